@@ -1,0 +1,79 @@
+// connection.h - the one SQLite connection of the process and the statements
+// every table access is built on.
+//
+// All functions run on the user-interface thread. Each prepares, steps and
+// finalizes its own statement; nothing stays prepared between calls.
+#ifndef KV_DB_CONNECTION_H
+#define KV_DB_CONNECTION_H
+
+#include <stdint.h>
+
+struct sqlite3;
+
+// The database file of the program, opened from the working directory.
+extern const char kDbFileName[];      // "kelvaroDemo.db"
+extern const char kDbVersion[];       // "1-8", the version this program works with
+extern const char kVersionTag[];      // "$Name: kelvaro_wer-1-8 $"
+
+// The open connection, or null while none is open.
+sqlite3* DbHandle();
+
+// The path the program opens: ".\" (or "./" natively) followed by kDbFileName.
+const char* DbDefaultPath();
+
+// Opens `path` and checks it: one T_WerBaza row holding exactly kDbVersion and
+// one T_Zmienne row. Returns 1 on success; otherwise 0, the message in msg and
+// no connection left open. SQLite creates a missing file empty, which then
+// fails the version check.
+int DbOpen(const char* path, char* msg);
+
+// Closes the connection (if any) and forgets it.
+void DbClose();
+
+// Runs one or more statements without a result. 1 on success; 0 and
+// "Error of SQL command\r\n%s" otherwise.
+int DbExec(const char* sql, char* msg);
+
+// Result kinds of DbQueryValue.
+enum DbValueKind {
+    kDbInt32 = 0,
+    kDbInt64 = 1,   // 2 is the same
+    kDbText = 3,    // 4 and 5 are the same
+    kDbBlob = 6,    // 7 is the same
+};
+
+// Outcomes of DbQueryValue.
+enum DbValueOutcome {
+    kDbQueryError = 0,   // prepare or step failed
+    kDbQueryNoRow = 1,   // no row; destination zero-filled
+    kDbQueryNull = 2,    // NULL text or blob; destination zero-filled
+    kDbQueryValue = 3,   // value stored
+};
+
+// Runs `sql` and stores column 0 of its first row in dest (len bytes) as the
+// kind says. A text is cut to len-1 characters and always terminated; a blob
+// is copied up to len bytes. Returns an outcome above; msg gets the text of
+// outcomes 0 and 1.
+int DbQueryValue(const char* sql, int kind, void* dest, int len, char* msg);
+
+// "SELECT COUNT(column) FROM table [WHERE condition]"; column null means "*".
+// Returns the count, or 0 on any failure (an error and an empty table look alike).
+int64_t DbCountRows(const char* table, const char* column, const char* condition);
+
+// Named transactions: "BEGIN/COMMIT/ROLLBACK TRANSACTION name". 1 on success.
+int DbBegin(const char* name, char* msg);
+int DbCommit(const char* name, char* msg);
+int DbRollback(const char* name, char* msg);
+
+// Transaction names of the whole-order operations.
+extern const char kTrSaveOrder[];       // "ZachowanieZamowieniaSq"
+extern const char kTrOverwriteOrder[];  // "NadpisanieZamowieniaSq"
+extern const char kTrDeleteOrder[];     // "UsuniecieZamowieniaSq"
+
+// "UPDATE T_Zmienne SET idZam = :1_idZam;" with `number`. 1 on success.
+int DbSaveLastOrderNumber(int32_t number, char* msg);
+
+// Registers SQL_MONT_ZAM, SQL_DEMONT_ZAM and SQL_ZLOZ_NR_ZAM on the connection.
+int DbRegisterFunctions(char* msg);
+
+#endif  // KV_DB_CONNECTION_H

@@ -1,0 +1,331 @@
+// The generic table family. Each table is described once by its columns in
+// table order; reading, counting, updating and inserting walk that list, so
+// a record and its statements cannot disagree about the column order.
+#include "tables.h"
+
+#include <sqlite3.h>
+#include <stdio.h>
+#include <string.h>
+#include <string>
+
+#include "connection.h"
+#include "heap.h"
+#include "kvutil.h"
+#include "msgbuf.h"
+#include "stmt.h"
+
+#define FIELD_W(rec, f) (int)sizeof(((rec*)nullptr)->f)
+#define COL_I32(rec, f) {#f, kColInt32, offsetof(rec, f), 4, 0}
+#define COL_I64(rec, f) {#f, kColInt64, offsetof(rec, f), 8, 0}
+#define COL_KEY(rec, f) {#f, kColKey, offsetof(rec, f), 8, 0}
+#define COL_TXT(rec, f) {#f, kColText, offsetof(rec, f), FIELD_W(rec, f), 0}
+#define COL_BLB(rec, f) {#f, kColBlob, offsetof(rec, f), FIELD_W(rec, f), 0}
+#define TABLE(var, nm, rec, cols) \
+    const TableDef var = {nm, sizeof(rec), cols, (int)(sizeof(cols) / sizeof(cols[0]))}
+
+static const ColumnDef kColsZmienne[] = {COL_I32(strZmienne, idZam), COL_I32(strZmienne, rok)};
+TABLE(kTabZmienne, "Zmienne", strZmienne, kColsZmienne);
+
+static const ColumnDef kColsUstUzytk[] = {
+    COL_I32(strUstUzytk, idWalPrg),
+    COL_I32(strUstUzytk, czasReal),
+    COL_I32(strUstUzytk, waga),
+    COL_BLB(strUstUzytk, sDaneUzytk),
+    COL_BLB(strUstUzytk, sWspUw),
+    COL_BLB(strUstUzytk, sWycenZamParam),
+    {"stanyZam", kColPackedText, offsetof(strUstUzytk, stanyZam), FIELD_W(strUstUzytk, stanyZam),
+     kStatusCount},
+    COL_I32(strUstUzytk, wysNaglDruk),
+    COL_I32(strUstUzytk, status),
+};
+TABLE(kTabUstUzytk, "UstUzytk", strUstUzytk, kColsUstUzytk);
+
+static const ColumnDef kColsZam[] = {
+    COL_KEY(strZam, kluczZam),      COL_I32(strZam, idZam),         COL_I32(strZam, rok),
+    COL_TXT(strZam, dodOznaczZam),  COL_I32(strZam, idWalZam),      COL_TXT(strZam, dataZam),
+    COL_TXT(strZam, dataReal),      COL_TXT(strZam, nazwaNabyw),    COL_TXT(strZam, adresNabyw),
+    COL_TXT(strZam, infDodatNabyw), COL_I32(strZam, waga),          COL_TXT(strZam, uwagi),
+    COL_I32(strZam, status),        COL_BLB(strZam, sDaneUzytk),    COL_BLB(strZam, sWycenZamParam),
+};
+TABLE(kTabZam, "Zam", strZam, kColsZam);
+
+static const ColumnDef kColsOkno[] = {
+    COL_KEY(strOkno, kluczOkno), COL_I64(strOkno, kluczZam),   COL_I32(strOkno, iProfSch),
+    COL_I32(strOkno, iOkucie),   COL_I32(strOkno, iKolor),     COL_I32(strOkno, iListwa),
+    COL_I32(strOkno, iSzpros),   COL_TXT(strOkno, nazProfil),  COL_TXT(strOkno, nazOkucie),
+    COL_TXT(strOkno, nazKolor),  COL_TXT(strOkno, nazListwa),  COL_TXT(strOkno, nazSzpros),
+    COL_BLB(strOkno, sGrubProf), COL_I32(strOkno, grubSzpros), COL_I32(strOkno, ilOkien),
+    COL_I64(strOkno, cenaZReki), COL_BLB(strOkno, sWspUw),     COL_I32(strOkno, uwZReki),
+    COL_TXT(strOkno, uwagi),     COL_I32(strOkno, status),
+};
+TABLE(kTabOkno, "Okno", strOkno, kColsOkno);
+
+static const ColumnDef kColsOperRysDb[] = {
+    COL_I64(strOperRysDb, kluczOkno),
+    COL_I32(strOperRysDb, indeks),
+    COL_BLB(strOperRysDb, uOperRysDb),
+};
+TABLE(kTabOperRysDb, "OperRysDb", strOperRysDb, kColsOperRysDb);
+
+static const ColumnDef kColsDodatZam[] = {
+    COL_I64(strDodatZam, kluczZam), COL_I32(strDodatZam, iKolej), COL_TXT(strDodatZam, nazwa),
+    COL_I32(strDodatZam, ilWym),    COL_TXT(strDodatZam, jm),     COL_BLB(strDodatZam, wymiar),
+    COL_I32(strDodatZam, ilosc),    COL_I64(strDodatZam, cenaZReki),
+};
+TABLE(kTabDodatZam, "DodatZam", strDodatZam, kColsDodatZam);
+
+static const ColumnDef kColsZstProfil[] = {COL_TXT(strZstProfil, nazwa), COL_I32(strZstProfil, typ),
+                                           COL_BLB(strZstProfil, sGrubProf)};
+TABLE(kTabZstProfil, "ZstProfil", strZstProfil, kColsZstProfil);
+static const ColumnDef kColsZstOkucie[] = {COL_TXT(strZstOkucie, nazwa)};
+TABLE(kTabZstOkucie, "ZstOkucie", strZstOkucie, kColsZstOkucie);
+static const ColumnDef kColsZstKolor[] = {COL_TXT(strZstKolor, nazwa), COL_I32(strZstKolor, typ)};
+TABLE(kTabZstKolor, "ZstKolor", strZstKolor, kColsZstKolor);
+static const ColumnDef kColsZstListwa[] = {COL_TXT(strZstListwa, nazwa)};
+TABLE(kTabZstListwa, "ZstListwa", strZstListwa, kColsZstListwa);
+static const ColumnDef kColsZstSzpros[] = {COL_TXT(strZstSzpros, nazwa),
+                                           COL_I32(strZstSzpros, grubSzpros)};
+TABLE(kTabZstSzpros, "ZstSzpros", strZstSzpros, kColsZstSzpros);
+static const ColumnDef kColsZstWypeln[] = {COL_TXT(strZstWypeln, nazwa), COL_I32(strZstWypeln, typ)};
+TABLE(kTabZstWypeln, "ZstWypeln", strZstWypeln, kColsZstWypeln);
+static const ColumnDef kColsZstDodat[] = {COL_TXT(strZstDodat, nazwa), COL_I32(strZstDodat, ilWym),
+                                          COL_TXT(strZstDodat, jm)};
+TABLE(kTabZstDodat, "ZstDodat", strZstDodat, kColsZstDodat);
+
+// ---- Statement texts ------------------------------------------------------
+
+static std::string SelectText(const TableDef& t, const char* cond, const char* order) {
+    std::string sql = "SELECT * FROM T_";
+    sql += t.name;
+    if (cond) (sql += " WHERE ") += cond;
+    if (order) (sql += " ORDER BY ") += order;
+    return sql;
+}
+
+// "UPDATE T_x SET a = :1_a,b = :2_b[ WHERE cond];"
+static std::string UpdateText(const TableDef& t, const char* cond) {
+    std::string sql = "UPDATE T_";
+    sql += t.name;
+    sql += " SET ";
+    for (int i = 0; i < t.colCount; i++) {
+        if (i) sql += ",";
+        sql += t.cols[i].name;
+        sql += " = :" + std::to_string(i + 1) + "_" + t.cols[i].name;
+    }
+    if (cond) (sql += " WHERE ") += cond;
+    sql += ";";
+    return sql;
+}
+
+// "INSERT INTO T_x VALUES (:1_a,:2_b);"
+static std::string InsertText(const TableDef& t) {
+    std::string sql = "INSERT INTO T_";
+    sql += t.name;
+    sql += " VALUES (";
+    for (int i = 0; i < t.colCount; i++) {
+        if (i) sql += ",";
+        sql += ":" + std::to_string(i + 1) + "_" + t.cols[i].name;
+    }
+    sql += ");";
+    return sql;
+}
+
+// ---- Rows and records -----------------------------------------------------
+
+static void ReadRow(const TableDef& t, sqlite3_stmt* st, char* rec) {
+    for (int i = 0; i < t.colCount && i < sqlite3_column_count(st); i++) {
+        const ColumnDef& c = t.cols[i];
+        char* f = rec + c.offset;
+        switch (c.type) {
+            case kColInt32: {
+                int32_t v = sqlite3_column_int(st, i);
+                memcpy(f, &v, sizeof v);
+                break;
+            }
+            case kColInt64:
+            case kColKey: {
+                int64_t v = sqlite3_column_int64(st, i);
+                memcpy(f, &v, sizeof v);
+                break;
+            }
+            case kColText: ColumnText(st, i, f, c.width); break;
+            case kColBlob: ColumnBlob(st, i, f, c.width); break;
+            case kColPackedText:
+                T2TekstNaTNapN((const char*)sqlite3_column_blob(st, i), sqlite3_column_bytes(st, i),
+                               c.width, c.rows, f);
+                break;
+        }
+    }
+}
+
+// Binds every column of rec; on failure writes the binding message.
+static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, char* msg) {
+    for (int i = 0; i < t.colCount; i++) {
+        const ColumnDef& c = t.cols[i];
+        const char* f = rec + c.offset;
+        int rc = SQLITE_OK;
+        switch (c.type) {
+            case kColInt32: {
+                int32_t v;
+                memcpy(&v, f, sizeof v);
+                rc = sqlite3_bind_int(st, i + 1, v);
+                break;
+            }
+            case kColInt64: {
+                int64_t v;
+                memcpy(&v, f, sizeof v);
+                rc = sqlite3_bind_int64(st, i + 1, v);
+                break;
+            }
+            case kColKey: rc = sqlite3_bind_null(st, i + 1); break;
+            case kColText: {
+                // A field is never read past its width, terminated or not.
+                const void* nul = memchr(f, 0, (size_t)c.width);
+                int len = nul ? (int)((const char*)nul - f) : c.width - 1;
+                rc = sqlite3_bind_text(st, i + 1, f, len, SQLITE_TRANSIENT);
+                break;
+            }
+            case kColBlob: rc = sqlite3_bind_blob(st, i + 1, f, c.width, SQLITE_TRANSIENT); break;
+            case kColPackedText: {
+                char packed[512];
+                int len = (c.width <= (int)sizeof packed) ? TNapNaT2Tekst(f, c.width, c.rows, packed)
+                                                          : 0;
+                rc = sqlite3_bind_blob(st, i + 1, packed, len, SQLITE_TRANSIENT);
+                break;
+            }
+        }
+        if (rc != SQLITE_OK) {
+            if (rc == SQLITE_ERROR)
+                KvMsg(msg, "Error of binding the %s field\r\n%s", c.name,
+                      sqlite3_errmsg(sqlite3_db_handle(st)));
+            else
+                KvMsg(msg, "Error of binding the %s field", c.name);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Writes "<what>\r\n<sqlite text>" for SQLite's generic error, "<what>" otherwise.
+static void FailText(char* msg, int rc, const char* what) {
+    if (rc == SQLITE_ERROR && DbHandle())
+        KvMsg(msg, "%s\r\n%s", what, sqlite3_errmsg(DbHandle()));
+    else
+        KvMsg(msg, "%s", what);
+}
+
+// Reads at most maxRows rows into consecutive records at dest; *read gets
+// how many were read.
+static int ReadRows(const TableDef& t, void* dest, const char* cond, const char* order,
+                    int64_t maxRows, int* read, char* msg) {
+    char what[128];
+    snprintf(what, sizeof what, "Error of reading T_%s table from the database", t.name);
+    *read = 0;
+    Stmt st;
+    if (!DbHandle() || !st.Prepare(DbHandle(), SelectText(t, cond, order).c_str())) {
+        FailText(msg, SQLITE_ERROR, what);
+        return 0;
+    }
+    char* rec = (char*)dest;
+    while (*read < maxRows) {
+        int rc = sqlite3_step(st.get());
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) {
+            FailText(msg, rc, what);
+            return 0;
+        }
+        ReadRow(t, st.get(), rec);
+        rec += t.recordSize;
+        ++*read;
+    }
+    return 1;
+}
+
+int TblRead(const TableDef& t, void* dest, const char* cond, const char* order, char* msg) {
+    int read;
+    return ReadRows(t, dest, cond, order, INT64_MAX, &read, msg);
+}
+
+int TblCountRead(const TableDef& t, void** out, const char* cond, const char* order, char* msg) {
+    *out = nullptr;
+    std::string sql = std::string("SELECT COUNT(*) FROM T_") + t.name;
+    if (cond) (sql += " WHERE ") += cond;
+    int64_t count = 0;
+    if (DbQueryValue(sql.c_str(), kDbInt64, &count, sizeof count, nullptr) != kDbQueryValue ||
+        count < 0 || count > INT32_MAX / (int64_t)t.recordSize) {
+        KvMsg(msg, "Error of reading the number of records in the table T_%s", t.name);
+        return -1;
+    }
+    if (count == 0) return 0;
+    void* recs = KvAlloc((size_t)count * t.recordSize);
+    if (!recs) {
+        KvMsg(msg, "Error of allocation of str%s structure", t.name);
+        return -1;
+    }
+    // Never more rows than were counted, so the array cannot be overrun.
+    int read;
+    if (!ReadRows(t, recs, cond, order, count, &read, msg)) {
+        KvFree(recs);
+        return -1;
+    }
+    *out = recs;
+    return (int)count;
+}
+
+int TblUpdate(const TableDef& t, const void* rec, const char* cond, char* msg) {
+    char what[128];
+    snprintf(what, sizeof what, "Error of updating str%s in the database", t.name);
+    Stmt st;
+    if (!DbHandle() || !st.Prepare(DbHandle(), UpdateText(t, cond).c_str())) {
+        FailText(msg, SQLITE_ERROR, what);
+        return 0;
+    }
+    if (!BindRow(t, st.get(), (const char*)rec, msg)) return 0;
+    int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
+    FailText(msg, rc, what);
+    return 0;
+}
+
+int TblInsert(const TableDef& t, int n, void* recs, char* msg) {
+    char what[128];
+    snprintf(what, sizeof what, "Error of inserting str%s into the database", t.name);
+    Stmt st;
+    if (!DbHandle() || !st.Prepare(DbHandle(), InsertText(t).c_str())) {
+        FailText(msg, SQLITE_ERROR, what);
+        return 0;
+    }
+    for (int r = 0; r < n; r++) {
+        char* rec = (char*)recs + (size_t)r * t.recordSize;
+        if (!BindRow(t, st.get(), rec, msg)) return 0;
+        int rc = sqlite3_step(st.get());
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+            FailText(msg, rc, what);
+            return 0;
+        }
+        for (int i = 0; i < t.colCount; i++) {
+            if (t.cols[i].type == kColKey) {
+                int64_t key = sqlite3_last_insert_rowid(DbHandle());
+                memcpy(rec + t.cols[i].offset, &key, sizeof key);
+            }
+        }
+        sqlite3_reset(st.get());
+        sqlite3_clear_bindings(st.get());
+    }
+    return 1;
+}
+
+// The one-row tables are read into a single record: a second row, which the
+// start-up refuses anyway, can never overrun it.
+int ReadZmienne(strZmienne* z, char* msg) {
+    int read;
+    return ReadRows(kTabZmienne, z, nullptr, nullptr, 1, &read, msg);
+}
+int UpdateZmienne(const strZmienne* z, char* msg) { return TblUpdate(kTabZmienne, z, nullptr, msg); }
+int ReadUstUzytk(strUstUzytk* u, char* msg) {
+    int read;
+    return ReadRows(kTabUstUzytk, u, nullptr, nullptr, 1, &read, msg);
+}
+int UpdateUstUzytk(const strUstUzytk* u, char* msg) {
+    return TblUpdate(kTabUstUzytk, u, nullptr, msg);
+}

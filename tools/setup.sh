@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine.
+# Idempotent: when every package is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ ccache python3
+  googletest libbenchmark-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 xvfb xauth x11-apps imagemagick fonts-liberation2
+  clang libclang-rt-14-dev sqlite3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+# npm may come with a Node.js that was not installed from Debian: only ask apt for it when absent.
+command -v npm >/dev/null || missing+=(npm)
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The mingw compilers must be the posix-thread flavour (std::thread in the widgora worker).
+if command -v update-alternatives >/dev/null; then
+  for t in gcc g++; do
+    alt=$(update-alternatives --query x86_64-w64-mingw32-$t 2>/dev/null | awk '/^Value:/ {print $2}')
+    case "$alt" in *posix) ;; *) [ -x /usr/bin/x86_64-w64-mingw32-$t-posix ] && \
+      ${SUDO:-} update-alternatives --set x86_64-w64-mingw32-$t /usr/bin/x86_64-w64-mingw32-$t-posix >/dev/null || true ;; esac
+  done
+fi
+
+"$(dirname "$0")/fetch-deps.sh"
