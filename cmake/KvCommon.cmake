@@ -21,3 +21,19 @@ endif()
 function(kv_defaults target)
   target_compile_options(${target} PRIVATE ${KV_WARNINGS} ${KV_SAN_FLAGS})
 endfunction()
+
+# kv_def_file(target libname exports...): writes the module-definition file
+# of a DLL from lists of exported names (one per line, .def syntax) and
+# links the DLL with it, so every name is exported undecorated.
+function(kv_def_file target libname)
+  set(content "LIBRARY ${libname}\nEXPORTS\n")
+  foreach(list ${ARGN})
+    file(READ ${list} names)
+    string(APPEND content "${names}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list})
+  endforeach()
+  set(def ${CMAKE_CURRENT_BINARY_DIR}/${libname}.def)
+  file(WRITE ${def}.tmp "${content}")
+  configure_file(${def}.tmp ${def} COPYONLY)
+  target_sources(${target} PRIVATE ${def})
+endfunction()

@@ -244,7 +244,7 @@ static void SqlZlozNrZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
     char text[64];
     snprintf(text, sizeof text, "%d-%s-%4d", sqlite3_value_int(argv[0]), abbrev,
              sqlite3_value_int(argv[2]));
-    kvplat::AnsiUpper(text);
+    kvplat::UpperCaseAnsi(text);
     sqlite3_result_text(ctx, text, -1, SQLITE_TRANSIENT);
 }
 

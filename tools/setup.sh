@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ ccache python3
   googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth x11-apps imagemagick fonts-liberation2
+  wine wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation2
   clang libclang-rt-14-dev sqlite3
 )
 

@@ -19,7 +19,7 @@ bool SystemMessage(uint32_t code, char* buf, int size);
 
 // Upper-cases an ANSI text in place the way the system does (CharUpperA on
 // Windows; ASCII letters natively).
-void AnsiUpper(char* text);
+void UpperCaseAnsi(char* text);
 
 }  // namespace kvplat
 

@@ -23,7 +23,7 @@ bool SystemMessage(uint32_t code, char* buf, int size) {
     return false;
 }
 
-void AnsiUpper(char* text) {
+void UpperCaseAnsi(char* text) {
     for (; text && *text; text++) {
         if (*text >= 'a' && *text <= 'z') *text = (char)(*text - 'a' + 'A');
     }

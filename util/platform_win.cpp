@@ -23,7 +23,7 @@ bool SystemMessage(uint32_t code, char* buf, int size) {
     return true;
 }
 
-void AnsiUpper(char* text) {
+void UpperCaseAnsi(char* text) {
     if (text && *text) CharUpperA(text);
 }
 

@@ -1,0 +1,55 @@
+// resource.h - resource identifiers of kelvaro.exe, grouped by window.
+#ifndef KV_RESOURCE_H
+#define KV_RESOURCE_H
+
+// Application
+#define IDI_APP 10000
+#define IDC_TOOL_FIRST 10001  // twelve tool cursors 10001-10012
+#define IDC_TOOL_LAST 10012
+#define IDB_START 10013       // start window picture, 360 x 270
+
+// Main window: menu 10014 and its commands
+#define IDM_MAIN 10014
+#define IDC_FILTER_LABEL 10015
+#define IDC_FILTER 10016
+#define CMD_NEW 10017
+#define CMD_PREVIEW 10018
+#define CMD_EDIT_AS_NEW 10019
+#define CMD_DELETE 10020
+#define CMD_SEARCH 10021
+#define CMD_STATUS_FIRST 10022  // "Change status to" 1-6: 10022-10027
+#define CMD_STATUS_LAST 10027
+#define CMD_CORRECT 10028
+#define CMD_PRINT 10029
+#define CMD_NEXT_NUMBER 10030
+#define CMD_CLOSE_YEAR 10031
+#define CMD_SETTINGS 10032
+#define CMD_DEL_REG_FIRST 10033  // "Delete register of used ..." 10033-10039
+#define CMD_DEL_REG_LAST 10039
+#define CMD_HELP 10040
+#define CMD_ABOUT 10042
+#define CMD_EXIT 2
+#define IDC_HELP_BUTTON 9
+#define IDC_TOOLBAR 10057
+#define IDC_STATUSBAR 10058
+#define IDC_GROUP 10059
+#define IDC_ORDERS 10060
+#define CMD_CHANGE_STATUS 10061
+#define IDB_TOOLBAR 10062
+#define IDB_TOOLBAR_DISABLED 10063
+#define IDB_STATUS 10064
+
+// Order window toolbar pictures
+#define IDB_ORDER_TOOLBAR 10065
+#define IDB_ORDER_TOOLBAR_DISABLED 10066
+
+// Next order's number dialog
+#define IDD_NEXT_NUMBER 10067
+#define IDC_NEXT_NUMBER 10068
+#define IDC_NEXT_NUMBER_SPIN 10069
+
+// About box
+#define IDD_ABOUT 10070
+#define IDC_ABOUT_VERSION 10071
+
+#endif  // KV_RESOURCE_H

@@ -1,0 +1,380 @@
+#!/usr/bin/env python3
+"""Draws the program's pictures: icon, tool cursors, start picture, toolbar
+and status bitmaps. Pure Python, deterministic: running it again gives the
+same bytes. Output goes to resources/images/."""
+import os
+import struct
+import sys
+
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "images")
+MAGENTA = (255, 0, 255)
+
+
+class Canvas:
+    def __init__(self, w, h, fill=(255, 255, 255, 0)):
+        self.w, self.h = w, h
+        self.px = [list(fill) for _ in range(w * h)]
+
+    def set(self, x, y, c):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y * self.w + x] = list(c) if len(c) == 4 else list(c) + [255]
+
+    def get(self, x, y):
+        return self.px[y * self.w + x]
+
+    def rect(self, x0, y0, x1, y1, c):  # filled, inclusive
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                self.set(x, y, c)
+
+    def frame(self, x0, y0, x1, y1, c, t=1):
+        self.rect(x0, y0, x1, y0 + t - 1, c)
+        self.rect(x0, y1 - t + 1, x1, y1, c)
+        self.rect(x0, y0, x0 + t - 1, y1, c)
+        self.rect(x1 - t + 1, y0, x1, y1, c)
+
+    def line(self, x0, y0, x1, y1, c, dash=0):
+        dx, dy = abs(x1 - x0), -abs(y1 - y0)
+        sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
+        err, i = dx + dy, 0
+        while True:
+            if not dash or (i // dash) % 2 == 0:
+                self.set(x0, y0, c)
+            i += 1
+            if x0 == x1 and y0 == y1:
+                break
+            e2 = 2 * err
+            if e2 >= dy:
+                err += dy
+                x0 += sx
+            if e2 <= dx:
+                err += dx
+                y0 += sy
+
+    def blit(self, other, ox, oy):
+        for y in range(other.h):
+            for x in range(other.w):
+                p = other.get(x, y)
+                if p[3]:
+                    self.set(ox + x, oy + y, p)
+
+
+def bmp24(c, bg=(255, 255, 255)):
+    """Bottom-up 24-bit BMP; transparent pixels become bg."""
+    row = (c.w * 3 + 3) & ~3
+    data = bytearray()
+    for y in range(c.h - 1, -1, -1):
+        line = bytearray()
+        for x in range(c.w):
+            r, g, b, a = c.get(x, y)
+            if not a:
+                r, g, b = bg
+            line += bytes((b, g, r))
+        line += b"\0" * (row - len(line))
+        data += line
+    hdr = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, c.w, c.h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    return hdr + info + bytes(data)
+
+
+def dib32(c):
+    """The DIB of one icon or cursor image: 32-bit colour and a 1-bit AND mask."""
+    xor = bytearray()
+    for y in range(c.h - 1, -1, -1):
+        for x in range(c.w):
+            r, g, b, a = c.get(x, y)
+            xor += bytes((b, g, r, a))
+    mrow = ((c.w + 31) // 32) * 4
+    mask = bytearray()
+    for y in range(c.h - 1, -1, -1):
+        bits = bytearray(mrow)
+        for x in range(c.w):
+            if c.get(x, y)[3] == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    info = struct.pack("<IiiHHIIiiII", 40, c.w, c.h * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return info + bytes(xor) + bytes(mask)
+
+
+def ico(images, cursor_hotspot=None):
+    kind = 2 if cursor_hotspot else 1
+    out = struct.pack("<HHH", 0, kind, len(images))
+    offset = 6 + 16 * len(images)
+    blobs = []
+    for c in images:
+        d = dib32(c)
+        p1, p2 = (cursor_hotspot if cursor_hotspot else (1, 32))
+        out += struct.pack("<BBBBHHII", c.w % 256, c.h % 256, 0, 0, p1, p2, len(d), offset)
+        offset += len(d)
+        blobs.append(d)
+    return out + b"".join(blobs)
+
+
+# ---- Pictures ----------------------------------------------------------------
+
+WHITE = (255, 255, 255)
+FRAME = (236, 236, 236)
+EDGE = (60, 60, 70)
+GLASS = (170, 200, 240)
+GLASS_HI = (215, 232, 252)
+BLUE = (0, 0, 128)
+GREEN = (0, 128, 0)
+RED = (200, 30, 30)
+GREY = (128, 128, 128)
+
+
+def window_picture(size):
+    """A white two-sash window with blue glass: the program's icon."""
+    c = Canvas(size, size)
+    m = max(1, size // 16)
+    c.rect(m, m, size - 1 - m, size - 1 - m, FRAME)
+    c.frame(m, m, size - 1 - m, size - 1 - m, EDGE, max(1, size // 32))
+    mid = size // 2
+    t = max(2, size // 10)
+    for x0, x1 in ((m + t, mid - t // 2), (mid + t // 2, size - 1 - m - t)):
+        c.rect(x0, m + t, x1, size - 1 - m - t, GLASS)
+        for k in range(0, (x1 - x0) // 2):  # a highlight across the pane
+            c.set(x0 + k + 1, m + t + (x1 - x0) // 2 - k, GLASS_HI)
+        c.frame(x0, m + t, x1, size - 1 - m - t, EDGE)
+    c.rect(mid - t // 4, m, mid + t // 4, size - 1 - m, EDGE if size < 24 else (200, 200, 200))
+    c.frame(m, m, size - 1 - m, size - 1 - m, EDGE, max(1, size // 32))
+    return c
+
+
+def arrow(c):
+    """The standard pointer shape at the hotspot (0, 0), black with a white rim."""
+    shape = [
+        "X", "XX", "X.X", "X..X", "X...X", "X....X", "X.....X", "X......X", "X.......X",
+        "X........X", "X.....XXXXX", "X..X..X", "X.X X..X", "XX  X..X", "X    X..X", "     X..X",
+        "      XX",
+    ]
+    for y, row in enumerate(shape):
+        for x, ch in enumerate(row):
+            if ch == "X":
+                c.set(x, y, (0, 0, 0))
+            elif ch == ".":
+                c.set(x, y, WHITE)
+
+
+def tool_glyph(i):
+    """A 14 x 14 symbol of tool i (0-11), drawn at the cursor's lower right."""
+    g = Canvas(14, 14)
+    if i == 0:  # frame
+        g.frame(0, 0, 13, 13, EDGE, 2)
+    elif i in (1, 3):  # vertical mullion, fixed or false
+        g.frame(0, 0, 13, 13, GREY)
+        g.rect(6, 0, 7, 13, BLUE if i == 1 else GREEN)
+        if i == 3:
+            for y in range(1, 13, 3):
+                g.rect(6, y, 7, y, WHITE)
+    elif i in (2, 4):  # horizontal mullion, fixed or false
+        g.frame(0, 0, 13, 13, GREY)
+        g.rect(0, 6, 13, 7, BLUE if i == 2 else GREEN)
+        if i == 4:
+            for x in range(1, 13, 3):
+                g.rect(x, 6, x, 7, WHITE)
+    elif i == 5:  # sash with its opening symbol
+        g.frame(0, 0, 13, 13, EDGE)
+        g.frame(2, 2, 11, 11, BLUE)
+        g.line(2, 2, 11, 6, BLUE)
+        g.line(11, 6, 2, 11, BLUE)
+    elif i == 6:  # glass
+        g.rect(1, 1, 12, 12, (217, 217, 255))
+        g.frame(0, 0, 13, 13, EDGE)
+        g.line(3, 9, 9, 3, WHITE)
+    elif i == 7:  # acrylic
+        g.rect(1, 1, 12, 12, WHITE)
+        g.frame(0, 0, 13, 13, EDGE)
+        for k in range(0, 14, 4):
+            g.line(k, 13, 13, k, (190, 190, 190))
+    elif i == 8:  # muntins
+        g.rect(1, 1, 12, 12, (217, 217, 255))
+        g.frame(0, 0, 13, 13, EDGE)
+        g.rect(0, 6, 13, 7, EDGE)
+        g.rect(6, 0, 7, 13, EDGE)
+    elif i == 9:  # delete
+        for k in range(-1, 2):
+            g.line(1 + k, 1, 12 + k, 12, RED)
+            g.line(12 + k, 1, 1 + k, 12, RED)
+    elif i == 10:  # dimension
+        g.line(0, 7, 13, 7, BLUE)
+        g.line(0, 7, 3, 4, BLUE)
+        g.line(0, 7, 3, 10, BLUE)
+        g.line(13, 7, 10, 4, BLUE)
+        g.line(13, 7, 10, 10, BLUE)
+        g.rect(0, 2, 0, 12, BLUE)
+        g.rect(13, 2, 13, 12, BLUE)
+    else:  # change an element
+        g.frame(0, 0, 13, 13, EDGE)
+        g.line(3, 10, 10, 3, (200, 120, 0))
+        g.line(4, 10, 10, 4, (200, 120, 0))
+        g.rect(2, 10, 3, 11, EDGE)
+    return g
+
+
+def cursor(i):
+    c = Canvas(32, 32)
+    g = tool_glyph(i)
+    # A white backing so the symbol reads on any canvas colour.
+    c.rect(12, 14, 12 + g.w + 1, 14 + g.h + 1, WHITE)
+    c.blit(g, 13, 15)
+    arrow(c)
+    return c
+
+
+def start_picture():
+    w, h = 360, 270
+    c = Canvas(w, h)
+    for y in range(h):  # a soft vertical gradient
+        t = y / (h - 1)
+        col = (int(250 - 22 * t), int(251 - 16 * t), int(255 - 8 * t))
+        c.rect(0, y, w - 1, y, col)
+    # A band behind the program's name.
+    c.rect(0, 70, w - 1, 160, (255, 255, 255))
+    c.rect(0, 70, w - 1, 71, (200, 210, 230))
+    c.rect(0, 159, w - 1, 160, (200, 210, 230))
+    # Two small windows at the bottom corners.
+    for ox in (18, 282):
+        win = window_picture(60)
+        c.blit(win, ox, 180)
+    c.frame(0, 0, w - 1, h - 1, (150, 160, 180))
+    return c
+
+
+def strip(glyphs, grey=False):
+    """Images of 16 x 16 side by side on magenta, optionally greyed."""
+    c = Canvas(16 * len(glyphs), 16, MAGENTA + (255,))
+    for n, draw in enumerate(glyphs):
+        g = Canvas(16, 16)
+        draw(g)
+        for y in range(16):
+            for x in range(16):
+                p = g.get(x, y)
+                if p[3]:
+                    if grey:
+                        v = (p[0] * 30 + p[1] * 59 + p[2] * 11) // 100
+                        v = 128 + v // 2
+                        p = [v, v, v, 255]
+                    c.set(16 * n + x, y, p)
+    return c
+
+
+def g_new(g):
+    g.rect(3, 1, 12, 14, WHITE)
+    g.frame(3, 1, 12, 14, EDGE)
+    g.line(9, 1, 12, 4, EDGE)
+    g.rect(5, 5, 10, 5, GREY)
+    g.rect(5, 8, 10, 8, GREY)
+    g.rect(5, 11, 8, 11, GREY)
+
+
+def g_preview(g):
+    g.frame(1, 1, 9, 9, EDGE)
+    g.rect(2, 2, 8, 8, GLASS_HI)
+    for k in range(4):
+        g.rect(9 + k, 9 + k, 10 + k, 10 + k, EDGE)
+
+
+def g_status(g):
+    g.rect(3, 1, 3, 14, EDGE)
+    g.rect(4, 2, 12, 7, (230, 120, 20))
+    g.rect(12, 11, 14, 13, EDGE)
+
+
+def g_print(g):
+    g.rect(4, 1, 11, 5, WHITE)
+    g.frame(4, 1, 11, 5, EDGE)
+    g.rect(1, 6, 14, 11, (190, 190, 200))
+    g.frame(1, 6, 14, 11, EDGE)
+    g.rect(4, 10, 11, 14, WHITE)
+    g.frame(4, 10, 11, 14, EDGE)
+    g.set(12, 8, GREEN)
+
+
+def g_settings(g):
+    g.rect(5, 1, 10, 14, GREY)
+    g.rect(1, 5, 14, 10, GREY)
+    g.rect(3, 3, 12, 12, (110, 110, 120))
+    g.rect(6, 6, 9, 9, WHITE)
+
+
+def g_exit(g):
+    g.rect(2, 1, 9, 14, (150, 100, 60))
+    g.frame(2, 1, 9, 14, EDGE)
+    g.set(8, 8, (250, 220, 80))
+    g.line(10, 8, 14, 8, RED)
+    g.line(14, 8, 12, 6, RED)
+    g.line(14, 8, 12, 10, RED)
+
+
+def g_help(g):
+    g.rect(2, 2, 13, 13, BLUE)
+    for (x, y) in ((2, 2), (13, 2), (2, 13), (13, 13)):
+        g.set(x, y, (0, 0, 0, 0))
+    for x, y in ((6, 4), (7, 4), (8, 4), (9, 5), (9, 6), (8, 7), (7, 8), (7, 9), (7, 11)):
+        g.set(x, y, WHITE)
+
+
+def g_add_window(g):
+    w = window_picture(13)
+    g.blit(w, 0, 0)
+    g.rect(11, 12, 15, 12, GREEN)
+    g.rect(13, 10, 13, 14, GREEN)
+
+
+def g_add_accessory(g):
+    g.rect(2, 4, 11, 12, (200, 170, 110))
+    g.frame(2, 4, 11, 12, EDGE)
+    g.rect(2, 7, 11, 7, EDGE)
+    g.rect(11, 12, 15, 12, GREEN)
+    g.rect(13, 10, 13, 14, GREEN)
+
+
+def g_save(g):
+    g.rect(1, 1, 14, 14, BLUE)
+    g.rect(4, 1, 11, 6, WHITE)
+    g.rect(4, 9, 11, 14, (200, 200, 210))
+
+
+def g_cancel(g):
+    for k in range(-1, 1):
+        g.line(3 + k, 3, 12 + k, 12, RED)
+        g.line(12 + k, 3, 3 + k, 12, RED)
+
+
+STATUS_COLOURS = [(0, 120, 215), (230, 140, 0), (0, 160, 80), (110, 80, 200), (60, 60, 60), (200, 30, 30)]
+
+
+def status_dot(col):
+    def draw(g):
+        for y in range(16):
+            for x in range(16):
+                d = (x - 7.5) ** 2 + (y - 7.5) ** 2
+                if d <= 30:
+                    g.set(x, y, col if d <= 20 else EDGE)
+    return draw
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    files = {
+        "app.ico": ico([window_picture(s) for s in (16, 32, 48)]),
+        "start.bmp": bmp24(start_picture()),
+    }
+    for i in range(12):
+        files["tool%02d.cur" % (i + 1)] = ico([cursor(i)], cursor_hotspot=(0, 0))
+    main_bar = [g_new, g_preview, g_status, g_print, g_settings, g_exit, g_help]
+    files["toolbar.bmp"] = bmp24(strip(main_bar))
+    files["toolbar_disabled.bmp"] = bmp24(strip(main_bar, grey=True))
+    files["status.bmp"] = bmp24(strip([status_dot(c) for c in STATUS_COLOURS]))
+    order_bar = [g_add_window, g_add_accessory, g_status, g_print, g_save, g_cancel, g_help]
+    files["order_toolbar.bmp"] = bmp24(strip(order_bar))
+    files["order_toolbar_disabled.bmp"] = bmp24(strip(order_bar, grey=True))
+    for name, data in sorted(files.items()):
+        with open(os.path.join(OUT, name), "wb") as f:
+            f.write(data)
+    print("make-images: %d files in %s" % (len(files), os.path.normpath(OUT)))
+
+
+if __name__ == "__main__":
+    sys.exit(main())

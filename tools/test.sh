@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable core natively under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build
+# (the same portable tests plus the Win32 tests) under Wine in a virtual
+# display. Installs what it needs first (tools/setup.sh).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+export CCACHE_DIR="${CCACHE_DIR:-$root/.cache/ccache}"
+
+tools/setup.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+summary=()
+
+run_ctest() {  # NAME LOGFILE COMMAND...: runs, keeps the log, remembers the counts
+  local name=$1 log=$2
+  shift 2
+  local rc=0
+  "$@" 2>&1 | tee "$log" || rc=$?
+  local line
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1 || true)
+  summary+=("$name: ${line:-no result}")
+  return $rc
+}
+
+echo "== native build (sanitizers)"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON >/dev/null
+cmake --build build/native -j "$jobs"
+native_rc=0
+run_ctest native build/native/ctest.log ctest --test-dir build/native --output-on-failure || native_rc=$?
+
+echo "== Windows build (mingw-w64)"
+cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win -j "$jobs"
+win_rc=0
+run_ctest windows build/win/ctest.log \
+  xvfb-run -a -s "-screen 0 1280x1024x24" tools/wine-ctest.sh build/win || win_rc=$?
+
+echo "== summary"
+passed=0 failed=0
+for s in "${summary[@]}"; do
+  echo "$s"
+  if [[ $s =~ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
+    failed=$((failed + BASH_REMATCH[1]))
+    passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+  fi
+done
+echo "$passed passed, $failed failed"
+[ $native_rc -eq 0 ] && [ $win_rc -eq 0 ]

@@ -1,0 +1,28 @@
+#include "msgbox.h"
+
+static KvMessageBoxHook g_hook;
+static void* g_hookContext;
+
+KvMessageBoxHook KvSetMessageBoxHook(KvMessageBoxHook hook, void* context) {
+    KvMessageBoxHook previous = g_hook;
+    g_hook = hook;
+    g_hookContext = context;
+    return previous;
+}
+
+int KvMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    if (g_hook) return g_hook(owner, text, caption, type, g_hookContext);
+    return MessageBoxA(owner, text, caption, type);
+}
+
+void KvShowError(HWND owner, const char* text) {
+    KvMessageBox(owner, text, "Error", MB_OK | MB_ICONERROR);
+}
+
+void KvShowInfo(HWND owner, const char* text) {
+    KvMessageBox(owner, text, "Information", MB_OK | MB_ICONINFORMATION);
+}
+
+bool KvAskYesNo(HWND owner, const char* text) {
+    return KvMessageBox(owner, text, "Note", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
