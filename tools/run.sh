@@ -12,7 +12,7 @@ cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.c
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win --target kelvaro kelvaro-mkdb
 
-source tools/wine-env.sh build/win
+source tools/wine-env.sh build/win wineprefix-run
 kv_wine_prefix
 mkdir -p run
 cd run

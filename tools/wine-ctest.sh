@@ -6,7 +6,7 @@ build=${1:?usage: wine-ctest.sh BUILD_DIR [ctest args]}
 shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh" "$build"
-kv_wine_prefix
+kv_wine_prefix test
 kv_wine_start
 trap kv_wine_stop EXIT
 cd "$build"

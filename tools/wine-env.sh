@@ -1,8 +1,8 @@
 # Sourced by the scripts that run Windows executables: a Wine prefix of the
 # build's own, quiet and with no Mono/Gecko prompts, and a fixed locale.
-#   source tools/wine-env.sh BUILD_DIR
+#   source tools/wine-env.sh BUILD_DIR [PREFIX_NAME]
 kv_build_dir=$(cd "${1:?build dir}" && pwd)
-export WINEPREFIX="$kv_build_dir/wineprefix"
+export WINEPREFIX="$kv_build_dir/${2:-wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
@@ -12,7 +12,8 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 unset kv_build_dir
 
 # Makes the prefix once; the registry settings are written every time so an
-# old prefix gets them too.
+# old prefix gets them too. With "test": the settings of the test display
+# (a comma locale, and no window manager to wait for).
 kv_wine_prefix() {
   local fresh=0
   # A server left running (persistent, from an earlier run) would make the
@@ -35,6 +36,12 @@ REGEDIT4
 "Arial"="Liberation Sans"
 "Times New Roman"="Liberation Serif"
 "Courier New"="Liberation Mono"
+REG
+  [ "${1:-}" = test ] && cat >> "$reg" <<'REG'
+
+; No window manager runs in the test display: windows are not to wait for one.
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
 
 [HKEY_CURRENT_USER\Control Panel\International]
 "sDecimal"=","
