@@ -10,6 +10,7 @@
 #include "kvutil.h"
 #include "msgbox.h"
 #include "msgbuf.h"
+#include "orderlist.h"
 #include "resource.h"
 #include "tables.h"
 
@@ -65,6 +66,7 @@ bool CreationStep(HWND hwnd, char* msg) {
         return false;
     }
     if (!ReadUstUzytk(&g_app.settings, msg)) return false;
+    if (!OrderListCreate(hwnd, msg)) return false;
     return true;
 }
 
@@ -76,6 +78,7 @@ LRESULT OnCreate(HWND hwnd) {
 }
 
 void OnDestroy() {
+    OrderListDestroy();
     g_app.selectedCount = 0;
     KvHeapDestroy();
     DbClose();
@@ -90,9 +93,17 @@ void OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 void OnCommand(HWND hwnd, int id) {
-    switch (id) {
-        case CMD_EXIT: DestroyWindow(hwnd); break;
+    if (id == CMD_EXIT) {
+        DestroyWindow(hwnd);
+        return;
     }
+    OrderListCommand(id);
+}
+
+LRESULT OnNotify(NMHDR* header) {
+    LRESULT result = 0;
+    OrderListNotify(header, &result);
+    return result;
 }
 
 }  // namespace
@@ -118,6 +129,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         case WM_NCDESTROY: OnDestroy(); return 0;
         case WM_GETMINMAXINFO: OnGetMinMaxInfo((MINMAXINFO*)lParam); return 0;
         case WM_COMMAND: OnCommand(hwnd, LOWORD(wParam)); return 0;
+        case WM_NOTIFY: return OnNotify((NMHDR*)lParam);
+        case WM_SIZE: OrderListLayout(LOWORD(lParam), HIWORD(lParam)); return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

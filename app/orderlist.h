@@ -1,0 +1,26 @@
+// orderlist.h - the register of orders in the main window: toolbar, status
+// bar, the list of orders with its filter, the buttons and the commands.
+#ifndef KV_APP_ORDERLIST_H
+#define KV_APP_ORDERLIST_H
+
+#include <windows.h>
+
+// Builds the controls of the main window `main` (creation step, step 10).
+bool OrderListCreate(HWND main, char* msg);
+// Releases the pop-up menu and the image lists (shut-down).
+void OrderListDestroy();
+// Places the controls for a client area of w x h pixels.
+void OrderListLayout(int w, int h);
+
+// Rewrites the status bar's parts from the application state.
+void OrderListShowYearAndNumber();
+void OrderListShowCurrency();
+
+// Enables the commands for `selected` rows (none, one, several).
+void OrderListEnableForSelection(int selected);
+
+// WM_NOTIFY and WM_COMMAND of the main window; true when handled.
+bool OrderListNotify(NMHDR* header, LRESULT* result);
+bool OrderListCommand(int id);
+
+#endif
