@@ -234,7 +234,8 @@ extern "C" int DodajDniDoDataNap(char* dateText, int64_t days) {
     if (!dateText || strlen(dateText) < KV_DATA_LEN - 1) return 0;
     KvCzas t;
     NapNaStData(dateText, &t);
-    if (!DodajDniDoCzas(&t, days)) return 0;
+    // A year past 9999 has no four-digit date text.
+    if (!DodajDniDoCzas(&t, days) || t.wYear > 9999) return 0;
     StDataNaNap(&t, dateText);
     return 1;
 }
@@ -245,7 +246,7 @@ extern "C" int DodajDniDoCzasNap(char* dateTimeText, int64_t days) {
     if (!dateTimeText || strlen(dateTimeText) < 21) return 0;
     KvCzas t;
     NapNaStCzas(dateTimeText, &t);
-    if (!DodajDniDoCzas(&t, days)) return 0;
+    if (!DodajDniDoCzas(&t, days) || t.wYear > 9999) return 0;
     StCzasNaNap(&t, dateTimeText);
     return 1;
 }

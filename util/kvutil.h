@@ -182,7 +182,7 @@ char* DajFormatData(const char* dateText, char* buf, int capacity);
 
 // Add days (negative: subtract) keeping the time of day. False, and the
 // record or text unchanged, when the date is not a valid one or the result
-// falls outside years 1601 to 30827.
+// falls outside years 1601 to 30827 (to 9999 for a text).
 int DodajDniDoCzas(KvCzas* t, int64_t days);
 int DodajDniDoDataNap(char* dateText, int64_t days);
 // REQUIRES: the text's buffer has room for KV_CZAS_LEN bytes.
