@@ -294,13 +294,15 @@ static char* DateTimeStr(char* buf, const KvCzas* t, bool millis) {
     if (!buf) return buf;
     buf[0] = 0;
     if (!t) return buf;
-    char date[64], time[64];
+    // Room for any locale format, so that a long one is cut at the caller's
+    // size below rather than dropped for the stored form.
+    char date[128], time[128];
     if (kvplat::FormatDate(*t, date, (int)sizeof date) <= 0) StDataNaNap(t, date);
     if (kvplat::FormatTime(*t, time, (int)sizeof time) <= 0) {
         snprintf(time, sizeof time, "%02u:%02u:%02u", (unsigned)t->wHour % 100u, (unsigned)t->wMinute % 100u,
                  (unsigned)t->wSecond % 100u);
     }
-    char all[160];
+    char all[300];
     if (millis) {
         snprintf(all, sizeof all, "%s %s %03d", date, time, (int)t->wMilliseconds);
     } else {
