@@ -76,8 +76,8 @@ int DajNapKwotaZl(int64_t amount, char* dest);
 int DajNapKursWalZl(int64_t rate, char* dest);
 
 // Grouped text for display through the locale's number formatter. An amount
-// shows no decimals when whole and exactly two otherwise; a rate always shows
-// four. Returns the length of the text in dest plus one, or 0 (dest then
+// shows no decimals when whole and exactly two otherwise (also where the
+// locale shows fewer); a rate always shows four. Returns the length of the text in dest plus one, or 0 (dest then
 // holds the empty text when destSize > 0) when the formatter fails or the
 // text does not fit in destSize bytes.
 int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize);
@@ -93,7 +93,9 @@ int64_t NapNaLLX10000(const char* text);
 int64_t DajKwotaGrZNap(const char* text);
 int64_t DajKursWalGrZNap(const char* text);
 // The same for grouped text: thousands separators are removed first (unless
-// the locale uses one character for both separators).
+// the locale uses one character for both separators), and the negative
+// forms of the locale's formatter ("(1,5)", "1,5-", "- 1,5") read as
+// negative.
 int64_t DajKwotaGrZNapSepTys(const char* text);
 int64_t DajKursWalGrZNapSepTys(const char* text);
 

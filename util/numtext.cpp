@@ -91,6 +91,44 @@ static int Deliver(const char* text, char* dest, int destSize) {
     return (int)len + 1;
 }
 
+static int LocaleInt(kvplat::LocaleItem item, int fallback) {
+    char buf[8];
+    if (!kvplat::LocaleText(item, buf, (int)sizeof buf) || buf[0] < '0' || buf[0] > '9') return fallback;
+    return atoi(buf);
+}
+
+// An explicit number format with the locale's separators, leading-zero
+// rule and negative form. Group sizes: with `firstOnly` the first size of
+// the grouping text, repeated; otherwise the whole grouping text in the
+// integer form of the formatter ("3;2;0" is 32, "3" is 30).
+static void LocaleFormat(int digits, bool firstOnly, kvplat::NumberFormat* f) {
+    f->digits = digits;
+    f->leadingZero = LocaleInt(kvplat::LocaleItem::LeadingZero, 1);
+    f->negativeOrder = LocaleInt(kvplat::LocaleItem::NegativeOrder, 1);
+    f->grouping = 0;
+    char grouping[16];
+    if (kvplat::LocaleText(kvplat::LocaleItem::Grouping, grouping, (int)sizeof grouping)) {
+        int sizes = 0, last = -1;
+        for (const char* g = grouping; *g && sizes < 4; g++) {
+            if (*g < '0' || *g > '9') continue;
+            last = *g - '0';
+            if (firstOnly) {
+                f->grouping = last;
+                break;
+            }
+            if (last == 0) break;
+            f->grouping = f->grouping * 10 + last;
+            sizes++;
+        }
+        if (!firstOnly && last != 0 && f->grouping > 0) f->grouping *= 10;
+    }
+    if (!kvplat::LocaleText(kvplat::LocaleItem::DecimalSep, f->decimalSep, (int)sizeof f->decimalSep) ||
+        !f->decimalSep[0]) {
+        strcpy(f->decimalSep, ".");
+    }
+    kvplat::LocaleText(kvplat::LocaleItem::ThousandSep, f->thousandSep, (int)sizeof f->thousandSep);
+}
+
 extern "C" int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize) {
     if (!dest || destSize <= 0) return 0;
     dest[0] = 0;
@@ -98,17 +136,22 @@ extern "C" int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize) {
     ScaledToText(amount, 100, 2, '.', plain);
     // The decimal adjustment may append up to three characters.
     char buf[128];
-    if (kvplat::FormatNumber(plain, nullptr, buf, (int)sizeof buf - 4) <= 0) return 0;
+    const int size = (int)sizeof buf - 4;
+    int n;
+    if (LocaleInt(kvplat::LocaleItem::Digits, 2) >= 2) {
+        n = kvplat::FormatNumber(plain, nullptr, buf, size);
+    } else {
+        // A locale showing fewer than two decimals would round the cents
+        // away (1234.56 shown as 1 235): keep its format but with two.
+        kvplat::NumberFormat f;
+        LocaleFormat(2, false, &f);
+        n = kvplat::FormatNumber(plain, &f, buf, size);
+    }
+    if (n <= 0) return 0;
     DopasujCzDzies(buf, 2, "0");
     // The length after the adjustment, not the formatter's: a caller that
     // copies that many bytes must get the terminator.
     return Deliver(buf, dest, destSize);
-}
-
-static int LocaleInt(kvplat::LocaleItem item, int fallback) {
-    char buf[8];
-    if (!kvplat::LocaleText(item, buf, (int)sizeof buf) || buf[0] < '0' || buf[0] > '9') return fallback;
-    return atoi(buf);
 }
 
 extern "C" int DajNapKursWalZlSepTys(int64_t rate, char* dest, int destSize) {
@@ -117,24 +160,7 @@ extern "C" int DajNapKursWalZlSepTys(int64_t rate, char* dest, int destSize) {
     char plain[KV_KWOTA_LEN];
     ScaledToText(rate, 10000, 4, '.', plain);
     kvplat::NumberFormat f;
-    f.digits = 4;
-    f.leadingZero = LocaleInt(kvplat::LocaleItem::LeadingZero, 1);
-    f.negativeOrder = LocaleInt(kvplat::LocaleItem::NegativeOrder, 1);
-    char grouping[16];
-    f.grouping = 0;
-    if (kvplat::LocaleText(kvplat::LocaleItem::Grouping, grouping, (int)sizeof grouping)) {
-        for (const char* g = grouping; *g; g++) {
-            if (*g >= '0' && *g <= '9') {
-                f.grouping = *g - '0';
-                break;
-            }
-        }
-    }
-    if (!kvplat::LocaleText(kvplat::LocaleItem::DecimalSep, f.decimalSep, (int)sizeof f.decimalSep) ||
-        !f.decimalSep[0]) {
-        strcpy(f.decimalSep, ".");
-    }
-    kvplat::LocaleText(kvplat::LocaleItem::ThousandSep, f.thousandSep, (int)sizeof f.thousandSep);
+    LocaleFormat(4, true, &f);
     char buf[128];
     if (kvplat::FormatNumber(plain, &f, buf, (int)sizeof buf) <= 0) return 0;
     return Deliver(buf, dest, destSize);
@@ -167,6 +193,42 @@ static void RemoveChar(char* text, char c) {
     *w = 0;
 }
 
+static bool BlankChar(char c) { return c == ' ' || c == '\t'; }
+
+// The locale's formatter writes a negative number as "(1,1)", "1,1-",
+// "1,1 -" or "- 1,1" too; read as a leading "-" alone, such a text would
+// come back positive or as 0. Strips the form and tells whether it was one.
+static bool StripNegativeForm(char* buf) {
+    const char minus = DajMinusLocale();
+    char* p = buf;
+    while (BlankChar(*p)) p++;
+    size_t len = strlen(p);
+    while (len > 0 && BlankChar(p[len - 1])) len--;
+    bool negative = false;
+    if (len >= 2 && p[0] == '(' && p[len - 1] == ')') {
+        negative = true;
+        p++;
+        len -= 2;
+    } else if (len >= 1 && (p[len - 1] == minus || p[len - 1] == '-')) {
+        negative = true;
+        len--;
+    } else if (len >= 1 && (p[0] == minus || p[0] == '-')) {
+        negative = true;
+        p++;
+        len--;
+    }
+    if (negative) {
+        while (len > 0 && BlankChar(*p)) {
+            p++;
+            len--;
+        }
+        while (len > 0 && BlankChar(p[len - 1])) len--;
+    }
+    memmove(buf, p, len);
+    buf[len] = 0;
+    return negative;
+}
+
 static int64_t ReadScaled(const char* text, int decimals, bool grouped) {
     if (!text) return 0;
     // Only the first 63 characters count: the work copy is bounded by them.
@@ -178,11 +240,13 @@ static int64_t ReadScaled(const char* text, int decimals, bool grouped) {
     }
     buf[n] = 0;
     const char sep = DajSepDziesLocale();
+    bool negativeForm = false;
     if (grouped) {
         // With one character for both marks, removing "group marks" would
         // drop the decimal point and multiply the value.
         char tsep = DajSepTysLocale();
         if (tsep != sep) RemoveChar(buf, tsep);
+        negativeForm = StripNegativeForm(buf);
     }
     int missing = decimals;  // decimals still to be multiplied in
     char* s = strrchr(buf, sep);
@@ -203,7 +267,7 @@ static int64_t ReadScaled(const char* text, int decimals, bool grouped) {
     uint64_t mag = ReadMagnitude(buf, &negative);
     for (int i = 0; i < missing; i++) mag = mag > (uint64_t)kMax / 10 ? (uint64_t)kMax + 1 : mag * 10;
     int64_t v = mag > (uint64_t)kMax ? kMax : (int64_t)mag;
-    return negative ? -v : v;
+    return (negative || negativeForm) ? -v : v;
 }
 
 extern "C" int64_t NapNaLLX100(const char* text) { return ReadScaled(text, 2, false); }

@@ -36,6 +36,7 @@ enum class LocaleItem {
     Grouping,       // "3;0", "3;2;0", ...
     LeadingZero,    // "1": 0.5, "0": .5
     NegativeOrder,  // "1": -1.1 (0 "(1.1)", 2 "- 1.1", 3 "1.1-", 4 "1.1 -")
+    Digits,         // decimals the formatter shows, "2"
 };
 
 // The raw locale value, cut to size bytes. False (and an empty text) when
@@ -46,7 +47,7 @@ bool LocaleText(LocaleItem item, char* buf, int size);
 struct NumberFormat {
     int digits;         // decimals shown
     int leadingZero;    // 0 or 1
-    int grouping;       // digits per group, 0 for none
+    int grouping;       // as Win32 NUMBERFMT: 3 = "3;0", 32 = "3;2;0", 30 = "3"
     char decimalSep[8];
     char thousandSep[8];
     int negativeOrder;  // as LocaleItem::NegativeOrder

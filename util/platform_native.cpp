@@ -70,6 +70,9 @@ bool LocaleText(LocaleItem item, char* buf, int size) {
         case LocaleItem::LeadingZero:
             snprintf(num, sizeof num, "%d", g_locale.leadingZero);
             return CopyCut(num, buf, size);
+        case LocaleItem::Digits:
+            snprintf(num, sizeof num, "%d", g_locale.digits);
+            return CopyCut(num, buf, size);
         case LocaleItem::NegativeOrder:
             snprintf(num, sizeof num, "%d", g_locale.negativeOrder);
             return CopyCut(num, buf, size);
@@ -144,7 +147,15 @@ int FormatNumber(const char* plain, const NumberFormat* fmt, char* out, int size
     std::string tsep = fmt ? fmt->thousandSep : (g_locale.thousandSep ? g_locale.thousandSep : "");
     std::string grouping;
     if (fmt) {
-        if (fmt->grouping > 0) grouping = std::to_string(fmt->grouping) + ";0";
+        // The integer form: its digits are the group sizes, and a last digit
+        // 0 means the last size is not repeated.
+        if (fmt->grouping > 0) {
+            std::string g = std::to_string(fmt->grouping);
+            bool once = g.size() > 1 && g.back() == '0';
+            if (once) g.pop_back();
+            for (char c : g) grouping += std::string(1, c) + ";";
+            grouping += once ? "" : "0";
+        }
     } else if (g_locale.grouping) {
         grouping = g_locale.grouping;
     }

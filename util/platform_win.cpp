@@ -59,6 +59,7 @@ static LCTYPE LcType(LocaleItem item) {
         case LocaleItem::Grouping: return LOCALE_SGROUPING;
         case LocaleItem::LeadingZero: return LOCALE_ILZERO;
         case LocaleItem::NegativeOrder: return LOCALE_INEGNUMBER;
+        case LocaleItem::Digits: return LOCALE_IDIGITS;
     }
     return LOCALE_SDECIMAL;
 }

@@ -329,6 +329,39 @@ TEST_F(CustomLocaleTest, AmountKeepsTwoDecimalsWhateverTheLocaleShows) {
     EXPECT_STREQ("1 234,56", buf);
 }
 
+TEST_F(CustomLocaleTest, CentsShowEvenWhereTheLocaleShowsFewerDecimals) {
+    for (int digits : {0, 1}) {
+        UtilLocale few = kCommaLocale;
+        few.digits = digits;
+        few.grouping = "3;2;0";
+        UseLocale(few);
+        char buf[64];
+        DajNapKwotaZlSepTys(123456789, buf, (int)sizeof buf);
+        EXPECT_STREQ("12 34 567,89", buf) << digits;  // groups of 3, then 2
+        DajNapKwotaZlSepTys(120000, buf, (int)sizeof buf);
+        EXPECT_STREQ("1 200", buf) << digits;
+    }
+}
+
+TEST_F(CustomLocaleTest, NegativeFormsReadBackNegative) {
+    // (1 234,56)  - 1 234,56  1 234,56-  1 234,56 -
+    for (int order : {0, 1, 2, 3, 4}) {
+        UtilLocale form = kCommaLocale;
+        form.negativeOrder = order;
+        UseLocale(form);
+        for (int64_t v : {-123456LL, -5LL, -100000LL, 123456LL}) {
+            char buf[64];
+            ASSERT_GT(DajNapKwotaZlSepTys(v, buf, (int)sizeof buf), 0);
+            EXPECT_EQ(v, DajKwotaGrZNapSepTys(buf)) << buf;
+            ASSERT_GT(DajNapKursWalZlSepTys(v, buf, (int)sizeof buf), 0);
+            EXPECT_EQ(v, DajKursWalGrZNapSepTys(buf)) << buf;
+        }
+    }
+    UseLocale(kCommaLocale);
+    EXPECT_EQ(-123456, DajKwotaGrZNapSepTys(" ( 1 234,56 ) "));
+    EXPECT_EQ(-50, DajKwotaGrZNapSepTys("0,50 -"));
+}
+
 TEST_F(CustomLocaleTest, RateGroupsByTheFirstGroupSize) {
     UtilLocale indian = kPointLocale;
     indian.grouping = "3;2;0";
