@@ -134,19 +134,16 @@ extern "C" int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize) {
     dest[0] = 0;
     char plain[KV_KWOTA_LEN];
     ScaledToText(amount, 100, 2, '.', plain);
+    // The format is built from the locale's own settings rather than left
+    // to the formatter: a locale showing fewer than two decimals would round
+    // the cents away (1234.56 shown as 1 235), and Wine's formatter groups
+    // "3;0" only once when it reads the grouping itself.
+    kvplat::NumberFormat f;
+    const int digits = LocaleInt(kvplat::LocaleItem::Digits, 2);
+    LocaleFormat(digits < 2 ? 2 : digits > 9 ? 9 : digits, false, &f);
     // The decimal adjustment may append up to three characters.
     char buf[128];
-    const int size = (int)sizeof buf - 4;
-    int n;
-    if (LocaleInt(kvplat::LocaleItem::Digits, 2) >= 2) {
-        n = kvplat::FormatNumber(plain, nullptr, buf, size);
-    } else {
-        // A locale showing fewer than two decimals would round the cents
-        // away (1234.56 shown as 1 235): keep its format but with two.
-        kvplat::NumberFormat f;
-        LocaleFormat(2, false, &f);
-        n = kvplat::FormatNumber(plain, &f, buf, size);
-    }
+    const int n = kvplat::FormatNumber(plain, &f, buf, (int)sizeof buf - 4);
     if (n <= 0) return 0;
     DopasujCzDzies(buf, 2, "0");
     // The length after the adjustment, not the formatter's: a caller that
