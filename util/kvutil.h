@@ -77,9 +77,10 @@ int DajNapKursWalZl(int64_t rate, char* dest);
 
 // Grouped text for display through the locale's number formatter. An amount
 // shows no decimals when whole and exactly two otherwise (also where the
-// locale shows fewer); a rate always shows four. Returns the length of the text in dest plus one, or 0 (dest then
-// holds the empty text when destSize > 0) when the formatter fails or the
-// text does not fit in destSize bytes.
+// locale shows fewer); a rate always shows four. Returns the length of the
+// text in dest plus one, or 0 (dest then holds the empty text when
+// destSize > 0) when the formatter fails or the text does not fit in
+// destSize bytes.
 int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize);
 int DajNapKursWalZlSepTys(int64_t rate, char* dest, int destSize);
 
@@ -184,10 +185,12 @@ char* DajFormatData(const char* dateText, char* buf, int capacity);
 
 // Add days (negative: subtract) keeping the time of day. False, and the
 // record or text unchanged, when the date is not a valid one or the result
-// falls outside years 1601 to 30827 (to 9999 for a text).
+// falls outside years 1601 to 30827 (to 9999 for a text). A text shorter
+// than a date text (than 21 characters for a date-time text) is refused.
 int DodajDniDoCzas(KvCzas* t, int64_t days);
 int DodajDniDoDataNap(char* dateText, int64_t days);
-// REQUIRES: the text's buffer has room for KV_CZAS_LEN bytes.
+// REQUIRES: the text's buffer has room for KV_CZAS_LEN bytes (a text with
+// fewer than three millisecond digits grows to them).
 int DodajDniDoCzasNap(char* dateTimeText, int64_t days);
 
 // Whole days from `second` to `first` (positive when first is later),
