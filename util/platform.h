@@ -99,6 +99,8 @@ struct TestLocale {
 void SetTestLocale(const TestLocale& locale);
 // The stand-in's clock; a null t makes it read the real clock again.
 void SetTestTime(const KvCzas* t);
+// The drive letters that exist (each mapped to the root); "C" at start.
+void SetTestDrives(const char* letters);
 #endif
 
 }  // namespace kvplat

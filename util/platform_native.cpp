@@ -297,8 +297,15 @@ PathKind Kind(const char* path) {
     return S_ISDIR(st.st_mode) ? PathKind::Directory : PathKind::File;
 }
 
-// The stand-in has one drive, C:, mapped to the root.
-bool DriveExists(char letter) { return letter == 'C' || letter == 'c'; }
+// Every drive of the stand-in is the root; C: alone unless a test says so.
+static std::string g_drives = "C";
+
+void SetTestDrives(const char* letters) { g_drives = letters ? letters : ""; }
+
+bool DriveExists(char letter) {
+    if (letter >= 'a' && letter <= 'z') letter = (char)(letter - 'a' + 'A');
+    return letter >= 'A' && letter <= 'Z' && g_drives.find(letter) != std::string::npos;
+}
 
 MakeDirResult MakeDir(const char* path) {
     std::string p = HostPath(path);
