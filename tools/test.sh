@@ -30,6 +30,14 @@ cmake --build build/native -j "$jobs"
 native_rc=0
 run_ctest native build/native/ctest.log ctest --test-dir build/native --output-on-failure || native_rc=$?
 
+echo "== fuzz targets (clang, libFuzzer), short runs"
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKV_FUZZ=ON >/dev/null
+fuzz_targets=$(grep -ho 'add_executable([a-z_]*_fuzz' tests/fuzz/CMakeLists.txt | sed 's/add_executable(//')
+cmake --build build/fuzz -j "$jobs" --target $fuzz_targets
+fuzz_rc=0
+run_ctest fuzz build/fuzz/ctest.log ctest --test-dir build/fuzz -R '_fuzz_short$' --output-on-failure \
+  || fuzz_rc=$?
+
 echo "== Windows build (mingw-w64)"
 cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -48,4 +56,4 @@ for s in "${summary[@]}"; do
   fi
 done
 echo "$passed passed, $failed failed"
-[ $native_rc -eq 0 ] && [ $win_rc -eq 0 ]
+[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ]
