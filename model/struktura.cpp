@@ -673,7 +673,9 @@ int UsunElement(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) 
     }
     auto usuniety = [&](int32_t r) { return usun[r] != (r > 0 ? usun[r - 1] : 0); };
     for (int32_t j = 0; j < n; j++) {
-        bool idzie = j == indeks;
+        // Everything stands in the frame, even an element of a type this
+        // version does not know and so cannot see the bounds of.
+        bool idzie = j == indeks || indeks == 0;
         if (j > indeks) {
             int32_t* refs[5];
             const int k = Odniesienia((*lista)[j], refs);

@@ -616,6 +616,11 @@ TEST(Deletion, DamagedIndicesEnd) {
     EXPECT_EQ(1, o[1].slupek.ogrPocz);  // was itself, still itself
     EXPECT_EQ(3, o[2].slupek.ogrPocz);  // past the end, closed up by the two removed
     EXPECT_EQ(-3, o[2].slupek.ogrKon);
+
+    // The frame takes along even elements whose bounds nobody can read.
+    o[1].typ = 9;
+    ASSERT_EQ(1, UsunElement(&o.r.oper, &o.r.liczbaOper, 0, msg));
+    EXPECT_EQ(0, o.n());
 }
 
 // ---- Queries ---------------------------------------------------------------
