@@ -504,7 +504,9 @@ int32_t KodRodzaju(const uniOperRys* op) {
     case kOperSlupekStaly:
     case kOperSlupekRuch: return op->slupek.poziomy != 0 ? 1 : 0;
     case kOperSzpros: return op->szpros.poziomy != 0 ? 1 : 0;
-    case kOperSkrzydlo: return op->skrzydlo.rodzOtw * 2 + (op->skrzydlo.stronaOtw == 1 ? 8 : 0);
+    case kOperSkrzydlo:
+        // Unsigned, so that a stored opening kind of any size cannot overflow.
+        return (int32_t)((uint32_t)op->skrzydlo.rodzOtw * 2u + (op->skrzydlo.stronaOtw == 1 ? 8u : 0u));
     default: return 0;
     }
 }
