@@ -1,9 +1,9 @@
 // Fuzz target: random operation lists through the window model.
 //
-// The input decodes into a window record and its operations, either as raw
-// 152-byte stored blobs (what a damaged database hands over) or in a compact
-// form whose indices and positions land near plausible values, so that the
-// deeper paths (areas, rules, deletion) are reached too. Besides "no crash,
+// The input decodes into a window record and its operations: as raw 152-byte
+// stored blobs (what a damaged database hands over), in a compact form whose
+// indices and positions land near plausible values, or grown area by area so
+// that large windows reach the deeper paths (areas, rules, deletion). Besides "no crash,
 // no sanitizer report", it checks what must always hold: the one-pass change
 // check answers as rebuilding every prefix would, a copy and a blob round
 // trip compare equal, and deletion leaves a list whose indices are sound.
@@ -120,6 +120,47 @@ uniOperRys Element(Wejscie& in, int32_t j) {
         op.szpros.grub = Grubosc(in);
         break;
     default: break;
+    }
+    return op;
+}
+
+// An element placed in an area of the window so far (muntins dividing), as
+// the designer would place it but with the rules left to the check: this
+// grows windows of many sound elements, which byte-level decoding rarely does.
+uniOperRys Rosnij(Wejscie& in, const strOkno& o) {
+    char msg[KV_MSG_LEN];
+    strObsOkno* tab;
+    int32_t c;
+    if (!BudujStrukture(o.oper, o.liczbaOper, 0, 0, 1, &tab, &c, msg) || c == 0) return Element(in, o.liczbaOper);
+    const strObsOkno a = tab[in.U8() % (uint32_t)c];
+    ZwolnijStrukture(tab);
+    const uint8_t t = in.U8();
+    const bool poziomy = (t & 8) != 0;
+    const int32_t lo = a.os[poziomy ? kGora : kLewa], hi = a.os[poziomy ? kDol : kPrawa];
+    const int32_t poz = hi > lo ? lo + (int32_t)(in.U16() % (uint32_t)(hi - lo + 1)) : lo;
+    const int32_t pocz = a.ogr[poziomy ? kLewa : kGora], kon = a.ogr[poziomy ? kPrawa : kDol];
+    uniOperRys op;
+    memset(&op, 0, sizeof op);
+    switch (t % 6) {
+    case 0:
+    case 1:
+        op.slupek = strOperSlupek{kOperSlupekStaly + t % 2u, (int32_t)(t % 2), poz, poziomy, pocz, kon, 0, 0, {}, 0, {}};
+        break;
+    case 2:
+        op.skrzydlo.typ = kOperSkrzydlo;
+        op.skrzydlo.rodzOtw = (t >> 4) % 4;
+        memcpy(op.skrzydlo.ogr, a.ogr, sizeof a.ogr);
+        break;
+    case 3:
+        op.wypeln.typ = kOperWypeln;
+        op.wypeln.typWypeln = (t >> 4) & 1;
+        op.wypeln.nazwa[0] = "GgAa"[(t >> 5) & 3];
+        memcpy(op.wypeln.ogr, a.ogr, sizeof a.ogr);
+        break;
+    case 4:
+        op.szpros = strOperSzpros{kOperSzpros, poz, poziomy, pocz, kon, a.wypelniony ? a.wypeln : 0, 0, 0, {}, 0, {}};
+        break;
+    default: return Element(in, o.liczbaOper);
     }
     return op;
 }
@@ -245,6 +286,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             BlobNaOperRys(in.p, (int32_t)dl, &op);
             in.p += dl;
             in.n -= dl;
+        } else if ((tryb & 6) == 6 && j > 0) {
+            op = Rosnij(in, o);
         } else {
             op = Element(in, j);
         }
