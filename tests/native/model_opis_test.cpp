@@ -125,13 +125,6 @@ TEST(Description, UwText) {
     }
 }
 
-TEST(Description, MullionKindNamedOnlyInFormat5) {
-    EXPECT_STREQ("Fixed mullion", NazwaSlupka(0, 5));
-    EXPECT_STREQ("False mullion", NazwaSlupka(1, 5));
-    EXPECT_STREQ("", NazwaSlupka(0, 2));
-    EXPECT_STREQ("", NazwaSlupka(2, 5));
-}
-
 // ---- Notes -----------------------------------------------------------------
 
 std::string Uwagi(const char* uwagi, int32_t szer, const char* przed = "", int32_t rozmiar = 4096) {
