@@ -78,15 +78,9 @@ const char* NazwaSlupka(int32_t rodzaj, int32_t format) {
     }
 }
 
-void UwNaTekst(int32_t uw, char tekst[16]) {
-    if (uw == -1) {
-        strcpy(tekst, "-");
-        return;
-    }
-    // Fixed point with a point as the separator; the utility library's
-    // locale-aware amount text replaces this once the model can use it.
-    const int64_t mag = uw < 0 ? -(int64_t)uw : uw;
-    snprintf(tekst, 16, "%s%" PRId64 ".%02d", uw < 0 ? "-" : "", mag / 100, (int)(mag % 100));
+void UwNaTekst(int32_t uw, char tekst[KV_KWOTA_LEN]) {
+    if (uw == -1) strcpy(tekst, "-");
+    else LLX100NaNap(uw, tekst);
 }
 
 int OpiszOkno(const strZam* zam, int32_t indeks, char* cel, int32_t rozmiar) {
@@ -136,7 +130,7 @@ int OpiszOkno(const strZam* zam, int32_t indeks, char* cel, int32_t rozmiar) {
             t.Dopisz("]");
         }
     }
-    char uw[16];
+    char uw[KV_KWOTA_LEN];
     UwNaTekst(OknoUw(okno), uw);
     t.Dopisz("\r\nUw factor: ");
     t.Dopisz(uw);

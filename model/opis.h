@@ -5,6 +5,7 @@
 
 #include <stdint.h>
 
+#include "kvutil.h"
 #include "records.h"
 
 // Profile type as lists and the frame label show it: "PVC", "Wood", "ALU", "".
@@ -18,9 +19,9 @@ const char* NazwaWypeln(int32_t typWypeln);
 // in any other format or for another kind.
 const char* NazwaSlupka(int32_t rodzaj, int32_t format);
 
-// Uw in hundredths as shown: two decimals ("1.36"), "-" for -1 (not
-// computable). `tekst` needs 16 bytes.
-void UwNaTekst(int32_t uw, char tekst[16]);
+// Uw in hundredths as shown: two decimals with the locale's separator
+// ("1.36", "1,36"), "-" for -1 (not computable).
+void UwNaTekst(int32_t uw, char tekst[KV_KWOTA_LEN]);
 
 // Writes the description of window `indeks` of the order into cel (rozmiar
 // bytes, cut to fit): size, profile, hardware (with an opening sash), colour,

@@ -1,13 +1,17 @@
-// Error messages: the system's texts and the library's own numbering.
+// Error messages: the system's texts, the library's own numbering and the
+// socket errors.
 #include "kvutil.h"
 #include "platform.h"
 
+#include <stdio.h>
 #include <string.h>
 
 static char g_message[1024];
 
 // Own codes carry the customer bit 0x20000000.
-static const char* OwnMessage(uint32_t code) {
+static const uint32_t kOwnBit = 0x20000000u;
+
+extern "C" const char* DajKomunBleduWlasnego(uint32_t code) {
     switch (code) {
         case 0xE0000000u: return "Forbidden character after the character CR";
         case 0xE0000001u: return "Enable service TFTP while changing its settings is forbidden";
@@ -15,14 +19,84 @@ static const char* OwnMessage(uint32_t code) {
     }
 }
 
-extern "C" const char* DajKomunBledu(uint32_t code, int keepLastError) {
-    g_message[0] = 0;
-    if (code & 0x20000000u) {
-        const char* own = OwnMessage(code);
-        if (own) strcpy(g_message, own);
-    } else {
-        kvplat::SystemMessage(code, g_message, (int)sizeof(g_message));
+extern "C" char* DajKomunBledu2(uint32_t code, char* buf, int size, int keepLastError) {
+    if (buf && size > 0) {
+        buf[0] = 0;
+        if (code & kOwnBit) {
+            const char* own = DajKomunBleduWlasnego(code);
+            if (own) snprintf(buf, (size_t)size, "%s", own);
+        } else {
+            kvplat::SystemMessage(code, buf, size);
+        }
     }
+    // Looking the message up may itself change the last error; the caller
+    // asked for the code it is reporting to stay.
     if (keepLastError) kvplat::SetLastError(code);
-    return g_message;
+    return buf;
+}
+
+extern "C" const char* DajKomunBledu(uint32_t code, int keepLastError) {
+    return DajKomunBledu2(code, g_message, (int)sizeof g_message, keepLastError);
+}
+
+extern "C" const char* WSADajKomunBledu(int code) {
+    static const struct {
+        int code;
+        const char* text;
+    } kTable[] = {
+        {6, "Specified event object handle is invalid."},
+        {8, "Insufficient memory available."},
+        {87, "One or more parameters are invalid."},
+        {995, "Overlapped operation aborted."},
+        {996, "Overlapped I/O event object not in signaled state."},
+        {997, "Overlapped operations will complete later."},
+        {10004, "Interrupted function call."},
+        {10013, "Permission denied."},
+        {10014, "Bad address."},
+        {10022, "Invalid argument."},
+        {10024, "Too many open files."},
+        {10035, "Resource temporarily unavailable."},
+        {10036, "Operation now in progress."},
+        {10037, "Operation already in progress."},
+        {10038, "Socket operation on nonsocket."},
+        {10039, "Destination address required."},
+        {10040, "Message too long."},
+        {10041, "Protocol wrong type for socket."},
+        {10042, "Bad protocol option."},
+        {10043, "Protocol not supported."},
+        {10044, "Socket type not supported."},
+        {10045, "Operation not supported."},
+        {10046, "Protocol family not supported."},
+        {10047, "Address family not supported by protocol family."},
+        {10048, "Address already in use."},
+        {10049, "Cannot assign requested address."},
+        {10050, "Network is down."},
+        {10051, "Network is unreachable."},
+        {10052, "Network dropped connection on reset."},
+        {10053, "Software caused connection abort."},
+        {10054, "Connection reset by peer."},
+        {10055, "No buffer space available."},
+        {10056, "Socket is already connected."},
+        {10057, "Socket is not connected."},
+        {10058, "Cannot send after socket shutdown."},
+        {10060, "Connection timed out."},
+        {10061, "Connection refused."},
+        {10064, "Host is down."},
+        {10065, "No route to host."},
+        {10067, "Too many processes."},
+        {10091, "Network subsystem is unavailable."},
+        {10092, "Winsock.dll version out of range."},
+        {10093, "Successful WSAStartup not yet performed."},
+        {10101, "Graceful shutdown in progress."},
+        {10107, "System call failure."},
+        {10109, "Class type not found."},
+        {11001, "Host not found."},
+        {11002, "Nonauthoritative host not found."},
+        {11003, "This is a nonrecoverable error."},
+        {11004, "Valid name, no data record of requested type."},
+    };
+    for (const auto& e : kTable) {
+        if (e.code == code) return e.text;
+    }
+    return "";
 }

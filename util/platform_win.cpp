@@ -1,8 +1,22 @@
-// Win32 half of the utility library's platform seam.
+// Win32 half of the utility library's platform seam. The locale is the
+// user's default one and is asked on every call: the user may change it in
+// the control panel while the program runs.
 #include "platform.h"
 
 #include <windows.h>
+// winuser.h maps the old name AnsiUpper to CharUpperA; ours is a function.
+#undef AnsiUpper
+
+#include <io.h>
+#include <stddef.h>
+#include <stdio.h>
 #include <string.h>
+
+#include "kvutil.h"
+
+static_assert(sizeof(KvCzas) == sizeof(SYSTEMTIME), "KvCzas is a SYSTEMTIME");
+static_assert(offsetof(KvCzas, wDayOfWeek) == offsetof(SYSTEMTIME, wDayOfWeek), "layout");
+static_assert(offsetof(KvCzas, wMilliseconds) == offsetof(SYSTEMTIME, wMilliseconds), "layout");
 
 namespace kvplat {
 
@@ -25,6 +39,103 @@ bool SystemMessage(uint32_t code, char* buf, int size) {
 
 void AnsiUpper(char* text) {
     if (text && *text) CharUpperA(text);
+}
+
+// CharUpperA/CharLowerA take a single character in the low word of the
+// pointer argument.
+unsigned char UpperChar(unsigned char c) {
+    return (unsigned char)(UINT_PTR)CharUpperA((LPSTR)(UINT_PTR)c);
+}
+
+unsigned char LowerChar(unsigned char c) {
+    return (unsigned char)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)c);
+}
+
+static LCTYPE LcType(LocaleItem item) {
+    switch (item) {
+        case LocaleItem::DecimalSep: return LOCALE_SDECIMAL;
+        case LocaleItem::ThousandSep: return LOCALE_STHOUSAND;
+        case LocaleItem::NegativeSign: return LOCALE_SNEGATIVESIGN;
+        case LocaleItem::Grouping: return LOCALE_SGROUPING;
+        case LocaleItem::LeadingZero: return LOCALE_ILZERO;
+        case LocaleItem::NegativeOrder: return LOCALE_INEGNUMBER;
+        case LocaleItem::Digits: return LOCALE_IDIGITS;
+    }
+    return LOCALE_SDECIMAL;
+}
+
+bool LocaleText(LocaleItem item, char* buf, int size) {
+    if (!buf || size <= 0) return false;
+    buf[0] = 0;
+    // Every value fits in 80 characters; a shorter caller buffer gets a cut
+    // value rather than a failure.
+    char tmp[80];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LcType(item), tmp, (int)sizeof tmp) == 0) return false;
+    tmp[sizeof tmp - 1] = 0;
+    snprintf(buf, (size_t)size, "%s", tmp);
+    return true;
+}
+
+int FormatNumber(const char* plain, const NumberFormat* fmt, char* out, int size) {
+    if (!plain || !out || size <= 0) return 0;
+    if (!fmt) return GetNumberFormatA(LOCALE_USER_DEFAULT, 0, plain, nullptr, out, size);
+    char dsep[sizeof fmt->decimalSep];
+    char tsep[sizeof fmt->thousandSep];
+    memcpy(dsep, fmt->decimalSep, sizeof dsep);
+    memcpy(tsep, fmt->thousandSep, sizeof tsep);
+    NUMBERFMTA nf;
+    nf.NumDigits = (UINT)fmt->digits;
+    nf.LeadingZero = (UINT)fmt->leadingZero;
+    nf.Grouping = (UINT)fmt->grouping;
+    nf.lpDecimalSep = dsep;
+    nf.lpThousandSep = tsep;
+    nf.NegativeOrder = (UINT)fmt->negativeOrder;
+    return GetNumberFormatA(LOCALE_USER_DEFAULT, 0, plain, &nf, out, size);
+}
+
+int FormatDate(const KvCzas& t, char* out, int size) {
+    if (!out || size <= 0) return 0;
+    SYSTEMTIME st;
+    memcpy(&st, &t, sizeof st);
+    return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, out, size);
+}
+
+int FormatTime(const KvCzas& t, char* out, int size) {
+    if (!out || size <= 0) return 0;
+    SYSTEMTIME st;
+    memcpy(&st, &t, sizeof st);
+    return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, out, size);
+}
+
+void LocalTime(KvCzas* t) {
+    if (!t) return;
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    memcpy(t, &st, sizeof st);
+}
+
+PathKind Kind(const char* path) {
+    if (!path || !*path) return PathKind::Missing;
+    DWORD a = GetFileAttributesA(path);
+    if (a == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+    return (a & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
+}
+
+bool DriveExists(char letter) {
+    if (letter >= 'a' && letter <= 'z') letter = (char)(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return false;
+    return (GetLogicalDrives() >> (letter - 'A')) & 1u;
+}
+
+MakeDirResult MakeDir(const char* path) {
+    if (CreateDirectoryA(path, nullptr)) return MakeDirResult::Created;
+    return ::GetLastError() == ERROR_ALREADY_EXISTS ? MakeDirResult::Exists : MakeDirResult::Failed;
+}
+
+int64_t FileSize(FILE* f) {
+    if (!f) return -1;
+    __int64 n = _filelengthi64(_fileno(f));
+    return n < 0 ? -1 : (int64_t)n;
 }
 
 }  // namespace kvplat

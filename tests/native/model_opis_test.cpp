@@ -8,6 +8,7 @@
 
 #include "model_okna.h"
 #include "opis.h"
+#include "util_locale.h"
 #include "uw.h"
 
 namespace {
@@ -33,7 +34,7 @@ struct Zamowienie {
 };
 
 std::string Uw(const TestOkno& o) {
-    char t[16];
+    char t[KV_KWOTA_LEN];
     UwNaTekst(OknoUw(&o.r), t);
     return std::string("\r\nUw factor: ") + t + " W/(m2*K)";
 }
@@ -113,17 +114,22 @@ TEST(Description, DamagedRecordsAndSmallBuffers) {
     EXPECT_STREQ("", buf);
 }
 
-TEST(Description, UwText) {
+// The Uw goes through the amount text, so it follows the user's decimal
+// separator.
+class UwText : public LocaleTest {};
+
+TEST_P(UwText, TwoDecimalsOrADash) {
     const struct { int32_t uw; const char* t; } przypadki[] = {
-        {-1, "-"}, {136, "1.36"}, {0, "0.00"}, {5, "0.05"}, {100, "1.00"}, {-150, "-1.50"},
-        {INT32_MAX, "21474836.47"}, {INT32_MIN, "-21474836.48"},
+        {-1, "-"}, {136, "1#36"}, {0, "0#00"}, {5, "0#05"}, {-150, "-1#50"},
+        {INT32_MAX, "21474836#47"}, {INT32_MIN, "-21474836#48"},
     };
     for (auto& p : przypadki) {
-        char t[16];
+        char t[KV_KWOTA_LEN];
         UwNaTekst(p.uw, t);
-        EXPECT_STREQ(p.t, t) << p.uw;
+        EXPECT_EQ(Loc(GetParam(), p.t), t) << p.uw;
     }
 }
+INSTANTIATE_TEST_SUITE_P(Locales, UwText, KV_LOCALES);
 
 // ---- Notes -----------------------------------------------------------------
 
