@@ -266,7 +266,7 @@ void KluczWypeln(const strOperWypeln& w, char klucz[kNazwaWypelnLen]) {
     while (len > a && (nazwa[len - 1] == ' ' || nazwa[len - 1] == '\t')) len--;
     memcpy(klucz, nazwa + a, (size_t)(len - a));
     klucz[len - a] = 0;
-    kvplat::AnsiUpper(klucz);
+    kvplat::UpperCaseAnsi(klucz);
 }
 
 // Whether filling j repeats an earlier filling (same key and type).

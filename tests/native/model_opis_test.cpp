@@ -137,7 +137,7 @@ std::string Uwagi(const char* uwagi, int32_t szer, const char* przed = "", int32
     TestOkno o;
     o << Rama(100, 100);
     Zamowienie z(o);
-    strncpy(o.r.uwagi, uwagi, sizeof o.r.uwagi);
+    snprintf(o.r.uwagi, sizeof o.r.uwagi, "%s", uwagi);
     std::string buf((size_t)rozmiar, 'Z');
     strcpy(&buf[0], przed);
     EXPECT_EQ(1, DodajUwagiOkna(z.z.get(), 0, &buf[0], rozmiar, szer));
