@@ -1,0 +1,40 @@
+// zamowienie.h - the working order record: an order with its windows and
+// accessories in memory, the order window's view flags and the computed
+// totals. Loading, saving and copying it is the order persistence's business;
+// the totals are the valuation's.
+#ifndef KV_DB_ZAMOWIENIE_H
+#define KV_DB_ZAMOWIENIE_H
+
+#include <stdint.h>
+
+#include "records.h"
+
+// Computed totals of an order; amounts in hundredths.
+struct strSumyZam {
+    int64_t oknaNetto;          // windows net: sum of the window lines
+    int64_t oknaBrutto;         // windows gross
+    int64_t oknaNettoRabat;     // windows net after the discount
+    int64_t oknaBruttoRabat;    // windows gross after the discount
+    int64_t dodatNetto;         // accessories net
+    int64_t dodatBrutto;        // accessories gross
+    int64_t dodatNettoRabat;    // accessories net after the discount
+    int64_t dodatBruttoRabat;   // accessories gross after the discount
+    int64_t montNetto;          // assembly net
+    int64_t montBrutto;         // assembly gross
+    int64_t demontNetto;        // disassembly net
+    int64_t demontBrutto;       // disassembly gross
+    uint32_t dlugoscRam;        // frame length of all windows, mm
+    int64_t zamNetto;           // order net
+    int64_t zamBrutto;          // order gross
+};
+
+// View flag of the order window: the order was opened for correction.
+enum { kWidokKorekta = 4 };
+
+struct strZamRob {
+    strZam zam;             // the T_Zam columns and the window and accessory lists
+    int32_t flagiWidoku;    // view flags of the order window, 0 after loading
+    strSumyZam sumy;        // zeroed at load, filled by a recompute
+};
+
+#endif  // KV_DB_ZAMOWIENIE_H
