@@ -3,6 +3,7 @@
 // a record and its statements cannot disagree about the column order.
 #include "tables.h"
 
+#include <inttypes.h>
 #include <sqlite3.h>
 #include <stdio.h>
 #include <string.h>
@@ -287,6 +288,46 @@ int TblUpdate(const TableDef& t, const void* rec, const char* cond, char* msg) {
     return 0;
 }
 
+int TblUpdateByName(const TableDef& t, const void* rec, const char* storedName, char* msg) {
+    char what[128];
+    snprintf(what, sizeof what, "Error of updating str%s in the database", t.name);
+    Stmt st;
+    if (!DbHandle() || !st.Prepare(DbHandle(), UpdateText(t, "nazwa=:nazwa").c_str())) {
+        FailText(msg, SQLITE_ERROR, what);
+        return 0;
+    }
+    if (!BindRow(t, st.get(), (const char*)rec, msg)) return 0;
+    int rc = sqlite3_bind_text(st.get(), sqlite3_bind_parameter_index(st.get(), ":nazwa"),
+                               storedName ? storedName : "", -1, SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) {
+        FailText(msg, rc, "Error of binding the nazwa field");
+        return 0;
+    }
+    rc = sqlite3_step(st.get());
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
+    FailText(msg, rc, what);
+    return 0;
+}
+
+int TblRowsEqual(const TableDef& t, const void* a, const void* b) {
+    for (int i = 0; i < t.colCount; i++) {
+        const ColumnDef& c = t.cols[i];
+        const char* x = (const char*)a + c.offset;
+        const char* y = (const char*)b + c.offset;
+        if (c.type == kColText) {
+            if (strncmp(x, y, (size_t)c.width) != 0) return 0;
+        } else if (c.type == kColPackedText) {
+            for (int r = 0; r < c.rows; r++) {
+                size_t w = (size_t)(c.width / c.rows);
+                if (strncmp(x + r * w, y + r * w, w) != 0) return 0;
+            }
+        } else if (memcmp(x, y, (size_t)c.width) != 0) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
 int TblInsert(const TableDef& t, int n, void* recs, char* msg) {
     char what[128];
     snprintf(what, sizeof what, "Error of inserting str%s into the database", t.name);
@@ -329,3 +370,73 @@ int ReadUstUzytk(strUstUzytk* u, char* msg) {
 int UpdateUstUzytk(const strUstUzytk* u, char* msg) {
     return TblUpdate(kTabUstUzytk, u, nullptr, msg);
 }
+
+// ---- Orders and their children -------------------------------------------
+
+static std::string KeyCond(const char* column, int64_t key) {
+    char buf[64];
+    snprintf(buf, sizeof buf, "%s = %" PRId64, column, key);
+    return buf;
+}
+
+int ReadZam(int64_t kluczZam, strZam* z, char* msg) {
+    // Only the columns are read; the in-memory lists after them stay as they are.
+    int read = 0;
+    if (!ReadRows(kTabZam, z, KeyCond("kluczZam", kluczZam).c_str(), nullptr, 1, &read, msg))
+        return 0;
+    if (read == 1) return 1;
+    KvMsg(msg, "Error of reading T_Zam table from the database");
+    return 0;
+}
+
+int UpdateZam(const strZam* z, char* msg) {
+    return TblUpdate(kTabZam, z, KeyCond("kluczZam", z->kluczZam).c_str(), msg);
+}
+int InsertZam(strZam* z, char* msg) { return TblInsert(kTabZam, 1, z, msg); }
+
+int CountReadOkna(int64_t kluczZam, strOkno** out, char* msg) {
+    return TblCountRead(kTabOkno, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "kluczOkno",
+                        msg);
+}
+int InsertOkna(int n, strOkno* okna, char* msg) { return TblInsert(kTabOkno, n, okna, msg); }
+
+int CountReadOperRysDb(int64_t kluczOkno, strOperRysDb** out, char* msg) {
+    return TblCountRead(kTabOperRysDb, (void**)out, KeyCond("kluczOkno", kluczOkno).c_str(),
+                        "indeks", msg);
+}
+int InsertOperRysDb(int n, strOperRysDb* rows, char* msg) {
+    return TblInsert(kTabOperRysDb, n, rows, msg);
+}
+
+int CountReadDodatZam(int64_t kluczZam, strDodatZam** out, char* msg) {
+    return TblCountRead(kTabDodatZam, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "iKolej",
+                        msg);
+}
+int InsertDodatZam(int n, strDodatZam* rows, char* msg) {
+    return TblInsert(kTabDodatZam, n, rows, msg);
+}
+
+// ---- Registers of used elements -------------------------------------------
+
+#define REGISTER_READ_INSERT(Rec, Tab)                                                  \
+    int CountRead##Rec(str##Rec** out, char* msg) {                                     \
+        return TblCountRead(Tab, (void**)out, nullptr, nullptr, msg);                  \
+    }                                                                                   \
+    int Insert##Rec(int n, str##Rec* rows, char* msg) { return TblInsert(Tab, n, rows, msg); }
+#define REGISTER_UPDATE(Rec, Tab)                                                       \
+    int Update##Rec(const str##Rec* r, const char* storedName, char* msg) {             \
+        return TblUpdateByName(Tab, r, storedName, msg);                                \
+    }
+
+REGISTER_READ_INSERT(ZstProfil, kTabZstProfil)
+REGISTER_UPDATE(ZstProfil, kTabZstProfil)
+REGISTER_READ_INSERT(ZstKolor, kTabZstKolor)
+REGISTER_UPDATE(ZstKolor, kTabZstKolor)
+REGISTER_READ_INSERT(ZstSzpros, kTabZstSzpros)
+REGISTER_UPDATE(ZstSzpros, kTabZstSzpros)
+REGISTER_READ_INSERT(ZstWypeln, kTabZstWypeln)
+REGISTER_UPDATE(ZstWypeln, kTabZstWypeln)
+REGISTER_READ_INSERT(ZstOkucie, kTabZstOkucie)
+REGISTER_READ_INSERT(ZstListwa, kTabZstListwa)
+REGISTER_READ_INSERT(ZstDodat, kTabZstDodat)
+REGISTER_UPDATE(ZstDodat, kTabZstDodat)
