@@ -1,0 +1,227 @@
+// kelvaro-inspect over databases written by the program's own save path.
+#include <gtest/gtest.h>
+
+#include <inttypes.h>
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "connection.h"
+#include "inspect.h"
+#include "msgbuf.h"
+#include "opis.h"
+#include "testdb.h"
+#include "uw.h"
+#include "zam_testowe.h"
+#include "zamowienia.h"
+
+namespace {
+
+std::string Czytaj(FILE* f) {
+    std::string s;
+    rewind(f);
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    fclose(f);
+    return s;
+}
+
+struct Wynik {
+    int kod;
+    std::string out, err;
+};
+
+class Inspect : public DbTest {
+protected:
+    int64_t Zapisz(int32_t okien, int32_t dodatkow, int32_t status = 0) {
+        int64_t k = ZapiszZamTestowe(okien, dodatkow, status, msg_);
+        EXPECT_NE(0, k) << msg_;
+        return k;
+    }
+    Wynik Uruchom(std::vector<std::string> args) {
+        DbClose();  // the tool opens the database itself
+        args.insert(args.begin(), "kelvaro-inspect");
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        FILE* out = tmpfile();
+        FILE* err = tmpfile();
+        Wynik w;
+        w.kod = InspectMain((int)args.size(), argv.data(), out, err);
+        w.out = Czytaj(out);
+        w.err = Czytaj(err);
+        EXPECT_EQ(1, DbOpen(path_.c_str(), msg_)) << msg_;
+        return w;
+    }
+    // The JSON object of one order as the tool writes it.
+    std::string Obiekt(int64_t klucz) {
+        Wynik w = Uruchom({path_, std::to_string(klucz)});
+        EXPECT_EQ(0, w.kod) << w.err;
+        const std::string pocz = "{\"orders\":[", kon = "]}\n";
+        EXPECT_EQ(pocz, w.out.substr(0, pocz.size()));
+        EXPECT_GT(w.out.size(), pocz.size() + kon.size());
+        return w.out.substr(pocz.size(), w.out.size() - pocz.size() - kon.size());
+    }
+};
+
+std::string Escape(const std::string& s) {
+    std::string r;
+    for (char c : s) {
+        if (c == '\r') r += "\\r";
+        else if (c == '\n') r += "\\n";
+        else r += c;
+    }
+    return r;
+}
+
+TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
+    const int64_t k = Zapisz(1, 1);
+    // A name with every kind of character the writer has to escape.
+    Sql("UPDATE T_DodatZam SET nazwa = 'Sill \"A\" \\ b' || char(9) || char(1) || char(233);");
+    strZamRob z;
+    ASSERT_EQ(1, WczytajZam(k, &z, msg_)) << msg_;
+    const int64_t kluczOkno = z.zam.okna[0].kluczOkno;
+    char uw[KV_KWOTA_LEN];
+    UwNaTekst(OknoUw(&z.zam.okna[0]), uw);
+    const std::string uwLiczba = std::to_string(OknoUw(&z.zam.okna[0]));
+    ZwolnijIZerujZam(&z);
+    ASSERT_NE("-1", uwLiczba);
+
+    // Default settings: windows VAT 8 %, accessories 23 %, assembly 15,00
+    // per metre at 8 %, no discount, 30,00 kg per m2, EUR, seller "QW".
+    // Window 1000,00 x 1, 1500 x 1400: frame 5800 mm, assembly 87,00
+    // (+ 6,96). Accessory 25,50 x 2: unit VAT 5,865 -> 5,86, line VAT
+    // 11,73. Weight 2,1 m2 * 30,00 = 63,00.
+    const std::string opis = "Size: 1500 / 1400\r\nProfile: Veka 70 (PVC)\r\nHardware: Roto NT\r\n"
+                             "Color: White\r\nMuntin: Georgian 20\r\nGlazing bead: Round\r\nFilling:\r\n"
+                             "(1) - Float 4/16/4 - [Glass]\r\n(2) - Ornament - [Glass]\r\nUw factor: " +
+                             std::string(uw) + " W/(m2*K)";
+    const std::string oczek =
+        "{\"orders\":[{\"kluczZam\":" + std::to_string(k) +
+        ",\"idZam\":1,\"rok\":2010,\"number\":\"1-QW-2010\",\"status\":0,\"currency\":\"EUR\","
+        "\"totals\":{\"windowsNet\":100000,\"windowsGross\":108000,\"windowsNetAfterDiscount\":100000,"
+        "\"windowsGrossAfterDiscount\":108000,\"accessoriesNet\":5100,\"accessoriesGross\":6273,"
+        "\"accessoriesNetAfterDiscount\":5100,\"accessoriesGrossAfterDiscount\":6273,\"assemblyNet\":8700,"
+        "\"assemblyGross\":9396,\"disassemblyNet\":0,\"disassemblyGross\":0,\"frameLength\":5800,"
+        "\"orderNet\":113800,\"orderGross\":123669},"
+        "\"windows\":[{\"kluczOkno\":" + std::to_string(kluczOkno) +
+        ",\"width\":1500,\"height\":1400,\"quantity\":1,\"uw\":" + uwLiczba +
+        ",\"weight\":6300,\"description\":\"" + Escape(opis) +
+        "\",\"line\":{\"unitNet\":100000,\"unitGross\":108000,\"lineNet\":100000,\"lineGross\":108000,"
+        "\"frameLength\":5800}}],"
+        "\"accessories\":[{\"nazwa\":\"Sill \\\"A\\\" \\\\ b\\t\\u0001\\u00c3\\u00a9\",\"size\":15000,"
+        "\"line\":{\"unitNet\":2550,\"unitGross\":3136,\"lineNet\":5100,\"lineGross\":6273}}]}]}\n";
+    Wynik w = Uruchom({path_, std::to_string(k)});
+    EXPECT_EQ(0, w.kod);
+    EXPECT_EQ("", w.err);
+    EXPECT_EQ(oczek, w.out);
+}
+
+TEST_F(Inspect, EveryOrderInKeyOrder) {
+    Wynik pusty = Uruchom({path_});
+    EXPECT_EQ(0, pusty.kod);
+    EXPECT_EQ("{\"orders\":[]}\n", pusty.out);
+
+    const int64_t a = Zapisz(2, 0, 3);
+    const int64_t b = Zapisz(0, 0);  // no windows, no accessories
+    const int64_t c = Zapisz(3, 2, -1);
+    Sql("UPDATE T_Zam SET dodOznaczZam = 'x', sDaneUzytk = "
+        "CAST(zeroblob(256) || CAST('ab' AS BLOB) || zeroblob(526) AS BLOB) WHERE idZam = 2;");
+    const std::string ob = Obiekt(b);
+    EXPECT_NE(std::string::npos, ob.find("\"number\":\"2-AB-2010\"")) << ob;
+    EXPECT_NE(std::string::npos, ob.find("\"windows\":[],\"accessories\":[]}")) << ob;
+    EXPECT_NE(std::string::npos, Obiekt(c).find("\"status\":-1,")) << Obiekt(c);
+    Wynik w = Uruchom({path_});
+    EXPECT_EQ(0, w.kod) << w.err;
+    EXPECT_EQ("{\"orders\":[" + Obiekt(a) + "," + ob + "," + Obiekt(c) + "]}\n", w.out);
+}
+
+TEST_F(Inspect, ErrorsGoToStandardError) {
+    const int64_t k = Zapisz(1, 0);
+    struct {
+        std::vector<std::string> args;
+        const char* err;
+    } przypadki[] = {
+        {{}, "usage: kelvaro-inspect"},
+        {{"--check"}, "usage: kelvaro-inspect"},
+        {{"--verbose", path_}, "usage: kelvaro-inspect"},
+        {{path_, "1", "2"}, "usage: kelvaro-inspect"},
+        {{path_, "12x"}, "not an order key: 12x"},
+        {{path_, ""}, "not an order key: "},
+        {{path_, "99999999999999999999"}, "not an order key"},
+        {{path_, std::to_string(k + 1)}, ": Error of reading T_Zam table from the database"},
+        {{Path("missing.db")}, "cannot open"},
+        {{"--check", Path("missing.db")}, "cannot open"},
+    };
+    for (auto& p : przypadki) {
+        Wynik w = Uruchom(p.args);
+        EXPECT_EQ(2, w.kod) << p.err;
+        EXPECT_EQ("", w.out) << p.err;
+        EXPECT_NE(std::string::npos, w.err.find(p.err)) << w.err;
+    }
+    // The missing file was not made by trying.
+    FILE* f = fopen(Path("missing.db").c_str(), "rb");
+    EXPECT_EQ(nullptr, f);
+    if (f) fclose(f);
+    // A file that is not a database of this program.
+    f = fopen(Path("other.db").c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    fputs("not a database", f);
+    fclose(f);
+    Wynik w = Uruchom({Path("other.db")});
+    EXPECT_EQ(2, w.kod);
+    EXPECT_EQ("", w.out);
+    EXPECT_NE(std::string::npos, w.err.find("kelvaro-inspect: ")) << w.err;
+    // An order that does not load leaves no half document behind.
+    Sql("UPDATE T_OperRysDb SET uOperRysDb = zeroblob(152) WHERE indeks = 3;");
+    w = Uruchom({path_});
+    EXPECT_EQ(2, w.kod);
+    EXPECT_EQ("", w.out);
+    EXPECT_NE(std::string::npos, w.err.find("Wrong definition")) << w.err;
+}
+
+TEST_F(Inspect, CheckReportsOrdersThatFail) {
+    Zapisz(2, 1);
+    const int64_t b = Zapisz(2, 0);
+    const int64_t c = Zapisz(1, 0);
+    Zapisz(0, 0);
+    Wynik dobre = Uruchom({"--check", path_});
+    EXPECT_EQ(0, dobre.kod) << dobre.out << dobre.err;
+    EXPECT_EQ("", dobre.out);
+
+    // Order b, second window: the glass in its sash turned into acrylic.
+    // The areas still build, but a muntin may lie only on glass, which only
+    // the change check says.
+    char sql[512];
+    snprintf(sql, sizeof sql,
+             "UPDATE T_OperRysDb SET uOperRysDb = X'0400000001000000' || substr(uOperRysDb, 9) "
+             "WHERE indeks = 6 AND kluczOkno = (SELECT max(kluczOkno) FROM T_Okno WHERE kluczZam = %" PRId64 ");",
+             b);
+    Sql(sql);
+    strZamRob z;
+    ASSERT_EQ(1, WczytajZam(b, &z, msg_)) << msg_;
+    const int64_t okno = z.zam.okna[1].kluczOkno;
+    ZwolnijIZerujZam(&z);
+    // Order c does not load at all.
+    snprintf(sql, sizeof sql,
+             "UPDATE T_OperRysDb SET uOperRysDb = zeroblob(152) WHERE indeks = 3 AND kluczOkno IN "
+             "(SELECT kluczOkno FROM T_Okno WHERE kluczZam = %" PRId64 ");",
+             c);
+    Sql(sql);
+    char ladowanie[KV_MSG_LEN];
+    ASSERT_EQ(0, WczytajZam(c, &z, ladowanie));
+    std::string l = ladowanie;
+    for (size_t p; (p = l.find("\r\n")) != std::string::npos;) l.replace(p, 2, "; ");
+
+    Wynik w = Uruchom({"--check", path_});
+    EXPECT_EQ(1, w.kod);
+    EXPECT_EQ("", w.err);
+    EXPECT_EQ(std::to_string(b) + ": window 2 (key " + std::to_string(okno) +
+                  "): A muntin can be set only on a filling of type \"glass\"\n" + std::to_string(c) +
+                  ": " + l + "\n",
+              w.out);
+}
+
+}  // namespace

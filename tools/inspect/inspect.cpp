@@ -1,0 +1,367 @@
+// kelvaro-inspect. The JSON is written by hand: it has one fixed shape, and
+// the tool must not depend on anything the program does not ship with.
+//
+// Texts are stored in the ANSI code page of the seller's Windows, which the
+// tool cannot know. Bytes above 127 are therefore written as \u0080-\u00FF,
+// one escape per byte: the output stays plain ASCII, always valid JSON, and
+// the stored bytes can be recovered exactly.
+#include "inspect.h"
+
+#include <errno.h>
+#include <inttypes.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "connection.h"
+#include "dodatki.h"
+#include "heap.h"
+#include "lista.h"
+#include "msgbuf.h"
+#include "names.h"
+#include "opis.h"
+#include "oper.h"
+#include "platform.h"
+#include "stmt.h"
+#include "struktura.h"
+#include "uw.h"
+#include "wycena.h"
+#include "zamowienia.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: kelvaro-inspect DATABASE [KEY]\n"
+    "       kelvaro-inspect --check DATABASE\n"
+    "Prints the orders of a Quarvel database (all, or the one with order key KEY)\n"
+    "as JSON, with the totals and lines as the program computes them; or, with\n"
+    "--check, one line per order that does not load or whose windows fail the\n"
+    "structure check.\n";
+
+class Json {
+public:
+    explicit Json(FILE* f) : f_(f) {}
+    void Raw(const char* s) { fputs(s, f_); }
+    void Str(const char* s, size_t n) {
+        fputc('"', f_);
+        for (size_t i = 0; i < n; i++) {
+            const unsigned char c = (unsigned char)s[i];
+            switch (c) {
+            case '"': fputs("\\\"", f_); break;
+            case '\\': fputs("\\\\", f_); break;
+            case '\r': fputs("\\r", f_); break;
+            case '\n': fputs("\\n", f_); break;
+            case '\t': fputs("\\t", f_); break;
+            default:
+                if (c < 0x20 || c >= 0x7F) fprintf(f_, "\\u%04x", c);
+                else fputc(c, f_);
+            }
+        }
+        fputc('"', f_);
+    }
+    void Str(const char* s) { Str(s, strlen(s)); }
+    // A fixed text field, which a damaged row may leave unterminated.
+    template <size_t N>
+    void Pole(const char (&f)[N]) {
+        const void* nul = memchr(f, 0, N);
+        Str(f, nul ? (size_t)((const char*)nul - f) : N - 1);
+    }
+    void Klucz(const char* k) {
+        if (!pierwszy_) fputc(',', f_);
+        pierwszy_ = false;
+        fprintf(f_, "\"%s\":", k);
+    }
+    void Int(const char* k, int64_t v) {
+        Klucz(k);
+        fprintf(f_, "%" PRId64, v);
+    }
+    // Objects and arrays: the next member is the first of its container.
+    void Otworz(char c) {
+        fputc(c, f_);
+        pierwszy_ = true;
+    }
+    void Zamknij(char c) {
+        fputc(c, f_);
+        pierwszy_ = false;
+    }
+    void Element() {
+        if (!pierwszy_) fputc(',', f_);
+        pierwszy_ = false;
+    }
+
+private:
+    FILE* f_;
+    bool pierwszy_ = true;
+};
+
+void Linia(Json& j, const strLinia& l, bool ramy) {
+    j.Klucz("line");
+    j.Otworz('{');
+    j.Int("unitNet", l.jednNetto);
+    j.Int("unitGross", l.jednBrutto);
+    j.Int("lineNet", l.liniaNetto);
+    j.Int("lineGross", l.liniaBrutto);
+    if (ramy) j.Int("frameLength", l.dlugoscRam);
+    j.Zamknij('}');
+}
+
+void Okno(Json& j, const strZamRob* z, int32_t i) {
+    const strOkno& o = z->zam.okna[i];
+    const bool rama = o.oper && o.liczbaOper > 0 && o.oper[0].typ == kOperRama;
+    j.Element();
+    j.Otworz('{');
+    j.Int("kluczOkno", o.kluczOkno);
+    j.Int("width", rama ? o.oper[0].rama.x1 : 0);
+    j.Int("height", rama ? o.oper[0].rama.y1 : 0);
+    j.Int("quantity", o.ilOkien);
+    j.Int("uw", OknoUw(&o));
+    j.Int("weight", WagaOkna(&o, z->zam.waga));
+    // Room for the fixed lines and every filling's line, names at full width.
+    std::vector<char> opis(1024 + (size_t)(o.liczbaOper > 0 ? o.liczbaOper : 0) * 160);
+    opis[0] = 0;
+    OpiszOkno(&z->zam, i, opis.data(), (int32_t)opis.size());
+    j.Klucz("description");
+    j.Str(opis.data());
+    strLinia l{};
+    LiniaOkna(&l, z, &o, 15);
+    Linia(j, l, true);
+    j.Zamknij('}');
+}
+
+void Zamowienie(Json& j, const strZamRob* z) {
+    const strZam& r = z->zam;
+    const strSumyZam& s = z->sumy;
+    j.Element();
+    j.Otworz('{');
+    j.Int("kluczZam", r.kluczZam);
+    j.Int("idZam", r.idZam);
+    j.Int("rok", r.rok);
+    // As SQL_ZLOZ_NR_ZAM composes it.
+    char skrot[sizeof r.sDaneUzytk.skrot];
+    memcpy(skrot, r.sDaneUzytk.skrot, sizeof skrot);
+    skrot[sizeof skrot - 1] = 0;
+    char numer[64];
+    snprintf(numer, sizeof numer, "%d-%s-%4d", (int)r.idZam, skrot, (int)r.rok);
+    kvplat::UpperCaseAnsi(numer);
+    j.Klucz("number");
+    j.Str(numer);
+    j.Int("status", r.status);
+    j.Klucz("currency");
+    j.Str(CurrencyCode(r.idWalZam));
+
+    j.Klucz("totals");
+    j.Otworz('{');
+    j.Int("windowsNet", s.oknaNetto);
+    j.Int("windowsGross", s.oknaBrutto);
+    j.Int("windowsNetAfterDiscount", s.oknaNettoRabat);
+    j.Int("windowsGrossAfterDiscount", s.oknaBruttoRabat);
+    j.Int("accessoriesNet", s.dodatNetto);
+    j.Int("accessoriesGross", s.dodatBrutto);
+    j.Int("accessoriesNetAfterDiscount", s.dodatNettoRabat);
+    j.Int("accessoriesGrossAfterDiscount", s.dodatBruttoRabat);
+    j.Int("assemblyNet", s.montNetto);
+    j.Int("assemblyGross", s.montBrutto);
+    j.Int("disassemblyNet", s.demontNetto);
+    j.Int("disassemblyGross", s.demontBrutto);
+    j.Int("frameLength", s.dlugoscRam);
+    j.Int("orderNet", s.zamNetto);
+    j.Int("orderGross", s.zamBrutto);
+    j.Zamknij('}');
+
+    j.Klucz("windows");
+    j.Otworz('[');
+    for (int32_t i = 0; r.okna && i < r.liczbaOkien; i++) Okno(j, z, i);
+    j.Zamknij(']');
+
+    j.Klucz("accessories");
+    j.Otworz('[');
+    for (int32_t i = 0; r.dodatki && i < r.liczbaDodat; i++) {
+        const strDodatZam& d = r.dodatki[i];
+        j.Element();
+        j.Otworz('{');
+        j.Klucz("nazwa");
+        j.Pole(d.nazwa);
+        j.Int("size", RozmiarDodatku(&d));
+        strLinia l{};
+        LiniaDodatku(&l, z, &d, 15);
+        Linia(j, l, false);
+        j.Zamknij('}');
+    }
+    j.Zamknij(']');
+    j.Zamknij('}');
+}
+
+bool WypiszZam(const strZamRob* z, void* ctx) {
+    Zamowienie(*(Json*)ctx, z);
+    return true;
+}
+
+// A key: decimal digits with an optional sign, nothing else, within 64 bits.
+bool CzytajKlucz(const char* s, int64_t* klucz) {
+    if (!*s) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long v = strtoll(s, &end, 10);
+    if (errno || *end || !((*s >= '0' && *s <= '9') || *s == '-' || *s == '+')) return false;
+    *klucz = (int64_t)v;
+    return true;
+}
+
+// One line per order; line breaks of a message become "; ".
+void Zgloszenie(FILE* out, int64_t klucz, const char* tekst) {
+    fprintf(out, "%" PRId64 ": ", klucz);
+    for (const char* p = tekst; *p; p++) {
+        if (p[0] == '\r' && p[1] == '\n') {
+            fputs("; ", out);
+            p++;
+        } else if (*p == '\r' || *p == '\n') {
+            fputs("; ", out);
+        } else {
+            fputc(*p, out);
+        }
+    }
+    fputc('\n', out);
+}
+
+// Every window rebuilt and put through the change check with no change.
+bool SprawdzOkna(const strZamRob* z, char* msg) {
+    for (int32_t i = 0; z->zam.okna && i < z->zam.liczbaOkien; i++) {
+        const strOkno& o = z->zam.okna[i];
+        char m[KV_MSG_LEN] = "";
+        const int32_t format = FormatStruktury(o.status);
+        bool ok = ObliczGeometrie(o.oper, o.liczbaOper, format, &o, m) &&
+                  SprawdzZmiane(o.oper, o.liczbaOper, nullptr, -2, format, m);
+        if (!ok) {
+            KvMsg(msg, "window %d (key %" PRId64 "): %s", (int)(i + 1), o.kluczOkno, m);
+            return false;
+        }
+    }
+    return true;
+}
+
+int Sprawdz(FILE* out, FILE* err) {
+    char msg[KV_MSG_LEN];
+    std::vector<int64_t> klucze;
+    {
+        Stmt st;
+        sqlite3* db = DbHandle();
+        if (!st.Prepare(db, "SELECT kluczZam FROM T_Zam ORDER BY kluczZam;")) {
+            fprintf(err, "kelvaro-inspect: Error of reading orders from the database: %s\n", sqlite3_errmsg(db));
+            return 2;
+        }
+        int rc;
+        while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) klucze.push_back(sqlite3_column_int64(st.get(), 0));
+        if (rc != SQLITE_DONE) {
+            fprintf(err, "kelvaro-inspect: Error of reading orders from the database: %s\n", sqlite3_errmsg(db));
+            return 2;
+        }
+    }
+    int wynik = 0;
+    for (int64_t k : klucze) {
+        strZamRob z;
+        if (!WczytajZam(k, &z, msg)) {
+            Zgloszenie(out, k, msg);
+            wynik = 1;
+            continue;
+        }
+        if (!SprawdzOkna(&z, msg)) {
+            Zgloszenie(out, k, msg);
+            wynik = 1;
+        }
+        ZwolnijIZerujZam(&z);
+    }
+    return wynik;
+}
+
+int Wypisz(FILE* out, FILE* err, bool jedno, int64_t klucz) {
+    char msg[KV_MSG_LEN];
+    Json j(out);
+    if (jedno) {
+        strZamRob z;
+        if (!WczytajZam(klucz, &z, msg)) {
+            fputs("kelvaro-inspect: ", err);
+            Zgloszenie(err, klucz, msg);
+            return 2;
+        }
+        PrzeliczZam(&z, kPrzWszystko);
+        j.Raw("{\"orders\":");
+        j.Otworz('[');
+        Zamowienie(j, &z);
+        ZwolnijIZerujZam(&z);
+        j.Zamknij(']');
+        j.Raw("}\n");
+        return 0;
+    }
+    // The whole register goes to a buffer first: a failure half-way must
+    // not leave half a document on standard output.
+    FILE* mem = tmpfile();
+    if (!mem) {
+        fprintf(err, "kelvaro-inspect: cannot make a temporary file\n");
+        return 2;
+    }
+    Json jm(mem);
+    jm.Raw("{\"orders\":");
+    jm.Otworz('[');
+    const int ok = ListaZamowien(0, WypiszZam, &jm, msg);
+    jm.Zamknij(']');
+    jm.Raw("}\n");
+    if (!ok) {
+        fclose(mem);
+        std::string t = msg;
+        fputs("kelvaro-inspect: ", err);
+        for (size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, "; ");
+        fprintf(err, "%s\n", t.c_str());
+        return 2;
+    }
+    rewind(mem);
+    char blok[65536];
+    size_t n;
+    while ((n = fread(blok, 1, sizeof blok, mem)) > 0) fwrite(blok, 1, n, out);
+    fclose(mem);
+    return 0;
+}
+
+}  // namespace
+
+int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
+    bool sprawdz = false;
+    const char* baza = nullptr;
+    const char* kluczTekst = nullptr;
+    if (argc == 3 && strcmp(argv[1], "--check") == 0) {
+        sprawdz = true;
+        baza = argv[2];
+    } else if ((argc == 2 || argc == 3) && argv[1][0] != '-') {
+        baza = argv[1];
+        if (argc == 3) kluczTekst = argv[2];
+    } else {
+        fputs(kUsage, err);
+        return 2;
+    }
+    int64_t klucz = 0;
+    if (kluczTekst && !CzytajKlucz(kluczTekst, &klucz)) {
+        fprintf(err, "kelvaro-inspect: not an order key: %s\n", kluczTekst);
+        return 2;
+    }
+    char msg[KV_MSG_LEN];
+    // SQLite would make a missing file empty; say what is wrong instead.
+    FILE* f = fopen(baza, "rb");
+    if (!f) {
+        fprintf(err, "kelvaro-inspect: cannot open %s\n", baza);
+        return 2;
+    }
+    fclose(f);
+    if (!DbOpen(baza, msg) || !DbRegisterFunctions(msg)) {
+        DbClose();
+        std::string t = msg;
+        for (size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, "; ");
+        fprintf(err, "kelvaro-inspect: %s\n", t.c_str());
+        return 2;
+    }
+    const int wynik = sprawdz ? Sprawdz(out, err) : Wypisz(out, err, kluczTekst != nullptr, klucz);
+    DbClose();
+    fflush(out);
+    return wynik;
+}
