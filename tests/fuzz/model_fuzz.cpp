@@ -21,6 +21,7 @@
 #include "opis.h"
 #include "oper.h"
 #include "struktura.h"
+#include "uw.h"
 
 namespace {
 
@@ -336,6 +337,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WagaOkna(&o, (int32_t)in.I32());
     LiczbaRamISkrzydel(&o);
     Opis(o, in);
+
+    // Uw: with every U factor equal and no edge term, a window that passes
+    // the check is exactly that factor (its frame, mullion, sash and glass
+    // areas tile it once), or cannot be computed.
+    bool szklaneLubAkryl = true;
+    for (int32_t j = 0; j < n; j++)
+        if (o.oper[j].typ == kOperWypeln && (uint32_t)o.oper[j].wypeln.typWypeln > 1) szklaneLubAkryl = false;
+    o.sWspUw = strWspUw{137, 137, 137, 137, 137, 0, 137, 0};
+    const int32_t uw = OknoUw(&o);
+    if (zmiana == "ok" && szklaneLubAkryl && uw != 137 && uw != -1)
+        Blad("the areas of the Uw do not tile the window", std::to_string(uw), "");
+    o.sWspUw = strWspUw{(int32_t)in.I32(), (int32_t)in.I32(), (int32_t)in.I32(), (int32_t)in.I32(),
+                        (int32_t)in.I32(), (int32_t)in.I32(), (int32_t)in.I32(), (int32_t)in.I32()};
+    OknoUw(&o);
 
     // Deletion: a sound list stays sound and passes the check if it did.
     if (n > 0) {
