@@ -8,8 +8,10 @@
 #include <string>
 
 #include "connection.h"
+#include "../../tools/mkdb/demo.h"
 #include "heap.h"
 #include "kvutil.h"
+#include "newdb.h"
 #include "tables.h"
 #include "testdb.h"
 #include "zam_wzory.h"
@@ -343,4 +345,34 @@ TEST_F(DbOrdersTest, SearchByComposedNumberBindsTheText) {
     // Typed text that would rewrite a pasted condition finds nothing and breaks nothing.
     EXPECT_EQ(kDbQueryNoRow, SzukajZamWgNumeru("\" OR 1=1 OR \"", &klucz, msg_)) << msg_;
     EXPECT_EQ(kDbQueryNoRow, SzukajZamWgNumeru("' OR '1'='1", &klucz, msg_)) << msg_;
+}
+
+// ---- Demo database ------------------------------------------------------------
+
+TEST_F(DbOrdersTest, DemoOrdersLoadWholeAndFillTheRegisters) {
+    DbClose();
+    std::string demo = Path("demo.db");
+    ASSERT_EQ(1, DbCreateFile(demo.c_str(), 2026, msg_)) << msg_;
+    ASSERT_EQ(6, ZapiszZamowieniaDemo(demo.c_str(), msg_)) << msg_;
+    ASSERT_EQ(1, DbOpen(demo.c_str(), msg_)) << msg_;
+    EXPECT_EQ(6, LastNumber());
+    int statusy = 0, wymiary = 0, rodzaje = 0;
+    for (int64_t k = 1; k <= 6; k++) {
+        strZamRob z{};
+        ASSERT_EQ(1, WczytajZam(k, &z, msg_)) << k << ": " << msg_;
+        statusy |= 1 << z.zam.status;
+        for (int32_t i = 0; i < z.zam.liczbaDodat; i++) wymiary |= 1 << z.zam.dodatki[i].ilWym;
+        for (int32_t i = 0; i < z.zam.liczbaOkien; i++)
+            for (int32_t j = 0; j < z.zam.okna[i].liczbaOper; j++) rodzaje |= 1 << z.zam.okna[i].oper[j].typ;
+        EXPECT_EQ(12, z.zam.idWalZam);  // EUR
+        ZwolnijIZerujZam(&z);
+    }
+    EXPECT_EQ(0x3F, statusy);
+    EXPECT_EQ(0xF, wymiary);
+    EXPECT_EQ(0x3F, rodzaje);
+    // Each name once in its register, whatever number of windows used it.
+    EXPECT_EQ(0, DbCountRows("(SELECT upper(nazwa) FROM T_ZstKolor GROUP BY 1 HAVING COUNT(*) > 1)",
+                             nullptr, nullptr));
+    EXPECT_EQ(2, DbCountRows("T_ZstProfil", nullptr, nullptr));
+    EXPECT_EQ(5, DbCountRows("T_ZstDodat", nullptr, nullptr));
 }
