@@ -159,8 +159,10 @@ static void ReadRow(const TableDef& t, sqlite3_stmt* st, char* rec) {
     }
 }
 
-// Binds every column of rec; on failure writes the binding message.
-static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, char* msg) {
+// Binds every column of rec; on failure writes the binding message. An
+// insert binds a key as NULL so the database assigns it; an update binds its
+// current value, which leaves the row's key as it is.
+static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, bool insert, char* msg) {
     for (int i = 0; i < t.colCount; i++) {
         const ColumnDef& c = t.cols[i];
         const char* f = rec + c.offset;
@@ -172,13 +174,18 @@ static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, char* 
                 rc = sqlite3_bind_int(st, i + 1, v);
                 break;
             }
+            case kColKey:
+                if (insert) {
+                    rc = sqlite3_bind_null(st, i + 1);
+                    break;
+                }
+                [[fallthrough]];
             case kColInt64: {
                 int64_t v;
                 memcpy(&v, f, sizeof v);
                 rc = sqlite3_bind_int64(st, i + 1, v);
                 break;
             }
-            case kColKey: rc = sqlite3_bind_null(st, i + 1); break;
             case kColText: {
                 // A field is never read past its width, terminated or not.
                 const void* nul = memchr(f, 0, (size_t)c.width);
@@ -281,7 +288,7 @@ int TblUpdate(const TableDef& t, const void* rec, const char* cond, char* msg) {
         FailText(msg, SQLITE_ERROR, what);
         return 0;
     }
-    if (!BindRow(t, st.get(), (const char*)rec, msg)) return 0;
+    if (!BindRow(t, st.get(), (const char*)rec, false, msg)) return 0;
     int rc = sqlite3_step(st.get());
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
     FailText(msg, rc, what);
@@ -296,7 +303,7 @@ int TblUpdateByName(const TableDef& t, const void* rec, const char* storedName, 
         FailText(msg, SQLITE_ERROR, what);
         return 0;
     }
-    if (!BindRow(t, st.get(), (const char*)rec, msg)) return 0;
+    if (!BindRow(t, st.get(), (const char*)rec, false, msg)) return 0;
     int rc = sqlite3_bind_text(st.get(), sqlite3_bind_parameter_index(st.get(), ":nazwa"),
                                storedName ? storedName : "", -1, SQLITE_TRANSIENT);
     if (rc != SQLITE_OK) {
@@ -338,7 +345,7 @@ int TblInsert(const TableDef& t, int n, void* recs, char* msg) {
     }
     for (int r = 0; r < n; r++) {
         char* rec = (char*)recs + (size_t)r * t.recordSize;
-        if (!BindRow(t, st.get(), rec, msg)) return 0;
+        if (!BindRow(t, st.get(), rec, true, msg)) return 0;
         int rc = sqlite3_step(st.get());
         if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
             FailText(msg, rc, what);

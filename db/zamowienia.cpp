@@ -109,8 +109,25 @@ static int OdbudujOkno(strOkno* o, char* msg) {
     return 1;
 }
 
+// The load reads one snapshot: each count and the read that follows it see the
+// same rows even if another process writes in between, and SQLite takes its
+// file lock once per order instead of once per statement.
+static const char kTrLoadOrder[] = "WczytanieZamowieniaSq";
+
+static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg);
+
 int WczytajZam(int64_t klucz, strZamRob* z, char* msg) {
     memset(z, 0, sizeof *z);
+    // Inside a caller's transaction the snapshot is already the caller's.
+    const bool wlasna = DbHandle() && sqlite3_get_autocommit(DbHandle());
+    if (wlasna && !DbBegin(kTrLoadOrder, msg)) return 0;
+    int ok = WczytajZamWTransakcji(klucz, z, msg);
+    // Nothing was written: ending the read can only release the lock.
+    if (wlasna) DbCommit(kTrLoadOrder, nullptr);
+    return ok;
+}
+
+static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg) {
     if (!ReadZam(klucz, &z->zam, msg)) {
         memset(z, 0, sizeof *z);
         return 0;

@@ -23,7 +23,8 @@
 // derived geometry is recomputed and its structure rebuilt, and a window
 // whose structure does not build refuses the order. On failure *z is empty
 // and nothing is allocated. A missing key: "Error of reading T_Zam table
-// from the database".
+// from the database". The rows are read in one read transaction
+// ("WczytanieZamowieniaSq") unless the caller has one open.
 int WczytajZam(int64_t klucz, strZamRob* z, char* msg);
 
 // Saves a new order: inserts its row, accessories, windows and operations
