@@ -4,6 +4,14 @@
 
 #include <filesystem>
 
+#ifdef _WIN32
+#include <process.h>
+#define KV_GETPID _getpid
+#else
+#include <unistd.h>
+#define KV_GETPID getpid
+#endif
+
 #include "connection.h"
 #include "newdb.h"
 
@@ -11,8 +19,10 @@ namespace fs = std::filesystem;
 
 void TempDirTest::SetUp() {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fs::path p = fs::temp_directory_path() /
-                 (std::string("kvtest-") + info->test_suite_name() + "-" + info->name());
+    // The process id keeps two runs of the same test apart (several
+    // checkouts share the machine's temporary folder).
+    fs::path p = fs::temp_directory_path() / (std::string("kvtest-") + std::to_string((long)KV_GETPID()) + "-" +
+                                              info->test_suite_name() + "-" + info->name());
     std::error_code ec;
     fs::remove_all(p, ec);
     fs::create_directories(p);
