@@ -127,8 +127,8 @@ void BM_TylkoWczytanie(benchmark::State& state) {
 }
 BENCHMARK(BM_TylkoWczytanie)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// The same inside one read transaction, as the list's open key query
-// holds one: each statement then skips taking and dropping the file lock.
+// The same inside one read transaction of the caller's: what a walk would
+// gain by holding one snapshot for the whole register.
 void BM_TylkoWczytanieJednaTransakcja(benchmark::State& state) {
     const std::vector<int64_t>& klucze = DajRejestr().klucze();
     char msg[KV_MSG_LEN];

@@ -1,9 +1,8 @@
 // The order list's data path. The key query stays open while each order is
 // loaded: the loads only read, which SQLite allows beside an open read on
 // the same connection, and the rows handed out before a failure stay valid.
-// It also makes the whole walk one read transaction, so the loads' many
-// small statements do not each take and drop the file lock: about twice as
-// fast as loading key by key (benchmarks/valuation_bench.cpp).
+// Each load is a read transaction of its own, and the open query keeps the
+// shared lock between them (figures in docs/notes-valuation.md).
 #include "lista.h"
 
 #include <sqlite3.h>
