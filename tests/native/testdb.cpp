@@ -3,6 +3,15 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <string>
+
+#ifdef _WIN32
+#include <process.h>
+#define kv_getpid _getpid
+#else
+#include <unistd.h>
+#define kv_getpid getpid
+#endif
 
 #include "connection.h"
 #include "newdb.h"
@@ -11,8 +20,11 @@ namespace fs = std::filesystem;
 
 void TempDirTest::SetUp() {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // The process id keeps two runs of the same test (two checkouts share the
+    // temporary folder) out of each other's files.
     fs::path p = fs::temp_directory_path() /
-                 (std::string("kvtest-") + info->test_suite_name() + "-" + info->name());
+                 (std::string("kvtest-") + info->test_suite_name() + "-" + info->name() + "-" +
+                  std::to_string((long)kv_getpid()));
     std::error_code ec;
     fs::remove_all(p, ec);
     fs::create_directories(p);
