@@ -8,6 +8,7 @@
 #ifndef _WIN32
 
 #include <signal.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/wait.h>
@@ -24,15 +25,20 @@
 
 class DbCrashTest : public DbTest {};
 
+[[noreturn]] static void Stop(int code, const char* msg) {
+    fprintf(stderr, "crash test child: %s\n", msg);
+    _exit(code);
+}
+
 // The child: saves orders until killed. Each order records in its own
 // columns how much it should hold, so the parent can tell a whole order from
 // a part: the window count in `waga`, each window's operation count in
 // `ilOkien`, the accessory count in `idWalZam`.
 [[noreturn]] static void ZapisujBezKonca(const std::string& path, unsigned seed) {
     char msg[KV_MSG_LEN];
-    if (!DbOpen(path.c_str(), msg)) _exit(3);
+    if (!DbOpen(path.c_str(), msg)) Stop(3, msg);
     strZmienne zm{};
-    if (!ReadZmienne(&zm, msg)) _exit(4);
+    if (!ReadZmienne(&zm, msg)) Stop(4, msg);
     std::mt19937 rng(seed);
     for (;;) {
         strZamRob z;
@@ -50,7 +56,7 @@ class DbCrashTest : public DbTest {};
         z.zam.idWalZam = dodatki;
         int ok = ZapiszNoweZam(&z, &zm, msg);
         ZwolnijZam(&z);
-        if (!ok) _exit(5);
+        if (!ok) Stop(5, msg);
         // Now and then an order is rewritten or removed, so those are killed too.
         if (rng() % 4 == 0) {
             strZamRob w{};

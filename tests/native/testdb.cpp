@@ -3,13 +3,14 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <string>
 
 #ifdef _WIN32
 #include <process.h>
-#define KV_GETPID _getpid
+#define kv_getpid _getpid
 #else
 #include <unistd.h>
-#define KV_GETPID getpid
+#define kv_getpid getpid
 #endif
 
 #include "connection.h"
@@ -19,10 +20,11 @@ namespace fs = std::filesystem;
 
 void TempDirTest::SetUp() {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    // The process id keeps two runs of the same test apart (several
-    // checkouts share the machine's temporary folder).
-    fs::path p = fs::temp_directory_path() / (std::string("kvtest-") + std::to_string((long)KV_GETPID()) + "-" +
-                                              info->test_suite_name() + "-" + info->name());
+    // The process id keeps two runs of the same test (two checkouts share the
+    // temporary folder) out of each other's files.
+    fs::path p = fs::temp_directory_path() /
+                 (std::string("kvtest-") + info->test_suite_name() + "-" + info->name() + "-" +
+                  std::to_string((long)kv_getpid()));
     std::error_code ec;
     fs::remove_all(p, ec);
     fs::create_directories(p);
