@@ -13,6 +13,7 @@
 #include "orderlist.h"
 #include "resource.h"
 #include "tables.h"
+#include "zamowienie.h"
 
 const char kMainClass[] = "kelvaro";
 const char kMainTitle[] = "Quarvel";
@@ -67,6 +68,7 @@ bool CreationStep(HWND hwnd, char* msg) {
     }
     if (!ReadUstUzytk(&g_app.settings, msg)) return false;
     if (!OrderListCreate(hwnd, msg)) return false;
+    if (!OrderListFill(msg)) return false;
     return true;
 }
 
@@ -92,7 +94,11 @@ void OnGetMinMaxInfo(MINMAXINFO* info) {
     info->ptMinTrackSize.y = kMinHeight;
 }
 
-void OnCommand(HWND hwnd, int id) {
+void OnCommand(HWND hwnd, int id, int code, HWND control) {
+    if (control && code != BN_CLICKED) {
+        OrderListControlNotice(id, code);
+        return;
+    }
     if (id == CMD_EXIT) {
         DestroyWindow(hwnd);
         return;
@@ -128,7 +134,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         // WM_NCDESTROY, not WM_DESTROY: it also comes after a failed creation.
         case WM_NCDESTROY: OnDestroy(); return 0;
         case WM_GETMINMAXINFO: OnGetMinMaxInfo((MINMAXINFO*)lParam); return 0;
-        case WM_COMMAND: OnCommand(hwnd, LOWORD(wParam)); return 0;
+        case WM_COMMAND: OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return 0;
+        case UM_ORDER_SAVED: OrderListOrderSaved((const strZamRob*)wParam, (int*)lParam, false); return 0;
+        case UM_ORDER_STATUS: OrderListOrderSaved((const strZamRob*)wParam, (int*)lParam, true); return 0;
         case WM_NOTIFY: return OnNotify((NMHDR*)lParam);
         case WM_SIZE: OrderListLayout(LOWORD(lParam), HIWORD(lParam)); return 0;
     }

@@ -12,9 +12,13 @@
 #include "kvutil.h"
 #include "msgbox.h"
 #include "msgbuf.h"
+#include "lista.h"
 #include "names.h"
+#include "pending.h"
 #include "resource.h"
 #include "tables.h"
+#include "wycena.h"
+#include "zamowienia.h"
 
 namespace {
 
@@ -25,6 +29,7 @@ struct OrderListWindow {
     HIMAGELIST images, disabledImages, stateImages;
     HMENU popup;
     int toolbarHeight, statusHeight;  // device pixels, measured once
+    int32_t shownStatus;              // the filter: 0 "All" or a status 1-6
 };
 
 OrderListWindow g_ol;
@@ -291,13 +296,314 @@ void ShowStatusMenuBelowButton(const NMTOOLBARA* nm) {
                      g_ol.main, &tpm);
 }
 
-}  // namespace
+// ---- Rows of orders ---------------------------------------------------------
 
-// The order window, the printout and the settings dialog are not part of the
-// program yet; their commands say so instead of doing nothing.
-static void NotAvailableYet() {
-    KvShowInfo(g_ol.main, "The order window is not available yet");
+// A status passes the filter when it is not "deleted" and the filter is
+// "All" or that status.
+bool PassesFilter(int32_t status) {
+    return status != -1 && (g_ol.shownStatus == 0 || g_ol.shownStatus == status);
 }
+
+void SetCell(int row, int column, const char* text) {
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = (char*)text;
+    SendMessageA(g_ol.list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+}
+
+// The status image (1-6 shows its image, 0 none) and the status name.
+void SetRowStatus(int row, int32_t status) {
+    LVITEMA item = {};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = (status >= 1 && status <= kStatusCount) ? INDEXTOSTATEIMAGEMASK(status) : 0;
+    SendMessageA(g_ol.list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    SetCell(row, 1, StatusName(&g_app.settings, status));
+}
+
+// Writes every column of `row` from the order.
+void SetRow(int row, const strZamRob* z) {
+    const strZam& o = z->zam;
+    char text[128];
+    snprintf(text, sizeof text, "%lld", (long long)o.kluczZam);
+    SetCell(row, 0, text);
+    SetRowStatus(row, o.status);
+    char abbrev[sizeof o.sDaneUzytk.skrot + 1] = "";
+    memcpy(abbrev, o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot);
+    snprintf(text, sizeof text, "%d-%s-%4d", o.idZam, abbrev, o.rok);
+    SetCell(row, 2, text);
+    SetCell(row, 3, o.dodOznaczZam);
+    SetCell(row, 4, o.nazwaNabyw);
+    SetCell(row, 5, DajFormatData(o.dataZam, text, sizeof text) ? text : "");
+    SetCell(row, 6, DajFormatData(o.dataReal, text, sizeof text) ? text : "");
+    if (!DajNapKwotaZlSepTys(z->sumy.zamBrutto, text, sizeof text)) text[0] = 0;
+    SetCell(row, 7, text);
+    long long windows = 0;
+    for (int i = 0; i < o.liczbaOkien; i++) windows += o.okna[i].ilOkien;
+    snprintf(text, sizeof text, "%lld", windows);
+    SetCell(row, 8, text);
+    SetCell(row, 9, o.uwagi);
+}
+
+int AppendRow(const strZamRob* z) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = (int)SendMessageA(g_ol.list, LVM_GETITEMCOUNT, 0, 0);
+    item.pszText = (char*)"";
+    int row = (int)SendMessageA(g_ol.list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    if (row >= 0) SetRow(row, z);
+    return row;
+}
+
+bool AddRowOfOrder(const strZamRob* z, void*) { return AppendRow(z) >= 0; }
+
+// The key of a row, read back from the text of its first column.
+int64_t RowKey(int row) {
+    char text[32] = "";
+    LVITEMA item = {};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(g_ol.list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    return atollNull(text);
+}
+
+int RowOfKey(int64_t key) {
+    int rows = (int)SendMessageA(g_ol.list, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++) {
+        if (RowKey(row) == key) return row;
+    }
+    return -1;
+}
+
+int FirstSelectedRow() { return (int)SendMessageA(g_ol.list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
+
+void RemoveRow(int row) {
+    SendMessageA(g_ol.list, LVM_DELETEITEM, row, 0);
+    // Whether deleting a selected row reports its deselection differs between
+    // list view versions: take the count from the list itself.
+    g_app.selectedCount = (int)SendMessageA(g_ol.list, LVM_GETSELECTEDCOUNT, 0, 0);
+}
+
+// Fills the list with the orders that pass `filter` (0 "All", 1-6 a status).
+bool FillList(int32_t filter, char* msg) {
+    SendMessageA(g_ol.list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(g_ol.list, LVM_DELETEALLITEMS, 0, 0);
+    g_app.selectedCount = 0;
+    g_ol.shownStatus = filter;
+    bool ok = ListaZamowien(filter, AddRowOfOrder, nullptr, msg) != 0;
+    g_app.selectedCount = 0;
+    SendMessageA(g_ol.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(g_ol.list, nullptr, TRUE);
+    return ok;
+}
+
+void OnFilterChanged() {
+    int filter = (int)SendMessageA(g_ol.filter, CB_GETCURSEL, 0, 0);
+    char msg[KV_MSG_LEN];
+    if (filter < 0 || filter > kStatusCount) {
+        KvShowError(g_ol.main, "Error of selecting order type");
+        return;
+    }
+    if (!FillList(filter, msg)) KvShowError(g_ol.main, msg);
+    OrderListEnableForSelection(0);
+}
+
+// ---- Commands on orders -------------------------------------------------------
+
+enum OpenMode { kOpenPreview, kOpenAsNew, kOpenCorrect };
+
+// Loads the order of the current (first selected) row with its totals.
+bool LoadCurrentOrder(strZamRob* z, int* row) {
+    *row = FirstSelectedRow();
+    char msg[KV_MSG_LEN];
+    if (*row < 0) {
+        KvShowError(g_ol.main, "Error of reading the order from the list");
+        return false;
+    }
+    if (!WczytajZam(RowKey(*row), z, msg)) {
+        KvShowError(g_ol.main, msg);
+        return false;
+    }
+    PrzeliczZam(z, 0x11);
+    return true;
+}
+
+void OpenCurrentOrder(OpenMode mode) {
+    strZamRob* z = new strZamRob();
+    int row;
+    if (LoadCurrentOrder(z, &row)) {
+        if (mode == kOpenAsNew) {
+            row = -1;
+            PrzenumerujZam(z, &g_app.vars, &g_app.settings);
+            PrzeliczZam(z, 0x11);
+        } else if (mode == kOpenCorrect) {
+            z->flagiWidoku = kWidokKorekta;
+        }
+        if (g_orderWindow(g_ol.main, z, &row, &g_app.draw) && mode == kOpenAsNew) {
+            OrderListShowYearAndNumber();
+        }
+    }
+    ZwolnijIZerujZam(z);
+    delete z;
+}
+
+void NewOrder() {
+    strZamRob* z = new strZamRob();
+    PrzenumerujZam(z, &g_app.vars, &g_app.settings);
+    DomyslneZam(z, &g_app.settings);
+    PrzeliczZam(z, 0x11);
+    int row = -1;
+    if (g_orderWindow(g_ol.main, z, &row, &g_app.draw)) OrderListShowYearAndNumber();
+    ZwolnijIZerujZam(z);
+    delete z;
+}
+
+// The print copy of the drawing set: black pens and stock brushes where the
+// screen uses colour.
+void PrintCurrentOrder() {
+    strZamRob* z = new strZamRob();
+    int row;
+    if (LoadCurrentOrder(z, &row)) {
+        DrawSet print = g_app.draw;
+        HPEN black = CreatePen(PS_SOLID, 0, RGB(0, 0, 0));
+        LOGBRUSH lb = {BS_SOLID, RGB(0, 0, 0), 0};
+        HPEN dashed = ExtCreatePen(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_FLAT, 1, &lb, 0, nullptr);
+        print.penNavy = black;
+        print.penGreen = black;
+        print.penDotted = dashed;
+        print.penRed = (HPEN)GetStockObject(BLACK_PEN);
+        print.brushRed = (HBRUSH)GetStockObject(BLACK_BRUSH);
+        print.brushGlass = (HBRUSH)GetStockObject(WHITE_BRUSH);
+        print.brushWhite = (HBRUSH)GetStockObject(WHITE_BRUSH);
+        g_printOrder(g_ol.main, z, &print);
+        DeleteObject(black);
+        DeleteObject(dashed);
+    }
+    ZwolnijIZerujZam(z);
+    delete z;
+}
+
+void DeleteSelectedOrders() {
+    if (!KvAskYesNo(g_ol.main, "Do you want to delete selected orders definitely ?")) return;
+    char msg[KV_MSG_LEN];
+    for (int row = FirstSelectedRow(); row >= 0; row = FirstSelectedRow()) {
+        if (!UsunZam(RowKey(row), msg)) {
+            KvShowError(g_ol.main, msg);
+            break;
+        }
+        RemoveRow(row);
+    }
+    OrderListEnableForSelection(g_app.selectedCount);
+}
+
+void ChangeStatusOfSelected(int32_t status) {
+    char msg[KV_MSG_LEN];
+    bool removed = false;
+    for (int row = FirstSelectedRow(); row >= 0;
+         row = (int)SendMessageA(g_ol.list, LVM_GETNEXTITEM, row, LVNI_SELECTED)) {
+        if (!ZmienStatusZam(RowKey(row), status, msg)) {
+            KvShowError(g_ol.main, msg);
+            break;
+        }
+        if (PassesFilter(status)) {
+            SetRowStatus(row, status);
+        } else {
+            RemoveRow(row);
+            removed = true;
+            row--;  // the next selected row has moved into this place
+        }
+    }
+    if (removed) OrderListEnableForSelection(g_app.selectedCount);
+}
+
+INT_PTR CALLBACK SearchProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            SetWindowLongPtrA(dlg, DWLP_USER, lParam);
+            SendDlgItemMessageA(dlg, IDC_SEARCH_TEXT, EM_LIMITTEXT, 64, 0);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                char* text = (char*)GetWindowLongPtrA(dlg, DWLP_USER);
+                GetDlgItemTextA(dlg, IDC_SEARCH_TEXT, text, 65);
+                mojLtrim(text);
+                mojPtrim(text);
+                EndDialog(dlg, IDOK);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dlg, IDCANCEL);
+                return TRUE;
+            }
+            break;
+    }
+    return FALSE;
+}
+
+void SearchOrder() {
+    char text[65] = "";
+    if (DialogBoxParamA(g_app.instance, MAKEINTRESOURCEA(IDD_SEARCH), g_ol.main, SearchProc,
+                        (LPARAM)text) != IDOK) {
+        return;
+    }
+    CharUpperA(text);
+    int64_t key = 0;
+    char msg[KV_MSG_LEN];
+    switch (SzukajZamWgNumeru(text, &key, msg)) {
+        case kDbQueryValue: break;
+        case kDbQueryNoRow: {
+            char notFound[128];
+            snprintf(notFound, sizeof notFound, "The order %s has not been found", text);
+            KvShowError(g_ol.main, notFound);
+            return;
+        }
+        case kDbQueryNull: return;
+        default: KvShowError(g_ol.main, msg); return;
+    }
+    strZamRob* z = new strZamRob();
+    int row = RowOfKey(key);  // -1 when the filter hides it
+    if (WczytajZam(key, z, msg)) {
+        PrzeliczZam(z, 0x11);
+        g_orderWindow(g_ol.main, z, &row, &g_app.draw);
+    } else {
+        KvShowError(g_ol.main, msg);
+    }
+    ZwolnijIZerujZam(z);
+    delete z;
+}
+
+void RenameStatuses() {
+    NameStatusItems(MainStatusMenu());
+    NameStatusItems(GetSubMenu(g_ol.popup, 5));
+    int selected = (int)SendMessageA(g_ol.filter, CB_GETCURSEL, 0, 0);
+    for (int s = 1; s <= kStatusCount; s++) {
+        SendMessageA(g_ol.filter, CB_DELETESTRING, s, 0);
+        SendMessageA(g_ol.filter, CB_INSERTSTRING, s, (LPARAM)StatusName(&g_app.settings, s));
+    }
+    SendMessageA(g_ol.filter, CB_SETCURSEL, selected, 0);
+    int rows = (int)SendMessageA(g_ol.list, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++) {
+        int image = (int)(SendMessageA(g_ol.list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
+        // Status 0 has no image; its name does not come from the settings.
+        if (image >= 1) SetCell(row, 1, StatusName(&g_app.settings, image));
+    }
+}
+
+void EditSettings() {
+    strUstUzytk copy = g_app.settings;
+    if (!g_settingsDialog(g_ol.main, &copy)) return;
+    char msg[KV_MSG_LEN];
+    if (!UpdateUstUzytk(&copy, msg)) {
+        KvShowError(g_ol.main, msg);
+        return;
+    }
+    g_app.settings = copy;
+    OrderListShowCurrency();
+    RenameStatuses();
+    KvShowInfo(g_ol.main, "The user's settings have been updated");
+}
+
+}  // namespace
 
 bool OrderListCreate(HWND main, char* msg) {
     g_ol = OrderListWindow();
@@ -453,14 +759,36 @@ bool OrderListNotify(NMHDR* header, LRESULT* result) {
     return false;
 }
 
+void OrderListOrderSaved(const strZamRob* z, int* row, bool statusOnly) {
+    int index = row ? *row : -1;
+    if (PassesFilter(z->zam.status)) {
+        if (index < 0) {
+            index = AppendRow(z);
+        } else if (statusOnly) {
+            SetRowStatus(index, z->zam.status);
+        } else {
+            SetRow(index, z);
+        }
+    } else if (index >= 0) {
+        RemoveRow(index);
+        index = -1;
+        OrderListEnableForSelection(g_app.selectedCount);
+    }
+    if (row) *row = index;
+}
+
+bool OrderListFill(char* msg) { return FillList(0, msg); }
+
 bool OrderListCommand(int id) {
     switch (id) {
-        case CMD_NEW:
-        case CMD_PREVIEW:
-        case CMD_EDIT_AS_NEW:
-        case CMD_CORRECT:
-        case CMD_PRINT:
-        case CMD_SETTINGS: NotAvailableYet(); return true;
+        case CMD_NEW: NewOrder(); return true;
+        case CMD_PREVIEW: OpenCurrentOrder(kOpenPreview); return true;
+        case CMD_EDIT_AS_NEW: OpenCurrentOrder(kOpenAsNew); return true;
+        case CMD_CORRECT: OpenCurrentOrder(kOpenCorrect); return true;
+        case CMD_PRINT: PrintCurrentOrder(); return true;
+        case CMD_DELETE: DeleteSelectedOrders(); return true;
+        case CMD_SEARCH: SearchOrder(); return true;
+        case CMD_SETTINGS: EditSettings(); return true;
         case CMD_HELP:
         case IDC_HELP_BUTTON: OpenHelp(g_ol.main, 0); return true;
         case CMD_NEXT_NUMBER: NextOrderNumber(); return true;
@@ -469,9 +797,17 @@ bool OrderListCommand(int id) {
             DialogBoxParamA(g_app.instance, MAKEINTRESOURCEA(IDD_ABOUT), g_ol.main, AboutProc, 0);
             return true;
     }
+    if (id >= CMD_STATUS_FIRST && id <= CMD_STATUS_LAST) {
+        ChangeStatusOfSelected(id - CMD_STATUS_FIRST + 1);
+        return true;
+    }
     if (id >= CMD_DEL_REG_FIRST && id <= CMD_DEL_REG_LAST) {
         DeleteRegister(kRegisters[id - CMD_DEL_REG_FIRST]);
         return true;
     }
     return false;
+}
+
+void OrderListControlNotice(int id, int code) {
+    if (id == IDC_FILTER && code == CBN_SELCHANGE) OnFilterChanged();
 }

@@ -22,5 +22,15 @@ void OrderListEnableForSelection(int selected);
 // WM_NOTIFY and WM_COMMAND of the main window; true when handled.
 bool OrderListNotify(NMHDR* header, LRESULT* result);
 bool OrderListCommand(int id);
+// A notification of a control (WM_COMMAND with a notification code).
+void OrderListControlNotice(int id, int code);
+
+// Fills the list with all orders (creation step, step 11).
+bool OrderListFill(char* msg);
+
+struct strZamRob;
+// UM_ORDER_SAVED (statusOnly false) and UM_ORDER_STATUS (true): adds, rewrites
+// or removes the order's row as the filter says and writes its index back.
+void OrderListOrderSaved(const strZamRob* order, int* row, bool statusOnly);
 
 #endif

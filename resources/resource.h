@@ -52,4 +52,14 @@
 #define IDD_ABOUT 10070
 #define IDC_ABOUT_VERSION 10071
 
+// Search dialog
+#define IDD_SEARCH 10322
+#define IDC_SEARCH_TEXT 10323
+#define IDC_SEARCH_LABEL 10324
+
+// Messages of the order window to the register of orders: wParam the working
+// order record, lParam a pointer to the order's row index (-1 for none).
+#define UM_ORDER_SAVED (WM_APP + 4)
+#define UM_ORDER_STATUS (WM_APP + 5)
+
 #endif  // KV_RESOURCE_H

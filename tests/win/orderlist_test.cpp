@@ -14,6 +14,7 @@
 #include "connection.h"
 #include "harness.h"
 #include "help.h"
+#include "mainwindow.h"
 #include "newdb.h"
 #include "resource.h"
 #include "testdb.h"
@@ -32,30 +33,17 @@ protected:
         char msg[2048];
         ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", 2010, msg)) << msg;
         RawSql("kelvaroDemo.db", "UPDATE T_Zmienne SET idZam = 10;");
-        g_answers.push_back(IDNO);  // keep the working year 2010
-        g_app.instance = GetModuleHandleA(nullptr);
-        ASSERT_TRUE(RegisterMainClass(g_app.instance));
-        main_ = CreateWindowExA(0, "kelvaro", "Quarvel", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 768,
-                                nullptr, LoadMenuA(g_app.instance, MAKEINTRESOURCEA(IDM_MAIN)),
-                                g_app.instance, nullptr);
+        main_ = CreateMainWindowForTest();
         ASSERT_NE(nullptr, main_);
-        ShowWindow(main_, SW_SHOW);
         ASSERT_EQ(1u, g_boxes.size());  // the year question
         ResetHarness();
     }
     void TearDown() override {
-        if (main_) DestroyWindow(main_);
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DestroyMainWindowForTest(main_);
         SetHelpHook(nullptr, nullptr);
     }
     HWND Item(int id) { return GetDlgItem(main_, id); }
-    std::string StatusPart(int part) {
-        char text[128] = "";
-        SendMessageA(Item(IDC_STATUSBAR), SB_GETTEXTA, part, (LPARAM)text);
-        return text;
-    }
+    std::string StatusPart(int part) { return StatusBarPart(main_, part); }
     void Command(int id) { SendMessageA(main_, WM_COMMAND, id, 0); }
     int64_t Count(const char* table) {
         char msg[2048];

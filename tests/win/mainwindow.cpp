@@ -1,0 +1,31 @@
+#include "mainwindow.h"
+
+#include <commctrl.h>
+
+#include "app.h"
+#include "harness.h"
+#include "resource.h"
+
+HWND CreateMainWindowForTest() {
+    g_answers.push_back(IDNO);  // keep an older working year
+    g_app.instance = GetModuleHandleA(nullptr);
+    if (!RegisterMainClass(g_app.instance)) return nullptr;
+    HWND main = CreateWindowExA(0, "kelvaro", "Quarvel", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 768, nullptr,
+                                LoadMenuA(g_app.instance, MAKEINTRESOURCEA(IDM_MAIN)), g_app.instance,
+                                nullptr);
+    if (main) ShowWindow(main, SW_SHOW);
+    return main;
+}
+
+void DestroyMainWindowForTest(HWND main) {
+    if (main) DestroyWindow(main);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+std::string StatusBarPart(HWND main, int part) {
+    char text[128] = "";
+    SendMessageA(GetDlgItem(main, IDC_STATUSBAR), SB_GETTEXTA, part, (LPARAM)text);
+    return text;
+}
