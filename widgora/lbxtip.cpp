@@ -35,14 +35,11 @@ void HideTip(HWND lbx, strTtLbx* rec) {
 
 void OnMouseMove(HWND lbx, strTtLbx* rec) {
     if (!rec->hTt) return;
-    if (!rec->czySledzNad) {
-        TRACKMOUSEEVENT tme = {sizeof tme, TME_HOVER, lbx, HOVER_DEFAULT};
-        if (TrackMouseEvent(&tme)) rec->czySledzNad = 1;
-    }
-    if (!rec->czySledzWyj) {
-        TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, lbx, 0};
-        if (TrackMouseEvent(&tme)) rec->czySledzWyj = 1;
-    }
+    if (rec->czySledzNad && rec->czySledzWyj) return;
+    // Both in one request: Wine keeps only the last request of a window, so
+    // asking for the leave after the hover would quietly drop the hover.
+    TRACKMOUSEEVENT tme = {sizeof tme, TME_HOVER | TME_LEAVE, lbx, HOVER_DEFAULT};
+    if (TrackMouseEvent(&tme)) rec->czySledzNad = rec->czySledzWyj = 1;
 }
 
 void OnHover(HWND lbx, strTtLbx* rec, LPARAM lParam) {
