@@ -20,9 +20,12 @@ bool ClassIs(HWND hwnd, const char* name) {
 // Wide copy of `count` bytes of `text` (-1: through the terminator) in the
 // library's heap, with `extra` spare characters; null on failure.
 WCHAR* Widen(const char* text, int count, UINT codePage, int extra, int* wideLen) {
-    if (!text) text = "";
+    if (!text) {
+        text = "";
+        count = -1;
+    }
     int n = MultiByteToWideChar(codePage, MB_PRECOMPOSED, text, count, nullptr, 0);
-    if (n <= 0 && !(count == 0)) return nullptr;
+    if (n <= 0 && count != 0) return nullptr;
     WCHAR* w = (WCHAR*)HeapAlloc(hHeapDll, HEAP_ZERO_MEMORY, sizeof(WCHAR) * (size_t)(n + extra + 1));
     if (!w) return nullptr;
     if (n > 0) MultiByteToWideChar(codePage, MB_PRECOMPOSED, text, count, w, n);
