@@ -150,6 +150,12 @@ DWORD WINAPI WtkWolajDlgCzekaj(LPVOID param) {
 }
 
 INT_PTR CALLBACK ProcDlgCzekaj(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Only WolajDlgCzekaj opens this dialog: without its job there is
+    // nothing to wait for.
+    if (!g_shared) {
+        if (msg == WM_INITDIALOG) EndDialog(hwnd, 0);
+        return FALSE;
+    }
     switch (msg) {
         case WM_INITDIALOG: return OnInitDialog(hwnd);
         case WM_WINDOWPOSCHANGING: OnWindowPosChanging((WINDOWPOS*)lParam); return FALSE;

@@ -139,22 +139,27 @@ typedef struct strDlgCzekaj {
     void (*anuluj)(void* arg, char* msg);   // on "Stop", on the caller's thread; may be null
     void* argAnuluj;
     char* komunikat;                        // KV_MSG_LEN (2048) bytes for error texts, or null
-    HWND volatile hDlg;                     // the dialog while neither the job's end nor
-                                            // "Stop" has claimed it, else null
+    HWND volatile hDlg;                     // the dialog from its opening to its closing,
+                                            // else null (set by the library)
 } strDlgCzekaj;
 
 // Runs job->praca on a worker thread while a modal wait dialog with an
 // animation and "Stop" is ready to show after job->opoznienie ms (a job that
 // ends earlier never shows it). Exactly one of the job's end and "Stop"
 // closes the dialog; "Stop" calls job->anuluj once, while the work may still
-// run. On closing, the worker is awaited for at most the waiting time (10 s).
+// run. Which of the two came first is settled by an atomic compare-and-
+// exchange of the dialog handle in a record of the library's own (a worker
+// that outlives the call must not write into a block its caller may have
+// freed). On closing, the worker is awaited for at most the waiting time
+// (10 s); a worker still running then is left to end on its own.
 // Returns the work's result; 0 with a text in job->komunikat when the thread
 // cannot be created or does not end in time; 0 with an "Error" box when
 // another wait dialog is open. The work and cancel functions must be safe
 // to run at the same time.
 int WolajDlgCzekaj(HWND owner, strDlgCzekaj* job);
 INT_PTR CALLBACK ProcDlgCzekaj(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// The worker's body; its exit code is the work's result.
+// The worker's body, started by the dialog with the library's record of the
+// job (not for callers); its exit code is the work's result.
 DWORD WINAPI WtkWolajDlgCzekaj(LPVOID param);
 // Sets how long a closing wait dialog waits for its worker (ms; 0 restores
 // the default of 10000). Returns the previous time.
@@ -162,7 +167,7 @@ DWORD UstawCzasCzekaniaNaWtk(DWORD ms);
 
 // ---- Login dialog ---------------------------------------------------------------------
 
-// Shows "Login and password". On OK the login (cut to loginCap - 1
+// Shows "Login and password". REQUIRES: out has passCap bytes. On OK the login (cut to loginCap - 1
 // characters) goes to `login` and the password, at most passCap / 2 - 1
 // characters, to `process`, which writes its result into `out` (passCap
 // bytes); returns 1. Cancel or the close box return 0 and touch nothing.
