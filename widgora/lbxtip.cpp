@@ -7,6 +7,10 @@
 
 namespace {
 
+// Marks a list box that already has our procedure: a second installation
+// would make the procedure its own predecessor.
+const char kInstalledProp[] = "WidgoraLbxTt";
+
 strTtLbx* Record(HWND hwnd) { return (strTtLbx*)GetWindowLongPtrA(hwnd, GWLP_USERDATA); }
 
 // The tool as it was registered: the dialog asks for its text.
@@ -115,6 +119,7 @@ LRESULT CALLBACK PdklLbxTtMenuPdr(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
             // The record is the caller's and may outlive the list box: leave
             // it holding nothing of a window that is gone.
             WNDPROC prev = rec->poprzProc;
+            RemovePropA(hwnd, kInstalledProp);
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
             SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)prev);
             rec->czyTtPokaz = 0;
@@ -127,7 +132,7 @@ LRESULT CALLBACK PdklLbxTtMenuPdr(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 WNDPROC DodajTtMenuPdrDoLbx(HWND dialog, int lbxId, HMENU menu, HINSTANCE instance,
                             int maxTipWidth, strTtLbx* rec, UINT extraToolFlags) {
     HWND lbx = GetDlgItem(dialog, lbxId);
-    if (!lbx || !rec) return nullptr;
+    if (!lbx || !rec || GetPropA(lbx, kInstalledProp)) return nullptr;
     HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
@@ -149,6 +154,7 @@ WNDPROC DodajTtMenuPdrDoLbx(HWND dialog, int lbxId, HMENU menu, HINSTANCE instan
     rec->czySledzNad = 0;
     rec->czySledzWyj = 0;
     rec->hMenuPdr = menu;
+    SetPropA(lbx, kInstalledProp, (HANDLE)1);
     SetWindowLongPtrA(lbx, GWLP_USERDATA, (LONG_PTR)rec);
     rec->poprzProc = (WNDPROC)SetWindowLongPtrA(lbx, GWLP_WNDPROC, (LONG_PTR)PdklLbxTtMenuPdr);
     return rec->poprzProc;

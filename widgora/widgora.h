@@ -120,7 +120,8 @@ typedef struct strTtLbx {
 // dialog by TTN_GETDISPINFO for the tool uId = the list box, the item being
 // rec->nrPoz) and the popup `menu` on the right button. `extraToolFlags`
 // is or-ed into the tool's flags. Returns the list box's previous
-// procedure, or null (record untouched, nothing created) on failure.
+// procedure, or null (record untouched, nothing created) on failure and for
+// a list box that has them already.
 WNDPROC DodajTtMenuPdrDoLbx(HWND dialog, int lbxId, HMENU menu, HINSTANCE instance,
                             int maxTipWidth, strTtLbx* rec, UINT extraToolFlags);
 // The list box's procedure: the tip follows hovering, hides on leaving; the

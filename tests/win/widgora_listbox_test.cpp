@@ -260,6 +260,20 @@ TEST_F(ListBoxTip, RightClickBelowTheLastItemDoesNothing) {
     EXPECT_TRUE(g_events.empty());
 }
 
+TEST_F(ListBoxTip, ASecondInstallationIsRefusedAndTheFirstKeepsWorking) {
+    strTtLbx second;
+    memset(&second, 0x5A, sizeof second);
+    EXPECT_EQ(nullptr, DodajTtMenuPdrDoLbx(dlg_, IDC_TEST_LIST, nullptr, GetModuleHandleA(nullptr),
+                                           300, &second, 0));
+    EXPECT_EQ(&rec_, (strTtLbx*)GetWindowLongPtrA(lbx_, GWLP_USERDATA));
+    rec_.hMenuPdr = nullptr;
+    g_events.clear();
+    SendMessageA(lbx_, WM_RBUTTONDOWN, MK_RBUTTON, ItemPoint(2));
+    EXPECT_EQ(2, SendMessageA(lbx_, LB_GETCURSEL, 0, 0));
+    ASSERT_EQ(1u, g_events.size());
+    EXPECT_EQ("sel:2", g_events[0]);
+}
+
 TEST_F(ListBoxTip, WithoutAMenuTheRightClickStillSelectsAndTells) {
     rec_.hMenuPdr = nullptr;
     g_events.clear();

@@ -256,15 +256,17 @@ TEST_F(WaitDialog, StopDuringTheJobCancelsExactlyOnce) {
         struct Ctx {
             strDlgCzekaj* b;
             Job* j;
-            bool pressed, stopDisabled;
-        } ctx = {&b, &j, false, false};
+            bool pressed, stopDisabled, closeBoxFirst;
+        } ctx = {&b, &j, false, false, i % 2 == 1};
         LoopProbe probe(
             [](void* c) {
                 Ctx* x = (Ctx*)c;
                 HWND dlg = x->b->hDlg;
                 if (!dlg || !x->j->thread) return false;
                 HWND stop = GetDlgItem(dlg, IDCANCEL);
-                // "Stop" pressed three times and the close box once.
+                // "Stop" pressed three times and the close box once, the
+                // close box first in every other round.
+                if (x->closeBoxFirst) SendMessageA(dlg, WM_CLOSE, 0, 0);
                 for (int k = 0; k < 3; k++)
                     SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)stop);
                 SendMessageA(dlg, WM_CLOSE, 0, 0);
