@@ -24,6 +24,7 @@ const char kTimeoutText[] =
 // Times the dialog was seen visible (WM_SHOWWINDOW / WM_WINDOWPOSCHANGED
 // after which it was visible), over the whole life of each dialog.
 int g_shown;
+DWORD g_firstShownTick;
 HHOOK g_retHook;
 
 LRESULT CALLBACK AfterEachMessage(int code, WPARAM wParam, LPARAM lParam) {
@@ -32,7 +33,7 @@ LRESULT CALLBACK AfterEachMessage(int code, WPARAM wParam, LPARAM lParam) {
         IsWindowVisible(r->hwnd)) {
         char text[64] = "";
         GetWindowTextA(r->hwnd, text, sizeof text);
-        if (strcmp(text, kTitle) == 0) g_shown++;
+        if (strcmp(text, kTitle) == 0 && g_shown++ == 0) g_firstShownTick = GetTickCount();
     }
     return CallNextHookEx(g_retHook, code, wParam, lParam);
 }
@@ -165,7 +166,8 @@ TEST_F(WaitDialog, ALongerJobShowsItWithTheAnimationAfterTheDelay) {
         j.result = 3;
         j.go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         g_shown = 0;
-        strDlgCzekaj b = Block(&j, 30);
+        const DWORD kDelay = 150;
+        strDlgCzekaj b = Block(&j, kDelay);
         struct Seen {
             strDlgCzekaj* b;
             Job* j;
@@ -189,18 +191,22 @@ TEST_F(WaitDialog, ALongerJobShowsItWithTheAnimationAfterTheDelay) {
                 return true;
             },
             &seen, 5000);
+        DWORD t0 = GetTickCount();
         int r = WolajDlgCzekaj(owner_, &b);
         SetEvent(j.go);
         AwaitWorker(&j);
         CloseHandle(j.go);
         EXPECT_EQ(3, r);
+        // Not before the delay (less the tick counter's coarseness).
+        EXPECT_GE(g_firstShownTick - t0, kDelay - 20);
         EXPECT_TRUE(seen.visible);
         EXPECT_TRUE(seen.playing) << "the animation is not playing";
         EXPECT_EQ(kTitle, seen.caption);
         EXPECT_GT(g_shown, 0);
-        if (r == 3 && seen.visible && seen.playing) good++;
+        if (r == 3 && seen.visible && seen.playing && g_firstShownTick - t0 >= kDelay - 20) good++;
     }
-    printf("long job: %d of %d rounds showed the playing dialog after the delay\n", good, kRounds);
+    printf("long job: %d of %d rounds showed the playing dialog after the %lu ms delay\n", good,
+           kRounds, 150ul);
 }
 
 TEST_F(WaitDialog, StopAfterTheJobEndedDoesNotCancel) {
