@@ -203,7 +203,8 @@ TEST_F(WaitDialog, ALongerJobShowsItWithTheAnimationAfterTheDelay) {
         EXPECT_TRUE(seen.playing) << "the animation is not playing";
         EXPECT_EQ(kTitle, seen.caption);
         EXPECT_GT(g_shown, 0);
-        if (r == 3 && seen.visible && seen.playing && g_firstShownTick - t0 >= kDelay - 20) good++;
+        if (r == 3 && seen.visible && seen.playing && g_firstShownTick - t0 >= kDelay - 20)
+            good++;
     }
     printf("long job: %d of %d rounds showed the playing dialog after the %lu ms delay\n", good,
            kRounds, 150ul);
