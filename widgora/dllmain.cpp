@@ -1,10 +1,18 @@
-// widgora.dll start-up: its module handle and private heap.
+// widgora.dll start-up: its module handle and private heap, and the road of
+// its message boxes.
 #include "library_win.h"
+#include "msgbox.h"
 #include "widgora.h"
 
 extern "C" {
 HINSTANCE hInstDll;
 HANDLE hHeapDll;
+
+// The library carries its own copy of the message-box seam; a host program
+// (or a test) that wants the library's boxes hooks them here.
+WidgoraHakKomunikatu UstawHakKomunikatow(WidgoraHakKomunikatu hook, void* context) {
+    return KvSetMessageBoxHook(hook, context);
+}
 }
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {

@@ -1,0 +1,8 @@
+#ifndef WIDGORA_TEST_RC_H
+#define WIDGORA_TEST_RC_H
+#define IDD_TEST 100
+#define IDC_TEST_EDIT 101
+#define IDC_TEST_TEXT 102
+#define IDC_TEST_LIST 103
+#define IDC_TEST_OTHER 104
+#endif
