@@ -344,12 +344,17 @@ TEST_F(MainWindowTest, AboutShowsTheVersion) {
 }
 
 TEST_F(MainWindowTest, CommandsOfWindowsStillToComeSaySo) {
-    for (int id : {CMD_NEW, CMD_SETTINGS}) {
+    const struct {
+        int command;
+        const char* text;
+    } cases[] = {{CMD_NEW, "The order window is not available yet"},
+                 {CMD_SETTINGS, "The settings dialog is not available yet"}};
+    for (const auto& c : cases) {
         ResetHarness();
-        Command(id);
-        ASSERT_EQ(1u, g_boxes.size()) << id;
+        Command(c.command);
+        ASSERT_EQ(1u, g_boxes.size()) << c.command;
         EXPECT_EQ("Information", g_boxes[0].caption);
-        EXPECT_EQ("The order window is not available yet", g_boxes[0].text);
+        EXPECT_EQ(c.text, g_boxes[0].text);
     }
 }
 
