@@ -9,6 +9,7 @@
 #include "connection.h"
 #include "dodatki.h"
 #include "heap.h"
+#include "kvutil.h"
 #include "msgbuf.h"
 #include "okno.h"
 #include "rejestry.h"
@@ -195,6 +196,10 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
         memset(&z, 0, sizeof z);
         PrzenumerujZam(&z, &zm, &ust);
         DomyslneZam(&z, &ust);
+        // Older orders further along: the first was taken six weeks ago.
+        const int64_t dni = -7 * (int64_t)(6 - n);
+        DodajDniDoDataNap(z.zam.dataZam, dni);
+        DodajDniDoDataNap(z.zam.dataReal, dni);
         z.zam.status = b.status;
         z.zam.sWycenZamParam.rabat = b.rabat;
         snprintf(z.zam.nazwaNabyw, sizeof z.zam.nazwaNabyw, "%s", b.nazwa);
