@@ -3,6 +3,7 @@
 // a record and its statements cannot disagree about the column order.
 #include "tables.h"
 
+#include <inttypes.h>
 #include <sqlite3.h>
 #include <stdio.h>
 #include <string.h>
@@ -158,8 +159,10 @@ static void ReadRow(const TableDef& t, sqlite3_stmt* st, char* rec) {
     }
 }
 
-// Binds every column of rec; on failure writes the binding message.
-static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, char* msg) {
+// Binds every column of rec; on failure writes the binding message. An
+// insert binds a key as NULL so the database assigns it; an update binds its
+// current value, which leaves the row's key as it is.
+static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, bool insert, char* msg) {
     for (int i = 0; i < t.colCount; i++) {
         const ColumnDef& c = t.cols[i];
         const char* f = rec + c.offset;
@@ -171,13 +174,18 @@ static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, char* 
                 rc = sqlite3_bind_int(st, i + 1, v);
                 break;
             }
+            case kColKey:
+                if (insert) {
+                    rc = sqlite3_bind_null(st, i + 1);
+                    break;
+                }
+                [[fallthrough]];
             case kColInt64: {
                 int64_t v;
                 memcpy(&v, f, sizeof v);
                 rc = sqlite3_bind_int64(st, i + 1, v);
                 break;
             }
-            case kColKey: rc = sqlite3_bind_null(st, i + 1); break;
             case kColText: {
                 // A field is never read past its width, terminated or not.
                 const void* nul = memchr(f, 0, (size_t)c.width);
@@ -280,11 +288,51 @@ int TblUpdate(const TableDef& t, const void* rec, const char* cond, char* msg) {
         FailText(msg, SQLITE_ERROR, what);
         return 0;
     }
-    if (!BindRow(t, st.get(), (const char*)rec, msg)) return 0;
+    if (!BindRow(t, st.get(), (const char*)rec, false, msg)) return 0;
     int rc = sqlite3_step(st.get());
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
     FailText(msg, rc, what);
     return 0;
+}
+
+int TblUpdateByName(const TableDef& t, const void* rec, const char* storedName, char* msg) {
+    char what[128];
+    snprintf(what, sizeof what, "Error of updating str%s in the database", t.name);
+    Stmt st;
+    if (!DbHandle() || !st.Prepare(DbHandle(), UpdateText(t, "nazwa=:nazwa").c_str())) {
+        FailText(msg, SQLITE_ERROR, what);
+        return 0;
+    }
+    if (!BindRow(t, st.get(), (const char*)rec, false, msg)) return 0;
+    int rc = sqlite3_bind_text(st.get(), sqlite3_bind_parameter_index(st.get(), ":nazwa"),
+                               storedName ? storedName : "", -1, SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) {
+        FailText(msg, rc, "Error of binding the nazwa field");
+        return 0;
+    }
+    rc = sqlite3_step(st.get());
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
+    FailText(msg, rc, what);
+    return 0;
+}
+
+int TblRowsEqual(const TableDef& t, const void* a, const void* b) {
+    for (int i = 0; i < t.colCount; i++) {
+        const ColumnDef& c = t.cols[i];
+        const char* x = (const char*)a + c.offset;
+        const char* y = (const char*)b + c.offset;
+        if (c.type == kColText) {
+            if (strncmp(x, y, (size_t)c.width) != 0) return 0;
+        } else if (c.type == kColPackedText) {
+            for (int r = 0; r < c.rows; r++) {
+                size_t w = (size_t)(c.width / c.rows);
+                if (strncmp(x + r * w, y + r * w, w) != 0) return 0;
+            }
+        } else if (memcmp(x, y, (size_t)c.width) != 0) {
+            return 0;
+        }
+    }
+    return 1;
 }
 
 int TblInsert(const TableDef& t, int n, void* recs, char* msg) {
@@ -297,7 +345,7 @@ int TblInsert(const TableDef& t, int n, void* recs, char* msg) {
     }
     for (int r = 0; r < n; r++) {
         char* rec = (char*)recs + (size_t)r * t.recordSize;
-        if (!BindRow(t, st.get(), rec, msg)) return 0;
+        if (!BindRow(t, st.get(), rec, true, msg)) return 0;
         int rc = sqlite3_step(st.get());
         if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
             FailText(msg, rc, what);
@@ -329,3 +377,73 @@ int ReadUstUzytk(strUstUzytk* u, char* msg) {
 int UpdateUstUzytk(const strUstUzytk* u, char* msg) {
     return TblUpdate(kTabUstUzytk, u, nullptr, msg);
 }
+
+// ---- Orders and their children -------------------------------------------
+
+static std::string KeyCond(const char* column, int64_t key) {
+    char buf[64];
+    snprintf(buf, sizeof buf, "%s = %" PRId64, column, key);
+    return buf;
+}
+
+int ReadZam(int64_t kluczZam, strZam* z, char* msg) {
+    // Only the columns are read; the in-memory lists after them stay as they are.
+    int read = 0;
+    if (!ReadRows(kTabZam, z, KeyCond("kluczZam", kluczZam).c_str(), nullptr, 1, &read, msg))
+        return 0;
+    if (read == 1) return 1;
+    KvMsg(msg, "Error of reading T_Zam table from the database");
+    return 0;
+}
+
+int UpdateZam(const strZam* z, char* msg) {
+    return TblUpdate(kTabZam, z, KeyCond("kluczZam", z->kluczZam).c_str(), msg);
+}
+int InsertZam(strZam* z, char* msg) { return TblInsert(kTabZam, 1, z, msg); }
+
+int CountReadOkna(int64_t kluczZam, strOkno** out, char* msg) {
+    return TblCountRead(kTabOkno, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "kluczOkno",
+                        msg);
+}
+int InsertOkna(int n, strOkno* okna, char* msg) { return TblInsert(kTabOkno, n, okna, msg); }
+
+int CountReadOperRysDb(int64_t kluczOkno, strOperRysDb** out, char* msg) {
+    return TblCountRead(kTabOperRysDb, (void**)out, KeyCond("kluczOkno", kluczOkno).c_str(),
+                        "indeks", msg);
+}
+int InsertOperRysDb(int n, strOperRysDb* rows, char* msg) {
+    return TblInsert(kTabOperRysDb, n, rows, msg);
+}
+
+int CountReadDodatZam(int64_t kluczZam, strDodatZam** out, char* msg) {
+    return TblCountRead(kTabDodatZam, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "iKolej",
+                        msg);
+}
+int InsertDodatZam(int n, strDodatZam* rows, char* msg) {
+    return TblInsert(kTabDodatZam, n, rows, msg);
+}
+
+// ---- Registers of used elements -------------------------------------------
+
+#define REGISTER_READ_INSERT(Rec, Tab)                                                  \
+    int CountRead##Rec(str##Rec** out, char* msg) {                                     \
+        return TblCountRead(Tab, (void**)out, nullptr, nullptr, msg);                  \
+    }                                                                                   \
+    int Insert##Rec(int n, str##Rec* rows, char* msg) { return TblInsert(Tab, n, rows, msg); }
+#define REGISTER_UPDATE(Rec, Tab)                                                       \
+    int Update##Rec(const str##Rec* r, const char* storedName, char* msg) {             \
+        return TblUpdateByName(Tab, r, storedName, msg);                                \
+    }
+
+REGISTER_READ_INSERT(ZstProfil, kTabZstProfil)
+REGISTER_UPDATE(ZstProfil, kTabZstProfil)
+REGISTER_READ_INSERT(ZstKolor, kTabZstKolor)
+REGISTER_UPDATE(ZstKolor, kTabZstKolor)
+REGISTER_READ_INSERT(ZstSzpros, kTabZstSzpros)
+REGISTER_UPDATE(ZstSzpros, kTabZstSzpros)
+REGISTER_READ_INSERT(ZstWypeln, kTabZstWypeln)
+REGISTER_UPDATE(ZstWypeln, kTabZstWypeln)
+REGISTER_READ_INSERT(ZstOkucie, kTabZstOkucie)
+REGISTER_READ_INSERT(ZstListwa, kTabZstListwa)
+REGISTER_READ_INSERT(ZstDodat, kTabZstDodat)
+REGISTER_UPDATE(ZstDodat, kTabZstDodat)

@@ -52,11 +52,65 @@ int TblUpdate(const TableDef& t, const void* rec, const char* cond, char* msg);
 // Stops at the first failure.
 int TblInsert(const TableDef& t, int n, void* recs, char* msg);
 
+// Like TblUpdate, but the condition compares the register's `nazwa` with a
+// name bound as a parameter (":nazwa"), so a quote in a typed name can
+// neither break the statement nor change it.
+int TblUpdateByName(const TableDef& t, const void* rec, const char* storedName, char* msg);
+
+// 1 when two records hold the same stored values: texts compared up to their
+// terminator (what is stored), every other column byte for byte. Padding
+// and the bytes after a text's terminator are not part of a row.
+int TblRowsEqual(const TableDef& t, const void* a, const void* b);
+
 // The one-row tables read at start-up and written by the year closing and the
 // settings dialog.
 int ReadZmienne(strZmienne* z, char* msg);
 int UpdateZmienne(const strZmienne* z, char* msg);
 int ReadUstUzytk(strUstUzytk* u, char* msg);
 int UpdateUstUzytk(const strUstUzytk* u, char* msg);
+
+// ---- Orders and their children -------------------------------------------
+// Conditions are "kluczZam = <key>" and "kluczOkno = <key>"; the lists come
+// ordered by kluczOkno, indeks and iKolej. Count-and-read members return the
+// count (0: *out null) or -1 with nothing allocated.
+
+// The T_Zam row of `kluczZam` into the column part of *z (the lists are not
+// touched). A missing row fails with "Error of reading T_Zam table from the
+// database" and leaves *z as it was.
+int ReadZam(int64_t kluczZam, strZam* z, char* msg);
+// All columns of the row whose key is z->kluczZam.
+int UpdateZam(const strZam* z, char* msg);
+// One new row; the assigned key is written into z->kluczZam.
+int InsertZam(strZam* z, char* msg);
+
+int CountReadOkna(int64_t kluczZam, strOkno** out, char* msg);
+int InsertOkna(int n, strOkno* okna, char* msg);  // keys written back
+int CountReadOperRysDb(int64_t kluczOkno, strOperRysDb** out, char* msg);
+int InsertOperRysDb(int n, strOperRysDb* rows, char* msg);
+int CountReadDodatZam(int64_t kluczZam, strDodatZam** out, char* msg);
+int InsertDodatZam(int n, strDodatZam* rows, char* msg);
+
+// ---- Registers of used elements -------------------------------------------
+// Read whole, in table order. The updates rewrite the row(s) whose stored
+// name equals `storedName` exactly.
+int CountReadZstProfil(strZstProfil** out, char* msg);
+int UpdateZstProfil(const strZstProfil* r, const char* storedName, char* msg);
+int InsertZstProfil(int n, strZstProfil* rows, char* msg);
+int CountReadZstKolor(strZstKolor** out, char* msg);
+int UpdateZstKolor(const strZstKolor* r, const char* storedName, char* msg);
+int InsertZstKolor(int n, strZstKolor* rows, char* msg);
+int CountReadZstSzpros(strZstSzpros** out, char* msg);
+int UpdateZstSzpros(const strZstSzpros* r, const char* storedName, char* msg);
+int InsertZstSzpros(int n, strZstSzpros* rows, char* msg);
+int CountReadZstWypeln(strZstWypeln** out, char* msg);
+int UpdateZstWypeln(const strZstWypeln* r, const char* storedName, char* msg);
+int InsertZstWypeln(int n, strZstWypeln* rows, char* msg);
+int CountReadZstOkucie(strZstOkucie** out, char* msg);
+int InsertZstOkucie(int n, strZstOkucie* rows, char* msg);
+int CountReadZstListwa(strZstListwa** out, char* msg);
+int InsertZstListwa(int n, strZstListwa* rows, char* msg);
+int CountReadZstDodat(strZstDodat** out, char* msg);
+int UpdateZstDodat(const strZstDodat* r, const char* storedName, char* msg);
+int InsertZstDodat(int n, strZstDodat* rows, char* msg);
 
 #endif  // KV_DB_TABLES_H

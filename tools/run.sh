@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows program and runs it under Wine on the demo database, in
-# the folder run/ (the database kelvaroDemo.db is made there when missing).
+# the folder run/ (the database kelvaroDemo.db, with a few demo orders, is
+# made there when missing).
 # Without a display it says so and uses a virtual one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,7 +18,7 @@ kv_wine_prefix
 mkdir -p run
 cd run
 if [ ! -f kelvaroDemo.db ]; then
-  wine "$root/build/win/bin/kelvaro-mkdb.exe" kelvaroDemo.db
+  wine "$root/build/win/bin/kelvaro-mkdb.exe" --demo kelvaroDemo.db
 fi
 
 bin="$root/build/win/bin/kelvaro.exe"

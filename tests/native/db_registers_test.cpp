@@ -1,0 +1,332 @@
+// The per-table members of the orders and registers, and the filling of the
+// registers of used elements.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "connection.h"
+#include "heap.h"
+#include "rejestry.h"
+#include "tables.h"
+#include "testdb.h"
+#include "zam_wzory.h"
+
+class DbRegistersTest : public DbTest {
+protected:
+    void TearDown() override {
+        ZwolnijRejestryOkna(&rej_);
+        DbTest::TearDown();
+    }
+    template <class Rec>
+    std::vector<Rec> Rows(int (*read)(Rec**, char*)) {
+        Rec* r = nullptr;
+        int n = read(&r, msg_);
+        EXPECT_GE(n, 0) << msg_;
+        std::vector<Rec> v(r, r + (n > 0 ? n : 0));
+        KvFree(r);
+        return v;
+    }
+    void Accept(const strOkno& o) {
+        ASSERT_EQ(1, WczytajRejestryOkna(&rej_, msg_)) << msg_;
+        ASSERT_EQ(1, ZapiszRejestryOkna(&o, &rej_, msg_)) << msg_;
+        ZwolnijRejestryOkna(&rej_);
+    }
+    strRejestryOkna rej_{};
+};
+
+// ---- Orders' tables ---------------------------------------------------------
+
+TEST_F(DbRegistersTest, EmptyTablesGiveNoRowsAndNoArray) {
+    strOkno* okna = (strOkno*)&okna;
+    EXPECT_EQ(0, CountReadOkna(1, &okna, msg_));
+    EXPECT_EQ(nullptr, okna);
+    strOperRysDb* oper = (strOperRysDb*)&oper;
+    EXPECT_EQ(0, CountReadOperRysDb(1, &oper, msg_));
+    EXPECT_EQ(nullptr, oper);
+    strDodatZam* d = (strDodatZam*)&d;
+    EXPECT_EQ(0, CountReadDodatZam(1, &d, msg_));
+    EXPECT_EQ(nullptr, d);
+    ASSERT_EQ(1, WczytajRejestryOkna(&rej_, msg_)) << msg_;
+    EXPECT_EQ(0, rej_.liczbaProfili + rej_.liczbaKolorow + rej_.liczbaSzprosow + rej_.liczbaOkuc +
+                     rej_.liczbaListew + rej_.liczbaWypeln);
+    EXPECT_EQ(nullptr, rej_.profile);
+    EXPECT_EQ(nullptr, rej_.wypeln);
+}
+
+TEST_F(DbRegistersTest, NullBlobsAndTextsOfAnOrderReadAsEmpty) {
+    Sql("INSERT INTO T_Zam (kluczZam, idZam) VALUES (3, 9);"
+        "INSERT INTO T_Okno (kluczOkno, kluczZam) VALUES (8, 3);"
+        "INSERT INTO T_DodatZam (kluczZam, iKolej) VALUES (3, 0);");
+    strZam z;
+    memset(&z, 0x5A, sizeof z);
+    ASSERT_EQ(1, ReadZam(3, &z, msg_)) << msg_;
+    EXPECT_EQ(9, z.idZam);
+    EXPECT_STREQ("", z.nazwaNabyw);
+    EXPECT_STREQ("", z.uwagi);
+    const strDaneUzytk zeroSeller{};
+    const strWycenZamParam zeroParams{};
+    EXPECT_EQ(0, memcmp(&zeroSeller, &z.sDaneUzytk, sizeof zeroSeller));
+    EXPECT_EQ(0, memcmp(&zeroParams, &z.sWycenZamParam, sizeof zeroParams));
+
+    strOkno* o = nullptr;
+    ASSERT_EQ(1, CountReadOkna(3, &o, msg_)) << msg_;
+    EXPECT_EQ(8, o->kluczOkno);
+    EXPECT_STREQ("", o->nazProfil);
+    EXPECT_EQ(0, o->sGrubProf.rama);
+    EXPECT_EQ(0, o->sWspUw.psiAkryl);
+    KvFree(o);
+    strDodatZam* d = nullptr;
+    ASSERT_EQ(1, CountReadDodatZam(3, &d, msg_)) << msg_;
+    EXPECT_EQ(0, d->wymiar[0] | d->wymiar[1] | d->wymiar[2]);
+    KvFree(d);
+
+    // A window without rows of operations loads as a window without operations.
+    strZamRob r{};
+    ASSERT_EQ(1, WczytajZam(3, &r, msg_)) << msg_;
+    EXPECT_EQ(1, r.zam.liczbaOkien);
+    EXPECT_EQ(0, r.zam.okna[0].liczbaOper);
+    ZwolnijIZerujZam(&r);
+}
+
+TEST_F(DbRegistersTest, OverlongTextsAndOddBlobsStayInsideTheirFields) {
+    Sql("INSERT INTO T_Zam (kluczZam, dodOznaczZam, dataZam, uwagi, sWycenZamParam) VALUES "
+        "(4, printf('%.100c', 's'), '2010-01-01 and more', printf('%.5000c', 'u'), x'0A');"
+        "INSERT INTO T_Okno (kluczOkno, kluczZam, sGrubProf) VALUES (1, 4, zeroblob(40));"
+        "INSERT INTO T_OperRysDb VALUES (1, 0, x'00000000');");
+    strZamRob r{};
+    // The frame lost its size to the short blob, so the structure refuses it;
+    // what matters is that nothing was read or written past a field.
+    EXPECT_EQ(0, WczytajZam(4, &r, msg_));
+    strZam z{};
+    ASSERT_EQ(1, ReadZam(4, &z, msg_)) << msg_;
+    EXPECT_EQ(31u, strlen(z.dodOznaczZam));
+    EXPECT_STREQ("2010-01-01", z.dataZam);
+    EXPECT_EQ(2047u, strlen(z.uwagi));
+    EXPECT_EQ(10, z.sWycenZamParam.rabat);
+    EXPECT_EQ(0, z.sWycenZamParam.flagi);
+}
+
+TEST_F(DbRegistersTest, ReadZamOfAnotherKeyLeavesTheRecordAlone) {
+    Sql("INSERT INTO T_Zam (kluczZam, idZam) VALUES (3, 9);");
+    strZam z{};
+    z.idZam = 77;
+    EXPECT_EQ(0, ReadZam(4, &z, msg_));
+    EXPECT_STREQ("Error of reading T_Zam table from the database", msg_);
+    EXPECT_EQ(77, z.idZam);
+}
+
+// ---- Registers of used elements -----------------------------------------------
+
+TEST_F(DbRegistersTest, ColourMatchedAcrossCaseAndBlanksIsRewritten) {
+    Sql("INSERT INTO T_ZstKolor VALUES ('golden oak  ', 1), ('White', 0);");
+    TestOkno o;
+    OknoZeSkrzydlem(o);
+    strcpy(o.r.nazKolor, "  GOLDEN Oak");
+    o.r.iKolor = 3;
+    Accept(o.r);
+    auto k = Rows(CountReadZstKolor);
+    ASSERT_EQ(2u, k.size());
+    EXPECT_STREQ("GOLDEN Oak", k[0].nazwa);
+    EXPECT_EQ(3, k[0].typ);
+    EXPECT_STREQ("White", k[1].nazwa);
+    EXPECT_EQ(0, k[1].typ);
+}
+
+TEST_F(DbRegistersTest, EveryNamedElementAndDistinctFillingIsFiled) {
+    TestOkno o;
+    OknoPola(o, 3, true);  // fillings Glass, Acrylic, Glass, Acrylic
+    strcpy(o.r.nazProfil, "Veka Softline 70");
+    o.r.iProfSch = 0;
+    o.r.sGrubProf = {70, 78, 84, 64};
+    strcpy(o.r.nazKolor, "White");
+    strcpy(o.r.nazSzpros, "Duplex 26");
+    o.r.grubSzpros = 26;
+    strcpy(o.r.nazOkucie, "Roto NT");
+    strcpy(o.r.nazListwa, "   ");  // blank: skipped
+    Accept(o.r);
+    auto p = Rows(CountReadZstProfil);
+    ASSERT_EQ(1u, p.size());
+    EXPECT_EQ(84, p[0].sGrubProf.slupekStaly);
+    auto s = Rows(CountReadZstSzpros);
+    ASSERT_EQ(1u, s.size());
+    EXPECT_EQ(26, s[0].grubSzpros);
+    EXPECT_EQ(1u, Rows(CountReadZstOkucie).size());
+    EXPECT_EQ(0u, Rows(CountReadZstListwa).size());
+    auto w = Rows(CountReadZstWypeln);
+    ASSERT_EQ(2u, w.size());
+    EXPECT_STREQ("Glass", w[0].nazwa);
+    EXPECT_EQ(0, w[0].typ);
+    EXPECT_STREQ("Acrylic", w[1].nazwa);
+    EXPECT_EQ(1, w[1].typ);
+
+    // Accepting again with other attributes: profile rewritten, hardware left
+    // as it was (its match changes nothing), no row added anywhere.
+    o.r.sGrubProf.slupekStaly = 90;
+    o.r.iProfSch = 1;
+    strcpy(o.r.nazOkucie, "ROTO nt ");
+    Accept(o.r);
+    p = Rows(CountReadZstProfil);
+    ASSERT_EQ(1u, p.size());
+    EXPECT_EQ(90, p[0].sGrubProf.slupekStaly);
+    EXPECT_EQ(1, p[0].typ);
+    auto ok = Rows(CountReadZstOkucie);
+    ASSERT_EQ(1u, ok.size());
+    EXPECT_STREQ("Roto NT", ok[0].nazwa);
+    EXPECT_EQ(2u, Rows(CountReadZstWypeln).size());
+}
+
+TEST_F(DbRegistersTest, NameWithDoubleQuotesIsStoredAndFoundAgain) {
+    Sql("INSERT INTO T_ZstProfil VALUES ('Other', 2, NULL);");
+    TestOkno o;
+    OknoZeSkrzydlem(o);
+    strcpy(o.r.nazProfil, "Oak \"Classic\" 68");
+    Accept(o.r);
+    strcpy(o.r.nazProfil, "OAK \"CLASSIC\" 68 ");
+    o.r.iProfSch = 1;
+    Accept(o.r);
+    auto p = Rows(CountReadZstProfil);
+    ASSERT_EQ(2u, p.size());
+    EXPECT_STREQ("Other", p[0].nazwa);
+    EXPECT_EQ(2, p[0].typ);
+    EXPECT_STREQ("OAK \"CLASSIC\" 68", p[1].nazwa);
+    EXPECT_EQ(1, p[1].typ);
+}
+
+TEST_F(DbRegistersTest, TypedTextNeverChangesTheUpdate) {
+    // A register row whose stored name would, pasted into "nazwa=\"%s\"",
+    // turn the condition into one that holds for every row.
+    Sql("INSERT INTO T_ZstKolor VALUES ('x\" OR \"1\"=\"1', 0), ('Anthracite', 2);");
+    TestOkno o;
+    OknoZeSkrzydlem(o);
+    strcpy(o.r.nazKolor, "X\" or \"1\"=\"1");
+    o.r.iKolor = 3;
+    Accept(o.r);
+    auto k = Rows(CountReadZstKolor);
+    ASSERT_EQ(2u, k.size());
+    EXPECT_STREQ("X\" or \"1\"=\"1", k[0].nazwa);
+    EXPECT_EQ(3, k[0].typ);
+    EXPECT_STREQ("Anthracite", k[1].nazwa);
+    EXPECT_EQ(2, k[1].typ);
+}
+
+TEST_F(DbRegistersTest, AccessoryRegisterMatchesTrimmedRows) {
+    Sql("INSERT INTO T_ZstDodat VALUES (' window sill ', 1, 'm');");
+    strZstDodat* rej = nullptr;
+    int n = CountReadZstDodat(&rej, msg_);
+    ASSERT_EQ(1, n) << msg_;
+    strDodatZam d{};
+    strcpy(d.nazwa, "Window Sill");
+    d.ilWym = 2;
+    strcpy(d.jm, "m2");
+    ASSERT_EQ(1, ZapiszRejestrDodat(&d, rej, n, msg_)) << msg_;
+    strcpy(d.nazwa, "Handle \"Hoppe\"");
+    d.ilWym = 0;
+    d.jm[0] = 0;
+    ASSERT_EQ(1, ZapiszRejestrDodat(&d, rej, n, msg_)) << msg_;
+    KvFree(rej);
+    auto r = Rows(CountReadZstDodat);
+    ASSERT_EQ(2u, r.size());
+    EXPECT_STREQ("Window Sill", r[0].nazwa);
+    EXPECT_EQ(2, r[0].ilWym);
+    EXPECT_STREQ("m2", r[0].jm);
+    EXPECT_STREQ("Handle \"Hoppe\"", r[1].nazwa);
+}
+
+TEST_F(DbRegistersTest, FailureStopsAtTheFirstRegister) {
+    Sql("DROP TABLE T_ZstKolor; CREATE TABLE T_ZstKolor (nazwa TEXT, typ INTEGER, x NOT NULL);");
+    TestOkno o;
+    OknoZeSkrzydlem(o);
+    strcpy(o.r.nazProfil, "P");
+    strcpy(o.r.nazKolor, "K");
+    strcpy(o.r.nazOkucie, "O");
+    ASSERT_EQ(1, WczytajRejestryOkna(&rej_, msg_)) << msg_;
+    EXPECT_EQ(0, ZapiszRejestryOkna(&o.r, &rej_, msg_));
+    EXPECT_EQ(0, strncmp(msg_, "Error of inserting strZstKolor into the database", 48)) << msg_;
+    EXPECT_EQ(1, DbCountRows("T_ZstProfil", nullptr, nullptr));
+    EXPECT_EQ(0, DbCountRows("T_ZstOkucie", nullptr, nullptr));
+}
+
+// ---- Accessory array ----------------------------------------------------------
+
+TEST_F(DbRegistersTest, AccessoryArrayAppendRemoveOverwrite) {
+    strZamRob z{};
+    DodajDodatekTest(&z, 0, "A", 1);
+    DodajDodatekTest(&z, 1, "B", 2);
+    DodajDodatekTest(&z, 2, "C", 3);
+    ASSERT_EQ(3, z.zam.liczbaDodat);
+    ASSERT_EQ(1, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
+    ASSERT_EQ(2, z.zam.liczbaDodat);
+    EXPECT_STREQ("B", z.zam.dodatki[0].nazwa);
+    EXPECT_STREQ("C", z.zam.dodatki[1].nazwa);
+
+    KvHeapFailAt(1);
+    EXPECT_EQ(0, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
+    KvHeapFailAt(0);
+    EXPECT_STREQ("Error of reallocation the strDodatZam structure", msg_);
+    ASSERT_EQ(2, z.zam.liczbaDodat);
+    EXPECT_STREQ("B", z.zam.dodatki[0].nazwa);
+    EXPECT_STREQ("C", z.zam.dodatki[1].nazwa);
+
+    strDodatZam d = z.zam.dodatki[1];
+    KvHeapFailAt(1);
+    EXPECT_EQ(0, DodajDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, &d, msg_));
+    KvHeapFailAt(0);
+    EXPECT_STREQ("Error of reallocation the strDodatZam structure", msg_);
+    EXPECT_EQ(2, z.zam.liczbaDodat);
+
+    strcpy(d.nazwa, "D");
+    NadpiszDodatek(z.zam.dodatki, z.zam.liczbaDodat, 0, &d);
+    NadpiszDodatek(z.zam.dodatki, z.zam.liczbaDodat, 2, &d);  // outside: nothing
+    EXPECT_STREQ("D", z.zam.dodatki[0].nazwa);
+    EXPECT_STREQ("C", z.zam.dodatki[1].nazwa);
+    ASSERT_EQ(1, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 1, msg_));
+    ASSERT_EQ(1, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
+    EXPECT_EQ(nullptr, z.zam.dodatki);
+    EXPECT_EQ(0, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
+
+    KvHeapFailAt(1);
+    EXPECT_EQ(0, DodajDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, &d, msg_));
+    KvHeapFailAt(0);
+    EXPECT_STREQ("Error of allocation of strDodatZam structure", msg_);
+    EXPECT_EQ(0, z.zam.liczbaDodat);
+}
+
+TEST_F(DbRegistersTest, AccessorySizeAndStoredDimensions) {
+    struct {
+        int32_t ilWym;
+        int64_t w[3];
+        int64_t rozmiar;  // ten-thousandths
+    } przypadki[] = {
+        {0, {5, 5, 5}, 0},
+        {1, {12500, 0, 0}, 12500},
+        {2, {12500, 8000, 0}, 10000},
+        {2, {3333, 3333, 0}, 1111},          // 0.11108889 rounds to 0.1111
+        {2, {15, 3333, 0}, 5},               // 4.9995 half up
+        {3, {20000, 15000, 5000}, 15000},
+        {3, {INT64_MAX / 2, 4, 1}, 0},       // beyond 64 bits
+    };
+    for (auto& p : przypadki) {
+        strDodatZam d{};
+        d.ilWym = p.ilWym;
+        memcpy(d.wymiar, p.w, sizeof d.wymiar);
+        EXPECT_EQ(p.rozmiar, RozmiarDodatku(&d)) << p.ilWym << " " << p.w[0];
+    }
+    // Lowering the number of dimensions stores the dropped ones as 0, and the
+    // column holds them little-endian, dimension 1 first.
+    strDodatZam d{};
+    d.ilWym = 1;
+    d.wymiar[0] = 0x0102;
+    d.wymiar[1] = 7;
+    d.wymiar[2] = 9;
+    ZerujNadmiarWymiarow(&d);
+    EXPECT_EQ(0, d.wymiar[1] | d.wymiar[2]);
+    d.kluczZam = 6;
+    ASSERT_EQ(1, InsertDodatZam(1, &d, msg_)) << msg_;
+    char hex[64] = {};
+    ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT hex(wymiar) FROM T_DodatZam", kDbText, hex,
+                                          sizeof hex, msg_));
+    EXPECT_STREQ("020100000000000000000000000000000000000000000000", hex);
+}

@@ -1,0 +1,249 @@
+// The demo orders. Every window is built element by element through the
+// model's change check, as the designer would, so a rule the demo breaks
+// stops the tool instead of shipping a window the program refuses to load.
+#include "demo.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "connection.h"
+#include "dodatki.h"
+#include "heap.h"
+#include "msgbuf.h"
+#include "okno.h"
+#include "rejestry.h"
+#include "struktura.h"
+#include "tables.h"
+#include "zamowienia.h"
+
+namespace {
+
+uniOperRys Op(uint32_t typ) {
+    uniOperRys op;
+    memset(&op, 0, sizeof op);
+    op.typ = typ;
+    return op;
+}
+uniOperRys Rama(int32_t w, int32_t h) {
+    uniOperRys op = Op(kOperRama);
+    op.rama.x1 = w;  // mm
+    op.rama.y1 = h;  // mm
+    return op;
+}
+uniOperRys Slupek(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int32_t kon) {
+    uniOperRys op = Op(ruchomy ? kOperSlupekRuch : kOperSlupekStaly);
+    op.slupek.rodzaj = ruchomy ? 1 : 0;
+    op.slupek.poz = poz;
+    op.slupek.poziomy = poziomy;
+    op.slupek.ogrPocz = pocz;
+    op.slupek.ogrKon = kon;
+    return op;
+}
+uniOperRys Skrzydlo(int32_t rodzaj, int32_t strona, int32_t l, int32_t g, int32_t p, int32_t d) {
+    uniOperRys op = Op(kOperSkrzydlo);
+    op.skrzydlo.rodzOtw = rodzaj;
+    op.skrzydlo.stronaOtw = strona;
+    op.skrzydlo.ogr[0] = l;
+    op.skrzydlo.ogr[1] = g;
+    op.skrzydlo.ogr[2] = p;
+    op.skrzydlo.ogr[3] = d;
+    return op;
+}
+uniOperRys Wypeln(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d) {
+    uniOperRys op = Op(kOperWypeln);
+    op.wypeln.typWypeln = typ;
+    snprintf(op.wypeln.nazwa, sizeof op.wypeln.nazwa, "%s", nazwa);
+    op.wypeln.ogr[0] = l;
+    op.wypeln.ogr[1] = g;
+    op.wypeln.ogr[2] = p;
+    op.wypeln.ogr[3] = d;
+    return op;
+}
+uniOperRys Szpros(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln) {
+    uniOperRys op = Op(kOperSzpros);
+    op.szpros.poz = poz;
+    op.szpros.poziomy = poziomy;
+    op.szpros.ogrPocz = pocz;
+    op.szpros.ogrKon = kon;
+    op.szpros.wypeln = wypeln;
+    return op;
+}
+
+// A window being designed: every element passes the change check first.
+struct Projekt {
+    strOkno o;
+    bool ok = true;
+    char msg[KV_MSG_LEN] = {};
+    Projekt(const char* profil, int32_t typProfilu, const char* kolor, int32_t typKoloru,
+            int64_t cena) {
+        memset(&o, 0, sizeof o);
+        o.status = 4;  // structure format 5, the designer's own
+        snprintf(o.nazProfil, sizeof o.nazProfil, "%s", profil);
+        o.iProfSch = typProfilu;
+        snprintf(o.nazKolor, sizeof o.nazKolor, "%s", kolor);
+        o.iKolor = typKoloru;
+        snprintf(o.nazOkucie, sizeof o.nazOkucie, "Roto NT");
+        snprintf(o.nazListwa, sizeof o.nazListwa, "Rounded bead");
+        snprintf(o.nazSzpros, sizeof o.nazSzpros, "Duplex 26 mm");
+        o.sGrubProf = {70, 78, 84, 64};  // frame, sash, fixed, false mullion, mm
+        o.grubSzpros = 26;               // mm
+        o.ilOkien = 1;
+        o.cenaZReki = cena;              // hundredths of EUR
+        o.sWspUw = {130, 140, 150, 150, 110, 600, 250, 400};
+    }
+    ~Projekt() { KvFree(o.oper); }
+    Projekt& operator<<(const uniOperRys& op) {
+        if (!ok) return *this;
+        const int32_t format = FormatStruktury(o.status);
+        if (o.liczbaOper > 0 && !SprawdzZmiane(o.oper, o.liczbaOper, &op, -1, format, msg)) {
+            ok = false;
+            char m[KV_MSG_LEN];
+            snprintf(m, sizeof m, "%s", msg);
+            KvMsg(msg, "demo window \"%s\", element %d: %s", o.nazProfil, (int)o.liczbaOper, m);
+            return *this;
+        }
+        ok = DodajOperRys(&o.oper, &o.liczbaOper, &op, msg) != 0;
+        return *this;
+    }
+};
+
+struct Dodatek {
+    const char* nazwa;
+    const char* jm;
+    int32_t ilWym;
+    int64_t wymiar[3];  // ten-thousandths
+    int32_t ilosc;
+    int64_t cena;       // hundredths of EUR
+};
+
+struct Nabywca {
+    const char* nazwa;
+    const char* adres;
+    const char* inf;
+    const char* symbol;
+    int32_t status;     // 0 new, 1-6 the user's
+    int32_t rabat;      // whole percent
+};
+
+}  // namespace
+
+// The windows of the demo, by kind.
+static bool Okno(int rodzaj, Projekt& p) {
+    switch (rodzaj) {
+        case 0:  // one tilt-and-turn sash with a vertical muntin
+            p << Rama(900, 1200) << Skrzydlo(3, 1, 0, 0, 0, 0) << Wypeln(0, "4/16/4 Ug 1.1", 1, 1, 1, 1)
+              << Szpros(450, false, 1, 1, 2);
+            break;
+        case 1:  // two sashes either side of a fixed mullion
+            p << Rama(1500, 1400) << Slupek(false, 750, false, 0, 0) << Skrzydlo(3, 0, 0, 0, 1, 0)
+              << Skrzydlo(2, 1, 1, 0, 0, 0) << Wypeln(0, "4/16/4 Ug 1.1", 2, 2, 2, 2)
+              << Wypeln(0, "4/16/4 Ug 1.1", 3, 3, 3, 3);
+            break;
+        case 2:  // balcony door pair under a transom, false mullion between the sashes
+            p << Rama(1800, 2300) << Slupek(false, 400, true, 0, 0)
+              << Wypeln(1, "Acrylic 4 mm", 0, 0, 0, 1) << Slupek(true, 900, false, 1, 0)
+              << Skrzydlo(3, 0, 0, 1, 3, 0) << Skrzydlo(2, 1, 3, 1, 0, 0)
+              << Wypeln(0, "4/16/4 safety glass", 4, 4, 4, 4) << Wypeln(0, "4/16/4 safety glass", 5, 5, 5, 5)
+              << Szpros(1300, true, 4, 4, 6) << Szpros(1300, true, 5, 5, 7);
+            break;
+        case 3:  // fixed window with a cross of muntins
+            p << Rama(600, 600) << Wypeln(0, "Ornament glass", 0, 0, 0, 0) << Szpros(300, false, 0, 0, 1)
+              << Szpros(300, true, 0, 2, 1) << Szpros(300, true, 2, 0, 1);
+            break;
+        default:  // three fields: fixed, tilt-and-turn, fixed
+            p << Rama(2400, 1500) << Slupek(false, 800, false, 0, 0) << Slupek(false, 1600, false, 0, 0)
+              << Wypeln(0, "4/16/4 Ug 1.1", 0, 0, 1, 0) << Skrzydlo(3, 1, 1, 0, 2, 0)
+              << Wypeln(0, "4/16/4 Ug 1.1", 4, 4, 4, 4) << Wypeln(0, "4/16/4 Ug 1.1", 2, 0, 0, 0);
+            break;
+    }
+    return p.ok;
+}
+
+int ZapiszZamowieniaDemo(const char* path, char* msg) {
+    static const Nabywca nabywcy[] = {
+        {"Familie Berger", "Lindenstrasse 14\r\n80331 Muenchen", "Phone +49 89 1234567", "", 0, 0},
+        {"Van Dijk Bouw B.V.", "Keizersgracht 221\r\n1016 DV Amsterdam", "Site manager: P. de Vries",
+         "SITE-7", 1, 5},
+        {"Marie Lefebvre", "12 rue des Lilas\r\n69003 Lyon", "", "", 2, 0},
+        {"Ristorante \"Da Marco\"", "Via Roma 8\r\n20121 Milano", "Deliver before 10:00", "RDM", 3, 3},
+        {"O'Sullivan Builders Ltd.", "4 Harbour Road\r\nCork", "Invoice to head office", "OSB-22", 4, 8},
+        {"Katarzyna Zielinska", "ul. Polna 5\r\n00-625 Warszawa", "", "", 5, 0},
+    };
+    static const Dodatek dodatki[] = {
+        {"Window sill PVC white", "m", 1, {12500, 0, 0}, 3, 1890},
+        {"Handle Hoppe Secustik", "", 0, {0, 0, 0}, 4, 2450},
+        {"Roller blind", "m2", 2, {9000, 12000, 0}, 2, 8900},
+        {"Mosquito net", "m2", 2, {8500, 11500, 0}, 2, 3500},
+        {"Insulation foam", "m3", 3, {100000, 1000, 500}, 1, 1290},
+    };
+    // Window kinds, prices in hundredths of EUR, per order.
+    static const int okna[][4] = {{0, 1, -1, -1}, {2, 4, 1, 3}, {1, -1, -1, -1},
+                                  {4, 3, 3, -1},  {2, 2, 0, 1}, {0, 3, -1, -1}};
+    static const int64_t ceny[] = {38900, 61250, 142000, 12900, 98500};
+
+    if (!DbOpen(path, msg)) return -1;
+    strZmienne zm{};
+    strUstUzytk ust{};
+    if (!ReadZmienne(&zm, msg) || !ReadUstUzytk(&ust, msg)) {
+        DbClose();
+        return -1;
+    }
+    int zapisane = 0;
+    for (int n = 0; n < (int)(sizeof nabywcy / sizeof nabywcy[0]); n++) {
+        const Nabywca& b = nabywcy[n];
+        strZamRob z;
+        memset(&z, 0, sizeof z);
+        PrzenumerujZam(&z, &zm, &ust);
+        DomyslneZam(&z, &ust);
+        z.zam.status = b.status;
+        z.zam.sWycenZamParam.rabat = b.rabat;
+        snprintf(z.zam.nazwaNabyw, sizeof z.zam.nazwaNabyw, "%s", b.nazwa);
+        snprintf(z.zam.adresNabyw, sizeof z.zam.adresNabyw, "%s", b.adres);
+        snprintf(z.zam.infDodatNabyw, sizeof z.zam.infDodatNabyw, "%s", b.inf);
+        snprintf(z.zam.dodOznaczZam, sizeof z.zam.dodOznaczZam, "%s", b.symbol);
+        if (n == 1) z.zam.sWycenZamParam.flagi |= 4;  // disassembly by size as well
+
+        bool ok = true;
+        for (int i = 0; ok && i < 4 && okna[n][i] >= 0; i++) {
+            // The designer reads the registers as it starts, once per window.
+            strRejestryOkna rej{};
+            if (!WczytajRejestryOkna(&rej, msg)) {
+                ok = false;
+                break;
+            }
+            const int rodzaj = okna[n][i];
+            Projekt p(rodzaj == 2 ? "Aluplast Ideal 4000" : "Veka Softline 70", 0,
+                      n % 2 ? "Golden oak" : "White", n % 2 ? 3 : 0, ceny[rodzaj]);
+            p.o.ilOkien = 1 + (i + n) % 3;
+            ok = Okno(rodzaj, p) && DodajOkno(&z.zam.okna, &z.zam.liczbaOkien, &p.o, p.msg) &&
+                 ZapiszRejestryOkna(&p.o, &rej, msg);
+            if (!ok && p.msg[0]) KvMsg(msg, "%s", p.msg);
+            ZwolnijRejestryOkna(&rej);
+        }
+        for (int i = 0; ok && i < n % 4; i++) {
+            const Dodatek& d = dodatki[(n + i) % 5];
+            strDodatZam r{};
+            r.iKolej = z.zam.liczbaDodat;
+            snprintf(r.nazwa, sizeof r.nazwa, "%s", d.nazwa);
+            snprintf(r.jm, sizeof r.jm, "%s", d.jm);
+            r.ilWym = d.ilWym;
+            memcpy(r.wymiar, d.wymiar, sizeof r.wymiar);
+            r.ilosc = d.ilosc;
+            r.cenaZReki = d.cena;
+            strZstDodat* rd = nullptr;
+            int nd = CountReadZstDodat(&rd, msg);
+            ok = nd >= 0 && DodajDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, &r, msg) &&
+                 ZapiszRejestrDodat(&r, rd, nd, msg);
+            KvFree(rd);
+        }
+        ok = ok && ZapiszNoweZam(&z, &zm, msg);
+        ZwolnijIZerujZam(&z);
+        if (!ok) {
+            DbClose();
+            return -1;
+        }
+        zapisane++;
+    }
+    DbClose();
+    return zapisane;
+}
