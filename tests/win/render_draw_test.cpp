@@ -370,6 +370,23 @@ TEST_F(Rysunek, ZeroSegmentHasNoTextTheLastAlwaysHas) {
     for (auto& o2 : z.Linie(PS_SOLID, RGB(0, 0, 0)))
         if (o2.y0 == y - 4 && o2.y1 == y + 5 && o2.x0 == o2.x1) ticks++;
     EXPECT_EQ(ticks, 5);
+    // The overall width's text starts 29 px under the frame; the height's
+    // runs upward from the bottom of its rectangle, 29 px right of the frame,
+    // centred on the frame's middle.
+    const TekstEmf* szer = z.Znajdz("1000");
+    ASSERT_NE(szer, nullptr);
+    EXPECT_EQ(szer->y, r.bottom + 29);
+    const TekstEmf* wys = z.Znajdz("800");
+    ASSERT_NE(wys, nullptr);
+    EXPECT_EQ(wys->x, r.right + 29);
+    HDC ekran = GetDC(nullptr);
+    HGDIOBJ stary = SelectObject(ekran, ds.fontVertical);
+    SIZE sz;
+    GetTextExtentPoint32A(ekran, "800", 3, &sz);
+    SelectObject(ekran, stary);
+    ReleaseDC(nullptr, ekran);
+    ASSERT_GT(sz.cx, 0);
+    EXPECT_EQ(wys->y, (r.top + r.bottom) / 2 - sz.cx / 2 + sz.cx);
 }
 
 }  // namespace
