@@ -1,8 +1,8 @@
 // drawset.h - the drawing resource set: 25 GDI handles created once at
 // start-up and handed to the order window, the designer and the printout.
 // Other code refers to the entries by their numbers 1-25.
-#ifndef KV_APP_DRAWSET_H
-#define KV_APP_DRAWSET_H
+#ifndef KV_RENDER_DRAWSET_H
+#define KV_RENDER_DRAWSET_H
 
 #include <windows.h>
 
@@ -31,4 +31,4 @@ bool CreateDrawSet(HINSTANCE instance, DrawSet* set);
 // Deletes the created objects and cursors; entries become null.
 void DestroyDrawSet(DrawSet* set);
 
-#endif  // KV_APP_DRAWSET_H
+#endif  // KV_RENDER_DRAWSET_H

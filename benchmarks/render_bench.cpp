@@ -1,0 +1,182 @@
+// render_bench: time to draw a 300-element window with its dimension lines
+// into a 1200 x 900 memory bitmap, as the designer's canvas redraws on a
+// mouse move. A plain timed loop (Google Benchmark is not built for
+// Windows); run it by hand under Wine:
+//   wine build/win/bin/render_bench.exe [FRAMES]
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "heap.h"
+#include "msgbuf.h"
+#include "okno.h"
+#include "rysuj_win.h"
+#include "struktura.h"
+
+namespace {
+
+uniOperRys Zero() {
+    uniOperRys op;
+    memset(&op, 0, sizeof op);
+    return op;
+}
+
+void Dodaj(strOkno* o, const uniOperRys& op) {
+    if (!DodajOperRys(&o->oper, &o->liczbaOper, &op, nullptr)) exit(3);
+}
+
+// 10 columns by 6 rows of tilt & turn sashes, each with a glass filling and
+// two crossing muntins: 1 frame + 9 + 50 mullions + 60 * 4 = 300 elements.
+void Okno300(strOkno* o) {
+    memset(o, 0, sizeof *o);
+    o->status = 4;
+    o->sGrubProf = strGrubProf{70, 80, 90, 60};
+    o->grubSzpros = 20;
+    const int kol = 10, wier = 6, szer = 600, wys = 500;
+    uniOperRys r = Zero();
+    r.rama.typ = kOperRama;
+    r.rama.x1 = kol * szer;
+    r.rama.y1 = wier * wys;
+    Dodaj(o, r);
+    int32_t pion[kol + 1];
+    pion[0] = 0;
+    pion[kol] = 0;
+    for (int c = 1; c < kol; c++) {
+        uniOperRys s = Zero();
+        s.slupek.typ = kOperSlupekStaly;
+        s.slupek.poz = c * szer;
+        s.slupek.ogrPocz = 0;
+        s.slupek.ogrKon = 0;
+        pion[c] = o->liczbaOper;
+        Dodaj(o, s);
+    }
+    for (int c = 0; c < kol; c++) {
+        int32_t gora = 0;
+        for (int w = 0; w < wier; w++) {
+            int32_t dol = 0;
+            if (w < wier - 1) {
+                uniOperRys s = Zero();
+                s.slupek.typ = kOperSlupekStaly;
+                s.slupek.poz = (w + 1) * wys;
+                s.slupek.poziomy = 1;
+                s.slupek.ogrPocz = pion[c];
+                s.slupek.ogrKon = pion[c + 1];
+                dol = o->liczbaOper;
+                Dodaj(o, s);
+            }
+            uniOperRys sk = Zero();
+            sk.skrzydlo.typ = kOperSkrzydlo;
+            sk.skrzydlo.rodzOtw = 3;
+            sk.skrzydlo.stronaOtw = c % 2;
+            sk.skrzydlo.ogr[0] = pion[c];
+            sk.skrzydlo.ogr[1] = gora;
+            sk.skrzydlo.ogr[2] = pion[c + 1];
+            sk.skrzydlo.ogr[3] = dol;
+            int32_t is = o->liczbaOper;
+            Dodaj(o, sk);
+            uniOperRys f = Zero();
+            f.wypeln.typ = kOperWypeln;
+            strcpy(f.wypeln.nazwa, w % 2 ? "4/16/4" : "4/12/4/12/4");
+            for (int k = 0; k < 4; k++) f.wypeln.ogr[k] = is;
+            int32_t iw = o->liczbaOper;
+            Dodaj(o, f);
+            for (int poziomy = 0; poziomy < 2; poziomy++) {
+                uniOperRys m = Zero();
+                m.szpros.typ = kOperSzpros;
+                m.szpros.poz = poziomy ? w * wys + wys / 2 : c * szer + szer / 2;
+                m.szpros.poziomy = poziomy;
+                m.szpros.ogrPocz = is;
+                m.szpros.ogrKon = is;
+                m.szpros.wypeln = iw;
+                Dodaj(o, m);
+            }
+            gora = dol;
+        }
+    }
+}
+
+double Teraz() {
+    static LARGE_INTEGER f;
+    if (!f.QuadPart) QueryPerformanceFrequency(&f);
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return (double)t.QuadPart * 1000.0 / (double)f.QuadPart;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int klatki = argc > 1 ? atoi(argv[1]) : 200;
+    KvHeapCreate();
+    strOkno okno;
+    Okno300(&okno);
+    char msg[KV_MSG_LEN] = "";
+    strObsOkno* obs = nullptr;
+    int32_t liczbaObs = 0;
+    if (!ObliczGeometrie(okno.oper, okno.liczbaOper, 5, &okno, msg) ||
+        !BudujStrukture(okno.oper, okno.liczbaOper, 0, 0, 0, &obs, &liczbaObs, msg)) {
+        fprintf(stderr, "render_bench: the test window is wrong: %s\n", msg);
+        return 1;
+    }
+    ZwolnijStrukture(obs);
+
+    DrawSet ds;
+    if (!CreateDrawSet(GetModuleHandleA(nullptr), &ds)) return 1;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 1200;
+    bi.bmiHeader.biHeight = -900;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bity = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bity, nullptr, 0);
+    HGDIOBJ stara = SelectObject(dc, bmp);
+    const RECT cel = {0, 0, 1200, 900};
+
+    // Whole redraw: geometry, placement, dimension set, texts, drawing.
+    double najkr = 1e9, suma = 0;
+    for (int i = 0; i < klatki + 5; i++) {
+        double t0 = Teraz();
+        PatBlt(dc, 0, 0, 1200, 900, WHITENESS);
+        if (!RysujOknoWProst(dc, &okno, &cel, 50, &ds, kStylKanwa, kWymEkran, msg)) {
+            fprintf(stderr, "render_bench: %s\n", msg);
+            return 1;
+        }
+        GdiFlush();
+        double t = Teraz() - t0;
+        if (i < 5) continue;  // warm-up: fonts and glyph caches
+        suma += t;
+        if (t < najkr) najkr = t;
+    }
+    printf("window of %d elements, 1200 x 900 bitmap, style 0 with dimensions, %d frames:\n",
+           (int)okno.liczbaOper, klatki);
+    printf("  whole redraw: mean %.2f ms, best %.2f ms per frame\n", suma / klatki, najkr);
+
+    // Drawing only, the placement and dimension set made once.
+    strWymiary w;
+    memset(&w, 0, sizeof w);
+    BudujWymiary(okno.oper, okno.liczbaOper, &w, msg);
+    RozmiescTekstyWymiarowDC(dc, &ds, &w, okno.oper, okno.liczbaOper, 1);
+    najkr = 1e9;
+    suma = 0;
+    for (int i = 0; i < klatki; i++) {
+        double t0 = Teraz();
+        PatBlt(dc, 0, 0, 1200, 900, WHITENESS);
+        RysujOkno(dc, okno.oper, okno.liczbaOper, 0, 5, &w, &ds, kStylKanwa, kWymEkran);
+        GdiFlush();
+        double t = Teraz() - t0;
+        suma += t;
+        if (t < najkr) najkr = t;
+    }
+    printf("  drawing only: mean %.2f ms, best %.2f ms per frame\n", suma / klatki, najkr);
+    ZwolnijWymiary(&w);
+    SelectObject(dc, stara);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    DestroyDrawSet(&ds);
+    KvFree(okno.oper);
+    return 0;
+}

@@ -1,0 +1,158 @@
+// Fuzz target: the drawing arithmetic over windows as a damaged database or
+// a half-built design could hand them over. Decodes a window (raw stored
+// blobs, or elements with small indices and positions), runs the geometry
+// pass, placement into a random target, the dimension set and the text
+// placement, and the inverse mapping. Besides "no crash, no sanitizer
+// report" it checks what must hold for any list: each chain has one record
+// more than it has elements, sorted the chain's way, and (when nothing was
+// clamped) its lengths add up to the frame's width or height.
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "heap.h"
+#include "msgbuf.h"
+#include "okno.h"
+#include "oper.h"
+#include "rysunek.h"
+#include "struktura.h"
+
+namespace {
+
+struct Wejscie {
+    const uint8_t* p;
+    size_t n;
+    uint8_t U8() {
+        if (!n) return 0;
+        n--;
+        return *p++;
+    }
+    uint16_t U16() { return (uint16_t)(U8() | U8() << 8); }
+    int32_t I32() { return (int32_t)((uint32_t)U16() | (uint32_t)U16() << 16); }
+};
+
+void Mierz(void*, int pionowy, const char* tekst, int32_t* dl, int32_t* wys) {
+    *dl = (int32_t)strlen(tekst) * (6 + pionowy);
+    *wys = 11;
+}
+
+uniOperRys Element(Wejscie& in, int32_t i) {
+    uniOperRys op;
+    memset(&op, 0, sizeof op);
+    const int32_t ogr = i > 0 ? i : 1;
+    op.typ = i == 0 ? (uint32_t)kOperRama : (uint32_t)(1 + in.U8() % 5);
+    switch (op.typ) {
+    case kOperRama:
+        op.rama.x1 = 1 + in.U16() % 10000;
+        op.rama.y1 = 1 + in.U16() % 10000;
+        break;
+    case kOperSlupekStaly:
+    case kOperSlupekRuch:
+        op.slupek.rodzaj = (int32_t)op.typ - 1;
+        op.slupek.poz = in.U16() % 10001;
+        op.slupek.poziomy = in.U8() & 1;
+        op.slupek.ogrPocz = in.U8() % ogr;
+        op.slupek.ogrKon = in.U8() % ogr;
+        break;
+    case kOperSkrzydlo:
+        op.skrzydlo.rodzOtw = in.U8() % 4;
+        op.skrzydlo.stronaOtw = in.U8() % 2;
+        for (int k = 0; k < 4; k++) op.skrzydlo.ogr[k] = in.U8() % ogr;
+        break;
+    case kOperWypeln:
+        op.wypeln.typWypeln = in.U8() % 2;
+        op.wypeln.nazwa[0] = (char)('A' + in.U8() % 3);
+        for (int k = 0; k < 4; k++) op.wypeln.ogr[k] = in.U8() % ogr;
+        break;
+    default:
+        op.szpros.poz = in.U16() % 10001;
+        op.szpros.poziomy = in.U8() & 1;
+        op.szpros.ogrPocz = in.U8() % ogr;
+        op.szpros.ogrKon = in.U8() % ogr;
+        op.szpros.wypeln = in.U8() % ogr;
+        break;
+    }
+    return op;
+}
+
+bool JestSlupek(const uniOperRys& op) { return op.typ == kOperSlupekStaly || op.typ == kOperSlupekRuch; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Wejscie in{data, size};
+    char msg[KV_MSG_LEN];
+    const bool surowe = in.U8() & 1;
+    const int32_t liczba = 1 + in.U8() % 48;
+    strOkno o;
+    memset(&o, 0, sizeof o);
+    o.status = 4;
+    o.sGrubProf = strGrubProf{(int32_t)(in.U8() % 120), (int32_t)(in.U8() % 120), (int32_t)(in.U8() % 120),
+                              (int32_t)(in.U8() % 120)};
+    o.grubSzpros = in.U8() % 40;
+    for (int32_t i = 0; i < liczba; i++) {
+        uniOperRys op;
+        if (surowe) {
+            unsigned char blob[kOperBlobLen];
+            size_t n = in.n < (size_t)kOperBlobLen ? in.n : (size_t)kOperBlobLen;
+            memcpy(blob, in.p, n);
+            in.p += n;
+            in.n -= n;
+            BlobNaOperRys(blob, (int32_t)n, &op);
+        } else {
+            op = Element(in, i);
+        }
+        if (!DodajOperRys(&o.oper, &o.liczbaOper, &op, msg)) abort();
+    }
+    // Placement and chains run whether or not the geometry pass accepted the
+    // list: a caller that ignores its answer must not make them misbehave.
+    ObliczGeometrie(o.oper, o.liczbaOper, 5, &o, msg);
+    strProst cel = {(int32_t)(in.I32() % 4000), (int32_t)(in.I32() % 4000), 0, 0};
+    cel.right = cel.left + in.U16() % 3000;
+    cel.bottom = cel.top + in.U16() % 3000;
+    const int32_t margines = in.U8() % 80;
+    const strPiora piora = {in.U8() % 6, in.U8() % 6, in.U8() % 6, in.U8() % 6};
+    RozmiescOkno(o.oper, o.liczbaOper, &cel, margines, &piora);
+
+    strWymiary w;
+    memset(&w, 0, sizeof w);
+    if (BudujWymiary(o.oper, o.liczbaOper, &w, msg)) {
+        if (o.oper[0].typ == kOperRama) {
+            for (int c = 0; c < kWymLancuchow; c++) {
+                int32_t k = 0;
+                for (int32_t i = 1; i < o.liczbaOper; i++) {
+                    const uniOperRys& op = o.oper[i];
+                    bool poziomy = JestSlupek(op) ? op.slupek.poziomy != 0 : op.szpros.poziomy != 0;
+                    bool slupek = JestSlupek(op);
+                    if (!slupek && op.typ != kOperSzpros) continue;
+                    int chain = slupek ? (poziomy ? kWymPrawy : kWymDolny) : (poziomy ? kWymLewy : kWymGorny);
+                    k += chain == c;
+                }
+                if (w.liczba[c] != (k ? k + 1 : 0)) abort();
+                if (!k) continue;
+                // Sorted the chain's way; lengths add up when nothing was clamped.
+                const bool rosnaco = c == kWymDolny || c == kWymGorny;
+                int64_t suma = 0;
+                bool obciete = false;
+                for (int32_t i = 0; i < w.liczba[c]; i++) {
+                    suma += w.wym[c][i].dlugosc;
+                    obciete |= w.wym[c][i].dlugosc == INT32_MAX || w.wym[c][i].dlugosc == INT32_MIN;
+                    // Between elements the chain's order makes every step non-negative
+                    // (ascending positions, or descending ones measured the other way).
+                    if (i > 0 && i < k && w.wym[c][i].dlugosc < 0) abort();
+                }
+                const int64_t calosc = rosnaco ? o.oper[0].rama.x1 : o.oper[0].rama.y1;
+                if (!obciete && suma != calosc) abort();
+            }
+        }
+        RozmiescTekstyWymiarow(&w, o.oper, o.liczbaOper, in.U8() & 1, Mierz, nullptr);
+    }
+    ZwolnijWymiary(&w);
+    if (w.wym[0] || w.liczba[1] || w.tekstSzer.right) abort();
+
+    int32_t X, Y;
+    if (o.oper[0].typ == kOperRama)
+        UrzNaMm(in.I32(), in.I32(), o.oper[0].rama.x1, o.oper[0].rama.y1, &cel, margines, &X, &Y);
+    KvFree(o.oper);
+    return 0;
+}

@@ -1,0 +1,392 @@
+// Drawing a window: what reaches the device, read back from an enhanced
+// metafile record by record, or from the pixels of a memory bitmap.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "harness.h"
+#include "model_okna.h"
+#include "msgbuf.h"
+#include "rysuj_win.h"
+
+namespace {
+
+struct Odcinek {
+    int x0, y0, x1, y1;
+    bool operator<(const Odcinek& o) const {
+        return std::tie(x0, y0, x1, y1) < std::tie(o.x0, o.y0, o.x1, o.y1);
+    }
+    bool operator==(const Odcinek& o) const { return !(*this < o) && !(o < *this); }
+};
+
+struct TekstEmf {
+    std::string tekst;
+    int x, y;
+};
+
+// What a metafile drew: lines with the pen style and colour they were drawn
+// with, texts, the colours of the brushes selected and the text background
+// colours set.
+struct Zapis {
+    std::vector<std::pair<Odcinek, LOGPEN>> linie;
+    std::vector<TekstEmf> teksty;
+    std::vector<COLORREF> pedzle;
+    std::vector<COLORREF> tla;
+
+    std::map<DWORD, LOGPEN> piora;
+    std::map<DWORD, COLORREF> kolPedzli;
+    LOGPEN pioro = {PS_SOLID, {0, 0}, 0};
+    POINT pkt = {0, 0};
+
+    std::vector<Odcinek> Linie(UINT styl, COLORREF kolor) const {
+        std::vector<Odcinek> v;
+        for (auto& [o, p] : linie)
+            if ((p.lopnStyle & PS_STYLE_MASK) == styl && p.lopnColor == kolor) v.push_back(o);
+        std::sort(v.begin(), v.end());
+        return v;
+    }
+    std::vector<std::string> Napisy() const {
+        std::vector<std::string> v;
+        for (auto& t : teksty) v.push_back(t.tekst);
+        return v;
+    }
+    const TekstEmf* Znajdz(const std::string& s) const {
+        for (auto& t : teksty)
+            if (t.tekst == s) return &t;
+        return nullptr;
+    }
+};
+
+int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM lp) {
+    Zapis& z = *(Zapis*)lp;
+    switch (r->iType) {
+    case EMR_CREATEPEN: {
+        auto* c = (const EMRCREATEPEN*)r;
+        z.piora[c->ihPen] = c->lopn;
+        break;
+    }
+    case EMR_EXTCREATEPEN: {
+        auto* c = (const EMREXTCREATEPEN*)r;
+        LOGPEN lp2 = {c->elp.elpPenStyle & PS_STYLE_MASK, {(LONG)c->elp.elpWidth, 0}, c->elp.elpColor};
+        z.piora[c->ihPen] = lp2;
+        break;
+    }
+    case EMR_CREATEBRUSHINDIRECT: {
+        auto* c = (const EMRCREATEBRUSHINDIRECT*)r;
+        z.kolPedzli[c->ihBrush] = c->lb.lbColor;
+        break;
+    }
+    case EMR_SELECTOBJECT: {
+        DWORD h = ((const EMRSELECTOBJECT*)r)->ihObject;
+        if (h & 0x80000000) {
+            DWORD stock = h & 0x7fffffff;
+            if (stock == WHITE_PEN) z.pioro = LOGPEN{PS_SOLID, {0, 0}, RGB(255, 255, 255)};
+            else if (stock == BLACK_PEN) z.pioro = LOGPEN{PS_SOLID, {0, 0}, RGB(0, 0, 0)};
+            else if (stock == NULL_PEN) z.pioro = LOGPEN{PS_NULL, {0, 0}, 0};
+            else if (stock == WHITE_BRUSH) z.pedzle.push_back(RGB(255, 255, 255));
+        } else if (z.piora.count(h)) {
+            z.pioro = z.piora[h];
+        } else if (z.kolPedzli.count(h)) {
+            z.pedzle.push_back(z.kolPedzli[h]);
+        }
+        break;
+    }
+    case EMR_SETBKCOLOR:
+        z.tla.push_back(((const EMRSETBKCOLOR*)r)->crColor);
+        break;
+    case EMR_MOVETOEX:
+        z.pkt = {((const EMRMOVETOEX*)r)->ptl.x, ((const EMRMOVETOEX*)r)->ptl.y};
+        break;
+    case EMR_LINETO: {
+        POINT k = {((const EMRLINETO*)r)->ptl.x, ((const EMRLINETO*)r)->ptl.y};
+        z.linie.push_back({Odcinek{(int)z.pkt.x, (int)z.pkt.y, (int)k.x, (int)k.y}, z.pioro});
+        z.pkt = k;
+        break;
+    }
+    case EMR_EXTTEXTOUTW: {
+        auto* t = (const EMREXTTEXTOUTW*)r;
+        const WCHAR* w = (const WCHAR*)((const BYTE*)r + t->emrtext.offString);
+        std::string s;
+        for (DWORD i = 0; i < t->emrtext.nChars; i++) s += (char)w[i];
+        z.teksty.push_back({s, (int)t->emrtext.ptlReference.x, (int)t->emrtext.ptlReference.y});
+        break;
+    }
+    case EMR_EXTTEXTOUTA: {
+        auto* t = (const EMREXTTEXTOUTA*)r;
+        const char* a = (const char*)r + t->emrtext.offString;
+        z.teksty.push_back({std::string(a, t->emrtext.nChars), (int)t->emrtext.ptlReference.x,
+                            (int)t->emrtext.ptlReference.y});
+        break;
+    }
+    default:
+        break;
+    }
+    return 1;
+}
+
+struct Rysunek : ::testing::Test {
+    DrawSet ds;
+    void SetUp() override { ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ds)); }
+    void TearDown() override { DestroyDrawSet(&ds); }
+
+    // Draws the window into a metafile of the target's size and reads it back.
+    Zapis Emf(TestOkno& o, RECT cel, int margines, int styl, int trybWym) {
+        Zapis z;
+        HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+        EXPECT_NE(dc, nullptr);
+        char msg[KV_MSG_LEN] = "";
+        EXPECT_EQ(RysujOknoWProst(dc, &o.r, &cel, margines, &ds, styl, trybWym, msg), 1) << msg;
+        HENHMETAFILE emf = CloseEnhMetaFile(dc);
+        EXPECT_NE(emf, nullptr);
+        EnumEnhMetaFile(nullptr, emf, Rekord, &z, nullptr);
+        DeleteEnhMetaFile(emf);
+        return z;
+    }
+};
+
+// A memory bitmap whose pixels the test reads.
+struct Bitmapa {
+    HDC dc = nullptr;
+    HBITMAP bmp = nullptr;
+    HGDIOBJ stara = nullptr;
+    DWORD* px = nullptr;
+    int w, h;
+    Bitmapa(int w_, int h_) : w(w_), h(h_) {
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        dc = CreateCompatibleDC(nullptr);
+        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, (void**)&px, nullptr, 0);
+        stara = SelectObject(dc, bmp);
+        PatBlt(dc, 0, 0, w, h, WHITENESS);
+    }
+    ~Bitmapa() {
+        SelectObject(dc, stara);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+    }
+    COLORREF Piksel(int x, int y) const {
+        GdiFlush();
+        DWORD v = px[y * w + x];
+        return RGB((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
+    }
+    int Ile(COLORREF k) const {
+        GdiFlush();
+        int n = 0;
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++) n += Piksel(x, y) == k;
+        return n;
+    }
+};
+
+const COLORREF kSzklo = RGB(217, 217, 255);
+const COLORREF kTlo = RGB(255, 236, 221);
+
+// A 1000 x 1000 mm frame (70 thick) at 1 px per mm with one sash (80 thick)
+// in it: the sash's inner rectangle is 150, 150, 850, 850 on the device.
+TEST_F(Rysunek, OpeningSymbolsOfTheSevenSashKinds) {
+    const Odcinek V1{151, 151, 500, 849}, V2{848, 151, 500, 849};
+    const Odcinek D1{151, 848, 500, 150}, D2{848, 848, 500, 150};   // "^"
+    const Odcinek P1{151, 151, 849, 500}, P2{151, 848, 849, 500};   // ">"
+    const Odcinek L1{848, 151, 150, 500}, L2{848, 848, 150, 500};   // "<"
+    struct Przypadek {
+        const char* nazwa;
+        int32_t rodzaj, strona;
+        std::vector<Odcinek> linie;
+    } przypadki[] = {
+        {"fixed", 0, 0, {}},
+        {"top hung", 1, 0, {V1, V2}},
+        {"bottom hung", 1, 1, {D1, D2}},
+        {"left-side hung", 2, 0, {P1, P2}},
+        {"right-side hung", 2, 1, {L1, L2}},
+        {"tilt & turn left", 3, 0, {D1, D2, P1, P2}},
+        {"tilt & turn right", 3, 1, {D1, D2, L1, L2}},
+    };
+    for (auto& p : przypadki) {
+        TestOkno o;
+        o << Rama(1000, 1000) << Skrzydlo(p.rodzaj, p.strona, 0);
+        for (int styl : {kStylKanwa, kStylKomorka, kStylWydruk}) {
+            Zapis z = Emf(o, RECT{0, 0, 1000, 1000}, 0, styl, kWymBrak);
+            auto oczek = p.linie;
+            std::sort(oczek.begin(), oczek.end());
+            EXPECT_EQ(z.Linie(PS_DOT, RGB(0, 0, 0)), oczek) << p.nazwa << " style " << styl;
+            // The sash's green inner outline sits where the symbol points say.
+            EXPECT_EQ(o[1].skrzydlo.wewnUrz.left, 150);
+            EXPECT_EQ(o[1].skrzydlo.wewnUrz.bottom, 850);
+        }
+    }
+}
+
+TEST_F(Rysunek, SashJointsMitredOrButted) {
+    TestOkno o;
+    o << Rama(1000, 1000) << Skrzydlo(0, 0, 0);
+    Zapis z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKomorka, kWymBrak);
+    // Outer 71..929 (pulled in from the frame), inner 150..850.
+    std::vector<Odcinek> mitry = {{71, 71, 150, 150}, {928, 71, 849, 150}, {71, 928, 150, 849},
+                                  {928, 928, 849, 849}};
+    std::sort(mitry.begin(), mitry.end());
+    EXPECT_EQ(z.Linie(PS_SOLID, RGB(0, 128, 0)), mitry);
+    o.r.iProfSch = 1;
+    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKomorka, kWymBrak);
+    std::vector<Odcinek> drewno = {{71, 150, 150, 150}, {850, 150, 929, 150}, {71, 849, 150, 849},
+                                   {850, 849, 929, 849}};
+    std::sort(drewno.begin(), drewno.end());
+    EXPECT_EQ(z.Linie(PS_SOLID, RGB(0, 128, 0)), drewno);
+}
+
+// Frame, a fixed mullion at 500; left: glass; right: a sash with acrylic.
+void OknoZWypelnieniami(TestOkno& o) {
+    o << Rama(1000, 1000)                       // 0
+      << Slupek(false, 500, false, 0, 0)        // 1
+      << Wypeln(0, "float", 0, 0, 1, 0)         // 2
+      << Skrzydlo(2, 0, 1, 0, 0, 0)             // 3 left-side hung ">"
+      << Wypeln(1, "acryl", 3);                 // 4
+}
+
+TEST_F(Rysunek, GlassIsBluishAcrylicWhiteAndTheSymbolStaysOnTop) {
+    TestOkno o;
+    OknoZWypelnieniami(o);
+    Bitmapa b(1000, 1000);
+    char msg[KV_MSG_LEN] = "";
+    RECT cel = {0, 0, 1000, 1000};
+    ASSERT_EQ(RysujOknoWProst(b.dc, &o.r, &cel, 0, &ds, kStylKomorka, kWymBrak, msg), 1) << msg;
+    EXPECT_EQ(b.Piksel(250, 500), kSzklo);
+    EXPECT_EQ(b.Piksel(700, 300), RGB(255, 255, 255));
+    // The acrylic lies inside the sash: its ">" still shows through. Count the
+    // black pixels along the first line of the symbol inside the filling.
+    const strProst& w = o[3].skrzydlo.wewnUrz;
+    int czarne = 0;
+    for (int x = w.left + 10; x < w.right - 10; x++) {
+        int y = w.top + 1 + (int)((long long)(x - w.left - 1) * ((w.top + (w.bottom - w.top) / 2) - w.top - 1) /
+                                  (w.right - 1 - w.left - 1));
+        for (int dy = -1; dy <= 1; dy++) czarne += b.Piksel(x, y + dy) == RGB(0, 0, 0);
+    }
+    EXPECT_GT(czarne, 50);
+    // The printout colours nothing.
+    Bitmapa b2(1000, 1000);
+    ASSERT_EQ(RysujOknoWProst(b2.dc, &o.r, &cel, 0, &ds, kStylWydruk, kWymBrak, msg), 1) << msg;
+    EXPECT_EQ(b2.Ile(kSzklo), 0);
+    EXPECT_EQ(b2.Ile(kTlo), 0);
+}
+
+TEST_F(Rysunek, Style2HasNoBackgroundColour) {
+    TestOkno o;
+    o << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0);  // two empty areas
+    RECT cel = {0, 0, 1000, 1000};
+    char msg[KV_MSG_LEN] = "";
+    {
+        Bitmapa b(1000, 1000);
+        ASSERT_EQ(RysujOknoWProst(b.dc, &o.r, &cel, 0, &ds, kStylKanwa, kWymEkran, msg), 1) << msg;
+        EXPECT_GT(b.Ile(kTlo), 100000);  // the empty areas
+    }
+    {
+        Bitmapa b(1000, 1000);
+        ASSERT_EQ(RysujOknoWProst(b.dc, &o.r, &cel, 0, &ds, kStylWydruk, kWymWydruk, msg), 1) << msg;
+        EXPECT_EQ(b.Ile(kTlo), 0);
+    }
+    Zapis z = Emf(o, cel, 0, kStylWydruk, kWymWydruk);
+    for (COLORREF k : z.pedzle) EXPECT_EQ(k, RGB(255, 255, 255));
+    ASSERT_FALSE(z.tla.empty());
+    for (COLORREF k : z.tla) EXPECT_EQ(k, RGB(255, 255, 255));
+    // Style 1 of a structure format 1 window uses the green background.
+    o.r.status = 1;
+    o[0].rama.flagi = kFlagaWlGrub;
+    o[0].rama.grub = 70;
+    o[1].slupek.flagi = kFlagaWlGrub;
+    o[1].slupek.grub = 90;
+    z = Emf(o, cel, 0, kStylKomorka, kWymBrak);
+    EXPECT_NE(std::find(z.pedzle.begin(), z.pedzle.end(), RGB(204, 237, 192)), z.pedzle.end());
+}
+
+TEST_F(Rysunek, PrintLabelsMullionsAndNumbersFillingsInDescriptionOrder) {
+    TestOkno o;
+    o << Rama(1000, 1000)                         // 0
+      << Slupek(false, 500, false, 0, 0)          // 1 fixed, vertical
+      << Slupek(true, 500, true, 1, 0)            // 2 false, horizontal, right part
+      << Skrzydlo(3, 0, 1, 2, 0, 0)               // 3 below it
+      << Wypeln(0, "float 4mm", 0, 0, 1, 0)       // 4 left: (1)
+      << Wypeln(1, "acryl", 3)                    // 5 in the lower sash: (2)
+      << Skrzydlo(1, 0, 1, 0, 0, 2)               // 6 above the false mullion
+      << Wypeln(0, " FLOAT 4MM ", 6);             // 7 the same glass as 4: (1)
+    Zapis z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylWydruk, kWymBrak);
+    std::vector<std::string> oczek = {"[1]", "  [2]", "(1)", "(2)", "(1)"};
+    EXPECT_EQ(z.Napisy(), oczek);
+    // "[1]" one pixel right of the vertical mullion, 10 below its top.
+    const TekstEmf* t = z.Znajdz("[1]");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->x, o[1].slupek.prostUrz.right + 1);
+    EXPECT_EQ(t->y, o[1].slupek.prostUrz.top + 10);
+    // "  [2]" starts 10 right of the horizontal mullion's left end, above it.
+    t = z.Znajdz("  [2]");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->x, o[2].slupek.prostUrz.left + 10);
+    EXPECT_LT(t->y, o[2].slupek.prostUrz.top - 1);
+    // Numbers stand in the top right corner of their filling.
+    for (int i : {4, 5, 7}) {
+        const strProst& p = o[i].wypeln.prostUrz;
+        bool jest = false;
+        for (auto& tt : z.teksty) {
+            if (tt.tekst[0] == '(' && tt.y == p.top + 1 && tt.x > p.left + (p.right - p.left) / 2 &&
+                tt.x < p.right - 1)
+                jest = true;
+        }
+        EXPECT_TRUE(jest) << "filling " << i;
+    }
+    // No labels outside the printout style.
+    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKomorka, kWymBrak);
+    EXPECT_TRUE(z.teksty.empty());
+    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKanwa, kWymBrak);
+    // The canvas names the profile in the top rail and numbers the fillings.
+    std::vector<std::string> kanwa = {"PVC", "(1)", "(2)", "(1)"};
+    EXPECT_EQ(z.Napisy(), kanwa);
+}
+
+TEST_F(Rysunek, ZeroSegmentHasNoTextTheLastAlwaysHas) {
+    TestOkno o;
+    o << Rama(1000, 800)
+      << Slupek(false, 500, false, 0, 0)
+      << Slupek(false, 500, false, 0, 0)      // same place: a zero segment
+      << Slupek(false, 1000, false, 0, 0);    // on the right edge: the last is 0
+    Zapis z = Emf(o, RECT{0, 0, 1400, 1200}, 100, kStylWydruk, kWymWydruk);
+    // Overall 1000 and 800; the bottom chain 500, 0, 500, 0: only the last 0.
+    std::vector<std::string> n = z.Napisy();
+    std::vector<std::string> oczek = {"[1]", "[1]", "[1]", "1000", "800", "500", "500", "0"};
+    EXPECT_EQ(n, oczek);
+    // Dimension lines: the bottom chain with ticks at its three centre lines
+    // and both ends, 14 px under the frame.
+    const strProst& r = o[0].rama.zewnUrz;
+    int y = r.bottom + 14, ticks = 0;
+    for (auto& o2 : z.Linie(PS_SOLID, RGB(0, 0, 0)))
+        if (o2.y0 == y - 4 && o2.y1 == y + 5 && o2.x0 == o2.x1) ticks++;
+    EXPECT_EQ(ticks, 5);
+    // The overall width's text starts 29 px under the frame; the height's
+    // runs upward from the bottom of its rectangle, 29 px right of the frame,
+    // centred on the frame's middle.
+    const TekstEmf* szer = z.Znajdz("1000");
+    ASSERT_NE(szer, nullptr);
+    EXPECT_EQ(szer->y, r.bottom + 29);
+    const TekstEmf* wys = z.Znajdz("800");
+    ASSERT_NE(wys, nullptr);
+    EXPECT_EQ(wys->x, r.right + 29);
+    HDC ekran = GetDC(nullptr);
+    HGDIOBJ stary = SelectObject(ekran, ds.fontVertical);
+    SIZE sz;
+    GetTextExtentPoint32A(ekran, "800", 3, &sz);
+    SelectObject(ekran, stary);
+    ReleaseDC(nullptr, ekran);
+    ASSERT_GT(sz.cx, 0);
+    EXPECT_EQ(wys->y, (r.top + r.bottom) / 2 - sz.cx / 2 + sz.cx);
+}
+
+}  // namespace
