@@ -9,7 +9,8 @@ target_include_directories(sqlite3 SYSTEM PUBLIC ${KV_SQLITE_DIR})
 target_compile_definitions(sqlite3 PUBLIC
   SQLITE_OMIT_LOAD_EXTENSION
   SQLITE_DEFAULT_FOREIGN_KEYS=0
-  SQLITE_DQS=3)   # the stored statements quote texts with double quotes
+  SQLITE_DQS=3    # the stored statements quote texts with double quotes
+  SQLITE_DEFAULT_MMAP_SIZE=268435456)  # reads through a memory map: far fewer system calls
 # Third-party code: built optimised, without our warnings or sanitizers.
 target_compile_options(sqlite3 PRIVATE -O2 -w)
 set_target_properties(sqlite3 PROPERTIES POSITION_INDEPENDENT_CODE ON)

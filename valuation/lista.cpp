@@ -1,8 +1,8 @@
 // The order list's data path. The key query stays open while each order is
 // loaded: the loads only read, which SQLite allows beside an open read on
 // the same connection, and the rows handed out before a failure stay valid.
-// Each load is a read transaction of its own, and the open query keeps the
-// shared lock between them (figures in docs/notes-valuation.md).
+// The whole walk is one read transaction (unless the caller has one open),
+// so the loads see one state of the database and skip a transaction each.
 #include "lista.h"
 
 #include <sqlite3.h>
@@ -16,9 +16,9 @@
 
 namespace {
 const char kBladOdczytu[] = "Error of reading orders from the database";
-}
+const char kTrLista[] = "ListaZamowienSq";
 
-int ListaZamowien(int32_t filtr, ZamListaFn fn, void* ctx, char* msg) {
+int Przejdz(int32_t filtr, ZamListaFn fn, void* ctx, char* msg) {
     char sql[96];
     if (filtr >= 1 && filtr <= kStatusCount)
         snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam WHERE status = %d ORDER BY kluczZam;", (int)filtr);
@@ -45,4 +45,14 @@ int ListaZamowien(int32_t filtr, ZamListaFn fn, void* ctx, char* msg) {
         ZwolnijIZerujZam(&z);
         if (!dalej) return 1;
     }
+}
+}  // namespace
+
+int ListaZamowien(int32_t filtr, ZamListaFn fn, void* ctx, char* msg) {
+    sqlite3* db = DbHandle();
+    const bool wlasna = db && sqlite3_get_autocommit(db) && DbBegin(kTrLista, nullptr);
+    const int wynik = Przejdz(filtr, fn, ctx, msg);
+    // Only read: ending it cannot lose anything, whatever the walk's outcome.
+    if (wlasna) DbCommit(kTrLista, nullptr);
+    return wynik;
 }
