@@ -1,4 +1,4 @@
-// The stored form of an operation and the parts of it that are defining.
+// The stored form of an operation and which of its bytes define it.
 #include "oper.h"
 
 #include <string.h>
