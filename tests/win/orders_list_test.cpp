@@ -303,3 +303,54 @@ TEST_F(OrdersListTest, NoCurrentRowIsAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+// The list view's own notifications, as a click on row `row` sends them.
+void NotifyFromList(HWND main, HWND list, UINT code, int row) {
+    NMITEMACTIVATE nm = {};
+    nm.hdr.hwndFrom = list;
+    nm.hdr.idFrom = IDC_ORDERS;
+    nm.hdr.code = code;
+    nm.iItem = row;
+    SendMessageA(main, WM_NOTIFY, IDC_ORDERS, (LPARAM)&nm);
+}
+
+TEST_F(OrdersListTest, DoubleClickOnARowPreviewsIt) {
+    Select(2);
+    NotifyFromList(main_, list_, NM_DBLCLK, 2);
+    ASSERT_EQ(1u, g_opened.size());
+    EXPECT_EQ(3, g_opened[0].key);
+    EXPECT_EQ(2, g_opened[0].row);
+    // Below the last row nothing opens.
+    NotifyFromList(main_, list_, NM_DBLCLK, -1);
+    EXPECT_EQ(1u, g_opened.size());
+}
+
+// Closes the first pop-up menu that shows and counts it.
+bool CloseMenu(void* ctx) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return false;
+    ++*(int*)ctx;
+    EndMenu();
+    return true;
+}
+
+TEST_F(OrdersListTest, RightClickOnARowOpensThePopupMenu) {
+    Select(0);
+    int menus = 0;
+    {
+        LoopProbe probe(CloseMenu, &menus, 3000);
+        NotifyFromList(main_, list_, NM_RCLICK, 0);
+    }
+    EXPECT_EQ(1, menus);
+    // Below the last row no menu opens (one that did would be closed and counted).
+    menus = 0;
+    {
+        LoopProbe probe(CloseMenu, &menus, 3000);
+        NotifyFromList(main_, list_, NM_RCLICK, -1);
+    }
+    EXPECT_EQ(0, menus);
+}
+
+}  // namespace
