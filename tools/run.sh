@@ -13,8 +13,25 @@ cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.c
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win --target kelvaro kelvaro-mkdb
 
-source tools/wine-env.sh build/win wineprefix-run
-kv_wine_prefix
+# A real display has a window manager; a virtual one has none, and a prefix
+# of its own tells Wine not to wait for one (as the tests' prefix does).
+virtual=1
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then virtual=0; fi
+if [ $virtual -eq 1 ]; then
+  # Started first: Wine takes the screen's size when it makes the prefix.
+  n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+  export DISPLAY=":$n"
+  sleep 1
+  source tools/wine-env.sh build/win wineprefix-virtual
+  kv_wine_prefix virtual
+else
+  source tools/wine-env.sh build/win wineprefix-run
+  kv_wine_prefix
+fi
 mkdir -p run
 cd run
 if [ ! -f kelvaroDemo.db ]; then
@@ -22,10 +39,10 @@ if [ ! -f kelvaroDemo.db ]; then
 fi
 
 bin="$root/build/win/bin/kelvaro.exe"
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ $virtual -eq 0 ]; then
   wine "$bin"
 else
-  echo "run: no display found; running in a virtual display (Xvfb) - nothing will be visible."
-  echo "run: take a screenshot with: import -display <display> -window root shot.png"
-  xvfb-run -a -s "-screen 0 1280x1024x24" wine "$bin"
+  echo "run: no display found; the program runs in the virtual display $DISPLAY (Xvfb)."
+  echo "run: to look at it: import -display $DISPLAY -window root shot.png"
+  wine "$bin"
 fi

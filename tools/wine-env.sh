@@ -13,7 +13,8 @@ unset kv_build_dir
 
 # Makes the prefix once; the registry settings are written every time so an
 # old prefix gets them too. With "test": the settings of the test display
-# (a comma locale, and no window manager to wait for).
+# (a comma locale, and no window manager to wait for); with "virtual": only
+# the latter, for a virtual display that a person looks at by screenshot.
 kv_wine_prefix() {
   local fresh=0
   # A server left running (persistent, from an earlier run) would make the
@@ -37,11 +38,14 @@ REGEDIT4
 "Times New Roman"="Liberation Serif"
 "Courier New"="Liberation Mono"
 REG
-  [ "${1:-}" = test ] && cat >> "$reg" <<'REG'
+  case "${1:-}" in test|virtual) cat >> "$reg" <<'REG'
 
-; No window manager runs in the test display: windows are not to wait for one.
+; No window manager runs in a virtual display: windows are not to wait for one.
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
+REG
+  esac
+  [ "${1:-}" = test ] && cat >> "$reg" <<'REG'
 
 [HKEY_CURRENT_USER\Control Panel\International]
 "sDecimal"=","
