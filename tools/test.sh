@@ -32,7 +32,7 @@ run_ctest native build/native/ctest.log ctest --test-dir build/native --output-o
 
 echo "== fuzz targets (clang, libFuzzer), short runs"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKV_FUZZ=ON >/dev/null
-fuzz_targets=$(grep -ho 'add_executable([a-z_]*_fuzz' tests/fuzz/CMakeLists.txt | sed 's/add_executable(//')
+fuzz_targets=$(grep -ho '^kv_fuzz_target([a-z_]*' tests/fuzz/CMakeLists.txt | sed 's/kv_fuzz_target(//')
 cmake --build build/fuzz -j "$jobs" --target $fuzz_targets
 fuzz_rc=0
 run_ctest fuzz build/fuzz/ctest.log ctest --test-dir build/fuzz -R '_fuzz_short$' --output-on-failure \

@@ -23,18 +23,9 @@
 #include "newdb.h"
 #include "okno.h"
 #include "zamowienia.h"
+#include "fuzz_input.h"
 
 namespace {
-
-struct Wejscie {
-    const uint8_t* p;
-    size_t n;
-    uint8_t U8() {
-        if (!n) return 0;
-        n--;
-        return *p++;
-    }
-};
 
 struct Tabela {
     const char* nazwa;

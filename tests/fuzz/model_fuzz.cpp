@@ -22,20 +22,10 @@
 #include "oper.h"
 #include "struktura.h"
 #include "uw.h"
+#include "fuzz_input.h"
+#include "../native/model_reference.h"
 
 namespace {
-
-struct Wejscie {
-    const uint8_t* p;
-    size_t n;
-    uint8_t U8() {
-        if (!n) return 0;
-        n--;
-        return *p++;
-    }
-    uint16_t U16() { return (uint16_t)(U8() | U8() << 8); }
-    int32_t I32() { return (int32_t)((uint32_t)U16() | (uint32_t)U16() << 16); }
-};
 
 int32_t Grubosc(Wejscie& in) {
     const uint8_t b = in.U8();
@@ -198,28 +188,6 @@ bool Zdrowa(const uniOperRys* l, int32_t n) {
     return true;
 }
 
-// The change check as defined: each element against a fresh structure of
-// the elements before it.
-std::string ZmianaWzorcowa(const uniOperRys* l, int32_t n, int32_t format) {
-    char msg[KV_MSG_LEN] = "";
-    for (int32_t j = 1; j < n; j++) {
-        const uint32_t t = l[j].typ;
-        if (t == kOperRama || t > kOperSzpros) continue;
-        strObsOkno* tab;
-        int32_t c;
-        if (!BudujStrukture(l, n, j, 0, t == kOperSzpros, &tab, &c, msg)) return msg;
-        const int32_t i = t == kOperSkrzydlo || t == kOperWypeln ? ObszarOgraniczony(&l[j], tab, c)
-                                                                 : ObszarPodzialu(&l[j], tab, c);
-        const char* co = t == kOperSkrzydlo ? "sash" : t == kOperWypeln ? "filling"
-                         : t == kOperSzpros ? "muntin" : "mullion";
-        std::string wynik;
-        if (i < 0) wynik = std::string("Error of trying to find area for the ") + co;
-        else if (!SprawdzWstawienie(t, KodRodzaju(&l[j]), &tab[i], l, n, format, msg)) wynik = msg;
-        ZwolnijStrukture(tab);
-        if (!wynik.empty()) return wynik;
-    }
-    return "ok";
-}
 
 void Blad(const char* co, const std::string& a, const std::string& b) {
     fprintf(stderr, "model_fuzz: %s\n  %s\n  %s\n", co, a.c_str(), b.c_str());

@@ -16,20 +16,9 @@
 #include "oper.h"
 #include "rysunek.h"
 #include "struktura.h"
+#include "fuzz_input.h"
 
 namespace {
-
-struct Wejscie {
-    const uint8_t* p;
-    size_t n;
-    uint8_t U8() {
-        if (!n) return 0;
-        n--;
-        return *p++;
-    }
-    uint16_t U16() { return (uint16_t)(U8() | U8() << 8); }
-    int32_t I32() { return (int32_t)((uint32_t)U16() | (uint32_t)U16() << 16); }
-};
 
 void Mierz(void*, int pionowy, const char* tekst, int32_t* dl, int32_t* wys) {
     *dl = (int32_t)strlen(tekst) * (6 + pionowy);

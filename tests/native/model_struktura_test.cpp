@@ -11,6 +11,7 @@
 #include "model_okna.h"
 #include "msgbuf.h"
 #include "struktura.h"
+#include "model_reference.h"
 
 namespace {
 
@@ -432,28 +433,6 @@ TEST(ChangeCheck, ReplaceAppendAndTheListStaysAsItWas) {
     KvHeapFailAt(0);
 }
 
-// What the check is defined as: each element against a structure built
-// anew from the elements before it.
-std::string ZmianaWzorcowa(const uniOperRys* l, int32_t n, int32_t format) {
-    char msg[KV_MSG_LEN] = "";
-    for (int32_t j = 1; j < n; j++) {
-        const uint32_t t = l[j].typ;
-        if (t == kOperRama || t > kOperSzpros) continue;
-        strObsOkno* tab;
-        int32_t c;
-        if (!BudujStrukture(l, n, j, 0, t == kOperSzpros, &tab, &c, msg)) return msg;
-        const int32_t i = t == kOperSkrzydlo || t == kOperWypeln ? ObszarOgraniczony(&l[j], tab, c)
-                                                                 : ObszarPodzialu(&l[j], tab, c);
-        const char* co = t == kOperSkrzydlo ? "sash" : t == kOperWypeln ? "filling"
-                         : t == kOperSzpros ? "muntin" : "mullion";
-        std::string wynik;
-        if (i < 0) wynik = std::string("Error of trying to find area for the ") + co;
-        else if (!SprawdzWstawienie(t, KodRodzaju(&l[j]), &tab[i], l, n, format, msg)) wynik = msg;
-        ZwolnijStrukture(tab);
-        if (!wynik.empty()) return wynik;
-    }
-    return "ok";
-}
 
 // Random windows grown area by area, rules ignored, so that most are wrong
 // somewhere: the one-pass check must answer exactly as the definition.
