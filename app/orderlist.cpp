@@ -8,7 +8,7 @@
 
 #include "app.h"
 #include "connection.h"
-#include "help.h"
+#include "help_win.h"
 #include "kvutil.h"
 #include "msgbox.h"
 #include "msgbuf.h"

@@ -13,7 +13,7 @@
 #include "app.h"
 #include "connection.h"
 #include "harness.h"
-#include "help.h"
+#include "help_win.h"
 #include "mainwindow.h"
 #include "newdb.h"
 #include "resource.h"

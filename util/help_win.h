@@ -1,6 +1,6 @@
-// help.h - the program's help page, opened with the shell at a topic.
-#ifndef KV_APP_HELP_H
-#define KV_APP_HELP_H
+// help_win.h - the program's help page, opened with the shell at a topic.
+#ifndef KV_UTIL_HELP_WIN_H
+#define KV_UTIL_HELP_WIN_H
 
 #include <windows.h>
 

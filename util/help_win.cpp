@@ -1,4 +1,4 @@
-#include "help.h"
+#include "help_win.h"
 
 #include <shellapi.h>
 
