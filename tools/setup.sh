@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation2
   clang libclang-rt-14-dev sqlite3
+  nsis binutils
 )
 
 missing=()

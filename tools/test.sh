@@ -46,6 +46,19 @@ win_rc=0
 run_ctest windows build/win/ctest.log \
   xvfb-run -a -s "-screen 0 1280x1024x24" tools/wine-ctest.sh build/win || win_rc=$?
 
+echo "== release files and the installer under Wine"
+install_rc=0
+{ tools/release.sh build/win && \
+  xvfb-run -a -s "-screen 0 1280x1024x24" tests/installer/install_test.sh build/win \
+    "$(ls dist/Quarvel-*-setup.exe | head -n1)"; } 2>&1 | tee build/win/installer.log || install_rc=$?
+line=$(grep -E '^installer: [0-9]+ passed, [0-9]+ failed' build/win/installer.log | tail -n1 || true)
+if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+  summary+=("installer: $((BASH_REMATCH[2])) tests failed out of $((BASH_REMATCH[1] + BASH_REMATCH[2]))")
+else
+  summary+=("installer: no result")
+  install_rc=1
+fi
+
 echo "== summary"
 passed=0 failed=0
 for s in "${summary[@]}"; do
@@ -56,4 +69,4 @@ for s in "${summary[@]}"; do
   fi
 done
 echo "$passed passed, $failed failed"
-[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ]
+[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $install_rc -eq 0 ]
