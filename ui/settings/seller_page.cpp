@@ -50,11 +50,6 @@ BOOL OnInitDialog(SellerPage* p, HWND dlg) {
     return FALSE;  // the owner decides where the focus goes
 }
 
-void OnNcDestroy(SellerPage* p, HWND dlg) {
-    SetWindowLongPtrA(dlg, DWLP_USER, 0);
-    delete p;
-}
-
 INT_PTR CALLBACK SellerPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     SellerPage* p = KvDialogState<SellerPage>(dlg, msg, lp);
     if (!p) return FALSE;
@@ -65,7 +60,7 @@ INT_PTR CALLBACK SellerPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             if (LOWORD(wp) == IDOK) OnStore(p, dlg);
             return TRUE;
-        case WM_NCDESTROY: OnNcDestroy(p, dlg); return FALSE;
+        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
     }
     return FALSE;
 }
@@ -74,11 +69,6 @@ INT_PTR CALLBACK SellerPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 HWND CreateSellerPage(HWND parent, strDaneUzytk* seller, int editable) {
     if (!seller) return nullptr;
-    SellerPage* p = new (std::nothrow) SellerPage{seller, editable};
-    if (!p) return nullptr;
-    HWND page = CreateDialogParamA(PageInstance(), MAKEINTRESOURCEA(IDD_PAGE_SELLER), parent,
-                                   SellerPageProc, (LPARAM)p);
-    // Without a window the state was never attached, so it is still ours.
-    if (!page) delete p;
-    return page;
+    return CreatePageDialog(parent, IDD_PAGE_SELLER, SellerPageProc,
+                            new (std::nothrow) SellerPage{seller, editable});
 }
