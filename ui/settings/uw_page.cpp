@@ -28,6 +28,8 @@ const Factor kFactors[8] = {
 };
 static_assert(sizeof(strWspUw) == sizeof(int32_t) * 8, "one edit per factor");
 
+const int kPsiWidth = 8;  // device pixels the psi takes left of its text
+
 struct UwPage {
     strWspUw* uw;        // the caller's block
     char shown[8][32];   // the texts the edits were filled with
@@ -64,7 +66,27 @@ void OnDrawItem(const DRAWITEMSTRUCT* di) {
     PaintPsiLabel(di->hDC, di->rcItem, text);
 }
 
+// The labels of the column are left-aligned; a linear factor's label is
+// narrowed to its psi and its text, so that the text, right-aligned in it,
+// lines up with them and the psi stands where their first letter does.
+void FitPsiLabel(HWND label) {
+    char text[64] = "";
+    GetWindowTextA(label, text, sizeof text);
+    SIZE size = {};
+    {
+        ScopedWindowDC dc(label);
+        ScopedSelect font(dc, (HFONT)SendMessageA(label, WM_GETFONT, 0, 0));
+        GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+    }
+    RECT r;
+    GetWindowRect(label, &r);
+    SetWindowPos(label, nullptr, 0, 0, size.cx + kPsiWidth, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL OnInitDialog(UwPage* p, HWND dlg) {
+    FitPsiLabel(GetDlgItem(dlg, IDC_PSI_GLASS_LABEL));
+    FitPsiLabel(GetDlgItem(dlg, IDC_PSI_ACRYLIC_LABEL));
     for (const Factor& f : kFactors) {
         HWND edit = GetDlgItem(dlg, f.edit);
         if (f.decimals == 1) ZalozPdklEdL1mPoPrzec(edit, nullptr);
