@@ -489,7 +489,11 @@ TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirText) {
             }
             const int x = r.right - size.cx;
             const DWORD back = dc.pixel(0, 0);
-            auto ink = [&](int px, int py) { return dc.pixel(px, py) != back; };
+            auto ink = [&](int px, int py) {
+                EXPECT_TRUE(px >= 0 && px < r.right && py >= 0 && py < r.bottom) << px << "," << py;
+                if (px < 0 || px >= r.right || py < 0 || py >= r.bottom) return false;
+                return dc.pixel(px, py) != back;
+            };
             // The three verticals, the bowl, the stem's foot; blank above and beside.
             for (int y = 2; y <= 8; y++) {
                 EXPECT_TRUE(ink(x - 1, y)) << y;
@@ -501,7 +505,7 @@ TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirText) {
             EXPECT_FALSE(ink(x - 2, 5));
             EXPECT_FALSE(ink(x - 4, 1));
             EXPECT_FALSE(ink(x - 7, 10));
-            EXPECT_FALSE(ink(x - 9, 5));
+            EXPECT_FALSE(ink(x - 8, 5));
             // The text itself is drawn to the right of the psi.
             int textInk = 0;
             for (int px = x; px < r.right; px++)
