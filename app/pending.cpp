@@ -2,6 +2,7 @@
 #include "pending.h"
 
 #include "msgbox.h"
+#include "settings_dialog.h"
 
 static int OrderWindowNotYet(HWND owner, strZamRob*, int*, const DrawSet*) {
     KvShowInfo(owner, "The order window is not available yet");
@@ -12,11 +13,6 @@ static void PrintNotYet(HWND owner, strZamRob*, const DrawSet*) {
     KvShowInfo(owner, "The printout of an order is not available yet");
 }
 
-static int SettingsNotYet(HWND owner, strUstUzytk*) {
-    KvShowInfo(owner, "The settings dialog is not available yet");
-    return 0;
-}
-
 OrderWindowFn g_orderWindow = OrderWindowNotYet;
 PrintOrderFn g_printOrder = PrintNotYet;
-SettingsDialogFn g_settingsDialog = SettingsNotYet;
+SettingsDialogFn g_settingsDialog = RunSettingsDialog;
