@@ -71,6 +71,10 @@ int DrukujStrony(HDC dc, const strZadDruk* zad, const Zakres& z) {
         int idx = IndeksStrony(i, z.first, z.pages, z.copies, z.collate);
         PlayEnhMetaFile(dc, zad->strony[idx], &page);
         if (EndPage(dc) <= 0) return przerwijDruk ? 1 : 0;
+        // Not every spooler calls the abort procedure while pages are made
+        // (Wine's calls it only when the document starts): the loop calls
+        // it after each page, so the bar moves and Cancel is heard.
+        ProcPrzerywDruk(dc, 0);
         if (przerwijDruk) break;
     }
     return 1;
@@ -132,7 +136,11 @@ int PagoraDoPrint(HWND owner, strZadDruk* zad) {
     pd.nMinPage = 1;
     pd.nMaxPage = (WORD)zad->liczbaStr;
     pd.nCopies = 1;
+    bool ownerWasEnabled = owner && IsWindow(owner) && IsWindowEnabled(owner);
     BOOL chosen = PrintDlgA(&pd);
+    // Some print dialogs enable their owner on the way out whatever it was
+    // before: an owner that came disabled must stay so.
+    if (owner && IsWindow(owner) && !ownerWasEnabled) EnableWindow(owner, FALSE);
     DWORD dialogError = chosen ? 0 : CommDlgExtendedError();
     if (pd.hDevMode) GlobalFree(pd.hDevMode);
     if (pd.hDevNames) GlobalFree(pd.hDevNames);
@@ -194,6 +202,8 @@ int PagoraDoPrint(HWND owner, strZadDruk* zad) {
         hDlgPostep = nullptr;
     }
     DeleteDC(dc);
+    // A job the user cancelled is not a failure, whichever call saw it.
+    if (przerwijDruk) return 1;
     if (!result) SetLastError(error ? error : ERROR_GEN_FAILURE);
     return result;
 }

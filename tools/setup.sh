@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation2
   clang libclang-rt-14-dev sqlite3
+  cups cups-client printer-driver-cups-pdf poppler-utils
 )
 
 missing=()
@@ -34,6 +35,12 @@ if command -v update-alternatives >/dev/null; then
     case "$alt" in *posix) ;; *) [ -x /usr/bin/x86_64-w64-mingw32-$t-posix ] && \
       ${SUDO:-} update-alternatives --set x86_64-w64-mingw32-$t /usr/bin/x86_64-w64-mingw32-$t-posix >/dev/null || true ;; esac
   done
+fi
+
+# The PDF print queue the print tests print to (made once).
+if [ "$(id -u)" -eq 0 ]; then
+  source "$(dirname "$0")/cups.sh"
+  kv_cups_setup
 fi
 
 "$(dirname "$0")/fetch-deps.sh"
