@@ -93,8 +93,16 @@ INT_PTR CALLBACK ProcDlgPostepDruk(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPa
 BOOL CALLBACK ProcPrzerywDruk(HDC dc, int error);
 
 // Millimetres per inch of `dc` (null: the display), horizontally when
-// `horizontal` is nonzero: size in mm / (resolution / logical pixels per inch).
+// `horizontal` is nonzero: PagoraMmNaCal of its size in mm, resolution and
+// logical pixels per inch.
 float MmForInch(HDC dc, int horizontal);
+
+// The arithmetic of MmForInch: size / (resolution / logical pixels per inch);
+// 25.4 when the device reports no resolution.
+static inline float PagoraMmNaCal(int sizeMm, int resolutionPx, int logPixelsPerInch) {
+    if (resolutionPx <= 0 || logPixelsPerInch <= 0) return 25.4f;
+    return (float)sizeMm / ((float)resolutionPx / (float)logPixelsPerInch);
+}
 
 // The page size in 1/600 inch: 5100 x 6600 (8.5 x 11 in) for any selector.
 void UstalRozmKrtCal(int* width, int* height, int selector);

@@ -163,25 +163,24 @@ void UstawMapowanie(strPodgladDruk* p, const Obszar& a) {
     if (p->vpExt.cy < 1) p->vpExt.cy = 1;
 }
 
-// Maps the card's corners through GDI's own isotropic arithmetic.
+// The isotropic mapping of the card (window extent kartaCal) into the
+// viewport extent: one scale for both axes, the smaller of the two, in
+// exact integer arithmetic so that the natural size is the true sheet.
 void MapujKarte(strPodgladDruk* p, const Obszar& a) {
-    ScopedWindowDC dc(p->hObsRob);
-    ScopedSaveDC saved(dc);
-    SetMapMode(dc, MM_ISOTROPIC);
-    SetWindowExtEx(dc, p->kartaCal[0], p->kartaCal[1], nullptr);
-    SetViewportExtEx(dc, p->vpExt.cx, p->vpExt.cy, nullptr);
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    POINT size = {p->kartaCal[0], p->kartaCal[1]};
-    LPtoDP(dc, &size, 1);
-    p->kartaPx.cx = size.x;
-    p->kartaPx.cy = size.y;
+    long long wx = p->kartaCal[0], wy = p->kartaCal[1];
+    long long vx = p->vpExt.cx, vy = p->vpExt.cy;
+    if (vx * wy <= vy * wx) {
+        p->kartaPx.cx = (int)vx;
+        p->kartaPx.cy = (int)((wy * vx + wx / 2) / wx);
+    } else {
+        p->kartaPx.cy = (int)vy;
+        p->kartaPx.cx = (int)((wx * vy + wy / 2) / wy);
+    }
     p->vpOrg.x = a.w / 2;
-    p->vpOrg.y = Zoom(p) == PDGL_ZOOM_SZER ? rozmCalLogY / 4 + size.y / 2 : a.h / 2;
-    SetViewportOrgEx(dc, p->vpOrg.x, p->vpOrg.y, nullptr);
-    POINT corner = {-p->kartaCal[0] / 2, -p->kartaCal[1] / 2};
-    LPtoDP(dc, &corner, 1);
-    p->kartaPoz.x = corner.x < 0 ? 0 : corner.x;
-    p->kartaPoz.y = corner.y < 0 ? 0 : corner.y;
+    p->vpOrg.y = Zoom(p) == PDGL_ZOOM_SZER ? rozmCalLogY / 4 + p->kartaPx.cy / 2 : a.h / 2;
+    int x = p->vpOrg.x - p->kartaPx.cx / 2, y = p->vpOrg.y - p->kartaPx.cy / 2;
+    p->kartaPoz.x = x < 0 ? 0 : x;
+    p->kartaPoz.y = y < 0 ? 0 : y;
 }
 
 // Range, page and position of one bar; returns whether it is needed.

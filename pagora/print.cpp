@@ -257,8 +257,7 @@ float MmForInch(HDC dc, int horizontal) {
     int px = GetDeviceCaps(ic, horizontal ? HORZRES : VERTRES);
     int dpi = GetDeviceCaps(ic, horizontal ? LOGPIXELSX : LOGPIXELSY);
     if (!dc) DeleteDC(ic);
-    if (px <= 0 || dpi <= 0) return 25.4f;
-    return (float)mm / ((float)px / (float)dpi);
+    return PagoraMmNaCal(mm, px, dpi);
 }
 
 void UstalRozmKrtCal(int* width, int* height, int) {
