@@ -153,7 +153,7 @@ typedef struct strPodgladDruk {
 LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Creates the toolbar (id 1002) and its two image lists; returns it or null.
 HWND TworzPasekPodgladDruk(HWND preview);
-// Destroys the toolbar's two image lists.
+// Destroys the toolbar's two image lists (given the toolbar or the preview).
 void ZamknijPasekPodgladDruk(HWND toolbar);
 // Reads the system's wheel setting: step = 120 / lines (0 for 0), remainder 0.
 void UstawDelteKolka(strPodgladDruk* p);

@@ -192,14 +192,13 @@ bool UstawPasek(strPodgladDruk* p, HWND bar, int cardPx, int dpi, int unit, int 
     SCROLLINFO si;
     memset(&si, 0, sizeof si);
     si.cbSize = sizeof si;
-    si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+    si.fMask = SIF_ALL;
     si.nMin = 0;
     si.nMax = steps;
     si.nPage = (UINT)page;
     bool needed = steps >= page;
     si.nPos = needed && old.nMax > 0 ? (int)((long long)old.nPos * steps / old.nMax) : 0;
     SetScrollInfo(bar, SB_CTL, &si, TRUE);
-    (void)p;
     return needed;
 }
 
@@ -517,6 +516,16 @@ void OnClose(strPodgladDruk* p, HWND hwnd) {
     DestroyWindow(hwnd);
 }
 
+// The creation parameter is the caller's job: the state with its copies is
+// made here and attached; without memory the creation fails.
+LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    const strZadDruk* zad = (const strZadDruk*)((CREATESTRUCTA*)lParam)->lpCreateParams;
+    strPodgladDruk* p = NowyStan(hwnd, zad);
+    if (!p) return FALSE;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)p);
+    return DefWindowProcA(hwnd, WM_NCCREATE, wParam, lParam);
+}
+
 void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     OddajWlasciciela(p);  // destroyed without a close, or a failed creation
@@ -530,13 +539,7 @@ void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
 extern "C" {
 
 LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        const strZadDruk* zad = (const strZadDruk*)((CREATESTRUCTA*)lParam)->lpCreateParams;
-        strPodgladDruk* p = NowyStan(hwnd, zad);
-        if (!p) return FALSE;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)p);
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
+    if (msg == WM_NCCREATE) return OnNcCreate(hwnd, wParam, lParam);
     strPodgladDruk* p = Stan(hwnd);
     if (msg == WM_GETMINMAXINFO) { OnMinMax(p, (MINMAXINFO*)lParam); return 0; }
     if (!p) return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -652,6 +655,10 @@ HWND TworzPasekPodgladDruk(HWND preview) {
 
 void ZamknijPasekPodgladDruk(HWND toolbar) {
     if (!toolbar || !IsWindow(toolbar)) return;
+    char cls[32] = "";
+    GetClassNameA(toolbar, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLBARCLASSNAMEA) != 0) toolbar = GetDlgItem(toolbar, IDC_PDGL_PASEK);  // the preview
+    if (!toolbar) return;
     HIMAGELIST images = (HIMAGELIST)SendMessageA(toolbar, TB_SETIMAGELIST, 0, 0);
     HIMAGELIST greyed = (HIMAGELIST)SendMessageA(toolbar, TB_SETDISABLEDIMAGELIST, 0, 0);
     if (images) ImageList_Destroy(images);
