@@ -94,6 +94,7 @@ TEST_F(PagoraPrinting, CancelledJobsLeaveNoDocument) {
         PrintAnswer a;
         a.cancel = c.cancelDialog;
         a.cancelJob = c.cancelJob;
+        a.owner = owner;
         PrintDialogAnswerer answerer(a);
         int result = PagoraDoPrint(owner, &job);
         std::string error;
@@ -101,6 +102,10 @@ TEST_F(PagoraPrinting, CancelledJobsLeaveNoDocument) {
         EXPECT_EQ(1, result);
         if (c.cancelJob) {
             EXPECT_EQ(1, przerwijDruk);
+            // The bar counts the sheets; the owner is disabled while they go.
+            EXPECT_EQ(10, answerer.progress().barMax);
+            EXPECT_EQ("Cancel", answerer.progress().cancelText);
+            EXPECT_EQ(0, answerer.progress().ownerEnabled);
         }
         EXPECT_TRUE(IsWindowEnabled(owner));
         EXPECT_EQ(nullptr, hDlgPostep);

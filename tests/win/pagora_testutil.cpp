@@ -210,6 +210,11 @@ DWORD WINAPI PrintDialogAnswerer::Run(LPVOID self) {
         }
         // Cancel only once some pages have gone to the spooler.
         HWND bar = GetDlgItem(progress, 1016);
+        t->seen_.barMax = (int)SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+        char text[32] = "";
+        GetWindowTextA(GetDlgItem(progress, IDCANCEL), text, sizeof text);
+        t->seen_.cancelText = text;
+        if (a.owner) t->seen_.ownerEnabled = IsWindowEnabled(a.owner) != 0;
         while ((int)SendMessageA(bar, PBM_GETPOS, 0, 0) < 3 && (int)(GetTickCount() - end) < 0)
             Sleep(1);
         if ((int)SendMessageA(bar, PBM_GETPOS, 0, 0) < 3) {

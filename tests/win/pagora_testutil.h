@@ -39,6 +39,14 @@ struct PrintAnswer {
     bool collate = true;
     bool cancel = false;      // press Cancel instead of OK
     bool cancelJob = false;   // then press Cancel in the progress dialog once it shows
+    HWND owner = nullptr;     // looked at while the progress dialog shows
+};
+
+// What the answering thread saw of the progress dialog (cancelJob only).
+struct ProgressSeen {
+    int barMax = -1;             // the bar's upper limit
+    std::string cancelText;      // text of its button IDCANCEL
+    int ownerEnabled = -1;       // the owner's state meanwhile
 };
 
 // Answers the next print dialog of this process from a second thread.
@@ -51,6 +59,7 @@ public:
     bool Finish(std::string* error);
     // Tick count when OK was pressed.
     DWORD okTick() const { return okTick_; }
+    const ProgressSeen& progress() const { return seen_; }
 
 private:
     static DWORD WINAPI Run(LPVOID self);
@@ -59,6 +68,7 @@ private:
     bool ok_ = false;
     std::string error_;
     DWORD okTick_ = 0;
+    ProgressSeen seen_;
 };
 
 // The default printer is the PDF queue; otherwise the reason, for a clear
