@@ -148,6 +148,15 @@ TEST_F(PagoraPreview, ToolbarAndStatusOfOneAndThreePageJobs) {
         EXPECT_EQ(c.status, StatusText(p.status, 1));
         EXPECT_EQ(2, (int)SendMessageA(p.status, SB_GETPARTS, 0, 0));
         EXPECT_TRUE(GetClassLongPtrA(p.wnd, GCLP_HICON));
+        // It cannot be made narrower than 45 average characters and 20 lines.
+        MINMAXINFO mm = {};
+        SendMessageA(p.wnd, WM_GETMINMAXINFO, 0, (LPARAM)&mm);
+        HDC dc = GetDC(p.wnd);
+        TEXTMETRICA tm;
+        GetTextMetricsA(dc, &tm);
+        ReleaseDC(p.wnd, dc);
+        EXPECT_GT(mm.ptMinTrackSize.x, 45 * tm.tmAveCharWidth);
+        EXPECT_GT(mm.ptMinTrackSize.y, 20 * tm.tmHeight);
         EXPECT_EQ(Dpi(true), rozmCalLogX);
         EXPECT_EQ(Dpi(false), rozmCalLogY);
         // A one-page job has nowhere to go by key either.
