@@ -36,7 +36,8 @@ kv_cups_stop() {
 }
 
 kv_cups_setup() {
-  lpstat -p PDF >/dev/null 2>&1 && return 0
+  # lpstat needs a running scheduler; the queue's definition does not.
+  grep -qs "^<\(Default\)\?Printer PDF>" /etc/cups/printers.conf && return 0
   kv_cups_start || return 1
   local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
   [ -f "$ppd" ] || ppd=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
