@@ -205,8 +205,10 @@ LRESULT CALLBACK EdProc(HWND ed, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == '\t' || wp == '\r' || wp == 27) return 0;
         break;
     case WM_KILLFOCUS: {
+        // Closed at once: a close posted now would arrive after the editor
+        // was opened again on another label.
         LRESULT r = CallWindowProcA(w->edProc, ed, msg, wp, lp);
-        PostMessageA(obs, UM_OBS_ZAMKNIJ_ED, 0, 0);
+        SendMessageA(obs, UM_OBS_ZAMKNIJ_ED, 0, 0);
         return r;
     }
     }
