@@ -656,6 +656,37 @@ TEST_F(Kanwa, ElementOperations) {
     EXPECT_EQ(Kody(), std::vector<UINT>{kObsKodRama}) << "a deletion sends notification 0";
 }
 
+TEST_F(Kanwa, ViewOnlyChangesNothing) {
+    o << Rama(2000, 1000) << Slupek(false, 1000, false, 0, 0);
+    Geometria();
+    Otworz(0);
+    const std::vector<unsigned char> przed = Bajty();
+    const strProst etykieta = p.wym.tekstSzer;
+    struct Wiersz {
+        const char* co;
+        int32_t narz;
+        std::function<void()> f;
+    } wiersze[] = {
+        {"width label", kNarzWskaznik,
+         [&] { Klik({(etykieta.left + etykieta.right) / 2, (etykieta.top + etykieta.bottom) / 2}); }},
+        {"sash", kNarzSkrzydloStale, [&] { Klik(Px(500, 500)); }},
+        {"mullion drag", kNarzSlupekStaly, [&] { Ciagnij(Px(0, 500), Px(2000, 500)); }},
+        {"context menu on the mullion", kNarzWskaznik, [&] {
+             Post(WM_RBUTTONUP, 0, Px(1000, 500));
+             Pompuj();
+         }},
+    };
+    for (const Wiersz& w : wiersze) {
+        SCOPED_TRACE(w.co);
+        Narzedzie(w.narz);
+        w.f();
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(obs, IDC_OBSPROJ_EDIT)));
+        EXPECT_EQ(Bajty(), przed);
+        EXPECT_TRUE(g_boxes.empty());
+        EXPECT_TRUE(g_rodzic.notyf.empty());
+    }
+}
+
 // ---- Tooltip ------------------------------------------------------------------------------------
 
 BOOL CALLBACK ZnajdzTip(HWND h, LPARAM lp) {
