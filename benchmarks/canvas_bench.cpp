@@ -183,6 +183,8 @@ double Teraz() {
 
 strOkno g_okno;
 
+void (*pokazCzasy)(const char*, std::vector<double>&);
+
 LRESULT CALLBACK RodzicProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == UM_OBS_LIMITY) return OdpowiedzLimity(&g_okno, (const strLimitObsProj*)lp);
     if (msg == WM_CLOSE) PostQuitMessage(0);
@@ -264,7 +266,7 @@ int main(int argc, char** argv) {
         zmiana.push_back(t1 - t0);
         malowanie.push_back(t2 - t1);
     }
-    auto pokazCzasy = [](const char* co, std::vector<double>& v) {
+    pokazCzasy = [](const char* co, std::vector<double>& v) {
         std::sort(v.begin(), v.end());
         double suma = 0;
         for (double c : v) suma += c;
@@ -277,5 +279,36 @@ int main(int argc, char** argv) {
     DestroyWindow(rodzic);
     DestroyDrawSet(&ds);
     KvFree(g_okno.oper);
+
+    // The limit check of the largest grid batch, as the canvas runs it for a
+    // double click: 100 x 100 muntins on glass in a 10,000 mm frame.
+    strOkno duze;
+    NowyRekord(&duze);
+    duze.sGrubProf.rama = 50;
+    uniOperRys r = Zero();
+    r.rama.typ = kOperRama;
+    r.rama.x1 = r.rama.y1 = kMaxRozmRamy;
+    Dodaj(&duze, r);
+    uniOperRys f = Zero();
+    f.wypeln.typ = kOperWypeln;
+    Dodaj(&duze, f);
+    char msg[KV_MSG_LEN] = "";
+    ObliczGeometrie(duze.oper, duze.liczbaOper, 5, &duze, msg);
+    std::vector<uniOperRys> partia(LiczbaSiatki(100, 100));
+    const strObszarSiatki calosc = {{0, 0, 0, 0}, 0, 0, kMaxRozmRamy, kMaxRozmRamy};
+    BudujSiatke(&calosc, 100, 100, kOperSzpros, 0, 1, duze.liczbaOper, partia.data());
+    czasy.clear();
+    for (int i = 0; i < 10; i++) {
+        const double t0 = Teraz();
+        const int wynik = SprawdzLimity(&duze, (int32_t)partia.size(), partia.data(), kLimDolacz, nullptr, nullptr, msg);
+        czasy.push_back(Teraz() - t0);
+        if (!wynik) {
+            fprintf(stderr, "canvas_bench: the grid was refused: %s\n", msg);
+            return 2;
+        }
+    }
+    printf("limit check of a %d-element grid batch: ", (int)partia.size());
+    pokazCzasy("accepted", czasy);
+    KvFree(duze.oper);
     return 0;
 }
