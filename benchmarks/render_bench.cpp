@@ -14,6 +14,7 @@
 #include "okno.h"
 #include "oper.h"
 #include "rysuj_win.h"
+#include "scoped_win.h"
 #include "struktura.h"
 
 namespace {
@@ -85,16 +86,7 @@ int main(int argc, char** argv) {
 
     DrawSet ds;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ds)) return 1;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 1200;
-    bi.bmiHeader.biHeight = -900;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bity = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bity, nullptr, 0);
-    HGDIOBJ stara = SelectObject(dc, bmp);
+    MemoryDC dc(nullptr, 1200, 900);
     const RECT cel = {0, 0, 1200, 900};
 
     // Whole redraw: geometry, placement, dimension set, texts, drawing.
@@ -134,9 +126,6 @@ int main(int argc, char** argv) {
     }
     printf("  drawing only: mean %.2f ms, best %.2f ms per frame\n", suma / klatki, najkr);
     ZwolnijWymiary(&w);
-    SelectObject(dc, stara);
-    DeleteObject(bmp);
-    DeleteDC(dc);
     DestroyDrawSet(&ds);
     KvFree(okno.oper);
     return 0;

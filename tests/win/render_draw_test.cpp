@@ -16,6 +16,7 @@
 #include "model_okna.h"
 #include "msgbuf.h"
 #include "rysuj_win.h"
+#include "scoped_win.h"
 
 namespace {
 
@@ -144,37 +145,20 @@ struct Rysunek : ::testing::Test {
         EXPECT_NE(dc, nullptr);
         char msg[KV_MSG_LEN] = "";
         EXPECT_EQ(RysujOknoWProst(dc, &o.r, &cel, margines, &ds, styl, trybWym, msg), 1) << msg;
-        HENHMETAFILE emf = CloseEnhMetaFile(dc);
-        EXPECT_NE(emf, nullptr);
-        EnumEnhMetaFile(nullptr, emf, Rekord, &z, nullptr);
-        DeleteEnhMetaFile(emf);
+        ScopedEmf emf(CloseEnhMetaFile(dc));
+        EXPECT_NE(emf.get(), nullptr);
+        EnumEnhMetaFile(nullptr, emf.get(), Rekord, &z, nullptr);
         return z;
     }
 };
 
 // A memory bitmap whose pixels the test reads.
 struct Bitmapa {
-    HDC dc = nullptr;
-    HBITMAP bmp = nullptr;
-    HGDIOBJ stara = nullptr;
-    DWORD* px = nullptr;
+    MemoryDC dc;
+    DWORD* px;
     int w, h;
-    Bitmapa(int w_, int h_) : w(w_), h(h_) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, (void**)&px, nullptr, 0);
-        stara = SelectObject(dc, bmp);
+    Bitmapa(int w_, int h_) : dc(nullptr, w_, h_), px(dc.bits()), w(w_), h(h_) {
         PatBlt(dc, 0, 0, w, h, WHITENESS);
-    }
-    ~Bitmapa() {
-        SelectObject(dc, stara);
-        DeleteObject(bmp);
-        DeleteDC(dc);
     }
     COLORREF Piksel(int x, int y) const {
         GdiFlush();
@@ -379,12 +363,12 @@ TEST_F(Rysunek, ZeroSegmentHasNoTextTheLastAlwaysHas) {
     const TekstEmf* wys = z.Znajdz("800");
     ASSERT_NE(wys, nullptr);
     EXPECT_EQ(wys->x, r.right + 29);
-    HDC ekran = GetDC(nullptr);
-    HGDIOBJ stary = SelectObject(ekran, ds.fontVertical);
-    SIZE sz;
-    GetTextExtentPoint32A(ekran, "800", 3, &sz);
-    SelectObject(ekran, stary);
-    ReleaseDC(nullptr, ekran);
+    SIZE sz = {};
+    {
+        ScopedWindowDC ekran(nullptr);
+        ScopedSelect font(ekran, ds.fontVertical);
+        GetTextExtentPoint32A(ekran, "800", 3, &sz);
+    }
     ASSERT_GT(sz.cx, 0);
     EXPECT_EQ(wys->y, (r.top + r.bottom) / 2 - sz.cx / 2 + sz.cx);
 }
