@@ -94,9 +94,10 @@ struct strLimitObsProj {
     char* msg;
 };
 
-// Registers the class once per process (later calls do nothing). False when
-// the registration failed.
-bool RejestrujObsProj(HINSTANCE instance);
+// Registers the class once per process (later calls do nothing), with the
+// canvas brush of the drawing set (item 7) as its background. False when the
+// registration failed.
+bool RejestrujObsProj(HINSTANCE instance, HBRUSH tlo);
 
 // Registers the class when needed and creates the canvas: a visible child of
 // `parent` with a sunken client edge and identifier 10303 at (x, y, w, h).
@@ -105,6 +106,11 @@ HWND TworzObsProj(HWND parent, int x, int y, int w, int h, strParamObsProj* para
 
 // The answer to UM_OBS_LIMITY on `okno`: the limit check of the request.
 int OdpowiedzLimity(const strOkno* okno, const strLimitObsProj* arg);
+
+// The limit check of the canvas's parent for `n` operations (indeks -1
+// appended, 0 or more replacing that element); 1 when the parent accepts or
+// the canvas does not ask (flag 8 clear). Used by the frame dialog.
+int ObsProjSprawdzLimity(HWND obs, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg);
 
 // Element operations of the designer's context menu, on element `indeks` of
 // the canvas's list. Each returns 1, or 0 with a message in `msg`

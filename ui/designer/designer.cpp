@@ -414,10 +414,7 @@ void FillCanvasParam(DesignerState* s) {
 
 bool CreateCanvas(DesignerState* s) {
     FillCanvasParam(s);
-    strTworzObsProj values = {&s->param, s->editable};
-    RejestrujObsProj(Instance());
-    s->canvas = CreateWindowExA(WS_EX_CLIENTEDGE, OBSPROJ_KLASA, "", WS_CHILD | WS_VISIBLE, 0, s->toolbarHeight,
-                                100, 100, s->hwnd, (HMENU)(INT_PTR)IDC_OBSPROJ, Instance(), &values);
+    s->canvas = TworzObsProj(s->hwnd, 0, s->toolbarHeight, 100, 100, &s->param, s->editable);
     return s->canvas != nullptr;
 }
 
