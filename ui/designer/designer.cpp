@@ -927,6 +927,15 @@ int RunLoop(DesignerState* s) {
         TranslateMessage(&m);
         DispatchMessageA(&m);
     }
+    if (IsWindow(s->hwnd)) {
+        // A quit meant for the whole program: close without saving (the
+        // state dies with this call) and pass the quit on to the loop below.
+        s->looping = false;
+        s->saved = 0;
+        DestroyWindow(s->hwnd);
+        PostQuitMessage((int)m.wParam);
+        return 0;
+    }
     return (int)m.wParam;
 }
 

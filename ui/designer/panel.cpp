@@ -99,7 +99,7 @@ bool Name(HWND p, int listId, int editId, const void* rows, int count, size_t ro
 bool Spin(PanelState* s, int which, int editId, int lower, int upper) {
     HINSTANCE inst = (HINSTANCE)GetWindowLongPtrA(s->hwnd, GWLP_HINSTANCE);
     strEdUd* eu = s->v.spins[which];
-    if (!TworzEdUd(eu, UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 44, 20,
+    if (!TworzEdUd(eu, WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 44, 20,
                    s->hwnd, editId, editId + 1, inst, lower, upper, lower))
         return false;
     // Values change only through the arrows, so that every change passes the
