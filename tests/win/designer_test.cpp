@@ -20,6 +20,7 @@
 #include "drawset.h"
 #include "factors.h"
 #include "harness.h"
+#include "help_win.h"
 #include "kvutil.h"
 #include "model_okna.h"
 #include "msgbuf.h"
@@ -195,11 +196,11 @@ protected:
     }
     // Runs the designer on `o` with the script; fails when the script did
     // not finish.
-    int Run(TestOkno& o, int editable, std::vector<Step> steps) {
+    int Run(TestOkno& o, int editable, std::vector<Step> steps, HWND owner = nullptr) {
         Script script;
         script.steps = std::move(steps);
         LoopProbe probe(ScriptTick, &script, 20000);
-        int saved = RunDesigner(nullptr, &o.r, &zam_, &ds_, editable);
+        int saved = RunDesigner(owner, &o.r, &zam_, &ds_, editable);
         EXPECT_EQ(script.steps.size(), script.next) << "the script stopped at a step";
         EXPECT_FALSE(probe.timedOut());
         EXPECT_EQ(nullptr, Designer());
@@ -246,6 +247,50 @@ TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
     });
     EXPECT_EQ(0, saved);
     EXPECT_TRUE(g_boxes.empty()) << LastBox();
+}
+
+std::vector<std::string> g_help;
+void RecordHelp(const char* target, void*) { g_help.push_back(target); }
+
+// The owner is disabled while the designer is open and enabled after; the
+// designer keeps 800 x 600 whatever it is sized to; Help and F1 open the
+// designer's topic.
+TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelp) {
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, owner);
+    g_help.clear();
+    SetHelpHook(RecordHelp, nullptr);
+    TestOkno o;
+    GlazedWindow(o);
+    Run(o, 1,
+        {
+            [owner] {
+                EXPECT_FALSE(IsWindowEnabled(owner));
+                EXPECT_EQ(owner, GetWindow(Designer(), GW_OWNER));
+                EXPECT_TRUE(IsZoomed(Designer()));
+                ShowWindow(Designer(), SW_RESTORE);
+                SetWindowPos(Designer(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+                RECT rc;
+                GetWindowRect(Designer(), &rc);
+                EXPECT_EQ(800, rc.right - rc.left);
+                EXPECT_EQ(600, rc.bottom - rc.top);
+                RECT cl, panel;
+                GetClientRect(Designer(), &cl);
+                GetWindowRect(Panel(), &panel);
+                EXPECT_EQ(248 + GetSystemMetrics(SM_CXVSCROLL), panel.right - panel.left);
+                SendMessageA(Designer(), WM_COMMAND, CMD_DES_HELP, 0);
+                PostMessageA(Canvas(), WM_KEYDOWN, VK_F1, 0);
+                return true;
+            },
+            [] { return g_help.size() == 2; },
+        },
+        owner);
+    SetHelpHook(nullptr, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    ASSERT_EQ(2u, g_help.size());
+    for (const std::string& h : g_help) EXPECT_NE(std::string::npos, h.find("kelvaro-help.html#modProj")) << h;
+    DestroyWindow(owner);
 }
 
 // ---- Save ---------------------------------------------------------------------------------
@@ -499,6 +544,98 @@ TEST_F(DesignerTest, FillingMenuListsEachNameAndTypeOnce) {
     EXPECT_TRUE(g_boxes.empty()) << LastBox();
 }
 
+// ---- Context menu ---------------------------------------------------------------------------------
+
+strNotyfObsProj g_request;
+
+// The canvas asks for the menu of `element` (posted: the menu runs a loop
+// of its own).
+void PostContextMenuRequest(int32_t element) {
+    g_request = strNotyfObsProj{};
+    g_request.hdr.hwndFrom = Canvas();
+    g_request.hdr.idFrom = IDC_OBSPROJ;
+    g_request.hdr.code = kObsKodMenu;
+    g_request.element = element;
+    g_request.pkt = POINT{300, 300};
+    PostMessageA(Designer(), WM_NOTIFY, IDC_OBSPROJ, (LPARAM)&g_request);
+}
+
+bool ItemEnabled(HMENU m, int pos) { return !(GetMenuState(m, pos, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)); }
+
+// Items are enabled by the element's kind; a choice acts on the element
+// the menu was opened for, by the item's position in its submenu.
+TEST_F(DesignerTest, ContextMenuActsByPositionOnItsElement) {
+    // A mullion made false: positions 0-1 enabled on a mullion.
+    TestOkno a;
+    a << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0);
+    Geometry(a);
+    HMENU mullions = nullptr;
+    Run(a, 1, {
+        [] {
+            PostContextMenuRequest(1);
+            return true;
+        },
+        [&mullions] {
+            HWND m = OpenMenu();
+            if (!m) return false;
+            HMENU menu = (HMENU)SendMessageA(m, MN_GETHMENU, 0, 0);
+            EXPECT_EQ((std::vector<std::string>{"Delete the window element", "Change type of the mullion",
+                                                "Change type of the sash", "Change the filling"}),
+                      MenuItems(menu));
+            const bool want[4] = {true, true, false, false};
+            for (int pos = 0; pos < 4; pos++) EXPECT_EQ(want[pos], ItemEnabled(menu, pos)) << pos;
+            mullions = GetSubMenu(menu, 1);
+            EndMenu();
+            return true;
+        },
+        [&mullions] {
+            if (OpenMenu()) return false;
+            PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)mullions);  // "False mullion"
+            return true;
+        },
+        [&a] { return a.r.oper[1].typ == kOperSlupekRuch; },
+    });
+    EXPECT_EQ(2, a.n());
+    EXPECT_EQ(1, a.r.oper[1].slupek.rodzaj);
+
+    // A filling changed to the second entry of the filling menu: position 3
+    // enabled on a filling.
+    TestOkno b;
+    b << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0) << Wypeln(0, "float 4MM", 0, 0, 1, 0)
+      << Wypeln(1, "Ornament", 1, 0, 0, 0);
+    Geometry(b);
+    HMENU fillings = nullptr;
+    std::vector<std::string> fillingItems;
+    Run(b, 1, {
+        [] {
+            PostContextMenuRequest(2);
+            return true;
+        },
+        [&fillings, &fillingItems] {
+            HWND m = OpenMenu();
+            if (!m) return false;
+            HMENU menu = (HMENU)SendMessageA(m, MN_GETHMENU, 0, 0);
+            const bool want[4] = {true, false, false, true};
+            for (int pos = 0; pos < 4; pos++) EXPECT_EQ(want[pos], ItemEnabled(menu, pos)) << pos;
+            fillings = GetSubMenu(menu, 3);
+            fillingItems = MenuItems(fillings);
+            EndMenu();
+            return true;
+        },
+        [&fillings] {
+            if (OpenMenu()) return false;
+            PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)fillings);  // the second entry
+            return true;
+        },
+        [&b] { return b.r.oper[2].wypeln.typWypeln == 1; },
+    });
+    EXPECT_EQ((std::vector<std::string>{"float 4MM - [Glass]", "Ornament - [Acrylic]", "-", "Enter new name..."}),
+              fillingItems);
+    EXPECT_STREQ("Ornament", b.r.oper[2].wypeln.nazwa);
+    EXPECT_EQ(kOperSlupekStaly, b.r.oper[1].typ);
+    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+}
+
 // ---- Registers of used elements --------------------------------------------------------------------
 
 class RegistersTest : public DesignerTest {
@@ -570,6 +707,37 @@ TEST_F(RegistersTest, AFailureHalfWayLeavesAllSixRegistersUnchanged) {
     EXPECT_EQ(before, afterFailure);
     EXPECT_EQ(1, saved);
     EXPECT_EQ(kAfterSave, AllRegisters());
+}
+
+void ChooseEntry(int list, int index) {
+    SendMessageA(Item(list), CB_SETCURSEL, index, 0);
+    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), (LPARAM)Item(list));
+}
+
+// An entry chosen in a register's list brings its type and thicknesses
+// into the record and the panel; a change with nothing selected is refused.
+TEST_F(RegistersTest, ChoosingFromTheListsBringsTheEntrysValues) {
+    Run(o_, 1, {[this] {
+        ChooseEntry(IDC_PNL_PROFILE_LIST, 0);
+        EXPECT_EQ(0, o_.r.iProfSch);
+        EXPECT_EQ(70, o_.r.sGrubProf.rama);
+        EXPECT_EQ(60, o_.r.sGrubProf.slupekRuchomy);
+        EXPECT_EQ("70", Text(Item(IDC_PNL_FRAME_EDIT)));
+        EXPECT_EQ("90", Text(Item(IDC_PNL_FIXED_EDIT)));
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_PVC));
+        EXPECT_EQ(70, o_.r.oper[0].rama.wewn.left);  // the geometry follows
+        ChooseEntry(IDC_PNL_COLOR_LIST, 0);
+        EXPECT_EQ(0, o_.r.iKolor);
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_WHITE));
+        EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_DOUBLE));
+        ChooseEntry(IDC_PNL_MUNTIN_LIST, 0);
+        EXPECT_EQ(26, o_.r.grubSzpros);
+        EXPECT_EQ("26", Text(Item(IDC_PNL_MUNTIN_TH_EDIT)));
+        EXPECT_TRUE(g_boxes.empty()) << LastBox();
+        ChooseEntry(IDC_PNL_PROFILE_LIST, -1);
+        EXPECT_EQ("Error of selecting profile from the list", LastBox());
+        return true;
+    }});
 }
 
 // ---- Panel layout and scrolling ------------------------------------------------------------------------
