@@ -87,6 +87,7 @@ bool Name(HWND p, int listId, int editId, const void* rows, int count, size_t ro
                        listId, 242, 200);
         if (!c) return false;
         SendMessageA(c, CB_LIMITTEXT, 127, 0);
+        SendMessageA(c, CB_INITSTORAGE, (WPARAM)count, (LPARAM)count * 32);
         for (int i = 0; i < count; i++)
             SendMessageA(c, CB_ADDSTRING, 0, (LPARAM)((const char*)rows + (size_t)i * rowSize));
         return true;
