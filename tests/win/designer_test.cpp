@@ -180,12 +180,15 @@ void GlazedWindow(TestOkno& o) {
     Geometry(o);
 }
 
+const DrawSet* g_drawSet;
+
 class DesignerTest : public DbTest {
 protected:
     void SetUp() override {
         DbTest::SetUp();
         ResetHarness();
         ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ds_));
+        g_drawSet = &ds_;
         memset(&zam_, 0, sizeof zam_);
         zam_.idWalZam = 12;  // EUR
         zam_.sWycenZamParam.vatOkna = 2300;
@@ -224,6 +227,7 @@ TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
             EXPECT_TRUE(Checked(CMD_DES_POINTER));
             SendMessageA(Designer(), WM_COMMAND, CMD_DES_FRAME, 0);
             EXPECT_TRUE(Checked(CMD_DES_FRAME));
+            EXPECT_EQ((LONG_PTR)g_drawSet->cursors[0], (LONG_PTR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR));
             PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
             return true;
         },
@@ -242,6 +246,7 @@ TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
             for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
                 EXPECT_TRUE(Enabled(id)) << id;
             EXPECT_TRUE(Checked(CMD_DES_POINTER));  // back to the pointer after the frame
+            EXPECT_EQ((LONG_PTR)LoadCursorA(nullptr, IDC_ARROW), (LONG_PTR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR));
             return true;
         },
     });
@@ -290,6 +295,27 @@ TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelp) {
     EXPECT_TRUE(IsWindowEnabled(owner));
     ASSERT_EQ(2u, g_help.size());
     for (const std::string& h : g_help) EXPECT_NE(std::string::npos, h.find("kelvaro-help.html#modProj")) << h;
+    DestroyWindow(owner);
+}
+
+// A register that cannot be read fails the creation: its message in an
+// "Error" box, no window, nothing saved, the owner enabled again. Viewing
+// reads no register and still opens.
+TEST_F(DesignerTest, UnreadableRegisterFailsTheCreationOfAnEditableDesigner) {
+    Sql("DROP TABLE T_ZstKolor;");
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    TestOkno o;
+    GlazedWindow(o);
+    EXPECT_EQ(0, RunDesigner(owner, &o.r, &zam_, &ds_, 1));
+    EXPECT_EQ(nullptr, Designer());
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ("Error", g_boxes[0].caption);
+    EXPECT_NE(std::string::npos, g_boxes[0].text.find("ZstKolor")) << g_boxes[0].text;
+    bool opened = false;
+    Run(o, 0, {[&opened] { return opened = true; }}, owner);
+    EXPECT_TRUE(opened);
     DestroyWindow(owner);
 }
 
