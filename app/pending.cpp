@@ -2,11 +2,7 @@
 #include "pending.h"
 
 #include "msgbox.h"
-
-static int OrderWindowNotYet(HWND owner, strZamRob*, int*, const DrawSet*) {
-    KvShowInfo(owner, "The order window is not available yet");
-    return 0;
-}
+#include "orderwnd.h"
 
 static void PrintNotYet(HWND owner, strZamRob*, const DrawSet*) {
     KvShowInfo(owner, "The printout of an order is not available yet");
@@ -17,6 +13,6 @@ static int SettingsNotYet(HWND owner, strUstUzytk*) {
     return 0;
 }
 
-OrderWindowFn g_orderWindow = OrderWindowNotYet;
+OrderWindowFn g_orderWindow = RunOrderWindow;
 PrintOrderFn g_printOrder = PrintNotYet;
 SettingsDialogFn g_settingsDialog = SettingsNotYet;
