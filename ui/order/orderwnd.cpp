@@ -264,7 +264,11 @@ void NameStatusItems(OrderWindow* w) {
     }
 }
 
+// The snapshot is of the order as the pages write it back: a loaded order
+// can hold what the pages never give back (a price beside "without
+// assembly"), and Cancel must not take that for the seller's change.
 bool TakeSnapshot(OrderWindow* w, char* msg) {
+    StorePages(w);
     w->snapshot = strZamRob();
     if (!KopiujZam(&w->snapshot, w->z, msg)) return false;
     w->hasSnapshot = true;
