@@ -21,6 +21,7 @@
 #include "porownanie.h"
 #include "printset.h"
 #include "scoped_win.h"
+#include "seller_page.h"
 #include "tables.h"
 #include "window_win.h"
 #include "wycena.h"
@@ -812,7 +813,7 @@ bool RegisterOnce() {
 
 OrderDesignerFn g_orderDesigner = DesignerNotYet;
 OrderPrintFn g_orderPrint = PrintNotYet;
-SellerPageFn g_orderSellerPage = nullptr;
+SellerPageFn g_orderSellerPage = CreateSellerPage;
 
 OrderMode ModeOf(const OrderWindow* w) {
     if (w->z->zam.status == 0) return kModeNew;
