@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "amounttext.h"
+#include "designer.h"
 #include "heap.h"
 #include "help_win.h"
 #include "kvutil.h"
@@ -30,11 +31,6 @@
 namespace {
 
 const char kClassName[] = "oknoZamowienia";
-
-int DesignerNotYet(HWND owner, strOkno*, const strZam*, const DrawSet*, int) {
-    KvShowInfo(owner, "The designer is not available yet");
-    return 0;
-}
 
 void PrintNotYet(HWND owner, strZamRob*, const DrawSet*) {
     KvShowInfo(owner, "The printout of an order is not available yet");
@@ -811,7 +807,7 @@ bool RegisterOnce() {
 
 }  // namespace
 
-OrderDesignerFn g_orderDesigner = DesignerNotYet;
+OrderDesignerFn g_orderDesigner = RunDesigner;
 OrderPrintFn g_orderPrint = PrintNotYet;
 SellerPageFn g_orderSellerPage = CreateSellerPage;
 
