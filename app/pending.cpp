@@ -2,21 +2,13 @@
 #include "pending.h"
 
 #include "msgbox.h"
-
-static int OrderWindowNotYet(HWND owner, strZamRob*, int*, const DrawSet*) {
-    KvShowInfo(owner, "The order window is not available yet");
-    return 0;
-}
+#include "orderwnd.h"
+#include "settings_dialog.h"
 
 static void PrintNotYet(HWND owner, strZamRob*, const DrawSet*) {
     KvShowInfo(owner, "The printout of an order is not available yet");
 }
 
-static int SettingsNotYet(HWND owner, strUstUzytk*) {
-    KvShowInfo(owner, "The settings dialog is not available yet");
-    return 0;
-}
-
-OrderWindowFn g_orderWindow = OrderWindowNotYet;
+OrderWindowFn g_orderWindow = RunOrderWindow;
 PrintOrderFn g_printOrder = PrintNotYet;
-SettingsDialogFn g_settingsDialog = SettingsNotYet;
+SettingsDialogFn g_settingsDialog = RunSettingsDialog;

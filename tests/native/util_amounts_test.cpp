@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "kvutil.h"
-#include "kwotatekst.h"
+#include "amounttext.h"
 #include "util_locale.h"
 
 namespace {
@@ -320,14 +320,14 @@ TEST_P(GroupedText, ShownAmountsAlwaysHaveTwoDecimals) {
     for (const Case& c : cases) {
         char buf[64];
         const std::string want = L(c.text);
-        EXPECT_EQ((int)want.size() + 1, KwotaGrupDwaMiejsca(c.amount, buf, (int)sizeof buf)) << c.amount;
+        EXPECT_EQ((int)want.size() + 1, DajNapKwotaPokaz(c.amount, buf, (int)sizeof buf)) << c.amount;
         EXPECT_EQ(want, buf);
     }
     const std::string whole = L("1~234#00");
     char small[16];
-    EXPECT_EQ(0, KwotaGrupDwaMiejsca(123400, small, (int)whole.size()));
+    EXPECT_EQ(0, DajNapKwotaPokaz(123400, small, (int)whole.size()));
     EXPECT_STREQ("", small);
-    EXPECT_EQ((int)whole.size() + 1, KwotaGrupDwaMiejsca(123400, small, (int)whole.size() + 1));
+    EXPECT_EQ((int)whole.size() + 1, DajNapKwotaPokaz(123400, small, (int)whole.size() + 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, GroupedText, KV_LOCALES);
@@ -341,7 +341,7 @@ TEST_F(CustomLocaleTest, TrailingNegativeSignSurvivesTheDecimalAdjustment) {
     EXPECT_STREQ("1 234,50-", buf);
     DajNapKwotaZlSepTys(-120000, buf, (int)sizeof buf);
     EXPECT_STREQ("1 200-", buf);
-    KwotaGrupDwaMiejsca(-120000, buf, (int)sizeof buf);
+    DajNapKwotaPokaz(-120000, buf, (int)sizeof buf);
     EXPECT_STREQ("1 200,00-", buf);
 }
 

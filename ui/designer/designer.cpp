@@ -12,7 +12,7 @@
 #include "heap.h"
 #include "help_win.h"
 #include "kvutil.h"
-#include "kwotatekst.h"
+#include "amounttext.h"
 #include "limity.h"
 #include "msgbox.h"
 #include "msgbuf.h"
@@ -316,7 +316,7 @@ void DestroyMenus(DesignerState* s) {
 
 void SetAmount(DesignerState* s, int id, int64_t amount) {
     char text[64];
-    if (!KwotaGrupDwaMiejsca(amount, text, (int)sizeof text)) LLX100NaNap(amount, text);
+    if (!DajNapKwotaPokaz(amount, text, (int)sizeof text)) LLX100NaNap(amount, text);
     SetWindowTextA(PanelItem(s, id), text);
 }
 
