@@ -92,11 +92,24 @@ void RozmiescWszystko(ObsProj* w, uniOperRys* lista, int32_t n) {
     if (n > 0) RozmiescOknoNaUrz(lista, n, &w->prost, kObsMargines, w->p->ds);
 }
 
+// Places the dimension texts. They are measured on a memory context like
+// the screen: the same fonts give the same sizes, without a round trip to
+// the display for every label.
+void TekstyWymiarow(ObsProj* w) {
+    if (Liczba(w) < 1) return;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+        RozmiescTekstyWymiarowOkna(w->hwnd, w->p->ds, &w->p->wym, Lista(w), Liczba(w), 1);
+        return;
+    }
+    RozmiescTekstyWymiarowDC(dc, w->p->ds, &w->p->wym, Lista(w), Liczba(w), 1);
+    DeleteDC(dc);
+}
+
 // Rebuilds the dimension set of the current list and places its texts.
 int Wymiary(ObsProj* w, char* msg) {
     if (!BudujWymiary(Lista(w), Liczba(w), &w->p->wym, msg)) return 0;
-    if (Liczba(w) > 0)
-        RozmiescTekstyWymiarowOkna(w->hwnd, w->p->ds, &w->p->wym, Lista(w), Liczba(w), 1);
+    TekstyWymiarow(w);
     return 1;
 }
 
@@ -205,8 +218,10 @@ LRESULT CALLBACK EdProc(HWND ed, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == '\t' || wp == '\r' || wp == 27) return 0;
         break;
     case WM_KILLFOCUS: {
+        // Closed at once: a close posted now would arrive after the editor
+        // was opened again on another label.
         LRESULT r = CallWindowProcA(w->edProc, ed, msg, wp, lp);
-        PostMessageA(obs, UM_OBS_ZAMKNIJ_ED, 0, 0);
+        SendMessageA(obs, UM_OBS_ZAMKNIJ_ED, 0, 0);
         return r;
     }
     }
@@ -762,24 +777,18 @@ void PaintObs(HDC dc, const RECT& r, ObsProj* w) {
         RysujOkno(dc, Lista(w), Liczba(w), ProfSch(w), w->p->format, &w->p->wym, w->p->ds, kStylKanwa, kWymEkran);
 }
 
+// Straight onto the window: a full-size memory image blitted to the screen
+// costs several times the drawing itself under an X server, and the drawing
+// puts every element down once, in order, so nothing flickers in between.
 void OnPaint(ObsProj* w) {
     ScopedPaint ps(w->hwnd);
-    const int cx = w->prost.right - w->prost.left, cy = w->prost.bottom - w->prost.top;
-    MemoryDC mem(ps, cx, cy);
-    if (!mem.ok()) {
-        PaintObs(ps, w->prost, w);
-        return;
-    }
-    PaintObs(mem, w->prost, w);
-    BitBlt(ps, 0, 0, cx, cy, mem, 0, 0, SRCCOPY);
+    PaintObs(ps, w->prost, w);
 }
 
 void OnSize(ObsProj* w) {
     GetClientRect(w->hwnd, &w->prost);
-    if (Liczba(w) > 0) {
-        RozmiescWszystko(w, Lista(w), Liczba(w));
-        RozmiescTekstyWymiarowOkna(w->hwnd, w->p->ds, &w->p->wym, Lista(w), Liczba(w), 1);
-    }
+    RozmiescWszystko(w, Lista(w), Liczba(w));
+    TekstyWymiarow(w);
     PrzesunEdytor(w);
 }
 
@@ -806,7 +815,7 @@ LRESULT OnCreate(ObsProj* w, CREATESTRUCTA* cs) {
         KvShowError(GetParent(w->hwnd), msg);
         return -1;
     }
-    if (n > 0) RozmiescTekstyWymiarowOkna(w->hwnd, w->p->ds, &w->p->wym, Lista(w), n, 1);
+    TekstyWymiarow(w);
     return 0;
 }
 
