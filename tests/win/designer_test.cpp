@@ -232,9 +232,14 @@ TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
             PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
             return true;
         },
-        [] {  // the frame's size, in the canvas's dialog
+        [this] {  // the frame's size, in the canvas's dialog; the designer's limit check answers
             HWND d = Dialog("Dimension of frame");
             if (!d) return false;
+            SetDlgItemTextA(d, IDC_WYMIAR_SZER, "10001");
+            SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+            SendMessageA(d, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ("The frame is too wide\r\nThe maximum allowed width of a frame is 10000 mm", LastBox());
+            EXPECT_TRUE(IsWindow(d));
             SetDlgItemTextA(d, IDC_WYMIAR_SZER, "1200");
             SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
             PostMessageA(d, WM_COMMAND, IDOK, 0);
@@ -252,7 +257,7 @@ TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
         },
     });
     EXPECT_EQ(0, saved);
-    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+    EXPECT_EQ(1u, g_boxes.size()) << LastBox();
 }
 
 std::vector<std::string> g_help;
