@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "canvas.h"
+#include "designer_rc.h"
 #include "connection.h"
 #include "dialogs.h"
 #include "factors.h"
@@ -18,7 +19,6 @@
 #include "msgbuf.h"
 #include "names.h"
 #include "panel.h"
-#include "projektant_rc.h"
 #include "rejestry.h"
 #include "struktura.h"
 #include "uw.h"
