@@ -24,6 +24,7 @@
 #include "kvutil.h"
 #include "model_okna.h"
 #include "msgbuf.h"
+#include "projektant_rc.h"
 #include "scoped_win.h"
 #include "sqlite3.h"
 #include "struktura.h"

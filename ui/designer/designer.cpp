@@ -6,7 +6,6 @@
 #include <string.h>
 
 #include "canvas.h"
-#include "designer_rc.h"
 #include "connection.h"
 #include "dialogs.h"
 #include "factors.h"
@@ -19,6 +18,7 @@
 #include "msgbuf.h"
 #include "names.h"
 #include "panel.h"
+#include "projektant_rc.h"
 #include "rejestry.h"
 #include "struktura.h"
 #include "uw.h"

@@ -4,9 +4,9 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "designer_rc.h"
 #include "help_win.h"
 #include "kvutil.h"
+#include "projektant_rc.h"
 #include "scoped_win.h"
 #include "widgora.h"
 #include "window_win.h"

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <new>
 
-#include "designer_rc.h"
+#include "projektant_rc.h"
 #include "window_win.h"
 
 const char kPanelClass[] = "oknoDowOknoDane";
