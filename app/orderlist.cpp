@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "amounttext.h"
 #include "app.h"
 #include "connection.h"
 #include "help_win.h"
@@ -276,7 +277,7 @@ void SetRow(MainWindow* w, int row, const strZamRob* z) {
     SetCell(w, row, 4, o.nazwaNabyw);
     SetCell(w, row, 5, DajFormatData(o.dataZam, text, sizeof text) ? text : "");
     SetCell(w, row, 6, DajFormatData(o.dataReal, text, sizeof text) ? text : "");
-    if (!DajNapKwotaZlSepTys(z->sumy.zamBrutto, text, sizeof text)) text[0] = 0;
+    DajNapKwotaPokaz(z->sumy.zamBrutto, text, sizeof text);
     SetCell(w, row, 7, text);
     long long windows = 0;
     for (int i = 0; i < o.liczbaOkien; i++) windows += o.okna[i].ilOkien;
@@ -389,6 +390,7 @@ void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
             z->flagiWidoku = kWidokKorekta;
         }
         if (g_orderWindow(w->hwnd, z, &row, &g_app.draw) && mode == kOpenAsNew) {
+            g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
             OrderListShowYearAndNumber(w);
         }
     }
@@ -403,7 +405,10 @@ void NewOrder(MainWindow* w) {
     DomyslneZam(z, &g_app.settings);
     PrzeliczZam(z, 0x11);
     int row = -1;
-    if (g_orderWindow(w->hwnd, z, &row, &g_app.draw)) OrderListShowYearAndNumber(w);
+    if (g_orderWindow(w->hwnd, z, &row, &g_app.draw)) {
+        g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
+        OrderListShowYearAndNumber(w);
+    }
     ZwolnijIZerujZam(z);
     delete z;
 }
