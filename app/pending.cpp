@@ -2,14 +2,11 @@
 #include "pending.h"
 
 #include "msgbox.h"
+#include "wydruk.h"
 
 static int OrderWindowNotYet(HWND owner, strZamRob*, int*, const DrawSet*) {
     KvShowInfo(owner, "The order window is not available yet");
     return 0;
-}
-
-static void PrintNotYet(HWND owner, strZamRob*, const DrawSet*) {
-    KvShowInfo(owner, "The printout of an order is not available yet");
 }
 
 static int SettingsNotYet(HWND owner, strUstUzytk*) {
@@ -18,5 +15,5 @@ static int SettingsNotYet(HWND owner, strUstUzytk*) {
 }
 
 OrderWindowFn g_orderWindow = OrderWindowNotYet;
-PrintOrderFn g_printOrder = PrintNotYet;
+PrintOrderFn g_printOrder = PrintOrder;
 SettingsDialogFn g_settingsDialog = SettingsNotYet;
