@@ -84,7 +84,8 @@ int PagoraDoPrint(HWND owner, strZadDruk* zad);
 
 // Opens the preview window of the job. Mode 1: returns 0 when the preview
 // has closed; mode 2 or 3: returns the mode once the preview is shown; -1
-// when the preview could not be created (the reason was shown in a box).
+// when the preview could not be created (the reason was shown in a box, the
+// owner is as it was and the caller keeps its pages, even with flag bit 3).
 int PodgladDruku(strZadDruk* zad);
 
 // Progress dialog (template 1015) and the abort procedure of the job's DC.
@@ -109,6 +110,7 @@ void UstalRozmKrtCal(int* width, int* height, int selector);
 #define PDGL_RODZIC_WYL   0x08  // this preview disabled the owner and has not enabled it yet
 #define PDGL_POZIOM_PASEK 0x10  // the horizontal scroll bar is needed
 #define PDGL_PION_PASEK   0x20  // the vertical scroll bar is needed
+#define PDGL_UTWORZONY    0x40  // creation completed: the preview holds the job's pages
 
 // Private messages of the work window.
 #define UM_PDGL_STR_W_GORE (WM_USER + 0)  // page up
@@ -157,6 +159,10 @@ HWND TworzOknoPdglDrukKrt(HWND parent, int x, int y);
 LRESULT CALLBACK ProcOknoPdglDrukKrt(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Lays out the card and the scroll bars for the zoom mode.
 void RozmiescKrt(strPodgladDruk* p);
+
+// Test seam: the n-th next allocation a preview makes fails as if the heap
+// were exhausted (0 turns it off).
+void UstawAwarieAlokacjiPodgladu(int n);
 
 // ---- Message boxes --------------------------------------------------------------------
 
