@@ -7,6 +7,8 @@
 // error prints the printout's message on standard error and exits 1.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -168,6 +170,8 @@ int main(int argc, char** argv) {
     const int32_t liczba = s.liczba;
     ZwolnijStronyWydruku(&s);
     if (!ok) return Blad(msg);
+    // A bare number and a newline, the same for a script on any system.
+    _setmode(_fileno(stdout), _O_BINARY);
     printf("%d\n", (int)liczba);
     return 0;
 }
