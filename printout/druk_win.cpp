@@ -24,9 +24,14 @@ int DrukujZam(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* us
     snprintf(zad.nazwa, sizeof zad.nazwa, "Order %s", naglowek);
     zad.strony = s.strony;
     zad.flagi = PAGORA_STRONY_ZADANIA | PAGORA_ZGLOS_BLAD;
-    PagoraPrint(owner, &zad, PAGORA_TRYB_MODALNY, 0);
-    // The metafiles now belong to the preview, which deletes them as it
-    // closes; only the array is ours.
+    if (PagoraPrint(owner, &zad, PAGORA_TRYB_MODALNY, 0) < 0) {
+        // A preview that could not open has said why, and never took the
+        // pages over.
+        ZwolnijStronyWydruku(&s);
+        return 1;
+    }
+    // The metafiles belonged to the preview, which deleted them as it
+    // closed; only the array is ours.
     KvFree(s.strony);
     return 1;
 }

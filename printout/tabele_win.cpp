@@ -75,7 +75,7 @@ void NaglowekDodatkow(Sklad& s) {
 // The window's description and notes, word-wrapped in its cell; lines
 // that would run past the row are left out.
 void OpisOkna(Sklad& s, int32_t k, int32_t gora, int32_t dol) {
-    static char opis[8192];
+    char opis[8192];
     if (!OpiszOkno(&s.z->zam, k, opis, sizeof opis)) opis[0] = 0;
     if (s.z->zam.okna[k].uwagi[0]) DodajUwagiOkna(&s.z->zam, k, opis, sizeof opis, -1);
     HDC dc = s.dc;

@@ -54,8 +54,9 @@ void ZwolnijStronyWydruku(strStronyWydruku* s);
 void TekstNaglowkaZam(const strZam* zam, char* tekst, int rozmiar);
 
 // Composes the pages and shows them in the print library's modal preview
-// (the pages then belong to the preview). 1 when the preview was shown, 0
-// with the message when composing failed.
+// (the pages then belong to the preview). 1 once the pages were handed over
+// (a preview that cannot open shows its own message and the pages are
+// deleted here), 0 with the message when composing failed.
 int DrukujZam(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, char* msg);
 
 // The program's "Print": reads the user's settings from the database, runs

@@ -230,14 +230,25 @@ bool DatyIStrony(Sklad& s) {
     }
     s.y = dol;
 
+    // The seller's data comes from a stored block whose texts need not end
+    // inside their fields: each is read through a terminated copy.
+    char sprzedawca[3][sizeof o.sDaneUzytk.nazwa + 1];
+    const char* pola[3] = {o.sDaneUzytk.nazwa, o.sDaneUzytk.adres, o.sDaneUzytk.infDodat};
+    static_assert(sizeof o.sDaneUzytk.adres == sizeof o.sDaneUzytk.nazwa &&
+                      sizeof o.sDaneUzytk.infDodat == sizeof o.sDaneUzytk.nazwa,
+                  "the seller's three texts are as wide");
+    for (int i = 0; i < 3; i++) {
+        memcpy(sprzedawca[i], pola[i], sizeof o.sDaneUzytk.nazwa);
+        sprzedawca[i][sizeof o.sDaneUzytk.nazwa] = 0;
+    }
     // The seller, then the buyer: each text a block of its own, 2 below the last.
     struct Blok {
         HFONT font;
         const char* tekst;
         bool nowaCzesc;
     } const bloki[] = {
-        {s.gruby, o.sDaneUzytk.nazwa, true},  {s.normal, o.sDaneUzytk.adres, false},
-        {s.normal, o.sDaneUzytk.infDodat, false}, {s.gruby, o.nazwaNabyw, true},
+        {s.gruby, sprzedawca[0], true},       {s.normal, sprzedawca[1], false},
+        {s.normal, sprzedawca[2], false},     {s.gruby, o.nazwaNabyw, true},
         {s.normal, o.adresNabyw, false},      {s.normal, o.infDodatNabyw, false},
     };
     for (size_t i = 0; i < sizeof bloki / sizeof bloki[0]; i++) {
