@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "amounttext.h"
 #include "kvutil.h"
 #include "util_locale.h"
 
@@ -262,28 +261,6 @@ TEST_P(GroupedText, AmountsShowDecimalsOnlyWhenNotWhole) {
     }
 }
 
-TEST_P(GroupedText, ComputedAmountsAlwaysShowTwoDecimals) {
-    struct Case {
-        int64_t amount;
-        const char* text;
-    } cases[] = {
-        {118800, "1~188#00"}, {-120000, "-1~200#00"}, {0, "0#00"}, {5, "0#05"}, {-50, "-0#50"},
-        {123456, "1~234#56"}, {100000000000LL, "1~000~000~000#00"},
-    };
-    for (const Case& c : cases) {
-        const std::string want = L(c.text);
-        Guarded g((int)want.size() + 1);
-        EXPECT_EQ((int)want.size() + 1, KwotaNaTekst2(c.amount, g.buf(), g.size)) << c.amount;
-        EXPECT_EQ(want, g.buf());
-        EXPECT_TRUE(g.GuardsIntact());
-        // One byte short gets nothing rather than a cut number.
-        Guarded k((int)want.size());
-        EXPECT_EQ(0, KwotaNaTekst2(c.amount, k.buf(), k.size)) << c.amount;
-        EXPECT_STREQ("", k.buf());
-        EXPECT_TRUE(k.GuardsIntact());
-    }
-}
-
 TEST_P(GroupedText, RatesAlwaysShowFourDecimals) {
     struct Case {
         int64_t rate;
@@ -341,9 +318,6 @@ TEST_F(CustomLocaleTest, TrailingNegativeSignSurvivesTheDecimalAdjustment) {
     EXPECT_STREQ("1 234,50-", buf);
     DajNapKwotaZlSepTys(-120000, buf, (int)sizeof buf);
     EXPECT_STREQ("1 200-", buf);
-    // The decimals of a whole amount go before the trailing sign.
-    KwotaNaTekst2(-120000, buf, (int)sizeof buf);
-    EXPECT_STREQ("1 200,00-", buf);
 }
 
 TEST_F(CustomLocaleTest, AmountKeepsTwoDecimalsWhateverTheLocaleShows) {
