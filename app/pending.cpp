@@ -2,18 +2,14 @@
 #include "pending.h"
 
 #include "msgbox.h"
+#include "orderwnd.h"
 #include "wydruk.h"
-
-static int OrderWindowNotYet(HWND owner, strZamRob*, int*, const DrawSet*) {
-    KvShowInfo(owner, "The order window is not available yet");
-    return 0;
-}
 
 static int SettingsNotYet(HWND owner, strUstUzytk*) {
     KvShowInfo(owner, "The settings dialog is not available yet");
     return 0;
 }
 
-OrderWindowFn g_orderWindow = OrderWindowNotYet;
+OrderWindowFn g_orderWindow = RunOrderWindow;
 PrintOrderFn g_printOrder = PrintOrder;
 SettingsDialogFn g_settingsDialog = SettingsNotYet;
