@@ -11,6 +11,7 @@
 
 #include "heap.h"
 #include "msgbuf.h"
+#include "printset.h"
 #include "wydruk.h"
 #include "zam_wzory.h"
 
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
     strZamRob z;
     Zamowienie50(&z);
     DrawSet ekran, druk;
-    if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran) || !ZestawDruku(&ekran, &druk)) return 1;
+    if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran)) return 1;
+    MakePrintDrawSet(&ekran, &druk);
     strUstUzytk ust;
     memset(&ust, 0, sizeof ust);
     ust.wysNaglDruk = 30;
@@ -115,7 +117,7 @@ int main(int argc, char** argv) {
     printf("  Print to the preview's first page painted: mean %.1f ms, best %.1f ms, %d rounds\n",
            suma / podglady, najkr, podglady);
 
-    ZwolnijZestawDruku(&druk);
+    ReleasePrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
     ZwolnijIZerujZam(&z);
     return 0;

@@ -1,5 +1,5 @@
-// Handing the composed pages to the print library's modal preview, the
-// program's "Print" seam, and the print copy of the drawing set.
+// Handing the composed pages to the print library's modal preview, and the
+// program's "Print" seam.
 #include <stdio.h>
 #include <string.h>
 
@@ -41,30 +41,4 @@ void PrintOrder(HWND owner, strZamRob* order, const DrawSet* printSet) {
     strUstUzytk ust;
     memset(&ust, 0, sizeof ust);
     if (!ReadUstUzytk(&ust, msg) || !DrukujZam(owner, order, printSet, &ust, msg)) KvShowError(owner, msg);
-}
-
-bool ZestawDruku(const DrawSet* ekran, DrawSet* druk) {
-    *druk = *ekran;
-    LOGBRUSH lb = {BS_SOLID, RGB(0, 0, 0), 0};
-    HPEN czarne = CreatePen(PS_SOLID, 0, RGB(0, 0, 0));
-    HPEN kreski = ExtCreatePen(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_FLAT, 1, &lb, 0, nullptr);
-    if (!czarne || !kreski) {
-        if (czarne) DeleteObject(czarne);
-        if (kreski) DeleteObject(kreski);
-        return false;
-    }
-    druk->penNavy = czarne;
-    druk->penGreen = czarne;
-    druk->penDotted = kreski;
-    druk->penRed = (HPEN)GetStockObject(BLACK_PEN);
-    druk->brushRed = (HBRUSH)GetStockObject(BLACK_BRUSH);
-    druk->brushGlass = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    druk->brushWhite = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    return true;
-}
-
-void ZwolnijZestawDruku(DrawSet* druk) {
-    if (druk->penNavy) DeleteObject(druk->penNavy);
-    if (druk->penDotted) DeleteObject(druk->penDotted);
-    druk->penNavy = druk->penGreen = druk->penDotted = nullptr;
 }

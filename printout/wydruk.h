@@ -63,12 +63,4 @@ int DrukujZam(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* us
 // DrukujZam and shows a failure in an "Error" box owned by `owner`.
 void PrintOrder(HWND owner, strZamRob* order, const DrawSet* printSet);
 
-// The print copy of a drawing set: the blue and green pens become one black
-// pen, the dotted pen a dashed geometric black one, the red pen the stock
-// black pen, the red brush the stock black brush, glass and other fillings
-// the stock white brush. The two pens it creates are released by
-// ZwolnijZestawDruku. False when a pen cannot be created (nothing kept).
-bool ZestawDruku(const DrawSet* ekran, DrawSet* druk);
-void ZwolnijZestawDruku(DrawSet* druk);
-
 #endif  // KV_PRINTOUT_WYDRUK_H

@@ -105,7 +105,7 @@ void Pionowa(HDC dc, int32_t x, int32_t y1, int32_t y2) {
 }
 
 void Kwota(int64_t kwota, char* tekst, int rozmiar) {
-    if (!KwotaNaTekst2(kwota, tekst, rozmiar)) LLX100NaNap(kwota, tekst);
+    if (!DajNapKwotaPokaz(kwota, tekst, rozmiar)) LLX100NaNap(kwota, tekst);
 }
 
 // ---- Pages --------------------------------------------------------------------

@@ -28,6 +28,7 @@
 #include "tables.h"
 #include "testdb.h"
 #include "wycena.h"
+#include "printset.h"
 #include "wydruk.h"
 #include "zam_wzory.h"
 
@@ -56,7 +57,7 @@ class PrintoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ekran_));
-        ASSERT_TRUE(ZestawDruku(&ekran_, &druk_));
+        MakePrintDrawSet(&ekran_, &druk_);
         memset(&ust_, 0, sizeof ust_);
         ust_.wysNaglDruk = 30;
         strcpy(ust_.stanyZam[0], "ORDERED");
@@ -67,7 +68,7 @@ protected:
     }
     void TearDown() override {
         ZwolnijIZerujZam(&z_);
-        ZwolnijZestawDruku(&druk_);
+        ReleasePrintDrawSet(&druk_);
         DestroyDrawSet(&ekran_);
     }
     void Okna(int n, int32_t w = 1000, int32_t h = 1200) {
@@ -375,7 +376,7 @@ TEST_F(PrintoutTest, TotalsTableShowsTheValuationsSixRows) {
         const EmfStrona& s = wd.strony.back();
         auto K = [](int64_t v) {
             char t[64];
-            KwotaNaTekst2(v, t, sizeof t);
+            DajNapKwotaPokaz(v, t, sizeof t);
             return std::string(t);
         };
         auto S = [](int32_t v) {

@@ -22,6 +22,7 @@
 #include "msgbuf.h"
 #include "scoped_win.h"
 #include "tables.h"
+#include "printset.h"
 #include "wydruk.h"
 #include "zamowienia.h"
 
@@ -142,13 +143,10 @@ int main(int argc, char** argv) {
 
     DrawSet ekran, druk;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran)) return Blad("Error of creating the drawing resources");
-    if (!ZestawDruku(&ekran, &druk)) {
-        DestroyDrawSet(&ekran);
-        return Blad("Error of creating the drawing resources");
-    }
+    MakePrintDrawSet(&ekran, &druk);
     strStronyWydruku s;
     ok = ZlozWydrukZam(&zam, &druk, &ust, &s, msg);
-    ZwolnijZestawDruku(&druk);
+    ReleasePrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
     ZwolnijIZerujZam(&zam);
     if (!ok) return Blad(msg);

@@ -23,6 +23,7 @@
 #include "scoped_win.h"
 #include "tables.h"
 #include "window_win.h"
+#include "wydruk.h"
 #include "wycena.h"
 #include "zamowienia.h"
 
@@ -33,10 +34,6 @@ const char kClassName[] = "oknoZamowienia";
 int DesignerNotYet(HWND owner, strOkno*, const strZam*, const DrawSet*, int) {
     KvShowInfo(owner, "The designer is not available yet");
     return 0;
-}
-
-void PrintNotYet(HWND owner, strZamRob*, const DrawSet*) {
-    KvShowInfo(owner, "The printout of an order is not available yet");
 }
 
 // ---- Small helpers -------------------------------------------------------------
@@ -807,7 +804,7 @@ bool RegisterOnce() {
 }  // namespace
 
 OrderDesignerFn g_orderDesigner = DesignerNotYet;
-OrderPrintFn g_orderPrint = PrintNotYet;
+OrderPrintFn g_orderPrint = PrintOrder;
 SellerPageFn g_orderSellerPage = nullptr;
 
 OrderMode ModeOf(const OrderWindow* w) {
