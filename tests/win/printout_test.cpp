@@ -550,6 +550,55 @@ TEST_F(PrintCommandTest, PrintOpensTheOrdersPagesInTheModalPreview) {
     EXPECT_EQ(nullptr, FindWindowA("podgladDruk", nullptr));
 }
 
+// The order window's own "Print": the order opened from the register, its
+// Print command, the preview over it, then the window closed.
+struct PrzezOkno {
+    int krok = 0;
+    Podglad p;
+};
+
+bool DrukujZOkna(void* ctx) {
+    PrzezOkno* s = (PrzezOkno*)ctx;
+    HWND okno = FindWindowA("oknoZamowienia", nullptr);
+    switch (s->krok) {
+        case 0:
+            if (!okno || !IsWindowVisible(okno)) return false;
+            PostMessageA(okno, WM_COMMAND, 10029, 0);  // Order > Print
+            s->krok = 1;
+            return false;
+        case 1:
+            if (ZamknijPodglad(&s->p)) s->krok = 2;
+            return false;
+        default:
+            if (FindWindowA("podgladDruk", nullptr)) return false;
+            if (okno) PostMessageA(okno, WM_COMMAND, 2, 0);  // "Exit"
+            return true;
+    }
+}
+
+TEST_F(PrintCommandTest, TheOrderWindowsPrintOpensThePreviewOverIt) {
+    int wiersz = -1;
+    const int n = (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0);
+    for (int r = 0; r < n; r++)
+        if (Cell(r, 2).compare(0, 2, "2-") == 0) wiersz = r;
+    ASSERT_GE(wiersz, 0);
+    const std::string numer = Cell(wiersz, 2) + " (" + Cell(wiersz, 3) + ")";
+    LVITEMA item = {};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, wiersz, (LPARAM)&item);
+    PrzezOkno s;
+    {
+        LoopProbe probe(DrukujZOkna, &s, 30000);
+        SendMessageA(main_, WM_COMMAND, CMD_PREVIEW, 0);
+        EXPECT_TRUE(probe.done());
+    }
+    EXPECT_EQ(2, s.krok);
+    EXPECT_EQ("Print preview - Order " + numer, s.p.tytul);
+    EXPECT_NE(std::string::npos, s.p.status.find("page 1/")) << s.p.status;
+    for (const ShownBox& b : g_boxes) ADD_FAILURE() << b.caption << ": " << b.text;
+    EXPECT_EQ(nullptr, FindWindowA("oknoZamowienia", nullptr));
+}
+
 TEST_F(PrintCommandTest, AFailedPrintoutIsShownAndNoPreviewOpens) {
     // The heading height the settings allow at most leaves no room for a window.
     RawSql("kelvaroDemo.db", "UPDATE T_UstUzytk SET wysNaglDruk = 250;");
