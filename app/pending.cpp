@@ -1,15 +1,11 @@
-// The windows that are not part of the program yet say so.
+// The windows the register of orders opens.
 #include "pending.h"
 
 #include "msgbox.h"
 #include "orderwnd.h"
+#include "settings_dialog.h"
 #include "wydruk.h"
-
-static int SettingsNotYet(HWND owner, strUstUzytk*) {
-    KvShowInfo(owner, "The settings dialog is not available yet");
-    return 0;
-}
 
 OrderWindowFn g_orderWindow = RunOrderWindow;
 PrintOrderFn g_printOrder = PrintOrder;
-SettingsDialogFn g_settingsDialog = SettingsNotYet;
+SettingsDialogFn g_settingsDialog = RunSettingsDialog;

@@ -278,6 +278,7 @@ void OnDimension(AccessoryDialog* a, HWND dlg, int i) {
 void OnUnit(AccessoryDialog* a, HWND dlg) {
     if (!UserChanged(dlg, IDC_ACC_UNIT, 0) || a->filling) return;
     GetDlgItemTextA(dlg, IDC_ACC_UNIT, a->d->jm, sizeof a->d->jm);
+    ShowResult(a, dlg);  // the result names the unit
 }
 
 void OnPrice(AccessoryDialog* a, HWND dlg) {
@@ -493,4 +494,6 @@ void CmdAccessoryDelete(OrderWindow* w) {
     DeleteRow(w->accList, row, index);
     AfterChange(w);
     PrzestawDomyslPb(w->hwnd, ORD_ACC_DELETE, ORD_ACC_ADD);
+    // The window's own dialog navigation asks it for the default (Enter).
+    w->defId = ORD_ACC_ADD;
 }

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "amounttext.h"
+#include "designer.h"
 #include "heap.h"
 #include "help_win.h"
 #include "kvutil.h"
@@ -21,6 +22,7 @@
 #include "porownanie.h"
 #include "printset.h"
 #include "scoped_win.h"
+#include "seller_page.h"
 #include "tables.h"
 #include "window_win.h"
 #include "wydruk.h"
@@ -30,11 +32,6 @@
 namespace {
 
 const char kClassName[] = "oknoZamowienia";
-
-int DesignerNotYet(HWND owner, strOkno*, const strZam*, const DrawSet*, int) {
-    KvShowInfo(owner, "The designer is not available yet");
-    return 0;
-}
 
 // ---- Small helpers -------------------------------------------------------------
 
@@ -261,7 +258,11 @@ void NameStatusItems(OrderWindow* w) {
     }
 }
 
+// The snapshot is of the order as the pages write it back: a loaded order
+// can hold what the pages never give back (a price beside "without
+// assembly"), and Cancel must not take that for the seller's change.
 bool TakeSnapshot(OrderWindow* w, char* msg) {
+    StorePages(w);
     w->snapshot = strZamRob();
     if (!KopiujZam(&w->snapshot, w->z, msg)) return false;
     w->hasSnapshot = true;
@@ -803,9 +804,9 @@ bool RegisterOnce() {
 
 }  // namespace
 
-OrderDesignerFn g_orderDesigner = DesignerNotYet;
+OrderDesignerFn g_orderDesigner = RunDesigner;
 OrderPrintFn g_orderPrint = PrintOrder;
-SellerPageFn g_orderSellerPage = nullptr;
+SellerPageFn g_orderSellerPage = CreateSellerPage;
 
 OrderMode ModeOf(const OrderWindow* w) {
     if (w->z->zam.status == 0) return kModeNew;

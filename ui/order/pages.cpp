@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "amounttext.h"
+#include "currencies.h"
 #include "kvutil.h"
 #include "msgbox.h"
 #include "names.h"
@@ -243,9 +244,7 @@ BOOL ValuationInit(HWND dlg) {
         ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, id), "01");
     }
     SendDlgItemMessageA(dlg, IDC_VAL_DISCOUNT_SPIN, UDM_SETRANGE32, 0, 100);
-    for (int i = 0; i < kCurrencyCount; i++) {
-        SendDlgItemMessageA(dlg, IDC_VAL_CURRENCY, CB_ADDSTRING, 0, (LPARAM)CurrencyCode(i));
-    }
+    WypelnijLbxWalut(dlg, IDC_VAL_CURRENCY);
     return FALSE;
 }
 

@@ -1,0 +1,74 @@
+#include "seller_page.h"
+
+#include <new>
+
+#include "page_util.h"
+#include "settings_rc.h"
+#include "widgora.h"
+#include "window_win.h"
+
+namespace {
+
+struct SellerPage {
+    strDaneUzytk* seller;  // the caller's block, edited in place
+    int editable;          // 0: shown only (the order window)
+};
+
+void OnLoad(SellerPage* p, HWND dlg) {
+    const strDaneUzytk* s = p->seller;
+    SetFieldText(dlg, IDC_SELLER_NAME, s->nazwa, sizeof s->nazwa);
+    SetFieldText(dlg, IDC_SELLER_ABBR, s->skrot, sizeof s->skrot);
+    SetFieldText(dlg, IDC_SELLER_ADDRESS, s->adres, sizeof s->adres);
+    SetFieldText(dlg, IDC_SELLER_OTHER, s->infDodat, sizeof s->infDodat);
+}
+
+void OnStore(SellerPage* p, HWND dlg) {
+    // A page that only shows an order's seller must not rewrite the block.
+    if (!p->editable) return;
+    strDaneUzytk* s = p->seller;
+    GetFieldText(dlg, IDC_SELLER_NAME, s->nazwa, sizeof s->nazwa);
+    GetFieldText(dlg, IDC_SELLER_ABBR, s->skrot, sizeof s->skrot);
+    GetFieldText(dlg, IDC_SELLER_ADDRESS, s->adres, sizeof s->adres);
+    GetFieldText(dlg, IDC_SELLER_OTHER, s->infDodat, sizeof s->infDodat);
+}
+
+BOOL OnInitDialog(SellerPage* p, HWND dlg) {
+    const strDaneUzytk& s = *p->seller;
+    // The edits take no more than their fields hold.
+    SendDlgItemMessageA(dlg, IDC_SELLER_NAME, EM_LIMITTEXT, sizeof s.nazwa - 1, 0);
+    SendDlgItemMessageA(dlg, IDC_SELLER_ABBR, EM_LIMITTEXT, sizeof s.skrot - 1, 0);
+    SendDlgItemMessageA(dlg, IDC_SELLER_ADDRESS, EM_LIMITTEXT, sizeof s.adres - 1, 0);
+    SendDlgItemMessageA(dlg, IDC_SELLER_OTHER, EM_LIMITTEXT, sizeof s.infDodat - 1, 0);
+    if (!p->editable) {
+        AktDeaktKntrl(GetDlgItem(dlg, IDC_SELLER_NAME), 0);
+        AktDeaktKntrl(GetDlgItem(dlg, IDC_SELLER_ADDRESS), 0);
+        AktDeaktKntrl(GetDlgItem(dlg, IDC_SELLER_OTHER), 0);
+        ShowWindow(GetDlgItem(dlg, IDC_SELLER_ABBR_LABEL), SW_HIDE);
+        ShowWindow(GetDlgItem(dlg, IDC_SELLER_ABBR), SW_HIDE);
+    }
+    OnLoad(p, dlg);
+    return FALSE;  // the owner decides where the focus goes
+}
+
+INT_PTR CALLBACK SellerPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    SellerPage* p = KvDialogState<SellerPage>(dlg, msg, lp);
+    if (!p) return FALSE;
+    switch (msg) {
+        case WM_INITDIALOG: return OnInitDialog(p, dlg);
+        case UM_PAGE_LOAD: OnLoad(p, dlg); return TRUE;
+        case UM_PAGE_STORE: OnStore(p, dlg); return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDOK) OnStore(p, dlg);
+            return TRUE;
+        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+HWND CreateSellerPage(HWND parent, strDaneUzytk* seller, int editable) {
+    if (!seller) return nullptr;
+    return CreatePageDialog(parent, IDD_PAGE_SELLER, SellerPageProc,
+                            new (std::nothrow) SellerPage{seller, editable});
+}

@@ -1,0 +1,73 @@
+// settings_rc.h - resource identifiers of the settings dialog, its five pages
+// and the page messages, grouped by window.
+#ifndef KV_UI_SETTINGS_RC_H
+#define KV_UI_SETTINGS_RC_H
+
+// Messages every dialog page answers: fill the controls from the record the
+// page was given, and write them back into it.
+#ifndef UM_PAGE_LOAD
+#define UM_PAGE_LOAD (WM_APP + 0)
+#endif
+#ifndef UM_PAGE_STORE
+#define UM_PAGE_STORE (WM_APP + 1)
+#endif
+
+// Settings dialog
+#define IDD_SETTINGS 10072
+#define IDC_SETTINGS_TAB 10073
+#define IDC_SETTINGS_HELP 9
+
+// Page "Seller's details" (also the order window's "Seller" page)
+#define IDD_PAGE_SELLER 10074
+#define IDC_SELLER_NAME 10075
+#define IDC_SELLER_ABBR_LABEL 10076
+#define IDC_SELLER_ABBR 10077
+#define IDC_SELLER_ADDRESS 10078
+#define IDC_SELLER_OTHER 10079
+
+// Page "Defaults"
+#define IDD_PAGE_DEFAULTS 10080
+#define IDC_ASM_NONE 10081
+#define IDC_ASM_BY_SIZE 10082
+#define IDC_ASM_FIXED 10083
+#define IDC_ASM_PRICE 10084
+#define IDC_ASM_UNIT 10085
+#define IDC_DIS_NONE 10086
+#define IDC_DIS_BY_SIZE 10087
+#define IDC_DIS_FIXED 10088
+#define IDC_DIS_PRICE 10089
+#define IDC_DIS_UNIT 10090
+#define IDC_DISCOUNT 10091
+#define IDC_DISCOUNT_SPIN 10092
+#define IDC_VAT_ASSEMBLY 10093
+#define IDC_VAT_WINDOWS 10094
+#define IDC_VAT_ACCESSORIES 10095
+#define IDC_FULFILMENT 10096
+#define IDC_FULFILMENT_SPIN 10097
+#define IDC_CURRENCY 10098
+#define IDC_WEIGHT 10099
+
+// Page "Default Uw rates"
+#define IDD_PAGE_UW 10100
+#define IDC_UF_FRAME 10101
+#define IDC_UF_FRAME_SASH 10102
+#define IDC_UF_FIXED_MULLION 10103
+#define IDC_UF_FALSE_MULLION 10104
+#define IDC_UG_GLASS 10105
+#define IDC_PSI_GLASS_LABEL 10106
+#define IDC_PSI_GLASS 10107
+#define IDC_UG_ACRYLIC 10108
+#define IDC_PSI_ACRYLIC_LABEL 10109
+#define IDC_PSI_ACRYLIC 10110
+
+// Page "Orders' statuses": picture 10112 + 2(n-1), edit 10113 + 2(n-1)
+#define IDD_PAGE_STATUSES 10111
+#define IDC_STATUS_PICTURE_FIRST 10112
+#define IDC_STATUS_NAME_FIRST 10113
+
+// Page "Others"
+#define IDD_PAGE_OTHERS 10124
+#define IDC_HEADING 10125
+#define IDC_HEADING_SPIN 10126
+
+#endif  // KV_UI_SETTINGS_RC_H

@@ -1,0 +1,114 @@
+// The page "Orders' statuses": the names of statuses 1-6, each beside its
+// picture from the status bitmap that the register of orders shows.
+#include <new>
+
+#include <stdio.h>
+#include <string.h>
+
+#include "kvutil.h"
+#include "page_util.h"
+#include "pages.h"
+#include "scoped_win.h"
+#include "settings_rc.h"
+#include "window_win.h"
+
+namespace {
+
+const int kStatusBitmap = 10064;  // six 16 x 16 pictures side by side
+const DWORD kMagenta = 0xFF00FF;  // the bitmap's background, 0x00RRGGBB
+
+struct StatusesPage {
+    explicit StatusesPage(strUstUzytk* settings) : s(settings), pictures(nullptr, 96, 16) {}
+    strUstUzytk* s;
+    MemoryDC pictures;    // the six status pictures, 16 x 16 device pixels each
+    bool loaded = false;  // the pictures hold the status bitmap
+};
+
+int NameEdit(int status) { return IDC_STATUS_NAME_FIRST + 2 * (status - 1); }
+int PictureOf(int id) { return (id - IDC_STATUS_PICTURE_FIRST) / 2 + 1; }
+
+void OnLoad(StatusesPage* p, HWND dlg) {
+    for (int n = 1; n <= kStatusCount; n++) {
+        SetFieldText(dlg, NameEdit(n), p->s->stanyZam[n - 1], kStatusNameLen);
+    }
+}
+
+void OnStore(StatusesPage* p, HWND dlg) {
+    for (int n = 1; n <= kStatusCount; n++) {
+        char name[kStatusNameLen];  // at most 31 characters
+        GetFieldText(dlg, NameEdit(n), name, sizeof name);
+        mojLtrim(name);
+        mojPtrim(name);
+        // A status always has a name, or the register could not show it.
+        if (!name[0]) snprintf(name, sizeof name, "STATUS-%d", n);
+        memcpy(p->s->stanyZam[n - 1], name, sizeof name);
+    }
+}
+
+void OnDrawItem(StatusesPage* p, const DRAWITEMSTRUCT* di) {
+    const RECT& r = di->rcItem;
+    FillRect(di->hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+    const int n = PictureOf((int)di->CtlID);
+    if (!p->loaded || n < 1 || n > kStatusCount) return;
+    BitBlt(di->hDC, r.left, r.top, 16, 16, p->pictures, 16 * (n - 1), 0, SRCCOPY);
+}
+
+// Copies the status bitmap into the page's memory DC once, its magenta
+// background (the register's list masks it) turned into the page's colour.
+bool LoadPictures(MemoryDC& pictures) {
+    if (!pictures.ok()) return false;
+    ScopedBitmap bitmap(LoadBitmapA(PageInstance(), MAKEINTRESOURCEA(kStatusBitmap)));
+    if (!bitmap) return false;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = pictures.width();
+    bi.bmiHeader.biHeight = -pictures.height();
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    if (GetDIBits(pictures, bitmap, 0, pictures.height(), pictures.bits(), &bi, DIB_RGB_COLORS) !=
+        pictures.height())
+        return false;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const DWORD faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    for (int i = 0; i < pictures.width() * pictures.height(); i++) {
+        if ((pictures.bits()[i] & 0xFFFFFF) == kMagenta) pictures.bits()[i] = faceRgb;
+    }
+    return true;
+}
+
+BOOL OnInitDialog(StatusesPage* p, HWND dlg) {
+    for (int n = 1; n <= kStatusCount; n++) {
+        SendDlgItemMessageA(dlg, NameEdit(n), EM_LIMITTEXT, kStatusNameLen - 1, 0);
+        // The pictures are exactly one status image, whatever the font.
+        SetWindowPos(GetDlgItem(dlg, NameEdit(n) - 1), nullptr, 0, 0, 16, 16,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    p->loaded = LoadPictures(p->pictures);
+    OnLoad(p, dlg);
+    return FALSE;
+}
+
+INT_PTR CALLBACK StatusesPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    StatusesPage* p = KvDialogState<StatusesPage>(dlg, msg, lp);
+    if (!p) return FALSE;
+    switch (msg) {
+        case WM_INITDIALOG: return OnInitDialog(p, dlg);
+        case UM_PAGE_LOAD: OnLoad(p, dlg); return TRUE;
+        case UM_PAGE_STORE: OnStore(p, dlg); return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDOK) OnStore(p, dlg);
+            return TRUE;
+        case WM_DRAWITEM: OnDrawItem(p, (const DRAWITEMSTRUCT*)lp); return TRUE;
+        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+HWND CreateStatusesPage(HWND parent, strUstUzytk* settings) {
+    if (!settings) return nullptr;
+    return CreatePageDialog(parent, IDD_PAGE_STATUSES, StatusesPageProc,
+                            new (std::nothrow) StatusesPage(settings));
+}

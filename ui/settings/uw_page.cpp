@@ -1,0 +1,131 @@
+// The page "Default Uw rates": the thermal factors a new window starts with.
+#include <new>
+
+#include <string.h>
+
+#include "page_util.h"
+#include "pages.h"
+#include "scoped_win.h"
+#include "settings_rc.h"
+#include "widgora.h"
+#include "window_win.h"
+
+namespace {
+
+// The eight edits in the order of the factor block, with the places each
+// shows and the scale its field is kept in.
+struct Factor {
+    int edit;
+    int decimals;
+    int scale;      // 100: hundredths of W/(m2*K); 10000: ten-thousandths of W/(m*K)
+    int maxLength;  // the longest text whose every number fits 32 bits at the scale
+};
+const Factor kFactors[8] = {
+    {IDC_UF_FRAME, 2, 100, 7},      {IDC_UF_FRAME_SASH, 2, 100, 7},
+    {IDC_UF_FIXED_MULLION, 2, 100, 7}, {IDC_UF_FALSE_MULLION, 2, 100, 7},
+    {IDC_UG_GLASS, 1, 100, 7},      {IDC_PSI_GLASS, 3, 10000, 5},
+    {IDC_UG_ACRYLIC, 1, 100, 7},    {IDC_PSI_ACRYLIC, 3, 10000, 5},
+};
+static_assert(sizeof(strWspUw) == sizeof(int32_t) * 8, "one edit per factor");
+
+struct UwPage {
+    strWspUw* uw;        // the caller's block
+    char shown[8][32];   // the texts the edits were filled with
+};
+
+int32_t* FactorField(strWspUw* uw, int i) { return (int32_t*)uw + i; }
+
+void OnLoad(UwPage* p, HWND dlg) {
+    for (int i = 0; i < 8; i++) {
+        const Factor& f = kFactors[i];
+        FixedPointText(*FactorField(p->uw, i), f.scale, f.decimals, p->shown[i]);
+        SetDlgItemTextA(dlg, f.edit, p->shown[i]);
+    }
+}
+
+void OnStore(UwPage* p, HWND dlg) {
+    for (int i = 0; i < 8; i++) {
+        const Factor& f = kFactors[i];
+        char text[32] = "";
+        GetDlgItemTextA(dlg, f.edit, text, sizeof text);
+        // A factor with more places than its edit shows (1.15 in a
+        // one-place edit) keeps its value unless the user changed the text.
+        if (strcmp(text, p->shown[i]) == 0) continue;
+        ReadFixedPoint32(dlg, f.edit, f.scale, FactorField(p->uw, i));
+    }
+}
+
+void OnDrawItem(const DRAWITEMSTRUCT* di) {
+    char text[64] = "";
+    GetWindowTextA(di->hwndItem, text, sizeof text);
+    FillRect(di->hDC, &di->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    HFONT font = (HFONT)SendMessageA(di->hwndItem, WM_GETFONT, 0, 0);
+    ScopedSelect selectFont(di->hDC, font);
+    PaintPsiLabel(di->hDC, di->rcItem, text);
+}
+
+BOOL OnInitDialog(UwPage* p, HWND dlg) {
+    for (const Factor& f : kFactors) {
+        HWND edit = GetDlgItem(dlg, f.edit);
+        if (f.decimals == 1) ZalozPdklEdL1mPoPrzec(edit, nullptr);
+        else if (f.decimals == 2) ZalozPdklEdL2mPoPrzec(edit, nullptr);
+        else ZalozPdklEdL3mPoPrzec(edit, nullptr);
+        SendMessageA(edit, EM_LIMITTEXT, f.maxLength, 0);
+    }
+    OnLoad(p, dlg);
+    return FALSE;
+}
+
+INT_PTR CALLBACK UwPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    UwPage* p = KvDialogState<UwPage>(dlg, msg, lp);
+    if (!p) return FALSE;
+    switch (msg) {
+        case WM_INITDIALOG: return OnInitDialog(p, dlg);
+        case UM_PAGE_LOAD: OnLoad(p, dlg); return TRUE;
+        case UM_PAGE_STORE: OnStore(p, dlg); return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDOK) OnStore(p, dlg);
+            return TRUE;
+        case WM_DRAWITEM: OnDrawItem((const DRAWITEMSTRUCT*)lp); return TRUE;
+        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void PaintPsiLabel(HDC dc, const RECT& r, const char* text) {
+    RECT measure = r;
+    DrawTextA(dc, text, -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const int textWidth = measure.right - measure.left;
+    RECT box = r;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextA(dc, text, -1, &box, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    // The psi: two short arms, its stem and the bowl that joins them,
+    // counted in pixels left of the text and down from the label's top.
+    const int x = r.right - textWidth;
+    const int y = r.top;
+    ScopedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+    ScopedSelect selectPen(dc, pen);
+    const struct { int x0, y0, x1, y1; } strokes[] = {
+        {x - 1, y + 2, x - 1, y + 8},   // right arm
+        {x - 7, y + 8, x - 2, y + 8},   // bowl
+        {x - 7, y + 2, x - 7, y + 8},   // left arm
+        {x - 4, y + 2, x - 4, y + 11},  // stem
+    };
+    for (const auto& s : strokes) {
+        MoveToEx(dc, s.x0, s.y0, nullptr);
+        // LineTo stops short of its end point; the stroke includes it.
+        LineTo(dc, s.x1 + (s.x1 > s.x0), s.y1 + (s.y1 > s.y0));
+    }
+}
+
+HWND CreateUwPage(HWND parent, strWspUw* factors) {
+    if (!factors) return nullptr;
+    UwPage* p = new (std::nothrow) UwPage;
+    if (!p) return nullptr;
+    p->uw = factors;
+    memset(p->shown, 0, sizeof p->shown);
+    return CreatePageDialog(parent, IDD_PAGE_UW, UwPageProc, p);
+}
