@@ -483,7 +483,7 @@ TEST_F(PrintoutTest, LongNotesRunOverTwoPagesLineByLine) {
 
 struct Podglad {
     std::string tytul, status;
-    int strony = 0;
+    bool wlascicielWylaczony = false;  // the owner was disabled while it showed
 };
 
 bool ZamknijPodglad(void* ctx) {
@@ -497,6 +497,8 @@ bool ZamknijPodglad(void* ctx) {
     char st[128] = "";
     if (sb) SendMessageA(sb, SB_GETTEXTA, 1, (LPARAM)st);
     w->status = st;
+    HWND wlasciciel = GetWindow(p, GW_OWNER);
+    w->wlascicielWylaczony = wlasciciel && !IsWindowEnabled(wlasciciel);
     PostMessageA(p, WM_COMMAND, 1011, 0);  // "Close"
     return true;
 }
@@ -545,6 +547,7 @@ TEST_F(PrintCommandTest, PrintOpensTheOrdersPagesInTheModalPreview) {
     }
     EXPECT_EQ("Print preview - Order " + numer, p.tytul);
     EXPECT_NE(std::string::npos, p.status.find("page 1/4")) << p.status;
+    EXPECT_TRUE(p.wlascicielWylaczony) << "the preview was not modal";
     EXPECT_TRUE(g_boxes.empty()) << g_boxes[0].text;
     EXPECT_TRUE(IsWindowEnabled(main_));
     EXPECT_EQ(nullptr, FindWindowA("podgladDruk", nullptr));
@@ -595,6 +598,7 @@ TEST_F(PrintCommandTest, TheOrderWindowsPrintOpensThePreviewOverIt) {
     EXPECT_EQ(2, s.krok);
     EXPECT_EQ("Print preview - Order " + numer, s.p.tytul);
     EXPECT_NE(std::string::npos, s.p.status.find("page 1/")) << s.p.status;
+    EXPECT_TRUE(s.p.wlascicielWylaczony) << "the preview was not modal";
     for (const ShownBox& b : g_boxes) ADD_FAILURE() << b.caption << ": " << b.text;
     EXPECT_EQ(nullptr, FindWindowA("oknoZamowienia", nullptr));
 }
