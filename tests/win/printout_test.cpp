@@ -20,6 +20,7 @@
 #include "demo.h"
 #include "emf_strony.h"
 #include "harness.h"
+#include "heap.h"
 #include "mainwindow.h"
 #include "msgbuf.h"
 #include "newdb.h"
@@ -290,6 +291,54 @@ TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
         EXPECT_NE(std::string::npos, w.msg.find(p.tekst)) << w.msg;
         EXPECT_TRUE(w.strony.empty());
     }
+}
+
+TEST_F(PrintoutTest, AFailureOnTheWayLeavesNoPagesBehind) {
+    Okna(5);
+    for (int i = 0; i < 2; i++) DodajDodatekTest(&z_, i, "Sill", 1);
+    // The n-th allocation from the private heap fails: page slots and the
+    // window copies of the drawings.
+    int powodzenia = 0, bledy = 0;
+    for (int n = 1; n <= 40; n++) {
+        KvHeapFailAt(n);
+        Wydruk w = Zloz();
+        KvHeapFailAt(0);
+        if (w.wynik) {
+            powodzenia++;
+            EXPECT_EQ(3u, w.strony.size()) << n;
+            continue;
+        }
+        bledy++;
+        EXPECT_TRUE(w.msg == "Error of allocation of HENHMETAFILE" ||
+                    w.msg.compare(0, 20, "Error of allocation ") == 0)
+            << n << ": " << w.msg;
+    }
+    EXPECT_GT(bledy, 5);
+    EXPECT_GT(powodzenia, 0);
+}
+
+TEST_F(PrintoutTest, OverlongAndUnterminatedTextsStayOnThePage) {
+    Okna(1);
+    DodajDodatekTest(&z_, 0, std::string(127, 'N').c_str(), 1);
+    // The seller's block as a damaged file may hold it: no terminators.
+    memset(&z_.zam.sDaneUzytk, 'S', sizeof z_.zam.sDaneUzytk);
+    memset(z_.zam.nazwaNabyw, 'B', sizeof z_.zam.nazwaNabyw - 1);
+    Wydruk w = Zloz();
+    ASSERT_EQ(1, w.wynik) << w.msg;
+    size_t s = 0, b = 0;
+    for (const EmfStrona& p : w.strony)
+        for (const EmfTekst& t : p.teksty) {
+            EXPECT_LE(t.x + SzerTekstuArial(t.t, t.wys, t.waga ? t.waga : 400), 768) << t.t;
+            if (t.t.find_first_not_of('S') == std::string::npos) s += t.t.size();
+            if (t.t.find_first_not_of('B') == std::string::npos) b += t.t.size();
+            if (t.t[0] == 'N' && t.t.find_first_not_of('N') == std::string::npos) {
+                // The accessory's name cut at its cell, 368.
+                EXPECT_EQ(32, t.x);
+                EXPECT_LE(t.x + SzerTekstuArial(t.t, -14, 400), 369);
+            }
+        }
+    EXPECT_EQ(3u * sizeof z_.zam.sDaneUzytk.nazwa, s);  // name, address, other information, whole
+    EXPECT_EQ(sizeof z_.zam.nazwaNabyw - 1, b);           // broken over lines, nothing lost
 }
 
 // ---- The windows table's sums ------------------------------------------------------
