@@ -444,6 +444,8 @@ def g_close(g):
     for k in range(0, 2):
         g.line(5 + k, 5, 10 + k, 10, RED)
         g.line(10 + k, 5, 5 + k, 10, RED)
+
+
 # ---- Designer toolbar: 26 x 25 images --------------------------------------------
 
 
