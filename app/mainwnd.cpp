@@ -5,6 +5,7 @@
 #include <stdio.h>
 
 #include "app.h"
+#include "backupcmds.h"
 #include "connection.h"
 #include "heap.h"
 #include "kvutil.h"
@@ -50,6 +51,7 @@ bool CreationStep(HWND hwnd, char* msg) {
         return false;
     }
     if (!DbOpen(DbDefaultPath(), msg)) return false;
+    BackupAtStart();
     if (!DbRegisterFunctions(msg)) return false;
     if (!KvHeapCreate()) {
         DWORD code = GetLastError();
@@ -103,6 +105,7 @@ void OnCommand(HWND hwnd, int id, int code, HWND control) {
         DestroyWindow(hwnd);
         return;
     }
+    if (BackupCommand(hwnd, id)) return;
     OrderListCommand(id);
 }
 

@@ -675,6 +675,8 @@ void OrderListLayout(int w, int h) {
     }
 }
 
+void OrderListRenameStatuses() { RenameStatuses(); }
+
 void OrderListShowYearAndNumber() {
     char text[64];
     snprintf(text, sizeof text, "\tCurrent year: %4d", g_app.vars.rok);

@@ -16,6 +16,10 @@ void OrderListLayout(int w, int h);
 void OrderListShowYearAndNumber();
 void OrderListShowCurrency();
 
+// Renames the status items of the menus and the filter box and the status
+// of every row after the settings changed.
+void OrderListRenameStatuses();
+
 // Enables the commands for `selected` rows (none, one, several).
 void OrderListEnableForSelection(int selected);
 
