@@ -457,7 +457,9 @@ int BackupRestore(sqlite3* db, const char* dbPath, const char* backup, BackupInf
     // The current content first, where the seller finds it again.
     int64_t pages = 0;
     if (!Count(db, "PRAGMA page_count", &pages)) {
-        KvMsg(msg, "The database cannot be read, nothing has been restored\r\n%s",
+        KvMsg(msg,
+              "The database cannot be read, nothing has been restored\r\n%s\r\n"
+              "Move the damaged file aside and restore again: the restore then makes a new one.",
               sqlite3_errmsg(db));
         return 0;
     }

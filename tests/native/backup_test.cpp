@@ -430,6 +430,14 @@ TEST_F(BackupTest, ToolCopiesRestoresAndRefuses) {
     const std::string current = Contents(db_);
     const std::string missing = Path("missing.db");
     const std::string into = Path("copies");
+    // A database damaged inside (the program will not start on it) and a
+    // file that is no database at all.
+    const std::string damaged = Path("damaged.db");
+    std::string bytes = ReadBytes(db_);
+    for (size_t i = bytes.size() / 2; i < bytes.size() / 2 + 3000 && i < bytes.size(); i++) bytes[i] = (char)i;
+    WriteBytes(damaged, bytes);
+    const std::string notADatabase = Path("text.db");
+    WriteBytes(notADatabase, std::string(5000, 't'));
     struct Case {
         std::vector<std::string> args;
         int code;
@@ -447,6 +455,9 @@ TEST_F(BackupTest, ToolCopiesRestoresAndRefuses) {
         {{db_}, 0, "backups", ""},
         {{"--restore", other, db_}, 0, "(2 orders)", ""},
         {{"--restore", other, missing}, 0, "(2 orders)", ""},
+        {{damaged}, 1, "", "is damaged"},
+        {{"--restore", other, damaged}, 0, "(2 orders)", ""},
+        {{"--restore", other, notADatabase}, 1, "", "Move the damaged file aside"},
     };
     for (const Case& c : cases) {
         std::string line;
@@ -466,6 +477,14 @@ TEST_F(BackupTest, ToolCopiesRestoresAndRefuses) {
     EXPECT_FALSE(fs::exists(Path("nothing.db")));
     EXPECT_EQ(Contents(other), Contents(db_));
     EXPECT_EQ(Contents(other), Contents(missing));
+    EXPECT_EQ(Contents(other), Contents(damaged));
+    EXPECT_EQ(std::string(5000, 't'), ReadBytes(notADatabase));
+    // The damaged database was kept as it was, page for page.
+    std::string keptDamaged;
+    for (const std::string& n : FilesIn(folder_))
+        if (n.find("damaged-before-restore-") == 0) keptDamaged = ReadBytes(folder_ + "/" + n);
+    ASSERT_EQ(bytes.size(), keptDamaged.size());
+    EXPECT_EQ(bytes.substr(100), keptDamaged.substr(100));
     // The restore kept the old content beside the database.
     int kept = 0;
     for (const std::string& n : FilesIn(folder_)) {
