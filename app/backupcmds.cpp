@@ -63,6 +63,19 @@ bool SystemFileDialog(HWND owner, bool save, const char* folder, char* path, int
     return GetSaveFileNameA(&ofn) != 0;
 }
 
+// The hourglass while a copy or a restore runs: a database of some ten
+// thousand orders takes seconds.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, (LPCSTR)IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
 // The folder of backups beside the program's database, made if missing so
 // that the dialogs open there.
 std::string BackupFolder() {
@@ -92,7 +105,12 @@ void BackUpNow(HWND main) {
     BackupNowName(DbDefaultPath(), path, sizeof path);
     if (!g_backupFileDialog(main, true, folder.c_str(), path, sizeof path)) return;
     char msg[KV_MSG_LEN];
-    if (!BackupCopy(DbHandle(), ToUtf8(path).c_str(), true, msg)) {
+    int ok;
+    {
+        WaitCursor wait;
+        ok = BackupCopy(DbHandle(), ToUtf8(path).c_str(), true, msg);
+    }
+    if (!ok) {
         KvShowError(main, ToAnsi(msg).c_str());
         return;
     }
@@ -125,7 +143,12 @@ void RestoreBackup(HWND main) {
     const std::string file = ToUtf8(path);
     char msg[KV_MSG_LEN];
     BackupInfo info{};
-    if (!BackupCheck(file.c_str(), &info, msg)) {
+    int ok;
+    {
+        WaitCursor wait;
+        ok = BackupCheck(file.c_str(), &info, msg);
+    }
+    if (!ok) {
         KvShowError(main, ToAnsi(msg).c_str());
         return;
     }
@@ -136,12 +159,15 @@ void RestoreBackup(HWND main) {
              WrittenAt(path).c_str(), (long long)info.orders);
     if (!KvAskYesNo(main, text)) return;
     char safety[kBackupPathLen];
-    if (!BackupRestore(DbHandle(), DbDefaultPath(), file.c_str(), &info, safety, msg)) {
-        KvShowError(main, ToAnsi(msg).c_str());
-        return;
+    {
+        WaitCursor wait;
+        // A failed reload leaves the restored database in place: its message
+        // says what could not be read.
+        ok = BackupRestore(DbHandle(), DbDefaultPath(), file.c_str(), &info, safety, msg) &&
+             ReloadAfterRestore(msg);
     }
-    if (!ReloadAfterRestore(msg)) {
-        KvShowError(main, msg);
+    if (!ok) {
+        KvShowError(main, ToAnsi(msg).c_str());
         return;
     }
     snprintf(text, sizeof text,
