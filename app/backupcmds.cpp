@@ -148,6 +148,10 @@ void RestoreBackup(HWND main) {
         WaitCursor wait;
         ok = BackupCheck(file.c_str(), &info, msg);
     }
+    if (ok && BackupIsTheDatabase(file.c_str(), DbDefaultPath())) {
+        snprintf(msg, sizeof msg, "The file %s is the database itself", file.c_str());
+        ok = 0;
+    }
     if (!ok) {
         KvShowError(main, ToAnsi(msg).c_str());
         return;
@@ -181,13 +185,20 @@ void RestoreBackup(HWND main) {
 
 BackupFileDialogFn g_backupFileDialog = SystemFileDialog;
 
+// Why today's copy failed, until the start-up can say so.
+static std::string g_startNote;
+
 void BackupAtStart() {
+    g_startNote.clear();
     char msg[KV_MSG_LEN];
     if (BackupDaily(DbHandle(), DbDefaultPath(), nullptr, msg) != kBackupDailyFailed) return;
-    char text[KV_MSG_LEN + 64];
-    snprintf(text, sizeof text, "The daily backup of the database has not been made\r\n%s",
-             ToAnsi(msg).c_str());
-    KvMessageBox(nullptr, text, "Note", MB_OK | MB_ICONWARNING);
+    g_startNote = "The daily backup of the database has not been made\r\n" + ToAnsi(msg);
+}
+
+void BackupShowStartNote() {
+    if (g_startNote.empty()) return;
+    KvMessageBox(nullptr, g_startNote.c_str(), "Note", MB_OK | MB_ICONWARNING);
+    g_startNote.clear();
 }
 
 bool BackupCommand(HWND main, int id) {

@@ -6,9 +6,14 @@
 
 #include <windows.h>
 
-// Makes today's copy of the open database unless it exists. Never stops the
-// program: a failure shows one "Note" box with the reason.
+// Makes today's copy of the open database unless it exists, before anything
+// of the start-up writes to it. Never stops the program: a failure is kept
+// for BackupShowStartNote, so that a start-up that fails later shows only
+// its "Error" box.
 void BackupAtStart();
+// At the end of a successful start-up: one "Note" box with the reason when
+// today's copy failed.
+void BackupShowStartNote();
 
 // Runs CMD_BACKUP_NOW and CMD_RESTORE_BACKUP; false for any other command.
 bool BackupCommand(HWND main, int id);

@@ -71,6 +71,7 @@ bool CreationStep(HWND hwnd, char* msg) {
     if (!ReadUstUzytk(&g_app.settings, msg)) return false;
     if (!OrderListCreate(hwnd, msg)) return false;
     if (!OrderListFill(msg)) return false;
+    BackupShowStartNote();
     return true;
 }
 

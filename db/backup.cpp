@@ -232,6 +232,13 @@ int CopyTo(sqlite3* db, const std::string& dest, bool check, char* msg) {
         KvMsg(msg, "The database is not open");
         return 0;
     }
+    // A copy renamed over the database file would replace it under its own
+    // open connection.
+    const char* source = sqlite3_db_filename(db, "main");
+    if (source && *source && BackupIsTheDatabase(dest.c_str(), source)) {
+        KvMsg(msg, "The backup %s cannot be written over the database itself", dest.c_str());
+        return 0;
+    }
     const std::string part = dest + kPartSuffix;
     RemoveQuietly(part);
     RemoveQuietly(part + "-journal");
@@ -299,6 +306,11 @@ void RemoveStaleParts(const std::string& folder, const std::string& stem) {
 }
 
 }  // namespace
+
+bool BackupIsTheDatabase(const char* path, const char* dbPath) {
+    std::error_code ec;
+    return path && dbPath && fs::equivalent(U8(path), U8(dbPath), ec);
+}
 
 void BackupFolderOf(const char* dbPath, char* folder, int size) { Put(Folder(dbPath), folder, size); }
 
@@ -448,8 +460,7 @@ int BackupRestore(sqlite3* db, const char* dbPath, const char* backup, BackupInf
     BackupInfo got{};
     if (!BackupCheck(backup, &got, msg)) return 0;
     if (info) *info = got;
-    std::error_code ec;
-    if (fs::equivalent(U8(backup), U8(dbPath ? dbPath : ""), ec)) {
+    if (BackupIsTheDatabase(backup, dbPath)) {
         KvMsg(msg, "The file %s is the database itself", backup);
         return 0;
     }

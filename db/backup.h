@@ -36,6 +36,9 @@ void BackupDailyName(const char* dbPath, char* name, int size);
 // "<stem>-YYYY-MM-DD-HHMMSS.db", the name of a copy made now.
 void BackupNowName(const char* dbPath, char* name, int size);
 
+// True when both paths name one existing file.
+bool BackupIsTheDatabase(const char* path, const char* dbPath);
+
 // What a checked backup holds.
 struct BackupInfo {
     int64_t orders;  // rows of T_Zam
@@ -49,7 +52,7 @@ int BackupCheck(const char* path, BackupInfo* info, char* msg);
 
 // Copies the database open on `db` into `dest` (replacing a file there) and,
 // when `check` is set, checks the copy first. On failure nothing is left at
-// dest that was not there before.
+// dest that was not there before. Refuses the database's own file as dest.
 int BackupCopy(sqlite3* db, const char* dest, bool check, char* msg);
 
 // Outcomes of BackupDaily.

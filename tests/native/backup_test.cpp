@@ -346,9 +346,12 @@ TEST_F(BackupTest, RestoreRefusesABadFileAndLeavesTheDatabaseUntouched) {
         EXPECT_EQ(bytes, ReadBytes(db_));
         EXPECT_EQ(3, DbCountRows("T_Zam", nullptr, nullptr));
     }
-    // The database itself is no backup of itself.
+    // The database itself is no backup of itself, nor a place for one.
     EXPECT_EQ(0, BackupRestore(DbHandle(), db_.c_str(), db_.c_str(), nullptr, nullptr, msg_));
     EXPECT_NE(nullptr, strstr(msg_, "is the database itself")) << msg_;
+    EXPECT_EQ(0, BackupCopy(DbHandle(), db_.c_str(), true, msg_));
+    EXPECT_NE(nullptr, strstr(msg_, "over the database itself")) << msg_;
+    EXPECT_FALSE(fs::exists(db_ + ".part"));
     DbClose();
     EXPECT_EQ(contents, Contents(db_));
     EXPECT_EQ(bytes, ReadBytes(db_));

@@ -178,6 +178,23 @@ TEST_F(BackupCmdsTest, DailyCopyAtStartOncePerDayKeepingTheNewest14) {
     EXPECT_EQ(copy, ReadBytes("backups\\" + today));
 }
 
+TEST_F(BackupCmdsTest, DailyCopyHoldsTheYearAsItWasBeforeItIsClosed) {
+    RawSql("kelvaroDemo.db", "UPDATE T_Zmienne SET idZam = 3, rok = 2010;");
+    g_answers.push_back(IDYES);  // close the year
+    Start();
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_NE(std::string::npos, g_boxes[0].text.find("Do you want to close the year ?"));
+    EXPECT_EQ(ThisYear(), g_app.vars.rok);
+    Stop();
+    char msg[2048];
+    ASSERT_EQ(1, DbOpen(("backups\\kelvaroDemo-" + Today() + ".db").c_str(), msg)) << msg;
+    strZmienne copy{};
+    ASSERT_EQ(1, ReadZmienne(&copy, msg)) << msg;
+    DbClose();
+    EXPECT_EQ(2010, copy.rok);
+    EXPECT_EQ(3, copy.idZam);
+}
+
 TEST_F(BackupCmdsTest, FailedDailyCopyGivesOneNoteAndAWorkingProgram) {
     // Where the folder should be, a file: the copy cannot be written.
     WriteBytes("backups", "a file in the way");
@@ -270,6 +287,7 @@ TEST_F(BackupCmdsTest, RestoreChecksAsksKeepsTheCurrentDatabaseAndReloads) {
         {"damaged.db", IDYES, {"Error"}, "is damaged", false},
         {"old.db", IDYES, {"Error"}, "and the database has version 1-7", false},
         {"missing.db", IDYES, {"Error"}, "does not exist", false},
+        {"kelvaroDemo.db", IDYES, {"Error"}, "is the database itself", false},
         {"backup.db", IDNO, {"Note"}, "holding 5 orders ?", false},
         {"backup.db", IDYES, {"Note", "Information"}, "The database has been restored from the backup of ",
          true},
