@@ -780,6 +780,9 @@ LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
         case WM_MEASUREITEM: OnMeasureItem((MEASUREITEMSTRUCT*)lParam); return TRUE;
         case WM_DRAWITEM: OnDrawItem(w, (const DRAWITEMSTRUCT*)lParam); return TRUE;
+        case WM_CTLCOLORLISTBOX:
+            if ((HWND)lParam == w->winList) return (LRESULT)GetSysColorBrush(COLOR_BTNFACE);
+            break;
         case WM_CLOSE: CmdCancel(w); return 0;
         case WM_HELP: OpenHelp(hwnd, 2); return TRUE;
         case DM_GETDEFID: return w->defId ? MAKELRESULT(w->defId, DC_HASDEFID) : 0;
