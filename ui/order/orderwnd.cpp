@@ -441,6 +441,10 @@ void CmdDeleteOrder(OrderWindow* w) {
 void CmdPrint(OrderWindow* w) {
     DrawSet print;
     PrintDrawSet printSet(*w->draw, &print);
+    if (!print.penNavy) {
+        KvShowError(w->hwnd, "Error of creating the drawing set for printing");
+        return;
+    }
     StorePages(w);
     g_orderPrint(w->hwnd, w->z, &print);
 }
