@@ -501,6 +501,39 @@ TEST_F(OrderWindowTest, AnOrderOfAccessoriesOnlyIsStoredWithItsTotalInTheRegiste
     EXPECT_EQ(z_.zam.idZam, Count("SELECT idZam FROM T_Zmienne")) << "its number is the last one given";
 }
 
+// A "NEW" order opened from the register is rewritten by Save, not stored a
+// second time under its number (which would also take the last order number
+// back to it).
+TEST_F(OrderWindowTest, SavingAStoredNewOrderRewritesIt) {
+    char msg[2048];
+    const int64_t key = ZapiszZamTestowe(1, 0, 0, msg);
+    ASSERT_NE(0, key) << msg;
+    ASSERT_EQ(1, WczytajZam(key, &z_, msg)) << msg;
+    PrzeliczZam(&z_, kPrzWszystko);
+    row_ = -1;
+    const int64_t last = Count("SELECT idZam FROM T_Zmienne");
+    Script script;
+    script.steps = {CloseWith(ORD_SAVE)};
+    EXPECT_EQ(1, Open(&script));
+    EXPECT_EQ(2, Count("SELECT COUNT(*) FROM T_Zam"));
+    char sql[128];
+    snprintf(sql, sizeof sql, "SELECT status FROM T_Zam WHERE kluczZam = %lld", (long long)key);
+    EXPECT_EQ(1, Count(sql));
+    EXPECT_EQ(last, Count("SELECT idZam FROM T_Zmienne"));
+    EXPECT_EQ(key, z_.zam.kluczZam);
+}
+
+TEST_F(OrderWindowTest, EditAsNewFromTheRegisterSavesASecondOrder) {
+    SelectRegisterRow(0);
+    Script script;
+    script.steps = {CloseWith(ORD_SAVE)};
+    RunScripted([&] { return (int)SendMessageA(main_, WM_COMMAND, CMD_EDIT_AS_NEW, 0); }, &script);
+    EXPECT_EQ(2, Count("SELECT COUNT(*) FROM T_Zam"));
+    EXPECT_EQ(2, Count("SELECT idZam FROM T_Zmienne"));
+    EXPECT_EQ(2, SendMessageA(register_, LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ("\tLast order number: 2", StatusBarPart(main_, 1));
+}
+
 // ---- Status change and deletion in preview ---------------------------------------------
 
 TEST_F(OrderWindowTest, ChangeStatusInPreviewKeepsTheWindowOpenAndUpdatesTheRegister) {

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "amounttext.h"
+#include "connection.h"
 #include "designer.h"
 #include "heap.h"
 #include "help_win.h"
@@ -357,6 +358,20 @@ void Saved(OrderWindow* w, const char* text) {
     Close(w);
 }
 
+// An order of status 0 that is already in the database under its own key
+// and number (a "NEW" order opened from the register): saving it again must
+// rewrite it, not add a second order with the same number and take the
+// last order number back to it. An order made by "Edit as new" still has
+// its source's key but a number of its own, and is inserted.
+bool StoredUnderItsNumber(const strZam& o) {
+    if (o.kluczZam == 0) return false;
+    char sql[160];
+    snprintf(sql, sizeof sql, "SELECT COUNT(*) FROM T_Zam WHERE kluczZam = %lld AND idZam = %d AND rok = %d",
+             (long long)o.kluczZam, (int)o.idZam, (int)o.rok);
+    int64_t n = 0;
+    return DbQueryValue(sql, kDbInt64, &n, sizeof n, nullptr) == kDbQueryValue && n == 1;
+}
+
 // Save (status 0) or Save as (status 1-6): an order kept before is
 // overwritten, a new one inserted; a failure puts the old status back.
 void CmdSave(OrderWindow* w, int32_t newStatus) {
@@ -371,7 +386,8 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
     OrderNumber(o, number, sizeof number);
     const int32_t old = o.status;
     o.status = newStatus ? newStatus : (old == 0 ? 1 : old);
-    const int ok = old != 0 ? NadpiszZam(w->z, msg) : ZapiszNoweZam(w->z, nullptr, msg);
+    const bool insert = old == 0 && !StoredUnderItsNumber(o);
+    const int ok = insert ? ZapiszNoweZam(w->z, nullptr, msg) : NadpiszZam(w->z, msg);
     if (!ok) {
         o.status = old;
         KvShowError(w->hwnd, msg);
