@@ -25,6 +25,7 @@
 #include "mainwindow.h"
 #include "model_okna.h"
 #include "names.h"
+#include "opis.h"
 #include "newdb.h"
 #include "order_rc.h"
 #include "orderdriver.h"
@@ -654,6 +655,51 @@ TEST_F(OrderWindowTest, AddWindowGivesTheDesignerTheTemplateAndPreviewOpensItRea
     EXPECT_EQ(10, g_designed[0].muntin);
     EXPECT_EQ(0, g_designed[1].editable) << "a double click in preview opens the designer read-only";
     EXPECT_EQ(2, g_designed[1].quantity);
+}
+
+// The tooltip of the windows list: the one whose tool is the list box.
+BOOL CALLBACK FindListTip(HWND h, LPARAM lp) {
+    char cls[32] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0) return TRUE;
+    HWND* out = (HWND*)lp;  // [0] the list, [1] the tip found
+    TTTOOLINFOA ti = {};
+    ti.cbSize = sizeof ti;
+    for (int i = 0; SendMessageA(h, TTM_ENUMTOOLSA, i, (LPARAM)&ti); i++) {
+        if ((HWND)ti.uId == out[0]) {
+            out[1] = h;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+TEST_F(OrderWindowTest, TheListTooltipDescribesTheWindowUnderTheMouseWithItsNotes) {
+    LoadStored(false);
+    strcpy(z_.zam.okna[1].uwagi, "Fitted from outside by two fitters with a crane on Monday morning early");
+    std::string tip;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        HWND found[2] = {GetDlgItem(w, IDC_ORD_WINDOWS), nullptr};
+                        EnumThreadWindows(GetCurrentThreadId(), FindListTip, (LPARAM)found);
+                        EXPECT_NE(nullptr, found[1]);
+                        // Hovering over the second cell makes it the tip's item.
+                        SendMessageA(found[0], WM_MOUSEHOVER, 0, MAKELPARAM(65, 225));
+                        NMTTDISPINFOA nm = {};
+                        nm.hdr.hwndFrom = found[1];
+                        nm.hdr.idFrom = (UINT_PTR)found[0];
+                        nm.hdr.code = TTN_GETDISPINFOA;
+                        SendMessageA(w, WM_NOTIFY, 0, (LPARAM)&nm);
+                        if (nm.lpszText) tip = nm.lpszText;
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
+    Open(&script);
+    char description[4096] = "";
+    ASSERT_EQ(1, OpiszOkno(&z_.zam, 1, description, sizeof description));
+    EXPECT_EQ(std::string(description) +
+                  "\r\nNotes:\r\nFitted from outside by two fitters with a crane on Monday \r\nmorning early ",
+              tip);
 }
 
 // The texts a cell of the windows list draws, read from a metafile.
