@@ -11,7 +11,7 @@
 
 #include "heap.h"
 #include "msgbuf.h"
-#include "printset.h"
+#include "drawset.h"
 #include "wydruk.h"
 #include "zam_wzory.h"
 
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     Zamowienie50(&z);
     DrawSet ekran, druk;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran)) return 1;
-    MakePrintDrawSet(&ekran, &druk);
+    if (!CreatePrintDrawSet(&ekran, &druk)) return 1;
     strUstUzytk ust;
     memset(&ust, 0, sizeof ust);
     ust.wysNaglDruk = 30;
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     printf("  Print to the preview's first page painted: mean %.1f ms, best %.1f ms, %d rounds\n",
            suma / podglady, najkr, podglady);
 
-    ReleasePrintDrawSet(&druk);
+    DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
     ZwolnijIZerujZam(&z);
     return 0;

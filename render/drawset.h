@@ -41,4 +41,19 @@ bool CreatePrintDrawSet(const DrawSet* from, DrawSet* copy);
 // from is untouched.
 void DestroyPrintDrawSet(DrawSet* copy);
 
+// The print copy for one scope; ok() is false when it could not be made.
+class ScopedPrintDrawSet {
+public:
+    explicit ScopedPrintDrawSet(const DrawSet& from) : ok_(CreatePrintDrawSet(&from, &set_)) {}
+    ~ScopedPrintDrawSet() { if (ok_) DestroyPrintDrawSet(&set_); }
+    ScopedPrintDrawSet(const ScopedPrintDrawSet&) = delete;
+    ScopedPrintDrawSet& operator=(const ScopedPrintDrawSet&) = delete;
+    bool ok() const { return ok_; }
+    const DrawSet* get() const { return &set_; }
+
+private:
+    DrawSet set_;
+    bool ok_;
+};
+
 #endif  // KV_RENDER_DRAWSET_H

@@ -29,7 +29,7 @@
 #include "tables.h"
 #include "testdb.h"
 #include "wycena.h"
-#include "printset.h"
+#include "drawset.h"
 #include "wydruk.h"
 #include "zam_wzory.h"
 
@@ -58,7 +58,7 @@ class PrintoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ekran_));
-        MakePrintDrawSet(&ekran_, &druk_);
+        ASSERT_TRUE(CreatePrintDrawSet(&ekran_, &druk_));
         memset(&ust_, 0, sizeof ust_);
         ust_.wysNaglDruk = 30;
         strcpy(ust_.stanyZam[0], "ORDERED");
@@ -69,7 +69,7 @@ protected:
     }
     void TearDown() override {
         ZwolnijIZerujZam(&z_);
-        ReleasePrintDrawSet(&druk_);
+        DestroyPrintDrawSet(&druk_);
         DestroyDrawSet(&ekran_);
     }
     void Okna(int n, int32_t w = 1000, int32_t h = 1200) {

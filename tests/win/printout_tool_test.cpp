@@ -20,7 +20,7 @@
 #include "msgbuf.h"
 #include "tables.h"
 #include "testdb.h"
-#include "printset.h"
+#include "drawset.h"
 #include "wydruk.h"
 #include "zam_wzory.h"
 
@@ -104,13 +104,13 @@ TEST_F(PrintoutToolTest, WritesThePagesTheProgramComposes) {
     DbClose();
     DrawSet ekran, druk;
     ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ekran));
-    MakePrintDrawSet(&ekran, &druk);
+    ASSERT_TRUE(CreatePrintDrawSet(&ekran, &druk));
     strStronyWydruku s{};
     ASSERT_EQ(1, ZlozWydrukZam(&z, &druk, &ust, &s, msg_)) << msg_;
     std::vector<EmfStrona> oczek;
     for (int32_t i = 0; i < s.liczba; i++) oczek.push_back(CzytajStrone(s.strony[i]));
     ZwolnijStronyWydruku(&s);
-    ReleasePrintDrawSet(&druk);
+    DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
     ZwolnijIZerujZam(&z);
     ASSERT_GE(oczek.size(), 3u);

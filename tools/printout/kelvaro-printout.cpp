@@ -22,7 +22,7 @@
 #include "msgbuf.h"
 #include "scoped_win.h"
 #include "tables.h"
-#include "printset.h"
+#include "drawset.h"
 #include "wydruk.h"
 #include "zamowienia.h"
 
@@ -143,10 +143,13 @@ int main(int argc, char** argv) {
 
     DrawSet ekran, druk;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran)) return Blad("Error of creating the drawing resources");
-    MakePrintDrawSet(&ekran, &druk);
+    if (!CreatePrintDrawSet(&ekran, &druk)) {
+        DestroyDrawSet(&ekran);
+        return Blad("Error of creating the drawing resources");
+    }
     strStronyWydruku s;
     ok = ZlozWydrukZam(&zam, &druk, &ust, &s, msg);
-    ReleasePrintDrawSet(&druk);
+    DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
     ZwolnijIZerujZam(&zam);
     if (!ok) return Blad(msg);

@@ -21,7 +21,6 @@
 #include "order_rc.h"
 #include "orderwnd_int.h"
 #include "porownanie.h"
-#include "printset.h"
 #include "scoped_win.h"
 #include "seller_page.h"
 #include "tables.h"
@@ -452,14 +451,13 @@ void CmdDeleteOrder(OrderWindow* w) {
 }
 
 void CmdPrint(OrderWindow* w) {
-    DrawSet print;
-    PrintDrawSet printSet(*w->draw, &print);
-    if (!print.penNavy) {
+    ScopedPrintDrawSet print(*w->draw);
+    if (!print.ok()) {
         KvShowError(w->hwnd, "Error of creating the drawing set for printing");
         return;
     }
     StorePages(w);
-    g_orderPrint(w->hwnd, w->z, &print);
+    g_orderPrint(w->hwnd, w->z, print.get());
 }
 
 void CmdCancel(OrderWindow* w) {
