@@ -274,12 +274,14 @@ void Layout(OrderWindow* w, int width, int height) {
     if (!w->tab || !w->pages[kPageGeneral]) return;
     SendMessageA(w->toolbar, TB_AUTOSIZE, 0, 0);
     const int t = w->toolbarHeight;
-    RECT du = {294, 22, 180, 0};  // dialog units of the General page's font
+    // Dialog units of the General page's font: the width across, the top
+    // and the height down (a vertical unit is not a horizontal one).
+    RECT du = {294, 22, 0, 180};
     MapDialogRect(w->pages[kPageGeneral], &du);
     RECT header = {};
     SendMessageA(w->tab, TCM_GETITEMRECT, 0, (LPARAM)&header);
     const int W = du.left + 6;
-    const int B = t + du.right + (header.bottom - header.top) + 8;
+    const int B = t + du.bottom + (header.bottom - header.top) + 8;
     const int tabTop = t + du.top;
     MoveWindow(w->tab, 0, tabTop, W, B - tabTop, TRUE);
     RECT page = {0, 0, W, B - tabTop};
