@@ -221,8 +221,8 @@ void ValuationLoad(OrderPage* p, HWND dlg) {
 void ValuationStore(OrderPage* p, HWND dlg) {
     strZam& o = p->z->zam;
     strWycenZamParam& v = o.sWycenZamParam;
-    // The modes are rebuilt from the buttons; other bits of the word stay.
-    v.flagi &= ~(kMontazMaska | kDemontazMaska);
+    // The word holds only the two modes: it is rebuilt from the buttons.
+    v.flagi = 0;
     StoreFitting(dlg, kAssembly, &v.flagi, &v.cenaMont);
     StoreFitting(dlg, kDisassembly, &v.flagi, &v.cenaDemont);
     v.vatMont = (int32_t)GetHundredths(dlg, IDC_VAL_VAT_MONT);
