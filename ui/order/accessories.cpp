@@ -450,7 +450,6 @@ void AccListRefreshTotals(HWND list, const strZamRob* z) {
 
 void CmdAccessoryAdd(OrderWindow* w) {
     strDodatZam d = {};
-    d.kluczZam = w->z->zam.kluczZam;
     d.iKolej = w->z->zam.liczbaDodat;
     d.ilosc = 1;
     if (!RunAccessoryDialog(w->hwnd, &d, w->z, 1)) return;

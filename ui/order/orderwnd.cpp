@@ -210,6 +210,8 @@ bool CreatePages(OrderWindow* w) {
         w->pages[i] = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(kPages[i].templ), w->tab, kPages[i].proc,
                                          (LPARAM)&w->pageState[i]);
         if (!w->pages[i]) return false;
+        // Found by its template number, as the Seller page is.
+        SetWindowLongPtrA(w->pages[i], GWLP_ID, kPages[i].templ);
         SendMessageA(w->pages[i], UM_PAGE_LOAD, 0, 0);
     }
     w->pages[kPageSeller] = g_orderSellerPage ? g_orderSellerPage(w->tab, &w->z->zam.sDaneUzytk, 0) : nullptr;
