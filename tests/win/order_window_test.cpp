@@ -543,8 +543,23 @@ TEST_F(OrderWindowTest, ChangeStatusInPreviewKeepsTheWindowOpenAndUpdatesTheRegi
     SelectRegisterRow(0);
     std::string title, label;
     bool open = false;
+    HMENU statusMenu = nullptr, shownMenu = nullptr;
     Script script;
     script.steps = {[&](HWND w) {
+                        // The toolbar's "Change status" itself, not only its
+                        // arrow, opens the submenu.
+                        statusMenu = GetSubMenu(GetSubMenu(GetMenu(w), 0), 2);
+                        Post(w, ORD_CHANGE_STATUS);
+                        return true;
+                    },
+                    [&](HWND) {
+                        HWND popup = FindWindowA("#32768", nullptr);
+                        if (!popup || !IsWindowVisible(popup)) return false;
+                        shownMenu = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
+                        EndMenu();
+                        return true;
+                    },
+                    [&](HWND w) {
                         Command(w, ORD_STATUS_FIRST + 4);
                         open = IsWindow(w) != 0;
                         title = TextOf(w);
@@ -553,6 +568,8 @@ TEST_F(OrderWindowTest, ChangeStatusInPreviewKeepsTheWindowOpenAndUpdatesTheRegi
                     },
                     CloseWith(ORD_CANCEL)};
     RunScripted([&] { return (int)SendMessageA(main_, WM_COMMAND, CMD_PREVIEW, 0); }, &script);
+    ASSERT_NE(nullptr, statusMenu);
+    EXPECT_EQ(statusMenu, shownMenu);
     EXPECT_TRUE(open);
     EXPECT_EQ(number + " [" + s5 + "]", title);
     EXPECT_EQ(s5, label);

@@ -582,6 +582,18 @@ void CmdDeleteWindow(OrderWindow* w) {
     ApplySelectionEnabling(w);
 }
 
+// The "Change status to" submenu under the toolbar's drop-down button, both
+// for its arrow and for the button itself.
+void ShowStatusMenuBelowButton(OrderWindow* w) {
+    if (ModeOf(w) != kModePreview) return;
+    RECT r = {};
+    if (!SendMessageA(w->toolbar, TB_GETRECT, ORD_CHANGE_STATUS, (LPARAM)&r)) return;
+    MapWindowPoints(w->toolbar, HWND_DESKTOP, (POINT*)&r, 2);
+    TPMPARAMS tpm = {sizeof tpm, r};
+    TrackPopupMenuEx(GetSubMenu(OrderMenu(w), kPosChangeStatus), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL,
+                     r.left, r.bottom, w->hwnd, &tpm);
+}
+
 // ---- Messages --------------------------------------------------------------------------------
 
 bool IsEditCommand(int id) { return id == ORD_ACC_ADD || id == ORD_ACC_DELETE; }
@@ -608,6 +620,7 @@ void OnCommand(OrderWindow* w, int id, int code, HWND from) {
         case ORD_CORRECT: CmdCorrect(w); return;
         case ORD_DELETE: CmdDeleteOrder(w); return;
         case ORD_PRINT: CmdPrint(w); return;
+        case ORD_CHANGE_STATUS: ShowStatusMenuBelowButton(w); return;
         case ORD_WIN_ADD: CmdAddWindow(w); return;
         case ORD_WIN_EDIT: CmdEditWindow(w, false); return;
         case ORD_WIN_EDIT_AS_NEW: CmdEditWindow(w, true); return;
@@ -648,14 +661,6 @@ const char* WindowTip(OrderWindow* w) {
         DodajUwagiOkna(&w->z->zam, index, w->tipText, size, 60);
     }
     return w->tipText;
-}
-
-void ShowStatusMenuBelowButton(OrderWindow* w, const NMTOOLBARA* nm) {
-    RECT r = nm->rcButton;
-    MapWindowPoints(w->toolbar, HWND_DESKTOP, (POINT*)&r, 2);
-    TPMPARAMS tpm = {sizeof tpm, r};
-    TrackPopupMenuEx(GetSubMenu(OrderMenu(w), kPosChangeStatus), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL,
-                     r.left, r.bottom, w->hwnd, &tpm);
 }
 
 void OnAccessoryListNotify(OrderWindow* w, const NMHDR* h) {
@@ -716,7 +721,7 @@ LRESULT OnNotify(OrderWindow* w, NMHDR* h) {
         }
         case TBN_DROPDOWN:
             if (h->hwndFrom == w->toolbar) {
-                ShowStatusMenuBelowButton(w, (NMTOOLBARA*)h);
+                ShowStatusMenuBelowButton(w);
                 return TBDDRET_DEFAULT;
             }
             return 0;
