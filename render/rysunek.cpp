@@ -180,8 +180,14 @@ int UrzNaMm(int32_t x, int32_t y, int32_t W, int32_t H, const strProst* cel, int
             int32_t* X, int32_t* Y) {
     strSkala sk;
     if (!UstalSkale(W, H, cel, margines, &sk)) return 0;
-    // The larger of W / width and H / height is exactly 1 / s.
-    double q = 1.0 / sk.s;
+    // Millimetres per pixel: the larger of W / width and H / height, divided
+    // from the integers themselves. 1 / s is the same number mathematically
+    // but rounds twice, and a point near a millimetre boundary could then
+    // land on the neighbouring millimetre.
+    const double szer = (double)((int64_t)cel->right - cel->left - 2 * (int64_t)margines);
+    const double wys = (double)((int64_t)cel->bottom - cel->top - 2 * (int64_t)margines);
+    const double qx = (double)W / szer, qy = (double)H / wys;
+    const double q = qx > qy ? qx : qy;
     *X = Obetnij(((double)x - sk.srodekX) * q + W / 2);
     *Y = Obetnij(((double)y - sk.srodekY) * q + H / 2);
     return 1;

@@ -953,6 +953,7 @@ bool PsiTick(void* context) {
         di.rcItem = rc;
         SendMessageA(d, WM_DRAWITEM, id, (LPARAM)&di);
         const char* text = id == IDC_FCT_PSI_GLASS_LABEL ? "g for glass:" : "g for acrylic:";
+        EXPECT_EQ(text, Text(label)) << id;  // the label reads as it is drawn
         SIZE size;
         {
             ScopedSelect font(dc, (HGDIOBJ)SendMessageA(label, WM_GETFONT, 0, 0));
