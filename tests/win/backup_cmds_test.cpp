@@ -18,6 +18,7 @@
 #include "backupcmds.h"
 #include "connection.h"
 #include "harness.h"
+#include "testutil.h"
 #include "mainwindow.h"
 #include "newdb.h"
 #include "resource.h"
@@ -106,15 +107,7 @@ protected:
     std::vector<std::string> Buyers() {
         std::vector<std::string> v;
         int rows = (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0);
-        for (int r = 0; r < rows; r++) {
-            char text[256] = "";
-            LVITEMA item = {};
-            item.iSubItem = 4;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(list_, LVM_GETITEMTEXTA, r, (LPARAM)&item);
-            v.push_back(text);
-        }
+        for (int r = 0; r < rows; r++) v.push_back(ListCell(list_, r, 4));
         return v;
     }
     std::string FilterItem(int i) {

@@ -20,6 +20,7 @@
 #include "demo.h"
 #include "emf_strony.h"
 #include "harness.h"
+#include "testutil.h"
 #include "heap.h"
 #include "mainwindow.h"
 #include "msgbuf.h"
@@ -565,15 +566,7 @@ protected:
         ResetHarness();
     }
     void TearDown() override { DestroyMainWindowForTest(main_); }
-    std::string Cell(int row, int column) {
-        char text[256] = "";
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list_, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-        return text;
-    }
+    std::string Cell(int row, int column) { return ListCell(list_, row, column); }
     ScopedTempCwd cwd_;
     HWND main_ = nullptr, list_ = nullptr;
 };

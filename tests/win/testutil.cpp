@@ -1,5 +1,6 @@
 #include "testutil.h"
 
+#include <commctrl.h>
 #include <stdio.h>
 
 void PumpMessages(DWORD ms) {
@@ -23,4 +24,14 @@ std::string ReadWholeFile(const std::string& path) {
     while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
     fclose(f);
     return s;
+}
+
+std::string ListCell(HWND list, int row, int column) {
+    char text[256] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    return text;
 }

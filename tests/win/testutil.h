@@ -13,4 +13,7 @@ void PumpMessages(DWORD ms);
 // The whole content of a file, or an empty string when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// The text of a list view's cell (at most 255 characters).
+std::string ListCell(HWND list, int row, int column);
+
 #endif  // KV_TESTS_WIN_TESTUTIL_H
