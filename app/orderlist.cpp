@@ -12,6 +12,7 @@
 #include "connection.h"
 #include "help_win.h"
 #include "kvutil.h"
+#include "listview_win.h"
 #include "msgbox.h"
 #include "msgbuf.h"
 #include "lista.h"
@@ -146,11 +147,7 @@ HWND Child(MainWindow* w, const char* cls, const char* text, DWORD style, int id
 }
 
 void CreateColumns(MainWindow* w) {
-    struct Column {
-        const char* header;
-        int width;
-        int format;
-    } const kColumns[] = {
+    const ListColumn kColumns[] = {
         {"", 20, LVCFMT_LEFT},
         {"Status", 100, LVCFMT_LEFT},
         {"Order No.", 100, LVCFMT_LEFT},
@@ -162,15 +159,7 @@ void CreateColumns(MainWindow* w) {
         {"Qty of windows", 80, LVCFMT_RIGHT},
         {"Notes", 200, LVCFMT_LEFT},
     };
-    for (int i = 0; i < (int)(sizeof kColumns / sizeof kColumns[0]); i++) {
-        LVCOLUMNA c = {};
-        c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        c.pszText = (char*)kColumns[i].header;
-        c.cx = kColumns[i].width;
-        c.fmt = kColumns[i].format;
-        c.iSubItem = i;
-        SendMessageA(w->list, LVM_INSERTCOLUMNA, i, (LPARAM)&c);
-    }
+    InsertListColumns(w->list, kColumns, (int)(sizeof kColumns / sizeof kColumns[0]));
 }
 
 // ---- Commands that need no order ------------------------------------------

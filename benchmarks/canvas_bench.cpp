@@ -17,6 +17,7 @@
 
 #include "canvas.h"
 #include "drawset.h"
+#include "bench_timer.h"
 #include "heap.h"
 #include "limity.h"
 #include "msgbuf.h"
@@ -173,14 +174,6 @@ void Okno3(strOkno* o) {
     }
 }
 
-double Teraz() {
-    static LARGE_INTEGER f;
-    if (!f.QuadPart) QueryPerformanceFrequency(&f);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart * 1000.0 / (double)f.QuadPart;
-}
-
 strOkno g_okno;
 
 void (*pokazCzasy)(const char*, std::vector<double>&);
@@ -257,11 +250,11 @@ int main(int argc, char** argv) {
     for (int i = 0; i < klatki; i++) {
         // A change the designer reports: every element and label placed
         // again, then the paint.
-        const double t0 = Teraz();
+        const double t0 = NowMs();
         SendMessageA(obs, UM_OBS_ODSWIEZ, 0, 0);
-        const double t1 = Teraz();
+        const double t1 = NowMs();
         UpdateWindow(obs);
-        const double t2 = Teraz();
+        const double t2 = NowMs();
         czasy.push_back(t2 - t0);
         zmiana.push_back(t1 - t0);
         malowanie.push_back(t2 - t1);
@@ -299,9 +292,9 @@ int main(int argc, char** argv) {
     BudujSiatke(&calosc, 100, 100, kOperSzpros, 0, 1, duze.liczbaOper, partia.data());
     czasy.clear();
     for (int i = 0; i < 10; i++) {
-        const double t0 = Teraz();
+        const double t0 = NowMs();
         const int wynik = SprawdzLimity(&duze, (int32_t)partia.size(), partia.data(), kLimDolacz, nullptr, nullptr, msg);
-        czasy.push_back(Teraz() - t0);
+        czasy.push_back(NowMs() - t0);
         if (!wynik) {
             fprintf(stderr, "canvas_bench: the grid was refused: %s\n", msg);
             return 2;

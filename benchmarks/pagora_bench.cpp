@@ -75,14 +75,14 @@ int Repaint(int times) {
     HWND preview = OpenPreview(&job, emfs, owner, 1);
     if (!preview) return 1;
     ShowWindow(preview, SW_MAXIMIZE);
-    Pump(200);
+    PumpMessages(200);
     HWND work = FindWindowExA(preview, nullptr, "obsRobPdglDruk", nullptr);
     HWND card = FindWindowExA(work, nullptr, "pdglDrukKrt", nullptr);
     const struct { int command; const char* name; } modes[] = {
         {1004, "Natural size"}, {1003, "Complete view"}, {1005, "The maximum width"}};
     for (const auto& m : modes) {
         SendMessageA(preview, WM_COMMAND, m.command, 0);
-        Pump(50);
+        PumpMessages(50);
         double t0 = Now();
         for (int i = 0; i < times; i++)
             RedrawWindow(work, nullptr, nullptr,
@@ -108,7 +108,7 @@ int Show(int mode, int seconds) {
     SetWindowPos(preview, HWND_TOP, 0, 0, 1000, 800, 0);
     SendMessageA(preview, WM_COMMAND, 1003 + mode, 0);
     SendMessageA(preview, WM_COMMAND, 1008, 0);  // page 2: every page button enabled
-    Pump((DWORD)seconds * 1000);
+    PumpMessages((DWORD)seconds * 1000);
     DestroyWindow(preview);
     DeletePages(emfs);
     DestroyWindow(owner);

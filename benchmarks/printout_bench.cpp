@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "bench_timer.h"
 #include "heap.h"
 #include "msgbuf.h"
 #include "drawset.h"
@@ -16,14 +17,6 @@
 #include "zam_wzory.h"
 
 namespace {
-
-double Teraz() {
-    static LARGE_INTEGER f;
-    if (!f.QuadPart) QueryPerformanceFrequency(&f);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart * 1000.0 / (double)f.QuadPart;
-}
 
 // 50 windows of three kinds (sash beside a mullion, two and four fields with
 // a muntin), three accessories and two lines of notes.
@@ -48,7 +41,7 @@ LRESULT CALLBACK PoMalowaniu(int kod, WPARAM wp, LPARAM lp) {
         char klasa[32] = "";
         GetClassNameA(c->hwnd, klasa, sizeof klasa);
         if (strcmp(klasa, "pdglDrukKrt") == 0) {
-            g_pokazana = Teraz();
+            g_pokazana = NowMs();
             PostMessageA(GetAncestor(c->hwnd, GA_ROOT), WM_COMMAND, 1011, 0);  // "Close"
         }
     }
@@ -70,36 +63,34 @@ int main(int argc, char** argv) {
     ust.wysNaglDruk = 30;
     char msg[KV_MSG_LEN] = "";
 
-    double najkr = 1e9, suma = 0;
+    RoundTimes composing;
     int strony = 0;
     for (int i = 0; i < rundy + 2; i++) {
         strStronyWydruku s;
-        const double t0 = Teraz();
+        const double t0 = NowMs();
         if (!ZlozWydrukZam(&z, &druk, &ust, &s, msg)) {
             fprintf(stderr, "printout_bench: %s\n", msg);
             return 1;
         }
-        const double t = Teraz() - t0;
+        const double t = NowMs() - t0;
         strony = s.liczba;
         ZwolnijStronyWydruku(&s);
         if (i < 2) continue;  // warm-up: fonts and glyph caches
-        suma += t;
-        if (t < najkr) najkr = t;
+        composing.Add(t);
     }
     printf("order of %d windows and %d accessories: %d pages\n", (int)z.zam.liczbaOkien, (int)z.zam.liczbaDodat,
            strony);
-    printf("  composing (pages, drawings, page numbers): mean %.1f ms, best %.1f ms, %d rounds\n", suma / rundy,
-           najkr, rundy);
+    printf("  composing (pages, drawings, page numbers): mean %.1f ms, best %.1f ms, %d rounds\n",
+           composing.Mean(), composing.best, rundy);
 
     // "Print": composing, handing over, and the modal preview up to its
     // first page painted.
     HHOOK hak = SetWindowsHookExA(WH_CALLWNDPROCRET, PoMalowaniu, nullptr, GetCurrentThreadId());
     const int podglady = rundy < 5 ? rundy : 5;
-    najkr = 1e9;
-    suma = 0;
+    RoundTimes preview;
     for (int i = 0; i < podglady + 1; i++) {
         g_pokazana = 0;
-        const double t0 = Teraz();
+        const double t0 = NowMs();
         if (!DrukujZam(nullptr, &z, &druk, &ust, msg)) {
             fprintf(stderr, "printout_bench: %s\n", msg);
             return 1;
@@ -110,12 +101,11 @@ int main(int argc, char** argv) {
         }
         const double t = g_pokazana - t0;
         if (i < 1) continue;
-        suma += t;
-        if (t < najkr) najkr = t;
+        preview.Add(t);
     }
     UnhookWindowsHookEx(hak);
     printf("  Print to the preview's first page painted: mean %.1f ms, best %.1f ms, %d rounds\n",
-           suma / podglady, najkr, podglady);
+           preview.Mean(), preview.best, podglady);
 
     DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);

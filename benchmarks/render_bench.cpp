@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "bench_timer.h"
 #include "heap.h"
 #include "msgbuf.h"
 #include "okno.h"
@@ -59,14 +60,6 @@ void Okno300(strOkno* o) {
     }
 }
 
-double Teraz() {
-    static LARGE_INTEGER f;
-    if (!f.QuadPart) QueryPerformanceFrequency(&f);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart * 1000.0 / (double)f.QuadPart;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,41 +83,37 @@ int main(int argc, char** argv) {
     const RECT cel = {0, 0, 1200, 900};
 
     // Whole redraw: geometry, placement, dimension set, texts, drawing.
-    double najkr = 1e9, suma = 0;
+    RoundTimes whole;
     for (int i = 0; i < klatki + 5; i++) {
-        double t0 = Teraz();
+        double t0 = NowMs();
         PatBlt(dc, 0, 0, 1200, 900, WHITENESS);
         if (!RysujOknoWProst(dc, &okno, &cel, 50, &ds, kStylKanwa, kWymEkran, msg)) {
             fprintf(stderr, "render_bench: %s\n", msg);
             return 1;
         }
         GdiFlush();
-        double t = Teraz() - t0;
+        double t = NowMs() - t0;
         if (i < 5) continue;  // warm-up: fonts and glyph caches
-        suma += t;
-        if (t < najkr) najkr = t;
+        whole.Add(t);
     }
     printf("window of %d elements, 1200 x 900 bitmap, style 0 with dimensions, %d frames:\n",
            (int)okno.liczbaOper, klatki);
-    printf("  whole redraw: mean %.2f ms, best %.2f ms per frame\n", suma / klatki, najkr);
+    printf("  whole redraw: mean %.2f ms, best %.2f ms per frame\n", whole.Mean(), whole.best);
 
     // Drawing only, the placement and dimension set made once.
     strWymiary w;
     memset(&w, 0, sizeof w);
     BudujWymiary(okno.oper, okno.liczbaOper, &w, msg);
     RozmiescTekstyWymiarowDC(dc, &ds, &w, okno.oper, okno.liczbaOper, 1);
-    najkr = 1e9;
-    suma = 0;
+    RoundTimes drawing;
     for (int i = 0; i < klatki; i++) {
-        double t0 = Teraz();
+        double t0 = NowMs();
         PatBlt(dc, 0, 0, 1200, 900, WHITENESS);
         RysujOkno(dc, okno.oper, okno.liczbaOper, 0, 5, &w, &ds, kStylKanwa, kWymEkran);
         GdiFlush();
-        double t = Teraz() - t0;
-        suma += t;
-        if (t < najkr) najkr = t;
+        drawing.Add(NowMs() - t0);
     }
-    printf("  drawing only: mean %.2f ms, best %.2f ms per frame\n", suma / klatki, najkr);
+    printf("  drawing only: mean %.2f ms, best %.2f ms per frame\n", drawing.Mean(), drawing.best);
     ZwolnijWymiary(&w);
     DestroyDrawSet(&ds);
     KvFree(okno.oper);

@@ -18,6 +18,7 @@
 #include "backupcmds.h"
 #include "connection.h"
 #include "harness.h"
+#include "testutil.h"
 #include "mainwindow.h"
 #include "newdb.h"
 #include "resource.h"
@@ -38,11 +39,6 @@ int ThisYear() {
     SYSTEMTIME t;
     GetLocalTime(&t);
     return t.wYear;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
@@ -106,15 +102,7 @@ protected:
     std::vector<std::string> Buyers() {
         std::vector<std::string> v;
         int rows = (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0);
-        for (int r = 0; r < rows; r++) {
-            char text[256] = "";
-            LVITEMA item = {};
-            item.iSubItem = 4;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(list_, LVM_GETITEMTEXTA, r, (LPARAM)&item);
-            v.push_back(text);
-        }
+        for (int r = 0; r < rows; r++) v.push_back(ListCell(list_, r, 4));
         return v;
     }
     std::string FilterItem(int i) {
@@ -170,12 +158,12 @@ TEST_F(BackupCmdsTest, DailyCopyAtStartOncePerDayKeepingTheNewest14) {
     Stop();
 
     // The second start of the day copies nothing, though the database changed.
-    const std::string copy = ReadBytes("backups\\" + today);
+    const std::string copy = ReadWholeFile("backups\\" + today);
     RawSql("kelvaroDemo.db", "DELETE FROM T_Zam WHERE nazwaNabyw = 'Bob';");
     Start();
     EXPECT_TRUE(g_boxes.empty()) << g_boxes[0].text;
     EXPECT_EQ(expected, FilesIn("backups"));
-    EXPECT_EQ(copy, ReadBytes("backups\\" + today));
+    EXPECT_EQ(copy, ReadWholeFile("backups\\" + today));
 }
 
 TEST_F(BackupCmdsTest, DailyCopyHoldsTheYearAsItWasBeforeItIsClosed) {
@@ -198,7 +186,7 @@ TEST_F(BackupCmdsTest, DailyCopyHoldsTheYearAsItWasBeforeItIsClosed) {
 TEST_F(BackupCmdsTest, FailedDailyCopyGivesOneNoteAndAWorkingProgram) {
     // Where the folder should be, a file: the copy cannot be written.
     WriteBytes("backups", "a file in the way");
-    const std::string before = ReadBytes("kelvaroDemo.db");
+    const std::string before = ReadWholeFile("kelvaroDemo.db");
     Start();
     ASSERT_EQ(1u, g_boxes.size());
     EXPECT_EQ("Note", g_boxes[0].caption);
@@ -208,8 +196,8 @@ TEST_F(BackupCmdsTest, FailedDailyCopyGivesOneNoteAndAWorkingProgram) {
     EXPECT_EQ((std::vector<std::string>{"Anna", "Bob", "Cecil"}), Buyers());
     EXPECT_NE(nullptr, DbHandle());
     Stop();
-    EXPECT_EQ(before, ReadBytes("kelvaroDemo.db"));
-    EXPECT_EQ("a file in the way", ReadBytes("backups"));
+    EXPECT_EQ(before, ReadWholeFile("kelvaroDemo.db"));
+    EXPECT_EQ("a file in the way", ReadWholeFile("backups"));
 }
 
 // ---- Back up now -----------------------------------------------------------------------
@@ -268,7 +256,7 @@ TEST_F(BackupCmdsTest, RestoreChecksAsksKeepsTheCurrentDatabaseAndReloads) {
     strcpy(u.stanyZam[0], "MEASURED");
     ASSERT_EQ(1, UpdateUstUzytk(&u, msg)) << msg;
     DbClose();
-    const std::string good = ReadBytes("backup.db");
+    const std::string good = ReadWholeFile("backup.db");
     std::string damaged = good;
     for (size_t i = damaged.size() / 2; i < damaged.size() / 2 + 3000 && i < damaged.size(); i++)
         damaged[i] = (char)(i * 7);
@@ -293,7 +281,7 @@ TEST_F(BackupCmdsTest, RestoreChecksAsksKeepsTheCurrentDatabaseAndReloads) {
          true},
     };
     Start();
-    const std::string before = ReadBytes("kelvaroDemo.db");
+    const std::string before = ReadWholeFile("kelvaroDemo.db");
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + (c.answer == IDYES ? " Yes" : " No"));
         ResetHarness();
@@ -306,7 +294,7 @@ TEST_F(BackupCmdsTest, RestoreChecksAsksKeepsTheCurrentDatabaseAndReloads) {
         ASSERT_FALSE(g_boxes.empty());
         EXPECT_NE(std::string::npos, g_boxes.back().text.find(c.text)) << g_boxes.back().text;
         if (c.restored) break;
-        EXPECT_EQ(before, ReadBytes("kelvaroDemo.db"));
+        EXPECT_EQ(before, ReadWholeFile("kelvaroDemo.db"));
         EXPECT_EQ((std::vector<std::string>{"Anna", "Bob", "Cecil"}), Buyers());
         EXPECT_EQ(std::set<std::string>{"kelvaroDemo-" + Today() + ".db"}, FilesIn("backups"));
     }

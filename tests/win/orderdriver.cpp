@@ -136,16 +136,6 @@ void SelectRow(HWND list, int row, bool on) {
     SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
 }
 
-std::string ListCell(HWND list, int row, int column) {
-    char text[256] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-    return text;
-}
-
 LPARAM RowParam(HWND list, int row) {
     LVITEMA item = {};
     item.mask = LVIF_PARAM;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "testutil.h"
+
 // A step gets the order window; true when it is done, false to be called
 // again at the next tick (waiting for a dialog, say).
 typedef std::function<bool(HWND)> Step;
@@ -53,7 +55,6 @@ void Post(HWND window, int id);
 void SelectWindowEntry(HWND window, int entry);
 // Selects (or clears) row `row` of a list view.
 void SelectRow(HWND list, int row, bool on = true);
-std::string ListCell(HWND list, int row, int column);
 LPARAM RowParam(HWND list, int row);
 
 // A number text with the locale's decimal separator: Dec("1.25").

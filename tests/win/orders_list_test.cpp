@@ -13,6 +13,7 @@
 #include "app.h"
 #include "connection.h"
 #include "harness.h"
+#include "testutil.h"
 #include "mainwindow.h"
 #include "newdb.h"
 #include "orderlist.h"
@@ -68,15 +69,7 @@ protected:
     }
     void TearDown() override { DestroyMainWindowForTest(main_); }
     int Rows() { return (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0); }
-    std::string Cell(int row, int column) {
-        char text[256] = "";
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list_, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-        return text;
-    }
+    std::string Cell(int row, int column) { return ListCell(list_, row, column); }
     int StateImage(int row) {
         return (int)(SendMessageA(list_, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
     }

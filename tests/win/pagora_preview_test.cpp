@@ -92,7 +92,7 @@ protected:
         EXPECT_TRUE(p_.wnd && p_.toolbar && p_.status && p_.work && p_.vbar && p_.hbar &&
                     p_.corner && p_.card);
         SetWindowPos(p_.wnd, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
-        Pump(50);
+        PumpMessages(50);
         return p_;
     }
     HWND owner_ = nullptr;
@@ -203,7 +203,7 @@ TEST_F(PagoraPreview, TurningPagesByToolbarAndKeys) {
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         SendMessageA(p.wnd, s.msg, s.wp, 0);
-        Pump(20);
+        PumpMessages(20);
         char status[64];
         snprintf(status, sizeof status, "\t\tpage %d/3                   ", s.page);
         EXPECT_EQ(status, StatusText(p.status, 1));
@@ -240,7 +240,7 @@ TEST_F(PagoraPreview, ZoomModes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
         SendMessageA(p.wnd, WM_COMMAND, c.command, 0);
-        Pump(20);
+        PumpMessages(20);
         for (int id = 1003; id <= 1005; id++)
             EXPECT_EQ(id == c.command, SendMessageA(p.toolbar, TB_ISBUTTONCHECKED, id, 0) != 0);
         EXPECT_EQ(c.hbar, IsWindowVisible(p.hbar) != 0);
@@ -348,8 +348,8 @@ TEST_F(PagoraPreview, OwnerAndPagesOnClose) {
             result = PagoraPrint(owner_, &job, c.mode, c.flags & 0x18);
             if (c.mode != 1) {
                 DWORD end = GetTickCount() + 5000;
-                while (!lp.done() && (int)(GetTickCount() - end) < 0) Pump(20);
-                Pump(50);  // the close message
+                while (!lp.done() && (int)(GetTickCount() - end) < 0) PumpMessages(20);
+                PumpMessages(50);  // the close message
             }
             EXPECT_TRUE(lp.done());
         }

@@ -96,18 +96,6 @@ std::string UniqueDocName(const char* tag) {
     return s;
 }
 
-void Pump(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    do {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        Sleep(5);
-    } while ((int)(GetTickCount() - end) < 0);
-}
-
 // ---- The print dialog -------------------------------------------------------------
 
 static DWORD g_uiThread;
@@ -294,17 +282,6 @@ void RemovePdf(const std::string& path) {
     if (!path.empty()) DeleteFileA(path.c_str());
 }
 
-static std::string ReadFile(const std::string& path) {
-    std::string s;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return s;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    fclose(f);
-    return s;
-}
-
 std::vector<std::string> PdfPages(const std::string& path, std::string* error) {
     std::vector<std::string> pages;
     // pdftotext is a Linux program: Wine starts it with Unix paths.
@@ -330,7 +307,7 @@ std::vector<std::string> PdfPages(const std::string& path, std::string* error) {
     std::string txtPath = WinPath(out);
     std::string text;
     for (int i = 0; i < 100 && text.empty(); i++) {  // the Unix child may end after our wait
-        text = ReadFile(txtPath);
+        text = ReadWholeFile(txtPath);
         if (text.empty()) Sleep(50);
     }
     DeleteFileA(txtPath.c_str());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pagora.h"
+#include "testutil.h"
 
 // pagora.dll has its own message-box seam: route it into the harness's.
 void RoutePagoraBoxes();
@@ -85,8 +86,5 @@ std::vector<std::string> PdfPages(const std::string& path, std::string* error);
 // The page numbers "kvpage N" found on each page, in order ("?" when none).
 std::string PageNumbersOf(const std::vector<std::string>& pages);
 void RemovePdf(const std::string& path);
-
-// Dispatches the thread's messages for `ms` milliseconds.
-void Pump(DWORD ms);
 
 #endif

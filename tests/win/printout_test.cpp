@@ -20,6 +20,7 @@
 #include "demo.h"
 #include "emf_strony.h"
 #include "harness.h"
+#include "testutil.h"
 #include "heap.h"
 #include "mainwindow.h"
 #include "msgbuf.h"
@@ -565,29 +566,28 @@ protected:
         ResetHarness();
     }
     void TearDown() override { DestroyMainWindowForTest(main_); }
-    std::string Cell(int row, int column) {
-        char text[256] = "";
+    std::string Cell(int row, int column) { return ListCell(list_, row, column); }
+    // Selects the row of the order whose number starts with `prefix` (the
+    // last such row); -1 when there is none.
+    int SelectOrder(const std::string& prefix) {
+        int row = -1;
+        const int n = (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0);
+        for (int r = 0; r < n; r++)
+            if (Cell(r, 2).compare(0, prefix.size(), prefix) == 0) row = r;
+        if (row < 0) return -1;
         LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list_, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-        return text;
+        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list_, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        return row;
     }
     ScopedTempCwd cwd_;
     HWND main_ = nullptr, list_ = nullptr;
 };
 
 TEST_F(PrintCommandTest, PrintOpensTheOrdersPagesInTheModalPreview) {
-    int wiersz = -1;
-    const int n = (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0);
-    for (int r = 0; r < n; r++)
-        if (Cell(r, 2).compare(0, 2, "5-") == 0) wiersz = r;
+    const int wiersz = SelectOrder("5-");
     ASSERT_GE(wiersz, 0);
     const std::string numer = Cell(wiersz, 2) + " (" + Cell(wiersz, 3) + ")";
-    LVITEMA item = {};
-    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list_, LVM_SETITEMSTATE, wiersz, (LPARAM)&item);
     Podglad p;
     {
         LoopProbe probe(ZamknijPodglad, &p, 20000);
@@ -629,15 +629,9 @@ bool DrukujZOkna(void* ctx) {
 }
 
 TEST_F(PrintCommandTest, TheOrderWindowsPrintOpensThePreviewOverIt) {
-    int wiersz = -1;
-    const int n = (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0);
-    for (int r = 0; r < n; r++)
-        if (Cell(r, 2).compare(0, 2, "2-") == 0) wiersz = r;
+    const int wiersz = SelectOrder("2-");
     ASSERT_GE(wiersz, 0);
     const std::string numer = Cell(wiersz, 2) + " (" + Cell(wiersz, 3) + ")";
-    LVITEMA item = {};
-    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list_, LVM_SETITEMSTATE, wiersz, (LPARAM)&item);
     PrzezOkno s;
     {
         LoopProbe probe(DrukujZOkna, &s, 30000);

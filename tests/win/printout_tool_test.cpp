@@ -20,6 +20,7 @@
 #include "msgbuf.h"
 #include "tables.h"
 #include "testdb.h"
+#include "testutil.h"
 #include "drawset.h"
 #include "wydruk.h"
 #include "zam_wzory.h"
@@ -30,17 +31,6 @@ struct Wynik {
     DWORD kod = 9999;
     std::string wyjscie, bledy;
 };
-
-std::string CzytajPlik(const std::string& plik) {
-    std::string d;
-    FILE* f = fopen(plik.c_str(), "rb");
-    if (!f) return d;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) d.append(buf, n);
-    fclose(f);
-    return d;
-}
 
 bool Istnieje(const std::string& plik) { return GetFileAttributesA(plik.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -70,8 +60,8 @@ protected:
         }
         CloseHandle(ho);
         CloseHandle(he);
-        w.wyjscie = CzytajPlik(out);
-        w.bledy = CzytajPlik(err);
+        w.wyjscie = ReadWholeFile(out);
+        w.bledy = ReadWholeFile(err);
         return w;
     }
     // Saves an order of `okien` windows and `dodatkow` accessories; its key.
@@ -137,7 +127,7 @@ TEST_F(PrintoutToolTest, WritesThePagesTheProgramComposes) {
         }
         EXPECT_EQ(oczek[i].linie.size(), p.linie.size());
         // A PNG as wide as asked, as tall as the page's shape.
-        const std::string png = CzytajPlik(nazwa + ".png");
+        const std::string png = ReadWholeFile(nazwa + ".png");
         ASSERT_GT(png.size(), 24u);
         EXPECT_EQ(0, memcmp(png.data(), "\x89PNG\r\n\x1A\n", 8));
         auto be32 = [&](size_t o) {

@@ -16,6 +16,7 @@
 #include "connection.h"
 #include "currencies.h"
 #include "harness.h"
+#include "testutil.h"
 #include "help_win.h"
 #include "kvutil.h"
 #include "mainwindow.h"
@@ -634,15 +635,7 @@ protected:
         SendMessageA(main_, WM_COMMAND, CMD_SETTINGS, 0);
         EXPECT_TRUE(d.ran);
     }
-    std::string Cell(int row, int col) {
-        char text[64] = "";
-        LVITEMA item = {};
-        item.iSubItem = col;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list_, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-        return text;
-    }
+    std::string Cell(int row, int col) { return ListCell(list_, row, col); }
     std::string MenuText(HMENU menu, UINT id) {
         char text[64] = "";
         GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);

@@ -44,7 +44,7 @@ protected:
         ASSERT_NE(nullptr, dlg_);
         SetWindowPos(dlg_, HWND_TOPMOST, 100, 100, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         SetForegroundWindow(dlg_);
-        PumpFor(30);
+        PumpMessages(30);
     }
     void TearDown() override {
         DestroyWindow(dlg_);
@@ -57,13 +57,13 @@ protected:
         RECT r;
         GetWindowRect(w, &r);
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        PumpFor(20);
+        PumpMessages(20);
         INPUT in[2] = {};
         in[0].type = in[1].type = INPUT_MOUSE;
         in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
         in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         SendInput(2, in, sizeof(INPUT));
-        PumpFor(100);
+        PumpMessages(100);
     }
 
     HWND dlg_ = nullptr;

@@ -85,7 +85,7 @@ protected:
         prev_ = DodajTtMenuPdrDoLbx(dlg_, IDC_TEST_LIST, g_menu, GetModuleHandleA(nullptr), 300,
                                     &rec_, 0);
         g_rec = &rec_;
-        PumpFor(20);
+        PumpMessages(20);
     }
     void TearDown() override {
         g_rec = nullptr;
@@ -142,7 +142,7 @@ TEST_F(ListBoxTip, HoverShowsTheParentsTextForTheItemAndLeaveHidesIt) {
     for (int item : {1, 2, 0}) {
         g_events.clear();
         SendMessageA(lbx_, WM_MOUSEHOVER, 0, ItemPoint(item));
-        PumpFor(30);
+        PumpMessages(30);
         EXPECT_EQ(1, rec_.czyTtPokaz);
         EXPECT_EQ(item, rec_.nrPoz);
         EXPECT_TRUE(TipVisible()) << "item " << item;
@@ -159,7 +159,7 @@ TEST_F(ListBoxTip, HoverShowsTheParentsTextForTheItemAndLeaveHidesIt) {
         EXPECT_NEAR(pt.y, tip.top, 2);
     }
     SendMessageA(lbx_, WM_MOUSELEAVE, 0, 0);
-    PumpFor(30);
+    PumpMessages(30);
     EXPECT_EQ(0, rec_.czyTtPokaz);
     EXPECT_FALSE(TipVisible());
     EXPECT_EQ(0, rec_.czySledzNad);
@@ -168,10 +168,10 @@ TEST_F(ListBoxTip, HoverShowsTheParentsTextForTheItemAndLeaveHidesIt) {
 
 TEST_F(ListBoxTip, HoverBelowTheLastItemHidesTheTip) {
     SendMessageA(lbx_, WM_MOUSEHOVER, 0, ItemPoint(0));
-    PumpFor(30);
+    PumpMessages(30);
     ASSERT_TRUE(TipVisible());
     SendMessageA(lbx_, WM_MOUSEHOVER, 0, BelowTheLastItem());
-    PumpFor(30);
+    PumpMessages(30);
     EXPECT_EQ(0, rec_.czyTtPokaz);
     EXPECT_FALSE(TipVisible());
 }
@@ -203,7 +203,7 @@ TEST_F(ListBoxTip, TheMouseRestingOnAnItemShowsTheTipByItself) {
     POINT pt = {(short)LOWORD(lp), (short)HIWORD(lp)};
     ClientToScreen(lbx_, &pt);
     SetCursorPos(pt.x, pt.y);
-    PumpFor(50);
+    PumpMessages(50);
     SendMessageA(lbx_, WM_MOUSEMOVE, 0, lp);
     EXPECT_TRUE(PumpUntil([&] { return rec_.czyTtPokaz == 1; }, 3000)) << "no hover came";
     EXPECT_EQ(1, rec_.nrPoz);
@@ -254,7 +254,7 @@ TEST_F(ListBoxTip, RightClickBelowTheLastItemDoesNothing) {
     MenuCloser closer;
     LoopProbe probe(CloseMenu, &closer, 300);
     SendMessageA(lbx_, WM_RBUTTONDOWN, MK_RBUTTON, BelowTheLastItem());
-    PumpFor(100);
+    PumpMessages(100);
     EXPECT_FALSE(closer.sawMenu);
     EXPECT_EQ(1, SendMessageA(lbx_, LB_GETCURSEL, 0, 0));
     EXPECT_TRUE(g_events.empty());
@@ -280,7 +280,7 @@ TEST_F(ListBoxTip, WithoutAMenuTheRightClickStillSelectsAndTells) {
     MenuCloser closer;
     LoopProbe probe(CloseMenu, &closer, 300);
     SendMessageA(lbx_, WM_RBUTTONDOWN, MK_RBUTTON, ItemPoint(1));
-    PumpFor(100);
+    PumpMessages(100);
     EXPECT_FALSE(closer.sawMenu);
     EXPECT_EQ(1, SendMessageA(lbx_, LB_GETCURSEL, 0, 0));
     ASSERT_EQ(1u, g_events.size());

@@ -48,18 +48,6 @@ HWND CreateParentWindow(int width, int height) {
     return w;
 }
 
-void PumpFor(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    do {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        Sleep(1);
-    } while ((int)(GetTickCount() - end) < 0);
-}
-
 std::string WindowText(HWND hwnd) {
     char buf[512] = "";
     GetWindowTextA(hwnd, buf, sizeof buf);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "testutil.h"
+
 // widgora.dll has its own copy of the message-box seam: route it into the
 // harness's (which records the box and answers it).
 void RouteLibraryBoxes();
@@ -35,14 +37,12 @@ struct Recorded {
 extern std::vector<Recorded> g_parentLog;
 HWND CreateParentWindow(int width, int height);
 
-// Dispatches the thread's messages for `ms` milliseconds.
-void PumpFor(DWORD ms);
 // Dispatches until `done` returns true or `ms` pass; returns done().
 template <class F> bool PumpUntil(F done, DWORD ms) {
     DWORD end = GetTickCount() + ms;
     while (!done()) {
         if ((int)(GetTickCount() - end) > 0) return false;
-        PumpFor(5);
+        PumpMessages(5);
     }
     return true;
 }

@@ -473,7 +473,7 @@ TEST_F(WaitDialog, TheLibrarysAnimationPlaysInAnAnimationControl) {
     unsigned lit = 0;
     DWORD end = GetTickCount() + 1500;
     while ((int)(GetTickCount() - end) < 0) {
-        PumpFor(20);
+        PumpMessages(20);
         lit |= LitSquares(anim);
     }
     EXPECT_GE(Bits(lit), 4) << "lit squares seen: " << std::hex << lit;

@@ -20,6 +20,7 @@
 #include "connection.h"
 #include "heap.h"
 #include "msgbuf.h"
+#include "png_write.h"
 #include "scoped_win.h"
 #include "tables.h"
 #include "drawset.h"
@@ -27,68 +28,6 @@
 #include "zamowienia.h"
 
 namespace {
-
-void Zapisz32(std::vector<uint8_t>& v, uint32_t x) {
-    for (int i = 3; i >= 0; i--) v.push_back((uint8_t)(x >> (8 * i)));
-}
-
-uint32_t Crc(const uint8_t* p, size_t n) {
-    uint32_t c = 0xFFFFFFFFu;
-    for (size_t i = 0; i < n; i++) {
-        c ^= p[i];
-        for (int k = 0; k < 8; k++) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    }
-    return c ^ 0xFFFFFFFFu;
-}
-
-void Kawalek(std::vector<uint8_t>& png, const char* typ, const std::vector<uint8_t>& dane) {
-    Zapisz32(png, (uint32_t)dane.size());
-    std::vector<uint8_t> t(typ, typ + 4);
-    t.insert(t.end(), dane.begin(), dane.end());
-    png.insert(png.end(), t.begin(), t.end());
-    Zapisz32(png, Crc(t.data(), t.size()));
-}
-
-// 24-bit PNG of 0x00RRGGBB pixels, top row first. No compressor: the image
-// data is a zlib stream of stored deflate blocks, which every reader takes.
-bool ZapiszPng(const DWORD* px, int w, int h, const std::string& plik) {
-    std::vector<uint8_t> surowe;
-    surowe.reserve((size_t)h * (1 + 3 * (size_t)w));
-    for (int y = 0; y < h; y++) {
-        surowe.push_back(0);  // no filter
-        for (int x = 0; x < w; x++) {
-            const DWORD p = px[(size_t)y * w + x];
-            surowe.insert(surowe.end(), {(uint8_t)(p >> 16), (uint8_t)(p >> 8), (uint8_t)p});
-        }
-    }
-    std::vector<uint8_t> z = {0x78, 0x01};
-    size_t poz = 0;
-    do {
-        size_t n = surowe.size() - poz < 65535 ? surowe.size() - poz : 65535;
-        z.push_back(poz + n == surowe.size() ? 1 : 0);
-        z.insert(z.end(), {(uint8_t)n, (uint8_t)(n >> 8), (uint8_t)~n, (uint8_t)(~n >> 8)});
-        z.insert(z.end(), surowe.begin() + poz, surowe.begin() + poz + n);
-        poz += n;
-    } while (poz < surowe.size());
-    uint32_t a = 1, b = 0;
-    for (uint8_t c : surowe) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    Zapisz32(z, (b << 16) | a);
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::vector<uint8_t> ihdr;
-    Zapisz32(ihdr, (uint32_t)w);
-    Zapisz32(ihdr, (uint32_t)h);
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-    Kawalek(png, "IHDR", ihdr);
-    Kawalek(png, "IDAT", z);
-    Kawalek(png, "IEND", {});
-    FILE* f = fopen(plik.c_str(), "wb");
-    if (!f) return false;
-    bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
-    return fclose(f) == 0 && ok;
-}
 
 // The page played on white at `szer` pixels, as tall as its frame's shape.
 bool StronaNaPng(HENHMETAFILE strona, int szer, const std::string& plik) {
@@ -103,7 +42,10 @@ bool StronaNaPng(HENHMETAFILE strona, int szer, const std::string& plik) {
     const RECT cel = {0, 0, szer, wys};
     PlayEnhMetaFile(dc, strona, &cel);
     GdiFlush();
-    return ZapiszPng(dc.bits(), szer, wys, plik);
+    FILE* f = fopen(plik.c_str(), "wb");
+    if (!f) return false;
+    bool ok = WritePng(dc.bits(), szer, wys, f);
+    return fclose(f) == 0 && ok;
 }
 
 int Blad(const char* tekst) {

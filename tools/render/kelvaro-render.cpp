@@ -20,81 +20,18 @@
 #include "connection.h"
 #include "heap.h"
 #include "msgbuf.h"
+#include "png_write.h"
 #include "rysuj_win.h"
 #include "scoped_win.h"
 #include "zamowienia.h"
 
 namespace {
 
-// Rows of 24-bit pixels, top row first, as read from a 32-bit DIB section.
+// Pixels 0x00RRGGBB, top row first, as read from a 32-bit DIB section.
 struct Obraz {
     int w, h;
-    std::vector<uint8_t> rgb;  // w * h * 3, red first
+    std::vector<DWORD> px;  // w * h
 };
-
-void Zapisz32(std::vector<uint8_t>& v, uint32_t x) {
-    for (int i = 3; i >= 0; i--) v.push_back((uint8_t)(x >> (8 * i)));
-}
-
-uint32_t Crc(const uint8_t* p, size_t n) {
-    static uint32_t tab[256];
-    if (!tab[1]) {
-        for (uint32_t i = 0; i < 256; i++) {
-            uint32_t c = i;
-            for (int k = 0; k < 8; k++) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            tab[i] = c;
-        }
-    }
-    uint32_t c = 0xFFFFFFFFu;
-    for (size_t i = 0; i < n; i++) c = tab[(c ^ p[i]) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-void Kawalek(std::vector<uint8_t>& png, const char* typ, const std::vector<uint8_t>& dane) {
-    Zapisz32(png, (uint32_t)dane.size());
-    std::vector<uint8_t> t(typ, typ + 4);
-    t.insert(t.end(), dane.begin(), dane.end());
-    png.insert(png.end(), t.begin(), t.end());
-    Zapisz32(png, Crc(t.data(), t.size()));
-}
-
-// PNG without a compressor: the image data is a zlib stream of stored
-// deflate blocks, which every reader accepts.
-bool ZapiszPng(const Obraz& o, FILE* f) {
-    std::vector<uint8_t> surowe;
-    for (int y = 0; y < o.h; y++) {
-        surowe.push_back(0);  // no filter
-        surowe.insert(surowe.end(), o.rgb.begin() + (size_t)y * o.w * 3, o.rgb.begin() + (size_t)(y + 1) * o.w * 3);
-    }
-    std::vector<uint8_t> z = {0x78, 0x01};
-    size_t poz = 0;
-    do {
-        size_t n = surowe.size() - poz < 65535 ? surowe.size() - poz : 65535;
-        z.push_back(poz + n == surowe.size() ? 1 : 0);
-        z.push_back((uint8_t)n);
-        z.push_back((uint8_t)(n >> 8));
-        z.push_back((uint8_t)~n);
-        z.push_back((uint8_t)(~n >> 8));
-        z.insert(z.end(), surowe.begin() + poz, surowe.begin() + poz + n);
-        poz += n;
-    } while (poz < surowe.size());
-    uint32_t a = 1, b = 0;
-    for (uint8_t c : surowe) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    Zapisz32(z, (b << 16) | a);
-
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::vector<uint8_t> ihdr;
-    Zapisz32(ihdr, (uint32_t)o.w);
-    Zapisz32(ihdr, (uint32_t)o.h);
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-    Kawalek(png, "IHDR", ihdr);
-    Kawalek(png, "IDAT", z);
-    Kawalek(png, "IEND", {});
-    return fwrite(png.data(), 1, png.size(), f) == png.size();
-}
 
 bool ZapiszBmp(const Obraz& o, FILE* f) {
     const uint32_t wiersz = ((uint32_t)o.w * 3 + 3) & ~3u;
@@ -112,10 +49,10 @@ bool ZapiszBmp(const Obraz& o, FILE* f) {
     std::vector<uint8_t> w(wiersz, 0);
     for (int y = o.h - 1; y >= 0; y--) {
         for (int x = 0; x < o.w; x++) {
-            const uint8_t* p = &o.rgb[((size_t)y * o.w + x) * 3];
-            w[x * 3] = p[2];
-            w[x * 3 + 1] = p[1];
-            w[x * 3 + 2] = p[0];
+            const DWORD p = o.px[(size_t)y * o.w + x];
+            w[x * 3] = (uint8_t)p;
+            w[x * 3 + 1] = (uint8_t)(p >> 8);
+            w[x * 3 + 2] = (uint8_t)(p >> 16);
         }
         if (fwrite(w.data(), 1, w.size(), f) != w.size()) return false;
     }
@@ -170,7 +107,7 @@ int main(int argc, char** argv) {
         ZwolnijIZerujZam(&zam);
         return Blad("cannot create the drawing resources");
     }
-    Obraz o = {w, h, std::vector<uint8_t>((size_t)w * h * 3)};
+    Obraz o = {w, h, std::vector<DWORD>((size_t)w * h)};
     {
         MemoryDC dc(nullptr, w, h);
         if (!dc.ok()) {
@@ -183,12 +120,7 @@ int main(int argc, char** argv) {
         const int margines = styl == kStylKanwa ? 50 : styl == kStylKomorka ? 6 : 40;
         ok = RysujOknoWProst(dc, &zam.zam.okna[indeks], &cel, margines, &ds, styl, wym, msg);
         GdiFlush();
-        const DWORD* px = dc.bits();
-        for (size_t i = 0; i < (size_t)w * h; i++) {
-            o.rgb[i * 3] = (uint8_t)(px[i] >> 16);
-            o.rgb[i * 3 + 1] = (uint8_t)(px[i] >> 8);
-            o.rgb[i * 3 + 2] = (uint8_t)px[i];
-        }
+        o.px.assign(dc.bits(), dc.bits() + (size_t)w * h);
     }
     DestroyDrawSet(&ds);
     ZwolnijIZerujZam(&zam);
@@ -198,7 +130,7 @@ int main(int argc, char** argv) {
     if (!f) return Blad("cannot open the output file");
     size_t n = strlen(plik);
     bool png = n > 4 && _stricmp(plik + n - 4, ".png") == 0;
-    bool zapisany = png ? ZapiszPng(o, f) : ZapiszBmp(o, f);
+    bool zapisany = png ? WritePng(o.px.data(), o.w, o.h, f) : ZapiszBmp(o, f);
     if (fclose(f) != 0) zapisany = false;
     if (!zapisany) return Blad("cannot write the output file");
     return 0;

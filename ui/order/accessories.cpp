@@ -9,6 +9,7 @@
 #include "heap.h"
 #include "help_win.h"
 #include "kvutil.h"
+#include "listview_win.h"
 #include "msgbox.h"
 #include "msgbuf.h"
 #include "order_rc.h"
@@ -422,18 +423,10 @@ int RunAccessoryDialog(HWND owner, strDodatZam* d, const strZamRob* z, int edita
 // ---- The list and the commands -----------------------------------------------------
 
 void AccListCreateColumns(HWND list) {
-    const struct { const char* header; int width, format; } kColumns[] = {
+    const ListColumn kColumns[] = {
         {"Name", 210, LVCFMT_LEFT}, {"Size", 60, LVCFMT_RIGHT}, {"Quantity", 40, LVCFMT_RIGHT},
         {"Total", 90, LVCFMT_RIGHT}};
-    for (int i = 0; i < 4; i++) {
-        LVCOLUMNA c = {};
-        c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        c.pszText = (char*)kColumns[i].header;
-        c.cx = kColumns[i].width;
-        c.fmt = kColumns[i].format;
-        c.iSubItem = i;
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&c);
-    }
+    InsertListColumns(list, kColumns, 4);
 }
 
 void AccListFill(HWND list, const strZamRob* z) {

@@ -9,7 +9,6 @@
 #include "pages.h"
 #include "settings_rc.h"
 #include "widgora.h"
-#include "window_win.h"
 
 namespace {
 
@@ -121,7 +120,7 @@ void OnStore(DefaultsPage* p, HWND dlg) {
     ReadFixedPoint32(dlg, IDC_WEIGHT, 100, &s.waga);
 }
 
-void OnCommand(HWND dlg, int id, int code) {
+void OnCommand(DefaultsPage*, HWND dlg, int id, int code) {
     if (id >= IDC_ASM_NONE && id <= IDC_ASM_FIXED && code == BN_CLICKED) {
         ApplyMode(dlg, kAssembly);
     } else if (id >= IDC_DIS_NONE && id <= IDC_DIS_FIXED && code == BN_CLICKED) {
@@ -152,26 +151,12 @@ BOOL OnInitDialog(DefaultsPage* p, HWND dlg) {
     return FALSE;
 }
 
-INT_PTR CALLBACK DefaultsPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    DefaultsPage* p = KvDialogState<DefaultsPage>(dlg, msg, lp);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG: return OnInitDialog(p, dlg);
-        case UM_PAGE_LOAD: OnLoad(p, dlg); return TRUE;
-        case UM_PAGE_STORE: OnStore(p, dlg); return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wp) == IDOK) OnStore(p, dlg);
-            else OnCommand(dlg, LOWORD(wp), HIWORD(wp));
-            return TRUE;
-        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
-    }
-    return FALSE;
-}
+const PageHandlers<DefaultsPage> kHandlers = {OnInitDialog, OnLoad, OnStore, OnCommand, nullptr};
 
 }  // namespace
 
 HWND CreateDefaultsPage(HWND parent, strUstUzytk* settings) {
     if (!settings) return nullptr;
-    return CreatePageDialog(parent, IDD_PAGE_DEFAULTS, DefaultsPageProc,
+    return CreatePageDialog(parent, IDD_PAGE_DEFAULTS, PageProc<DefaultsPage, kHandlers>,
                             new (std::nothrow) DefaultsPage{settings});
 }

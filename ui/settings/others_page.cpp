@@ -5,7 +5,6 @@
 #include "page_util.h"
 #include "pages.h"
 #include "settings_rc.h"
-#include "window_win.h"
 
 namespace {
 
@@ -26,25 +25,12 @@ BOOL OnInitDialog(OthersPage* p, HWND dlg) {
     return FALSE;
 }
 
-INT_PTR CALLBACK OthersPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    OthersPage* p = KvDialogState<OthersPage>(dlg, msg, lp);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG: return OnInitDialog(p, dlg);
-        case UM_PAGE_LOAD: OnLoad(p, dlg); return TRUE;
-        case UM_PAGE_STORE: OnStore(p, dlg); return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wp) == IDOK) OnStore(p, dlg);
-            return TRUE;
-        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
-    }
-    return FALSE;
-}
+const PageHandlers<OthersPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, nullptr};
 
 }  // namespace
 
 HWND CreateOthersPage(HWND parent, strUstUzytk* settings) {
     if (!settings) return nullptr;
-    return CreatePageDialog(parent, IDD_PAGE_OTHERS, OthersPageProc,
+    return CreatePageDialog(parent, IDD_PAGE_OTHERS, PageProc<OthersPage, kHandlers>,
                             new (std::nothrow) OthersPage{settings});
 }

@@ -7,6 +7,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "settings_rc.h"
+#include "window_win.h"
+
 // The module whose resources hold the page templates (the program's own).
 HINSTANCE PageInstance();
 
@@ -34,6 +37,50 @@ template <class T>
 void DestroyPageState(T* state, HWND page) {
     SetWindowLongPtrA(page, DWLP_USER, 0);
     delete state;
+}
+
+// What a settings page does with the messages every page answers alike.
+// The page's state comes first in each handler; the optional ones may be
+// null.
+template <class T>
+struct PageHandlers {
+    BOOL (*onInitDialog)(T*, HWND);  // after the state is attached
+    void (*onLoad)(T*, HWND);        // the record to the controls (UM_PAGE_LOAD)
+    void (*onStore)(T*, HWND);       // the controls to the record (UM_PAGE_STORE, IDOK)
+    void (*onCommand)(T*, HWND, int id, int code);            // any other command
+    void (*onDrawItem)(T*, const DRAWITEMSTRUCT*);            // owner-drawn controls
+};
+
+// OK (Enter in a page) stores the page; the rest goes to the page's own
+// command handler when it has one.
+template <class T>
+void PageCommand(const PageHandlers<T>& h, T* p, HWND dlg, int id, int code) {
+    if (id == IDOK) h.onStore(p, dlg);
+    else if (h.onCommand) h.onCommand(p, dlg, id, code);
+}
+
+template <class T>
+BOOL PageDrawItem(const PageHandlers<T>& h, T* p, const DRAWITEMSTRUCT* di) {
+    if (!h.onDrawItem) return FALSE;
+    h.onDrawItem(p, di);
+    return TRUE;
+}
+
+// The dialog procedure of a page whose handlers are `H`: the state is
+// attached at WM_INITDIALOG and deleted at WM_NCDESTROY.
+template <class T, const PageHandlers<T>& H>
+INT_PTR CALLBACK PageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    T* p = KvDialogState<T>(dlg, msg, lp);
+    if (!p) return FALSE;
+    switch (msg) {
+        case WM_INITDIALOG: return H.onInitDialog(p, dlg);
+        case UM_PAGE_LOAD: H.onLoad(p, dlg); return TRUE;
+        case UM_PAGE_STORE: H.onStore(p, dlg); return TRUE;
+        case WM_COMMAND: PageCommand(H, p, dlg, LOWORD(wp), HIWORD(wp)); return TRUE;
+        case WM_DRAWITEM: return PageDrawItem(H, p, (const DRAWITEMSTRUCT*)lp);
+        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
+    }
+    return FALSE;
 }
 
 // Sets a control's text from a fixed-width field that may lack its

@@ -5,7 +5,6 @@
 #include "page_util.h"
 #include "settings_rc.h"
 #include "widgora.h"
-#include "window_win.h"
 
 namespace {
 
@@ -50,25 +49,12 @@ BOOL OnInitDialog(SellerPage* p, HWND dlg) {
     return FALSE;  // the owner decides where the focus goes
 }
 
-INT_PTR CALLBACK SellerPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    SellerPage* p = KvDialogState<SellerPage>(dlg, msg, lp);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG: return OnInitDialog(p, dlg);
-        case UM_PAGE_LOAD: OnLoad(p, dlg); return TRUE;
-        case UM_PAGE_STORE: OnStore(p, dlg); return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wp) == IDOK) OnStore(p, dlg);
-            return TRUE;
-        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
-    }
-    return FALSE;
-}
+const PageHandlers<SellerPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, nullptr};
 
 }  // namespace
 
 HWND CreateSellerPage(HWND parent, strDaneUzytk* seller, int editable) {
     if (!seller) return nullptr;
-    return CreatePageDialog(parent, IDD_PAGE_SELLER, SellerPageProc,
+    return CreatePageDialog(parent, IDD_PAGE_SELLER, PageProc<SellerPage, kHandlers>,
                             new (std::nothrow) SellerPage{seller, editable});
 }

@@ -10,7 +10,6 @@
 #include "pages.h"
 #include "scoped_win.h"
 #include "settings_rc.h"
-#include "window_win.h"
 
 namespace {
 
@@ -89,26 +88,12 @@ BOOL OnInitDialog(StatusesPage* p, HWND dlg) {
     return FALSE;
 }
 
-INT_PTR CALLBACK StatusesPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    StatusesPage* p = KvDialogState<StatusesPage>(dlg, msg, lp);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG: return OnInitDialog(p, dlg);
-        case UM_PAGE_LOAD: OnLoad(p, dlg); return TRUE;
-        case UM_PAGE_STORE: OnStore(p, dlg); return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wp) == IDOK) OnStore(p, dlg);
-            return TRUE;
-        case WM_DRAWITEM: OnDrawItem(p, (const DRAWITEMSTRUCT*)lp); return TRUE;
-        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
-    }
-    return FALSE;
-}
+const PageHandlers<StatusesPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, OnDrawItem};
 
 }  // namespace
 
 HWND CreateStatusesPage(HWND parent, strUstUzytk* settings) {
     if (!settings) return nullptr;
-    return CreatePageDialog(parent, IDD_PAGE_STATUSES, StatusesPageProc,
+    return CreatePageDialog(parent, IDD_PAGE_STATUSES, PageProc<StatusesPage, kHandlers>,
                             new (std::nothrow) StatusesPage(settings));
 }

@@ -8,7 +8,6 @@
 #include "scoped_win.h"
 #include "settings_rc.h"
 #include "widgora.h"
-#include "window_win.h"
 
 namespace {
 
@@ -57,7 +56,7 @@ void OnStore(UwPage* p, HWND dlg) {
     }
 }
 
-void OnDrawItem(const DRAWITEMSTRUCT* di) {
+void OnDrawItem(UwPage*, const DRAWITEMSTRUCT* di) {
     char text[64] = "";
     GetWindowTextA(di->hwndItem, text, sizeof text);
     FillRect(di->hDC, &di->rcItem, GetSysColorBrush(COLOR_BTNFACE));
@@ -98,21 +97,7 @@ BOOL OnInitDialog(UwPage* p, HWND dlg) {
     return FALSE;
 }
 
-INT_PTR CALLBACK UwPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    UwPage* p = KvDialogState<UwPage>(dlg, msg, lp);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG: return OnInitDialog(p, dlg);
-        case UM_PAGE_LOAD: OnLoad(p, dlg); return TRUE;
-        case UM_PAGE_STORE: OnStore(p, dlg); return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wp) == IDOK) OnStore(p, dlg);
-            return TRUE;
-        case WM_DRAWITEM: OnDrawItem((const DRAWITEMSTRUCT*)lp); return TRUE;
-        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
-    }
-    return FALSE;
-}
+const PageHandlers<UwPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, OnDrawItem};
 
 }  // namespace
 
@@ -149,5 +134,5 @@ HWND CreateUwPage(HWND parent, strWspUw* factors) {
     if (!p) return nullptr;
     p->uw = factors;
     memset(p->shown, 0, sizeof p->shown);
-    return CreatePageDialog(parent, IDD_PAGE_UW, UwPageProc, p);
+    return CreatePageDialog(parent, IDD_PAGE_UW, PageProc<UwPage, kHandlers>, p);
 }

@@ -1,0 +1,19 @@
+// testutil.h - small helpers of the Windows tests and benchmarks that need
+// nothing of the test runner (the benchmarks link them without GoogleTest).
+#ifndef KV_TESTS_WIN_TESTUTIL_H
+#define KV_TESTS_WIN_TESTUTIL_H
+
+#include <windows.h>
+
+#include <string>
+
+// Dispatches the thread's messages for `ms` milliseconds.
+void PumpMessages(DWORD ms);
+
+// The whole content of a file, or an empty string when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+// The text of a list view's cell (at most 255 characters).
+std::string ListCell(HWND list, int row, int column);
+
+#endif  // KV_TESTS_WIN_TESTUTIL_H
