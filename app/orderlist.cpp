@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "amounttext.h"
 #include "app.h"
 #include "connection.h"
 #include "help_win.h"
@@ -335,7 +336,7 @@ void SetRow(int row, const strZamRob* z) {
     SetCell(row, 4, o.nazwaNabyw);
     SetCell(row, 5, DajFormatData(o.dataZam, text, sizeof text) ? text : "");
     SetCell(row, 6, DajFormatData(o.dataReal, text, sizeof text) ? text : "");
-    if (!DajNapKwotaZlSepTys(z->sumy.zamBrutto, text, sizeof text)) text[0] = 0;
+    DajNapKwotaPokaz(z->sumy.zamBrutto, text, sizeof text);
     SetCell(row, 7, text);
     long long windows = 0;
     for (int i = 0; i < o.liczbaOkien; i++) windows += o.okna[i].ilOkien;
@@ -440,6 +441,7 @@ void OpenCurrentOrder(OpenMode mode) {
             z->flagiWidoku = kWidokKorekta;
         }
         if (g_orderWindow(g_ol.main, z, &row, &g_app.draw) && mode == kOpenAsNew) {
+            g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
             OrderListShowYearAndNumber();
         }
     }
@@ -453,7 +455,10 @@ void NewOrder() {
     DomyslneZam(z, &g_app.settings);
     PrzeliczZam(z, 0x11);
     int row = -1;
-    if (g_orderWindow(g_ol.main, z, &row, &g_app.draw)) OrderListShowYearAndNumber();
+    if (g_orderWindow(g_ol.main, z, &row, &g_app.draw)) {
+        g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
+        OrderListShowYearAndNumber();
+    }
     ZwolnijIZerujZam(z);
     delete z;
 }

@@ -355,6 +355,104 @@ def status_dot(col):
     return draw
 
 
+# ---- Designer toolbar: 26 x 25 images --------------------------------------------
+
+
+def strip_sized(glyphs, w, h, grey=False):
+    """Images of w x h side by side on magenta, optionally greyed."""
+    c = Canvas(w * len(glyphs), h, MAGENTA + (255,))
+    for n, draw in enumerate(glyphs):
+        g = Canvas(w, h)
+        draw(g)
+        for y in range(h):
+            for x in range(w):
+                p = g.get(x, y)
+                if p[3]:
+                    if grey:
+                        v = (p[0] * 30 + p[1] * 59 + p[2] * 11) // 100
+                        v = 128 + v // 2
+                        p = [v, v, v, 255]
+                    c.set(w * n + x, y, p)
+    return c
+
+
+def d_pointer(g):
+    a = Canvas(26, 25)
+    arrow(a)
+    g.blit(a, 8, 4)
+
+
+def d_window_outline(g):
+    g.rect(3, 3, 22, 21, FRAME)
+    g.frame(3, 3, 22, 21, EDGE, 2)
+
+
+def d_frame(g):
+    d_window_outline(g)
+    g.rect(7, 7, 18, 17, (255, 236, 221))
+    g.frame(7, 7, 18, 17, EDGE)
+
+
+def d_mullion(g):
+    d_frame(g)
+    g.rect(12, 3, 13, 21, BLUE)
+
+
+def d_sash(g):
+    d_frame(g)
+    g.frame(8, 8, 17, 16, BLUE)
+    g.line(8, 8, 17, 12, BLUE)
+    g.line(17, 12, 8, 16, BLUE)
+
+
+def d_filling(g):
+    d_window_outline(g)
+    g.rect(6, 6, 19, 18, (217, 217, 255))
+    g.frame(6, 6, 19, 18, EDGE)
+    g.line(9, 15, 15, 9, WHITE)
+    g.line(10, 15, 16, 9, WHITE)
+
+
+def d_muntin(g):
+    d_filling(g)
+    g.rect(6, 12, 19, 12, EDGE)
+    g.rect(12, 6, 12, 18, EDGE)
+
+
+def d_factors(g):
+    g.rect(4, 4, 21, 20, (250, 230, 200))
+    g.frame(4, 4, 21, 20, EDGE)
+    for k, col in enumerate(((200, 30, 30), (230, 140, 0), (0, 120, 215))):
+        g.rect(7 + 5 * k, 16 - 4 * k, 9 + 5 * k, 18, col)
+
+
+def d_save(g):
+    g.rect(4, 3, 21, 21, BLUE)
+    g.rect(8, 3, 17, 10, WHITE)
+    g.rect(14, 4, 16, 9, BLUE)
+    g.rect(8, 14, 17, 21, (200, 200, 210))
+
+
+def d_cancel(g):
+    for k in range(-1, 2):
+        g.line(6 + k, 5, 19 + k, 19, RED)
+        g.line(19 + k, 5, 6 + k, 19, RED)
+
+
+def d_help(g):
+    for y in range(25):
+        for x in range(26):
+            if (x - 12.5) ** 2 + (y - 12) ** 2 <= 90:
+                g.set(x, y, BLUE)
+    for x, y in ((10, 6), (11, 6), (12, 6), (13, 6), (14, 6), (15, 7), (15, 8), (15, 9), (14, 10), (13, 11),
+                 (12, 12), (12, 13), (12, 14), (12, 17), (12, 18), (13, 17), (13, 18), (9, 7), (9, 8)):
+        g.set(x, y, WHITE)
+        g.set(x + 1 if x < 12 else x, y + 1 if y < 14 else y, WHITE)
+
+
+DESIGNER_BAR = [d_pointer, d_frame, d_mullion, d_sash, d_filling, d_muntin, d_factors, d_save, d_cancel, d_help]
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     files = {
@@ -370,6 +468,8 @@ def main():
     order_bar = [g_add_window, g_add_accessory, g_status, g_print, g_save, g_cancel, g_help]
     files["order_toolbar.bmp"] = bmp24(strip(order_bar))
     files["order_toolbar_disabled.bmp"] = bmp24(strip(order_bar, grey=True))
+    files["designer_toolbar.bmp"] = bmp24(strip_sized(DESIGNER_BAR, 26, 25))
+    files["designer_toolbar_disabled.bmp"] = bmp24(strip_sized(DESIGNER_BAR, 26, 25, grey=True))
     for name, data in sorted(files.items()):
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(data)

@@ -6,6 +6,7 @@
 // separator, exactly 2 or 4 decimals). Grouped text: whatever the locale's
 // number formatter makes of it ("-1 234,56", "(1,234.56)").
 #include "kvutil.h"
+#include "amounttext.h"
 #include "platform.h"
 
 #include <stdlib.h>
@@ -129,7 +130,9 @@ static void LocaleFormat(int digits, bool firstOnly, kvplat::NumberFormat* f) {
     kvplat::LocaleText(kvplat::LocaleItem::ThousandSep, f->thousandSep, (int)sizeof f->thousandSep);
 }
 
-extern "C" int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize) {
+// Grouped amount text; `allowed` is the decimal counts the tidying may stop
+// at ("0": a whole amount loses its decimals; null: always two).
+static int GroupedAmount(int64_t amount, char* dest, int destSize, const char* allowed) {
     if (!dest || destSize <= 0) return 0;
     dest[0] = 0;
     char plain[KV_KWOTA_LEN];
@@ -145,10 +148,18 @@ extern "C" int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize) {
     char buf[128];
     const int n = kvplat::FormatNumber(plain, &f, buf, (int)sizeof buf - 4);
     if (n <= 0) return 0;
-    DopasujCzDzies(buf, 2, "0");
+    DopasujCzDzies(buf, 2, allowed);
     // The length after the adjustment, not the formatter's: a caller that
     // copies that many bytes must get the terminator.
     return Deliver(buf, dest, destSize);
+}
+
+extern "C" int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize) {
+    return GroupedAmount(amount, dest, destSize, "0");
+}
+
+int DajNapKwotaPokaz(int64_t amount, char* dest, int destSize) {
+    return GroupedAmount(amount, dest, destSize, nullptr);
 }
 
 extern "C" int DajNapKursWalZlSepTys(int64_t rate, char* dest, int destSize) {

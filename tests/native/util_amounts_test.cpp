@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kvutil.h"
+#include "amounttext.h"
 #include "util_locale.h"
 
 namespace {
@@ -307,6 +308,28 @@ TEST_P(GroupedText, SmallDestinationGetsNothingRatherThanACutNumber) {
     }
 }
 
+// Computed amounts in a window: two decimals always, sign forms kept, and
+// nothing rather than a cut number when the text does not fit.
+TEST_P(GroupedText, ShownAmountsAlwaysHaveTwoDecimals) {
+    struct Case {
+        int64_t amount;
+        const char* text;
+    } cases[] = {
+        {123400, "1~234#00"}, {123456, "1~234#56"}, {0, "0#00"}, {5, "0#05"}, {-120000, "-1~200#00"},
+    };
+    for (const Case& c : cases) {
+        char buf[64];
+        const std::string want = L(c.text);
+        EXPECT_EQ((int)want.size() + 1, DajNapKwotaPokaz(c.amount, buf, (int)sizeof buf)) << c.amount;
+        EXPECT_EQ(want, buf);
+    }
+    const std::string whole = L("1~234#00");
+    char small[16];
+    EXPECT_EQ(0, DajNapKwotaPokaz(123400, small, (int)whole.size()));
+    EXPECT_STREQ("", small);
+    EXPECT_EQ((int)whole.size() + 1, DajNapKwotaPokaz(123400, small, (int)whole.size() + 1));
+}
+
 INSTANTIATE_TEST_SUITE_P(Locales, GroupedText, KV_LOCALES);
 
 TEST_F(CustomLocaleTest, TrailingNegativeSignSurvivesTheDecimalAdjustment) {
@@ -318,6 +341,8 @@ TEST_F(CustomLocaleTest, TrailingNegativeSignSurvivesTheDecimalAdjustment) {
     EXPECT_STREQ("1 234,50-", buf);
     DajNapKwotaZlSepTys(-120000, buf, (int)sizeof buf);
     EXPECT_STREQ("1 200-", buf);
+    DajNapKwotaPokaz(-120000, buf, (int)sizeof buf);
+    EXPECT_STREQ("1 200,00-", buf);
 }
 
 TEST_F(CustomLocaleTest, AmountKeepsTwoDecimalsWhateverTheLocaleShows) {

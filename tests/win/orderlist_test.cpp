@@ -343,18 +343,4 @@ TEST_F(MainWindowTest, AboutShowsTheVersion) {
     EXPECT_EQ("version: 1.8", version);
 }
 
-TEST_F(MainWindowTest, CommandsOfWindowsStillToComeSaySo) {
-    const struct {
-        int command;
-        const char* text;
-    } cases[] = {{CMD_NEW, "The order window is not available yet"}};
-    for (const auto& c : cases) {
-        ResetHarness();
-        Command(c.command);
-        ASSERT_EQ(1u, g_boxes.size()) << c.command;
-        EXPECT_EQ("Information", g_boxes[0].caption);
-        EXPECT_EQ(c.text, g_boxes[0].text);
-    }
-}
-
 }  // namespace

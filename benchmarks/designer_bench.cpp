@@ -1,0 +1,73 @@
+// The size-limit check of the largest grid the designer lets a user ask for:
+// 100 x 100 (10,200 elements) in one batch in a 10,000 x 10,000 mm frame.
+// The canvas runs it once per double click and must answer well within a
+// second. Muntins on glass pass every clearance (the whole check runs);
+// mullions 90 mm thick leave 9 mm and are refused at the first area.
+#include <benchmark/benchmark.h>
+
+#include <string.h>
+
+#include <vector>
+
+#include "heap.h"
+#include "limity.h"
+#include "msgbuf.h"
+#include "obsproj_geom.h"
+#include "okno.h"
+#include "struktura.h"
+
+namespace {
+
+struct Siatka {
+    strOkno r;
+    std::vector<uniOperRys> partia;
+    explicit Siatka(bool szprosy) {
+        memset(&r, 0, sizeof r);
+        r.status = 4;
+        // A 50 mm frame: the grid divides the frame from its outer edges, so the
+        // first column at 99 mm keeps 39 mm clear of the frame.
+        r.sGrubProf = strGrubProf{50, 80, 90, 60};
+        r.grubSzpros = 20;
+        uniOperRys op;
+        memset(&op, 0, sizeof op);
+        op.rama.typ = kOperRama;
+        op.rama.x1 = op.rama.y1 = kMaxRozmRamy;
+        DodajOperRys(&r.oper, &r.liczbaOper, &op, nullptr);
+        if (szprosy) {
+            memset(&op, 0, sizeof op);
+            op.wypeln.typ = kOperWypeln;
+            strcpy(op.wypeln.nazwa, "4/16/4");
+            DodajOperRys(&r.oper, &r.liczbaOper, &op, nullptr);
+        }
+        char msg[KV_MSG_LEN];
+        ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg);
+        const strObszarSiatki obs = {{0, 0, 0, 0}, 0, 0, kMaxRozmRamy, kMaxRozmRamy};
+        partia.resize(LiczbaSiatki(100, 100));
+        BudujSiatke(&obs, 100, 100, szprosy ? kOperSzpros : kOperSlupekStaly, 0, 1, r.liczbaOper, partia.data());
+    }
+    ~Siatka() { KvFree(r.oper); }
+};
+
+void Sprawdz(benchmark::State& state, bool szprosy, int oczekiwany) {
+    Siatka s(szprosy);
+    char msg[KV_MSG_LEN];
+    for (auto _ : state) {
+        const int wynik = SprawdzLimity(&s.r, (int32_t)s.partia.size(), s.partia.data(), kLimDolacz, nullptr,
+                                        nullptr, msg);
+        if (wynik != oczekiwany) {
+            state.SkipWithError(msg);
+            break;
+        }
+        benchmark::DoNotOptimize(wynik);
+    }
+    state.counters["elements"] = (double)s.partia.size();
+}
+
+void BM_LimitCheck_Grid100x100_MuntinsAccepted(benchmark::State& state) { Sprawdz(state, true, 1); }
+void BM_LimitCheck_Grid100x100_MullionsRefused(benchmark::State& state) { Sprawdz(state, false, 0); }
+
+}  // namespace
+
+BENCHMARK(BM_LimitCheck_Grid100x100_MuntinsAccepted)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LimitCheck_Grid100x100_MullionsRefused)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

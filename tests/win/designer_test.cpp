@@ -1,0 +1,1052 @@
+// The designer window driven through its messages: tools, Save and its
+// refusals, view only, thickness and quantity moves, the filling menu, the
+// registers of used elements, the panel's layout and scrolling, the Factors
+// dialog and the figures of the panel.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+#include "connection.h"
+#include "designer.h"
+#include "designer_rc.h"
+#include "drawset.h"
+#include "factors.h"
+#include "harness.h"
+#include "help_win.h"
+#include "kvutil.h"
+#include "model_okna.h"
+#include "msgbuf.h"
+#include "projektant_rc.h"
+#include "sqlite3.h"
+#include "struktura.h"
+#include "testdb.h"
+
+namespace {
+
+const char kDesignerClass[] = "oknoOkTrDowOkno";
+
+// ---- Driving a modal window from inside its own loop ------------------------------------
+
+// Steps run one after another from the loop that is running (the designer's,
+// or a dialog's or menu's above it); a step returns false to be called again
+// on the next tick. After the last step the designer is closed if it is
+// still open.
+using Step = std::function<bool()>;
+
+struct Script {
+    std::vector<Step> steps;
+    size_t next = 0;
+    bool busy = false;
+};
+
+bool ScriptTick(void* context) {
+    Script* s = (Script*)context;
+    if (s->busy) return false;
+    if (s->next < s->steps.size()) {
+        s->busy = true;
+        if (s->steps[s->next]()) s->next++;
+        s->busy = false;
+        return false;
+    }
+    if (HWND w = FindWindowA(kDesignerClass, nullptr)) PostMessageA(w, WM_CLOSE, 0, 0);
+    return true;
+}
+
+HWND Designer() { return FindWindowA(kDesignerClass, nullptr); }
+HWND Panel() { return GetDlgItem(Designer(), IDC_PANEL); }
+HWND Canvas() { return GetDlgItem(Designer(), IDC_OBSPROJ); }
+HWND Toolbar() { return GetDlgItem(Designer(), IDC_DES_TOOLBAR); }
+HWND Item(int id) { return GetDlgItem(Panel(), id); }
+HWND Dialog(const char* title) { return FindWindowA("#32770", title); }
+
+bool Enabled(int command) { return SendMessageA(Toolbar(), TB_ISBUTTONENABLED, command, 0) != 0; }
+bool Checked(int command) { return SendMessageA(Toolbar(), TB_ISBUTTONCHECKED, command, 0) != 0; }
+
+std::string Text(HWND h) {
+    char t[1100] = "";
+    GetWindowTextA(h, t, sizeof t);
+    return t;
+}
+
+bool ReadOnly(HWND edit) { return (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY) != 0; }
+
+// "1#36" with the locale's decimal separator for "#" and its thousands
+// separator for "~".
+std::string Loc(const char* pattern) {
+    std::string s;
+    for (const char* p = pattern; *p; p++)
+        s += *p == '#' ? DajSepDziesLocale() : *p == '~' ? DajSepTysLocale() : *p;
+    return s;
+}
+
+// A click on the upper or lower arrow of an up-down.
+void ClickSpin(HWND upDown, bool up) {
+    RECT rc;
+    GetClientRect(upDown, &rc);
+    LPARAM at = MAKELPARAM(rc.right / 2, up ? 2 : rc.bottom - 3);
+    SendMessageA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(upDown, WM_LBUTTONUP, 0, at);
+}
+
+// Rows of a table as "a|b|c" lines, ordered by name.
+std::vector<std::string> Rows(const char* sql) {
+    std::vector<std::string> rows;
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(SQLITE_OK, sqlite3_prepare_v2(DbHandle(), sql, -1, &st, nullptr)) << sql;
+    while (st && sqlite3_step(st) == SQLITE_ROW) {
+        std::string line;
+        for (int c = 0; c < sqlite3_column_count(st); c++) {
+            if (c) line += "|";
+            const char* t = (const char*)sqlite3_column_text(st, c);
+            line += t ? t : "";
+        }
+        rows.push_back(line);
+    }
+    sqlite3_finalize(st);
+    return rows;
+}
+
+const char* const kRegisterDumps[6] = {
+    "SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil ORDER BY nazwa",
+    "SELECT nazwa, typ FROM T_ZstKolor ORDER BY nazwa",
+    "SELECT nazwa, grubSzpros FROM T_ZstSzpros ORDER BY nazwa",
+    "SELECT nazwa FROM T_ZstOkucie ORDER BY nazwa",
+    "SELECT nazwa FROM T_ZstListwa ORDER BY nazwa",
+    "SELECT nazwa, typ FROM T_ZstWypeln ORDER BY nazwa",
+};
+
+std::vector<std::vector<std::string>> AllRegisters() {
+    std::vector<std::vector<std::string>> all;
+    for (const char* sql : kRegisterDumps) all.push_back(Rows(sql));
+    return all;
+}
+
+// The canvas asks for the context menu of element `element`.
+void ContextMenuRequest(int32_t element) {
+    strNotyfObsProj n = {};
+    n.hdr.hwndFrom = Canvas();
+    n.hdr.idFrom = IDC_OBSPROJ;
+    n.hdr.code = kObsKodMenu;
+    n.element = element;
+    n.pkt = POINT{300, 300};
+    SendMessageA(Designer(), WM_NOTIFY, IDC_OBSPROJ, (LPARAM)&n);
+}
+
+// A pop-up menu of this thread open on the screen, or null.
+BOOL CALLBACK FindMenuWindow(HWND h, LPARAM lp) {
+    char cls[16] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (strcmp(cls, "#32768") || !IsWindowVisible(h)) return TRUE;
+    *(HWND*)lp = h;
+    return FALSE;
+}
+HWND OpenMenu() {
+    HWND m = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, (LPARAM)&m);
+    return m;
+}
+
+std::vector<std::string> MenuItems(HMENU menu) {
+    std::vector<std::string> items;
+    for (int i = 0; i < GetMenuItemCount(menu); i++) {
+        char t[256] = "";
+        GetMenuStringA(menu, i, t, sizeof t, MF_BYPOSITION);
+        items.push_back(t[0] ? t : "-");
+    }
+    return items;
+}
+
+// ---- Windows to design -------------------------------------------------------------------
+
+void Geometry(TestOkno& o) {
+    char msg[KV_MSG_LEN] = "";
+    ASSERT_EQ(1, ObliczGeometrie(o.r.oper, o.r.liczbaOper, 5, &o.r, msg)) << msg;
+    ASSERT_EQ(1, SprawdzZmiane(o.r.oper, o.r.liczbaOper, nullptr, -2, 5, msg)) << msg;
+}
+
+// 1000 x 1000 fixed window glazed with "G": the Uw of 1.36.
+void GlazedWindow(TestOkno& o) {
+    o << Rama(1000, 1000) << Wypeln(0, "G", 0);
+    o.r.sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900};
+    strcpy(o.r.nazProfil, "Profile");
+    Geometry(o);
+}
+
+const DrawSet* g_drawSet;
+
+class DesignerTest : public DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        ResetHarness();
+        ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ds_));
+        g_drawSet = &ds_;
+        memset(&zam_, 0, sizeof zam_);
+        zam_.idWalZam = 12;  // EUR
+        zam_.sWycenZamParam.vatOkna = 2300;
+    }
+    void TearDown() override {
+        DestroyDrawSet(&ds_);
+        DbTest::TearDown();
+    }
+    // Runs the designer on `o` with the script; fails when the script did
+    // not finish.
+    int Run(TestOkno& o, int editable, std::vector<Step> steps, HWND owner = nullptr) {
+        Script script;
+        script.steps = std::move(steps);
+        LoopProbe probe(ScriptTick, &script, 20000);
+        int saved = RunDesigner(owner, &o.r, &zam_, &ds_, editable);
+        EXPECT_EQ(script.steps.size(), script.next) << "the script stopped at a step";
+        EXPECT_FALSE(probe.timedOut());
+        EXPECT_EQ(nullptr, Designer());
+        return saved;
+    }
+    std::string LastBox() const { return g_boxes.empty() ? "" : g_boxes.back().text; }
+    DrawSet ds_;
+    strZam zam_;
+};
+
+// ---- Tools ----------------------------------------------------------------------------
+
+TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
+    TestOkno o;
+    int saved = Run(o, 1, {
+        [] {
+            EXPECT_TRUE(Enabled(CMD_DES_POINTER));
+            EXPECT_TRUE(Enabled(CMD_DES_FRAME));
+            for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
+                EXPECT_FALSE(Enabled(id)) << id;
+            EXPECT_TRUE(Checked(CMD_DES_POINTER));
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_FRAME, 0);
+            EXPECT_TRUE(Checked(CMD_DES_FRAME));
+            EXPECT_EQ((LONG_PTR)g_drawSet->cursors[0], (LONG_PTR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR));
+            PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+            return true;
+        },
+        [] {  // the frame's size, in the canvas's dialog
+            HWND d = Dialog("Dimension of frame");
+            if (!d) return false;
+            SetDlgItemTextA(d, IDC_WYMIAR_SZER, "1200");
+            SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+            PostMessageA(d, WM_COMMAND, IDOK, 0);
+            return true;
+        },
+        [&o] {
+            if (Dialog("Dimension of frame") || o.r.liczbaOper == 0) return false;
+            EXPECT_EQ(1200, o.r.oper[0].rama.x1);
+            EXPECT_FALSE(Enabled(CMD_DES_FRAME));
+            for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
+                EXPECT_TRUE(Enabled(id)) << id;
+            EXPECT_TRUE(Checked(CMD_DES_POINTER));  // back to the pointer after the frame
+            EXPECT_EQ((LONG_PTR)LoadCursorA(nullptr, IDC_ARROW), (LONG_PTR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR));
+            return true;
+        },
+    });
+    EXPECT_EQ(0, saved);
+    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+}
+
+std::vector<std::string> g_help;
+void RecordHelp(const char* target, void*) { g_help.push_back(target); }
+
+// The owner is disabled while the designer is open and enabled after; the
+// designer keeps 800 x 600 whatever it is sized to; Help and F1 open the
+// designer's topic.
+TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelp) {
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, owner);
+    g_help.clear();
+    SetHelpHook(RecordHelp, nullptr);
+    TestOkno o;
+    GlazedWindow(o);
+    Run(o, 1,
+        {
+            [owner] {
+                EXPECT_FALSE(IsWindowEnabled(owner));
+                EXPECT_EQ(owner, GetWindow(Designer(), GW_OWNER));
+                EXPECT_TRUE(IsZoomed(Designer()));
+                ShowWindow(Designer(), SW_RESTORE);
+                SetWindowPos(Designer(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+                RECT rc;
+                GetWindowRect(Designer(), &rc);
+                EXPECT_EQ(800, rc.right - rc.left);
+                EXPECT_EQ(600, rc.bottom - rc.top);
+                RECT cl, panel;
+                GetClientRect(Designer(), &cl);
+                GetWindowRect(Panel(), &panel);
+                EXPECT_EQ(248 + GetSystemMetrics(SM_CXVSCROLL), panel.right - panel.left);
+                SendMessageA(Designer(), WM_COMMAND, CMD_DES_HELP, 0);
+                PostMessageA(Canvas(), WM_KEYDOWN, VK_F1, 0);
+                return true;
+            },
+            [] { return g_help.size() == 2; },
+        },
+        owner);
+    SetHelpHook(nullptr, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    ASSERT_EQ(2u, g_help.size());
+    for (const std::string& h : g_help) EXPECT_NE(std::string::npos, h.find("kelvaro-help.html#modProj")) << h;
+    DestroyWindow(owner);
+}
+
+// A register that cannot be read fails the creation: its message in an
+// "Error" box, no window, nothing saved, the owner enabled again. Viewing
+// reads no register and still opens.
+TEST_F(DesignerTest, UnreadableRegisterFailsTheCreationOfAnEditableDesigner) {
+    Sql("DROP TABLE T_ZstKolor;");
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    TestOkno o;
+    GlazedWindow(o);
+    EXPECT_EQ(0, RunDesigner(owner, &o.r, &zam_, &ds_, 1));
+    EXPECT_EQ(nullptr, Designer());
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ("Error", g_boxes[0].caption);
+    EXPECT_NE(std::string::npos, g_boxes[0].text.find("ZstKolor")) << g_boxes[0].text;
+    bool opened = false;
+    Run(o, 0, {[&opened] { return opened = true; }}, owner);
+    EXPECT_TRUE(opened);
+    DestroyWindow(owner);
+}
+
+// ---- Save ---------------------------------------------------------------------------------
+
+TEST_F(DesignerTest, SaveWithoutAWindowSaysNoWindowAndStaysOpen) {
+    TestOkno o;
+    int saved = Run(o, 1, {[] {
+        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+        EXPECT_NE(nullptr, Designer());
+        return true;
+    }});
+    EXPECT_EQ(0, saved);
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ("Error", g_boxes[0].caption);
+    EXPECT_EQ("No window", g_boxes[0].text);
+}
+
+// Every spin made unreadable: Save refuses them one by one in the fixed
+// order; the fields read before a refusal keep their new values.
+TEST_F(DesignerTest, SaveRefusesEachFieldInOrder) {
+    TestOkno o;
+    GlazedWindow(o);
+    strcpy(o.r.nazKolor, "Old colour");
+    struct Field {
+        int edit;
+        const char* refusal;
+    };
+    static const Field fields[] = {
+        {IDC_PNL_FRAME_EDIT, "Incorrect value in the field Thickness in mm - Frame"},
+        {IDC_PNL_SASH_EDIT, "Incorrect value in the field Thickness in mm - Sash"},
+        {IDC_PNL_FIXED_EDIT, "Incorrect value in the field Thickness in mm - Fixed mullion"},
+        {IDC_PNL_FALSE_EDIT, "Incorrect value in the field Thickness in mm - False mullion"},
+        {IDC_PNL_MUNTIN_TH_EDIT, "Incorrect value in the field Muntin's thickness"},
+        {IDC_PNL_QTY_EDIT, "Incorrect value in the field Quantity"},
+    };
+    int saved = Run(o, 1, {[&o] {
+        for (const Field& f : fields) SetWindowTextA(Item(f.edit), "");
+        SetWindowTextA(Item(IDC_PNL_PROFILE_EDIT), "Typed profile");
+        SetWindowTextA(Item(IDC_PNL_COLOR_EDIT), "Typed colour");
+        for (const Field& f : fields) {
+            size_t before = g_boxes.size();
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+            EXPECT_NE(nullptr, Designer());
+            EXPECT_EQ(before + 1, g_boxes.size());
+            EXPECT_EQ(f.refusal, std::string(g_boxes.back().text));
+            if (f.edit == IDC_PNL_FRAME_EDIT) {
+                EXPECT_STREQ("Typed profile", o.r.nazProfil);  // read before the refusal
+                EXPECT_STREQ("Old colour", o.r.nazKolor);      // not reached yet
+            }
+            SetWindowTextA(Item(f.edit), f.edit == IDC_PNL_MUNTIN_TH_EDIT ? "20" : f.edit == IDC_PNL_QTY_EDIT ? "3" : "70");
+        }
+        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+        return true;
+    }});
+    EXPECT_EQ(1, saved);
+    EXPECT_EQ(6u, g_boxes.size());
+    EXPECT_STREQ("Typed colour", o.r.nazKolor);
+    EXPECT_EQ(3, o.r.ilOkien);
+    EXPECT_EQ(20, o.r.grubSzpros);
+}
+
+// ---- View only -------------------------------------------------------------------------------
+
+bool g_menuSeen;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (OpenMenu()) {
+        g_menuSeen = true;
+        EndMenu();
+    }
+}
+
+TEST_F(DesignerTest, ViewOnlySwitchesEverythingOffButFactorsAndHelp) {
+    Sql("INSERT INTO T_ZstProfil VALUES ('Listed', 0, zeroblob(16));");
+    TestOkno o;
+    GlazedWindow(o);
+    int saved = Run(o, 0, {
+        [&o] {
+            for (int id : {CMD_DES_POINTER, CMD_DES_FRAME, CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING,
+                           CMD_DES_MUNTIN, CMD_DES_SAVE})
+                EXPECT_FALSE(Enabled(id)) << id;
+            EXPECT_TRUE(Enabled(CMD_DES_FACTORS));
+            EXPECT_TRUE(Enabled(CMD_DES_HELP));
+            char text[32] = "";
+            SendMessageA(Toolbar(), TB_GETBUTTONTEXTA, CMD_DES_CANCEL, (LPARAM)text);
+            EXPECT_STREQ("Exit", text);
+            EXPECT_EQ(nullptr, Item(IDC_PNL_PROFILE_LIST));  // no registers when viewing
+            for (int id : {IDC_PNL_PROFILE_EDIT, IDC_PNL_COLOR_EDIT, IDC_PNL_MUNTIN_EDIT, IDC_PNL_HARDWARE_EDIT,
+                           IDC_PNL_BEAD_EDIT, IDC_PNL_NET, IDC_PNL_NOTES, IDC_PNL_FRAME_EDIT, IDC_PNL_QTY_EDIT})
+                EXPECT_TRUE(ReadOnly(Item(id))) << id;
+            for (int id : {IDC_PNL_PVC, IDC_PNL_WOOD, IDC_PNL_ALUMINIUM, IDC_PNL_WHITE, IDC_PNL_INTERNAL,
+                           IDC_PNL_EXTERNAL, IDC_PNL_DOUBLE, IDC_PNL_FRAME_SPIN, IDC_PNL_SASH_SPIN,
+                           IDC_PNL_FIXED_SPIN, IDC_PNL_FALSE_SPIN, IDC_PNL_MUNTIN_TH_SPIN, IDC_PNL_QTY_SPIN})
+                EXPECT_FALSE(IsWindowEnabled(Item(id))) << id;
+            g_menuSeen = false;
+            UINT_PTR t = SetTimer(nullptr, 0, 300, CloseMenu);
+            ContextMenuRequest(1);
+            KillTimer(nullptr, t);
+            EXPECT_FALSE(g_menuSeen);
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+            EXPECT_NE(nullptr, Designer());
+            EXPECT_TRUE(g_boxes.empty());
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FACTORS, 0);
+            (void)o;
+            return true;
+        },
+        [] {
+            HWND d = Dialog("Factors");
+            if (!d) return false;
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDOK)));
+            EXPECT_EQ("Exit", Text(GetDlgItem(d, IDCANCEL)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_FCT_BY_RATES)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_FCT_DIRECTLY)));
+            for (int id = IDC_FCT_UF_FRAME; id <= IDC_FCT_UW; id++) {
+                if (id == IDC_FCT_PSI_GLASS_LABEL || id == IDC_FCT_PSI_ACRYLIC_LABEL) continue;
+                EXPECT_TRUE(ReadOnly(GetDlgItem(d, id))) << id;
+            }
+            PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        },
+        [] { return Dialog("Factors") == nullptr; },
+    });
+    EXPECT_EQ(0, saved);
+}
+
+// ---- Thicknesses and quantity -----------------------------------------------------------------
+
+TEST_F(DesignerTest, ThicknessAndQuantityMovesAreClamped) {
+    TestOkno o;
+    o << Rama(3000, 3000);
+    Geometry(o);
+    struct Case {
+        UINT message;
+        int spin;
+        int32_t position;
+        int32_t strOkno::*field;
+        int thickness;  // index into sGrubProf, -1 for the field itself
+        int32_t stored;
+    };
+    static const Case cases[] = {
+        {UM_DES_THICKNESS, IDC_PNL_FRAME_SPIN, 5, nullptr, 0, 10},
+        {UM_DES_THICKNESS, IDC_PNL_FRAME_SPIN, 600, nullptr, 0, 500},
+        {UM_DES_THICKNESS, IDC_PNL_SASH_SPIN, 9, nullptr, 1, 10},
+        {UM_DES_THICKNESS, IDC_PNL_FIXED_SPIN, 401, nullptr, 2, 400},
+        {UM_DES_THICKNESS, IDC_PNL_FALSE_SPIN, -3, nullptr, 3, 10},
+        {UM_DES_THICKNESS, IDC_PNL_MUNTIN_TH_SPIN, 4, &strOkno::grubSzpros, -1, 5},
+        {UM_DES_THICKNESS, IDC_PNL_MUNTIN_TH_SPIN, 101, &strOkno::grubSzpros, -1, 100},
+        {UM_DES_QUANTITY, 0, 0, &strOkno::ilOkien, -1, 1},
+        {UM_DES_QUANTITY, 0, 1000, &strOkno::ilOkien, -1, 999},
+        {UM_DES_QUANTITY, 0, 17, &strOkno::ilOkien, -1, 17},
+    };
+    Run(o, 1, {[&o] {
+        for (const Case& c : cases) {
+            EXPECT_EQ(0, SendMessageA(Designer(), c.message, (WPARAM)c.position, c.spin)) << c.position;
+            int32_t got = c.field ? o.r.*c.field : (&o.r.sGrubProf.rama)[c.thickness];
+            EXPECT_EQ(c.stored, got) << c.spin << " " << c.position;
+        }
+        return true;
+    }});
+    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+}
+
+// The frame at 85 mm leaves exactly 20 mm beside the mullion: one more is
+// refused and the spin stays; one less is accepted and the spin moves.
+TEST_F(DesignerTest, ThicknessRefusedByTheLimitCheckLeavesTheSpin) {
+    TestOkno o;
+    o << Rama(1000, 1000) << Slupek(false, 150, false, 0, 0);
+    o.r.sGrubProf.rama = 85;
+    Geometry(o);
+    Run(o, 1, {[this, &o] {
+        HWND spin = Item(IDC_PNL_FRAME_SPIN);
+        ClickSpin(spin, true);
+        EXPECT_EQ(1u, g_boxes.size());
+        EXPECT_EQ("The distance of the profile is too small", LastBox());
+        EXPECT_EQ(85, o.r.sGrubProf.rama);
+        EXPECT_EQ("85", Text(Item(IDC_PNL_FRAME_EDIT)));
+        ClickSpin(spin, false);
+        EXPECT_EQ(1u, g_boxes.size());
+        EXPECT_EQ(84, o.r.sGrubProf.rama);
+        EXPECT_EQ("84", Text(Item(IDC_PNL_FRAME_EDIT)));
+        EXPECT_EQ(84, o.r.oper[0].rama.wewn.left);  // the geometry follows
+        return true;
+    }});
+}
+
+// ---- Filling menu ------------------------------------------------------------------------------
+
+TEST_F(DesignerTest, FillingMenuListsEachNameAndTypeOnce) {
+    Sql("INSERT INTO T_ZstWypeln VALUES ('  float 4MM ', 0), ('Float 4mm', 1), ('Tint', 0);");
+    TestOkno o;
+    o << Rama(1000, 1000) << Wypeln(0, "Float 4mm", 0);
+    Geometry(o);
+    std::vector<std::string> first, second;
+    Run(o, 1, {
+        [] {
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FILLING, 0);
+            return true;
+        },
+        [&first] {
+            HWND m = OpenMenu();
+            if (!m) return false;
+            first = MenuItems((HMENU)SendMessageA(m, MN_GETHMENU, 0, 0));
+            EndMenu();
+            return true;
+        },
+        [] {  // a name already listed, typed differently: no new entry
+            if (OpenMenu()) return false;
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
+            return true;
+        },
+        [] {
+            HWND d = Dialog("New filling name");
+            if (!d) return false;
+            SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "  TINT ");
+            PostMessageA(d, WM_COMMAND, IDOK, 0);
+            return true;
+        },
+        [] {  // a new name goes to the top
+            if (Dialog("New filling name")) return false;
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
+            return true;
+        },
+        [] {
+            HWND d = Dialog("New filling name");
+            if (!d) return false;
+            SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Clear");
+            SendDlgItemMessageA(d, IDC_NOWY_WYPELN_AKRYL, BM_CLICK, 0, 0);
+            PostMessageA(d, WM_COMMAND, IDOK, 0);
+            return true;
+        },
+        [] {
+            if (Dialog("New filling name")) return false;
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FILLING, 0);
+            return true;
+        },
+        [&second] {
+            HWND m = OpenMenu();
+            if (!m) return false;
+            second = MenuItems((HMENU)SendMessageA(m, MN_GETHMENU, 0, 0));
+            EndMenu();
+            return true;
+        },
+        [] { return OpenMenu() == nullptr; },
+    });
+    EXPECT_EQ((std::vector<std::string>{"Float 4mm - [Glass]", "Float 4mm - [Acrylic]", "Tint - [Glass]", "-",
+                                        "Enter new name..."}),
+              first);
+    EXPECT_EQ((std::vector<std::string>{"Clear - [Acrylic]", "Float 4mm - [Glass]", "Float 4mm - [Acrylic]",
+                                        "Tint - [Glass]", "-", "Enter new name..."}),
+              second);
+    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+}
+
+// ---- Context menu ---------------------------------------------------------------------------------
+
+strNotyfObsProj g_request;
+
+// The canvas asks for the menu of `element` (posted: the menu runs a loop
+// of its own).
+void PostContextMenuRequest(int32_t element) {
+    g_request = strNotyfObsProj{};
+    g_request.hdr.hwndFrom = Canvas();
+    g_request.hdr.idFrom = IDC_OBSPROJ;
+    g_request.hdr.code = kObsKodMenu;
+    g_request.element = element;
+    g_request.pkt = POINT{300, 300};
+    PostMessageA(Designer(), WM_NOTIFY, IDC_OBSPROJ, (LPARAM)&g_request);
+}
+
+bool ItemEnabled(HMENU m, int pos) { return !(GetMenuState(m, pos, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)); }
+
+// Items are enabled by the element's kind; a choice acts on the element
+// the menu was opened for, by the item's position in its submenu.
+TEST_F(DesignerTest, ContextMenuActsByPositionOnItsElement) {
+    // A mullion made false: positions 0-1 enabled on a mullion.
+    TestOkno a;
+    a << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0);
+    Geometry(a);
+    HMENU mullions = nullptr;
+    Run(a, 1, {
+        [] {
+            PostContextMenuRequest(1);
+            return true;
+        },
+        [&mullions] {
+            HWND m = OpenMenu();
+            if (!m) return false;
+            HMENU menu = (HMENU)SendMessageA(m, MN_GETHMENU, 0, 0);
+            EXPECT_EQ((std::vector<std::string>{"Delete the window element", "Change type of the mullion",
+                                                "Change type of the sash", "Change the filling"}),
+                      MenuItems(menu));
+            const bool want[4] = {true, true, false, false};
+            for (int pos = 0; pos < 4; pos++) EXPECT_EQ(want[pos], ItemEnabled(menu, pos)) << pos;
+            mullions = GetSubMenu(menu, 1);
+            EndMenu();
+            return true;
+        },
+        [&mullions] {
+            if (OpenMenu()) return false;
+            PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)mullions);  // "False mullion"
+            return true;
+        },
+        [&a] { return a.r.oper[1].typ == kOperSlupekRuch; },
+    });
+    EXPECT_EQ(2, a.n());
+    EXPECT_EQ(1, a.r.oper[1].slupek.rodzaj);
+
+    // A filling changed to the second entry of the filling menu: position 3
+    // enabled on a filling.
+    TestOkno b;
+    b << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0) << Wypeln(0, "float 4MM", 0, 0, 1, 0)
+      << Wypeln(1, "Ornament", 1, 0, 0, 0);
+    Geometry(b);
+    HMENU fillings = nullptr;
+    std::vector<std::string> fillingItems;
+    Run(b, 1, {
+        [] {
+            PostContextMenuRequest(2);
+            return true;
+        },
+        [&fillings, &fillingItems] {
+            HWND m = OpenMenu();
+            if (!m) return false;
+            HMENU menu = (HMENU)SendMessageA(m, MN_GETHMENU, 0, 0);
+            const bool want[4] = {true, false, false, true};
+            for (int pos = 0; pos < 4; pos++) EXPECT_EQ(want[pos], ItemEnabled(menu, pos)) << pos;
+            fillings = GetSubMenu(menu, 3);
+            fillingItems = MenuItems(fillings);
+            EndMenu();
+            return true;
+        },
+        [&fillings] {
+            if (OpenMenu()) return false;
+            PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)fillings);  // the second entry
+            return true;
+        },
+        [&b] { return b.r.oper[2].wypeln.typWypeln == 1; },
+    });
+    EXPECT_EQ((std::vector<std::string>{"float 4MM - [Glass]", "Ornament - [Acrylic]", "-", "Enter new name..."}),
+              fillingItems);
+    EXPECT_STREQ("Ornament", b.r.oper[2].wypeln.nazwa);
+    EXPECT_EQ(kOperSlupekStaly, b.r.oper[1].typ);
+    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+}
+
+// ---- Registers of used elements --------------------------------------------------------------------
+
+class RegistersTest : public DesignerTest {
+protected:
+    void SetUp() override {
+        DesignerTest::SetUp();
+        Sql("INSERT INTO T_ZstProfil VALUES ('Profile A', 0, x'46000000500000005A0000003C000000');"
+            "INSERT INTO T_ZstKolor VALUES ('White RAL', 0);"
+            "INSERT INTO T_ZstSzpros VALUES ('Bar 26', 26);"
+            "INSERT INTO T_ZstOkucie VALUES ('HW-1');"
+            "INSERT INTO T_ZstListwa VALUES ('Bead X');"
+            "INSERT INTO T_ZstWypeln VALUES ('Float 4mm', 0);");
+        o_ << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0) << Wypeln(0, "float 4MM ", 0, 0, 1, 0)
+           << Wypeln(1, " Ornament ", 1, 0, 0, 0);
+        o_.r.sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900};
+        strcpy(o_.r.nazProfil, "  profile a  ");  // another case and blanks: the row is rewritten
+        o_.r.iProfSch = 1;
+        o_.r.sGrubProf = strGrubProf{75, 85, 95, 65};
+        strcpy(o_.r.nazKolor, "Anthracite");  // new
+        o_.r.iKolor = 3;
+        strcpy(o_.r.nazSzpros, "BAR 26");
+        o_.r.grubSzpros = 30;
+        strcpy(o_.r.nazOkucie, " hw-1 ");  // found: nothing to write
+        strcpy(o_.r.nazListwa, "Bead Y");  // new
+        Geometry(o_);
+    }
+    TestOkno o_;
+};
+
+const std::vector<std::vector<std::string>> kAfterSave = {
+    {"profile a|1|4B000000550000005F00000041000000"},
+    {"Anthracite|3", "White RAL|0"},
+    {"BAR 26|30"},
+    {"HW-1"},
+    {"Bead X", "Bead Y"},
+    {"Ornament|1", "float 4MM|0"},
+};
+
+TEST_F(RegistersTest, SaveRewritesFoundNamesAndInsertsNewOnes) {
+    int saved = Run(o_, 1, {[] {
+        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+        return true;
+    }});
+    EXPECT_EQ(1, saved);
+    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+    EXPECT_EQ(kAfterSave, AllRegisters());
+    EXPECT_STREQ("profile a", o_.r.nazProfil);  // trimmed in the record itself
+    EXPECT_STREQ("hw-1", o_.r.nazOkucie);
+    EXPECT_STREQ("Ornament", o_.r.oper[3].wypeln.nazwa);
+}
+
+// The glazing-bead insert fails after the profile, colour and muntin were
+// written: all six registers stay as they were, the designer stays open,
+// and a second Save once the fault is gone files everything.
+TEST_F(RegistersTest, AFailureHalfWayLeavesAllSixRegistersUnchanged) {
+    Sql("CREATE TRIGGER fault BEFORE INSERT ON T_ZstListwa BEGIN SELECT RAISE(ABORT, 'disk on fire'); END;");
+    const auto before = AllRegisters();
+    std::vector<std::vector<std::string>> afterFailure;
+    int saved = Run(o_, 1, {[this, &afterFailure] {
+        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+        EXPECT_NE(nullptr, Designer());
+        EXPECT_EQ(1u, g_boxes.size());
+        EXPECT_NE(std::string::npos, LastBox().find("ZstListwa")) << LastBox();
+        afterFailure = AllRegisters();
+        Sql("DROP TRIGGER fault;");
+        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+        return true;
+    }});
+    EXPECT_EQ(before, afterFailure);
+    EXPECT_EQ(1, saved);
+    EXPECT_EQ(kAfterSave, AllRegisters());
+}
+
+void ChooseEntry(int list, int index) {
+    SendMessageA(Item(list), CB_SETCURSEL, index, 0);
+    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), (LPARAM)Item(list));
+}
+
+// An entry chosen in a register's list brings its type and thicknesses
+// into the record and the panel; a change with nothing selected is refused.
+TEST_F(RegistersTest, ChoosingFromTheListsBringsTheEntrysValues) {
+    Run(o_, 1, {[this] {
+        ChooseEntry(IDC_PNL_PROFILE_LIST, 0);
+        EXPECT_EQ(0, o_.r.iProfSch);
+        EXPECT_EQ(70, o_.r.sGrubProf.rama);
+        EXPECT_EQ(60, o_.r.sGrubProf.slupekRuchomy);
+        EXPECT_EQ("70", Text(Item(IDC_PNL_FRAME_EDIT)));
+        EXPECT_EQ("90", Text(Item(IDC_PNL_FIXED_EDIT)));
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_PVC));
+        EXPECT_EQ(70, o_.r.oper[0].rama.wewn.left);  // the geometry follows
+        ChooseEntry(IDC_PNL_COLOR_LIST, 0);
+        EXPECT_EQ(0, o_.r.iKolor);
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_WHITE));
+        EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_DOUBLE));
+        ChooseEntry(IDC_PNL_MUNTIN_LIST, 0);
+        EXPECT_EQ(26, o_.r.grubSzpros);
+        EXPECT_EQ("26", Text(Item(IDC_PNL_MUNTIN_TH_EDIT)));
+        EXPECT_TRUE(g_boxes.empty()) << LastBox();
+        ChooseEntry(IDC_PNL_PROFILE_LIST, -1);
+        EXPECT_EQ("Error of selecting profile from the list", LastBox());
+        return true;
+    }});
+}
+
+// ---- Panel layout and scrolling ------------------------------------------------------------------------
+
+int ChildTop(int id) {
+    RECT r;
+    GetWindowRect(Item(id), &r);
+    MapWindowPoints(nullptr, Panel(), (POINT*)&r, 2);
+    return r.top;
+}
+
+TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplus) {
+    TestOkno o;
+    GlazedWindow(o);
+    struct Case {
+        int height;
+        bool bar;
+        int profileLabel, notesLabel;  // tops, pixels
+    };
+    static const Case cases[] = {
+        {632, false, 2, 540},
+        {631, true, 2, 540},
+        {632 + 47, false, 2 + 2, 540 + 15 * 2},   // (679 - 632) / 16 = 2
+        {632 + 48, false, 2 + 3, 540 + 15 * 3},
+    };
+    Run(o, 1, {[] {
+        for (const Case& c : cases) {
+            SetWindowPos(Panel(), nullptr, 0, 0, 280, c.height, SWP_NOMOVE | SWP_NOZORDER);
+            RECT rc;
+            GetClientRect(Panel(), &rc);
+            EXPECT_EQ(c.height, rc.bottom);
+            bool bar = (GetWindowLongA(Panel(), GWL_STYLE) & WS_VSCROLL) != 0;
+            EXPECT_EQ(c.bar, bar) << c.height;
+            if (c.bar) {
+                SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+                GetScrollInfo(Panel(), SB_VERT, &si);
+                EXPECT_EQ(c.height, (int)si.nPage);
+                EXPECT_EQ(0, si.nMin);
+                EXPECT_EQ(632, si.nMax);
+            }
+            EXPECT_EQ(c.profileLabel, ChildTop(IDC_PNL_PROFILE_LABEL)) << c.height;
+            EXPECT_EQ(c.notesLabel, ChildTop(IDC_PNL_NOTES_LABEL)) << c.height;
+        }
+        return true;
+    }});
+}
+
+int PanelPos() { return GetScrollPos(Panel(), SB_VERT); }
+
+TEST_F(DesignerTest, PageDownScrollsThePanelExceptInTheNotesAndTheWheelAlwaysDoes) {
+    TestOkno o;
+    GlazedWindow(o);
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    ASSERT_GT(lines, 0u);
+    ASSERT_EQ(0u, 120 % lines);
+    Run(o, 1, {
+        [] {
+            SetWindowPos(Panel(), nullptr, 0, 0, 280, 300, SWP_NOMOVE | SWP_NOZORDER);
+            SetFocus(Item(IDC_PNL_NET));
+            PostMessageA(Item(IDC_PNL_NET), WM_KEYDOWN, VK_NEXT, 0);
+            return true;
+        },
+        [] {
+            EXPECT_EQ(300, PanelPos());  // a page
+            PostMessageA(Item(IDC_PNL_NET), WM_KEYDOWN, VK_PRIOR, 0);
+            return true;
+        },
+        [] {
+            EXPECT_EQ(0, PanelPos());
+            // The notes taking the focus are brought into view, 2 pixels
+            // above the bottom: 555 + 73 - 300 + 2.
+            SetFocus(Item(IDC_PNL_NOTES));
+            EXPECT_EQ(330, PanelPos());
+            SetWindowTextA(Item(IDC_PNL_NOTES), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12");
+            SendMessageA(Item(IDC_PNL_NOTES), EM_SETSEL, 0, 0);
+            PostMessageA(Item(IDC_PNL_NOTES), WM_KEYDOWN, VK_NEXT, 0);
+            return true;
+        },
+        [] {
+            EXPECT_EQ(330, PanelPos());  // the notes took it: their caret moved
+            DWORD caret = 0;
+            SendMessageA(Item(IDC_PNL_NOTES), EM_GETSEL, (WPARAM)&caret, 0);
+            EXPECT_GT(caret, 0u);
+            PostMessageA(Canvas(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(10, 10));
+            return true;
+        },
+        [lines] {
+            EXPECT_EQ(330 - 10 * (int)lines, PanelPos());
+            // Two half notches add up to one, wherever the mouse is.
+            PostMessageA(Canvas(), WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)(-WHEEL_DELTA / 2)), 0);
+            PostMessageA(Item(IDC_PNL_NOTES), WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)(-WHEEL_DELTA / 2)), 0);
+            return true;
+        },
+        [] {
+            EXPECT_EQ(330, PanelPos());
+            return true;
+        },
+    });
+}
+
+// ---- Factors dialog and the panel's figures -----------------------------------------------------------------
+
+struct FactorsRun {
+    std::vector<std::pair<int, std::string>> typed;  // field, pattern
+    int click;                                       // radio to click first, or 0
+    int button;                                      // IDOK or IDCANCEL
+    std::vector<std::pair<int, std::string>> shown;  // checked on opening
+};
+
+bool FactorsTick(void* context) {
+    FactorsRun* r = (FactorsRun*)context;
+    HWND d = Dialog("Factors");
+    if (!d) return false;
+    for (auto& s : r->shown) EXPECT_EQ(Loc(s.second.c_str()), Text(GetDlgItem(d, s.first))) << s.first;
+    if (r->click) SendDlgItemMessageA(d, r->click, BM_CLICK, 0, 0);
+    for (auto& t : r->typed) {
+        EXPECT_FALSE(ReadOnly(GetDlgItem(d, t.first))) << t.first;
+        SetDlgItemTextA(d, t.first, Loc(t.second.c_str()).c_str());
+    }
+    PostMessageA(d, WM_COMMAND, r->button, 0);
+    return true;
+}
+
+TEST_F(DesignerTest, FactorsOkWritesExactlyTheFieldsOfTheChosenMethod) {
+    struct Case {
+        const char* name;
+        FactorsRun run;
+        int result;
+        strWspUw factors;
+        int32_t uw;
+        int32_t status;
+    };
+    const strWspUw start = {130, 140, 150, 160, 110, 600, 250, 900};
+    const std::vector<std::pair<int, std::string>> shown = {
+        {IDC_FCT_UF_FRAME, "1#30"}, {IDC_FCT_UG_GLASS, "1#1"}, {IDC_FCT_PSI_GLASS, "0#060"}, {IDC_FCT_UW, "0#95"}};
+    const std::vector<std::pair<int, std::string>> factors = {
+        {IDC_FCT_UF_FRAME, "1#45"}, {IDC_FCT_UF_FRAME_SASH, "1#5"}, {IDC_FCT_UF_FIXED, "1#6"},
+        {IDC_FCT_UF_FALSE, "1#7"},  {IDC_FCT_UG_GLASS, "1#2"},     {IDC_FCT_PSI_GLASS, "0#055"},
+        {IDC_FCT_UG_ACRYLIC, "2#6"}, {IDC_FCT_PSI_ACRYLIC, "0#09"}};
+    const Case cases[] = {
+        {"rates", {factors, 0, IDOK, shown}, 1, {145, 150, 160, 170, 120, 550, 260, 900}, 95, 4},
+        {"directly", {{{IDC_FCT_UW, "1#2"}}, IDC_FCT_DIRECTLY, IDOK, shown}, 1, start, 120, 4 | 8},
+        {"cancel", {{{IDC_FCT_UW, "1#2"}}, IDC_FCT_DIRECTLY, IDCANCEL, shown}, 0, start, 95, 4},
+    };
+    for (const Case& c : cases) {
+        TestOkno o;
+        GlazedWindow(o);
+        o.r.uwZReki = 95;
+        strOkno want;
+        memcpy(&want, &o.r, sizeof want);
+        want.sWspUw = c.factors;
+        want.uwZReki = c.uw;
+        want.status = c.status;
+        FactorsRun run = c.run;
+        LoopProbe probe(FactorsTick, &run, 10000);
+        EXPECT_EQ(c.result, RunFactorsDialog(nullptr, &o.r, 1)) << c.name;
+        EXPECT_TRUE(probe.done()) << c.name;
+        EXPECT_EQ(0, memcmp(&want, &o.r, sizeof want)) << c.name;  // nothing else moved
+        EXPECT_EQ(c.uw, o.r.uwZReki) << c.name;
+        EXPECT_EQ(0, memcmp(&c.factors, &o.r.sWspUw, sizeof c.factors)) << c.name;
+    }
+}
+
+// The 1000 x 1000 glazed window shows Uw 1.36; the gross and the totals
+// follow the typed price and the quantity spin; the Uw follows the Factors.
+TEST_F(DesignerTest, PanelFiguresFollowPriceQuantityAndFactors) {
+    TestOkno o;
+    GlazedWindow(o);
+    o.r.ilOkien = 1;
+    FactorsRun direct = {{{IDC_FCT_UW, "1#1"}}, IDC_FCT_DIRECTLY, IDOK, {}};
+    Run(o, 1, {
+        [&o] {
+            EXPECT_EQ(Loc("1#36"), Text(Item(IDC_PNL_UW)));
+            EXPECT_EQ("Price (EUR)", Text(Item(IDC_PNL_PRICE_BOX)));
+            EXPECT_EQ("Total (EUR)", Text(Item(IDC_PNL_TOTAL_BOX)));
+            HWND net = Item(IDC_PNL_NET);
+            SetFocus(net);
+            SendMessageA(net, EM_SETSEL, 0, -1);
+            for (char ch : std::string("1234")) SendMessageA(net, WM_CHAR, ch, 0);
+            EXPECT_EQ(123400, o.r.cenaZReki);
+            EXPECT_EQ(Loc("1~517#82"), Text(Item(IDC_PNL_GROSS)));      // 1 234.00 + 23 %
+            EXPECT_EQ(Loc("1~234#00"), Text(Item(IDC_PNL_TOTAL_NET)));
+            ClickSpin(Item(IDC_PNL_QTY_SPIN), true);
+            EXPECT_EQ(2, o.r.ilOkien);
+            EXPECT_EQ(Loc("2~468#00"), Text(Item(IDC_PNL_TOTAL_NET)));
+            EXPECT_EQ(Loc("3~035#64"), Text(Item(IDC_PNL_TOTAL_GROSS)));
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FACTORS, 0);
+            return true;
+        },
+        [&direct] { return FactorsTick(&direct); },
+        [] {
+            if (Dialog("Factors")) return false;
+            EXPECT_EQ(Loc("1#10"), Text(Item(IDC_PNL_UW)));
+            return true;
+        },
+    });
+}
+
+// ---- Figures --------------------------------------------------------------------------------------------
+
+HHOOK g_getHook;
+LARGE_INTEGER g_firstMessage;
+LRESULT CALLBACK FirstMessage(int code, WPARAM wp, LPARAM lp) {
+    if (!g_firstMessage.QuadPart) QueryPerformanceCounter(&g_firstMessage);
+    return CallNextHookEx(g_getHook, code, wp, lp);
+}
+
+double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return (double)(b.QuadPart - a.QuadPart) * 1000.0 / (double)f.QuadPart;
+}
+
+// 99 vertical mullions, a filling in each of the 100 fields and a muntin
+// across each filling: 300 elements.
+void ThreeHundredElements(TestOkno& o) {
+    o << Rama(10000, 2000);
+    for (int i = 0; i < 99; i++) o << Slupek(false, 100 * (i + 1), false, 0, 0);
+    for (int i = 0; i < 100; i++) o << Wypeln(0, "G", i == 0 ? 0 : i, 0, i == 99 ? 0 : i + 1, 0);
+    for (int i = 0; i < 100; i++) o << Szpros(1000, true, i == 0 ? 0 : i, i == 99 ? 0 : i + 1, 100 + i);
+    strcpy(o.r.nazProfil, "P1000");
+    Geometry(o);
+}
+
+// Creation to the first complete paint: from the call to the first message
+// its loop takes (RunDesigner paints everything before its loop starts).
+double OpenAndMeasure(std::function<int()> run) {
+    LARGE_INTEGER start;
+    g_firstMessage.QuadPart = 0;
+    g_getHook = SetWindowsHookExA(WH_GETMESSAGE, FirstMessage, nullptr, GetCurrentThreadId());
+    QueryPerformanceCounter(&start);
+    run();
+    UnhookWindowsHookEx(g_getHook);
+    return Ms(start, g_firstMessage);
+}
+
+TEST_F(DesignerTest, FiguresOpeningABigWindowAndSavingAgainstFullRegisters) {
+    TestOkno small;
+    GlazedWindow(small);
+    double two = OpenAndMeasure([&] { return Run(small, 1, {}); });
+    TestOkno o;
+    ThreeHundredElements(o);
+    ASSERT_EQ(300, o.n());
+    double empty = OpenAndMeasure([&] { return Run(o, 1, {}); });
+
+    const char* fill =
+        "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000) "
+        "INSERT INTO %s SELECT %s FROM c;";
+    const char* const tables[6][2] = {
+        {"T_ZstProfil", "'P' || x, 0, zeroblob(16)"}, {"T_ZstKolor", "'C' || x, 0"}, {"T_ZstSzpros", "'M' || x, 20"},
+        {"T_ZstOkucie", "'H' || x"},                 {"T_ZstListwa", "'B' || x"},   {"T_ZstWypeln", "'F' || x, 0"},
+    };
+    for (auto& t : tables) {
+        char sql[512];
+        snprintf(sql, sizeof sql, fill, t[0], t[1]);
+        Sql(sql);
+    }
+    strcpy(o.r.nazKolor, "C999");
+    strcpy(o.r.nazSzpros, "new muntin");
+    strcpy(o.r.nazOkucie, "H500");
+    strcpy(o.r.nazListwa, "new bead");
+    double saveMs = 0;
+    int saved = 0;
+    double full = OpenAndMeasure([&] {
+        return saved = Run(o, 1, {[&saveMs] {
+            LARGE_INTEGER a, b;
+            QueryPerformanceCounter(&a);
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+            QueryPerformanceCounter(&b);
+            saveMs = Ms(a, b);
+            return true;
+        }});
+    });
+    EXPECT_EQ(1, saved);
+    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+    EXPECT_EQ(1001u, Rows("SELECT nazwa FROM T_ZstSzpros").size());
+    EXPECT_EQ(1001u, Rows("SELECT nazwa FROM T_ZstListwa").size());
+    EXPECT_EQ(1000u, Rows("SELECT nazwa FROM T_ZstKolor").size());
+    printf("FIGURE designer 2 elements, empty registers: creation to first complete paint %.1f ms\n", two);
+    printf("FIGURE designer 300 elements, empty registers: creation to first complete paint %.1f ms\n", empty);
+    printf("FIGURE designer 300 elements, six registers of 1000: creation to first complete paint %.1f ms\n", full);
+    printf("FIGURE designer Save against six registers of 1000 entries: %.1f ms\n", saveMs);
+}
+
+}  // namespace

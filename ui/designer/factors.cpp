@@ -1,0 +1,165 @@
+// The Factors dialog.
+#include "factors.h"
+
+#include <stdint.h>
+#include <string.h>
+
+#include "help_win.h"
+#include "kvutil.h"
+#include "projektant_rc.h"
+#include "scoped_win.h"
+#include "widgora.h"
+#include "window_win.h"
+
+namespace {
+
+enum : int32_t { kUwEntered = 8 };  // status bit: Uw typed in, not computed
+
+struct FactorsState {
+    strOkno* okno;
+    int editable;
+};
+
+// The eight factor fields in the order of the factor block, with their
+// decimals as shown and the scale they are kept in (2: hundredths, 4:
+// ten-thousandths).
+struct Field {
+    int id;
+    int shown;
+    int scale;
+};
+const Field kFactorFields[8] = {
+    {IDC_FCT_UF_FRAME, 2, 2}, {IDC_FCT_UF_FRAME_SASH, 2, 2}, {IDC_FCT_UF_FIXED, 2, 2}, {IDC_FCT_UF_FALSE, 2, 2},
+    {IDC_FCT_UG_GLASS, 1, 2}, {IDC_FCT_PSI_GLASS, 3, 4},     {IDC_FCT_UG_ACRYLIC, 1, 2}, {IDC_FCT_PSI_ACRYLIC, 3, 4},
+};
+
+int32_t* FactorValues(strOkno* o) { return &o->sWspUw.ufRama; }
+
+void Subclass(HWND edit, int decimals) {
+    if (decimals == 1) ZalozPdklEdL1mPoPrzec(edit, nullptr);
+    else if (decimals == 3) ZalozPdklEdL3mPoPrzec(edit, nullptr);
+    else ZalozPdklEdL2mPoPrzec(edit, nullptr);
+}
+
+void ShowValue(HWND dlg, int id, int32_t value, int shown, int scale) {
+    char text[KV_KWOTA_LEN + 4];
+    if (scale == 4) LLX10000NaNap(value, text);
+    else LLX100NaNap(value, text);
+    DopasujCzDzies(text, shown, nullptr);
+    SetDlgItemTextA(dlg, id, text);
+}
+
+int32_t ReadValue(HWND dlg, int id, int scale) {
+    char text[64 + 8] = "";
+    GetDlgItemTextA(dlg, id, text, 64);
+    DopasujCzDzies(text, scale, nullptr);
+    int64_t v = scale == 4 ? NapNaLLX10000(text) : NapNaLLX100(text);
+    // The block holds 32-bit values: a longer number typed is kept at the
+    // largest one rather than wrapped into a negative factor.
+    if (v > INT32_MAX) v = INT32_MAX;
+    if (v < INT32_MIN) v = INT32_MIN;
+    return (int32_t)v;
+}
+
+void SwitchFields(FactorsState* s, HWND dlg) {
+    bool direct = IsDlgButtonChecked(dlg, IDC_FCT_DIRECTLY) == BST_CHECKED;
+    for (const Field& f : kFactorFields) AktDeaktKntrl(GetDlgItem(dlg, f.id), s->editable && !direct);
+    AktDeaktKntrl(GetDlgItem(dlg, IDC_FCT_UW), s->editable && direct);
+}
+
+BOOL OnInit(FactorsState* s, HWND dlg) {
+    const strOkno* o = s->okno;
+    const int32_t* values = FactorValues(s->okno);
+    for (int i = 0; i < 8; i++) {
+        Subclass(GetDlgItem(dlg, kFactorFields[i].id), kFactorFields[i].shown);
+        ShowValue(dlg, kFactorFields[i].id, values[i], kFactorFields[i].shown, kFactorFields[i].scale);
+    }
+    Subclass(GetDlgItem(dlg, IDC_FCT_UW), 2);
+    ShowValue(dlg, IDC_FCT_UW, o->uwZReki, 2, 2);
+    CheckDlgButton(dlg, IDC_FCT_BY_RATES, BST_UNCHECKED);
+    CheckDlgButton(dlg, IDC_FCT_DIRECTLY, BST_UNCHECKED);
+    CheckDlgButton(dlg, (o->status & kUwEntered) ? IDC_FCT_DIRECTLY : IDC_FCT_BY_RATES, BST_CHECKED);
+    SwitchFields(s, dlg);
+    if (!s->editable) {
+        EnableWindow(GetDlgItem(dlg, IDC_FCT_BY_RATES), FALSE);
+        EnableWindow(GetDlgItem(dlg, IDC_FCT_DIRECTLY), FALSE);
+        ShowWindow(GetDlgItem(dlg, IDOK), SW_HIDE);
+        SetDlgItemTextA(dlg, IDCANCEL, "Exit");
+    }
+    return TRUE;
+}
+
+void CmdOk(FactorsState* s, HWND dlg) {
+    if (!s->editable) return;
+    strOkno* o = s->okno;
+    if (IsDlgButtonChecked(dlg, IDC_FCT_DIRECTLY) == BST_CHECKED) {
+        o->status |= kUwEntered;
+        o->uwZReki = ReadValue(dlg, IDC_FCT_UW, 2);
+    } else {
+        o->status &= ~kUwEntered;
+        int32_t* values = FactorValues(o);
+        for (int i = 0; i < 8; i++) values[i] = ReadValue(dlg, kFactorFields[i].id, kFactorFields[i].scale);
+    }
+    EndDialog(dlg, 1);
+}
+
+void OnCommand(FactorsState* s, HWND dlg, int id) {
+    switch (id) {
+        case IDOK: CmdOk(s, dlg); return;
+        case IDCANCEL: EndDialog(dlg, 0); return;
+        case 9: OpenHelp(dlg, HELP_FACTORS); return;
+        case IDC_FCT_BY_RATES:
+        case IDC_FCT_DIRECTLY:
+            if (!s->editable) return;
+            CheckRadioButton(dlg, IDC_FCT_BY_RATES, IDC_FCT_DIRECTLY, id);
+            SwitchFields(s, dlg);
+            return;
+    }
+}
+
+// "g for glass:" right-aligned, with a psi drawn in four lines ahead of it.
+void DrawPsiLabel(const DRAWITEMSTRUCT* di) {
+    HDC dc = di->hDC;
+    RECT rc = di->rcItem;
+    const char* text = di->CtlID == IDC_FCT_PSI_GLASS_LABEL ? "g for glass:" : "g for acrylic:";
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    ScopedSelect font(dc, (HGDIOBJ)SendMessageA(di->hwndItem, WM_GETFONT, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(dc, text, -1, &rc, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+    int L = rc.right - size.cx, T = rc.top;
+    ScopedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT)));
+    ScopedSelect sel(dc, pen.get());
+    const int lines[4][4] = {{L - 1, T + 2, L - 1, T + 8},
+                             {L - 2, T + 8, L - 7, T + 8},
+                             {L - 7, T + 2, L - 7, T + 8},
+                             {L - 4, T + 2, L - 4, T + 11}};
+    for (const auto& l : lines) {
+        MoveToEx(dc, l[0], l[1], nullptr);
+        LineTo(dc, l[2], l[3]);
+    }
+}
+
+INT_PTR CALLBACK FactorsProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    FactorsState* s = KvDialogState<FactorsState>(dlg, msg, lp);
+    if (!s) return FALSE;
+    switch (msg) {
+        case WM_INITDIALOG: return OnInit(s, dlg);
+        case WM_COMMAND: OnCommand(s, dlg, LOWORD(wp)); return TRUE;
+        case WM_DRAWITEM: DrawPsiLabel((const DRAWITEMSTRUCT*)lp); return TRUE;
+        case WM_HELP: OpenHelp(dlg, HELP_FACTORS); return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+int RunFactorsDialog(HWND owner, strOkno* window, int editable) {
+    if (!window) return 0;
+    FactorsState s = {window, editable ? 1 : 0};
+    INT_PTR r = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FACTORS), owner, FactorsProc,
+                                (LPARAM)&s);
+    return r == 1 ? 1 : 0;
+}
