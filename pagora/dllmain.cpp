@@ -1,10 +1,16 @@
-// pagora.dll start-up: its module handle and private heap.
+// pagora.dll start-up: its module handle and private heap, and the road of
+// its message boxes.
 #include "library_win.h"
+#include "msgbox.h"
 #include "pagora.h"
 
 extern "C" {
 HINSTANCE hInstDll;
 HANDLE hHeapDll;
+
+PagoraHakKomunikatu UstawHakKomunikatow(PagoraHakKomunikatu hook, void* context) {
+    return KvSetMessageBoxHook(hook, context);
+}
 }
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {

@@ -452,6 +452,96 @@ def d_help(g):
 
 DESIGNER_BAR = [d_pointer, d_frame, d_mullion, d_sash, d_filling, d_muntin, d_factors, d_save, d_cancel, d_help]
 
+# The print preview's toolbar (pagora.dll): three zoom modes, four page
+# moves, print and close.
+def page_outline(g, x0, y0, x1, y1):
+    g.rect(x0, y0, x1, y1, WHITE)
+    g.frame(x0, y0, x1, y1, EDGE)
+
+
+def g_zoom_complete(g):
+    page_outline(g, 4, 1, 11, 14)
+    for y in (4, 6, 8, 10):
+        g.rect(6, y, 9, y, GREY)
+    for (x, y, dx, dy) in ((1, 1, 1, 1), (14, 1, -1, 1), (1, 14, 1, -1), (14, 14, -1, -1)):
+        g.set(x, y, BLUE)
+        g.set(x + dx, y, BLUE)
+        g.set(x, y + dy, BLUE)
+
+
+def g_zoom_natural(g):
+    page_outline(g, 2, 1, 13, 14)
+    for x in (4, 11):
+        g.rect(x, 4, x, 10, BLUE)
+    g.set(3, 5, BLUE)
+    g.set(10, 5, BLUE)
+    g.set(7, 5, BLUE)
+    g.set(7, 9, BLUE)
+
+
+def g_zoom_width(g):
+    page_outline(g, 3, 3, 12, 15)
+    for y in (6, 9, 12):
+        g.rect(5, y, 10, y, GREY)
+    g.line(0, 1, 15, 1, BLUE)
+    g.line(0, 1, 2, 0, BLUE)
+    g.line(0, 1, 2, 2, BLUE)
+    g.line(15, 1, 13, 0, BLUE)
+    g.line(15, 1, 13, 2, BLUE)
+
+
+def triangle(g, tip_x, base_x, colour):
+    step = 1 if base_x > tip_x else -1
+    for k, x in enumerate(range(tip_x, base_x + step, step)):
+        g.rect(x, 8 - k, x, 7 + k if k else 8, colour)
+
+
+def preview_icon(size):
+    """The program's window on a sheet of paper under a magnifier."""
+    c = Canvas(size, size)
+    m = size // 16
+    c.rect(m * 2, 0, size - 1 - m * 4, size - 1, WHITE)
+    c.frame(m * 2, 0, size - 1 - m * 4, size - 1, EDGE)
+    w = window_picture(size // 2)
+    c.blit(w, m * 4, m * 3)
+    r = size // 5
+    cx, cy = size - 1 - r - m, size - 1 - r - m * 2
+    for y in range(size):
+        for x in range(size):
+            d = (x - cx) ** 2 + (y - cy) ** 2
+            if d <= r * r:
+                c.set(x, y, GLASS_HI if d < (r - max(1, size // 16)) ** 2 else EDGE)
+    for k in range(max(2, size // 6)):
+        for t in range(max(1, size // 16) + 1):
+            c.set(cx - r - k + t, cy + r + k, EDGE)
+    return c
+
+
+def g_first(g):
+    g.rect(3, 3, 4, 12, GREEN)
+    triangle(g, 5, 11, GREEN)
+
+
+def g_back(g):
+    triangle(g, 4, 10, GREEN)
+
+
+def g_next(g):
+    triangle(g, 11, 5, GREEN)
+
+
+def g_last(g):
+    triangle(g, 10, 4, GREEN)
+    g.rect(11, 3, 12, 12, GREEN)
+
+
+def g_close(g):
+    g.rect(2, 2, 13, 13, (240, 240, 240))
+    g.frame(2, 2, 13, 13, EDGE)
+    for k in range(0, 2):
+        g.line(5 + k, 5, 10 + k, 10, RED)
+        g.line(10 + k, 5, 5 + k, 10, RED)
+
 
 def main():
     os.makedirs(OUT, exist_ok=True)
@@ -470,6 +560,11 @@ def main():
     files["order_toolbar_disabled.bmp"] = bmp24(strip(order_bar, grey=True))
     files["designer_toolbar.bmp"] = bmp24(strip_sized(DESIGNER_BAR, 26, 25))
     files["designer_toolbar_disabled.bmp"] = bmp24(strip_sized(DESIGNER_BAR, 26, 25, grey=True))
+    preview_bar = [g_zoom_complete, g_zoom_natural, g_zoom_width, g_first, g_back, g_next, g_last,
+                   g_print, g_close]
+    files["preview_toolbar.bmp"] = bmp24(strip(preview_bar))
+    files["preview_toolbar_disabled.bmp"] = bmp24(strip(preview_bar, grey=True))
+    files["preview.ico"] = ico([preview_icon(s) for s in (16, 32)])
     for name, data in sorted(files.items()):
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(data)

@@ -10,6 +10,7 @@ packages=(
   wine wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation2
   clang libclang-rt-14-dev sqlite3
   nsis binutils
+  cups cups-client printer-driver-cups-pdf poppler-utils
 )
 
 missing=()
@@ -35,6 +36,12 @@ if command -v update-alternatives >/dev/null; then
     case "$alt" in *posix) ;; *) [ -x /usr/bin/x86_64-w64-mingw32-$t-posix ] && \
       ${SUDO:-} update-alternatives --set x86_64-w64-mingw32-$t /usr/bin/x86_64-w64-mingw32-$t-posix >/dev/null || true ;; esac
   done
+fi
+
+# The PDF print queue the print tests print to (made once).
+if [ "$(id -u)" -eq 0 ]; then
+  source "$(dirname "$0")/cups.sh"
+  kv_cups_setup
 fi
 
 "$(dirname "$0")/fetch-deps.sh"

@@ -6,8 +6,12 @@ build=${1:?usage: wine-ctest.sh BUILD_DIR [ctest args]}
 shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh" "$build"
+source "$root/tools/cups.sh"
 kv_wine_prefix test
+# The print tests need the PDF queue; the scheduler must run before Wine
+# starts. Without it they fail with their own message.
+kv_cups_start || echo "wine-ctest: no print queue; the print tests will fail" >&2
 kv_wine_start
-trap kv_wine_stop EXIT
+trap 'kv_wine_stop; kv_cups_stop' EXIT
 cd "$build"
 ctest --output-on-failure "$@"

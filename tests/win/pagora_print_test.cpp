@@ -1,0 +1,177 @@
+// Printing real jobs through pagora.dll to the CUPS PDF queue: the print
+// dialog answered from a second thread, the PDF read back page by page.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "pagora_testutil.h"
+
+namespace {
+
+class PagoraPrinting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetHarness();
+        RoutePagoraBoxes();
+        std::string why;
+        ASSERT_TRUE(PdfQueueReady(&why)) << "the print tests need the PDF queue: " << why;
+    }
+};
+
+// The range, copies and collation the user picks come out of the printer
+// in the right order, every copy made by the program itself; the owner is
+// disabled only when it was enabled, and left as it was found.
+TEST_F(PagoraPrinting, RangeCopiesAndCollationComeOutInOrder) {
+    struct Case {
+        const char* what;
+        int pages;
+        PrintAnswer answer;
+        bool ownerDisabled;
+        const char* printed;
+    };
+    auto answer = [](int from, int to, int copies, bool collate) {
+        PrintAnswer a;
+        a.from = from;
+        a.to = to;
+        a.copies = copies;
+        a.collate = collate;
+        return a;
+    };
+    const Case cases[] = {
+        {"pages 2-4 of 5, two copies collated", 5, answer(2, 4, 2, true), false, "2 3 4 2 3 4"},
+        {"pages 2-4 of 5, two copies not collated", 5, answer(2, 4, 2, false), false,
+         "2 2 3 3 4 4"},
+        {"one page, three copies", 3, answer(2, 2, 3, true), false, "2 2 2"},
+        {"all of two pages, three copies, owner already disabled", 2, answer(0, 0, 3, true), true,
+         "1 2 1 2 1 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<HENHMETAFILE> pages = MakeTestPages(c.pages);
+        HWND owner = CreateOwnerWindow();
+        EnableWindow(owner, !c.ownerDisabled);
+        std::string name = UniqueDocName("range");
+        strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_ZGLOS_BLAD);
+
+        PrintDialogAnswerer answerer(c.answer);
+        int result = PagoraPrint(owner, &job, 0, 0);
+        std::string error;
+        EXPECT_TRUE(answerer.Finish(&error)) << error;
+        EXPECT_EQ(1, result);
+        EXPECT_EQ(!c.ownerDisabled, IsWindowEnabled(owner) != 0) << "owner's state changed";
+        EXPECT_EQ(nullptr, hDlgPostep);
+        EXPECT_EQ(0, przerwijDruk);
+
+        std::string pdf = WaitForPdf(name, 20000);
+        ASSERT_FALSE(pdf.empty()) << "no PDF of " << name;
+        std::vector<std::string> text = PdfPages(pdf, &error);
+        EXPECT_EQ("", error);
+        EXPECT_EQ(c.printed, PageNumbersOf(text));
+        RemovePdf(pdf);
+        EXPECT_TRUE(g_boxes.empty());
+        DestroyWindow(owner);
+        DeletePages(pages);
+    }
+}
+
+// Cancel in the progress dialog enables the owner at once and abandons the
+// job in the spooler: no document, not even the pages made before Cancel.
+// A cancelled print dialog prints nothing and is not a failure.
+TEST_F(PagoraPrinting, CancelledJobsLeaveNoDocument) {
+    struct Case {
+        const char* what;
+        bool cancelDialog, cancelJob;
+    };
+    const Case cases[] = {
+        {"Cancel in the progress dialog", false, true},
+        {"Cancel in the print dialog", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<HENHMETAFILE> pages = MakeTestPages(10);
+        HWND owner = CreateOwnerWindow();
+        std::string name = UniqueDocName("cancel");
+        strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_ZGLOS_BLAD);
+        PrintAnswer a;
+        a.cancel = c.cancelDialog;
+        a.cancelJob = c.cancelJob;
+        a.owner = owner;
+        PrintDialogAnswerer answerer(a);
+        int result = PagoraDoPrint(owner, &job);
+        std::string error;
+        EXPECT_TRUE(answerer.Finish(&error)) << error;
+        EXPECT_EQ(1, result);
+        if (c.cancelJob) {
+            EXPECT_EQ(1, przerwijDruk);
+            // The bar counts the sheets; the owner is disabled while they go.
+            EXPECT_EQ(10, answerer.progress().barMax);
+            EXPECT_EQ("Cancel", answerer.progress().cancelText);
+            EXPECT_EQ(0, answerer.progress().ownerEnabled);
+        }
+        EXPECT_TRUE(IsWindowEnabled(owner));
+        EXPECT_EQ(nullptr, hDlgPostep);
+        // A finished job shows up well within this time (see the other test).
+        std::string pdf = WaitForPdf(name, 4000);
+        EXPECT_EQ("", pdf) << "a cancelled job came out of the printer";
+        RemovePdf(pdf);
+        EXPECT_TRUE(g_boxes.empty());
+        DestroyWindow(owner);
+        DeletePages(pages);
+    }
+}
+
+// A failure is reported as the job asks (flag bit 4) and returns 0; the
+// mode and extra flags are merged into the record first.
+TEST_F(PagoraPrinting, FailuresAreReportedOnlyWhenAsked) {
+    struct Case {
+        uint32_t flags;
+        int extra;
+        uint32_t expectFlags;
+        size_t boxes;
+    };
+    const Case cases[] = {
+        {0x07, 0x10, 0x10, 1},  // mode bits and bit 2 cleared, extra added: reported
+        {0x10, 0, 0x10, 1},
+        {0x08, 0, 0x08, 0},     // not asked: silent
+    };
+    for (const Case& c : cases) {
+        ResetHarness();
+        std::vector<HENHMETAFILE> none;
+        strZadDruk job = MakeJob(nullptr, "empty", none, c.flags);  // no pages: cannot print
+        EXPECT_EQ(0, PagoraPrint(nullptr, &job, 0, c.extra));
+        EXPECT_EQ(c.expectFlags, job.flagi);
+        ASSERT_EQ(c.boxes, g_boxes.size());
+        if (c.boxes) {
+            EXPECT_EQ("Error", g_boxes[0].caption);
+            EXPECT_EQ(0u, g_boxes[0].text.find("Error of printing\r\n"));
+            EXPECT_NE(std::string::npos, g_boxes[0].text.find(" - 87"));
+            EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), g_boxes[0].type);
+        }
+    }
+}
+
+// "Print" in a preview prints the preview's job through the same path.
+TEST_F(PagoraPrinting, PrintFromPreview) {
+    std::vector<HENHMETAFILE> pages = MakeTestPages(3);
+    HWND owner = CreateOwnerWindow();
+    std::string name = UniqueDocName("preview");
+    strZadDruk job = MakeJob(owner, name.c_str(), pages, 0);
+    ASSERT_EQ(2, PagoraPrint(owner, &job, 2, 0));
+    HWND preview = FindWindowA("podgladDruk", ("Print preview - " + name).c_str());
+    ASSERT_TRUE(preview);
+    PrintDialogAnswerer answerer(PrintAnswer{});
+    SendMessageA(preview, WM_COMMAND, 1010, 0);
+    std::string error;
+    EXPECT_TRUE(answerer.Finish(&error)) << error;
+    EXPECT_TRUE(IsWindowEnabled(preview));
+    std::string pdf = WaitForPdf(name, 20000);
+    ASSERT_FALSE(pdf.empty());
+    EXPECT_EQ("1 2 3", PageNumbersOf(PdfPages(pdf, &error)));
+    EXPECT_EQ("", error);
+    RemovePdf(pdf);
+    SendMessageA(preview, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(preview));
+    DestroyWindow(owner);
+    DeletePages(pages);
+}
+
+}  // namespace
