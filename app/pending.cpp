@@ -1,14 +1,11 @@
-// The windows that are not part of the program yet say so.
+// The windows the register of orders opens.
 #include "pending.h"
 
 #include "msgbox.h"
 #include "orderwnd.h"
 #include "settings_dialog.h"
-
-static void PrintNotYet(HWND owner, strZamRob*, const DrawSet*) {
-    KvShowInfo(owner, "The printout of an order is not available yet");
-}
+#include "wydruk.h"
 
 OrderWindowFn g_orderWindow = RunOrderWindow;
-PrintOrderFn g_printOrder = PrintNotYet;
+PrintOrderFn g_printOrder = PrintOrder;
 SettingsDialogFn g_settingsDialog = RunSettingsDialog;

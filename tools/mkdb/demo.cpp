@@ -177,9 +177,12 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
         {"Mosquito net", "m2", 2, {8500, 11500, 0}, 2, 3500},
         {"Insulation foam", "m3", 3, {100000, 1000, 500}, 1, 1290},
     };
-    // Window kinds, prices in hundredths of EUR, per order.
-    static const int okna[][4] = {{0, 1, -1, -1}, {2, 4, 1, 3}, {1, -1, -1, -1},
-                                  {4, 3, 3, -1},  {2, 2, 0, 1}, {0, 3, -1, -1}};
+    // Window kinds, prices in hundredths of EUR, and accessories per order;
+    // the builder's order is large enough for a printout of several pages.
+    static const int okna[][7] = {{0, 1, -1, -1, -1, -1, -1}, {2, 4, 1, 3, -1, -1, -1},
+                                  {1, -1, -1, -1, -1, -1, -1}, {4, 3, 3, -1, -1, -1, -1},
+                                  {2, 2, 0, 1, 4, 3, 0},       {0, 3, -1, -1, -1, -1, -1}};
+    static const int liczbyDodat[] = {0, 1, 2, 3, 3, 1};
     static const int64_t ceny[] = {38900, 61250, 142000, 12900, 98500};
 
     if (!DbOpen(path, msg)) return -1;
@@ -207,9 +210,13 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
         snprintf(z.zam.infDodatNabyw, sizeof z.zam.infDodatNabyw, "%s", b.inf);
         snprintf(z.zam.dodOznaczZam, sizeof z.zam.dodOznaczZam, "%s", b.symbol);
         if (n == 1) z.zam.sWycenZamParam.flagi |= 4;  // disassembly by size as well
+        if (n == 4)
+            snprintf(z.zam.uwagi, sizeof z.zam.uwagi, "%s",
+                     "Access to the site through the gate on Harbour Road.\r\n"
+                     "Old windows to be taken away; skip on site from Monday.");
 
         bool ok = true;
-        for (int i = 0; ok && i < 4 && okna[n][i] >= 0; i++) {
+        for (int i = 0; ok && i < 7 && okna[n][i] >= 0; i++) {
             // The designer reads the registers as it starts, once per window.
             strRejestryOkna rej{};
             if (!WczytajRejestryOkna(&rej, msg)) {
@@ -225,7 +232,7 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
             if (!ok && p.msg[0]) KvMsg(msg, "%s", p.msg);
             ZwolnijRejestryOkna(&rej);
         }
-        for (int i = 0; ok && i < n % 4; i++) {
+        for (int i = 0; ok && i < liczbyDodat[n]; i++) {
             const Dodatek& d = dodatki[(n + i) % 5];
             strDodatZam r{};
             r.iKolej = z.zam.liczbaDodat;

@@ -25,16 +25,13 @@
 #include "seller_page.h"
 #include "tables.h"
 #include "window_win.h"
+#include "wydruk.h"
 #include "wycena.h"
 #include "zamowienia.h"
 
 namespace {
 
 const char kClassName[] = "oknoZamowienia";
-
-void PrintNotYet(HWND owner, strZamRob*, const DrawSet*) {
-    KvShowInfo(owner, "The printout of an order is not available yet");
-}
 
 // ---- Small helpers -------------------------------------------------------------
 
@@ -808,7 +805,7 @@ bool RegisterOnce() {
 }  // namespace
 
 OrderDesignerFn g_orderDesigner = RunDesigner;
-OrderPrintFn g_orderPrint = PrintNotYet;
+OrderPrintFn g_orderPrint = PrintOrder;
 SellerPageFn g_orderSellerPage = CreateSellerPage;
 
 OrderMode ModeOf(const OrderWindow* w) {

@@ -1,0 +1,124 @@
+// printout_bench: composing the printout of a 50-window order (pages and
+// their metafiles, page numbers included), and the time from "Print" to the
+// preview's first page on the screen. Plain timed loops run by hand under
+// Wine (with a display for the preview):
+//   wine build/win/bin/printout_bench.exe [ROUNDS]
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "heap.h"
+#include "msgbuf.h"
+#include "printset.h"
+#include "wydruk.h"
+#include "zam_wzory.h"
+
+namespace {
+
+double Teraz() {
+    static LARGE_INTEGER f;
+    if (!f.QuadPart) QueryPerformanceFrequency(&f);
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return (double)t.QuadPart * 1000.0 / (double)f.QuadPart;
+}
+
+// 50 windows of three kinds (sash beside a mullion, two and four fields with
+// a muntin), three accessories and two lines of notes.
+void Zamowienie50(strZamRob* z) {
+    ZamTest(z, 50, "Benchmark Builders Ltd.");
+    z->zam.waga = 2500;
+    for (int i = 0; i < 50; i++) {
+        TestOkno o;
+        if (i % 3 == 0) OknoZeSkrzydlem(o);
+        else OknoPola(o, i % 3 == 1 ? 1 : 3, true);
+        o.r.ilOkien = 1 + i % 4;
+        DodajOknoTest(z, o, "Veka Softline 70", 30000 + 125 * i);
+    }
+    for (int i = 0; i < 3; i++) DodajDodatekTest(z, i, "Window sill", i + 1);
+}
+
+// The preview's page card has painted: note the time and close the preview.
+double g_pokazana = 0;
+LRESULT CALLBACK PoMalowaniu(int kod, WPARAM wp, LPARAM lp) {
+    const CWPRETSTRUCT* c = (const CWPRETSTRUCT*)lp;
+    if (kod == HC_ACTION && c->message == WM_PAINT && g_pokazana == 0) {
+        char klasa[32] = "";
+        GetClassNameA(c->hwnd, klasa, sizeof klasa);
+        if (strcmp(klasa, "pdglDrukKrt") == 0) {
+            g_pokazana = Teraz();
+            PostMessageA(GetAncestor(c->hwnd, GA_ROOT), WM_COMMAND, 1011, 0);  // "Close"
+        }
+    }
+    return CallNextHookEx(nullptr, kod, wp, lp);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rundy = argc > 1 ? atoi(argv[1]) : 20;
+    KvHeapCreate();
+    strZamRob z;
+    Zamowienie50(&z);
+    DrawSet ekran, druk;
+    if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran)) return 1;
+    MakePrintDrawSet(&ekran, &druk);
+    strUstUzytk ust;
+    memset(&ust, 0, sizeof ust);
+    ust.wysNaglDruk = 30;
+    char msg[KV_MSG_LEN] = "";
+
+    double najkr = 1e9, suma = 0;
+    int strony = 0;
+    for (int i = 0; i < rundy + 2; i++) {
+        strStronyWydruku s;
+        const double t0 = Teraz();
+        if (!ZlozWydrukZam(&z, &druk, &ust, &s, msg)) {
+            fprintf(stderr, "printout_bench: %s\n", msg);
+            return 1;
+        }
+        const double t = Teraz() - t0;
+        strony = s.liczba;
+        ZwolnijStronyWydruku(&s);
+        if (i < 2) continue;  // warm-up: fonts and glyph caches
+        suma += t;
+        if (t < najkr) najkr = t;
+    }
+    printf("order of %d windows and %d accessories: %d pages\n", (int)z.zam.liczbaOkien, (int)z.zam.liczbaDodat,
+           strony);
+    printf("  composing (pages, drawings, page numbers): mean %.1f ms, best %.1f ms, %d rounds\n", suma / rundy,
+           najkr, rundy);
+
+    // "Print": composing, handing over, and the modal preview up to its
+    // first page painted.
+    HHOOK hak = SetWindowsHookExA(WH_CALLWNDPROCRET, PoMalowaniu, nullptr, GetCurrentThreadId());
+    const int podglady = rundy < 5 ? rundy : 5;
+    najkr = 1e9;
+    suma = 0;
+    for (int i = 0; i < podglady + 1; i++) {
+        g_pokazana = 0;
+        const double t0 = Teraz();
+        if (!DrukujZam(nullptr, &z, &druk, &ust, msg)) {
+            fprintf(stderr, "printout_bench: %s\n", msg);
+            return 1;
+        }
+        if (g_pokazana == 0) {
+            fprintf(stderr, "printout_bench: the preview's page was never painted\n");
+            return 1;
+        }
+        const double t = g_pokazana - t0;
+        if (i < 1) continue;
+        suma += t;
+        if (t < najkr) najkr = t;
+    }
+    UnhookWindowsHookEx(hak);
+    printf("  Print to the preview's first page painted: mean %.1f ms, best %.1f ms, %d rounds\n",
+           suma / podglady, najkr, podglady);
+
+    ReleasePrintDrawSet(&druk);
+    DestroyDrawSet(&ekran);
+    ZwolnijIZerujZam(&z);
+    return 0;
+}

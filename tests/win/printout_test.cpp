@@ -1,0 +1,619 @@
+// The printout of an order: orders built with the model's operations are
+// composed into pages, and the page metafiles are read back record by
+// record (their frames, text lines with their fonts, and lines), grouped by
+// the rule each check guards. The last tests run "Print" for real: from
+// the register of orders into the print library's modal preview.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "amounttext.h"
+#include "connection.h"
+#include "demo.h"
+#include "emf_strony.h"
+#include "harness.h"
+#include "mainwindow.h"
+#include "msgbuf.h"
+#include "newdb.h"
+#include "pagora.h"
+#include "resource.h"
+#include "tables.h"
+#include "testdb.h"
+#include "wycena.h"
+#include "printset.h"
+#include "wydruk.h"
+#include "zam_wzory.h"
+
+namespace {
+
+// A window of w x h mm: the frame and one tilt & turn sash with glass.
+void OknoZSkrzydlem(TestOkno& o, int32_t w, int32_t h, int32_t ilosc) {
+    o << Rama(w, h) << Skrzydlo(3, 1, 0) << Wypeln(0, "Glass 4/16/4", 1);
+    o.r.ilOkien = ilosc;
+}
+
+struct Wydruk {
+    int wynik = 0;
+    std::string msg;
+    std::vector<EmfStrona> strony;
+};
+
+// Footer line and the body's end of a page, from its "Date of printing:".
+int LiniaStopki(const EmfStrona& s) {
+    const EmfTekst* t = Tekst(s, "Date of printing: ");
+    return t ? t->y - 2 : -1;
+}
+int KoniecTresci(const EmfStrona& s) { return LiniaStopki(s) - 14; }
+
+class PrintoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ekran_));
+        MakePrintDrawSet(&ekran_, &druk_);
+        memset(&ust_, 0, sizeof ust_);
+        ust_.wysNaglDruk = 30;
+        strcpy(ust_.stanyZam[0], "ORDERED");
+        strcpy(ust_.stanyZam[2], "DELIVERED");
+        ZamTest(&z_, 7, "Printout Buyer");
+        z_.zam.uwagi[0] = 0;
+        z_.zam.waga = 2500;  // 25 kg per m2
+    }
+    void TearDown() override {
+        ZwolnijIZerujZam(&z_);
+        ReleasePrintDrawSet(&druk_);
+        DestroyDrawSet(&ekran_);
+    }
+    void Okna(int n, int32_t w = 1000, int32_t h = 1200) {
+        for (int i = 0; i < n; i++) {
+            TestOkno o;
+            OknoZSkrzydlem(o, w, h, 1 + i % 2);
+            DodajOknoTest(&z_, o, "Veka", 38900 + 100 * i);
+        }
+    }
+    // Composes z_ and reads every page back. Every text must be written as
+    // characters, one record per line.
+    Wydruk Zloz() {
+        Wydruk w;
+        strStronyWydruku s = {nullptr, 7};
+        char msg[KV_MSG_LEN] = "";
+        w.wynik = ZlozWydrukZam(&z_, &druk_, &ust_, &s, msg);
+        w.msg = msg;
+        for (int32_t i = 0; i < s.liczba; i++) w.strony.push_back(CzytajStrone(s.strony[i]));
+        if (!w.wynik) {
+            EXPECT_EQ(nullptr, s.strony);
+            EXPECT_EQ(0, s.liczba);
+        }
+        ZwolnijStronyWydruku(&s);
+        for (const EmfStrona& p : w.strony) {
+            EXPECT_EQ(0, p.glify);
+            for (const EmfTekst& t : p.teksty) EXPECT_EQ(std::string::npos, t.t.find_first_of("\r\n")) << t.t;
+        }
+        return w;
+    }
+    int Gora() const { return (int)(ust_.wysNaglDruk * 960 * 0.91 / (MmForInch(nullptr, 0) * 10)); }
+
+    DrawSet ekran_, druk_;
+    strUstUzytk ust_;
+    strZamRob z_;
+};
+
+// ---- Page frame, heading and page numbers -------------------------------------
+
+TEST_F(PrintoutTest, PagesAreEightByTenInchesWithHeadingAndNumberAtTheHeadingHeight) {
+    Okna(6);
+    z_.zam.status = 3;
+    strcpy(z_.zam.dodOznaczZam, "SITE-7");
+    const LONG W = (LONG)(MmForInch(nullptr, 1) * 800), H = (LONG)(MmForInch(nullptr, 0) * 1000);
+    // 8 x 10 inches within the display's measuring error.
+    EXPECT_NEAR(20320, W, 200);
+    EXPECT_NEAR(25400, H, 250);
+    struct {
+        int32_t mm;
+        int gora;  // expected heading top, -1: from the display's millimetres per inch
+    } przypadki[] = {{0, 0}, {30, -1}};
+    for (auto& p : przypadki) {
+        ust_.wysNaglDruk = p.mm;
+        const int gora = p.gora >= 0 ? p.gora : Gora();
+        if (p.mm == 30 && MmForInch(nullptr, 0) == 25.4f) {
+            EXPECT_EQ(103, gora);
+        }
+        Wydruk w = Zloz();
+        ASSERT_EQ(1, w.wynik) << w.msg;
+        ASSERT_EQ(3u, w.strony.size()) << p.mm;
+        for (size_t i = 0; i < w.strony.size(); i++) {
+            const EmfStrona& s = w.strony[i];
+            SCOPED_TRACE(std::to_string(p.mm) + " mm, page " + std::to_string(i + 1));
+            EXPECT_EQ(0, s.ramka.left);
+            EXPECT_EQ(0, s.ramka.top);
+            EXPECT_EQ(W, s.ramka.right);
+            EXPECT_EQ(H, s.ramka.bottom);
+            // The heading: order number and symbol left at (0, T), the
+            // status centred on the same line, in the big font.
+            auto numer = Teksty(s, "7-QW-2010 (SITE-7)");
+            ASSERT_EQ(1u, numer.size());
+            EXPECT_EQ(0, numer[0].x);
+            EXPECT_EQ(gora, numer[0].y);
+            EXPECT_EQ(-18, numer[0].wys);
+            EXPECT_EQ(700, numer[0].waga);
+            auto status = Teksty(s, "DELIVERED");
+            ASSERT_EQ(1u, status.size());
+            EXPECT_EQ(gora, status[0].y);
+            EXPECT_NEAR(384, status[0].x + SzerTekstuArial("DELIVERED", -18, 700) / 2, 1);
+            // "Page: i/n" in the small font, right-aligned at 767, top at T.
+            const std::string nr = "Page: " + std::to_string(i + 1) + "/3";
+            auto strona = Teksty(s, nr);
+            ASSERT_EQ(1u, strona.size());
+            EXPECT_EQ(gora, strona[0].y);
+            EXPECT_EQ(-10, strona[0].wys);
+            EXPECT_NEAR(768, strona[0].x + SzerTekstuArial(nr, -10, 400), 1);
+            // The footer on every page, its line across the page.
+            ASSERT_GT(LiniaStopki(s), 900);
+            EXPECT_TRUE(std::any_of(s.linie.begin(), s.linie.end(), [&](const EmfLinia& l) {
+                return l.y1 == LiniaStopki(s) && l.y2 == l.y1 && l.x1 == 0 && l.x2 >= 767;
+            }));
+            EXPECT_NE(nullptr, Tekst(s, "A printout was made with Quarvel program.  Details on www.quarvel.example"));
+        }
+    }
+}
+
+// ---- Window rows -------------------------------------------------------------------
+
+TEST_F(PrintoutTest, WindowRowsNeverSplitAndTheLastStaysWithItsSums) {
+    struct {
+        int32_t mm;
+        int okien;
+    } przypadki[] = {{0, 1}, {0, 4}, {0, 7}, {30, 3}, {30, 4}, {30, 8}, {120, 2}, {120, 5}};
+    for (auto& p : przypadki) {
+        SCOPED_TRACE(std::to_string(p.mm) + " mm, " + std::to_string(p.okien) + " windows");
+        ZwolnijIZerujZam(&z_);
+        ZamTest(&z_, 7, "Printout Buyer");
+        z_.zam.uwagi[0] = 0;
+        Okna(p.okien);
+        ust_.wysNaglDruk = p.mm;
+        Wydruk w = Zloz();
+        ASSERT_EQ(1, w.wynik) << w.msg;
+        int nastepne = 1;  // the window expected next
+        int strSum = -1;
+        for (size_t i = 0; i < w.strony.size(); i++) {
+            const EmfStrona& s = w.strony[i];
+            const int koniec = KoniecTresci(s);
+            std::vector<int> wiersze;  // tops of this page's window rows
+            for (const EmfTekst& t : s.teksty)
+                if (t.x == 32 && t.t.compare(0, 6, "Size: ") == 0) wiersze.push_back(t.y - 2);
+            for (size_t r = 0; r < wiersze.size(); r++) {
+                const int gora = wiersze[r];
+                // The row's number and its whole box on this page.
+                auto nr = Teksty(s, std::to_string(nastepne));
+                EXPECT_TRUE(std::any_of(nr.begin(), nr.end(), [&](const EmfTekst& t) { return t.y == gora + 2 && t.x < 30; }))
+                    << "window " << nastepne;
+                EXPECT_LE(gora + kWierszOkna, koniec) << "window " << nastepne;
+                EXPECT_TRUE(std::any_of(s.linie.begin(), s.linie.end(), [&](const EmfLinia& l) {
+                    return l.y1 == gora + kWierszOkna && l.y2 == l.y1 && l.x1 == 0;
+                })) << "bottom edge of window " << nastepne;
+                nastepne++;
+            }
+            if (!wiersze.empty()) {
+                // A page with windows starts them under a header row.
+                auto naglowek = Teksty(s, "Details");
+                ASSERT_EQ(1u, naglowek.size());
+                EXPECT_LT(naglowek[0].y, wiersze[0]);
+                EXPECT_GT(naglowek[0].y, wiersze[0] - 30);
+                const int dol = wiersze.back() + kWierszOkna;
+                const int wiersz = wiersze[0] - (naglowek[0].y - 2);  // a table row's height
+                if (nastepne <= p.okien) {
+                    // Moved on only because the next window did not fit: 210,
+                    // and four closing rows when it is the last.
+                    const int potrzeba = kWierszOkna + (nastepne == p.okien ? 4 * wiersz : 0);
+                    EXPECT_GT(dol + potrzeba, koniec) << "a page break before window " << nastepne;
+                }
+            }
+            auto suma = Teksty(s, "Total sum");
+            const EmfTekst* obwod = Tekst(s, "Perimeter in meters");
+            if (obwod) {
+                strSum = (int)i;
+                ASSERT_FALSE(wiersze.empty()) << "the sums left their last window";
+                EXPECT_EQ(wiersze.back() + kWierszOkna + 2, obwod->y);
+                ASSERT_FALSE(suma.empty());
+                EXPECT_EQ(obwod->y, suma[0].y);
+                EXPECT_LE(obwod->y - 2 + 3 * (Tekst(s, "Weight in kg")->y - Tekst(s, "The number of elements")->y),
+                          koniec);
+            }
+        }
+        EXPECT_EQ(p.okien + 1, nastepne);
+        EXPECT_GE(strSum, 0);
+    }
+}
+
+// ---- What is printed and what is refused -----------------------------------------
+
+TEST_F(PrintoutTest, AnOrderWithAccessoriesOnlyHasNoWindowsTable) {
+    for (int i = 0; i < 4; i++) DodajDodatekTest(&z_, i, i == 2 ? "Roller blind" : "Sill", i);
+    Wydruk w = Zloz();
+    ASSERT_EQ(1, w.wynik) << w.msg;
+    ASSERT_EQ(1u, w.strony.size());
+    const EmfStrona& s = w.strony[0];
+    for (const char* nie : {"Drawing", "Details", "Perimeter in meters", "Weight in kg"})
+        EXPECT_EQ(nullptr, Tekst(s, nie)) << nie;
+    ASSERT_EQ(1u, Teksty(s, "Name of accessory").size());
+    // Sizes right-aligned at 508: none, one, two and three dimensions.
+    const char* rozmiary[] = {"1,25 m", "1,25 x 1,35 m", "1,25 x 1,35 x 1,45 m"};
+    for (const char* r : rozmiary) {
+        auto t = Teksty(s, r);
+        ASSERT_EQ(1u, t.size()) << r;
+        EXPECT_EQ(-14, t[0].wys);
+        EXPECT_NEAR(509, t[0].x + SzerTekstuArial(r, -14, 400), 1) << r;
+    }
+    ASSERT_EQ(1u, Teksty(s, "Roller blind").size());
+    EXPECT_EQ(32, Teksty(s, "Roller blind")[0].x);
+    // The accessories' "Total sum" row: 8 pieces, their net total.
+    auto suma = Teksty(s, "Total sum");
+    ASSERT_EQ(2u, suma.size());  // the accessories' row and the totals table's
+    auto sztuki = Teksty(s, "8");
+    EXPECT_TRUE(std::any_of(sztuki.begin(), sztuki.end(), [&](const EmfTekst& t) { return t.y == suma[0].y; }));
+}
+
+TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
+    struct {
+        int okien, dodatkow;
+        int32_t mm;
+        const char* tekst;  // expected in the message; null: it prints
+    } przypadki[] = {
+        {0, 0, 30, "The order is empty"},
+        {1, 0, 200, "A window of the order does not fit on a page below a printout heading of 200 mm."},
+        {1, 2, 250, "of 250 mm"},
+        {0, 2, 200, nullptr},  // accessory rows still fit under 200 mm
+        {0, 1, 250, "An accessory of the order does not fit on a page below a printout heading of 250 mm."},
+        {0, 1, 5000, "of 5000 mm"},
+    };
+    for (auto& p : przypadki) {
+        SCOPED_TRACE(std::to_string(p.okien) + " windows, " + std::to_string(p.dodatkow) + " accessories, " +
+                     std::to_string(p.mm) + " mm");
+        ZwolnijIZerujZam(&z_);
+        ZamTest(&z_, 7, "Printout Buyer");
+        Okna(p.okien);
+        for (int i = 0; i < p.dodatkow; i++) DodajDodatekTest(&z_, i, "Sill", 1);
+        ust_.wysNaglDruk = p.mm;
+        Wydruk w = Zloz();
+        if (!p.tekst) {
+            EXPECT_EQ(1, w.wynik) << w.msg;
+            continue;
+        }
+        EXPECT_EQ(0, w.wynik);
+        EXPECT_NE(std::string::npos, w.msg.find(p.tekst)) << w.msg;
+        EXPECT_TRUE(w.strony.empty());
+    }
+}
+
+// ---- The windows table's sums ------------------------------------------------------
+
+TEST_F(PrintoutTest, PerimeterElementsAndWeightOfTheWindows) {
+    struct Okno {
+        int32_t w, h, ilosc;
+    };
+    struct {
+        std::vector<Okno> okna;
+        int32_t waga;  // hundredths of kg per m2
+        const char *obwod, *elementy, *ciezar;
+    } przypadki[] = {
+        // 2 x 2200 x 3 = 13 200 mm
+        {{{1000, 1200, 2}, {1000, 1200, 1}}, 2500, "13,20", "6", "90,00"},
+        // 13 000 mm: metres with no decimals
+        {{{2000, 1250, 2}}, 2500, "13", "4", "125,00"},
+        // 4006 mm rounds up to 4.01 m; 1.003002 kg/100 rounds to 0.01
+        {{{1001, 1002, 1}}, 1, "4,01", "2", "0,01"},
+        // 999 windows of 10 x 10 m: 250 000 000 000 before the division
+        {{{10000, 10000, 999}}, 2500, "39 960", "1998", "2497500,00"},
+    };
+    for (auto& p : przypadki) {
+        SCOPED_TRACE(p.obwod);
+        ZwolnijIZerujZam(&z_);
+        ZamTest(&z_, 7, "Printout Buyer");
+        z_.zam.uwagi[0] = 0;
+        z_.zam.waga = p.waga;
+        for (const Okno& o : p.okna) {
+            TestOkno t;
+            OknoZSkrzydlem(t, o.w, o.h, o.ilosc);
+            DodajOknoTest(&z_, t, "Veka", 10000);
+        }
+        Wydruk w = Zloz();
+        ASSERT_EQ(1, w.wynik) << w.msg;
+        const EmfStrona* s = nullptr;
+        for (const EmfStrona& x : w.strony)
+            if (Tekst(x, "Perimeter in meters")) s = &x;
+        ASSERT_NE(nullptr, s);
+        const int y = Tekst(*s, "Perimeter in meters")->y;
+        const int wiersz = Tekst(*s, "The number of elements")->y - y;
+        const char* wartosci[] = {p.obwod, p.elementy, p.ciezar};
+        for (int i = 0; i < 3; i++) {
+            auto t = Teksty(*s, wartosci[i]);
+            auto it = std::find_if(t.begin(), t.end(), [&](const EmfTekst& x) { return x.y == y + wiersz * i; });
+            ASSERT_NE(t.end(), it) << wartosci[i];
+            EXPECT_NEAR(299, it->x + SzerTekstuArial(wartosci[i], -14, 400), 1) << wartosci[i];
+        }
+    }
+}
+
+// ---- The totals table ----------------------------------------------------------------
+
+TEST_F(PrintoutTest, TotalsTableShowsTheValuationsSixRows) {
+    struct {
+        int32_t rabat, flagi;
+        int64_t mont, demont;
+        int32_t vatMont, vatDodat, vatOkna;
+    } przypadki[] = {
+        {0, 0, 0, 0, 800, 2300, 800},
+        {10, 1 | 8, 1250, 9900, 850, 2300, 2300},  // assembly by size, fixed disassembly
+        {33, 2 | 4, 15000, 333, 0, 700, 2200},     // fixed assembly, disassembly by size
+    };
+    for (auto& p : przypadki) {
+        SCOPED_TRACE(std::to_string(p.rabat) + "% discount");
+        ZwolnijIZerujZam(&z_);
+        ZamTest(&z_, 7, "Printout Buyer");
+        z_.zam.uwagi[0] = 0;
+        Okna(3);
+        for (int i = 0; i < 3; i++) DodajDodatekTest(&z_, i, "Sill", i);
+        strWycenZamParam& w = z_.zam.sWycenZamParam;
+        w.rabat = p.rabat;
+        w.flagi = p.flagi;
+        w.cenaMont = p.mont;
+        w.cenaDemont = p.demont;
+        w.vatMont = p.vatMont;
+        w.vatDodat = p.vatDodat;
+        w.vatOkna = p.vatOkna;
+        z_.sumy = strSumyZam{};
+        Wydruk wd = Zloz();
+        ASSERT_EQ(1, wd.wynik) << wd.msg;
+        const strSumyZam& su = z_.sumy;  // recomputed by the printout
+        ASSERT_NE(0, su.zamBrutto);
+        const EmfStrona& s = wd.strony.back();
+        auto K = [](int64_t v) {
+            char t[64];
+            DajNapKwotaPokaz(v, t, sizeof t);
+            return std::string(t);
+        };
+        auto S = [](int32_t v) {
+            char t[64];
+            LLX100NaNap(v, t);
+            DopasujCzDzies(t, 2, "01");
+            return std::string(t) + "%";
+        };
+        char rabat[32];
+        snprintf(rabat, sizeof rabat, "Discount - %d%%", (int)p.rabat);
+        const int64_t rab = su.oknaNetto - su.oknaNettoRabat + su.dodatNetto - su.dodatNettoRabat;
+        const std::vector<std::pair<std::string, std::vector<std::string>>> wiersze = {
+            {"Net", {"Net", "VAT", "VAT - %", "Gross"}},
+            {"Accessories", {K(su.dodatNetto), K(su.dodatBrutto - su.dodatNetto), S(p.vatDodat), K(su.dodatBrutto)}},
+            {"Windows", {K(su.oknaNetto), K(su.oknaBrutto - su.oknaNetto), S(p.vatOkna), K(su.oknaBrutto)}},
+            {"Total sum",
+             {K(su.oknaNetto + su.dodatNetto), K(su.oknaBrutto - su.oknaNetto + su.dodatBrutto - su.dodatNetto), "-",
+              K(su.oknaBrutto + su.dodatBrutto)}},
+            {rabat, {K(rab), "-", "-", "-"}},
+            {"Assembly / disassembly",
+             {K(su.montNetto + su.demontNetto), K(su.montBrutto - su.montNetto + su.demontBrutto - su.demontNetto),
+              S(p.vatMont), K(su.montBrutto + su.demontBrutto)}},
+            {"Total", {K(su.zamNetto), K(su.zamBrutto - su.zamNetto), "-", K(su.zamBrutto)}},
+        };
+        // Each row by its label (the header row by "Net"): the four cells on
+        // its line, left to right, each centred in its column.
+        const int srodki[] = {467, 553, 639, 724};
+        int yPoprz = 0;
+        for (const auto& r : wiersze) {
+            const EmfTekst* et = nullptr;
+            for (const EmfTekst& t : s.teksty)
+                if (t.t == r.first && t.y > yPoprz) {
+                    et = &t;
+                    break;
+                }
+            ASSERT_NE(nullptr, et) << r.first;
+            yPoprz = et->y;
+            std::vector<EmfTekst> komorki;
+            for (const EmfTekst& t : s.teksty)
+                if (t.y == et->y && t.x >= 424) komorki.push_back(t);
+            std::sort(komorki.begin(), komorki.end(), [](const EmfTekst& a, const EmfTekst& b) { return a.x < b.x; });
+            ASSERT_EQ(4u, komorki.size()) << r.first;
+            for (int c = 0; c < 4; c++) {
+                EXPECT_EQ(r.second[c], komorki[c].t) << r.first << " column " << c;
+                EXPECT_NEAR(srodki[c], komorki[c].x + SzerTekstuArial(komorki[c].t, -14, komorki[c].waga) / 2, 1);
+            }
+        }
+        // Net: the sum less the discount plus assembly is the order's net.
+        EXPECT_EQ(su.oknaNetto + su.dodatNetto - rab + su.montNetto + su.demontNetto, su.zamNetto);
+        auto waluta = Teksty(s, "* All amounts in EUR");
+        ASSERT_EQ(1u, waluta.size());
+        EXPECT_GT(waluta[0].y, yPoprz);
+    }
+}
+
+// ---- Notes -----------------------------------------------------------------------------
+
+TEST_F(PrintoutTest, LongNotesRunOverTwoPagesLineByLine) {
+    Okna(2);
+    std::string uwagi;
+    for (int i = 1; i <= 60; i++) uwagi += "Note line " + std::to_string(i) + "\r\n";
+    std::string dlugi;
+    for (int i = 0; i < 40; i++) dlugi += "wide" + std::to_string(i) + " ";
+    uwagi += dlugi + "\r\nlast line";
+    ASSERT_LT(uwagi.size(), sizeof z_.zam.uwagi);
+    strcpy(z_.zam.uwagi, uwagi.c_str());
+    Wydruk w = Zloz();
+    ASSERT_EQ(1, w.wynik) << w.msg;
+    // The notes' lines: normal text from x 0 after the "Notes:" label, on
+    // whichever page they went.
+    std::vector<std::string> linie;
+    std::vector<int> strony;
+    int etykiety = 0;
+    bool za = false;
+    for (size_t i = 0; i < w.strony.size(); i++) {
+        const EmfStrona& s = w.strony[i];
+        for (const EmfTekst& t : s.teksty) {
+            if (t.t == "Notes:") {
+                za = true;
+                etykiety++;
+                continue;
+            }
+            if (!za || t.wys != -14 || t.waga != 400 || t.x != 0) continue;
+            linie.push_back(t.t);
+            strony.push_back((int)i);
+            EXPECT_LE(t.y + 16, KoniecTresci(s)) << t.t;
+            EXPECT_LE(t.x + SzerTekstuArial(t.t, -14, 400), 768) << t.t;
+        }
+    }
+    EXPECT_EQ(1, etykiety);
+    ASSERT_GE(linie.size(), 63u);
+    // Every line once and in order; the line wider than the page broken at
+    // its blanks.
+    for (int i = 1; i <= 60; i++) EXPECT_EQ("Note line " + std::to_string(i), linie[i - 1]);
+    std::string srodek;
+    for (size_t i = 60; i + 1 < linie.size(); i++) srodek += (srodek.empty() ? "" : " ") + linie[i];
+    EXPECT_EQ(dlugi, srodek);  // its own trailing blank kept
+    EXPECT_GT(linie.size() - 61, 1u) << "the wide line was not broken";
+    EXPECT_EQ("last line", linie.back());
+    EXPECT_GT(strony.back(), strony.front()) << "the notes stayed on one page";
+}
+
+// ---- "Print" from the register into the modal preview -------------------------------
+
+struct Podglad {
+    std::string tytul, status;
+    int strony = 0;
+};
+
+bool ZamknijPodglad(void* ctx) {
+    HWND p = FindWindowA("podgladDruk", nullptr);
+    if (!p || !IsWindowVisible(p)) return false;
+    Podglad* w = (Podglad*)ctx;
+    char t[300] = "";
+    GetWindowTextA(p, t, sizeof t);
+    w->tytul = t;
+    HWND sb = GetDlgItem(p, 1001);
+    char st[128] = "";
+    if (sb) SendMessageA(sb, SB_GETTEXTA, 1, (LPARAM)st);
+    w->status = st;
+    PostMessageA(p, WM_COMMAND, 1011, 0);  // "Close"
+    return true;
+}
+
+class PrintCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetHarness();
+        char msg[KV_MSG_LEN];
+        ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", 2010, msg)) << msg;
+        ASSERT_EQ(6, ZapiszZamowieniaDemo("kelvaroDemo.db", msg)) << msg;
+        main_ = CreateMainWindowForTest();
+        ASSERT_NE(nullptr, main_);
+        list_ = GetDlgItem(main_, IDC_ORDERS);
+        ResetHarness();
+    }
+    void TearDown() override { DestroyMainWindowForTest(main_); }
+    std::string Cell(int row, int column) {
+        char text[256] = "";
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list_, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+        return text;
+    }
+    ScopedTempCwd cwd_;
+    HWND main_ = nullptr, list_ = nullptr;
+};
+
+TEST_F(PrintCommandTest, PrintOpensTheOrdersPagesInTheModalPreview) {
+    int wiersz = -1;
+    const int n = (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0);
+    for (int r = 0; r < n; r++)
+        if (Cell(r, 2).compare(0, 2, "5-") == 0) wiersz = r;
+    ASSERT_GE(wiersz, 0);
+    const std::string numer = Cell(wiersz, 2) + " (" + Cell(wiersz, 3) + ")";
+    LVITEMA item = {};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, wiersz, (LPARAM)&item);
+    Podglad p;
+    {
+        LoopProbe probe(ZamknijPodglad, &p, 20000);
+        SendMessageA(main_, WM_COMMAND, CMD_PRINT, 0);
+        EXPECT_TRUE(probe.done());
+    }
+    EXPECT_EQ("Print preview - Order " + numer, p.tytul);
+    EXPECT_NE(std::string::npos, p.status.find("page 1/4")) << p.status;
+    EXPECT_TRUE(g_boxes.empty()) << g_boxes[0].text;
+    EXPECT_TRUE(IsWindowEnabled(main_));
+    EXPECT_EQ(nullptr, FindWindowA("podgladDruk", nullptr));
+}
+
+// The order window's own "Print": the order opened from the register, its
+// Print command, the preview over it, then the window closed.
+struct PrzezOkno {
+    int krok = 0;
+    Podglad p;
+};
+
+bool DrukujZOkna(void* ctx) {
+    PrzezOkno* s = (PrzezOkno*)ctx;
+    HWND okno = FindWindowA("oknoZamowienia", nullptr);
+    switch (s->krok) {
+        case 0:
+            if (!okno || !IsWindowVisible(okno)) return false;
+            PostMessageA(okno, WM_COMMAND, 10029, 0);  // Order > Print
+            s->krok = 1;
+            return false;
+        case 1:
+            if (ZamknijPodglad(&s->p)) s->krok = 2;
+            return false;
+        default:
+            if (FindWindowA("podgladDruk", nullptr)) return false;
+            if (okno) PostMessageA(okno, WM_COMMAND, 2, 0);  // "Exit"
+            return true;
+    }
+}
+
+TEST_F(PrintCommandTest, TheOrderWindowsPrintOpensThePreviewOverIt) {
+    int wiersz = -1;
+    const int n = (int)SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0);
+    for (int r = 0; r < n; r++)
+        if (Cell(r, 2).compare(0, 2, "2-") == 0) wiersz = r;
+    ASSERT_GE(wiersz, 0);
+    const std::string numer = Cell(wiersz, 2) + " (" + Cell(wiersz, 3) + ")";
+    LVITEMA item = {};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, wiersz, (LPARAM)&item);
+    PrzezOkno s;
+    {
+        LoopProbe probe(DrukujZOkna, &s, 30000);
+        SendMessageA(main_, WM_COMMAND, CMD_PREVIEW, 0);
+        EXPECT_TRUE(probe.done());
+    }
+    EXPECT_EQ(2, s.krok);
+    EXPECT_EQ("Print preview - Order " + numer, s.p.tytul);
+    EXPECT_NE(std::string::npos, s.p.status.find("page 1/")) << s.p.status;
+    for (const ShownBox& b : g_boxes) ADD_FAILURE() << b.caption << ": " << b.text;
+    EXPECT_EQ(nullptr, FindWindowA("oknoZamowienia", nullptr));
+}
+
+TEST_F(PrintCommandTest, AFailedPrintoutIsShownAndNoPreviewOpens) {
+    // The heading height the settings allow at most leaves no room for a window.
+    RawSql("kelvaroDemo.db", "UPDATE T_UstUzytk SET wysNaglDruk = 250;");
+    LVITEMA item = {};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list_, LVM_SETITEMSTATE, 0, (LPARAM)&item);
+    Podglad p;
+    {
+        LoopProbe probe(ZamknijPodglad, &p, 1500);
+        SendMessageA(main_, WM_COMMAND, CMD_PRINT, 0);
+    }
+    EXPECT_TRUE(p.tytul.empty());
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ("Error", g_boxes[0].caption);
+    EXPECT_NE(std::string::npos, g_boxes[0].text.find("250 mm")) << g_boxes[0].text;
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+// kelvaro-printout, run as a process: the page count it prints, the EMF
+// pages it writes (the same pages the program composes) and their PNG
+// pictures, and what it refuses.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include <sqlite3.h>
+
+#include "connection.h"
+#include "emf_strony.h"
+#include "harness.h"
+#include "msgbuf.h"
+#include "tables.h"
+#include "testdb.h"
+#include "printset.h"
+#include "wydruk.h"
+#include "zam_wzory.h"
+
+namespace {
+
+struct Wynik {
+    DWORD kod = 9999;
+    std::string wyjscie, bledy;
+};
+
+std::string CzytajPlik(const std::string& plik) {
+    std::string d;
+    FILE* f = fopen(plik.c_str(), "rb");
+    if (!f) return d;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) d.append(buf, n);
+    fclose(f);
+    return d;
+}
+
+bool Istnieje(const std::string& plik) { return GetFileAttributesA(plik.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class PrintoutToolTest : public DbTest {
+protected:
+    // Runs the tool with its standard output and error going to files.
+    Wynik Uruchom(const std::string& args) {
+        Wynik w;
+        const std::string exe = BinDir() + "\\kelvaro-printout.exe";
+        std::string cmd = "\"" + exe + "\" " + args;
+        SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+        const std::string out = Path("stdout.txt"), err = Path("stderr.txt");
+        HANDLE ho = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+        HANDLE he = CreateFileA(err.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = ho;
+        si.hStdError = he;
+        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        PROCESS_INFORMATION pi = {};
+        if (CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+            WaitForSingleObject(pi.hProcess, 60000);
+            GetExitCodeProcess(pi.hProcess, &w.kod);
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+        CloseHandle(ho);
+        CloseHandle(he);
+        w.wyjscie = CzytajPlik(out);
+        w.bledy = CzytajPlik(err);
+        return w;
+    }
+    // Saves an order of `okien` windows and `dodatkow` accessories; its key.
+    int64_t Zapisz(int okien, int dodatkow) {
+        strZmienne zm{};
+        EXPECT_EQ(1, ReadZmienne(&zm, msg_)) << msg_;
+        strZamRob z;
+        ZamTest(&z, zm.idZam + 1, "Tool Buyer");
+        for (int i = 0; i < okien; i++) {
+            TestOkno o;
+            if (i % 2) OknoPola(o, 1 + i % 3, true);
+            else OknoZeSkrzydlem(o);
+            DodajOknoTest(&z, o, "Veka", 20000 + 150 * i);
+        }
+        for (int i = 0; i < dodatkow; i++) DodajDodatekTest(&z, i, "Sill", i);
+        EXPECT_EQ(1, ZapiszNoweZam(&z, &zm, msg_)) << msg_;
+        const int64_t klucz = z.zam.kluczZam;
+        ZwolnijZam(&z);
+        return klucz;
+    }
+};
+
+TEST_F(PrintoutToolTest, WritesThePagesTheProgramComposes) {
+    const int64_t klucz = Zapisz(7, 3);
+    // The same order composed here, from what the database holds.
+    strZamRob z{};
+    ASSERT_EQ(1, WczytajZam(klucz, &z, msg_)) << msg_;
+    strUstUzytk ust{};
+    ASSERT_EQ(1, ReadUstUzytk(&ust, msg_)) << msg_;
+    DbClose();
+    DrawSet ekran, druk;
+    ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ekran));
+    MakePrintDrawSet(&ekran, &druk);
+    strStronyWydruku s{};
+    ASSERT_EQ(1, ZlozWydrukZam(&z, &druk, &ust, &s, msg_)) << msg_;
+    std::vector<EmfStrona> oczek;
+    for (int32_t i = 0; i < s.liczba; i++) oczek.push_back(CzytajStrone(s.strony[i]));
+    ZwolnijStronyWydruku(&s);
+    ReleasePrintDrawSet(&druk);
+    DestroyDrawSet(&ekran);
+    ZwolnijIZerujZam(&z);
+    ASSERT_GE(oczek.size(), 3u);
+
+    const std::string folder = Path("pages");  // made by the tool
+    Wynik w = Uruchom("\"" + path_ + "\" " + std::to_string((long long)klucz) + " \"" + folder + "\" --png 400");
+    ASSERT_EQ(0u, w.kod) << w.bledy;
+    EXPECT_EQ(std::to_string(oczek.size()) + "\n", w.wyjscie);
+    EXPECT_EQ("", w.bledy);
+    for (size_t i = 0; i < oczek.size(); i++) {
+        SCOPED_TRACE("page " + std::to_string(i + 1));
+        const std::string nazwa = folder + "\\page-" + std::to_string(i + 1);
+        HENHMETAFILE h = GetEnhMetaFileA((nazwa + ".emf").c_str());
+        ASSERT_NE(nullptr, h);
+        EmfStrona p = CzytajStrone(h);
+        DeleteEnhMetaFile(h);
+        EXPECT_EQ(oczek[i].ramka.right, p.ramka.right);
+        EXPECT_EQ(oczek[i].ramka.bottom, p.ramka.bottom);
+        ASSERT_EQ(oczek[i].teksty.size(), p.teksty.size());
+        for (size_t k = 0; k < p.teksty.size(); k++) {
+            EXPECT_EQ(oczek[i].teksty[k].t, p.teksty[k].t);
+            EXPECT_EQ(oczek[i].teksty[k].x, p.teksty[k].x);
+            EXPECT_EQ(oczek[i].teksty[k].y, p.teksty[k].y);
+        }
+        EXPECT_EQ(oczek[i].linie.size(), p.linie.size());
+        // A PNG as wide as asked, as tall as the page's shape.
+        const std::string png = CzytajPlik(nazwa + ".png");
+        ASSERT_GT(png.size(), 24u);
+        EXPECT_EQ(0, memcmp(png.data(), "\x89PNG\r\n\x1A\n", 8));
+        auto be32 = [&](size_t o) {
+            return (uint32_t)(uint8_t)png[o] << 24 | (uint32_t)(uint8_t)png[o + 1] << 16 |
+                   (uint32_t)(uint8_t)png[o + 2] << 8 | (uint8_t)png[o + 3];
+        };
+        EXPECT_EQ(400u, be32(16));
+        EXPECT_EQ((uint32_t)(400LL * p.ramka.bottom / p.ramka.right), be32(20));
+        // Not a blank picture: the lines and letters are dark.
+        EXPECT_GT(png.size(), (size_t)400 * be32(20) * 3);
+    }
+    EXPECT_FALSE(Istnieje(folder + "\\page-" + std::to_string(oczek.size() + 1) + ".emf"));
+
+    // Without --png: the EMF pages only, into a folder that already exists.
+    CreateDirectoryA(Path("emf").c_str(), nullptr);
+    w = Uruchom("\"" + path_ + "\" " + std::to_string((long long)klucz) + " \"" + Path("emf") + "\"");
+    ASSERT_EQ(0u, w.kod) << w.bledy;
+    EXPECT_TRUE(Istnieje(Path("emf") + "\\page-1.emf"));
+    EXPECT_FALSE(Istnieje(Path("emf") + "\\page-1.png"));
+}
+
+TEST_F(PrintoutToolTest, RefusalsGoToStandardErrorWithExitCode1AndWriteNothing) {
+    const int64_t pelne = Zapisz(1, 0);
+    // An order without windows and accessories, stored as such.
+    Sql("INSERT INTO T_Zam (idZam, rok, dodOznaczZam, idWalZam, dataZam, dataReal, nazwaNabyw, adresNabyw, "
+        "infDodatNabyw, waga, uwagi, status, sDaneUzytk, sWycenZamParam) SELECT 99, 2010, '', 12, '2010-07-20', "
+        "'2010-08-03', 'Nobody', '', '', 0, '', 0, sDaneUzytk, sWycenZamParam FROM T_UstUzytk;");
+    const int64_t pusty = sqlite3_last_insert_rowid(DbHandle());
+    DbClose();
+    const std::string baza = "\"" + path_ + "\" ";
+    const std::string k = std::to_string((long long)pelne);
+    struct {
+        std::string args;
+        const char* blad;
+    } przypadki[] = {
+        {baza + std::to_string((long long)pusty) + " out", "The order is empty"},
+        {baza + "424242 out", "T_Zam"},
+        {baza + "12abc out", "The order key is not a number"},
+        {baza + k + " out --png 5", "The width of --png is 16 to 10000 pixels"},
+        {baza + k + " out --png", "usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH]"},
+        {"\"" + Path("missing.db") + "\" " + k + " out", ""},
+    };
+    for (auto& p : przypadki) {
+        SCOPED_TRACE(p.args);
+        const std::string out = Path("out");
+        std::string a = p.args;
+        a.replace(a.rfind("out"), 3, "\"" + out + "\"");
+        Wynik w = Uruchom(a);
+        EXPECT_EQ(1u, w.kod);
+        EXPECT_EQ("", w.wyjscie);
+        EXPECT_NE(std::string::npos, w.bledy.find(p.blad)) << w.bledy;
+        EXPECT_GT(w.bledy.size(), 2u);
+        EXPECT_FALSE(Istnieje(out + "\\page-1.emf"));
+    }
+
+    // A heading the settings allow at most leaves no room for a window.
+    RawSql(path_, "UPDATE T_UstUzytk SET wysNaglDruk = 250;");
+    Wynik w = Uruchom(baza + k + " \"" + Path("out") + "\"");
+    EXPECT_EQ(1u, w.kod);
+    EXPECT_NE(std::string::npos, w.bledy.find("below a printout heading of 250 mm")) << w.bledy;
+    EXPECT_FALSE(Istnieje(Path("out") + "\\page-1.emf"));
+}
+
+}  // namespace
