@@ -212,7 +212,7 @@ HWND MessageBoxOpen() {
     EnumWindows(
         [](HWND h, LPARAM lp) -> BOOL {
             if (!IsWindowVisible(h) || !OfProgram(h) || ClassOf(h) != "#32770") return TRUE;
-            if (!GetDlgItem(h, 0xFFFF)) return TRUE;
+            if (!GetDlgItem(h, 0xFFFF) || TextOf(h).empty()) return TRUE;
             *(HWND*)lp = h;
             return FALSE;
         },
@@ -241,8 +241,9 @@ HWND WaitTop(const char* cls, const char* title = nullptr) {
     return WaitFor(what.c_str(), [=] { return Top(cls, title); });
 }
 
+// (A box being answered may still be on its way out: boxes are let be.)
 void WaitGone(HWND h, const char* what) {
-    WaitFor(what, [h]() -> HWND { return IsWindow(h) && IsWindowVisible(h) ? nullptr : h; });
+    WaitFor(what, [h]() -> HWND { return IsWindow(h) && IsWindowVisible(h) ? nullptr : h; }, true);
 }
 
 // Lets the program catch up: a message sent to each window's thread returns
