@@ -283,8 +283,11 @@ void Shot(HWND h, const char* name) {
     Settle(h);
     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
-    RECT r;
+    // Only what is on the screen can be read (a maximized window reaches
+    // past its edges).
+    RECT r, screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetWindowRect(h, &r);
+    IntersectRect(&r, &r, &screenRect);
     const int w = r.right - r.left, ht = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -310,7 +313,7 @@ void Shot(HWND h, const char* name) {
         fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
         fwrite(bits, 1, size, f);
         fclose(f);
-        Say("picture: %s (%d x %d)", name, w, ht);
+        Say("picture: %s (%d x %d at %ld, %ld)", name, w, ht, r.left, r.top);
     } else {
         Fail("cannot write %s", path.c_str());
     }
@@ -356,6 +359,23 @@ void SelectOnly(HWND list, int row) {
         WriteProcessMemory(g_process, r.mem, &it, sizeof it, nullptr);
         SendMessageA(list, LVM_SETITEMSTATE, i, (LPARAM)r.mem);
     }
+}
+
+// Shows page `page` of the order window's tabs as a click on the tab does:
+// the selection, then the notification (its header in the program's memory).
+void ShowPage(HWND order, int page) {
+    HWND tab = Item(order, kOrdTab);
+    Remote r(sizeof(NMHDR));
+    for (UINT code : {(UINT)TCN_SELCHANGING, (UINT)TCN_SELCHANGE}) {
+        if (code == (UINT)TCN_SELCHANGE) SendMessageA(tab, TCM_SETCURSEL, page, 0);
+        NMHDR n = {};
+        n.hwndFrom = tab;
+        n.idFrom = kOrdTab;
+        n.code = code;
+        WriteProcessMemory(g_process, r.mem, &n, sizeof n, nullptr);
+        SendMessageA(order, WM_NOTIFY, kOrdTab, (LPARAM)r.mem);
+    }
+    Settle(order);
 }
 
 // ---- The designer ------------------------------------------------------------------
@@ -454,6 +474,22 @@ void DesignWindow(HWND order, const WindowDesign& d, bool shots) {
     if (HWND box = MessageBoxOpen()) Fail("designer: \"%s\"", BoxText(box).c_str());
     if (shots) {
         Shot(des, "designer");
+        // The in-place editor of a dimension: a click with the pointer on the
+        // label of the left sash's width, found by walking down from the frame.
+        HWND editor = nullptr;
+        POINT p = CanvasPoint(canvas, W, H, W / 4, H);
+        for (int dy = 4; dy < 60 && !editor; dy += 3) {
+            Click(canvas, POINT{p.x, p.y + dy});
+            HWND e = GetDlgItem(canvas, 10293);
+            if (e && IsWindowVisible(e)) editor = e;
+        }
+        if (editor) {
+            Shot(des, "dimension");
+            PostMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+            Settle(des);
+        } else {
+            Say("no dimension label found below the frame");
+        }
         Command(des, kDesFactors);
         HWND f = WaitFor("the Factors dialog", [] { return Top("#32770", "Factors"); });
         Shot(f, "factors");
@@ -544,6 +580,14 @@ void Journey() {
     WaitGone(acc, "the accessory dialog");
     Settle(order);
     Shot(order, "order");
+    if (!g_shots.empty()) {
+        const char* pages[] = {"order-valuation", "order-notes", "order-seller"};
+        for (int i = 0; i < 3; i++) {
+            ShowPage(order, i + 1);
+            Shot(order, pages[i]);
+        }
+        ShowPage(order, 0);
+    }
     Say("order window: net %s, gross %s", TextOf(Item(order, kOrdNet)).c_str(), TextOf(Item(order, kOrdGross)).c_str());
 
     WaitReady(order, "the order window");
