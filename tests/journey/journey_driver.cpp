@@ -361,20 +361,17 @@ void SelectOnly(HWND list, int row) {
     }
 }
 
-// Shows page `page` of the order window's tabs as a click on the tab does:
-// the selection, then the notification (its header in the program's memory).
+// Shows page `page` of the order window's tabs by a click on its tab (the
+// tab's rectangle asked for in the program's memory).
 void ShowPage(HWND order, int page) {
     HWND tab = Item(order, kOrdTab);
-    Remote r(sizeof(NMHDR));
-    for (UINT code : {(UINT)TCN_SELCHANGING, (UINT)TCN_SELCHANGE}) {
-        if (code == (UINT)TCN_SELCHANGE) SendMessageA(tab, TCM_SETCURSEL, page, 0);
-        NMHDR n = {};
-        n.hwndFrom = tab;
-        n.idFrom = kOrdTab;
-        n.code = code;
-        WriteProcessMemory(g_process, r.mem, &n, sizeof n, nullptr);
-        SendMessageA(order, WM_NOTIFY, kOrdTab, (LPARAM)r.mem);
-    }
+    Remote r(sizeof(RECT));
+    RECT rc = {};
+    if (!SendMessageA(tab, TCM_GETITEMRECT, page, (LPARAM)r.mem)) Fail("no tab %d", page);
+    ReadProcessMemory(g_process, r.mem, &rc, sizeof rc, nullptr);
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(tab, WM_LBUTTONUP, 0, at);
     Settle(order);
 }
 
@@ -581,8 +578,8 @@ void Journey() {
     Settle(order);
     Shot(order, "order");
     if (!g_shots.empty()) {
-        const char* pages[] = {"order-valuation", "order-notes", "order-seller"};
-        for (int i = 0; i < 3; i++) {
+        const char* pages[] = {"order-valuation", "order-notes"};
+        for (int i = 0; i < 2; i++) {
             ShowPage(order, i + 1);
             Shot(order, pages[i]);
         }
