@@ -25,6 +25,7 @@
 #include "model_okna.h"
 #include "msgbuf.h"
 #include "projektant_rc.h"
+#include "scoped_win.h"
 #include "sqlite3.h"
 #include "struktura.h"
 #include "testdb.h"
@@ -231,9 +232,14 @@ TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
             PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
             return true;
         },
-        [] {  // the frame's size, in the canvas's dialog
+        [this] {  // the frame's size, in the canvas's dialog; the designer's limit check answers
             HWND d = Dialog("Dimension of frame");
             if (!d) return false;
+            SetDlgItemTextA(d, IDC_WYMIAR_SZER, "10001");
+            SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+            SendMessageA(d, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ("The frame is too wide\r\nThe maximum allowed width of a frame is 10000 mm", LastBox());
+            EXPECT_TRUE(IsWindow(d));
             SetDlgItemTextA(d, IDC_WYMIAR_SZER, "1200");
             SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
             PostMessageA(d, WM_COMMAND, IDOK, 0);
@@ -251,7 +257,7 @@ TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
         },
     });
     EXPECT_EQ(0, saved);
-    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+    EXPECT_EQ(1u, g_boxes.size()) << LastBox();
 }
 
 std::vector<std::string> g_help;
@@ -926,6 +932,56 @@ TEST_F(DesignerTest, FactorsOkWritesExactlyTheFieldsOfTheChosenMethod) {
         EXPECT_EQ(c.uw, o.r.uwZReki) << c.name;
         EXPECT_EQ(0, memcmp(&c.factors, &o.r.sWspUw, sizeof c.factors)) << c.name;
     }
+}
+
+// The two psi labels: the text right-aligned, and left of it the four
+// strokes of a psi (dark along the stem, light just off its ends).
+bool PsiTick(void* context) {
+    int* checked = (int*)context;
+    HWND d = Dialog("Factors");
+    if (!d) return false;
+    for (int id : {IDC_FCT_PSI_GLASS_LABEL, IDC_FCT_PSI_ACRYLIC_LABEL}) {
+        HWND label = GetDlgItem(d, id);
+        RECT rc;
+        GetClientRect(label, &rc);
+        MemoryDC dc(nullptr, rc.right, rc.bottom);
+        DRAWITEMSTRUCT di = {};
+        di.CtlType = ODT_STATIC;
+        di.CtlID = id;
+        di.hwndItem = label;
+        di.hDC = dc;
+        di.rcItem = rc;
+        SendMessageA(d, WM_DRAWITEM, id, (LPARAM)&di);
+        const char* text = id == IDC_FCT_PSI_GLASS_LABEL ? "g for glass:" : "g for acrylic:";
+        SIZE size;
+        {
+            ScopedSelect font(dc, (HGDIOBJ)SendMessageA(label, WM_GETFONT, 0, 0));
+            GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+        }
+        const int L = rc.right - size.cx, T = 0;
+        const DWORD ink = GetSysColor(COLOR_BTNTEXT), face = GetSysColor(COLOR_BTNFACE);
+        auto rgb = [](DWORD c) { return (DWORD)((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)); };
+        for (int y = T + 2; y <= T + 10; y++) EXPECT_EQ(rgb(ink), dc.pixel(L - 4, y)) << id << " stem " << y;
+        for (int y = T + 2; y < T + 8; y++) {
+            EXPECT_EQ(rgb(ink), dc.pixel(L - 1, y)) << id << " right arm " << y;
+            EXPECT_EQ(rgb(ink), dc.pixel(L - 7, y)) << id << " left arm " << y;
+        }
+        for (int x = L - 6; x <= L - 2; x++) EXPECT_EQ(rgb(ink), dc.pixel(x, T + 8)) << id << " bowl " << x;
+        EXPECT_EQ(rgb(face), dc.pixel(L - 4, T + 12)) << id;
+        EXPECT_EQ(rgb(face), dc.pixel(L - 9, T + 5)) << id;
+        (*checked)++;
+    }
+    PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    return true;
+}
+
+TEST_F(DesignerTest, FactorsDrawsThePsiLabels) {
+    TestOkno o;
+    GlazedWindow(o);
+    int checked = 0;
+    LoopProbe probe(PsiTick, &checked, 10000);
+    EXPECT_EQ(0, RunFactorsDialog(nullptr, &o.r, 1));
+    EXPECT_EQ(2, checked);
 }
 
 // The 1000 x 1000 glazed window shows Uw 1.36; the gross and the totals

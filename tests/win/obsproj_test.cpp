@@ -442,6 +442,22 @@ TEST_F(Kanwa, GridByDoubleClick) {
         ASSERT_EQ(o.n() - n0, w.nowe);
         if (!w.nowe) { EXPECT_EQ(Bajty(), przed) << "nothing of a refused grid stays"; }
     }
+    // Help from the grid dialog; Cancel inserts nothing.
+    g_pomoc.clear();
+    Narzedzie(kNarzSlupekStaly);
+    const POINT pt = Px(500, 600);
+    ASSERT_TRUE(ZDialogiem("Insert mullions",
+                           [&](HWND dlg) {
+                               Przycisk(dlg, IDHELP);
+                               SetDlgItemTextA(dlg, IDC_SIATKA_POZ, "1");
+                               Przycisk(dlg, IDCANCEL);
+                           },
+                           [&] {
+                               Post(WM_LBUTTONDOWN, MK_LBUTTON, pt);
+                               Post(WM_LBUTTONUP, 0, pt);
+                               Post(WM_LBUTTONDBLCLK, MK_LBUTTON, pt);
+                           }));
+    EXPECT_EQ(g_pomoc, std::vector<std::string>{HelpTarget(HELP_SIATKA)});
     // The five muntins: the vertical at half the area's width, then two
     // horizontals left of it, then two right of it, at thirds of its height.
     ASSERT_EQ(o.n(), 8);
@@ -774,6 +790,17 @@ TEST(DialogNowyWypelnTest, NameTrimmedAndTypeChosen) {
             EXPECT_EQ(nw.typ, w.typ);
         }
     }
+    g_pomoc.clear();
+    SetHelpHook(HakPomocy, nullptr);
+    strNowyWypeln nw = {};
+    Akcja a = {"New filling name", [&](HWND dlg) {
+                   Przycisk(dlg, IDHELP);
+                   Przycisk(dlg, IDCANCEL);
+               }};
+    LoopProbe probe(ProbaDialogu, &a, 5000);
+    EXPECT_EQ(DialogNowyWypeln(nullptr, &nw), 0);
+    SetHelpHook(nullptr, nullptr);
+    EXPECT_EQ(g_pomoc, std::vector<std::string>{HelpTarget(HELP_NOWY_WYPELN)});
 }
 
 }  // namespace
