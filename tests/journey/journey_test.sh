@@ -46,6 +46,12 @@ pdf_dir="${HOME:-/root}/PDF"
 wine "$setup" /S </dev/null >/dev/null 2>&1
 check "silent install" [ -f "$prog/kelvaro.exe" -a -f "$db" -a -f "$lnk" ]
 [ $failed -eq 0 ] || finish
+# The installed guide: its designer anchor, and every picture it shows.
+pictures=$(grep -o '<img src="[^"]*"' "$prog/kelvaro-help.html" | sed 's/^<img src="//; s/"$//')
+missing=$(for f in $pictures; do [ -f "$prog/$f" ] || echo "$f"; done)
+echo "help page: $(wc -w <<<"$pictures") pictures${missing:+, missing: $missing}"
+check "the installed help page has its designer section and finds all its pictures" \
+  bash -c 'grep -q "id=\"modProj\"" "$0" && [ -n "$1" ] && [ -z "$2" ]' "$prog/kelvaro-help.html" "$pictures" "$missing"
 
 rm -f "$pdf_dir"/*.pdf 2>/dev/null
 log="$build/journey-driver.log"
