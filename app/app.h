@@ -31,7 +31,9 @@ void RunStartWindow(HINSTANCE instance);
 
 // Registers the main window class (once per process).
 bool RegisterMainClass(HINSTANCE instance);
-// The main window's procedure (creation step, commands, shut-down).
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Creates the main window (class kMainClass, title kMainTitle) with its own
+// state record; its creation step opens the database and fills the register.
+// Null when the creation failed (the reason has been shown).
+HWND CreateMainWindow(HINSTANCE instance, HMENU menu, int x, int y, int cx, int cy);
 
 #endif  // KV_APP_APP_H

@@ -36,8 +36,7 @@ int KelvaroMain(HINSTANCE instance) {
         return 0;
     }
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
-    HWND hwnd = CreateWindowExA(0, kMainClass, kMainTitle, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
-                                menu, instance, nullptr);
+    HWND hwnd = CreateMainWindow(instance, menu, 0, 0, 0, 0);
     if (!hwnd) {
         // The creation step has shown why; its destruction posted the quit.
         DropQuitMessages();

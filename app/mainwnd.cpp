@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <stdio.h>
 
+#include <new>
+
 #include "app.h"
 #include "connection.h"
 #include "heap.h"
@@ -13,6 +15,7 @@
 #include "orderlist.h"
 #include "resource.h"
 #include "tables.h"
+#include "window_win.h"
 #include "zamowienie.h"
 
 const char kMainClass[] = "kelvaro";
@@ -42,8 +45,8 @@ bool CheckWorkingYear(char* msg) {
 }
 
 // The creation step, in order; the first failure stops it with its message.
-bool CreationStep(HWND hwnd, char* msg) {
-    g_app.mainWindow = hwnd;
+bool CreationStep(MainWindow* w, char* msg) {
+    g_app.mainWindow = w->hwnd;
     if (!CreateDrawSet(g_app.instance, &g_app.draw)) {
         KvMsg(msg, "Error of creating the drawing resources\r\n%s",
               DajKomunBledu(GetLastError(), 1));
@@ -67,49 +70,78 @@ bool CreationStep(HWND hwnd, char* msg) {
         return false;
     }
     if (!ReadUstUzytk(&g_app.settings, msg)) return false;
-    if (!OrderListCreate(hwnd, msg)) return false;
-    if (!OrderListFill(msg)) return false;
+    if (!OrderListCreate(w, msg)) return false;
+    if (!OrderListFill(w, msg)) return false;
     return true;
 }
 
-LRESULT OnCreate(HWND hwnd) {
+void OnNcCreate(MainWindow* w, HWND hwnd) {
+    w->hwnd = hwnd;
+    if (w->attached) *w->attached = true;
+}
+
+LRESULT OnCreate(MainWindow* w) {
     char msg[KV_MSG_LEN] = "";
-    if (CreationStep(hwnd, msg)) return 0;
+    if (CreationStep(w, msg)) return 0;
     KvShowError(nullptr, msg);
     return -1;  // the failed creation destroys the window, which ends the program
 }
 
-void OnDestroy() {
-    OrderListDestroy();
+// WM_NCDESTROY, not WM_DESTROY: it also comes after a failed creation.
+void OnNcDestroy(MainWindow* w, HWND hwnd) {
+    OrderListDestroy(w);
     g_app.selectedCount = 0;
     KvHeapDestroy();
     DbClose();
     DestroyDrawSet(&g_app.draw);
     g_app.mainWindow = nullptr;
+    KvDetachState(hwnd);
+    delete w;
     PostQuitMessage(0);
 }
 
+// Comes ahead of WM_NCCREATE as well: needs no state.
 void OnGetMinMaxInfo(MINMAXINFO* info) {
     info->ptMinTrackSize.x = kMinWidth;
     info->ptMinTrackSize.y = kMinHeight;
 }
 
-void OnCommand(HWND hwnd, int id, int code, HWND control) {
+void OnCommand(MainWindow* w, int id, int code, HWND control) {
     if (control && code != BN_CLICKED) {
-        OrderListControlNotice(id, code);
+        OrderListControlNotice(w, id, code);
         return;
     }
     if (id == CMD_EXIT) {
-        DestroyWindow(hwnd);
+        DestroyWindow(w->hwnd);
         return;
     }
-    OrderListCommand(id);
+    OrderListCommand(w, id);
 }
 
-LRESULT OnNotify(NMHDR* header) {
+LRESULT OnNotify(MainWindow* w, NMHDR* header) {
     LRESULT result = 0;
-    OrderListNotify(header, &result);
+    OrderListNotify(w, header, &result);
     return result;
+}
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETMINMAXINFO) {
+        OnGetMinMaxInfo((MINMAXINFO*)lParam);
+        return 0;
+    }
+    MainWindow* w = KvWindowState<MainWindow>(hwnd, message, lParam);
+    if (!w) return DefWindowProcA(hwnd, message, wParam, lParam);
+    switch (message) {
+        case WM_NCCREATE: OnNcCreate(w, hwnd); break;
+        case WM_CREATE: return OnCreate(w);
+        case WM_NCDESTROY: OnNcDestroy(w, hwnd); return 0;
+        case WM_COMMAND: OnCommand(w, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return 0;
+        case UM_ORDER_SAVED: OrderListOrderSaved(w, (const strZamRob*)wParam, (int*)lParam, false); return 0;
+        case UM_ORDER_STATUS: OrderListOrderSaved(w, (const strZamRob*)wParam, (int*)lParam, true); return 0;
+        case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
+        case WM_SIZE: OrderListLayout(w, LOWORD(lParam), HIWORD(lParam)); return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -128,17 +160,22 @@ bool RegisterMainClass(HINSTANCE instance) {
     return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CREATE: return OnCreate(hwnd);
-        // WM_NCDESTROY, not WM_DESTROY: it also comes after a failed creation.
-        case WM_NCDESTROY: OnDestroy(); return 0;
-        case WM_GETMINMAXINFO: OnGetMinMaxInfo((MINMAXINFO*)lParam); return 0;
-        case WM_COMMAND: OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return 0;
-        case UM_ORDER_SAVED: OrderListOrderSaved((const strZamRob*)wParam, (int*)lParam, false); return 0;
-        case UM_ORDER_STATUS: OrderListOrderSaved((const strZamRob*)wParam, (int*)lParam, true); return 0;
-        case WM_NOTIFY: return OnNotify((NMHDR*)lParam);
-        case WM_SIZE: OrderListLayout(LOWORD(lParam), HIWORD(lParam)); return 0;
+HWND CreateMainWindow(HINSTANCE instance, HMENU menu, int x, int y, int cx, int cy) {
+    MainWindow* w = new (std::nothrow) MainWindow();
+    if (!w) {
+        KvShowError(nullptr, "Error of allocation of the main window's state");
+        return nullptr;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    // Once WM_NCCREATE has attached the record, WM_NCDESTROY deletes it,
+    // also when the creation fails; before that it is still ours.
+    bool attached = false;
+    w->attached = &attached;
+    HWND hwnd = CreateWindowExA(0, kMainClass, kMainTitle, WS_OVERLAPPEDWINDOW, x, y, cx, cy, nullptr,
+                                menu, instance, w);
+    if (hwnd) w->attached = nullptr;
+    if (!attached) {
+        if (menu) DestroyMenu(menu);
+        delete w;
+    }
+    return hwnd;
 }

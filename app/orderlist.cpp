@@ -3,6 +3,7 @@
 #include "orderlist.h"
 
 #include <commctrl.h>
+#include <new>
 #include <stdio.h>
 #include <string.h>
 
@@ -16,6 +17,8 @@
 #include "lista.h"
 #include "names.h"
 #include "pending.h"
+#include "registerdlgs.h"
+#include "rejestry.h"
 #include "resource.h"
 #include "tables.h"
 #include "wycena.h"
@@ -23,40 +26,28 @@
 
 namespace {
 
-struct OrderListWindow {
-    HWND main;
-    HWND toolbar, status, group, list, label, filter;
-    HWND buttons[5];  // Search, New, Preview, Print, Help
-    HIMAGELIST images, disabledImages, stateImages;
-    HMENU popup;
-    int toolbarHeight, statusHeight;  // device pixels, measured once
-    int32_t shownStatus;              // the filter: 0 "All" or a status 1-6
-};
-
-OrderListWindow g_ol;
-
 const int kCommandsOfOneRow[] = {CMD_PREVIEW, CMD_EDIT_AS_NEW, CMD_CORRECT, CMD_PRINT};
 
 // ---- Building ----------------------------------------------------------------
 
-bool CreateToolbar(char* msg) {
-    g_ol.toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+bool CreateToolbar(MainWindow* w, char* msg) {
+    w->toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
-                                   0, 0, 0, 0, g_ol.main, (HMENU)(INT_PTR)IDC_TOOLBAR,
+                                   0, 0, 0, 0, w->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR,
                                    g_app.instance, nullptr);
-    if (!g_ol.toolbar) {
+    if (!w->toolbar) {
         KvMsg(msg, "Error of creating the toolbar");
         return false;
     }
-    SendMessageA(g_ol.toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(g_ol.toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    g_ol.images = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR), 16, 0,
+    SendMessageA(w->toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(w->toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    w->images = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR), 16, 0,
                                        RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    g_ol.disabledImages = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR_DISABLED),
+    w->disabledImages = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR_DISABLED),
                                                16, 0, RGB(255, 0, 255), IMAGE_BITMAP,
                                                LR_CREATEDIBSECTION);
-    SendMessageA(g_ol.toolbar, TB_SETIMAGELIST, 0, (LPARAM)g_ol.images);
-    SendMessageA(g_ol.toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)g_ol.disabledImages);
+    SendMessageA(w->toolbar, TB_SETIMAGELIST, 0, (LPARAM)w->images);
+    SendMessageA(w->toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)w->disabledImages);
     struct Button {
         int image, command;
         BYTE state, style;
@@ -80,8 +71,8 @@ bool CreateToolbar(char* msg) {
         tb[i].fsStyle = kButtons[i].style;
         tb[i].iString = kButtons[i].text ? (INT_PTR)kButtons[i].text : -1;
     }
-    SendMessageA(g_ol.toolbar, TB_ADDBUTTONSA, sizeof tb / sizeof tb[0], (LPARAM)tb);
-    SendMessageA(g_ol.toolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageA(w->toolbar, TB_ADDBUTTONSA, sizeof tb / sizeof tb[0], (LPARAM)tb);
+    SendMessageA(w->toolbar, TB_AUTOSIZE, 0, 0);
     return true;
 }
 
@@ -98,18 +89,18 @@ const char* Tooltip(int command) {
     }
 }
 
-bool CreateStatusBar(char* msg) {
-    g_ol.status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                                  0, 0, 0, 0, g_ol.main, (HMENU)(INT_PTR)IDC_STATUSBAR,
+bool CreateStatusBar(MainWindow* w, char* msg) {
+    w->status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
+                                  0, 0, 0, 0, w->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR,
                                   g_app.instance, nullptr);
-    if (!g_ol.status) {
+    if (!w->status) {
         KvMsg(msg, "Error of creating the status bar");
         return false;
     }
     int parts[3] = {250, 600, -1};
-    SendMessageA(g_ol.status, SB_SETPARTS, 3, (LPARAM)parts);
-    OrderListShowYearAndNumber();
-    OrderListShowCurrency();
+    SendMessageA(w->status, SB_SETPARTS, 3, (LPARAM)parts);
+    OrderListShowYearAndNumber(w);
+    OrderListShowCurrency(w);
     return true;
 }
 
@@ -128,33 +119,33 @@ void NameStatusItems(HMENU statusMenu) {
     }
 }
 
-HMENU MainStatusMenu() { return GetSubMenu(GetSubMenu(GetMenu(g_ol.main), 0), 5); }
+HMENU MainStatusMenu(MainWindow* w) { return GetSubMenu(GetSubMenu(GetMenu(w->hwnd), 0), 5); }
 
-void CreatePopupMenuOfList() {
-    g_ol.popup = CreatePopupMenu();
-    AppendMenuA(g_ol.popup, MF_STRING, CMD_NEW, "New");
-    AppendMenuA(g_ol.popup, MF_STRING, CMD_PREVIEW, "Preview");
-    AppendMenuA(g_ol.popup, MF_STRING, CMD_EDIT_AS_NEW, "Edit as new");
-    AppendMenuA(g_ol.popup, MF_STRING, CMD_DELETE, "Delete");
-    AppendMenuA(g_ol.popup, MF_SEPARATOR, 0, nullptr);
+void CreatePopupMenuOfList(MainWindow* w) {
+    w->popup = CreatePopupMenu();
+    AppendMenuA(w->popup, MF_STRING, CMD_NEW, "New");
+    AppendMenuA(w->popup, MF_STRING, CMD_PREVIEW, "Preview");
+    AppendMenuA(w->popup, MF_STRING, CMD_EDIT_AS_NEW, "Edit as new");
+    AppendMenuA(w->popup, MF_STRING, CMD_DELETE, "Delete");
+    AppendMenuA(w->popup, MF_SEPARATOR, 0, nullptr);
     HMENU statuses = CreatePopupMenu();
     for (int s = 1; s <= kStatusCount; s++) {
         AppendMenuA(statuses, MF_STRING, CMD_STATUS_FIRST + s - 1, StatusName(&g_app.settings, s));
     }
-    AppendMenuA(g_ol.popup, MF_POPUP, (UINT_PTR)statuses, "Change status to");
-    AppendMenuA(g_ol.popup, MF_STRING, CMD_CORRECT, "Correct");
-    AppendMenuA(g_ol.popup, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(g_ol.popup, MF_STRING, CMD_PRINT, "Print");
+    AppendMenuA(w->popup, MF_POPUP, (UINT_PTR)statuses, "Change status to");
+    AppendMenuA(w->popup, MF_STRING, CMD_CORRECT, "Correct");
+    AppendMenuA(w->popup, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(w->popup, MF_STRING, CMD_PRINT, "Print");
 }
 
-HWND Child(const char* cls, const char* text, DWORD style, int id, int w, int h, DWORD exStyle = 0) {
-    HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, w, h,
-                                g_ol.main, (HMENU)(INT_PTR)id, g_app.instance, nullptr);
+HWND Child(MainWindow* w, const char* cls, const char* text, DWORD style, int id, int cx, int cy, DWORD exStyle = 0) {
+    HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, cx, cy,
+                                w->hwnd, (HMENU)(INT_PTR)id, g_app.instance, nullptr);
     SendMessageA(hwnd, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
     return hwnd;
 }
 
-void CreateColumns() {
+void CreateColumns(MainWindow* w) {
     struct Column {
         const char* header;
         int width;
@@ -178,261 +169,219 @@ void CreateColumns() {
         c.cx = kColumns[i].width;
         c.fmt = kColumns[i].format;
         c.iSubItem = i;
-        SendMessageA(g_ol.list, LVM_INSERTCOLUMNA, i, (LPARAM)&c);
+        SendMessageA(w->list, LVM_INSERTCOLUMNA, i, (LPARAM)&c);
     }
 }
 
 // ---- Commands that need no order ------------------------------------------
 
-void CloseTheYear() {
+void CloseTheYear(MainWindow* w) {
     char text[128];
     snprintf(text, sizeof text, "Do you want to close the year %4d ?", g_app.vars.rok);
-    if (!KvAskYesNo(g_ol.main, text)) return;
+    if (!KvAskYesNo(w->hwnd, text)) return;
     strZmienne next = {0, g_app.vars.rok + 1};
     char msg[KV_MSG_LEN];
     if (!UpdateZmienne(&next, msg)) {
-        KvShowError(g_ol.main, msg);
+        KvShowError(w->hwnd, msg);
         return;
     }
     g_app.vars = next;
-    OrderListShowYearAndNumber();
+    OrderListShowYearAndNumber(w);
 }
 
-INT_PTR CALLBACK NextNumberProc(HWND dlg, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            HWND spin = GetDlgItem(dlg, IDC_NEXT_NUMBER_SPIN);
-            SendMessageA(spin, UDM_SETRANGE32, g_app.vars.idZam + 1, INT_MAX);
-            SendMessageA(spin, UDM_SETPOS32, 0, g_app.vars.idZam + 1);
-            return TRUE;
-        }
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDOK: {
-                    BOOL error = FALSE;
-                    int value = (int)SendDlgItemMessageA(dlg, IDC_NEXT_NUMBER_SPIN, UDM_GETPOS32, 0,
-                                                         (LPARAM)&error);
-                    if (error || value <= g_app.vars.idZam) {
-                        KvShowError(dlg, "Wrong value in the field Next order's number");
-                        return TRUE;
-                    }
-                    EndDialog(dlg, value - 1);
-                    return TRUE;
-                }
-                case IDCANCEL: EndDialog(dlg, -1); return TRUE;
-                case IDC_HELP_BUTTON: OpenHelp(dlg, 8); return TRUE;
-            }
-            break;
-    }
-    return FALSE;
-}
-
-void NextOrderNumber() {
-    INT_PTR last = DialogBoxParamA(g_app.instance, MAKEINTRESOURCEA(IDD_NEXT_NUMBER), g_ol.main,
-                                   NextNumberProc, 0);
+void NextOrderNumber(MainWindow* w) {
+    int64_t last = AskNextOrderNumber(g_app.instance, w->hwnd, g_app.vars.idZam);
     if (last < 0) return;
     char msg[KV_MSG_LEN];
     if (!DbSaveLastOrderNumber((int32_t)last, msg)) {
-        KvShowError(g_ol.main, msg);
+        KvShowError(w->hwnd, msg);
         return;
     }
     g_app.vars.idZam = (int32_t)last;
-    OrderListShowYearAndNumber();
-    KvShowInfo(g_ol.main, "The next order's number has been saved");
+    OrderListShowYearAndNumber(w);
+    KvShowInfo(w->hwnd, "The next order's number has been saved");
 }
 
-struct Register {
-    const char* table;
-    const char* what;  // "profiles", "hardware", ...
+// What each register of used elements holds, in the menu's order.
+static_assert(CMD_DEL_REG_LAST - CMD_DEL_REG_FIRST + 1 == kDbRegisterCount, "one command per register");
+const char* const kRegisterContents[kDbRegisterCount] = {
+    "profiles", "hardware", "colors", "glazing beads", "muntins", "fillings", "accessories",
 };
 
-const Register kRegisters[] = {
-    {"T_ZstProfil", "profiles"},      {"T_ZstOkucie", "hardware"}, {"T_ZstKolor", "colors"},
-    {"T_ZstListwa", "glazing beads"}, {"T_ZstSzpros", "muntins"},  {"T_ZstWypeln", "fillings"},
-    {"T_ZstDodat", "accessories"},
-};
-
-void DeleteRegister(const Register& r) {
+void DeleteRegister(MainWindow* w, int which) {
+    const char* what = kRegisterContents[which];
     char text[256];
-    int64_t count = DbCountRows(r.table, nullptr, nullptr);
+    int64_t count = DbRegisterRows(which);
     if (count == 0) {
-        snprintf(text, sizeof text, "The register of the used %s is empty", r.what);
-        KvShowError(g_ol.main, text);
+        snprintf(text, sizeof text, "The register of the used %s is empty", what);
+        KvShowError(w->hwnd, text);
         return;
     }
     snprintf(text, sizeof text,
              "There are %lld used %s in the register.\r\nDo you want to delete them ?",
-             (long long)count, r.what);
-    if (!KvAskYesNo(g_ol.main, text)) return;
-    char sql[64], msg[KV_MSG_LEN];
-    snprintf(sql, sizeof sql, "DELETE FROM %s;", r.table);
-    if (!DbExec(sql, msg)) {
-        KvShowError(g_ol.main, msg);
+             (long long)count, what);
+    if (!KvAskYesNo(w->hwnd, text)) return;
+    char msg[KV_MSG_LEN];
+    if (!DbWipeRegister(which, msg)) {
+        KvShowError(w->hwnd, msg);
         return;
     }
-    snprintf(text, sizeof text, "The register of the used %s has been deleted", r.what);
-    KvShowInfo(g_ol.main, text);
+    snprintf(text, sizeof text, "The register of the used %s has been deleted", what);
+    KvShowInfo(w->hwnd, text);
 }
 
-INT_PTR CALLBACK AboutProc(HWND dlg, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            SetDlgItemTextA(dlg, IDC_ABOUT_VERSION, DajWersje(kVersionTag));
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dlg, IDOK);
-                return TRUE;
-            }
-            break;
-    }
-    return FALSE;
-}
-
-void ShowStatusMenuBelowButton(const NMTOOLBARA* nm) {
+void ShowStatusMenuBelowButton(MainWindow* w, const NMTOOLBARA* nm) {
     RECT r = nm->rcButton;
-    MapWindowPoints(g_ol.toolbar, HWND_DESKTOP, (POINT*)&r, 2);
+    MapWindowPoints(w->toolbar, HWND_DESKTOP, (POINT*)&r, 2);
     TPMPARAMS tpm = {sizeof tpm, r};
-    TrackPopupMenuEx(MainStatusMenu(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, r.left, r.bottom,
-                     g_ol.main, &tpm);
+    TrackPopupMenuEx(MainStatusMenu(w), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, r.left, r.bottom,
+                     w->hwnd, &tpm);
 }
 
 // ---- Rows of orders ---------------------------------------------------------
 
 // A status passes the filter when it is not "deleted" and the filter is
 // "All" or that status.
-bool PassesFilter(int32_t status) {
-    return status != -1 && (g_ol.shownStatus == 0 || g_ol.shownStatus == status);
+bool PassesFilter(MainWindow* w, int32_t status) {
+    return status != -1 && (w->shownStatus == 0 || w->shownStatus == status);
 }
 
-void SetCell(int row, int column, const char* text) {
+void SetCell(MainWindow* w, int row, int column, const char* text) {
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = (char*)text;
-    SendMessageA(g_ol.list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+    SendMessageA(w->list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
 }
 
 // The status image (1-6 shows its image, 0 none) and the status name.
-void SetRowStatus(int row, int32_t status) {
+void SetRowStatus(MainWindow* w, int row, int32_t status) {
     LVITEMA item = {};
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = (status >= 1 && status <= kStatusCount) ? INDEXTOSTATEIMAGEMASK(status) : 0;
-    SendMessageA(g_ol.list, LVM_SETITEMSTATE, row, (LPARAM)&item);
-    SetCell(row, 1, StatusName(&g_app.settings, status));
+    SendMessageA(w->list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    SetCell(w, row, 1, StatusName(&g_app.settings, status));
 }
 
 // Writes every column of `row` from the order.
-void SetRow(int row, const strZamRob* z) {
+void SetRow(MainWindow* w, int row, const strZamRob* z) {
     const strZam& o = z->zam;
     char text[128];
     snprintf(text, sizeof text, "%lld", (long long)o.kluczZam);
-    SetCell(row, 0, text);
-    SetRowStatus(row, o.status);
+    SetCell(w, row, 0, text);
+    SetRowStatus(w, row, o.status);
     char abbrev[sizeof o.sDaneUzytk.skrot + 1] = "";
     memcpy(abbrev, o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot);
     snprintf(text, sizeof text, "%d-%s-%4d", o.idZam, abbrev, o.rok);
-    SetCell(row, 2, text);
-    SetCell(row, 3, o.dodOznaczZam);
-    SetCell(row, 4, o.nazwaNabyw);
-    SetCell(row, 5, DajFormatData(o.dataZam, text, sizeof text) ? text : "");
-    SetCell(row, 6, DajFormatData(o.dataReal, text, sizeof text) ? text : "");
+    SetCell(w, row, 2, text);
+    SetCell(w, row, 3, o.dodOznaczZam);
+    SetCell(w, row, 4, o.nazwaNabyw);
+    SetCell(w, row, 5, DajFormatData(o.dataZam, text, sizeof text) ? text : "");
+    SetCell(w, row, 6, DajFormatData(o.dataReal, text, sizeof text) ? text : "");
     DajNapKwotaPokaz(z->sumy.zamBrutto, text, sizeof text);
-    SetCell(row, 7, text);
+    SetCell(w, row, 7, text);
     long long windows = 0;
     for (int i = 0; i < o.liczbaOkien; i++) windows += o.okna[i].ilOkien;
     snprintf(text, sizeof text, "%lld", windows);
-    SetCell(row, 8, text);
-    SetCell(row, 9, o.uwagi);
+    SetCell(w, row, 8, text);
+    SetCell(w, row, 9, o.uwagi);
 }
 
-int AppendRow(const strZamRob* z) {
+int AppendRow(MainWindow* w, const strZamRob* z) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
-    item.iItem = (int)SendMessageA(g_ol.list, LVM_GETITEMCOUNT, 0, 0);
+    item.iItem = (int)SendMessageA(w->list, LVM_GETITEMCOUNT, 0, 0);
     item.pszText = (char*)"";
-    int row = (int)SendMessageA(g_ol.list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    if (row >= 0) SetRow(row, z);
+    int row = (int)SendMessageA(w->list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    if (row >= 0) SetRow(w, row, z);
     return row;
 }
 
-bool AddRowOfOrder(const strZamRob* z, void*) { return AppendRow(z) >= 0; }
+bool AddRowOfOrder(const strZamRob* z, void* w) { return AppendRow((MainWindow*)w, z) >= 0; }
 
 // The key of a row, read back from the text of its first column.
-int64_t RowKey(int row) {
+int64_t RowKey(MainWindow* w, int row) {
     char text[32] = "";
     LVITEMA item = {};
     item.iSubItem = 0;
     item.pszText = text;
     item.cchTextMax = sizeof text;
-    SendMessageA(g_ol.list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    SendMessageA(w->list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
     return atollNull(text);
 }
 
-int RowOfKey(int64_t key) {
-    int rows = (int)SendMessageA(g_ol.list, LVM_GETITEMCOUNT, 0, 0);
+int RowOfKey(MainWindow* w, int64_t key) {
+    int rows = (int)SendMessageA(w->list, LVM_GETITEMCOUNT, 0, 0);
     for (int row = 0; row < rows; row++) {
-        if (RowKey(row) == key) return row;
+        if (RowKey(w, row) == key) return row;
     }
     return -1;
 }
 
-int FirstSelectedRow() { return (int)SendMessageA(g_ol.list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
+int FirstSelectedRow(MainWindow* w) { return (int)SendMessageA(w->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
 
-void RemoveRow(int row) {
-    SendMessageA(g_ol.list, LVM_DELETEITEM, row, 0);
+void RemoveRow(MainWindow* w, int row) {
+    SendMessageA(w->list, LVM_DELETEITEM, row, 0);
     // Whether deleting a selected row reports its deselection differs between
     // list view versions: take the count from the list itself.
-    g_app.selectedCount = (int)SendMessageA(g_ol.list, LVM_GETSELECTEDCOUNT, 0, 0);
+    g_app.selectedCount = (int)SendMessageA(w->list, LVM_GETSELECTEDCOUNT, 0, 0);
 }
 
 // Fills the list with the orders that pass `filter` (0 "All", 1-6 a status).
-bool FillList(int32_t filter, char* msg) {
-    SendMessageA(g_ol.list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(g_ol.list, LVM_DELETEALLITEMS, 0, 0);
+bool FillList(MainWindow* w, int32_t filter, char* msg) {
+    SendMessageA(w->list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(w->list, LVM_DELETEALLITEMS, 0, 0);
     g_app.selectedCount = 0;
-    g_ol.shownStatus = filter;
-    bool ok = ListaZamowien(filter, AddRowOfOrder, nullptr, msg) != 0;
+    w->shownStatus = filter;
+    bool ok = ListaZamowien(filter, AddRowOfOrder, w, msg) != 0;
     g_app.selectedCount = 0;
-    SendMessageA(g_ol.list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(g_ol.list, nullptr, TRUE);
+    SendMessageA(w->list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(w->list, nullptr, TRUE);
     return ok;
 }
 
-void OnFilterChanged() {
-    int filter = (int)SendMessageA(g_ol.filter, CB_GETCURSEL, 0, 0);
+void OnFilterChanged(MainWindow* w) {
+    int filter = (int)SendMessageA(w->filter, CB_GETCURSEL, 0, 0);
     char msg[KV_MSG_LEN];
     if (filter < 0 || filter > kStatusCount) {
-        KvShowError(g_ol.main, "Error of selecting order type");
+        KvShowError(w->hwnd, "Error of selecting order type");
         return;
     }
-    if (!FillList(filter, msg)) KvShowError(g_ol.main, msg);
-    OrderListEnableForSelection(0);
+    if (!FillList(w, filter, msg)) KvShowError(w->hwnd, msg);
+    OrderListEnableForSelection(w, 0);
 }
 
 // ---- Commands on orders -------------------------------------------------------
 
 enum OpenMode { kOpenPreview, kOpenAsNew, kOpenCorrect };
 
+// A zeroed working record, or null after saying that there was no memory.
+strZamRob* NewOrderRecord(MainWindow* w) {
+    strZamRob* z = new (std::nothrow) strZamRob();
+    if (!z) KvShowError(w->hwnd, "Error of allocation of strZamRob structure");
+    return z;
+}
+
 // Loads the order of the current (first selected) row with its totals.
-bool LoadCurrentOrder(strZamRob* z, int* row) {
-    *row = FirstSelectedRow();
+bool LoadCurrentOrder(MainWindow* w, strZamRob* z, int* row) {
+    *row = FirstSelectedRow(w);
     char msg[KV_MSG_LEN];
     if (*row < 0) {
-        KvShowError(g_ol.main, "Error of reading the order from the list");
+        KvShowError(w->hwnd, "Error of reading the order from the list");
         return false;
     }
-    if (!WczytajZam(RowKey(*row), z, msg)) {
-        KvShowError(g_ol.main, msg);
+    if (!WczytajZam(RowKey(w, *row), z, msg)) {
+        KvShowError(w->hwnd, msg);
         return false;
     }
     PrzeliczZam(z, 0x11);
     return true;
 }
 
-void OpenCurrentOrder(OpenMode mode) {
-    strZamRob* z = new strZamRob();
+void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
+    strZamRob* z = NewOrderRecord(w);
+    if (!z) return;
     int row;
-    if (LoadCurrentOrder(z, &row)) {
+    if (LoadCurrentOrder(w, z, &row)) {
         if (mode == kOpenAsNew) {
             row = -1;
             PrzenumerujZam(z, &g_app.vars, &g_app.settings);
@@ -440,117 +389,85 @@ void OpenCurrentOrder(OpenMode mode) {
         } else if (mode == kOpenCorrect) {
             z->flagiWidoku = kWidokKorekta;
         }
-        if (g_orderWindow(g_ol.main, z, &row, &g_app.draw) && mode == kOpenAsNew) {
+        if (g_orderWindow(w->hwnd, z, &row, &g_app.draw) && mode == kOpenAsNew) {
             g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
-            OrderListShowYearAndNumber();
+            OrderListShowYearAndNumber(w);
         }
     }
     ZwolnijIZerujZam(z);
     delete z;
 }
 
-void NewOrder() {
-    strZamRob* z = new strZamRob();
+void NewOrder(MainWindow* w) {
+    strZamRob* z = NewOrderRecord(w);
+    if (!z) return;
     PrzenumerujZam(z, &g_app.vars, &g_app.settings);
     DomyslneZam(z, &g_app.settings);
     PrzeliczZam(z, 0x11);
     int row = -1;
-    if (g_orderWindow(g_ol.main, z, &row, &g_app.draw)) {
+    if (g_orderWindow(w->hwnd, z, &row, &g_app.draw)) {
         g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
-        OrderListShowYearAndNumber();
+        OrderListShowYearAndNumber(w);
     }
     ZwolnijIZerujZam(z);
     delete z;
 }
 
-// The print copy of the drawing set: black pens and stock brushes where the
-// screen uses colour.
-void PrintCurrentOrder() {
-    strZamRob* z = new strZamRob();
+// The printout gets the print copy of the drawing set (black where the
+// screen uses colour).
+void PrintCurrentOrder(MainWindow* w) {
+    strZamRob* z = NewOrderRecord(w);
+    if (!z) return;
     int row;
-    if (LoadCurrentOrder(z, &row)) {
-        DrawSet print = g_app.draw;
-        HPEN black = CreatePen(PS_SOLID, 0, RGB(0, 0, 0));
-        LOGBRUSH lb = {BS_SOLID, RGB(0, 0, 0), 0};
-        HPEN dashed = ExtCreatePen(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_FLAT, 1, &lb, 0, nullptr);
-        print.penNavy = black;
-        print.penGreen = black;
-        print.penDotted = dashed;
-        print.penRed = (HPEN)GetStockObject(BLACK_PEN);
-        print.brushRed = (HBRUSH)GetStockObject(BLACK_BRUSH);
-        print.brushGlass = (HBRUSH)GetStockObject(WHITE_BRUSH);
-        print.brushWhite = (HBRUSH)GetStockObject(WHITE_BRUSH);
-        g_printOrder(g_ol.main, z, &print);
-        DeleteObject(black);
-        DeleteObject(dashed);
+    if (LoadCurrentOrder(w, z, &row)) {
+        DrawSet print;
+        if (CreatePrintDrawSet(&g_app.draw, &print)) {
+            g_printOrder(w->hwnd, z, &print);
+            DestroyPrintDrawSet(&print);
+        } else {
+            KvShowError(w->hwnd, DajKomunBledu(GetLastError(), 1));
+        }
     }
     ZwolnijIZerujZam(z);
     delete z;
 }
 
-void DeleteSelectedOrders() {
-    if (!KvAskYesNo(g_ol.main, "Do you want to delete selected orders definitely ?")) return;
+void DeleteSelectedOrders(MainWindow* w) {
+    if (!KvAskYesNo(w->hwnd, "Do you want to delete selected orders definitely ?")) return;
     char msg[KV_MSG_LEN];
-    for (int row = FirstSelectedRow(); row >= 0; row = FirstSelectedRow()) {
-        if (!UsunZam(RowKey(row), msg)) {
-            KvShowError(g_ol.main, msg);
+    for (int row = FirstSelectedRow(w); row >= 0; row = FirstSelectedRow(w)) {
+        if (!UsunZam(RowKey(w, row), msg)) {
+            KvShowError(w->hwnd, msg);
             break;
         }
-        RemoveRow(row);
+        RemoveRow(w, row);
     }
-    OrderListEnableForSelection(g_app.selectedCount);
+    OrderListEnableForSelection(w, g_app.selectedCount);
 }
 
-void ChangeStatusOfSelected(int32_t status) {
+void ChangeStatusOfSelected(MainWindow* w, int32_t status) {
     char msg[KV_MSG_LEN];
     bool removed = false;
-    for (int row = FirstSelectedRow(); row >= 0;
-         row = (int)SendMessageA(g_ol.list, LVM_GETNEXTITEM, row, LVNI_SELECTED)) {
-        if (!ZmienStatusZam(RowKey(row), status, msg)) {
-            KvShowError(g_ol.main, msg);
+    for (int row = FirstSelectedRow(w); row >= 0;
+         row = (int)SendMessageA(w->list, LVM_GETNEXTITEM, row, LVNI_SELECTED)) {
+        if (!ZmienStatusZam(RowKey(w, row), status, msg)) {
+            KvShowError(w->hwnd, msg);
             break;
         }
-        if (PassesFilter(status)) {
-            SetRowStatus(row, status);
+        if (PassesFilter(w, status)) {
+            SetRowStatus(w, row, status);
         } else {
-            RemoveRow(row);
+            RemoveRow(w, row);
             removed = true;
             row--;  // the next selected row has moved into this place
         }
     }
-    if (removed) OrderListEnableForSelection(g_app.selectedCount);
+    if (removed) OrderListEnableForSelection(w, g_app.selectedCount);
 }
 
-INT_PTR CALLBACK SearchProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            SetWindowLongPtrA(dlg, DWLP_USER, lParam);
-            SendDlgItemMessageA(dlg, IDC_SEARCH_TEXT, EM_LIMITTEXT, 64, 0);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                char* text = (char*)GetWindowLongPtrA(dlg, DWLP_USER);
-                GetDlgItemTextA(dlg, IDC_SEARCH_TEXT, text, 65);
-                mojLtrim(text);
-                mojPtrim(text);
-                EndDialog(dlg, IDOK);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dlg, IDCANCEL);
-                return TRUE;
-            }
-            break;
-    }
-    return FALSE;
-}
-
-void SearchOrder() {
+void SearchOrder(MainWindow* w) {
     char text[65] = "";
-    if (DialogBoxParamA(g_app.instance, MAKEINTRESOURCEA(IDD_SEARCH), g_ol.main, SearchProc,
-                        (LPARAM)text) != IDOK) {
-        return;
-    }
+    if (!AskSearchText(g_app.instance, w->hwnd, text)) return;
     CharUpperA(text);
     int64_t key = 0;
     char msg[KV_MSG_LEN];
@@ -559,260 +476,260 @@ void SearchOrder() {
         case kDbQueryNoRow: {
             char notFound[128];
             snprintf(notFound, sizeof notFound, "The order %s has not been found", text);
-            KvShowError(g_ol.main, notFound);
+            KvShowError(w->hwnd, notFound);
             return;
         }
         case kDbQueryNull: return;
-        default: KvShowError(g_ol.main, msg); return;
+        default: KvShowError(w->hwnd, msg); return;
     }
-    strZamRob* z = new strZamRob();
-    int row = RowOfKey(key);  // -1 when the filter hides it
+    strZamRob* z = NewOrderRecord(w);
+    if (!z) return;
+    int row = RowOfKey(w, key);  // -1 when the filter hides it
     if (WczytajZam(key, z, msg)) {
         PrzeliczZam(z, 0x11);
-        g_orderWindow(g_ol.main, z, &row, &g_app.draw);
+        g_orderWindow(w->hwnd, z, &row, &g_app.draw);
     } else {
-        KvShowError(g_ol.main, msg);
+        KvShowError(w->hwnd, msg);
     }
     ZwolnijIZerujZam(z);
     delete z;
 }
 
-void RenameStatuses() {
-    NameStatusItems(MainStatusMenu());
-    NameStatusItems(GetSubMenu(g_ol.popup, 5));
-    int selected = (int)SendMessageA(g_ol.filter, CB_GETCURSEL, 0, 0);
+void RenameStatuses(MainWindow* w) {
+    NameStatusItems(MainStatusMenu(w));
+    NameStatusItems(GetSubMenu(w->popup, 5));
+    int selected = (int)SendMessageA(w->filter, CB_GETCURSEL, 0, 0);
     for (int s = 1; s <= kStatusCount; s++) {
-        SendMessageA(g_ol.filter, CB_DELETESTRING, s, 0);
-        SendMessageA(g_ol.filter, CB_INSERTSTRING, s, (LPARAM)StatusName(&g_app.settings, s));
+        SendMessageA(w->filter, CB_DELETESTRING, s, 0);
+        SendMessageA(w->filter, CB_INSERTSTRING, s, (LPARAM)StatusName(&g_app.settings, s));
     }
-    SendMessageA(g_ol.filter, CB_SETCURSEL, selected, 0);
-    int rows = (int)SendMessageA(g_ol.list, LVM_GETITEMCOUNT, 0, 0);
+    SendMessageA(w->filter, CB_SETCURSEL, selected, 0);
+    int rows = (int)SendMessageA(w->list, LVM_GETITEMCOUNT, 0, 0);
     for (int row = 0; row < rows; row++) {
-        int image = (int)(SendMessageA(g_ol.list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
+        int image = (int)(SendMessageA(w->list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
         // Status 0 has no image; its name does not come from the settings.
-        if (image >= 1) SetCell(row, 1, StatusName(&g_app.settings, image));
+        if (image >= 1) SetCell(w, row, 1, StatusName(&g_app.settings, image));
     }
 }
 
-void EditSettings() {
+void EditSettings(MainWindow* w) {
     strUstUzytk copy = g_app.settings;
-    if (!g_settingsDialog(g_ol.main, &copy)) return;
+    if (!g_settingsDialog(w->hwnd, &copy)) return;
     char msg[KV_MSG_LEN];
     if (!UpdateUstUzytk(&copy, msg)) {
-        KvShowError(g_ol.main, msg);
+        KvShowError(w->hwnd, msg);
         return;
     }
     g_app.settings = copy;
-    OrderListShowCurrency();
-    RenameStatuses();
-    KvShowInfo(g_ol.main, "The user's settings have been updated");
+    OrderListShowCurrency(w);
+    RenameStatuses(w);
+    KvShowInfo(w->hwnd, "The user's settings have been updated");
+}
+
+// ---- Notifications ------------------------------------------------------------
+
+void OnToolbarTip(NMTBGETINFOTIPA* tip) {
+    const char* text = Tooltip(tip->iItem);
+    if (text && tip->pszText && tip->cchTextMax > 0) lstrcpynA(tip->pszText, text, tip->cchTextMax);
+}
+
+// Counts selections as they change, so the commands follow without asking
+// the list for its whole selection on every click.
+bool OnListItemChanged(MainWindow* w, const NMLISTVIEW* nm) {
+    if (!(nm->uChanged & LVIF_STATE)) return true;
+    bool was = (nm->uOldState & LVIS_SELECTED) != 0;
+    bool is = (nm->uNewState & LVIS_SELECTED) != 0;
+    if (is == was) return true;
+    g_app.selectedCount += is ? 1 : -1;
+    OrderListEnableForSelection(w, g_app.selectedCount);
+    return true;
+}
+
+// The pop-up menu opens where the click was (the notification's own point,
+// in the list's client coordinates), only on a row.
+bool OnListRightClick(MainWindow* w, const NMITEMACTIVATE* nm) {
+    if (nm->iItem < 0) return false;
+    POINT pt = nm->ptAction;
+    ClientToScreen(w->list, &pt);
+    TrackPopupMenu(w->popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, w->hwnd, nullptr);
+    return true;
+}
+
+bool OnListDoubleClick(MainWindow* w, const NMITEMACTIVATE* nm) {
+    if (nm->iItem < 0) return false;
+    OrderListCommand(w, CMD_PREVIEW);
+    return true;
 }
 
 }  // namespace
 
-bool OrderListCreate(HWND main, char* msg) {
-    g_ol = OrderListWindow();
-    g_ol.main = main;
-    if (!CreateToolbar(msg) || !CreateStatusBar(msg)) return false;
-    g_ol.toolbarHeight = HeightOf(g_ol.toolbar);
-    g_ol.statusHeight = HeightOf(g_ol.status);
-    g_ol.stateImages = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_STATUS), 16, 0,
+bool OrderListCreate(MainWindow* w, char* msg) {
+    if (!CreateToolbar(w, msg) || !CreateStatusBar(w, msg)) return false;
+    w->toolbarHeight = HeightOf(w->toolbar);
+    w->statusHeight = HeightOf(w->status);
+    w->stateImages = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_STATUS), 16, 0,
                                             RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    NameStatusItems(MainStatusMenu());
-    CreatePopupMenuOfList();
+    NameStatusItems(MainStatusMenu(w));
+    CreatePopupMenuOfList(w);
 
-    g_ol.group = Child(WC_BUTTONA, "List of orders", BS_GROUPBOX, IDC_GROUP, 0, 0);
-    g_ol.list = Child(WC_LISTVIEWA, "", LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, IDC_ORDERS, 0, 0,
+    w->group = Child(w, WC_BUTTONA, "List of orders", BS_GROUPBOX, IDC_GROUP, 0, 0);
+    w->list = Child(w, WC_LISTVIEWA, "", LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, IDC_ORDERS, 0, 0,
                       WS_EX_CLIENTEDGE);
-    g_ol.label = Child(WC_STATICA, "Show orders according to type", SS_RIGHT, IDC_FILTER_LABEL, 160, 15);
-    g_ol.filter = Child(WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, IDC_FILTER, 120, 120);
-    g_ol.buttons[0] = Child(WC_BUTTONA, "Search...", BS_PUSHBUTTON | WS_TABSTOP, CMD_SEARCH, 75, 23);
-    g_ol.buttons[1] = Child(WC_BUTTONA, "New", BS_PUSHBUTTON | WS_TABSTOP, CMD_NEW, 90, 23);
-    g_ol.buttons[2] = Child(WC_BUTTONA, "Preview", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED,
+    w->label = Child(w, WC_STATICA, "Show orders according to type", SS_RIGHT, IDC_FILTER_LABEL, 160, 15);
+    w->filter = Child(w, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, IDC_FILTER, 120, 120);
+    w->buttons[0] = Child(w, WC_BUTTONA, "Search...", BS_PUSHBUTTON | WS_TABSTOP, CMD_SEARCH, 75, 23);
+    w->buttons[1] = Child(w, WC_BUTTONA, "New", BS_PUSHBUTTON | WS_TABSTOP, CMD_NEW, 90, 23);
+    w->buttons[2] = Child(w, WC_BUTTONA, "Preview", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED,
                             CMD_PREVIEW, 90, 23);
-    g_ol.buttons[3] = Child(WC_BUTTONA, "Print", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, CMD_PRINT,
+    w->buttons[3] = Child(w, WC_BUTTONA, "Print", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, CMD_PRINT,
                             90, 23);
-    g_ol.buttons[4] = Child(WC_BUTTONA, "Help", BS_PUSHBUTTON | WS_TABSTOP, IDC_HELP_BUTTON, 90, 23);
-    if (!g_ol.list || !g_ol.filter) {
+    w->buttons[4] = Child(w, WC_BUTTONA, "Help", BS_PUSHBUTTON | WS_TABSTOP, IDC_HELP_BUTTON, 90, 23);
+    if (!w->list || !w->filter) {
         KvMsg(msg, "Error of creating the list of orders");
         return false;
     }
 
-    SendMessageA(g_ol.filter, CB_ADDSTRING, 0, (LPARAM) "All");
+    SendMessageA(w->filter, CB_ADDSTRING, 0, (LPARAM) "All");
     for (int s = 1; s <= kStatusCount; s++) {
-        SendMessageA(g_ol.filter, CB_ADDSTRING, 0, (LPARAM)StatusName(&g_app.settings, s));
+        SendMessageA(w->filter, CB_ADDSTRING, 0, (LPARAM)StatusName(&g_app.settings, s));
     }
-    SendMessageA(g_ol.filter, CB_SETCURSEL, 0, 0);
-    SendMessageA(g_ol.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    SendMessageA(g_ol.list, LVM_SETIMAGELIST, LVSIL_STATE, (LPARAM)g_ol.stateImages);
-    CreateColumns();
+    SendMessageA(w->filter, CB_SETCURSEL, 0, 0);
+    SendMessageA(w->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageA(w->list, LVM_SETIMAGELIST, LVSIL_STATE, (LPARAM)w->stateImages);
+    CreateColumns(w);
 
     RECT client;
-    GetClientRect(main, &client);
-    OrderListLayout(client.right, client.bottom);
+    GetClientRect(w->hwnd, &client);
+    OrderListLayout(w, client.right, client.bottom);
     return true;
 }
 
-void OrderListDestroy() {
-    if (g_ol.popup) DestroyMenu(g_ol.popup);
+void OrderListDestroy(MainWindow* w) {
+    if (w->popup) DestroyMenu(w->popup);
     // The list view does not own its state image list (no LVS_SHAREIMAGELISTS
     // either way): it is released here with the toolbar's.
-    if (g_ol.list) SendMessageA(g_ol.list, LVM_SETIMAGELIST, LVSIL_STATE, 0);
-    if (g_ol.stateImages) ImageList_Destroy(g_ol.stateImages);
-    if (g_ol.images) ImageList_Destroy(g_ol.images);
-    if (g_ol.disabledImages) ImageList_Destroy(g_ol.disabledImages);
-    g_ol = OrderListWindow();
+    if (w->list) SendMessageA(w->list, LVM_SETIMAGELIST, LVSIL_STATE, 0);
+    if (w->stateImages) ImageList_Destroy(w->stateImages);
+    if (w->images) ImageList_Destroy(w->images);
+    if (w->disabledImages) ImageList_Destroy(w->disabledImages);
+    w->popup = nullptr;
+    w->stateImages = w->images = w->disabledImages = nullptr;
+    w->list = nullptr;
 }
 
-void OrderListLayout(int w, int h) {
-    if (!g_ol.list) return;
-    const int t = g_ol.toolbarHeight, s = g_ol.statusHeight;
-    SendMessageA(g_ol.toolbar, TB_AUTOSIZE, 0, 0);
-    SendMessageA(g_ol.status, WM_SIZE, 0, 0);
-    MoveWindow(g_ol.group, 4, t + 10, w - 8, h - t - s - 20, TRUE);
-    MoveWindow(g_ol.list, 14, t + 34, w - 28, h - t - s - 112, TRUE);
-    SetWindowPos(g_ol.label, nullptr, 14, h - s - 62, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(g_ol.filter, nullptr, 178, h - s - 65, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(g_ol.buttons[0], nullptr, 310, h - s - 65, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+void OrderListLayout(MainWindow* w, int cx, int cy) {
+    if (!w->list) return;
+    const int t = w->toolbarHeight, s = w->statusHeight;  // device pixels
+    SendMessageA(w->toolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageA(w->status, WM_SIZE, 0, 0);
+    MoveWindow(w->group, 4, t + 10, cx - 8, cy - t - s - 20, TRUE);
+    MoveWindow(w->list, 14, t + 34, cx - 28, cy - t - s - 112, TRUE);
+    SetWindowPos(w->label, nullptr, 14, cy - s - 62, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(w->filter, nullptr, 178, cy - s - 65, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(w->buttons[0], nullptr, 310, cy - s - 65, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     for (int i = 1; i < 5; i++) {
-        SetWindowPos(g_ol.buttons[i], nullptr, w - 392 + 96 * (i - 1), h - s - 65, 0, 0,
+        SetWindowPos(w->buttons[i], nullptr, cx - 392 + 96 * (i - 1), cy - s - 65, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER);
     }
 }
 
-void OrderListShowYearAndNumber() {
+void OrderListShowYearAndNumber(MainWindow* w) {
     char text[64];
     snprintf(text, sizeof text, "\tCurrent year: %4d", g_app.vars.rok);
-    SendMessageA(g_ol.status, SB_SETTEXTA, 0, (LPARAM)text);
+    SendMessageA(w->status, SB_SETTEXTA, 0, (LPARAM)text);
     snprintf(text, sizeof text, "\tLast order number: %d", g_app.vars.idZam);
-    SendMessageA(g_ol.status, SB_SETTEXTA, 1, (LPARAM)text);
+    SendMessageA(w->status, SB_SETTEXTA, 1, (LPARAM)text);
 }
 
-void OrderListShowCurrency() {
+void OrderListShowCurrency(MainWindow* w) {
     char text[64];
     snprintf(text, sizeof text, "\tProgram currency: %s", CurrencyCode(g_app.settings.idWalPrg));
-    SendMessageA(g_ol.status, SB_SETTEXTA, 2, (LPARAM)text);
+    SendMessageA(w->status, SB_SETTEXTA, 2, (LPARAM)text);
 }
 
-void OrderListEnableForSelection(int selected) {
+void OrderListEnableForSelection(MainWindow* w, int selected) {
     const UINT one = selected == 1 ? MF_ENABLED : MF_GRAYED;
     const UINT any = selected >= 1 ? MF_ENABLED : MF_GRAYED;
-    HMENU orderMenu = GetSubMenu(GetMenu(g_ol.main), 0);
+    HMENU orderMenu = GetSubMenu(GetMenu(w->hwnd), 0);
     for (int id : kCommandsOfOneRow) {
         EnableMenuItem(orderMenu, id, MF_BYCOMMAND | one);
-        EnableMenuItem(g_ol.popup, id, MF_BYCOMMAND | one);
-        SendMessageA(g_ol.toolbar, TB_ENABLEBUTTON, id, selected == 1);
+        EnableMenuItem(w->popup, id, MF_BYCOMMAND | one);
+        SendMessageA(w->toolbar, TB_ENABLEBUTTON, id, selected == 1);
     }
-    EnableWindow(g_ol.buttons[2], selected == 1);
-    EnableWindow(g_ol.buttons[3], selected == 1);
+    EnableWindow(w->buttons[2], selected == 1);
+    EnableWindow(w->buttons[3], selected == 1);
     EnableMenuItem(orderMenu, CMD_DELETE, MF_BYCOMMAND | any);
-    EnableMenuItem(g_ol.popup, CMD_DELETE, MF_BYCOMMAND | any);
+    EnableMenuItem(w->popup, CMD_DELETE, MF_BYCOMMAND | any);
     EnableMenuItem(orderMenu, 5, MF_BYPOSITION | any);
-    EnableMenuItem(g_ol.popup, 5, MF_BYPOSITION | any);
-    SendMessageA(g_ol.toolbar, TB_ENABLEBUTTON, CMD_CHANGE_STATUS, selected >= 1);
-    DrawMenuBar(g_ol.main);
+    EnableMenuItem(w->popup, 5, MF_BYPOSITION | any);
+    SendMessageA(w->toolbar, TB_ENABLEBUTTON, CMD_CHANGE_STATUS, selected >= 1);
+    DrawMenuBar(w->hwnd);
 }
 
-bool OrderListNotify(NMHDR* header, LRESULT* result) {
+bool OrderListNotify(MainWindow* w, NMHDR* header, LRESULT* result) {
     *result = 0;
+    const bool fromList = header->hwndFrom == w->list;
     switch (header->code) {
-        case TBN_GETINFOTIPA: {
-            NMTBGETINFOTIPA* tip = (NMTBGETINFOTIPA*)header;
-            const char* text = Tooltip(tip->iItem);
-            if (text && tip->pszText && tip->cchTextMax > 0) {
-                lstrcpynA(tip->pszText, text, tip->cchTextMax);
-            }
-            return true;
-        }
+        case TBN_GETINFOTIPA: OnToolbarTip((NMTBGETINFOTIPA*)header); return true;
         case TBN_DROPDOWN:
-            if (header->hwndFrom == g_ol.toolbar) {
-                ShowStatusMenuBelowButton((NMTOOLBARA*)header);
-                *result = TBDDRET_DEFAULT;
-                return true;
-            }
-            break;
-        case LVN_ITEMCHANGED:
-            if (header->hwndFrom == g_ol.list) {
-                const NMLISTVIEW* nm = (const NMLISTVIEW*)header;
-                if (nm->uChanged & LVIF_STATE) {
-                    bool was = (nm->uOldState & LVIS_SELECTED) != 0;
-                    bool is = (nm->uNewState & LVIS_SELECTED) != 0;
-                    if (is != was) {
-                        g_app.selectedCount += is ? 1 : -1;
-                        OrderListEnableForSelection(g_app.selectedCount);
-                    }
-                }
-                return true;
-            }
-            break;
-        case NM_RCLICK:
-            if (header->hwndFrom == g_ol.list && ((NMITEMACTIVATE*)header)->iItem >= 0) {
-                POINT pt;
-                GetCursorPos(&pt);
-                TrackPopupMenu(g_ol.popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, g_ol.main,
-                               nullptr);
-                return true;
-            }
-            break;
-        case NM_DBLCLK:
-            if (header->hwndFrom == g_ol.list && ((NMITEMACTIVATE*)header)->iItem >= 0) {
-                OrderListCommand(CMD_PREVIEW);
-                return true;
-            }
-            break;
+            if (header->hwndFrom != w->toolbar) return false;
+            ShowStatusMenuBelowButton(w, (NMTOOLBARA*)header);
+            *result = TBDDRET_DEFAULT;
+            return true;
+        case LVN_ITEMCHANGED: return fromList && OnListItemChanged(w, (const NMLISTVIEW*)header);
+        case NM_RCLICK: return fromList && OnListRightClick(w, (const NMITEMACTIVATE*)header);
+        case NM_DBLCLK: return fromList && OnListDoubleClick(w, (const NMITEMACTIVATE*)header);
     }
     return false;
 }
 
-void OrderListOrderSaved(const strZamRob* z, int* row, bool statusOnly) {
+void OrderListOrderSaved(MainWindow* w, const strZamRob* z, int* row, bool statusOnly) {
     int index = row ? *row : -1;
-    if (PassesFilter(z->zam.status)) {
+    if (PassesFilter(w, z->zam.status)) {
         if (index < 0) {
-            index = AppendRow(z);
+            index = AppendRow(w, z);
         } else if (statusOnly) {
-            SetRowStatus(index, z->zam.status);
+            SetRowStatus(w, index, z->zam.status);
         } else {
-            SetRow(index, z);
+            SetRow(w, index, z);
         }
     } else if (index >= 0) {
-        RemoveRow(index);
+        RemoveRow(w, index);
         index = -1;
-        OrderListEnableForSelection(g_app.selectedCount);
+        OrderListEnableForSelection(w, g_app.selectedCount);
     }
     if (row) *row = index;
 }
 
-bool OrderListFill(char* msg) { return FillList(0, msg); }
+bool OrderListFill(MainWindow* w, char* msg) { return FillList(w, 0, msg); }
 
-bool OrderListCommand(int id) {
+bool OrderListCommand(MainWindow* w, int id) {
     switch (id) {
-        case CMD_NEW: NewOrder(); return true;
-        case CMD_PREVIEW: OpenCurrentOrder(kOpenPreview); return true;
-        case CMD_EDIT_AS_NEW: OpenCurrentOrder(kOpenAsNew); return true;
-        case CMD_CORRECT: OpenCurrentOrder(kOpenCorrect); return true;
-        case CMD_PRINT: PrintCurrentOrder(); return true;
-        case CMD_DELETE: DeleteSelectedOrders(); return true;
-        case CMD_SEARCH: SearchOrder(); return true;
-        case CMD_SETTINGS: EditSettings(); return true;
+        case CMD_NEW: NewOrder(w); return true;
+        case CMD_PREVIEW: OpenCurrentOrder(w, kOpenPreview); return true;
+        case CMD_EDIT_AS_NEW: OpenCurrentOrder(w, kOpenAsNew); return true;
+        case CMD_CORRECT: OpenCurrentOrder(w, kOpenCorrect); return true;
+        case CMD_PRINT: PrintCurrentOrder(w); return true;
+        case CMD_DELETE: DeleteSelectedOrders(w); return true;
+        case CMD_SEARCH: SearchOrder(w); return true;
+        case CMD_SETTINGS: EditSettings(w); return true;
         case CMD_HELP:
-        case IDC_HELP_BUTTON: OpenHelp(g_ol.main, 0); return true;
-        case CMD_NEXT_NUMBER: NextOrderNumber(); return true;
-        case CMD_CLOSE_YEAR: CloseTheYear(); return true;
-        case CMD_ABOUT:
-            DialogBoxParamA(g_app.instance, MAKEINTRESOURCEA(IDD_ABOUT), g_ol.main, AboutProc, 0);
-            return true;
+        case IDC_HELP_BUTTON: OpenHelp(w->hwnd, 0); return true;
+        case CMD_NEXT_NUMBER: NextOrderNumber(w); return true;
+        case CMD_CLOSE_YEAR: CloseTheYear(w); return true;
+        case CMD_ABOUT: ShowAboutBox(g_app.instance, w->hwnd); return true;
     }
     if (id >= CMD_STATUS_FIRST && id <= CMD_STATUS_LAST) {
-        ChangeStatusOfSelected(id - CMD_STATUS_FIRST + 1);
+        ChangeStatusOfSelected(w, id - CMD_STATUS_FIRST + 1);
         return true;
     }
     if (id >= CMD_DEL_REG_FIRST && id <= CMD_DEL_REG_LAST) {
-        DeleteRegister(kRegisters[id - CMD_DEL_REG_FIRST]);
+        DeleteRegister(w, id - CMD_DEL_REG_FIRST);
         return true;
     }
     return false;
 }
 
-void OrderListControlNotice(int id, int code) {
-    if (id == IDC_FILTER && code == CBN_SELCHANGE) OnFilterChanged();
+void OrderListControlNotice(MainWindow* w, int id, int code) {
+    if (id == IDC_FILTER && code == CBN_SELCHANGE) OnFilterChanged(w);
 }

@@ -7,6 +7,8 @@
 #include "kvutil.h"
 #include "msgbox.h"
 #include "resource.h"
+#include "scoped_win.h"
+#include "window_win.h"
 
 namespace {
 
@@ -15,11 +17,13 @@ const int kStartW = 360;  // device pixels
 const int kStartH = 270;
 const UINT_PTR kTimerClose = 1;
 
+// The start window's state, on the stack of RunStartWindow, which runs the
+// window's message loop.
 struct StartWindow {
-    HBITMAP picture;
-    HFONT titleFont;    // "Tahoma" -28 bold
-    HFONT boldFont;     // "Arial" -12 bold
-    HFONT smallFont;    // "Arial" -11
+    ScopedBitmap picture;
+    ScopedFont titleFont;    // "Tahoma" -28 bold
+    ScopedFont boldFont;     // "Arial" -12 bold
+    ScopedFont smallFont;    // "Arial" -11
 };
 
 HFONT MakeFont(const char* face, int height, int weight) {
@@ -32,69 +36,67 @@ HFONT MakeFont(const char* face, int height, int weight) {
     return CreateFontIndirectA(&lf);
 }
 
-void OnPaint(HWND hwnd, StartWindow* sw) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    if (sw->picture) {
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, sw->picture);
+// The picture, the program's name, what it is for and its version.
+void PaintStart(HDC dc, const StartWindow& sw) {
+    if (sw.picture) {
+        ScopedCompatibleDC mem(dc);
+        ScopedSelect bitmap(mem, sw.picture);
         BitBlt(dc, 0, 0, kStartW, kStartH, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
     }
     SetTextColor(dc, RGB(89, 89, 89));
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, sw->titleFont);
     RECT r = {0, 85, kStartW - 1, kStartH - 1};
-    DrawTextA(dc, "Quarvel", -1, &r, DT_CENTER | DT_TOP | DT_SINGLELINE);
-    SelectObject(dc, sw->boldFont);
-    r.top = 125;
-    DrawTextA(dc, "Program for PVC windows design and valuation", -1, &r,
-              DT_CENTER | DT_TOP | DT_SINGLELINE);
-    SelectObject(dc, sw->smallFont);
+    {
+        ScopedSelect font(dc, sw.titleFont);
+        DrawTextA(dc, "Quarvel", -1, &r, DT_CENTER | DT_TOP | DT_SINGLELINE);
+    }
+    {
+        ScopedSelect font(dc, sw.boldFont);
+        r.top = 125;
+        DrawTextA(dc, "Program for PVC windows design and valuation", -1, &r,
+                  DT_CENTER | DT_TOP | DT_SINGLELINE);
+    }
+    ScopedSelect font(dc, sw.smallFont);
     char version[96] = "  ";
     strncat(version, DajWersje(kVersionTag), sizeof version - 3);
     r.top = 254;
     DrawTextA(dc, version, -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
-    EndPaint(hwnd, &ps);
+}
+
+void OnCreate(StartWindow* sw, HWND hwnd, const CREATESTRUCTA* cs) {
+    sw->picture.reset((HBITMAP)LoadImageA(cs->hInstance, MAKEINTRESOURCEA(IDB_START), IMAGE_BITMAP, 0,
+                                          0, LR_DEFAULTCOLOR));
+    sw->titleFont.reset(MakeFont("Tahoma", -28, FW_BOLD));
+    sw->boldFont.reset(MakeFont("Arial", -12, FW_BOLD));
+    sw->smallFont.reset(MakeFont("Arial", -11, FW_NORMAL));
+    SetTimer(hwnd, kTimerClose, g_app.startWindowMs, nullptr);
+}
+
+void OnPaint(StartWindow* sw, HWND hwnd) {
+    ScopedPaint paint(hwnd);
+    PaintStart(paint, *sw);
+}
+
+void OnTimer(HWND hwnd, UINT_PTR id) {
+    if (id != kTimerClose) return;
+    KillTimer(hwnd, kTimerClose);
+    DestroyWindow(hwnd);
+}
+
+// The objects go with the record when RunStartWindow returns.
+void OnNcDestroy(HWND hwnd) {
+    KvDetachState(hwnd);
+    PostQuitMessage(0);
 }
 
 LRESULT CALLBACK StartWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    StartWindow* sw = (StartWindow*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+    StartWindow* sw = KvWindowState<StartWindow>(hwnd, message, lParam);
+    if (!sw) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
-        case WM_CREATE: {
-            sw = new StartWindow();
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)sw);
-            HINSTANCE inst = ((CREATESTRUCTA*)lParam)->hInstance;
-            sw->picture = (HBITMAP)LoadImageA(inst, MAKEINTRESOURCEA(IDB_START), IMAGE_BITMAP, 0, 0,
-                                              LR_DEFAULTCOLOR);
-            sw->titleFont = MakeFont("Tahoma", -28, FW_BOLD);
-            sw->boldFont = MakeFont("Arial", -12, FW_BOLD);
-            sw->smallFont = MakeFont("Arial", -11, FW_NORMAL);
-            SetTimer(hwnd, kTimerClose, g_app.startWindowMs, nullptr);
-            return 0;
-        }
-        case WM_PAINT: OnPaint(hwnd, sw); return 0;
-        case WM_TIMER:
-            if (wParam == kTimerClose) {
-                KillTimer(hwnd, kTimerClose);
-                if (sw->picture) DeleteObject(sw->picture);
-                sw->picture = nullptr;
-                DestroyWindow(hwnd);
-            }
-            return 0;
-        case WM_DESTROY:
-            if (sw) {
-                if (sw->picture) DeleteObject(sw->picture);
-                DeleteObject(sw->titleFont);
-                DeleteObject(sw->boldFont);
-                DeleteObject(sw->smallFont);
-                delete sw;
-                SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            }
-            PostQuitMessage(0);
-            return 0;
+        case WM_CREATE: OnCreate(sw, hwnd, (const CREATESTRUCTA*)lParam); return 0;
+        case WM_PAINT: OnPaint(sw, hwnd); return 0;
+        case WM_TIMER: OnTimer(hwnd, wParam); return 0;
+        case WM_NCDESTROY: OnNcDestroy(hwnd); return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -119,8 +121,9 @@ void RunStartWindow(HINSTANCE instance) {
     if (!RegisterStartClass(instance)) return;
     int x = (GetSystemMetrics(SM_CXSCREEN) - kStartW) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - kStartH) / 2;
+    StartWindow sw;
     HWND hwnd = CreateWindowExA(0, kStartClass, kStartClass, WS_POPUP | WS_VISIBLE, x, y, kStartW,
-                                kStartH, nullptr, nullptr, instance, nullptr);
+                                kStartH, nullptr, nullptr, instance, &sw);
     if (!hwnd) return;
     UpdateWindow(hwnd);
     MSG msg;
@@ -133,5 +136,12 @@ void RunStartWindow(HINSTANCE instance) {
         }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+    }
+    // The window must not outlive its record on this stack.
+    // Its quit message is not the main loop's.
+    if (IsWindow(hwnd)) {
+        DestroyWindow(hwnd);
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
     }
 }

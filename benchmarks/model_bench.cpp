@@ -33,35 +33,16 @@ struct Okno {
     }
 };
 
-uniOperRys Zero() {
-    uniOperRys op;
-    memset(&op, 0, sizeof op);
-    return op;
-}
-
 int32_t Listwa(Okno& o, uint32_t typ, int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln) {
-    uniOperRys op = Zero();
-    if (typ == kOperSzpros) {
-        op.szpros = strOperSzpros{kOperSzpros, poz, poziomy, pocz, kon, wypeln, 0, 0, {}, 0, {}};
-    } else {
-        op.slupek = strOperSlupek{typ, (int32_t)typ - 1, poz, poziomy, pocz, kon, 0, 0, {}, 0, {}};
-    }
-    return o.Dodaj(op);
+    return o.Dodaj(typ == kOperSzpros ? OperSzpros(poz, poziomy, pocz, kon, wypeln)
+                                      : OperSlupek(typ == kOperSlupekRuch, poz, poziomy, pocz, kon));
 }
 
 // One sash in the area bounded by l, t, r, b, glazed, with g vertical muntins
 // and g - 1 horizontal ones in each of the g + 1 columns.
 void Skrzydlo(Okno& o, int32_t l, int32_t t, int32_t r, int32_t b, int32_t g) {
-    uniOperRys s = Zero();
-    s.skrzydlo.typ = kOperSkrzydlo;
-    s.skrzydlo.rodzOtw = 3;
-    s.skrzydlo.ogr[0] = l, s.skrzydlo.ogr[1] = t, s.skrzydlo.ogr[2] = r, s.skrzydlo.ogr[3] = b;
-    const int32_t si = o.Dodaj(s);
-    uniOperRys w = Zero();
-    w.wypeln.typ = kOperWypeln;
-    strcpy(w.wypeln.nazwa, "Float 4/16/4");
-    for (int k = 0; k < 4; k++) w.wypeln.ogr[k] = si;
-    const int32_t wi = o.Dodaj(w);
+    const int32_t si = o.Dodaj(OperSkrzydlo(3, 0, l, t, r, b));
+    const int32_t wi = o.Dodaj(OperWypeln(0, "Float 4/16/4", si, si, si, si));
     const strProst in = o.r.oper[si].skrzydlo.wewn;
     const int32_t dx = (in.right - in.left) / (g + 1), dy = (in.bottom - in.top) / g;
     int32_t kol[64];
@@ -73,11 +54,7 @@ void Skrzydlo(Okno& o, int32_t l, int32_t t, int32_t r, int32_t b, int32_t g) {
 }
 
 void Buduj(Okno& o, int32_t g) {
-    uniOperRys f = Zero();
-    f.rama.typ = kOperRama;
-    f.rama.x1 = 2400;
-    f.rama.y1 = 2000;
-    o.Dodaj(f);
+    o.Dodaj(OperRama(2400, 2000));
     const int32_t v = Listwa(o, kOperSlupekStaly, 1200, false, 0, 0, 0);
     const int32_t hl = Listwa(o, kOperSlupekStaly, 1000, true, 0, v, 0);
     const int32_t hp = Listwa(o, kOperSlupekStaly, 1000, true, v, 0, 0);

@@ -5,6 +5,8 @@
 // timed saves run with SQLite's default durability.
 #include <benchmark/benchmark.h>
 
+#include <sqlite3.h>
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -114,33 +116,68 @@ BENCHMARK(BM_LoadOrder20x15)->Unit(benchmark::kMicrosecond);
 
 // The order list's way: 10,000 orders of 3 windows of 10 operations, loaded
 // one key at a time. The database is kept at $TMPDIR/kv-bench-10000.db.
-static void BM_Load10000Orders(benchmark::State& state) {
-    const std::string path = TempPath("kv-bench-10000.db");
+static bool Baza10000(const std::string& path, benchmark::State& state) {
+    if (fs::exists(path)) return true;
     char msg[KV_MSG_LEN];
-    if (!fs::exists(path)) {
-        if (!NowaBaza(path, state)) return;
-        DbExec("PRAGMA synchronous = OFF;", msg);
-        strZamRob z;
-        Zamowienie(&z, 1, 3, 4, false);  // 3 windows of 10 operations
-        strZmienne zm{0, 2026};
-        for (int i = 0; i < 10000; i++) {
-            z.zam.idZam = zm.idZam + 1;
-            if (!ZapiszNoweZam(&z, &zm, msg)) {
-                state.SkipWithError(msg);
-                ZwolnijZam(&z);
-                DbClose();
-                fs::remove(path);
-                return;
-            }
-        }
-        ZwolnijZam(&z);
-        DbClose();
+    if (!NowaBaza(path, state)) return false;
+    DbExec("PRAGMA synchronous = OFF;", msg);
+    strZamRob z;
+    Zamowienie(&z, 1, 3, 4, false);  // 3 windows of 10 operations
+    strZmienne zm{0, 2026};
+    bool ok = true;
+    for (int i = 0; i < 10000 && ok; i++) {
+        z.zam.idZam = zm.idZam + 1;
+        ok = ZapiszNoweZam(&z, &zm, msg) != 0;
     }
-    if (!DbOpen(path.c_str(), msg)) {
+    ZwolnijZam(&z);
+    DbClose();
+    if (!ok) {
         state.SkipWithError(msg);
-        return;
+        fs::remove(path);
     }
+    return ok;
+}
+
+// The same orders in a file made without the lookup indexes, as another
+// tool makes it from the bare tables ($TMPDIR/kv-bench-10000-bare.db).
+static bool BazaBezIndeksow(const std::string& from, const std::string& path, benchmark::State& state) {
+    if (fs::exists(path)) return true;
+    fs::copy_file(from, path, fs::copy_options::overwrite_existing);
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+              sqlite3_exec(db,
+                           "DROP INDEX IF EXISTS I_Okno_kluczZam; DROP INDEX IF EXISTS I_OperRysDb_kluczOkno;"
+                           "DROP INDEX IF EXISTS I_DodatZam_kluczZam; VACUUM;",
+                           nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    if (!ok) {
+        state.SkipWithError("cannot make the database without indexes");
+        fs::remove(path);
+    }
+    return ok;
+}
+
+// Opening the file (which makes the missing indexes) and loading every
+// order. Argument 0: a fresh copy of the file made without the indexes each
+// round (the copy is not timed); 1: the file made with them.
+static void BM_OpenAndLoad10000Orders(benchmark::State& state) {
+    const bool indeksy = state.range(0) != 0;
+    const std::string pelna = TempPath("kv-bench-10000.db");
+    const std::string bez = TempPath("kv-bench-10000-bare.db");
+    const std::string kopia = TempPath("kv-bench-10000-copy.db");
+    if (!Baza10000(pelna, state)) return;
+    if (!indeksy && !BazaBezIndeksow(pelna, bez, state)) return;
+    char msg[KV_MSG_LEN];
     for (auto _ : state) {
+        if (!indeksy) {
+            state.PauseTiming();
+            fs::copy_file(bez, kopia, fs::copy_options::overwrite_existing);
+            state.ResumeTiming();
+        }
+        if (!DbOpen(indeksy ? pelna.c_str() : kopia.c_str(), msg)) {
+            state.SkipWithError(msg);
+            break;
+        }
         for (int64_t k = 1; k <= 10000; k++) {
             strZamRob w;
             if (!WczytajZam(k, &w, msg)) {
@@ -149,9 +186,10 @@ static void BM_Load10000Orders(benchmark::State& state) {
             }
             ZwolnijIZerujZam(&w);
         }
+        DbClose();
     }
-    DbClose();
+    fs::remove(kopia);
 }
-BENCHMARK(BM_Load10000Orders)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndLoad10000Orders)->ArgName("indexes")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -12,16 +12,12 @@
 #include "heap.h"
 #include "msgbuf.h"
 #include "okno.h"
+#include "oper.h"
 #include "rysuj_win.h"
+#include "scoped_win.h"
 #include "struktura.h"
 
 namespace {
-
-uniOperRys Zero() {
-    uniOperRys op;
-    memset(&op, 0, sizeof op);
-    return op;
-}
 
 void Dodaj(strOkno* o, const uniOperRys& op) {
     if (!DodajOperRys(&o->oper, &o->liczbaOper, &op, nullptr)) exit(3);
@@ -35,62 +31,28 @@ void Okno300(strOkno* o) {
     o->sGrubProf = strGrubProf{70, 80, 90, 60};
     o->grubSzpros = 20;
     const int kol = 10, wier = 6, szer = 600, wys = 500;
-    uniOperRys r = Zero();
-    r.rama.typ = kOperRama;
-    r.rama.x1 = kol * szer;
-    r.rama.y1 = wier * wys;
-    Dodaj(o, r);
+    Dodaj(o, OperRama(kol * szer, wier * wys));
     int32_t pion[kol + 1];
     pion[0] = 0;
     pion[kol] = 0;
     for (int c = 1; c < kol; c++) {
-        uniOperRys s = Zero();
-        s.slupek.typ = kOperSlupekStaly;
-        s.slupek.poz = c * szer;
-        s.slupek.ogrPocz = 0;
-        s.slupek.ogrKon = 0;
         pion[c] = o->liczbaOper;
-        Dodaj(o, s);
+        Dodaj(o, OperSlupek(false, c * szer, false, 0, 0));
     }
     for (int c = 0; c < kol; c++) {
         int32_t gora = 0;
         for (int w = 0; w < wier; w++) {
             int32_t dol = 0;
             if (w < wier - 1) {
-                uniOperRys s = Zero();
-                s.slupek.typ = kOperSlupekStaly;
-                s.slupek.poz = (w + 1) * wys;
-                s.slupek.poziomy = 1;
-                s.slupek.ogrPocz = pion[c];
-                s.slupek.ogrKon = pion[c + 1];
                 dol = o->liczbaOper;
-                Dodaj(o, s);
+                Dodaj(o, OperSlupek(false, (w + 1) * wys, true, pion[c], pion[c + 1]));
             }
-            uniOperRys sk = Zero();
-            sk.skrzydlo.typ = kOperSkrzydlo;
-            sk.skrzydlo.rodzOtw = 3;
-            sk.skrzydlo.stronaOtw = c % 2;
-            sk.skrzydlo.ogr[0] = pion[c];
-            sk.skrzydlo.ogr[1] = gora;
-            sk.skrzydlo.ogr[2] = pion[c + 1];
-            sk.skrzydlo.ogr[3] = dol;
             int32_t is = o->liczbaOper;
-            Dodaj(o, sk);
-            uniOperRys f = Zero();
-            f.wypeln.typ = kOperWypeln;
-            strcpy(f.wypeln.nazwa, w % 2 ? "4/16/4" : "4/12/4/12/4");
-            for (int k = 0; k < 4; k++) f.wypeln.ogr[k] = is;
+            Dodaj(o, OperSkrzydlo(3, c % 2, pion[c], gora, pion[c + 1], dol));
             int32_t iw = o->liczbaOper;
-            Dodaj(o, f);
+            Dodaj(o, OperWypeln(0, w % 2 ? "4/16/4" : "4/12/4/12/4", is, is, is, is));
             for (int poziomy = 0; poziomy < 2; poziomy++) {
-                uniOperRys m = Zero();
-                m.szpros.typ = kOperSzpros;
-                m.szpros.poz = poziomy ? w * wys + wys / 2 : c * szer + szer / 2;
-                m.szpros.poziomy = poziomy;
-                m.szpros.ogrPocz = is;
-                m.szpros.ogrKon = is;
-                m.szpros.wypeln = iw;
-                Dodaj(o, m);
+                Dodaj(o, OperSzpros(poziomy ? w * wys + wys / 2 : c * szer + szer / 2, poziomy, is, is, iw));
             }
             gora = dol;
         }
@@ -124,16 +86,7 @@ int main(int argc, char** argv) {
 
     DrawSet ds;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ds)) return 1;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 1200;
-    bi.bmiHeader.biHeight = -900;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bity = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bity, nullptr, 0);
-    HGDIOBJ stara = SelectObject(dc, bmp);
+    MemoryDC dc(nullptr, 1200, 900);
     const RECT cel = {0, 0, 1200, 900};
 
     // Whole redraw: geometry, placement, dimension set, texts, drawing.
@@ -173,9 +126,6 @@ int main(int argc, char** argv) {
     }
     printf("  drawing only: mean %.2f ms, best %.2f ms per frame\n", suma / klatki, najkr);
     ZwolnijWymiary(&w);
-    SelectObject(dc, stara);
-    DeleteObject(bmp);
-    DeleteDC(dc);
     DestroyDrawSet(&ds);
     KvFree(okno.oper);
     return 0;

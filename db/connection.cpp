@@ -18,6 +18,11 @@ const char kTrSaveOrder[] = "ZachowanieZamowieniaSq";
 const char kTrOverwriteOrder[] = "NadpisanieZamowieniaSq";
 const char kTrDeleteOrder[] = "UsuniecieZamowieniaSq";
 
+const char kDbIndexSql[] =
+    "CREATE INDEX IF NOT EXISTS I_Okno_kluczZam ON T_Okno (kluczZam);"
+    "CREATE INDEX IF NOT EXISTS I_OperRysDb_kluczOkno ON T_OperRysDb (kluczOkno, indeks);"
+    "CREATE INDEX IF NOT EXISTS I_DodatZam_kluczZam ON T_DodatZam (kluczZam, iKolej);";
+
 static sqlite3* g_db;
 
 sqlite3* DbHandle() { return g_db; }
@@ -30,6 +35,30 @@ const char* DbDefaultPath() {
 #endif
 }
 
+// A database made elsewhere may lack the lookup indexes; without them every
+// load scans the window and operation tables, so a list of N orders costs
+// N full scans. They are made here, once, before the first load. When the
+// file cannot be written now, the orders are still there to read: the
+// program opens without them and is only slower.
+static int EnsureIndexes(char* msg) {
+    char* err = nullptr;
+    const int rc = sqlite3_exec(g_db, kDbIndexSql, nullptr, nullptr, &err);
+    switch (rc & 0xFF) {
+        case SQLITE_OK:
+        case SQLITE_READONLY:
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_CANTOPEN:  // no journal beside a file in a read-only folder
+        case SQLITE_PERM:
+        case SQLITE_FULL:
+            sqlite3_free(err);
+            return 1;
+    }
+    KvMsg(msg, "Error of creating the indexes of the database\r\n%s", err ? err : sqlite3_errmsg(g_db));
+    sqlite3_free(err);
+    return 0;
+}
+
 int DbOpen(const char* path, char* msg) {
     DbClose();
     int rc = sqlite3_open(path, &g_db);
@@ -39,6 +68,9 @@ int DbOpen(const char* path, char* msg) {
         DbClose();
         return 0;
     }
+    // Another program writing the file holds its lock only for a moment; a
+    // lock held longer must not hang the program.
+    sqlite3_busy_timeout(g_db, kDbBusyWaitMs);
 
     char version[16];
     if (DbCountRows("T_WerBaza", nullptr, nullptr) != 1 ||
@@ -58,6 +90,10 @@ int DbOpen(const char* path, char* msg) {
     }
     if (DbCountRows("T_Zmienne", nullptr, nullptr) != 1) {
         KvMsg(msg, "Wrong content of database variables (T_Zmienne)");
+        DbClose();
+        return 0;
+    }
+    if (!EnsureIndexes(msg)) {
         DbClose();
         return 0;
     }
@@ -166,6 +202,16 @@ int DbCommit(const char* name, char* msg) {
 int DbRollback(const char* name, char* msg) {
     return Transaction("ROLLBACK", name, msg,
                        "Error of rollbacking transaction in the database\r\n%s");
+}
+
+DbReadTransaction::DbReadTransaction(const char* name, char* msg) : name_(name) {
+    if (!g_db || !sqlite3_get_autocommit(g_db)) return;
+    own_ = DbBegin(name, msg) != 0;
+    failed_ = !own_;
+}
+
+DbReadTransaction::~DbReadTransaction() {
+    if (own_) DbCommit(name_, nullptr);
 }
 
 int DbSaveLastOrderNumber(int32_t number, char* msg) {

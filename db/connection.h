@@ -21,10 +21,20 @@ sqlite3* DbHandle();
 // The path the program opens: ".\" (or "./" natively) followed by kDbFileName.
 const char* DbDefaultPath();
 
+// The program's lookup indexes (an order's windows, their operations, its
+// accessories, by key). They change no table, so the version stays "1-8".
+extern const char kDbIndexSql[];
+// How long a statement waits for a lock another program holds, in ms.
+enum { kDbBusyWaitMs = 3000 };
+
 // Opens `path` and checks it: one T_WerBaza row holding exactly kDbVersion and
-// one T_Zmienne row. Returns 1 on success; otherwise 0, the message in msg and
-// no connection left open. SQLite creates a missing file empty, which then
-// fails the version check.
+// one T_Zmienne row. Then it creates the lookup indexes the file lacks
+// (kDbIndexSql), before any load. A file that cannot be written now (read
+// only, its write lock held by another program past kDbBusyWaitMs, a full
+// disk) still opens, only without them; any other failure there is
+// "Error of creating the indexes of the database\r\n%s". Returns 1 on
+// success; otherwise 0, the message in msg and no connection left open.
+// SQLite creates a missing file empty, which then fails the version check.
 int DbOpen(const char* path, char* msg);
 
 // Closes the connection (if any) and forgets it.
@@ -64,6 +74,26 @@ int64_t DbCountRows(const char* table, const char* column, const char* condition
 int DbBegin(const char* name, char* msg);
 int DbCommit(const char* name, char* msg);
 int DbRollback(const char* name, char* msg);
+
+// A read transaction for a run of reads that must see one state of the
+// database (and take the file lock once): opened unless the connection is
+// already inside a transaction, whose snapshot the reads then share; the
+// one it opened is committed when the guard goes (it only read, so ending it
+// loses nothing). failed() is true when it had to open one and could not
+// (the message is in msg, which may be null).
+class DbReadTransaction {
+public:
+    DbReadTransaction(const char* name, char* msg);
+    ~DbReadTransaction();
+    DbReadTransaction(const DbReadTransaction&) = delete;
+    DbReadTransaction& operator=(const DbReadTransaction&) = delete;
+    bool failed() const { return failed_; }
+
+private:
+    const char* name_;
+    bool own_ = false;
+    bool failed_ = false;
+};
 
 // Transaction names of the whole-order operations.
 extern const char kTrSaveOrder[];       // "ZachowanieZamowieniaSq"

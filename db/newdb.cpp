@@ -1,6 +1,8 @@
 // A new database: schema, version, variables and default settings.
 #include "newdb.h"
 
+#include "connection.h"
+
 #include <sqlite3.h>
 #include <stdio.h>
 #include <string.h>
@@ -54,7 +56,8 @@ static bool FillNewDatabase(sqlite3* db, int year, char* msg) {
     };
     char* err = nullptr;
     if (sqlite3_exec(db, "BEGIN;", nullptr, nullptr, &err) != SQLITE_OK ||
-        sqlite3_exec(db, kSchemaSql, nullptr, nullptr, &err) != SQLITE_OK) {
+        sqlite3_exec(db, kSchemaSql, nullptr, nullptr, &err) != SQLITE_OK ||
+        sqlite3_exec(db, kDbIndexSql, nullptr, nullptr, &err) != SQLITE_OK) {
         bool r = fail(err);
         sqlite3_free(err);
         return r;

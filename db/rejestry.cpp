@@ -1,10 +1,13 @@
 // Filling the registers of used elements.
 #include "rejestry.h"
 
+#include <stdio.h>
 #include <string.h>
 
+#include "connection.h"
 #include "heap.h"
 #include "kvutil.h"
+#include "msgbuf.h"
 #include "struktura.h"
 #include "tables.h"
 
@@ -129,4 +132,28 @@ int ZapiszRejestrDodat(const strDodatZam* d, const strZstDodat* rej, int32_t n, 
     size_t j = strnlen(d->jm, sizeof z.jm - 1);
     memcpy(z.jm, d->jm, j);
     return Zapisz<strZstDodat>(rej, n, z, UpdateZstDodat, InsertZstDodat, msg);
+}
+
+static const char* const kRegisterTables[kDbRegisterCount] = {
+    "T_ZstProfil", "T_ZstOkucie", "T_ZstKolor", "T_ZstListwa", "T_ZstSzpros", "T_ZstWypeln", "T_ZstDodat",
+};
+
+const char* DbRegisterTable(int which) {
+    return which >= 0 && which < kDbRegisterCount ? kRegisterTables[which] : nullptr;
+}
+
+int64_t DbRegisterRows(int which) {
+    const char* table = DbRegisterTable(which);
+    return table ? DbCountRows(table, nullptr, nullptr) : 0;
+}
+
+int DbWipeRegister(int which, char* msg) {
+    const char* table = DbRegisterTable(which);
+    if (!table) {
+        KvMsg(msg, "Error of SQL command\r\n%s", "no such register");
+        return 0;
+    }
+    char sql[64];
+    snprintf(sql, sizeof sql, "DELETE FROM %s;", table);
+    return DbExec(sql, msg);
 }

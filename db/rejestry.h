@@ -43,4 +43,16 @@ int ZapiszRejestrDodat(const strDodatZam* d, const strZstDodat* rej, int32_t n, 
 // ends and upper-cased. `klucz` has room for 128 bytes.
 void KluczRejestru(const char* nazwa, char klucz[128]);
 
+// The seven registers in the order of the main menu's "Delete register of
+// used ..." commands: profiles, hardware, colours, glazing beads, muntins,
+// fillings, accessories.
+enum { kDbRegisterCount = 7 };
+// The register's table ("T_ZstProfil", ...), or null outside 0-6.
+const char* DbRegisterTable(int which);
+// Rows in the register; 0 on any failure (as DbCountRows).
+int64_t DbRegisterRows(int which);
+// Deletes every row of the register. 1 on success; 0 and
+// "Error of SQL command\r\n%s" otherwise.
+int DbWipeRegister(int which, char* msg);
+
 #endif  // KV_DB_REJESTRY_H

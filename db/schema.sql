@@ -63,14 +63,12 @@ CREATE TABLE T_Okno (
   uwagi TEXT,
   status INTEGER
 );
-CREATE INDEX I_Okno_kluczZam ON T_Okno (kluczZam);
 
 CREATE TABLE T_OperRysDb (
   kluczOkno INTEGER,
   indeks INTEGER,
   uOperRysDb BLOB
 );
-CREATE INDEX I_OperRysDb_kluczOkno ON T_OperRysDb (kluczOkno, indeks);
 
 CREATE TABLE T_DodatZam (
   kluczZam INTEGER,
@@ -82,7 +80,6 @@ CREATE TABLE T_DodatZam (
   ilosc INTEGER,
   cenaZReki INTEGER
 );
-CREATE INDEX I_DodatZam_kluczZam ON T_DodatZam (kluczZam, iKolej);
 
 CREATE TABLE T_ZstProfil (
   nazwa TEXT,

@@ -119,12 +119,9 @@ static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg);
 int WczytajZam(int64_t klucz, strZamRob* z, char* msg) {
     memset(z, 0, sizeof *z);
     // Inside a caller's transaction the snapshot is already the caller's.
-    const bool wlasna = DbHandle() && sqlite3_get_autocommit(DbHandle());
-    if (wlasna && !DbBegin(kTrLoadOrder, msg)) return 0;
-    int ok = WczytajZamWTransakcji(klucz, z, msg);
-    // Nothing was written: ending the read can only release the lock.
-    if (wlasna) DbCommit(kTrLoadOrder, nullptr);
-    return ok;
+    DbReadTransaction odczyt(kTrLoadOrder, msg);
+    if (odczyt.failed()) return 0;
+    return WczytajZamWTransakcji(klucz, z, msg);
 }
 
 static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg) {
@@ -312,4 +309,35 @@ int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
     else
         KvMsg(msg, "Error of SQL command");
     return kDbQueryError;
+}
+
+// ---- Walking the keys -----------------------------------------------------
+
+int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg) {
+    static const char kBlad[] = "Error of reading orders from the database";
+    char sql[96];
+    if (status >= 1 && status <= kStatusCount)
+        snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam WHERE status = %d ORDER BY kluczZam;", (int)status);
+    else
+        snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam ORDER BY kluczZam;");
+    sqlite3* db = DbHandle();
+    Stmt st;
+    if (!db || !st.Prepare(db, sql)) {
+        KvMsg(msg, "%s\r\n%s", kBlad, db ? sqlite3_errmsg(db) : "no database is open");
+        return 0;
+    }
+    for (;;) {
+        const int rc = sqlite3_step(st.get());
+        if (rc == SQLITE_DONE) return 1;
+        if (rc != SQLITE_ROW) {
+            if (rc == SQLITE_ERROR) KvMsg(msg, "%s\r\n%s", kBlad, sqlite3_errmsg(db));
+            else KvMsg(msg, "%s", kBlad);
+            return 0;
+        }
+        switch (fn(sqlite3_column_int64(st.get(), 0), ctx, msg)) {
+            case kDbWalkNext: break;
+            case kDbWalkStop: return 1;
+            default: return 0;
+        }
+    }
 }

@@ -79,4 +79,21 @@ void DomyslneZam(strZamRob* z, const strUstUzytk* ust);
 // kDbQueryError (with msg). Needs the SQL functions registered.
 int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg);
 
+// What a key walk's callback answers.
+enum DbWalkAnswer {
+    kDbWalkFail = -1,  // stop; the callback has written its message
+    kDbWalkStop = 0,   // stop; the walk succeeded
+    kDbWalkNext = 1,   // go on with the next key
+};
+typedef int (*DbOrderKeyFn)(int64_t klucz, void* ctx, char* msg);
+
+// Hands the keys of the orders to `fn` in key order: every order, or with
+// `status` 1-6 only the orders of that status. The query stays open while
+// fn runs, so fn may load each order on the same connection (reads only).
+// 1 when the walk ended at the last key or on kDbWalkStop; 0 when fn
+// answered kDbWalkFail (its message in msg) or the read failed:
+// "Error of reading orders from the database\r\n%s" with SQLite's text for
+// a generic error, without it for any other failure of a step.
+int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg);
+
 #endif  // KV_DB_ZAMOWIENIA_H

@@ -1,6 +1,7 @@
 // The stored form of an operation and which of its bytes define it.
 #include "oper.h"
 
+#include <stdio.h>
 #include <string.h>
 
 int32_t DlugoscDefinicji(uint32_t typ) {
@@ -37,4 +38,62 @@ int32_t DajNazweWypeln(const strOperWypeln* w, char nazwa[kNazwaWypelnLen]) {
     memcpy(nazwa, w->nazwa, len);
     nazwa[len] = 0;
     return (int32_t)len;
+}
+
+// ---- Building operations ----------------------------------------------------
+
+static uniOperRys Pusta(uint32_t typ) {
+    uniOperRys op;
+    memset(&op, 0, sizeof op);
+    op.typ = typ;
+    return op;
+}
+
+uniOperRys OperRama(int32_t szer, int32_t wys) {
+    uniOperRys op = Pusta(kOperRama);
+    op.rama.x1 = szer;
+    op.rama.y1 = wys;
+    return op;
+}
+
+uniOperRys OperSlupek(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int32_t kon) {
+    uniOperRys op = Pusta(ruchomy ? kOperSlupekRuch : kOperSlupekStaly);
+    op.slupek.rodzaj = ruchomy ? 1 : 0;
+    op.slupek.poz = poz;
+    op.slupek.poziomy = poziomy ? 1 : 0;
+    op.slupek.ogrPocz = pocz;
+    op.slupek.ogrKon = kon;
+    return op;
+}
+
+uniOperRys OperSkrzydlo(int32_t rodzOtw, int32_t strona, int32_t l, int32_t g, int32_t p, int32_t d) {
+    uniOperRys op = Pusta(kOperSkrzydlo);
+    op.skrzydlo.rodzOtw = rodzOtw;
+    op.skrzydlo.stronaOtw = strona;
+    op.skrzydlo.ogr[kLewa] = l;
+    op.skrzydlo.ogr[kGora] = g;
+    op.skrzydlo.ogr[kPrawa] = p;
+    op.skrzydlo.ogr[kDol] = d;
+    return op;
+}
+
+uniOperRys OperWypeln(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d) {
+    uniOperRys op = Pusta(kOperWypeln);
+    op.wypeln.typWypeln = typ;
+    snprintf(op.wypeln.nazwa, sizeof op.wypeln.nazwa, "%s", nazwa ? nazwa : "");
+    op.wypeln.ogr[kLewa] = l;
+    op.wypeln.ogr[kGora] = g;
+    op.wypeln.ogr[kPrawa] = p;
+    op.wypeln.ogr[kDol] = d;
+    return op;
+}
+
+uniOperRys OperSzpros(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln) {
+    uniOperRys op = Pusta(kOperSzpros);
+    op.szpros.poz = poz;
+    op.szpros.poziomy = poziomy ? 1 : 0;
+    op.szpros.ogrPocz = pocz;
+    op.szpros.ogrKon = kon;
+    op.szpros.wypeln = wypeln;
+    return op;
 }

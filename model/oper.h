@@ -167,4 +167,22 @@ void BlobNaOperRys(const void* blob, int32_t dlugosc, uniOperRys* op);
 // bytes reads as its first 127 characters. Returns the length.
 int32_t DajNazweWypeln(const strOperWypeln* w, char nazwa[kNazwaWypelnLen]);
 
+// ---- Building operations --------------------------------------------------
+// One element from the parameters that define it; every other byte zero
+// (own thickness off, derived values empty). Bounds are element indexes.
+
+// The frame, `szer` x `wys` mm.
+uniOperRys OperRama(int32_t szer, int32_t wys);
+// A mullion: false (movable) or fixed, its centre line at `poz` mm,
+// horizontal or vertical, between the elements `pocz` and `kon`.
+uniOperRys OperSlupek(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int32_t kon);
+// A sash of opening kind `rodzOtw` (0-3) opening to `strona`, bounded left,
+// top, right, bottom by the elements l, g, p, d.
+uniOperRys OperSkrzydlo(int32_t rodzOtw, int32_t strona, int32_t l, int32_t g, int32_t p, int32_t d);
+// A filling of kind `typ` (0 glass, 1 acrylic) named `nazwa` (cut to 127
+// characters), bounded by l, g, p, d.
+uniOperRys OperWypeln(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d);
+// A muntin at `poz` mm between `pocz` and `kon`, lying on filling `wypeln`.
+uniOperRys OperSzpros(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln);
+
 #endif  // KV_MODEL_OPER_H

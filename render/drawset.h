@@ -31,4 +31,14 @@ bool CreateDrawSet(HINSTANCE instance, DrawSet* set);
 // Deletes the created objects and cursors; entries become null.
 void DestroyDrawSet(DrawSet* set);
 
+// The print copy of `from`: the same fonts, cursors and light brushes, but
+// black pens (a dashed one for the dotted entry), a black brush for the red
+// one and white for glass, so that a printer gets no colour lines. Only the
+// two black pens are the copy's own; false when they could not be made
+// (nothing stays created then).
+bool CreatePrintDrawSet(const DrawSet* from, DrawSet* copy);
+// Deletes the copy's own pens; every entry becomes null. The set it was made
+// from is untouched.
+void DestroyPrintDrawSet(DrawSet* copy);
+
 #endif  // KV_RENDER_DRAWSET_H

@@ -57,3 +57,32 @@ void DestroyDrawSet(DrawSet* s) {
     if (s->penThick) DeleteObject(s->penThick);
     memset(s, 0, sizeof *s);
 }
+
+bool CreatePrintDrawSet(const DrawSet* from, DrawSet* copy) {
+    *copy = *from;
+    HPEN black = CreatePen(PS_SOLID, 0, RGB(0, 0, 0));
+    // A cosmetic dotted pen prints as dots a printer's pixel apart, which
+    // read as a grey line: the copy uses a geometric dash instead.
+    LOGBRUSH lb = {BS_SOLID, RGB(0, 0, 0), 0};
+    HPEN dashed = ExtCreatePen(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_FLAT, 1, &lb, 0, nullptr);
+    if (!black || !dashed) {
+        if (black) DeleteObject(black);
+        if (dashed) DeleteObject(dashed);
+        memset(copy, 0, sizeof *copy);
+        return false;
+    }
+    copy->penNavy = black;
+    copy->penGreen = black;
+    copy->penDotted = dashed;
+    copy->penRed = (HPEN)GetStockObject(BLACK_PEN);
+    copy->brushRed = (HBRUSH)GetStockObject(BLACK_BRUSH);
+    copy->brushGlass = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    copy->brushWhite = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    return true;
+}
+
+void DestroyPrintDrawSet(DrawSet* copy) {
+    if (copy->penNavy) DeleteObject(copy->penNavy);
+    if (copy->penDotted) DeleteObject(copy->penDotted);
+    memset(copy, 0, sizeof *copy);
+}

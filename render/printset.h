@@ -8,14 +8,11 @@
 
 #include "drawset.h"
 
-// *print := *screen with entries 3 and 4 one solid black pen of width 0,
-// entry 5 a dashed geometric black pen of width 1 (flat ends), entry 6 the
-// stock black pen, entry 10 the stock black brush and entries 11 and 12 the
-// stock white brush. Fonts, brushes 7-9, cursors and the width-3 pen are the
-// screen's. The two created pens belong to the copy: ReleasePrintDrawSet.
+// *print := the print copy of *screen (CreatePrintDrawSet, drawset.h); an
+// all-null set when its pens cannot be made. The two created pens belong to
+// the copy: ReleasePrintDrawSet.
 void MakePrintDrawSet(const DrawSet* screen, DrawSet* print);
-// Deletes the two pens MakePrintDrawSet created; the copy's entries 3-5
-// become null.
+// Deletes the two pens MakePrintDrawSet created; every entry becomes null.
 void ReleasePrintDrawSet(DrawSet* print);
 
 // The copy for one scope.

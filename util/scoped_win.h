@@ -87,6 +87,20 @@ private:
     HDC dc_;
 };
 
+// A memory DC compatible with `like`, deleted by the scope (for blitting a
+// bitmap that a ScopedSelect puts into it).
+class ScopedCompatibleDC {
+public:
+    explicit ScopedCompatibleDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~ScopedCompatibleDC() { if (dc_) DeleteDC(dc_); }
+    ScopedCompatibleDC(const ScopedCompatibleDC&) = delete;
+    ScopedCompatibleDC& operator=(const ScopedCompatibleDC&) = delete;
+    operator HDC() const { return dc_; }
+    HDC get() const { return dc_; }
+private:
+    HDC dc_;
+};
+
 // A memory DC with a top-down 32-bit DIB section of width x height device
 // pixels selected into it; bits() reaches the pixels (0x00RRGGBB).
 class MemoryDC {

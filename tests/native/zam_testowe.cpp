@@ -10,46 +10,6 @@
 #include "tables.h"
 #include "zamowienia.h"
 
-namespace {
-
-uniOperRys Op(uint32_t typ) {
-    uniOperRys op;
-    memset(&op, 0, sizeof op);
-    op.typ = typ;
-    return op;
-}
-
-uniOperRys Slupek(int32_t poz, bool poziomy, int32_t pocz, int32_t kon) {
-    uniOperRys op = Op(kOperSlupekStaly);
-    op.slupek.poz = poz;
-    op.slupek.poziomy = poziomy;
-    op.slupek.ogrPocz = pocz;
-    op.slupek.ogrKon = kon;
-    return op;
-}
-
-uniOperRys Wypeln(const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d) {
-    uniOperRys op = Op(kOperWypeln);
-    strcpy(op.wypeln.nazwa, nazwa);
-    op.wypeln.ogr[0] = l;
-    op.wypeln.ogr[1] = g;
-    op.wypeln.ogr[2] = p;
-    op.wypeln.ogr[3] = d;
-    return op;
-}
-
-uniOperRys Szpros(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln) {
-    uniOperRys op = Op(kOperSzpros);
-    op.szpros.poz = poz;
-    op.szpros.poziomy = poziomy;
-    op.szpros.ogrPocz = pocz;
-    op.szpros.ogrKon = kon;
-    op.szpros.wypeln = wypeln;
-    return op;
-}
-
-}  // namespace
-
 void OknoDziesieciu(strOkno* o, int64_t cena, int32_t ilosc) {
     memset(o, 0, sizeof *o);
     o->status = 4;
@@ -66,22 +26,18 @@ void OknoDziesieciu(strOkno* o, int64_t cena, int32_t ilosc) {
     o->sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900};
     strcpy(o->uwagi, "Fitted from outside");
 
-    uniOperRys ops[10];
-    ops[0] = Op(kOperRama);
-    ops[0].rama.x1 = 1500;
-    ops[0].rama.y1 = 1400;
-    ops[1] = Slupek(750, false, 0, 0);
-    ops[2] = Slupek(700, true, 0, 1);
-    ops[3] = Wypeln("Float 4/16/4", 0, 0, 1, 2);
-    ops[4] = Wypeln("Float 4/16/4", 0, 2, 1, 0);
-    ops[5] = Op(kOperSkrzydlo);
-    ops[5].skrzydlo.rodzOtw = 3;
-    ops[5].skrzydlo.stronaOtw = 1;
-    ops[5].skrzydlo.ogr[0] = 1;
-    ops[6] = Wypeln("Ornament", 5, 5, 5, 5);
-    ops[7] = Szpros(1100, false, 5, 5, 6);
-    ops[8] = Szpros(360, true, 0, 1, 3);
-    ops[9] = Szpros(1000, true, 0, 1, 4);
+    const uniOperRys ops[10] = {
+        OperRama(1500, 1400),
+        OperSlupek(false, 750, false, 0, 0),
+        OperSlupek(false, 700, true, 0, 1),
+        OperWypeln(0, "Float 4/16/4", 0, 0, 1, 2),
+        OperWypeln(0, "Float 4/16/4", 0, 2, 1, 0),
+        OperSkrzydlo(3, 1, 1, 0, 0, 0),
+        OperWypeln(0, "Ornament", 5, 5, 5, 5),
+        OperSzpros(1100, false, 5, 5, 6),
+        OperSzpros(360, true, 0, 1, 3),
+        OperSzpros(1000, true, 0, 1, 4),
+    };
     for (const uniOperRys& op : ops) DodajOperRys(&o->oper, &o->liczbaOper, &op, nullptr);
 }
 

@@ -10,9 +10,8 @@ HWND CreateMainWindowForTest() {
     g_answers.push_back(IDNO);  // keep an older working year
     g_app.instance = GetModuleHandleA(nullptr);
     if (!RegisterMainClass(g_app.instance)) return nullptr;
-    HWND main = CreateWindowExA(0, "kelvaro", "Quarvel", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 768, nullptr,
-                                LoadMenuA(g_app.instance, MAKEINTRESOURCEA(IDM_MAIN)), g_app.instance,
-                                nullptr);
+    HWND main = CreateMainWindow(g_app.instance, LoadMenuA(g_app.instance, MAKEINTRESOURCEA(IDM_MAIN)),
+                                 0, 0, 1024, 768);
     if (main) ShowWindow(main, SW_SHOW);
     return main;
 }

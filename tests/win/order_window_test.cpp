@@ -25,6 +25,7 @@
 #include "mainwindow.h"
 #include "model_okna.h"
 #include "names.h"
+#include "opis.h"
 #include "newdb.h"
 #include "order_rc.h"
 #include "orderdriver.h"
@@ -501,6 +502,39 @@ TEST_F(OrderWindowTest, AnOrderOfAccessoriesOnlyIsStoredWithItsTotalInTheRegiste
     EXPECT_EQ(z_.zam.idZam, Count("SELECT idZam FROM T_Zmienne")) << "its number is the last one given";
 }
 
+// A "NEW" order opened from the register is rewritten by Save, not stored a
+// second time under its number (which would also take the last order number
+// back to it).
+TEST_F(OrderWindowTest, SavingAStoredNewOrderRewritesIt) {
+    char msg[2048];
+    const int64_t key = ZapiszZamTestowe(1, 0, 0, msg);
+    ASSERT_NE(0, key) << msg;
+    ASSERT_EQ(1, WczytajZam(key, &z_, msg)) << msg;
+    PrzeliczZam(&z_, kPrzWszystko);
+    row_ = -1;
+    const int64_t last = Count("SELECT idZam FROM T_Zmienne");
+    Script script;
+    script.steps = {CloseWith(ORD_SAVE)};
+    EXPECT_EQ(1, Open(&script));
+    EXPECT_EQ(2, Count("SELECT COUNT(*) FROM T_Zam"));
+    char sql[128];
+    snprintf(sql, sizeof sql, "SELECT status FROM T_Zam WHERE kluczZam = %lld", (long long)key);
+    EXPECT_EQ(1, Count(sql));
+    EXPECT_EQ(last, Count("SELECT idZam FROM T_Zmienne"));
+    EXPECT_EQ(key, z_.zam.kluczZam);
+}
+
+TEST_F(OrderWindowTest, EditAsNewFromTheRegisterSavesASecondOrder) {
+    SelectRegisterRow(0);
+    Script script;
+    script.steps = {CloseWith(ORD_SAVE)};
+    RunScripted([&] { return (int)SendMessageA(main_, WM_COMMAND, CMD_EDIT_AS_NEW, 0); }, &script);
+    EXPECT_EQ(2, Count("SELECT COUNT(*) FROM T_Zam"));
+    EXPECT_EQ(2, Count("SELECT idZam FROM T_Zmienne"));
+    EXPECT_EQ(2, SendMessageA(register_, LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ("\tLast order number: 2", StatusBarPart(main_, 1));
+}
+
 // ---- Status change and deletion in preview ---------------------------------------------
 
 TEST_F(OrderWindowTest, ChangeStatusInPreviewKeepsTheWindowOpenAndUpdatesTheRegister) {
@@ -621,6 +655,51 @@ TEST_F(OrderWindowTest, AddWindowGivesTheDesignerTheTemplateAndPreviewOpensItRea
     EXPECT_EQ(10, g_designed[0].muntin);
     EXPECT_EQ(0, g_designed[1].editable) << "a double click in preview opens the designer read-only";
     EXPECT_EQ(2, g_designed[1].quantity);
+}
+
+// The tooltip of the windows list: the one whose tool is the list box.
+BOOL CALLBACK FindListTip(HWND h, LPARAM lp) {
+    char cls[32] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0) return TRUE;
+    HWND* out = (HWND*)lp;  // [0] the list, [1] the tip found
+    TTTOOLINFOA ti = {};
+    ti.cbSize = sizeof ti;
+    for (int i = 0; SendMessageA(h, TTM_ENUMTOOLSA, i, (LPARAM)&ti); i++) {
+        if ((HWND)ti.uId == out[0]) {
+            out[1] = h;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+TEST_F(OrderWindowTest, TheListTooltipDescribesTheWindowUnderTheMouseWithItsNotes) {
+    LoadStored(false);
+    strcpy(z_.zam.okna[1].uwagi, "Fitted from outside by two fitters with a crane on Monday morning early");
+    std::string tip;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        HWND found[2] = {GetDlgItem(w, IDC_ORD_WINDOWS), nullptr};
+                        EnumThreadWindows(GetCurrentThreadId(), FindListTip, (LPARAM)found);
+                        EXPECT_NE(nullptr, found[1]);
+                        // Hovering over the second cell makes it the tip's item.
+                        SendMessageA(found[0], WM_MOUSEHOVER, 0, MAKELPARAM(65, 225));
+                        NMTTDISPINFOA nm = {};
+                        nm.hdr.hwndFrom = found[1];
+                        nm.hdr.idFrom = (UINT_PTR)found[0];
+                        nm.hdr.code = TTN_GETDISPINFOA;
+                        SendMessageA(w, WM_NOTIFY, 0, (LPARAM)&nm);
+                        if (nm.lpszText) tip = nm.lpszText;
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
+    Open(&script);
+    char description[4096] = "";
+    ASSERT_EQ(1, OpiszOkno(&z_.zam, 1, description, sizeof description));
+    EXPECT_EQ(std::string(description) +
+                  "\r\nNotes:\r\nFitted from outside by two fitters with a crane on Monday \r\nmorning early ",
+              tip);
 }
 
 // The texts a cell of the windows list draws, read from a metafile.

@@ -16,6 +16,7 @@
 #include "model_okna.h"
 #include "msgbuf.h"
 #include "rysuj_win.h"
+#include "scoped_win.h"
 
 namespace {
 
@@ -138,43 +139,26 @@ struct Rysunek : ::testing::Test {
     void TearDown() override { DestroyDrawSet(&ds); }
 
     // Draws the window into a metafile of the target's size and reads it back.
-    Zapis Emf(TestOkno& o, RECT cel, int margines, int styl, int trybWym) {
+    Zapis Emf(TestOkno& o, RECT cel, int margines, int styl, int trybWym, const DrawSet* set = nullptr) {
         Zapis z;
         HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
         EXPECT_NE(dc, nullptr);
         char msg[KV_MSG_LEN] = "";
-        EXPECT_EQ(RysujOknoWProst(dc, &o.r, &cel, margines, &ds, styl, trybWym, msg), 1) << msg;
-        HENHMETAFILE emf = CloseEnhMetaFile(dc);
-        EXPECT_NE(emf, nullptr);
-        EnumEnhMetaFile(nullptr, emf, Rekord, &z, nullptr);
-        DeleteEnhMetaFile(emf);
+        EXPECT_EQ(RysujOknoWProst(dc, &o.r, &cel, margines, set ? set : &ds, styl, trybWym, msg), 1) << msg;
+        ScopedEmf emf(CloseEnhMetaFile(dc));
+        EXPECT_NE(emf.get(), nullptr);
+        EnumEnhMetaFile(nullptr, emf.get(), Rekord, &z, nullptr);
         return z;
     }
 };
 
 // A memory bitmap whose pixels the test reads.
 struct Bitmapa {
-    HDC dc = nullptr;
-    HBITMAP bmp = nullptr;
-    HGDIOBJ stara = nullptr;
-    DWORD* px = nullptr;
+    MemoryDC dc;
+    DWORD* px;
     int w, h;
-    Bitmapa(int w_, int h_) : w(w_), h(h_) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, (void**)&px, nullptr, 0);
-        stara = SelectObject(dc, bmp);
+    Bitmapa(int w_, int h_) : dc(nullptr, w_, h_), px(dc.bits()), w(w_), h(h_) {
         PatBlt(dc, 0, 0, w, h, WHITENESS);
-    }
-    ~Bitmapa() {
-        SelectObject(dc, stara);
-        DeleteObject(bmp);
-        DeleteDC(dc);
     }
     COLORREF Piksel(int x, int y) const {
         GdiFlush();
@@ -309,6 +293,43 @@ TEST_F(Rysunek, Style2HasNoBackgroundColour) {
     EXPECT_NE(std::find(z.pedzle.begin(), z.pedzle.end(), RGB(204, 237, 192)), z.pedzle.end());
 }
 
+// The print copy of the set: the same window printed with the screen's set
+// has coloured lines (navy outlines, a dotted false mullion); with the copy
+// every line is black or white and the false mullion dashed.
+TEST_F(Rysunek, ThePrintCopyOfTheSetDrawsNoColouredLine) {
+    TestOkno o;
+    o << Rama(1200, 1000) << Slupek(false, 600, false, 0, 0) << Slupek(true, 500, true, 1, 0)
+      << Skrzydlo(3, 1, 1, 0, 0, 2) << Wypeln(0, "float", 3) << Wypeln(0, "float", 0, 0, 1, 0);
+    DrawSet print;
+    ASSERT_TRUE(CreatePrintDrawSet(&ds, &print));
+    const RECT cel = {0, 0, 1000, 900};
+    struct Case {
+        const char* name;
+        const DrawSet* set;
+        bool coloured;
+    } const cases[] = {{"screen set", &ds, true}, {"print copy", &print, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Zapis z = Emf(o, cel, 40, kStylWydruk, kWymWydruk, c.set);
+        ASSERT_FALSE(z.linie.empty());
+        int kolorowe = 0, kropki = 0, kreski = 0;
+        for (auto& [odc, p] : z.linie) {
+            kolorowe += p.lopnColor != RGB(0, 0, 0) && p.lopnColor != RGB(255, 255, 255);
+            kropki += (p.lopnStyle & PS_STYLE_MASK) == PS_DOT;
+            kreski += (p.lopnStyle & PS_STYLE_MASK) == PS_DASH;
+        }
+        EXPECT_EQ(c.coloured, kolorowe > 0) << kolorowe << " coloured lines";
+        EXPECT_EQ(c.coloured, kropki > 0);
+        EXPECT_EQ(!c.coloured, kreski > 0);
+    }
+    // The copy owns only its two pens: the screen set stays whole.
+    DestroyPrintDrawSet(&print);
+    const HANDLE* h = (const HANDLE*)&print;
+    for (size_t i = 0; i < sizeof print / sizeof(HANDLE); i++) EXPECT_EQ(h[i], nullptr);
+    EXPECT_NE(GetObjectType(ds.penNavy), 0u);
+    EXPECT_NE(GetObjectType(ds.brushRed), 0u);
+}
+
 TEST_F(Rysunek, PrintLabelsMullionsAndNumbersFillingsInDescriptionOrder) {
     TestOkno o;
     o << Rama(1000, 1000)                         // 0
@@ -379,12 +400,12 @@ TEST_F(Rysunek, ZeroSegmentHasNoTextTheLastAlwaysHas) {
     const TekstEmf* wys = z.Znajdz("800");
     ASSERT_NE(wys, nullptr);
     EXPECT_EQ(wys->x, r.right + 29);
-    HDC ekran = GetDC(nullptr);
-    HGDIOBJ stary = SelectObject(ekran, ds.fontVertical);
-    SIZE sz;
-    GetTextExtentPoint32A(ekran, "800", 3, &sz);
-    SelectObject(ekran, stary);
-    ReleaseDC(nullptr, ekran);
+    SIZE sz = {};
+    {
+        ScopedWindowDC ekran(nullptr);
+        ScopedSelect font(ekran, ds.fontVertical);
+        GetTextExtentPoint32A(ekran, "800", 3, &sz);
+    }
     ASSERT_GT(sz.cx, 0);
     EXPECT_EQ(wys->y, (r.top + r.bottom) / 2 - sz.cx / 2 + sz.cx);
 }

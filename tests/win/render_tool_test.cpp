@@ -15,6 +15,7 @@
 #include "harness.h"
 #include "msgbuf.h"
 #include "rysuj_win.h"
+#include "scoped_win.h"
 #include "tables.h"
 #include "testdb.h"
 #include "zam_wzory.h"
@@ -125,27 +126,18 @@ std::vector<uint8_t> Oczekiwany(strOkno* okno, int w, int h, int styl, int wym, 
     DrawSet ds;
     std::vector<uint8_t> rgb;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ds)) return rgb;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    uint32_t* px = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, (void**)&px, nullptr, 0);
-    HGDIOBJ stara = SelectObject(dc, bmp);
-    PatBlt(dc, 0, 0, w, h, WHITENESS);
-    RECT cel = {0, 0, w, h};
-    char msg[KV_MSG_LEN];
-    if (RysujOknoWProst(dc, okno, &cel, margines, &ds, styl, wym, msg)) {
-        GdiFlush();
-        for (int i = 0; i < w * h; i++)
-            rgb.insert(rgb.end(), {(uint8_t)(px[i] >> 16), (uint8_t)(px[i] >> 8), (uint8_t)px[i]});
+    {
+        MemoryDC dc(nullptr, w, h);
+        PatBlt(dc, 0, 0, w, h, WHITENESS);
+        RECT cel = {0, 0, w, h};
+        char msg[KV_MSG_LEN];
+        if (dc.ok() && RysujOknoWProst(dc, okno, &cel, margines, &ds, styl, wym, msg)) {
+            GdiFlush();
+            const DWORD* px = dc.bits();
+            for (int i = 0; i < w * h; i++)
+                rgb.insert(rgb.end(), {(uint8_t)(px[i] >> 16), (uint8_t)(px[i] >> 8), (uint8_t)px[i]});
+        }
     }
-    SelectObject(dc, stara);
-    DeleteObject(bmp);
-    DeleteDC(dc);
     DestroyDrawSet(&ds);
     return rgb;
 }

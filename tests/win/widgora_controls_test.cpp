@@ -10,6 +10,7 @@
 #include <string>
 
 #include "harness.h"
+#include "scoped_win.h"
 #include "widgora.h"
 #include "widgora_rc.h"
 #include "widgora_test_rc.h"
@@ -281,8 +282,8 @@ TEST_F(Controls, TextInACodePageReachesTheControlAsItsCharacters) {
 }
 
 TEST_F(Controls, DrawingInACodePageMeasuresAsTheWideText) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    MemoryDC dc(nullptr, 100, 30);
+    ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
     auto calc = [&](const WCHAR* w, int n) {
         RECT r = {0, 0, 0, 0};
         DrawTextW(dc, w, n, &r, DT_CALCRECT | DT_SINGLELINE);
@@ -299,8 +300,6 @@ TEST_F(Controls, DrawingInACodePageMeasuresAsTheWideText) {
     EXPECT_EQ(calc(L"\u0141", 1).right, first.right);
     EXPECT_LT(first.right, whole.right);
     // Drawn, not only measured.
-    HBITMAP bmp = CreateCompatibleBitmap(GetDC(nullptr), 100, 30);
-    HGDIOBJ oldBmp = SelectObject(dc, bmp);
     RECT box = {0, 0, 100, 30};
     FillRect(dc, &box, (HBRUSH)GetStockObject(WHITE_BRUSH));
     EXPECT_GT(DrawTextAJakoW(dc, "\xA3\xF3\x9F", -1, &box, DT_SINGLELINE, 1250), 0);
@@ -309,10 +308,6 @@ TEST_F(Controls, DrawingInACodePageMeasuresAsTheWideText) {
         for (int x = 0; x < 100; x++)
             if (GetPixel(dc, x, y) != RGB(255, 255, 255)) dark++;
     EXPECT_GT(dark, 10);
-    SelectObject(dc, oldBmp);
-    DeleteObject(bmp);
-    SelectObject(dc, old);
-    DeleteDC(dc);
 }
 
 // ---- Login dialog -------------------------------------------------------------------

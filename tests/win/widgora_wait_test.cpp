@@ -11,6 +11,7 @@
 #include <string>
 
 #include "harness.h"
+#include "scoped_win.h"
 #include "widgora.h"
 #include "widgora_rc.h"
 #include "widgora_testutil.h"
@@ -45,12 +46,11 @@ unsigned LitSquares(HWND anim) {
     RECT rc;
     GetClientRect(anim, &rc);
     int left = (rc.right - 96) / 2, top = (rc.bottom - 16) / 2;
-    HDC dc = GetDC(anim);
+    ScopedWindowDC dc(anim);
     unsigned lit = 0;
     for (int s = 0; s < 8; s++) {
         if (GetPixel(dc, left + s * 12 + 6, top + 8) == RGB(0x1E, 0x64, 0xC8)) lit |= 1u << s;
     }
-    ReleaseDC(anim, dc);
     return lit;
 }
 

@@ -9,7 +9,6 @@
 
 #include <errno.h>
 #include <inttypes.h>
-#include <sqlite3.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -25,7 +24,6 @@
 #include "opis.h"
 #include "oper.h"
 #include "platform.h"
-#include "stmt.h"
 #include "struktura.h"
 #include "uw.h"
 #include "wycena.h"
@@ -244,20 +242,18 @@ bool SprawdzOkna(const strZamRob* z, char* msg) {
 
 int Sprawdz(FILE* out, FILE* err) {
     char msg[KV_MSG_LEN];
+    // One snapshot and one file lock for the whole check.
+    DbReadTransaction odczyt("SprawdzenieSq", nullptr);
     std::vector<int64_t> klucze;
-    {
-        Stmt st;
-        sqlite3* db = DbHandle();
-        if (!st.Prepare(db, "SELECT kluczZam FROM T_Zam ORDER BY kluczZam;")) {
-            fprintf(err, "kelvaro-inspect: Error of reading orders from the database: %s\n", sqlite3_errmsg(db));
-            return 2;
-        }
-        int rc;
-        while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) klucze.push_back(sqlite3_column_int64(st.get(), 0));
-        if (rc != SQLITE_DONE) {
-            fprintf(err, "kelvaro-inspect: Error of reading orders from the database: %s\n", sqlite3_errmsg(db));
-            return 2;
-        }
+    auto zbierz = [](int64_t k, void* ctx, char*) {
+        ((std::vector<int64_t>*)ctx)->push_back(k);
+        return (int)kDbWalkNext;
+    };
+    if (!DbWalkOrderKeys(0, zbierz, &klucze, msg)) {
+        std::string t = msg;
+        for (size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, ": ");
+        fprintf(err, "kelvaro-inspect: %s\n", t.c_str());
+        return 2;
     }
     int wynik = 0;
     for (int64_t k : klucze) {

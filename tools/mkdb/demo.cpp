@@ -12,63 +12,13 @@
 #include "kvutil.h"
 #include "msgbuf.h"
 #include "okno.h"
+#include "oper.h"
 #include "rejestry.h"
 #include "struktura.h"
 #include "tables.h"
 #include "zamowienia.h"
 
 namespace {
-
-uniOperRys Op(uint32_t typ) {
-    uniOperRys op;
-    memset(&op, 0, sizeof op);
-    op.typ = typ;
-    return op;
-}
-uniOperRys Rama(int32_t w, int32_t h) {
-    uniOperRys op = Op(kOperRama);
-    op.rama.x1 = w;  // mm
-    op.rama.y1 = h;  // mm
-    return op;
-}
-uniOperRys Slupek(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int32_t kon) {
-    uniOperRys op = Op(ruchomy ? kOperSlupekRuch : kOperSlupekStaly);
-    op.slupek.rodzaj = ruchomy ? 1 : 0;
-    op.slupek.poz = poz;
-    op.slupek.poziomy = poziomy;
-    op.slupek.ogrPocz = pocz;
-    op.slupek.ogrKon = kon;
-    return op;
-}
-uniOperRys Skrzydlo(int32_t rodzaj, int32_t strona, int32_t l, int32_t g, int32_t p, int32_t d) {
-    uniOperRys op = Op(kOperSkrzydlo);
-    op.skrzydlo.rodzOtw = rodzaj;
-    op.skrzydlo.stronaOtw = strona;
-    op.skrzydlo.ogr[0] = l;
-    op.skrzydlo.ogr[1] = g;
-    op.skrzydlo.ogr[2] = p;
-    op.skrzydlo.ogr[3] = d;
-    return op;
-}
-uniOperRys Wypeln(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d) {
-    uniOperRys op = Op(kOperWypeln);
-    op.wypeln.typWypeln = typ;
-    snprintf(op.wypeln.nazwa, sizeof op.wypeln.nazwa, "%s", nazwa);
-    op.wypeln.ogr[0] = l;
-    op.wypeln.ogr[1] = g;
-    op.wypeln.ogr[2] = p;
-    op.wypeln.ogr[3] = d;
-    return op;
-}
-uniOperRys Szpros(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln) {
-    uniOperRys op = Op(kOperSzpros);
-    op.szpros.poz = poz;
-    op.szpros.poziomy = poziomy;
-    op.szpros.ogrPocz = pocz;
-    op.szpros.ogrKon = kon;
-    op.szpros.wypeln = wypeln;
-    return op;
-}
 
 // A window being designed: every element passes the change check first.
 struct Projekt {
@@ -132,29 +82,29 @@ struct Nabywca {
 static bool Okno(int rodzaj, Projekt& p) {
     switch (rodzaj) {
         case 0:  // one tilt-and-turn sash with a vertical muntin
-            p << Rama(900, 1200) << Skrzydlo(3, 1, 0, 0, 0, 0) << Wypeln(0, "4/16/4 Ug 1.1", 1, 1, 1, 1)
-              << Szpros(450, false, 1, 1, 2);
+            p << OperRama(900, 1200) << OperSkrzydlo(3, 1, 0, 0, 0, 0) << OperWypeln(0, "4/16/4 Ug 1.1", 1, 1, 1, 1)
+              << OperSzpros(450, false, 1, 1, 2);
             break;
         case 1:  // two sashes either side of a fixed mullion
-            p << Rama(1500, 1400) << Slupek(false, 750, false, 0, 0) << Skrzydlo(3, 0, 0, 0, 1, 0)
-              << Skrzydlo(2, 1, 1, 0, 0, 0) << Wypeln(0, "4/16/4 Ug 1.1", 2, 2, 2, 2)
-              << Wypeln(0, "4/16/4 Ug 1.1", 3, 3, 3, 3);
+            p << OperRama(1500, 1400) << OperSlupek(false, 750, false, 0, 0) << OperSkrzydlo(3, 0, 0, 0, 1, 0)
+              << OperSkrzydlo(2, 1, 1, 0, 0, 0) << OperWypeln(0, "4/16/4 Ug 1.1", 2, 2, 2, 2)
+              << OperWypeln(0, "4/16/4 Ug 1.1", 3, 3, 3, 3);
             break;
         case 2:  // balcony door pair under a transom, false mullion between the sashes
-            p << Rama(1800, 2300) << Slupek(false, 400, true, 0, 0)
-              << Wypeln(1, "Acrylic 4 mm", 0, 0, 0, 1) << Slupek(true, 900, false, 1, 0)
-              << Skrzydlo(3, 0, 0, 1, 3, 0) << Skrzydlo(2, 1, 3, 1, 0, 0)
-              << Wypeln(0, "4/16/4 safety glass", 4, 4, 4, 4) << Wypeln(0, "4/16/4 safety glass", 5, 5, 5, 5)
-              << Szpros(1300, true, 4, 4, 6) << Szpros(1300, true, 5, 5, 7);
+            p << OperRama(1800, 2300) << OperSlupek(false, 400, true, 0, 0)
+              << OperWypeln(1, "Acrylic 4 mm", 0, 0, 0, 1) << OperSlupek(true, 900, false, 1, 0)
+              << OperSkrzydlo(3, 0, 0, 1, 3, 0) << OperSkrzydlo(2, 1, 3, 1, 0, 0)
+              << OperWypeln(0, "4/16/4 safety glass", 4, 4, 4, 4) << OperWypeln(0, "4/16/4 safety glass", 5, 5, 5, 5)
+              << OperSzpros(1300, true, 4, 4, 6) << OperSzpros(1300, true, 5, 5, 7);
             break;
         case 3:  // fixed window with a cross of muntins
-            p << Rama(600, 600) << Wypeln(0, "Ornament glass", 0, 0, 0, 0) << Szpros(300, false, 0, 0, 1)
-              << Szpros(300, true, 0, 2, 1) << Szpros(300, true, 2, 0, 1);
+            p << OperRama(600, 600) << OperWypeln(0, "Ornament glass", 0, 0, 0, 0) << OperSzpros(300, false, 0, 0, 1)
+              << OperSzpros(300, true, 0, 2, 1) << OperSzpros(300, true, 2, 0, 1);
             break;
         default:  // three fields: fixed, tilt-and-turn, fixed
-            p << Rama(2400, 1500) << Slupek(false, 800, false, 0, 0) << Slupek(false, 1600, false, 0, 0)
-              << Wypeln(0, "4/16/4 Ug 1.1", 0, 0, 1, 0) << Skrzydlo(3, 1, 1, 0, 2, 0)
-              << Wypeln(0, "4/16/4 Ug 1.1", 4, 4, 4, 4) << Wypeln(0, "4/16/4 Ug 1.1", 2, 0, 0, 0);
+            p << OperRama(2400, 1500) << OperSlupek(false, 800, false, 0, 0) << OperSlupek(false, 1600, false, 0, 0)
+              << OperWypeln(0, "4/16/4 Ug 1.1", 0, 0, 1, 0) << OperSkrzydlo(3, 1, 1, 0, 2, 0)
+              << OperWypeln(0, "4/16/4 Ug 1.1", 4, 4, 4, 4) << OperWypeln(0, "4/16/4 Ug 1.1", 2, 0, 0, 0);
             break;
     }
     return p.ok;

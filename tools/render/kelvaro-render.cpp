@@ -21,6 +21,7 @@
 #include "heap.h"
 #include "msgbuf.h"
 #include "rysuj_win.h"
+#include "scoped_win.h"
 #include "zamowienia.h"
 
 namespace {
@@ -169,38 +170,26 @@ int main(int argc, char** argv) {
         ZwolnijIZerujZam(&zam);
         return Blad("cannot create the drawing resources");
     }
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bity = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bity, nullptr, 0);
-    if (!bmp) {
-        DeleteDC(dc);
-        DestroyDrawSet(&ds);
-        ZwolnijIZerujZam(&zam);
-        return Blad("cannot create the bitmap");
-    }
-    HGDIOBJ stara = SelectObject(dc, bmp);
-    PatBlt(dc, 0, 0, w, h, WHITENESS);
-    const RECT cel = {0, 0, w, h};
-    const int margines = styl == kStylKanwa ? 50 : styl == kStylKomorka ? 6 : 40;
-    ok = RysujOknoWProst(dc, &zam.zam.okna[indeks], &cel, margines, &ds, styl, wym, msg);
-    GdiFlush();
-
     Obraz o = {w, h, std::vector<uint8_t>((size_t)w * h * 3)};
-    const uint32_t* px = (const uint32_t*)bity;
-    for (size_t i = 0; i < (size_t)w * h; i++) {
-        o.rgb[i * 3] = (uint8_t)(px[i] >> 16);
-        o.rgb[i * 3 + 1] = (uint8_t)(px[i] >> 8);
-        o.rgb[i * 3 + 2] = (uint8_t)px[i];
+    {
+        MemoryDC dc(nullptr, w, h);
+        if (!dc.ok()) {
+            DestroyDrawSet(&ds);
+            ZwolnijIZerujZam(&zam);
+            return Blad("cannot create the bitmap");
+        }
+        PatBlt(dc, 0, 0, w, h, WHITENESS);
+        const RECT cel = {0, 0, w, h};
+        const int margines = styl == kStylKanwa ? 50 : styl == kStylKomorka ? 6 : 40;
+        ok = RysujOknoWProst(dc, &zam.zam.okna[indeks], &cel, margines, &ds, styl, wym, msg);
+        GdiFlush();
+        const DWORD* px = dc.bits();
+        for (size_t i = 0; i < (size_t)w * h; i++) {
+            o.rgb[i * 3] = (uint8_t)(px[i] >> 16);
+            o.rgb[i * 3 + 1] = (uint8_t)(px[i] >> 8);
+            o.rgb[i * 3 + 2] = (uint8_t)px[i];
+        }
     }
-    SelectObject(dc, stara);
-    DeleteObject(bmp);
-    DeleteDC(dc);
     DestroyDrawSet(&ds);
     ZwolnijIZerujZam(&zam);
     if (!ok) return Blad(msg);

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "amounttext.h"
+#include "connection.h"
 #include "designer.h"
 #include "heap.h"
 #include "help_win.h"
@@ -354,6 +355,20 @@ void Saved(OrderWindow* w, const char* text) {
     Close(w);
 }
 
+// An order of status 0 that is already in the database under its own key
+// and number (a "NEW" order opened from the register): saving it again must
+// rewrite it, not add a second order with the same number and take the
+// last order number back to it. An order made by "Edit as new" still has
+// its source's key but a number of its own, and is inserted.
+bool StoredUnderItsNumber(const strZam& o) {
+    if (o.kluczZam == 0) return false;
+    char sql[160];
+    snprintf(sql, sizeof sql, "SELECT COUNT(*) FROM T_Zam WHERE kluczZam = %lld AND idZam = %d AND rok = %d",
+             (long long)o.kluczZam, (int)o.idZam, (int)o.rok);
+    int64_t n = 0;
+    return DbQueryValue(sql, kDbInt64, &n, sizeof n, nullptr) == kDbQueryValue && n == 1;
+}
+
 // Save (status 0) or Save as (status 1-6): an order kept before is
 // overwritten, a new one inserted; a failure puts the old status back.
 void CmdSave(OrderWindow* w, int32_t newStatus) {
@@ -368,7 +383,8 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
     OrderNumber(o, number, sizeof number);
     const int32_t old = o.status;
     o.status = newStatus ? newStatus : (old == 0 ? 1 : old);
-    const int ok = old != 0 ? NadpiszZam(w->z, msg) : ZapiszNoweZam(w->z, nullptr, msg);
+    const bool insert = old == 0 && !StoredUnderItsNumber(o);
+    const int ok = insert ? ZapiszNoweZam(w->z, nullptr, msg) : NadpiszZam(w->z, msg);
     if (!ok) {
         o.status = old;
         KvShowError(w->hwnd, msg);
@@ -438,6 +454,10 @@ void CmdDeleteOrder(OrderWindow* w) {
 void CmdPrint(OrderWindow* w) {
     DrawSet print;
     PrintDrawSet printSet(*w->draw, &print);
+    if (!print.penNavy) {
+        KvShowError(w->hwnd, "Error of creating the drawing set for printing");
+        return;
+    }
     StorePages(w);
     g_orderPrint(w->hwnd, w->z, &print);
 }
@@ -777,6 +797,9 @@ LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
         case WM_MEASUREITEM: OnMeasureItem((MEASUREITEMSTRUCT*)lParam); return TRUE;
         case WM_DRAWITEM: OnDrawItem(w, (const DRAWITEMSTRUCT*)lParam); return TRUE;
+        case WM_CTLCOLORLISTBOX:
+            if ((HWND)lParam == w->winList) return (LRESULT)GetSysColorBrush(COLOR_BTNFACE);
+            break;
         case WM_CLOSE: CmdCancel(w); return 0;
         case WM_HELP: OpenHelp(hwnd, 2); return TRUE;
         case DM_GETDEFID: return w->defId ? MAKELRESULT(w->defId, DC_HASDEFID) : 0;
