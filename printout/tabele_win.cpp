@@ -53,10 +53,8 @@ void WierszNaglowka(Sklad& s, const int32_t* kolumny, const char* const* teksty,
     Pozioma(dc, 0, kStronaSzer - 1, s.y);
     Pozioma(dc, 0, kStronaSzer - 1, dol);
     Kolumny(dc, kolumny, kKolumnSzt, s.y, dol);
-    for (int i = 0; i + 1 < kKolumnSzt; i++) {
-        const int32_t l = kolumny[i] + 2, r = kolumny[i + 1] - 2;
-        PiszWPasie(dc, l, i + 2 == kKolumnSzt ? 765 : r, s.y, dol, teksty[i], w[i]);
-    }
+    for (int i = 0; i + 1 < kKolumnSzt; i++)
+        PiszWPasie(dc, kolumny[i] + 2, kolumny[i + 1] - 2, s.y, dol, teksty[i], w[i]);
     s.y = dol;
 }
 

@@ -20,6 +20,7 @@
 #include "demo.h"
 #include "emf_strony.h"
 #include "harness.h"
+#include "heap.h"
 #include "mainwindow.h"
 #include "msgbuf.h"
 #include "newdb.h"
@@ -292,6 +293,54 @@ TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
     }
 }
 
+TEST_F(PrintoutTest, AFailureOnTheWayLeavesNoPagesBehind) {
+    Okna(5);
+    for (int i = 0; i < 2; i++) DodajDodatekTest(&z_, i, "Sill", 1);
+    // The n-th allocation from the private heap fails: page slots and the
+    // window copies of the drawings.
+    int powodzenia = 0, bledy = 0;
+    for (int n = 1; n <= 40; n++) {
+        KvHeapFailAt(n);
+        Wydruk w = Zloz();
+        KvHeapFailAt(0);
+        if (w.wynik) {
+            powodzenia++;
+            EXPECT_EQ(3u, w.strony.size()) << n;
+            continue;
+        }
+        bledy++;
+        EXPECT_TRUE(w.msg == "Error of allocation of HENHMETAFILE" ||
+                    w.msg.compare(0, 20, "Error of allocation ") == 0)
+            << n << ": " << w.msg;
+    }
+    EXPECT_GT(bledy, 5);
+    EXPECT_GT(powodzenia, 0);
+}
+
+TEST_F(PrintoutTest, OverlongAndUnterminatedTextsStayOnThePage) {
+    Okna(1);
+    DodajDodatekTest(&z_, 0, std::string(127, 'N').c_str(), 1);
+    // The seller's block as a damaged file may hold it: no terminators.
+    memset(&z_.zam.sDaneUzytk, 'S', sizeof z_.zam.sDaneUzytk);
+    memset(z_.zam.nazwaNabyw, 'B', sizeof z_.zam.nazwaNabyw - 1);
+    Wydruk w = Zloz();
+    ASSERT_EQ(1, w.wynik) << w.msg;
+    size_t s = 0, b = 0;
+    for (const EmfStrona& p : w.strony)
+        for (const EmfTekst& t : p.teksty) {
+            EXPECT_LE(t.x + SzerTekstuArial(t.t, t.wys, t.waga ? t.waga : 400), 768) << t.t;
+            if (t.t.find_first_not_of('S') == std::string::npos) s += t.t.size();
+            if (t.t.find_first_not_of('B') == std::string::npos) b += t.t.size();
+            if (t.t[0] == 'N' && t.t.find_first_not_of('N') == std::string::npos) {
+                // The accessory's name cut at its cell, 368.
+                EXPECT_EQ(32, t.x);
+                EXPECT_LE(t.x + SzerTekstuArial(t.t, -14, 400), 369);
+            }
+        }
+    EXPECT_EQ(3u * sizeof z_.zam.sDaneUzytk.nazwa, s);  // name, address, other information, whole
+    EXPECT_EQ(sizeof z_.zam.nazwaNabyw - 1, b);           // broken over lines, nothing lost
+}
+
 // ---- The windows table's sums ------------------------------------------------------
 
 TEST_F(PrintoutTest, PerimeterElementsAndWeightOfTheWindows) {
@@ -483,7 +532,7 @@ TEST_F(PrintoutTest, LongNotesRunOverTwoPagesLineByLine) {
 
 struct Podglad {
     std::string tytul, status;
-    int strony = 0;
+    bool wlascicielWylaczony = false;  // the owner was disabled while it showed
 };
 
 bool ZamknijPodglad(void* ctx) {
@@ -497,6 +546,8 @@ bool ZamknijPodglad(void* ctx) {
     char st[128] = "";
     if (sb) SendMessageA(sb, SB_GETTEXTA, 1, (LPARAM)st);
     w->status = st;
+    HWND wlasciciel = GetWindow(p, GW_OWNER);
+    w->wlascicielWylaczony = wlasciciel && !IsWindowEnabled(wlasciciel);
     PostMessageA(p, WM_COMMAND, 1011, 0);  // "Close"
     return true;
 }
@@ -545,6 +596,7 @@ TEST_F(PrintCommandTest, PrintOpensTheOrdersPagesInTheModalPreview) {
     }
     EXPECT_EQ("Print preview - Order " + numer, p.tytul);
     EXPECT_NE(std::string::npos, p.status.find("page 1/4")) << p.status;
+    EXPECT_TRUE(p.wlascicielWylaczony) << "the preview was not modal";
     EXPECT_TRUE(g_boxes.empty()) << g_boxes[0].text;
     EXPECT_TRUE(IsWindowEnabled(main_));
     EXPECT_EQ(nullptr, FindWindowA("podgladDruk", nullptr));
@@ -595,6 +647,7 @@ TEST_F(PrintCommandTest, TheOrderWindowsPrintOpensThePreviewOverIt) {
     EXPECT_EQ(2, s.krok);
     EXPECT_EQ("Print preview - Order " + numer, s.p.tytul);
     EXPECT_NE(std::string::npos, s.p.status.find("page 1/")) << s.p.status;
+    EXPECT_TRUE(s.p.wlascicielWylaczony) << "the preview was not modal";
     for (const ShownBox& b : g_boxes) ADD_FAILURE() << b.caption << ": " << b.text;
     EXPECT_EQ(nullptr, FindWindowA("oknoZamowienia", nullptr));
 }
