@@ -7,6 +7,7 @@
 #include <new>
 
 #include "app.h"
+#include "backupcmds.h"
 #include "connection.h"
 #include "heap.h"
 #include "kvutil.h"
@@ -53,6 +54,7 @@ bool CreationStep(MainWindow* w, char* msg) {
         return false;
     }
     if (!DbOpen(DbDefaultPath(), msg)) return false;
+    BackupAtStart();
     if (!DbRegisterFunctions(msg)) return false;
     if (!KvHeapCreate()) {
         DWORD code = GetLastError();
@@ -72,6 +74,7 @@ bool CreationStep(MainWindow* w, char* msg) {
     if (!ReadUstUzytk(&g_app.settings, msg)) return false;
     if (!OrderListCreate(w, msg)) return false;
     if (!OrderListFill(w, msg)) return false;
+    BackupShowStartNote();
     return true;
 }
 
@@ -115,6 +118,7 @@ void OnCommand(MainWindow* w, int id, int code, HWND control) {
         DestroyWindow(w->hwnd);
         return;
     }
+    if (BackupCommand(w->hwnd, id)) return;
     OrderListCommand(w, id);
 }
 

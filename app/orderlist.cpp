@@ -633,6 +633,8 @@ void OrderListLayout(MainWindow* w, int cx, int cy) {
     }
 }
 
+void OrderListRenameStatuses(MainWindow* w) { RenameStatuses(w); }
+
 void OrderListShowYearAndNumber(MainWindow* w) {
     char text[64];
     snprintf(text, sizeof text, "\tCurrent year: %4d", g_app.vars.rok);

@@ -31,6 +31,10 @@ void OrderListLayout(MainWindow* w, int cx, int cy);
 void OrderListShowYearAndNumber(MainWindow* w);
 void OrderListShowCurrency(MainWindow* w);
 
+// Renames the status items of the menus and the filter box and the status
+// of every row after the settings changed.
+void OrderListRenameStatuses(MainWindow* w);
+
 // Enables the commands for `selected` rows (none, one, several).
 void OrderListEnableForSelection(MainWindow* w, int selected);
 

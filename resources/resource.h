@@ -39,6 +39,10 @@
 #define IDB_TOOLBAR_DISABLED 10063
 #define IDB_STATUS 10064
 
+// Backups of the database ("Settings" menu)
+#define CMD_BACKUP_NOW 10901
+#define CMD_RESTORE_BACKUP 10902
+
 // Order window toolbar pictures
 #define IDB_ORDER_TOOLBAR 10065
 #define IDB_ORDER_TOOLBAR_DISABLED 10066
