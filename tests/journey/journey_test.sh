@@ -43,7 +43,7 @@ db="$user_dir/AppData/Roaming/Quarvel/kelvaroDemo.db"
 lnk="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quarvel/Quarvel.lnk"
 pdf_dir="${HOME:-/root}/PDF"
 
-wine "$setup" /S </dev/null >/dev/null 2>&1
+timeout 120 wine "$setup" /S </dev/null >/dev/null 2>&1
 check "silent install" [ -f "$prog/kelvaro.exe" -a -f "$db" -a -f "$lnk" ]
 [ $failed -eq 0 ] || finish
 # The installed guide: its designer anchor, and every picture it shows.
@@ -79,7 +79,7 @@ check "the save reports the order with status 1" \
 [ -n "$key" ] || finish
 
 # The order as the database holds it (the same valuation as the program's).
-json=$(wine "$build/bin/kelvaro-inspect.exe" "$(winepath -w "$db")" "$key" 2>/dev/null | tr -d '\r')
+json=$(timeout 60 wine "$build/bin/kelvaro-inspect.exe" "$(winepath -w "$db")" "$key" 2>/dev/null | tr -d '\r')
 figures=$(python3 -c '
 import json, sys
 o = json.loads(sys.argv[1])["orders"][0]
@@ -125,10 +125,10 @@ fi
 check "the program ended of itself" grep -q '^program ended: exit code 0$' "$log"
 
 before=$(sqlite3 "$db" "SELECT COUNT(*) FROM T_Zam WHERE kluczZam = ${key:-0}" 2>/dev/null)
-wine "$prog/uninstall.exe" /S "_?=$(winepath -w "$prog")" </dev/null >/dev/null 2>&1
+timeout 120 wine "$prog/uninstall.exe" /S "_?=$(winepath -w "$prog")" </dev/null >/dev/null 2>&1
 check "the uninstall removes the program" [ ! -f "$prog/kelvaro.exe" -a ! -f "$lnk" ]
 after=$(sqlite3 "$db" "SELECT COUNT(*) FROM T_Zam WHERE kluczZam = ${key:-0}" 2>/dev/null)
-again=$(wine "$build/bin/kelvaro-inspect.exe" "$(winepath -w "$db")" "$key" 2>/dev/null | tr -d '\r')
+again=$(timeout 60 wine "$build/bin/kelvaro-inspect.exe" "$(winepath -w "$db")" "$key" 2>/dev/null | tr -d '\r')
 check "the order is still in the database after the uninstall" \
   [ "$before" = 1 -a "$after" = 1 -a "$again" = "$json" ]
 [ $failed -eq 0 ] || shot end
