@@ -27,7 +27,7 @@ work="$WINEPREFIX/drive_c/pictures"
 rm -rf "$work"
 mkdir -p "$work/shots"
 wine "$build/bin/kelvaro-mkdb.exe" 'C:\pictures\kelvaroDemo.db' </dev/null >/dev/null 2>&1
-wine "$build/bin/journey_driver.exe" --exe "$(winepath -w "$build/bin/kelvaro.exe")" --cwd 'C:\pictures' \
+timeout 240 wine "$build/bin/journey_driver.exe" --exe "$(winepath -w "$build/bin/kelvaro.exe")" --cwd 'C:\pictures' \
   --shots 'C:\pictures\shots' --no-print </dev/null >"$work/driver.log" 2>/dev/null \
   || { tr -d '\r' <"$work/driver.log"; echo "make-help-pictures: the driver failed" >&2; exit 1; }
 tr -d '\r' <"$work/driver.log" | grep '^picture:'
