@@ -19,7 +19,7 @@ if [ -z "${KV_PICTURES_DISPLAY:-}" ]; then
 fi
 
 source tools/wine-env.sh "$build" wineprefix-pictures
-kv_wine_prefix
+kv_wine_prefix virtual   # Wine draws the windows' own frames and captions
 kv_wine_start
 trap kv_wine_stop EXIT
 

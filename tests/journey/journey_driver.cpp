@@ -272,8 +272,18 @@ std::string AnswerBox(const char* what) {
 
 void Command(HWND h, int id) { PostMessageA(h, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
+// Types `text` into a control: an edit gets it as typing does (the old text
+// selected and replaced, the edit marked modified, so that the window
+// recomputes what depends on it); any other control gets its text set.
 void SetText(HWND h, const char* text) {
-    if (!SendMessageTimeoutA(h, WM_SETTEXT, 0, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, nullptr))
+    DWORD_PTR r = 0;
+    if (ClassOf(h) == "Edit") {
+        SendMessageTimeoutA(h, EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 5000, &r);
+        if (!SendMessageTimeoutA(h, EM_REPLACESEL, TRUE, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &r))
+            Fail("cannot type \"%s\"", text);
+        return;
+    }
+    if (!SendMessageTimeoutA(h, WM_SETTEXT, 0, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &r))
         Fail("cannot type \"%s\"", text);
 }
 
