@@ -59,6 +59,18 @@ else
   install_rc=1
 fi
 
+echo "== the whole journey under Wine (installed program, driven from outside)"
+journey_rc=0
+xvfb-run -a -s "-screen 0 1280x1024x24" tests/journey/journey_test.sh build/win \
+  "$(ls dist/Quarvel-*-setup.exe | head -n1)" 2>&1 | tee build/win/journey.log || journey_rc=$?
+line=$(grep -E '^journey: [0-9]+ passed, [0-9]+ failed' build/win/journey.log | tail -n1 || true)
+if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+  summary+=("journey: $((BASH_REMATCH[2])) tests failed out of $((BASH_REMATCH[1] + BASH_REMATCH[2]))")
+else
+  summary+=("journey: no result")
+  journey_rc=1
+fi
+
 echo "== summary"
 passed=0 failed=0
 for s in "${summary[@]}"; do
@@ -69,4 +81,4 @@ for s in "${summary[@]}"; do
   fi
 done
 echo "$passed passed, $failed failed"
-[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $install_rc -eq 0 ]
+[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $install_rc -eq 0 ] && [ $journey_rc -eq 0 ]
