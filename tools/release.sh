@@ -15,7 +15,7 @@ build=${1:-build/release}
 tools/setup.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target kelvaro kelvaro-mkdb
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target kelvaro kelvaro-mkdb kelvaro-backup
 
 version=$(sed -n 's/^#define KV_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/kv_version.h")
 [ -n "$version" ] || { echo "release: no version in $build/generated/kv_version.h" >&2; exit 1; }
@@ -24,7 +24,7 @@ stage="$root/dist/stage/Quarvel-$version"
 rm -rf "$stage"
 mkdir -p "$stage"
 bin="$build/bin"
-for f in kelvaro.exe pagora.dll widgora.dll kelvaro-mkdb.exe kelvaro-help.html; do
+for f in kelvaro.exe pagora.dll widgora.dll kelvaro-mkdb.exe kelvaro-backup.exe kelvaro-help.html; do
   cp "$bin/$f" "$stage/"
 done
 [ -d resources/help/images ] && cp -r resources/help/images "$stage/help" || true
