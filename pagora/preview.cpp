@@ -16,6 +16,7 @@
 #include "pagora.h"
 #include "pagora_rc.h"
 #include "scoped_win.h"
+#include "window_win.h"
 
 namespace {
 
@@ -559,10 +560,7 @@ LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 }
 
 LRESULT CALLBACK ProcOknoObsRobPdglDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          (LONG_PTR)((CREATESTRUCTA*)lParam)->lpCreateParams);
-    strPodgladDruk* p = Stan(hwnd);
+    strPodgladDruk* p = KvWindowState<strPodgladDruk>(hwnd, msg, lParam);
     if (!p) return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_CREATE: return ObsRobOnCreate(p, hwnd);
@@ -575,20 +573,17 @@ LRESULT CALLBACK ProcOknoObsRobPdglDruk(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         case WM_CTLCOLORSTATIC: return (LRESULT)p->pedzRog;
         case WM_KEYDOWN: SendMessageA(p->hOkno, msg, wParam, lParam); return 0;
         case WM_DESTROY: ObsRobOnDestroy(p); return 0;
-        case WM_NCDESTROY: SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0); return 0;
+        case WM_NCDESTROY: KvDetachState(hwnd); return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK ProcOknoPdglDrukKrt(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          (LONG_PTR)((CREATESTRUCTA*)lParam)->lpCreateParams);
-    strPodgladDruk* p = Stan(hwnd);
+    strPodgladDruk* p = KvWindowState<strPodgladDruk>(hwnd, msg, lParam);
     if (!p) return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_PAINT: KartaOnPaint(p, hwnd); return 0;
-        case WM_NCDESTROY: SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0); return 0;
+        case WM_NCDESTROY: KvDetachState(hwnd); return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
