@@ -250,7 +250,7 @@ int CopyTo(sqlite3* db, const std::string& dest, bool check, char* msg) {
             RemoveQuietly(part);
             return 0;
         }
-        // The part file is thrown away if anything goes wrong, so it needs no
+        // The unfinished copy is thrown away if anything goes wrong, so it needs no
         // journal; its pages are still synced when the copy commits.
         sqlite3_exec(out.db, "PRAGMA journal_mode=OFF;", nullptr, nullptr, nullptr);
         int rc = CopyPages(out.db, db);

@@ -1,4 +1,4 @@
-// orderwnd_int.h - what the parts of the order window share: its state
+// orderwnd_int.h - what the files of the order window share: its state
 // record and the routines each file gives the others. Not for outside use.
 #ifndef KV_UI_ORDER_ORDERWND_INT_H
 #define KV_UI_ORDER_ORDERWND_INT_H

@@ -1,5 +1,5 @@
 // pages.h - the settings dialog's pages besides the Seller page. Each is a
-// modeless child dialog over the part of the settings record it edits,
+// modeless child dialog over the fields of the settings record it edits,
 // filled at its start and on UM_PAGE_LOAD, written back on UM_PAGE_STORE
 // or the OK command. The record must outlive the page.
 #ifndef KV_UI_SETTINGS_PAGES_H
