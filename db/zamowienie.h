@@ -5,6 +5,7 @@
 #ifndef KV_DB_ZAMOWIENIE_H
 #define KV_DB_ZAMOWIENIE_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "records.h"
@@ -24,9 +25,14 @@ struct strSumyZam {
     int64_t demontNetto;        // disassembly net
     int64_t demontBrutto;       // disassembly gross
     uint32_t dlugoscRam;        // frame length of all windows, mm
+    uint32_t przepelnione;      // totals that do not fit their type (bits kSuma* of wycena.h); each holds 0
     int64_t zamNetto;           // order net
     int64_t zamBrutto;          // order gross
 };
+// The overflow bits sit in what was padding: the record keeps its size and
+// the places of its amounts.
+static_assert(sizeof(strSumyZam) == 120, "totals record is 120 bytes");
+static_assert(offsetof(strSumyZam, zamNetto) == 104, "order net at byte 104");
 
 // View flag of the order window: the order was opened for correction.
 enum { kWidokKorekta = 4 };

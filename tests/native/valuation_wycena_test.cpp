@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -76,7 +77,7 @@ struct Zam {
 #define SUMY_POLA(X)                                                                                \
     X(oknaNetto) X(oknaBrutto) X(oknaNettoRabat) X(oknaBruttoRabat) X(dodatNetto) X(dodatBrutto)     \
     X(dodatNettoRabat) X(dodatBruttoRabat) X(montNetto) X(montBrutto) X(demontNetto) X(demontBrutto) \
-    X(dlugoscRam) X(zamNetto) X(zamBrutto)
+    X(dlugoscRam) X(przepelnione) X(zamNetto) X(zamBrutto)
 
 ::testing::AssertionResult RowneSumy(const strSumyZam& a, const strSumyZam& b) {
 #define POROWNAJ(f) \
@@ -205,8 +206,11 @@ TEST(Valuation, AssemblyAndDisassembly) {
     EXPECT_EQ(20400, z.z.sumy.demontNetto);  // 8000 mm * 25,50 / m
     EXPECT_EQ(22032, z.z.sumy.demontBrutto);
     // By size rounds the cost: 1 mm at 5,00 per metre is half a hundredth.
-    EXPECT_EQ(0, KosztWgWymiaru(1, 500));
-    EXPECT_EQ(1, KosztWgWymiaru(1, 501));
+    int64_t koszt = -1;
+    EXPECT_EQ(1, KosztWgWymiaru(1, 500, &koszt));
+    EXPECT_EQ(0, koszt);
+    EXPECT_EQ(1, KosztWgWymiaru(1, 501, &koszt));
+    EXPECT_EQ(1, koszt);
 }
 
 // A partial recompute touches only what its mask reaches.
@@ -262,18 +266,155 @@ TEST(Valuation, NegativePricesTruncateTowardZero) {
     EXPECT_EQ(-17, z.z.sumy.dodatBruttoRabat);  // -14 + VAT -3.08 -> -14 - 3
 }
 
-// Out-of-range data must not make the arithmetic undefined (the sanitizer
-// build checks that); the result is simply what 64 bits hold.
-TEST(Valuation, HugeNumbersStayDefined) {
+// A total whose exact value does not fit is flagged and held at 0, never
+// wrapped or cut to the largest value; what depends on it is flagged too,
+// and what does not keeps its exact value. (The sanitizer build also
+// checks that nothing on the way is undefined.)
+TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
+    const uint32_t okna = kSumaOknaNetto | kSumaOknaBrutto | kSumaOknaNettoRabat | kSumaOknaBruttoRabat;
+    const uint32_t dodatki = kSumaDodatNetto | kSumaDodatBrutto | kSumaDodatNettoRabat | kSumaDodatBruttoRabat;
+    const uint32_t zam = kSumaZamNetto | kSumaZamBrutto;
+    const int64_t bilion = 10000000000000000;  // 100 000 000 000 000,00
+    struct Przypadek {
+        const char* nazwa;
+        std::function<void(Zam&)> buduj;
+        uint32_t przepelnione;
+        int64_t zamNetto, zamBrutto;
+    };
+    const Przypadek przypadki[] = {
+        {"a huge quantity makes the window line and the order total overflow",
+         [](Zam& z) {
+             z.Okno(kMaxCenaWpis, INT32_MAX);
+             z.Dodatek(100, 1);
+             z.p().vatOkna = 2300;
+         },
+         okna | kSumaDlugoscRam | zam, 0, 0},
+        {"accessory lines that each fit but whose sum does not",
+         [](Zam& z) {
+             for (int i = 0; i < 1900; i++) z.Dodatek(kMaxCenaWpis, 500000);
+         },
+         dodatki | zam, 0, 0},
+        {"a VAT whose product leaves 64 bits but whose share fits",
+         [&](Zam& z) {
+             z.Dodatek(bilion, 1);
+             z.p().vatDodat = 2300;
+         },
+         0, bilion, bilion + bilion / 10000 * 2300},
+        {"a VAT share that does not fit: the gross side only",
+         [](Zam& z) {
+             z.Okno(5000000000000000, 1);
+             z.p().vatOkna = INT32_MAX;
+         },
+         kSumaOknaBrutto | kSumaOknaBruttoRabat | kSumaZamBrutto, 5000000000000000, 0},
+        {"an order net of exactly 2^63 - 1 fits",
+         [](Zam& z) { z.Dodatek(INT64_MAX, 1); },
+         0, INT64_MAX, INT64_MAX},
+        {"one hundredth of assembly more does not",
+         [](Zam& z) {
+             z.Dodatek(INT64_MAX, 1);
+             z.p().flagi = 2;
+             z.p().cenaMont = 1;
+         },
+         zam, 0, 0},
+        {"a frame length past 32 bits flags an assembly by size",
+         [](Zam& z) {
+             for (int i = 0; i < 108; i++) z.Okno(1, 999, 10000, 10000);
+             z.p().flagi = 1;
+             z.p().cenaMont = 100;
+         },
+         kSumaDlugoscRam | kSumaMontNetto | kSumaMontBrutto | zam, 0, 0},
+        {"and nothing else when the assembly is fixed",
+         [](Zam& z) {
+             for (int i = 0; i < 108; i++) z.Okno(1, 999, 10000, 10000);
+             z.p().flagi = 2;
+             z.p().cenaMont = 100;
+         },
+         kSumaDlugoscRam, 108 * 999 + 100, 108 * 999 + 100},
+        {"a negative discount that doubles the net past 64 bits",
+         [](Zam& z) {
+             z.Okno(6000000000000000000, 1, 0);
+             z.p().rabat = -100;
+         },
+         kSumaOknaNettoRabat | kSumaOknaBruttoRabat | zam, 0, 0},
+        {"-2^63 is no amount",
+         [](Zam& z) { z.Dodatek(INT64_MIN, 1); },
+         dodatki | zam, 0, 0},
+    };
+    for (const Przypadek& c : przypadki) {
+        SCOPED_TRACE(c.nazwa);
+        Zam z;
+        c.buduj(z);
+        EXPECT_EQ(c.zamBrutto, PrzeliczZam(&z.z, kPrzWszystko));
+        EXPECT_EQ(c.przepelnione, z.z.sumy.przepelnione);
+        EXPECT_EQ(c.zamNetto, z.z.sumy.zamNetto);
+        EXPECT_EQ(c.zamBrutto, z.z.sumy.zamBrutto);
+        EXPECT_EQ((c.przepelnione & ~kSumaDlugoscRam) == 0, SumyZamDokladne(&z.z.sumy));
+        // Every flagged total holds 0.
+        const strSumyZam& s = z.z.sumy;
+        const int64_t kwoty[12] = {s.oknaNetto,  s.oknaBrutto,  s.oknaNettoRabat,  s.oknaBruttoRabat,
+                                   s.dodatNetto, s.dodatBrutto, s.dodatNettoRabat, s.dodatBruttoRabat,
+                                   s.montNetto,  s.montBrutto,  s.demontNetto,     s.demontBrutto};
+        for (int bit = 0; bit < 12; bit++) {
+            if (c.przepelnione & (1u << bit)) {
+                EXPECT_EQ(0, kwoty[bit]) << "total " << bit;
+            }
+        }
+        if (c.przepelnione & kSumaDlugoscRam) {
+            EXPECT_EQ(0u, z.z.sumy.dlugoscRam);
+        }
+    }
+}
+
+// A line reports the fields that do not fit and holds them at 0; the unit
+// prices of a window cell still come out. Bringing the quantity back clears
+// the order's flags on the next recompute.
+TEST(Valuation, LinesAndDiscountThatDoNotFit) {
     Zam z;
-    z.Okno(INT64_MAX, INT32_MAX, INT32_MAX, INT32_MAX);
-    z.Dodatek(INT64_MIN, INT32_MIN);
-    z.p().vatOkna = z.p().vatDodat = z.p().vatMont = INT32_MAX;
-    z.p().rabat = INT32_MIN;
-    z.p().flagi = 1 | 4;
-    z.p().cenaMont = z.p().cenaDemont = INT64_MAX;
-    const int64_t b = PrzeliczZam(&z.z, kPrzWszystko);
-    EXPECT_EQ(z.z.sumy.zamBrutto, b);
+    z.p().vatOkna = 2300;
+    strOkno& o = z.Okno(kMaxCenaWpis, INT32_MAX);
+    strLinia l;
+    memset(&l, 0x77, sizeof l);
+    LiniaOkna(&l, &z.z, &o, kLiniaJednNetto | kLiniaJednBrutto);  // a window cell
+    EXPECT_EQ(kLiniaDlugosc, l.przepelnione & (kLiniaJednNetto | kLiniaJednBrutto | kLiniaDlugosc));
+    EXPECT_EQ(12299999999, l.jednBrutto);  // VAT 2 299 999 999,77 rounds up
+    EXPECT_EQ(0, LiniaOkna(&l, &z.z, &o, 15));
+    EXPECT_EQ(kMaxCenaWpis, l.jednNetto);
+    EXPECT_EQ(12299999999, l.jednBrutto);
+    EXPECT_EQ(0, l.liniaNetto);
+    EXPECT_EQ(0, l.liniaBrutto);
+    EXPECT_EQ(0u, l.dlugoscRam);
+    EXPECT_EQ(kLiniaNetto | kLiniaBrutto | kLiniaDlugosc, l.przepelnione);
+    memset(&l, 0, sizeof l);
+    EXPECT_EQ(1, LiniaOkna(&l, &z.z, &o, kLiniaJednBrutto));
+    EXPECT_EQ(0u, l.przepelnione);
+
+    PrzeliczZam(&z.z, kPrzWszystko);
+    int64_t rabat = -1;
+    EXPECT_EQ(0, RabatZam(&z.z.sumy, &rabat));
+    EXPECT_EQ(0, rabat);
+    z.okna[0].ilOkien = 3;
+    z.p().rabat = 10;
+    // 29 999 999 999,97 less 3 000 000 000,00 (rounded up), plus 23 %.
+    EXPECT_EQ(33209999996, PrzeliczZam(&z.z, kPrzWszystko));
+    EXPECT_EQ(0u, z.z.sumy.przepelnione);
+    EXPECT_EQ(1, RabatZam(&z.z.sumy, &rabat));
+    EXPECT_EQ(3000000000, rabat);
+
+    // The rates alone: a share that does not fit is refused, not saturated.
+    int64_t v = -1;
+    EXPECT_EQ(0, VatKwoty(INT64_MAX, 20000, &v));
+    EXPECT_EQ(0, v);
+    EXPECT_EQ(1, VatKwoty(INT64_MAX, 10000, &v));
+    EXPECT_EQ(INT64_MAX, v);
+    EXPECT_EQ(1, RabatKwoty(-INT64_MAX, 100, &v));
+    EXPECT_EQ(-INT64_MAX, v);
+    EXPECT_EQ(0, KosztWgWymiaru(UINT32_MAX, INT64_MAX, &v));
+
+    // The bound of a typed price.
+    EXPECT_TRUE(CenaWZakresie(kMaxCenaWpis));
+    EXPECT_TRUE(CenaWZakresie(-kMaxCenaWpis));
+    EXPECT_FALSE(CenaWZakresie(kMaxCenaWpis + 1));
+    EXPECT_FALSE(CenaWZakresie(INT64_MAX));
 }
 
 // Each change the order window makes, followed by the recompute its caller
@@ -281,7 +422,15 @@ TEST(Valuation, HugeNumbersStayDefined) {
 TEST(Valuation, PartialRecomputeEqualsFullRecompute) {
     std::mt19937 rng(20261208);
     auto los = [&](int64_t a, int64_t b) { return std::uniform_int_distribution<int64_t>(a, b)(rng); };
-    auto cena = [&]() { return los(0, 9) == 0 ? los(-100000, 0) : los(0, 5000000); };
+    // Now and then a price so large that totals stop fitting: the flags
+    // must come out of a partial recompute as they do out of a full one.
+    auto cena = [&]() {
+        switch (los(0, 29)) {
+            case 0: case 1: case 2: return los(-100000, 0);
+            case 3: return los(INT64_MAX / 4, INT64_MAX);
+            default: return los(0, 5000000);
+        }
+    };
     for (int iter = 0; iter < 3000; iter++) {
         Zam z;
         for (int64_t i = los(0, 4); i > 0; i--)
