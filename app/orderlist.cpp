@@ -266,7 +266,8 @@ void SetRow(MainWindow* w, int row, const strZamRob* z) {
     SetCell(w, row, 4, o.nazwaNabyw);
     SetCell(w, row, 5, DajFormatData(o.dataZam, text, sizeof text) ? text : "");
     SetCell(w, row, 6, DajFormatData(o.dataReal, text, sizeof text) ? text : "");
-    DajNapKwotaPokaz(z->sumy.zamBrutto, text, sizeof text);
+    if (z->sumy.przepelnione & kSumaZamBrutto) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
+    else DajNapKwotaPokaz(z->sumy.zamBrutto, text, sizeof text);
     SetCell(w, row, 7, text);
     long long windows = 0;
     for (int i = 0; i < o.liczbaOkien; i++) windows += o.okna[i].ilOkien;

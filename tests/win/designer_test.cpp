@@ -772,6 +772,81 @@ TEST_F(RegistersTest, ChoosingFromTheListsBringsTheEntrysValues) {
     }});
 }
 
+// A net price beyond 99 999 999,99 is not taken while typed (the figures
+// say so) and Save refuses it with the field's message; the highest price
+// itself is saved.
+TEST_F(DesignerTest, ANetPriceBeyondTheHighestIsRefusedOnSave) {
+    TestOkno o;
+    GlazedWindow(o);
+    o.r.cenaZReki = 12345;
+    std::string gross, total;
+    size_t boxesAfterRefusal = 0;
+    int saved = Run(o, 1, {[&] {
+        // Twenty digits, as a wider field would take them (this one shows
+        // eight under Wine): the change comes as typing reports it.
+        HWND net = Item(IDC_PNL_NET);
+        SetWindowTextA(net, "12345678901234567890");
+        SendMessageA(net, EM_SETMODIFY, TRUE, 0);
+        SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_PNL_NET, EN_CHANGE), (LPARAM)net);
+        EXPECT_EQ(12345, o.r.cenaZReki);
+        gross = Text(Item(IDC_PNL_GROSS));
+        total = Text(Item(IDC_PNL_TOTAL_GROSS));
+        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+        EXPECT_NE(nullptr, Designer());
+        boxesAfterRefusal = g_boxes.size();
+        EXPECT_EQ(12345, o.r.cenaZReki);
+        SetWindowTextA(net, Loc("99999999#99").c_str());
+        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+        return true;
+    }});
+    EXPECT_EQ("too large", gross);
+    EXPECT_EQ("too large", total);
+    ASSERT_EQ(1u, boxesAfterRefusal);
+    EXPECT_EQ("Incorrect value in the field Price - net\r\nThe highest price is " + Loc("99~999~999#99"),
+              g_boxes[0].text);
+    EXPECT_EQ(1, saved);
+    EXPECT_EQ(9999999999, o.r.cenaZReki);
+}
+
+// The Factors dialog takes the same lengths as the settings' Uw page and
+// refuses a number that does not fit 32 bits (set past the length limit)
+// instead of storing the largest one; nothing is stored then.
+TEST_F(DesignerTest, FactorsRefuseANumberThatDoesNotFit) {
+    TestOkno o;
+    GlazedWindow(o);
+    const strWspUw before = o.r.sWspUw;
+    struct Seen {
+        int limitUf = 0, limitPsi = 0, limitUw = 0;
+        bool openAfterOk = false;
+        size_t boxes = 0;
+    } seen;
+    LoopProbe probe(
+        [](void* context) {
+            Seen* seen = (Seen*)context;
+            HWND d = Dialog("Factors");
+            if (!d) return false;
+            seen->limitUf = (int)SendDlgItemMessageA(d, IDC_FCT_UF_FRAME, EM_GETLIMITTEXT, 0, 0);
+            seen->limitPsi = (int)SendDlgItemMessageA(d, IDC_FCT_PSI_GLASS, EM_GETLIMITTEXT, 0, 0);
+            seen->limitUw = (int)SendDlgItemMessageA(d, IDC_FCT_UW, EM_GETLIMITTEXT, 0, 0);
+            SetDlgItemTextA(d, IDC_FCT_UF_FIXED, "30000000");
+            SendMessageA(d, WM_COMMAND, IDOK, 0);
+            seen->openAfterOk = IsWindow(d) && Dialog("Factors") == d;
+            seen->boxes = g_boxes.size();
+            PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        },
+        &seen, 10000);
+    EXPECT_EQ(0, RunFactorsDialog(nullptr, &o.r, 1));
+    EXPECT_TRUE(probe.done());
+    EXPECT_EQ(7, seen.limitUf);
+    EXPECT_EQ(5, seen.limitPsi);
+    EXPECT_EQ(7, seen.limitUw);
+    EXPECT_TRUE(seen.openAfterOk);
+    ASSERT_EQ(1u, seen.boxes);
+    EXPECT_EQ("Incorrect value in the field Uf for a fixed mullion", g_boxes[0].text);
+    EXPECT_EQ(0, memcmp(&before, &o.r.sWspUw, sizeof before));
+}
+
 // ---- Panel layout and scrolling ------------------------------------------------------------------------
 
 int ChildTop(int id) {

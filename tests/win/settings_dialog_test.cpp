@@ -18,6 +18,7 @@
 #include "harness.h"
 #include "testutil.h"
 #include "help_win.h"
+#include "amounttext.h"
 #include "kvutil.h"
 #include "mainwindow.h"
 #include "newdb.h"
@@ -420,6 +421,44 @@ TEST_F(SettingsDialogTest, RefusedEntryKeepsItsOldValueAndOkStillCloses) {
             ASSERT_EQ(1u, g_boxes.size());
             EXPECT_EQ("Error", g_boxes[0].caption);
             EXPECT_EQ(c.message, g_boxes[0].text);
+        } else {
+            EXPECT_TRUE(g_boxes.empty());
+        }
+    }
+}
+
+// A default price beyond the highest a seller may type into an order is
+// refused with its message and keeps the old price (a new order would
+// start with a price its own window refuses); the highest itself is taken.
+TEST_F(SettingsDialogTest, ADefaultPriceBeyondTheHighestIsRefused) {
+    char highest[64];
+    DajNapKwotaPokaz(9999999999, highest, sizeof highest);
+    const struct {
+        int radio, edit;
+        const char* typed;
+        const char* refusal;  // null: accepted
+        int64_t stored;
+    } cases[] = {
+        {IDC_ASM_FIXED, IDC_ASM_PRICE, "100000000", "Wrong default price of assembly", 1500},
+        {IDC_DIS_FIXED, IDC_DIS_PRICE, "123456789012345", "Wrong default price of disassembly", 4400},
+        {IDC_ASM_FIXED, IDC_ASM_PRICE, "99999999,99", nullptr, 9999999999},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ResetHarness();
+        DefaultSettings(&s_);
+        s_.sWycenZamParam.cenaMont = 1500;
+        s_.sWycenZamParam.cenaDemont = 4400;
+        int result = RunDialog(&s_, [&](HWND dlg) {
+            HWND p = Page(dlg, IDD_PAGE_DEFAULTS);
+            Click(p, c.radio);
+            SetDlgItemTextA(p, c.edit, Num(c.typed).c_str());
+        });
+        EXPECT_EQ(1, result);
+        EXPECT_EQ(c.stored, c.edit == IDC_ASM_PRICE ? s_.sWycenZamParam.cenaMont : s_.sWycenZamParam.cenaDemont);
+        if (c.refusal) {
+            ASSERT_EQ(1u, g_boxes.size());
+            EXPECT_EQ(std::string(c.refusal) + "\r\nThe highest price is " + highest, g_boxes[0].text);
         } else {
             EXPECT_TRUE(g_boxes.empty());
         }

@@ -314,9 +314,11 @@ void DestroyMenus(DesignerState* s) {
 
 // ---- Panel figures -----------------------------------------------------------------
 
-void SetAmount(DesignerState* s, int id, int64_t amount) {
+// An amount of the window's line, or what says that it does not fit.
+void SetAmount(DesignerState* s, int id, const strLinia& l, uint32_t bit, int64_t amount) {
     char text[64];
-    if (!DajNapKwotaPokaz(amount, text, (int)sizeof text)) LLX100NaNap(amount, text);
+    if (l.przepelnione & bit) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
+    else if (!DajNapKwotaPokaz(amount, text, (int)sizeof text)) LLX100NaNap(amount, text);
     SetWindowTextA(PanelItem(s, id), text);
 }
 
@@ -324,9 +326,9 @@ void SetAmount(DesignerState* s, int id, int64_t amount) {
 void UpdateFigures(DesignerState* s) {
     strLinia l = {};
     LiniaOkna(&l, &s->wycena, s->okno, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
-    SetAmount(s, IDC_PNL_GROSS, l.jednBrutto);
-    SetAmount(s, IDC_PNL_TOTAL_NET, l.liniaNetto);
-    SetAmount(s, IDC_PNL_TOTAL_GROSS, l.liniaBrutto);
+    SetAmount(s, IDC_PNL_GROSS, l, kLiniaJednBrutto, l.jednBrutto);
+    SetAmount(s, IDC_PNL_TOTAL_NET, l, kLiniaNetto, l.liniaNetto);
+    SetAmount(s, IDC_PNL_TOTAL_GROSS, l, kLiniaBrutto, l.liniaBrutto);
     int32_t uw = OknoUw(s->okno);
     char text[KV_KWOTA_LEN] = "-";
     if (uw >= 0) LLX100NaNap(uw, text);
@@ -498,6 +500,17 @@ bool ReadSpin(DesignerState* s, int which, int32_t* value) {
     return true;
 }
 
+// The typed net price; false (and *price untouched) when it is beyond the
+// largest price a seller may type.
+bool ReadPrice(DesignerState* s, int64_t* price) {
+    char text[64] = "";
+    GetWindowTextA(PanelItem(s, IDC_PNL_NET), text, (int)sizeof text);
+    const int64_t v = DajKwotaGrZNap(text);
+    if (!CenaWZakresie(v)) return false;
+    *price = v;
+    return true;
+}
+
 int FirstChecked(DesignerState* s, int first, int count) {
     for (int i = 0; i < count - 1; i++)
         if (IsDlgButtonChecked(s->panel, first + i) == BST_CHECKED) return i;
@@ -536,9 +549,12 @@ bool ReadPanel(DesignerState* s) {
     }
     ReadName(s, IDC_PNL_HARDWARE_LIST, o->nazOkucie);
     ReadName(s, IDC_PNL_BEAD_LIST, o->nazListwa);
-    char price[64] = "";
-    GetWindowTextA(PanelItem(s, IDC_PNL_NET), price, (int)sizeof price);
-    o->cenaZReki = DajKwotaGrZNap(price);
+    if (!ReadPrice(s, &o->cenaZReki)) {
+        char text[KV_MSG_LEN];
+        TekstOdmowyCeny("Incorrect value in the field Price - net", text, sizeof text);
+        KvShowError(s->hwnd, text);
+        return false;
+    }
     if (!ReadSpin(s, kSpinQuantity, &o->ilOkien)) {
         KvShowError(s->hwnd, "Incorrect value in the field Quantity");
         return false;
@@ -687,11 +703,15 @@ LRESULT OnQuantity(DesignerState* s, int32_t value) {
     return 0;
 }
 
+// A price beyond the bound is not taken (Save refuses it); the figures say
+// so meanwhile.
 void OnPrice(DesignerState* s) {
-    char text[64] = "";
-    GetWindowTextA(PanelItem(s, IDC_PNL_NET), text, (int)sizeof text);
-    s->okno->cenaZReki = DajKwotaGrZNap(text);
-    UpdateFigures(s);
+    if (ReadPrice(s, &s->okno->cenaZReki)) {
+        UpdateFigures(s);
+        return;
+    }
+    for (int id : {IDC_PNL_GROSS, IDC_PNL_TOTAL_NET, IDC_PNL_TOTAL_GROSS})
+        SetWindowTextA(PanelItem(s, id), kKwotaZaDuza);
 }
 
 // ---- Commands ---------------------------------------------------------------------------

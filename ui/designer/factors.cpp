@@ -6,6 +6,8 @@
 
 #include "help_win.h"
 #include "kvutil.h"
+#include "msgbox.h"
+#include "msgbuf.h"
 #include "projektant_rc.h"
 #include "scoped_win.h"
 #include "widgora.h"
@@ -27,11 +29,23 @@ struct Field {
     int id;
     int shown;
     int scale;
+    const char* name;  // for the refusal of a number that does not fit
 };
 const Field kFactorFields[8] = {
-    {IDC_FCT_UF_FRAME, 2, 2}, {IDC_FCT_UF_FRAME_SASH, 2, 2}, {IDC_FCT_UF_FIXED, 2, 2}, {IDC_FCT_UF_FALSE, 2, 2},
-    {IDC_FCT_UG_GLASS, 1, 2}, {IDC_FCT_PSI_GLASS, 3, 4},     {IDC_FCT_UG_ACRYLIC, 1, 2}, {IDC_FCT_PSI_ACRYLIC, 3, 4},
+    {IDC_FCT_UF_FRAME, 2, 2, "Uf for a frame without a sash"},
+    {IDC_FCT_UF_FRAME_SASH, 2, 2, "Uf for a frame with a sash"},
+    {IDC_FCT_UF_FIXED, 2, 2, "Uf for a fixed mullion"},
+    {IDC_FCT_UF_FALSE, 2, 2, "Uf for a false mullion"},
+    {IDC_FCT_UG_GLASS, 1, 2, "Ug for glass"},
+    {IDC_FCT_PSI_GLASS, 3, 4, "psi for glass"},
+    {IDC_FCT_UG_ACRYLIC, 1, 2, "Ug for acrylic"},
+    {IDC_FCT_PSI_ACRYLIC, 3, 4, "psi for acrylic"},
 };
+const Field kUwField = {IDC_FCT_UW, 2, 2, "Uw"};
+
+// The longest text whose every number fits 32 bits at the field's scale,
+// as the settings' edits of the same factors take.
+int MaxLength(const Field& f) { return f.scale == 4 ? 5 : 7; }
 
 int32_t* FactorValues(strOkno* o) { return &o->sWspUw.ufRama; }
 
@@ -49,16 +63,21 @@ void ShowValue(HWND dlg, int id, int32_t value, int shown, int scale) {
     SetDlgItemTextA(dlg, id, text);
 }
 
-int32_t ReadValue(HWND dlg, int id, int scale) {
+// The block holds 32-bit values: a number that does not fit is refused
+// (with the field's message) rather than wrapped or cut to the largest.
+bool ReadValue(HWND dlg, const Field& f, int32_t* value) {
     char text[64 + 8] = "";
-    GetDlgItemTextA(dlg, id, text, 64);
-    DopasujCzDzies(text, scale, nullptr);
-    int64_t v = scale == 4 ? NapNaLLX10000(text) : NapNaLLX100(text);
-    // The block holds 32-bit values: a longer number typed is kept at the
-    // largest one rather than wrapped into a negative factor.
-    if (v > INT32_MAX) v = INT32_MAX;
-    if (v < INT32_MIN) v = INT32_MIN;
-    return (int32_t)v;
+    GetDlgItemTextA(dlg, f.id, text, 64);
+    DopasujCzDzies(text, f.scale, nullptr);
+    const int64_t v = f.scale == 4 ? NapNaLLX10000(text) : NapNaLLX100(text);
+    if (v < INT32_MIN || v > INT32_MAX) {
+        char msg[KV_MSG_LEN];
+        KvMsg(msg, "Incorrect value in the field %s", f.name);
+        KvShowError(dlg, msg);
+        return false;
+    }
+    *value = (int32_t)v;
+    return true;
 }
 
 void SwitchFields(FactorsState* s, HWND dlg) {
@@ -72,9 +91,11 @@ BOOL OnInit(FactorsState* s, HWND dlg) {
     const int32_t* values = FactorValues(s->okno);
     for (int i = 0; i < 8; i++) {
         Subclass(GetDlgItem(dlg, kFactorFields[i].id), kFactorFields[i].shown);
+        SendDlgItemMessageA(dlg, kFactorFields[i].id, EM_LIMITTEXT, MaxLength(kFactorFields[i]), 0);
         ShowValue(dlg, kFactorFields[i].id, values[i], kFactorFields[i].shown, kFactorFields[i].scale);
     }
     Subclass(GetDlgItem(dlg, IDC_FCT_UW), 2);
+    SendDlgItemMessageA(dlg, IDC_FCT_UW, EM_LIMITTEXT, MaxLength(kUwField), 0);
     ShowValue(dlg, IDC_FCT_UW, o->uwZReki, 2, 2);
     CheckDlgButton(dlg, IDC_FCT_BY_RATES, BST_UNCHECKED);
     CheckDlgButton(dlg, IDC_FCT_DIRECTLY, BST_UNCHECKED);
@@ -92,13 +113,19 @@ BOOL OnInit(FactorsState* s, HWND dlg) {
 void CmdOk(FactorsState* s, HWND dlg) {
     if (!s->editable) return;
     strOkno* o = s->okno;
+    // Everything is read before anything is stored: a refusal keeps the
+    // dialog open and the record as it was.
     if (IsDlgButtonChecked(dlg, IDC_FCT_DIRECTLY) == BST_CHECKED) {
+        int32_t uw = 0;
+        if (!ReadValue(dlg, kUwField, &uw)) return;
         o->status |= kUwEntered;
-        o->uwZReki = ReadValue(dlg, IDC_FCT_UW, 2);
+        o->uwZReki = uw;
     } else {
+        int32_t read[8];
+        for (int i = 0; i < 8; i++)
+            if (!ReadValue(dlg, kFactorFields[i], &read[i])) return;
         o->status &= ~kUwEntered;
-        int32_t* values = FactorValues(o);
-        for (int i = 0; i < 8; i++) values[i] = ReadValue(dlg, kFactorFields[i].id, kFactorFields[i].scale);
+        memcpy(FactorValues(o), read, sizeof read);
     }
     EndDialog(dlg, 1);
 }

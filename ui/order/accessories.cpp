@@ -36,7 +36,8 @@ void SetTotalCell(HWND list, int row, const strZamRob* z, const strDodatZam& d) 
     strLinia line = {};
     LiniaDodatku(&line, z, &d, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
     char text[64];
-    DajNapKwotaPokaz(line.liniaBrutto, text, sizeof text);
+    if (line.przepelnione & kLiniaBrutto) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
+    else DajNapKwotaPokaz(line.liniaBrutto, text, sizeof text);
     SetCell(list, row, 3, text);
 }
 
@@ -188,9 +189,11 @@ int64_t ReadDimension(HWND dlg, int id) {
 
 const int kDimensionIds[3] = {IDC_ACC_DIM1, IDC_ACC_DIM2, IDC_ACC_DIM3};
 
-void ShowAmount(HWND dlg, int id, int64_t amount) {
+// An amount of the line, or what says that it does not fit.
+void ShowAmount(HWND dlg, int id, const strLinia& line, uint32_t bit, int64_t amount) {
     char text[64];
-    DajNapKwotaPokaz(amount, text, sizeof text);
+    if (line.przepelnione & bit) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
+    else DajNapKwotaPokaz(amount, text, sizeof text);
     SetDlgItemTextA(dlg, id, text);
 }
 
@@ -212,9 +215,9 @@ void Fill(AccessoryDialog* a, HWND dlg) {
     SetDlgItemTextA(dlg, IDC_ACC_PRICE, price);
     strLinia line = {};
     LiniaDodatku(&line, a->z, d, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
-    ShowAmount(dlg, IDC_ACC_GROSS, line.jednBrutto);
-    ShowAmount(dlg, IDC_ACC_TOTAL_NET, line.liniaNetto);
-    ShowAmount(dlg, IDC_ACC_TOTAL_GROSS, line.liniaBrutto);
+    ShowAmount(dlg, IDC_ACC_GROSS, line, kLiniaJednBrutto, line.jednBrutto);
+    ShowAmount(dlg, IDC_ACC_TOTAL_NET, line, kLiniaNetto, line.liniaNetto);
+    ShowAmount(dlg, IDC_ACC_TOTAL_GROSS, line, kLiniaBrutto, line.liniaBrutto);
     for (int id : {IDC_ACC_PRICE_CUR, IDC_ACC_GROSS_CUR, IDC_ACC_TOTAL_NET_CUR, IDC_ACC_TOTAL_GROSS_CUR}) {
         SetDlgItemTextA(dlg, id, OrderCurrency(a->z));
     }
@@ -282,11 +285,20 @@ void OnUnit(AccessoryDialog* a, HWND dlg) {
     ShowResult(a, dlg);  // the result names the unit
 }
 
-void OnPrice(AccessoryDialog* a, HWND dlg) {
-    if (!UserChanged(dlg, IDC_ACC_PRICE, 0) || a->filling) return;
+// The typed price; false when it is beyond the largest price a seller may
+// type.
+bool ReadPrice(HWND dlg, int64_t* price) {
     char text[64] = "";
     GetDlgItemTextA(dlg, IDC_ACC_PRICE, text, sizeof text);
-    a->d->cenaZReki = DajKwotaGrZNap(text);
+    const int64_t v = DajKwotaGrZNap(text);
+    if (!CenaWZakresie(v)) return false;
+    *price = v;
+    return true;
+}
+
+void OnPrice(AccessoryDialog* a, HWND dlg) {
+    if (!UserChanged(dlg, IDC_ACC_PRICE, 0) || a->filling) return;
+    ReadPrice(dlg, &a->d->cenaZReki);  // OK refuses one that does not fit
 }
 
 void OnQuantity(AccessoryDialog* a, HWND dlg) {
@@ -354,8 +366,13 @@ bool Accept(AccessoryDialog* a, HWND dlg) {
         KvShowError(dlg, "Incorrectly defined the quantity of the accessory");
         return false;
     }
-    char price[64] = "";
-    GetDlgItemTextA(dlg, IDC_ACC_PRICE, price, sizeof price);
+    int64_t price = 0;
+    if (!ReadPrice(dlg, &price)) {
+        char text[KV_MSG_LEN];
+        TekstOdmowyCeny("Incorrectly defined the price of the accessory", text, sizeof text);
+        KvShowError(dlg, text);
+        return false;
+    }
     // Everything read: only now does the record change.
     memset(d->nazwa, 0, sizeof d->nazwa);
     strcpy(d->nazwa, name);
@@ -364,7 +381,7 @@ bool Accept(AccessoryDialog* a, HWND dlg) {
     strcpy(d->jm, unit);
     memcpy(d->wymiar, dims, sizeof dims);
     d->ilosc = quantity;
-    d->cenaZReki = DajKwotaGrZNap(price);
+    d->cenaZReki = price;
     char msg[KV_MSG_LEN];
     if (!ZapiszRejestrDodat(d, a->reg, a->regCount, msg)) {
         KvShowError(dlg, msg);

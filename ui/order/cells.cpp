@@ -36,7 +36,8 @@ void CellText(HDC dc, const RECT& cell, const strZamRob* z, const strOkno& okno,
     LiniaOkna(&line, z, &okno, kLiniaJednNetto | kLiniaJednBrutto);
     char net[64], gross[64];
     DajNapKwotaPokaz(line.jednNetto, net, sizeof net);
-    DajNapKwotaPokaz(line.jednBrutto, gross, sizeof gross);
+    if (line.przepelnione & kLiniaJednBrutto) snprintf(gross, sizeof gross, "%s", kKwotaZaDuza);
+    else DajNapKwotaPokaz(line.jednBrutto, gross, sizeof gross);
     const char* code = OrderCurrency(z);
     char text[256];
     snprintf(text, sizeof text, "%d pcs\r\nNet: %s %s\r\nGross: %s %s", okno.ilOkien, net, code, gross,

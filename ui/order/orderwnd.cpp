@@ -206,7 +206,7 @@ bool CreatePages(OrderWindow* w) {
     const struct { int templ; DLGPROC proc; } kPages[3] = {
         {IDD_ORD_GENERAL, GeneralPageProc}, {IDD_ORD_VALUATION, ValuationPageProc}, {IDD_ORD_NOTES, NotesPageProc}};
     for (int i = 0; i < 3; i++) {
-        w->pageState[i] = {w->z, w->hwnd, false};
+        w->pageState[i] = {w->z, w->hwnd, false, nullptr, {}};
         w->pages[i] = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(kPages[i].templ), w->tab, kPages[i].proc,
                                          (LPARAM)&w->pageState[i]);
         if (!w->pages[i]) return false;
@@ -310,13 +310,24 @@ void Layout(OrderWindow* w, int width, int height) {
 
 // ---- Shown amounts and status ---------------------------------------------------------
 
+// An amount of the totals, or what says that it does not fit.
+void SetTotal(HWND parent, int id, const strSumyZam& s, uint32_t bit, int64_t amount) {
+    if (s.przepelnione & bit) SetDlgItemTextA(parent, id, kKwotaZaDuza);
+    else SetAmount(parent, id, amount);
+}
+
+void SetDiscount(HWND parent, int id, const strSumyZam& s) {
+    int64_t discount = 0;
+    if (RabatZam(&s, &discount)) SetAmount(parent, id, discount);
+    else SetDlgItemTextA(parent, id, kKwotaZaDuza);
+}
+
 void OnShowTotals(OrderWindow* w) {
     const strSumyZam& s = w->z->sumy;
     const char* code = OrderCurrency(w->z);
-    const int64_t discount = (s.oknaNetto - s.oknaNettoRabat) + (s.dodatNetto - s.dodatNettoRabat);
-    SetAmount(w->hwnd, IDC_ORD_NET, s.zamNetto);
-    SetAmount(w->hwnd, IDC_ORD_GROSS, s.zamBrutto);
-    SetAmount(w->hwnd, IDC_ORD_DISCOUNT, discount);
+    SetTotal(w->hwnd, IDC_ORD_NET, s, kSumaZamNetto, s.zamNetto);
+    SetTotal(w->hwnd, IDC_ORD_GROSS, s, kSumaZamBrutto, s.zamBrutto);
+    SetDiscount(w->hwnd, IDC_ORD_DISCOUNT, s);
     HWND v = w->pages[kPageValuation];
     const int32_t flags = w->z->zam.sWycenZamParam.flagi;
     char perMetre[32];
@@ -324,12 +335,12 @@ void OnShowTotals(OrderWindow* w) {
     const int32_t mont = flags & kMontazMaska, demont = flags & kDemontazMaska;
     SetDlgItemTextA(v, IDC_VAL_MONT_UNIT, mont == 1 ? perMetre : mont == 2 ? code : "");
     SetDlgItemTextA(v, IDC_VAL_DEMONT_UNIT, demont == 4 ? perMetre : demont == 8 ? code : "");
-    SetAmount(v, IDC_VAL_MONT_COST, s.montNetto);
-    SetAmount(v, IDC_VAL_DEMONT_COST, s.demontNetto);
-    SetAmount(v, IDC_VAL_DISCOUNT_AMOUNT, discount);
+    SetTotal(v, IDC_VAL_MONT_COST, s, kSumaMontNetto, s.montNetto);
+    SetTotal(v, IDC_VAL_DEMONT_COST, s, kSumaDemontNetto, s.demontNetto);
+    SetDiscount(v, IDC_VAL_DISCOUNT_AMOUNT, s);
     AccListRefreshTotals(w->accList, w->z);
-    SetAmount(w->hwnd, IDC_ORD_ACC_NET, s.dodatNetto);
-    SetAmount(w->hwnd, IDC_ORD_ACC_GROSS, s.dodatBrutto);
+    SetTotal(w->hwnd, IDC_ORD_ACC_NET, s, kSumaDodatNetto, s.dodatNetto);
+    SetTotal(w->hwnd, IDC_ORD_ACC_GROSS, s, kSumaDodatBrutto, s.dodatBrutto);
     const int currencyIds[] = {IDC_ORD_NET_CUR, IDC_ORD_GROSS_CUR, IDC_ORD_DISCOUNT_CUR, IDC_ORD_ACC_NET_CUR,
                                IDC_ORD_ACC_GROSS_CUR};
     for (int id : currencyIds) SetDlgItemTextA(w->hwnd, id, code);
@@ -337,6 +348,11 @@ void OnShowTotals(OrderWindow* w) {
         SetDlgItemTextA(v, id, code);
     }
     InvalidateRect(w->winList, nullptr, TRUE);
+    // Told once when the totals stop fitting, not at every later change.
+    const bool tooLarge = !SumyZamDokladne(&s);
+    const bool tell = tooLarge && !w->totalsTooLarge;
+    w->totalsTooLarge = tooLarge;
+    if (tell) KvShowError(w->hwnd, kSumyZaDuze);
 }
 
 void OnShowStatus(OrderWindow* w) {
@@ -376,10 +392,19 @@ bool StoredUnderItsNumber(const strZam& o) {
 // overwritten, a new one inserted; a failure puts the old status back.
 void CmdSave(OrderWindow* w, int32_t newStatus) {
     if (ModeOf(w) == kModePreview) return;
-    StorePages(w);
+    if (const char* refused = StorePages(w)) {
+        KvShowError(w->hwnd, refused);
+        return;
+    }
     strZam& o = w->z->zam;
     if (o.liczbaOkien == 0 && o.liczbaDodat == 0) {
         KvShowError(w->hwnd, "The order is empty");
+        return;
+    }
+    // An order whose totals cannot be computed could not be listed or
+    // printed either.
+    if (!SumyZamDokladne(&w->z->sumy)) {
+        KvShowError(w->hwnd, kSumyZaDuze);
         return;
     }
     char number[64], text[256], msg[KV_MSG_LEN];
@@ -460,7 +485,10 @@ void CmdPrint(OrderWindow* w) {
         KvShowError(w->hwnd, "Error of creating the drawing set for printing");
         return;
     }
-    StorePages(w);
+    if (const char* refused = StorePages(w)) {
+        KvShowError(w->hwnd, refused);
+        return;
+    }
     g_orderPrint(w->hwnd, w->z, print.get());
 }
 

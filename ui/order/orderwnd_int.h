@@ -19,6 +19,8 @@ struct OrderPage {
     strZamRob* z;
     HWND orderWnd;
     bool loading;
+    const char* refused;  // after a store: the first field not taken, or null
+    char refusal[256];    // the text `refused` points to when it is built
 };
 
 enum { kPageGeneral, kPageValuation, kPageNotes, kPageSeller, kPageCount };
@@ -35,6 +37,7 @@ struct OrderWindow {
     int defId = 0;               // default push button (DM_SETDEFID), 0 none
     strZamRob snapshot = {};     // the order when correction began
     bool hasSnapshot = false;
+    bool totalsTooLarge = false;  // the totals shown do not fit: told once until they fit again
     HMENU menu = nullptr;
     HWND toolbar = nullptr, tab = nullptr, accList = nullptr, winList = nullptr;
     HWND pages[kPageCount] = {};
@@ -51,8 +54,10 @@ OrderMode ModeOf(const OrderWindow* w);
 INT_PTR CALLBACK GeneralPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ValuationPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK NotesPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
-// Writes the three editable pages into the order.
-void StorePages(OrderWindow* w);
+// Writes the three editable pages into the order. A typed number that does
+// not fit its field is not written; the message of the first such field is
+// returned (null when every field was taken).
+const char* StorePages(OrderWindow* w);
 
 // ---- Window cells (cells.cpp) --------------------------------------------------
 // Paints the cell of window `index` of the order (index < 0: the empty

@@ -12,6 +12,7 @@
 #include "names.h"
 #include "order_rc.h"
 #include "orderwnd_int.h"
+#include "page_util.h"
 #include "window_win.h"
 #include "wycena.h"
 
@@ -51,10 +52,10 @@ void SetHundredths(HWND dlg, int id, int64_t value, const char* allowed) {
     SetDlgItemTextA(dlg, id, text);
 }
 
-int64_t GetHundredths(HWND dlg, int id) {
-    char text[64] = "";
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return DajKwotaGrZNap(text);
+// A price typed into a price edit: false, and *price untouched, when it
+// is beyond the largest price a seller may type.
+bool ReadPrice(HWND dlg, int id, int64_t* price) {
+    return ReadFixedPoint(dlg, id, 100, kMaxCenaWpis, price);
 }
 
 // The order window, the page's grandparent (the page sits in the tab control).
@@ -166,11 +167,26 @@ struct Fitting {
     int32_t mask;                  // bits of the flags word
     int32_t bySize, fixedPrice;    // their values
     uint32_t recompute;
+    const char* refusal;           // the message of a price beyond the highest
 };
 const Fitting kAssembly = {IDC_VAL_MONT_NONE, IDC_VAL_MONT_SIZE, IDC_VAL_MONT_FIXED, IDC_VAL_MONT_PRICE,
-                           kMontazMaska, 1, 2, kPrzCenaMont};
+                           kMontazMaska, 1, 2, kPrzCenaMont, "Wrong price of assembly"};
 const Fitting kDisassembly = {IDC_VAL_DEMONT_NONE, IDC_VAL_DEMONT_SIZE, IDC_VAL_DEMONT_FIXED,
-                              IDC_VAL_DEMONT_PRICE, kDemontazMaska, 4, 8, kPrzCenaDemont};
+                              IDC_VAL_DEMONT_PRICE, kDemontazMaska, 4, 8, kPrzCenaDemont,
+                              "Wrong price of disassembly"};
+
+// The rates and the weight: hundredths kept in 32 bits, so their edits take
+// as many characters as the settings' edits of the same fields.
+struct RateField {
+    int id;
+    const char* refusal;
+};
+const RateField kRates[] = {{IDC_VAL_VAT_MONT, "Wrong VAT rate of assembly and disassembly"},
+                            {IDC_VAL_VAT_WINDOWS, "Wrong VAT rate of windows"},
+                            {IDC_VAL_VAT_ACC, "Wrong VAT rate of accessories"},
+                            {IDC_VAL_WEIGHT, "Wrong weight of window"}};
+const int kRateLength = 7;   // characters: every such number fits 32 bits
+const int kPriceLength = 16;
 
 // The price, its unit, the cost caption, the cost and its currency show
 // only with a price mode.
@@ -191,16 +207,18 @@ void LoadFitting(HWND dlg, const Fitting& f, int32_t flags, int64_t price) {
     else SetDlgItemTextA(dlg, f.price, "");
 }
 
-void StoreFitting(HWND dlg, const Fitting& f, int32_t* flags, int64_t* price) {
+// The mode bits and the price; false when the typed price is not one (the
+// stored price stays).
+bool StoreFitting(HWND dlg, const Fitting& f, int32_t* flags, int64_t* price) {
     if (IsDlgButtonChecked(dlg, f.size) == BST_CHECKED) {
         *flags |= f.bySize;
-        *price = GetHundredths(dlg, f.price);
     } else if (IsDlgButtonChecked(dlg, f.fixed) == BST_CHECKED) {
         *flags |= f.fixedPrice;
-        *price = GetHundredths(dlg, f.price);
     } else {
         *price = 0;
+        return true;
     }
+    return ReadPrice(dlg, f.price, price);
 }
 
 void ValuationLoad(OrderPage* p, HWND dlg) {
@@ -218,31 +236,49 @@ void ValuationLoad(OrderPage* p, HWND dlg) {
     p->loading = false;
 }
 
+// Writes the page into the order. A number that does not fit its field is
+// not stored (the field keeps its value); the first such field's refusal
+// goes into p->refused for Save to show, or null when all were taken.
 void ValuationStore(OrderPage* p, HWND dlg) {
     strZam& o = p->z->zam;
     strWycenZamParam& v = o.sWycenZamParam;
+    p->refused = nullptr;
+    // The first refusal is the one Save shows.
+    auto Refuse = [p](const char* text) {
+        if (p->refused) return;
+        snprintf(p->refusal, sizeof p->refusal, "%s", text);
+        p->refused = p->refusal;
+    };
     // The word holds only the two modes: it is rebuilt from the buttons.
     v.flagi = 0;
-    StoreFitting(dlg, kAssembly, &v.flagi, &v.cenaMont);
-    StoreFitting(dlg, kDisassembly, &v.flagi, &v.cenaDemont);
-    v.vatMont = (int32_t)GetHundredths(dlg, IDC_VAL_VAT_MONT);
-    v.vatOkna = (int32_t)GetHundredths(dlg, IDC_VAL_VAT_WINDOWS);
-    v.vatDodat = (int32_t)GetHundredths(dlg, IDC_VAL_VAT_ACC);
+    for (const Fitting* f : {&kAssembly, &kDisassembly}) {
+        int64_t* price = f == &kAssembly ? &v.cenaMont : &v.cenaDemont;
+        if (StoreFitting(dlg, *f, &v.flagi, price)) continue;
+        char text[sizeof p->refusal];
+        TekstOdmowyCeny(f->refusal, text, sizeof text);
+        Refuse(text);
+    }
+    int32_t* const rates[] = {&v.vatMont, &v.vatOkna, &v.vatDodat, &o.waga};
+    for (int i = 0; i < 4; i++) {
+        if (!ReadFixedPoint32(dlg, kRates[i].id, 100, rates[i])) Refuse(kRates[i].refusal);
+    }
     BOOL error = FALSE;
     int discount = (int)SendDlgItemMessageA(dlg, IDC_VAL_DISCOUNT_SPIN, UDM_GETPOS32, 0, (LPARAM)&error);
     if (error) KvShowError(dlg, "Wrong buyer's discount");
     else v.rabat = discount;
     int currency = (int)SendDlgItemMessageA(dlg, IDC_VAL_CURRENCY, CB_GETCURSEL, 0, 0);
     if (currency >= 0 && currency < kCurrencyCount) o.idWalZam = currency;
-    o.waga = (int32_t)GetHundredths(dlg, IDC_VAL_WEIGHT);
 }
 
 BOOL ValuationInit(HWND dlg) {
     ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, IDC_VAL_MONT_PRICE), "0");
     ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, IDC_VAL_DEMONT_PRICE), "0");
-    for (int id : {IDC_VAL_VAT_MONT, IDC_VAL_VAT_WINDOWS, IDC_VAL_VAT_ACC, IDC_VAL_WEIGHT}) {
-        ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, id), "01");
+    for (const RateField& r : kRates) {
+        ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, r.id), "01");
+        SendDlgItemMessageA(dlg, r.id, EM_LIMITTEXT, kRateLength, 0);
     }
+    SendDlgItemMessageA(dlg, IDC_VAL_MONT_PRICE, EM_LIMITTEXT, kPriceLength, 0);
+    SendDlgItemMessageA(dlg, IDC_VAL_DEMONT_PRICE, EM_LIMITTEXT, kPriceLength, 0);
     SendDlgItemMessageA(dlg, IDC_VAL_DISCOUNT_SPIN, UDM_SETRANGE32, 0, 100);
     WypelnijLbxWalut(dlg, IDC_VAL_CURRENCY);
     return FALSE;
@@ -338,8 +374,13 @@ INT_PTR CALLBACK NotesPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
-void StorePages(OrderWindow* w) {
+const char* StorePages(OrderWindow* w) {
+    const char* refused = nullptr;
     for (int i = kPageGeneral; i <= kPageNotes; i++) {
-        if (w->pages[i]) SendMessageA(w->pages[i], UM_PAGE_STORE, 0, 0);
+        if (!w->pages[i]) continue;
+        w->pageState[i].refused = nullptr;
+        SendMessageA(w->pages[i], UM_PAGE_STORE, 0, 0);
+        if (!refused) refused = w->pageState[i].refused;
     }
+    return refused;
 }

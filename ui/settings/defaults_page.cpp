@@ -9,6 +9,7 @@
 #include "pages.h"
 #include "settings_rc.h"
 #include "widgora.h"
+#include "wycena.h"
 
 namespace {
 
@@ -25,9 +26,11 @@ struct PriceGroup {
     int edit;
     int unit;
     int shift;       // 0 for assembly (modes 1, 2), 2 for disassembly (4, 8)
+    const char* refusal;  // a price beyond what an order takes
 };
-const PriceGroup kAssembly = {IDC_ASM_NONE, IDC_ASM_PRICE, IDC_ASM_UNIT, 0};
-const PriceGroup kDisassembly = {IDC_DIS_NONE, IDC_DIS_PRICE, IDC_DIS_UNIT, 2};
+const PriceGroup kAssembly = {IDC_ASM_NONE, IDC_ASM_PRICE, IDC_ASM_UNIT, 0, "Wrong default price of assembly"};
+const PriceGroup kDisassembly = {IDC_DIS_NONE, IDC_DIS_PRICE, IDC_DIS_UNIT, 2,
+                                 "Wrong default price of disassembly"};
 
 struct DefaultsPage {
     strUstUzytk* s;  // the caller's copy of the settings
@@ -90,7 +93,9 @@ void OnLoad(DefaultsPage* p, HWND dlg) {
 }
 
 // The mode bits and the price of one group; without the service the price
-// is 0 whatever the hidden edit still holds.
+// is 0 whatever the hidden edit still holds. A price no order could take
+// (beyond the highest a seller may type there) is refused and the old one
+// stays.
 void StoreGroup(HWND dlg, const PriceGroup& g, int32_t* flags, int64_t* price) {
     const int mode = CheckedMode(dlg, g);
     if (mode != 1 && mode != 2) {
@@ -98,7 +103,10 @@ void StoreGroup(HWND dlg, const PriceGroup& g, int32_t* flags, int64_t* price) {
         return;
     }
     *flags |= mode << g.shift;
-    ReadFixedPoint(dlg, g.edit, 100, INT64_MAX, price);
+    if (ReadFixedPoint(dlg, g.edit, 100, kMaxCenaWpis, price)) return;
+    char text[256];
+    TekstOdmowyCeny(g.refusal, text, sizeof text);
+    KvShowError(GetAncestor(dlg, GA_ROOT), text);
 }
 
 void OnStore(DefaultsPage* p, HWND dlg) {
@@ -138,7 +146,8 @@ BOOL OnInitDialog(DefaultsPage* p, HWND dlg) {
         ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, id), kRateDecimals);
     }
     // Lengths whose every number fits its field: a price in 64-bit
-    // hundredths, a rate or a weight in 32-bit hundredths.
+    // hundredths (its bound is checked on OK), a rate or a weight in 32-bit
+    // hundredths.
     SendDlgItemMessageA(dlg, IDC_ASM_PRICE, EM_LIMITTEXT, 16, 0);
     SendDlgItemMessageA(dlg, IDC_DIS_PRICE, EM_LIMITTEXT, 16, 0);
     for (int id : kRateEdits) {
