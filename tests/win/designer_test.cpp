@@ -772,6 +772,70 @@ TEST_F(RegistersTest, ChoosingFromTheListsBringsTheEntrysValues) {
     }});
 }
 
+// The edit field of a register's drop-down list.
+HWND ListField(int list) {
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(Item(list), &info) ? info.hwndItem : nullptr;
+}
+
+// A profile and a muntin whose thicknesses the window cannot take: the
+// refusal leaves the list showing what it showed before (a typed name, or
+// the name it was filled with), so Save files the window under that name
+// and the refused entries' rows keep their thicknesses.
+TEST_F(RegistersTest, ARefusedProfileOrMuntinChoicePutsTheListBack) {
+    // The heavy ones come first in the list, whichever order it is read in.
+    Sql("DELETE FROM T_ZstProfil;"
+        "INSERT INTO T_ZstProfil VALUES ('Heavy 1', 2, x'58020000500000005A0000003C000000'),"
+        " ('Heavy 2', 2, x'BC020000500000005A0000003C000000'),"
+        " ('Profile A', 0, x'46000000500000005A0000003C000000');"
+        "INSERT INTO T_ZstSzpros VALUES ('Bar 200', 200);");
+    const auto heavyRows = Rows("SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil WHERE nazwa LIKE 'Heavy%'");
+    int muntinSel = -2;
+    int saved = Run(o_, 1, {
+        [this] {
+            // Typed as the user types, then Down in the field: the combo
+            // box chooses the next entry, one of the two heavy profiles.
+            HWND field = ListField(IDC_PNL_PROFILE_LIST);
+            SendMessageA(field, EM_SETSEL, 0, -1);
+            for (char ch : std::string("Typed profile")) SendMessageA(field, WM_CHAR, (WPARAM)ch, 0);
+            SendMessageA(field, WM_KEYDOWN, VK_DOWN, 0);
+            SendMessageA(field, WM_KEYUP, VK_DOWN, 0);
+            EXPECT_EQ(1u, g_boxes.size());
+            EXPECT_NE(std::string::npos, LastBox().find("The frame is too thick")) << LastBox();
+            return true;
+        },
+        [this, &muntinSel] {  // the put-back is posted: it runs after the combo box's own update
+            EXPECT_EQ("Typed profile", Text(Item(IDC_PNL_PROFILE_LIST)));
+            EXPECT_EQ(CB_ERR, SendMessageA(Item(IDC_PNL_PROFILE_LIST), CB_GETCURSEL, 0, 0));
+            EXPECT_EQ(75, o_.r.sGrubProf.rama);
+            EXPECT_EQ(1, o_.r.iProfSch);
+            muntinSel = (int)SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_GETCURSEL, 0, 0);
+            const int bar200 = (int)SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_FINDSTRINGEXACT, (WPARAM)-1,
+                                                 (LPARAM) "Bar 200");
+            ChooseEntry(IDC_PNL_MUNTIN_LIST, bar200);
+            EXPECT_EQ(2u, g_boxes.size());
+            EXPECT_NE(std::string::npos, LastBox().find("The muntin is too thick")) << LastBox();
+            return true;
+        },
+        [this, &muntinSel] {
+            EXPECT_EQ("BAR 26", Text(Item(IDC_PNL_MUNTIN_LIST)));
+            EXPECT_EQ(muntinSel, SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_GETCURSEL, 0, 0));
+            EXPECT_EQ(30, o_.r.grubSzpros);
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+            return true;
+        },
+    });
+    EXPECT_EQ(1, saved);
+    EXPECT_EQ(2u, g_boxes.size()) << LastBox();
+    EXPECT_STREQ("Typed profile", o_.r.nazProfil);
+    EXPECT_STREQ("BAR 26", o_.r.nazSzpros);
+    EXPECT_EQ(heavyRows, Rows("SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil WHERE nazwa LIKE 'Heavy%'"));
+    EXPECT_EQ((std::vector<std::string>{"Bar 200|200", "BAR 26|30"}),
+              Rows("SELECT nazwa, grubSzpros FROM T_ZstSzpros ORDER BY grubSzpros DESC"));
+    EXPECT_EQ(1u, Rows("SELECT nazwa FROM T_ZstProfil WHERE nazwa = 'Typed profile'").size());
+}
+
 // A net price beyond 99 999 999,99 is not taken while typed (the figures
 // say so) and Save refuses it with the field's message; the highest price
 // itself is saved.

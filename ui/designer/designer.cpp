@@ -380,6 +380,7 @@ void FillPanel(DesignerState* s) {
     snprintf(text, sizeof text, "Total (%s)", currency);
     SetWindowTextA(PanelItem(s, IDC_PNL_TOTAL_BOX), text);
     SetWindowTextA(PanelItem(s, IDC_PNL_NOTES), o->uwagi);
+    SendMessageA(s->panel, UM_PNL_KEEP_NAMES, 0, 0);
     UpdateFigures(s);
 }
 
@@ -632,20 +633,22 @@ int SelectedEntry(DesignerState* s, int listId, const char* refusal) {
     return sel;
 }
 
-void OnProfileChosen(DesignerState* s) {
+// 1 when the choice is refused (the panel then puts the list back).
+LRESULT OnProfileChosen(DesignerState* s) {
     int sel = SelectedEntry(s, IDC_PNL_PROFILE_LIST, "Error of selecting profile from the list");
-    if (sel < 0 || sel >= s->rej.liczbaProfili) return;
+    if (sel < 0 || sel >= s->rej.liczbaProfili) return 1;
     const strZstProfil& p = s->rej.profile[sel];
     char msg[KV_MSG_LEN] = "";
     if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, &p.sGrubProf, nullptr, msg)) {
         KvShowError(s->hwnd, msg);
-        return;
+        return 1;
     }
     s->okno->sGrubProf = p.sGrubProf;
     SetThicknessSpins(s);
     s->okno->iProfSch = p.typ;
     CheckProfileType(s);
     if (Regeometry(s)) RefreshCanvas(s);
+    return 0;
 }
 
 void OnColourChosen(DesignerState* s) {
@@ -655,18 +658,20 @@ void OnColourChosen(DesignerState* s) {
     CheckColourType(s);
 }
 
-void OnMuntinChosen(DesignerState* s) {
+// 1 when the choice is refused, as for the profile.
+LRESULT OnMuntinChosen(DesignerState* s) {
     int sel = SelectedEntry(s, IDC_PNL_MUNTIN_LIST, "Error of selecting muntin from the list");
-    if (sel < 0 || sel >= s->rej.liczbaSzprosow) return;
+    if (sel < 0 || sel >= s->rej.liczbaSzprosow) return 1;
     int32_t grub = s->rej.szprosy[sel].grubSzpros;
     char msg[KV_MSG_LEN] = "";
     if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, nullptr, &grub, msg)) {
         KvShowError(s->hwnd, msg);
-        return;
+        return 1;
     }
     s->okno->grubSzpros = grub;
     SetSpin(s, kSpinMuntin, grub);
     if (Regeometry(s)) RefreshCanvas(s);
+    return 0;
 }
 
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ? hi : v; }
@@ -886,9 +891,9 @@ LRESULT CALLBACK DesignerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE: OnCommand(s, CMD_DES_CANCEL); return 0;
         case WM_HELP: OpenHelp(hwnd, HELP_DESIGNER); return TRUE;
         case UM_OBS_LIMITY: return OnLimitCheck(s, (const strLimitObsProj*)lp);
-        case UM_DES_PROFILE_CHOSEN: OnProfileChosen(s); return 0;
+        case UM_DES_PROFILE_CHOSEN: return OnProfileChosen(s);
         case UM_DES_COLOR_CHOSEN: OnColourChosen(s); return 0;
-        case UM_DES_MUNTIN_CHOSEN: OnMuntinChosen(s); return 0;
+        case UM_DES_MUNTIN_CHOSEN: return OnMuntinChosen(s);
         case UM_DES_THICKNESS: return OnThickness(s, (int32_t)wp, (int)lp);
         case UM_DES_PRICE: OnPrice(s); return 0;
         case UM_DES_QUANTITY: return OnQuantity(s, (int32_t)wp);

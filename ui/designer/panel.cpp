@@ -11,8 +11,17 @@ const char kPanelClass[] = "oknoDowOknoDane";
 
 namespace {
 
+// The last accepted state of a name list whose choices the designer may
+// refuse: a refusal puts this back, so the list shows what the record will
+// get on Save.
+struct KeptName {
+    int sel;         // the list's selection, or CB_ERR
+    char text[128];  // the text of its field
+};
+
 struct PanelState {
     HWND hwnd;
+    KeptName profile, muntin;
     PanelCreate v;
     int pos;        // scroll position, pixels from the content's top
     int page;       // client height while the bar shows, pixels
@@ -313,16 +322,53 @@ void CheckRadio(PanelState* s, int id) {
     else CheckRadioButton(s->hwnd, IDC_PNL_WHITE, IDC_PNL_DOUBLE, id);
 }
 
+KeptName* KeptOf(PanelState* s, int listId) {
+    return listId == IDC_PNL_PROFILE_LIST ? &s->profile : listId == IDC_PNL_MUNTIN_LIST ? &s->muntin : nullptr;
+}
+
+// Remembers what the list shows now; `chosen` takes the text of the chosen
+// entry, which the combo box writes into its field only after telling of
+// the choice.
+void KeepName(PanelState* s, int listId, bool chosen) {
+    KeptName* k = KeptOf(s, listId);
+    HWND list = GetDlgItem(s->hwnd, listId);
+    if (!k || !list) return;
+    k->sel = (int)SendMessageA(list, CB_GETCURSEL, 0, 0);
+    k->text[0] = 0;
+    const LRESULT len = chosen && k->sel >= 0 ? SendMessageA(list, CB_GETLBTEXTLEN, k->sel, 0) : CB_ERR;
+    if (len >= 0 && len < (LRESULT)sizeof k->text) SendMessageA(list, CB_GETLBTEXT, k->sel, (LPARAM)k->text);
+    else GetWindowTextA(list, k->text, (int)sizeof k->text);
+}
+
+// A refused choice changes nothing: the selection and the text come back.
+// Posted, because the combo box rewrites its field after the notification
+// that carried the choice has returned.
+void PutBack(PanelState* s, int listId) {
+    const KeptName* k = KeptOf(s, listId);
+    HWND list = GetDlgItem(s->hwnd, listId);
+    if (!k || !list) return;
+    SendMessageA(list, CB_SETCURSEL, (WPARAM)k->sel, 0);
+    SetWindowTextA(list, k->text);
+}
+
+// A choice in a name list whose choices the designer may refuse.
+void OnNameChosen(PanelState* s, int listId, UINT message) {
+    if (SendMessageA(GetParent(s->hwnd), message, 0, 0)) PostMessageA(s->hwnd, UM_PNL_PUT_BACK, listId, 0);
+    else KeepName(s, listId, true);
+}
+
 void OnCommand(PanelState* s, int id, int code, HWND ctl) {
     HWND parent = GetParent(s->hwnd);
     bool radio = (id >= IDC_PNL_PVC && id <= IDC_PNL_ALUMINIUM) || (id >= IDC_PNL_WHITE && id <= IDC_PNL_DOUBLE);
     if (code == EN_SETFOCUS || code == (int)CBN_SETFOCUS || (code == BN_SETFOCUS && (radio || id == CMD_DES_FACTORS)))
         OnFocusChild(s, id);
     if (code == (int)CBN_SELCHANGE) {
-        if (id == IDC_PNL_PROFILE_LIST) SendMessageA(parent, UM_DES_PROFILE_CHOSEN, 0, 0);
+        if (id == IDC_PNL_PROFILE_LIST) OnNameChosen(s, id, UM_DES_PROFILE_CHOSEN);
         if (id == IDC_PNL_COLOR_LIST) SendMessageA(parent, UM_DES_COLOR_CHOSEN, 0, 0);
-        if (id == IDC_PNL_MUNTIN_LIST) SendMessageA(parent, UM_DES_MUNTIN_CHOSEN, 0, 0);
+        if (id == IDC_PNL_MUNTIN_LIST) OnNameChosen(s, id, UM_DES_MUNTIN_CHOSEN);
     }
+    // A typed name is the one to come back to.
+    if (code == (int)CBN_EDITCHANGE) KeepName(s, id, false);
     if (id == IDC_PNL_NET && code == EN_CHANGE && SendMessageA(ctl, EM_GETMODIFY, 0, 0)) {
         SendMessageA(parent, UM_DES_PRICE, 0, 0);
         SendMessageA(ctl, EM_SETMODIFY, FALSE, 0);
@@ -371,6 +417,11 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOUSEWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp)); return 0;
         case WM_COMMAND: OnCommand(s, LOWORD(wp), HIWORD(wp), (HWND)lp); return 0;
         case WM_NOTIFY: return OnNotify(s, (NMHDR*)lp);
+        case UM_PNL_KEEP_NAMES:
+            KeepName(s, IDC_PNL_PROFILE_LIST, false);
+            KeepName(s, IDC_PNL_MUNTIN_LIST, false);
+            return 0;
+        case UM_PNL_PUT_BACK: PutBack(s, (int)wp); return 0;
         case WM_NCDESTROY:
             KvDetachState(hwnd);
             if (!s->creating) delete s;

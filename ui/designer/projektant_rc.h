@@ -108,11 +108,15 @@
 #define HELP_FACTORS 9
 
 // ---- Messages of the panel to the designer (the canvas has its own, up to + 11) ------------------------
-#define UM_DES_PROFILE_CHOSEN (WM_APP + 12)
+#define UM_DES_PROFILE_CHOSEN (WM_APP + 12)  // 1 refuses: the panel puts the list back
 #define UM_DES_COLOR_CHOSEN (WM_APP + 13)
-#define UM_DES_MUNTIN_CHOSEN (WM_APP + 14)
+#define UM_DES_MUNTIN_CHOSEN (WM_APP + 14)   // 1 refuses, as for the profile
 #define UM_DES_THICKNESS (WM_APP + 15)       // wParam new position, lParam spin id; 1 refuses
 #define UM_DES_PRICE (WM_APP + 16)
 #define UM_DES_QUANTITY (WM_APP + 17)        // wParam new position; 1 refuses
+
+// ---- Messages to the panel ---------------------------------------------------------------------------
+#define UM_PNL_KEEP_NAMES (WM_APP + 18)  // the profile and muntin names as filled are the ones a refusal restores
+#define UM_PNL_PUT_BACK (WM_APP + 19)    // posted to itself: wParam a name list whose choice was refused
 
 #endif  // KV_UI_DESIGNER_PROJEKTANT_RC_H
