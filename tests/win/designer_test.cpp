@@ -911,6 +911,40 @@ TEST_F(DesignerTest, FactorsRefuseANumberThatDoesNotFit) {
     EXPECT_EQ(0, memcmp(&before, &o.r.sWspUw, sizeof before));
 }
 
+// With every command of the filling menu taken, "Enter new name..." with a
+// name not on the list is refused with a message; no entry is applied in
+// its place.
+TEST_F(DesignerTest, ANewFillingNameIsRefusedWhenTheListIsFull) {
+    Sql("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 3000) "
+        "INSERT INTO T_ZstWypeln SELECT 'F' || x, 0 FROM c;");
+    TestOkno o;
+    GlazedWindow(o);
+    bool fillingTool = true, pointerTool = false;
+    Run(o, 1, {
+        [] {
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
+            return true;
+        },
+        [] {
+            HWND d = Dialog("New filling name");
+            if (!d) return false;
+            SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Brand new");
+            PostMessageA(d, WM_COMMAND, IDOK, 0);
+            return true;
+        },
+        [&] {
+            if (Dialog("New filling name")) return false;
+            fillingTool = Checked(CMD_DES_FILLING);
+            pointerTool = Checked(CMD_DES_POINTER);
+            return true;
+        },
+    });
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ("The list of fillings is full (3000 names).\r\nChoose a filling from the list.", g_boxes[0].text);
+    EXPECT_FALSE(fillingTool);
+    EXPECT_TRUE(pointerTool);
+}
+
 // ---- Panel layout and scrolling ------------------------------------------------------------------------
 
 int ChildTop(int id) {

@@ -747,6 +747,14 @@ int32_t AddNewFilling(DesignerState* s, strNowyWypeln* w) {
     if (!DialogNowyWypeln(s->hwnd, w)) return -1;
     int32_t at = FindFilling(s, w->nazwa, w->typ);
     if (at >= 0) return at;
+    // Every command of the menu is taken: a new name has no entry to go to.
+    if (s->liczbaWypeln >= kMaxFillingEntries) {
+        char msg[KV_MSG_LEN];
+        KvMsg(msg, "The list of fillings is full (%d names).\r\nChoose a filling from the list.",
+              (int)kMaxFillingEntries);
+        KvShowError(s->hwnd, msg);
+        return -1;
+    }
     char msg[KV_MSG_LEN] = "";
     if (!InsertFilling(s, 0, w->nazwa, w->typ, msg)) {
         KvShowError(s->hwnd, msg);
