@@ -1,8 +1,8 @@
 // What the seller types into the order window and how it comes back: the
 // numbers of the Valuation page that do not fit their fields, totals too
-// large to compute and the accessory's price. Driven through the window's
-// messages from inside its own loop; every box is answered through the
-// program's seam.
+// large to compute, the accessory's price, and the buyer's address on
+// several lines. Driven through the window's messages from inside its own
+// loop; every box is answered through the program's seam.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -289,6 +289,100 @@ TEST_F(OrderEntryTest, AnAccessoryPriceBeyondTheHighestIsRefused) {
     EXPECT_EQ(PriceRefusal("Incorrectly defined the price of the accessory"), BoxTexts()[0]);
     ASSERT_EQ(count + 1, z_.zam.liczbaDodat);
     EXPECT_EQ(kMaxCenaWpis, z_.zam.dodatki[count].cenaZReki);
+}
+
+// ---- The buyer's address -------------------------------------------------------------------
+
+// A two-line address as the demo orders hold it: both lines show in a field
+// two lines high with its own scroll bar, Save writes CR LF back unchanged,
+// and Enter in the field starts a new line instead of pressing a button.
+TEST_F(OrderEntryTest, TheBuyersAddressKeepsItsLines) {
+    char msg[2048];
+    ASSERT_EQ(1, DbOpen("kelvaroDemo.db", msg)) << msg;
+    char sql[200];
+    snprintf(sql, sizeof sql, "UPDATE T_Zam SET adresNabyw = '4 Quay Road' || char(13, 10) || 'Kinsale' WHERE kluczZam = %lld",
+             (long long)stored_);
+    ASSERT_EQ(1, DbExec(sql, msg)) << msg;
+    DbClose();
+    OpenRegister();
+    LoadStored();
+    ASSERT_STREQ("4 Quay Road\r\nKinsale", z_.zam.adresNabyw);
+    int lines = 0, twoLines = 0, clientHeight = 0;
+    std::string line0, line1;
+    LONG style = 0;
+    RECT address = {}, info = {}, page = {};
+    std::string typed;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        HWND pg = PageWith(w, IDC_GEN_ADDRESS);
+                        HWND edit = GetDlgItem(pg, IDC_GEN_ADDRESS);
+                        style = GetWindowLongA(edit, GWL_STYLE);
+                        lines = (int)SendMessageA(edit, EM_GETLINECOUNT, 0, 0);
+                        char t[64] = {};
+                        *(WORD*)t = sizeof t - 1;
+                        t[SendMessageA(edit, EM_GETLINE, 0, (LPARAM)t)] = 0;
+                        line0 = t;
+                        *(WORD*)t = sizeof t - 1;
+                        t[SendMessageA(edit, EM_GETLINE, 1, (LPARAM)t)] = 0;
+                        line1 = t;
+                        RECT rc;
+                        GetClientRect(edit, &rc);
+                        clientHeight = rc.bottom;
+                        {
+                            HDC dc = GetDC(edit);
+                            HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(edit, WM_GETFONT, 0, 0));
+                            TEXTMETRICA tm;
+                            GetTextMetricsA(dc, &tm);
+                            twoLines = 2 * tm.tmHeight;
+                            SelectObject(dc, old);
+                            ReleaseDC(edit, dc);
+                        }
+                        GetWindowRect(edit, &address);
+                        GetWindowRect(GetDlgItem(pg, IDC_GEN_INFO), &info);
+                        GetWindowRect(pg, &page);
+                        return true;
+                    },
+                    CloseWith(ORD_SAVE)};
+    EXPECT_EQ(1, Open(&script));
+    EXPECT_TRUE(style & ES_MULTILINE);
+    EXPECT_TRUE(style & ES_WANTRETURN);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_EQ(2, lines);
+    EXPECT_EQ("4 Quay Road", line0);
+    EXPECT_EQ("Kinsale", line1);
+    EXPECT_GE(clientHeight, twoLines);
+    EXPECT_GE(info.top, address.bottom);  // the field below moved down
+    EXPECT_LE(info.bottom, page.bottom);
+    strZamRob back = {};
+    ASSERT_EQ(1, WczytajZam(stored_, &back, msg)) << msg;
+    EXPECT_STREQ("4 Quay Road\r\nKinsale", back.zam.adresNabyw);
+    ZwolnijIZerujZam(&back);
+
+    // Enter at the end of the field, through the window's own loop.
+    ZwolnijIZerujZam(&z_);
+    LoadStored();
+    ResetHarness();
+    Script enter;
+    enter.steps = {[&](HWND w) {
+                       HWND edit = GetDlgItem(PageWith(w, IDC_GEN_ADDRESS), IDC_GEN_ADDRESS);
+                       SetFocus(edit);
+                       SendMessageA(edit, EM_SETSEL, 100, 100);
+                       PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+                       PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+                       return true;
+                   },
+                   [&](HWND w) {
+                       HWND edit = GetDlgItem(PageWith(w, IDC_GEN_ADDRESS), IDC_GEN_ADDRESS);
+                       for (char c : std::string("Ireland")) SendMessageA(edit, WM_CHAR, (WPARAM)c, 1);
+                       typed = TextOf(edit);
+                       return true;
+                   },
+                   CloseWith(ORD_SAVE)};
+    EXPECT_EQ(1, Open(&enter));
+    EXPECT_EQ("4 Quay Road\r\nKinsale\r\nIreland", typed);
+    ASSERT_EQ(1, WczytajZam(stored_, &back, msg)) << msg;
+    EXPECT_STREQ("4 Quay Road\r\nKinsale\r\nIreland", back.zam.adresNabyw);
+    ZwolnijIZerujZam(&back);
 }
 
 }  // namespace
