@@ -31,7 +31,7 @@ static void Zamowienie(strZamRob* z, int32_t nr, int okna, int slupki, bool szpr
     for (int i = 0; i < okna; i++) {
         TestOkno o;
         OknoPola(o, slupki, szpros);
-        DodajOknoTest(z, o, "Veka Softline 70", 40000 + i);
+        DodajOknoTest(z, o, "Norvel Line 70", 40000 + i);
     }
     DodajDodatekTest(z, 0, "Window sill", 1);
     DodajDodatekTest(z, 1, "Roller blind", 2);

@@ -28,7 +28,7 @@ void Zamowienie50(strZamRob* z) {
         if (i % 3 == 0) OknoZeSkrzydlem(o);
         else OknoPola(o, i % 3 == 1 ? 1 : 3, true);
         o.r.ilOkien = 1 + i % 4;
-        DodajOknoTest(z, o, "Veka Softline 70", 30000 + 125 * i);
+        DodajOknoTest(z, o, "Norvel Line 70", 30000 + 125 * i);
     }
     for (int i = 0; i < 3; i++) DodajDodatekTest(z, i, "Window sill", i + 1);
 }

@@ -32,7 +32,7 @@ protected:
         for (int i = 0; i < okna; i++) {
             TestOkno o;
             if (i % 2) OknoPola(o, i, true); else OknoZeSkrzydlem(o);
-            DodajOknoTest(z, o, "Salamander", 50000 + i);
+            DodajOknoTest(z, o, "Selvano", 50000 + i);
         }
         DodajDodatekTest(z, 0, "Sill", 1);
         DodajDodatekTest(z, 1, "Mosquito net", 2);

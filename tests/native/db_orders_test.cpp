@@ -37,8 +37,8 @@ protected:
         TestOkno w1, w2;
         OknoZeSkrzydlem(w1);
         OknoPola(w2, 2, true);
-        DodajOknoTest(z, w1, "Veka Softline 70", 48900);
-        DodajOknoTest(z, w2, "Aluplast Ideal 4000", 61250);
+        DodajOknoTest(z, w1, "Norvel Line 70", 48900);
+        DodajOknoTest(z, w2, "Arvento Classic 82", 61250);
         DodajDodatekTest(z, 0, "Window sill", 2);
         DodajDodatekTest(z, 1, "Handle", 0);
         DodajDodatekTest(z, 2, "Roller blind", 3);

@@ -138,13 +138,13 @@ TEST_F(DbRegistersTest, ColourMatchedAcrossCaseAndBlanksIsRewritten) {
 TEST_F(DbRegistersTest, EveryNamedElementAndDistinctFillingIsFiled) {
     TestOkno o;
     OknoPola(o, 3, true);  // fillings Glass, Acrylic, Glass, Acrylic
-    strcpy(o.r.nazProfil, "Veka Softline 70");
+    strcpy(o.r.nazProfil, "Norvel Line 70");
     o.r.iProfSch = 0;
     o.r.sGrubProf = {70, 78, 84, 64};
     strcpy(o.r.nazKolor, "White");
     strcpy(o.r.nazSzpros, "Duplex 26");
     o.r.grubSzpros = 26;
-    strcpy(o.r.nazOkucie, "Roto NT");
+    strcpy(o.r.nazOkucie, "Tilvo NT");
     strcpy(o.r.nazListwa, "   ");  // blank: skipped
     Accept(o.r);
     auto p = Rows(CountReadZstProfil);
@@ -166,7 +166,7 @@ TEST_F(DbRegistersTest, EveryNamedElementAndDistinctFillingIsFiled) {
     // as it was (its match changes nothing), no row added anywhere.
     o.r.sGrubProf.slupekStaly = 90;
     o.r.iProfSch = 1;
-    strcpy(o.r.nazOkucie, "ROTO nt ");
+    strcpy(o.r.nazOkucie, "TILVO nt ");
     Accept(o.r);
     p = Rows(CountReadZstProfil);
     ASSERT_EQ(1u, p.size());
@@ -174,7 +174,7 @@ TEST_F(DbRegistersTest, EveryNamedElementAndDistinctFillingIsFiled) {
     EXPECT_EQ(1, p[0].typ);
     auto ok = Rows(CountReadZstOkucie);
     ASSERT_EQ(1u, ok.size());
-    EXPECT_STREQ("Roto NT", ok[0].nazwa);
+    EXPECT_STREQ("Tilvo NT", ok[0].nazwa);
     EXPECT_EQ(2u, Rows(CountReadZstWypeln).size());
 }
 
@@ -222,7 +222,7 @@ TEST_F(DbRegistersTest, AccessoryRegisterMatchesTrimmedRows) {
     d.ilWym = 2;
     strcpy(d.jm, "m2");
     ASSERT_EQ(1, ZapiszRejestrDodat(&d, rej, n, msg_)) << msg_;
-    strcpy(d.nazwa, "Handle \"Hoppe\"");
+    strcpy(d.nazwa, "Handle \"Korra\"");
     d.ilWym = 0;
     d.jm[0] = 0;
     ASSERT_EQ(1, ZapiszRejestrDodat(&d, rej, n, msg_)) << msg_;
@@ -232,7 +232,7 @@ TEST_F(DbRegistersTest, AccessoryRegisterMatchesTrimmedRows) {
     EXPECT_STREQ("Window Sill", r[0].nazwa);
     EXPECT_EQ(2, r[0].ilWym);
     EXPECT_STREQ("m2", r[0].jm);
-    EXPECT_STREQ("Handle \"Hoppe\"", r[1].nazwa);
+    EXPECT_STREQ("Handle \"Korra\"", r[1].nazwa);
 }
 
 TEST_F(DbRegistersTest, FailureStopsAtTheFirstRegister) {

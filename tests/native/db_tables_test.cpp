@@ -130,7 +130,7 @@ TEST_F(DbTablesTest, CountAndReadOfAnEmptyTableAllocatesNothing) {
 }
 
 TEST_F(DbTablesTest, CountAndReadReportsAllocationFailure) {
-    Sql("INSERT INTO T_ZstOkucie VALUES ('ROTO'), ('MACO');");
+    Sql("INSERT INTO T_ZstOkucie VALUES ('TILVO'), ('MERKA');");
     void* recs = nullptr;
     KvHeapFailAt(1);
     EXPECT_EQ(-1, TblCountRead(kTabZstOkucie, &recs, nullptr, nullptr, msg_));

@@ -94,7 +94,7 @@ TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
     // Window 1000,00 x 1, 1500 x 1400: frame 5800 mm, assembly 87,00
     // (+ 6,96). Accessory 25,50 x 2: unit VAT 5,865 -> 5,86, line VAT
     // 11,73. Weight 2,1 m2 * 30,00 = 63,00.
-    const std::string opis = "Size: 1500 / 1400\r\nProfile: Veka 70 (PVC)\r\nHardware: Roto NT\r\n"
+    const std::string opis = "Size: 1500 / 1400\r\nProfile: Norvel 70 (PVC)\r\nHardware: Tilvo NT\r\n"
                              "Color: White\r\nMuntin: Georgian 20\r\nGlazing bead: Round\r\nFilling:\r\n"
                              "(1) - Float 4/16/4 - [Glass]\r\n(2) - Ornament - [Glass]\r\nUw factor: " +
                              std::string(uw) + " W/(m2*K)";

@@ -14,8 +14,8 @@ void OknoDziesieciu(strOkno* o, int64_t cena, int32_t ilosc) {
     memset(o, 0, sizeof *o);
     o->status = 4;
     o->iProfSch = 0;
-    strcpy(o->nazProfil, "Veka 70");
-    strcpy(o->nazOkucie, "Roto NT");
+    strcpy(o->nazProfil, "Norvel 70");
+    strcpy(o->nazOkucie, "Tilvo NT");
     strcpy(o->nazKolor, "White");
     strcpy(o->nazListwa, "Round");
     strcpy(o->nazSzpros, "Georgian 20");

@@ -30,7 +30,7 @@ inline void OknoPola(TestOkno& o, int slupki, bool szpros) {
 inline void DodajOknoTest(strZamRob* z, TestOkno& o, const char* profil, int64_t cena) {
     snprintf(o.r.nazProfil, sizeof o.r.nazProfil, "%s", profil);
     snprintf(o.r.nazKolor, sizeof o.r.nazKolor, "White");
-    snprintf(o.r.nazOkucie, sizeof o.r.nazOkucie, "Roto NT");
+    snprintf(o.r.nazOkucie, sizeof o.r.nazOkucie, "Tilvo NT");
     o.r.cenaZReki = cena;  // hundredths
     DodajOkno(&z->zam.okna, &z->zam.liczbaOkien, &o.r, nullptr);
 }

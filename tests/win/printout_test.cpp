@@ -77,7 +77,7 @@ protected:
         for (int i = 0; i < n; i++) {
             TestOkno o;
             OknoZSkrzydlem(o, w, h, 1 + i % 2);
-            DodajOknoTest(&z_, o, "Veka", 38900 + 100 * i);
+            DodajOknoTest(&z_, o, "Norvel", 38900 + 100 * i);
         }
     }
     // Composes z_ and reads every page back. Every text must be written as
@@ -371,7 +371,7 @@ TEST_F(PrintoutTest, PerimeterElementsAndWeightOfTheWindows) {
         for (const Okno& o : p.okna) {
             TestOkno t;
             OknoZSkrzydlem(t, o.w, o.h, o.ilosc);
-            DodajOknoTest(&z_, t, "Veka", 10000);
+            DodajOknoTest(&z_, t, "Norvel", 10000);
         }
         Wydruk w = Zloz();
         ASSERT_EQ(1, w.wynik) << w.msg;

@@ -74,7 +74,7 @@ protected:
             TestOkno o;
             if (i % 2) OknoPola(o, 1 + i % 3, true);
             else OknoZeSkrzydlem(o);
-            DodajOknoTest(&z, o, "Veka", 20000 + 150 * i);
+            DodajOknoTest(&z, o, "Norvel", 20000 + 150 * i);
         }
         for (int i = 0; i < dodatkow; i++) DodajDodatekTest(&z, i, "Sill", i);
         EXPECT_EQ(1, ZapiszNoweZam(&z, &zm, msg_)) << msg_;

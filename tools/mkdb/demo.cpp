@@ -33,7 +33,7 @@ struct Projekt {
         o.iProfSch = typProfilu;
         snprintf(o.nazKolor, sizeof o.nazKolor, "%s", kolor);
         o.iKolor = typKoloru;
-        snprintf(o.nazOkucie, sizeof o.nazOkucie, "Roto NT");
+        snprintf(o.nazOkucie, sizeof o.nazOkucie, "Tilvo NT");
         snprintf(o.nazListwa, sizeof o.nazListwa, "Rounded bead");
         snprintf(o.nazSzpros, sizeof o.nazSzpros, "Duplex 26 mm");
         o.sGrubProf = {70, 78, 84, 64};  // frame, sash, fixed, false mullion, mm
@@ -113,16 +113,16 @@ static bool Okno(int rodzaj, Projekt& p) {
 int ZapiszZamowieniaDemo(const char* path, char* msg) {
     static const Nabywca nabywcy[] = {
         {"Familie Berger", "Lindenstrasse 14\r\n80331 Muenchen", "Phone +49 89 1234567", "", 0, 0},
-        {"Van Dijk Bouw B.V.", "Keizersgracht 221\r\n1016 DV Amsterdam", "Site manager: P. de Vries",
+        {"Brakeveld Bouw B.V.", "Keizersgracht 221\r\n1016 DV Amsterdam", "Site manager: P. de Vries",
          "SITE-7", 1, 5},
         {"Marie Lefebvre", "12 rue des Lilas\r\n69003 Lyon", "", "", 2, 0},
-        {"Ristorante \"Da Marco\"", "Via Roma 8\r\n20121 Milano", "Deliver before 10:00", "RDM", 3, 3},
-        {"O'Sullivan Builders Ltd.", "4 Harbour Road\r\nCork", "Invoice to head office", "OSB-22", 4, 8},
+        {"Ristorante \"Da Vellino\"", "Via Roma 8\r\n20121 Milano", "Deliver before 10:00", "RDM", 3, 3},
+        {"O'Kelvane Builders Ltd.", "4 Harbour Road\r\nCork", "Invoice to head office", "OSB-22", 4, 8},
         {"Katarzyna Zielinska", "ul. Polna 5\r\n00-625 Warszawa", "", "", 5, 0},
     };
     static const Dodatek dodatki[] = {
         {"Window sill PVC white", "m", 1, {12500, 0, 0}, 3, 1890},
-        {"Handle Hoppe Secustik", "", 0, {0, 0, 0}, 4, 2450},
+        {"Handle Korra Safelock", "", 0, {0, 0, 0}, 4, 2450},
         {"Roller blind", "m2", 2, {9000, 12000, 0}, 2, 8900},
         {"Mosquito net", "m2", 2, {8500, 11500, 0}, 2, 3500},
         {"Insulation foam", "m3", 3, {100000, 1000, 500}, 1, 1290},
@@ -174,7 +174,7 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
                 break;
             }
             const int rodzaj = okna[n][i];
-            Projekt p(rodzaj == 2 ? "Aluplast Ideal 4000" : "Veka Softline 70", 0,
+            Projekt p(rodzaj == 2 ? "Arvento Classic 82" : "Norvel Line 70", 0,
                       n % 2 ? "Golden oak" : "White", n % 2 ? 3 : 0, ceny[rodzaj]);
             p.o.ilOkien = 1 + (i + n) % 3;
             ok = Okno(rodzaj, p) && DodajOkno(&z.zam.okna, &z.zam.liczbaOkien, &p.o, p.msg) &&
