@@ -120,6 +120,8 @@ void UstalRozmKrtCal(int* width, int* height, int selector);
 #define PDGL_PION_PASEK   0x20  // the vertical scroll bar is needed
 #define PDGL_UTWORZONY    0x40  // creation completed: the preview holds the job's pages
 #define PDGL_KOLKO_STRONA 0x80  // the system scrolls a screen per wheel notch
+#define PDGL_DRUKUJE      0x100 // PagoraDoPrint runs on this preview's job
+#define PDGL_ZNISZCZONY   0x200 // the window went while printing: the state waits for the print
 
 // Private messages of the work window.
 #define UM_PDGL_STR_W_GORE (WM_USER + 0)  // page up

@@ -471,9 +471,23 @@ void CmdZoom(strPodgladDruk* p, int mode, int id) {
     InvalidateRect(p->hKarta, nullptr, TRUE);
 }
 
+// The print pumps messages while it runs, so the preview can be destroyed
+// under it (its owner closed): the state, the job and the pages it plays
+// then stay until the print returns, and are freed here.
 void CmdDrukuj(strPodgladDruk* p, HWND hwnd) {
-    if (PagoraDoPrint(hwnd, &p->zad) == 0 && (p->zad.flagi & PAGORA_ZGLOS_BLAD))
+    if (p->flagi & PDGL_DRUKUJE) return;  // one print of a job at a time
+    p->flagi |= PDGL_DRUKUJE;
+    const int ok = PagoraDoPrint(hwnd, &p->zad);
+    const DWORD code = GetLastError();
+    p->flagi &= ~(uint32_t)PDGL_DRUKUJE;
+    if (p->flagi & PDGL_ZNISZCZONY) {
+        ZwolnijStan(p);
+        return;
+    }
+    if (ok == 0 && (p->zad.flagi & PAGORA_ZGLOS_BLAD)) {
+        SetLastError(code);
         PokazBladSys(hwnd, "Error of printing\r\n%s - %d");
+    }
 }
 
 void OnCommand(strPodgladDruk* p, HWND hwnd, int id) {
@@ -549,7 +563,14 @@ void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     OddajWlasciciela(p);  // destroyed without a close, or a failed creation
     int* end = p->koniecPetli;
-    ZwolnijStan(p);
+    if (p->flagi & PDGL_DRUKUJE) {
+        // The print below still plays this job's pages: stop it after the
+        // page in progress; the print's caller frees the state.
+        przerwijDruk = 1;
+        p->flagi |= PDGL_ZNISZCZONY;
+    } else {
+        ZwolnijStan(p);
+    }
     if (end) *end = 1;
 }
 

@@ -174,4 +174,71 @@ TEST_F(PagoraPrinting, PrintFromPreview) {
     DeletePages(pages);
 }
 
+// What the owner of a printing preview saw when it was closed mid-print.
+struct ClosedMidPrint {
+    HWND preview = nullptr;
+    std::vector<HENHMETAFILE> pages;
+    bool closed = false, previewGone = false;
+    int pagesAlive = -1;
+};
+ClosedMidPrint g_closed;
+
+LRESULT CALLBACK ClosingOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        // Runs inside the print's own message pump, the print loop below.
+        DestroyWindow(hwnd);
+        g_closed.closed = true;
+        g_closed.previewGone = !IsWindow(g_closed.preview);
+        g_closed.pagesAlive = 0;
+        for (HENHMETAFILE page : g_closed.pages) g_closed.pagesAlive += PageAlive(page) ? 1 : 0;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// The owner of a modeless preview closed while the preview prints takes
+// the preview with it; the print stops cleanly after the page in progress
+// (no document), the pages it plays stay alive until it returns and are
+// deleted then (they belong to the job), and the library's heap is sound.
+TEST_F(PagoraPrinting, OwnerClosedWhileItsPreviewPrints) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ClosingOwnerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "kvClosingOwner";
+    RegisterClassA(&wc);
+    HWND owner = CreateWindowA("kvClosingOwner", "Closing owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                               400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(owner);
+    std::vector<HENHMETAFILE> pages = MakeTestPages(12);
+    std::string name = UniqueDocName("gone");
+    strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_STRONY_ZADANIA | PAGORA_ZGLOS_BLAD);
+    ASSERT_EQ(2, PagoraPrint(owner, &job, 2, 0));
+    HWND preview = FindWindowA("podgladDruk", ("Print preview - " + name).c_str());
+    ASSERT_TRUE(preview);
+    g_closed = ClosedMidPrint();
+    g_closed.preview = preview;
+    g_closed.pages = pages;
+
+    PrintAnswer a;
+    a.closeWhilePrinting = owner;
+    PrintDialogAnswerer answerer(a);
+    SendMessageA(preview, WM_COMMAND, 1010, 0);  // returns when the print does
+    std::string error;
+    EXPECT_TRUE(answerer.Finish(&error)) << error;
+
+    ASSERT_TRUE(g_closed.closed) << "the owner was not closed during the print";
+    EXPECT_TRUE(g_closed.previewGone);
+    EXPECT_EQ((int)pages.size(), g_closed.pagesAlive) << "pages deleted under the running print";
+    EXPECT_FALSE(IsWindow(owner));
+    EXPECT_FALSE(IsWindow(preview));
+    for (HENHMETAFILE page : pages) EXPECT_FALSE(PageAlive(page)) << "the job's pages were left behind";
+    EXPECT_EQ(nullptr, hDlgPostep);
+    EXPECT_EQ(1, przerwijDruk);
+    EXPECT_TRUE(HeapValidate(hHeapDll, 0, nullptr));
+    EXPECT_TRUE(g_boxes.empty());
+    std::string pdf = WaitForPdf(name, 4000);
+    EXPECT_EQ("", pdf) << "a print stopped with its window came out of the printer";
+    RemovePdf(pdf);
+}
+
 }  // namespace
