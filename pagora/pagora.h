@@ -119,6 +119,9 @@ void UstalRozmKrtCal(int* width, int* height, int selector);
 #define PDGL_POZIOM_PASEK 0x10  // the horizontal scroll bar is needed
 #define PDGL_PION_PASEK   0x20  // the vertical scroll bar is needed
 #define PDGL_UTWORZONY    0x40  // creation completed: the preview holds the job's pages
+#define PDGL_KOLKO_STRONA 0x80  // the system scrolls a screen per wheel notch
+#define PDGL_DRUKUJE      0x100 // PagoraDoPrint runs on this preview's job
+#define PDGL_ZNISZCZONY   0x200 // the window went while printing: the state waits for the print
 
 // Private messages of the work window.
 #define UM_PDGL_STR_W_GORE (WM_USER + 0)  // page up
@@ -155,7 +158,8 @@ LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 HWND TworzPasekPodgladDruk(HWND preview);
 // Destroys the toolbar's two image lists (given the toolbar or the preview).
 void ZamknijPasekPodgladDruk(HWND toolbar);
-// Reads the system's wheel setting: step = 120 / lines (0 for 0), remainder 0.
+// Reads the system's wheel setting: step = 120 / lines (0 for 0), remainder
+// 0; a screen per notch when the system scrolls pages (or over 120 lines).
 void UstawDelteKolka(strPodgladDruk* p);
 // Enables the first/back buttons off the first page, next/last off the last.
 void AktDeaktTB(strPodgladDruk* p);
@@ -171,6 +175,9 @@ void RozmiescKrt(strPodgladDruk* p);
 // Test seam: the n-th next allocation a preview makes fails as if the heap
 // were exhausted (0 turns it off).
 void UstawAwarieAlokacjiPodgladu(int n);
+// Test seam: the n-th next child window a preview creates (toolbar, status
+// bar, work window, card, scroll bars, corner) fails (0 turns it off).
+void UstawAwarieOknaPodgladu(int n);
 
 // ---- Message boxes --------------------------------------------------------------------
 

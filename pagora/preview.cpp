@@ -25,6 +25,16 @@ const char kKlasaObsRob[] = "obsRobPdglDruk";
 const char kKlasaKarta[] = "pdglDrukKrt";
 
 int g_awariaAlokacji;  // test seam: the n-th next allocation fails (0 none)
+int g_awariaOkna;      // test seam: the n-th next child window fails (0 none)
+
+// Every child window of a preview is made here, so that a test can fail one.
+HWND Dziecko(DWORD exStyle, const char* cls, DWORD style, int x, int y, HWND parent, int id, void* param) {
+    if (g_awariaOkna > 0 && --g_awariaOkna == 0) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return CreateWindowExA(exStyle, cls, "", style, x, y, 0, 0, parent, (HMENU)(INT_PTR)id, hInstDll, param);
+}
 
 void* Alokuj(size_t bytes) {
     if (g_awariaAlokacji > 0 && --g_awariaAlokacji == 0) {
@@ -252,12 +262,9 @@ LRESULT ObsRobOnCreate(strPodgladDruk* p, HWND hwnd) {
     p->piorCien = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
     p->pedzRog = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
     p->hKarta = TworzOknoPdglDrukKrt(hwnd, 0, 0);
-    p->hPionSb = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 0, 0, hwnd,
-                                 (HMENU)(INT_PTR)IDC_PDGL_PION_SB, hInstDll, nullptr);
-    p->hPoziomSb = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_HORZ, 0, 0, 0, 0, hwnd,
-                                   (HMENU)(INT_PTR)IDC_PDGL_POZIOM_SB, hInstDll, nullptr);
-    p->hRog = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 0, 0, hwnd,
-                              (HMENU)(INT_PTR)IDC_PDGL_ROG, hInstDll, nullptr);
+    p->hPionSb = Dziecko(0, "SCROLLBAR", WS_CHILD | SBS_VERT, 0, 0, hwnd, IDC_PDGL_PION_SB, nullptr);
+    p->hPoziomSb = Dziecko(0, "SCROLLBAR", WS_CHILD | SBS_HORZ, 0, 0, hwnd, IDC_PDGL_POZIOM_SB, nullptr);
+    p->hRog = Dziecko(0, "STATIC", WS_CHILD, 0, 0, hwnd, IDC_PDGL_ROG, nullptr);
     if (!p->piorCien || !p->pedzRog || !p->hKarta || !p->hPionSb || !p->hPoziomSb || !p->hRog)
         return -1;
     SCROLLINFO si;
@@ -375,12 +382,22 @@ int WysOkna(HWND hwnd) {
     return r.bottom - r.top;
 }
 
+// A child window that could not be made fails the preview's creation: said
+// in the same box as memory that could not be had, so that "Print" never
+// ends in nothing.
+LRESULT NieUtworzony() {
+    if (GetLastError() == 0) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    PokazBladSys(nullptr, "Error of allocation of memory space\r\n%s - %d");
+    return -1;
+}
+
 LRESULT OnCreate(strPodgladDruk* p, HWND hwnd) {
     Zmierz(p, hwnd);
     p->hPasek = TworzPasekPodgladDruk(hwnd);
-    p->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
-                                 0, 0, 0, hwnd, (HMENU)(INT_PTR)IDC_PDGL_STATUS, hInstDll, nullptr);
-    if (!p->hPasek || !p->hStatus) return -1;
+    p->hStatus = p->hPasek ? Dziecko(0, STATUSCLASSNAMEA, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                                     hwnd, IDC_PDGL_STATUS, nullptr)
+                           : nullptr;
+    if (!p->hPasek || !p->hStatus) return NieUtworzony();
     int parts[2] = {2 * p->minSzer, -1};
     SendMessageA(p->hStatus, SB_SETPARTS, 2, (LPARAM)parts);
     p->wysPasek = WysOkna(p->hPasek);
@@ -397,7 +414,7 @@ LRESULT OnCreate(strPodgladDruk* p, HWND hwnd) {
         p->flagi |= PDGL_RODZIC_WYL;
     }
 
-    if (!TworzOknoObsRobPdglDruk(hwnd, 0, p->wysPasek)) return -1;
+    if (!TworzOknoObsRobPdglDruk(hwnd, 0, p->wysPasek)) return NieUtworzony();
     UstawDelteKolka(p);
     AktDeaktTB(p);
     AktNrStrStatus(p);
@@ -454,9 +471,23 @@ void CmdZoom(strPodgladDruk* p, int mode, int id) {
     InvalidateRect(p->hKarta, nullptr, TRUE);
 }
 
+// The print pumps messages while it runs, so the preview can be destroyed
+// under it (its owner closed): the state, the job and the pages it plays
+// then stay until the print returns, and are freed here.
 void CmdDrukuj(strPodgladDruk* p, HWND hwnd) {
-    if (PagoraDoPrint(hwnd, &p->zad) == 0 && (p->zad.flagi & PAGORA_ZGLOS_BLAD))
+    if (p->flagi & PDGL_DRUKUJE) return;  // one print of a job at a time
+    p->flagi |= PDGL_DRUKUJE;
+    const int ok = PagoraDoPrint(hwnd, &p->zad);
+    const DWORD code = GetLastError();
+    p->flagi &= ~(uint32_t)PDGL_DRUKUJE;
+    if (p->flagi & PDGL_ZNISZCZONY) {
+        ZwolnijStan(p);
+        return;
+    }
+    if (ok == 0 && (p->zad.flagi & PAGORA_ZGLOS_BLAD)) {
+        SetLastError(code);
         PokazBladSys(hwnd, "Error of printing\r\n%s - %d");
+    }
 }
 
 void OnCommand(strPodgladDruk* p, HWND hwnd, int id) {
@@ -490,13 +521,14 @@ void OnKeyDown(strPodgladDruk* p, int key) {
 
 void OnMouseWheel(strPodgladDruk* p, int delta) {
     if (p->krokKolka == 0) return;
+    const bool strona = (p->flagi & PDGL_KOLKO_STRONA) != 0;
     p->resztaKolka += delta;
     while (p->resztaKolka >= p->krokKolka) {
-        Przewin(p, true, SB_LINEUP);
+        Przewin(p, true, strona ? SB_PAGEUP : SB_LINEUP);
         p->resztaKolka -= p->krokKolka;
     }
     while (p->resztaKolka <= -p->krokKolka) {
-        Przewin(p, true, SB_LINEDOWN);
+        Przewin(p, true, strona ? SB_PAGEDOWN : SB_LINEDOWN);
         p->resztaKolka += p->krokKolka;
     }
 }
@@ -531,7 +563,14 @@ void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     OddajWlasciciela(p);  // destroyed without a close, or a failed creation
     int* end = p->koniecPetli;
-    ZwolnijStan(p);
+    if (p->flagi & PDGL_DRUKUJE) {
+        // The print below still plays this job's pages: stop it after the
+        // page in progress; the print's caller frees the state.
+        przerwijDruk = 1;
+        p->flagi |= PDGL_ZNISZCZONY;
+    } else {
+        ZwolnijStan(p);
+    }
     if (end) *end = 1;
 }
 
@@ -591,21 +630,18 @@ LRESULT CALLBACK ProcOknoPdglDrukKrt(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 HWND TworzOknoObsRobPdglDruk(HWND parent, int x, int y) {
     strPodgladDruk* p = Stan(parent);
     if (!p) return nullptr;
-    return CreateWindowExA(WS_EX_CLIENTEDGE, kKlasaObsRob, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                           x, y, 0, 0, parent, nullptr, hInstDll, p);
+    return Dziecko(WS_EX_CLIENTEDGE, kKlasaObsRob, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, parent, 0, p);
 }
 
 HWND TworzOknoPdglDrukKrt(HWND parent, int x, int y) {
     strPodgladDruk* p = Stan(parent);
     if (!p) return nullptr;
-    return CreateWindowExA(0, kKlasaKarta, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_DISABLED, x, y,
-                           0, 0, parent, nullptr, hInstDll, p);
+    return Dziecko(0, kKlasaKarta, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_DISABLED, x, y, parent, 0, p);
 }
 
 HWND TworzPasekPodgladDruk(HWND preview) {
-    HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                              WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0,
-                              0, 0, preview, (HMENU)(INT_PTR)IDC_PDGL_PASEK, hInstDll, nullptr);
+    HWND tb = Dziecko(0, TOOLBARCLASSNAMEA, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+                      0, 0, preview, IDC_PDGL_PASEK, nullptr);
     if (!tb) return nullptr;
     SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     HIMAGELIST images = ImageList_LoadImageA(hInstDll, MAKEINTRESOURCEA(IDB_PDGL_PASEK), 16, 0,
@@ -664,9 +700,18 @@ void UstawDelteKolka(strPodgladDruk* p) {
     if (!p) return;
     UINT lines = 0;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    p->krokKolka = lines == 0 || lines > (UINT)WHEEL_DELTA ? (lines == 0 ? 0 : 1)
-                                                           : WHEEL_DELTA / (int)lines;
     p->resztaKolka = 0;
+    p->flagi &= ~(uint32_t)PDGL_KOLKO_STRONA;
+    if (lines == 0) {
+        p->krokKolka = 0;
+    } else if (lines == WHEEL_PAGESCROLL || lines > (UINT)WHEEL_DELTA) {
+        // A screen per notch: more lines than the wheel's delta would be
+        // hundreds of line scrolls for one notch.
+        p->krokKolka = WHEEL_DELTA;
+        p->flagi |= PDGL_KOLKO_STRONA;
+    } else {
+        p->krokKolka = WHEEL_DELTA / (int)lines;
+    }
 }
 
 void AktDeaktTB(strPodgladDruk* p) {
@@ -690,6 +735,8 @@ void AktNrStrStatus(strPodgladDruk* p) {
 // Test seam: the n-th next allocation of a preview fails as if the heap
 // were exhausted (0 turns it off).
 void UstawAwarieAlokacjiPodgladu(int n) { g_awariaAlokacji = n; }
+
+void UstawAwarieOknaPodgladu(int n) { g_awariaOkna = n; }
 
 int PodgladDruku(strZadDruk* zad) {
     if (!zad || zad->liczbaStr < 1 || !zad->strony) {

@@ -223,6 +223,11 @@ INT_PTR CALLBACK ProcDlgPostepDruk(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPa
             OddajRodzica(GetParent(dlg));
             DestroyWindow(dlg);
             return TRUE;
+        case WM_DESTROY:
+            // Destroyed with its owner, without a close: the job must not
+            // talk to a window that is gone.
+            if (hDlgPostep == dlg) hDlgPostep = nullptr;
+            return FALSE;
     }
     return FALSE;
 }

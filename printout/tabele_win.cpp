@@ -267,7 +267,7 @@ bool TabelaOkien(Sklad& s) {
         // Room is reckoned with the heading row an empty page would need.
         const int32_t zNaglowkiem = kWierszOkna + s.wiersz + (ostatnie ? 4 * s.wiersz : 0);
         if (KoniecStrony(s) - s.y < potrzeba) {
-            if (!Miejsce(s, zNaglowkiem, "A window of the order", &nowa)) return false;
+            if (!Miejsce(s, zNaglowkiem, "a window of the order", &nowa)) return false;
             naglowek = true;
         }
         if (naglowek) NaglowekOkien(s);
@@ -293,7 +293,7 @@ bool TabelaDodatkow(Sklad& s) {
         const int32_t potrzeba = s.wiersz * (1 + (naglowek ? 1 : 0) + (ostatni ? 1 : 0));
         if (KoniecStrony(s) - s.y < potrzeba) {
             bool nowa;
-            if (!Miejsce(s, s.wiersz * (2 + (ostatni ? 1 : 0)), "An accessory of the order", &nowa)) return false;
+            if (!Miejsce(s, s.wiersz * (2 + (ostatni ? 1 : 0)), "an accessory of the order", &nowa)) return false;
             naglowek = true;
         }
         if (naglowek) NaglowekDodatkow(s);
@@ -309,7 +309,7 @@ bool TabelaSum(Sklad& s) {
     const strWycenZamParam& p = s.z->zam.sWycenZamParam;
     s.y += 18;
     bool nowa;
-    if (!Miejsce(s, 8 * s.wiersz, "The table of totals", &nowa)) return false;
+    if (!Miejsce(s, 8 * s.wiersz, "the table of totals", &nowa)) return false;
     HDC dc = s.dc;
     const int32_t g = s.y, w = s.wiersz;
     {

@@ -46,6 +46,10 @@ extern const char kAdresProducenta[];
 int ZlozWydrukZam(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, strStronyWydruku* wynik,
                   char* msg);
 
+// A page's metafile frame, hundredths of a millimetre: 8 x 10 inches at the
+// display's millimetres per inch, each product truncated in float.
+RECT RamkaStronyWydruku(float mmPoziomo, float mmPionowo);
+
 // Deletes every page and the array; the record becomes empty.
 void ZwolnijStronyWydruku(strStronyWydruku* s);
 

@@ -206,7 +206,7 @@ bool PiszBlok(Sklad& s, HFONT font, const char* t, const char* co) {
 bool DatyIStrony(Sklad& s) {
     const strZam& o = s.z->zam;
     bool nowa;
-    if (!Miejsce(s, 10 + s.wiersz, "The dates of the order", &nowa)) return false;
+    if (!Miejsce(s, 10 + s.wiersz, "the dates of the order", &nowa)) return false;
     HDC dc = s.dc;
     const int32_t y = s.y + 10;
     char data[64];
@@ -251,11 +251,16 @@ bool DatyIStrony(Sklad& s) {
         {s.normal, sprzedawca[2], false},     {s.gruby, o.nazwaNabyw, true},
         {s.normal, o.adresNabyw, false},      {s.normal, o.infDodatNabyw, false},
     };
+    // A party starts 14 below what came before even when its first text is
+    // empty: the gap belongs to the party, not to its name.
+    int32_t odstep = 14;
     for (size_t i = 0; i < sizeof bloki / sizeof bloki[0]; i++) {
         if (i >= 3 && !o.nazwaNabyw[0]) break;
+        if (bloki[i].nowaCzesc) odstep = 14;
         if (!bloki[i].tekst[0]) continue;
-        s.y += bloki[i].nowaCzesc ? 14 : 2;
-        if (!PiszBlok(s, bloki[i].font, bloki[i].tekst, "The seller's and the buyer's data")) return false;
+        s.y += odstep;
+        odstep = 2;
+        if (!PiszBlok(s, bloki[i].font, bloki[i].tekst, "the seller's and the buyer's data")) return false;
     }
     return true;
 }
@@ -278,13 +283,13 @@ bool Uwagi(Sklad& s) {
     int32_t potrzeba = calosc < naPustej ? calosc : naPustej;
     if (potrzeba < s.wiersz + h + 2) potrzeba = s.wiersz + h + 2;
     bool nowa;
-    if (!Miejsce(s, potrzeba, "The notes", &nowa)) return false;
+    if (!Miejsce(s, potrzeba, "the notes", &nowa)) return false;
     {
         ScopedSelect f(s.dc, s.gruby);
         PiszWKomorce(s.dc, 0, kStronaSzer - 1, s.y + 2, "Notes:", kDoLewej);
     }
     s.y += s.wiersz + 2;
-    return PiszBlok(s, s.normal, uwagi, "A line of the notes");
+    return PiszBlok(s, s.normal, uwagi, "the notes");
 }
 
 // "Page: i/n" on every page: each page is played into a new metafile with
@@ -356,13 +361,21 @@ bool Miejsce(Sklad& s, int32_t potrzeba, const char* co, bool* nowa) {
     if (KoniecStrony(s) - s.y >= potrzeba) return true;
     if (KoniecStrony(s) - (s.naglowekDol + 14) < potrzeba) {
         KvMsg(s.msg,
-              "%s does not fit on a page below a printout heading of %d mm.\r\n"
+              "There is no room for %s on a page below a printout heading of %d mm.\r\n"
               "Lower the heading height of the printout in the settings.",
               co, (int)s.wysNaglMm);
         return false;
     }
     *nowa = true;
     return NowaStrona(s);
+}
+
+RECT RamkaStronyWydruku(float mmPoziomo, float mmPionowo) {
+    // The products stay in float: 25.4f * 800 is 20320 there, while the
+    // same product widened to double first truncates to 20319.
+    const float szer = mmPoziomo * 800.0f, wys = mmPionowo * 1000.0f;
+    RECT r = {0, 0, (LONG)szer, (LONG)wys};
+    return r;
 }
 
 void TekstNaglowkaZam(const strZam* zam, char* tekst, int rozmiar) {
@@ -401,12 +414,12 @@ int ZlozWydrukZam(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, strSt
     s.dc = nullptr;
     s.msg = msg;
     s.y = s.stopka = s.wiersz = s.naglowekDol = 0;
-    const double mmPoziomo = MmForInch(nullptr, 1), mmPionowo = MmForInch(nullptr, 0);
-    s.ramka = {0, 0, (LONG)(mmPoziomo * 800), (LONG)(mmPionowo * 1000)};
+    const float mmPoziomo = MmForInch(nullptr, 1), mmPionowo = MmForInch(nullptr, 0);
+    s.ramka = RamkaStronyWydruku(mmPoziomo, mmPionowo);
     // A heading below the page's top edge only; a height beyond what the
     // settings allow is refused by the first block that finds no room.
     s.wysNaglMm = ust->wysNaglDruk < 0 ? 0 : ust->wysNaglDruk;
-    s.gora = (int32_t)(s.wysNaglMm * 960 * 0.91 / (mmPionowo * 10));
+    s.gora = (int32_t)(s.wysNaglMm * 960 * 0.91 / ((double)mmPionowo * 10));
     TekstNaglowkaZam(&z->zam, s.naglowek, sizeof s.naglowek);
     s.status = StatusName(ust, z->zam.status);
     char dzis[KV_DATA_LEN];

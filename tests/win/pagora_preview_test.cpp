@@ -270,32 +270,43 @@ TEST_F(PagoraPreview, ZoomModes) {
 }
 
 // The wheel scrolls 120 / (wheel-scroll lines) of delta per line, keeping
-// what is left over; a setting of 0 turns it off.
+// what is left over; a setting of 0 turns it off; a system that scrolls
+// pages makes a notch one screen.
 TEST_F(PagoraPreview, WheelStepFollowsTheSetting) {
     Preview p = Open(2);
     ASSERT_TRUE(p.wnd);
     UINT saved = 3;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &saved, 0);
+    // Where the bar ends up: lines, or screens (its page) when the system
+    // scrolls a screen per notch (WHEEL_PAGESCROLL, or more than 120 lines).
     struct Case {
         UINT lines;
         std::vector<int> deltas;
-        int pos;
+        int pos, screens;
     };
     const Case cases[] = {
-        {3, {-120}, 3},        // one notch: three lines
-        {3, {-120, 40}, 2},    // a step of 40 back up
-        {3, {-60, -60}, 3},    // the remainder carries over
-        {3, {-30}, 0},         // under a step: nothing yet
-        {1, {-120}, 1},
-        {0, {-120, -120}, 0},  // wheel off
+        {3, {-120}, 3, 0},        // one notch: three lines
+        {3, {-120, 40}, 2, 0},    // a step of 40 back up
+        {3, {-60, -60}, 3, 0},    // the remainder carries over
+        {3, {-30}, 0, 0},         // under a step: nothing yet
+        {1, {-120}, 1, 0},
+        {0, {-120, -120}, 0, 0},  // wheel off
+        {WHEEL_PAGESCROLL, {-120}, 0, 1},
+        {WHEEL_PAGESCROLL, {-60, -60}, 0, 1},
+        {WHEEL_PAGESCROLL, {-120, 60}, 0, 1},  // half a notch back: not yet
+        {121, {-120}, 0, 1},
+        {500, {-60}, 0, 0},
     };
+    const int screen = VPage(p);
+    ASSERT_GT(screen, 1);
+    ASSERT_GT(VBottom(p), screen) << "the card must be taller than two screens";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
         SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, c.lines, nullptr, 0);
         SendMessageA(p.wnd, WM_SETTINGCHANGE, SPI_SETWHEELSCROLLLINES, 0);
         SendMessageA(p.wnd, WM_KEYDOWN, VK_HOME, 0);
         for (int d : c.deltas) SendMessageA(p.wnd, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)d), 0);
-        EXPECT_EQ(c.pos, VPos(p));
+        EXPECT_EQ(c.pos + c.screens * screen, VPos(p));
     }
     SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, saved, nullptr, 0);
 }
@@ -364,21 +375,34 @@ TEST_F(PagoraPreview, OwnerAndPagesOnClose) {
     EnableWindow(owner_, TRUE);
 }
 
-// A preview that cannot get its memory says so, hands control back and
-// leaves the owner and the caller's pages as they were.
+// A preview that cannot get its memory or one of its child windows (the
+// toolbar, the status bar, the work window, the card, the two scroll bars,
+// the corner) says so, hands control back and leaves the owner and the
+// caller's pages as they were, modal or not.
 TEST_F(PagoraPreview, FailedCreationHandsBackControl) {
-    for (int failing : {1, 2}) {
-        SCOPED_TRACE(failing);
+    struct Case {
+        bool window;  // a child window fails, else an allocation
+        int failing;  // the n-th one
+        int mode;
+    };
+    std::vector<Case> cases = {{false, 1, 1}, {false, 2, 1}, {false, 1, 2}};
+    for (int n = 1; n <= 7; n++) cases.push_back({true, n, n % 2 ? 1 : 2});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.window ? "child window " : "allocation ") + std::to_string(c.failing) +
+                     ", mode " + std::to_string(c.mode));
         ResetHarness();
         std::vector<HENHMETAFILE> pages = MakeTestPages(2);
         std::string name = UniqueDocName("fail");
         strZadDruk job = MakeJob(owner_, name.c_str(), pages, 0x18);
-        UstawAwarieAlokacjiPodgladu(failing);
-        EXPECT_EQ(-1, PagoraPrint(owner_, &job, 1, 0x18));
+        if (c.window) UstawAwarieOknaPodgladu(c.failing);
+        else UstawAwarieAlokacjiPodgladu(c.failing);
+        EXPECT_EQ(-1, PagoraPrint(owner_, &job, c.mode, 0x18));
+        UstawAwarieOknaPodgladu(0);
         UstawAwarieAlokacjiPodgladu(0);
         ASSERT_EQ(1u, g_boxes.size());
         EXPECT_EQ("Error", g_boxes[0].caption);
         EXPECT_EQ(0u, g_boxes[0].text.find("Error of allocation of memory space\r\n"));
+        EXPECT_NE(std::string::npos, g_boxes[0].text.find(" - 8")) << g_boxes[0].text;
         EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), g_boxes[0].type);
         EXPECT_TRUE(IsWindowEnabled(owner_));
         EXPECT_FALSE(FindWindowA("podgladDruk", nullptr));
@@ -386,6 +410,13 @@ TEST_F(PagoraPreview, FailedCreationHandsBackControl) {
         EXPECT_TRUE(HeapValidate(hHeapDll, 0, nullptr));
         DeletePages(pages);
     }
+    // Past the seventh child nothing fails: the seam counts exactly those.
+    ResetHarness();
+    UstawAwarieOknaPodgladu(8);
+    Preview p = Open(2);
+    UstawAwarieOknaPodgladu(0);
+    EXPECT_TRUE(p.wnd);
+    EXPECT_TRUE(g_boxes.empty());
 }
 
 // Millimetres per inch from the display's own figures; the page size for

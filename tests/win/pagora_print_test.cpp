@@ -1,5 +1,7 @@
 // Printing real jobs through pagora.dll to the CUPS PDF queue: the print
 // dialog answered from a second thread, the PDF read back page by page.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "harness.h"
@@ -170,6 +172,207 @@ TEST_F(PagoraPrinting, PrintFromPreview) {
     RemovePdf(pdf);
     SendMessageA(preview, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(preview));
+    DestroyWindow(owner);
+    DeletePages(pages);
+}
+
+// What the owner of a printing preview saw when it was closed mid-print.
+struct ClosedMidPrint {
+    HWND preview = nullptr;
+    std::vector<HENHMETAFILE> pages;
+    bool closed = false, previewGone = false;
+    int pagesAlive = -1;
+};
+ClosedMidPrint g_closed;
+
+LRESULT CALLBACK ClosingOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        // Runs inside the print's own message pump, the print loop below.
+        DestroyWindow(hwnd);
+        g_closed.closed = true;
+        g_closed.previewGone = !IsWindow(g_closed.preview);
+        g_closed.pagesAlive = 0;
+        for (HENHMETAFILE page : g_closed.pages) g_closed.pagesAlive += PageAlive(page) ? 1 : 0;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// The owner of a modeless preview closed while the preview prints takes
+// the preview with it; the print stops cleanly after the page in progress
+// (no document), the pages it plays stay alive until it returns and are
+// deleted then (they belong to the job), and the library's heap is sound.
+TEST_F(PagoraPrinting, OwnerClosedWhileItsPreviewPrints) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ClosingOwnerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "kvClosingOwner";
+    RegisterClassA(&wc);
+    HWND owner = CreateWindowA("kvClosingOwner", "Closing owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                               400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(owner);
+    std::vector<HENHMETAFILE> pages = MakeTestPages(12);
+    std::string name = UniqueDocName("gone");
+    strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_STRONY_ZADANIA | PAGORA_ZGLOS_BLAD);
+    ASSERT_EQ(2, PagoraPrint(owner, &job, 2, 0));
+    HWND preview = FindWindowA("podgladDruk", ("Print preview - " + name).c_str());
+    ASSERT_TRUE(preview);
+    g_closed = ClosedMidPrint();
+    g_closed.preview = preview;
+    g_closed.pages = pages;
+
+    PrintAnswer a;
+    a.closeWhilePrinting = owner;
+    PrintDialogAnswerer answerer(a);
+    SendMessageA(preview, WM_COMMAND, 1010, 0);  // returns when the print does
+    std::string error;
+    EXPECT_TRUE(answerer.Finish(&error)) << error;
+
+    ASSERT_TRUE(g_closed.closed) << "the owner was not closed during the print";
+    EXPECT_TRUE(g_closed.previewGone);
+    EXPECT_EQ((int)pages.size(), g_closed.pagesAlive) << "pages deleted under the running print";
+    EXPECT_FALSE(IsWindow(owner));
+    EXPECT_FALSE(IsWindow(preview));
+    for (HENHMETAFILE page : pages) EXPECT_FALSE(PageAlive(page)) << "the job's pages were left behind";
+    EXPECT_EQ(nullptr, hDlgPostep);
+    EXPECT_EQ(1, przerwijDruk);
+    EXPECT_TRUE(HeapValidate(hHeapDll, 0, nullptr));
+    EXPECT_TRUE(g_boxes.empty());
+    std::string pdf = WaitForPdf(name, 4000);
+    EXPECT_EQ("", pdf) << "a print stopped with its window came out of the printer";
+    RemovePdf(pdf);
+}
+
+// The pixels of a window's client area, or of page `emf` played as the
+// card plays it into a client area of that size (white, the page's frame
+// scaled by the client's pixels per hundredth of a millimetre, centred).
+std::vector<DWORD> Pixels(HWND wnd, HENHMETAFILE emf, int cw, int ch) {
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = cw;
+    bi.bmiHeader.biHeight = -ch;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    RECT all = {0, 0, cw, ch};
+    FillRect(mem, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    if (wnd) {
+        HDC dc = GetDC(wnd);
+        BitBlt(mem, 0, 0, cw, ch, dc, 0, 0, SRCCOPY);
+        ReleaseDC(wnd, dc);
+    } else {
+        ENHMETAHEADER h;
+        GetEnhMetaFileHeader(emf, sizeof h, &h);
+        const long long cardW = (long long)(MmForInch(nullptr, 1) * 5100 * 100 / 600);
+        const long long cardH = (long long)(MmForInch(nullptr, 0) * 6600 * 100 / 600);
+        const int w = (int)((long long)(h.rclFrame.right - h.rclFrame.left) * cw / cardW);
+        const int hg = (int)((long long)(h.rclFrame.bottom - h.rclFrame.top) * ch / cardH);
+        RECT r = {(cw - w) / 2, (ch - hg) / 2, 0, 0};
+        r.right = r.left + w;
+        r.bottom = r.top + hg;
+        PlayEnhMetaFile(mem, emf, &r);
+    }
+    GdiFlush();
+    std::vector<DWORD> px((const DWORD*)bits, (const DWORD*)bits + (size_t)cw * ch);
+    for (DWORD& v : px) v &= 0xFFFFFF;
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return px;
+}
+
+size_t Differing(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
+    size_t n = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); i++) n += a[i] != b[i];
+    return n;
+}
+
+// A modal preview turned to page 2 of 3 shows page 2 on its card (its
+// pixels are page 2's, not a neighbour's) and names it in the status bar;
+// "Print" in it prints the whole job, and closing it gives the owner back.
+TEST_F(PagoraPrinting, PrintFromAModalPreviewThatShowsThePageItNames) {
+    std::vector<HENHMETAFILE> pages = MakeTestPages(3);
+    HWND owner = CreateOwnerWindow();
+    std::string name = UniqueDocName("modal");
+    strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_ZGLOS_BLAD);
+    struct Probe {
+        std::string name;
+        std::vector<HENHMETAFILE>* pages = nullptr;
+        HWND owner = nullptr;
+        int phase = 0;
+        bool ownerDisabled = false, printing = false;
+        std::string status;
+        size_t diff[3] = {0, 0, 0};
+        HWND preview = nullptr;
+    };
+    Probe probe;
+    probe.name = name;
+    probe.pages = &pages;
+    probe.owner = owner;
+    auto look = [](void* ctx) {
+        Probe* pr = (Probe*)ctx;
+        switch (pr->phase) {
+            case 0:
+                pr->preview = FindWindowA("podgladDruk", ("Print preview - " + pr->name).c_str());
+                if (!pr->preview || !IsWindowVisible(pr->preview)) return false;
+                pr->ownerDisabled = !IsWindowEnabled(pr->owner);
+                SetWindowPos(pr->preview, HWND_TOP, 0, 0, 800, 700, 0);
+                SendMessageA(pr->preview, WM_COMMAND, 1003, 0);  // the whole card in view
+                SendMessageA(pr->preview, WM_COMMAND, 1008, 0);  // next page: 2 of 3
+                pr->phase = 1;
+                return false;
+            case 1: {
+                HWND work = FindWindowExA(pr->preview, nullptr, "obsRobPdglDruk", nullptr);
+                HWND card = FindWindowExA(work, nullptr, "pdglDrukKrt", nullptr);
+                RedrawWindow(pr->preview, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                RECT rc;
+                GetClientRect(card, &rc);
+                char text[128] = "";
+                SendMessageA(GetDlgItem(pr->preview, 1001), SB_GETTEXTA, 1, (LPARAM)text);
+                pr->status = text;
+                std::vector<DWORD> shown = Pixels(card, nullptr, rc.right, rc.bottom);
+                for (int i = 0; i < 3; i++)
+                    pr->diff[i] = Differing(shown, Pixels(nullptr, (*pr->pages)[i], rc.right, rc.bottom));
+                PostMessageA(pr->preview, WM_COMMAND, 1010, 0);  // Print
+                pr->phase = 2;
+                return false;
+            }
+            case 2:  // the print dialog and the job disable the preview
+                if (!IsWindowEnabled(pr->preview)) pr->printing = true;
+                if (!pr->printing || !IsWindowEnabled(pr->preview)) return false;
+                PostMessageA(pr->preview, WM_CLOSE, 0, 0);
+                return true;
+        }
+        return false;
+    };
+    PrintDialogAnswerer answerer{PrintAnswer{}};
+    int result;
+    {
+        LoopProbe lp(look, &probe, 30000);
+        result = PagoraPrint(owner, &job, 1, 0);
+        EXPECT_TRUE(lp.done());
+    }
+    std::string error;
+    EXPECT_TRUE(answerer.Finish(&error)) << error;
+    EXPECT_EQ(0, result);
+    EXPECT_TRUE(probe.ownerDisabled) << "a modal preview leaves its owner enabled";
+    EXPECT_NE(std::string::npos, probe.status.find("page 2/3")) << probe.status;
+    EXPECT_LT(probe.diff[1], probe.diff[0]) << "the card shows page 1";
+    EXPECT_LT(probe.diff[1], probe.diff[2]) << "the card shows page 3";
+    EXPECT_LT(probe.diff[1], probe.diff[0] / 4) << "the card is not page 2's picture";
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_FALSE(IsWindow(probe.preview));
+    std::string pdf = WaitForPdf(name, 20000);
+    ASSERT_FALSE(pdf.empty()) << "nothing printed from the modal preview";
+    EXPECT_EQ("1 2 3", PageNumbersOf(PdfPages(pdf, &error)));
+    EXPECT_EQ("", error);
+    RemovePdf(pdf);
+    EXPECT_TRUE(g_boxes.empty());
     DestroyWindow(owner);
     DeletePages(pages);
 }

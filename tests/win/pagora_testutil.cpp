@@ -185,7 +185,7 @@ DWORD WINAPI PrintDialogAnswerer::Run(LPVOID self) {
     }
     t->okTick_ = GetTickCount();
     PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dlg, IDOK));
-    if (a.cancelJob) {
+    if (a.cancelJob || a.closeWhilePrinting) {
         DWORD end = GetTickCount() + 15000;
         HWND progress = nullptr;
         while (!progress && (int)(GetTickCount() - end) < 0) {
@@ -209,7 +209,8 @@ DWORD WINAPI PrintDialogAnswerer::Run(LPVOID self) {
             t->error_ = "the progress bar did not advance";
             return 0;
         }
-        PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        if (a.closeWhilePrinting) PostMessageA(a.closeWhilePrinting, WM_CLOSE, 0, 0);
+        else PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
     t->ok_ = true;
     return 0;

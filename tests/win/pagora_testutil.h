@@ -41,6 +41,7 @@ struct PrintAnswer {
     bool cancel = false;      // press Cancel instead of OK
     bool cancelJob = false;   // then press Cancel in the progress dialog once it shows
     HWND owner = nullptr;     // looked at while the progress dialog shows
+    HWND closeWhilePrinting = nullptr;  // sent WM_CLOSE (posted) once pages are going out
 };
 
 // What the answering thread saw of the progress dialog (cancelJob only).

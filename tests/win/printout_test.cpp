@@ -269,11 +269,12 @@ TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
         const char* tekst;  // expected in the message; null: it prints
     } przypadki[] = {
         {0, 0, 30, "The order is empty"},
-        {1, 0, 200, "A window of the order does not fit on a page below a printout heading of 200 mm."},
+        {1, 0, 200, "There is no room for a window of the order on a page below a printout heading of 200 mm.\r\n"
+                    "Lower the heading height of the printout in the settings."},
         {1, 2, 250, "of 250 mm"},
         {0, 2, 200, nullptr},  // accessory rows still fit under 200 mm
-        {0, 1, 250, "An accessory of the order does not fit on a page below a printout heading of 250 mm."},
-        {0, 1, 5000, "of 5000 mm"},
+        {0, 1, 250, "There is no room for an accessory of the order on a page below a printout heading of 250 mm."},
+        {0, 1, 5000, "There is no room for the dates of the order on a page below a printout heading of 5000 mm."},
     };
     for (auto& p : przypadki) {
         SCOPED_TRACE(std::to_string(p.okien) + " windows, " + std::to_string(p.dodatkow) + " accessories, " +
@@ -292,6 +293,206 @@ TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
         EXPECT_NE(std::string::npos, w.msg.find(p.tekst)) << w.msg;
         EXPECT_TRUE(w.strony.empty());
     }
+}
+
+// ---- Dates, parties and the cells of the tables -----------------------------------
+
+// Height of a line of "Arial" of that character height and weight, as the
+// display measures it.
+int WysArial(int wys, int waga) {
+    HDC dc = GetDC(nullptr);
+    HFONT f = CreateFontA(wys, 0, 0, 0, waga, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    HGDIOBJ old = SelectObject(dc, f);
+    TEXTMETRICA tm;
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    DeleteObject(f);
+    ReleaseDC(nullptr, dc);
+    return tm.tmHeight;
+}
+
+TEST_F(PrintoutTest, FrameIsTakenInFloatSoAnExactInchGivesTheWholePage) {
+    struct {
+        float mmX, mmY;
+        LONG w, h;
+    } przypadki[] = {{25.4f, 25.4f, 20320, 25400}, {25.35f, 25.4f, 20280, 25400}, {25.4f, 25.35f, 20320, 25350}};
+    for (auto& p : przypadki) {
+        RECT r = RamkaStronyWydruku(p.mmX, p.mmY);
+        EXPECT_EQ(0, r.left);
+        EXPECT_EQ(0, r.top);
+        EXPECT_EQ(p.w, r.right) << p.mmX;
+        EXPECT_EQ(p.h, r.bottom) << p.mmY;
+    }
+}
+
+// The order's date on the left after its label, the fulfilment date on the
+// right with its label just left of it; the seller 14 below the dates even
+// when a text of it is empty, the buyer 14 below the seller.
+TEST_F(PrintoutTest, DatesOnTheirSidesAndPartiesBelowThem) {
+    struct {
+        const char* nazwa;
+        const char* adres;
+        const char* inf;
+        const char* pierwszy;  // the seller's first text printed
+        const char* ostatni;   // and its last
+    } przypadki[] = {
+        {"Kvt Frames Works", "1 Mill Lane", "Tax no. 123", "Kvt Frames Works", "Tax no. 123"},
+        {"", "1 Mill Lane", "Tax no. 123", "1 Mill Lane", "Tax no. 123"},
+        {"", "", "Tax no. 123", "Tax no. 123", "Tax no. 123"},
+        {"Kvt Frames Works", "", "", "Kvt Frames Works", "Kvt Frames Works"},
+    };
+    const int hNorm = WysArial(-14, 400), hGruby = WysArial(-14, 700);
+    const int hDat = hNorm > hGruby ? hNorm : hGruby;
+    char zam[64], real[64];
+    DajFormatData(z_.zam.dataZam, zam, sizeof zam);
+    DajFormatData(z_.zam.dataReal, real, sizeof real);
+    ASSERT_STRNE(zam, real);
+    for (auto& p : przypadki) {
+        SCOPED_TRACE(std::string("seller \"") + p.nazwa + "\", \"" + p.adres + "\", \"" + p.inf + "\"");
+        ZwolnijIZerujZam(&z_);
+        ZamTest(&z_, 7, "Printout Buyer");
+        z_.zam.uwagi[0] = 0;
+        strcpy(z_.zam.sDaneUzytk.nazwa, p.nazwa);
+        strcpy(z_.zam.sDaneUzytk.adres, p.adres);
+        strcpy(z_.zam.sDaneUzytk.infDodat, p.inf);
+        Okna(1);
+        Wydruk w = Zloz();
+        ASSERT_EQ(1, w.wynik) << w.msg;
+        const EmfStrona& s = w.strony[0];
+        const EmfTekst* etykieta = Tekst(s, "Date of order: ");
+        ASSERT_TRUE(etykieta);
+        EXPECT_EQ(0, etykieta->x);
+        EXPECT_EQ(700, etykieta->waga);
+        const int y = etykieta->y;
+        auto lewa = Teksty(s, zam);
+        ASSERT_EQ(1u, lewa.size());
+        EXPECT_EQ(y, lewa[0].y);
+        EXPECT_EQ(SzerTekstuArial("Date of order: ", -14, 700), lewa[0].x);
+        auto prawa = Teksty(s, real);
+        ASSERT_EQ(1u, prawa.size());
+        EXPECT_EQ(y, prawa[0].y);
+        EXPECT_NEAR(768, prawa[0].x + SzerTekstuArial(real, -14, 400), 1);
+        auto etykietaReal = Teksty(s, "Date of fulfilment: ");
+        ASSERT_EQ(1u, etykietaReal.size());
+        EXPECT_EQ(y, etykietaReal[0].y);
+        EXPECT_NEAR(prawa[0].x, etykietaReal[0].x + SzerTekstuArial("Date of fulfilment: ", -14, 700), 1);
+
+        const EmfTekst* pierwszy = Tekst(s, p.pierwszy);
+        const EmfTekst* ostatni = Tekst(s, p.ostatni);
+        ASSERT_TRUE(pierwszy && ostatni);
+        EXPECT_EQ(y + hDat + 14, pierwszy->y) << "the seller is not 14 below the dates";
+        const EmfTekst* nabywca = Tekst(s, "Printout Buyer");
+        ASSERT_TRUE(nabywca);
+        EXPECT_EQ(ostatni->y + (ostatni->waga == 700 ? hGruby : hNorm) + 14, nabywca->y);
+    }
+}
+
+// A window row's Price, Quantity and Total: the unit and line net amounts
+// and the quantity, each centred in its column and in the row's height.
+TEST_F(PrintoutTest, AWindowRowShowsPriceQuantityAndTotalInTheirCells) {
+    struct {
+        int64_t cena;
+        int32_t ilosc;
+    } przypadki[] = {{38900, 3}, {125050, 1}, {99, 12}};
+    const int h = WysArial(-14, 400);
+    for (auto& p : przypadki) {
+        SCOPED_TRACE(std::to_string(p.cena) + " x " + std::to_string(p.ilosc));
+        ZwolnijIZerujZam(&z_);
+        ZamTest(&z_, 7, "Printout Buyer");
+        z_.zam.uwagi[0] = 0;
+        TestOkno o;
+        OknoZSkrzydlem(o, 1000, 1200, p.ilosc);
+        DodajOknoTest(&z_, o, "Kvt Profile 70", p.cena);
+        Wydruk w = Zloz();
+        ASSERT_EQ(1, w.wynik) << w.msg;
+        const EmfStrona& s = w.strony[0];
+        const EmfTekst* opis = nullptr;
+        for (const EmfTekst& t : s.teksty)
+            if (t.x == 32 && t.t.compare(0, 6, "Size: ") == 0) opis = &t;
+        ASSERT_TRUE(opis);
+        const int gora = opis->y - 2;
+        const int yKom = gora + (kWierszOkna - h) / 2;
+        char cena[64], razem[64], ilosc[16];
+        ASSERT_TRUE(DajNapKwotaPokaz(p.cena, cena, sizeof cena));
+        ASSERT_TRUE(DajNapKwotaPokaz(p.cena * p.ilosc, razem, sizeof razem));
+        snprintf(ilosc, sizeof ilosc, "%d", (int)p.ilosc);
+        struct {
+            const char* t;
+            int l, r;
+        } komorki[] = {{cena, 512, 594}, {ilosc, 598, 680}, {razem, 684, 765}};
+        for (auto& k : komorki) {
+            auto znalezione = Teksty(s, k.t);
+            auto it = std::find_if(znalezione.begin(), znalezione.end(), [&](const EmfTekst& t) {
+                return t.x >= k.l && t.x <= k.r && t.y > gora && t.y < gora + kWierszOkna;
+            });
+            ASSERT_NE(znalezione.end(), it) << k.t << " not in " << k.l << "-" << k.r;
+            EXPECT_EQ(yKom, it->y) << k.t;
+            EXPECT_NEAR((k.l + k.r + 1) / 2, it->x + SzerTekstuArial(k.t, -14, 400) / 2, 1) << k.t;
+        }
+    }
+}
+
+// An accessories table longer than a page: rows in order, a header row on
+// every page they reach, a row moved on only when it did not fit, and the
+// last row always on the page of the table's "Total sum", right above it.
+TEST_F(PrintoutTest, AccessoriesOverAPageBreakKeepTheirHeaderAndTheLastRowWithTheSum) {
+    const int h = WysArial(-14, 400);
+    const int wiersz = WysArial(-14, 700) + 4;  // every table row but a window's
+    int zPrzeniesieniem = 0;
+    for (int n = 20; n <= 44; n++) {
+        SCOPED_TRACE(std::to_string(n) + " accessories");
+        ZwolnijIZerujZam(&z_);
+        ZamTest(&z_, 7, "Printout Buyer");
+        z_.zam.uwagi[0] = 0;
+        for (int i = 0; i < n; i++) {
+            char nazwa[32];
+            snprintf(nazwa, sizeof nazwa, "Acc %03d", i + 1);
+            DodajDodatekTest(&z_, i, nazwa, 0);
+        }
+        Wydruk w = Zloz();
+        ASSERT_EQ(1, w.wynik) << w.msg;
+        int nastepny = 1;
+        bool suma = false;
+        for (size_t i = 0; i < w.strony.size(); i++) {
+            const EmfStrona& s = w.strony[i];
+            std::vector<int> gory;  // tops of this page's accessory rows
+            for (const EmfTekst& t : s.teksty) {
+                if (t.x != 32 || t.t.compare(0, 4, "Acc ") != 0) continue;
+                char oczek[32];
+                snprintf(oczek, sizeof oczek, "Acc %03d", nastepny);
+                EXPECT_EQ(oczek, t.t);
+                nastepny++;
+                gory.push_back(t.y - (wiersz - h) / 2);
+            }
+            if (gory.empty()) continue;
+            for (size_t r = 1; r < gory.size(); r++) EXPECT_EQ(wiersz, gory[r] - gory[r - 1]);
+            // The header row right above the page's first row.
+            auto naglowek = Teksty(s, "Name of accessory");
+            ASSERT_EQ(1u, naglowek.size()) << "page " << i + 1;
+            EXPECT_GT(naglowek[0].y, gory[0] - wiersz);
+            EXPECT_LT(naglowek[0].y, gory[0]);
+            const int dol = gory.back() + wiersz;
+            const EmfTekst* sumaT = nullptr;
+            for (const EmfTekst& t : s.teksty)
+                if (t.t == "Total sum" && t.x > 510 && t.y > dol - wiersz && (!sumaT || t.y < sumaT->y)) sumaT = &t;
+            if (nastepny > n) {
+                ASSERT_TRUE(sumaT) << "the last accessory left its \"Total sum\"";
+                EXPECT_GT(sumaT->y, dol);
+                EXPECT_LT(sumaT->y, dol + wiersz);
+                suma = true;
+            } else {
+                // Moved on only because the next row (and, for the last,
+                // its sum) did not fit under the last one here.
+                const int potrzeba = wiersz * (nastepny == n ? 2 : 1);
+                EXPECT_GT(dol + potrzeba, KoniecTresci(s)) << "a page break before accessory " << nastepny;
+                if (nastepny == n && dol + wiersz <= KoniecTresci(s)) zPrzeniesieniem++;
+            }
+        }
+        EXPECT_EQ(n + 1, nastepny);
+        EXPECT_TRUE(suma);
+    }
+    EXPECT_GT(zPrzeniesieniem, 0) << "no count had its last accessory moved on to stay with the sum";
 }
 
 TEST_F(PrintoutTest, AFailureOnTheWayLeavesNoPagesBehind) {
