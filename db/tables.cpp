@@ -425,9 +425,11 @@ int InsertDodatZam(int n, strDodatZam* rows, char* msg) {
 
 // ---- Registers of used elements -------------------------------------------
 
+// A register is offered to the user as a list, so it is read in name order,
+// never in the order its names were first used.
 #define REGISTER_READ_INSERT(Rec, Tab)                                                  \
     int CountRead##Rec(str##Rec** out, char* msg) {                                     \
-        return TblCountRead(Tab, (void**)out, nullptr, nullptr, msg);                  \
+        return TblCountRead(Tab, (void**)out, nullptr, "nazwa", msg);                  \
     }                                                                                   \
     int Insert##Rec(int n, str##Rec* rows, char* msg) { return TblInsert(Tab, n, rows, msg); }
 #define REGISTER_UPDATE(Rec, Tab)                                                       \

@@ -91,8 +91,8 @@ int CountReadDodatZam(int64_t kluczZam, strDodatZam** out, char* msg);
 int InsertDodatZam(int n, strDodatZam* rows, char* msg);
 
 // ---- Registers of used elements -------------------------------------------
-// Read whole, in table order. The updates rewrite the row(s) whose stored
-// name equals `storedName` exactly.
+// Read whole, in name order (the order the lists offer them in). The updates
+// rewrite the row(s) whose stored name equals `storedName` exactly.
 int CountReadZstProfil(strZstProfil** out, char* msg);
 int UpdateZstProfil(const strZstProfil* r, const char* storedName, char* msg);
 int InsertZstProfil(int n, strZstProfil* rows, char* msg);
