@@ -356,7 +356,7 @@ bool Accept(AccessoryDialog* a, HWND dlg) {
     probe.ilWym = n;
     memcpy(probe.wymiar, dims, sizeof dims);
     int64_t size;
-    if (!RozmiarDodatkuDokl(&probe, &size)) {
+    if (!RozmiarDodatku(&probe, &size)) {
         KvShowError(dlg, "The size of the accessory is too large.\r\nEnter smaller dimensions.");
         return false;
     }
