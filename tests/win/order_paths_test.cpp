@@ -245,4 +245,97 @@ TEST_F(OrderPathsTest, EachValuationChangeShowsTheTotalsOfTheWholeRecompute) {
     EXPECT_EQ(refusedBefore, refusedShown);
 }
 
+// ---- The accessory's Edit and Delete ---------------------------------------------------------
+
+Texts Row(HWND list, int row) {
+    return {ListCell(list, row, 0), ListCell(list, row, 1), ListCell(list, row, 2), ListCell(list, row, 3)};
+}
+
+struct AccessoryCommands {
+    bool editMenu, deleteMenu, editButton, deleteButton;
+    bool operator==(const AccessoryCommands& o) const {
+        return editMenu == o.editMenu && deleteMenu == o.deleteMenu && editButton == o.editButton &&
+               deleteButton == o.deleteButton;
+    }
+};
+
+AccessoryCommands CommandsOf(HWND w) {
+    return {MenuEnabled(w, ORD_ACC_EDIT), MenuEnabled(w, ORD_ACC_DELETE),
+            IsWindowEnabled(GetDlgItem(w, ORD_ACC_EDIT)) != 0, IsWindowEnabled(GetDlgItem(w, ORD_ACC_DELETE)) != 0};
+}
+
+// The middle of three accessories (each "Sill n", 1,5 m, 2 x 25,50, VAT
+// 23 %) edited into a board of two dimensions: its row shows the new texts
+// and "Total", the others stay, the accessory totals follow. Deleting the
+// selected row then leaves no row selected, and Edit and Delete are
+// disabled again in the menu and on the buttons.
+TEST_F(OrderPathsTest, AnEditedAccessoryShowsItsRowAndTotalsAndDeletingItDisablesEditAndDelete) {
+    LoadStored(true);
+    z_.zam.sWycenZamParam.vatDodat = 2300;
+    z_.zam.sWycenZamParam.rabat = 0;
+    PrzeliczZam(&z_, kPrzWszystko);
+    Texts before[3], after[3];
+    std::string net, gross, netAfterDelete, grossAfterDelete;
+    AccessoryCommands selected = {}, afterEdit = {}, afterDelete = {};
+    int rowsAfterDelete = -1, selectedAfterDelete = -1;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        HWND list = GetDlgItem(w, IDC_ORD_ACC_LIST);
+                        for (int r = 0; r < 3; r++) before[r] = Row(list, r);
+                        SelectRow(list, 1);
+                        selected = CommandsOf(w);
+                        Post(w, ORD_ACC_EDIT);
+                        return true;
+                    },
+                    [&](HWND) {
+                        HWND dlg = Dialog("Accessory");
+                        if (!dlg) return false;
+                        HWND name = IsWindowVisible(GetDlgItem(dlg, IDC_ACC_NAME_COMBO))
+                                        ? GetDlgItem(dlg, IDC_ACC_NAME_COMBO)
+                                        : GetDlgItem(dlg, IDC_ACC_NAME_EDIT);
+                        SetWindowTextA(name, "Board");
+                        Type(GetDlgItem(dlg, IDC_ACC_DIMS), "2");
+                        Type(GetDlgItem(dlg, IDC_ACC_DIM1), Dec("1.25"));
+                        Type(GetDlgItem(dlg, IDC_ACC_DIM2), Dec("0.8"));
+                        Type(GetDlgItem(dlg, IDC_ACC_UNIT), "m2");
+                        Type(GetDlgItem(dlg, IDC_ACC_PRICE), Dec("1000"));
+                        Type(GetDlgItem(dlg, IDC_ACC_QUANTITY), "3");
+                        SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+                        return true;
+                    },
+                    [&](HWND w) {
+                        if (Dialog("Accessory")) return false;
+                        HWND list = GetDlgItem(w, IDC_ORD_ACC_LIST);
+                        for (int r = 0; r < 3; r++) after[r] = Row(list, r);
+                        net = ItemText(w, IDC_ORD_ACC_NET);
+                        gross = ItemText(w, IDC_ORD_ACC_GROSS);
+                        afterEdit = CommandsOf(w);
+                        g_answers = {IDYES};
+                        Command(w, ORD_ACC_DELETE);
+                        rowsAfterDelete = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+                        selectedAfterDelete = (int)SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0);
+                        afterDelete = CommandsOf(w);
+                        netAfterDelete = ItemText(w, IDC_ORD_ACC_NET);
+                        grossAfterDelete = ItemText(w, IDC_ORD_ACC_GROSS);
+                        g_answers = {IDYES};
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
+    Open(&script);
+    EXPECT_EQ((Texts{"Sill 1", "1,5 m", "2", "62,73"}), before[1]);  // 51,00 + 23 %
+    EXPECT_EQ((Texts{"Board", "1 m2", "3", "3 690,00"}), after[1]);  // 3 x 1 000,00 + 23 %
+    EXPECT_EQ(before[0], after[0]);
+    EXPECT_EQ(before[2], after[2]);
+    EXPECT_EQ("3 102,00", net);    // 51,00 + 3 000,00 + 51,00
+    EXPECT_EQ("3 815,46", gross);  // 62,73 + 3 690,00 + 62,73
+    EXPECT_EQ((AccessoryCommands{true, true, true, true}), selected);
+    EXPECT_EQ((AccessoryCommands{true, true, true, true}), afterEdit);
+    EXPECT_EQ(2, rowsAfterDelete);
+    EXPECT_EQ(0, selectedAfterDelete);
+    EXPECT_EQ((AccessoryCommands{false, false, false, false}), afterDelete);
+    EXPECT_EQ("102,00", netAfterDelete);
+    EXPECT_EQ("125,46", grossAfterDelete);
+    EXPECT_EQ(0, z_.flagiWidoku & 2);
+}
+
 }  // namespace
