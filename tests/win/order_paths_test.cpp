@@ -338,4 +338,84 @@ TEST_F(OrderPathsTest, AnEditedAccessoryShowsItsRowAndTotalsAndDeletingItDisable
     EXPECT_EQ(0, z_.flagiWidoku & 2);
 }
 
+// ---- "Correct" from a preview ---------------------------------------------------------------
+
+struct Enabling {
+    bool save, correct, buyerReadOnly, vatReadOnly, notesReadOnly, accAdd, winAdd;
+    std::string cancel;
+};
+
+Enabling EnablingOf(HWND w) {
+    return {MenuEnabled(w, ORD_SAVE),
+            MenuEnabled(w, ORD_CORRECT),
+            ReadOnly(PageWith(w, IDC_GEN_BUYER), IDC_GEN_BUYER),
+            ReadOnly(PageWith(w, IDC_VAL_VAT_WINDOWS), IDC_VAL_VAT_WINDOWS),
+            ReadOnly(PageWith(w, IDC_NOTES_TEXT), IDC_NOTES_TEXT),
+            IsWindowEnabled(GetDlgItem(w, ORD_ACC_ADD)) != 0,
+            MenuEnabled(w, ORD_WIN_ADD),
+            MenuText(w, ORD_CANCEL)};
+}
+
+// "Correct" turns the preview into a correction: the commands and the
+// pages of a correction, the snapshot taken then. The loaded order holds a
+// price beside "without assembly", which the page never gives back: Cancel
+// without a change closes at once. After a change typed into each page,
+// Cancel asks, and the pages' values are in the order.
+TEST_F(OrderPathsTest, CorrectTurnsAPreviewIntoACorrectionThatAsksOnlyAfterAChange) {
+    const std::string kQuestion = "Note: The order has not been saved !\r\nDo you want to continue ?";
+    for (bool change : {false, true}) {
+        SCOPED_TRACE(change ? "changed" : "unchanged");
+        ZwolnijIZerujZam(&z_);
+        LoadStored(false);
+        z_.zam.sWycenZamParam.flagi &= ~3;  // without assembly...
+        z_.zam.sWycenZamParam.cenaMont = 4321;  // ...but a price left behind
+        ResetHarness();
+        Enabling preview = {}, corrected = {};
+        int32_t viewFlags = 0;
+        bool stayedOpen = false;
+        Texts boxesBeforeCancel;
+        g_answers = {IDNO, IDYES};
+        Script script;
+        script.steps = {[&](HWND w) {
+                            preview = EnablingOf(w);
+                            Command(w, ORD_CORRECT);
+                            corrected = EnablingOf(w);
+                            viewFlags = z_.flagiWidoku;
+                            boxesBeforeCancel = BoxTexts();
+                            if (change) {
+                                Type(GetDlgItem(PageWith(w, IDC_GEN_BUYER), IDC_GEN_BUYER), "Somebody else");
+                                Type(GetDlgItem(PageWith(w, IDC_VAL_VAT_WINDOWS), IDC_VAL_VAT_WINDOWS), "5");
+                                Type(GetDlgItem(PageWith(w, IDC_NOTES_TEXT), IDC_NOTES_TEXT), "Ring first");
+                                Command(w, ORD_CANCEL);  // answered No: stays
+                                stayedOpen = IsWindow(w) != 0;
+                            }
+                            return true;
+                        },
+                        CloseWith(ORD_CANCEL)};
+        EXPECT_EQ(0, Open(&script));
+        EXPECT_TRUE(!preview.save && preview.correct && preview.buyerReadOnly && preview.vatReadOnly &&
+                    preview.notesReadOnly && !preview.accAdd && !preview.winAdd);
+        EXPECT_EQ("Exit", preview.cancel);
+        EXPECT_TRUE(corrected.save);
+        EXPECT_FALSE(corrected.correct);
+        EXPECT_FALSE(corrected.buyerReadOnly);
+        EXPECT_FALSE(corrected.vatReadOnly);
+        EXPECT_FALSE(corrected.notesReadOnly);
+        EXPECT_TRUE(corrected.accAdd);
+        EXPECT_TRUE(corrected.winAdd);
+        EXPECT_EQ("Cancel", corrected.cancel);
+        EXPECT_EQ(kWidokKorekta, viewFlags & kWidokKorekta);
+        EXPECT_EQ(Texts{}, boxesBeforeCancel);
+        if (change) {
+            EXPECT_TRUE(stayedOpen);
+            EXPECT_EQ((Texts{kQuestion, kQuestion}), BoxTexts());
+            EXPECT_STREQ("Somebody else", z_.zam.nazwaNabyw);
+            EXPECT_EQ(500, z_.zam.sWycenZamParam.vatOkna);
+            EXPECT_STREQ("Ring first", z_.zam.uwagi);
+        } else {
+            EXPECT_EQ(Texts{}, BoxTexts());
+        }
+    }
+}
+
 }  // namespace
