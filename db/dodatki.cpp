@@ -72,28 +72,3 @@ void ZerujNadmiarWymiarow(strDodatZam* d) {
     int32_t od = d->ilWym < 0 ? 0 : d->ilWym > 3 ? 3 : d->ilWym;
     for (int32_t i = od; i < 3; i++) d->wymiar[i] = 0;
 }
-
-// a * b / div rounded half up, for non-negative operands; false on overflow.
-static bool IloczynDziel(int64_t a, int64_t b, int64_t div, int64_t* wynik) {
-    int64_t p;
-    if (__builtin_mul_overflow(a, b, &p)) return false;
-    int64_t q = p / div, r = p % div;
-    if (r < 0) r = -r;
-    if (r * 2 >= div) q += p < 0 ? -1 : 1;
-    *wynik = q;
-    return true;
-}
-
-int64_t RozmiarDodatku(const strDodatZam* d) {
-    int64_t w = 0;
-    switch (d->ilWym) {
-        case 1: return d->wymiar[0];
-        case 2: return IloczynDziel(d->wymiar[0], d->wymiar[1], 10000, &w) ? w : 0;
-        case 3: {
-            int64_t p;
-            if (__builtin_mul_overflow(d->wymiar[0], d->wymiar[1], &p)) return 0;
-            return IloczynDziel(p, d->wymiar[2], 100000000, &w) ? w : 0;
-        }
-        default: return 0;
-    }
-}

@@ -31,9 +31,6 @@ void NadpiszDodatek(strDodatZam* lista, int32_t liczba, int32_t k, const strDoda
 // Sets the dimensions beyond ilWym (taken within 0..3) to 0, as they are stored.
 void ZerujNadmiarWymiarow(strDodatZam* d);
 
-// Size in ten-thousandths: none (0) for 0 dimensions, dimension 1, or the
-// product of two (three) dimensions divided by 10 000 (100 000 000), rounded
-// half up. A product beyond 64 bits gives 0.
-int64_t RozmiarDodatku(const strDodatZam* d);
+// The accessory's size is the model's RozmiarDodatku (porownanie.h).
 
 #endif  // KV_DB_DODATKI_H

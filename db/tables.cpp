@@ -316,25 +316,6 @@ int TblUpdateByName(const TableDef& t, const void* rec, const char* storedName, 
     return 0;
 }
 
-int TblRowsEqual(const TableDef& t, const void* a, const void* b) {
-    for (int i = 0; i < t.colCount; i++) {
-        const ColumnDef& c = t.cols[i];
-        const char* x = (const char*)a + c.offset;
-        const char* y = (const char*)b + c.offset;
-        if (c.type == kColText) {
-            if (strncmp(x, y, (size_t)c.width) != 0) return 0;
-        } else if (c.type == kColPackedText) {
-            for (int r = 0; r < c.rows; r++) {
-                size_t w = (size_t)(c.width / c.rows);
-                if (strncmp(x + r * w, y + r * w, w) != 0) return 0;
-            }
-        } else if (memcmp(x, y, (size_t)c.width) != 0) {
-            return 0;
-        }
-    }
-    return 1;
-}
-
 int TblInsert(const TableDef& t, int n, void* recs, char* msg) {
     char what[128];
     snprintf(what, sizeof what, "Error of inserting str%s into the database", t.name);
@@ -425,9 +406,11 @@ int InsertDodatZam(int n, strDodatZam* rows, char* msg) {
 
 // ---- Registers of used elements -------------------------------------------
 
+// A register is offered to the user as a list, so it is read in name order,
+// never in the order its names were first used.
 #define REGISTER_READ_INSERT(Rec, Tab)                                                  \
     int CountRead##Rec(str##Rec** out, char* msg) {                                     \
-        return TblCountRead(Tab, (void**)out, nullptr, nullptr, msg);                  \
+        return TblCountRead(Tab, (void**)out, nullptr, "nazwa", msg);                  \
     }                                                                                   \
     int Insert##Rec(int n, str##Rec* rows, char* msg) { return TblInsert(Tab, n, rows, msg); }
 #define REGISTER_UPDATE(Rec, Tab)                                                       \

@@ -57,11 +57,6 @@ int TblInsert(const TableDef& t, int n, void* recs, char* msg);
 // neither break the statement nor change it.
 int TblUpdateByName(const TableDef& t, const void* rec, const char* storedName, char* msg);
 
-// 1 when two records hold the same stored values: texts compared up to their
-// terminator (what is stored), every other column byte for byte. Padding
-// and the bytes after a text's terminator are not part of a row.
-int TblRowsEqual(const TableDef& t, const void* a, const void* b);
-
 // The one-row tables read at start-up and written by the year closing and the
 // settings dialog.
 int ReadZmienne(strZmienne* z, char* msg);
@@ -91,8 +86,8 @@ int CountReadDodatZam(int64_t kluczZam, strDodatZam** out, char* msg);
 int InsertDodatZam(int n, strDodatZam* rows, char* msg);
 
 // ---- Registers of used elements -------------------------------------------
-// Read whole, in table order. The updates rewrite the row(s) whose stored
-// name equals `storedName` exactly.
+// Read whole, in name order (the order the lists offer them in). The updates
+// rewrite the row(s) whose stored name equals `storedName` exactly.
 int CountReadZstProfil(strZstProfil** out, char* msg);
 int UpdateZstProfil(const strZstProfil* r, const char* storedName, char* msg);
 int InsertZstProfil(int n, strZstProfil* rows, char* msg);

@@ -62,18 +62,6 @@ int KopiujZam(strZamRob* cel, const strZamRob* zrodlo, char* msg) {
     return 1;
 }
 
-int RowneZam(const strZamRob* a, const strZamRob* b) {
-    const strZam& x = a->zam;
-    const strZam& y = b->zam;
-    if (x.liczbaDodat != y.liczbaDodat || x.liczbaOkien != y.liczbaOkien) return 0;
-    if (!TblRowsEqual(kTabZam, &x, &y)) return 0;
-    for (int32_t i = 0; i < x.liczbaDodat; i++)
-        if (!TblRowsEqual(kTabDodatZam, &x.dodatki[i], &y.dodatki[i])) return 0;
-    for (int32_t i = 0; i < x.liczbaOkien; i++)
-        if (!PorownajOkna(&x.okna[i], &y.okna[i])) return 0;
-    return 1;
-}
-
 // ---- Load -----------------------------------------------------------------
 
 // Reads the operations of one window into its own list.

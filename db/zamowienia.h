@@ -55,10 +55,6 @@ int UsunDzieciZam(int64_t klucz, char* msg);
 // held are not released. On failure both lists of *cel are empty.
 int KopiujZam(strZamRob* cel, const strZamRob* zrodlo, char* msg);
 
-// 1 when the columns are equal byte for byte, the accessories too, and each
-// pair of windows is equal by the window comparison (operations included).
-int RowneZam(const strZamRob* a, const strZamRob* b);
-
 // Releases the window and accessory lists; counts and pointers become 0.
 void ZwolnijZam(strZamRob* z);
 // The same, then zero-fills the whole record.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "connection.h"
+#include "porownanie.h"
 #include "tables.h"
 #include "testdb.h"
 #include "zam_wzory.h"
@@ -90,7 +91,7 @@ TEST_F(DbFaultsTest, SaveNewFailingAtTheSecondWindowLeavesNothingOfThatOrder) {
     ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
     EXPECT_EQ(2, zm_.idZam);
     ASSERT_EQ(1, WczytajZam(a_.zam.kluczZam, &b_, msg_)) << msg_;
-    EXPECT_EQ(1, RowneZam(&a_, &b_));
+    EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
 }
 
 TEST_F(DbFaultsTest, SaveNewFailingAtTheLastNumberLeavesNothing) {
@@ -113,7 +114,7 @@ TEST_F(DbFaultsTest, OverwriteFailingAtTheSecondWindowKeepsTheStoredOrder) {
     EXPECT_STREQ("Error of inserting strOkno into the database", msg_);
     EXPECT_EQ(przed_, Snapshot());
     ASSERT_EQ(1, WczytajZam(stare_.zam.kluczZam, &b_, msg_)) << msg_;
-    EXPECT_EQ(1, RowneZam(&stare_, &b_));
+    EXPECT_EQ(1, ZamBezZmian(&stare_, &b_));
 }
 
 TEST_F(DbFaultsTest, OverwriteFailingAtTheRowKeepsTheChildren) {

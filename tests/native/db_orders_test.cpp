@@ -12,6 +12,7 @@
 #include "heap.h"
 #include "kvutil.h"
 #include "newdb.h"
+#include "porownanie.h"
 #include "tables.h"
 #include "testdb.h"
 #include "zam_wzory.h"
@@ -90,7 +91,7 @@ TEST_F(DbOrdersTest, WindowWithoutOperationsSavesNoOperationRows) {
     EXPECT_EQ(1, Count("T_Okno"));
     EXPECT_EQ(0, Count("T_OperRysDb"));
     ASSERT_EQ(1, WczytajZam(a_.zam.kluczZam, &b_, msg_)) << msg_;
-    EXPECT_EQ(1, RowneZam(&a_, &b_));
+    EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
 }
 
 // ---- Load -----------------------------------------------------------------
@@ -103,7 +104,7 @@ TEST_F(DbOrdersTest, RoundTripKeepsEveryColumnWindowAndAccessory) {
     b_.flagiWidoku = 4;
     b_.sumy.zamNetto = 99;
     ASSERT_EQ(1, WczytajZam(a_.zam.kluczZam, &b_, msg_)) << msg_;
-    EXPECT_EQ(1, RowneZam(&a_, &b_));
+    EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
     EXPECT_STREQ(a_.zam.nazwaNabyw, b_.zam.nazwaNabyw);
     EXPECT_EQ(1234567890123LL, b_.zam.sWycenZamParam.cenaMont);
     EXPECT_EQ(0, b_.flagiWidoku);
@@ -168,7 +169,7 @@ TEST_F(DbOrdersTest, AllocationFailureDuringLoadLeavesNothing) {
         int ok = WczytajZam(a_.zam.kluczZam, &b_, msg_);
         KvHeapFailAt(0);
         if (ok) {
-            EXPECT_EQ(1, RowneZam(&a_, &b_));
+            EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
             ZwolnijIZerujZam(&b_);
             break;
         }
@@ -204,7 +205,7 @@ TEST_F(DbOrdersTest, OverwriteAfterARemovedWindowKeepsOnlyTheOther) {
     EXPECT_EQ(2, Count("T_DodatZam"));
     EXPECT_EQ(1, LastNumber());
     ASSERT_EQ(1, WczytajZam(a_.zam.kluczZam, &b_, msg_)) << msg_;
-    EXPECT_EQ(1, RowneZam(&a_, &b_));
+    EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
 }
 
 TEST_F(DbOrdersTest, OverwriteOfADeletedOrderLeavesNoOrphans) {
@@ -230,7 +231,7 @@ TEST_F(DbOrdersTest, DeleteRemovesOnlyThatOrderAndKeepsTheLastNumber) {
     EXPECT_EQ(2, LastNumber());
     strZamRob z{};
     ASSERT_EQ(1, WczytajZam(a_.zam.kluczZam, &z, msg_)) << msg_;
-    EXPECT_EQ(1, RowneZam(&a_, &z));
+    EXPECT_EQ(1, ZamBezZmian(&a_, &z));
     ZwolnijIZerujZam(&z);
 }
 
@@ -241,7 +242,7 @@ TEST_F(DbOrdersTest, StatusChangeTouchesOnlyTheStatus) {
     ASSERT_EQ(1, WczytajZam(a_.zam.kluczZam, &b_, msg_)) << msg_;
     EXPECT_EQ(-1, b_.zam.status);
     b_.zam.status = a_.zam.status;
-    EXPECT_EQ(1, RowneZam(&a_, &b_));
+    EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
 }
 
 // ---- Copy, equality, release ----------------------------------------------
@@ -249,25 +250,25 @@ TEST_F(DbOrdersTest, StatusChangeTouchesOnlyTheStatus) {
 TEST_F(DbOrdersTest, CopyIsDeepAndEqualityNoticesEveryPart) {
     Order(&a_, 1);
     ASSERT_EQ(1, KopiujZam(&b_, &a_, msg_)) << msg_;
-    EXPECT_EQ(1, RowneZam(&a_, &b_));
+    EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
     EXPECT_NE(a_.zam.okna, b_.zam.okna);
     EXPECT_NE(a_.zam.okna[0].oper, b_.zam.okna[0].oper);
     EXPECT_NE(a_.zam.dodatki, b_.zam.dodatki);
 
     // Bytes after a text's terminator are not stored, so they do not count.
     b_.zam.nazwaNabyw[200] = 'x';
-    EXPECT_EQ(1, RowneZam(&a_, &b_));
+    EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
     b_.zam.okna[1].oper[2].wypeln.typWypeln = 1;
-    EXPECT_EQ(0, RowneZam(&a_, &b_));
+    EXPECT_EQ(0, ZamBezZmian(&a_, &b_));
     b_.zam.okna[1].oper[2].wypeln.typWypeln = a_.zam.okna[1].oper[2].wypeln.typWypeln;
     b_.zam.dodatki[2].wymiar[2]++;
-    EXPECT_EQ(0, RowneZam(&a_, &b_));
+    EXPECT_EQ(0, ZamBezZmian(&a_, &b_));
     b_.zam.dodatki[2].wymiar[2]--;
     b_.zam.sWycenZamParam.rabat = 5;
-    EXPECT_EQ(0, RowneZam(&a_, &b_));
+    EXPECT_EQ(0, ZamBezZmian(&a_, &b_));
     b_.zam.sWycenZamParam.rabat = 0;
     ASSERT_EQ(1, UsunDodatek(&b_.zam.dodatki, &b_.zam.liczbaDodat, 0, msg_));
-    EXPECT_EQ(0, RowneZam(&a_, &b_));
+    EXPECT_EQ(0, ZamBezZmian(&a_, &b_));
 }
 
 TEST_F(DbOrdersTest, FailedCopyLeavesBothListsEmpty) {

@@ -157,10 +157,10 @@ TEST_F(DbRegistersTest, EveryNamedElementAndDistinctFillingIsFiled) {
     EXPECT_EQ(0u, Rows(CountReadZstListwa).size());
     auto w = Rows(CountReadZstWypeln);
     ASSERT_EQ(2u, w.size());
-    EXPECT_STREQ("Glass", w[0].nazwa);
-    EXPECT_EQ(0, w[0].typ);
-    EXPECT_STREQ("Acrylic", w[1].nazwa);
-    EXPECT_EQ(1, w[1].typ);
+    EXPECT_STREQ("Acrylic", w[0].nazwa);
+    EXPECT_EQ(1, w[0].typ);
+    EXPECT_STREQ("Glass", w[1].nazwa);
+    EXPECT_EQ(0, w[1].typ);
 
     // Accepting again with other attributes: profile rewritten, hardware left
     // as it was (its match changes nothing), no row added anywhere.
@@ -189,10 +189,10 @@ TEST_F(DbRegistersTest, NameWithDoubleQuotesIsStoredAndFoundAgain) {
     Accept(o.r);
     auto p = Rows(CountReadZstProfil);
     ASSERT_EQ(2u, p.size());
-    EXPECT_STREQ("Other", p[0].nazwa);
-    EXPECT_EQ(2, p[0].typ);
-    EXPECT_STREQ("OAK \"CLASSIC\" 68", p[1].nazwa);
-    EXPECT_EQ(1, p[1].typ);
+    EXPECT_STREQ("OAK \"CLASSIC\" 68", p[0].nazwa);
+    EXPECT_EQ(1, p[0].typ);
+    EXPECT_STREQ("Other", p[1].nazwa);
+    EXPECT_EQ(2, p[1].typ);
 }
 
 TEST_F(DbRegistersTest, TypedTextNeverChangesTheUpdate) {
@@ -206,10 +206,10 @@ TEST_F(DbRegistersTest, TypedTextNeverChangesTheUpdate) {
     Accept(o.r);
     auto k = Rows(CountReadZstKolor);
     ASSERT_EQ(2u, k.size());
-    EXPECT_STREQ("X\" or \"1\"=\"1", k[0].nazwa);
-    EXPECT_EQ(3, k[0].typ);
-    EXPECT_STREQ("Anthracite", k[1].nazwa);
-    EXPECT_EQ(2, k[1].typ);
+    EXPECT_STREQ("Anthracite", k[0].nazwa);
+    EXPECT_EQ(2, k[0].typ);
+    EXPECT_STREQ("X\" or \"1\"=\"1", k[1].nazwa);
+    EXPECT_EQ(3, k[1].typ);
 }
 
 TEST_F(DbRegistersTest, AccessoryRegisterMatchesTrimmedRows) {
@@ -229,10 +229,10 @@ TEST_F(DbRegistersTest, AccessoryRegisterMatchesTrimmedRows) {
     KvFree(rej);
     auto r = Rows(CountReadZstDodat);
     ASSERT_EQ(2u, r.size());
-    EXPECT_STREQ("Window Sill", r[0].nazwa);
-    EXPECT_EQ(2, r[0].ilWym);
-    EXPECT_STREQ("m2", r[0].jm);
-    EXPECT_STREQ("Handle \"Korra\"", r[1].nazwa);
+    EXPECT_STREQ("Handle \"Korra\"", r[0].nazwa);
+    EXPECT_STREQ("Window Sill", r[1].nazwa);
+    EXPECT_EQ(2, r[1].ilWym);
+    EXPECT_STREQ("m2", r[1].jm);
 }
 
 TEST_F(DbRegistersTest, FailureStopsAtTheFirstRegister) {
@@ -247,6 +247,56 @@ TEST_F(DbRegistersTest, FailureStopsAtTheFirstRegister) {
     EXPECT_EQ(0, strncmp(msg_, "Error of inserting strZstKolor into the database", 48)) << msg_;
     EXPECT_EQ(1, DbCountRows("T_ZstProfil", nullptr, nullptr));
     EXPECT_EQ(0, DbCountRows("T_ZstOkucie", nullptr, nullptr));
+}
+
+template <class Rec>
+static std::vector<std::string> NamesOf(const Rec* rows, int n) {
+    std::vector<std::string> v;
+    for (int i = 0; i < n; i++) v.push_back(rows[i].nazwa);
+    return v;
+}
+
+template <class Rec, int (*Read)(Rec**, char*)>
+static std::vector<std::string> ReadNames() {
+    char msg[2048] = "";
+    Rec* rows = nullptr;
+    int n = Read(&rows, msg);
+    EXPECT_GE(n, 0) << msg;
+    std::vector<std::string> v = NamesOf(rows, n);
+    KvFree(rows);
+    return v;
+}
+
+// Every register is offered in name order, whatever order its names were
+// first used in.
+TEST_F(DbRegistersTest, RegistersAreReadInNameOrder) {
+    const struct {
+        const char* table;
+        std::vector<std::string> (*read)();
+    } registers[] = {
+        {"T_ZstProfil", ReadNames<strZstProfil, CountReadZstProfil>},
+        {"T_ZstKolor", ReadNames<strZstKolor, CountReadZstKolor>},
+        {"T_ZstSzpros", ReadNames<strZstSzpros, CountReadZstSzpros>},
+        {"T_ZstOkucie", ReadNames<strZstOkucie, CountReadZstOkucie>},
+        {"T_ZstListwa", ReadNames<strZstListwa, CountReadZstListwa>},
+        {"T_ZstWypeln", ReadNames<strZstWypeln, CountReadZstWypeln>},
+        {"T_ZstDodat", ReadNames<strZstDodat, CountReadZstDodat>},
+    };
+    const std::vector<std::string> sorted = {"Alder", "Birch", "Cedar", "Maple"};
+    for (const auto& r : registers) {
+        Sql((std::string("INSERT INTO ") + r.table +
+             " (nazwa) VALUES ('Cedar'), ('Alder'), ('Maple'), ('Birch');")
+                .c_str());
+        EXPECT_EQ(sorted, r.read()) << r.table;
+    }
+    // The designer reads its six together, in the same order.
+    ASSERT_EQ(1, WczytajRejestryOkna(&rej_, msg_)) << msg_;
+    EXPECT_EQ(sorted, NamesOf(rej_.profile, rej_.liczbaProfili));
+    EXPECT_EQ(sorted, NamesOf(rej_.kolory, rej_.liczbaKolorow));
+    EXPECT_EQ(sorted, NamesOf(rej_.szprosy, rej_.liczbaSzprosow));
+    EXPECT_EQ(sorted, NamesOf(rej_.okucia, rej_.liczbaOkuc));
+    EXPECT_EQ(sorted, NamesOf(rej_.listwy, rej_.liczbaListew));
+    EXPECT_EQ(sorted, NamesOf(rej_.wypeln, rej_.liczbaWypeln));
 }
 
 // ---- Accessory array ----------------------------------------------------------
@@ -294,26 +344,7 @@ TEST_F(DbRegistersTest, AccessoryArrayAppendRemoveOverwrite) {
     EXPECT_EQ(0, z.zam.liczbaDodat);
 }
 
-TEST_F(DbRegistersTest, AccessorySizeAndStoredDimensions) {
-    struct {
-        int32_t ilWym;
-        int64_t w[3];
-        int64_t rozmiar;  // ten-thousandths
-    } przypadki[] = {
-        {0, {5, 5, 5}, 0},
-        {1, {12500, 0, 0}, 12500},
-        {2, {12500, 8000, 0}, 10000},
-        {2, {3333, 3333, 0}, 1111},          // 0.11108889 rounds to 0.1111
-        {2, {15, 3333, 0}, 5},               // 4.9995 half up
-        {3, {20000, 15000, 5000}, 15000},
-        {3, {INT64_MAX / 2, 4, 1}, 0},       // beyond 64 bits
-    };
-    for (auto& p : przypadki) {
-        strDodatZam d{};
-        d.ilWym = p.ilWym;
-        memcpy(d.wymiar, p.w, sizeof d.wymiar);
-        EXPECT_EQ(p.rozmiar, RozmiarDodatku(&d)) << p.ilWym << " " << p.w[0];
-    }
+TEST_F(DbRegistersTest, AccessoryStoredDimensions) {
     // Lowering the number of dimensions stores the dropped ones as 0, and the
     // column holds them little-endian, dimension 1 first.
     strDodatZam d{};

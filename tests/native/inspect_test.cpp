@@ -119,6 +119,24 @@ TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
     EXPECT_EQ(oczek, w.out);
 }
 
+// An accessory's size is exact even where the product of its dimensions
+// leaves 64 bits; a size that itself does not fit is written as null.
+TEST_F(Inspect, AccessorySizesAreExactOrNull) {
+    const int64_t k = Zapisz(0, 2);
+    // Little-endian: 2^63 - 1 by 1,0000 (the largest size) and by 1,0001.
+    Sql("UPDATE T_DodatZam SET ilWym = 2, wymiar = X'FFFFFFFFFFFFFF7F' || X'1027000000000000' || "
+        "zeroblob(8) WHERE iKolej = 0;"
+        "UPDATE T_DodatZam SET ilWym = 2, wymiar = X'FFFFFFFFFFFFFF7F' || X'1127000000000000' || "
+        "zeroblob(8) WHERE iKolej = 1;");
+    Wynik w = Uruchom({path_, std::to_string(k)});
+    EXPECT_EQ(0, w.kod) << w.err;
+    const size_t first = w.out.find("\"size\":9223372036854775807,");
+    const size_t second = w.out.find("\"size\":null,");
+    EXPECT_NE(std::string::npos, first) << w.out;
+    EXPECT_NE(std::string::npos, second) << w.out;
+    EXPECT_LT(first, second);
+}
+
 TEST_F(Inspect, EveryOrderInKeyOrder) {
     Wynik pusty = Uruchom({path_});
     EXPECT_EQ(0, pusty.kod);

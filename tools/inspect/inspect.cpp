@@ -24,6 +24,7 @@
 #include "opis.h"
 #include "oper.h"
 #include "platform.h"
+#include "porownanie.h"
 #include "struktura.h"
 #include "uw.h"
 #include "wycena.h"
@@ -182,7 +183,13 @@ void Zamowienie(Json& j, const strZamRob* z) {
         j.Otworz('{');
         j.Klucz("nazwa");
         j.Pole(d.nazwa);
-        j.Int("size", RozmiarDodatku(&d));
+        int64_t size = 0;
+        if (RozmiarDodatku(&d, &size)) {
+            j.Int("size", size);
+        } else {
+            j.Klucz("size");  // dimensions whose size no 64-bit number holds
+            j.Raw("null");
+        }
         strLinia l{};
         LiniaDodatku(&l, z, &d, 15);
         Linia(j, l, false);

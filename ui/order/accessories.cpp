@@ -244,7 +244,7 @@ BOOL OnInit(AccessoryDialog* a, HWND dlg) {
     SendDlgItemMessageA(dlg, IDC_ACC_NAME_COMBO, CB_LIMITTEXT, sizeof a->d->nazwa - 1, 0);
     if (a->editable) {
         char msg[KV_MSG_LEN];
-        a->regCount = TblCountRead(kTabZstDodat, (void**)&a->reg, nullptr, "nazwa", msg);
+        a->regCount = CountReadZstDodat(&a->reg, msg);
         if (a->regCount < 0) {
             a->regCount = 0;
             KvShowError(dlg, msg);
@@ -356,7 +356,7 @@ bool Accept(AccessoryDialog* a, HWND dlg) {
     probe.ilWym = n;
     memcpy(probe.wymiar, dims, sizeof dims);
     int64_t size;
-    if (!RozmiarDodatkuDokl(&probe, &size)) {
+    if (!RozmiarDodatku(&probe, &size)) {
         KvShowError(dlg, "The size of the accessory is too large.\r\nEnter smaller dimensions.");
         return false;
     }

@@ -1,4 +1,4 @@
-// The correction comparison and the accessory size. Portable: no <windows.h>.
+// The order comparison and the accessory size. Portable: no <windows.h>.
 #include "porownanie.h"
 
 #include <stdio.h>
@@ -98,7 +98,7 @@ int ZamBezZmian(const strZamRob* a, const strZamRob* b) {
     return 1;
 }
 
-int RozmiarDodatkuDokl(const strDodatZam* d, int64_t* size) {
+int RozmiarDodatku(const strDodatZam* d, int64_t* size) {
     // The product of three dimensions needs up to 189 bits: it is formed in
     // 128 bits with the division taken between the factors, exactly.
     typedef __int128 Wide;
@@ -145,7 +145,7 @@ void TekstRozmiaruDodatku(const strDodatZam* d, char* out, int cap) {
     if (cap <= 0) return;
     out[0] = 0;
     int64_t size = 0;
-    if (d->ilWym < 1 || !RozmiarDodatkuDokl(d, &size)) return;
+    if (d->ilWym < 1 || !RozmiarDodatku(d, &size)) return;
     char text[KV_KWOTA_LEN + 8];
     DajNapKursWalZl(size, text);
     DopasujCzDzies(text, 4, "0123");
