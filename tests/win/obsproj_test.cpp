@@ -378,6 +378,52 @@ TEST_F(Kanwa, RubberBandInsertsOneElementPerAreaItCrosses) {
     }
 }
 
+// Alt+Tab or a menu takes the capture in the middle of a band: the drag ends
+// storing nothing and the line it drew is painted over again.
+TEST_F(Kanwa, LostCaptureEndsTheBandAndRepaintsItsLine) {
+    o << Rama(2000, 1000);
+    Geometria();
+    Otworz();
+    Narzedzie(kNarzSlupekStaly);
+    HWND inny = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(inny);
+    struct Wiersz {
+        const char* co;
+        std::function<void()> zabierz;
+    } wiersze[] = {
+        {"capture released", [] { ReleaseCapture(); }},
+        {"capture taken by another window", [&] { SetCapture(inny); }},
+    };
+    const POINT a = Px(1000, 100), b = Px(1000, 900);
+    for (const Wiersz& w : wiersze) {
+        SCOPED_TRACE(w.co);
+        const int32_t przed = o.n();
+        Post(WM_LBUTTONDOWN, MK_LBUTTON, a);
+        Post(WM_MOUSEMOVE, MK_LBUTTON, {a.x + 2, b.y});
+        Pompuj();
+        ASSERT_EQ(GetCapture(), obs);
+        RECT r;
+        ASSERT_FALSE(GetUpdateRect(obs, &r, FALSE)) << "the band is drawn straight on the screen";
+        w.zabierz();
+        ASSERT_TRUE(GetUpdateRect(obs, &r, FALSE)) << "the band's line left painted";
+        EXPECT_LE(r.left, a.x);
+        EXPECT_GE(r.right, a.x + 1);
+        EXPECT_LE(r.top, a.y);
+        EXPECT_GE(r.bottom, b.y + 1);
+        Pompuj();
+        // The rest of the gesture belongs to no band.
+        Post(WM_MOUSEMOVE, MK_LBUTTON, {a.x, b.y});
+        Post(WM_LBUTTONUP, 0, {a.x, b.y});
+        Pompuj();
+        EXPECT_EQ(o.n(), przed);
+        EXPECT_TRUE(Kody().empty());
+        EXPECT_TRUE(g_boxes.empty()) << (g_boxes.empty() ? "" : g_boxes[0].text);
+        EXPECT_NE(GetCapture(), obs);
+        if (GetCapture() == inny) ReleaseCapture();
+    }
+    DestroyWindow(inny);
+}
+
 // ---- Grids ------------------------------------------------------------------------------
 
 TEST_F(Kanwa, GridByDoubleClick) {

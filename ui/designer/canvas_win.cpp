@@ -10,6 +10,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <new>
 
 #include "dialogs.h"
@@ -30,6 +31,7 @@ namespace {
 // Which dimension the in-place editor edits.
 enum { kEdZamkniety = 0, kEdSzer = 1, kEdWys = 2, kEdPrawy = 3, kEdDolny = 4, kEdLewy = 5, kEdGorny = 6 };
 enum { kEdSzerPx = 60, kEdWysPx = 22, kMaxWymiar = 10000 };
+enum { kGrubGumki = 3 };   // device pixels: the band's pen (penThick) and a margin for its ends
 
 struct ObsProj {
     HWND hwnd = nullptr;
@@ -49,6 +51,7 @@ struct ObsProj {
     // Rubber band.
     bool gumka = false;
     POINT start = {0, 0};
+    POINT koniec = {0, 0};           // end of the line last drawn (start: none drawn)
     MemoryDC* obraz = nullptr;       // the canvas as it was when the drag began
     HDC maskaDC = nullptr;           // one-bit mask the line is drawn on
     HBITMAP maska = nullptr;
@@ -438,6 +441,7 @@ void StartGumki(ObsProj* w, int x, int y) {
     UkryjTip(w);
     UpdateWindow(w->hwnd);
     w->start = {x, y};
+    w->koniec = w->start;
     const int cx = w->prost.right - w->prost.left, cy = w->prost.bottom - w->prost.top;
     ScopedWindowDC dc(w->hwnd);
     // The drawing as it stands, painted again into memory rather than read
@@ -465,6 +469,7 @@ POINT KoniecGumki(const ObsProj* w, int x, int y) {
 void RuchGumki(ObsProj* w, int x, int y) {
     if (!w->obraz || !w->obraz->ok() || !w->maskaDC || !w->maska) return;
     const POINT k = KoniecGumki(w, x, y);
+    w->koniec = k;
     const int cx = w->obraz->width(), cy = w->obraz->height();
     PatBlt(w->maskaDC, 0, 0, cx, cy, WHITENESS);
     MoveToEx(w->maskaDC, w->start.x, w->start.y, nullptr);
@@ -474,6 +479,17 @@ void RuchGumki(ObsProj* w, int x, int y) {
     SetBkColor(dc, RGB(255, 255, 255));
     BitBlt(dc, 0, 0, cx, cy, *w->obraz, 0, 0, SRCCOPY);
     BitBlt(dc, 0, 0, cx, cy, w->maskaDC, 0, 0, SRCAND);
+}
+
+// The capture went elsewhere mid-band (Alt+Tab, a menu): the drag ends as if
+// cancelled, and the line, drawn straight on the screen, is painted over.
+void OnCaptureChanged(ObsProj* w, HWND nowy) {
+    if (!w->gumka || nowy == w->hwnd) return;
+    const int gr = kGrubGumki;
+    RECT r = {std::min(w->start.x, w->koniec.x) - gr, std::min(w->start.y, w->koniec.y) - gr,
+              std::max(w->start.x, w->koniec.x) + gr + 1, std::max(w->start.y, w->koniec.y) + gr + 1};
+    ZwolnijGumke(w);
+    InvalidateRect(w->hwnd, &r, FALSE);
 }
 
 // A new mullion or muntin across area `o` for the line at `poz` mm.
@@ -531,8 +547,9 @@ int Dolacz(ObsProj* w, uniOperRys op, const strObsOkno* obs, char* msg) {
 void ZakonczGumke(ObsProj* w, int x, int y) {
     const POINT k = KoniecGumki(w, x, y);
     const POINT s = w->start;
-    ReleaseCapture();
+    // Ended first, so that releasing the capture is not taken for a lost one.
     ZwolnijGumke(w);
+    ReleaseCapture();
     const int32_t narz = NarzedzieObs(w->p->flagi);
     const bool poziomy = k.y == s.y && k.x != s.x;
     char msg[KV_MSG_LEN];
@@ -866,7 +883,7 @@ LRESULT CALLBACK ObsProjProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP: OnRButtonUp(w, x, y); return 0;
     case WM_MOUSEHOVER: OnMouseHover(w, wp, x, y); return 0;
     case WM_MOUSELEAVE: OnMouseLeave(w); return 0;
-    case WM_CAPTURECHANGED: if (w->gumka && (HWND)lp != hwnd) ZwolnijGumke(w); return 0;
+    case WM_CAPTURECHANGED: OnCaptureChanged(w, (HWND)lp); return 0;
     case WM_NOTIFY: return OnNotify(w, (NMHDR*)lp);
     case UM_OBS_ZAMKNIJ_ED: OnZamknijEd(w); return 0;
     case UM_OBS_ZASTOSUJ_ED: return OnZastosujEd(w);
