@@ -58,5 +58,12 @@ int KelvaroMain(HINSTANCE instance) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    // A quit that was not the main window's (posted by another program, or
+    // passed down by a modal window) leaves it open: it closes as it always
+    // does, so the database is closed and the heap released.
+    if (g_app.mainWindow && IsWindow(g_app.mainWindow)) {
+        DestroyWindow(g_app.mainWindow);
+        DropQuitMessages();
+    }
     return (int)msg.wParam;
 }

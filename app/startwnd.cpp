@@ -5,7 +5,7 @@
 #include "app.h"
 #include "connection.h"
 #include "kvutil.h"
-#include "msgbox.h"
+#include "modal_loop_win.h"
 #include "resource.h"
 #include "scoped_win.h"
 #include "window_win.h"
@@ -18,7 +18,7 @@ const int kStartH = 270;
 const UINT_PTR kTimerClose = 1;
 
 // The start window's state, on the stack of RunStartWindow, which runs the
-// window's message loop.
+// window's message loop until the window is gone.
 struct StartWindow {
     ScopedBitmap picture;
     ScopedFont titleFont;    // "Tahoma" -28 bold
@@ -84,10 +84,7 @@ void OnTimer(HWND hwnd, UINT_PTR id) {
 }
 
 // The objects go with the record when RunStartWindow returns.
-void OnNcDestroy(HWND hwnd) {
-    KvDetachState(hwnd);
-    PostQuitMessage(0);
-}
+void OnNcDestroy(HWND hwnd) { KvDetachState(hwnd); }
 
 LRESULT CALLBACK StartWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     StartWindow* sw = KvWindowState<StartWindow>(hwnd, message, lParam);
@@ -126,22 +123,5 @@ void RunStartWindow(HINSTANCE instance) {
                                 kStartH, nullptr, nullptr, instance, &sw);
     if (!hwnd) return;
     UpdateWindow(hwnd);
-    MSG msg;
-    for (;;) {
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
-        if (r == 0) break;
-        if (r == -1) {
-            KvShowError(nullptr, DajKomunBledu(GetLastError(), 1));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    // The window must not outlive its record on this stack.
-    // Its quit message is not the main loop's.
-    if (IsWindow(hwnd)) {
-        DestroyWindow(hwnd);
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
+    KvRunModalLoop(hwnd, nullptr, nullptr);
 }

@@ -150,7 +150,6 @@ typedef struct strPodgladDruk {
     int krokKolka;           // 120 / wheel-scroll lines; 0 when the setting is 0
     int resztaKolka;         // wheel delta not yet turned into line scrolls
     uint32_t flagi;          // PDGL_* bits
-    int* koniecPetli;        // set to 1 when the window is gone (modal loop)
 } strPodgladDruk;
 
 LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -12,6 +12,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "modal_loop_win.h"
 #include "msgbox.h"
 #include "pagora.h"
 #include "pagora_rc.h"
@@ -562,7 +563,6 @@ LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     OddajWlasciciela(p);  // destroyed without a close, or a failed creation
-    int* end = p->koniecPetli;
     if (p->flagi & PDGL_DRUKUJE) {
         // The print below still plays this job's pages: stop it after the
         // page in progress; the print's caller frees the state.
@@ -571,7 +571,6 @@ void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
     } else {
         ZwolnijStan(p);
     }
-    if (end) *end = 1;
 }
 
 }  // namespace
@@ -780,28 +779,9 @@ int PodgladDruku(strZadDruk* zad) {
     UpdateWindow(hwnd);
     if (mode != PAGORA_TRYB_MODALNY) return mode;
 
-    int ended = 0;
-    if (!Stan(hwnd)) return 0;
-    Stan(hwnd)->koniecPetli = &ended;
-    MSG m;
-    while (!ended) {
-        BOOL got = GetMessageA(&m, nullptr, 0, 0);
-        if (got == 0) {
-            // The program is ending: close the preview and leave the quit
-            // for the loop that runs the program.
-            int code = (int)m.wParam;
-            if (IsWindow(hwnd)) DestroyWindow(hwnd);
-            PostQuitMessage(code);
-            break;
-        }
-        if (got < 0) break;
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    if (!ended && IsWindow(hwnd) && Stan(hwnd)) {
-        Stan(hwnd)->koniecPetli = nullptr;
-        DestroyWindow(hwnd);
-    }
+    // The state is the window's (freed at its destruction, or by a print
+    // still running then): nothing here outlives the loop.
+    KvRunModalLoop(hwnd, nullptr, nullptr);
     return 0;
 }
 

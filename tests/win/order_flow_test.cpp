@@ -201,4 +201,62 @@ TEST(OrderFlow, NewOrderWithADesignedWindowAndAnAccessoryIsSavedAndListed) {
     EXPECT_EQ(1, status);
 }
 
+BOOL CALLBACK CollectDisabled(HWND hwnd, LPARAM list) {
+    if (!IsWindowEnabled(hwnd)) ((std::vector<HWND>*)list)->push_back(hwnd);
+    return TRUE;
+}
+
+// The program is asked to end (WM_QUIT) while the designer is open over the
+// order window over the register: each window closes the way it always
+// does, from the top down, and the program ends with the quit's code.
+TEST(OrderFlow, AQuitWhileTheDesignerIsOpenEndsTheProgramCleanly) {
+    ScopedTempCwd cwd;
+    ResetHarness();
+    g_app.startWindowMs = 50;
+    char msg[2048];
+    ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", ThisYear(), msg)) << msg;
+
+    HWND main = nullptr, order = nullptr, designer = nullptr;
+    Flow flow;
+    flow.steps = {
+        [&] {
+            if (!Main() || !IsWindowVisible(Main())) return false;
+            main = Main();
+            PostMessageA(main, WM_COMMAND, CMD_NEW, 0);
+            return true;
+        },
+        [&] {
+            order = FindOrderWindow();
+            if (!order) return false;
+            Post(order, ORD_WIN_ADD);
+            return true;
+        },
+        [&] {  // from inside the designer's loop
+            designer = Designer();
+            if (!designer) return false;
+            EXPECT_FALSE(IsWindowEnabled(order));
+            EXPECT_FALSE(IsWindowEnabled(main));
+            PostQuitMessage(7);
+            return true;
+        },
+        [] { return false; },  // the program has ended before this runs
+    };
+    LoopProbe probe(FlowTick, &flow, 20000);
+    EXPECT_EQ(7, KelvaroMain(GetModuleHandleA(nullptr)));
+    EXPECT_EQ(3u, flow.next) << "the flow stopped at a step";
+    EXPECT_FALSE(probe.timedOut()) << "the program went on after the quit";
+
+    EXPECT_FALSE(IsWindow(designer));
+    EXPECT_FALSE(IsWindow(order));
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(nullptr, g_app.mainWindow);
+    EXPECT_EQ(nullptr, DbHandle()) << "the database is still open";
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), CollectDisabled, (LPARAM)&disabled);
+    EXPECT_TRUE(disabled.empty()) << disabled.size() << " disabled windows left";
+    EXPECT_TRUE(g_boxes.empty()) << (g_boxes.empty() ? "" : g_boxes[0].text);
+    MSG m;
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "a quit left for a later loop";
+}
+
 }  // namespace

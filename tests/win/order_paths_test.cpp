@@ -19,6 +19,7 @@
 #include "harness.h"
 #include "kvutil.h"
 #include "mainwindow.h"
+#include "modal_loop_win.h"
 #include "msgbuf.h"
 #include "newdb.h"
 #include "order_rc.h"
@@ -416,6 +417,41 @@ TEST_F(OrderPathsTest, CorrectTurnsAPreviewIntoACorrectionThatAsksOnlyAfterAChan
             EXPECT_EQ(Texts{}, BoxTexts());
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// ---- The window's message loop ---------------------------------------------------------------
+
+const DWORD kFetchError = ERROR_INVALID_WINDOW_HANDLE;
+int g_fetches = 0;
+
+// Fetches as the system does, then fails at the third call.
+BOOL WINAPI FailingFetch(MSG* m, HWND hwnd, UINT first, UINT last) {
+    if (++g_fetches < 3) return GetMessageA(m, hwnd, first, last);
+    SetLastError(kFetchError);
+    return -1;
+}
+
+// A loop that cannot fetch its next message shows the system's text of the
+// error, closes the order window and gives the register back.
+TEST_F(OrderPathsTest, AFailedMessageFetchClosesTheWindowAndEnablesTheRegister) {
+    LoadStored(true);
+    PostMessageA(register_, WM_NULL, 0, 0);   // something to fetch before the failure
+    g_fetches = 0;
+    KvSetMessageFetchForTest(FailingFetch);
+    const int saved = RunOrderWindow(main_, &z_, &row_, &g_app.draw);
+    KvSetMessageFetchForTest(nullptr);
+    EXPECT_EQ(0, saved);
+    EXPECT_EQ(3, g_fetches);
+    EXPECT_EQ(nullptr, FindOrderWindow());
+    EXPECT_TRUE(IsWindowEnabled(main_)) << "the register is left disabled";
+    char text[KV_MSG_LEN];
+    DajKomunBledu2(kFetchError, text, sizeof text, 0);
+    ASSERT_NE(0, text[0]);
+    EXPECT_EQ(Texts{std::string("Error: ") + text}, BoxTexts());
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "kvutil.h"
 #include "amounttext.h"
 #include "limity.h"
+#include "modal_loop_win.h"
 #include "msgbox.h"
 #include "msgbuf.h"
 #include "names.h"
@@ -58,7 +59,6 @@ struct DesignerState {
     const DrawSet* draw;
     int editable;
     int saved;
-    bool looping;  // the message loop runs and waits for the quit message
     strParamObsProj param;
     strRejestryOkna rej;
     HMENU context;  // editable only; its submenus below
@@ -464,7 +464,6 @@ void OnDestroy(DesignerState* s) {
         EnableWindow(s->owner, TRUE);
         SetForegroundWindow(s->owner);
     }
-    if (s->looping) PostQuitMessage(s->saved);
 }
 
 void OnSize(DesignerState* s, int width, int height) {
@@ -944,32 +943,11 @@ bool KeyFilter(DesignerState* s, MSG* m) {
     return false;
 }
 
-int RunLoop(DesignerState* s) {
-    MSG m;
-    BOOL r;
-    while ((r = GetMessageA(&m, nullptr, 0, 0)) != 0) {
-        if (r == -1) {
-            KvShowError(s->hwnd, DajKomunBledu(GetLastError(), 0));
-            s->looping = false;
-            s->saved = 0;
-            if (IsWindow(s->hwnd)) DestroyWindow(s->hwnd);
-            return 0;
-        }
-        if (KeyFilter(s, &m)) continue;
-        if (s->panel && IsDialogMessageA(s->panel, &m)) continue;
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    if (IsWindow(s->hwnd)) {
-        // A quit meant for the whole program: close without saving (the
-        // state dies with this call) and pass the quit on to the loop below.
-        s->looping = false;
-        s->saved = 0;
-        DestroyWindow(s->hwnd);
-        PostQuitMessage((int)m.wParam);
-        return 0;
-    }
-    return (int)m.wParam;
+// The designer's keys first, then the panel's dialog navigation.
+bool PreTranslate(void* state, MSG* m) {
+    DesignerState* s = (DesignerState*)state;
+    if (KeyFilter(s, m)) return true;
+    return s->panel && IsDialogMessageA(s->panel, m);
 }
 
 }  // namespace
@@ -995,8 +973,10 @@ int RunDesigner(HWND owner, strOkno* window, const strZam* order, const DrawSet*
         if (owner) EnableWindow(owner, TRUE);
         return 0;
     }
-    s.looping = true;
     ShowWindow(hwnd, SW_SHOWMAXIMIZED);
     UpdateWindow(hwnd);
-    return RunLoop(&s);
+    // Only Save sets the flag, and it closes the window at once: a designer
+    // ended by the program's quit or a failed loop has saved nothing.
+    KvRunModalLoop(hwnd, PreTranslate, &s);
+    return s.saved;
 }

@@ -13,6 +13,7 @@
 #include "heap.h"
 #include "help_win.h"
 #include "kvutil.h"
+#include "modal_loop_win.h"
 #include "msgbox.h"
 #include "msgbuf.h"
 #include "names.h"
@@ -810,7 +811,6 @@ void OnDestroy(OrderWindow* w) {
     w->images = w->disabledImages = nullptr;
     EnableWindow(w->owner, TRUE);
     if (w->owner) SetForegroundWindow(w->owner);
-    PostQuitMessage(w->saved);
 }
 
 void OnGetMinMaxInfo(MINMAXINFO* m) {
@@ -846,6 +846,9 @@ LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
+
+// Tab and the arrows move between the window's controls.
+bool DialogNavigation(void* window, MSG* m) { return IsDialogMessageA((HWND)window, m) != 0; }
 
 bool RegisterOnce() {
     WNDCLASSEXA wc = {};
@@ -908,25 +911,13 @@ int RunOrderWindow(HWND owner, strZamRob* order, int* rowIndex, const DrawSet* d
     HWND hwnd = CreateWindowExA(0, kClassName, "Order", WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, menu, Instance(), &w);
     if (!hwnd) {
-        // A failed creation has destroyed the window (and the menu with it);
-        // its quit message is not ours to keep.
-        MSG quit;
-        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        // A failed creation has destroyed the window (and the menu with it).
         EnableWindow(owner, TRUE);
         return 0;
     }
     ShowWindow(hwnd, SW_SHOW);
-    MSG m;
-    BOOL got;
-    while ((got = GetMessageA(&m, nullptr, 0, 0)) != 0) {
-        if (got == -1) {
-            KvShowError(owner, DajKomunBledu(GetLastError(), 0));
-            return 0;
-        }
-        if (!IsDialogMessageA(hwnd, &m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-    }
-    return (int)m.wParam;
+    KvRunModalLoop(hwnd, DialogNavigation, hwnd);
+    // However the window ended (closed, the program's quit, a failed loop),
+    // the flag says whether the order was written.
+    return w.saved;
 }
