@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "drawset.h"
-#include "records.h"
+#include "db/records.h"
+#include "render/drawset_win.h"
 
 extern const char kMainClass[];   // "kelvaro"
 extern const char kMainTitle[];   // "Quarvel"

@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app.h"
-#include "kvutil.h"
-#include "msgbox.h"
-#include "resource.h"
+#include "app/app.h"
+#include "resources/resource.h"
+#include "util/kvutil.h"
+#include "util/msgbox_win.h"
 
 AppState g_app = {nullptr, nullptr, {}, {}, {}, 0, 4000};
 

@@ -7,9 +7,9 @@
 
 #include <windows.h>
 
-#include "drawset.h"
-#include "records.h"
-#include "zamowienie.h"
+#include "db/order_record.h"
+#include "db/records.h"
+#include "render/drawset_win.h"
 
 // Opens the order window on the working record; *rowIndex is the order's
 // row in the list (-1 for none) and is kept up to date through the window's

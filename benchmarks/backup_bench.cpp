@@ -10,9 +10,9 @@
 #include <chrono>
 #include <filesystem>
 
-#include "backup.h"
-#include "connection.h"
-#include "msgbuf.h"
+#include "db/backup.h"
+#include "db/connection.h"
+#include "util/msgbuf.h"
 
 namespace fs = std::filesystem;
 

@@ -15,15 +15,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "canvas.h"
-#include "drawset.h"
-#include "bench_timer.h"
-#include "heap.h"
-#include "limity.h"
-#include "msgbuf.h"
-#include "obsproj_geom.h"
-#include "okno.h"
-#include "struktura.h"
+#include "benchmarks/bench_timer.h"
+#include "model/structure.h"
+#include "model/window.h"
+#include "render/drawset_win.h"
+#include "ui/designer/canvas_geometry.h"
+#include "ui/designer/canvas_win.h"
+#include "ui/designer/limits.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 
 #include <vector>
 
-#include "heap.h"
-#include "limity.h"
-#include "msgbuf.h"
-#include "obsproj_geom.h"
-#include "okno.h"
-#include "struktura.h"
+#include "model/structure.h"
+#include "model/window.h"
+#include "ui/designer/canvas_geometry.h"
+#include "ui/designer/limits.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include <string>
 
-#include "heap.h"
-#include "msgbuf.h"
-#include "okno.h"
-#include "oper.h"
-#include "struktura.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "model/window.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

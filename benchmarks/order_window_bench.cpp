@@ -8,12 +8,12 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "app.h"
-#include "connection.h"
-#include "newdb.h"
-#include "order_rc.h"
-#include "resource.h"
-#include "zam_testowe.h"
+#include "app/app.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "resources/resource.h"
+#include "tests/native/sample_orders.h"
+#include "ui/order/order_rc.h"
 
 static LARGE_INTEGER g_painted, g_created;
 static double g_paintCpu;

@@ -14,11 +14,11 @@
 #include <filesystem>
 #include <string>
 
-#include "connection.h"
-#include "msgbuf.h"
-#include "newdb.h"
-#include "tables.h"
-#include "zam_wzory.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/tables.h"
+#include "tests/native/order_patterns.h"
+#include "util/msgbuf.h"
 
 namespace fs = std::filesystem;
 

@@ -13,7 +13,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "pagora_testutil.h"
+#include "tests/win/pagora_testutil.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "bench_timer.h"
-#include "heap.h"
-#include "msgbuf.h"
-#include "drawset.h"
-#include "wydruk.h"
-#include "zam_wzory.h"
+#include "benchmarks/bench_timer.h"
+#include "printout/printout.h"
+#include "render/drawset_win.h"
+#include "tests/native/order_patterns.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "bench_timer.h"
-#include "heap.h"
-#include "msgbuf.h"
-#include "okno.h"
-#include "oper.h"
-#include "rysuj_win.h"
-#include "scoped_win.h"
-#include "struktura.h"
+#include "benchmarks/bench_timer.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "model/window.h"
+#include "render/drawing_win.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
+#include "util/scoped_win.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "app.h"
-#include "connection.h"
-#include "lista.h"
-#include "resource.h"
+#include "app/app.h"
+#include "db/connection.h"
+#include "resources/resource.h"
+#include "valuation/order_list.h"
 
 static LARGE_INTEGER g_start, g_shown;
 static int64_t g_expected;

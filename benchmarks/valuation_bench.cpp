@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "connection.h"
-#include "lista.h"
-#include "msgbuf.h"
-#include "newdb.h"
-#include "stmt.h"
-#include "wycena.h"
-#include "zam_testowe.h"
-#include "zamowienia.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/orders.h"
+#include "db/stmt.h"
+#include "tests/native/sample_orders.h"
+#include "util/msgbuf.h"
+#include "valuation/order_list.h"
+#include "valuation/valuation.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // tests pin. The folder is read and changed through std::filesystem with
 // error codes only (nothing here throws), on u8path so that a UTF-8 path
 // names the same file here and in SQLite.
-#include "backup.h"
+#include "db/backup.h"
 
 #include <sqlite3.h>
 #include <stdio.h>
@@ -17,12 +17,12 @@
 #include <system_error>
 #include <vector>
 
-#include "connection.h"
-#include "kvutil.h"
-#include "msgbuf.h"
-#include "platform.h"
-#include "stmt.h"
-#include "tables.h"
+#include "db/connection.h"
+#include "db/stmt.h"
+#include "db/tables.h"
+#include "util/kvutil.h"
+#include "util/msgbuf.h"
+#include "util/platform.h"
 
 namespace fs = std::filesystem;
 

@@ -1,15 +1,15 @@
 // The SQLite connection, single-value queries, row counts, named transactions
 // and the SQL functions of the program.
-#include "connection.h"
+#include "db/connection.h"
 
 #include <sqlite3.h>
 #include <stdio.h>
 #include <string.h>
 
-#include "msgbuf.h"
-#include "platform.h"
-#include "records.h"
-#include "stmt.h"
+#include "db/records.h"
+#include "db/stmt.h"
+#include "util/msgbuf.h"
+#include "util/platform.h"
 
 const char kDbFileName[] = "kelvaroDemo.db";
 const char kDbVersion[] = "1-8";

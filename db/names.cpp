@@ -1,4 +1,4 @@
-#include "names.h"
+#include "db/names.h"
 
 const char* StatusName(const strUstUzytk* settings, int status) {
     if (status == 0) return "NEW";

@@ -3,7 +3,7 @@
 #ifndef KV_DB_NAMES_H
 #define KV_DB_NAMES_H
 
-#include "records.h"
+#include "db/records.h"
 
 // 0 "NEW", 1-6 the user's names from the settings, -1 "DELETED", else "".
 const char* StatusName(const strUstUzytk* settings, int status);

@@ -1,16 +1,16 @@
 // A new database: schema, version, variables and default settings.
-#include "newdb.h"
+#include "db/newdb.h"
 
-#include "connection.h"
+#include "db/connection.h"
 
 #include <sqlite3.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
 
-#include "kvutil.h"
-#include "msgbuf.h"
-#include "stmt.h"
+#include "db/stmt.h"
+#include "util/kvutil.h"
+#include "util/msgbuf.h"
 
 void DefaultSettings(strUstUzytk* u) {
     memset(u, 0, sizeof *u);

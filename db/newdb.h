@@ -2,7 +2,7 @@
 #ifndef KV_DB_NEWDB_H
 #define KV_DB_NEWDB_H
 
-#include "records.h"
+#include "db/records.h"
 
 // The schema of the order database (db/schema.sql).
 extern const char kSchemaSql[];

@@ -1,4 +1,4 @@
-#include "stmt.h"
+#include "db/stmt.h"
 
 #include <string.h>
 

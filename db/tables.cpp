@@ -1,7 +1,7 @@
 // The generic table family. Each table is described once by its columns in
 // table order; reading, counting, updating and inserting walk that list, so
 // a record and its statements cannot disagree about the column order.
-#include "tables.h"
+#include "db/tables.h"
 
 #include <inttypes.h>
 #include <sqlite3.h>
@@ -9,11 +9,11 @@
 #include <string.h>
 #include <string>
 
-#include "connection.h"
-#include "heap.h"
-#include "kvutil.h"
-#include "msgbuf.h"
-#include "stmt.h"
+#include "db/connection.h"
+#include "db/stmt.h"
+#include "util/heap.h"
+#include "util/kvutil.h"
+#include "util/msgbuf.h"
 
 #define FIELD_W(rec, f) (int)sizeof(((rec*)nullptr)->f)
 #define COL_I32(rec, f) {#f, kColInt32, offsetof(rec, f), 4, 0}

@@ -6,7 +6,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "records.h"
+#include "db/records.h"
 
 enum ColType {
     kColInt32,       // integer, signed 32-bit field

@@ -6,14 +6,14 @@
 // ten-thousandths of W/(m K); the sum S is in mm2 x hundredths. An edge term
 // psi x L is psi x mm x 1e-7 W/K while U x A is U x mm2 x 1e-8 W/K, so an
 // edge of perimeter 2 (w + h) enters S as 10 x 2 (w + h) x psi = 20 (w + h) psi.
-#include "uw.h"
+#include "model/uw.h"
 
 #include <string.h>
 
-#include "heap.h"
-#include "kvutil.h"
-#include "oper.h"
-#include "struktura.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "util/heap.h"
+#include "util/kvutil.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <stdint.h>
 
-#include "records.h"
+#include "db/records.h"
 
 // Uw of the window in hundredths of W/(m2 K): the value entered by hand when
 // status bit 3 says so, else computed from its factors and geometry; -1 when

@@ -11,7 +11,7 @@
 
 #include <stddef.h>
 
-#include "kvutil.h"
+#include "util/kvutil.h"
 
 #ifdef __cplusplus
 extern "C" {

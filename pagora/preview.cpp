@@ -12,12 +12,12 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "modal_loop_win.h"
-#include "msgbox.h"
-#include "pagora.h"
-#include "pagora_rc.h"
-#include "scoped_win.h"
-#include "window_win.h"
+#include "pagora/pagora.h"
+#include "pagora/pagora_rc.h"
+#include "util/modal_loop_win.h"
+#include "util/msgbox_win.h"
+#include "util/scoped_win.h"
+#include "util/window_win.h"
 
 namespace {
 

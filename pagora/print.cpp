@@ -6,9 +6,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "msgbox.h"
-#include "pagora.h"
-#include "pagora_rc.h"
+#include "pagora/pagora.h"
+#include "pagora/pagora_rc.h"
+#include "util/msgbox_win.h"
 
 extern "C" {
 HWND hDlgPostep;

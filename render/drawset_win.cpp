@@ -1,8 +1,7 @@
-#include "drawset.h"
+#include "render/drawset_win.h"
 
 #include <string.h>
 
-#include "resource.h"
 
 static HFONT ArialFont(int escapement) {
     LOGFONTA lf = {};
@@ -28,8 +27,8 @@ bool CreateDrawSet(HINSTANCE instance, DrawSet* s) {
     s->brushRed = CreateSolidBrush(RGB(255, 0, 0));
     s->brushGlass = CreateSolidBrush(RGB(217, 217, 255));
     s->brushWhite = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    for (int i = 0; i < 12; i++) {
-        s->cursors[i] = (HCURSOR)LoadImageA(instance, MAKEINTRESOURCEA(IDC_TOOL_FIRST + i),
+    for (int i = 0; i < kDrawSetCursorCount; i++) {
+        s->cursors[i] = (HCURSOR)LoadImageA(instance, MAKEINTRESOURCEA(kDrawSetFirstCursor + i),
                                             IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE);
     }
     s->penThick = CreatePen(PS_SOLID, 3, RGB(0, 0, 0));

@@ -3,8 +3,8 @@
 // file-time scale: 100 ns ticks since 1601-01-01 00:00, in an int64_t; a day
 // is 864000000000 ticks. The conversion is done here rather than by the
 // system so that both builds agree on every date and on what is refused.
-#include "kvutil.h"
-#include "platform.h"
+#include "util/kvutil.h"
+#include "util/platform.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -8,8 +8,8 @@
 
 #include <type_traits>
 
-#include "kvutil.h"
-#include "msgbox.h"
+#include "util/kvutil.h"
+#include "util/msgbox_win.h"
 
 // kvutil.h spells these types out to stay free of <windows.h>.
 static_assert(std::is_same<HWND, struct HWND__*>::value, "HWND");

@@ -1,7 +1,7 @@
 // The rounding divisions of every price computation. Both work on unsigned
 // magnitudes: that keeps -2^63 and a divisor of -1 away from the overflow
 // of signed division, and lets the ratio be exact without a wider type.
-#include "kvutil.h"
+#include "util/kvutil.h"
 
 static uint64_t Magnitude(int64_t v) { return v < 0 ? 0 - (uint64_t)v : (uint64_t)v; }
 

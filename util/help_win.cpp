@@ -1,4 +1,4 @@
-#include "help_win.h"
+#include "util/help_win.h"
 
 #include <shellapi.h>
 

@@ -1,9 +1,9 @@
-#include "library_win.h"
+#include "util/library_win.h"
 
 #include <stdio.h>
 
-#include "kvutil.h"
-#include "msgbox.h"
+#include "util/kvutil.h"
+#include "util/msgbox_win.h"
 
 BOOL KvLibraryAttach(HINSTANCE module, HINSTANCE* instance, HANDLE* heap) {
     *instance = module;

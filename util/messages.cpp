@@ -1,7 +1,7 @@
 // Error messages: the system's texts, the library's own numbering and the
 // socket errors.
-#include "kvutil.h"
-#include "platform.h"
+#include "util/kvutil.h"
+#include "util/platform.h"
 
 #include <stdio.h>
 #include <string.h>

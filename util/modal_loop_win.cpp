@@ -1,7 +1,7 @@
-#include "modal_loop_win.h"
+#include "util/modal_loop_win.h"
 
-#include "kvutil.h"
-#include "msgbox.h"
+#include "util/kvutil.h"
+#include "util/msgbox_win.h"
 
 static KvMessageFetch g_fetch = GetMessageA;
 

@@ -1,4 +1,4 @@
-#include "msgbox.h"
+#include "util/msgbox_win.h"
 
 static KvMessageBoxHook g_hook;
 static void* g_hookContext;

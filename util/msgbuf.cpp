@@ -1,4 +1,4 @@
-#include "msgbuf.h"
+#include "util/msgbuf.h"
 
 #include <stdarg.h>
 #include <stdio.h>

@@ -5,9 +5,9 @@
 // Plain text: "-1234,56" (optional "-", no grouping, the locale decimal
 // separator, exactly 2 or 4 decimals). Grouped text: whatever the locale's
 // number formatter makes of it ("-1 234,56", "(1,234.56)").
-#include "kvutil.h"
-#include "amounttext.h"
-#include "platform.h"
+#include "util/amounttext.h"
+#include "util/kvutil.h"
+#include "util/platform.h"
 
 #include <stdlib.h>
 #include <string.h>

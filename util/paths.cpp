@@ -1,8 +1,8 @@
 // Windows paths: validation, the directory part, testing and creating the
 // directories of a path. The file system is reached through the platform
 // seam, so the walk over the prefixes is the same code in both builds.
-#include "kvutil.h"
-#include "platform.h"
+#include "util/kvutil.h"
+#include "util/platform.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -2,9 +2,9 @@
 // tests under the sanitizers. Its locale and clock are set by the tests; its
 // number and date formatters follow the rules of the Win32 ones closely
 // enough for the routines above them (rounding, grouping, negative forms).
-#include "platform.h"
+#include "util/platform.h"
 
-#include "kvutil.h"
+#include "util/kvutil.h"
 
 #include <errno.h>
 #include <stdio.h>

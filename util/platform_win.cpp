@@ -1,7 +1,7 @@
 // Win32 half of the utility library's platform seam. The locale is the
 // user's default one and is asked on every call: the user may change it in
 // the control panel while the program runs.
-#include "platform.h"
+#include "util/platform.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "kvutil.h"
+#include "util/kvutil.h"
 
 static_assert(sizeof(KvCzas) == sizeof(SYSTEMTIME), "KvCzas is a SYSTEMTIME");
 static_assert(offsetof(KvCzas, wDayOfWeek) == offsetof(SYSTEMTIME, wDayOfWeek), "layout");

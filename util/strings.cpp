@@ -1,7 +1,7 @@
 // Small text routines on 8-bit ANSI text. Blanks are the space and the tab;
 // a newline ends a line of text wherever a routine reads to the end.
-#include "kvutil.h"
-#include "platform.h"
+#include "util/kvutil.h"
+#include "util/platform.h"
 
 #include <ctype.h>
 #include <errno.h>

@@ -1,5 +1,5 @@
 // The version text shown in the start window and the about box.
-#include "kvutil.h"
+#include "util/kvutil.h"
 
 #include <string.h>
 

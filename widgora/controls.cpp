@@ -5,7 +5,7 @@
 #include <commctrl.h>
 #include <string.h>
 
-#include "widgora.h"
+#include "widgora/widgora.h"
 
 namespace {
 

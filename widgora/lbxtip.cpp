@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "widgora.h"
+#include "widgora/widgora.h"
 
 namespace {
 

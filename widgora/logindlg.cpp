@@ -1,7 +1,7 @@
 // The login-and-password dialog. The password goes to the caller's
 // processing function and is wiped from our buffer afterwards.
-#include "widgora.h"
-#include "widgora_rc.h"
+#include "widgora/widgora.h"
+#include "widgora/widgora_rc.h"
 
 namespace {
 

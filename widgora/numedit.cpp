@@ -2,7 +2,7 @@
 // N decimals in the user's locale, and tidy it when the focus leaves.
 #include <string.h>
 
-#include "widgora.h"
+#include "widgora/widgora.h"
 
 namespace {
 

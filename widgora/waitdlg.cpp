@@ -10,10 +10,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "msgbox.h"
-#include "msgbuf.h"
-#include "widgora.h"
-#include "widgora_rc.h"
+#include "util/msgbox_win.h"
+#include "util/msgbuf.h"
+#include "widgora/widgora.h"
+#include "widgora/widgora_rc.h"
 
 static_assert(KV_MSG_LEN == 2048, "the header promises callers a 2048-byte message buffer");
 

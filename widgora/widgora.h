@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "kvutil.h"
+#include "util/kvutil.h"
 
 #ifdef __cplusplus
 extern "C" {

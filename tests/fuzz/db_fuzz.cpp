@@ -16,15 +16,15 @@
 
 #include <string>
 
-#include "connection.h"
-#include "dodatki.h"
-#include "heap.h"
-#include "msgbuf.h"
-#include "newdb.h"
-#include "okno.h"
-#include "porownanie.h"
-#include "zamowienia.h"
-#include "fuzz_input.h"
+#include "db/accessories.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/orders.h"
+#include "model/comparison.h"
+#include "model/window.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

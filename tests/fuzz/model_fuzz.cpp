@@ -15,15 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "heap.h"
-#include "msgbuf.h"
-#include "okno.h"
-#include "opis.h"
-#include "oper.h"
-#include "struktura.h"
-#include "uw.h"
-#include "fuzz_input.h"
-#include "../native/model_reference.h"
+#include "model/description.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "model/uw.h"
+#include "model/window.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "tests/native/model_reference.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

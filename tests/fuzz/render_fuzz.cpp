@@ -10,13 +10,13 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "heap.h"
-#include "msgbuf.h"
-#include "okno.h"
-#include "oper.h"
-#include "rysunek.h"
-#include "struktura.h"
-#include "fuzz_input.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "model/window.h"
+#include "render/drawing.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "kvutil.h"
-#include "platform.h"
+#include "util/kvutil.h"
+#include "util/platform.h"
 
 static void Check(bool ok, const char* what) {
     if (!ok) {

@@ -26,16 +26,16 @@
 #include <chrono>
 #endif
 
-#include "backup.h"
-#include "backup_tool.h"
-#include "connection.h"
-#include "kvutil.h"
-#include "msgbuf.h"
-#include "newdb.h"
-#include "platform.h"
-#include "tables.h"
-#include "testdb.h"
-#include "zam_wzory.h"
+#include "db/backup.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/tables.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
+#include "tools/backup/backup_tool.h"
+#include "util/kvutil.h"
+#include "util/msgbuf.h"
+#include "util/platform.h"
 
 namespace fs = std::filesystem;
 

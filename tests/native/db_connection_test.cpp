@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "connection.h"
-#include "newdb.h"
-#include "records.h"
-#include "testdb.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/records.h"
+#include "tests/native/testdb.h"
 
 // ---- Opening and the version check ----------------------------------------
 

@@ -17,11 +17,11 @@
 
 #include <random>
 
-#include "connection.h"
-#include "msgbuf.h"
-#include "tables.h"
-#include "testdb.h"
-#include "zam_wzory.h"
+#include "db/connection.h"
+#include "db/tables.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
+#include "util/msgbuf.h"
 
 class DbCrashTest : public DbTest {};
 

@@ -13,10 +13,10 @@
 #include <random>
 #include <string>
 
-#include "connection.h"
-#include "porownanie.h"
-#include "testdb.h"
-#include "zam_wzory.h"
+#include "db/connection.h"
+#include "model/comparison.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
 
 class DbDamageTest : public DbTest {};
 

@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "connection.h"
-#include "porownanie.h"
-#include "tables.h"
-#include "testdb.h"
-#include "zam_wzory.h"
+#include "db/connection.h"
+#include "db/tables.h"
+#include "model/comparison.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
 
 class DbFaultsTest : public DbTest {
 protected:

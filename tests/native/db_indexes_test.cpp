@@ -18,10 +18,10 @@
 #include <unistd.h>
 #endif
 
-#include "connection.h"
-#include "lista.h"
-#include "testdb.h"
-#include "zam_testowe.h"
+#include "db/connection.h"
+#include "tests/native/sample_orders.h"
+#include "tests/native/testdb.h"
+#include "valuation/order_list.h"
 
 namespace {
 

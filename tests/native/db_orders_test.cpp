@@ -7,15 +7,15 @@
 
 #include <string>
 
-#include "connection.h"
-#include "../../tools/mkdb/demo.h"
-#include "heap.h"
-#include "kvutil.h"
-#include "newdb.h"
-#include "porownanie.h"
-#include "tables.h"
-#include "testdb.h"
-#include "zam_wzory.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/tables.h"
+#include "model/comparison.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
+#include "tools/mkdb/demo.h"
+#include "util/heap.h"
+#include "util/kvutil.h"
 
 class DbOrdersTest : public DbTest {
 protected:

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "connection.h"
-#include "heap.h"
-#include "rejestry.h"
-#include "tables.h"
-#include "testdb.h"
-#include "zam_wzory.h"
+#include "db/connection.h"
+#include "db/registers.h"
+#include "db/tables.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
+#include "util/heap.h"
 
 class DbRegistersTest : public DbTest {
 protected:

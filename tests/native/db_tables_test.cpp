@@ -4,12 +4,12 @@
 
 #include <string.h>
 
-#include "connection.h"
-#include "heap.h"
-#include "kvutil.h"
-#include "newdb.h"
-#include "tables.h"
-#include "testdb.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/tables.h"
+#include "tests/native/testdb.h"
+#include "util/heap.h"
+#include "util/kvutil.h"
 
 class DbTablesTest : public DbTest {};
 

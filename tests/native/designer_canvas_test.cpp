@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "heap.h"
-#include "limity.h"
-#include "model_okna.h"
-#include "msgbuf.h"
-#include "obsproj_geom.h"
-#include "rysunek.h"
-#include "struktura.h"
+#include "model/structure.h"
+#include "render/drawing.h"
+#include "tests/native/sample_windows.h"
+#include "ui/designer/canvas_geometry.h"
+#include "ui/designer/limits.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "connection.h"
-#include "inspect.h"
-#include "msgbuf.h"
-#include "opis.h"
-#include "testdb.h"
-#include "uw.h"
-#include "zam_testowe.h"
-#include "zamowienia.h"
+#include "db/connection.h"
+#include "db/orders.h"
+#include "model/description.h"
+#include "model/uw.h"
+#include "tests/native/sample_orders.h"
+#include "tests/native/testdb.h"
+#include "tools/inspect/inspect.h"
+#include "util/msgbuf.h"
 
 namespace {
 

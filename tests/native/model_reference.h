@@ -9,9 +9,9 @@
 
 #include <string>
 
-#include "msgbuf.h"
-#include "oper.h"
-#include "struktura.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "util/msgbuf.h"
 
 // "ok", or the message of the first element that the rules refuse.
 inline std::string ZmianaWzorcowa(const uniOperRys* l, int32_t n, int32_t format) {

@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "model_okna.h"
-#include "msgbuf.h"
-#include "opis.h"
-#include "struktura.h"
-#include "util_locale.h"
-#include "uw.h"
+#include "model/description.h"
+#include "model/structure.h"
+#include "model/uw.h"
+#include "tests/native/sample_windows.h"
+#include "tests/native/util_locale.h"
+#include "util/msgbuf.h"
 
 namespace {
 

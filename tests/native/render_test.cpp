@@ -4,11 +4,11 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "heap.h"
-#include "model_okna.h"
-#include "msgbuf.h"
-#include "rysunek.h"
-#include "struktura.h"
+#include "model/structure.h"
+#include "render/drawing.h"
+#include "tests/native/sample_windows.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "testdb.h"
+#include "tests/native/testdb.h"
 
 #include <sqlite3.h>
 
@@ -13,8 +13,8 @@
 #define kv_getpid getpid
 #endif
 
-#include "connection.h"
-#include "newdb.h"
+#include "db/connection.h"
+#include "db/newdb.h"
 
 namespace fs = std::filesystem;
 

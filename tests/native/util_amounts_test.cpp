@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "kvutil.h"
-#include "amounttext.h"
-#include "util_locale.h"
+#include "tests/native/util_locale.h"
+#include "util/amounttext.h"
+#include "util/kvutil.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "kvutil.h"
+#include "util/kvutil.h"
 
 TEST(TablePacking, RoundTripKeepsEmptyRows) {
     char table[6][32] = {"NEW ONE", "", "X", "LONGER NAME", "", "LAST"};

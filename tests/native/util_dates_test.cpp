@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "kvutil.h"
-#include "util_locale.h"
+#include "tests/native/util_locale.h"
+#include "util/kvutil.h"
 #if !defined(_WIN32)
-#include "platform.h"
+#include "util/platform.h"
 #endif
 
 namespace {

@@ -1,4 +1,4 @@
-#include "util_locale.h"
+#include "tests/native/util_locale.h"
 
 #include <stdio.h>
 
@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <map>
 #else
-#include "platform.h"
+#include "util/platform.h"
 #endif
 
 const UtilLocale kCommaLocale = {"Comma", ",", " ", "-", "3;0", 2, 1, 1, "dd.MM.yyyy", "HH:mm:ss"};

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "kvutil.h"
-#include "platform.h"
+#include "util/kvutil.h"
+#include "util/platform.h"
 
 namespace fs = std::filesystem;
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "kvutil.h"
-#include "platform.h"
+#include "util/kvutil.h"
+#include "util/platform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kvutil.h"
+#include "util/kvutil.h"
 
 namespace {
 

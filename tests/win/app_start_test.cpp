@@ -7,12 +7,12 @@
 
 #include <string>
 
-#include "app.h"
-#include "connection.h"
-#include "harness.h"
-#include "newdb.h"
-#include "records.h"
-#include "testdb.h"
+#include "app/app.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/records.h"
+#include "tests/native/testdb.h"
+#include "tests/win/harness.h"
 
 namespace {
 

@@ -13,17 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "app.h"
-#include "backup.h"
-#include "backupcmds.h"
-#include "connection.h"
-#include "harness.h"
-#include "testutil.h"
-#include "mainwindow.h"
-#include "newdb.h"
-#include "resource.h"
-#include "tables.h"
-#include "testdb.h"
+#include "app/app.h"
+#include "app/backup_commands.h"
+#include "db/backup.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "db/tables.h"
+#include "resources/resource.h"
+#include "tests/native/testdb.h"
+#include "tests/win/harness.h"
+#include "tests/win/main_window_fixture.h"
+#include "tests/win/testutil.h"
 
 namespace {
 

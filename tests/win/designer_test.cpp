@@ -13,22 +13,21 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "connection.h"
-#include "designer.h"
-#include "designer_rc.h"
-#include "drawset.h"
-#include "factors.h"
-#include "harness.h"
-#include "help_win.h"
-#include "kvutil.h"
-#include "model_okna.h"
-#include "msgbuf.h"
-#include "projektant_rc.h"
-#include "scoped_win.h"
+#include "db/connection.h"
+#include "model/structure.h"
+#include "render/drawset_win.h"
 #include "sqlite3.h"
-#include "struktura.h"
-#include "testdb.h"
+#include "tests/native/sample_windows.h"
+#include "tests/native/testdb.h"
+#include "tests/win/harness.h"
+#include "ui/designer/canvas_win.h"
+#include "ui/designer/designer_rc.h"
+#include "ui/designer/designer_win.h"
+#include "ui/designer/factors_win.h"
+#include "util/help_win.h"
+#include "util/kvutil.h"
+#include "util/msgbuf.h"
+#include "util/scoped_win.h"
 
 namespace {
 

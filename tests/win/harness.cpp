@@ -1,7 +1,7 @@
 // The Windows test runner: GoogleTest with the program's message boxes
 // answered by the test, a safety net for any box that bypasses the seam,
 // and a watchdog so that a window nobody closes fails the run.
-#include "harness.h"
+#include "tests/win/harness.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -9,7 +9,7 @@
 
 #include <map>
 
-#include "msgbox.h"
+#include "util/msgbox_win.h"
 
 std::vector<ShownBox> g_boxes;
 std::deque<int> g_answers;

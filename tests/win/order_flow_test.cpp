@@ -13,16 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "app.h"
-#include "connection.h"
-#include "designer_rc.h"
-#include "harness.h"
-#include "newdb.h"
-#include "order_rc.h"
-#include "orderdriver.h"
-#include "projektant_rc.h"
-#include "resource.h"
-#include "testdb.h"
+#include "app/app.h"
+#include "db/connection.h"
+#include "db/newdb.h"
+#include "resources/resource.h"
+#include "tests/native/testdb.h"
+#include "tests/win/harness.h"
+#include "tests/win/order_driver.h"
+#include "ui/designer/designer_rc.h"
+#include "ui/order/order_rc.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "harness.h"
-#include "pagora_testutil.h"
+#include "tests/win/harness.h"
+#include "tests/win/pagora_testutil.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "pagora_testutil.h"
+#include "tests/win/pagora_testutil.h"
 
 #include <stdio.h>
 #include <string.h>
 #include <winspool.h>
 #include <commctrl.h>
 
-#include "msgbox.h"
-#include "scoped_win.h"
+#include "util/msgbox_win.h"
+#include "util/scoped_win.h"
 
 static int Forward(HWND owner, const char* text, const char* caption, UINT type, void*) {
     return KvMessageBox(owner, text, caption, type);

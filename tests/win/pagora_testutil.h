@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "pagora.h"
-#include "testutil.h"
+#include "pagora/pagora.h"
+#include "tests/win/testutil.h"
 
 // pagora.dll has its own message-box seam: route it into the harness's.
 void RoutePagoraBoxes();

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "harness.h"
+#include "tests/win/harness.h"
 
 TEST(Platform, CommonControlsVersion6IsActive) {
     // Under the manifest's activation context the name resolves to the

@@ -14,16 +14,16 @@
 
 #include <sqlite3.h>
 
-#include "connection.h"
-#include "emf_strony.h"
-#include "harness.h"
-#include "msgbuf.h"
-#include "tables.h"
-#include "testdb.h"
-#include "testutil.h"
-#include "drawset.h"
-#include "wydruk.h"
-#include "zam_wzory.h"
+#include "db/connection.h"
+#include "db/tables.h"
+#include "printout/printout.h"
+#include "render/drawset_win.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
+#include "tests/win/emf_pages.h"
+#include "tests/win/harness.h"
+#include "tests/win/testutil.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <tuple>
 #include <vector>
 
-#include "harness.h"
-#include "model_okna.h"
-#include "msgbuf.h"
-#include "rysuj_win.h"
-#include "scoped_win.h"
+#include "render/drawing_win.h"
+#include "tests/native/sample_windows.h"
+#include "tests/win/harness.h"
+#include "util/msgbuf.h"
+#include "util/scoped_win.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "connection.h"
-#include "harness.h"
-#include "msgbuf.h"
-#include "rysuj_win.h"
-#include "scoped_win.h"
-#include "tables.h"
-#include "testdb.h"
-#include "zam_wzory.h"
+#include "db/connection.h"
+#include "db/tables.h"
+#include "render/drawing_win.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
+#include "tests/win/harness.h"
+#include "util/msgbuf.h"
+#include "util/scoped_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "testutil.h"
+#include "tests/win/testutil.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -9,9 +9,9 @@
 
 #include <string>
 
-#include "harness.h"
-#include "widgora.h"
-#include "widgora_testutil.h"
+#include "tests/win/harness.h"
+#include "tests/win/widgora_testutil.h"
+#include "widgora/widgora.h"
 
 namespace {
 

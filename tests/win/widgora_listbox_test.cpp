@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "harness.h"
-#include "widgora.h"
-#include "widgora_test_rc.h"
-#include "widgora_testutil.h"
+#include "tests/win/harness.h"
+#include "tests/win/widgora_test_rc.h"
+#include "tests/win/widgora_testutil.h"
+#include "widgora/widgora.h"
 
 namespace {
 

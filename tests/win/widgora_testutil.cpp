@@ -1,9 +1,9 @@
-#include "widgora_testutil.h"
+#include "tests/win/widgora_testutil.h"
 
 #include <string.h>
 
-#include "msgbox.h"
-#include "widgora.h"
+#include "util/msgbox_win.h"
+#include "widgora/widgora.h"
 
 static int Forward(HWND owner, const char* text, const char* caption, UINT type, void*) {
     return KvMessageBox(owner, text, caption, type);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "testutil.h"
+#include "tests/win/testutil.h"
 
 // widgora.dll has its own copy of the message-box seam: route it into the
 // harness's (which records the box and answers it).

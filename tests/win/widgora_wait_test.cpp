@@ -10,11 +10,11 @@
 
 #include <string>
 
-#include "harness.h"
-#include "scoped_win.h"
-#include "widgora.h"
-#include "widgora_rc.h"
-#include "widgora_testutil.h"
+#include "tests/win/harness.h"
+#include "tests/win/widgora_testutil.h"
+#include "util/scoped_win.h"
+#include "widgora/widgora.h"
+#include "widgora/widgora_rc.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // kelvaro-backup: see backup_tool.h.
-#include "backup_tool.h"
+#include "tools/backup/backup_tool.h"
 
 #include <sqlite3.h>
 #include <string.h>
@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "backup.h"
-#include "msgbuf.h"
+#include "db/backup.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "png_write.h"
+#include "tools/common/png_write.h"
 
 #include <stdint.h>
 

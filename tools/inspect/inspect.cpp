@@ -5,7 +5,7 @@
 // tool cannot know. Bytes above 127 are therefore written as \u0080-\u00FF,
 // one escape per byte: the output stays plain ASCII, always valid JSON, and
 // the stored bytes can be recovered exactly.
-#include "inspect.h"
+#include "tools/inspect/inspect.h"
 
 #include <errno.h>
 #include <inttypes.h>
@@ -15,20 +15,20 @@
 #include <string>
 #include <vector>
 
-#include "connection.h"
-#include "dodatki.h"
-#include "heap.h"
-#include "lista.h"
-#include "msgbuf.h"
-#include "names.h"
-#include "opis.h"
-#include "oper.h"
-#include "platform.h"
-#include "porownanie.h"
-#include "struktura.h"
-#include "uw.h"
-#include "wycena.h"
-#include "zamowienia.h"
+#include "db/accessories.h"
+#include "db/connection.h"
+#include "db/names.h"
+#include "db/orders.h"
+#include "model/comparison.h"
+#include "model/description.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "model/uw.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
+#include "util/platform.h"
+#include "valuation/order_list.h"
+#include "valuation/valuation.h"
 
 namespace {
 

@@ -1,22 +1,22 @@
 // The demo orders. Every window is built element by element through the
 // model's change check, as the designer would, so a rule the demo breaks
 // stops the tool instead of shipping a window the program refuses to load.
-#include "demo.h"
+#include "tools/mkdb/demo.h"
 
 #include <stdio.h>
 #include <string.h>
 
-#include "connection.h"
-#include "dodatki.h"
-#include "heap.h"
-#include "kvutil.h"
-#include "msgbuf.h"
-#include "okno.h"
-#include "oper.h"
-#include "rejestry.h"
-#include "struktura.h"
-#include "tables.h"
-#include "zamowienia.h"
+#include "db/accessories.h"
+#include "db/connection.h"
+#include "db/orders.h"
+#include "db/registers.h"
+#include "db/tables.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "model/window.h"
+#include "util/heap.h"
+#include "util/kvutil.h"
+#include "util/msgbuf.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string.h>
 #include <time.h>
 
-#include "demo.h"
-#include "msgbuf.h"
-#include "newdb.h"
+#include "db/newdb.h"
+#include "tools/mkdb/demo.h"
+#include "util/msgbuf.h"
 
 static int CurrentYear() {
     time_t now = time(nullptr);

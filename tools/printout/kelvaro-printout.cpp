@@ -17,15 +17,15 @@
 #include <string>
 #include <vector>
 
-#include "connection.h"
-#include "heap.h"
-#include "msgbuf.h"
-#include "png_write.h"
-#include "scoped_win.h"
-#include "tables.h"
-#include "drawset.h"
-#include "wydruk.h"
-#include "zamowienia.h"
+#include "db/connection.h"
+#include "db/orders.h"
+#include "db/tables.h"
+#include "printout/printout.h"
+#include "render/drawset_win.h"
+#include "tools/common/png_write.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
+#include "util/scoped_win.h"
 
 namespace {
 

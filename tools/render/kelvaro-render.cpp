@@ -17,13 +17,13 @@
 
 #include <vector>
 
-#include "connection.h"
-#include "heap.h"
-#include "msgbuf.h"
-#include "png_write.h"
-#include "rysuj_win.h"
-#include "scoped_win.h"
-#include "zamowienia.h"
+#include "db/connection.h"
+#include "db/orders.h"
+#include "render/drawing_win.h"
+#include "tools/common/png_write.h"
+#include "util/heap.h"
+#include "util/msgbuf.h"
+#include "util/scoped_win.h"
 
 namespace {
 

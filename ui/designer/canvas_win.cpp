@@ -4,7 +4,7 @@
 // (or on a copy of the one element), checked there by the structure rules,
 // the geometry and the parent's limit check, and only then written into the
 // designer's list. So whatever is refused leaves the list as it was.
-#include "canvas.h"
+#include "ui/designer/canvas_win.h"
 
 #include <commctrl.h>
 #include <stdlib.h>
@@ -13,18 +13,18 @@
 #include <algorithm>
 #include <new>
 
-#include "dialogs.h"
-#include "heap.h"
-#include "limity.h"
-#include "msgbox.h"
-#include "msgbuf.h"
-#include "obsproj_geom.h"
-#include "okno.h"
-#include "rysuj_win.h"
-#include "scoped_win.h"
-#include "struktura.h"
-#include "widgora.h"
-#include "window_win.h"
+#include "model/structure.h"
+#include "model/window.h"
+#include "render/drawing_win.h"
+#include "ui/designer/canvas_geometry.h"
+#include "ui/designer/designer_dialogs_win.h"
+#include "ui/designer/limits.h"
+#include "util/heap.h"
+#include "util/msgbox_win.h"
+#include "util/msgbuf.h"
+#include "util/scoped_win.h"
+#include "util/window_win.h"
+#include "widgora/widgora.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "currencies.h"
+#include "ui/settings/currencies.h"
 
-#include "names.h"
+#include "db/names.h"
 
 const char* KodWaluty(int index) { return CurrencyCode(index); }
 

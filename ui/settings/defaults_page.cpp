@@ -3,13 +3,13 @@
 
 #include <stdio.h>
 
-#include "currencies.h"
-#include "msgbox.h"
-#include "page_util.h"
-#include "pages.h"
-#include "settings_rc.h"
-#include "widgora.h"
-#include "wycena.h"
+#include "ui/settings/currencies.h"
+#include "ui/settings/settings_page_util.h"
+#include "ui/settings/settings_pages.h"
+#include "ui/settings/settings_rc.h"
+#include "util/msgbox_win.h"
+#include "valuation/valuation.h"
+#include "widgora/widgora.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The page "Others": the printout's heading height.
 #include <new>
 
-#include "msgbox.h"
-#include "page_util.h"
-#include "pages.h"
-#include "settings_rc.h"
+#include "ui/settings/settings_page_util.h"
+#include "ui/settings/settings_pages.h"
+#include "ui/settings/settings_rc.h"
+#include "util/msgbox_win.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "seller_page.h"
+#include "ui/settings/seller_page.h"
 
 #include <new>
 
-#include "page_util.h"
-#include "settings_rc.h"
-#include "widgora.h"
+#include "ui/settings/settings_page_util.h"
+#include "ui/settings/settings_rc.h"
+#include "widgora/widgora.h"
 
 namespace {
 

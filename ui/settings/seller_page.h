@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "records.h"
+#include "db/records.h"
 
 // Creates the page (template 10074) as a modeless child of `parent`, filled
 // from *seller. The page fills itself again on UM_PAGE_LOAD and writes the

@@ -1,16 +1,16 @@
 // The settings dialog: a tab control over five pages, all created at the
 // start so that OK can ask each of them to write its fields.
-#include "settings_dialog.h"
+#include "ui/settings/settings_dialog.h"
 
 #include <commctrl.h>
 
-#include "help_win.h"
-#include "msgbox.h"
-#include "page_util.h"
-#include "pages.h"
-#include "seller_page.h"
-#include "settings_rc.h"
-#include "window_win.h"
+#include "ui/settings/seller_page.h"
+#include "ui/settings/settings_page_util.h"
+#include "ui/settings/settings_pages.h"
+#include "ui/settings/settings_rc.h"
+#include "util/help_win.h"
+#include "util/msgbox_win.h"
+#include "util/window_win.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "records.h"
+#include "db/records.h"
 
 // Runs the dialog modally over `settings`, the caller's copy of the
 // settings record. Returns 1 after OK, every page having written its fields

@@ -5,11 +5,11 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "kvutil.h"
-#include "page_util.h"
-#include "pages.h"
-#include "scoped_win.h"
-#include "settings_rc.h"
+#include "ui/settings/settings_page_util.h"
+#include "ui/settings/settings_pages.h"
+#include "ui/settings/settings_rc.h"
+#include "util/kvutil.h"
+#include "util/scoped_win.h"
 
 namespace {
 

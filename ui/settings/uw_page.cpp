@@ -3,11 +3,11 @@
 
 #include <string.h>
 
-#include "page_util.h"
-#include "pages.h"
-#include "scoped_win.h"
-#include "settings_rc.h"
-#include "widgora.h"
+#include "ui/settings/settings_page_util.h"
+#include "ui/settings/settings_pages.h"
+#include "ui/settings/settings_rc.h"
+#include "util/scoped_win.h"
+#include "widgora/widgora.h"
 
 namespace {
 

@@ -1,0 +1,55 @@
+// order_register.h - the register of orders in the main window: toolbar, status
+// bar, the list of orders with its filter, the buttons and the commands.
+// Everything the main window keeps between messages is its MainWindow
+// record (attached at WM_NCCREATE, see mainwnd.cpp).
+#ifndef KV_APP_ORDER_REGISTER_H
+#define KV_APP_ORDER_REGISTER_H
+
+#include <windows.h>
+#include <commctrl.h>
+#include <stdint.h>
+
+struct MainWindow {
+    HWND hwnd;
+    HWND toolbar, status, group, list, label, filter;
+    HWND buttons[5];  // Search, New, Preview, Print, Help
+    HIMAGELIST images, disabledImages, stateImages;
+    HMENU popup;
+    int toolbarHeight, statusHeight;  // device pixels, measured once
+    int32_t shownStatus;              // the filter: 0 "All" or a status 1-6
+    bool* attached;                   // the creator's flag, set at WM_NCCREATE
+};
+
+// Builds the controls of the main window (creation step, step 10).
+bool OrderListCreate(MainWindow* w, char* msg);
+// Releases the pop-up menu and the image lists (shut-down).
+void OrderListDestroy(MainWindow* w);
+// Places the controls for a client area of cx x cy pixels.
+void OrderListLayout(MainWindow* w, int cx, int cy);
+
+// Rewrites the status bar's parts from the application state.
+void OrderListShowYearAndNumber(MainWindow* w);
+void OrderListShowCurrency(MainWindow* w);
+
+// Renames the status items of the menus and the filter box and the status
+// of every row after the settings changed.
+void OrderListRenameStatuses(MainWindow* w);
+
+// Enables the commands for `selected` rows (none, one, several).
+void OrderListEnableForSelection(MainWindow* w, int selected);
+
+// WM_NOTIFY and WM_COMMAND of the main window; true when handled.
+bool OrderListNotify(MainWindow* w, NMHDR* header, LRESULT* result);
+bool OrderListCommand(MainWindow* w, int id);
+// A notification of a control (WM_COMMAND with a notification code).
+void OrderListControlNotice(MainWindow* w, int id, int code);
+
+// Fills the list with all orders (creation step, step 11).
+bool OrderListFill(MainWindow* w, char* msg);
+
+struct strZamRob;
+// UM_ORDER_SAVED (statusOnly false) and UM_ORDER_STATUS (true): adds, rewrites
+// or removes the order's row as the filter says and writes its index back.
+void OrderListOrderSaved(MainWindow* w, const strZamRob* order, int* row, bool statusOnly);
+
+#endif

@@ -1,0 +1,342 @@
+// Whole orders in the database.
+//
+// Every multi-statement change runs inside one named transaction and jumps
+// to the roll-back at its first failure: a half-saved order costs the user
+// more than a refused one.
+#include "db/orders.h"
+
+#include <inttypes.h>
+#include <sqlite3.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "db/accessories.h"
+#include "db/connection.h"
+#include "db/stmt.h"
+#include "db/tables.h"
+#include "model/operations.h"
+#include "model/structure.h"
+#include "model/window.h"
+#include "util/heap.h"
+#include "util/kvutil.h"
+#include "util/msgbuf.h"
+
+// The column part of the order record: everything before the in-memory lists.
+static const size_t kKolumnyZam = offsetof(strZam, liczbaOkien);
+
+// ---- Release, copy, compare ----------------------------------------------
+
+void ZwolnijZam(strZamRob* z) {
+    if (z->zam.okna) ZwolnijOkna(z->zam.okna, z->zam.liczbaOkien);
+    z->zam.okna = nullptr;
+    z->zam.liczbaOkien = 0;
+    KvFree(z->zam.dodatki);
+    z->zam.dodatki = nullptr;
+    z->zam.liczbaDodat = 0;
+}
+
+void ZwolnijIZerujZam(strZamRob* z) {
+    ZwolnijZam(z);
+    memset(z, 0, sizeof *z);
+}
+
+int KopiujZam(strZamRob* cel, const strZamRob* zrodlo, char* msg) {
+    if (cel == zrodlo) return 1;
+    memcpy(&cel->zam, &zrodlo->zam, kKolumnyZam);
+    cel->zam.okna = nullptr;
+    cel->zam.liczbaOkien = 0;
+    cel->zam.dodatki = nullptr;
+    cel->zam.liczbaDodat = 0;
+    for (int32_t i = 0; zrodlo->zam.okna && i < zrodlo->zam.liczbaOkien; i++) {
+        if (!DodajOkno(&cel->zam.okna, &cel->zam.liczbaOkien, &zrodlo->zam.okna[i], msg)) {
+            ZwolnijZam(cel);
+            return 0;
+        }
+    }
+    for (int32_t i = 0; zrodlo->zam.dodatki && i < zrodlo->zam.liczbaDodat; i++) {
+        if (!DodajDodatek(&cel->zam.dodatki, &cel->zam.liczbaDodat, &zrodlo->zam.dodatki[i], msg)) {
+            ZwolnijZam(cel);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// ---- Load -----------------------------------------------------------------
+
+// Reads the operations of one window into its own list.
+static int WczytajOperacje(strOkno* o, char* msg) {
+    o->oper = nullptr;
+    o->liczbaOper = 0;
+    strOperRysDb* wiersze = nullptr;
+    int n = CountReadOperRysDb(o->kluczOkno, &wiersze, msg);
+    if (n < 0) return 0;
+    if (n == 0) return 1;
+    uniOperRys* lista = (uniOperRys*)KvAlloc((size_t)n * sizeof(uniOperRys));
+    if (!lista) {
+        KvFree(wiersze);
+        KvMsg(msg, "Error of allocation the uniOperRys union");
+        return 0;
+    }
+    for (int i = 0; i < n; i++) BlobNaOperRys(wiersze[i].uOperRysDb, kOperRysDbLen, &lista[i]);
+    KvFree(wiersze);
+    o->oper = lista;
+    o->liczbaOper = n;
+    return 1;
+}
+
+// Recomputes the derived geometry from the defining parts and checks that
+// the areas build: a window the designer could not show is refused here.
+static int OdbudujOkno(strOkno* o, char* msg) {
+    const int32_t format = FormatStruktury(o->status);
+    if (!ObliczGeometrie(o->oper, o->liczbaOper, format, o, msg)) return 0;
+    strObsOkno* tab = nullptr;
+    int32_t n = 0;
+    if (!BudujStrukture(o->oper, o->liczbaOper, 0, 0, 1, &tab, &n, msg)) return 0;
+    ZwolnijStrukture(tab);
+    return 1;
+}
+
+// The load reads one snapshot: each count and the read that follows it see the
+// same rows even if another process writes in between, and SQLite takes its
+// file lock once per order instead of once per statement.
+static const char kTrLoadOrder[] = "WczytanieZamowieniaSq";
+
+static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg);
+
+int WczytajZam(int64_t klucz, strZamRob* z, char* msg) {
+    memset(z, 0, sizeof *z);
+    // Inside a caller's transaction the snapshot is already the caller's.
+    DbReadTransaction odczyt(kTrLoadOrder, msg);
+    if (odczyt.failed()) return 0;
+    return WczytajZamWTransakcji(klucz, z, msg);
+}
+
+static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg) {
+    if (!ReadZam(klucz, &z->zam, msg)) {
+        memset(z, 0, sizeof *z);
+        return 0;
+    }
+    int n = CountReadDodatZam(klucz, &z->zam.dodatki, msg);
+    if (n < 0) {
+        memset(z, 0, sizeof *z);
+        return 0;
+    }
+    z->zam.liczbaDodat = n;
+
+    n = CountReadOkna(klucz, &z->zam.okna, msg);
+    bool ok = n >= 0;
+    if (ok) {
+        z->zam.liczbaOkien = n;
+        // Every window's list starts empty, so a failure part-way releases only what was read.
+        for (int32_t i = 0; i < n; i++) {
+            z->zam.okna[i].oper = nullptr;
+            z->zam.okna[i].liczbaOper = 0;
+        }
+        for (int32_t i = 0; ok && i < n; i++) ok = WczytajOperacje(&z->zam.okna[i], msg);
+        for (int32_t i = 0; ok && i < n; i++) ok = OdbudujOkno(&z->zam.okna[i], msg);
+    }
+    if (!ok) {
+        ZwolnijIZerujZam(z);
+        return 0;
+    }
+    z->flagiWidoku = 0;
+    return 1;
+}
+
+// ---- Save -----------------------------------------------------------------
+
+// Inserts the accessories, windows and operations of the order whose key is
+// in the record. Window keys come back from the database before their
+// operations are written, since the operations carry them.
+static int ZapiszDzieci(strZam* z, char* msg) {
+    for (int32_t i = 0; i < z->liczbaDodat; i++) z->dodatki[i].kluczZam = z->kluczZam;
+    if (z->liczbaDodat > 0 && !InsertDodatZam(z->liczbaDodat, z->dodatki, msg)) return 0;
+    for (int32_t i = 0; i < z->liczbaOkien; i++) z->okna[i].kluczZam = z->kluczZam;
+    if (z->liczbaOkien > 0 && !InsertOkna(z->liczbaOkien, z->okna, msg)) return 0;
+    for (int32_t i = 0; i < z->liczbaOkien; i++) {
+        const strOkno& o = z->okna[i];
+        if (!o.oper || o.liczbaOper <= 0) continue;
+        strOperRysDb* wiersze = (strOperRysDb*)KvAlloc((size_t)o.liczbaOper * sizeof(strOperRysDb));
+        if (!wiersze) {
+            KvMsg(msg, "Error of allocation of str%s structure", "OperRysDb");
+            return 0;
+        }
+        for (int32_t j = 0; j < o.liczbaOper; j++) {
+            wiersze[j].kluczOkno = o.kluczOkno;
+            wiersze[j].indeks = j;
+            OperRysNaBlob(&o.oper[j], wiersze[j].uOperRysDb);
+        }
+        int ok = InsertOperRysDb(o.liczbaOper, wiersze, msg);
+        KvFree(wiersze);
+        if (!ok) return 0;
+    }
+    return 1;
+}
+
+// Rolls back after a failed step: the step's message stays, the roll-back
+// reports nothing of its own (SQLite may already have ended the transaction).
+static int Wycofaj(const char* nazwa) {
+    DbRollback(nazwa, nullptr);
+    return 0;
+}
+
+int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) {
+    if (!DbBegin(kTrSaveOrder, msg)) return 0;
+    const int64_t kluczPrzed = z->zam.kluczZam;
+    if (!InsertZam(&z->zam, msg) || !ZapiszDzieci(&z->zam, msg) ||
+        !DbSaveLastOrderNumber(z->zam.idZam, msg) || !DbCommit(kTrSaveOrder, msg)) {
+        // A key of a rolled-back row may be given to the next order saved;
+        // the record must not point at it.
+        z->zam.kluczZam = kluczPrzed;
+        return Wycofaj(kTrSaveOrder);
+    }
+    if (zmienne) zmienne->idZam = z->zam.idZam;
+    return 1;
+}
+
+int NadpiszZam(strZamRob* z, char* msg) {
+    if (!DbBegin(kTrOverwriteOrder, msg)) return 0;
+    if (!UsunDzieciZam(z->zam.kluczZam, msg) || !UpdateZam(&z->zam, msg)) return Wycofaj(kTrOverwriteOrder);
+    // An order deleted meanwhile must not come back as orphaned windows.
+    if (sqlite3_changes(DbHandle()) != 1) {
+        KvMsg(msg, "Error of updating str%s in the database", "Zam");
+        return Wycofaj(kTrOverwriteOrder);
+    }
+    if (!ZapiszDzieci(&z->zam, msg) || !DbCommit(kTrOverwriteOrder, msg)) return Wycofaj(kTrOverwriteOrder);
+    return 1;
+}
+
+int UsunDzieciZam(int64_t klucz, char* msg) {
+    char sql[256];
+    snprintf(sql, sizeof sql, "DELETE FROM T_DodatZam WHERE kluczZam = %" PRId64 ";", klucz);
+    if (!DbExec(sql, msg)) return 0;
+    snprintf(sql, sizeof sql,
+             "DELETE FROM T_OperRysDb WHERE T_OperRysDb.kluczOkno IN (SELECT T_Okno.kluczOkno "
+             "FROM T_Okno WHERE T_Okno.kluczZam = %" PRId64 ");",
+             klucz);
+    if (!DbExec(sql, msg)) return 0;
+    snprintf(sql, sizeof sql, "DELETE FROM T_Okno WHERE kluczZam = %" PRId64 ";", klucz);
+    return DbExec(sql, msg);
+}
+
+int UsunZam(int64_t klucz, char* msg) {
+    if (!DbBegin(kTrDeleteOrder, msg)) return 0;
+    char sql[128];
+    snprintf(sql, sizeof sql, "DELETE FROM T_Zam WHERE kluczZam = %" PRId64 ";", klucz);
+    if (!UsunDzieciZam(klucz, msg) || !DbExec(sql, msg) || !DbCommit(kTrDeleteOrder, msg))
+        return Wycofaj(kTrDeleteOrder);
+    return 1;
+}
+
+int ZmienStatusZam(int64_t klucz, int32_t status, char* msg) {
+    char sql[128];
+    snprintf(sql, sizeof sql, "UPDATE T_Zam SET status = %d WHERE kluczZam = %" PRId64 ";", (int)status,
+             klucz);
+    return DbExec(sql, msg);
+}
+
+// ---- New order ------------------------------------------------------------
+
+void PrzenumerujZam(strZamRob* z, const strZmienne* zmienne, const strUstUzytk* ust) {
+    strZam& r = z->zam;
+    r.idZam = zmienne->idZam + 1;
+    r.rok = zmienne->rok;
+    DajAktualData(r.dataZam);
+    memcpy(r.dataReal, r.dataZam, sizeof r.dataReal);
+    DodajDniDoDataNap(r.dataReal, ust->czasReal);
+    r.status = 0;
+    memset(r.dodOznaczZam, 0, sizeof r.dodOznaczZam);
+    r.sDaneUzytk = ust->sDaneUzytk;
+    r.sWycenZamParam.rabat = ust->sWycenZamParam.rabat;
+    r.sWycenZamParam.vatMont = ust->sWycenZamParam.vatMont;
+    r.sWycenZamParam.vatDodat = ust->sWycenZamParam.vatDodat;
+    r.sWycenZamParam.vatOkna = ust->sWycenZamParam.vatOkna;
+}
+
+void DomyslneZam(strZamRob* z, const strUstUzytk* ust) {
+    strZam& r = z->zam;
+    r.idWalZam = ust->idWalPrg;
+    r.waga = ust->waga;
+    r.sWycenZamParam.cenaMont = ust->sWycenZamParam.cenaMont;
+    r.sWycenZamParam.cenaDemont = ust->sWycenZamParam.cenaDemont;
+    r.sWycenZamParam.flagi = ust->sWycenZamParam.flagi;
+}
+
+// ---- Search by number -----------------------------------------------------
+
+int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
+    *klucz = 0;
+    Stmt st;
+    sqlite3* db = DbHandle();
+    if (!db || !st.Prepare(db,
+                           "SELECT kluczZam FROM T_Zam WHERE "
+                           "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = :1_numer")) {
+        KvMsg(msg, "Error of SQL command\r\n%s", db ? sqlite3_errmsg(db) : "");
+        return kDbQueryError;
+    }
+    if (sqlite3_bind_text(st.get(), 1, numer ? numer : "", -1, SQLITE_TRANSIENT) != SQLITE_OK) {
+        KvMsg(msg, "Error of binding the %s field", "numer");
+        return kDbQueryError;
+    }
+    int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_ROW) {
+        if (sqlite3_column_type(st.get(), 0) == SQLITE_NULL) {
+            KvMsg(msg, "NULL as a result of SQL command");
+            return kDbQueryNull;
+        }
+        *klucz = sqlite3_column_int64(st.get(), 0);
+        return kDbQueryValue;
+    }
+    if (rc == SQLITE_DONE) {
+        KvMsg(msg, "An SQL command has returned no result");
+        return kDbQueryNoRow;
+    }
+    if (rc == SQLITE_ERROR)
+        KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+    else
+        KvMsg(msg, "Error of SQL command");
+    return kDbQueryError;
+}
+
+// ---- Walking the keys -----------------------------------------------------
+
+int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg) {
+    static const char kBlad[] = "Error of reading orders from the database";
+    char sql[96];
+    if (status >= 1 && status <= kStatusCount)
+        snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam WHERE status = %d ORDER BY kluczZam;", (int)status);
+    else
+        snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam ORDER BY kluczZam;");
+    sqlite3* db = DbHandle();
+    Stmt st;
+    if (!db || !st.Prepare(db, sql)) {
+        KvMsg(msg, "%s\r\n%s", kBlad, db ? sqlite3_errmsg(db) : "no database is open");
+        return 0;
+    }
+    for (;;) {
+        const int rc = sqlite3_step(st.get());
+        if (rc == SQLITE_DONE) return 1;
+        if (rc != SQLITE_ROW) {
+            if (rc == SQLITE_ERROR) KvMsg(msg, "%s\r\n%s", kBlad, sqlite3_errmsg(db));
+            else KvMsg(msg, "%s", kBlad);
+            return 0;
+        }
+        switch (fn(sqlite3_column_int64(st.get(), 0), ctx, msg)) {
+            case kDbWalkNext: break;
+            case kDbWalkStop: return 1;
+            default: return 0;
+        }
+    }
+}
+
+bool DbOrderStoredUnderNumber(int64_t klucz, int32_t idZam, int32_t rok) {
+    if (klucz == 0) return false;
+    Stmt st;
+    if (!st.Prepare(DbHandle(), "SELECT COUNT(*) FROM T_Zam WHERE kluczZam = ?1 AND idZam = ?2 AND rok = ?3"))
+        return false;
+    sqlite3_bind_int64(st.get(), 1, klucz);
+    sqlite3_bind_int(st.get(), 2, idZam);
+    sqlite3_bind_int(st.get(), 3, rok);
+    return sqlite3_step(st.get()) == SQLITE_ROW && sqlite3_column_int64(st.get(), 0) == 1;
+}

@@ -1,0 +1,125 @@
+// The order list's data path over a database written by the program's own
+// save path.
+#include <gtest/gtest.h>
+
+#include <inttypes.h>
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "db/orders.h"
+#include "tests/native/sample_orders.h"
+#include "tests/native/testdb.h"
+#include "util/msgbuf.h"
+#include "valuation/order_list.h"
+#include "valuation/valuation.h"
+
+namespace {
+
+struct Widziane {
+    std::vector<int64_t> klucze;
+    std::vector<strSumyZam> sumy;
+    size_t stop = SIZE_MAX;  // stop after this many
+};
+
+bool Zbierz(const strZamRob* z, void* ctx) {
+    Widziane* w = (Widziane*)ctx;
+    w->klucze.push_back(z->zam.kluczZam);
+    w->sumy.push_back(z->sumy);
+    return w->klucze.size() < w->stop;
+}
+
+class OrderList : public DbTest {
+protected:
+    int64_t Zapisz(int32_t okien, int32_t dodatkow, int32_t status) {
+        int64_t k = ZapiszZamTestowe(okien, dodatkow, status, msg_);
+        EXPECT_NE(0, k) << msg_;
+        return k;
+    }
+    std::vector<int64_t> Klucze(int32_t filtr) {
+        Widziane w;
+        EXPECT_EQ(1, ListaZamowien(filtr, Zbierz, &w, msg_)) << msg_;
+        return w.klucze;
+    }
+};
+
+TEST_F(OrderList, EveryOrderOrOneStatusInKeyOrder) {
+    EXPECT_TRUE(Klucze(0).empty());
+    const int64_t a = Zapisz(1, 0, 2);
+    const int64_t b = Zapisz(0, 1, 0);
+    const int64_t c = Zapisz(2, 2, 2);
+    const int64_t d = Zapisz(1, 0, -1);
+    const int64_t e = Zapisz(1, 0, 6);
+    // Keys out of insertion order: the list follows the key.
+    char sql[128];
+    snprintf(sql, sizeof sql, "UPDATE T_Zam SET kluczZam = 1000 WHERE kluczZam = %" PRId64 ";", a);
+    Sql(sql);
+    EXPECT_EQ((std::vector<int64_t>{b, c, d, e, 1000}), Klucze(0));
+    EXPECT_EQ((std::vector<int64_t>{c, 1000}), Klucze(2));
+    EXPECT_EQ((std::vector<int64_t>{e}), Klucze(6));
+    EXPECT_TRUE(Klucze(5).empty());
+    // Only 1-6 select a status; anything else lists everything.
+    EXPECT_EQ(5u, Klucze(-1).size());
+    EXPECT_EQ(5u, Klucze(7).size());
+}
+
+TEST_F(OrderList, EachOrderComesValued) {
+    const int64_t k = Zapisz(2, 3, 0);
+    Widziane w;
+    ASSERT_EQ(1, ListaZamowien(0, Zbierz, &w, msg_)) << msg_;
+    ASSERT_EQ(1u, w.sumy.size());
+    const strSumyZam& s = w.sumy[0];
+    // Windows 1000,00 x 1 and 1100,00 x 2; accessories 25,50 x 2 each.
+    EXPECT_EQ(320000, s.oknaNetto);
+    EXPECT_EQ(15300, s.dodatNetto);
+    EXPECT_EQ(17400u, s.dlugoscRam);  // 2 * (1500 + 1400) * 3
+    // The same as the order loaded and fully recomputed by hand.
+    strZamRob z;
+    ASSERT_EQ(1, WczytajZam(k, &z, msg_)) << msg_;
+    PrzeliczZam(&z, 0x3FF);
+    EXPECT_EQ(z.sumy.zamBrutto, s.zamBrutto);
+    EXPECT_EQ(z.sumy.zamNetto, s.zamNetto);
+    EXPECT_EQ(z.sumy.montBrutto, s.montBrutto);
+    EXPECT_NE(0, s.zamBrutto);
+    ZwolnijIZerujZam(&z);
+}
+
+TEST_F(OrderList, CallbackStopsTheWalk) {
+    for (int i = 0; i < 4; i++) Zapisz(1, 0, 0);
+    Widziane w;
+    w.stop = 2;
+    EXPECT_EQ(1, ListaZamowien(0, Zbierz, &w, msg_));
+    EXPECT_EQ(2u, w.klucze.size());
+}
+
+TEST_F(OrderList, StopsAtTheFirstOrderThatDoesNotLoad) {
+    const int64_t a = Zapisz(1, 0, 0);
+    const int64_t b = Zapisz(1, 0, 0);
+    Zapisz(1, 0, 0);
+    // Element 3 of b's window becomes a second frame.
+    char sql[256];
+    snprintf(sql, sizeof sql,
+             "UPDATE T_OperRysDb SET uOperRysDb = zeroblob(152) WHERE indeks = 3 AND kluczOkno IN "
+             "(SELECT kluczOkno FROM T_Okno WHERE kluczZam = %" PRId64 ");",
+             b);
+    Sql(sql);
+    char oczek[KV_MSG_LEN];
+    strZamRob z;
+    ASSERT_EQ(0, WczytajZam(b, &z, oczek));
+    Widziane w;
+    EXPECT_EQ(0, ListaZamowien(0, Zbierz, &w, msg_));
+    EXPECT_STREQ(oczek, msg_);
+    EXPECT_EQ((std::vector<int64_t>{a}), w.klucze);
+}
+
+TEST_F(OrderList, QueryErrors) {
+    Zapisz(1, 0, 0);
+    Sql("ALTER TABLE T_Zam RENAME TO T_ZamX;");
+    Widziane w;
+    EXPECT_EQ(0, ListaZamowien(0, Zbierz, &w, msg_));
+    EXPECT_EQ(0u, w.klucze.size());
+    EXPECT_EQ(std::string("Error of reading orders from the database\r\nno such table: T_Zam"), msg_);
+}
+
+}  // namespace

@@ -1,6 +1,0 @@
-// kelvaro-backup: see backup_tool.h.
-#include <stdio.h>
-
-#include "backup_tool.h"
-
-int main(int argc, char** argv) { return BackupToolMain(argc, argv, stdout, stderr); }

@@ -1,0 +1,34 @@
+// limits.h - the size limits of a window, checked on a copy before any new
+// element, changed element or thickness change is accepted. Portable.
+#ifndef KV_UI_DESIGNER_LIMITS_H
+#define KV_UI_DESIGNER_LIMITS_H
+
+#include <stdint.h>
+
+#include "db/records.h"
+#include "model/operations.h"
+
+// Limits, mm.
+enum : int32_t {
+    kMinGrubRamy = 10, kMaxGrubRamy = 500,
+    kMinGrubSkrz = 10, kMaxGrubSkrz = 500,
+    kMinGrubSlupka = 10, kMaxGrubSlupka = 400,
+    kMinGrubSzpros = 5, kMaxGrubSzpros = 100,
+    kMaxRozmRamy = 10000,
+    kMinPrzeswit = 20,
+};
+
+// Index values for SprawdzLimity.
+enum : int32_t { kLimDolacz = -1, kLimBezZmian = -2 };
+
+// The limit check: 1 when the window with the change (the `n` elements of
+// `nowe` appended for indeks -1, the one element replacing element `indeks`
+// for 0 or more, nothing for -2) and the candidate thicknesses (`grub` the
+// four profile thicknesses, `grubSzpros` the muntin's; either may be null)
+// keeps every thickness, the frame size and every area's clear width and
+// height within the limits; 0 with the first refusal's message in `msg`
+// (KV_MSG_LEN). `okno` is never changed.
+int SprawdzLimity(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_t indeks,
+                  const strGrubProf* grub, const int32_t* grubSzpros, char* msg);
+
+#endif  // KV_UI_DESIGNER_LIMITS_H
