@@ -60,8 +60,7 @@ bool CreationStep(MainWindow* w, char* msg) {
     BackupAtStart();
     if (!DbRegisterFunctions(msg)) return false;
     if (!KvHeapCreate()) {
-        DWORD code = GetLastError();
-        KvMsg(msg, "Error of creating the HEAP\r\n%s - %d", DajKomunBledu(code, 1), (int)code);
+        KvSystemErrorText("Error of creating the HEAP", GetLastError(), msg, KV_MSG_LEN);
         return false;
     }
     if (DbCountRows("T_Zmienne", nullptr, nullptr) != 1) {
@@ -81,10 +80,7 @@ bool CreationStep(MainWindow* w, char* msg) {
     return true;
 }
 
-void OnNcCreate(MainWindow* w, HWND hwnd) {
-    w->hwnd = hwnd;
-    if (w->attached) *w->attached = true;
-}
+void OnNcCreate(MainWindow* w, HWND hwnd) { w->hwnd = hwnd; }
 
 LRESULT OnCreate(MainWindow* w) {
     char msg[KV_MSG_LEN] = "";
@@ -173,16 +169,9 @@ HWND CreateMainWindow(HINSTANCE instance, HMENU menu, int x, int y, int cx, int 
         KvShowError(nullptr, "Error of allocation of the main window's state");
         return nullptr;
     }
-    // Once WM_NCCREATE has attached the record, WM_NCDESTROY deletes it,
-    // also when the creation fails; before that it is still ours.
-    bool attached = false;
-    w->attached = &attached;
-    HWND hwnd = CreateWindowExA(0, kMainClass, kMainTitle, WS_OVERLAPPEDWINDOW, x, y, cx, cy, nullptr,
-                                menu, instance, w);
-    if (hwnd) w->attached = nullptr;
-    if (!attached) {
-        if (menu) DestroyMenu(menu);
-        delete w;
-    }
+    HWND hwnd = KvCreateWindowWithState(w, 0, kMainClass, kMainTitle, WS_OVERLAPPEDWINDOW, x, y, cx, cy, nullptr,
+                                        menu, instance);
+    // A window that was made and failed took its menu along; one never made did not.
+    if (!hwnd && menu && IsMenu(menu)) DestroyMenu(menu);
     return hwnd;
 }

@@ -32,48 +32,30 @@ const int kCommandsOfOneRow[] = {CMD_PREVIEW, CMD_EDIT_AS_NEW, CMD_CORRECT, CMD_
 // ---- Building ----------------------------------------------------------------
 
 bool CreateToolbar(MainWindow* w, char* msg) {
-    w->toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
-                                   0, 0, 0, 0, w->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR,
-                                   g_app.instance, nullptr);
-    if (!w->toolbar) {
-        KvMsg(msg, "Error of creating the toolbar");
-        return false;
-    }
-    SendMessageA(w->toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(w->toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    w->images = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR), 16, 0,
-                                       RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    w->disabledImages = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR_DISABLED),
-                                               16, 0, RGB(255, 0, 255), IMAGE_BITMAP,
-                                               LR_CREATEDIBSECTION);
-    SendMessageA(w->toolbar, TB_SETIMAGELIST, 0, (LPARAM)w->images);
-    SendMessageA(w->toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)w->disabledImages);
-    struct Button {
-        int image, command;
-        BYTE state, style;
-        const char* text;
-    } const kButtons[] = {
+    static const KvToolButton kButtons[] = {
         {0, CMD_NEW, TBSTATE_ENABLED, BTNS_BUTTON, "New"},
         {1, CMD_PREVIEW, 0, BTNS_BUTTON, "Preview"},
         {2, CMD_CHANGE_STATUS, 0, BTNS_DROPDOWN, "Change status"},
         {3, CMD_PRINT, 0, BTNS_BUTTON, "Print"},
-        {0, 0, 0, BTNS_SEP, nullptr},
+        {6, 0, 0, BTNS_SEP, nullptr},
         {4, CMD_SETTINGS, TBSTATE_ENABLED, BTNS_BUTTON, "Settings"},
-        {0, 0, 0, BTNS_SEP, nullptr},
+        {6, 0, 0, BTNS_SEP, nullptr},
         {5, CMD_EXIT, TBSTATE_ENABLED, BTNS_BUTTON, "Exit"},
         {6, CMD_HELP, TBSTATE_ENABLED, BTNS_BUTTON, "Help"},
     };
-    TBBUTTON tb[sizeof kButtons / sizeof kButtons[0]] = {};
-    for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; i++) {
-        tb[i].iBitmap = kButtons[i].style == BTNS_SEP ? 6 : kButtons[i].image;
-        tb[i].idCommand = kButtons[i].command;
-        tb[i].fsState = kButtons[i].state;
-        tb[i].fsStyle = kButtons[i].style;
-        tb[i].iString = kButtons[i].text ? (INT_PTR)kButtons[i].text : -1;
+    KvToolbarSpec spec = {};
+    spec.instance = g_app.instance;
+    spec.parent = w->hwnd;
+    spec.id = IDC_TOOLBAR;
+    spec.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
+    spec.imagesId = IDB_TOOLBAR;
+    spec.disabledImagesId = IDB_TOOLBAR_DISABLED;
+    spec.buttons = kButtons;
+    spec.buttonCount = (int)(sizeof kButtons / sizeof kButtons[0]);
+    if (!KvCreateToolbar(spec, &w->bar)) {
+        KvMsg(msg, "Error of creating the toolbar");
+        return false;
     }
-    SendMessageA(w->toolbar, TB_ADDBUTTONSA, sizeof tb / sizeof tb[0], (LPARAM)tb);
-    SendMessageA(w->toolbar, TB_AUTOSIZE, 0, 0);
     return true;
 }
 
@@ -221,7 +203,7 @@ void DeleteRegister(MainWindow* w, int which) {
 
 void ShowStatusMenuBelowButton(MainWindow* w, const NMTOOLBARA* nm) {
     RECT r = nm->rcButton;
-    MapWindowPoints(w->toolbar, HWND_DESKTOP, (POINT*)&r, 2);
+    MapWindowPoints(w->bar.hwnd, HWND_DESKTOP, (POINT*)&r, 2);
     TPMPARAMS tpm = {sizeof tpm, r};
     TrackPopupMenuEx(MainStatusMenu(w), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, r.left, r.bottom,
                      w->hwnd, &tpm);
@@ -555,7 +537,7 @@ bool OnListDoubleClick(MainWindow* w, const NMITEMACTIVATE* nm) {
 
 bool OrderListCreate(MainWindow* w, char* msg) {
     if (!CreateToolbar(w, msg) || !CreateStatusBar(w, msg)) return false;
-    w->toolbarHeight = HeightOf(w->toolbar);
+    w->toolbarHeight = HeightOf(w->bar.hwnd);
     w->statusHeight = HeightOf(w->status);
     w->stateImages = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_STATUS), 16, 0,
                                             RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
@@ -597,20 +579,18 @@ bool OrderListCreate(MainWindow* w, char* msg) {
 void OrderListDestroy(MainWindow* w) {
     if (w->popup) DestroyMenu(w->popup);
     // The list view does not own its state image list (no LVS_SHAREIMAGELISTS
-    // either way): it is released here with the toolbar's.
+    // either way): it is released here. The toolbar's go with the record.
     if (w->list) SendMessageA(w->list, LVM_SETIMAGELIST, LVSIL_STATE, 0);
     if (w->stateImages) ImageList_Destroy(w->stateImages);
-    if (w->images) ImageList_Destroy(w->images);
-    if (w->disabledImages) ImageList_Destroy(w->disabledImages);
     w->popup = nullptr;
-    w->stateImages = w->images = w->disabledImages = nullptr;
+    w->stateImages = nullptr;
     w->list = nullptr;
 }
 
 void OrderListLayout(MainWindow* w, int cx, int cy) {
     if (!w->list) return;
     const int t = w->toolbarHeight, s = w->statusHeight;  // device pixels
-    SendMessageA(w->toolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
     SendMessageA(w->status, WM_SIZE, 0, 0);
     MoveWindow(w->group, 4, t + 10, cx - 8, cy - t - s - 20, TRUE);
     MoveWindow(w->list, 14, t + 34, cx - 28, cy - t - s - 112, TRUE);
@@ -646,7 +626,7 @@ void OrderListEnableForSelection(MainWindow* w, int selected) {
     for (int id : kCommandsOfOneRow) {
         EnableMenuItem(orderMenu, id, MF_BYCOMMAND | one);
         EnableMenuItem(w->popup, id, MF_BYCOMMAND | one);
-        SendMessageA(w->toolbar, TB_ENABLEBUTTON, id, selected == 1);
+        SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, id, selected == 1);
     }
     EnableWindow(w->buttons[2], selected == 1);
     EnableWindow(w->buttons[3], selected == 1);
@@ -654,7 +634,7 @@ void OrderListEnableForSelection(MainWindow* w, int selected) {
     EnableMenuItem(w->popup, CMD_DELETE, MF_BYCOMMAND | any);
     EnableMenuItem(orderMenu, 5, MF_BYPOSITION | any);
     EnableMenuItem(w->popup, 5, MF_BYPOSITION | any);
-    SendMessageA(w->toolbar, TB_ENABLEBUTTON, CMD_CHANGE_STATUS, selected >= 1);
+    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, CMD_CHANGE_STATUS, selected >= 1);
     DrawMenuBar(w->hwnd);
 }
 
@@ -664,7 +644,7 @@ bool OrderListNotify(MainWindow* w, NMHDR* header, LRESULT* result) {
     switch (header->code) {
         case TBN_GETINFOTIPA: OnToolbarTip((NMTBGETINFOTIPA*)header); return true;
         case TBN_DROPDOWN:
-            if (header->hwndFrom != w->toolbar) return false;
+            if (header->hwndFrom != w->bar.hwnd) return false;
             ShowStatusMenuBelowButton(w, (NMTOOLBARA*)header);
             *result = TBDDRET_DEFAULT;
             return true;

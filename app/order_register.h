@@ -1,7 +1,7 @@
 // order_register.h - the register of orders in the main window: toolbar, status
 // bar, the list of orders with its filter, the buttons and the commands.
 // Everything the main window keeps between messages is its MainWindow
-// record (attached at WM_NCCREATE, see mainwnd.cpp).
+// record (attached at WM_NCCREATE, see main_window.cpp).
 #ifndef KV_APP_ORDER_REGISTER_H
 #define KV_APP_ORDER_REGISTER_H
 
@@ -9,15 +9,17 @@
 #include <commctrl.h>
 #include <stdint.h>
 
+#include "util/toolbar_win.h"
+
 struct MainWindow {
     HWND hwnd;
-    HWND toolbar, status, group, list, label, filter;
+    KvToolbar bar;
+    HWND status, group, list, label, filter;
     HWND buttons[5];  // Search, New, Preview, Print, Help
-    HIMAGELIST images, disabledImages, stateImages;
+    HIMAGELIST stateImages;
     HMENU popup;
     int toolbarHeight, statusHeight;  // device pixels, measured once
     int32_t shownStatus;              // the filter: 0 "All" or a status 1-6
-    bool* attached;                   // the creator's flag, set at WM_NCCREATE
 };
 
 // Builds the controls of the main window (creation step, step 10).

@@ -51,12 +51,7 @@ void Zwolnij(void* m) {
     if (m) HeapFree(hHeapDll, 0, m);
 }
 
-void PokazBladSys(HWND owner, const char* fmt) {
-    DWORD code = GetLastError();
-    char text[1024];
-    snprintf(text, sizeof text, fmt, DajKomunBledu(code, 1), (int)code);
-    KvMessageBox(owner, text, "Error", MB_OK | MB_ICONWARNING);
-}
+void PokazBladSys(HWND owner, const char* what) { KvShowSystemError(owner, what, GetLastError()); }
 
 strPodgladDruk* Stan(HWND hwnd) { return (strPodgladDruk*)GetWindowLongPtrA(hwnd, GWLP_USERDATA); }
 
@@ -353,7 +348,7 @@ strPodgladDruk* NowyStan(HWND hwnd, const strZadDruk* zad) {
     strPodgladDruk* p = (strPodgladDruk*)Alokuj(sizeof *p);
     HENHMETAFILE* pages = p ? (HENHMETAFILE*)Alokuj(sizeof(HENHMETAFILE) * zad->liczbaStr) : nullptr;
     if (!p || !pages) {
-        PokazBladSys(nullptr, "Error of allocation of memory space\r\n%s - %d");
+        PokazBladSys(nullptr, "Error of allocation of memory space");
         Zwolnij(pages);
         Zwolnij(p);
         return nullptr;
@@ -388,7 +383,7 @@ int WysOkna(HWND hwnd) {
 // ends in nothing.
 LRESULT NieUtworzony() {
     if (GetLastError() == 0) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    PokazBladSys(nullptr, "Error of allocation of memory space\r\n%s - %d");
+    PokazBladSys(nullptr, "Error of allocation of memory space");
     return -1;
 }
 
@@ -487,7 +482,7 @@ void CmdDrukuj(strPodgladDruk* p, HWND hwnd) {
     }
     if (ok == 0 && (p->zad.flagi & PAGORA_ZGLOS_BLAD)) {
         SetLastError(code);
-        PokazBladSys(hwnd, "Error of printing\r\n%s - %d");
+        PokazBladSys(hwnd, "Error of printing");
     }
 }
 
@@ -740,7 +735,7 @@ void UstawAwarieOknaPodgladu(int n) { g_awariaOkna = n; }
 int PodgladDruku(strZadDruk* zad) {
     if (!zad || zad->liczbaStr < 1 || !zad->strony) {
         SetLastError(ERROR_INVALID_PARAMETER);
-        PokazBladSys(nullptr, "Error of printing\r\n%s - %d");
+        PokazBladSys(nullptr, "Error of printing");
         return -1;
     }
     static bool registered;

@@ -104,11 +104,7 @@ int PagoraPrint(HWND owner, strZadDruk* zad, int mode, int extra) {
     if (zad->flagi & PAGORA_TRYB_MASKA) return PodgladDruku(zad);
     int result = PagoraDoPrint(owner, zad);
     if (result == 0 && (zad->flagi & PAGORA_ZGLOS_BLAD)) {
-        DWORD code = GetLastError();
-        char text[1024];
-        snprintf(text, sizeof text, "Error of printing\r\n%s - %d", DajKomunBledu(code, 1),
-                 (int)code);
-        KvMessageBox(nullptr, text, "Error", MB_OK | MB_ICONWARNING);
+        KvShowSystemError(nullptr, "Error of printing", GetLastError());
     }
     return result;
 }

@@ -9,11 +9,7 @@ BOOL KvLibraryAttach(HINSTANCE module, HINSTANCE* instance, HANDLE* heap) {
     *instance = module;
     *heap = HeapCreate(0, 0, 0);
     if (!*heap) {
-        DWORD code = GetLastError();
-        char text[1024];
-        snprintf(text, sizeof text, "Error of creating HEAP\r\n%s - %d", DajKomunBledu(code, 1),
-                 (int)code);
-        KvMessageBox(nullptr, text, "Error", MB_OK | MB_ICONWARNING);
+        KvShowSystemError(nullptr, "Error of creating HEAP", GetLastError());
         *instance = nullptr;
         return FALSE;
     }

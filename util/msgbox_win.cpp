@@ -1,5 +1,9 @@
 #include "util/msgbox_win.h"
 
+#include <stdio.h>
+
+#include "util/kvutil.h"
+
 static KvMessageBoxHook g_hook;
 static void* g_hookContext;
 
@@ -25,4 +29,15 @@ void KvShowInfo(HWND owner, const char* text) {
 
 bool KvAskYesNo(HWND owner, const char* text) {
     return KvMessageBox(owner, text, "Note", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+char* KvSystemErrorText(const char* what, DWORD code, char* buf, int size) {
+    if (!buf || size <= 0) return buf;
+    snprintf(buf, (size_t)size, "%s\r\n%s - %d", what, DajKomunBledu(code, 1), (int)code);
+    return buf;
+}
+
+void KvShowSystemError(HWND owner, const char* what, DWORD code) {
+    char text[1024];
+    KvMessageBox(owner, KvSystemErrorText(what, code, text, (int)sizeof text), "Error", MB_OK | MB_ICONWARNING);
 }

@@ -22,4 +22,10 @@ void KvShowError(HWND owner, const char* text);    // "Error", error icon
 void KvShowInfo(HWND owner, const char* text);     // "Information", information icon
 bool KvAskYesNo(HWND owner, const char* text);     // "Note", question icon; true for Yes
 
+// "<what>\r\n<the system's text of code> - <code>" into buf (cut to size);
+// returns buf. The last-error value is left as it was.
+char* KvSystemErrorText(const char* what, DWORD code, char* buf, int size);
+// Shows that text in an "Error" box with the warning icon.
+void KvShowSystemError(HWND owner, const char* what, DWORD code);
+
 #endif  // KV_UTIL_MSGBOX_WIN_H

@@ -28,7 +28,6 @@ struct PanelState {
     int spread;     // surplus per block step, pixels (e of the layout)
     bool bar;       // the scroll bar shows
     int wheelRest;  // wheel movement not yet turned into lines, wheel units
-    bool creating;  // CreatePanel still runs: a failed creation is released there
 };
 
 // Where a control sits: x and its base y (pixels), moved down by k times the
@@ -424,7 +423,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case UM_PNL_PUT_BACK: PutBack(s, (int)wp); return 0;
         case WM_NCDESTROY:
             KvDetachState(hwnd);
-            if (!s->creating) delete s;
+            delete s;
             return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
@@ -448,13 +447,7 @@ HWND CreatePanel(HWND designer, HINSTANCE instance, const PanelCreate* values) {
     PanelState* s = new (std::nothrow) PanelState();
     if (!s) return nullptr;
     s->v = *values;
-    s->creating = true;
-    HWND h = CreateWindowExA(0, kPanelClass, "OknoDowOknoDane", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 0, 0,
-                             designer, (HMENU)(INT_PTR)IDC_PANEL, instance, s);
-    if (!h) {
-        delete s;
-        return nullptr;
-    }
-    s->creating = false;
+    HWND h = KvCreateWindowWithState(s, 0, kPanelClass, "OknoDowOknoDane", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0,
+                                     0, 0, designer, (HMENU)(INT_PTR)IDC_PANEL, instance);
     return h;
 }

@@ -53,7 +53,7 @@ void ToolbarText(OrderWindow* w, int id, const char* text) {
     info.cbSize = sizeof info;
     info.dwMask = TBIF_TEXT;
     info.pszText = (char*)text;
-    SendMessageA(w->toolbar, TB_SETBUTTONINFOA, id, (LPARAM)&info);
+    SendMessageA(w->bar.hwnd, TB_SETBUTTONINFOA, id, (LPARAM)&info);
 }
 
 HWND Child(OrderWindow* w, const char* cls, const char* text, DWORD style, int id, int x, int y, int cx,
@@ -96,20 +96,20 @@ void ApplyMode(OrderWindow* w) {
     const bool edit = mode != kModePreview;
     HMENU order = OrderMenu(w), win = WindowMenu(w), acc = AccessoryMenu(w);
     Enable(order, ORD_SAVE, edit);
-    SendMessageA(w->toolbar, TB_ENABLEBUTTON, ORD_SAVE, edit);
+    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, ORD_SAVE, edit);
     EnableAt(order, kPosSaveAs, edit);
     EnableAt(order, kPosChangeStatus, !edit);
-    SendMessageA(w->toolbar, TB_ENABLEBUTTON, ORD_CHANGE_STATUS, !edit);
+    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, ORD_CHANGE_STATUS, !edit);
     Enable(order, ORD_CORRECT, !edit);
     Enable(order, ORD_DELETE, mode != kModeNew);
     const char* cancel = edit ? "Cancel" : "Exit";
     Rename(order, ORD_CANCEL, cancel);
     ToolbarText(w, ORD_CANCEL, cancel);
     Enable(win, ORD_WIN_ADD, edit);
-    SendMessageA(w->toolbar, TB_ENABLEBUTTON, ORD_WIN_ADD, edit);
+    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, ORD_WIN_ADD, edit);
     Rename(win, ORD_WIN_EDIT, edit ? "Edit" : "Preview");
     Enable(acc, ORD_ACC_ADD, edit);
-    SendMessageA(w->toolbar, TB_ENABLEBUTTON, ORD_ACC_ADD, edit);
+    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, ORD_ACC_ADD, edit);
     EnableWindow(GetDlgItem(w->hwnd, ORD_ACC_ADD), edit);
     Rename(acc, ORD_ACC_EDIT, edit ? "Edit" : "Preview");
     SetDlgItemTextA(w->hwnd, ORD_ACC_EDIT, edit ? "Edit" : "Preview");
@@ -126,52 +126,32 @@ void ApplyMode(OrderWindow* w) {
 
 // ---- Creation ----------------------------------------------------------------------
 
-struct ToolButton {
-    int image, command;
-    BYTE style;
-    const char* text;
-};
-const ToolButton kToolButtons[] = {
-    {0, ORD_WIN_ADD, BTNS_BUTTON, "Add window"},
-    {1, ORD_ACC_ADD, BTNS_BUTTON, "Add accessory"},
-    {0, 0, BTNS_SEP, nullptr},
-    {2, ORD_CHANGE_STATUS, BTNS_DROPDOWN, "Change status"},
-    {0, 0, BTNS_SEP, nullptr},
-    {3, ORD_PRINT, BTNS_BUTTON, "Print"},
-    {0, 0, BTNS_SEP, nullptr},
-    {4, ORD_SAVE, BTNS_BUTTON, "Save"},
-    {5, ORD_CANCEL, BTNS_BUTTON, "Cancel"},
-    {0, 0, BTNS_SEP, nullptr},
-    {6, ORD_HELP, BTNS_BUTTON, "Help"},
+const KvToolButton kToolButtons[] = {
+    {0, ORD_WIN_ADD, TBSTATE_ENABLED, BTNS_BUTTON, "Add window"},
+    {1, ORD_ACC_ADD, TBSTATE_ENABLED, BTNS_BUTTON, "Add accessory"},
+    {6, 0, 0, BTNS_SEP, nullptr},
+    {2, ORD_CHANGE_STATUS, TBSTATE_ENABLED, BTNS_DROPDOWN, "Change status"},
+    {6, 0, 0, BTNS_SEP, nullptr},
+    {3, ORD_PRINT, TBSTATE_ENABLED, BTNS_BUTTON, "Print"},
+    {6, 0, 0, BTNS_SEP, nullptr},
+    {4, ORD_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, "Save"},
+    {5, ORD_CANCEL, TBSTATE_ENABLED, BTNS_BUTTON, "Cancel"},
+    {6, 0, 0, BTNS_SEP, nullptr},
+    {6, ORD_HELP, TBSTATE_ENABLED, BTNS_BUTTON, "Help"},
 };
 
 bool CreateToolbar(OrderWindow* w) {
-    w->toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, 0, 0, 0,
-                                 0, w->hwnd, (HMENU)(INT_PTR)IDC_ORD_TOOLBAR, Instance(), nullptr);
-    if (!w->toolbar) return false;
-    SendMessageA(w->toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(w->toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    w->images = ImageList_LoadImageA(Instance(), MAKEINTRESOURCEA(IDB_ORDER_BAR), 16, 0, RGB(255, 0, 255),
-                                     IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    w->disabledImages = ImageList_LoadImageA(Instance(), MAKEINTRESOURCEA(IDB_ORDER_BAR_DISABLED), 16, 0,
-                                             RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    SendMessageA(w->toolbar, TB_SETIMAGELIST, 0, (LPARAM)w->images);
-    SendMessageA(w->toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)w->disabledImages);
-    const int n = sizeof kToolButtons / sizeof kToolButtons[0];
-    TBBUTTON tb[n] = {};
-    for (int i = 0; i < n; i++) {
-        tb[i].iBitmap = kToolButtons[i].style == BTNS_SEP ? 6 : kToolButtons[i].image;
-        tb[i].idCommand = kToolButtons[i].command;
-        tb[i].fsState = kToolButtons[i].style == BTNS_SEP ? 0 : TBSTATE_ENABLED;
-        tb[i].fsStyle = kToolButtons[i].style;
-        tb[i].iString = kToolButtons[i].text ? (INT_PTR)kToolButtons[i].text : -1;
-    }
-    SendMessageA(w->toolbar, TB_ADDBUTTONSA, n, (LPARAM)tb);
-    SendMessageA(w->toolbar, TB_AUTOSIZE, 0, 0);
-    RECT r;
-    GetWindowRect(w->toolbar, &r);
-    w->toolbarHeight = r.bottom - r.top;
+    KvToolbarSpec spec = {};
+    spec.instance = Instance();
+    spec.parent = w->hwnd;
+    spec.id = IDC_ORD_TOOLBAR;
+    spec.style = WS_BORDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
+    spec.imagesId = IDB_ORDER_BAR;
+    spec.disabledImagesId = IDB_ORDER_BAR_DISABLED;
+    spec.buttons = kToolButtons;
+    spec.buttonCount = (int)(sizeof kToolButtons / sizeof kToolButtons[0]);
+    if (!KvCreateToolbar(spec, &w->bar)) return false;
+    w->toolbarHeight = KvToolbarHeight(w->bar);
     return true;
 }
 
@@ -273,7 +253,7 @@ bool TakeSnapshot(OrderWindow* w, char* msg) {
 // Layout of the order window's controls for a client of w x h pixels.
 void Layout(OrderWindow* w, int width, int height) {
     if (!w->tab || !w->pages[kPageGeneral]) return;
-    SendMessageA(w->toolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
     const int t = w->toolbarHeight;
     // Dialog units of the General page's font: the width across, the top
     // and the height down (a vertical unit is not a horizontal one).
@@ -607,8 +587,8 @@ void CmdDeleteWindow(OrderWindow* w) {
 void ShowStatusMenuBelowButton(OrderWindow* w) {
     if (ModeOf(w) != kModePreview) return;
     RECT r = {};
-    if (!SendMessageA(w->toolbar, TB_GETRECT, ORD_CHANGE_STATUS, (LPARAM)&r)) return;
-    MapWindowPoints(w->toolbar, HWND_DESKTOP, (POINT*)&r, 2);
+    if (!SendMessageA(w->bar.hwnd, TB_GETRECT, ORD_CHANGE_STATUS, (LPARAM)&r)) return;
+    MapWindowPoints(w->bar.hwnd, HWND_DESKTOP, (POINT*)&r, 2);
     TPMPARAMS tpm = {sizeof tpm, r};
     TrackPopupMenuEx(GetSubMenu(OrderMenu(w), kPosChangeStatus), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL,
                      r.left, r.bottom, w->hwnd, &tpm);
@@ -740,7 +720,7 @@ LRESULT OnNotify(OrderWindow* w, NMHDR* h) {
             return 0;
         }
         case TBN_DROPDOWN:
-            if (h->hwndFrom == w->toolbar) {
+            if (h->hwndFrom == w->bar.hwnd) {
                 ShowStatusMenuBelowButton(w);
                 return TBDDRET_DEFAULT;
             }
@@ -793,13 +773,6 @@ void OnDestroy(OrderWindow* w) {
         ZwolnijZam(&w->snapshot);
         w->hasSnapshot = false;
     }
-    if (w->toolbar) {
-        SendMessageA(w->toolbar, TB_SETIMAGELIST, 0, 0);
-        SendMessageA(w->toolbar, TB_SETDISABLEDIMAGELIST, 0, 0);
-    }
-    if (w->images) ImageList_Destroy(w->images);
-    if (w->disabledImages) ImageList_Destroy(w->disabledImages);
-    w->images = w->disabledImages = nullptr;
     EnableWindow(w->owner, TRUE);
     if (w->owner) SetForegroundWindow(w->owner);
 }

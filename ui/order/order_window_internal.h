@@ -9,6 +9,7 @@
 #include "db/order_record.h"
 #include "db/records.h"
 #include "render/drawset_win.h"
+#include "util/toolbar_win.h"
 #include "widgora/widgora.h"
 
 enum OrderMode { kModeNew, kModeCorrection, kModePreview };
@@ -39,10 +40,10 @@ struct OrderWindow {
     bool hasSnapshot = false;
     bool totalsTooLarge = false;  // the totals shown do not fit: told once until they fit again
     HMENU menu = nullptr;
-    HWND toolbar = nullptr, tab = nullptr, accList = nullptr, winList = nullptr;
+    KvToolbar bar;  // its image lists go with the record, after the window
+    HWND tab = nullptr, accList = nullptr, winList = nullptr;
     HWND pages[kPageCount] = {};
     OrderPage pageState[3] = {};
-    HIMAGELIST images = nullptr, disabledImages = nullptr;
     strTtLbx tip = {};
     char tipText[8192] = {};     // answers the tooltip; outlives the request
     wchar_t tipTextW[8192] = {};

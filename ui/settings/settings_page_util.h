@@ -20,14 +20,8 @@ HINSTANCE PageInstance();
 // owner, tests and scripts find it with GetDlgItem.
 template <class T>
 HWND CreatePageDialog(HWND parent, int templateId, DLGPROC proc, T* state) {
-    if (!state) return nullptr;
-    HWND page = CreateDialogParamA(PageInstance(), MAKEINTRESOURCEA(templateId), parent, proc,
-                                   (LPARAM)state);
-    // Without a window the state was never attached, so it is still ours.
-    if (!page) {
-        delete state;
-        return nullptr;
-    }
+    HWND page = KvCreateDialogWithState(state, PageInstance(), templateId, parent, proc);
+    if (!page) return nullptr;
     SetWindowLongPtrA(page, GWLP_ID, templateId);
     return page;
 }

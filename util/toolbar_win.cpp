@@ -1,0 +1,44 @@
+// Building a toolbar from its table.
+#include "util/toolbar_win.h"
+
+#include <vector>
+
+static HIMAGELIST LoadStrip(HINSTANCE instance, int bitmapId, int width) {
+    if (!bitmapId) return nullptr;
+    return ImageList_LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), width, 0, RGB(255, 0, 255), IMAGE_BITMAP,
+                                LR_CREATEDIBSECTION);
+}
+
+bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* t) {
+    t->hwnd = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0,
+                              spec.parent, (HMENU)(INT_PTR)spec.id, spec.instance, nullptr);
+    if (!t->hwnd) return false;
+    SendMessageA(t->hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(t->hwnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    const int width = spec.imageWidth ? spec.imageWidth : 16;
+    const int height = spec.imageHeight ? spec.imageHeight : 16;
+    if (width != 16 || height != 16) SendMessageA(t->hwnd, TB_SETBITMAPSIZE, 0, MAKELONG(width, height));
+    t->images.reset(LoadStrip(spec.instance, spec.imagesId, width));
+    t->disabledImages.reset(LoadStrip(spec.instance, spec.disabledImagesId, width));
+    SendMessageA(t->hwnd, TB_SETIMAGELIST, 0, (LPARAM)t->images.get());
+    if (t->disabledImages.get()) SendMessageA(t->hwnd, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)t->disabledImages.get());
+
+    std::vector<TBBUTTON> tb((size_t)spec.buttonCount);
+    for (int i = 0; i < spec.buttonCount; i++) {
+        const KvToolButton& b = spec.buttons[i];
+        tb[i].iBitmap = b.image;
+        tb[i].idCommand = b.command;
+        tb[i].fsState = b.state;
+        tb[i].fsStyle = b.style;
+        tb[i].iString = b.text ? (INT_PTR)b.text : -1;
+    }
+    SendMessageA(t->hwnd, TB_ADDBUTTONSA, (WPARAM)tb.size(), (LPARAM)tb.data());
+    SendMessageA(t->hwnd, TB_AUTOSIZE, 0, 0);
+    return true;
+}
+
+int KvToolbarHeight(const KvToolbar& t) {
+    RECT r = {};
+    if (t.hwnd) GetWindowRect(t.hwnd, &r);
+    return r.bottom - r.top;
+}

@@ -1,0 +1,68 @@
+// toolbar_win.h - a toolbar built from a table: its buttons, their texts and
+// pictures, the drop-down ones, and the two image lists it draws from.
+//
+// Every toolbar of the program and of pagora.dll is made here. The pictures
+// are one bitmap strip per list (the normal and the greyed one), images side
+// by side on magenta, loaded from the given module. The image lists belong to
+// the KvToolbar record and are destroyed with it, after the toolbar window:
+// keep the record in the window's state.
+#ifndef KV_UTIL_TOOLBAR_WIN_H
+#define KV_UTIL_TOOLBAR_WIN_H
+
+#include <windows.h>
+#include <commctrl.h>
+
+// One entry of a toolbar's table. A separator (BTNS_SEP) takes `image` as
+// its width in pixels, 0 for the default width.
+struct KvToolButton {
+    int image;
+    int command;
+    BYTE state;  // TBSTATE_ENABLED, ... (0 for a button that starts disabled)
+    BYTE style;  // BTNS_BUTTON, BTNS_DROPDOWN, BTNS_CHECKGROUP, BTNS_SEP, ...
+    const char* text;
+};
+
+struct KvToolbarSpec {
+    HINSTANCE instance;      // the module holding the strips
+    HWND parent;
+    int id;                  // the toolbar's child id
+    DWORD style;             // WS_CHILD | WS_VISIBLE are added
+    int imagesId;            // the strip of pictures
+    int disabledImagesId;    // the strip of greyed pictures (0: none)
+    int imageWidth;          // one picture's size; 0 for 16 x 16
+    int imageHeight;
+    const KvToolButton* buttons;
+    int buttonCount;
+};
+
+// An image list owned by the scope.
+class ScopedImageList {
+public:
+    explicit ScopedImageList(HIMAGELIST h = nullptr) : h_(h) {}
+    ~ScopedImageList() { reset(); }
+    ScopedImageList(const ScopedImageList&) = delete;
+    ScopedImageList& operator=(const ScopedImageList&) = delete;
+    HIMAGELIST get() const { return h_; }
+    void reset(HIMAGELIST h = nullptr) {
+        if (h_) ImageList_Destroy(h_);
+        h_ = h;
+    }
+private:
+    HIMAGELIST h_;
+};
+
+struct KvToolbar {
+    HWND hwnd = nullptr;
+    ScopedImageList images;
+    ScopedImageList disabledImages;
+};
+
+// Creates the toolbar, loads its strips, adds the buttons and sizes it to
+// its parent. False when the window could not be made (a strip that cannot
+// be loaded leaves its buttons without pictures).
+bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* toolbar);
+
+// The toolbar's height in pixels, borders included.
+int KvToolbarHeight(const KvToolbar& toolbar);
+
+#endif  // KV_UTIL_TOOLBAR_WIN_H
