@@ -186,21 +186,28 @@ void Porzuc(Sklad& s) {
 // Lines of `t` from x 0 across the page at s.y, a page turned where the next
 // line does not fit.
 bool PiszBlok(Sklad& s, HFONT font, const char* t, const char* co) {
-    // A page's DC ends with its page, so the font is selected into each
-    // page the block reaches and never put back.
-    SelectObject(s.dc, font);
-    const int32_t h = WysLinii(s.dc);
-    const char* start;
-    int dl;
-    for (const char* p = NastepnaLinia(s.dc, t, kStronaSzer, &start, &dl); p;
-         p = NastepnaLinia(s.dc, p, kStronaSzer, &start, &dl)) {
+    // A line may turn the page, and a page's DC ends with its page: the font
+    // is selected for each step on the DC of the moment.
+    int32_t h;
+    {
+        ScopedSelect f(s.dc, font);
+        h = WysLinii(s.dc);
+    }
+    const char* p = t;
+    for (;;) {
+        const char* start;
+        int dl;
+        {
+            ScopedSelect f(s.dc, font);
+            p = NastepnaLinia(s.dc, p, kStronaSzer, &start, &dl);
+        }
+        if (!p) return true;
         bool nowa;
         if (!Miejsce(s, h, co, &nowa)) return false;
-        if (nowa) SelectObject(s.dc, font);
+        ScopedSelect f(s.dc, font);
         Pisz(s.dc, 0, s.y, start, dl);
         s.y += h;
     }
-    return true;
 }
 
 bool DatyIStrony(Sklad& s) {
@@ -218,12 +225,14 @@ bool DatyIStrony(Sklad& s) {
         Pisz(dc, 0, y, etykieta, (int)strlen(etykieta));
         dol = y + WysLinii(dc);
         DajFormatData(o.dataReal, data, sizeof data);
-        SelectObject(dc, s.normal);
-        const int32_t cx = SzerTekstu(dc, data, (int)strlen(data));
-        PiszWKomorce(dc, 0, kStronaSzer - 1, y, data, kDoPrawej);
-        SelectObject(dc, s.gruby);
+        int32_t cx;
+        {
+            ScopedSelect normal(dc, s.normal);
+            cx = SzerTekstu(dc, data, (int)strlen(data));
+            PiszWKomorce(dc, 0, kStronaSzer - 1, y, data, kDoPrawej);
+        }
         PiszWKomorce(dc, 0, kStronaSzer - 1 - cx, y, "Date of fulfilment: ", kDoPrawej);
-        SelectObject(dc, s.normal);
+        ScopedSelect normal(dc, s.normal);
         DajFormatData(o.dataZam, data, sizeof data);
         Pisz(dc, x, y, data, (int)strlen(data));
         if (y + WysLinii(dc) > dol) dol = y + WysLinii(dc);

@@ -139,12 +139,14 @@ void PodsumowanieOkien(Sklad& s, const SumyOkien& su) {
         const int32_t xb[] = {0, 220, 300};
         Kolumny(dc, xb, 3, g, g + 3 * w);
     }
-    ScopedSelect f(dc, s.gruby);
-    PiszWPasie(dc, kCenaK.l, kCenaK.r, g, g + w, "Total sum", kDoPrawej);
-    static const char* const etykiety[] = {"Perimeter in meters", "The number of elements", "Weight in kg"};
-    for (int i = 0; i < 3; i++) PiszWPasie(dc, 2, 218, g + i * w, g + (i + 1) * w, etykiety[i], kDoLewej);
+    {
+        ScopedSelect bold(dc, s.gruby);
+        PiszWPasie(dc, kCenaK.l, kCenaK.r, g, g + w, "Total sum", kDoPrawej);
+        static const char* const etykiety[] = {"Perimeter in meters", "The number of elements", "Weight in kg"};
+        for (int i = 0; i < 3; i++) PiszWPasie(dc, 2, 218, g + i * w, g + (i + 1) * w, etykiety[i], kDoLewej);
+    }
 
-    SelectObject(dc, s.normal);  // put back by `f`
+    ScopedSelect f(dc, s.normal);
     char t[64];
     snprintf(t, sizeof t, "%llu", (unsigned long long)su.sztuki);
     PiszWPasie(dc, kIloscK.l, kIloscK.r, g, g + w, t, kDoSrodka);
@@ -216,9 +218,11 @@ void SumaDodatkow(Sklad& s, int64_t sztuki) {
         const int32_t x[] = {510, 596, 682, kStronaSzer - 1};
         Kolumny(dc, x, 4, g, dol);
     }
-    ScopedSelect f(dc, s.gruby);
-    PiszWPasie(dc, kCenaK.l, kCenaK.r, g, dol, "Total sum", kDoSrodka);
-    SelectObject(dc, s.normal);  // put back by `f`
+    {
+        ScopedSelect bold(dc, s.gruby);
+        PiszWPasie(dc, kCenaK.l, kCenaK.r, g, dol, "Total sum", kDoSrodka);
+    }
+    ScopedSelect f(dc, s.normal);
     char t[64];
     snprintf(t, sizeof t, "%llu", (unsigned long long)sztuki);
     PiszWPasie(dc, kIloscK.l, kIloscK.r, g, dol, t, kDoSrodka);
@@ -350,9 +354,11 @@ bool TabelaSum(Sklad& s) {
     for (int r = 0; r < 6; r++) {
         const Wiersz& x = wiersze[r];
         const int32_t gr = g + (r + 1) * w, dl = gr + w;
-        SelectObject(dc, s.gruby);  // put back by `f`
-        PiszWPasie(dc, 2, 422, gr, dl, x.etykieta, kDoLewej);
-        SelectObject(dc, s.normal);
+        {
+            ScopedSelect bold(dc, s.gruby);
+            PiszWPasie(dc, 2, 422, gr, dl, x.etykieta, kDoLewej);
+        }
+        ScopedSelect normal(dc, s.normal);
         char t[4][64];
         Kwota(x.netto, t[0], sizeof t[0]);
         if (x.vat == brak) strcpy(t[1], "-");
@@ -363,6 +369,7 @@ bool TabelaSum(Sklad& s) {
         else Kwota(x.brutto, t[3], sizeof t[3]);
         for (int c = 0; c < 4; c++) PiszWPasie(dc, kolumny[c].l, kolumny[c].r, gr, dl, t[c], kDoSrodka);
     }
+    ScopedSelect normal(dc, s.normal);
     char t[64];
     snprintf(t, sizeof t, "* All amounts in %s", CurrencyCode(s.z->zam.idWalZam));
     PiszWKomorce(dc, 0, kStronaSzer - 1, g + 7 * w + 2, t, kDoPrawej);

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "model/structure.h"
+#include "util/scoped_win.h"
 #include "util/msgbuf.h"
 
 static int32_t SzerPiora(HPEN pen) {
@@ -37,10 +38,9 @@ struct Miarka {
 
 void MierzDC(void* ctx, int pionowy, const char* tekst, int32_t* dl, int32_t* wys) {
     Miarka* m = (Miarka*)ctx;
-    HGDIOBJ stary = SelectObject(m->dc, pionowy ? m->ds->fontVertical : m->ds->fontNormal);
+    ScopedSelect font(m->dc, pionowy ? m->ds->fontVertical : m->ds->fontNormal);
     SIZE sz = {0, 0};
     GetTextExtentPoint32A(m->dc, tekst, (int)strlen(tekst), &sz);
-    SelectObject(m->dc, stary);
     *dl = sz.cx;
     *wys = sz.cy;
 }
@@ -108,10 +108,12 @@ struct Rysownik {
 void Rysownik::Rama(const strOperRama& r, int32_t iProfSch) {
     const strProst& z = r.zewnUrz;
     const strProst& w = r.wewnUrz;
-    SelectObject(dc, ds->penNavy);
-    SelectObject(dc, ds->brushWhite);
-    Rectangle(dc, z.left, z.top, z.right, z.bottom);
-    SelectObject(dc, tlo);
+    ScopedSelect pen(dc, ds->penNavy);
+    {
+        ScopedSelect white(dc, ds->brushWhite);
+        Rectangle(dc, z.left, z.top, z.right, z.bottom);
+    }
+    ScopedSelect background(dc, tlo);
     Rectangle(dc, w.left, w.top, w.right, w.bottom);
     if (iProfSch == 1) {
         // Wood: the stiles run through, the rails butt against them.
@@ -128,7 +130,7 @@ void Rysownik::Rama(const strOperRama& r, int32_t iProfSch) {
     if (styl == kStylKanwa) {
         const char* nazwa = iProfSch == 0 ? "PVC" : iProfSch == 1 ? "Wood" : iProfSch == 2 ? "ALU" : "";
         RECT rr = {w.left + 1, z.top + 1, w.right - 1, w.top - 1};
-        SelectObject(dc, ds->fontNormal);
+        ScopedSelect font(dc, ds->fontNormal);
         SetBkColor(dc, RGB(255, 255, 255));
         DrawTextA(dc, nazwa, -1, &rr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SetBkColor(dc, kolorTla);
@@ -138,11 +140,13 @@ void Rysownik::Rama(const strOperRama& r, int32_t iProfSch) {
 void Rysownik::Slupek(const strOperSlupek& s, int32_t indeks) {
     const strProst& p = s.prostUrz;
     const uniOperRys& op = lista[indeks];
-    SelectObject(dc, s.typ == kOperSlupekStaly ? ds->penNavy : ds->penDotted);
-    SelectObject(dc, ds->brushWhite);
-    Rectangle(dc, p.left, p.top, p.right, p.bottom);
+    {
+        ScopedSelect pen(dc, s.typ == kOperSlupekStaly ? ds->penNavy : ds->penDotted);
+        ScopedSelect white(dc, ds->brushWhite);
+        Rectangle(dc, p.left, p.top, p.right, p.bottom);
+    }
     // Open both ends: the outline of what the mullion meets runs on through.
-    SelectObject(dc, bialeKonce);
+    ScopedSelect ends(dc, bialeKonce);
     if (s.poziomy) {
         int y0 = p.top + 1 + PolSzerokosci(&op, kGora, &piora);
         int y1 = p.bottom - 1 - PolSzerokosci(&op, kDol, &piora);
@@ -165,7 +169,7 @@ void Rysownik::Slupek(const strOperSlupek& s, int32_t indeks) {
     if (styl == kStylWydruk) {
         char t[16];
         int n = s.typ == kOperSlupekStaly ? 1 : 2;
-        SelectObject(dc, ds->fontNormal);
+        ScopedSelect font(dc, ds->fontNormal);
         if (s.poziomy) {
             snprintf(t, sizeof t, "  [%d]", n);
             Tekst(dc, p.left + 10, p.top - 1 - Rozmiar(dc, t).cy, t);
@@ -179,16 +183,14 @@ void Rysownik::Slupek(const strOperSlupek& s, int32_t indeks) {
 void Rysownik::Skrzydlo(const strOperSkrzydlo& s) {
     const strProst& z = s.zewnUrz;
     const strProst& w = s.wewnUrz;
-    SelectObject(dc, GetStockObject(WHITE_PEN));
-    if (styl == kStylWydruk) {
-        SetBkMode(dc, TRANSPARENT);
-        SelectObject(dc, GetStockObject(NULL_BRUSH));
-    } else {
-        SelectObject(dc, ds->brushWhite);
+    if (styl == kStylWydruk) SetBkMode(dc, TRANSPARENT);
+    {
+        ScopedSelect pen(dc, GetStockObject(WHITE_PEN));
+        ScopedSelect brush(dc, styl == kStylWydruk ? GetStockObject(NULL_BRUSH) : (HGDIOBJ)ds->brushWhite);
+        Rectangle(dc, z.left, z.top, z.right, z.bottom);
     }
-    Rectangle(dc, z.left, z.top, z.right, z.bottom);
-    SelectObject(dc, ds->penGreen);
-    SelectObject(dc, styl == kStylWydruk ? GetStockObject(NULL_BRUSH) : (HGDIOBJ)tlo);
+    ScopedSelect pen(dc, ds->penGreen);
+    ScopedSelect brush(dc, styl == kStylWydruk ? GetStockObject(NULL_BRUSH) : (HGDIOBJ)tlo);
     Rectangle(dc, w.left, w.top, w.right, w.bottom);
     if (drewno) {
         // Wood: the rails run through to the sash's outer sides.
@@ -220,12 +222,12 @@ void Rysownik::Symbol(const strOperSkrzydlo& s) {
     int cx = L + (R - L) / 2, cy = T + (B - T) / 2;
     bool prawa = s.stronaOtw == 1;
     bool daszek = false, wPrawo = false, wLewo = false;  // "^", ">", "<"
+    ScopedSelect dotted(dc, ds->penDotted);
     switch (s.rodzOtw) {
     case 1:
         if (prawa) {
             daszek = true;
         } else {  // top hung: "V"
-            SelectObject(dc, ds->penDotted);
             Linia(dc, L + 1, T + 1, cx, B - 1);
             Linia(dc, R - 2, T + 1, cx, B - 1);
         }
@@ -240,7 +242,6 @@ void Rysownik::Symbol(const strOperSkrzydlo& s) {
     default:
         return;
     }
-    SelectObject(dc, ds->penDotted);
     if (daszek) {
         Linia(dc, L + 1, B - 2, cx, T);
         Linia(dc, R - 2, B - 2, cx, T);
@@ -271,12 +272,11 @@ void Rysownik::Wypeln(const strOperWypeln& w, int32_t indeks) {
             for (int k = 0; k < 4; k++) {
                 int32_t b = w.ogr[k];
                 if (b >= 0 && b < indeks && lista[b].typ == kOperSkrzydlo) {
-                    int zapis = SaveDC(dc);
+                    ScopedSaveDC zapis(dc);
                     IntersectClipRect(dc, p.left, p.top, p.right, p.bottom);
                     // The dotted symbol's gaps show the filling, not the background.
                     SetBkMode(dc, TRANSPARENT);
                     Symbol(lista[b].skrzydlo);
-                    RestoreDC(dc, zapis);
                     break;
                 }
             }
@@ -284,7 +284,7 @@ void Rysownik::Wypeln(const strOperWypeln& w, int32_t indeks) {
         if (styl != kStylKanwa) return;
     }
     if (!t[0]) return;
-    SelectObject(dc, ds->fontNormal);
+    ScopedSelect font(dc, ds->fontNormal);
     SetBkMode(dc, TRANSPARENT);
     Tekst(dc, p.right - 1 - Rozmiar(dc, t).cx, p.top + 1, t);
     SetBkMode(dc, OPAQUE);
@@ -292,8 +292,8 @@ void Rysownik::Wypeln(const strOperWypeln& w, int32_t indeks) {
 
 void Rysownik::Szpros(const strOperSzpros& s) {
     const strProst& p = s.prostUrz;
-    SelectObject(dc, ds->penRed);
-    SelectObject(dc, ds->brushRed);
+    ScopedSelect pen(dc, ds->penRed);
+    ScopedSelect brush(dc, ds->brushRed);
     Rectangle(dc, p.left, p.top, p.right, p.bottom);
 }
 
@@ -324,17 +324,22 @@ void Wymiary(HDC dc, const uniOperRys* lista, int32_t liczba, const strWymiary* 
     const strProst& z = lista[0].rama.zewnUrz;
     int32_t d1, d2;
     OdstepyWymiarow(trybWym == kWymEkran, &d1, &d2);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
+    ScopedSelect black(dc, GetStockObject(BLACK_PEN));
     LiniaWymiaru(dc, true, z.left, z.right, z.bottom + d1);
-    SelectObject(dc, ds->fontNormal);
-    TekstWym(dc, w->tekstSzer, false, lista[0].rama.x1);
+    {
+        ScopedSelect font(dc, ds->fontNormal);
+        TekstWym(dc, w->tekstSzer, false, lista[0].rama.x1);
+    }
     LiniaWymiaru(dc, false, z.top, z.bottom, z.right + d1);
-    SelectObject(dc, ds->fontVertical);
-    TekstWym(dc, w->tekstWys, true, lista[0].rama.y1);
+    {
+        ScopedSelect font(dc, ds->fontVertical);
+        TekstWym(dc, w->tekstWys, true, lista[0].rama.y1);
+    }
 
+    // The right and bottom chains in black, the left and top ones in red.
     static const int kolejnosc[4] = {kWymPrawy, kWymDolny, kWymLewy, kWymGorny};
     for (int c : kolejnosc) {
-        if (c == kWymLewy) SelectObject(dc, ds->penRed);
+        ScopedSelect red(dc, c == kWymLewy || c == kWymGorny ? ds->penRed : nullptr);
         const int32_t n = w->liczba[c];
         const strWym* t = w->wym[c];
         if (n < 2 || !t) continue;
@@ -349,7 +354,7 @@ void Wymiary(HDC dc, const uniOperRys* lista, int32_t liczba, const strWymiary* 
             const uniOperRys& op = lista[el];
             Kreska(dc, pozioma, op.typ == kOperSzpros ? op.szpros.osUrz : op.slupek.osUrz, przy);
         }
-        SelectObject(dc, pozioma ? ds->fontNormal : ds->fontVertical);
+        ScopedSelect font(dc, pozioma ? ds->fontNormal : ds->fontVertical);
         for (int32_t i = 0; i < n; i++) {
             // A zero segment (two elements in one place) has no text; the
             // last is always labelled so the chain ends with a number.
@@ -363,7 +368,6 @@ void Wymiary(HDC dc, const uniOperRys* lista, int32_t liczba, const strWymiary* 
 void RysujOkno(HDC hdc, const uniOperRys* lista, int32_t liczba, int32_t iProfSch, int32_t format,
                const strWymiary* w, const DrawSet* ds, int styl, int trybWym) {
     if (!lista || liczba < 1 || lista[0].typ != kOperRama) return;
-    int zapis = SaveDC(hdc);
     Rysownik r;
     r.dc = hdc;
     r.lista = lista;
@@ -379,13 +383,15 @@ void RysujOkno(HDC hdc, const uniOperRys* lista, int32_t liczba, int32_t iProfSc
     PioraZestawu(ds, &r.piora);
     LOGBRUSH lb = {BS_SOLID, RGB(255, 255, 255), 0};
     int32_t szerKonca = r.piora.rama > 1 ? r.piora.rama : 1;
-    r.bialeKonce = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, szerKonca, &lb, 0, nullptr);
+    ScopedPen bialeKonce(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, szerKonca, &lb, 0, nullptr));
+    r.bialeKonce = bialeKonce;
 
+    ScopedSaveDC zapis(hdc);  // before the pen above goes, every selection is put back
     SetBkMode(hdc, OPAQUE);
     SetBkColor(hdc, r.kolorTla);
     SetTextColor(hdc, RGB(0, 0, 0));
     SetTextAlign(hdc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    SelectObject(hdc, r.tlo);
+    ScopedSelect background(hdc, r.tlo);
 
     for (int32_t i = 0; i < liczba; i++) {
         const uniOperRys& op = lista[i];
@@ -402,7 +408,6 @@ void RysujOkno(HDC hdc, const uniOperRys* lista, int32_t liczba, int32_t iProfSc
             break;
         case kOperWypeln:
             r.Wypeln(op.wypeln, i);
-            SelectObject(hdc, r.tlo);
             break;
         case kOperSzpros:
             r.Szpros(op.szpros);
@@ -412,8 +417,6 @@ void RysujOkno(HDC hdc, const uniOperRys* lista, int32_t liczba, int32_t iProfSc
         }
     }
     if (w && (trybWym == kWymEkran || trybWym == kWymWydruk)) Wymiary(hdc, lista, liczba, w, ds, trybWym);
-    RestoreDC(hdc, zapis);
-    if (r.bialeKonce) DeleteObject(r.bialeKonce);
 }
 
 int RysujOknoWProst(HDC hdc, strOkno* okno, const RECT* cel, int margines, const DrawSet* ds, int styl,
