@@ -13,8 +13,11 @@
 #include "util/amounttext.h"
 #include "util/kvutil.h"
 #include "util/msgbox_win.h"
-#include "util/window_win.h"
+#include "util/tab_pages_win.h"
 #include "valuation/valuation.h"
+
+static_assert(UM_PAGE_LOAD == kUmPageLoad && UM_PAGE_STORE == kUmPageStore && UM_PAGE_ENABLE == kUmPageEnable,
+              "the order pages answer the page messages");
 
 namespace {
 
@@ -136,12 +139,12 @@ void OnDaysChanged(OrderPage* p, HWND dlg) {
     if (DodajDniDoDataNap(date, days)) SetPickerDate(dlg, IDC_GEN_DATE_REAL, date);
 }
 
-void GeneralEnable(HWND dlg, int enable) {
+void GeneralEnable(OrderPage*, HWND dlg, int enable) {
     for (int id = IDC_GEN_DATE; id <= IDC_GEN_DAYS_SPIN; id++) Switch(dlg, id, enable);
     for (int id = IDC_GEN_SYMBOL; id <= IDC_GEN_INFO; id++) Switch(dlg, id, enable);
 }
 
-BOOL GeneralInit(HWND dlg) {
+BOOL GeneralInit(OrderPage*, HWND dlg) {
     SendDlgItemMessageA(dlg, IDC_GEN_DAYS_SPIN, UDM_SETRANGE32, 0, 10000);
     SendDlgItemMessageA(dlg, IDC_GEN_SYMBOL, EM_LIMITTEXT, 31, 0);
     SendDlgItemMessageA(dlg, IDC_GEN_BUYER, EM_LIMITTEXT, 255, 0);
@@ -270,7 +273,7 @@ void ValuationStore(OrderPage* p, HWND dlg) {
     if (currency >= 0 && currency < kCurrencyCount) o.idWalZam = currency;
 }
 
-BOOL ValuationInit(HWND dlg) {
+BOOL ValuationInit(OrderPage*, HWND dlg) {
     ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, IDC_VAL_MONT_PRICE), "0");
     ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, IDC_VAL_DEMONT_PRICE), "0");
     for (const RateField& r : kRates) {
@@ -314,7 +317,7 @@ void ValuationCommand(OrderPage* p, HWND dlg, int id, int code) {
     }
 }
 
-void ValuationEnable(HWND dlg, int enable) {
+void ValuationEnable(OrderPage*, HWND dlg, int enable) {
     const int ids[] = {IDC_VAL_MONT_NONE,   IDC_VAL_MONT_SIZE,   IDC_VAL_MONT_FIXED,  IDC_VAL_MONT_PRICE,
                        IDC_VAL_DEMONT_NONE, IDC_VAL_DEMONT_SIZE, IDC_VAL_DEMONT_FIXED, IDC_VAL_DEMONT_PRICE,
                        IDC_VAL_DISCOUNT,    IDC_VAL_DISCOUNT_SPIN, IDC_VAL_VAT_MONT,  IDC_VAL_VAT_WINDOWS,
@@ -322,56 +325,44 @@ void ValuationEnable(HWND dlg, int enable) {
     for (int id : ids) Switch(dlg, id, enable);
 }
 
+void GeneralCommand(OrderPage* p, HWND dlg, int id, int code) {
+    if (id == IDC_GEN_DAYS && code == EN_CHANGE) OnDaysChanged(p, dlg);
+}
+
+void ValuationNotify(OrderPage*, HWND, const NMHDR* nm) {
+    if (nm->idFrom == IDC_VAL_DISCOUNT_SPIN) MarkArrow(nm);
+}
+
+BOOL NotesInit(OrderPage* p, HWND dlg) {
+    SendDlgItemMessageA(dlg, IDC_NOTES_TEXT, EM_LIMITTEXT, sizeof p->z->zam.uwagi - 1, 0);
+    return FALSE;
+}
+void NotesLoad(OrderPage* p, HWND dlg) { SetDlgItemTextA(dlg, IDC_NOTES_TEXT, p->z->zam.uwagi); }
+void NotesStore(OrderPage* p, HWND dlg) { GetDlgItemTextA(dlg, IDC_NOTES_TEXT, p->z->zam.uwagi, sizeof p->z->zam.uwagi); }
+void NotesEnable(OrderPage*, HWND dlg, int enable) { Switch(dlg, IDC_NOTES_TEXT, enable); }
+
+// The order window keeps the pages' states; Enter in a page stores nothing.
+const KvPageHandlers<OrderPage> kGeneral = {GeneralInit, GeneralLoad,   GeneralStore,  GeneralCommand,
+                                            nullptr,     GeneralEnable, GeneralNotify, true, true};
+const KvPageHandlers<OrderPage> kValuation = {ValuationInit, ValuationLoad,   ValuationStore,  ValuationCommand,
+                                              nullptr,       ValuationEnable, ValuationNotify, true, true};
+const KvPageHandlers<OrderPage> kNotes = {NotesInit, NotesLoad, NotesStore, nullptr, nullptr, NotesEnable, nullptr,
+                                          true,      true};
+
 }  // namespace
 
 // ---- Page procedures -----------------------------------------------------------
 
 INT_PTR CALLBACK GeneralPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
-    OrderPage* p = KvDialogState<OrderPage>(dlg, msg, lParam);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG: return GeneralInit(dlg);
-        case UM_PAGE_LOAD: GeneralLoad(p, dlg); return TRUE;
-        case UM_PAGE_STORE: GeneralStore(p, dlg); return TRUE;
-        case UM_PAGE_ENABLE: GeneralEnable(dlg, (int)wParam); return TRUE;
-        case WM_NOTIFY: GeneralNotify(p, dlg, (const NMHDR*)lParam); return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_GEN_DAYS && HIWORD(wParam) == EN_CHANGE) OnDaysChanged(p, dlg);
-            return TRUE;
-    }
-    return FALSE;
+    return KvPageProc<OrderPage, kGeneral>(dlg, msg, wParam, lParam);
 }
 
 INT_PTR CALLBACK ValuationPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
-    OrderPage* p = KvDialogState<OrderPage>(dlg, msg, lParam);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG: return ValuationInit(dlg);
-        case UM_PAGE_LOAD: ValuationLoad(p, dlg); return TRUE;
-        case UM_PAGE_STORE: ValuationStore(p, dlg); return TRUE;
-        case UM_PAGE_ENABLE: ValuationEnable(dlg, (int)wParam); return TRUE;
-        case WM_NOTIFY:
-            if (((const NMHDR*)lParam)->idFrom == IDC_VAL_DISCOUNT_SPIN) MarkArrow((const NMHDR*)lParam);
-            return TRUE;
-        case WM_COMMAND: ValuationCommand(p, dlg, LOWORD(wParam), HIWORD(wParam)); return TRUE;
-    }
-    return FALSE;
+    return KvPageProc<OrderPage, kValuation>(dlg, msg, wParam, lParam);
 }
 
 INT_PTR CALLBACK NotesPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
-    OrderPage* p = KvDialogState<OrderPage>(dlg, msg, lParam);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG:
-            SendDlgItemMessageA(dlg, IDC_NOTES_TEXT, EM_LIMITTEXT, sizeof p->z->zam.uwagi - 1, 0);
-            return FALSE;
-        case UM_PAGE_LOAD: SetDlgItemTextA(dlg, IDC_NOTES_TEXT, p->z->zam.uwagi); return TRUE;
-        case UM_PAGE_STORE:
-            GetDlgItemTextA(dlg, IDC_NOTES_TEXT, p->z->zam.uwagi, sizeof p->z->zam.uwagi);
-            return TRUE;
-        case UM_PAGE_ENABLE: Switch(dlg, IDC_NOTES_TEXT, (int)wParam); return TRUE;
-    }
-    return FALSE;
+    return KvPageProc<OrderPage, kNotes>(dlg, msg, wParam, lParam);
 }
 
 const char* StorePages(OrderWindow* w) {

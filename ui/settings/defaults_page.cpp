@@ -160,12 +160,12 @@ BOOL OnInitDialog(DefaultsPage* p, HWND dlg) {
     return FALSE;
 }
 
-const PageHandlers<DefaultsPage> kHandlers = {OnInitDialog, OnLoad, OnStore, OnCommand, nullptr};
+const KvPageHandlers<DefaultsPage> kHandlers = {OnInitDialog, OnLoad, OnStore, OnCommand, nullptr, nullptr, nullptr, false, false};
 
 }  // namespace
 
 HWND CreateDefaultsPage(HWND parent, strUstUzytk* settings) {
     if (!settings) return nullptr;
-    return CreatePageDialog(parent, IDD_PAGE_DEFAULTS, PageProc<DefaultsPage, kHandlers>,
+    return CreatePageDialog(parent, IDD_PAGE_DEFAULTS, KvPageProc<DefaultsPage, kHandlers>,
                             new (std::nothrow) DefaultsPage{settings});
 }

@@ -25,12 +25,12 @@ BOOL OnInitDialog(OthersPage* p, HWND dlg) {
     return FALSE;
 }
 
-const PageHandlers<OthersPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, nullptr};
+const KvPageHandlers<OthersPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, nullptr, nullptr, nullptr, false, false};
 
 }  // namespace
 
 HWND CreateOthersPage(HWND parent, strUstUzytk* settings) {
     if (!settings) return nullptr;
-    return CreatePageDialog(parent, IDD_PAGE_OTHERS, PageProc<OthersPage, kHandlers>,
+    return CreatePageDialog(parent, IDD_PAGE_OTHERS, KvPageProc<OthersPage, kHandlers>,
                             new (std::nothrow) OthersPage{settings});
 }

@@ -49,12 +49,12 @@ BOOL OnInitDialog(SellerPage* p, HWND dlg) {
     return FALSE;  // the owner decides where the focus goes
 }
 
-const PageHandlers<SellerPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, nullptr};
+const KvPageHandlers<SellerPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, nullptr, nullptr, nullptr, false, false};
 
 }  // namespace
 
 HWND CreateSellerPage(HWND parent, strDaneUzytk* seller, int editable) {
     if (!seller) return nullptr;
-    return CreatePageDialog(parent, IDD_PAGE_SELLER, PageProc<SellerPage, kHandlers>,
+    return CreatePageDialog(parent, IDD_PAGE_SELLER, KvPageProc<SellerPage, kHandlers>,
                             new (std::nothrow) SellerPage{seller, editable});
 }

@@ -8,73 +8,18 @@
 #include <stdint.h>
 
 #include "ui/settings/settings_rc.h"
-#include "util/window_win.h"
+#include "util/tab_pages_win.h"
+
+static_assert(UM_PAGE_LOAD == kUmPageLoad && UM_PAGE_STORE == kUmPageStore, "the settings pages answer the page messages");
 
 // The module whose resources hold the page templates (the program's own).
 HINSTANCE PageInstance();
 
-// Creates the child page `templateId` of `parent` with `state` as its
-// dialog state. The state belongs to the page once it exists (the page
-// deletes it at WM_NCDESTROY); when the page cannot be made it is deleted
-// here. The page's control id becomes its template number, so that the
-// owner, tests and scripts find it with GetDlgItem.
+// Creates the settings page `templateId` of `parent` over `state` (the
+// page's own, deleted by it): KvCreatePage of the program's module.
 template <class T>
 HWND CreatePageDialog(HWND parent, int templateId, DLGPROC proc, T* state) {
-    HWND page = KvCreateDialogWithState(state, PageInstance(), templateId, parent, proc);
-    if (!page) return nullptr;
-    SetWindowLongPtrA(page, GWLP_ID, templateId);
-    return page;
-}
-
-// Deletes a page's state at WM_NCDESTROY and detaches it.
-template <class T>
-void DestroyPageState(T* state, HWND page) {
-    SetWindowLongPtrA(page, DWLP_USER, 0);
-    delete state;
-}
-
-// What a settings page does with the messages every page answers alike.
-// The page's state comes first in each handler; the optional ones may be
-// null.
-template <class T>
-struct PageHandlers {
-    BOOL (*onInitDialog)(T*, HWND);  // after the state is attached
-    void (*onLoad)(T*, HWND);        // the record to the controls (UM_PAGE_LOAD)
-    void (*onStore)(T*, HWND);       // the controls to the record (UM_PAGE_STORE, IDOK)
-    void (*onCommand)(T*, HWND, int id, int code);            // any other command
-    void (*onDrawItem)(T*, const DRAWITEMSTRUCT*);            // owner-drawn controls
-};
-
-// OK (Enter in a page) stores the page; the rest goes to the page's own
-// command handler when it has one.
-template <class T>
-void PageCommand(const PageHandlers<T>& h, T* p, HWND dlg, int id, int code) {
-    if (id == IDOK) h.onStore(p, dlg);
-    else if (h.onCommand) h.onCommand(p, dlg, id, code);
-}
-
-template <class T>
-BOOL PageDrawItem(const PageHandlers<T>& h, T* p, const DRAWITEMSTRUCT* di) {
-    if (!h.onDrawItem) return FALSE;
-    h.onDrawItem(p, di);
-    return TRUE;
-}
-
-// The dialog procedure of a page whose handlers are `H`: the state is
-// attached at WM_INITDIALOG and deleted at WM_NCDESTROY.
-template <class T, const PageHandlers<T>& H>
-INT_PTR CALLBACK PageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    T* p = KvDialogState<T>(dlg, msg, lp);
-    if (!p) return FALSE;
-    switch (msg) {
-        case WM_INITDIALOG: return H.onInitDialog(p, dlg);
-        case UM_PAGE_LOAD: H.onLoad(p, dlg); return TRUE;
-        case UM_PAGE_STORE: H.onStore(p, dlg); return TRUE;
-        case WM_COMMAND: PageCommand(H, p, dlg, LOWORD(wp), HIWORD(wp)); return TRUE;
-        case WM_DRAWITEM: return PageDrawItem(H, p, (const DRAWITEMSTRUCT*)lp);
-        case WM_NCDESTROY: DestroyPageState(p, dlg); return FALSE;
-    }
-    return FALSE;
+    return KvCreatePage(PageInstance(), parent, templateId, proc, state, false);
 }
 
 // Sets a control's text from a fixed-width field that may lack its

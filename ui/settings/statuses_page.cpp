@@ -88,12 +88,12 @@ BOOL OnInitDialog(StatusesPage* p, HWND dlg) {
     return FALSE;
 }
 
-const PageHandlers<StatusesPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, OnDrawItem};
+const KvPageHandlers<StatusesPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, OnDrawItem, nullptr, nullptr, false, false};
 
 }  // namespace
 
 HWND CreateStatusesPage(HWND parent, strUstUzytk* settings) {
     if (!settings) return nullptr;
-    return CreatePageDialog(parent, IDD_PAGE_STATUSES, PageProc<StatusesPage, kHandlers>,
+    return CreatePageDialog(parent, IDD_PAGE_STATUSES, KvPageProc<StatusesPage, kHandlers>,
                             new (std::nothrow) StatusesPage(settings));
 }

@@ -97,7 +97,7 @@ BOOL OnInitDialog(UwPage* p, HWND dlg) {
     return FALSE;
 }
 
-const PageHandlers<UwPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, OnDrawItem};
+const KvPageHandlers<UwPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, OnDrawItem, nullptr, nullptr, false, false};
 
 }  // namespace
 
@@ -134,5 +134,5 @@ HWND CreateUwPage(HWND parent, strWspUw* factors) {
     if (!p) return nullptr;
     p->uw = factors;
     memset(p->shown, 0, sizeof p->shown);
-    return CreatePageDialog(parent, IDD_PAGE_UW, PageProc<UwPage, kHandlers>, p);
+    return CreatePageDialog(parent, IDD_PAGE_UW, KvPageProc<UwPage, kHandlers>, p);
 }
