@@ -38,7 +38,8 @@ struct KvToolbarSpec {
 // An image list owned by the scope.
 class ScopedImageList {
 public:
-    explicit ScopedImageList(HIMAGELIST h = nullptr) : h_(h) {}
+    ScopedImageList() : h_(nullptr) {}
+    explicit ScopedImageList(HIMAGELIST h) : h_(h) {}
     ~ScopedImageList() { reset(); }
     ScopedImageList(const ScopedImageList&) = delete;
     ScopedImageList& operator=(const ScopedImageList&) = delete;

@@ -24,6 +24,7 @@
 #include "util/modal_loop_win.h"
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
+#include "util/toolbar_win.h"
 #include "util/window_win.h"
 #include "valuation/valuation.h"
 
@@ -47,12 +48,10 @@ struct strMenuWypeln {
 struct DesignerState {
     HWND hwnd;
     HWND owner;
-    HWND toolbar;
+    KvToolbar bar;  // its image lists go with the state, after the window
     HWND canvas;
     HWND panel;
     int toolbarHeight;  // pixels
-    HIMAGELIST images;
-    HIMAGELIST disabledImages;
     strOkno* okno;
     const strZam* zam;
     const DrawSet* draw;
@@ -95,60 +94,49 @@ const ButtonText kTips[] = {
     {CMD_DES_CANCEL, "Cancel"},       {CMD_DES_HELP, "Help"},
 };
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+inline HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
-HWND PanelItem(DesignerState* s, int id) { return GetDlgItem(s->panel, id); }
+inline HWND PanelItem(DesignerState* s, int id) { return GetDlgItem(s->panel, id); }
 
 // The name control that exists: the register's list or the plain field.
-HWND NameControl(DesignerState* s, int listId) {
+inline HWND NameControl(DesignerState* s, int listId) {
     HWND c = PanelItem(s, listId);
     return c ? c : PanelItem(s, listId + 1);
 }
 
 // ---- Toolbar -----------------------------------------------------------------
 
-HIMAGELIST LoadStrip(int bitmapId) {
-    HIMAGELIST list = ImageList_Create(26, 25, ILC_COLOR24 | ILC_MASK, 10, 0);
-    HBITMAP bmp = (HBITMAP)LoadImageA(Instance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0,
-                                      LR_CREATEDIBSECTION);
-    if (list && bmp) ImageList_AddMasked(list, bmp, RGB(255, 0, 255));
-    if (bmp) DeleteObject(bmp);
-    return list;
-}
+const BYTE kCheck = BTNS_CHECKGROUP, kDrop = BTNS_CHECKGROUP | BTNS_DROPDOWN;
+const KvToolButton kToolbarButtons[] = {
+    {0, CMD_DES_POINTER, TBSTATE_ENABLED, kCheck, "Pointer"},
+    {1, CMD_DES_FRAME, TBSTATE_ENABLED, kCheck, "Frame"},
+    {2, CMD_DES_MULLION, TBSTATE_ENABLED, kDrop, "Mullion"},
+    {3, CMD_DES_SASH, TBSTATE_ENABLED, kDrop, "Sash"},
+    {4, CMD_DES_FILLING, TBSTATE_ENABLED, kDrop, "Filling"},
+    {5, CMD_DES_MUNTIN, TBSTATE_ENABLED, kCheck, "Muntin"},
+    {0, 0, 0, BTNS_SEP, nullptr},
+    {6, CMD_DES_FACTORS, TBSTATE_ENABLED, BTNS_BUTTON, "Factors"},
+    {0, 0, 0, BTNS_SEP, nullptr},
+    {7, CMD_DES_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, "Save"},
+    {8, CMD_DES_CANCEL, TBSTATE_ENABLED, BTNS_BUTTON, "Cancel"},
+    {0, 0, 0, BTNS_SEP, nullptr},
+    {9, CMD_DES_HELP, TBSTATE_ENABLED, BTNS_BUTTON, "Help"},
+};
 
 bool CreateToolbar(DesignerState* s) {
-    s->toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
-                                 s->hwnd, (HMENU)(INT_PTR)IDC_DES_TOOLBAR, Instance(), nullptr);
-    if (!s->toolbar) return false;
-    SendMessageA(s->toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(s->toolbar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    SendMessageA(s->toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(26, 25));
-    s->images = LoadStrip(IDB_DES_TOOLBAR);
-    s->disabledImages = LoadStrip(IDB_DES_TOOLBAR_DISABLED);
-    SendMessageA(s->toolbar, TB_SETIMAGELIST, 0, (LPARAM)s->images);
-    SendMessageA(s->toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)s->disabledImages);
-    const BYTE check = BTNS_CHECKGROUP, drop = BTNS_CHECKGROUP | BTNS_DROPDOWN;
-    TBBUTTON tb[] = {
-        {0, CMD_DES_POINTER, TBSTATE_ENABLED, check, {0}, 0, (INT_PTR) "Pointer"},
-        {1, CMD_DES_FRAME, TBSTATE_ENABLED, check, {0}, 0, (INT_PTR) "Frame"},
-        {2, CMD_DES_MULLION, TBSTATE_ENABLED, drop, {0}, 0, (INT_PTR) "Mullion"},
-        {3, CMD_DES_SASH, TBSTATE_ENABLED, drop, {0}, 0, (INT_PTR) "Sash"},
-        {4, CMD_DES_FILLING, TBSTATE_ENABLED, drop, {0}, 0, (INT_PTR) "Filling"},
-        {5, CMD_DES_MUNTIN, TBSTATE_ENABLED, check, {0}, 0, (INT_PTR) "Muntin"},
-        {0, 0, 0, BTNS_SEP, {0}, 0, 0},
-        {6, CMD_DES_FACTORS, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, (INT_PTR) "Factors"},
-        {0, 0, 0, BTNS_SEP, {0}, 0, 0},
-        {7, CMD_DES_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, (INT_PTR) "Save"},
-        {8, CMD_DES_CANCEL, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, (INT_PTR) "Cancel"},
-        {0, 0, 0, BTNS_SEP, {0}, 0, 0},
-        {9, CMD_DES_HELP, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, (INT_PTR) "Help"},
-    };
-    SendMessageA(s->toolbar, TB_ADDBUTTONSA, sizeof tb / sizeof tb[0], (LPARAM)tb);
-    SendMessageA(s->toolbar, TB_AUTOSIZE, 0, 0);
-    RECT rc;
-    GetWindowRect(s->toolbar, &rc);
-    s->toolbarHeight = rc.bottom - rc.top;
+    KvToolbarSpec spec = {};
+    spec.instance = Instance();
+    spec.parent = s->hwnd;
+    spec.id = IDC_DES_TOOLBAR;
+    spec.style = WS_BORDER | TBSTYLE_TOOLTIPS | CCS_TOP;
+    spec.imagesId = IDB_DES_TOOLBAR;
+    spec.disabledImagesId = IDB_DES_TOOLBAR_DISABLED;
+    spec.imageWidth = 26;
+    spec.imageHeight = 25;
+    spec.buttons = kToolbarButtons;
+    spec.buttonCount = (int)(sizeof kToolbarButtons / sizeof kToolbarButtons[0]);
+    if (!KvCreateToolbar(spec, &s->bar)) return false;
+    s->toolbarHeight = KvToolbarHeight(s->bar);
     return true;
 }
 
@@ -174,25 +162,25 @@ void SetTool(DesignerState* s, int32_t tool) {
     HCURSOR cursor = tool == kNarzWskaznik || !s->draw ? LoadCursorA(nullptr, IDC_ARROW)
                                                         : s->draw->cursors[tool - 1];
     if (s->canvas) SetClassLongPtrA(s->canvas, GCLP_HCURSOR, (LONG_PTR)cursor);
-    SendMessageA(s->toolbar, TB_CHECKBUTTON, ButtonOfTool(tool), TRUE);
+    SendMessageA(s->bar.hwnd, TB_CHECKBUTTON, ButtonOfTool(tool), TRUE);
 }
 
 void ApplyToolState(DesignerState* s) {
     if (s->editable) {
         SetTool(s, kNarzWskaznik);
         bool empty = s->okno->liczbaOper == 0;
-        SendMessageA(s->toolbar, TB_ENABLEBUTTON, CMD_DES_FRAME, empty);
+        SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_FRAME, empty);
         for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
-            SendMessageA(s->toolbar, TB_ENABLEBUTTON, id, !empty);
+            SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, id, !empty);
         return;
     }
-    for (int id : kToolButtons) SendMessageA(s->toolbar, TB_ENABLEBUTTON, id, FALSE);
-    SendMessageA(s->toolbar, TB_ENABLEBUTTON, CMD_DES_SAVE, FALSE);
+    for (int id : kToolButtons) SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, id, FALSE);
+    SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_SAVE, FALSE);
     TBBUTTONINFOA bi = {};
     bi.cbSize = sizeof bi;
     bi.dwMask = TBIF_TEXT;
     bi.pszText = (LPSTR) "Exit";
-    SendMessageA(s->toolbar, TB_SETBUTTONINFOA, CMD_DES_CANCEL, (LPARAM)&bi);
+    SendMessageA(s->bar.hwnd, TB_SETBUTTONINFOA, CMD_DES_CANCEL, (LPARAM)&bi);
 }
 
 // ---- Filling menu ----------------------------------------------------------------
@@ -452,13 +440,6 @@ void OnDestroy(DesignerState* s) {
     if (s->canvas) DestroyWindow(s->canvas);
     s->canvas = nullptr;
     DestroyMenus(s);
-    if (s->toolbar) {
-        SendMessageA(s->toolbar, TB_SETIMAGELIST, 0, 0);
-        SendMessageA(s->toolbar, TB_SETDISABLEDIMAGELIST, 0, 0);
-    }
-    if (s->images) ImageList_Destroy(s->images);
-    if (s->disabledImages) ImageList_Destroy(s->disabledImages);
-    s->images = s->disabledImages = nullptr;
     if (s->owner) {
         EnableWindow(s->owner, TRUE);
         SetForegroundWindow(s->owner);
@@ -466,9 +447,9 @@ void OnDestroy(DesignerState* s) {
 }
 
 void OnSize(DesignerState* s, int width, int height) {
-    SendMessageA(s->toolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageA(s->bar.hwnd, TB_AUTOSIZE, 0, 0);
     RECT rc;
-    GetWindowRect(s->toolbar, &rc);
+    GetWindowRect(s->bar.hwnd, &rc);
     s->toolbarHeight = rc.bottom - rc.top;
     int bar = GetSystemMetrics(SM_CXVSCROLL);
     int canvasWidth = width - bar - kPanelWidth;
@@ -713,12 +694,12 @@ void ShowDropMenu(DesignerState* s, int button) {
     HMENU menu = button == CMD_DES_MULLION ? s->dropMullion : button == CMD_DES_SASH ? s->dropSash : s->dropFilling;
     if (!menu) return;
     RECT rc;
-    SendMessageA(s->toolbar, TB_GETRECT, button, (LPARAM)&rc);
-    MapWindowPoints(s->toolbar, nullptr, (POINT*)&rc, 2);
+    SendMessageA(s->bar.hwnd, TB_GETRECT, button, (LPARAM)&rc);
+    MapWindowPoints(s->bar.hwnd, nullptr, (POINT*)&rc, 2);
     TPMPARAMS tpm = {sizeof tpm, rc};
     TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, rc.left, rc.bottom, s->hwnd, &tpm);
     // Until a choice arrives the check stays with the tool in use.
-    SendMessageA(s->toolbar, TB_CHECKBUTTON, ButtonOfTool(NarzedzieObs(s->param.flagi)), TRUE);
+    SendMessageA(s->bar.hwnd, TB_CHECKBUTTON, ButtonOfTool(NarzedzieObs(s->param.flagi)), TRUE);
 }
 
 void ChooseFilling(DesignerState* s, int32_t index) {
@@ -843,7 +824,7 @@ void OnMenuCommand(DesignerState* s, int pos, HMENU menu) {
 }
 
 LRESULT OnNotify(DesignerState* s, NMHDR* nm) {
-    if (nm->hwndFrom == s->toolbar && nm->code == TBN_DROPDOWN) {
+    if (nm->hwndFrom == s->bar.hwnd && nm->code == TBN_DROPDOWN) {
         ShowDropMenu(s, ((NMTOOLBARA*)nm)->iItem);
         return TBDDRET_DEFAULT;
     }
