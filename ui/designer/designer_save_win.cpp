@@ -1,0 +1,334 @@
+// The designer's data panel seen from the window: the figures it shows, the
+// choices and numbers it reports, and Save.
+
+#include "ui/designer/designer_internal_win.h"
+
+// ---- Panel figures -----------------------------------------------------------------
+
+namespace {
+
+// An amount of the window's line, or what says that it does not fit.
+void SetAmount(DesignerState* s, int id, const strLinia& l, uint32_t bit, int64_t amount) {
+    char text[64];
+    if (l.przepelnione & bit) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
+    else if (!DajNapKwotaPokaz(amount, text, (int)sizeof text)) LLX100NaNap(amount, text);
+    SetWindowTextA(PanelItem(s, id), text);
+}
+
+}  // namespace
+
+// The unit gross, the line net and gross for the quantity, and the Uw.
+void UpdateFigures(DesignerState* s) {
+    strLinia l = {};
+    LiniaOkna(&l, &s->wycena, s->okno, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
+    SetAmount(s, IDC_PNL_GROSS, l, kLiniaJednBrutto, l.jednBrutto);
+    SetAmount(s, IDC_PNL_TOTAL_NET, l, kLiniaNetto, l.liniaNetto);
+    SetAmount(s, IDC_PNL_TOTAL_GROSS, l, kLiniaBrutto, l.liniaBrutto);
+    int32_t uw = OknoUw(s->okno);
+    char text[KV_KWOTA_LEN] = "-";
+    if (uw >= 0) LLX100NaNap(uw, text);
+    SetWindowTextA(PanelItem(s, IDC_PNL_UW), text);
+}
+
+namespace {
+
+void SetSpin(DesignerState* s, int which, int32_t value) {
+    SendMessageA(s->spins[which].hUd, UDM_SETPOS32, 0, value);
+}
+
+void CheckProfileType(DesignerState* s) {
+    if (s->okno->iProfSch >= 0 && s->okno->iProfSch <= 2)
+        CheckRadioButton(s->panel, IDC_PNL_PVC, IDC_PNL_ALUMINIUM, IDC_PNL_PVC + s->okno->iProfSch);
+}
+
+void CheckColourType(DesignerState* s) {
+    if (s->okno->iKolor >= 0 && s->okno->iKolor <= 3)
+        CheckRadioButton(s->panel, IDC_PNL_WHITE, IDC_PNL_DOUBLE, IDC_PNL_WHITE + s->okno->iKolor);
+}
+
+void SetThicknessSpins(DesignerState* s) {
+    const strGrubProf& g = s->okno->sGrubProf;
+    SetSpin(s, kSpinFrame, g.rama);
+    SetSpin(s, kSpinSash, g.skrzydlo);
+    SetSpin(s, kSpinFixed, g.slupekStaly);
+    SetSpin(s, kSpinFalse, g.slupekRuchomy);
+}
+
+}  // namespace
+
+void FillPanel(DesignerState* s) {
+    strOkno* o = s->okno;
+    SetWindowTextA(NameControl(s, IDC_PNL_PROFILE_LIST), o->nazProfil);
+    CheckProfileType(s);
+    SetThicknessSpins(s);
+    SetWindowTextA(NameControl(s, IDC_PNL_COLOR_LIST), o->nazKolor);
+    CheckColourType(s);
+    SetWindowTextA(NameControl(s, IDC_PNL_MUNTIN_LIST), o->nazSzpros);
+    SetSpin(s, kSpinMuntin, o->grubSzpros);
+    SetWindowTextA(NameControl(s, IDC_PNL_HARDWARE_LIST), o->nazOkucie);
+    SetWindowTextA(NameControl(s, IDC_PNL_BEAD_LIST), o->nazListwa);
+    const char* currency = s->zam ? CurrencyCode(s->zam->idWalZam) : "";
+    char text[64];
+    snprintf(text, sizeof text, "Price (%s)", currency);
+    SetWindowTextA(PanelItem(s, IDC_PNL_PRICE_BOX), text);
+    char price[KV_KWOTA_LEN];
+    LLX100NaNap(o->cenaZReki, price);
+    SetWindowTextA(PanelItem(s, IDC_PNL_NET), price);
+    SendMessageA(PanelItem(s, IDC_PNL_NET), EM_SETMODIFY, FALSE, 0);
+    SetSpin(s, kSpinQuantity, o->ilOkien);
+    snprintf(text, sizeof text, "Total (%s)", currency);
+    SetWindowTextA(PanelItem(s, IDC_PNL_TOTAL_BOX), text);
+    SetWindowTextA(PanelItem(s, IDC_PNL_NOTES), o->uwagi);
+    SendMessageA(s->panel, UM_PNL_KEEP_NAMES, 0, 0);
+    UpdateFigures(s);
+}
+
+// View only: every input is switched off (edits stay selectable).
+void SwitchOffPanel(DesignerState* s) {
+    const int ids[] = {IDC_PNL_PROFILE_LIST, IDC_PNL_PROFILE_EDIT, IDC_PNL_PVC, IDC_PNL_WOOD, IDC_PNL_ALUMINIUM,
+                       IDC_PNL_COLOR_LIST, IDC_PNL_COLOR_EDIT, IDC_PNL_WHITE, IDC_PNL_INTERNAL, IDC_PNL_EXTERNAL,
+                       IDC_PNL_DOUBLE, IDC_PNL_MUNTIN_LIST, IDC_PNL_MUNTIN_EDIT, IDC_PNL_HARDWARE_LIST,
+                       IDC_PNL_HARDWARE_EDIT, IDC_PNL_BEAD_LIST, IDC_PNL_BEAD_EDIT, IDC_PNL_NET, IDC_PNL_NOTES};
+    for (int id : ids)
+        if (HWND c = PanelItem(s, id)) AktDeaktKntrl(c, 0);
+    for (strEdUd& e : s->spins) {
+        AktDeaktKntrl(e.hEd, 0);
+        AktDeaktKntrl(e.hUd, 0);
+    }
+}
+
+// ---- Save ------------------------------------------------------------------------
+
+namespace {
+
+void ReadName(DesignerState* s, int listId, char (&field)[128]) {
+    char text[128] = "";
+    GetWindowTextA(NameControl(s, listId), text, (int)sizeof text);
+    memcpy(field, text, sizeof field);
+}
+
+bool ReadSpin(DesignerState* s, int which, int32_t* value) {
+    BOOL error = FALSE;
+    LRESULT pos = SendMessageA(s->spins[which].hUd, UDM_GETPOS32, 0, (LPARAM)&error);
+    if (error) return false;
+    *value = (int32_t)pos;
+    return true;
+}
+
+// The typed net price; false (and *price untouched) when it is beyond the
+// largest price a seller may type.
+bool ReadPrice(DesignerState* s, int64_t* price) {
+    char text[64] = "";
+    GetWindowTextA(PanelItem(s, IDC_PNL_NET), text, (int)sizeof text);
+    const int64_t v = DajKwotaGrZNap(text);
+    if (!CenaWZakresie(v)) return false;
+    *price = v;
+    return true;
+}
+
+int FirstChecked(DesignerState* s, int first, int count) {
+    for (int i = 0; i < count - 1; i++)
+        if (IsDlgButtonChecked(s->panel, first + i) == BST_CHECKED) return i;
+    return count - 1;
+}
+
+// Reads the panel into the record in the fixed order, stopping at the first
+// refusal; what was read before it stays in the record.
+bool ReadPanel(DesignerState* s) {
+    strOkno* o = s->okno;
+    struct SpinField {
+        int which;
+        int32_t* field;
+        const char* refusal;
+    };
+    ReadName(s, IDC_PNL_PROFILE_LIST, o->nazProfil);
+    o->iProfSch = FirstChecked(s, IDC_PNL_PVC, 3);
+    const SpinField thick[] = {
+        {kSpinFrame, &o->sGrubProf.rama, "Incorrect value in the field Thickness in mm - Frame"},
+        {kSpinSash, &o->sGrubProf.skrzydlo, "Incorrect value in the field Thickness in mm - Sash"},
+        {kSpinFixed, &o->sGrubProf.slupekStaly, "Incorrect value in the field Thickness in mm - Fixed mullion"},
+        {kSpinFalse, &o->sGrubProf.slupekRuchomy, "Incorrect value in the field Thickness in mm - False mullion"},
+    };
+    for (const SpinField& f : thick) {
+        if (!ReadSpin(s, f.which, f.field)) {
+            KvShowError(s->hwnd, f.refusal);
+            return false;
+        }
+    }
+    ReadName(s, IDC_PNL_COLOR_LIST, o->nazKolor);
+    o->iKolor = FirstChecked(s, IDC_PNL_WHITE, 4);
+    ReadName(s, IDC_PNL_MUNTIN_LIST, o->nazSzpros);
+    if (!ReadSpin(s, kSpinMuntin, &o->grubSzpros)) {
+        KvShowError(s->hwnd, "Incorrect value in the field Muntin's thickness");
+        return false;
+    }
+    ReadName(s, IDC_PNL_HARDWARE_LIST, o->nazOkucie);
+    ReadName(s, IDC_PNL_BEAD_LIST, o->nazListwa);
+    if (!ReadPrice(s, &o->cenaZReki)) {
+        char text[KV_MSG_LEN];
+        TekstOdmowyCeny("Incorrect value in the field Price - net", text, sizeof text);
+        KvShowError(s->hwnd, text);
+        return false;
+    }
+    if (!ReadSpin(s, kSpinQuantity, &o->ilOkien)) {
+        KvShowError(s->hwnd, "Incorrect value in the field Quantity");
+        return false;
+    }
+    GetWindowTextA(PanelItem(s, IDC_PNL_NOTES), o->uwagi, (int)sizeof o->uwagi);
+    return true;
+}
+
+void Trim(char* text) {
+    mojLtrim(text);
+    mojPtrim(text);
+}
+
+// The names are trimmed in the record itself, then filed in the six
+// registers in one transaction.
+int UpdateRegisters(DesignerState* s, char* msg) {
+    strOkno* o = s->okno;
+    for (char* name : {o->nazProfil, o->nazKolor, o->nazSzpros, o->nazOkucie, o->nazListwa}) Trim(name);
+    for (int32_t i = 0; i < o->liczbaOper; i++)
+        if (o->oper[i].typ == kOperWypeln) {
+            o->oper[i].wypeln.nazwa[kNazwaWypelnLen - 1] = 0;
+            Trim(o->oper[i].wypeln.nazwa);
+        }
+    return DbSaveWindowRegisters(o, &s->rej, msg);
+}
+
+}  // namespace
+
+void CmdSave(DesignerState* s) {
+    if (!s->editable) return;
+    if (s->okno->liczbaOper == 0) {
+        KvShowError(s->hwnd, "No window");
+        return;
+    }
+    if (!ReadPanel(s)) return;
+    char msg[KV_MSG_LEN] = "";
+    if (!UpdateRegisters(s, msg)) {
+        KvShowError(s->hwnd, msg);
+        return;
+    }
+    s->saved = 1;
+    DestroyWindow(s->hwnd);
+}
+
+// ---- Panel messages ------------------------------------------------------------------
+
+void RefreshCanvas(DesignerState* s) {
+    if (s->canvas) SendMessageA(s->canvas, UM_OBS_ODSWIEZ, 0, 0);
+    UpdateFigures(s);
+}
+
+namespace {
+
+// Reruns the element geometry with the record's thicknesses; false after
+// showing the failure.
+bool Regeometry(DesignerState* s) {
+    char msg[KV_MSG_LEN] = "";
+    if (!ObliczGeometrie(s->okno->oper, s->okno->liczbaOper, s->param.format, s->okno, msg)) {
+        KvShowError(s->hwnd, msg);
+        return false;
+    }
+    return true;
+}
+
+int SelectedEntry(DesignerState* s, int listId, const char* refusal) {
+    HWND list = PanelItem(s, listId);
+    int sel = list ? (int)SendMessageA(list, CB_GETCURSEL, 0, 0) : CB_ERR;
+    if (sel == CB_ERR) KvShowError(s->hwnd, refusal);
+    return sel;
+}
+
+}  // namespace
+
+// 1 when the choice is refused (the panel then puts the list back).
+LRESULT OnProfileChosen(DesignerState* s) {
+    int sel = SelectedEntry(s, IDC_PNL_PROFILE_LIST, "Error of selecting profile from the list");
+    if (sel < 0 || sel >= s->rej.liczbaProfili) return 1;
+    const strZstProfil& p = s->rej.profile[sel];
+    char msg[KV_MSG_LEN] = "";
+    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, &p.sGrubProf, nullptr, msg)) {
+        KvShowError(s->hwnd, msg);
+        return 1;
+    }
+    s->okno->sGrubProf = p.sGrubProf;
+    SetThicknessSpins(s);
+    s->okno->iProfSch = p.typ;
+    CheckProfileType(s);
+    if (Regeometry(s)) RefreshCanvas(s);
+    return 0;
+}
+
+void OnColourChosen(DesignerState* s) {
+    int sel = SelectedEntry(s, IDC_PNL_COLOR_LIST, "Error of selecting color from the list");
+    if (sel < 0 || sel >= s->rej.liczbaKolorow) return;
+    s->okno->iKolor = s->rej.kolory[sel].typ;
+    CheckColourType(s);
+}
+
+// 1 when the choice is refused, as for the profile.
+LRESULT OnMuntinChosen(DesignerState* s) {
+    int sel = SelectedEntry(s, IDC_PNL_MUNTIN_LIST, "Error of selecting muntin from the list");
+    if (sel < 0 || sel >= s->rej.liczbaSzprosow) return 1;
+    int32_t grub = s->rej.szprosy[sel].grubSzpros;
+    char msg[KV_MSG_LEN] = "";
+    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, nullptr, &grub, msg)) {
+        KvShowError(s->hwnd, msg);
+        return 1;
+    }
+    s->okno->grubSzpros = grub;
+    SetSpin(s, kSpinMuntin, grub);
+    if (Regeometry(s)) RefreshCanvas(s);
+    return 0;
+}
+
+namespace {
+
+int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+}  // namespace
+
+// A thickness spin is about to move to `value`: 1 refuses the move.
+LRESULT OnThickness(DesignerState* s, int32_t value, int spinId) {
+    strGrubProf g = s->okno->sGrubProf;
+    int32_t muntin = s->okno->grubSzpros;
+    switch (spinId) {
+        case IDC_PNL_FRAME_SPIN: g.rama = Clamp(value, kMinGrubRamy, kMaxGrubRamy); break;
+        case IDC_PNL_SASH_SPIN: g.skrzydlo = Clamp(value, kMinGrubSkrz, kMaxGrubSkrz); break;
+        case IDC_PNL_FIXED_SPIN: g.slupekStaly = Clamp(value, kMinGrubSlupka, kMaxGrubSlupka); break;
+        case IDC_PNL_FALSE_SPIN: g.slupekRuchomy = Clamp(value, kMinGrubSlupka, kMaxGrubSlupka); break;
+        case IDC_PNL_MUNTIN_TH_SPIN: muntin = Clamp(value, kMinGrubSzpros, kMaxGrubSzpros); break;
+        default: return 1;
+    }
+    bool isMuntin = spinId == IDC_PNL_MUNTIN_TH_SPIN;
+    char msg[KV_MSG_LEN] = "";
+    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, isMuntin ? nullptr : &g, isMuntin ? &muntin : nullptr,
+                       msg)) {
+        KvShowError(s->hwnd, msg);
+        return 1;
+    }
+    if (isMuntin) s->okno->grubSzpros = muntin;
+    else s->okno->sGrubProf = g;
+    if (!Regeometry(s)) return 0;
+    RefreshCanvas(s);
+    return 0;
+}
+
+LRESULT OnQuantity(DesignerState* s, int32_t value) {
+    s->okno->ilOkien = Clamp(value, 1, 999);
+    UpdateFigures(s);
+    return 0;
+}
+
+// A price beyond the bound is not taken (Save refuses it); the figures say
+// so meanwhile.
+void OnPrice(DesignerState* s) {
+    if (ReadPrice(s, &s->okno->cenaZReki)) {
+        UpdateFigures(s);
+        return;
+    }
+    for (int id : {IDC_PNL_GROSS, IDC_PNL_TOTAL_NET, IDC_PNL_TOTAL_GROSS})
+        SetWindowTextA(PanelItem(s, id), kKwotaZaDuza);
+}
