@@ -140,6 +140,30 @@ private:
     int w_, h_;
 };
 
+// A memory DC compatible with `like` with a one-bit bitmap of width x height
+// pixels selected into it: a mask for raster-operation blits.
+class MaskDC {
+public:
+    MaskDC(HDC like, int width, int height) {
+        dc_ = CreateCompatibleDC(like);
+        bmp_ = CreateBitmap(width > 0 ? width : 1, height > 0 ? height : 1, 1, 1, nullptr);
+        if (dc_ && bmp_) old_ = SelectObject(dc_, bmp_);
+    }
+    ~MaskDC() {
+        if (old_) SelectObject(dc_, old_);
+        if (bmp_) DeleteObject(bmp_);
+        if (dc_) DeleteDC(dc_);
+    }
+    MaskDC(const MaskDC&) = delete;
+    MaskDC& operator=(const MaskDC&) = delete;
+    bool ok() const { return old_ != nullptr; }
+    operator HDC() const { return dc_; }
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bmp_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
 // A kernel handle closed by the scope (nullptr and INVALID_HANDLE_VALUE are
 // both "none").
 class ScopedHandle {

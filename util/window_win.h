@@ -52,6 +52,20 @@ T* KvDialogState(HWND dlg, UINT message, LPARAM lParam) {
     return (T*)GetWindowLongPtrA(dlg, DWLP_USER);
 }
 
+// For a class whose creators pass creation values instead of a state: at
+// WM_NCCREATE `make(hwnd, cs)` builds the state (null refuses the creation)
+// and it is attached; afterwards the attached state is returned. The window
+// deletes it at WM_NCDESTROY.
+template <class T, class Make>
+T* KvWindowStateMadeAtCreation(HWND hwnd, UINT message, LPARAM lParam, Make make) {
+    if (message == WM_NCCREATE) {
+        T* state = make(hwnd, (const CREATESTRUCTA*)lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)state);
+        return state;
+    }
+    return (T*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+}
+
 // Detaches the state (at WM_NCDESTROY), so that a late message finds none.
 inline void KvDetachState(HWND hwnd) { SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0); }
 

@@ -395,15 +395,25 @@ TEST_F(Kanwa, LostCaptureEndsTheBandAndRepaintsItsLine) {
         {"capture taken by another window", [&] { SetCapture(inny); }},
     };
     const POINT a = Px(1000, 100), b = Px(1000, 900);
+    const int srodek = (a.y + b.y) / 2;
     for (const Wiersz& w : wiersze) {
         SCOPED_TRACE(w.co);
         const int32_t przed = o.n();
+        UpdateWindow(obs);
+        HDC dc = GetDC(obs);
+        const COLORREF obok = GetPixel(dc, a.x + 30, srodek);
         Post(WM_LBUTTONDOWN, MK_LBUTTON, a);
         Post(WM_MOUSEMOVE, MK_LBUTTON, {a.x + 2, b.y});
         Pompuj();
         ASSERT_EQ(GetCapture(), obs);
         RECT r;
         ASSERT_FALSE(GetUpdateRect(obs, &r, FALSE)) << "the band is drawn straight on the screen";
+        // A black line three pixels wide over the drawing as it was, which
+        // still shows beside it.
+        for (int dx = -1; dx <= 1; dx++) EXPECT_EQ(GetPixel(dc, a.x + dx, srodek), RGB(0, 0, 0)) << dx;
+        EXPECT_EQ(GetPixel(dc, a.x + 30, srodek), obok);
+        EXPECT_NE(GetPixel(dc, a.x + 30, srodek), RGB(0, 0, 0));
+        ReleaseDC(obs, dc);
         w.zabierz();
         ASSERT_TRUE(GetUpdateRect(obs, &r, FALSE)) << "the band's line left painted";
         EXPECT_LE(r.left, a.x);

@@ -11,6 +11,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 #include "model/structure.h"
@@ -52,10 +53,8 @@ struct ObsProj {
     bool gumka = false;
     POINT start = {0, 0};
     POINT koniec = {0, 0};           // end of the line last drawn (start: none drawn)
-    MemoryDC* obraz = nullptr;       // the canvas as it was when the drag began
-    HDC maskaDC = nullptr;           // one-bit mask the line is drawn on
-    HBITMAP maska = nullptr;
-    HGDIOBJ maskaStara = nullptr;
+    std::unique_ptr<MemoryDC> obraz;  // the canvas as it was when the drag began
+    std::unique_ptr<MaskDC> maska;    // one-bit mask the line is drawn on
 };
 
 ObsProj* Stan(HWND hwnd) { return (ObsProj*)GetWindowLongPtrA(hwnd, GWLP_USERDATA); }
@@ -424,16 +423,8 @@ LRESULT OnSpin(ObsProj* w, NMUPDOWN* ud) {
 void PaintObs(HDC dc, const RECT& r, ObsProj* w);
 
 void ZwolnijGumke(ObsProj* w) {
-    if (w->maskaDC) {
-        if (w->maskaStara) SelectObject(w->maskaDC, w->maskaStara);
-        DeleteDC(w->maskaDC);
-    }
-    if (w->maska) DeleteObject(w->maska);
-    delete w->obraz;
-    w->obraz = nullptr;
-    w->maskaDC = nullptr;
-    w->maska = nullptr;
-    w->maskaStara = nullptr;
+    w->obraz.reset();
+    w->maska.reset();
     w->gumka = false;
 }
 
@@ -446,14 +437,9 @@ void StartGumki(ObsProj* w, int x, int y) {
     ScopedWindowDC dc(w->hwnd);
     // The drawing as it stands, painted again into memory rather than read
     // back from the screen, which may be covered.
-    w->obraz = new (std::nothrow) MemoryDC(dc, cx, cy);
+    w->obraz.reset(new (std::nothrow) MemoryDC(dc, cx, cy));
     if (w->obraz && w->obraz->ok()) PaintObs(*w->obraz, w->prost, w);
-    w->maskaDC = CreateCompatibleDC(dc);
-    w->maska = CreateBitmap(cx > 0 ? cx : 1, cy > 0 ? cy : 1, 1, 1, nullptr);
-    if (w->maskaDC && w->maska) {
-        w->maskaStara = SelectObject(w->maskaDC, w->maska);
-        SelectObject(w->maskaDC, w->p->ds->penThick);
-    }
+    w->maska.reset(new (std::nothrow) MaskDC(dc, cx, cy));
     w->gumka = true;
     SetCapture(w->hwnd);
 }
@@ -467,18 +453,22 @@ POINT KoniecGumki(const ObsProj* w, int x, int y) {
 }
 
 void RuchGumki(ObsProj* w, int x, int y) {
-    if (!w->obraz || !w->obraz->ok() || !w->maskaDC || !w->maska) return;
+    if (!w->obraz || !w->obraz->ok() || !w->maska || !w->maska->ok()) return;
     const POINT k = KoniecGumki(w, x, y);
     w->koniec = k;
     const int cx = w->obraz->width(), cy = w->obraz->height();
-    PatBlt(w->maskaDC, 0, 0, cx, cy, WHITENESS);
-    MoveToEx(w->maskaDC, w->start.x, w->start.y, nullptr);
-    LineTo(w->maskaDC, k.x, k.y);
+    const HDC maska = *w->maska;
+    PatBlt(maska, 0, 0, cx, cy, WHITENESS);
+    {
+        ScopedSelect pen(maska, w->p->ds->penThick);
+        MoveToEx(maska, w->start.x, w->start.y, nullptr);
+        LineTo(maska, k.x, k.y);
+    }
     ScopedWindowDC dc(w->hwnd);
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));
     BitBlt(dc, 0, 0, cx, cy, *w->obraz, 0, 0, SRCCOPY);
-    BitBlt(dc, 0, 0, cx, cy, w->maskaDC, 0, 0, SRCAND);
+    BitBlt(dc, 0, 0, cx, cy, maska, 0, 0, SRCAND);
 }
 
 // The capture went elsewhere mid-band (Alt+Tab, a menu): the drag ends as if
@@ -853,22 +843,20 @@ void OnNcDestroy(ObsProj* w) {
 }
 
 // The two creation values come in a strTworzObsProj; the canvas's own state
-// is made here and lives until WM_NCDESTROY.
-ObsProj* Przylacz(HWND hwnd, UINT msg, LPARAM lp) {
-    if (msg != WM_NCCREATE) return Stan(hwnd);
-    const strTworzObsProj* tw = (const strTworzObsProj*)((CREATESTRUCTA*)lp)->lpCreateParams;
+// is made from them at WM_NCCREATE and lives until WM_NCDESTROY.
+ObsProj* NowyStan(HWND hwnd, const CREATESTRUCTA* cs) {
+    const strTworzObsProj* tw = (const strTworzObsProj*)cs->lpCreateParams;
     if (!tw || !tw->param || !tw->param->ds || !tw->param->oper || !tw->param->liczbaOper) return nullptr;
     ObsProj* w = new (std::nothrow) ObsProj;
     if (!w) return nullptr;
     w->hwnd = hwnd;
     w->p = tw->param;
     w->edytowalny = tw->edytowalny;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)w);
     return w;
 }
 
 LRESULT CALLBACK ObsProjProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    ObsProj* w = Przylacz(hwnd, msg, lp);
+    ObsProj* w = KvWindowStateMadeAtCreation<ObsProj>(hwnd, msg, lp, NowyStan);
     if (!w) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
     const int x = (short)LOWORD(lp), y = (short)HIWORD(lp);
     switch (msg) {
