@@ -1,10 +1,11 @@
-// The order window: creation, layout, modes and commands. The pages live in
-// pages.cpp, the window cells in cells.cpp, the accessories in
-// accessories.cpp.
+// The order window: creation, layout, messages and its modal run. The
+// commands live in order_commands.cpp, what it shows of amounts and status
+// in order_totals.cpp, the pages in order_pages.cpp, the window cells in
+// order_cells.cpp, the accessories in accessory_list.cpp.
 #include "ui/order/order_window.h"
 
-#include <stdio.h>
 #include <initializer_list>
+#include <stdio.h>
 #include <string.h>
 
 #include "db/connection.h"
@@ -28,103 +29,9 @@
 #include "util/window_win.h"
 #include "valuation/valuation.h"
 
-namespace {
-
-const char kClassName[] = "oknoZamowienia";
-
-// ---- Small helpers -------------------------------------------------------------
-
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-
-HMENU OrderMenu(OrderWindow* w) { return GetSubMenu(w->menu, 0); }
-HMENU WindowMenu(OrderWindow* w) { return GetSubMenu(w->menu, 1); }
-HMENU AccessoryMenu(OrderWindow* w) { return GetSubMenu(w->menu, 2); }
-// Positions in the "Order" menu.
-enum { kPosSaveAs = 1, kPosChangeStatus = 2 };
-
-void Enable(HMENU menu, UINT id, bool on) { EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); }
-void EnableAt(HMENU menu, UINT pos, bool on) { EnableMenuItem(menu, pos, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED)); }
-void Rename(HMENU menu, UINT id, const char* text) {
-    ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, text);
-}
-
-void ToolbarText(OrderWindow* w, int id, const char* text) {
-    TBBUTTONINFOA info = {};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_TEXT;
-    info.pszText = (char*)text;
-    SendMessageA(w->bar.hwnd, TB_SETBUTTONINFOA, id, (LPARAM)&info);
-}
-
-HWND Child(OrderWindow* w, const char* cls, const char* text, DWORD style, int id, int x, int y, int cx,
-           int cy, DWORD exStyle = 0) {
-    HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, w->hwnd,
-                             (HMENU)(INT_PTR)id, Instance(), nullptr);
-    SendMessageA(c, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
-    return c;
-}
-
-void OrderNumber(const strZam& o, char* text, size_t cap) {
-    char abbrev[sizeof o.sDaneUzytk.skrot + 1] = "";
-    memcpy(abbrev, o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot);
-    snprintf(text, cap, "%d-%s-%4d", o.idZam, abbrev, o.rok);
-    CharUpperA(text);
-}
-
-const char* Status(OrderWindow* w, int status) { return StatusName(&w->settings, status); }
-
-void SetAmount(HWND parent, int id, int64_t amount) {
-    char text[64];
-    DajNapKwotaPokaz(amount, text, sizeof text);
-    SetDlgItemTextA(parent, id, text);
-}
-
-int SelectedWindowEntry(OrderWindow* w) { return (int)SendMessageA(w->winList, LB_GETCURSEL, 0, 0); }
-
-int EntryIndex(OrderWindow* w, int entry) { return (int)SendMessageA(w->winList, LB_GETITEMDATA, entry, 0); }
-
-void AddWindowEntry(OrderWindow* w, int index) {
-    SendMessageA(w->winList, LB_ADDSTRING, 0, (LPARAM)index);
-}
-
-void Close(OrderWindow* w) { DestroyWindow(w->hwnd); }
-
-// ---- Modes and enabling ------------------------------------------------------------
-
-void ApplyMode(OrderWindow* w) {
-    const OrderMode mode = ModeOf(w);
-    const bool edit = mode != kModePreview;
-    HMENU order = OrderMenu(w), win = WindowMenu(w), acc = AccessoryMenu(w);
-    Enable(order, ORD_SAVE, edit);
-    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, ORD_SAVE, edit);
-    EnableAt(order, kPosSaveAs, edit);
-    EnableAt(order, kPosChangeStatus, !edit);
-    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, ORD_CHANGE_STATUS, !edit);
-    Enable(order, ORD_CORRECT, !edit);
-    Enable(order, ORD_DELETE, mode != kModeNew);
-    const char* cancel = edit ? "Cancel" : "Exit";
-    Rename(order, ORD_CANCEL, cancel);
-    ToolbarText(w, ORD_CANCEL, cancel);
-    Enable(win, ORD_WIN_ADD, edit);
-    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, ORD_WIN_ADD, edit);
-    Rename(win, ORD_WIN_EDIT, edit ? "Edit" : "Preview");
-    Enable(acc, ORD_ACC_ADD, edit);
-    SendMessageA(w->bar.hwnd, TB_ENABLEBUTTON, ORD_ACC_ADD, edit);
-    EnableWindow(GetDlgItem(w->hwnd, ORD_ACC_ADD), edit);
-    Rename(acc, ORD_ACC_EDIT, edit ? "Edit" : "Preview");
-    SetDlgItemTextA(w->hwnd, ORD_ACC_EDIT, edit ? "Edit" : "Preview");
-    if (!edit) {
-        Enable(win, ORD_WIN_EDIT_AS_NEW, false);
-        Enable(win, ORD_WIN_DELETE, false);
-        Enable(acc, ORD_ACC_DELETE, false);
-        EnableWindow(GetDlgItem(w->hwnd, ORD_ACC_DELETE), FALSE);
-    }
-    for (int i = kPageGeneral; i <= kPageNotes; i++) SendMessageA(w->pages[i], UM_PAGE_ENABLE, edit, 0);
-    DrawMenuBar(w->hwnd);
-    ApplySelectionEnabling(w);
-}
-
 // ---- Creation ----------------------------------------------------------------------
+
+namespace {
 
 const KvToolButton kToolButtons[] = {
     {0, ORD_WIN_ADD, TBSTATE_ENABLED, BTNS_BUTTON, "Add window"},
@@ -239,6 +146,8 @@ void NameStatusItems(OrderWindow* w) {
     }
 }
 
+}  // namespace
+
 // The snapshot is of the order as the pages write it back: a loaded order
 // can hold what the pages never give back (a price beside "without
 // assembly"), and Cancel must not take that for the seller's change.
@@ -249,6 +158,8 @@ bool TakeSnapshot(OrderWindow* w, char* msg) {
     w->hasSnapshot = true;
     return true;
 }
+
+namespace {
 
 // Layout of the order window's controls for a client of w x h pixels.
 void Layout(OrderWindow* w, int width, int height) {
@@ -285,313 +196,6 @@ void Layout(OrderWindow* w, int width, int height) {
                      SWP_NOSIZE | SWP_NOZORDER);
     }
     MoveWindow(w->winList, W, t, width > W ? width - W : 0, height > t ? height - t : 0, TRUE);
-}
-
-// ---- Shown amounts and status ---------------------------------------------------------
-
-// An amount of the totals, or what says that it does not fit.
-void SetTotal(HWND parent, int id, const strSumyZam& s, uint32_t bit, int64_t amount) {
-    if (s.przepelnione & bit) SetDlgItemTextA(parent, id, kKwotaZaDuza);
-    else SetAmount(parent, id, amount);
-}
-
-void SetDiscount(HWND parent, int id, const strSumyZam& s) {
-    int64_t discount = 0;
-    if (RabatZam(&s, &discount)) SetAmount(parent, id, discount);
-    else SetDlgItemTextA(parent, id, kKwotaZaDuza);
-}
-
-void OnShowTotals(OrderWindow* w) {
-    const strSumyZam& s = w->z->sumy;
-    const char* code = OrderCurrency(w->z);
-    SetTotal(w->hwnd, IDC_ORD_NET, s, kSumaZamNetto, s.zamNetto);
-    SetTotal(w->hwnd, IDC_ORD_GROSS, s, kSumaZamBrutto, s.zamBrutto);
-    SetDiscount(w->hwnd, IDC_ORD_DISCOUNT, s);
-    HWND v = w->pages[kPageValuation];
-    const int32_t flags = w->z->zam.sWycenZamParam.flagi;
-    char perMetre[32];
-    snprintf(perMetre, sizeof perMetre, "%s/m", code);
-    const int32_t mont = flags & kMontazMaska, demont = flags & kDemontazMaska;
-    SetDlgItemTextA(v, IDC_VAL_MONT_UNIT, mont == 1 ? perMetre : mont == 2 ? code : "");
-    SetDlgItemTextA(v, IDC_VAL_DEMONT_UNIT, demont == 4 ? perMetre : demont == 8 ? code : "");
-    SetTotal(v, IDC_VAL_MONT_COST, s, kSumaMontNetto, s.montNetto);
-    SetTotal(v, IDC_VAL_DEMONT_COST, s, kSumaDemontNetto, s.demontNetto);
-    SetDiscount(v, IDC_VAL_DISCOUNT_AMOUNT, s);
-    AccListRefreshTotals(w->accList, w->z);
-    SetTotal(w->hwnd, IDC_ORD_ACC_NET, s, kSumaDodatNetto, s.dodatNetto);
-    SetTotal(w->hwnd, IDC_ORD_ACC_GROSS, s, kSumaDodatBrutto, s.dodatBrutto);
-    const int currencyIds[] = {IDC_ORD_NET_CUR, IDC_ORD_GROSS_CUR, IDC_ORD_DISCOUNT_CUR, IDC_ORD_ACC_NET_CUR,
-                               IDC_ORD_ACC_GROSS_CUR};
-    for (int id : currencyIds) SetDlgItemTextA(w->hwnd, id, code);
-    for (int id : {IDC_VAL_MONT_COST_CUR, IDC_VAL_DEMONT_COST_CUR, IDC_VAL_DISCOUNT_CUR}) {
-        SetDlgItemTextA(v, id, code);
-    }
-    InvalidateRect(w->winList, nullptr, TRUE);
-    // Told once when the totals stop fitting, not at every later change.
-    const bool tooLarge = !SumyZamDokladne(&s);
-    const bool tell = tooLarge && !w->totalsTooLarge;
-    w->totalsTooLarge = tooLarge;
-    if (tell) KvShowError(w->hwnd, kSumyZaDuze);
-}
-
-void OnShowStatus(OrderWindow* w) {
-    const char* name = Status(w, w->z->zam.status);
-    SetDlgItemTextA(w->pages[kPageGeneral], IDC_GEN_STATUS, name);
-    char number[64], title[160];
-    OrderNumber(w->z->zam, number, sizeof number);
-    snprintf(title, sizeof title, "%s [%s]", number, name);
-    SetWindowTextA(w->hwnd, title);
-}
-
-// ---- Order commands ----------------------------------------------------------------------
-
-void Saved(OrderWindow* w, const char* text) {
-    SendMessageA(w->hwnd, UM_SHOW_STATUS, 0, 0);
-    SendMessageA(w->owner, UM_ORDER_SAVED, (WPARAM)w->z, (LPARAM)w->row);
-    KvShowInfo(w->hwnd, text);
-    w->saved = 1;
-    Close(w);
-}
-
-// An order of status 0 that is already in the database under its own key
-// and number (a "NEW" order opened from the register): saving it again must
-// rewrite it, not add a second order with the same number and take the
-// last order number back to it. An order made by "Edit as new" still has
-// its source's key but a number of its own, and is inserted.
-bool StoredUnderItsNumber(const strZam& o) { return DbOrderStoredUnderNumber(o.kluczZam, o.idZam, o.rok); }
-
-// Save (status 0) or Save as (status 1-6): an order kept before is
-// overwritten, a new one inserted; a failure puts the old status back.
-void CmdSave(OrderWindow* w, int32_t newStatus) {
-    if (ModeOf(w) == kModePreview) return;
-    if (const char* refused = StorePages(w)) {
-        KvShowError(w->hwnd, refused);
-        return;
-    }
-    strZam& o = w->z->zam;
-    if (o.liczbaOkien == 0 && o.liczbaDodat == 0) {
-        KvShowError(w->hwnd, "The order is empty");
-        return;
-    }
-    // An order whose totals cannot be computed could not be listed or
-    // printed either.
-    if (!SumyZamDokladne(&w->z->sumy)) {
-        KvShowError(w->hwnd, kSumyZaDuze);
-        return;
-    }
-    char number[64], text[256], msg[KV_MSG_LEN];
-    OrderNumber(o, number, sizeof number);
-    const int32_t old = o.status;
-    o.status = newStatus ? newStatus : (old == 0 ? 1 : old);
-    const bool insert = old == 0 && !StoredUnderItsNumber(o);
-    const int ok = insert ? ZapiszNoweZam(w->z, nullptr, msg) : NadpiszZam(w->z, msg);
-    if (!ok) {
-        o.status = old;
-        KvShowError(w->hwnd, msg);
-        return;
-    }
-    if (!newStatus) {
-        snprintf(text, sizeof text, old != 0 ? "The order %s has been corrected" : "The order %s has been saved",
-                 number);
-    } else {
-        snprintf(text, sizeof text,
-                 old != 0 ? "The order %s has been corrected with status %s"
-                          : "The order %s has been saved with status %s",
-                 number, Status(w, newStatus));
-    }
-    Saved(w, text);
-}
-
-void CmdChangeStatus(OrderWindow* w, int32_t status) {
-    if (ModeOf(w) != kModePreview) return;
-    strZam& o = w->z->zam;
-    const int32_t old = o.status;
-    o.status = status;
-    char msg[KV_MSG_LEN];
-    if (!ZmienStatusZam(o.kluczZam, status, msg)) {
-        o.status = old;
-        KvShowError(w->hwnd, msg);
-        return;
-    }
-    SendMessageA(w->hwnd, UM_SHOW_STATUS, 0, 0);
-    SendMessageA(w->owner, UM_ORDER_STATUS, (WPARAM)w->z, (LPARAM)w->row);
-    char number[64], text[256];
-    OrderNumber(o, number, sizeof number);
-    snprintf(text, sizeof text, "Status of the order %s has been changed to %s", number, Status(w, status));
-    KvShowInfo(w->hwnd, text);
-}
-
-void CmdCorrect(OrderWindow* w) {
-    if (ModeOf(w) != kModePreview) return;
-    char msg[KV_MSG_LEN];
-    if (!TakeSnapshot(w, msg)) {
-        KvShowError(w->hwnd, msg);
-        return;
-    }
-    w->z->flagiWidoku |= kWidokKorekta;
-    ApplyMode(w);
-}
-
-void CmdDeleteOrder(OrderWindow* w) {
-    if (ModeOf(w) == kModeNew) return;
-    strZam& o = w->z->zam;
-    char number[64], text[256], msg[KV_MSG_LEN];
-    OrderNumber(o, number, sizeof number);
-    snprintf(text, sizeof text, "Do you want to delete the order %s ?", number);
-    if (!KvAskYesNo(w->hwnd, text)) return;
-    if (!UsunZam(o.kluczZam, msg)) {
-        KvShowError(w->hwnd, msg);
-        return;
-    }
-    o.status = -1;
-    SendMessageA(w->hwnd, UM_SHOW_STATUS, 0, 0);
-    SendMessageA(w->owner, UM_ORDER_SAVED, (WPARAM)w->z, (LPARAM)w->row);
-    snprintf(text, sizeof text, "The order %s has been deleted", number);
-    KvShowInfo(w->hwnd, text);
-    Close(w);
-}
-
-void CmdPrint(OrderWindow* w) {
-    ScopedPrintDrawSet print(*w->draw);
-    if (!print.ok()) {
-        KvShowError(w->hwnd, "Error of creating the drawing set for printing");
-        return;
-    }
-    if (const char* refused = StorePages(w)) {
-        KvShowError(w->hwnd, refused);
-        return;
-    }
-    g_orderPrint(w->hwnd, w->z, print.get());
-}
-
-void CmdCancel(OrderWindow* w) {
-    if (ModeOf(w) == kModeCorrection && w->hasSnapshot) {
-        StorePages(w);
-        if (!ZamBezZmian(w->z, &w->snapshot) &&
-            !KvAskYesNo(w->hwnd, "The order has not been saved !\r\nDo you want to continue ?")) {
-            return;
-        }
-    }
-    Close(w);
-}
-
-// ---- Window commands ------------------------------------------------------------------------
-
-// The template of a new window, kept for the whole run: what the designer
-// chose for the previous new window (profile, hardware, colours, ...) is
-// offered again.
-strOkno g_template;
-bool g_templateReady = false;
-
-void PrepareTemplate(OrderWindow* w) {
-    if (!g_templateReady) {
-        g_template = strOkno();
-        g_template.sGrubProf = {50, 50, 30, 20};
-        g_template.grubSzpros = 10;
-        g_template.ilOkien = 1;
-        g_templateReady = true;
-    }
-    g_template.kluczZam = w->z->zam.kluczZam;
-    g_template.ilOkien = 1;
-    g_template.cenaZReki = 0;
-    g_template.sWspUw = w->settings.sWspUw;
-    g_template.uwZReki = 0;
-    memset(g_template.uwagi, 0, sizeof g_template.uwagi);
-    g_template.oper = nullptr;
-    g_template.liczbaOper = 0;
-    g_template.status = 4;
-}
-
-void AfterWindowsChanged(OrderWindow* w) {
-    PrzeliczZam(w->z, kPrzWszystko);
-    SendMessageA(w->hwnd, UM_SHOW_TOTALS, 0, 0);
-}
-
-bool AppendWindow(OrderWindow* w, const strOkno* okno) {
-    char msg[KV_MSG_LEN];
-    if (!DodajOkno(&w->z->zam.okna, &w->z->zam.liczbaOkien, okno, msg)) {
-        KvShowError(w->hwnd, msg);
-        return false;
-    }
-    AddWindowEntry(w, w->z->zam.liczbaOkien - 1);
-    AfterWindowsChanged(w);
-    return true;
-}
-
-void CmdAddWindow(OrderWindow* w) {
-    if (ModeOf(w) == kModePreview) return;
-    PrepareTemplate(w);
-    if (g_orderDesigner(w->hwnd, &g_template, &w->z->zam, w->draw, 1)) AppendWindow(w, &g_template);
-    KvFree(g_template.oper);
-    g_template.oper = nullptr;
-    g_template.liczbaOper = 0;
-}
-
-// Edit (asNew false) or Edit as new of the selected window.
-void CmdEditWindow(OrderWindow* w, bool asNew) {
-    const OrderMode mode = ModeOf(w);
-    if (asNew && mode == kModePreview) return;
-    const int entry = SelectedWindowEntry(w);
-    const int index = entry >= 0 ? EntryIndex(w, entry) : -1;
-    if (index < 0 || index >= w->z->zam.liczbaOkien) {
-        KvShowError(w->hwnd, "No window is selected on the list of windows");
-        return;
-    }
-    char msg[KV_MSG_LEN];
-    strOkno* copy = nullptr;
-    if (!KopiujOkno(&copy, &w->z->zam.okna[index], msg)) {
-        KvShowError(w->hwnd, msg);
-        return;
-    }
-    if (asNew) copy->ilOkien = 1;
-    const int editable = asNew || mode != kModePreview ? 1 : 0;
-    if (g_orderDesigner(w->hwnd, copy, &w->z->zam, w->draw, editable)) {
-        if (asNew) {
-            AppendWindow(w, copy);
-        } else if (ZastapOkno(w->z->zam.okna, w->z->zam.liczbaOkien, index, copy, msg)) {
-            AfterWindowsChanged(w);
-        } else {
-            KvShowError(w->hwnd, msg);
-        }
-    }
-    ZwolnijOkno(copy);
-}
-
-void CmdDeleteWindow(OrderWindow* w) {
-    if (ModeOf(w) == kModePreview) return;
-    if (!KvAskYesNo(w->hwnd, "Do you want to delete the window from the order ?")) return;
-    const int entry = SelectedWindowEntry(w);
-    const int index = entry >= 0 ? EntryIndex(w, entry) : -1;
-    if (index < 0 || index >= w->z->zam.liczbaOkien) {
-        KvShowError(w->hwnd, "No window is selected on the list of windows");
-        return;
-    }
-    char msg[KV_MSG_LEN];
-    if (!UsunOkno(&w->z->zam.okna, &w->z->zam.liczbaOkien, index, msg)) {
-        KvShowError(w->hwnd, msg);
-        return;
-    }
-    SendMessageA(w->winList, LB_DELETESTRING, entry, 0);
-    const int entries = (int)SendMessageA(w->winList, LB_GETCOUNT, 0, 0);
-    for (int e = 0; e < entries; e++) {
-        const int datum = EntryIndex(w, e);
-        if (datum > index) SendMessageA(w->winList, LB_SETITEMDATA, e, datum - 1);
-    }
-    AfterWindowsChanged(w);
-    w->z->flagiWidoku &= ~1;
-    ApplySelectionEnabling(w);
-}
-
-// The "Change status to" submenu under the toolbar's drop-down button, both
-// for its arrow and for the button itself.
-void ShowStatusMenuBelowButton(OrderWindow* w) {
-    if (ModeOf(w) != kModePreview) return;
-    RECT r = {};
-    if (!SendMessageA(w->bar.hwnd, TB_GETRECT, ORD_CHANGE_STATUS, (LPARAM)&r)) return;
-    MapWindowPoints(w->bar.hwnd, HWND_DESKTOP, (POINT*)&r, 2);
-    TPMPARAMS tpm = {sizeof tpm, r};
-    TrackPopupMenuEx(GetSubMenu(OrderMenu(w), kPosChangeStatus), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL,
-                     r.left, r.bottom, w->hwnd, &tpm);
 }
 
 // ---- Messages --------------------------------------------------------------------------------

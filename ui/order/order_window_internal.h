@@ -5,10 +5,14 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <stdio.h>
+#include <string.h>
 
+#include "db/names.h"
 #include "db/order_record.h"
 #include "db/records.h"
 #include "render/drawset_win.h"
+#include "util/amounttext.h"
 #include "util/toolbar_win.h"
 #include "widgora/widgora.h"
 
@@ -51,7 +55,7 @@ struct OrderWindow {
 
 OrderMode ModeOf(const OrderWindow* w);
 
-// ---- Pages (pages.cpp) ---------------------------------------------------------
+// ---- Pages (order_pages.cpp) ---------------------------------------------------------
 INT_PTR CALLBACK GeneralPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ValuationPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK NotesPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -60,14 +64,14 @@ INT_PTR CALLBACK NotesPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
 // returned (null when every field was taken).
 const char* StorePages(OrderWindow* w);
 
-// ---- Window cells (cells.cpp) --------------------------------------------------
+// ---- Window cells (order_cells.cpp) --------------------------------------------------
 // Paints the cell of window `index` of the order (index < 0: the empty
 // list's cell) into `cell` of `dc`. `focused` and `selected` as the list box
 // reports them.
 void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, const DrawSet* draw,
                      bool focused, bool selected);
 
-// ---- Accessories (accessories.cpp) -----------------------------------------------
+// ---- Accessories (accessory_list.cpp) -----------------------------------------------
 void AccListCreateColumns(HWND list);
 void AccListFill(HWND list, const strZamRob* z);
 void AccListRefreshTotals(HWND list, const strZamRob* z);
@@ -77,9 +81,88 @@ void CmdAccessoryDelete(OrderWindow* w);
 // Runs the "Accessory" dialog on `d`; 1 after OK with `d` filled.
 int RunAccessoryDialog(HWND owner, strDodatZam* d, const strZamRob* z, int editable);
 
-// ---- Order window (orderwnd.cpp) -------------------------------------------------
+// ---- Order window (order_window.cpp, order_commands.cpp, order_totals.cpp) ----
 void ApplySelectionEnabling(OrderWindow* w);
 // The currency code of the order.
 const char* OrderCurrency(const strZamRob* z);
+
+const char kClassName[] = "oknoZamowienia";
+
+// ---- Small helpers -------------------------------------------------------------
+
+inline HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+inline HMENU OrderMenu(OrderWindow* w) { return GetSubMenu(w->menu, 0); }
+inline HMENU WindowMenu(OrderWindow* w) { return GetSubMenu(w->menu, 1); }
+inline HMENU AccessoryMenu(OrderWindow* w) { return GetSubMenu(w->menu, 2); }
+// Positions in the "Order" menu.
+enum { kPosSaveAs = 1, kPosChangeStatus = 2 };
+
+inline void Enable(HMENU menu, UINT id, bool on) { EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); }
+inline void EnableAt(HMENU menu, UINT pos, bool on) { EnableMenuItem(menu, pos, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED)); }
+inline void Rename(HMENU menu, UINT id, const char* text) {
+    ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, text);
+}
+
+inline void ToolbarText(OrderWindow* w, int id, const char* text) {
+    TBBUTTONINFOA info = {};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_TEXT;
+    info.pszText = (char*)text;
+    SendMessageA(w->bar.hwnd, TB_SETBUTTONINFOA, id, (LPARAM)&info);
+}
+
+inline HWND Child(OrderWindow* w, const char* cls, const char* text, DWORD style, int id, int x, int y, int cx,
+           int cy, DWORD exStyle = 0) {
+    HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, w->hwnd,
+                             (HMENU)(INT_PTR)id, Instance(), nullptr);
+    SendMessageA(c, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+    return c;
+}
+
+inline void OrderNumber(const strZam& o, char* text, size_t cap) {
+    char abbrev[sizeof o.sDaneUzytk.skrot + 1] = "";
+    memcpy(abbrev, o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot);
+    snprintf(text, cap, "%d-%s-%4d", o.idZam, abbrev, o.rok);
+    CharUpperA(text);
+}
+
+inline const char* Status(OrderWindow* w, int status) { return StatusName(&w->settings, status); }
+
+inline void SetAmount(HWND parent, int id, int64_t amount) {
+    char text[64];
+    DajNapKwotaPokaz(amount, text, sizeof text);
+    SetDlgItemTextA(parent, id, text);
+}
+
+inline int SelectedWindowEntry(OrderWindow* w) { return (int)SendMessageA(w->winList, LB_GETCURSEL, 0, 0); }
+
+inline int EntryIndex(OrderWindow* w, int entry) { return (int)SendMessageA(w->winList, LB_GETITEMDATA, entry, 0); }
+
+inline void AddWindowEntry(OrderWindow* w, int index) {
+    SendMessageA(w->winList, LB_ADDSTRING, 0, (LPARAM)index);
+}
+
+inline void Close(OrderWindow* w) { DestroyWindow(w->hwnd); }
+
+// order_window.cpp
+bool TakeSnapshot(OrderWindow* w, char* msg);
+
+// order_commands.cpp
+void CmdAddWindow(OrderWindow* w);
+void CmdCancel(OrderWindow* w);
+void CmdChangeStatus(OrderWindow* w, int32_t status);
+void CmdCorrect(OrderWindow* w);
+void CmdDeleteOrder(OrderWindow* w);
+void CmdDeleteWindow(OrderWindow* w);
+void CmdEditWindow(OrderWindow* w, bool asNew);
+void CmdPrint(OrderWindow* w);
+void CmdSave(OrderWindow* w, int32_t newStatus);
+void ShowStatusMenuBelowButton(OrderWindow* w);
+
+// order_totals.cpp
+void ApplyMode(OrderWindow* w);
+void OnShowStatus(OrderWindow* w);
+void OnShowTotals(OrderWindow* w);
 
 #endif  // KV_UI_ORDER_ORDER_WINDOW_INTERNAL_H
