@@ -1,0 +1,283 @@
+// The register's commands: those that need no order (closing the year, the
+// next number, the registers of used elements) and those on the selected
+// orders (open, new, print, delete, change status, search, settings).
+
+#include "app/register_internal.h"
+
+// ---- Commands that need no order ------------------------------------------
+
+namespace {
+
+void CloseTheYear(MainWindow* w) {
+    char text[128];
+    snprintf(text, sizeof text, "Do you want to close the year %4d ?", g_app.vars.rok);
+    if (!KvAskYesNo(w->hwnd, text)) return;
+    strZmienne next = {0, g_app.vars.rok + 1};
+    char msg[KV_MSG_LEN];
+    if (!UpdateZmienne(&next, msg)) {
+        KvShowError(w->hwnd, msg);
+        return;
+    }
+    g_app.vars = next;
+    OrderListShowYearAndNumber(w);
+}
+
+void NextOrderNumber(MainWindow* w) {
+    int64_t last = AskNextOrderNumber(g_app.instance, w->hwnd, g_app.vars.idZam);
+    if (last < 0) return;
+    char msg[KV_MSG_LEN];
+    if (!DbSaveLastOrderNumber((int32_t)last, msg)) {
+        KvShowError(w->hwnd, msg);
+        return;
+    }
+    g_app.vars.idZam = (int32_t)last;
+    OrderListShowYearAndNumber(w);
+    KvShowInfo(w->hwnd, "The next order's number has been saved");
+}
+
+// What each register of used elements holds, in the menu's order.
+static_assert(CMD_DEL_REG_LAST - CMD_DEL_REG_FIRST + 1 == kDbRegisterCount, "one command per register");
+const char* const kRegisterContents[kDbRegisterCount] = {
+    "profiles", "hardware", "colors", "glazing beads", "muntins", "fillings", "accessories",
+};
+
+void DeleteRegister(MainWindow* w, int which) {
+    const char* what = kRegisterContents[which];
+    char text[256];
+    int64_t count = DbRegisterRows(which);
+    if (count == 0) {
+        snprintf(text, sizeof text, "The register of the used %s is empty", what);
+        KvShowError(w->hwnd, text);
+        return;
+    }
+    snprintf(text, sizeof text,
+             "There are %lld used %s in the register.\r\nDo you want to delete them ?",
+             (long long)count, what);
+    if (!KvAskYesNo(w->hwnd, text)) return;
+    char msg[KV_MSG_LEN];
+    if (!DbWipeRegister(which, msg)) {
+        KvShowError(w->hwnd, msg);
+        return;
+    }
+    snprintf(text, sizeof text, "The register of the used %s has been deleted", what);
+    KvShowInfo(w->hwnd, text);
+}
+
+}  // namespace
+
+void ShowStatusMenuBelowButton(MainWindow* w, const NMTOOLBARA* nm) {
+    RECT r = nm->rcButton;
+    MapWindowPoints(w->bar.hwnd, HWND_DESKTOP, (POINT*)&r, 2);
+    TPMPARAMS tpm = {sizeof tpm, r};
+    TrackPopupMenuEx(MainStatusMenu(w), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, r.left, r.bottom,
+                     w->hwnd, &tpm);
+}
+
+// ---- Commands on orders -------------------------------------------------------
+
+namespace {
+
+enum OpenMode { kOpenPreview, kOpenAsNew, kOpenCorrect };
+
+// A zeroed working record, or null after saying that there was no memory.
+strZamRob* NewOrderRecord(MainWindow* w) {
+    strZamRob* z = new (std::nothrow) strZamRob();
+    if (!z) KvShowError(w->hwnd, "Error of allocation of strZamRob structure");
+    return z;
+}
+
+// Loads the order of the current (first selected) row with its totals.
+bool LoadCurrentOrder(MainWindow* w, strZamRob* z, int* row) {
+    *row = FirstSelectedRow(w);
+    char msg[KV_MSG_LEN];
+    if (*row < 0) {
+        KvShowError(w->hwnd, "Error of reading the order from the list");
+        return false;
+    }
+    if (!WczytajZam(RowKey(w, *row), z, msg)) {
+        KvShowError(w->hwnd, msg);
+        return false;
+    }
+    PrzeliczZam(z, 0x11);
+    return true;
+}
+
+void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
+    strZamRob* z = NewOrderRecord(w);
+    if (!z) return;
+    int row;
+    if (LoadCurrentOrder(w, z, &row)) {
+        if (mode == kOpenAsNew) {
+            row = -1;
+            PrzenumerujZam(z, &g_app.vars, &g_app.settings);
+            PrzeliczZam(z, 0x11);
+        } else if (mode == kOpenCorrect) {
+            z->flagiWidoku = kWidokKorekta;
+        }
+        if (g_orderWindow(w->hwnd, z, &row, &g_app.draw) && mode == kOpenAsNew) {
+            g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
+            OrderListShowYearAndNumber(w);
+        }
+    }
+    ZwolnijIZerujZam(z);
+    delete z;
+}
+
+void NewOrder(MainWindow* w) {
+    strZamRob* z = NewOrderRecord(w);
+    if (!z) return;
+    PrzenumerujZam(z, &g_app.vars, &g_app.settings);
+    DomyslneZam(z, &g_app.settings);
+    PrzeliczZam(z, 0x11);
+    int row = -1;
+    if (g_orderWindow(w->hwnd, z, &row, &g_app.draw)) {
+        g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
+        OrderListShowYearAndNumber(w);
+    }
+    ZwolnijIZerujZam(z);
+    delete z;
+}
+
+// The printout gets the print copy of the drawing set (black where the
+// screen uses colour).
+void PrintCurrentOrder(MainWindow* w) {
+    strZamRob* z = NewOrderRecord(w);
+    if (!z) return;
+    int row;
+    if (LoadCurrentOrder(w, z, &row)) {
+        DrawSet print;
+        if (CreatePrintDrawSet(&g_app.draw, &print)) {
+            g_printOrder(w->hwnd, z, &print);
+            DestroyPrintDrawSet(&print);
+        } else {
+            KvShowError(w->hwnd, DajKomunBledu(GetLastError(), 1));
+        }
+    }
+    ZwolnijIZerujZam(z);
+    delete z;
+}
+
+void DeleteSelectedOrders(MainWindow* w) {
+    if (!KvAskYesNo(w->hwnd, "Do you want to delete selected orders definitely ?")) return;
+    char msg[KV_MSG_LEN];
+    for (int row = FirstSelectedRow(w); row >= 0; row = FirstSelectedRow(w)) {
+        if (!UsunZam(RowKey(w, row), msg)) {
+            KvShowError(w->hwnd, msg);
+            break;
+        }
+        RemoveRow(w, row);
+    }
+    OrderListEnableForSelection(w, g_app.selectedCount);
+}
+
+void ChangeStatusOfSelected(MainWindow* w, int32_t status) {
+    char msg[KV_MSG_LEN];
+    bool removed = false;
+    for (int row = FirstSelectedRow(w); row >= 0;
+         row = (int)SendMessageA(w->list, LVM_GETNEXTITEM, row, LVNI_SELECTED)) {
+        if (!ZmienStatusZam(RowKey(w, row), status, msg)) {
+            KvShowError(w->hwnd, msg);
+            break;
+        }
+        if (PassesFilter(w, status)) {
+            SetRowStatus(w, row, status);
+        } else {
+            RemoveRow(w, row);
+            removed = true;
+            row--;  // the next selected row has moved into this place
+        }
+    }
+    if (removed) OrderListEnableForSelection(w, g_app.selectedCount);
+}
+
+void SearchOrder(MainWindow* w) {
+    char text[65] = "";
+    if (!AskSearchText(g_app.instance, w->hwnd, text)) return;
+    CharUpperA(text);
+    int64_t key = 0;
+    char msg[KV_MSG_LEN];
+    switch (SzukajZamWgNumeru(text, &key, msg)) {
+        case kDbQueryValue: break;
+        case kDbQueryNoRow: {
+            char notFound[128];
+            snprintf(notFound, sizeof notFound, "The order %s has not been found", text);
+            KvShowError(w->hwnd, notFound);
+            return;
+        }
+        case kDbQueryNull: return;
+        default: KvShowError(w->hwnd, msg); return;
+    }
+    strZamRob* z = NewOrderRecord(w);
+    if (!z) return;
+    int row = RowOfKey(w, key);  // -1 when the filter hides it
+    if (WczytajZam(key, z, msg)) {
+        PrzeliczZam(z, 0x11);
+        g_orderWindow(w->hwnd, z, &row, &g_app.draw);
+    } else {
+        KvShowError(w->hwnd, msg);
+    }
+    ZwolnijIZerujZam(z);
+    delete z;
+}
+
+void RenameStatuses(MainWindow* w) {
+    NameStatusItems(MainStatusMenu(w));
+    NameStatusItems(GetSubMenu(w->popup, 5));
+    int selected = (int)SendMessageA(w->filter, CB_GETCURSEL, 0, 0);
+    for (int s = 1; s <= kStatusCount; s++) {
+        SendMessageA(w->filter, CB_DELETESTRING, s, 0);
+        SendMessageA(w->filter, CB_INSERTSTRING, s, (LPARAM)StatusName(&g_app.settings, s));
+    }
+    SendMessageA(w->filter, CB_SETCURSEL, selected, 0);
+    int rows = (int)SendMessageA(w->list, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; row++) {
+        int image = (int)(SendMessageA(w->list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
+        // Status 0 has no image; its name does not come from the settings.
+        if (image >= 1) SetCell(w, row, 1, StatusName(&g_app.settings, image));
+    }
+}
+
+void EditSettings(MainWindow* w) {
+    strUstUzytk copy = g_app.settings;
+    if (!g_settingsDialog(w->hwnd, &copy)) return;
+    char msg[KV_MSG_LEN];
+    if (!UpdateUstUzytk(&copy, msg)) {
+        KvShowError(w->hwnd, msg);
+        return;
+    }
+    g_app.settings = copy;
+    OrderListShowCurrency(w);
+    RenameStatuses(w);
+    KvShowInfo(w->hwnd, "The user's settings have been updated");
+}
+
+}  // namespace
+
+void OrderListRenameStatuses(MainWindow* w) { RenameStatuses(w); }
+
+bool OrderListCommand(MainWindow* w, int id) {
+    switch (id) {
+        case CMD_NEW: NewOrder(w); return true;
+        case CMD_PREVIEW: OpenCurrentOrder(w, kOpenPreview); return true;
+        case CMD_EDIT_AS_NEW: OpenCurrentOrder(w, kOpenAsNew); return true;
+        case CMD_CORRECT: OpenCurrentOrder(w, kOpenCorrect); return true;
+        case CMD_PRINT: PrintCurrentOrder(w); return true;
+        case CMD_DELETE: DeleteSelectedOrders(w); return true;
+        case CMD_SEARCH: SearchOrder(w); return true;
+        case CMD_SETTINGS: EditSettings(w); return true;
+        case CMD_HELP:
+        case IDC_HELP_BUTTON: OpenHelp(w->hwnd, 0); return true;
+        case CMD_NEXT_NUMBER: NextOrderNumber(w); return true;
+        case CMD_CLOSE_YEAR: CloseTheYear(w); return true;
+        case CMD_ABOUT: ShowAboutBox(g_app.instance, w->hwnd); return true;
+    }
+    if (id >= CMD_STATUS_FIRST && id <= CMD_STATUS_LAST) {
+        ChangeStatusOfSelected(w, id - CMD_STATUS_FIRST + 1);
+        return true;
+    }
+    if (id >= CMD_DEL_REG_FIRST && id <= CMD_DEL_REG_LAST) {
+        DeleteRegister(w, id - CMD_DEL_REG_FIRST);
+        return true;
+    }
+    return false;
+}
