@@ -17,6 +17,7 @@
 #include "util/modal_loop_win.h"
 #include "util/msgbox_win.h"
 #include "util/scoped_win.h"
+#include "util/toolbar_win.h"
 #include "util/window_win.h"
 
 namespace {
@@ -28,12 +29,19 @@ const char kKlasaKarta[] = "pdglDrukKrt";
 int g_awariaAlokacji;  // test seam: the n-th next allocation fails (0 none)
 int g_awariaOkna;      // test seam: the n-th next child window fails (0 none)
 
-// Every child window of a preview is made here, so that a test can fail one.
-HWND Dziecko(DWORD exStyle, const char* cls, DWORD style, int x, int y, HWND parent, int id, void* param) {
+// True when the test seam fails the child window being made now.
+bool AwariaOkna() {
     if (g_awariaOkna > 0 && --g_awariaOkna == 0) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
+        return true;
     }
+    return false;
+}
+
+// Every child window of a preview is made here or passes the seam above, so
+// that a test can fail one.
+HWND Dziecko(DWORD exStyle, const char* cls, DWORD style, int x, int y, HWND parent, int id, void* param) {
+    if (AwariaOkna()) return nullptr;
     return CreateWindowExA(exStyle, cls, "", style, x, y, 0, 0, parent, (HMENU)(INT_PTR)id, hInstDll, param);
 }
 
@@ -546,17 +554,13 @@ void OnClose(strPodgladDruk* p, HWND hwnd) {
 }
 
 // The creation parameter is the caller's job: the state with its copies is
-// made here and attached; without memory the creation fails.
-LRESULT OnNcCreate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    const strZadDruk* zad = (const strZadDruk*)((CREATESTRUCTA*)lParam)->lpCreateParams;
-    strPodgladDruk* p = NowyStan(hwnd, zad);
-    if (!p) return FALSE;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)p);
-    return DefWindowProcA(hwnd, WM_NCCREATE, wParam, lParam);
+// made from it at WM_NCCREATE; without memory the creation fails.
+strPodgladDruk* StanZJob(HWND hwnd, const CREATESTRUCTA* cs) {
+    return NowyStan(hwnd, (const strZadDruk*)cs->lpCreateParams);
 }
 
 void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    KvDetachState(hwnd);
     OddajWlasciciela(p);  // destroyed without a close, or a failed creation
     if (p->flagi & PDGL_DRUKUJE) {
         // The print below still plays this job's pages: stop it after the
@@ -573,10 +577,9 @@ void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
 extern "C" {
 
 LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) return OnNcCreate(hwnd, wParam, lParam);
-    strPodgladDruk* p = Stan(hwnd);
+    strPodgladDruk* p = KvWindowStateMadeAtCreation<strPodgladDruk>(hwnd, msg, lParam, StanZJob);
     if (msg == WM_GETMINMAXINFO) { OnMinMax(p, (MINMAXINFO*)lParam); return 0; }
-    if (!p) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (!p) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_CREATE: return OnCreate(p, hwnd);
         case WM_SIZE: OnSize(p, LOWORD(lParam), HIWORD(lParam)); return 0;
@@ -634,48 +637,39 @@ HWND TworzOknoPdglDrukKrt(HWND parent, int x, int y) {
 }
 
 HWND TworzPasekPodgladDruk(HWND preview) {
-    HWND tb = Dziecko(0, TOOLBARCLASSNAMEA, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
-                      0, 0, preview, IDC_PDGL_PASEK, nullptr);
-    if (!tb) return nullptr;
-    SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    HIMAGELIST images = ImageList_LoadImageA(hInstDll, MAKEINTRESOURCEA(IDB_PDGL_PASEK), 16, 0,
-                                             RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    HIMAGELIST greyed = ImageList_LoadImageA(hInstDll, MAKEINTRESOURCEA(IDB_PDGL_PASEK_WYL), 16, 0,
-                                             RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)images);
-    SendMessageA(tb, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)greyed);
-    SendMessageA(tb, TB_SETMAXTEXTROWS, 0, 0);
-    struct Przycisk {
-        int id, image;
-        BYTE style, state;
-        const char* text;
+    static const KvToolButton kPrzyciski[] = {
+        {0, IDM_PDGL_CALA, TBSTATE_ENABLED, BTNS_CHECKGROUP, "Complete view"},
+        {1, IDM_PDGL_NATUR, TBSTATE_ENABLED | TBSTATE_CHECKED, BTNS_CHECKGROUP, "Natural size"},
+        {2, IDM_PDGL_SZER, TBSTATE_ENABLED, BTNS_CHECKGROUP, "The maximum width"},
+        {20, 0, 0, BTNS_SEP, nullptr},
+        {3, IDM_PDGL_POCZATEK, TBSTATE_ENABLED, BTNS_BUTTON, "Back to beginning"},
+        {4, IDM_PDGL_WSTECZ, TBSTATE_ENABLED, BTNS_BUTTON, "Back page"},
+        {5, IDM_PDGL_DALEJ, TBSTATE_ENABLED, BTNS_BUTTON, "Next page"},
+        {6, IDM_PDGL_KONIEC, TBSTATE_ENABLED, BTNS_BUTTON, "To the end"},
+        {20, 0, 0, BTNS_SEP, nullptr},
+        {7, IDM_PDGL_DRUKUJ, TBSTATE_ENABLED, BTNS_BUTTON, "Print"},
+        {20, 0, 0, BTNS_SEP, nullptr},
+        {8, IDM_PDGL_ZAMKNIJ, TBSTATE_ENABLED, BTNS_BUTTON, "Close"},
     };
-    const Przycisk buttons[] = {
-        {IDM_PDGL_CALA, 0, BTNS_CHECKGROUP, TBSTATE_ENABLED, "Complete view"},
-        {IDM_PDGL_NATUR, 1, BTNS_CHECKGROUP, TBSTATE_ENABLED | TBSTATE_CHECKED, "Natural size"},
-        {IDM_PDGL_SZER, 2, BTNS_CHECKGROUP, TBSTATE_ENABLED, "The maximum width"},
-        {0, 20, BTNS_SEP, 0, nullptr},
-        {IDM_PDGL_POCZATEK, 3, BTNS_BUTTON, TBSTATE_ENABLED, "Back to beginning"},
-        {IDM_PDGL_WSTECZ, 4, BTNS_BUTTON, TBSTATE_ENABLED, "Back page"},
-        {IDM_PDGL_DALEJ, 5, BTNS_BUTTON, TBSTATE_ENABLED, "Next page"},
-        {IDM_PDGL_KONIEC, 6, BTNS_BUTTON, TBSTATE_ENABLED, "To the end"},
-        {0, 20, BTNS_SEP, 0, nullptr},
-        {IDM_PDGL_DRUKUJ, 7, BTNS_BUTTON, TBSTATE_ENABLED, "Print"},
-        {0, 20, BTNS_SEP, 0, nullptr},
-        {IDM_PDGL_ZAMKNIJ, 8, BTNS_BUTTON, TBSTATE_ENABLED, "Close"},
-    };
-    TBBUTTON tbb[sizeof buttons / sizeof buttons[0]];
-    memset(tbb, 0, sizeof tbb);
-    for (size_t i = 0; i < sizeof buttons / sizeof buttons[0]; i++) {
-        tbb[i].iBitmap = buttons[i].image;
-        tbb[i].idCommand = buttons[i].id;
-        tbb[i].fsState = buttons[i].state;
-        tbb[i].fsStyle = buttons[i].style;
-        tbb[i].iString = (INT_PTR)buttons[i].text;
-    }
-    SendMessageA(tb, TB_ADDBUTTONSA, sizeof tbb / sizeof tbb[0], (LPARAM)tbb);
-    SendMessageA(tb, TB_AUTOSIZE, 0, 0);
-    return tb;
+    if (AwariaOkna()) return nullptr;
+    KvToolbarSpec spec = {};
+    spec.instance = hInstDll;
+    spec.parent = preview;
+    spec.id = IDC_PDGL_PASEK;
+    spec.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP;
+    spec.imagesId = IDB_PDGL_PASEK;
+    spec.disabledImagesId = IDB_PDGL_PASEK_WYL;
+    spec.buttons = kPrzyciski;
+    spec.buttonCount = (int)(sizeof kPrzyciski / sizeof kPrzyciski[0]);
+    KvToolbar pasek;
+    if (!KvCreateToolbar(spec, &pasek)) return nullptr;
+    // The texts are tooltips only. The image lists stay with the toolbar
+    // until ZamknijPasekPodgladDruk takes them back.
+    SendMessageA(pasek.hwnd, TB_SETMAXTEXTROWS, 0, 0);
+    SendMessageA(pasek.hwnd, TB_AUTOSIZE, 0, 0);
+    pasek.images.release();
+    pasek.disabledImages.release();
+    return pasek.hwnd;
 }
 
 void ZamknijPasekPodgladDruk(HWND toolbar) {

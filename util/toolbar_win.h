@@ -44,6 +44,12 @@ public:
     ScopedImageList(const ScopedImageList&) = delete;
     ScopedImageList& operator=(const ScopedImageList&) = delete;
     HIMAGELIST get() const { return h_; }
+    // Gives the list up to a caller that destroys it itself.
+    HIMAGELIST release() {
+        HIMAGELIST h = h_;
+        h_ = nullptr;
+        return h;
+    }
     void reset(HIMAGELIST h = nullptr) {
         if (h_) ImageList_Destroy(h_);
         h_ = h;
