@@ -7,17 +7,17 @@
 #include "db/records.h"
 #include "render/drawset_win.h"
 
-extern const char kMainClass[];   // "kelvaro"
-extern const char kMainTitle[];   // "Quarvel"
+extern const char kMainClass[];  // "kelvaro"
+extern const char kMainTitle[];  // "Quarvel"
 
 struct AppState {
-    HINSTANCE instance;      // loads every resource
+    HINSTANCE instance;  // loads every resource
     HWND mainWindow;
-    strZmienne vars;         // last order number and working year, as in T_Zmienne
-    strUstUzytk settings;    // the T_UstUzytk row
-    DrawSet draw;            // the drawing resource set
-    int selectedCount;       // rows selected in the order list
-    DWORD startWindowMs;     // how long the start window stays; tests shorten it
+    strZmienne vars;       // last order number and working year, as in T_Zmienne
+    strUstUzytk settings;  // the T_UstUzytk row
+    DrawSet draw;          // the drawing resource set
+    int selectedCount;     // rows selected in the order list
+    DWORD startWindowMs;   // how long the start window stays; tests shorten it
 };
 
 extern AppState g_app;

@@ -14,8 +14,7 @@ AppState g_app = {nullptr, nullptr, {}, {}, {}, 0, 4000};
 // the same thread.
 static void DropQuitMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 int KelvaroMain(HINSTANCE instance) {

@@ -19,7 +19,8 @@
 #include "util/msgbuf.h"
 #include "util/window_win.h"
 
-static_assert(IDC_TOOL_FIRST == kDrawSetFirstCursor && IDC_TOOL_LAST == kDrawSetFirstCursor + kDrawSetCursorCount - 1,
+static_assert(IDC_TOOL_FIRST == kDrawSetFirstCursor &&
+                  IDC_TOOL_LAST == kDrawSetFirstCursor + kDrawSetCursorCount - 1,
               "the drawing set loads the program's tool cursors");
 
 const char kMainClass[] = "kelvaro";
@@ -27,7 +28,7 @@ const char kMainTitle[] = "Quarvel";
 
 namespace {
 
-const int kMinWidth = 800;   // device pixels
+const int kMinWidth = 800;  // device pixels
 const int kMinHeight = 600;
 
 // Asks about a working year older than the calendar year and, on Yes, starts
@@ -52,8 +53,7 @@ bool CheckWorkingYear(char* msg) {
 bool CreationStep(MainWindow* w, char* msg) {
     g_app.mainWindow = w->hwnd;
     if (!CreateDrawSet(g_app.instance, &g_app.draw)) {
-        KvMsg(msg, "Error of creating the drawing resources\r\n%s",
-              DajKomunBledu(GetLastError(), 1));
+        KvMsg(msg, "Error of creating the drawing resources\r\n%s", DajKomunBledu(GetLastError(), 1));
         return false;
     }
     if (!DbOpen(DbDefaultPath(), msg)) return false;
@@ -169,8 +169,8 @@ HWND CreateMainWindow(HINSTANCE instance, HMENU menu, int x, int y, int cx, int 
         KvShowError(nullptr, "Error of allocation of the main window's state");
         return nullptr;
     }
-    HWND hwnd = KvCreateWindowWithState(w, 0, kMainClass, kMainTitle, WS_OVERLAPPEDWINDOW, x, y, cx, cy, nullptr,
-                                        menu, instance);
+    HWND hwnd = KvCreateWindowWithState(w, 0, kMainClass, kMainTitle, WS_OVERLAPPEDWINDOW, x, y, cx, cy,
+                                        nullptr, menu, instance);
     // A window that was made and failed took its menu along; one never made did not.
     if (!hwnd && menu && IsMenu(menu)) DestroyMenu(menu);
     return hwnd;

@@ -50,8 +50,7 @@ void DeleteRegister(MainWindow* w, int which) {
         KvShowError(w->hwnd, text);
         return;
     }
-    snprintf(text, sizeof text,
-             "There are %lld used %s in the register.\r\nDo you want to delete them ?",
+    snprintf(text, sizeof text, "There are %lld used %s in the register.\r\nDo you want to delete them ?",
              (long long)count, what);
     if (!KvAskYesNo(w->hwnd, text)) return;
     char msg[KV_MSG_LEN];

@@ -103,8 +103,8 @@ INT_PTR CALLBACK AboutProc(HWND dlg, UINT message, WPARAM wParam, LPARAM) {
 
 int64_t AskNextOrderNumber(HINSTANCE instance, HWND owner, int32_t lastNumber) {
     NextNumberDialog d = {lastNumber};
-    INT_PTR last = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NEXT_NUMBER), owner, NextNumberProc,
-                                   (LPARAM)&d);
+    INT_PTR last =
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NEXT_NUMBER), owner, NextNumberProc, (LPARAM)&d);
     return last < 0 ? -1 : (int64_t)last;
 }
 

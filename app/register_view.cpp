@@ -52,9 +52,8 @@ const char* Tooltip(int command) {
 }
 
 bool CreateStatusBar(MainWindow* w, char* msg) {
-    w->status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                                  0, 0, 0, 0, w->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR,
-                                  g_app.instance, nullptr);
+    w->status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
+                                0, w->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_app.instance, nullptr);
     if (!w->status) {
         KvMsg(msg, "Error of creating the status bar");
         return false;
@@ -78,8 +77,8 @@ int HeightOf(HWND hwnd) {
 // position 5) and of the pop-up menu, and into the filter box.
 void NameStatusItems(HMENU statusMenu) {
     for (int s = 1; s <= kStatusCount; s++) {
-        ModifyMenuA(statusMenu, CMD_STATUS_FIRST + s - 1, MF_BYCOMMAND | MF_STRING,
-                    CMD_STATUS_FIRST + s - 1, StatusName(&g_app.settings, s));
+        ModifyMenuA(statusMenu, CMD_STATUS_FIRST + s - 1, MF_BYCOMMAND | MF_STRING, CMD_STATUS_FIRST + s - 1,
+                    StatusName(&g_app.settings, s));
     }
 }
 
@@ -102,9 +101,10 @@ void CreatePopupMenuOfList(MainWindow* w) {
     AppendMenuA(w->popup, MF_STRING, CMD_PRINT, "Print");
 }
 
-HWND Child(MainWindow* w, const char* cls, const char* text, DWORD style, int id, int cx, int cy, DWORD exStyle = 0) {
-    HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, cx, cy,
-                                w->hwnd, (HMENU)(INT_PTR)id, g_app.instance, nullptr);
+HWND Child(MainWindow* w, const char* cls, const char* text, DWORD style, int id, int cx, int cy,
+           DWORD exStyle = 0) {
+    HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, cx, cy, w->hwnd,
+                                (HMENU)(INT_PTR)id, g_app.instance, nullptr);
     SendMessageA(hwnd, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
     return hwnd;
 }
@@ -286,21 +286,21 @@ bool OrderListCreate(MainWindow* w, char* msg) {
     w->toolbarHeight = HeightOf(w->bar.hwnd);
     w->statusHeight = HeightOf(w->status);
     w->stateImages = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_STATUS), 16, 0,
-                                            RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+                                          RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
     NameStatusItems(MainStatusMenu(w));
     CreatePopupMenuOfList(w);
 
     w->group = Child(w, WC_BUTTONA, "List of orders", BS_GROUPBOX, IDC_GROUP, 0, 0);
     w->list = Child(w, WC_LISTVIEWA, "", LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, IDC_ORDERS, 0, 0,
-                      WS_EX_CLIENTEDGE);
+                    WS_EX_CLIENTEDGE);
     w->label = Child(w, WC_STATICA, "Show orders according to type", SS_RIGHT, IDC_FILTER_LABEL, 160, 15);
     w->filter = Child(w, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, IDC_FILTER, 120, 120);
     w->buttons[0] = Child(w, WC_BUTTONA, "Search...", BS_PUSHBUTTON | WS_TABSTOP, CMD_SEARCH, 75, 23);
     w->buttons[1] = Child(w, WC_BUTTONA, "New", BS_PUSHBUTTON | WS_TABSTOP, CMD_NEW, 90, 23);
-    w->buttons[2] = Child(w, WC_BUTTONA, "Preview", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED,
-                            CMD_PREVIEW, 90, 23);
-    w->buttons[3] = Child(w, WC_BUTTONA, "Print", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, CMD_PRINT,
-                            90, 23);
+    w->buttons[2] =
+        Child(w, WC_BUTTONA, "Preview", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, CMD_PREVIEW, 90, 23);
+    w->buttons[3] =
+        Child(w, WC_BUTTONA, "Print", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, CMD_PRINT, 90, 23);
     w->buttons[4] = Child(w, WC_BUTTONA, "Help", BS_PUSHBUTTON | WS_TABSTOP, IDC_HELP_BUTTON, 90, 23);
     if (!w->list || !w->filter) {
         KvMsg(msg, "Error of creating the list of orders");

@@ -21,9 +21,9 @@ const UINT_PTR kTimerClose = 1;
 // window's message loop until the window is gone.
 struct StartWindow {
     ScopedBitmap picture;
-    ScopedFont titleFont;    // "Tahoma" -28 bold
-    ScopedFont boldFont;     // "Arial" -12 bold
-    ScopedFont smallFont;    // "Arial" -11
+    ScopedFont titleFont;  // "Tahoma" -28 bold
+    ScopedFont boldFont;   // "Arial" -12 bold
+    ScopedFont smallFont;  // "Arial" -11
 };
 
 HFONT MakeFont(const char* face, int height, int weight) {
@@ -64,8 +64,8 @@ void PaintStart(HDC dc, const StartWindow& sw) {
 }
 
 void OnCreate(StartWindow* sw, HWND hwnd, const CREATESTRUCTA* cs) {
-    sw->picture.reset((HBITMAP)LoadImageA(cs->hInstance, MAKEINTRESOURCEA(IDB_START), IMAGE_BITMAP, 0,
-                                          0, LR_DEFAULTCOLOR));
+    sw->picture.reset(
+        (HBITMAP)LoadImageA(cs->hInstance, MAKEINTRESOURCEA(IDB_START), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     sw->titleFont.reset(MakeFont("Tahoma", -28, FW_BOLD));
     sw->boldFont.reset(MakeFont("Arial", -12, FW_BOLD));
     sw->smallFont.reset(MakeFont("Arial", -11, FW_NORMAL));
@@ -119,8 +119,8 @@ void RunStartWindow(HINSTANCE instance) {
     int x = (GetSystemMetrics(SM_CXSCREEN) - kStartW) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - kStartH) / 2;
     StartWindow sw;
-    HWND hwnd = CreateWindowExA(0, kStartClass, kStartClass, WS_POPUP | WS_VISIBLE, x, y, kStartW,
-                                kStartH, nullptr, nullptr, instance, &sw);
+    HWND hwnd = CreateWindowExA(0, kStartClass, kStartClass, WS_POPUP | WS_VISIBLE, x, y, kStartW, kStartH,
+                                nullptr, nullptr, instance, &sw);
     if (!hwnd) return;
     UpdateWindow(hwnd);
     KvRunModalLoop(hwnd, nullptr, nullptr);

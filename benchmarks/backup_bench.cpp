@@ -52,9 +52,10 @@ int main(int argc, char** argv) {
         t = std::chrono::steady_clock::now();
         if (!BackupRestore(db, path, made, &info, safety, msg)) break;
         const double restore = MsSince(t);
-        printf("round %d: copy alone %.0f ms, checked backup %.0f ms, restore (check, safety copy, "
-               "replacement) %.0f ms\n",
-               r + 1, copy, backup, restore);
+        printf(
+            "round %d: copy alone %.0f ms, checked backup %.0f ms, restore (check, safety copy, "
+            "replacement) %.0f ms\n",
+            r + 1, copy, backup, restore);
         fs::remove(plain, ec);
         fs::remove(fs::u8path(made), ec);
         fs::remove(fs::u8path(safety), ec);

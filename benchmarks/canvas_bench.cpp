@@ -213,8 +213,8 @@ int main(int argc, char** argv) {
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = "KvCanvasBench";
     RegisterClassA(&wc);
-    HWND rodzic = CreateWindowExA(0, "KvCanvasBench", "Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1240, 940,
-                                  nullptr, nullptr, inst, nullptr);
+    HWND rodzic = CreateWindowExA(0, "KvCanvasBench", "Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1240,
+                                  940, nullptr, nullptr, inst, nullptr);
     strParamObsProj p;
     memset(&p, 0, sizeof p);
     p.idKntrl = IDC_OBSPROJ;
@@ -233,7 +233,8 @@ int main(int argc, char** argv) {
     if (pokaz) {
         // The editor on the first label of the bottom chain, as a click opens it.
         const strProst& r = p.wym.wym[kWymDolny][0].tekst;
-        PostMessageA(obs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        PostMessageA(obs, WM_LBUTTONDOWN, MK_LBUTTON,
+                     MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
         PostMessageA(obs, WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
         const DWORD koniec = GetTickCount() + (argc > 2 ? atoi(argv[2]) : 20) * 1000;
         while ((int)(GetTickCount() - koniec) < 0) {
@@ -263,8 +264,8 @@ int main(int argc, char** argv) {
         std::sort(v.begin(), v.end());
         double suma = 0;
         for (double c : v) suma += c;
-        printf("%s: median %.2f ms, mean %.2f ms, min %.2f ms, max %.2f ms\n", co, v[v.size() / 2], suma / v.size(),
-               v.front(), v.back());
+        printf("%s: median %.2f ms, mean %.2f ms, min %.2f ms, max %.2f ms\n", co, v[v.size() / 2],
+               suma / v.size(), v.front(), v.back());
     };
     pokazCzasy("repaint after a change", czasy);
     pokazCzasy("  re-placement (WM_APP+9)", zmiana);
@@ -293,7 +294,8 @@ int main(int argc, char** argv) {
     czasy.clear();
     for (int i = 0; i < 10; i++) {
         const double t0 = NowMs();
-        const int wynik = SprawdzLimity(&duze, (int32_t)partia.size(), partia.data(), kLimDolacz, nullptr, nullptr, msg);
+        const int wynik =
+            SprawdzLimity(&duze, (int32_t)partia.size(), partia.data(), kLimDolacz, nullptr, nullptr, msg);
         czasy.push_back(NowMs() - t0);
         if (!wynik) {
             fprintf(stderr, "canvas_bench: the grid was refused: %s\n", msg);

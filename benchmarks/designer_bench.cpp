@@ -43,7 +43,8 @@ struct Siatka {
         ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg);
         const strObszarSiatki obs = {{0, 0, 0, 0}, 0, 0, kMaxRozmRamy, kMaxRozmRamy};
         partia.resize(LiczbaSiatki(100, 100));
-        BudujSiatke(&obs, 100, 100, szprosy ? kOperSzpros : kOperSlupekStaly, 0, 1, r.liczbaOper, partia.data());
+        BudujSiatke(&obs, 100, 100, szprosy ? kOperSzpros : kOperSlupekStaly, 0, 1, r.liczbaOper,
+                    partia.data());
     }
     ~Siatka() { KvFree(r.oper); }
 };
@@ -52,8 +53,8 @@ void Sprawdz(benchmark::State& state, bool szprosy, int oczekiwany) {
     Siatka s(szprosy);
     char msg[KV_MSG_LEN];
     for (auto _ : state) {
-        const int wynik = SprawdzLimity(&s.r, (int32_t)s.partia.size(), s.partia.data(), kLimDolacz, nullptr,
-                                        nullptr, msg);
+        const int wynik =
+            SprawdzLimity(&s.r, (int32_t)s.partia.size(), s.partia.data(), kLimDolacz, nullptr, nullptr, msg);
         if (wynik != oczekiwany) {
             state.SkipWithError(msg);
             break;

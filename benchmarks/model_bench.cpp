@@ -93,7 +93,8 @@ void BM_ChangeCheck(benchmark::State& state) {
     Okno o;
     if (!Przygotuj(state, o)) return;
     char msg[KV_MSG_LEN];
-    for (auto _ : state) benchmark::DoNotOptimize(SprawdzZmiane(o.r.oper, o.r.liczbaOper, nullptr, -2, 5, msg));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SprawdzZmiane(o.r.oper, o.r.liczbaOper, nullptr, -2, 5, msg));
 }
 
 void BM_GeometryPass(benchmark::State& state) {
@@ -116,8 +117,9 @@ void BM_ChangeCheckRebuildingPrefixes(benchmark::State& state) {
             strObsOkno* tab;
             int32_t c;
             BudujStrukture(l, n, j, 0, l[j].typ == kOperSzpros, &tab, &c, msg);
-            const int32_t i = l[j].typ == kOperSkrzydlo || l[j].typ == kOperWypeln ? ObszarOgraniczony(&l[j], tab, c)
-                                                                                 : ObszarPodzialu(&l[j], tab, c);
+            const int32_t i = l[j].typ == kOperSkrzydlo || l[j].typ == kOperWypeln
+                                  ? ObszarOgraniczony(&l[j], tab, c)
+                                  : ObszarPodzialu(&l[j], tab, c);
             benchmark::DoNotOptimize(SprawdzWstawienie(l[j].typ, KodRodzaju(&l[j]), &tab[i], l, n, 5, msg));
             ZwolnijStrukture(tab);
         }

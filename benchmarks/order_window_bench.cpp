@@ -110,9 +110,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (int r = 0; r < g_rounds; r++) {
-        printf("round %d: Preview of an order of 20 windows painted after %.0f ms (order loaded and valued, "
-               "window creation starting, after %.0f ms; %.0f ms of this thread's processor time)\n",
-               r + 1, g_ms[r], g_load[r], g_cpu[r]);
+        printf(
+            "round %d: Preview of an order of 20 windows painted after %.0f ms (order loaded and valued, "
+            "window creation starting, after %.0f ms; %.0f ms of this thread's processor time)\n",
+            r + 1, g_ms[r], g_load[r], g_cpu[r]);
     }
     return 0;
 }

@@ -52,9 +52,10 @@ int Print(int pages) {
     }
     std::vector<std::string> text = PdfPages(pdf, &error);
     double okToReturn = (returnedTick - answerer.okTick()) / 1000.0;
-    printf("print %d pages: OK -> PagoraDoPrint returned %.2f s; -> PDF on disk %.2f s "
-           "(%zu pages read back)\n",
-           pages, okToReturn, okToReturn + (appeared - returned), text.size());
+    printf(
+        "print %d pages: OK -> PagoraDoPrint returned %.2f s; -> PDF on disk %.2f s "
+        "(%zu pages read back)\n",
+        pages, okToReturn, okToReturn + (appeared - returned), text.size());
     RemovePdf(pdf);
     DeletePages(emfs);
     DestroyWindow(owner);
@@ -78,8 +79,10 @@ int Repaint(int times) {
     PumpMessages(200);
     HWND work = FindWindowExA(preview, nullptr, "obsRobPdglDruk", nullptr);
     HWND card = FindWindowExA(work, nullptr, "pdglDrukKrt", nullptr);
-    const struct { int command; const char* name; } modes[] = {
-        {1004, "Natural size"}, {1003, "Complete view"}, {1005, "The maximum width"}};
+    const struct {
+        int command;
+        const char* name;
+    } modes[] = {{1004, "Natural size"}, {1003, "Complete view"}, {1005, "The maximum width"}};
     for (const auto& m : modes) {
         SendMessageA(preview, WM_COMMAND, m.command, 0);
         PumpMessages(50);
@@ -121,8 +124,7 @@ int main(int argc, char** argv) {
     const char* what = argc > 1 ? argv[1] : "print";
     if (strcmp(what, "print") == 0) return Print(argc > 2 ? atoi(argv[2]) : 10);
     if (strcmp(what, "repaint") == 0) return Repaint(argc > 2 ? atoi(argv[2]) : 200);
-    if (strcmp(what, "show") == 0)
-        return Show(argc > 2 ? atoi(argv[2]) : 1, argc > 3 ? atoi(argv[3]) : 5);
+    if (strcmp(what, "show") == 0) return Show(argc > 2 ? atoi(argv[2]) : 1, argc > 3 ? atoi(argv[3]) : 5);
     fprintf(stderr, "usage: pagora_bench print [PAGES] | repaint [TIMES] | show MODE SECONDS\n");
     return 2;
 }

@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
         if (i < 2) continue;  // warm-up: fonts and glyph caches
         composing.Add(t);
     }
-    printf("order of %d windows and %d accessories: %d pages\n", (int)z.zam.liczbaOkien, (int)z.zam.liczbaDodat,
-           strony);
+    printf("order of %d windows and %d accessories: %d pages\n", (int)z.zam.liczbaOkien,
+           (int)z.zam.liczbaDodat, strony);
     printf("  composing (pages, drawings, page numbers): mean %.1f ms, best %.1f ms, %d rounds\n",
            composing.Mean(), composing.best, rundy);
 

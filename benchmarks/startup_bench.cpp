@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     QueryPerformanceFrequency(&freq);
     // The data path alone, for comparison: loading and valuing every order.
     QueryPerformanceCounter(&a);
-    if (!ListaZamowien(0, [](const strZamRob*, void*) { return true; }, nullptr, msg)) {
+    if (!ListaZamowien(
+            0, [](const strZamRob*, void*) { return true; }, nullptr, msg)) {
         fprintf(stderr, "startup_bench: %s\n", msg);
         return 1;
     }

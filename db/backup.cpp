@@ -87,15 +87,13 @@ fs::path U8(const std::string& s) { return fs::u8path(s); }
 
 std::string DateText(const KvCzas& t) {
     char buf[32];
-    snprintf(buf, sizeof buf, "%04u-%02u-%02u", (unsigned)t.wYear, (unsigned)t.wMonth,
-             (unsigned)t.wDay);
+    snprintf(buf, sizeof buf, "%04u-%02u-%02u", (unsigned)t.wYear, (unsigned)t.wMonth, (unsigned)t.wDay);
     return buf;
 }
 
 std::string TimeText(const KvCzas& t) {
     char buf[32];
-    snprintf(buf, sizeof buf, "%02u%02u%02u", (unsigned)t.wHour, (unsigned)t.wMinute,
-             (unsigned)t.wSecond);
+    snprintf(buf, sizeof buf, "%02u%02u%02u", (unsigned)t.wHour, (unsigned)t.wMinute, (unsigned)t.wSecond);
     return buf;
 }
 
@@ -202,9 +200,9 @@ std::vector<std::string> ColumnsOf(sqlite3* db, const std::string& table) {
 // Every table the program reads, with every column it reads.
 bool HasProgramTables(sqlite3* db, const char* path, char* msg) {
     static const TableDef* const kTables[] = {
-        &kTabZmienne, &kTabUstUzytk, &kTabZam, &kTabOkno, &kTabOperRysDb, &kTabDodatZam,
-        &kTabZstProfil, &kTabZstOkucie, &kTabZstKolor, &kTabZstListwa, &kTabZstSzpros,
-        &kTabZstWypeln, &kTabZstDodat,
+        &kTabZmienne,   &kTabUstUzytk,  &kTabZam,       &kTabOkno,     &kTabOperRysDb,
+        &kTabDodatZam,  &kTabZstProfil, &kTabZstOkucie, &kTabZstKolor, &kTabZstListwa,
+        &kTabZstSzpros, &kTabZstWypeln, &kTabZstDodat,
     };
     for (const TableDef* t : kTables) {
         const std::string table = std::string("T_") + t->name;
@@ -216,8 +214,9 @@ bool HasProgramTables(sqlite3* db, const char* path, char* msg) {
         }
         for (int c = 0; c < t->colCount; c++) {
             if (std::find(have.begin(), have.end(), t->cols[c].name) == have.end()) {
-                KvMsg(msg, "The table %s of the file %s has no column %s: it is not a database of "
-                           "this program",
+                KvMsg(msg,
+                      "The table %s of the file %s has no column %s: it is not a database of "
+                      "this program",
                       table.c_str(), path, t->cols[c].name);
                 return false;
             }
@@ -342,8 +341,7 @@ int BackupCheck(const char* path, BackupInfo* info, char* msg) {
     if (!FirstText(c.db, "SELECT COUNT(*) FROM sqlite_master", &text, &err)) {
         if (sqlite3_errcode(c.db) == SQLITE_NOTADB)
             KvMsg(msg, "The file %s is not a database of this program\r\n%s", path, err.c_str());
-        else
-            KvMsg(msg, "The file %s is damaged\r\n%s", path, err.c_str());
+        else KvMsg(msg, "The file %s is damaged\r\n%s", path, err.c_str());
         return 0;
     }
     if (!FirstText(c.db, "PRAGMA integrity_check", &text, &err)) {
@@ -450,8 +448,8 @@ int BackupNow(sqlite3* db, const char* dbPath, const char* folder, char* made, c
     return 1;
 }
 
-int BackupRestore(sqlite3* db, const char* dbPath, const char* backup, BackupInfo* info,
-                  char* safety, char* msg) {
+int BackupRestore(sqlite3* db, const char* dbPath, const char* backup, BackupInfo* info, char* safety,
+                  char* msg) {
     if (safety) safety[0] = 0;
     if (!db) {
         KvMsg(msg, "The database is not open");

@@ -88,7 +88,7 @@ int BackupNow(sqlite3* db, const char* dbPath, const char* folder, char* made, c
 // the content through the backup interface. Any failure before the
 // replacement leaves the database untouched; a failed replacement is
 // rolled back. A database with no pages yet gets no safety copy (safety "").
-int BackupRestore(sqlite3* db, const char* dbPath, const char* backup, BackupInfo* info,
-                  char* safety, char* msg);
+int BackupRestore(sqlite3* db, const char* dbPath, const char* backup, BackupInfo* info, char* safety,
+                  char* msg);
 
 #endif  // KV_DB_BACKUP_H

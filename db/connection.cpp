@@ -50,9 +50,7 @@ static int EnsureIndexes(char* msg) {
         case SQLITE_LOCKED:
         case SQLITE_CANTOPEN:  // no journal beside a file in a read-only folder
         case SQLITE_PERM:
-        case SQLITE_FULL:
-            sqlite3_free(err);
-            return 1;
+        case SQLITE_FULL: sqlite3_free(err); return 1;
     }
     KvMsg(msg, "Error of creating the indexes of the database\r\n%s", err ? err : sqlite3_errmsg(g_db));
     sqlite3_free(err);
@@ -63,8 +61,7 @@ int DbOpen(const char* path, char* msg) {
     DbClose();
     int rc = sqlite3_open(path, &g_db);
     if (rc != SQLITE_OK) {
-        KvMsg(msg, "Error of opening the database\r\n%s",
-              g_db ? sqlite3_errmsg(g_db) : sqlite3_errstr(rc));
+        KvMsg(msg, "Error of opening the database\r\n%s", g_db ? sqlite3_errmsg(g_db) : sqlite3_errstr(rc));
         DbClose();
         return 0;
     }
@@ -74,8 +71,8 @@ int DbOpen(const char* path, char* msg) {
 
     char version[16];
     if (DbCountRows("T_WerBaza", nullptr, nullptr) != 1 ||
-        DbQueryValue("SELECT werBaza FROM T_WerBaza", kDbText, version, sizeof(version),
-                     nullptr) != kDbQueryValue) {
+        DbQueryValue("SELECT werBaza FROM T_WerBaza", kDbText, version, sizeof(version), nullptr) !=
+            kDbQueryValue) {
         KvMsg(msg, "Wrong content of the database (T_WerBaza)");
         DbClose();
         return 0;
@@ -122,9 +119,7 @@ static int ExecWithText(const char* sql, char* msg, const char* fmt) {
     return 1;
 }
 
-int DbExec(const char* sql, char* msg) {
-    return ExecWithText(sql, msg, "Error of SQL command\r\n%s");
-}
+int DbExec(const char* sql, char* msg) { return ExecWithText(sql, msg, "Error of SQL command\r\n%s"); }
 
 int DbQueryValue(const char* sql, int kind, void* dest, int len, char* msg) {
     Stmt st;
@@ -200,8 +195,7 @@ int DbCommit(const char* name, char* msg) {
 }
 
 int DbRollback(const char* name, char* msg) {
-    return Transaction("ROLLBACK", name, msg,
-                       "Error of rollbacking transaction in the database\r\n%s");
+    return Transaction("ROLLBACK", name, msg, "Error of rollbacking transaction in the database\r\n%s");
 }
 
 DbReadTransaction::DbReadTransaction(const char* name, char* msg) : name_(name) {
@@ -225,17 +219,14 @@ int DbSaveLastOrderNumber(int32_t number, char* msg) {
     if (rc != SQLITE_OK) {
         if (rc == SQLITE_ERROR)
             KvMsg(msg, "Error of binding the %s field\r\n%s", "idZam", sqlite3_errmsg(g_db));
-        else
-            KvMsg(msg, "Error of binding the %s field", "idZam");
+        else KvMsg(msg, "Error of binding the %s field", "idZam");
         return 0;
     }
     rc = sqlite3_step(st.get());
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
     if (rc == SQLITE_ERROR)
-        KvMsg(msg, "Error of updating T_%s table in the database\r\n%s", "Zmienne",
-              sqlite3_errmsg(g_db));
-    else
-        KvMsg(msg, "Error of updating T_%s table in the database", "Zmienne");
+        KvMsg(msg, "Error of updating T_%s table in the database\r\n%s", "Zmienne", sqlite3_errmsg(g_db));
+    else KvMsg(msg, "Error of updating T_%s table in the database", "Zmienne");
     return 0;
 }
 
@@ -256,18 +247,14 @@ static bool SettingsFlags(sqlite3_value* arg, int32_t* flags) {
 
 static void SqlMontZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int32_t flags;
-    if (SettingsFlags(argv[0], &flags))
-        sqlite3_result_int(ctx, flags & kMontazMaska);
-    else
-        sqlite3_result_null(ctx);
+    if (SettingsFlags(argv[0], &flags)) sqlite3_result_int(ctx, flags & kMontazMaska);
+    else sqlite3_result_null(ctx);
 }
 
 static void SqlDemontZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int32_t flags;
-    if (SettingsFlags(argv[0], &flags))
-        sqlite3_result_int(ctx, flags & kDemontazMaska);
-    else
-        sqlite3_result_null(ctx);
+    if (SettingsFlags(argv[0], &flags)) sqlite3_result_int(ctx, flags & kDemontazMaska);
+    else sqlite3_result_null(ctx);
 }
 
 // "%d-%s-%4d" of number, the seller's abbreviation and year, upper-cased.
@@ -288,8 +275,7 @@ static void SqlZlozNrZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
     memcpy(abbrev, blob + at, width);
     abbrev[width - 1] = 0;  // an unterminated abbreviation is read within its field
     char text[64];
-    snprintf(text, sizeof text, "%d-%s-%4d", sqlite3_value_int(argv[0]), abbrev,
-             sqlite3_value_int(argv[2]));
+    snprintf(text, sizeof text, "%d-%s-%4d", sqlite3_value_int(argv[0]), abbrev, sqlite3_value_int(argv[2]));
     kvplat::UpperCaseAnsi(text);
     sqlite3_result_text(ctx, text, -1, SQLITE_TRANSIENT);
 }
@@ -306,8 +292,8 @@ int DbRegisterFunctions(char* msg) {
         {"SQL_ZLOZ_NR_ZAM", 3, SqlZlozNrZam},
     };
     for (const Fn& f : kFns) {
-        int rc = sqlite3_create_function(g_db, f.name, f.args, SQLITE_ANY | SQLITE_DETERMINISTIC,
-                                         nullptr, f.fn, nullptr, nullptr);
+        int rc = sqlite3_create_function(g_db, f.name, f.args, SQLITE_ANY | SQLITE_DETERMINISTIC, nullptr,
+                                         f.fn, nullptr, nullptr);
         if (rc != SQLITE_OK) {
             KvMsg(msg, "Error of attaching %s function to the database Sqlite\r\n%s", f.name,
                   g_db ? sqlite3_errmsg(g_db) : "");

@@ -11,9 +11,9 @@
 struct sqlite3;
 
 // The database file of the program, opened from the working directory.
-extern const char kDbFileName[];      // "kelvaroDemo.db"
-extern const char kDbVersion[];       // "1-8", the version this program works with
-extern const char kVersionTag[];      // "$Name: kelvaro_wer-1-8 $"
+extern const char kDbFileName[];  // "kelvaroDemo.db"
+extern const char kDbVersion[];   // "1-8", the version this program works with
+extern const char kVersionTag[];  // "$Name: kelvaro_wer-1-8 $"
 
 // The open connection, or null while none is open.
 sqlite3* DbHandle();
@@ -47,17 +47,17 @@ int DbExec(const char* sql, char* msg);
 // Result kinds of DbQueryValue.
 enum DbValueKind {
     kDbInt32 = 0,
-    kDbInt64 = 1,   // 2 is the same
-    kDbText = 3,    // 4 and 5 are the same
-    kDbBlob = 6,    // 7 is the same
+    kDbInt64 = 1,  // 2 is the same
+    kDbText = 3,   // 4 and 5 are the same
+    kDbBlob = 6,   // 7 is the same
 };
 
 // Outcomes of DbQueryValue.
 enum DbValueOutcome {
-    kDbQueryError = 0,   // prepare or step failed
-    kDbQueryNoRow = 1,   // no row; destination zero-filled
-    kDbQueryNull = 2,    // NULL text or blob; destination zero-filled
-    kDbQueryValue = 3,   // value stored
+    kDbQueryError = 0,  // prepare or step failed
+    kDbQueryNoRow = 1,  // no row; destination zero-filled
+    kDbQueryNull = 2,   // NULL text or blob; destination zero-filled
+    kDbQueryValue = 3,  // value stored
 };
 
 // Runs `sql` and stores column 0 of its first row in dest (len bytes) as the

@@ -14,9 +14,9 @@
 
 void DefaultSettings(strUstUzytk* u) {
     memset(u, 0, sizeof *u);
-    u->idWalPrg = 12;    // EUR
-    u->czasReal = 14;    // days from order to fulfilment
-    u->waga = 3000;      // 30.00 kg per m2 of window
+    u->idWalPrg = 12;  // EUR
+    u->czasReal = 14;  // days from order to fulfilment
+    u->waga = 3000;    // 30.00 kg per m2 of window
     strcpy(u->sDaneUzytk.nazwa, "Quarvel Windows Ltd.");
     strcpy(u->sDaneUzytk.skrot, "QW");
     strcpy(u->sDaneUzytk.adres, "12 Harbour Street\r\n1000 Kelvaro");
@@ -37,8 +37,8 @@ void DefaultSettings(strUstUzytk* u) {
     u->sWycenZamParam.vatDodat = 2300;   // 23.00 %
     u->sWycenZamParam.vatOkna = 800;     // 8.00 %
     u->sWycenZamParam.flagi = 1;         // assembly by size, no disassembly
-    static const char* const kNames[kStatusCount] = {
-        "ACCEPTED", "IN PRODUCTION", "READY", "DELIVERED", "INVOICED", "CANCELLED"};
+    static const char* const kNames[kStatusCount] = {"ACCEPTED",  "IN PRODUCTION", "READY",
+                                                     "DELIVERED", "INVOICED",      "CANCELLED"};
     for (int i = 0; i < kStatusCount; i++) strcpy(u->stanyZam[i], kNames[i]);
     u->wysNaglDruk = 30;  // mm
 }
@@ -64,8 +64,7 @@ static bool FillNewDatabase(sqlite3* db, int year, char* msg) {
     }
 
     Stmt ver;
-    if (!ver.Prepare(db, "INSERT INTO T_WerBaza VALUES ('1-8');") ||
-        sqlite3_step(ver.get()) != SQLITE_DONE)
+    if (!ver.Prepare(db, "INSERT INTO T_WerBaza VALUES ('1-8');") || sqlite3_step(ver.get()) != SQLITE_DONE)
         return fail(nullptr);
 
     Stmt var;
@@ -78,8 +77,7 @@ static bool FillNewDatabase(sqlite3* db, int year, char* msg) {
     char packed[sizeof u.stanyZam];
     int packedLen = TNapNaT2Tekst(&u.stanyZam[0][0], sizeof u.stanyZam, kStatusCount, packed);
     Stmt set;
-    if (!set.Prepare(db, "INSERT INTO T_UstUzytk VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9);"))
-        return fail(nullptr);
+    if (!set.Prepare(db, "INSERT INTO T_UstUzytk VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9);")) return fail(nullptr);
     sqlite3_stmt* s = set.get();
     sqlite3_bind_int(s, 1, u.idWalPrg);
     sqlite3_bind_int(s, 2, u.czasReal);

@@ -292,10 +292,8 @@ int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
         KvMsg(msg, "An SQL command has returned no result");
         return kDbQueryNoRow;
     }
-    if (rc == SQLITE_ERROR)
-        KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
-    else
-        KvMsg(msg, "Error of SQL command");
+    if (rc == SQLITE_ERROR) KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+    else KvMsg(msg, "Error of SQL command");
     return kDbQueryError;
 }
 
@@ -305,9 +303,9 @@ int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg) {
     static const char kBlad[] = "Error of reading orders from the database";
     char sql[96];
     if (status >= 1 && status <= kStatusCount)
-        snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam WHERE status = %d ORDER BY kluczZam;", (int)status);
-    else
-        snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam ORDER BY kluczZam;");
+        snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam WHERE status = %d ORDER BY kluczZam;",
+                 (int)status);
+    else snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam ORDER BY kluczZam;");
     sqlite3* db = DbHandle();
     Stmt st;
     if (!db || !st.Prepare(db, sql)) {

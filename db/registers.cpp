@@ -45,9 +45,8 @@ static int32_t Znajdz(const void* wiersze, int32_t n, size_t rozmiar, const char
 
 // One name: rewrite the matching row (when `update` is given) or insert.
 template <class Rec>
-static int Zapisz(const Rec* wiersze, int32_t n, Rec& nowy,
-                  int (*update)(const Rec*, const char*, char*), int (*insert)(int, Rec*, char*),
-                  char* msg) {
+static int Zapisz(const Rec* wiersze, int32_t n, Rec& nowy, int (*update)(const Rec*, const char*, char*),
+                  int (*insert)(int, Rec*, char*), char* msg) {
     char klucz[128];
     KluczRejestru(nowy.nazwa, klucz);
     if (!klucz[0]) return 1;
@@ -98,8 +97,7 @@ int ZapiszRejestryOkna(const strOkno* o, const strRejestryOkna* r, char* msg) {
     strZstKolor k{};
     Kopiuj(k.nazwa, o->nazKolor);
     k.typ = o->iKolor;
-    if (!Zapisz<strZstKolor>(r->kolory, r->liczbaKolorow, k, UpdateZstKolor, InsertZstKolor, msg))
-        return 0;
+    if (!Zapisz<strZstKolor>(r->kolory, r->liczbaKolorow, k, UpdateZstKolor, InsertZstKolor, msg)) return 0;
     strZstSzpros s{};
     Kopiuj(s.nazwa, o->nazSzpros);
     s.grubSzpros = o->grubSzpros;

@@ -17,12 +17,18 @@
 
 // The six registers the designer offers, as read at its start.
 struct strRejestryOkna {
-    strZstProfil* profile;  int32_t liczbaProfili;
-    strZstKolor* kolory;    int32_t liczbaKolorow;
-    strZstSzpros* szprosy;  int32_t liczbaSzprosow;
-    strZstOkucie* okucia;   int32_t liczbaOkuc;
-    strZstListwa* listwy;   int32_t liczbaListew;
-    strZstWypeln* wypeln;   int32_t liczbaWypeln;
+    strZstProfil* profile;
+    int32_t liczbaProfili;
+    strZstKolor* kolory;
+    int32_t liczbaKolorow;
+    strZstSzpros* szprosy;
+    int32_t liczbaSzprosow;
+    strZstOkucie* okucia;
+    int32_t liczbaOkuc;
+    strZstListwa* listwy;
+    int32_t liczbaListew;
+    strZstWypeln* wypeln;
+    int32_t liczbaWypeln;
 };
 
 // Reads the six registers. On failure nothing stays allocated and *r is zero.

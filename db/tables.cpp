@@ -16,11 +16,16 @@
 #include "util/msgbuf.h"
 
 #define FIELD_W(rec, f) (int)sizeof(((rec*)nullptr)->f)
-#define COL_I32(rec, f) {#f, kColInt32, offsetof(rec, f), 4, 0}
-#define COL_I64(rec, f) {#f, kColInt64, offsetof(rec, f), 8, 0}
-#define COL_KEY(rec, f) {#f, kColKey, offsetof(rec, f), 8, 0}
-#define COL_TXT(rec, f) {#f, kColText, offsetof(rec, f), FIELD_W(rec, f), 0}
-#define COL_BLB(rec, f) {#f, kColBlob, offsetof(rec, f), FIELD_W(rec, f), 0}
+#define COL_I32(rec, f) \
+    { #f, kColInt32, offsetof(rec, f), 4, 0 }
+#define COL_I64(rec, f) \
+    { #f, kColInt64, offsetof(rec, f), 8, 0 }
+#define COL_KEY(rec, f) \
+    { #f, kColKey, offsetof(rec, f), 8, 0 }
+#define COL_TXT(rec, f) \
+    { #f, kColText, offsetof(rec, f), FIELD_W(rec, f), 0 }
+#define COL_BLB(rec, f) \
+    { #f, kColBlob, offsetof(rec, f), FIELD_W(rec, f), 0 }
 #define TABLE(var, nm, rec, cols) \
     const TableDef var = {nm, sizeof(rec), cols, (int)(sizeof(cols) / sizeof(cols[0]))}
 
@@ -42,11 +47,11 @@ static const ColumnDef kColsUstUzytk[] = {
 TABLE(kTabUstUzytk, "UstUzytk", strUstUzytk, kColsUstUzytk);
 
 static const ColumnDef kColsZam[] = {
-    COL_KEY(strZam, kluczZam),      COL_I32(strZam, idZam),         COL_I32(strZam, rok),
-    COL_TXT(strZam, dodOznaczZam),  COL_I32(strZam, idWalZam),      COL_TXT(strZam, dataZam),
-    COL_TXT(strZam, dataReal),      COL_TXT(strZam, nazwaNabyw),    COL_TXT(strZam, adresNabyw),
-    COL_TXT(strZam, infDodatNabyw), COL_I32(strZam, waga),          COL_TXT(strZam, uwagi),
-    COL_I32(strZam, status),        COL_BLB(strZam, sDaneUzytk),    COL_BLB(strZam, sWycenZamParam),
+    COL_KEY(strZam, kluczZam),      COL_I32(strZam, idZam),      COL_I32(strZam, rok),
+    COL_TXT(strZam, dodOznaczZam),  COL_I32(strZam, idWalZam),   COL_TXT(strZam, dataZam),
+    COL_TXT(strZam, dataReal),      COL_TXT(strZam, nazwaNabyw), COL_TXT(strZam, adresNabyw),
+    COL_TXT(strZam, infDodatNabyw), COL_I32(strZam, waga),       COL_TXT(strZam, uwagi),
+    COL_I32(strZam, status),        COL_BLB(strZam, sDaneUzytk), COL_BLB(strZam, sWycenZamParam),
 };
 TABLE(kTabZam, "Zam", strZam, kColsZam);
 
@@ -69,8 +74,8 @@ static const ColumnDef kColsOperRysDb[] = {
 TABLE(kTabOperRysDb, "OperRysDb", strOperRysDb, kColsOperRysDb);
 
 static const ColumnDef kColsDodatZam[] = {
-    COL_I64(strDodatZam, kluczZam), COL_I32(strDodatZam, iKolej), COL_TXT(strDodatZam, nazwa),
-    COL_I32(strDodatZam, ilWym),    COL_TXT(strDodatZam, jm),     COL_BLB(strDodatZam, wymiar),
+    COL_I64(strDodatZam, kluczZam), COL_I32(strDodatZam, iKolej),    COL_TXT(strDodatZam, nazwa),
+    COL_I32(strDodatZam, ilWym),    COL_TXT(strDodatZam, jm),        COL_BLB(strDodatZam, wymiar),
     COL_I32(strDodatZam, ilosc),    COL_I64(strDodatZam, cenaZReki),
 };
 TABLE(kTabDodatZam, "DodatZam", strDodatZam, kColsDodatZam);
@@ -84,8 +89,7 @@ static const ColumnDef kColsZstKolor[] = {COL_TXT(strZstKolor, nazwa), COL_I32(s
 TABLE(kTabZstKolor, "ZstKolor", strZstKolor, kColsZstKolor);
 static const ColumnDef kColsZstListwa[] = {COL_TXT(strZstListwa, nazwa)};
 TABLE(kTabZstListwa, "ZstListwa", strZstListwa, kColsZstListwa);
-static const ColumnDef kColsZstSzpros[] = {COL_TXT(strZstSzpros, nazwa),
-                                           COL_I32(strZstSzpros, grubSzpros)};
+static const ColumnDef kColsZstSzpros[] = {COL_TXT(strZstSzpros, nazwa), COL_I32(strZstSzpros, grubSzpros)};
 TABLE(kTabZstSzpros, "ZstSzpros", strZstSzpros, kColsZstSzpros);
 static const ColumnDef kColsZstWypeln[] = {COL_TXT(strZstWypeln, nazwa), COL_I32(strZstWypeln, typ)};
 TABLE(kTabZstWypeln, "ZstWypeln", strZstWypeln, kColsZstWypeln);
@@ -152,8 +156,8 @@ static void ReadRow(const TableDef& t, sqlite3_stmt* st, char* rec) {
             case kColText: ColumnText(st, i, f, c.width); break;
             case kColBlob: ColumnBlob(st, i, f, c.width); break;
             case kColPackedText:
-                T2TekstNaTNapN((const char*)sqlite3_column_blob(st, i), sqlite3_column_bytes(st, i),
-                               c.width, c.rows, f);
+                T2TekstNaTNapN((const char*)sqlite3_column_blob(st, i), sqlite3_column_bytes(st, i), c.width,
+                               c.rows, f);
                 break;
         }
     }
@@ -196,8 +200,7 @@ static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, bool i
             case kColBlob: rc = sqlite3_bind_blob(st, i + 1, f, c.width, SQLITE_TRANSIENT); break;
             case kColPackedText: {
                 char packed[512];
-                int len = (c.width <= (int)sizeof packed) ? TNapNaT2Tekst(f, c.width, c.rows, packed)
-                                                          : 0;
+                int len = (c.width <= (int)sizeof packed) ? TNapNaT2Tekst(f, c.width, c.rows, packed) : 0;
                 rc = sqlite3_bind_blob(st, i + 1, packed, len, SQLITE_TRANSIENT);
                 break;
             }
@@ -206,8 +209,7 @@ static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, bool i
             if (rc == SQLITE_ERROR)
                 KvMsg(msg, "Error of binding the %s field\r\n%s", c.name,
                       sqlite3_errmsg(sqlite3_db_handle(st)));
-            else
-                KvMsg(msg, "Error of binding the %s field", c.name);
+            else KvMsg(msg, "Error of binding the %s field", c.name);
             return false;
         }
     }
@@ -216,16 +218,14 @@ static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, bool i
 
 // Writes "<what>\r\n<sqlite text>" for SQLite's generic error, "<what>" otherwise.
 static void FailText(char* msg, int rc, const char* what) {
-    if (rc == SQLITE_ERROR && DbHandle())
-        KvMsg(msg, "%s\r\n%s", what, sqlite3_errmsg(DbHandle()));
-    else
-        KvMsg(msg, "%s", what);
+    if (rc == SQLITE_ERROR && DbHandle()) KvMsg(msg, "%s\r\n%s", what, sqlite3_errmsg(DbHandle()));
+    else KvMsg(msg, "%s", what);
 }
 
 // Reads at most maxRows rows into consecutive records at dest; *read gets
 // how many were read.
-static int ReadRows(const TableDef& t, void* dest, const char* cond, const char* order,
-                    int64_t maxRows, int* read, char* msg) {
+static int ReadRows(const TableDef& t, void* dest, const char* cond, const char* order, int64_t maxRows,
+                    int* read, char* msg) {
     char what[128];
     snprintf(what, sizeof what, "Error of reading T_%s table from the database", t.name);
     *read = 0;
@@ -259,8 +259,8 @@ int TblCountRead(const TableDef& t, void** out, const char* cond, const char* or
     std::string sql = std::string("SELECT COUNT(*) FROM T_") + t.name;
     if (cond) (sql += " WHERE ") += cond;
     int64_t count = 0;
-    if (DbQueryValue(sql.c_str(), kDbInt64, &count, sizeof count, nullptr) != kDbQueryValue ||
-        count < 0 || count > INT32_MAX / (int64_t)t.recordSize) {
+    if (DbQueryValue(sql.c_str(), kDbInt64, &count, sizeof count, nullptr) != kDbQueryValue || count < 0 ||
+        count > INT32_MAX / (int64_t)t.recordSize) {
         KvMsg(msg, "Error of reading the number of records in the table T_%s", t.name);
         return -1;
     }
@@ -355,9 +355,7 @@ int ReadUstUzytk(strUstUzytk* u, char* msg) {
     int read;
     return ReadRows(kTabUstUzytk, u, nullptr, nullptr, 1, &read, msg);
 }
-int UpdateUstUzytk(const strUstUzytk* u, char* msg) {
-    return TblUpdate(kTabUstUzytk, u, nullptr, msg);
-}
+int UpdateUstUzytk(const strUstUzytk* u, char* msg) { return TblUpdate(kTabUstUzytk, u, nullptr, msg); }
 
 // ---- Orders and their children -------------------------------------------
 
@@ -370,8 +368,7 @@ static std::string KeyCond(const char* column, int64_t key) {
 int ReadZam(int64_t kluczZam, strZam* z, char* msg) {
     // Only the columns are read; the in-memory lists after them stay as they are.
     int read = 0;
-    if (!ReadRows(kTabZam, z, KeyCond("kluczZam", kluczZam).c_str(), nullptr, 1, &read, msg))
-        return 0;
+    if (!ReadRows(kTabZam, z, KeyCond("kluczZam", kluczZam).c_str(), nullptr, 1, &read, msg)) return 0;
     if (read == 1) return 1;
     KvMsg(msg, "Error of reading T_Zam table from the database");
     return 0;
@@ -383,39 +380,32 @@ int UpdateZam(const strZam* z, char* msg) {
 int InsertZam(strZam* z, char* msg) { return TblInsert(kTabZam, 1, z, msg); }
 
 int CountReadOkna(int64_t kluczZam, strOkno** out, char* msg) {
-    return TblCountRead(kTabOkno, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "kluczOkno",
-                        msg);
+    return TblCountRead(kTabOkno, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "kluczOkno", msg);
 }
 int InsertOkna(int n, strOkno* okna, char* msg) { return TblInsert(kTabOkno, n, okna, msg); }
 
 int CountReadOperRysDb(int64_t kluczOkno, strOperRysDb** out, char* msg) {
-    return TblCountRead(kTabOperRysDb, (void**)out, KeyCond("kluczOkno", kluczOkno).c_str(),
-                        "indeks", msg);
+    return TblCountRead(kTabOperRysDb, (void**)out, KeyCond("kluczOkno", kluczOkno).c_str(), "indeks", msg);
 }
-int InsertOperRysDb(int n, strOperRysDb* rows, char* msg) {
-    return TblInsert(kTabOperRysDb, n, rows, msg);
-}
+int InsertOperRysDb(int n, strOperRysDb* rows, char* msg) { return TblInsert(kTabOperRysDb, n, rows, msg); }
 
 int CountReadDodatZam(int64_t kluczZam, strDodatZam** out, char* msg) {
-    return TblCountRead(kTabDodatZam, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "iKolej",
-                        msg);
+    return TblCountRead(kTabDodatZam, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "iKolej", msg);
 }
-int InsertDodatZam(int n, strDodatZam* rows, char* msg) {
-    return TblInsert(kTabDodatZam, n, rows, msg);
-}
+int InsertDodatZam(int n, strDodatZam* rows, char* msg) { return TblInsert(kTabDodatZam, n, rows, msg); }
 
 // ---- Registers of used elements -------------------------------------------
 
 // A register is offered to the user as a list, so it is read in name order,
 // never in the order its names were first used.
-#define REGISTER_READ_INSERT(Rec, Tab)                                                  \
-    int CountRead##Rec(str##Rec** out, char* msg) {                                     \
-        return TblCountRead(Tab, (void**)out, nullptr, "nazwa", msg);                  \
-    }                                                                                   \
+#define REGISTER_READ_INSERT(Rec, Tab)                                \
+    int CountRead##Rec(str##Rec** out, char* msg) {                   \
+        return TblCountRead(Tab, (void**)out, nullptr, "nazwa", msg); \
+    }                                                                 \
     int Insert##Rec(int n, str##Rec* rows, char* msg) { return TblInsert(Tab, n, rows, msg); }
-#define REGISTER_UPDATE(Rec, Tab)                                                       \
-    int Update##Rec(const str##Rec* r, const char* storedName, char* msg) {             \
-        return TblUpdateByName(Tab, r, storedName, msg);                                \
+#define REGISTER_UPDATE(Rec, Tab)                                           \
+    int Update##Rec(const str##Rec* r, const char* storedName, char* msg) { \
+        return TblUpdateByName(Tab, r, storedName, msg);                    \
     }
 
 REGISTER_READ_INSERT(ZstProfil, kTabZstProfil)

@@ -18,23 +18,22 @@ enum ColType {
 };
 
 struct ColumnDef {
-    const char* name;   // column name, also the parameter name after ":n_"
+    const char* name;  // column name, also the parameter name after ":n_"
     ColType type;
-    size_t offset;      // of the field in the record
-    int width;          // bytes of a text, blob or packed field
-    int rows;           // slots of a packed field
+    size_t offset;  // of the field in the record
+    int width;      // bytes of a text, blob or packed field
+    int rows;       // slots of a packed field
 };
 
 struct TableDef {
-    const char* name;   // without "T_": "Zam", "ZstProfil"
+    const char* name;  // without "T_": "Zam", "ZstProfil"
     size_t recordSize;
     const ColumnDef* cols;
     int colCount;
 };
 
 extern const TableDef kTabZmienne, kTabUstUzytk, kTabZam, kTabOkno, kTabOperRysDb, kTabDodatZam,
-    kTabZstProfil, kTabZstOkucie, kTabZstKolor, kTabZstListwa, kTabZstSzpros, kTabZstWypeln,
-    kTabZstDodat;
+    kTabZstProfil, kTabZstOkucie, kTabZstKolor, kTabZstListwa, kTabZstSzpros, kTabZstWypeln, kTabZstDodat;
 
 // Reads every row of "SELECT * FROM T_x [WHERE cond] [ORDER BY order]" into
 // consecutive records at dest. REQUIRES: room for every row (counted first).

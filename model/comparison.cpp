@@ -23,8 +23,7 @@ bool SameSeller(const strDaneUzytk& a, const strDaneUzytk& b) {
 // Every field but the unused padding word.
 bool SameValuation(const strWycenZamParam& a, const strWycenZamParam& b) {
     return a.rabat == b.rabat && a.cenaMont == b.cenaMont && a.cenaDemont == b.cenaDemont &&
-           a.vatMont == b.vatMont && a.vatDodat == b.vatDodat && a.vatOkna == b.vatOkna &&
-           a.flagi == b.flagi;
+           a.vatMont == b.vatMont && a.vatDodat == b.vatDodat && a.vatOkna == b.vatOkna && a.flagi == b.flagi;
 }
 
 bool SameOrderRow(const strZam& a, const strZam& b) {
@@ -32,8 +31,8 @@ bool SameOrderRow(const strZam& a, const strZam& b) {
            SameText(a.dodOznaczZam, b.dodOznaczZam) && a.idWalZam == b.idWalZam &&
            SameText(a.dataZam, b.dataZam) && SameText(a.dataReal, b.dataReal) &&
            SameText(a.nazwaNabyw, b.nazwaNabyw) && SameText(a.adresNabyw, b.adresNabyw) &&
-           SameText(a.infDodatNabyw, b.infDodatNabyw) && a.waga == b.waga &&
-           SameText(a.uwagi, b.uwagi) && a.status == b.status && SameSeller(a.sDaneUzytk, b.sDaneUzytk) &&
+           SameText(a.infDodatNabyw, b.infDodatNabyw) && a.waga == b.waga && SameText(a.uwagi, b.uwagi) &&
+           a.status == b.status && SameSeller(a.sDaneUzytk, b.sDaneUzytk) &&
            SameValuation(a.sWycenZamParam, b.sWycenZamParam);
 }
 
@@ -55,8 +54,7 @@ bool SameUw(const strWspUw& a, const strWspUw& b) {
 bool SameOperation(const uniOperRys& a, const uniOperRys& b) {
     if (a.typ != b.typ) return false;
     if (a.typ == kOperWypeln) {
-        return a.wypeln.typWypeln == b.wypeln.typWypeln &&
-               SameText(a.wypeln.nazwa, b.wypeln.nazwa) &&
+        return a.wypeln.typWypeln == b.wypeln.typWypeln && SameText(a.wypeln.nazwa, b.wypeln.nazwa) &&
                memcmp(a.wypeln.ogr, b.wypeln.ogr, sizeof a.wypeln.ogr) == 0;
     }
     const int32_t n = DlugoscDefinicji(a.typ);
@@ -128,7 +126,7 @@ int RozmiarDodatku(const strDodatZam* d, int64_t* size) {
             const Wide ac = c < 0 ? -(Wide)c : (Wide)c;
             const Wide ap = p < 0 ? -p : p;
             if (ap > limit / ac) return 0;  // beyond any 64-bit result
-            const Wide full = ap * ac;       // < 2^127
+            const Wide full = ap * ac;      // < 2^127
             Wide q = full / 100000000, r = full % 100000000;
             if (r >= 50000000) q++;
             value = ((p < 0) != (c < 0)) ? -q : q;

@@ -45,36 +45,36 @@ bool Odstep(char c) { return c == ' ' || c == '\t'; }
 
 const char* NazwaProfilu(int32_t iProfSch) {
     switch (iProfSch) {
-    case 0: return "PVC";
-    case 1: return "Wood";
-    case 2: return "ALU";
-    default: return "";
+        case 0: return "PVC";
+        case 1: return "Wood";
+        case 2: return "ALU";
+        default: return "";
     }
 }
 
 const char* PrzyrostekProfilu(int32_t iProfSch) {
     switch (iProfSch) {
-    case 0: return " (PVC)";
-    case 1: return " (Wood)";
-    case 2: return " (Aluminium)";
-    default: return "";
+        case 0: return " (PVC)";
+        case 1: return " (Wood)";
+        case 2: return " (Aluminium)";
+        default: return "";
     }
 }
 
 const char* NazwaWypeln(int32_t typWypeln) {
     switch (typWypeln) {
-    case 0: return "Glass";
-    case 1: return "Acrylic";
-    default: return "";
+        case 0: return "Glass";
+        case 1: return "Acrylic";
+        default: return "";
     }
 }
 
 const char* NazwaSlupka(int32_t rodzaj, int32_t format) {
     if (format != 5) return "";
     switch (rodzaj) {
-    case 0: return "Fixed mullion";
-    case 1: return "False mullion";
-    default: return "";
+        case 0: return "Fixed mullion";
+        case 1: return "False mullion";
+        default: return "";
     }
 }
 

@@ -6,13 +6,13 @@
 
 int32_t DlugoscDefinicji(uint32_t typ) {
     switch (typ) {
-    case kOperRama: return 28;
-    case kOperSlupekStaly:
-    case kOperSlupekRuch: return 32;
-    case kOperSkrzydlo: return 36;
-    case kOperWypeln: return kOperBlobLen;
-    case kOperSzpros: return 32;
-    default: return 0;
+        case kOperRama: return 28;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch: return 32;
+        case kOperSkrzydlo: return 36;
+        case kOperWypeln: return kOperBlobLen;
+        case kOperSzpros: return 32;
+        default: return 0;
     }
 }
 

@@ -46,79 +46,79 @@ struct strProst {
 
 // Frame (type 0). Defining part: bytes 0-27.
 struct strOperRama {
-    uint32_t typ;        // 0
-    int32_t x0, y0;      // outer left x and top y, mm (0, 0)
-    int32_t x1, y1;      // outer right x = width, outer bottom y = height, mm
-    int32_t grub;        // own thickness, mm
-    int32_t flagi;       // bit 0: own thickness
+    uint32_t typ;    // 0
+    int32_t x0, y0;  // outer left x and top y, mm (0, 0)
+    int32_t x1, y1;  // outer right x = width, outer bottom y = height, mm
+    int32_t grub;    // own thickness, mm
+    int32_t flagi;   // bit 0: own thickness
     // Derived.
-    strProst wewn;       // inner rectangle, mm
-    strProst zewnUrz;    // outer rectangle, device pixels
-    strProst wewnUrz;    // inner rectangle, device pixels
+    strProst wewn;     // inner rectangle, mm
+    strProst zewnUrz;  // outer rectangle, device pixels
+    strProst wewnUrz;  // inner rectangle, device pixels
 };
 
 // Fixed mullion (type 1) and false mullion (type 2). Defining part: bytes 0-31.
 struct strOperSlupek {
-    uint32_t typ;        // 1 or 2
-    int32_t rodzaj;      // 0 fixed, 1 false (always typ - 1)
-    int32_t poz;         // centre line, mm: y of a horizontal, x of a vertical mullion
-    int32_t poziomy;     // non-zero: horizontal
-    int32_t ogrPocz;     // bounding element at the left (horizontal) or top (vertical) end
-    int32_t ogrKon;      // bounding element at the right or bottom end
-    int32_t grub;        // own thickness, mm
-    int32_t flagi;       // bit 0: own thickness
+    uint32_t typ;     // 1 or 2
+    int32_t rodzaj;   // 0 fixed, 1 false (always typ - 1)
+    int32_t poz;      // centre line, mm: y of a horizontal, x of a vertical mullion
+    int32_t poziomy;  // non-zero: horizontal
+    int32_t ogrPocz;  // bounding element at the left (horizontal) or top (vertical) end
+    int32_t ogrKon;   // bounding element at the right or bottom end
+    int32_t grub;     // own thickness, mm
+    int32_t flagi;    // bit 0: own thickness
     // Derived.
-    strProst prost;      // rectangle, mm
-    int32_t osUrz;       // centre line, device pixels
-    strProst prostUrz;   // rectangle, device pixels
+    strProst prost;     // rectangle, mm
+    int32_t osUrz;      // centre line, device pixels
+    strProst prostUrz;  // rectangle, device pixels
 };
 
 // Sash (type 3). Defining part: bytes 0-35.
 struct strOperSkrzydlo {
-    uint32_t typ;        // 3
-    int32_t rodzOtw;     // opening kind: 0 fixed, 1 top/bottom hung, 2 side hung, 3 tilt & turn
-    int32_t stronaOtw;   // 1: right (side hung, tilt & turn) or bottom (hung); else left or top
-    int32_t ogr[4];      // bounding elements: left, top, right, bottom
-    int32_t grub;        // own thickness, mm
-    int32_t flagi;       // bit 0: own thickness
+    uint32_t typ;       // 3
+    int32_t rodzOtw;    // opening kind: 0 fixed, 1 top/bottom hung, 2 side hung, 3 tilt & turn
+    int32_t stronaOtw;  // 1: right (side hung, tilt & turn) or bottom (hung); else left or top
+    int32_t ogr[4];     // bounding elements: left, top, right, bottom
+    int32_t grub;       // own thickness, mm
+    int32_t flagi;      // bit 0: own thickness
     // Derived.
-    strProst zewn;       // outer rectangle, mm
-    strProst wewn;       // inner rectangle, mm
-    strProst zewnUrz;    // outer rectangle, device pixels
-    strProst wewnUrz;    // inner rectangle, device pixels
+    strProst zewn;     // outer rectangle, mm
+    strProst wewn;     // inner rectangle, mm
+    strProst zewnUrz;  // outer rectangle, device pixels
+    strProst wewnUrz;  // inner rectangle, device pixels
 };
 
 enum { kNazwaWypelnLen = 128 };
 
 // Filling (type 4). Defining part: bytes 0-151, the whole stored form.
 struct strOperWypeln {
-    uint32_t typ;        // 4
-    int32_t typWypeln;   // 0 glass, 1 acrylic
+    uint32_t typ;                 // 4
+    int32_t typWypeln;            // 0 glass, 1 acrylic
     char nazwa[kNazwaWypelnLen];  // zero-terminated, at most 127 characters
-    int32_t ogr[4];      // bounding elements: left, top, right, bottom
+    int32_t ogr[4];               // bounding elements: left, top, right, bottom
     // Derived (beyond the stored bytes).
-    strProst prost;      // rectangle, mm
-    strProst prostUrz;   // rectangle, device pixels
+    strProst prost;     // rectangle, mm
+    strProst prostUrz;  // rectangle, device pixels
 };
 
 // Muntin (type 5). Defining part: bytes 0-31.
 struct strOperSzpros {
-    uint32_t typ;        // 5
-    int32_t poz;         // centre line, mm
-    int32_t poziomy;     // non-zero: horizontal
-    int32_t ogrPocz;     // bounding element at the left or top end
-    int32_t ogrKon;      // bounding element at the right or bottom end
-    int32_t wypeln;      // index of the filling the muntin lies on
-    int32_t grub;        // own thickness, mm
-    int32_t flagi;       // bit 0: own thickness
+    uint32_t typ;     // 5
+    int32_t poz;      // centre line, mm
+    int32_t poziomy;  // non-zero: horizontal
+    int32_t ogrPocz;  // bounding element at the left or top end
+    int32_t ogrKon;   // bounding element at the right or bottom end
+    int32_t wypeln;   // index of the filling the muntin lies on
+    int32_t grub;     // own thickness, mm
+    int32_t flagi;    // bit 0: own thickness
     // Derived.
-    strProst prost;      // rectangle, mm
-    int32_t osUrz;       // centre line, device pixels
-    strProst prostUrz;   // rectangle, device pixels
+    strProst prost;     // rectangle, mm
+    int32_t osUrz;      // centre line, device pixels
+    strProst prostUrz;  // rectangle, device pixels
 };
 
 union uniOperRys {
-    uint32_t typ;        // the element type, common to every member
+    uint32_t typ;  // the element type, common to every member
     strOperRama rama;
     strOperSlupek slupek;
     strOperSkrzydlo skrzydlo;
@@ -132,24 +132,34 @@ static_assert(sizeof(strProst) == 16, "rectangle is four 32-bit values");
 static_assert(sizeof(uniOperRys) == 184, "an operation is 184 bytes in memory");
 static_assert(sizeof(strOperRama) <= kOperBlobLen, "frame fits the stored form");
 static_assert(offsetof(strOperRama, x1) == 12 && offsetof(strOperRama, y1) == 16, "frame size at 12");
-static_assert(offsetof(strOperRama, grub) == 20 && offsetof(strOperRama, flagi) == 24, "frame thickness at 20");
+static_assert(offsetof(strOperRama, grub) == 20 && offsetof(strOperRama, flagi) == 24,
+              "frame thickness at 20");
 static_assert(offsetof(strOperRama, wewn) == 28, "frame derived values after byte 27");
-static_assert(offsetof(strOperSlupek, rodzaj) == 4 && offsetof(strOperSlupek, poz) == 8, "mullion kind, position");
+static_assert(offsetof(strOperSlupek, rodzaj) == 4 && offsetof(strOperSlupek, poz) == 8,
+              "mullion kind, position");
 static_assert(offsetof(strOperSlupek, poziomy) == 12, "mullion orientation at 12");
-static_assert(offsetof(strOperSlupek, ogrPocz) == 16 && offsetof(strOperSlupek, ogrKon) == 20, "mullion bounds at 16");
-static_assert(offsetof(strOperSlupek, grub) == 24 && offsetof(strOperSlupek, flagi) == 28, "mullion thickness at 24");
+static_assert(offsetof(strOperSlupek, ogrPocz) == 16 && offsetof(strOperSlupek, ogrKon) == 20,
+              "mullion bounds at 16");
+static_assert(offsetof(strOperSlupek, grub) == 24 && offsetof(strOperSlupek, flagi) == 28,
+              "mullion thickness at 24");
 static_assert(offsetof(strOperSlupek, prost) == 32, "mullion derived values after byte 31");
-static_assert(offsetof(strOperSkrzydlo, rodzOtw) == 4 && offsetof(strOperSkrzydlo, stronaOtw) == 8, "sash kind");
+static_assert(offsetof(strOperSkrzydlo, rodzOtw) == 4 && offsetof(strOperSkrzydlo, stronaOtw) == 8,
+              "sash kind");
 static_assert(offsetof(strOperSkrzydlo, ogr) == 12, "sash bounds at 12");
-static_assert(offsetof(strOperSkrzydlo, grub) == 28 && offsetof(strOperSkrzydlo, flagi) == 32, "sash thickness");
+static_assert(offsetof(strOperSkrzydlo, grub) == 28 && offsetof(strOperSkrzydlo, flagi) == 32,
+              "sash thickness");
 static_assert(offsetof(strOperSkrzydlo, zewn) == 36, "sash derived values after byte 35");
-static_assert(offsetof(strOperWypeln, typWypeln) == 4 && offsetof(strOperWypeln, nazwa) == 8, "filling name at 8");
+static_assert(offsetof(strOperWypeln, typWypeln) == 4 && offsetof(strOperWypeln, nazwa) == 8,
+              "filling name at 8");
 static_assert(offsetof(strOperWypeln, ogr) == 136, "filling bounds at 136");
-static_assert(offsetof(strOperWypeln, prost) == kOperBlobLen, "filling derived values beyond the stored bytes");
+static_assert(offsetof(strOperWypeln, prost) == kOperBlobLen,
+              "filling derived values beyond the stored bytes");
 static_assert(offsetof(strOperSzpros, poz) == 4 && offsetof(strOperSzpros, poziomy) == 8, "muntin position");
-static_assert(offsetof(strOperSzpros, ogrPocz) == 12 && offsetof(strOperSzpros, ogrKon) == 16, "muntin bounds");
+static_assert(offsetof(strOperSzpros, ogrPocz) == 12 && offsetof(strOperSzpros, ogrKon) == 16,
+              "muntin bounds");
 static_assert(offsetof(strOperSzpros, wypeln) == 20, "muntin filling at 20");
-static_assert(offsetof(strOperSzpros, grub) == 24 && offsetof(strOperSzpros, flagi) == 28, "muntin thickness");
+static_assert(offsetof(strOperSzpros, grub) == 24 && offsetof(strOperSzpros, flagi) == 28,
+              "muntin thickness");
 static_assert(offsetof(strOperSzpros, prost) == 32, "muntin derived values after byte 31");
 
 // Bytes of the defining part of an element of this type; 0 for a type above 5.

@@ -18,19 +18,19 @@ bool JestSlupek(uint32_t t) { return t == kOperSlupekStaly || t == kOperSlupekRu
 
 int32_t Bok(const strProst& r, int32_t s) {
     switch (s) {
-    case kLewa: return r.left;
-    case kGora: return r.top;
-    case kPrawa: return r.right;
-    default: return r.bottom;
+        case kLewa: return r.left;
+        case kGora: return r.top;
+        case kPrawa: return r.right;
+        default: return r.bottom;
     }
 }
 
 void UstawBok(strProst& r, int32_t s, int32_t v) {
     switch (s) {
-    case kLewa: r.left = v; break;
-    case kGora: r.top = v; break;
-    case kPrawa: r.right = v; break;
-    default: r.bottom = v; break;
+        case kLewa: r.left = v; break;
+        case kGora: r.top = v; break;
+        case kPrawa: r.right = v; break;
+        default: r.bottom = v; break;
     }
 }
 
@@ -39,24 +39,24 @@ int32_t Przeciwny(int32_t s) { return (s + 2) & 3; }
 // Facing edge, mm, of bounding element b for what it bounds on side s.
 int32_t Krawedz(const uniOperRys& b, int32_t s) {
     switch (b.typ) {
-    case kOperRama: return Bok(b.rama.wewn, s);
-    case kOperSkrzydlo: return Bok(b.skrzydlo.wewn, s);
-    case kOperSlupekStaly:
-    case kOperSlupekRuch: return Bok(b.slupek.prost, Przeciwny(s));
-    case kOperSzpros: return Bok(b.szpros.prost, Przeciwny(s));
-    default: return 0;
+        case kOperRama: return Bok(b.rama.wewn, s);
+        case kOperSkrzydlo: return Bok(b.skrzydlo.wewn, s);
+        case kOperSlupekStaly:
+        case kOperSlupekRuch: return Bok(b.slupek.prost, Przeciwny(s));
+        case kOperSzpros: return Bok(b.szpros.prost, Przeciwny(s));
+        default: return 0;
     }
 }
 
 // The same on the device.
 int32_t KrawedzUrz(const uniOperRys& b, int32_t s) {
     switch (b.typ) {
-    case kOperRama: return Bok(b.rama.wewnUrz, s);
-    case kOperSkrzydlo: return Bok(b.skrzydlo.wewnUrz, s);
-    case kOperSlupekStaly:
-    case kOperSlupekRuch: return Bok(b.slupek.prostUrz, Przeciwny(s));
-    case kOperSzpros: return Bok(b.szpros.prostUrz, Przeciwny(s));
-    default: return 0;
+        case kOperRama: return Bok(b.rama.wewnUrz, s);
+        case kOperSkrzydlo: return Bok(b.skrzydlo.wewnUrz, s);
+        case kOperSlupekStaly:
+        case kOperSlupekRuch: return Bok(b.slupek.prostUrz, Przeciwny(s));
+        case kOperSzpros: return Bok(b.szpros.prostUrz, Przeciwny(s));
+        default: return 0;
     }
 }
 
@@ -67,10 +67,10 @@ bool W32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
 // Bound type masks of the geometry pass.
 uint32_t Bit(uint32_t t) { return t < 32 ? 1u << t : 0; }
-const uint32_t kOgrSlupka = (1u << kOperRama) | (1u << kOperSlupekStaly) | (1u << kOperSlupekRuch) |
-                            (1u << kOperSkrzydlo);
-const uint32_t kOgrWypeln = (1u << kOperRama) | (1u << kOperSlupekStaly) | (1u << kOperSzpros) |
-                            (1u << kOperSkrzydlo);
+const uint32_t kOgrSlupka =
+    (1u << kOperRama) | (1u << kOperSlupekStaly) | (1u << kOperSlupekRuch) | (1u << kOperSkrzydlo);
+const uint32_t kOgrWypeln =
+    (1u << kOperRama) | (1u << kOperSlupekStaly) | (1u << kOperSzpros) | (1u << kOperSkrzydlo);
 const uint32_t kOgrSzprosu = kOgrSlupka | (1u << kOperSzpros);
 
 bool OgrOk(const uniOperRys* lista, int32_t j, int32_t idx, uint32_t maska) {
@@ -91,14 +91,14 @@ enum Blad {
 
 void PiszBlad(int blad, char* msg) {
     switch (blad) {
-    case kBladAlokacji: KvMsg(msg, "Error of allocation the table of strObsOkno structures"); break;
-    case kBladStruktury: KvMsg(msg, "Wrong structure of the window"); break;
-    case kBladRamy: KvMsg(msg, "Wrong structure of the window\r\nIncorrect frame"); break;
-    case kBladSlupka: KvMsg(msg, "Wrong structure of the window\r\nIncorrect mullion"); break;
-    case kBladSkrzydla: KvMsg(msg, "Wrong structure of the window\r\nIncorrect sash"); break;
-    case kBladWypeln: KvMsg(msg, "Wrong structure of the window\r\nIncorrect filling"); break;
-    case kBladSzprosu: KvMsg(msg, "Wrong structure of the window\r\nIncorrect muntin"); break;
-    default: break;
+        case kBladAlokacji: KvMsg(msg, "Error of allocation the table of strObsOkno structures"); break;
+        case kBladStruktury: KvMsg(msg, "Wrong structure of the window"); break;
+        case kBladRamy: KvMsg(msg, "Wrong structure of the window\r\nIncorrect frame"); break;
+        case kBladSlupka: KvMsg(msg, "Wrong structure of the window\r\nIncorrect mullion"); break;
+        case kBladSkrzydla: KvMsg(msg, "Wrong structure of the window\r\nIncorrect sash"); break;
+        case kBladWypeln: KvMsg(msg, "Wrong structure of the window\r\nIncorrect filling"); break;
+        case kBladSzprosu: KvMsg(msg, "Wrong structure of the window\r\nIncorrect muntin"); break;
+        default: break;
     }
 }
 
@@ -109,27 +109,30 @@ int ZbadajElement(const uniOperRys* lista, int32_t j) {
     const uniOperRys& op = lista[j];
     if (j == 0 && op.typ != kOperRama) return kBladStruktury;
     switch (op.typ) {
-    case kOperRama:
-        if (j != 0) return kBladRamy;
-        if ((int64_t)op.rama.x1 - op.rama.x0 <= 0 || (int64_t)op.rama.y1 - op.rama.y0 <= 0) return kBladRamy;
-        return kBrak;
-    case kOperSlupekStaly:
-    case kOperSlupekRuch:
-        return Wczesniejszy(op.slupek.ogrPocz, j) && Wczesniejszy(op.slupek.ogrKon, j) ? kBrak : kBladSlupka;
-    case kOperSkrzydlo:
-        for (int32_t s = 0; s < 4; s++)
-            if (!Wczesniejszy(op.skrzydlo.ogr[s], j)) return kBladSkrzydla;
-        return kBrak;
-    case kOperWypeln:
-        for (int32_t s = 0; s < 4; s++)
-            if (!Wczesniejszy(op.wypeln.ogr[s], j)) return kBladWypeln;
-        return kBrak;
-    case kOperSzpros:
-        if (!Wczesniejszy(op.szpros.ogrPocz, j) || !Wczesniejszy(op.szpros.ogrKon, j)) return kBladSzprosu;
-        if (!Wczesniejszy(op.szpros.wypeln, j) || lista[op.szpros.wypeln].typ != kOperWypeln) return kBladSzprosu;
-        return kBrak;
-    default:
-        return kBrak;
+        case kOperRama:
+            if (j != 0) return kBladRamy;
+            if ((int64_t)op.rama.x1 - op.rama.x0 <= 0 || (int64_t)op.rama.y1 - op.rama.y0 <= 0)
+                return kBladRamy;
+            return kBrak;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch:
+            return Wczesniejszy(op.slupek.ogrPocz, j) && Wczesniejszy(op.slupek.ogrKon, j) ? kBrak
+                                                                                           : kBladSlupka;
+        case kOperSkrzydlo:
+            for (int32_t s = 0; s < 4; s++)
+                if (!Wczesniejszy(op.skrzydlo.ogr[s], j)) return kBladSkrzydla;
+            return kBrak;
+        case kOperWypeln:
+            for (int32_t s = 0; s < 4; s++)
+                if (!Wczesniejszy(op.wypeln.ogr[s], j)) return kBladWypeln;
+            return kBrak;
+        case kOperSzpros:
+            if (!Wczesniejszy(op.szpros.ogrPocz, j) || !Wczesniejszy(op.szpros.ogrKon, j))
+                return kBladSzprosu;
+            if (!Wczesniejszy(op.szpros.wypeln, j) || lista[op.szpros.wypeln].typ != kOperWypeln)
+                return kBladSzprosu;
+            return kBrak;
+        default: return kBrak;
     }
 }
 
@@ -181,41 +184,41 @@ int Zastosuj(Budowa& b, const uniOperRys* lista, int32_t j) {
     if (!blad) {
         const uniOperRys& op = lista[j];
         switch (op.typ) {
-        case kOperRama: {
-            strObsOkno& o = b.tab[0];
-            memset(&o, 0, sizeof o);
-            o.os[kLewa] = op.rama.x0;
-            o.os[kGora] = op.rama.y0;
-            o.os[kPrawa] = op.rama.x1;
-            o.os[kDol] = op.rama.y1;
-            b.liczba = 1;
-            break;
-        }
-        case kOperSlupekStaly:
-        case kOperSlupekRuch: blad = Podziel(b, op, j, kBladSlupka); break;
-        case kOperSkrzydlo: {
-            int32_t i = ObszarOgraniczony(&op, b.tab, b.liczba);
-            if (i < 0) {
-                blad = kBladSkrzydla;
+            case kOperRama: {
+                strObsOkno& o = b.tab[0];
+                memset(&o, 0, sizeof o);
+                o.os[kLewa] = op.rama.x0;
+                o.os[kGora] = op.rama.y0;
+                o.os[kPrawa] = op.rama.x1;
+                o.os[kDol] = op.rama.y1;
+                b.liczba = 1;
                 break;
             }
-            for (int32_t s = 0; s < 4; s++) b.tab[i].ogr[s] = j;
-            break;
-        }
-        case kOperWypeln: {
-            int32_t i = ObszarOgraniczony(&op, b.tab, b.liczba);
-            if (i < 0) {
-                blad = kBladWypeln;
+            case kOperSlupekStaly:
+            case kOperSlupekRuch: blad = Podziel(b, op, j, kBladSlupka); break;
+            case kOperSkrzydlo: {
+                int32_t i = ObszarOgraniczony(&op, b.tab, b.liczba);
+                if (i < 0) {
+                    blad = kBladSkrzydla;
+                    break;
+                }
+                for (int32_t s = 0; s < 4; s++) b.tab[i].ogr[s] = j;
                 break;
             }
-            b.tab[i].wypelniony = 1;
-            b.tab[i].wypeln = j;
-            break;
-        }
-        case kOperSzpros:
-            if (b.szprosyDziela) blad = Podziel(b, op, j, kBladSzprosu);
-            break;
-        default: break;
+            case kOperWypeln: {
+                int32_t i = ObszarOgraniczony(&op, b.tab, b.liczba);
+                if (i < 0) {
+                    blad = kBladWypeln;
+                    break;
+                }
+                b.tab[i].wypelniony = 1;
+                b.tab[i].wypeln = j;
+                break;
+            }
+            case kOperSzpros:
+                if (b.szprosyDziela) blad = Podziel(b, op, j, kBladSzprosu);
+                break;
+            default: break;
         }
     }
     b.blad = blad;
@@ -237,23 +240,23 @@ void Prostokaty(strObsOkno* tab, int32_t n, const uniOperRys* lista, bool zUrz) 
 // filling). Returns how many pointers it put into refs.
 int Odniesienia(uniOperRys& op, int32_t* refs[5]) {
     switch (op.typ) {
-    case kOperSlupekStaly:
-    case kOperSlupekRuch:
-        refs[0] = &op.slupek.ogrPocz;
-        refs[1] = &op.slupek.ogrKon;
-        return 2;
-    case kOperSkrzydlo:
-        for (int s = 0; s < 4; s++) refs[s] = &op.skrzydlo.ogr[s];
-        return 4;
-    case kOperWypeln:
-        for (int s = 0; s < 4; s++) refs[s] = &op.wypeln.ogr[s];
-        return 4;
-    case kOperSzpros:
-        refs[0] = &op.szpros.ogrPocz;
-        refs[1] = &op.szpros.ogrKon;
-        refs[2] = &op.szpros.wypeln;
-        return 3;
-    default: return 0;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch:
+            refs[0] = &op.slupek.ogrPocz;
+            refs[1] = &op.slupek.ogrKon;
+            return 2;
+        case kOperSkrzydlo:
+            for (int s = 0; s < 4; s++) refs[s] = &op.skrzydlo.ogr[s];
+            return 4;
+        case kOperWypeln:
+            for (int s = 0; s < 4; s++) refs[s] = &op.wypeln.ogr[s];
+            return 4;
+        case kOperSzpros:
+            refs[0] = &op.szpros.ogrPocz;
+            refs[1] = &op.szpros.ogrKon;
+            refs[2] = &op.szpros.wypeln;
+            return 3;
+        default: return 0;
     }
 }
 
@@ -286,35 +289,47 @@ bool Powtorzone(const uniOperRys* lista, int32_t j, const char* klucz) {
 
 int32_t FormatStruktury(int32_t status) {
     switch (status & 7) {
-    case 0: return 0;
-    case 1: return 1;
-    case 2: return 2;
-    case 4: return 5;
-    default: return -1;
+        case 0: return 0;
+        case 1: return 1;
+        case 2: return 2;
+        case 4: return 5;
+        default: return -1;
     }
 }
 
 int32_t GruboscElementu(const uniOperRys* op, int32_t format, const strOkno* okno) {
     int32_t wlasna, flagi;
     switch (op->typ) {
-    case kOperRama: wlasna = op->rama.grub; flagi = op->rama.flagi; break;
-    case kOperSlupekStaly:
-    case kOperSlupekRuch: wlasna = op->slupek.grub; flagi = op->slupek.flagi; break;
-    case kOperSkrzydlo: wlasna = op->skrzydlo.grub; flagi = op->skrzydlo.flagi; break;
-    case kOperSzpros: wlasna = op->szpros.grub; flagi = op->szpros.flagi; break;
-    case kOperWypeln: return 0;
-    default: return -1;
+        case kOperRama:
+            wlasna = op->rama.grub;
+            flagi = op->rama.flagi;
+            break;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch:
+            wlasna = op->slupek.grub;
+            flagi = op->slupek.flagi;
+            break;
+        case kOperSkrzydlo:
+            wlasna = op->skrzydlo.grub;
+            flagi = op->skrzydlo.flagi;
+            break;
+        case kOperSzpros:
+            wlasna = op->szpros.grub;
+            flagi = op->szpros.flagi;
+            break;
+        case kOperWypeln: return 0;
+        default: return -1;
     }
     if ((flagi & kFlagaWlGrub) || format == 2) return wlasna;
     if (format != 5 || !okno) return -1;
     switch (op->typ) {
-    case kOperRama: return okno->sGrubProf.rama;
-    case kOperSkrzydlo: return okno->sGrubProf.skrzydlo;
-    case kOperSzpros: return okno->grubSzpros;
-    default:
-        if (op->slupek.rodzaj == 0) return okno->sGrubProf.slupekStaly;
-        if (op->slupek.rodzaj == 1) return okno->sGrubProf.slupekRuchomy;
-        return -1;
+        case kOperRama: return okno->sGrubProf.rama;
+        case kOperSkrzydlo: return okno->sGrubProf.skrzydlo;
+        case kOperSzpros: return okno->grubSzpros;
+        default:
+            if (op->slupek.rodzaj == 0) return okno->sGrubProf.slupekStaly;
+            if (op->slupek.rodzaj == 1) return okno->sGrubProf.slupekRuchomy;
+            return -1;
     }
 }
 
@@ -359,63 +374,62 @@ int ObliczElement(uniOperRys* lista, int32_t liczba, int32_t j, int32_t format, 
     uniOperRys& op = lista[j];
     const int32_t t = GruboscElementu(&op, format, okno);
     switch (op.typ) {
-    case kOperRama: {
-        strOperRama& r = op.rama;
-        const strProst zewn{r.x0, r.y0, r.x1, r.y1};
-        if (j != 0 || t < 0 || (int64_t)r.x1 - r.x0 <= 0 || (int64_t)r.y1 - r.y0 <= 0 ||
-            !Wciecie(zewn, t, &r.wewn)) {
-            KvMsg(msg, "Wrong definition of the frame");
-            return 0;
-        }
-        return 1;
-    }
-    case kOperSlupekStaly:
-    case kOperSlupekRuch: {
-        strOperSlupek& s = op.slupek;
-        if (t < 0 || !OgrOk(lista, j, s.ogrPocz, kOgrSlupka) || !OgrOk(lista, j, s.ogrKon, kOgrSlupka) ||
-            !Listwa(lista, s.ogrPocz, s.ogrKon, s.poz, s.poziomy != 0, t, &s.prost)) {
-            KvMsg(msg, "Wrong definition of the mullion");
-            return 0;
-        }
-        return 1;
-    }
-    case kOperSkrzydlo: {
-        strOperSkrzydlo& s = op.skrzydlo;
-        bool ok = t >= 0;
-        for (int32_t k = 0; k < 4 && ok; k++) ok = OgrOk(lista, j, s.ogr[k], kOgrSlupka);
-        if (ok) {
-            for (int32_t k = 0; k < 4; k++) UstawBok(s.zewn, k, Krawedz(lista[s.ogr[k]], k));
-            ok = Wciecie(s.zewn, t, &s.wewn);
-        }
-        if (!ok) {
-            KvMsg(msg, "Wrong definition of the sash");
-            return 0;
-        }
-        return 1;
-    }
-    case kOperWypeln: {
-        strOperWypeln& w = op.wypeln;
-        for (int32_t k = 0; k < 4; k++) {
-            if (!OgrOk(lista, j, w.ogr[k], kOgrWypeln)) {
-                KvMsg(msg, "Wrong definition of the filling");
+        case kOperRama: {
+            strOperRama& r = op.rama;
+            const strProst zewn{r.x0, r.y0, r.x1, r.y1};
+            if (j != 0 || t < 0 || (int64_t)r.x1 - r.x0 <= 0 || (int64_t)r.y1 - r.y0 <= 0 ||
+                !Wciecie(zewn, t, &r.wewn)) {
+                KvMsg(msg, "Wrong definition of the frame");
                 return 0;
             }
+            return 1;
         }
-        for (int32_t k = 0; k < 4; k++) UstawBok(w.prost, k, Krawedz(lista[w.ogr[k]], k));
-        return 1;
-    }
-    case kOperSzpros: {
-        strOperSzpros& s = op.szpros;
-        if (t < 0 || !OgrOk(lista, j, s.ogrPocz, kOgrSzprosu) || !OgrOk(lista, j, s.ogrKon, kOgrSzprosu) ||
-            !OgrOk(lista, j, s.wypeln, Bit(kOperWypeln)) ||
-            !Listwa(lista, s.ogrPocz, s.ogrKon, s.poz, s.poziomy != 0, t, &s.prost)) {
-            KvMsg(msg, "Wrong definition of the muntin");
-            return 0;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch: {
+            strOperSlupek& s = op.slupek;
+            if (t < 0 || !OgrOk(lista, j, s.ogrPocz, kOgrSlupka) || !OgrOk(lista, j, s.ogrKon, kOgrSlupka) ||
+                !Listwa(lista, s.ogrPocz, s.ogrKon, s.poz, s.poziomy != 0, t, &s.prost)) {
+                KvMsg(msg, "Wrong definition of the mullion");
+                return 0;
+            }
+            return 1;
         }
-        return 1;
-    }
-    default:
-        return 1;
+        case kOperSkrzydlo: {
+            strOperSkrzydlo& s = op.skrzydlo;
+            bool ok = t >= 0;
+            for (int32_t k = 0; k < 4 && ok; k++) ok = OgrOk(lista, j, s.ogr[k], kOgrSlupka);
+            if (ok) {
+                for (int32_t k = 0; k < 4; k++) UstawBok(s.zewn, k, Krawedz(lista[s.ogr[k]], k));
+                ok = Wciecie(s.zewn, t, &s.wewn);
+            }
+            if (!ok) {
+                KvMsg(msg, "Wrong definition of the sash");
+                return 0;
+            }
+            return 1;
+        }
+        case kOperWypeln: {
+            strOperWypeln& w = op.wypeln;
+            for (int32_t k = 0; k < 4; k++) {
+                if (!OgrOk(lista, j, w.ogr[k], kOgrWypeln)) {
+                    KvMsg(msg, "Wrong definition of the filling");
+                    return 0;
+                }
+            }
+            for (int32_t k = 0; k < 4; k++) UstawBok(w.prost, k, Krawedz(lista[w.ogr[k]], k));
+            return 1;
+        }
+        case kOperSzpros: {
+            strOperSzpros& s = op.szpros;
+            if (t < 0 || !OgrOk(lista, j, s.ogrPocz, kOgrSzprosu) ||
+                !OgrOk(lista, j, s.ogrKon, kOgrSzprosu) || !OgrOk(lista, j, s.wypeln, Bit(kOperWypeln)) ||
+                !Listwa(lista, s.ogrPocz, s.ogrKon, s.poz, s.poziomy != 0, t, &s.prost)) {
+                KvMsg(msg, "Wrong definition of the muntin");
+                return 0;
+            }
+            return 1;
+        }
+        default: return 1;
     }
 }
 
@@ -501,13 +515,13 @@ int32_t ObszarOgraniczony(const uniOperRys* op, const strObsOkno* tab, int32_t n
 
 int32_t KodRodzaju(const uniOperRys* op) {
     switch (op->typ) {
-    case kOperSlupekStaly:
-    case kOperSlupekRuch: return op->slupek.poziomy != 0 ? 1 : 0;
-    case kOperSzpros: return op->szpros.poziomy != 0 ? 1 : 0;
-    case kOperSkrzydlo:
-        // Unsigned, so that a stored opening kind of any size cannot overflow.
-        return (int32_t)((uint32_t)op->skrzydlo.rodzOtw * 2u + (op->skrzydlo.stronaOtw == 1 ? 8u : 0u));
-    default: return 0;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch: return op->slupek.poziomy != 0 ? 1 : 0;
+        case kOperSzpros: return op->szpros.poziomy != 0 ? 1 : 0;
+        case kOperSkrzydlo:
+            // Unsigned, so that a stored opening kind of any size cannot overflow.
+            return (int32_t)((uint32_t)op->skrzydlo.rodzOtw * 2u + (op->skrzydlo.stronaOtw == 1 ? 8u : 0u));
+        default: return 0;
     }
 }
 
@@ -518,8 +532,8 @@ static uint32_t TypOgr(const strObsOkno* obs, const uniOperRys* lista, int32_t l
     return lista && i >= 0 && i < liczba ? lista[i].typ : UINT32_MAX;
 }
 
-int SprawdzWstawienie(uint32_t typ, int32_t kod, const strObsOkno* obs, const uniOperRys* lista, int32_t liczba,
-                      int32_t format, char* msg) {
+int SprawdzWstawienie(uint32_t typ, int32_t kod, const strObsOkno* obs, const uniOperRys* lista,
+                      int32_t liczba, int32_t format, char* msg) {
     uint32_t t[4];
     for (int32_t s = 0; s < 4; s++) t[s] = TypOgr(obs, lista, liczba, s);
     auto dowolny = [&](uint32_t x) { return t[0] == x || t[1] == x || t[2] == x || t[3] == x; };
@@ -528,32 +542,36 @@ int SprawdzWstawienie(uint32_t typ, int32_t kod, const strObsOkno* obs, const un
     const uint32_t konA = t[poziomy ? kLewa : kGora], konB = t[poziomy ? kPrawa : kDol];
     const char* odmowa = nullptr;
     switch (typ) {
-    case kOperSlupekStaly:
-    case kOperSlupekRuch:
-        if (obs->wypelniony) odmowa = "A mullion can be inserted only into area without a filling";
-        else if (konA == kOperSzpros || konB == kOperSzpros)
-            odmowa = "A mullion cannot be inserted into area bounded by a muntin";
-        break;
-    case kOperSkrzydlo:
-        if (obs->wypelniony) odmowa = "A sash cannot be inserted into area with filling";
-        else if (dowolny(kOperSzpros)) odmowa = "A sash cannot be inserted into area bounded by the muntin";
-        else if (dowolny(kOperSkrzydlo)) odmowa = "A sash cannot be inserted into area bounded by other sash";
-        break;
-    case kOperWypeln:
-        if (obs->wypelniony) odmowa = "A filling can be inserted only into area without another filling";
-        else if (dowolny(kOperSzpros)) odmowa = "A filling cannot be inserted into area bounded by a muntin";
-        else if (dowolny(kOperSlupekRuch)) odmowa = "A filling cannot be inserted into area bounded by a false mullion";
-        break;
-    case kOperSzpros: {
-        const int32_t w = obs->wypeln;
-        const bool szklo = obs->wypelniony && format == 5 && lista && w >= 0 && w < liczba &&
-                           lista[w].typ == kOperWypeln && lista[w].wypeln.typWypeln == 0;
-        if (!szklo) odmowa = "A muntin can be set only on a filling of type \"glass\"";
-        else if (konA == kOperSlupekRuch || konB == kOperSlupekRuch)
-            odmowa = "A muntin cannot be bounded by the false mullion";
-        break;
-    }
-    default: break;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch:
+            if (obs->wypelniony) odmowa = "A mullion can be inserted only into area without a filling";
+            else if (konA == kOperSzpros || konB == kOperSzpros)
+                odmowa = "A mullion cannot be inserted into area bounded by a muntin";
+            break;
+        case kOperSkrzydlo:
+            if (obs->wypelniony) odmowa = "A sash cannot be inserted into area with filling";
+            else if (dowolny(kOperSzpros))
+                odmowa = "A sash cannot be inserted into area bounded by the muntin";
+            else if (dowolny(kOperSkrzydlo))
+                odmowa = "A sash cannot be inserted into area bounded by other sash";
+            break;
+        case kOperWypeln:
+            if (obs->wypelniony) odmowa = "A filling can be inserted only into area without another filling";
+            else if (dowolny(kOperSzpros))
+                odmowa = "A filling cannot be inserted into area bounded by a muntin";
+            else if (dowolny(kOperSlupekRuch))
+                odmowa = "A filling cannot be inserted into area bounded by a false mullion";
+            break;
+        case kOperSzpros: {
+            const int32_t w = obs->wypeln;
+            const bool szklo = obs->wypelniony && format == 5 && lista && w >= 0 && w < liczba &&
+                               lista[w].typ == kOperWypeln && lista[w].wypeln.typWypeln == 0;
+            if (!szklo) odmowa = "A muntin can be set only on a filling of type \"glass\"";
+            else if (konA == kOperSlupekRuch || konB == kOperSlupekRuch)
+                odmowa = "A muntin cannot be bounded by the false mullion";
+            break;
+        }
+        default: break;
     }
     if (odmowa) {
         KvMsg(msg, "%s", odmowa);
@@ -562,8 +580,8 @@ int SprawdzWstawienie(uint32_t typ, int32_t kod, const strObsOkno* obs, const un
     return 1;
 }
 
-int SprawdzZmiane(const uniOperRys* lista, int32_t liczba, const uniOperRys* op, int32_t pozycja, int32_t format,
-                  char* msg) {
+int SprawdzZmiane(const uniOperRys* lista, int32_t liczba, const uniOperRys* op, int32_t pozycja,
+                  int32_t format, char* msg) {
     const int32_t n = lista && liczba > 0 ? liczba : 0;
     int32_t m;
     if (pozycja == -2) m = n;
@@ -720,15 +738,15 @@ int32_t KrawedzElementu(int32_t indeks, int32_t strona, const uniOperRys* lista,
     if (!lista || indeks < 0 || indeks >= liczba || strona < 0 || strona > 3) return -1;
     const uniOperRys& op = lista[indeks];
     switch (op.typ) {
-    case kOperRama: {
-        const strProst r{op.rama.x0, op.rama.y0, op.rama.x1, op.rama.y1};
-        return Bok(r, strona);
-    }
-    case kOperSlupekStaly:
-    case kOperSlupekRuch: return op.slupek.poz;
-    case kOperSzpros: return op.szpros.poz;
-    case kOperSkrzydlo: return Bok(op.skrzydlo.zewn, strona);
-    default: return -1;
+        case kOperRama: {
+            const strProst r{op.rama.x0, op.rama.y0, op.rama.x1, op.rama.y1};
+            return Bok(r, strona);
+        }
+        case kOperSlupekStaly:
+        case kOperSlupekRuch: return op.slupek.poz;
+        case kOperSzpros: return op.szpros.poz;
+        case kOperSkrzydlo: return Bok(op.skrzydlo.zewn, strona);
+        default: return -1;
     }
 }
 

@@ -58,13 +58,12 @@ int32_t GruboscElementu(const uniOperRys* op, int32_t format, const strOkno* okn
 // an earlier filling, an element without thickness, a frame not at index 0 or
 // without a positive width and height, and a result outside 32 bits.
 // Types above 5 are passed over.
-int ObliczElement(uniOperRys* lista, int32_t liczba, int32_t indeks, int32_t format,
-                  const strOkno* okno, char* msg);
+int ObliczElement(uniOperRys* lista, int32_t liczba, int32_t indeks, int32_t format, const strOkno* okno,
+                  char* msg);
 
 // The element geometry pass: ObliczElement for every element in list order,
 // stopping at the first failure.
-int ObliczGeometrie(uniOperRys* lista, int32_t liczba, int32_t format, const strOkno* okno,
-                    char* msg);
+int ObliczGeometrie(uniOperRys* lista, int32_t liczba, int32_t format, const strOkno* okno, char* msg);
 
 // ---- Structure -------------------------------------------------------------
 
@@ -78,8 +77,8 @@ int ObliczGeometrie(uniOperRys* lista, int32_t liczba, int32_t format, const str
 // structures", "Wrong structure of the window", and that followed by
 // "\r\nIncorrect frame/mullion/sash/filling/muntin" (a damaged element, or
 // one that finds no area).
-int BudujStrukture(const uniOperRys* lista, int32_t liczba, int32_t limit, int zUrz,
-                   int szprosyDziela, strObsOkno** tabela, int32_t* liczbaObs, char* msg);
+int BudujStrukture(const uniOperRys* lista, int32_t liczba, int32_t limit, int zUrz, int szprosyDziela,
+                   strObsOkno** tabela, int32_t* liczbaObs, char* msg);
 void ZwolnijStrukture(strObsOkno* tabela);
 
 // Index of the first area a mullion or muntin divides (its end bounds are the
@@ -115,8 +114,8 @@ int SprawdzZmiane(const uniOperRys* lista, int32_t liczba, const uniOperRys* op,
 // `minProfil` (applies unless both bounds of the pair are muntins); 2 below
 // `minSzpros` (applies when one of them is a muntin); 3 a bound that is not a
 // frame, mullion, sash or muntin.
-int SprawdzPrzeswit(const strObsOkno* obs, const uniOperRys* lista, int32_t liczba,
-                    int32_t minProfil, int32_t minSzpros);
+int SprawdzPrzeswit(const strObsOkno* obs, const uniOperRys* lista, int32_t liczba, int32_t minProfil,
+                    int32_t minSzpros);
 
 // ---- Editing and queries ---------------------------------------------------
 
@@ -136,12 +135,12 @@ int32_t KrawedzElementu(int32_t indeks, int32_t strona, const uniOperRys* lista,
 // filling of the same type. `pozycja` is the caller's cursor (start at 0).
 // Returns 1 with the stored name (nazwa) and type (typ may be null), or 0 at
 // the end.
-int NastRozneWypeln(int32_t* pozycja, const uniOperRys* lista, int32_t liczba,
-                    char nazwa[kNazwaWypelnLen], int32_t* typ);
+int NastRozneWypeln(int32_t* pozycja, const uniOperRys* lista, int32_t liczba, char nazwa[kNazwaWypelnLen],
+                    int32_t* typ);
 
 // The same with one position kept here; `restart` resets it first.
-int DajRozneWypeln(int restart, const uniOperRys* lista, int32_t liczba,
-                   char nazwa[kNazwaWypelnLen], int32_t* typ);
+int DajRozneWypeln(int restart, const uniOperRys* lista, int32_t liczba, char nazwa[kNazwaWypelnLen],
+                   int32_t* typ);
 
 // Number (from 1) of the distinct filling that the filling at `indeks`
 // shows under: the drawing labels each filling with it. 0 when `indeks` is not

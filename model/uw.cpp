@@ -93,7 +93,8 @@ void DodajSkrzydlo(Pola& p, const uniOperRys* lista, int32_t j, int64_t tf, int6
     }
 }
 
-int32_t Oblicz(const strOkno* okno, const uniOperRys* lista, int32_t n, const strObsOkno* obs, int32_t liczbaObs) {
+int32_t Oblicz(const strOkno* okno, const uniOperRys* lista, int32_t n, const strObsOkno* obs,
+               int32_t liczbaObs) {
     const int32_t format = FormatStruktury(okno->status);
     const strOperRama& rama = lista[0].rama;
     const int64_t w = (int64_t)rama.x1 - rama.x0, h = (int64_t)rama.y1 - rama.y0;
@@ -106,8 +107,7 @@ int32_t Oblicz(const strOkno* okno, const uniOperRys* lista, int32_t n, const st
         const uniOperRys& e = lista[j];
         if (e.typ == kOperSlupekStaly || e.typ == kOperSlupekRuch)
             p.m[e.typ == kOperSlupekRuch].DodajIloczyn(Szer(e.slupek.prost), Wys(e.slupek.prost));
-        else if (e.typ == kOperSkrzydlo)
-            DodajSkrzydlo(p, lista, j, tf, GruboscElementu(&e, format, okno));
+        else if (e.typ == kOperSkrzydlo) DodajSkrzydlo(p, lista, j, tf, GruboscElementu(&e, format, okno));
     }
 
     const strWspUw& f = okno->sWspUw;

@@ -22,8 +22,8 @@ static bool Bajty(int64_t n, size_t size, size_t* out) {
 
 // ---- Operation lists -------------------------------------------------------
 
-int KopiujListeOper(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik,
-                    int32_t* liczbaWyn, char* msg) {
+int KopiujListeOper(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik, int32_t* liczbaWyn,
+                    char* msg) {
     if (liczba <= 0) {
         *wynik = nullptr;
         *liczbaWyn = 0;

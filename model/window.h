@@ -19,8 +19,8 @@
 
 // A new array holding the same `liczba` records. A count <= 0 gives no array
 // and count 0. "Error of allocation and copying uniOperRys union".
-int KopiujListeOper(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik,
-                    int32_t* liczbaWyn, char* msg);
+int KopiujListeOper(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik, int32_t* liczbaWyn,
+                    char* msg);
 
 // Grows the list by one record (or allocates the first) and copies `op` to
 // its end. "Error of reallocation of uniOperRys union" /

@@ -20,12 +20,12 @@ extern "C" {
 // ---- The print job record ----------------------------------------------------
 
 // Bits of strZadDruk::flagi.
-#define PAGORA_TRYB_MASKA     0x03  // 0 print at once, 1 modal preview, 2 or 3 modeless preview
-#define PAGORA_TRYB_DRUKUJ    0x00
-#define PAGORA_TRYB_MODALNY   0x01
-#define PAGORA_TRYB_NIEMODAL  0x02
+#define PAGORA_TRYB_MASKA 0x03  // 0 print at once, 1 modal preview, 2 or 3 modeless preview
+#define PAGORA_TRYB_DRUKUJ 0x00
+#define PAGORA_TRYB_MODALNY 0x01
+#define PAGORA_TRYB_NIEMODAL 0x02
 #define PAGORA_STRONY_ZADANIA 0x08  // the preview deletes the page metafiles when it closes
-#define PAGORA_ZGLOS_BLAD     0x10  // a failed print is reported in a message box
+#define PAGORA_ZGLOS_BLAD 0x10      // a failed print is reported in a message box
 
 #define PAGORA_NAZWA_DL 256  // bytes of the document name, terminator included
 
@@ -33,14 +33,14 @@ extern "C" {
 // Filled by the caller (start with PagoraInitializePagoraprint); the preview
 // keeps a copy of its own (and of the page array, with the same handles).
 typedef struct strZadDruk {
-    HWND wlasciciel;                 // owner of the preview and the print dialog; may be null
-    int32_t formatStr;               // page-format selector for UstalRozmKrtCal; callers pass 0
-    int32_t liczbaStr;               // pages in `strony`, at least 1
-    int32_t biezStr;                 // 0-based page the preview shows; callers pass 0
-    char nazwa[PAGORA_NAZWA_DL];     // document name: preview title and spooler's job name
-    HENHMETAFILE* strony;            // array of liczbaStr page metafiles
-    int32_t zarezerw;                // zeroed, not used
-    uint32_t flagi;                  // PAGORA_* bits above
+    HWND wlasciciel;              // owner of the preview and the print dialog; may be null
+    int32_t formatStr;            // page-format selector for UstalRozmKrtCal; callers pass 0
+    int32_t liczbaStr;            // pages in `strony`, at least 1
+    int32_t biezStr;              // 0-based page the preview shows; callers pass 0
+    char nazwa[PAGORA_NAZWA_DL];  // document name: preview title and spooler's job name
+    HENHMETAFILE* strony;         // array of liczbaStr page metafiles
+    int32_t zarezerw;             // zeroed, not used
+    uint32_t flagi;               // PAGORA_* bits above
 } strZadDruk;
 
 #if defined(_WIN64) && defined(__cplusplus)
@@ -57,13 +57,13 @@ static_assert(offsetof(strZadDruk, flagi) == 292, "flags at 292");
 
 // ---- Library state (one set per process) -----------------------------------------
 
-extern HINSTANCE hInstDll;    // the library's module (dialogs, bitmaps, icon)
-extern HANDLE hHeapDll;       // the library's private heap (the preview's records)
-extern HWND hDlgPostep;       // progress dialog of the running print job, or null
-extern int czyAktywRodzic;    // 1: the running job disabled its owner and enables it again
-extern int przerwijDruk;      // 1 once the user cancelled the running print job
-extern int rozmCalLogX;       // display's logical pixels per inch, horizontally
-extern int rozmCalLogY;       // and vertically; measured when a preview opens
+extern HINSTANCE hInstDll;  // the library's module (dialogs, bitmaps, icon)
+extern HANDLE hHeapDll;     // the library's private heap (the preview's records)
+extern HWND hDlgPostep;     // progress dialog of the running print job, or null
+extern int czyAktywRodzic;  // 1: the running job disabled its owner and enables it again
+extern int przerwijDruk;    // 1 once the user cancelled the running print job
+extern int rozmCalLogX;     // display's logical pixels per inch, horizontally
+extern int rozmCalLogY;     // and vertically; measured when a preview opens
 
 // ---- Print job ----------------------------------------------------------------------
 
@@ -110,46 +110,46 @@ void UstalRozmKrtCal(int* width, int* height, int selector);
 // ---- Print preview -------------------------------------------------------------------
 
 // Bits of strPodgladDruk::flagi.
-#define PDGL_ZOOM_MASKA   0x03  // 0 "Complete view", 1 "Natural size", 2 "The maximum width"
-#define PDGL_ZOOM_CALA    0
-#define PDGL_ZOOM_NATUR   1
-#define PDGL_ZOOM_SZER    2
+#define PDGL_ZOOM_MASKA 0x03  // 0 "Complete view", 1 "Natural size", 2 "The maximum width"
+#define PDGL_ZOOM_CALA 0
+#define PDGL_ZOOM_NATUR 1
+#define PDGL_ZOOM_SZER 2
 #define PDGL_RODZIC_AKTYW 0x04  // the owner was enabled when the preview opened
-#define PDGL_RODZIC_WYL   0x08  // this preview disabled the owner and has not enabled it yet
+#define PDGL_RODZIC_WYL 0x08    // this preview disabled the owner and has not enabled it yet
 #define PDGL_POZIOM_PASEK 0x10  // the horizontal scroll bar is needed
-#define PDGL_PION_PASEK   0x20  // the vertical scroll bar is needed
-#define PDGL_UTWORZONY    0x40  // creation completed: the preview holds the job's pages
+#define PDGL_PION_PASEK 0x20    // the vertical scroll bar is needed
+#define PDGL_UTWORZONY 0x40     // creation completed: the preview holds the job's pages
 #define PDGL_KOLKO_STRONA 0x80  // the system scrolls a screen per wheel notch
-#define PDGL_DRUKUJE      0x100 // PagoraDoPrint runs on this preview's job
-#define PDGL_ZNISZCZONY   0x200 // the window went while printing: the state waits for the print
+#define PDGL_DRUKUJE 0x100      // PagoraDoPrint runs on this preview's job
+#define PDGL_ZNISZCZONY 0x200   // the window went while printing: the state waits for the print
 
 // Private messages of the work window.
 #define UM_PDGL_STR_W_GORE (WM_USER + 0)  // page up
-#define UM_PDGL_STR_W_DOL  (WM_USER + 1)  // page down
+#define UM_PDGL_STR_W_DOL (WM_USER + 1)   // page down
 
 // One preview window's state, from hHeapDll, the preview's user data.
 typedef struct strPodgladDruk {
-    strZadDruk zad;          // the preview's own copy of the job; zad.strony is a copy too
-    HWND hOkno;              // the preview window
-    HWND hPasek;             // toolbar
-    HWND hStatus;            // status bar
-    HWND hObsRob;            // work window
-    HWND hPionSb, hPoziomSb; // vertical and horizontal scroll bars
-    HWND hRog;               // corner filler
-    HWND hKarta;             // page card
-    int wysPasek, wysStatus; // toolbar and status bar heights, pixels
-    int minSzer, minWys;     // minimum window size, pixels
-    int kartaCal[2];         // card size, 1/600 inch (5100 x 6600)
-    int kartaMm[2];          // card size, 1/100 mm
-    SIZE vpExt;              // viewport extent of the card's isotropic mapping, pixels
-    POINT vpOrg;             // viewport origin, work-window pixels
-    POINT kartaPoz;          // card's top-left before scrolling, pixels, never negative
-    SIZE kartaPx;            // card's size, pixels
-    HPEN piorCien;           // shadow pen (button-shadow colour)
-    HBRUSH pedzRog;          // corner brush (button-face colour)
-    int krokKolka;           // 120 / wheel-scroll lines; 0 when the setting is 0
-    int resztaKolka;         // wheel delta not yet turned into line scrolls
-    uint32_t flagi;          // PDGL_* bits
+    strZadDruk zad;           // the preview's own copy of the job; zad.strony is a copy too
+    HWND hOkno;               // the preview window
+    HWND hPasek;              // toolbar
+    HWND hStatus;             // status bar
+    HWND hObsRob;             // work window
+    HWND hPionSb, hPoziomSb;  // vertical and horizontal scroll bars
+    HWND hRog;                // corner filler
+    HWND hKarta;              // page card
+    int wysPasek, wysStatus;  // toolbar and status bar heights, pixels
+    int minSzer, minWys;      // minimum window size, pixels
+    int kartaCal[2];          // card size, 1/600 inch (5100 x 6600)
+    int kartaMm[2];           // card size, 1/100 mm
+    SIZE vpExt;               // viewport extent of the card's isotropic mapping, pixels
+    POINT vpOrg;              // viewport origin, work-window pixels
+    POINT kartaPoz;           // card's top-left before scrolling, pixels, never negative
+    SIZE kartaPx;             // card's size, pixels
+    HPEN piorCien;            // shadow pen (button-shadow colour)
+    HBRUSH pedzRog;           // corner brush (button-face colour)
+    int krokKolka;            // 120 / wheel-scroll lines; 0 when the setting is 0
+    int resztaKolka;          // wheel delta not yet turned into line scrolls
+    uint32_t flagi;           // PDGL_* bits
 } strPodgladDruk;
 
 LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

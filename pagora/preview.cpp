@@ -52,9 +52,8 @@ int PodgladDruku(strZadDruk* zad) {
     int mode = (int)(zad->flagi & PAGORA_TRYB_MASKA);
     char title[PAGORA_NAZWA_DL + 32];
     snprintf(title, sizeof title, "Print preview - %.*s", PAGORA_NAZWA_DL - 1, zad->nazwa);
-    HWND hwnd = CreateWindowExA(0, kKlasaPodglad, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, zad->wlasciciel, nullptr,
-                                hInstDll, zad);
+    HWND hwnd = CreateWindowExA(0, kKlasaPodglad, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, zad->wlasciciel, nullptr, hInstDll, zad);
     // A failed creation has shown its box and released what it took (the
     // window's destruction did); the owner is as it was.
     if (!hwnd) return -1;

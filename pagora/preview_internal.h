@@ -37,7 +37,8 @@ inline bool AwariaOkna() {
 
 // Every child window of a preview is made here or passes the seam above, so
 // that a test can fail one.
-inline HWND Dziecko(DWORD exStyle, const char* cls, DWORD style, int x, int y, HWND parent, int id, void* param) {
+inline HWND Dziecko(DWORD exStyle, const char* cls, DWORD style, int x, int y, HWND parent, int id,
+                    void* param) {
     if (AwariaOkna()) return nullptr;
     return CreateWindowExA(exStyle, cls, "", style, x, y, 0, 0, parent, (HMENU)(INT_PTR)id, hInstDll, param);
 }

@@ -53,8 +53,12 @@ void OnScroll(strPodgladDruk* p, HWND bar, int code) {
         case SB_PAGEDOWN: pos += (int)si.nPage; break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-        case SB_TOP: if (bar == p->hPionSb) pos = si.nMin; break;
-        case SB_BOTTOM: if (bar == p->hPionSb) pos = si.nMax; break;
+        case SB_TOP:
+            if (bar == p->hPionSb) pos = si.nMin;
+            break;
+        case SB_BOTTOM:
+            if (bar == p->hPionSb) pos = si.nMax;
+            break;
         default: return;
     }
     UstawPoz(p, bar, pos);
@@ -200,8 +204,7 @@ LRESULT ObsRobOnCreate(strPodgladDruk* p, HWND hwnd) {
     p->hPionSb = Dziecko(0, "SCROLLBAR", WS_CHILD | SBS_VERT, 0, 0, hwnd, IDC_PDGL_PION_SB, nullptr);
     p->hPoziomSb = Dziecko(0, "SCROLLBAR", WS_CHILD | SBS_HORZ, 0, 0, hwnd, IDC_PDGL_POZIOM_SB, nullptr);
     p->hRog = Dziecko(0, "STATIC", WS_CHILD, 0, 0, hwnd, IDC_PDGL_ROG, nullptr);
-    if (!p->piorCien || !p->pedzRog || !p->hKarta || !p->hPionSb || !p->hPoziomSb || !p->hRog)
-        return -1;
+    if (!p->piorCien || !p->pedzRog || !p->hKarta || !p->hPionSb || !p->hPoziomSb || !p->hRog) return -1;
     SCROLLINFO si;
     memset(&si, 0, sizeof si);
     si.cbSize = sizeof si;
@@ -303,7 +306,8 @@ LRESULT CALLBACK ProcOknoPdglDrukKrt(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 HWND TworzOknoObsRobPdglDruk(HWND parent, int x, int y) {
     strPodgladDruk* p = Stan(parent);
     if (!p) return nullptr;
-    return Dziecko(WS_EX_CLIENTEDGE, kKlasaObsRob, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, parent, 0, p);
+    return Dziecko(WS_EX_CLIENTEDGE, kKlasaObsRob, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, parent, 0,
+                   p);
 }
 
 HWND TworzOknoPdglDrukKrt(HWND parent, int x, int y) {

@@ -69,8 +69,8 @@ LRESULT NieUtworzony() {
 LRESULT OnCreate(strPodgladDruk* p, HWND hwnd) {
     Zmierz(p, hwnd);
     p->hPasek = TworzPasekPodgladDruk(hwnd);
-    p->hStatus = p->hPasek ? Dziecko(0, STATUSCLASSNAMEA, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
-                                     hwnd, IDC_PDGL_STATUS, nullptr)
+    p->hStatus = p->hPasek ? Dziecko(0, STATUSCLASSNAMEA, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, hwnd,
+                                     IDC_PDGL_STATUS, nullptr)
                            : nullptr;
     if (!p->hPasek || !p->hStatus) return NieUtworzony();
     int parts[2] = {2 * p->minSzer, -1};
@@ -172,10 +172,18 @@ void OnCommand(strPodgladDruk* p, HWND hwnd, int id) {
         case IDM_PDGL_CALA: CmdZoom(p, PDGL_ZOOM_CALA, id); break;
         case IDM_PDGL_NATUR: CmdZoom(p, PDGL_ZOOM_NATUR, id); break;
         case IDM_PDGL_SZER: CmdZoom(p, PDGL_ZOOM_SZER, id); break;
-        case IDM_PDGL_POCZATEK: if (cur > 0) IdzDo(p, 0); break;
-        case IDM_PDGL_WSTECZ: if (cur > 0) IdzDo(p, cur - 1); break;
-        case IDM_PDGL_DALEJ: if (cur < last) IdzDo(p, cur + 1); break;
-        case IDM_PDGL_KONIEC: if (cur < last) IdzDo(p, last); break;
+        case IDM_PDGL_POCZATEK:
+            if (cur > 0) IdzDo(p, 0);
+            break;
+        case IDM_PDGL_WSTECZ:
+            if (cur > 0) IdzDo(p, cur - 1);
+            break;
+        case IDM_PDGL_DALEJ:
+            if (cur < last) IdzDo(p, cur + 1);
+            break;
+        case IDM_PDGL_KONIEC:
+            if (cur < last) IdzDo(p, last);
+            break;
         case IDM_PDGL_DRUKUJ: CmdDrukuj(p, hwnd); break;
         case IDM_PDGL_ZAMKNIJ: PostMessageA(hwnd, WM_CLOSE, 0, 0); break;
     }
@@ -183,8 +191,14 @@ void OnCommand(strPodgladDruk* p, HWND hwnd, int id) {
 
 void OnKeyDown(strPodgladDruk* p, int key) {
     switch (key) {
-        case VK_PRIOR: SendMessageA(p->hObsRob, UM_PDGL_STR_W_GORE, 0, 0); Odswiez(p); break;
-        case VK_NEXT: SendMessageA(p->hObsRob, UM_PDGL_STR_W_DOL, 0, 0); Odswiez(p); break;
+        case VK_PRIOR:
+            SendMessageA(p->hObsRob, UM_PDGL_STR_W_GORE, 0, 0);
+            Odswiez(p);
+            break;
+        case VK_NEXT:
+            SendMessageA(p->hObsRob, UM_PDGL_STR_W_DOL, 0, 0);
+            Odswiez(p);
+            break;
         case VK_HOME: Przewin(p, true, SB_TOP); break;
         case VK_END: Przewin(p, true, SB_BOTTOM); break;
         case VK_UP: Przewin(p, true, SB_LINEUP); break;
@@ -247,7 +261,10 @@ void OnNcDestroy(strPodgladDruk* p, HWND hwnd) {
 
 LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     strPodgladDruk* p = KvWindowStateMadeAtCreation<strPodgladDruk>(hwnd, msg, lParam, StanZJob);
-    if (msg == WM_GETMINMAXINFO) { OnMinMax(p, (MINMAXINFO*)lParam); return 0; }
+    if (msg == WM_GETMINMAXINFO) {
+        OnMinMax(p, (MINMAXINFO*)lParam);
+        return 0;
+    }
     if (!p) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_CREATE: return OnCreate(p, hwnd);
@@ -256,7 +273,9 @@ LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         case WM_KEYDOWN: OnKeyDown(p, (int)wParam); return 0;
         case WM_MOUSEWHEEL: OnMouseWheel(p, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
         case WM_SETTINGCHANGE: UstawDelteKolka(p); return 0;
-        case WM_SYSCOLORCHANGE: if (p->hObsRob) ObsRobOnSysColor(p); return 0;
+        case WM_SYSCOLORCHANGE:
+            if (p->hObsRob) ObsRobOnSysColor(p);
+            return 0;
         case WM_CLOSE: OnClose(p, hwnd); return 0;
         case WM_DESTROY: ZamknijPasekPodgladDruk(p->hPasek); return 0;
         case WM_NCDESTROY: OnNcDestroy(p, hwnd); return 0;
@@ -343,7 +362,6 @@ void AktDeaktTB(strPodgladDruk* p) {
 void AktNrStrStatus(strPodgladDruk* p) {
     if (!p || !p->hStatus) return;
     char text[64];
-    snprintf(text, sizeof text, "\t\tpage %d/%d                   ", p->zad.biezStr + 1,
-             p->zad.liczbaStr);
+    snprintf(text, sizeof text, "\t\tpage %d/%d                   ", p->zad.biezStr + 1, p->zad.liczbaStr);
     SendMessageA(p->hStatus, SB_SETTEXTA, 1, (LPARAM)text);
 }

@@ -164,8 +164,8 @@ int PagoraDoPrint(HWND owner, strZadDruk* zad) {
 
     Zakres z = ZakresZDialogu(pd, zad->liczbaStr);
     int total = z.copies * z.pages;
-    hDlgPostep = CreateDialogParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_POSTEP_DRUK), owner,
-                                    ProcDlgPostepDruk, (LPARAM)total);
+    hDlgPostep = CreateDialogParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_POSTEP_DRUK), owner, ProcDlgPostepDruk,
+                                    (LPARAM)total);
     SetAbortProc(dc, ProcPrzerywDruk);
 
     int result = 1;

@@ -139,7 +139,8 @@ void Stopka(Sklad& s) {
 
 // A new slot and an open metafile for the next page.
 bool OtworzStrone(Sklad& s) {
-    HENHMETAFILE* nowe = (HENHMETAFILE*)KvRealloc(s.strony.strony, sizeof(HENHMETAFILE) * (s.strony.liczba + 1));
+    HENHMETAFILE* nowe =
+        (HENHMETAFILE*)KvRealloc(s.strony.strony, sizeof(HENHMETAFILE) * (s.strony.liczba + 1));
     if (!nowe) {
         KvMsg(s.msg, "Error of allocation of HENHMETAFILE");
         return false;
@@ -256,9 +257,8 @@ bool DatyIStrony(Sklad& s) {
         const char* tekst;
         bool nowaCzesc;
     } const bloki[] = {
-        {s.gruby, sprzedawca[0], true},       {s.normal, sprzedawca[1], false},
-        {s.normal, sprzedawca[2], false},     {s.gruby, o.nazwaNabyw, true},
-        {s.normal, o.adresNabyw, false},      {s.normal, o.infDodatNabyw, false},
+        {s.gruby, sprzedawca[0], true}, {s.normal, sprzedawca[1], false}, {s.normal, sprzedawca[2], false},
+        {s.gruby, o.nazwaNabyw, true},  {s.normal, o.adresNabyw, false},  {s.normal, o.infDodatNabyw, false},
     };
     // A party starts 14 below what came before even when its first text is
     // empty: the gap belongs to the party, not to its name.
@@ -407,7 +407,8 @@ void ZwolnijStronyWydruku(strStronyWydruku* s) {
     s->liczba = 0;
 }
 
-int ZlozWydrukZam(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, strStronyWydruku* wynik, char* msg) {
+int ZlozWydrukZam(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, strStronyWydruku* wynik,
+                  char* msg) {
     wynik->strony = nullptr;
     wynik->liczba = 0;
     if (z->zam.liczbaOkien <= 0 && z->zam.liczbaDodat <= 0) {

@@ -52,8 +52,8 @@ bool Miejsce(Sklad& s, int32_t potrzeba, const char* co, bool* nowa);
 // Every text is one ExtTextOutA per line, left and top aligned at the point
 // computed here, never glyph indexes.
 
-int32_t WysLinii(HDC dc);                              // of the selected font
-int32_t SzerTekstu(HDC dc, const char* t, int n);      // of the selected font
+int32_t WysLinii(HDC dc);                          // of the selected font
+int32_t SzerTekstu(HDC dc, const char* t, int n);  // of the selected font
 void Pisz(HDC dc, int32_t x, int32_t y, const char* t, int n);
 // One line in the cell l..r (inclusive) at top y, cut to the cell's width.
 void PiszWKomorce(HDC dc, int32_t l, int32_t r, int32_t y, const char* t, Wyrownanie w);

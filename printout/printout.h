@@ -27,11 +27,11 @@ struct strStronyWydruku {
 
 // Page geometry, device pixels.
 enum {
-    kStronaSzer = 768,        // x 0 ... 767
-    kStronaWys = 960,         // y 0 ... 960
-    kStronaKoniec = 946,      // the body ends at this y less the footer height
-    kWierszOkna = 210,        // a window row's advance (its box is 211 high)
-    kMaksNaglowekMm = 250,    // the settings' largest heading height, mm
+    kStronaSzer = 768,      // x 0 ... 767
+    kStronaWys = 960,       // y 0 ... 960
+    kStronaKoniec = 946,    // the body ends at this y less the footer height
+    kWierszOkna = 210,      // a window row's advance (its box is 211 high)
+    kMaksNaglowekMm = 250,  // the settings' largest heading height, mm
 };
 
 // The maker's address in the footer.

@@ -34,10 +34,10 @@ const Komorka kCenaK = {512, 594}, kIloscK = {598, 680}, kRazemK = {684, 765};
 
 // Sums of the windows table, formed in 64 bits.
 struct SumyOkien {
-    int64_t sztuki;      // windows
-    int64_t elementy;    // frames and sashes
-    int64_t dlugosc;     // frame length, mm
-    int64_t waga;        // hundredths of a kg
+    int64_t sztuki;    // windows
+    int64_t elementy;  // frames and sashes
+    int64_t dlugosc;   // frame length, mm
+    int64_t waga;      // hundredths of a kg
 };
 
 void Kolumny(HDC dc, const int32_t* x, int n, int32_t gora, int32_t dol) {
@@ -142,7 +142,8 @@ void PodsumowanieOkien(Sklad& s, const SumyOkien& su) {
     {
         ScopedSelect bold(dc, s.gruby);
         PiszWPasie(dc, kCenaK.l, kCenaK.r, g, g + w, "Total sum", kDoPrawej);
-        static const char* const etykiety[] = {"Perimeter in meters", "The number of elements", "Weight in kg"};
+        static const char* const etykiety[] = {"Perimeter in meters", "The number of elements",
+                                               "Weight in kg"};
         for (int i = 0; i < 3; i++) PiszWPasie(dc, 2, 218, g + i * w, g + (i + 1) * w, etykiety[i], kDoLewej);
     }
 
@@ -297,7 +298,8 @@ bool TabelaDodatkow(Sklad& s) {
         const int32_t potrzeba = s.wiersz * (1 + (naglowek ? 1 : 0) + (ostatni ? 1 : 0));
         if (KoniecStrony(s) - s.y < potrzeba) {
             bool nowa;
-            if (!Miejsce(s, s.wiersz * (2 + (ostatni ? 1 : 0)), "an accessory of the order", &nowa)) return false;
+            if (!Miejsce(s, s.wiersz * (2 + (ostatni ? 1 : 0)), "an accessory of the order", &nowa))
+                return false;
             naglowek = true;
         }
         if (naglowek) NaglowekDodatkow(s);
@@ -345,8 +347,9 @@ bool TabelaSum(Sklad& s) {
     } const wiersze[] = {
         {"Accessories", su.dodatNetto, su.dodatBrutto - su.dodatNetto, true, p.vatDodat, su.dodatBrutto},
         {"Windows", su.oknaNetto, su.oknaBrutto - su.oknaNetto, true, p.vatOkna, su.oknaBrutto},
-        {"Total sum", su.dodatNetto + su.oknaNetto, (su.dodatBrutto - su.dodatNetto) + (su.oknaBrutto - su.oknaNetto),
-         false, 0, su.dodatBrutto + su.oknaBrutto},
+        {"Total sum", su.dodatNetto + su.oknaNetto,
+         (su.dodatBrutto - su.dodatNetto) + (su.oknaBrutto - su.oknaNetto), false, 0,
+         su.dodatBrutto + su.oknaBrutto},
         {etykietaRabatu, rabat, brak, false, 0, brak},
         {"Assembly / disassembly", montN, montB - montN, true, p.vatMont, montB},
         {"Total", su.zamNetto, su.zamBrutto - su.zamNetto, false, 0, su.zamBrutto},

@@ -13,17 +13,12 @@ static bool JestSlupek(const uniOperRys* op) {
 
 static int32_t SzerPiora(const uniOperRys* op, const strPiora* p) {
     switch (op->typ) {
-    case kOperRama:
-    case kOperSlupekStaly:
-        return p->rama;
-    case kOperSlupekRuch:
-        return p->ruchomy;
-    case kOperSkrzydlo:
-        return p->skrzydlo;
-    case kOperSzpros:
-        return p->szpros;
-    default:
-        return 0;
+        case kOperRama:
+        case kOperSlupekStaly: return p->rama;
+        case kOperSlupekRuch: return p->ruchomy;
+        case kOperSkrzydlo: return p->skrzydlo;
+        case kOperSzpros: return p->szpros;
+        default: return 0;
     }
 }
 
@@ -67,18 +62,17 @@ int32_t MmNaUrzY(const strSkala* sk, int32_t Y) {
 }
 
 static strProst MapujProst(const strSkala* sk, const strProst& p) {
-    return strProst{MmNaUrzX(sk, p.left), MmNaUrzY(sk, p.top), MmNaUrzX(sk, p.right),
-                    MmNaUrzY(sk, p.bottom)};
+    return strProst{MmNaUrzX(sk, p.left), MmNaUrzY(sk, p.top), MmNaUrzX(sk, p.right), MmNaUrzY(sk, p.bottom)};
 }
 
 static int32_t Przeciwna(int32_t strona) { return (strona + 2) & 3; }
 
 static int32_t& Bok(strProst& p, int32_t strona) {
     switch (strona) {
-    case kLewa: return p.left;
-    case kGora: return p.top;
-    case kPrawa: return p.right;
-    default: return p.bottom;
+        case kLewa: return p.left;
+        case kGora: return p.top;
+        case kPrawa: return p.right;
+        default: return p.bottom;
     }
 }
 
@@ -91,8 +85,8 @@ static void Wciagnij(strProst& p, int32_t strona, int32_t d) {
 // Places a mullion (own half-widths count) or a muntin (they do not); `dosc`
 // tells which bound types meet it without an overlapping outline.
 static void RozmiescListwe(uniOperRys* lista, int32_t i, int32_t ogrPocz, int32_t ogrKon, bool poziomy,
-                           const strProst& mm, strProst* urz, int32_t* os, bool szpros,
-                           const strSkala* sk, const strPiora* piora) {
+                           const strProst& mm, strProst* urz, int32_t* os, bool szpros, const strSkala* sk,
+                           const strPiora* piora) {
     strProst p = MapujProst(sk, mm);
     const int32_t pocz = poziomy ? kLewa : kGora, kon = poziomy ? kPrawa : kDol;
     const int32_t ogr[2] = {ogrPocz, ogrKon};
@@ -120,64 +114,63 @@ int RozmiescOkno(uniOperRys* lista, int32_t liczba, const strProst* cel, int32_t
     for (int32_t i = 0; i < liczba; i++) {
         uniOperRys& op = lista[i];
         switch (op.typ) {
-        case kOperRama:
-            if (i != 0) break;
-            op.rama.zewnUrz = MapujProst(&sk, strProst{op.rama.x0, op.rama.y0, op.rama.x1, op.rama.y1});
-            op.rama.wewnUrz = MapujProst(&sk, op.rama.wewn);
-            break;
-        case kOperSlupekStaly:
-        case kOperSlupekRuch: {
-            strOperSlupek& s = op.slupek;
-            if (!OgrOk(s.ogrPocz, i) || !OgrOk(s.ogrKon, i)) break;
-            RozmiescListwe(lista, i, s.ogrPocz, s.ogrKon, s.poziomy != 0, s.prost, &s.prostUrz, &s.osUrz,
-                           false, &sk, piora);
-            break;
-        }
-        case kOperSzpros: {
-            strOperSzpros& s = op.szpros;
-            if (!OgrOk(s.ogrPocz, i) || !OgrOk(s.ogrKon, i)) break;
-            RozmiescListwe(lista, i, s.ogrPocz, s.ogrKon, s.poziomy != 0, s.prost, &s.prostUrz, &s.osUrz,
-                           true, &sk, piora);
-            break;
-        }
-        case kOperSkrzydlo: {
-            strOperSkrzydlo& s = op.skrzydlo;
-            bool ok = true;
-            for (int32_t k = 0; k < 4; k++) ok = ok && OgrOk(s.ogr[k], i);
-            if (!ok) break;
-            strProst p = MapujProst(&sk, s.zewn);
-            for (int32_t k = 0; k < 4; k++) {
-                const uniOperRys* b = &lista[s.ogr[k]];
-                int32_t d = JestSlupek(b) ? 0 : 1;
-                d += PolSzerokosci(b, Przeciwna(k), piora) + PolSzerokosci(&op, k, piora);
-                Wciagnij(p, k, d);
+            case kOperRama:
+                if (i != 0) break;
+                op.rama.zewnUrz = MapujProst(&sk, strProst{op.rama.x0, op.rama.y0, op.rama.x1, op.rama.y1});
+                op.rama.wewnUrz = MapujProst(&sk, op.rama.wewn);
+                break;
+            case kOperSlupekStaly:
+            case kOperSlupekRuch: {
+                strOperSlupek& s = op.slupek;
+                if (!OgrOk(s.ogrPocz, i) || !OgrOk(s.ogrKon, i)) break;
+                RozmiescListwe(lista, i, s.ogrPocz, s.ogrKon, s.poziomy != 0, s.prost, &s.prostUrz, &s.osUrz,
+                               false, &sk, piora);
+                break;
             }
-            s.zewnUrz = p;
-            s.wewnUrz = MapujProst(&sk, s.wewn);
-            break;
-        }
-        case kOperWypeln: {
-            strOperWypeln& w = op.wypeln;
-            bool ok = true;
-            for (int32_t k = 0; k < 4; k++) ok = ok && OgrOk(w.ogr[k], i);
-            if (!ok) break;
-            strProst p = MapujProst(&sk, w.prost);
-            for (int32_t k = 0; k < 4; k++) {
-                const uniOperRys* b = &lista[w.ogr[k]];
-                Wciagnij(p, k, (JestSlupek(b) ? 0 : 1) + PolSzerokosci(b, Przeciwna(k), piora));
+            case kOperSzpros: {
+                strOperSzpros& s = op.szpros;
+                if (!OgrOk(s.ogrPocz, i) || !OgrOk(s.ogrKon, i)) break;
+                RozmiescListwe(lista, i, s.ogrPocz, s.ogrKon, s.poziomy != 0, s.prost, &s.prostUrz, &s.osUrz,
+                               true, &sk, piora);
+                break;
             }
-            w.prostUrz = p;
-            break;
-        }
-        default:
-            break;
+            case kOperSkrzydlo: {
+                strOperSkrzydlo& s = op.skrzydlo;
+                bool ok = true;
+                for (int32_t k = 0; k < 4; k++) ok = ok && OgrOk(s.ogr[k], i);
+                if (!ok) break;
+                strProst p = MapujProst(&sk, s.zewn);
+                for (int32_t k = 0; k < 4; k++) {
+                    const uniOperRys* b = &lista[s.ogr[k]];
+                    int32_t d = JestSlupek(b) ? 0 : 1;
+                    d += PolSzerokosci(b, Przeciwna(k), piora) + PolSzerokosci(&op, k, piora);
+                    Wciagnij(p, k, d);
+                }
+                s.zewnUrz = p;
+                s.wewnUrz = MapujProst(&sk, s.wewn);
+                break;
+            }
+            case kOperWypeln: {
+                strOperWypeln& w = op.wypeln;
+                bool ok = true;
+                for (int32_t k = 0; k < 4; k++) ok = ok && OgrOk(w.ogr[k], i);
+                if (!ok) break;
+                strProst p = MapujProst(&sk, w.prost);
+                for (int32_t k = 0; k < 4; k++) {
+                    const uniOperRys* b = &lista[w.ogr[k]];
+                    Wciagnij(p, k, (JestSlupek(b) ? 0 : 1) + PolSzerokosci(b, Przeciwna(k), piora));
+                }
+                w.prostUrz = p;
+                break;
+            }
+            default: break;
         }
     }
     return 1;
 }
 
-int UrzNaMm(int32_t x, int32_t y, int32_t W, int32_t H, const strProst* cel, int32_t margines,
-            int32_t* X, int32_t* Y) {
+int UrzNaMm(int32_t x, int32_t y, int32_t W, int32_t H, const strProst* cel, int32_t margines, int32_t* X,
+            int32_t* Y) {
     strSkala sk;
     if (!UstalSkale(W, H, cel, margines, &sk)) return 0;
     // Millimetres per pixel: the larger of W / width and H / height, divided
@@ -277,12 +270,14 @@ int BudujWymiary(const uniOperRys* lista, int32_t liczba, strWymiary* w, char* m
         if (rosnaco) {
             t[0].dlugosc = Dlugosc(Pozycja(lista, t[0].element));
             for (int32_t i = 1; i < k; i++)
-                t[i].dlugosc = Dlugosc((int64_t)Pozycja(lista, t[i].element) - Pozycja(lista, t[i - 1].element));
+                t[i].dlugosc =
+                    Dlugosc((int64_t)Pozycja(lista, t[i].element) - Pozycja(lista, t[i - 1].element));
             t[k].dlugosc = Dlugosc(W - Pozycja(lista, t[k - 1].element));
         } else {
             t[0].dlugosc = Dlugosc(H - Pozycja(lista, t[0].element));
             for (int32_t i = 1; i < k; i++)
-                t[i].dlugosc = Dlugosc((int64_t)Pozycja(lista, t[i - 1].element) - Pozycja(lista, t[i].element));
+                t[i].dlugosc =
+                    Dlugosc((int64_t)Pozycja(lista, t[i - 1].element) - Pozycja(lista, t[i].element));
             t[k].dlugosc = Dlugosc(Pozycja(lista, t[k - 1].element));
         }
     }
@@ -306,7 +301,9 @@ void OdstepyWymiarow(int ekran, int32_t* d1, int32_t* d2) {
 
 void TekstWymiaru(int32_t mm, char tekst[16]) { snprintf(tekst, 16, "%d", (int)mm); }
 
-static int32_t Os(const uniOperRys* op) { return op->typ == kOperSzpros ? op->szpros.osUrz : op->slupek.osUrz; }
+static int32_t Os(const uniOperRys* op) {
+    return op->typ == kOperSzpros ? op->szpros.osUrz : op->slupek.osUrz;
+}
 
 // A horizontal text of length `dl` centred between a and b, with its top at `gora`.
 static strProst Poziomy(int32_t a, int32_t b, int32_t gora, int32_t dl, int32_t wys) {
@@ -352,10 +349,10 @@ void RozmiescTekstyWymiarow(strWymiary* w, const uniOperRys* lista, int32_t licz
             // Every segment's text is vertical but the overall width's.
             mierz(ctx, 1, tekst, &dl, &wys);
             switch (c) {
-            case kWymDolny: t[i].tekst = Poziomy(poprz, nast, z.bottom + d2 + 1, dl, wys); break;
-            case kWymGorny: t[i].tekst = Poziomy(poprz, nast, z.top - d2 + 1, dl, wys); break;
-            case kWymPrawy: t[i].tekst = Pionowy(poprz, nast, z.right + d2 + 1, dl, wys); break;
-            default: t[i].tekst = Pionowy(poprz, nast, z.left - d2 + 1, dl, wys); break;
+                case kWymDolny: t[i].tekst = Poziomy(poprz, nast, z.bottom + d2 + 1, dl, wys); break;
+                case kWymGorny: t[i].tekst = Poziomy(poprz, nast, z.top - d2 + 1, dl, wys); break;
+                case kWymPrawy: t[i].tekst = Pionowy(poprz, nast, z.right + d2 + 1, dl, wys); break;
+                default: t[i].tekst = Pionowy(poprz, nast, z.left - d2 + 1, dl, wys); break;
             }
             poprz = nast;
         }

@@ -34,10 +34,10 @@ int32_t PolSzerokosci(const uniOperRys* op, int32_t strona, const strPiora* pior
 // Maps a window of W x H mm into target rectangle `cel` with margin
 // `margines` pixels: uniform scale, centred.
 struct strSkala {
-    double s;          // device pixels per mm
-    int32_t W, H;      // frame width and height, mm
-    int32_t srodekX;   // l + (r - l) / 2, device
-    int32_t srodekY;   // t + (b - t) / 2, device
+    double s;         // device pixels per mm
+    int32_t W, H;     // frame width and height, mm
+    int32_t srodekX;  // l + (r - l) / 2, device
+    int32_t srodekY;  // t + (b - t) / 2, device
 };
 
 // The scale for a frame of W x H mm in `cel` less the margin on every side.
@@ -63,16 +63,16 @@ int RozmiescOkno(uniOperRys* lista, int32_t liczba, const strProst* cel, int32_t
 // Device point to mm for a frame of W x H mm in the same target: the inverse
 // of the mapping, X = trunc((x - srodekX) / s + W/2). 0 when there is no
 // room (nothing written).
-int UrzNaMm(int32_t x, int32_t y, int32_t W, int32_t H, const strProst* cel, int32_t margines,
-            int32_t* X, int32_t* Y);
+int UrzNaMm(int32_t x, int32_t y, int32_t W, int32_t H, const strProst* cel, int32_t margines, int32_t* X,
+            int32_t* Y);
 
 // ---- Dimension set ---------------------------------------------------------
 
 // One segment of a chain.
 struct strWym {
-    strProst tekst;    // the segment's text, device
-    int32_t dlugosc;   // length, mm
-    int32_t element;   // element that ends the segment (the last repeats the one before)
+    strProst tekst;   // the segment's text, device
+    int32_t dlugosc;  // length, mm
+    int32_t element;  // element that ends the segment (the last repeats the one before)
 };
 static_assert(sizeof(strWym) == 24, "a dimension record is six 32-bit values");
 
@@ -82,10 +82,10 @@ static_assert(sizeof(strWym) == 24, "a dimension record is six 32-bit values");
 enum { kWymPrawy = 0, kWymDolny = 1, kWymLewy = 2, kWymGorny = 3, kWymLancuchow = 4 };
 
 struct strWymiary {
-    strWym* wym[kWymLancuchow];      // from the private heap; null when the chain is empty
-    int32_t liczba[kWymLancuchow];   // records in each chain: elements + 1, or 0
-    strProst tekstSzer;              // overall width's text, device
-    strProst tekstWys;               // overall height's text, device (vertical)
+    strWym* wym[kWymLancuchow];     // from the private heap; null when the chain is empty
+    int32_t liczba[kWymLancuchow];  // records in each chain: elements + 1, or 0
+    strProst tekstSzer;             // overall width's text, device
+    strProst tekstWys;              // overall height's text, device (vertical)
 };
 
 // Builds the four chains of a list whose millimetre geometry is computed,

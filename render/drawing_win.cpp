@@ -4,8 +4,8 @@
 #include <string.h>
 
 #include "model/structure.h"
-#include "util/scoped_win.h"
 #include "util/msgbuf.h"
+#include "util/scoped_win.h"
 
 static int32_t SzerPiora(HPEN pen) {
     LOGPEN lp;
@@ -91,7 +91,7 @@ struct Rysownik {
     int32_t liczba;
     const DrawSet* ds;
     int styl;
-    HBRUSH tlo;       // background brush (white in style 2)
+    HBRUSH tlo;  // background brush (white in style 2)
     COLORREF kolorTla;
     strPiora piora;
     HPEN bialeKonce;  // white flat-capped pen that opens a mullion's ends
@@ -224,23 +224,20 @@ void Rysownik::Symbol(const strOperSkrzydlo& s) {
     bool daszek = false, wPrawo = false, wLewo = false;  // "^", ">", "<"
     ScopedSelect dotted(dc, ds->penDotted);
     switch (s.rodzOtw) {
-    case 1:
-        if (prawa) {
+        case 1:
+            if (prawa) {
+                daszek = true;
+            } else {  // top hung: "V"
+                Linia(dc, L + 1, T + 1, cx, B - 1);
+                Linia(dc, R - 2, T + 1, cx, B - 1);
+            }
+            break;
+        case 2: (prawa ? wLewo : wPrawo) = true; break;
+        case 3:
             daszek = true;
-        } else {  // top hung: "V"
-            Linia(dc, L + 1, T + 1, cx, B - 1);
-            Linia(dc, R - 2, T + 1, cx, B - 1);
-        }
-        break;
-    case 2:
-        (prawa ? wLewo : wPrawo) = true;
-        break;
-    case 3:
-        daszek = true;
-        (prawa ? wLewo : wPrawo) = true;
-        break;
-    default:
-        return;
+            (prawa ? wLewo : wPrawo) = true;
+            break;
+        default: return;
     }
     if (daszek) {
         Linia(dc, L + 1, B - 2, cx, T);
@@ -344,8 +341,10 @@ void Wymiary(HDC dc, const uniOperRys* lista, int32_t liczba, const strWymiary* 
         const strWym* t = w->wym[c];
         if (n < 2 || !t) continue;
         bool pozioma = c == kWymDolny || c == kWymGorny;
-        int przy = c == kWymPrawy ? z.right + d2 : c == kWymDolny ? z.bottom + d2
-                 : c == kWymLewy ? z.left - d2 : z.top - d2;
+        int przy = c == kWymPrawy   ? z.right + d2
+                   : c == kWymDolny ? z.bottom + d2
+                   : c == kWymLewy  ? z.left - d2
+                                    : z.top - d2;
         if (pozioma) LiniaWymiaru(dc, true, z.left, z.right, przy);
         else LiniaWymiaru(dc, false, z.top, z.bottom, przy);
         for (int32_t i = 0; i < n - 1; i++) {
@@ -396,24 +395,15 @@ void RysujOkno(HDC hdc, const uniOperRys* lista, int32_t liczba, int32_t iProfSc
     for (int32_t i = 0; i < liczba; i++) {
         const uniOperRys& op = lista[i];
         switch (op.typ) {
-        case kOperRama:
-            if (i == 0) r.Rama(op.rama, iProfSch);
-            break;
-        case kOperSlupekStaly:
-        case kOperSlupekRuch:
-            r.Slupek(op.slupek, i);
-            break;
-        case kOperSkrzydlo:
-            r.Skrzydlo(op.skrzydlo);
-            break;
-        case kOperWypeln:
-            r.Wypeln(op.wypeln, i);
-            break;
-        case kOperSzpros:
-            r.Szpros(op.szpros);
-            break;
-        default:
-            break;
+            case kOperRama:
+                if (i == 0) r.Rama(op.rama, iProfSch);
+                break;
+            case kOperSlupekStaly:
+            case kOperSlupekRuch: r.Slupek(op.slupek, i); break;
+            case kOperSkrzydlo: r.Skrzydlo(op.skrzydlo); break;
+            case kOperWypeln: r.Wypeln(op.wypeln, i); break;
+            case kOperSzpros: r.Szpros(op.szpros); break;
+            default: break;
         }
     }
     if (w && (trybWym == kWymEkran || trybWym == kWymWydruk)) Wymiary(hdc, lista, liczba, w, ds, trybWym);

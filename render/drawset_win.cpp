@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-
 static HFONT ArialFont(int escapement) {
     LOGFONTA lf = {};
     lf.lfHeight = -10;
@@ -28,8 +27,8 @@ bool CreateDrawSet(HINSTANCE instance, DrawSet* s) {
     s->brushGlass = CreateSolidBrush(RGB(217, 217, 255));
     s->brushWhite = (HBRUSH)GetStockObject(WHITE_BRUSH);
     for (int i = 0; i < kDrawSetCursorCount; i++) {
-        s->cursors[i] = (HCURSOR)LoadImageA(instance, MAKEINTRESOURCEA(kDrawSetFirstCursor + i),
-                                            IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE);
+        s->cursors[i] = (HCURSOR)LoadImageA(instance, MAKEINTRESOURCEA(kDrawSetFirstCursor + i), IMAGE_CURSOR,
+                                            0, 0, LR_DEFAULTSIZE);
     }
     s->penThick = CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
 
@@ -44,9 +43,8 @@ bool CreateDrawSet(HINSTANCE instance, DrawSet* s) {
 }
 
 void DestroyDrawSet(DrawSet* s) {
-    HGDIOBJ created[] = {s->fontNormal, s->fontVertical, s->penNavy,   s->penGreen,
-                         s->penDotted,  s->penRed,       s->brushCanvas, s->brushGreen,
-                         s->brushCyan,  s->brushRed,     s->brushGlass};
+    HGDIOBJ created[] = {s->fontNormal,  s->fontVertical, s->penNavy,   s->penGreen, s->penDotted, s->penRed,
+                         s->brushCanvas, s->brushGreen,   s->brushCyan, s->brushRed, s->brushGlass};
     for (HGDIOBJ o : created) {
         if (o) DeleteObject(o);
     }

@@ -7,20 +7,20 @@
 #include <windows.h>
 
 struct DrawSet {
-    HFONT fontNormal;       //  1 "Arial", height -10
-    HFONT fontVertical;     //  2 the same, running bottom to top
-    HPEN penNavy;           //  3 solid, width 0, RGB(0, 0, 128)
-    HPEN penGreen;          //  4 solid, width 0, RGB(0, 128, 0)
-    HPEN penDotted;         //  5 dotted, width 0, black
-    HPEN penRed;            //  6 solid, width 0, RGB(255, 0, 0)
-    HBRUSH brushCanvas;     //  7 RGB(255, 236, 221)
-    HBRUSH brushGreen;      //  8 RGB(204, 237, 192)
-    HBRUSH brushCyan;       //  9 RGB(198, 234, 236)
-    HBRUSH brushRed;        // 10 RGB(255, 0, 0)
-    HBRUSH brushGlass;      // 11 RGB(217, 217, 255)
-    HBRUSH brushWhite;      // 12 the stock white brush (never deleted)
-    HCURSOR cursors[12];    // 13-24 tool cursors 10001-10012
-    HPEN penThick;          // 25 solid, width 3, black
+    HFONT fontNormal;     //  1 "Arial", height -10
+    HFONT fontVertical;   //  2 the same, running bottom to top
+    HPEN penNavy;         //  3 solid, width 0, RGB(0, 0, 128)
+    HPEN penGreen;        //  4 solid, width 0, RGB(0, 128, 0)
+    HPEN penDotted;       //  5 dotted, width 0, black
+    HPEN penRed;          //  6 solid, width 0, RGB(255, 0, 0)
+    HBRUSH brushCanvas;   //  7 RGB(255, 236, 221)
+    HBRUSH brushGreen;    //  8 RGB(204, 237, 192)
+    HBRUSH brushCyan;     //  9 RGB(198, 234, 236)
+    HBRUSH brushRed;      // 10 RGB(255, 0, 0)
+    HBRUSH brushGlass;    // 11 RGB(217, 217, 255)
+    HBRUSH brushWhite;    // 12 the stock white brush (never deleted)
+    HCURSOR cursors[12];  // 13-24 tool cursors 10001-10012
+    HPEN penThick;        // 25 solid, width 3, black
 };
 static_assert(sizeof(DrawSet) == 25 * sizeof(HANDLE), "the drawing set holds 25 handles");
 static_assert(offsetof(DrawSet, cursors) == 12 * sizeof(HANDLE), "cursors are entries 13-24");
@@ -50,7 +50,9 @@ void DestroyPrintDrawSet(DrawSet* copy);
 class ScopedPrintDrawSet {
 public:
     explicit ScopedPrintDrawSet(const DrawSet& from) : ok_(CreatePrintDrawSet(&from, &set_)) {}
-    ~ScopedPrintDrawSet() { if (ok_) DestroyPrintDrawSet(&set_); }
+    ~ScopedPrintDrawSet() {
+        if (ok_) DestroyPrintDrawSet(&set_);
+    }
     ScopedPrintDrawSet(const ScopedPrintDrawSet&) = delete;
     ScopedPrintDrawSet& operator=(const ScopedPrintDrawSet&) = delete;
     bool ok() const { return ok_; }

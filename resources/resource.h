@@ -6,7 +6,7 @@
 #define IDI_APP 10000
 #define IDC_TOOL_FIRST 10001  // twelve tool cursors 10001-10012
 #define IDC_TOOL_LAST 10012
-#define IDB_START 10013       // start window picture, 360 x 270
+#define IDB_START 10013  // start window picture, 360 x 270
 
 // Main window: menu 10014 and its commands
 #define IDM_MAIN 10014

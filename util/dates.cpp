@@ -19,9 +19,7 @@ static const int kFirstYear = 1601, kLastYear = 30827;
 static int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 static int64_t FloorMod(int64_t a, int64_t b) { return a - FloorDiv(a, b) * b; }
 
-extern "C" int CzyRokPrzest(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+extern "C" int CzyRokPrzest(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 static int DaysInMonth(int year, int month) {
     static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -69,9 +67,9 @@ static void FromDayNumber(int64_t n, KvCzas* t) {
 }
 
 static bool ValidRecord(const KvCzas& t) {
-    return t.wYear >= kFirstYear && t.wYear <= kLastYear && t.wMonth >= 1 && t.wMonth <= 12 &&
-           t.wDay >= 1 && t.wDay <= DaysInMonth(t.wYear, t.wMonth) && t.wHour < 24 &&
-           t.wMinute < 60 && t.wSecond < 60 && t.wMilliseconds < 1000;
+    return t.wYear >= kFirstYear && t.wYear <= kLastYear && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 &&
+           t.wDay <= DaysInMonth(t.wYear, t.wMonth) && t.wHour < 24 && t.wMinute < 60 && t.wSecond < 60 &&
+           t.wMilliseconds < 1000;
 }
 
 static bool ToTicks(const KvCzas* t, int64_t* ticks) {
@@ -138,9 +136,8 @@ extern "C" char* StCzasNaNap(const KvCzas* t, char* buf) {
     buf[0] = 0;
     if (!t) return buf;
     char tmp[64];
-    snprintf(tmp, sizeof tmp, "%04hd-%02hd-%02hd %02hd:%02hd:%02hd.%03hd", (short)t->wYear,
-             (short)t->wMonth, (short)t->wDay, (short)t->wHour, (short)t->wMinute,
-             (short)t->wSecond, (short)t->wMilliseconds);
+    snprintf(tmp, sizeof tmp, "%04hd-%02hd-%02hd %02hd:%02hd:%02hd.%03hd", (short)t->wYear, (short)t->wMonth,
+             (short)t->wDay, (short)t->wHour, (short)t->wMinute, (short)t->wSecond, (short)t->wMilliseconds);
     CopyCut(buf, KV_CZAS_LEN, tmp);
     return buf;
 }
@@ -201,9 +198,7 @@ static bool DateAt(const char* s) {
     return m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m);
 }
 
-extern "C" int TstDataNap(const char* text) {
-    return text && strlen(text) == 10 && DateAt(text);
-}
+extern "C" int TstDataNap(const char* text) { return text && strlen(text) == 10 && DateAt(text); }
 
 extern "C" int TstCzasNap(const char* text) {
     if (!text) return 0;

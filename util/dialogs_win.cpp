@@ -77,8 +77,8 @@ static void FillOfn(OPENFILENAMEA* ofn, HWND owner, const char* title, char* fil
     ofn->lpstrFilter = filter;
 }
 
-extern "C" int wybierzPlik(HWND owner, const char* title, char* file, int fileSize,
-                           const char* initialDir, const char* filter) {
+extern "C" int wybierzPlik(HWND owner, const char* title, char* file, int fileSize, const char* initialDir,
+                           const char* filter) {
     if (!file || fileSize <= 0) return -1;
     OPENFILENAMEA ofn;
     FillOfn(&ofn, owner, title, file, fileSize, initialDir, filter);

@@ -19,7 +19,11 @@ std::string HelpTarget(int context) {
     std::string url = "file:///";
     for (char c : dir + "kelvaro-help.html") url += (c == '\\') ? '/' : c;
     switch (context) {
-        case 3: case 4: case 5: case 9: case 10: url += "#modProj"; break;
+        case 3:
+        case 4:
+        case 5:
+        case 9:
+        case 10: url += "#modProj"; break;
     }
     return url;
 }

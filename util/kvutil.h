@@ -48,7 +48,6 @@ const char* DajWersje(const char* tag);
 // `keepLastError` the code is set again as the thread's last error.
 const char* DajKomunBledu(uint32_t code, int keepLastError);
 
-
 // ---- Amounts and rates -----------------------------------------------------
 //
 // An amount is an int64_t in hundredths of the currency unit (12.34 is 1234);
@@ -350,8 +349,8 @@ uint32_t CzekajNaObiekt(void* handle1, void* handle2, uint32_t timeoutMs, struct
 // folder in path, -1 when cancelled. REQUIRES: path has KV_MAX_PATH bytes.
 int wybierzKatalog(struct HWND__* owner, const char* title, char* path);
 // The open (save) dialog; open gives 0 or -1, save 1 or 0.
-int wybierzPlik(struct HWND__* owner, const char* title, char* file, int fileSize,
-                const char* initialDir, const char* filter);
+int wybierzPlik(struct HWND__* owner, const char* title, char* file, int fileSize, const char* initialDir,
+                const char* filter);
 int WybierzPlikDoZapisu(struct HWND__* owner, const char* title, char* file, int fileSize,
                         const char* initialDir, const char* filter);
 // Sets the text of the menu item at position pos. 1 on success.

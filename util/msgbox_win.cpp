@@ -19,9 +19,7 @@ int KvMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     return MessageBoxA(owner, text, caption, type);
 }
 
-void KvShowError(HWND owner, const char* text) {
-    KvMessageBox(owner, text, "Error", MB_OK | MB_ICONERROR);
-}
+void KvShowError(HWND owner, const char* text) { KvMessageBox(owner, text, "Error", MB_OK | MB_ICONERROR); }
 
 void KvShowInfo(HWND owner, const char* text) {
     KvMessageBox(owner, text, "Information", MB_OK | MB_ICONINFORMATION);
@@ -39,5 +37,6 @@ char* KvSystemErrorText(const char* what, DWORD code, char* buf, int size) {
 
 void KvShowSystemError(HWND owner, const char* what, DWORD code) {
     char text[1024];
-    KvMessageBox(owner, KvSystemErrorText(what, code, text, (int)sizeof text), "Error", MB_OK | MB_ICONWARNING);
+    KvMessageBox(owner, KvSystemErrorText(what, code, text, (int)sizeof text), "Error",
+                 MB_OK | MB_ICONWARNING);
 }

@@ -9,8 +9,7 @@
 #include <windows.h>
 
 // Returns the button the user chose (IDOK, IDYES, IDNO, ...).
-typedef int (*KvMessageBoxHook)(HWND owner, const char* text, const char* caption, UINT type,
-                                void* context);
+typedef int (*KvMessageBoxHook)(HWND owner, const char* text, const char* caption, UINT type, void* context);
 
 int KvMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
@@ -18,9 +17,9 @@ int KvMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 KvMessageBoxHook KvSetMessageBoxHook(KvMessageBoxHook hook, void* context);
 
 // The program's three kinds of box.
-void KvShowError(HWND owner, const char* text);    // "Error", error icon
-void KvShowInfo(HWND owner, const char* text);     // "Information", information icon
-bool KvAskYesNo(HWND owner, const char* text);     // "Note", question icon; true for Yes
+void KvShowError(HWND owner, const char* text);  // "Error", error icon
+void KvShowInfo(HWND owner, const char* text);   // "Information", information icon
+bool KvAskYesNo(HWND owner, const char* text);   // "Note", question icon; true for Yes
 
 // "<what>\r\n<the system's text of code> - <code>" into buf (cut to size);
 // returns buf. The last-error value is left as it was.

@@ -30,8 +30,8 @@ unsigned char LowerChar(unsigned char c);
 // ---- Locale of the user, read afresh on every call -------------------------
 
 enum class LocaleItem {
-    DecimalSep,     // "," or "."
-    ThousandSep,    // may be empty or longer than one character
+    DecimalSep,   // "," or "."
+    ThousandSep,  // may be empty or longer than one character
     NegativeSign,
     Grouping,       // "3;0", "3;2;0", ...
     LeadingZero,    // "1": 0.5, "0": .5
@@ -45,9 +45,9 @@ bool LocaleText(LocaleItem item, char* buf, int size);
 
 // An explicit number format for FormatNumber; strings are terminated.
 struct NumberFormat {
-    int digits;         // decimals shown
-    int leadingZero;    // 0 or 1
-    int grouping;       // as Win32 NUMBERFMT: 3 = "3;0", 32 = "3;2;0", 30 = "3"
+    int digits;       // decimals shown
+    int leadingZero;  // 0 or 1
+    int grouping;     // as Win32 NUMBERFMT: 3 = "3;0", 32 = "3;2;0", 30 = "3"
     char decimalSep[8];
     char thousandSep[8];
     int negativeOrder;  // as LocaleItem::NegativeOrder

@@ -82,8 +82,8 @@ bool LocaleText(LocaleItem item, char* buf, int size) {
 
 // Group sizes from a grouping text "3;2;0": a trailing 0 repeats the last
 // size; without it the digits left of the last group stay together.
-static void GroupDigits(const std::string& digits, const std::string& grouping,
-                        const std::string& sep, std::string& out) {
+static void GroupDigits(const std::string& digits, const std::string& grouping, const std::string& sep,
+                        std::string& out) {
     int sizes[8];
     int n = 0;
     bool repeat = false;

@@ -24,9 +24,8 @@ void SetLastError(uint32_t code) { ::SetLastError(code); }
 bool SystemMessage(uint32_t code, char* buf, int size) {
     if (!buf || size <= 0) return false;
     buf[0] = 0;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buf, (DWORD)size,
-                             nullptr);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                             MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buf, (DWORD)size, nullptr);
     if (n == 0) {
         buf[0] = 0;
         return false;
@@ -41,13 +40,9 @@ void UpperCaseAnsi(char* text) {
 
 // CharUpperA/CharLowerA take a single character in the low word of the
 // pointer argument.
-unsigned char UpperChar(unsigned char c) {
-    return (unsigned char)(UINT_PTR)CharUpperA((LPSTR)(UINT_PTR)c);
-}
+unsigned char UpperChar(unsigned char c) { return (unsigned char)(UINT_PTR)CharUpperA((LPSTR)(UINT_PTR)c); }
 
-unsigned char LowerChar(unsigned char c) {
-    return (unsigned char)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)c);
-}
+unsigned char LowerChar(unsigned char c) { return (unsigned char)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)c); }
 
 static LCTYPE LcType(LocaleItem item) {
     switch (item) {

@@ -18,11 +18,16 @@ public:
     H get() const { return h_; }
     operator H() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
-    H release() { H h = h_; h_ = nullptr; return h; }
+    H release() {
+        H h = h_;
+        h_ = nullptr;
+        return h;
+    }
     void reset(H h = nullptr) {
         if (h_) DeleteObject(h_);
         h_ = h;
     }
+
 private:
     H h_;
 };
@@ -37,9 +42,12 @@ typedef ScopedGdi<HRGN> ScopedRegion;
 class ScopedSelect {
 public:
     ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-    ~ScopedSelect() { if (old_) SelectObject(dc_, old_); }
+    ~ScopedSelect() {
+        if (old_) SelectObject(dc_, old_);
+    }
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
+
 private:
     HDC dc_;
     HGDIOBJ old_;
@@ -49,9 +57,12 @@ private:
 class ScopedSaveDC {
 public:
     explicit ScopedSaveDC(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    ~ScopedSaveDC() { if (saved_) RestoreDC(dc_, saved_); }
+    ~ScopedSaveDC() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
     ScopedSaveDC(const ScopedSaveDC&) = delete;
     ScopedSaveDC& operator=(const ScopedSaveDC&) = delete;
+
 private:
     HDC dc_;
     int saved_;
@@ -61,11 +72,14 @@ private:
 class ScopedWindowDC {
 public:
     explicit ScopedWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~ScopedWindowDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+    ~ScopedWindowDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
     ScopedWindowDC(const ScopedWindowDC&) = delete;
     ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
     operator HDC() const { return dc_; }
     HDC get() const { return dc_; }
+
 private:
     HWND hwnd_;
     HDC dc_;
@@ -81,6 +95,7 @@ public:
     operator HDC() const { return dc_; }
     HDC get() const { return dc_; }
     const RECT& dirty() const { return ps_.rcPaint; }
+
 private:
     HWND hwnd_;
     PAINTSTRUCT ps_;
@@ -92,11 +107,14 @@ private:
 class ScopedCompatibleDC {
 public:
     explicit ScopedCompatibleDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~ScopedCompatibleDC() { if (dc_) DeleteDC(dc_); }
+    ~ScopedCompatibleDC() {
+        if (dc_) DeleteDC(dc_);
+    }
     ScopedCompatibleDC(const ScopedCompatibleDC&) = delete;
     ScopedCompatibleDC& operator=(const ScopedCompatibleDC&) = delete;
     operator HDC() const { return dc_; }
     HDC get() const { return dc_; }
+
 private:
     HDC dc_;
 };
@@ -132,6 +150,7 @@ public:
     int height() const { return h_; }
     DWORD* bits() const { return (DWORD*)bits_; }
     DWORD pixel(int x, int y) const { return bits()[y * w_ + x] & 0xFFFFFF; }
+
 private:
     HDC dc_ = nullptr;
     HBITMAP bmp_ = nullptr;
@@ -158,6 +177,7 @@ public:
     MaskDC& operator=(const MaskDC&) = delete;
     bool ok() const { return old_ != nullptr; }
     operator HDC() const { return dc_; }
+
 private:
     HDC dc_ = nullptr;
     HBITMAP bmp_ = nullptr;
@@ -178,6 +198,7 @@ public:
         if (h_ && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
         h_ = h;
     }
+
 private:
     HANDLE h_;
 };
@@ -186,11 +207,18 @@ private:
 class ScopedEmf {
 public:
     explicit ScopedEmf(HENHMETAFILE h = nullptr) : h_(h) {}
-    ~ScopedEmf() { if (h_) DeleteEnhMetaFile(h_); }
+    ~ScopedEmf() {
+        if (h_) DeleteEnhMetaFile(h_);
+    }
     ScopedEmf(const ScopedEmf&) = delete;
     ScopedEmf& operator=(const ScopedEmf&) = delete;
     HENHMETAFILE get() const { return h_; }
-    HENHMETAFILE release() { HENHMETAFILE h = h_; h_ = nullptr; return h; }
+    HENHMETAFILE release() {
+        HENHMETAFILE h = h_;
+        h_ = nullptr;
+        return h;
+    }
+
 private:
     HENHMETAFILE h_;
 };
@@ -199,11 +227,14 @@ private:
 class ScopedMenu {
 public:
     explicit ScopedMenu(HMENU h = nullptr) : h_(h) {}
-    ~ScopedMenu() { if (h_) DestroyMenu(h_); }
+    ~ScopedMenu() {
+        if (h_) DestroyMenu(h_);
+    }
     ScopedMenu(const ScopedMenu&) = delete;
     ScopedMenu& operator=(const ScopedMenu&) = delete;
     HMENU get() const { return h_; }
     operator HMENU() const { return h_; }
+
 private:
     HMENU h_;
 };

@@ -21,8 +21,7 @@ extern "C" int TNapNaT2Tekst(const char* table, int tableSize, int rows, char* d
     return written;
 }
 
-extern "C" int T2TekstNaTNapN(const char* packed, int packedLen, int tableSize, int rows,
-                              char* table) {
+extern "C" int T2TekstNaTNapN(const char* packed, int packedLen, int tableSize, int rows, char* table) {
     if (!table || rows <= 0 || tableSize <= 0) return 0;
     const int slot = tableSize / rows;
     if (slot <= 0) return 0;

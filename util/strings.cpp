@@ -99,9 +99,7 @@ extern "C" const char* dzielCiagZnak(const char* src, char* dest, char sep) {
 
 // ---- Searching ------------------------------------------------------------------
 
-extern "C" const char* mojIndex(const char* text, char c) {
-    return (text && c) ? strchr(text, c) : nullptr;
-}
+extern "C" const char* mojIndex(const char* text, char c) { return (text && c) ? strchr(text, c) : nullptr; }
 
 extern "C" const char* mojRindex(const char* text, char c) {
     return (text && c) ? strrchr(text, c) : nullptr;
@@ -172,12 +170,16 @@ static const int kEastEurope = 238;
 
 static int Upper1250(unsigned c) {
     switch (c) {
-        case 0x9A: case 0x9C: case 0x9D: case 0x9E: case 0x9F: return (int)c - 0x10;  // s t z
-        case 0xB3: return 0xA3;  // l stroke
-        case 0xB9: return 0xA5;  // a ogonek
-        case 0xBA: return 0xAA;  // s cedilla
-        case 0xBE: return 0xBC;  // l caron
-        case 0xBF: return 0xAF;  // z dot
+        case 0x9A:
+        case 0x9C:
+        case 0x9D:
+        case 0x9E:
+        case 0x9F: return (int)c - 0x10;  // s t z
+        case 0xB3: return 0xA3;           // l stroke
+        case 0xB9: return 0xA5;           // a ogonek
+        case 0xBA: return 0xAA;           // s cedilla
+        case 0xBE: return 0xBC;           // l caron
+        case 0xBF: return 0xAF;           // z dot
         default: break;
     }
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return (int)c - 0x20;
@@ -186,7 +188,11 @@ static int Upper1250(unsigned c) {
 
 static int Lower1250(unsigned c) {
     switch (c) {
-        case 0x8A: case 0x8C: case 0x8D: case 0x8E: case 0x8F: return (int)c + 0x10;
+        case 0x8A:
+        case 0x8C:
+        case 0x8D:
+        case 0x8E:
+        case 0x8F: return (int)c + 0x10;
         case 0xA3: return 0xB3;
         case 0xA5: return 0xB9;
         case 0xAA: return 0xBA;

@@ -26,15 +26,15 @@ enum : UINT {
 // state comes first in each handler; all but the first three may be null.
 template <class T>
 struct KvPageHandlers {
-    BOOL (*onInitDialog)(T*, HWND);                    // after the state is attached
-    void (*onLoad)(T*, HWND);                          // the record to the controls
-    void (*onStore)(T*, HWND);                         // the controls to the record (and OK)
-    void (*onCommand)(T*, HWND, int id, int code);     // any other command
-    void (*onDrawItem)(T*, const DRAWITEMSTRUCT*);     // owner-drawn controls
-    void (*onEnable)(T*, HWND, int editable);          // UM_PAGE_ENABLE
-    void (*onNotify)(T*, HWND, const NMHDR*);          // notifications of its controls
-    bool okIgnored;    // OK (Enter in the page) does not store the page
-    bool stateShared;  // the state belongs to the owner, not to the page
+    BOOL (*onInitDialog)(T*, HWND);                 // after the state is attached
+    void (*onLoad)(T*, HWND);                       // the record to the controls
+    void (*onStore)(T*, HWND);                      // the controls to the record (and OK)
+    void (*onCommand)(T*, HWND, int id, int code);  // any other command
+    void (*onDrawItem)(T*, const DRAWITEMSTRUCT*);  // owner-drawn controls
+    void (*onEnable)(T*, HWND, int editable);       // UM_PAGE_ENABLE
+    void (*onNotify)(T*, HWND, const NMHDR*);       // notifications of its controls
+    bool okIgnored;                                 // OK (Enter in the page) does not store the page
+    bool stateShared;                               // the state belongs to the owner, not to the page
 };
 
 template <class T>
@@ -86,8 +86,9 @@ INT_PTR CALLBACK KvPageProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 // so that the owner, tests and scripts find it with GetDlgItem.
 template <class T>
 HWND KvCreatePage(HINSTANCE instance, HWND parent, int templateId, DLGPROC proc, T* state, bool shared) {
-    HWND page = shared ? CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent, proc, (LPARAM)state)
-                       : KvCreateDialogWithState(state, instance, templateId, parent, proc);
+    HWND page = shared
+                    ? CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent, proc, (LPARAM)state)
+                    : KvCreateDialogWithState(state, instance, templateId, parent, proc);
     if (page) SetWindowLongPtrA(page, GWLP_ID, templateId);
     return page;
 }

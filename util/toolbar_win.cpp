@@ -5,8 +5,8 @@
 
 static HIMAGELIST LoadStrip(HINSTANCE instance, int bitmapId, int width) {
     if (!bitmapId) return nullptr;
-    return ImageList_LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), width, 0, RGB(255, 0, 255), IMAGE_BITMAP,
-                                LR_CREATEDIBSECTION);
+    return ImageList_LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), width, 0, RGB(255, 0, 255),
+                                IMAGE_BITMAP, LR_CREATEDIBSECTION);
 }
 
 bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* t) {
@@ -21,7 +21,8 @@ bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* t) {
     t->images.reset(LoadStrip(spec.instance, spec.imagesId, width));
     t->disabledImages.reset(LoadStrip(spec.instance, spec.disabledImagesId, width));
     SendMessageA(t->hwnd, TB_SETIMAGELIST, 0, (LPARAM)t->images.get());
-    if (t->disabledImages.get()) SendMessageA(t->hwnd, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)t->disabledImages.get());
+    if (t->disabledImages.get())
+        SendMessageA(t->hwnd, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)t->disabledImages.get());
 
     std::vector<TBBUTTON> tb((size_t)spec.buttonCount);
     for (int i = 0; i < spec.buttonCount; i++) {

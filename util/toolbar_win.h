@@ -23,13 +23,13 @@ struct KvToolButton {
 };
 
 struct KvToolbarSpec {
-    HINSTANCE instance;      // the module holding the strips
+    HINSTANCE instance;  // the module holding the strips
     HWND parent;
-    int id;                  // the toolbar's child id
-    DWORD style;             // WS_CHILD | WS_VISIBLE are added
-    int imagesId;            // the strip of pictures
-    int disabledImagesId;    // the strip of greyed pictures (0: none)
-    int imageWidth;          // one picture's size; 0 for 16 x 16
+    int id;                // the toolbar's child id
+    DWORD style;           // WS_CHILD | WS_VISIBLE are added
+    int imagesId;          // the strip of pictures
+    int disabledImagesId;  // the strip of greyed pictures (0: none)
+    int imageWidth;        // one picture's size; 0 for 16 x 16
     int imageHeight;
     const KvToolButton* buttons;
     int buttonCount;
@@ -54,6 +54,7 @@ public:
         if (h_) ImageList_Destroy(h_);
         h_ = h;
     }
+
 private:
     HIMAGELIST h_;
 };

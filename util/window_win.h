@@ -79,7 +79,8 @@ HWND KvCreateWindowWithState(T* state, DWORD exStyle, const char* className, con
     if (!state) return nullptr;
     const KvStateHandOver saved = g_kvStateHandOver;
     g_kvStateHandOver = {state, false};
-    HWND hwnd = CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, parent, menu, instance, state);
+    HWND hwnd =
+        CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, parent, menu, instance, state);
     const bool taken = g_kvStateHandOver.taken;
     g_kvStateHandOver = saved;
     if (!hwnd && !taken) delete state;

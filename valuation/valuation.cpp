@@ -123,12 +123,14 @@ bool Suma4(const strSumyZam& s, const int64_t* const pola[4], uint32_t bity, int
 
 const char kKwotaZaDuza[] = "too large";
 const char kSumyZaDuze[] =
-    "The totals of the order are too large to be computed.\r\nLower the prices, the quantities or the VAT rates.";
+    "The totals of the order are too large to be computed.\r\nLower the prices, the quantities or the VAT "
+    "rates.";
 
 void TekstOdmowyCeny(const char* co, char* tekst, int rozmiar) {
     if (!tekst || rozmiar <= 0) return;
     char najwyzsza[64];
-    if (!DajNapKwotaPokaz(kMaxCenaWpis, najwyzsza, (int)sizeof najwyzsza)) LLX100NaNap(kMaxCenaWpis, najwyzsza);
+    if (!DajNapKwotaPokaz(kMaxCenaWpis, najwyzsza, (int)sizeof najwyzsza))
+        LLX100NaNap(kMaxCenaWpis, najwyzsza);
     snprintf(tekst, (size_t)rozmiar, "%s\r\nThe highest price is %s", co ? co : "", najwyzsza);
 }
 
@@ -167,11 +169,12 @@ bool SumyZamDokladne(const strSumyZam* s) { return s && (s->przepelnione & ~kSum
 
 int RabatZam(const strSumyZam* s, int64_t* rabat) {
     *rabat = 0;
-    if (!s || (s->przepelnione & (kSumaOknaNetto | kSumaOknaNettoRabat | kSumaDodatNetto | kSumaDodatNettoRabat)))
+    if (!s ||
+        (s->przepelnione & (kSumaOknaNetto | kSumaOknaNettoRabat | kSumaDodatNetto | kSumaDodatNettoRabat)))
         return 0;
     int64_t okna, dodatki, suma;
-    if (!Odejmij(s->oknaNetto, s->oknaNettoRabat, &okna) || !Odejmij(s->dodatNetto, s->dodatNettoRabat, &dodatki) ||
-        !Dodaj(okna, dodatki, &suma))
+    if (!Odejmij(s->oknaNetto, s->oknaNettoRabat, &okna) ||
+        !Odejmij(s->dodatNetto, s->dodatNettoRabat, &dodatki) || !Dodaj(okna, dodatki, &suma))
         return 0;
     *rabat = suma;
     return 1;
@@ -237,7 +240,8 @@ int64_t PrzeliczZam(strZamRob* z, uint32_t maska) {
     }
     if (maska & kPrzDodatRabat) {
         int64_t r = 0;
-        ok = !(zle & kSumaDodatNetto) && RabatKwoty(s.dodatNetto, p.rabat, &r) && Odejmij(s.dodatNetto, r, &v);
+        ok =
+            !(zle & kSumaDodatNetto) && RabatKwoty(s.dodatNetto, p.rabat, &r) && Odejmij(s.dodatNetto, r, &v);
         Zapisz(&s.dodatNettoRabat, &zle, kSumaDodatNettoRabat, ok, v);
         maska |= kPrzDodatBruttoRabat | kPrzMontaz | kPrzDemontaz;
     }
@@ -251,7 +255,8 @@ int64_t PrzeliczZam(strZamRob* z, uint32_t maska) {
     const int64_t* const netto[4] = {&s.oknaNettoRabat, &s.dodatNettoRabat, &s.montNetto, &s.demontNetto};
     ok = Suma4(s, netto, kSumaOknaNettoRabat | kSumaDodatNettoRabat | kSumaMontNetto | kSumaDemontNetto, &v);
     Zapisz(&s.zamNetto, &zle, kSumaZamNetto, ok, v);
-    const int64_t* const brutto[4] = {&s.oknaBruttoRabat, &s.dodatBruttoRabat, &s.montBrutto, &s.demontBrutto};
+    const int64_t* const brutto[4] = {&s.oknaBruttoRabat, &s.dodatBruttoRabat, &s.montBrutto,
+                                      &s.demontBrutto};
     ok = Suma4(s, brutto, kSumaOknaBruttoRabat | kSumaDodatBruttoRabat | kSumaMontBrutto | kSumaDemontBrutto,
                &v);
     Zapisz(&s.zamBrutto, &zle, kSumaZamBrutto, ok, v);

@@ -34,11 +34,11 @@
 
 // One window or accessory line.
 struct strLinia {
-    int64_t jednNetto;    // unit net, hundredths: the price entered
-    int64_t jednBrutto;   // unit net + VAT of the unit net, hundredths
-    int64_t liniaNetto;   // unit net * quantity, hundredths
-    int64_t liniaBrutto;  // line net + VAT of the line net, hundredths
-    uint32_t dlugoscRam;  // windows: 2 * (frame width + height) * quantity, mm
+    int64_t jednNetto;      // unit net, hundredths: the price entered
+    int64_t jednBrutto;     // unit net + VAT of the unit net, hundredths
+    int64_t liniaNetto;     // unit net * quantity, hundredths
+    int64_t liniaBrutto;    // line net + VAT of the line net, hundredths
+    uint32_t dlugoscRam;    // windows: 2 * (frame width + height) * quantity, mm
     uint32_t przepelnione;  // kLinia* bits of the fields that do not fit (each holds 0)
 };
 
@@ -143,8 +143,8 @@ int LiniaDodatku(strLinia* l, const strZamRob* z, const strDodatZam* d, uint32_t
 
 // The rates applied as above: 1 with the result in *wynik, or 0 with
 // *wynik 0 when it does not fit.
-int VatKwoty(int64_t kwota, int32_t stawka, int64_t* wynik);  // stawka hundredths of a percent
-int RabatKwoty(int64_t kwota, int32_t rabat, int64_t* wynik);  // rabat whole percent
+int VatKwoty(int64_t kwota, int32_t stawka, int64_t* wynik);               // stawka hundredths of a percent
+int RabatKwoty(int64_t kwota, int32_t rabat, int64_t* wynik);              // rabat whole percent
 int KosztWgWymiaru(uint32_t dlugosc, int64_t cenaZaMetr, int64_t* wynik);  // dlugosc mm
 
 #endif  // KV_VALUATION_VALUATION_H

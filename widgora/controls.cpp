@@ -39,18 +39,18 @@ extern "C" {
 
 // ---- Edit with up-down ----------------------------------------------------------
 
-int TworzEdUd(strEdUd* eu, DWORD udStyle, int x, int y, int width, int height, HWND parent,
-              int editId, int udId, HINSTANCE instance, int lower, int upper, int position) {
+int TworzEdUd(strEdUd* eu, DWORD udStyle, int x, int y, int width, int height, HWND parent, int editId,
+              int udId, HINSTANCE instance, int lower, int upper, int position) {
     if (!eu) return 0;
     eu->hEd = eu->hUd = nullptr;
     eu->szer = 0;
     HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_RIGHT, x, y,
-                                width, height, parent, (HMENU)(INT_PTR)editId, instance, nullptr);
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_RIGHT, x, y, width,
+                                height, parent, (HMENU)(INT_PTR)editId, instance, nullptr);
     if (!edit) return 0;
     SendMessageA(edit, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
-    HWND ud = CreateWindowExA(0, UPDOWN_CLASSA, nullptr, udStyle, 0, 0, 0, 0, parent,
-                              (HMENU)(INT_PTR)udId, instance, nullptr);
+    HWND ud = CreateWindowExA(0, UPDOWN_CLASSA, nullptr, udStyle, 0, 0, 0, 0, parent, (HMENU)(INT_PTR)udId,
+                              instance, nullptr);
     if (!ud) {
         DestroyWindow(edit);
         return 0;
@@ -88,10 +88,8 @@ int PrzesunEdUd(const strEdUd* eu, int x, int y) {
 void AktDeaktKntrl(HWND control, int enable) {
     // A read-only edit still lets the user select and copy its value, which
     // a disabled one would not.
-    if (ClassIs(control, "Edit"))
-        SendMessageA(control, EM_SETREADONLY, enable ? FALSE : TRUE, 0);
-    else
-        EnableWindow(control, enable ? TRUE : FALSE);
+    if (ClassIs(control, "Edit")) SendMessageA(control, EM_SETREADONLY, enable ? FALSE : TRUE, 0);
+    else EnableWindow(control, enable ? TRUE : FALSE);
 }
 
 void PrzestawDomyslPb(HWND dialog, int idFrom, int idTo) {

@@ -129,14 +129,13 @@ LRESULT CALLBACK PdklLbxTtMenuPdr(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     return Forward(hwnd, rec, msg, wParam, lParam);
 }
 
-WNDPROC DodajTtMenuPdrDoLbx(HWND dialog, int lbxId, HMENU menu, HINSTANCE instance,
-                            int maxTipWidth, strTtLbx* rec, UINT extraToolFlags) {
+WNDPROC DodajTtMenuPdrDoLbx(HWND dialog, int lbxId, HMENU menu, HINSTANCE instance, int maxTipWidth,
+                            strTtLbx* rec, UINT extraToolFlags) {
     HWND lbx = GetDlgItem(dialog, lbxId);
     if (!lbx || !rec || GetPropA(lbx, kInstalledProp)) return nullptr;
     HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
-                               instance, nullptr);
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, instance, nullptr);
     if (!tip) return nullptr;
     TTTOOLINFOA ti;
     ToolInfo(lbx, &ti);

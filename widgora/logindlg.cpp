@@ -62,8 +62,8 @@ int WolajDlgUzytkHaslo(HWND owner, char* login, int loginCap, char* out, int pas
                        void (*process)(const char* password, char* out)) {
     if (!login || loginCap < 1 || passCap < 2) return 0;
     LoginParams p = {login, loginCap, out, passCap, process};
-    INT_PTR r = DialogBoxParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_UZYTK_HASLO), owner,
-                                ProcDlgUzytkHaslo, (LPARAM)&p);
+    INT_PTR r = DialogBoxParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_UZYTK_HASLO), owner, ProcDlgUzytkHaslo,
+                                (LPARAM)&p);
     return r == 1 ? 1 : 0;
 }
 

@@ -64,7 +64,7 @@ LRESULT OnChar(HWND hwnd, WPARAM wParam, LPARAM lParam, int n) {
     // refused: a second separator typed over a selection clears it.
     DWORD selStart = 0, selEnd = 0;
     SendMessageA(hwnd, EM_GETSEL, (WPARAM)&selStart, (LPARAM)&selEnd);
-    if (selStart != selEnd) SendMessageA(hwnd, EM_REPLACESEL, FALSE, (LPARAM)"");
+    if (selStart != selEnd) SendMessageA(hwnd, EM_REPLACESEL, FALSE, (LPARAM) "");
     if (!MayInsert(hwnd, c, sep, n)) return 0;
     return Forward(hwnd, WM_CHAR, wParam, lParam);
 }

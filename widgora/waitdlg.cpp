@@ -28,8 +28,8 @@ struct WspolnaPraca {
     int (*praca)(void*, char*);
     void* arg;
     char* komunikat;
-    HWND dlg;              // the dialog, fixed before the worker starts
-    HWND volatile claim;   // dlg until the job's end or "Stop" takes it
+    HWND dlg;             // the dialog, fixed before the worker starts
+    HWND volatile claim;  // dlg until the job's end or "Stop" takes it
     LONG volatile refs;
 };
 
@@ -40,8 +40,8 @@ strDlgCzekaj* g_job;
 WspolnaPraca* g_shared;
 HANDLE g_thread;
 int g_result;
-bool g_mayShow;   // the delay has passed
-bool g_closed;    // the closing steps have run
+bool g_mayShow;  // the delay has passed
+bool g_closed;   // the closing steps have run
 
 void Release(WspolnaPraca* s) {
     if (s && InterlockedDecrement(&s->refs) == 0) HeapFree(hHeapDll, 0, s);

@@ -51,9 +51,9 @@ LRESULT CALLBACK PdklEdL4mPoPrzec(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 // An edit and its up-down moved as one piece.
 typedef struct strEdUd {
-    HWND hEd;   // the edit
-    HWND hUd;   // its up-down, attached to the edit's right side
-    int szer;   // total width given at creation, device pixels
+    HWND hEd;  // the edit
+    HWND hUd;  // its up-down, attached to the edit's right side
+    int szer;  // total width given at creation, device pixels
 } strEdUd;
 
 // Creates a right-aligned digits-only edit (x, y, width, height in the
@@ -61,8 +61,8 @@ typedef struct strEdUd {
 // `udStyle` with the edit as its buddy, range lower..upper and `position`.
 // Fills *eu. Returns 1, or 0 (and *eu cleared, nothing left created) when a
 // control cannot be created.
-int TworzEdUd(strEdUd* eu, DWORD udStyle, int x, int y, int width, int height, HWND parent,
-              int editId, int udId, HINSTANCE instance, int lower, int upper, int position);
+int TworzEdUd(strEdUd* eu, DWORD udStyle, int x, int y, int width, int height, HWND parent, int editId,
+              int udId, HINSTANCE instance, int lower, int upper, int position);
 // Fills *eu from existing controls.
 void IniEdUd(strEdUd* eu, HWND edit, HWND upDown, int width);
 // Moves the edit to (x, y) and the up-down to (x + width - its width, y),
@@ -107,13 +107,13 @@ int DrawTextAJakoW(HDC dc, const char* text, int count, RECT* rect, UINT format,
 
 // Held by the caller for as long as the list box exists.
 typedef struct strTtLbx {
-    HWND hTt;               // the tooltip of the list box
-    int czyTtPokaz;         // 1 while the tooltip is tracking and visible
-    int nrPoz;              // item under the mouse when the tip was last shown, -1 at first
-    int czySledzNad;        // 1 while a hover notification is requested
-    int czySledzWyj;        // 1 while a leave notification is requested
-    HMENU hMenuPdr;         // popup on the right button, or null
-    WNDPROC poprzProc;      // the list box's procedure before
+    HWND hTt;           // the tooltip of the list box
+    int czyTtPokaz;     // 1 while the tooltip is tracking and visible
+    int nrPoz;          // item under the mouse when the tip was last shown, -1 at first
+    int czySledzNad;    // 1 while a hover notification is requested
+    int czySledzWyj;    // 1 while a leave notification is requested
+    HMENU hMenuPdr;     // popup on the right button, or null
+    WNDPROC poprzProc;  // the list box's procedure before
 } strTtLbx;
 
 // Gives list box `lbxId` of `dialog` a tracking tooltip (text asked from the
@@ -122,8 +122,8 @@ typedef struct strTtLbx {
 // is or-ed into the tool's flags. Returns the list box's previous
 // procedure, or null (record untouched, nothing created) on failure and for
 // a list box that has them already.
-WNDPROC DodajTtMenuPdrDoLbx(HWND dialog, int lbxId, HMENU menu, HINSTANCE instance,
-                            int maxTipWidth, strTtLbx* rec, UINT extraToolFlags);
+WNDPROC DodajTtMenuPdrDoLbx(HWND dialog, int lbxId, HMENU menu, HINSTANCE instance, int maxTipWidth,
+                            strTtLbx* rec, UINT extraToolFlags);
 // The list box's procedure: the tip follows hovering, hides on leaving; the
 // right button selects the item under it, tells the parent (LBN_SELCHANGE)
 // and shows the menu. Below the last item nothing happens.
@@ -133,15 +133,15 @@ LRESULT CALLBACK PdklLbxTtMenuPdr(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 // The job of the wait dialog; owned by the caller for the duration of the call.
 typedef struct strDlgCzekaj {
-    const char* tytul;                      // caption of the dialog
-    DWORD opoznienie;                       // ms before the dialog shows
-    int (*praca)(void* arg, char* msg);     // runs on the worker thread
+    const char* tytul;                   // caption of the dialog
+    DWORD opoznienie;                    // ms before the dialog shows
+    int (*praca)(void* arg, char* msg);  // runs on the worker thread
     void* argPraca;
-    void (*anuluj)(void* arg, char* msg);   // on "Stop", on the caller's thread; may be null
+    void (*anuluj)(void* arg, char* msg);  // on "Stop", on the caller's thread; may be null
     void* argAnuluj;
-    char* komunikat;                        // KV_MSG_LEN (2048) bytes for error texts, or null
-    HWND volatile hDlg;                     // the dialog from its opening to its closing,
-                                            // else null (set by the library)
+    char* komunikat;     // KV_MSG_LEN (2048) bytes for error texts, or null
+    HWND volatile hDlg;  // the dialog from its opening to its closing,
+                         // else null (set by the library)
 } strDlgCzekaj;
 
 // Runs job->praca on a worker thread while a modal wait dialog with an

@@ -35,12 +35,15 @@ struct Tabela {
 };
 
 const Tabela kTabele[] = {
-    {"T_Zam", {"idZam", "rok", "dodOznaczZam", "idWalZam", "dataZam", "dataReal", "nazwaNabyw",
-               "adresNabyw", "infDodatNabyw", "waga", "uwagi", "status", "sDaneUzytk",
-               "sWycenZamParam"}, 14},
-    {"T_Okno", {"kluczZam", "iProfSch", "iOkucie", "iKolor", "iListwa", "iSzpros", "nazProfil",
-                "nazOkucie", "nazKolor", "nazListwa", "nazSzpros", "sGrubProf", "grubSzpros",
-                "ilOkien", "cenaZReki", "sWspUw", "uwZReki", "uwagi", "status"}, 19},
+    {"T_Zam",
+     {"idZam", "rok", "dodOznaczZam", "idWalZam", "dataZam", "dataReal", "nazwaNabyw", "adresNabyw",
+      "infDodatNabyw", "waga", "uwagi", "status", "sDaneUzytk", "sWycenZamParam"},
+     14},
+    {"T_Okno",
+     {"kluczZam", "iProfSch", "iOkucie", "iKolor", "iListwa", "iSzpros", "nazProfil", "nazOkucie", "nazKolor",
+      "nazListwa", "nazSzpros", "sGrubProf", "grubSzpros", "ilOkien", "cenaZReki", "sWspUw", "uwZReki",
+      "uwagi", "status"},
+     19},
     {"T_OperRysDb", {"kluczOkno", "indeks", "uOperRysDb"}, 3},
     {"T_DodatZam", {"kluczZam", "iKolej", "nazwa", "ilWym", "jm", "wymiar", "ilosc", "cenaZReki"}, 8},
 };

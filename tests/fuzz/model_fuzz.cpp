@@ -30,11 +30,11 @@ namespace {
 int32_t Grubosc(Wejscie& in) {
     const uint8_t b = in.U8();
     switch (b) {
-    case 255: return -1;
-    case 254: return INT32_MAX;
-    case 253: return INT32_MIN;
-    case 252: return 100000;
-    default: return b;
+        case 255: return -1;
+        case 254: return INT32_MAX;
+        case 253: return INT32_MIN;
+        case 252: return 100000;
+        default: return b;
     }
 }
 
@@ -43,12 +43,12 @@ int32_t Grubosc(Wejscie& in) {
 int32_t Indeks(Wejscie& in, int32_t j) {
     const uint8_t b = in.U8();
     switch (b) {
-    case 255: return INT32_MAX;
-    case 254: return INT32_MIN;
-    case 253: return j + 5;
-    case 252: return -1;
-    case 251: return j;
-    default: return j > 0 ? b % j : 0;
+        case 255: return INT32_MAX;
+        case 254: return INT32_MIN;
+        case 253: return j + 5;
+        case 252: return -1;
+        case 251: return j;
+        default: return j > 0 ? b % j : 0;
     }
 }
 
@@ -67,50 +67,50 @@ uniOperRys Element(Wejscie& in, int32_t j) {
     if (op.typ == 6) op.typ = 6 + (t >> 4);
     const bool wlasna = (t & 0x40) != 0;
     switch (op.typ) {
-    case kOperRama:
-        op.rama.x1 = (int32_t)in.U16() - 8;
-        op.rama.y1 = (int32_t)in.U16() - 8;
-        op.rama.flagi = wlasna;
-        op.rama.grub = Grubosc(in);
-        break;
-    case kOperSlupekStaly:
-    case kOperSlupekRuch:
-        op.slupek.rodzaj = t & 0x20 ? (int32_t)in.U8() : (int32_t)op.typ - 1;
-        op.slupek.poz = Pozycja(in);
-        op.slupek.poziomy = t & 8;
-        op.slupek.ogrPocz = Indeks(in, j);
-        op.slupek.ogrKon = Indeks(in, j);
-        op.slupek.flagi = wlasna;
-        op.slupek.grub = Grubosc(in);
-        break;
-    case kOperSkrzydlo:
-        op.skrzydlo.rodzOtw = in.U8() % 5;
-        op.skrzydlo.stronaOtw = t & 8 ? 1 : 0;
-        for (int s = 0; s < 4; s++) op.skrzydlo.ogr[s] = Indeks(in, j);
-        op.skrzydlo.flagi = wlasna;
-        op.skrzydlo.grub = Grubosc(in);
-        break;
-    case kOperWypeln: {
-        op.wypeln.typWypeln = t & 8 ? 1 : (t & 0x20 ? 7 : 0);
-        const uint8_t dl = in.U8();
-        if (dl == 255) {
-            memset(op.wypeln.nazwa, 'N', sizeof op.wypeln.nazwa);
-        } else {
-            for (int k = 0; k < dl % 8; k++) op.wypeln.nazwa[k] = " \tgGlasA"[in.U8() % 8];
+        case kOperRama:
+            op.rama.x1 = (int32_t)in.U16() - 8;
+            op.rama.y1 = (int32_t)in.U16() - 8;
+            op.rama.flagi = wlasna;
+            op.rama.grub = Grubosc(in);
+            break;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch:
+            op.slupek.rodzaj = t & 0x20 ? (int32_t)in.U8() : (int32_t)op.typ - 1;
+            op.slupek.poz = Pozycja(in);
+            op.slupek.poziomy = t & 8;
+            op.slupek.ogrPocz = Indeks(in, j);
+            op.slupek.ogrKon = Indeks(in, j);
+            op.slupek.flagi = wlasna;
+            op.slupek.grub = Grubosc(in);
+            break;
+        case kOperSkrzydlo:
+            op.skrzydlo.rodzOtw = in.U8() % 5;
+            op.skrzydlo.stronaOtw = t & 8 ? 1 : 0;
+            for (int s = 0; s < 4; s++) op.skrzydlo.ogr[s] = Indeks(in, j);
+            op.skrzydlo.flagi = wlasna;
+            op.skrzydlo.grub = Grubosc(in);
+            break;
+        case kOperWypeln: {
+            op.wypeln.typWypeln = t & 8 ? 1 : (t & 0x20 ? 7 : 0);
+            const uint8_t dl = in.U8();
+            if (dl == 255) {
+                memset(op.wypeln.nazwa, 'N', sizeof op.wypeln.nazwa);
+            } else {
+                for (int k = 0; k < dl % 8; k++) op.wypeln.nazwa[k] = " \tgGlasA"[in.U8() % 8];
+            }
+            for (int s = 0; s < 4; s++) op.wypeln.ogr[s] = Indeks(in, j);
+            break;
         }
-        for (int s = 0; s < 4; s++) op.wypeln.ogr[s] = Indeks(in, j);
-        break;
-    }
-    case kOperSzpros:
-        op.szpros.poz = Pozycja(in);
-        op.szpros.poziomy = t & 8;
-        op.szpros.ogrPocz = Indeks(in, j);
-        op.szpros.ogrKon = Indeks(in, j);
-        op.szpros.wypeln = Indeks(in, j);
-        op.szpros.flagi = wlasna;
-        op.szpros.grub = Grubosc(in);
-        break;
-    default: break;
+        case kOperSzpros:
+            op.szpros.poz = Pozycja(in);
+            op.szpros.poziomy = t & 8;
+            op.szpros.ogrPocz = Indeks(in, j);
+            op.szpros.ogrKon = Indeks(in, j);
+            op.szpros.wypeln = Indeks(in, j);
+            op.szpros.flagi = wlasna;
+            op.szpros.grub = Grubosc(in);
+            break;
+        default: break;
     }
     return op;
 }
@@ -122,7 +122,8 @@ uniOperRys Rosnij(Wejscie& in, const strOkno& o) {
     char msg[KV_MSG_LEN];
     strObsOkno* tab;
     int32_t c;
-    if (!BudujStrukture(o.oper, o.liczbaOper, 0, 0, 1, &tab, &c, msg) || c == 0) return Element(in, o.liczbaOper);
+    if (!BudujStrukture(o.oper, o.liczbaOper, 0, 0, 1, &tab, &c, msg) || c == 0)
+        return Element(in, o.liczbaOper);
     const strObsOkno a = tab[in.U8() % (uint32_t)c];
     ZwolnijStrukture(tab);
     const uint8_t t = in.U8();
@@ -133,25 +134,27 @@ uniOperRys Rosnij(Wejscie& in, const strOkno& o) {
     uniOperRys op;
     memset(&op, 0, sizeof op);
     switch (t % 6) {
-    case 0:
-    case 1:
-        op.slupek = strOperSlupek{kOperSlupekStaly + t % 2u, (int32_t)(t % 2), poz, poziomy, pocz, kon, 0, 0, {}, 0, {}};
-        break;
-    case 2:
-        op.skrzydlo.typ = kOperSkrzydlo;
-        op.skrzydlo.rodzOtw = (t >> 4) % 4;
-        memcpy(op.skrzydlo.ogr, a.ogr, sizeof a.ogr);
-        break;
-    case 3:
-        op.wypeln.typ = kOperWypeln;
-        op.wypeln.typWypeln = (t >> 4) & 1;
-        op.wypeln.nazwa[0] = "GgAa"[(t >> 5) & 3];
-        memcpy(op.wypeln.ogr, a.ogr, sizeof a.ogr);
-        break;
-    case 4:
-        op.szpros = strOperSzpros{kOperSzpros, poz, poziomy, pocz, kon, a.wypelniony ? a.wypeln : 0, 0, 0, {}, 0, {}};
-        break;
-    default: return Element(in, o.liczbaOper);
+        case 0:
+        case 1:
+            op.slupek = strOperSlupek{
+                kOperSlupekStaly + t % 2u, (int32_t)(t % 2), poz, poziomy, pocz, kon, 0, 0, {}, 0, {}};
+            break;
+        case 2:
+            op.skrzydlo.typ = kOperSkrzydlo;
+            op.skrzydlo.rodzOtw = (t >> 4) % 4;
+            memcpy(op.skrzydlo.ogr, a.ogr, sizeof a.ogr);
+            break;
+        case 3:
+            op.wypeln.typ = kOperWypeln;
+            op.wypeln.typWypeln = (t >> 4) & 1;
+            op.wypeln.nazwa[0] = "GgAa"[(t >> 5) & 3];
+            memcpy(op.wypeln.ogr, a.ogr, sizeof a.ogr);
+            break;
+        case 4:
+            op.szpros = strOperSzpros{kOperSzpros, poz, poziomy, pocz, kon, a.wypelniony ? a.wypeln : 0,
+                                      0,           0,   {},      0,    {}};
+            break;
+        default: return Element(in, o.liczbaOper);
     }
     return op;
 }
@@ -164,30 +167,31 @@ bool Zdrowa(const uniOperRys* l, int32_t n) {
         const uniOperRys& e = l[j];
         if ((j == 0) != (e.typ == kOperRama)) return false;
         switch (e.typ) {
-        case kOperRama:
-            if ((int64_t)e.rama.x1 - e.rama.x0 <= 0 || (int64_t)e.rama.y1 - e.rama.y0 <= 0) return false;
-            break;
-        case kOperSlupekStaly:
-        case kOperSlupekRuch:
-            if (!wcz(e.slupek.ogrPocz, j) || !wcz(e.slupek.ogrKon, j)) return false;
-            break;
-        case kOperSkrzydlo:
-            for (int s = 0; s < 4; s++) if (!wcz(e.skrzydlo.ogr[s], j)) return false;
-            break;
-        case kOperWypeln:
-            for (int s = 0; s < 4; s++) if (!wcz(e.wypeln.ogr[s], j)) return false;
-            break;
-        case kOperSzpros:
-            if (!wcz(e.szpros.ogrPocz, j) || !wcz(e.szpros.ogrKon, j) || !wcz(e.szpros.wypeln, j) ||
-                l[e.szpros.wypeln].typ != kOperWypeln)
-                return false;
-            break;
-        default: break;
+            case kOperRama:
+                if ((int64_t)e.rama.x1 - e.rama.x0 <= 0 || (int64_t)e.rama.y1 - e.rama.y0 <= 0) return false;
+                break;
+            case kOperSlupekStaly:
+            case kOperSlupekRuch:
+                if (!wcz(e.slupek.ogrPocz, j) || !wcz(e.slupek.ogrKon, j)) return false;
+                break;
+            case kOperSkrzydlo:
+                for (int s = 0; s < 4; s++)
+                    if (!wcz(e.skrzydlo.ogr[s], j)) return false;
+                break;
+            case kOperWypeln:
+                for (int s = 0; s < 4; s++)
+                    if (!wcz(e.wypeln.ogr[s], j)) return false;
+                break;
+            case kOperSzpros:
+                if (!wcz(e.szpros.ogrPocz, j) || !wcz(e.szpros.ogrKon, j) || !wcz(e.szpros.wypeln, j) ||
+                    l[e.szpros.wypeln].typ != kOperWypeln)
+                    return false;
+                break;
+            default: break;
         }
     }
     return true;
 }
-
 
 void Blad(const char* co, const std::string& a, const std::string& b) {
     fprintf(stderr, "model_fuzz: %s\n  %s\n  %s\n", co, a.c_str(), b.c_str());
@@ -299,7 +303,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (int32_t j = 0; j < n; j++) {
         const int32_t nr = NumerWypeln(o.oper, n, j);
-        if (nr < 0 || nr > rozne) Blad("filling number out of range", std::to_string(nr), std::to_string(rozne));
+        if (nr < 0 || nr > rozne)
+            Blad("filling number out of range", std::to_string(nr), std::to_string(rozne));
         for (int s = 0; s < 4; s++) KrawedzElementu(j, s, o.oper, n);
     }
     WagaOkna(&o, (int32_t)in.I32());
@@ -325,7 +330,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool zdrowa = Zdrowa(o.oper, n);
         if (!UsunElement(&o.oper, &o.liczbaOper, (int32_t)(in.U8() % n), msg)) abort();
         if (o.liczbaOper >= n) abort();
-        if (zdrowa && o.liczbaOper > 0 && !Zdrowa(o.oper, o.liczbaOper)) Blad("deletion broke the indices", "", "");
+        if (zdrowa && o.liczbaOper > 0 && !Zdrowa(o.oper, o.liczbaOper))
+            Blad("deletion broke the indices", "", "");
         if (zdrowa && zmiana == "ok" && Zmiana(o.oper, o.liczbaOper, nullptr, -2, format) != "ok")
             Blad("deletion made a sound window fail", zmiana, "");
         ObliczGeometrie(o.oper, o.liczbaOper, format, &o, msg);

@@ -31,35 +31,35 @@ uniOperRys Element(Wejscie& in, int32_t i) {
     const int32_t ogr = i > 0 ? i : 1;
     op.typ = i == 0 ? (uint32_t)kOperRama : (uint32_t)(1 + in.U8() % 5);
     switch (op.typ) {
-    case kOperRama:
-        op.rama.x1 = 1 + in.U16() % 10000;
-        op.rama.y1 = 1 + in.U16() % 10000;
-        break;
-    case kOperSlupekStaly:
-    case kOperSlupekRuch:
-        op.slupek.rodzaj = (int32_t)op.typ - 1;
-        op.slupek.poz = in.U16() % 10001;
-        op.slupek.poziomy = in.U8() & 1;
-        op.slupek.ogrPocz = in.U8() % ogr;
-        op.slupek.ogrKon = in.U8() % ogr;
-        break;
-    case kOperSkrzydlo:
-        op.skrzydlo.rodzOtw = in.U8() % 4;
-        op.skrzydlo.stronaOtw = in.U8() % 2;
-        for (int k = 0; k < 4; k++) op.skrzydlo.ogr[k] = in.U8() % ogr;
-        break;
-    case kOperWypeln:
-        op.wypeln.typWypeln = in.U8() % 2;
-        op.wypeln.nazwa[0] = (char)('A' + in.U8() % 3);
-        for (int k = 0; k < 4; k++) op.wypeln.ogr[k] = in.U8() % ogr;
-        break;
-    default:
-        op.szpros.poz = in.U16() % 10001;
-        op.szpros.poziomy = in.U8() & 1;
-        op.szpros.ogrPocz = in.U8() % ogr;
-        op.szpros.ogrKon = in.U8() % ogr;
-        op.szpros.wypeln = in.U8() % ogr;
-        break;
+        case kOperRama:
+            op.rama.x1 = 1 + in.U16() % 10000;
+            op.rama.y1 = 1 + in.U16() % 10000;
+            break;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch:
+            op.slupek.rodzaj = (int32_t)op.typ - 1;
+            op.slupek.poz = in.U16() % 10001;
+            op.slupek.poziomy = in.U8() & 1;
+            op.slupek.ogrPocz = in.U8() % ogr;
+            op.slupek.ogrKon = in.U8() % ogr;
+            break;
+        case kOperSkrzydlo:
+            op.skrzydlo.rodzOtw = in.U8() % 4;
+            op.skrzydlo.stronaOtw = in.U8() % 2;
+            for (int k = 0; k < 4; k++) op.skrzydlo.ogr[k] = in.U8() % ogr;
+            break;
+        case kOperWypeln:
+            op.wypeln.typWypeln = in.U8() % 2;
+            op.wypeln.nazwa[0] = (char)('A' + in.U8() % 3);
+            for (int k = 0; k < 4; k++) op.wypeln.ogr[k] = in.U8() % ogr;
+            break;
+        default:
+            op.szpros.poz = in.U16() % 10001;
+            op.szpros.poziomy = in.U8() & 1;
+            op.szpros.ogrPocz = in.U8() % ogr;
+            op.szpros.ogrKon = in.U8() % ogr;
+            op.szpros.wypeln = in.U8() % ogr;
+            break;
     }
     return op;
 }

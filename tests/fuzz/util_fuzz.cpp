@@ -60,7 +60,8 @@ static void Adjust(const std::string& s, int n, const char* allowed) {
     // A second pass finds nothing more to do, as long as the text has one
     // separator at most (with more, each pass works on the last one left).
     if (std::count(s.begin(), s.end(), DajSepDziesLocale()) <= 1) {
-        Check(DopasujCzDzies(buf.data(), n, allowed) == 0 && once == buf.data(), "decimal adjustment settles");
+        Check(DopasujCzDzies(buf.data(), n, allowed) == 0 && once == buf.data(),
+              "decimal adjustment settles");
     }
 }
 
@@ -129,7 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const int code = (sel & 0x80) ? 238 : 0;
             SqlLike(tx.data(), code, px.data(), (sel & 0x40) ? 238 : 0);
             Check(SqlLike(tx.data(), code, "%", code) == 1, "% matches anything");
-            if (!strpbrk(tx.data(), "%_")) Check(SqlLike(tx.data(), code, tx.data(), code) == 1, "text matches itself");
+            if (!strpbrk(tx.data(), "%_"))
+                Check(SqlLike(tx.data(), code, tx.data(), code) == 1, "text matches itself");
             break;
         }
         case 3: {

@@ -104,7 +104,8 @@ bool OfProgram(HWND h);
     Say("FAILED: %s", text);
     EnumWindows(
         [](HWND h, LPARAM) -> BOOL {
-            if (OfProgram(h) && IsWindowVisible(h)) Say("  open: %s \"%s\"", ClassOf(h).c_str(), TextOf(h).c_str());
+            if (OfProgram(h) && IsWindowVisible(h))
+                Say("  open: %s \"%s\"", ClassOf(h).c_str(), TextOf(h).c_str());
             return TRUE;
         },
         0);
@@ -182,7 +183,7 @@ HWND ItemEither(HWND parent, int list, int edit) {
                 *f = h;
                 return FALSE;
             },
-            (LPARAM)&(found = (HWND)(INT_PTR)id));
+            (LPARAM) & (found = (HWND)(INT_PTR)id));
         if (found && found != (HWND)(INT_PTR)id) return found;
         found = nullptr;
     }
@@ -229,7 +230,8 @@ HWND WaitFor(const char* what, const std::function<HWND()>& ready, bool boxesAll
     for (;;) {
         if (HWND h = ready()) return h;
         if (!boxesAllowed)
-            if (HWND box = MessageBoxOpen()) Fail("%s: unexpected message \"%s\"", what, BoxText(box).c_str());
+            if (HWND box = MessageBoxOpen())
+                Fail("%s: unexpected message \"%s\"", what, BoxText(box).c_str());
         if (WaitForSingleObject(g_process, 0) == WAIT_OBJECT_0) Fail("%s: the program ended", what);
         if (GetTickCount() - start > kWait) Fail("%s: not within %lu ms", what, (unsigned long)kWait);
         Sleep(50);
@@ -243,7 +245,8 @@ HWND WaitTop(const char* cls, const char* title = nullptr) {
 
 // (A box being answered may still be on its way out: boxes are let be.)
 void WaitGone(HWND h, const char* what) {
-    WaitFor(what, [h]() -> HWND { return IsWindow(h) && IsWindowVisible(h) ? nullptr : h; }, true);
+    WaitFor(
+        what, [h]() -> HWND { return IsWindow(h) && IsWindowVisible(h) ? nullptr : h; }, true);
 }
 
 // Lets the program catch up: a message sent to each window's thread returns
@@ -523,11 +526,13 @@ void Start(int argc, char** argv) {
         CoInitialize(nullptr);
         IShellLinkA* link = nullptr;
         IPersistFile* file = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link)))
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    (void**)&link)))
             Fail("no shell link object");
         wchar_t wide[MAX_PATH];
         MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, wide, MAX_PATH);
-        if (FAILED(link->QueryInterface(IID_IPersistFile, (void**)&file)) || FAILED(file->Load(wide, STGM_READ)))
+        if (FAILED(link->QueryInterface(IID_IPersistFile, (void**)&file)) ||
+            FAILED(file->Load(wide, STGM_READ)))
             Fail("cannot read the shortcut %s", lnk.c_str());
         char path[MAX_PATH] = "", dir[MAX_PATH] = "";
         link->GetPath(path, MAX_PATH, nullptr, 0);
@@ -577,7 +582,7 @@ void Journey() {
     Command(order, kOrdAccAdd);
     HWND acc = Dialog("Accessory");
     HWND name = IsWindowVisible(GetDlgItem(acc, kAccNameCombo)) ? GetDlgItem(acc, kAccNameCombo)
-                                                                 : GetDlgItem(acc, kAccName);
+                                                                : GetDlgItem(acc, kAccName);
     SetText(name, "Window sill");
     SetText(GetDlgItem(acc, kAccUnit), "pcs");
     SetText(GetDlgItem(acc, kAccPrice), "45.90");
@@ -595,7 +600,8 @@ void Journey() {
         }
         ShowPage(order, 0);
     }
-    Say("order window: net %s, gross %s", TextOf(Item(order, kOrdNet)).c_str(), TextOf(Item(order, kOrdGross)).c_str());
+    Say("order window: net %s, gross %s", TextOf(Item(order, kOrdNet)).c_str(),
+        TextOf(Item(order, kOrdGross)).c_str());
 
     WaitReady(order, "the order window");
     Command(order, kOrdSaveAsFirst);
@@ -611,7 +617,8 @@ void Journey() {
         if (Cell(list, i, 2) == number) row = i;
     if (row < 0) Fail("the order %s is not in the register (%d rows)", number.c_str(), rows);
     Say("register row: key %s, status %s, buyer %s, total %s, windows %s", Cell(list, row, 0).c_str(),
-        Cell(list, row, 1).c_str(), Cell(list, row, 4).c_str(), Cell(list, row, 7).c_str(), Cell(list, row, 8).c_str());
+        Cell(list, row, 1).c_str(), Cell(list, row, 4).c_str(), Cell(list, row, 7).c_str(),
+        Cell(list, row, 8).c_str());
     Say("register total: %s", Cell(list, row, 7).c_str());
     SelectOnly(list, row);
     Settle(main);

@@ -174,9 +174,13 @@ TEST_F(BackupTest, DailyCopyOncePerDayKeepsTheNewest14AndLeavesOtherFilesAlone) 
         snprintf(name, sizeof name, "shop-2001-01-%02d.db", d);
         old.push_back(name);
     }
-    const std::vector<std::string> others = {
-        "shop-before-restore-2001-01-01-120000.db", "shop-2001-01-01-120000.db", "shop-2001-1-01.db",
-        "shop-2001-01-0x.db", "other-2001-01-01.db", "shop-2001-01-01.db.bak", "notes.txt"};
+    const std::vector<std::string> others = {"shop-before-restore-2001-01-01-120000.db",
+                                             "shop-2001-01-01-120000.db",
+                                             "shop-2001-1-01.db",
+                                             "shop-2001-01-0x.db",
+                                             "other-2001-01-01.db",
+                                             "shop-2001-01-01.db.bak",
+                                             "notes.txt"};
     for (const std::string& n : old) WriteBytes(folder_ + "/" + n, "old copy");
     for (const std::string& n : others) WriteBytes(folder_ + "/" + n, "not a daily copy");
     // A copy interrupted on an earlier day.
@@ -216,7 +220,8 @@ TEST_F(BackupTest, DailyCopyOncePerDayKeepsTheNewest14AndLeavesOtherFilesAlone) 
     expected.erase("shop-2001-01-03.db");
     EXPECT_EQ(expected, FilesIn(folder_));
     // Copies dated after today (a clock set back) still never cost today's.
-    for (int d = 10; d <= 23; d++) WriteBytes(folder_ + "/shop-2030-01-" + std::to_string(d) + ".db", "later");
+    for (int d = 10; d <= 23; d++)
+        WriteBytes(folder_ + "/shop-2030-01-" + std::to_string(d) + ".db", "later");
     PinClock(2026, 3, 3, 8, 0, 0);
     ASSERT_EQ(kBackupDailyMade, BackupDaily(DbHandle(), db_.c_str(), made, msg_)) << msg_;
     EXPECT_TRUE(fs::exists(folder_ + "/shop-2026-03-03.db"));
@@ -289,8 +294,7 @@ TEST_F(BackupTest, RestoreRefusesABadFileAndLeavesTheDatabaseUntouched) {
         {"pages overwritten in the middle",
          [](const std::string& f, const std::string& g) {
              std::string b = g;
-             for (size_t i = b.size() / 2; i < b.size() / 2 + 3000 && i < b.size(); i++)
-                 b[i] = (char)(i * 7);
+             for (size_t i = b.size() / 2; i < b.size() / 2 + 3000 && i < b.size(); i++) b[i] = (char)(i * 7);
              WriteBytes(f, b);
          },
          "is damaged"},
@@ -377,8 +381,8 @@ TEST_F(BackupTest, RestoreReplacesTheContentAndKeepsTheCurrentOne) {
     EXPECT_EQ(77, zm.idZam);
     EXPECT_EQ(2024, zm.rok);
     char buyer[64] = {};
-    ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT nazwaNabyw FROM T_Zam ORDER BY kluczZam DESC",
-                                          kDbText, buyer, sizeof buyer, msg_));
+    ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT nazwaNabyw FROM T_Zam ORDER BY kluczZam DESC", kDbText,
+                                          buyer, sizeof buyer, msg_));
     EXPECT_STREQ("Backup buyer 5", buyer);
 #ifndef _WIN32
     EXPECT_EQ(folder_ + "/shop-before-restore-2026-03-01-130509.db", std::string(safety));
@@ -437,7 +441,8 @@ TEST_F(BackupTest, ToolCopiesRestoresAndRefuses) {
     // file that is no database at all.
     const std::string damaged = Path("damaged.db");
     std::string bytes = ReadBytes(db_);
-    for (size_t i = bytes.size() / 2; i < bytes.size() / 2 + 3000 && i < bytes.size(); i++) bytes[i] = (char)i;
+    for (size_t i = bytes.size() / 2; i < bytes.size() / 2 + 3000 && i < bytes.size(); i++)
+        bytes[i] = (char)i;
     WriteBytes(damaged, bytes);
     const std::string notADatabase = Path("text.db");
     WriteBytes(notADatabase, std::string(5000, 't'));
@@ -605,7 +610,9 @@ TEST_F(BackupTest, KilledToolLeavesAWholeDatabaseAndOnlyCheckedCopies) {
         {"backup", {db_, copies}, &copies, ""},
         {"backup while writing", {db_, copies}, &copies, copies + "/shop-2026-03-01-130509.db.part"},
         {"restore", {"--restore", backup, db_}, &folder_, ""},
-        {"restore while replacing", {"--restore", backup, db_}, &folder_,
+        {"restore while replacing",
+         {"--restore", backup, db_},
+         &folder_,
          folder_ + "/shop-before-restore-2026-03-01-130509.db"},
     };
     std::mt19937 rng(20);
@@ -636,9 +643,10 @@ TEST_F(BackupTest, KilledToolLeavesAWholeDatabaseAndOnlyCheckedCopies) {
             CheckCopies(*job.folder, mine);
             fs::copy_file(pristine, db_, fs::copy_options::overwrite_existing);
         }
-        printf("%s: %lld ms uninterrupted; %d kills, %d before the end, %d with a journal left; "
-               "%d left the backup's orders\n",
-               job.what, (long long)took.count() / 1000, n, landed, journals, restored);
+        printf(
+            "%s: %lld ms uninterrupted; %d kills, %d before the end, %d with a journal left; "
+            "%d left the backup's orders\n",
+            job.what, (long long)took.count() / 1000, n, landed, journals, restored);
         // Under a heavy load a run may outpace its kills; most must still land.
         EXPECT_GT(landed, n / 3) << "the kills mostly missed the " << job.what;
     }

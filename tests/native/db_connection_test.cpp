@@ -65,17 +65,19 @@ TEST_F(DbOpenTest, NullVersionIsRefused) {
 
 TEST_F(DbOpenTest, OlderVersionIsNamed) {
     EXPECT_EQ(0, OpenAfter("UPDATE T_WerBaza SET werBaza = '1-7';"));
-    EXPECT_STREQ("Incorrect version of the database !\r\nProgram works with version 1-8,\r\n"
-                 "and the database has version 1-7",
-                 msg_);
+    EXPECT_STREQ(
+        "Incorrect version of the database !\r\nProgram works with version 1-8,\r\n"
+        "and the database has version 1-7",
+        msg_);
     EXPECT_EQ(nullptr, DbHandle());
 }
 
 TEST_F(DbOpenTest, VersionWithTrailingBlankIsAnotherVersion) {
     EXPECT_EQ(0, OpenAfter("UPDATE T_WerBaza SET werBaza = '1-8 ';"));
-    EXPECT_STREQ("Incorrect version of the database !\r\nProgram works with version 1-8,\r\n"
-                 "and the database has version 1-8 ",
-                 msg_);
+    EXPECT_STREQ(
+        "Incorrect version of the database !\r\nProgram works with version 1-8,\r\n"
+        "and the database has version 1-8 ",
+        msg_);
 }
 
 TEST_F(DbOpenTest, OverlongVersionTextStaysInsideItsBuffer) {
@@ -157,8 +159,7 @@ TEST_F(DbQueryTest, NullTextOrBlobZeroFills) {
 
 TEST_F(DbQueryTest, NoRowZeroFillsAndSaysSo) {
     char text[5] = "abcd";
-    EXPECT_EQ(kDbQueryNoRow,
-              DbQueryValue("SELECT nazwa FROM T_ZstOkucie", kDbText, text, sizeof text, msg_));
+    EXPECT_EQ(kDbQueryNoRow, DbQueryValue("SELECT nazwa FROM T_ZstOkucie", kDbText, text, sizeof text, msg_));
     EXPECT_STREQ("An SQL command has returned no result", msg_);
     for (char c : text) EXPECT_EQ(0, c);
 }
@@ -272,9 +273,9 @@ TEST_F(DbFunctionTest, AssemblyModesFromTheSettingsBlob) {
 
 TEST_F(DbFunctionTest, AssemblyModesRefuseShortBlobs) {
     int outcome = 0;
-    for (const char* sql : {"SELECT SQL_MONT_ZAM(NULL)", "SELECT SQL_MONT_ZAM(zeroblob(871))",
-                            "SELECT SQL_DEMONT_ZAM(NULL)", "SELECT SQL_DEMONT_ZAM(zeroblob(871))",
-                            "SELECT SQL_DEMONT_ZAM(42)"}) {
+    for (const char* sql :
+         {"SELECT SQL_MONT_ZAM(NULL)", "SELECT SQL_MONT_ZAM(zeroblob(871))", "SELECT SQL_DEMONT_ZAM(NULL)",
+          "SELECT SQL_DEMONT_ZAM(zeroblob(871))", "SELECT SQL_DEMONT_ZAM(42)"}) {
         SCOPED_TRACE(sql);
         EXPECT_EQ(0, Int(sql, &outcome));
         EXPECT_EQ(kDbQueryValue, outcome);  // NULL, read by the integer kind as 0
@@ -286,7 +287,6 @@ TEST_F(DbFunctionTest, AssemblyModesRefuseShortBlobs) {
     // The exact length is enough.
     EXPECT_EQ(0, Int("SELECT SQL_MONT_ZAM(zeroblob(872))", &outcome));
     char t[8];
-    EXPECT_EQ(kDbQueryValue,
-              DbQueryValue("SELECT SQL_MONT_ZAM(zeroblob(872)) IS NULL", kDbText, t, 8, msg_));
+    EXPECT_EQ(kDbQueryValue, DbQueryValue("SELECT SQL_MONT_ZAM(zeroblob(872)) IS NULL", kDbText, t, 8, msg_));
     EXPECT_STREQ("0", t);
 }

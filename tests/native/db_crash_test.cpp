@@ -46,7 +46,8 @@ class DbCrashTest : public DbTest {};
         const int okna = (int)(rng() % 6);
         for (int i = 0; i < okna; i++) {
             TestOkno o;
-            if (rng() % 2) OknoZeSkrzydlem(o); else OknoPola(o, (int)(rng() % 5), rng() % 2);
+            if (rng() % 2) OknoZeSkrzydlem(o);
+            else OknoPola(o, (int)(rng() % 5), rng() % 2);
             o.r.ilOkien = o.r.liczbaOper;
             DodajOknoTest(&z, o, "P", 100);
         }
@@ -61,7 +62,8 @@ class DbCrashTest : public DbTest {};
         if (rng() % 4 == 0) {
             strZamRob w{};
             if (WczytajZam(z.zam.kluczZam, &w, msg)) {
-                if (rng() % 2) NadpiszZam(&w, msg); else UsunZam(w.zam.kluczZam, msg);
+                if (rng() % 2) NadpiszZam(&w, msg);
+                else UsunZam(w.zam.kluczZam, msg);
                 ZwolnijIZerujZam(&w);
             }
         }
@@ -102,10 +104,12 @@ TEST_F(DbCrashTest, KilledSaverLeavesOnlyWholeOrders) {
     EXPECT_EQ(0, DbCountRows("T_OperRysDb", nullptr, "kluczOkno NOT IN (SELECT kluczOkno FROM T_Okno)"));
     EXPECT_EQ(0, DbCountRows("T_Zam", nullptr,
                              "waga <> (SELECT COUNT(*) FROM T_Okno o WHERE o.kluczZam = T_Zam.kluczZam)"));
-    EXPECT_EQ(0, DbCountRows("T_Zam", nullptr,
-                             "idWalZam <> (SELECT COUNT(*) FROM T_DodatZam d WHERE d.kluczZam = T_Zam.kluczZam)"));
-    EXPECT_EQ(0, DbCountRows("T_Okno", nullptr,
-                             "ilOkien <> (SELECT COUNT(*) FROM T_OperRysDb r WHERE r.kluczOkno = T_Okno.kluczOkno)"));
+    EXPECT_EQ(
+        0, DbCountRows("T_Zam", nullptr,
+                       "idWalZam <> (SELECT COUNT(*) FROM T_DodatZam d WHERE d.kluczZam = T_Zam.kluczZam)"));
+    EXPECT_EQ(0, DbCountRows(
+                     "T_Okno", nullptr,
+                     "ilOkien <> (SELECT COUNT(*) FROM T_OperRysDb r WHERE r.kluczOkno = T_Okno.kluczOkno)"));
     // The last number belongs to a saved order, or to one deleted later.
     int32_t ostatni = 0, najwyzszy = 0;
     ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT idZam FROM T_Zmienne", kDbInt32, &ostatni, 4, msg_));

@@ -62,14 +62,16 @@ struct Uszkadzacz {
                std::to_string(Los(1000)) + " % (SELECT COUNT(*) FROM " + t + "))";
     }
     std::string Polecenie() {
-        static const char* zam[] = {"idZam", "rok", "dodOznaczZam", "dataZam", "nazwaNabyw",
-                                    "uwagi", "status", "sDaneUzytk", "sWycenZamParam"};
+        static const char* zam[] = {"idZam", "rok",    "dodOznaczZam", "dataZam",       "nazwaNabyw",
+                                    "uwagi", "status", "sDaneUzytk",   "sWycenZamParam"};
         static const char* okno[] = {"kluczZam", "iSzpros", "nazProfil", "sGrubProf", "grubSzpros",
-                                     "sWspUw", "uwagi", "status", "cenaZReki"};
+                                     "sWspUw",   "uwagi",   "status",    "cenaZReki"};
         static const char* dodat[] = {"iKolej", "nazwa", "ilWym", "jm", "wymiar", "ilosc"};
         switch (Los(9)) {
-            case 0: return std::string("UPDATE T_Zam SET ") + zam[Los(9)] + " = " + Wartosc() + Gdzie("T_Zam");
-            case 1: return std::string("UPDATE T_Okno SET ") + okno[Los(9)] + " = " + Wartosc() + Gdzie("T_Okno");
+            case 0:
+                return std::string("UPDATE T_Zam SET ") + zam[Los(9)] + " = " + Wartosc() + Gdzie("T_Zam");
+            case 1:
+                return std::string("UPDATE T_Okno SET ") + okno[Los(9)] + " = " + Wartosc() + Gdzie("T_Okno");
             case 2:
                 return std::string("UPDATE T_DodatZam SET ") + dodat[Los(6)] + " = " + Wartosc() +
                        Gdzie("T_DodatZam");
@@ -104,7 +106,8 @@ TEST_F(DbDamageTest, DamagedOrdersLoadWholeOrAreRefusedWithAMessage) {
         ZamTest(&z, i + 1, "Buyer");
         for (int j = 0; j <= i % 3; j++) {
             TestOkno o;
-            if (j % 2) OknoPola(o, j + i % 2, i % 2 == 0); else OknoZeSkrzydlem(o);
+            if (j % 2) OknoPola(o, j + i % 2, i % 2 == 0);
+            else OknoZeSkrzydlem(o);
             DodajOknoTest(&z, o, "P", 1000);
         }
         for (int j = 0; j < i % 4; j++) DodajDodatekTest(&z, j, "Accessory", j);

@@ -32,7 +32,8 @@ protected:
         ZamTest(z, nr, "Piotr Wi\x9cniewski");
         for (int i = 0; i < okna; i++) {
             TestOkno o;
-            if (i % 2) OknoPola(o, i, true); else OknoZeSkrzydlem(o);
+            if (i % 2) OknoPola(o, i, true);
+            else OknoZeSkrzydlem(o);
             DodajOknoTest(z, o, "Selvano", 50000 + i);
         }
         DodajDodatekTest(z, 0, "Sill", 1);
@@ -42,10 +43,12 @@ protected:
     std::string Snapshot() {
         std::string s;
         const char* q[] = {
-            "SELECT group_concat(kluczZam || ':' || idZam || ':' || hex(sDaneUzytk) || uwagi, ';') FROM T_Zam",
+            "SELECT group_concat(kluczZam || ':' || idZam || ':' || hex(sDaneUzytk) || uwagi, ';') FROM "
+            "T_Zam",
             "SELECT group_concat(kluczOkno || ':' || kluczZam || ':' || nazProfil, ';') FROM T_Okno",
             "SELECT group_concat(kluczOkno || ':' || indeks || ':' || hex(uOperRysDb), ';') FROM T_OperRysDb",
-            "SELECT group_concat(kluczZam || ':' || iKolej || ':' || nazwa || hex(wymiar), ';') FROM T_DodatZam",
+            "SELECT group_concat(kluczZam || ':' || iKolej || ':' || nazwa || hex(wymiar), ';') FROM "
+            "T_DodatZam",
             "SELECT idZam || '/' || rok FROM T_Zmienne",
         };
         for (const char* sql : q) {

@@ -113,7 +113,8 @@ TEST_F(DbIndexes, OpenMakesTheMissingOnesAndKeepsTheVersion) {
     ASSERT_EQ(1, DbOpen(path_.c_str(), msg_)) << msg_;
     EXPECT_EQ(3, Indexes());
     char version[16] = "";
-    EXPECT_EQ(kDbQueryValue, DbQueryValue("SELECT werBaza FROM T_WerBaza", kDbText, version, sizeof version, msg_));
+    EXPECT_EQ(kDbQueryValue,
+              DbQueryValue("SELECT werBaza FROM T_WerBaza", kDbText, version, sizeof version, msg_));
     EXPECT_STREQ("1-8", version);
     EXPECT_EQ(keys_, Listed());
     // A second open finds them there and changes nothing.

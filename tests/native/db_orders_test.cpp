@@ -24,9 +24,7 @@ protected:
         ZwolnijZam(&b_);
         DbTest::TearDown();
     }
-    int64_t Count(const char* table, const char* cond = nullptr) {
-        return DbCountRows(table, nullptr, cond);
-    }
+    int64_t Count(const char* table, const char* cond = nullptr) { return DbCountRows(table, nullptr, cond); }
     int32_t LastNumber() {
         strZmienne z{};
         EXPECT_EQ(1, ReadZmienne(&z, msg_)) << msg_;
@@ -149,8 +147,8 @@ TEST_F(DbOrdersTest, WindowThatDoesNotBuildRefusesTheOrderAndFreesEverything) {
     ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
     // An unknown structure format leaves the second window without thicknesses.
     char sql[256];
-    snprintf(sql, sizeof sql,
-             "UPDATE T_Okno SET status = 7 WHERE kluczOkno = %" PRId64 ";", a_.zam.okna[1].kluczOkno);
+    snprintf(sql, sizeof sql, "UPDATE T_Okno SET status = 7 WHERE kluczOkno = %" PRId64 ";",
+             a_.zam.okna[1].kluczOkno);
     Sql(sql);
     EXPECT_EQ(0, WczytajZam(a_.zam.kluczZam, &b_, msg_));
     EXPECT_STREQ("Wrong definition of the frame", msg_);
@@ -372,8 +370,8 @@ TEST_F(DbOrdersTest, DemoOrdersLoadWholeAndFillTheRegisters) {
     EXPECT_EQ(0xF, wymiary);
     EXPECT_EQ(0x3F, rodzaje);
     // Each name once in its register, whatever number of windows used it.
-    EXPECT_EQ(0, DbCountRows("(SELECT upper(nazwa) FROM T_ZstKolor GROUP BY 1 HAVING COUNT(*) > 1)",
-                             nullptr, nullptr));
+    EXPECT_EQ(0, DbCountRows("(SELECT upper(nazwa) FROM T_ZstKolor GROUP BY 1 HAVING COUNT(*) > 1)", nullptr,
+                             nullptr));
     EXPECT_EQ(2, DbCountRows("T_ZstProfil", nullptr, nullptr));
     EXPECT_EQ(5, DbCountRows("T_ZstDodat", nullptr, nullptr));
 }

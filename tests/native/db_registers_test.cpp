@@ -357,7 +357,7 @@ TEST_F(DbRegistersTest, AccessoryStoredDimensions) {
     d.kluczZam = 6;
     ASSERT_EQ(1, InsertDodatZam(1, &d, msg_)) << msg_;
     char hex[64] = {};
-    ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT hex(wymiar) FROM T_DodatZam", kDbText, hex,
-                                          sizeof hex, msg_));
+    ASSERT_EQ(kDbQueryValue,
+              DbQueryValue("SELECT hex(wymiar) FROM T_DodatZam", kDbText, hex, sizeof hex, msg_));
     EXPECT_STREQ("020100000000000000000000000000000000000000000000", hex);
 }

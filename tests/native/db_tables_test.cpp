@@ -181,8 +181,7 @@ TEST_F(DbTablesTest, ReadFailureNamesTheTable) {
     Sql("DROP TABLE T_ZstKolor;");
     strZstKolor k;
     EXPECT_EQ(0, TblRead(kTabZstKolor, &k, nullptr, nullptr, msg_));
-    EXPECT_EQ(0, strncmp(msg_, "Error of reading T_ZstKolor table from the database\r\n", 53))
-        << msg_;
+    EXPECT_EQ(0, strncmp(msg_, "Error of reading T_ZstKolor table from the database\r\n", 53)) << msg_;
     EXPECT_EQ(-1, TblCountRead(kTabZstKolor, (void**)&k, nullptr, nullptr, msg_));
     EXPECT_STREQ("Error of reading the number of records in the table T_ZstKolor", msg_);
 }

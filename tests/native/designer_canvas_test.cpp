@@ -32,11 +32,11 @@ TEST(CanvasPlacement, MillimetresToPixelsAndBackWithinAPixel) {
         int32_t W, H;
         strProst cel;
     } przypadki[] = {
-        {1000, 1000, {0, 0, 300, 300}},       // 0.2 px/mm
-        {2000, 1000, {0, 0, 1000, 700}},      // 0.45
-        {500, 2400, {10, 20, 900, 1100}},     // 0.408, offset target
-        {10000, 10000, {0, 0, 1200, 900}},    // 0.08
-        {300, 200, {0, 0, 1280, 1000}},       // 3.93: several pixels per mm
+        {1000, 1000, {0, 0, 300, 300}},     // 0.2 px/mm
+        {2000, 1000, {0, 0, 1000, 700}},    // 0.45
+        {500, 2400, {10, 20, 900, 1100}},   // 0.408, offset target
+        {10000, 10000, {0, 0, 1200, 900}},  // 0.08
+        {300, 200, {0, 0, 1280, 1000}},     // 3.93: several pixels per mm
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(testing::Message() << p.W << "x" << p.H);
@@ -86,15 +86,15 @@ void Mierz(void*, int, const char* t, int32_t* dl, int32_t* wys) {
 class Trafienia : public testing::Test {
 protected:
     void SetUp() override {
-        o << Rama(3000, 1500)                        // 0
-          << Slupek(false, 1000, false, 0, 0)        // 1
-          << Slupek(false, 2000, false, 0, 0)        // 2
-          << Skrzydlo(0, 0, 0, 0, 1, 0)              // 3 sash, left column
-          << Wypeln(0, "G", 3)                       // 4 glass in the sash
-          << Szpros(500, false, 3, 3, 4)             // 5 vertical muntin
-          << Szpros(750, true, 3, 5, 4)              // 6 horizontal muntin left of it
-          << Slupek(false, 750, true, 1, 2)          // 7 horizontal mullion, middle column
-          << Wypeln(0, "H", 1, 0, 2, 7);             // 8 filling above it
+        o << Rama(3000, 1500)                  // 0
+          << Slupek(false, 1000, false, 0, 0)  // 1
+          << Slupek(false, 2000, false, 0, 0)  // 2
+          << Skrzydlo(0, 0, 0, 0, 1, 0)        // 3 sash, left column
+          << Wypeln(0, "G", 3)                 // 4 glass in the sash
+          << Szpros(500, false, 3, 3, 4)       // 5 vertical muntin
+          << Szpros(750, true, 3, 5, 4)        // 6 horizontal muntin left of it
+          << Slupek(false, 750, true, 1, 2)    // 7 horizontal mullion, middle column
+          << Wypeln(0, "H", 1, 0, 2, 7);       // 8 filling above it
         Geometria(o);
         ASSERT_EQ(RozmiescOkno(o.r.oper, o.n(), &cel, kObsMargines, &kCienkie), 1);
         memset(&wym, 0, sizeof wym);
@@ -214,10 +214,21 @@ TEST(CanvasGrid, ElementsInInsertionOrderAtEvenSpacing) {
         // h = 2, v = 1 in an area 0..900 x 0..1200 bounded by elements 0, 1, 2, 3,
         // the batch starting at index 10: the vertical at half the width, two
         // horizontals left of it, two right of it, at thirds of the height.
-        {2, 1, {{450, false, 1, 3}, {400, true, 0, 10}, {800, true, 0, 10}, {400, true, 10, 2}, {800, true, 10, 2}}},
+        {2,
+         1,
+         {{450, false, 1, 3},
+          {400, true, 0, 10},
+          {800, true, 0, 10},
+          {400, true, 10, 2},
+          {800, true, 10, 2}}},
         // v = 2, h = 1: the second column's horizontal starts at the first vertical.
-        {1, 2, {{300, false, 1, 3}, {600, true, 0, 10}, {600, false, 1, 3}, {600, true, 10, 12},
-                {600, true, 12, 2}}},
+        {1,
+         2,
+         {{300, false, 1, 3},
+          {600, true, 0, 10},
+          {600, false, 1, 3},
+          {600, true, 10, 12},
+          {600, true, 12, 2}}},
         {0, 3, {{225, false, 1, 3}, {450, false, 1, 3}, {675, false, 1, 3}}},
         {3, 0, {{300, true, 0, 2}, {600, true, 0, 2}, {900, true, 0, 2}}},
         {0, 0, {}},
@@ -258,8 +269,11 @@ TEST(CanvasGrid, AGridBuildsAValidStructureInAnyArea) {
         if (p.szprosy) {
             o << Skrzydlo(0, 0, 0) << Wypeln(0, "G", 1);
             Geometria(o);
-            obs = {{1, 1, 1, 1}, KrawedzElementu(1, kLewa, o.r.oper, o.n()), KrawedzElementu(1, kGora, o.r.oper, o.n()),
-                   KrawedzElementu(1, kPrawa, o.r.oper, o.n()), KrawedzElementu(1, kDol, o.r.oper, o.n())};
+            obs = {{1, 1, 1, 1},
+                   KrawedzElementu(1, kLewa, o.r.oper, o.n()),
+                   KrawedzElementu(1, kGora, o.r.oper, o.n()),
+                   KrawedzElementu(1, kPrawa, o.r.oper, o.n()),
+                   KrawedzElementu(1, kDol, o.r.oper, o.n())};
             wypeln = 2;
         }
         const int32_t ile = LiczbaSiatki(p.h, p.v);
@@ -287,14 +301,10 @@ TEST(CanvasChains, ATypedValueBecomesTheLabelsDistance) {
         int32_t nowaPoz;
         std::vector<int32_t> ruszane;
     } przypadki[] = {
-        {kWymDolny, 0, 900, 900, {1}},
-        {kWymDolny, 2, 700, 2300, {2}},
-        {kWymPrawy, 0, 1000, 1000, {3, 4}},
-        {kWymPrawy, 2, 600, 600, {3, 4}},
-        {kWymGorny, 0, 2400, 2400, {6}},
-        {kWymGorny, 1, 300, 2700, {6}},
-        {kWymLewy, 0, 700, 1300, {7, 8}},
-        {kWymLewy, 2, 1200, 1200, {7, 8}},
+        {kWymDolny, 0, 900, 900, {1}},      {kWymDolny, 2, 700, 2300, {2}},
+        {kWymPrawy, 0, 1000, 1000, {3, 4}}, {kWymPrawy, 2, 600, 600, {3, 4}},
+        {kWymGorny, 0, 2400, 2400, {6}},    {kWymGorny, 1, 300, 2700, {6}},
+        {kWymLewy, 0, 700, 1300, {7, 8}},   {kWymLewy, 2, 1200, 1200, {7, 8}},
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(testing::Message() << "chain " << p.lancuch << " label " << p.etykieta);
@@ -330,37 +340,91 @@ TEST(CanvasChains, ATypedValueBecomesTheLabelsDistance) {
 
 struct Limit {
     const char* co;
-    strGrubProf grub;        // candidate set (used when uzyjGrub)
+    strGrubProf grub;  // candidate set (used when uzyjGrub)
     bool uzyjGrub;
-    int32_t grubSzpros;      // candidate muntin thickness (used when > -1)
-    int32_t szer, wys;       // the new frame (appended to an empty window) when szer > 0
+    int32_t grubSzpros;  // candidate muntin thickness (used when > -1)
+    int32_t szer, wys;   // the new frame (appended to an empty window) when szer > 0
     int oczekiwany;
-    const char* tekst;       // the exact message when refused
+    const char* tekst;  // the exact message when refused
 };
 
 TEST(LimitCheck, ThicknessesAndFrameSizeAtTheirBounds) {
     const strGrubProf ok = {70, 80, 90, 60};
     const Limit limity[] = {
-        {"frame 9", {9, 80, 90, 60}, true, -1, 0, 0, 0,
+        {"frame 9",
+         {9, 80, 90, 60},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The frame is too narrow\r\nThe minimum allowed thickness of a frame is 10 mm"},
         {"frame 10", {10, 80, 90, 60}, true, -1, 0, 0, 1, ""},
         {"frame 500", {500, 80, 90, 60}, true, -1, 0, 0, 1, ""},
-        {"frame 501", {501, 80, 90, 60}, true, -1, 0, 0, 0,
+        {"frame 501",
+         {501, 80, 90, 60},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The frame is too thick\r\nThe maximum allowed thickness of a frame is 500 mm"},
-        {"sash 9", {70, 9, 90, 60}, true, -1, 0, 0, 0,
+        {"sash 9",
+         {70, 9, 90, 60},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The sash is too narrow\r\nThe minimum allowed thickness of a sash is 10 mm"},
-        {"sash 501", {70, 501, 90, 60}, true, -1, 0, 0, 0,
+        {"sash 501",
+         {70, 501, 90, 60},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The sash is too thick\r\nThe maximum allowed thickness of a sash is 500 mm"},
-        {"fixed mullion 9", {70, 80, 9, 60}, true, -1, 0, 0, 0,
+        {"fixed mullion 9",
+         {70, 80, 9, 60},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The fixed mullion is too narrow\r\nThe minimum allowed thickness of a fixed mullion is 10 mm"},
         {"fixed mullion 400", {70, 80, 400, 60}, true, -1, 0, 0, 1, ""},
-        {"fixed mullion 401", {70, 80, 401, 60}, true, -1, 0, 0, 0,
+        {"fixed mullion 401",
+         {70, 80, 401, 60},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The fixed mullion is too thick\r\nThe maximum allowed thickness of a fixed mullion is 400 mm"},
-        {"false mullion 9", {70, 80, 90, 9}, true, -1, 0, 0, 0,
+        {"false mullion 9",
+         {70, 80, 90, 9},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The false mullion is too narrow\r\nThe minimum allowed thickness of a false mullion is 10 mm"},
-        {"false mullion 401", {70, 80, 90, 401}, true, -1, 0, 0, 0,
+        {"false mullion 401",
+         {70, 80, 90, 401},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The false mullion is too thick\r\nThe maximum allowed thickness of a false mullion is 400 mm"},
-        {"frame checked before sash", {9, 9, 9, 9}, true, -1, 0, 0, 0,
+        {"frame checked before sash",
+         {9, 9, 9, 9},
+         true,
+         -1,
+         0,
+         0,
+         0,
          "The frame is too narrow\r\nThe minimum allowed thickness of a frame is 10 mm"},
         {"muntin 4", ok, false, 4, 0, 0, 0,
          "The muntin is too narrow\r\nThe minimum allowed thickness of a muntin is 5 mm"},
@@ -404,20 +468,50 @@ TEST(LimitCheck, ClearancesBetweenElementsAndAfterAThicknessChange) {
         int oczekiwany;
         const char* tekst;
     } przypadki[] = {
-        {"muntins 19 mm apart", {Szpros(300, false, 0, 0, 2), Szpros(339, false, 0, 0, 2)}, kLimDolacz, false, {},
-         0, "The distance of the muntin is too small"},
-        {"muntins 20 mm apart", {Szpros(300, false, 0, 0, 2), Szpros(340, false, 0, 0, 2)}, kLimDolacz, false, {},
-         1, ""},
+        {"muntins 19 mm apart",
+         {Szpros(300, false, 0, 0, 2), Szpros(339, false, 0, 0, 2)},
+         kLimDolacz,
+         false,
+         {},
+         0,
+         "The distance of the muntin is too small"},
+        {"muntins 20 mm apart",
+         {Szpros(300, false, 0, 0, 2), Szpros(340, false, 0, 0, 2)},
+         kLimDolacz,
+         false,
+         {},
+         1,
+         ""},
         // The mullion's left edge is at 455; a muntin 20 mm thick at 425 ends at 435.
-        {"muntin 19 mm from the mullion", {Szpros(426, false, 0, 0, 2)}, kLimDolacz, false, {}, 0,
+        {"muntin 19 mm from the mullion",
+         {Szpros(426, false, 0, 0, 2)},
+         kLimDolacz,
+         false,
+         {},
+         0,
          "The distance of the profile is too small"},
         {"muntin 20 mm from the mullion", {Szpros(425, false, 0, 0, 2)}, kLimDolacz, false, {}, 1, ""},
-        {"mullion 19 mm from the frame", {Slupek(false, 134, false, 0, 0)}, 1, false, {}, 0,
+        {"mullion 19 mm from the frame",
+         {Slupek(false, 134, false, 0, 0)},
+         1,
+         false,
+         {},
+         0,
          "The distance of the profile is too small"},
         {"mullion moved to 300", {Slupek(false, 300, false, 0, 0)}, 1, false, {}, 1, ""},
-        {"mullion onto the frame edge", {Slupek(false, 0, false, 0, 0)}, 1, false, {}, 0,
+        {"mullion onto the frame edge",
+         {Slupek(false, 0, false, 0, 0)},
+         1,
+         false,
+         {},
+         0,
          "Wrong structure of the window\r\nIncorrect mullion"},
-        {"frame thickness leaves 19 mm", {}, kLimBezZmian, true, {436, 80, 90, 60}, 0,
+        {"frame thickness leaves 19 mm",
+         {},
+         kLimBezZmian,
+         true,
+         {436, 80, 90, 60},
+         0,
          "The distance of the profile is too small"},
         {"frame thickness leaves 20 mm", {}, kLimBezZmian, true, {435, 80, 90, 60}, 1, ""},
     };
@@ -428,8 +522,8 @@ TEST(LimitCheck, ClearancesBetweenElementsAndAfterAThicknessChange) {
         Geometria(o);
         std::vector<unsigned char> przed(o.r.oper[0].bajty, o.r.oper[0].bajty + 3 * sizeof(uniOperRys));
         char msg[KV_MSG_LEN] = "";
-        EXPECT_EQ(SprawdzLimity(&o.r, (int32_t)p.nowe.size(), p.nowe.data(), p.indeks, p.zGrub ? &p.grub : nullptr,
-                                nullptr, msg),
+        EXPECT_EQ(SprawdzLimity(&o.r, (int32_t)p.nowe.size(), p.nowe.data(), p.indeks,
+                                p.zGrub ? &p.grub : nullptr, nullptr, msg),
                   p.oczekiwany);
         if (!p.oczekiwany) {
             EXPECT_STREQ(msg, p.tekst);

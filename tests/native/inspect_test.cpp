@@ -94,10 +94,11 @@ TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
     // Window 1000,00 x 1, 1500 x 1400: frame 5800 mm, assembly 87,00
     // (+ 6,96). Accessory 25,50 x 2: unit VAT 5,865 -> 5,86, line VAT
     // 11,73. Weight 2,1 m2 * 30,00 = 63,00.
-    const std::string opis = "Size: 1500 / 1400\r\nProfile: Norvel 70 (PVC)\r\nHardware: Tilvo NT\r\n"
-                             "Color: White\r\nMuntin: Georgian 20\r\nGlazing bead: Round\r\nFilling:\r\n"
-                             "(1) - Float 4/16/4 - [Glass]\r\n(2) - Ornament - [Glass]\r\nUw factor: " +
-                             std::string(uw) + " W/(m2*K)";
+    const std::string opis =
+        "Size: 1500 / 1400\r\nProfile: Norvel 70 (PVC)\r\nHardware: Tilvo NT\r\n"
+        "Color: White\r\nMuntin: Georgian 20\r\nGlazing bead: Round\r\nFilling:\r\n"
+        "(1) - Float 4/16/4 - [Glass]\r\n(2) - Ornament - [Glass]\r\nUw factor: " +
+        std::string(uw) + " W/(m2*K)";
     const std::string oczek =
         "{\"orders\":[{\"kluczZam\":" + std::to_string(k) +
         ",\"idZam\":1,\"rok\":2010,\"number\":\"1-QW-2010\",\"status\":0,\"currency\":\"EUR\","
@@ -106,8 +107,8 @@ TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
         "\"accessoriesNetAfterDiscount\":5100,\"accessoriesGrossAfterDiscount\":6273,\"assemblyNet\":8700,"
         "\"assemblyGross\":9396,\"disassemblyNet\":0,\"disassemblyGross\":0,\"frameLength\":5800,"
         "\"orderNet\":113800,\"orderGross\":123669},"
-        "\"windows\":[{\"kluczOkno\":" + std::to_string(kluczOkno) +
-        ",\"width\":1500,\"height\":1400,\"quantity\":1,\"uw\":" + uwLiczba +
+        "\"windows\":[{\"kluczOkno\":" +
+        std::to_string(kluczOkno) + ",\"width\":1500,\"height\":1400,\"quantity\":1,\"uw\":" + uwLiczba +
         ",\"weight\":6300,\"description\":\"" + Escape(opis) +
         "\",\"line\":{\"unitNet\":100000,\"unitGross\":108000,\"lineNet\":100000,\"lineGross\":108000,"
         "\"frameLength\":5800}}],"
@@ -215,7 +216,8 @@ TEST_F(Inspect, CheckReportsOrdersThatFail) {
     char sql[512];
     snprintf(sql, sizeof sql,
              "UPDATE T_OperRysDb SET uOperRysDb = X'0400000001000000' || substr(uOperRysDb, 9) "
-             "WHERE indeks = 6 AND kluczOkno = (SELECT max(kluczOkno) FROM T_Okno WHERE kluczZam = %" PRId64 ");",
+             "WHERE indeks = 6 AND kluczOkno = (SELECT max(kluczOkno) FROM T_Okno WHERE kluczZam = %" PRId64
+             ");",
              b);
     Sql(sql);
     strZamRob z;
@@ -237,8 +239,8 @@ TEST_F(Inspect, CheckReportsOrdersThatFail) {
     EXPECT_EQ(1, w.kod);
     EXPECT_EQ("", w.err);
     EXPECT_EQ(std::to_string(b) + ": window 2 (key " + std::to_string(okno) +
-                  "): A muntin can be set only on a filling of type \"glass\"\n" + std::to_string(c) +
-                  ": " + l + "\n",
+                  "): A muntin can be set only on a filling of type \"glass\"\n" + std::to_string(c) + ": " +
+                  l + "\n",
               w.out);
 }
 

@@ -43,34 +43,38 @@ TEST(Description, TheExampleWindow) {
     TestOkno o;
     o << Rama(1200, 1400) << Skrzydlo(3, 0, 0, 0, 0, 0) << Wypeln(0, "Float 4/16/4", 1);
     Zamowienie z(o);
-    EXPECT_EQ("Size: 1200 / 1400\r\n"
-              "Profile: Prof (PVC)\r\n"
-              "Hardware: Hw\r\n"
-              "Color: Col\r\n"
-              "Glazing bead: Bead\r\n"
-              "Filling:\r\n"
-              "(1) - Float 4/16/4 - [Glass]" + Uw(o),
-              z.Opis());
+    EXPECT_EQ(
+        "Size: 1200 / 1400\r\n"
+        "Profile: Prof (PVC)\r\n"
+        "Hardware: Hw\r\n"
+        "Color: Col\r\n"
+        "Glazing bead: Bead\r\n"
+        "Filling:\r\n"
+        "(1) - Float 4/16/4 - [Glass]" +
+            Uw(o),
+        z.Opis());
 }
 
 TEST(Description, LinesThatDependOnTheElements) {
-    {   // Only fixed sashes: no hardware. A muntin: its line. Wood.
+    {  // Only fixed sashes: no hardware. A muntin: its line. Wood.
         TestOkno o;
         o << Rama(1000, 800) << Slupek(false, 500, false, 0, 0) << Skrzydlo(0, 0, 0, 0, 1, 0)
           << Skrzydlo(0, 1, 1, 0, 0, 0) << Wypeln(0, "G", 2) << Szpros(200, false, 2, 2, 4);
         Zamowienie z(o, 1);
-        EXPECT_EQ("Size: 1000 / 800\r\nProfile: Prof (Wood)\r\nColor: Col\r\nMuntin: Bars\r\n"
-                  "Glazing bead: Bead\r\nFilling:\r\n(1) - G - [Glass]" + Uw(o),
-                  z.Opis());
+        EXPECT_EQ(
+            "Size: 1000 / 800\r\nProfile: Prof (Wood)\r\nColor: Col\r\nMuntin: Bars\r\n"
+            "Glazing bead: Bead\r\nFilling:\r\n(1) - G - [Glass]" +
+                Uw(o),
+            z.Opis());
     }
-    {   // No filling at all; aluminium.
+    {  // No filling at all; aluminium.
         TestOkno o;
         o << Rama(640, 480);
         Zamowienie z(o, 2);
         EXPECT_EQ("Size: 640 / 480\r\nProfile: Prof (Aluminium)\r\nColor: Col\r\nGlazing bead: Bead" + Uw(o),
                   z.Opis());
     }
-    {   // A profile type outside 0-2 has no suffix; a blank filling leaves
+    {  // A profile type outside 0-2 has no suffix; a blank filling leaves
         // "Filling:" alone.
         TestOkno o;
         o << Rama(640, 480) << Wypeln(1, "  \t", 0);
@@ -87,7 +91,8 @@ TEST(Description, FillingsListedOnceByNameAndType) {
       << Wypeln(1, "float 4/16/4", 2, 0, 0, 0);
     Zamowienie z(o);
     const std::string opis = z.Opis();
-    const std::string oczek = "\r\nFilling:\r\n(1) - Float 4/16/4 - [Glass]\r\n(2) - float 4/16/4 - [Acrylic]\r\nUw";
+    const std::string oczek =
+        "\r\nFilling:\r\n(1) - Float 4/16/4 - [Glass]\r\n(2) - float 4/16/4 - [Acrylic]\r\nUw";
     EXPECT_NE(std::string::npos, opis.find(oczek)) << opis;
 }
 
@@ -97,7 +102,8 @@ TEST(Description, DamagedRecordsAndSmallBuffers) {
     Zamowienie z(o);
     memset(o.r.nazKolor, 'C', sizeof o.r.nazKolor);  // no terminator
     const std::string opis = z.Opis();
-    EXPECT_NE(std::string::npos, opis.find("\r\nColor: " + std::string(127, 'C') + "\r\nGlazing bead: ")) << opis;
+    EXPECT_NE(std::string::npos, opis.find("\r\nColor: " + std::string(127, 'C') + "\r\nGlazing bead: "))
+        << opis;
 
     // Cut to the buffer, always terminated.
     std::string maly(20, 'Z');
@@ -119,9 +125,17 @@ TEST(Description, DamagedRecordsAndSmallBuffers) {
 class UwText : public LocaleTest {};
 
 TEST_P(UwText, TwoDecimalsOrADash) {
-    const struct { int32_t uw; const char* t; } przypadki[] = {
-        {-1, "-"}, {136, "1#36"}, {0, "0#00"}, {5, "0#05"}, {-150, "-1#50"},
-        {INT32_MAX, "21474836#47"}, {INT32_MIN, "-21474836#48"},
+    const struct {
+        int32_t uw;
+        const char* t;
+    } przypadki[] = {
+        {-1, "-"},
+        {136, "1#36"},
+        {0, "0#00"},
+        {5, "0#05"},
+        {-150, "-1#50"},
+        {INT32_MAX, "21474836#47"},
+        {INT32_MIN, "-21474836#48"},
     };
     for (auto& p : przypadki) {
         char t[KV_KWOTA_LEN];

@@ -140,7 +140,6 @@ TEST(OperList, AllocationFailuresKeepTheList) {
     EXPECT_STREQ("Error of reallocation of uniOperRys union", msg);
     EXPECT_EQ(2, n);
 
-
     op.slupek.poz = 375;
     ASSERT_EQ(1, DodajOperRys(&lista, &n, &op, msg));
     KvHeapFailAt(1);
@@ -368,16 +367,16 @@ TEST(WindowList, AllocationFailuresKeepThePreviousList) {
 TEST(OperBlob, RoundTripOfEveryElementType) {
     TestOkno o;
     strcpy(o.r.nazProfil, "Round trip");
-    o << Rama(1500, 1400)                       // 0
-      << Slupek(false, 700, false, 0, 0)        // 1 fixed, vertical
-      << Slupek(true, 700, true, 1, 0)          // 2 false, horizontal right of 1
-      << Skrzydlo(3, 1, 1, 0, 0, 2)             // 3 sash above 2
-      << Wypeln(0, "Glass 4/16/4", 3)           // 4 in the sash
-      << Szpros(1100, false, 3, 3, 4)           // 5 muntin on it
-      << Wypeln(1, "Acrylic", 0, 0, 1, 0)       // 6 left of 1
-      << Skrzydlo(0, 0, 1, 2, 0, 0)             // 7 fixed sash below 2
-      << Wypeln(0, "glass 4/16/4 ", 7);         // 8
-    o[6].wypeln.nazwa[120] = 'q';  // junk after the terminator is kept too
+    o << Rama(1500, 1400)                  // 0
+      << Slupek(false, 700, false, 0, 0)   // 1 fixed, vertical
+      << Slupek(true, 700, true, 1, 0)     // 2 false, horizontal right of 1
+      << Skrzydlo(3, 1, 1, 0, 0, 2)        // 3 sash above 2
+      << Wypeln(0, "Glass 4/16/4", 3)      // 4 in the sash
+      << Szpros(1100, false, 3, 3, 4)      // 5 muntin on it
+      << Wypeln(1, "Acrylic", 0, 0, 1, 0)  // 6 left of 1
+      << Skrzydlo(0, 0, 1, 2, 0, 0)        // 7 fixed sash below 2
+      << Wypeln(0, "glass 4/16/4 ", 7);    // 8
+    o[6].wypeln.nazwa[120] = 'q';          // junk after the terminator is kept too
     o[1].slupek.flagi = kFlagaWlGrub;
     o[1].slupek.grub = 110;
     char msg[KV_MSG_LEN];

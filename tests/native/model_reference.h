@@ -24,8 +24,10 @@ inline std::string ZmianaWzorcowa(const uniOperRys* l, int32_t n, int32_t format
         if (!BudujStrukture(l, n, j, 0, t == kOperSzpros, &tab, &c, msg)) return msg;
         const int32_t i = t == kOperSkrzydlo || t == kOperWypeln ? ObszarOgraniczony(&l[j], tab, c)
                                                                  : ObszarPodzialu(&l[j], tab, c);
-        const char* co = t == kOperSkrzydlo ? "sash" : t == kOperWypeln ? "filling"
-                         : t == kOperSzpros ? "muntin" : "mullion";
+        const char* co = t == kOperSkrzydlo ? "sash"
+                         : t == kOperWypeln ? "filling"
+                         : t == kOperSzpros ? "muntin"
+                                            : "mullion";
         std::string wynik;
         if (i < 0) wynik = std::string("Error of trying to find area for the ") + co;
         else if (!SprawdzWstawienie(t, KodRodzaju(&l[j]), &tab[i], l, n, format, msg)) wynik = msg;

@@ -43,7 +43,9 @@ void ExpectOgr(const int32_t* ogr, int32_t l, int32_t t, int32_t p, int32_t b) {
     EXPECT_EQ(p, ogr[2]);
     EXPECT_EQ(b, ogr[3]);
 }
-void ExpectOgr(const strObsOkno& o, int32_t l, int32_t t, int32_t p, int32_t b) { ExpectOgr(o.ogr, l, t, p, b); }
+void ExpectOgr(const strObsOkno& o, int32_t l, int32_t t, int32_t p, int32_t b) {
+    ExpectOgr(o.ogr, l, t, p, b);
+}
 
 std::string Geometria(TestOkno& o, int32_t format = 5) {
     char msg[KV_MSG_LEN] = "";
@@ -60,8 +62,8 @@ std::string Dodaj(const TestOkno& o, const uniOperRys& op) { return Zmiana(o, &o
 // ---- Thickness and geometry ------------------------------------------------
 
 TEST(Thickness, StructureFormatFromStatus) {
-    const int32_t przypadki[][2] = {{0, 0}, {1, 1}, {2, 2}, {3, -1}, {4, 5}, {5, -1}, {6, -1}, {7, -1},
-                                    {12, 5}, {8 + 2, 2}};
+    const int32_t przypadki[][2] = {{0, 0},  {1, 1},  {2, 2},  {3, -1}, {4, 5},
+                                    {5, -1}, {6, -1}, {7, -1}, {12, 5}, {8 + 2, 2}};
     for (auto& p : przypadki) EXPECT_EQ(p[1], FormatStruktury(p[0])) << p[0];
 }
 
@@ -79,9 +81,10 @@ TEST(Thickness, OwnFlagFormatAndKind) {
         EXPECT_EQ(0, GruboscElementu(&e, 2, &o.r)) << i;  // own thickness, here 0
         // The flag and the thickness sit at the same place in all four kinds
         // of profile but the frame and the sash.
-        int32_t* grub = e.typ == kOperRama ? &e.rama.grub
+        int32_t* grub = e.typ == kOperRama       ? &e.rama.grub
                         : e.typ == kOperSkrzydlo ? &e.skrzydlo.grub
-                        : e.typ == kOperSzpros ? &e.szpros.grub : &e.slupek.grub;
+                        : e.typ == kOperSzpros   ? &e.szpros.grub
+                                                 : &e.slupek.grub;
         grub[0] = 33;
         grub[1] = kFlagaWlGrub;
         EXPECT_EQ(33, GruboscElementu(&e, 5, &o.r)) << i;
@@ -98,12 +101,11 @@ TEST(Thickness, OwnFlagFormatAndKind) {
 
 TEST(Geometry, RectanglesOfEveryElement) {
     TestOkno o;
-    o << Rama(1000, 800)                   // inner 70 70 930 730
-      << Slupek(false, 500, false, 0, 0)   // 455..545
-      << Slupek(true, 401, true, 0, 1)     // false, left half, 60 thick
-      << Skrzydlo(2, 1, 0, 2, 1, 0)        // below 2
-      << Wypeln(0, "Glass", 3)
-      << Szpros(250, false, 3, 3, 4);
+    o << Rama(1000, 800)                  // inner 70 70 930 730
+      << Slupek(false, 500, false, 0, 0)  // 455..545
+      << Slupek(true, 401, true, 0, 1)    // false, left half, 60 thick
+      << Skrzydlo(2, 1, 0, 2, 1, 0)       // below 2
+      << Wypeln(0, "Glass", 3) << Szpros(250, false, 3, 3, 4);
     ASSERT_EQ("ok", Geometria(o));
     ExpectProst(o[0].rama.wewn, 70, 70, 930, 730);
     ExpectProst(o[1].slupek.prost, 455, 70, 545, 730);
@@ -137,33 +139,71 @@ TEST(Geometry, DamagedListsAreRefusedByBothPasses) {
     uniOperRys bezNazwy = Wypeln(0, "", 0);
     memset(bezNazwy.wypeln.nazwa, 'N', sizeof bezNazwy.wypeln.nazwa);
     const Przypadek przypadki[] = {
-        {"negative bound", {F, Slupek(false, 500, false, -1, 0)}, "Wrong definition of the mullion",
-         "Wrong structure of the window\r\nIncorrect mullion", true},
-        {"bound is itself", {F, Slupek(false, 500, false, 0, 1)}, "Wrong definition of the mullion",
-         "Wrong structure of the window\r\nIncorrect mullion", true},
-        {"bound past the count", {F, Skrzydlo(0, 0, 0, 0, 99, 0)}, "Wrong definition of the sash",
-         "Wrong structure of the window\r\nIncorrect sash", true},
-        {"bound far negative", {F, Wypeln(0, "G", 0, INT32_MIN, 0, 0)}, "Wrong definition of the filling",
-         "Wrong structure of the window\r\nIncorrect filling", true},
+        {"negative bound",
+         {F, Slupek(false, 500, false, -1, 0)},
+         "Wrong definition of the mullion",
+         "Wrong structure of the window\r\nIncorrect mullion",
+         true},
+        {"bound is itself",
+         {F, Slupek(false, 500, false, 0, 1)},
+         "Wrong definition of the mullion",
+         "Wrong structure of the window\r\nIncorrect mullion",
+         true},
+        {"bound past the count",
+         {F, Skrzydlo(0, 0, 0, 0, 99, 0)},
+         "Wrong definition of the sash",
+         "Wrong structure of the window\r\nIncorrect sash",
+         true},
+        {"bound far negative",
+         {F, Wypeln(0, "G", 0, INT32_MIN, 0, 0)},
+         "Wrong definition of the filling",
+         "Wrong structure of the window\r\nIncorrect filling",
+         true},
         {"muntin on a mullion",
-         {F, Slupek(false, 500, false, 0, 0), Szpros(200, false, 0, 0, 1)}, "Wrong definition of the muntin",
-         "Wrong structure of the window\r\nIncorrect muntin", true},
-        {"muntin on a later filling", {F, Szpros(200, false, 0, 0, 2), Wypeln(0, "G", 0)},
-         "Wrong definition of the muntin", "Wrong structure of the window\r\nIncorrect muntin", true},
-        {"zero width", {Rama(0, 800)}, "Wrong definition of the frame",
-         "Wrong structure of the window\r\nIncorrect frame", true},
-        {"negative height", {Rama(1000, -5)}, "Wrong definition of the frame",
-         "Wrong structure of the window\r\nIncorrect frame", true},
-        {"no frame first", {Slupek(false, 500, false, 0, 0), F}, "Wrong definition of the mullion",
-         "Wrong structure of the window", true},
-        {"second frame", {F, Slupek(false, 500, false, 0, 0), F}, "Wrong definition of the frame",
-         "Wrong structure of the window\r\nIncorrect frame", true},
-        {"thickness overflow", {F, Slupek(false, INT32_MAX, false, 0, 0)}, "Wrong definition of the mullion",
-         "Wrong structure of the window\r\nIncorrect mullion", false},
-        {"mullion bounded by a filling", {F, Wypeln(0, "G", 0), Slupek(false, 500, false, 1, 1)},
-         "Wrong definition of the mullion", "Wrong structure of the window\r\nIncorrect mullion", false},
-        {"filling beside a false mullion", {F, Slupek(true, 500, false, 0, 0), Wypeln(0, "G", 0, 0, 1, 0)},
-         "Wrong definition of the filling", "ok", false},
+         {F, Slupek(false, 500, false, 0, 0), Szpros(200, false, 0, 0, 1)},
+         "Wrong definition of the muntin",
+         "Wrong structure of the window\r\nIncorrect muntin",
+         true},
+        {"muntin on a later filling",
+         {F, Szpros(200, false, 0, 0, 2), Wypeln(0, "G", 0)},
+         "Wrong definition of the muntin",
+         "Wrong structure of the window\r\nIncorrect muntin",
+         true},
+        {"zero width",
+         {Rama(0, 800)},
+         "Wrong definition of the frame",
+         "Wrong structure of the window\r\nIncorrect frame",
+         true},
+        {"negative height",
+         {Rama(1000, -5)},
+         "Wrong definition of the frame",
+         "Wrong structure of the window\r\nIncorrect frame",
+         true},
+        {"no frame first",
+         {Slupek(false, 500, false, 0, 0), F},
+         "Wrong definition of the mullion",
+         "Wrong structure of the window",
+         true},
+        {"second frame",
+         {F, Slupek(false, 500, false, 0, 0), F},
+         "Wrong definition of the frame",
+         "Wrong structure of the window\r\nIncorrect frame",
+         true},
+        {"thickness overflow",
+         {F, Slupek(false, INT32_MAX, false, 0, 0)},
+         "Wrong definition of the mullion",
+         "Wrong structure of the window\r\nIncorrect mullion",
+         false},
+        {"mullion bounded by a filling",
+         {F, Wypeln(0, "G", 0), Slupek(false, 500, false, 1, 1)},
+         "Wrong definition of the mullion",
+         "Wrong structure of the window\r\nIncorrect mullion",
+         false},
+        {"filling beside a false mullion",
+         {F, Slupek(true, 500, false, 0, 0), Wypeln(0, "G", 0, 0, 1, 0)},
+         "Wrong definition of the filling",
+         "ok",
+         false},
         {"unterminated name", {F, bezNazwy}, "ok", "ok", false},
     };
     for (const Przypadek& p : przypadki) {
@@ -240,7 +280,8 @@ TEST(Structure, MullionOnATakenPositionDividesNothing) {
 
 TEST(Structure, SashFillingAndMuntinsDividingOrNot) {
     TestOkno o;
-    o << Rama(1000, 800) << Skrzydlo(3, 0, 0, 0, 0, 0) << Wypeln(0, "Glass", 1) << Szpros(500, false, 1, 1, 2);
+    o << Rama(1000, 800) << Skrzydlo(3, 0, 0, 0, 0, 0) << Wypeln(0, "Glass", 1)
+      << Szpros(500, false, 1, 1, 2);
     ASSERT_EQ("ok", Geometria(o));
     {
         Obszary a(o);
@@ -326,8 +367,10 @@ TEST(Rules, FillingInsideASashAndMullionIntoAFilledArea) {
     o << Rama(1000, 800) << Skrzydlo(1, 0, 0);
     EXPECT_EQ("ok", Dodaj(o, Wypeln(0, "Glass", 1)));
     o << Wypeln(0, "Glass", 1);
-    EXPECT_EQ("A mullion can be inserted only into area without a filling", Dodaj(o, Slupek(false, 500, false, 1, 1)));
-    EXPECT_EQ("A filling can be inserted only into area without another filling", Dodaj(o, Wypeln(1, "A", 1)));
+    EXPECT_EQ("A mullion can be inserted only into area without a filling",
+              Dodaj(o, Slupek(false, 500, false, 1, 1)));
+    EXPECT_EQ("A filling can be inserted only into area without another filling",
+              Dodaj(o, Wypeln(1, "A", 1)));
     EXPECT_EQ("A sash cannot be inserted into area with filling", Dodaj(o, Skrzydlo(0, 0, 1)));
     EXPECT_EQ("Error of trying to find area for the filling", Dodaj(o, Wypeln(1, "A", 0)));
 }
@@ -349,7 +392,7 @@ TEST(Rules, MuntinsOnGlassOnly) {
     // Muntins divide the areas that later muntins look for.
     TestOkno o;
     o << Rama(1000, 800) << Wypeln(0, "Glass", 0) << Szpros(500, false, 0, 0, 1);
-    EXPECT_EQ("ok", Dodaj(o, Szpros(400, true, 2, 0, 1)));   // right of the first
+    EXPECT_EQ("ok", Dodaj(o, Szpros(400, true, 2, 0, 1)));  // right of the first
     EXPECT_EQ("Error of trying to find area for the muntin", Dodaj(o, Szpros(400, true, 0, 0, 1)));
 }
 
@@ -394,8 +437,10 @@ TEST(Rules, BoundsAtTheEnds) {
 TEST(Rules, FillingBesideAFalseMullion) {
     TestOkno o;
     o << Rama(1000, 800) << Slupek(true, 500, false, 0, 0);
-    EXPECT_EQ("A filling cannot be inserted into area bounded by a false mullion", Dodaj(o, Wypeln(0, "G", 0, 0, 1, 0)));
-    EXPECT_EQ("A filling cannot be inserted into area bounded by a false mullion", Dodaj(o, Wypeln(0, "G", 1, 0, 0, 0)));
+    EXPECT_EQ("A filling cannot be inserted into area bounded by a false mullion",
+              Dodaj(o, Wypeln(0, "G", 0, 0, 1, 0)));
+    EXPECT_EQ("A filling cannot be inserted into area bounded by a false mullion",
+              Dodaj(o, Wypeln(0, "G", 1, 0, 0, 0)));
     // A sash may go there, and a filling into the sash.
     o << Skrzydlo(2, 0, 0, 0, 1, 0);
     EXPECT_EQ("ok", Dodaj(o, Wypeln(0, "G", 2)));
@@ -433,7 +478,6 @@ TEST(ChangeCheck, ReplaceAppendAndTheListStaysAsItWas) {
     KvHeapFailAt(0);
 }
 
-
 // Random windows grown area by area, rules ignored, so that most are wrong
 // somewhere: the one-pass check must answer exactly as the definition.
 TEST(ChangeCheck, AgreesWithRebuildingEveryPrefix) {
@@ -452,21 +496,26 @@ TEST(ChangeCheck, AgreesWithRebuildingEveryPrefix) {
             const int32_t poz = hi > lo ? lo + (int32_t)(rng() % (uint32_t)(hi - lo + 1)) : lo;
             const int32_t pocz = obs.ogr[poziomy ? 0 : 1], kon = obs.ogr[poziomy ? 2 : 3];
             switch (rng() % 6) {
-            case 0: o << Slupek(false, poz, poziomy, pocz, kon); break;
-            case 1: o << Slupek(true, poz, poziomy, pocz, kon); break;
-            case 2: o << Skrzydlo((int32_t)(rng() % 4), 0, obs.ogr[0], obs.ogr[1], obs.ogr[2], obs.ogr[3]); break;
-            case 3:
-            case 4: o << Wypeln((int32_t)(rng() % 2), "F", obs.ogr[0], obs.ogr[1], obs.ogr[2], obs.ogr[3]); break;
-            default: {
-                int32_t w = obs.wypelniony ? obs.wypeln : 0;
-                if (o[w].typ != kOperWypeln) {
-                    // Lie on any earlier filling, or the list is refused outright.
-                    w = -1;
-                    for (int i = 0; i < o.n(); i++) if (o[i].typ == kOperWypeln) w = i;
-                    if (w < 0) break;
+                case 0: o << Slupek(false, poz, poziomy, pocz, kon); break;
+                case 1: o << Slupek(true, poz, poziomy, pocz, kon); break;
+                case 2:
+                    o << Skrzydlo((int32_t)(rng() % 4), 0, obs.ogr[0], obs.ogr[1], obs.ogr[2], obs.ogr[3]);
+                    break;
+                case 3:
+                case 4:
+                    o << Wypeln((int32_t)(rng() % 2), "F", obs.ogr[0], obs.ogr[1], obs.ogr[2], obs.ogr[3]);
+                    break;
+                default: {
+                    int32_t w = obs.wypelniony ? obs.wypeln : 0;
+                    if (o[w].typ != kOperWypeln) {
+                        // Lie on any earlier filling, or the list is refused outright.
+                        w = -1;
+                        for (int i = 0; i < o.n(); i++)
+                            if (o[i].typ == kOperWypeln) w = i;
+                        if (w < 0) break;
+                    }
+                    o << Szpros(poz, poziomy, pocz, kon, w);
                 }
-                o << Szpros(poz, poziomy, pocz, kon, w);
-            }
             }
         }
         const std::string wzorzec = ZmianaWzorcowa(o.r.oper, o.n(), 5);
@@ -484,11 +533,11 @@ TEST(ChangeCheck, AgreesWithRebuildingEveryPrefix) {
 
 TEST(Clearance, ProfileAndMuntinMinimums) {
     TestOkno o;
-    o << Rama(1000, 800)                     // inner 70..930
-      << Slupek(false, 500, false, 0, 0)     // 455..545
-      << Wypeln(0, "G", 1, 0, 0, 0)          // 545..930
-      << Szpros(560, false, 0, 0, 2)         // 550..570
-      << Szpros(580, false, 0, 0, 2);        // 570..590
+    o << Rama(1000, 800)                  // inner 70..930
+      << Slupek(false, 500, false, 0, 0)  // 455..545
+      << Wypeln(0, "G", 1, 0, 0, 0)       // 545..930
+      << Szpros(560, false, 0, 0, 2)      // 550..570
+      << Szpros(580, false, 0, 0, 2);     // 570..590
     ASSERT_EQ("ok", Geometria(o));
     Obszary a(o, 1);
     ASSERT_EQ(4, a.n);
@@ -526,15 +575,15 @@ TEST(Clearance, ProfileAndMuntinMinimums) {
 // ---- Deletion --------------------------------------------------------------
 
 void OknoDoUsuwania(TestOkno& o) {
-    o << Rama(1000, 800)                      // 0
-      << Slupek(false, 500, false, 0, 0)      // 1 vertical
-      << Slupek(false, 400, true, 0, 1)       // 2 left half, horizontal
-      << Skrzydlo(3, 0, 0, 2, 1, 0)           // 3 below 2
-      << Wypeln(0, "G", 3)                    // 4 in the sash
-      << Szpros(250, false, 3, 3, 4)          // 5 on it
-      << Slupek(false, 300, true, 1, 0)       // 6 right half
-      << Wypeln(0, "G", 1, 6, 0, 0)           // 7 below 6
-      << Wypeln(1, "A", 0, 0, 1, 2);          // 8 above 2
+    o << Rama(1000, 800)                  // 0
+      << Slupek(false, 500, false, 0, 0)  // 1 vertical
+      << Slupek(false, 400, true, 0, 1)   // 2 left half, horizontal
+      << Skrzydlo(3, 0, 0, 2, 1, 0)       // 3 below 2
+      << Wypeln(0, "G", 3)                // 4 in the sash
+      << Szpros(250, false, 3, 3, 4)      // 5 on it
+      << Slupek(false, 300, true, 1, 0)   // 6 right half
+      << Wypeln(0, "G", 1, 6, 0, 0)       // 7 below 6
+      << Wypeln(1, "A", 0, 0, 1, 2);      // 8 above 2
 }
 
 TEST(Deletion, CascadesThroughAMullionThatBoundsASash) {
@@ -609,10 +658,11 @@ TEST(Queries, EdgeCoordinates) {
     o << Rama(1000, 800) << Slupek(true, 500, false, 0, 0) << Skrzydlo(1, 0, 0, 0, 1, 0) << Wypeln(0, "G", 2)
       << Szpros(300, true, 2, 2, 3);
     ASSERT_EQ("ok", Geometria(o));
-    const int32_t oczek[][4] = {{0, 0, 1000, 800}, {500, 500, 500, 500}, {70, 70, 470, 730},
-                                {-1, -1, -1, -1}, {300, 300, 300, 300}};
+    const int32_t oczek[][4] = {
+        {0, 0, 1000, 800}, {500, 500, 500, 500}, {70, 70, 470, 730}, {-1, -1, -1, -1}, {300, 300, 300, 300}};
     for (int i = 0; i < 5; i++)
-        for (int s = 0; s < 4; s++) EXPECT_EQ(oczek[i][s], KrawedzElementu(i, s, o.r.oper, o.n())) << i << "," << s;
+        for (int s = 0; s < 4; s++)
+            EXPECT_EQ(oczek[i][s], KrawedzElementu(i, s, o.r.oper, o.n())) << i << "," << s;
     EXPECT_EQ(-1, KrawedzElementu(5, 0, o.r.oper, o.n()));
     EXPECT_EQ(-1, KrawedzElementu(-1, 0, o.r.oper, o.n()));
     EXPECT_EQ(-1, KrawedzElementu(0, 4, o.r.oper, o.n()));
@@ -620,13 +670,13 @@ TEST(Queries, EdgeCoordinates) {
 
 TEST(Queries, DistinctFillingsAndTheirNumbers) {
     TestOkno o;
-    o << Rama(1000, 800) << Wypeln(0, "Glass", 0)   // 1
-      << Wypeln(0, " glass\t", 0)                    // 2 same as 1
-      << Wypeln(1, "GLASS", 0)                       // 3 other type
-      << Wypeln(0, "", 0)                            // 4 blank
-      << Wypeln(0, " \t ", 0)                        // 5 blank
-      << Slupek(false, 1, false, 0, 0)               // 6
-      << Wypeln(0, "Other", 0);                      // 7
+    o << Rama(1000, 800) << Wypeln(0, "Glass", 0)  // 1
+      << Wypeln(0, " glass\t", 0)                  // 2 same as 1
+      << Wypeln(1, "GLASS", 0)                     // 3 other type
+      << Wypeln(0, "", 0)                          // 4 blank
+      << Wypeln(0, " \t ", 0)                      // 5 blank
+      << Slupek(false, 1, false, 0, 0)             // 6
+      << Wypeln(0, "Other", 0);                    // 7
     std::vector<std::pair<std::string, int32_t>> got;
     char nazwa[kNazwaWypelnLen];
     int32_t typ = -1;
@@ -655,10 +705,14 @@ TEST(Queries, FramesSashesAndWeight) {
       << Skrzydlo(1, 0, 1, 0, 0, 0) << Wypeln(0, "G", 2);
     EXPECT_EQ(3, LiczbaRamISkrzydel(&o.r));
 
-    struct { int32_t w, h, waga; int64_t kg; } przypadki[] = {
+    struct {
+        int32_t w, h, waga;
+        int64_t kg;
+    } przypadki[] = {
         {1000, 1500, 30, 45}, {1000, 1500, 31, 47},  // 46.5 rounds up
-        {1000, 499, 1, 0}, {1000, 500, 1, 1}, {999, 1001, 1, 1},
-        {10000, 10000, 2147483647, 214748364700LL}, {0, 1500, 30, 0},
+        {1000, 499, 1, 0},    {1000, 500, 1, 1},
+        {999, 1001, 1, 1},    {10000, 10000, 2147483647, 214748364700LL},
+        {0, 1500, 30, 0},
     };
     for (auto& p : przypadki) {
         o[0].rama.x1 = p.w;

@@ -16,9 +16,7 @@ namespace {
 
 // Factors that differ from each other, so that a term weighted by the wrong
 // factor changes the result.
-void Wspolczynniki(strOkno& r) {
-    r.sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900};
-}
+void Wspolczynniki(strOkno& r) { r.sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900}; }
 
 // The window is one the designer could have built.
 void Poprawne(const TestOkno& o) {
@@ -122,14 +120,14 @@ TEST(Uw, CannotBeComputed) {
 // between the two mullions and a sash between the false mullion and the
 // frame's right side (sash 80 mm), each glazed.
 void DwaSkrzydla(TestOkno& o) {
-    o << Rama(1500, 1000)                      // 0
-      << Slupek(false, 500, false, 0, 0)       // 1 fixed mullion
-      << Slupek(true, 1000, false, 0, 0)       // 2 false mullion
-      << Wypeln(0, "G", 0, 0, 1, 0)            // 3 glass left of the fixed mullion
-      << Skrzydlo(3, 0, 1, 0, 2, 0)            // 4 sash between the mullions
-      << Wypeln(0, "G", 4)                     // 5
-      << Skrzydlo(3, 1, 2, 0, 0, 0)            // 6 sash at the right
-      << Wypeln(0, "G", 6);                    // 7
+    o << Rama(1500, 1000)                 // 0
+      << Slupek(false, 500, false, 0, 0)  // 1 fixed mullion
+      << Slupek(true, 1000, false, 0, 0)  // 2 false mullion
+      << Wypeln(0, "G", 0, 0, 1, 0)       // 3 glass left of the fixed mullion
+      << Skrzydlo(3, 0, 1, 0, 2, 0)       // 4 sash between the mullions
+      << Wypeln(0, "G", 4)                // 5
+      << Skrzydlo(3, 1, 2, 0, 0, 0)       // 6 sash at the right
+      << Wypeln(0, "G", 6);               // 7
     Wspolczynniki(o.r);
 }
 

@@ -22,7 +22,8 @@ inline void OknoPola(TestOkno& o, int slupki, bool szpros) {
     const int32_t w = 400 * (slupki + 1);
     o << Rama(w, 1200);
     for (int i = 1; i <= slupki; i++) o << Slupek(false, 400 * i, false, 0, 0);
-    for (int i = 0; i <= slupki; i++) o << Wypeln(i % 2, i % 2 ? "Acrylic" : "Glass", i == 0 ? 0 : i, 0, i == slupki ? 0 : i + 1, 0);
+    for (int i = 0; i <= slupki; i++)
+        o << Wypeln(i % 2, i % 2 ? "Acrylic" : "Glass", i == 0 ? 0 : i, 0, i == slupki ? 0 : i + 1, 0);
     if (szpros) o << Szpros(600, true, 0, 1, slupki + 1);
 }
 

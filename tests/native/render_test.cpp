@@ -71,12 +71,12 @@ struct Kwadrat : ::testing::Test {
     TestOkno o;
     const strProst cel = {0, 0, 1000, 1000};
     void SetUp() override {
-        o << Rama(1000, 1000)                                   // 0
-          << Slupek(false, 500, false, 0, 0)                    // 1 vertical, frame to frame
-          << Skrzydlo(2, 0, 0, 0, 1, 0)                         // 2 left of the mullion
-          << Wypeln(0, "float", 2)                              // 3 inside the sash
-          << Wypeln(1, "acryl", 1, 0, 0, 0)                     // 4 right of the mullion
-          << Szpros(600, true, 1, 0, 4);                        // 5 horizontal, mullion to frame
+        o << Rama(1000, 1000)                 // 0
+          << Slupek(false, 500, false, 0, 0)  // 1 vertical, frame to frame
+          << Skrzydlo(2, 0, 0, 0, 1, 0)       // 2 left of the mullion
+          << Wypeln(0, "float", 2)            // 3 inside the sash
+          << Wypeln(1, "acryl", 1, 0, 0, 0)   // 4 right of the mullion
+          << Szpros(600, true, 1, 0, 4);      // 5 horizontal, mullion to frame
         Geometria(o);
     }
 };
@@ -207,16 +207,16 @@ TEST_F(Wymiary, EqualPositionsGiveAZeroSegment) {
 
 TEST_F(Wymiary, MixedMullionsAndMuntinsSortedPerChain) {
     TestOkno o;
-    o << Rama(2000, 1000)                          // 0
-      << Slupek(false, 1200, false, 0, 0)          // 1 bottom chain
-      << Slupek(false, 600, true, 0, 1)            // 2 right chain
-      << Slupek(true, 500, false, 0, 0)            // 3 bottom chain (false mullion)
-      << Slupek(false, 200, true, 0, 1)            // 4 right chain
-      << Slupek(false, 1500, false, 0, 0)          // 5 bottom chain
-      << Szpros(800, false, 0, 0, 0)               // 6 top chain
-      << Szpros(250, true, 0, 0, 0)                // 7 left chain
-      << Szpros(300, false, 0, 0, 0)               // 8 top chain
-      << Szpros(750, true, 0, 0, 0);               // 9 left chain
+    o << Rama(2000, 1000)                  // 0
+      << Slupek(false, 1200, false, 0, 0)  // 1 bottom chain
+      << Slupek(false, 600, true, 0, 1)    // 2 right chain
+      << Slupek(true, 500, false, 0, 0)    // 3 bottom chain (false mullion)
+      << Slupek(false, 200, true, 0, 1)    // 4 right chain
+      << Slupek(false, 1500, false, 0, 0)  // 5 bottom chain
+      << Szpros(800, false, 0, 0, 0)       // 6 top chain
+      << Szpros(250, true, 0, 0, 0)        // 7 left chain
+      << Szpros(300, false, 0, 0, 0)       // 8 top chain
+      << Szpros(750, true, 0, 0, 0);       // 9 left chain
     Buduj(o);
     // Vertical mullions, smallest first, lengths from the left edge.
     ExpectLancuch(kWymDolny, {{500, 3}, {700, 1}, {300, 5}, {500, 5}});

@@ -23,7 +23,9 @@ inline uniOperRys Skrzydlo(int32_t rodzOtw, int32_t strona, int32_t i) {
 inline uniOperRys Wypeln(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d) {
     return OperWypeln(typ, nazwa, l, g, p, d);
 }
-inline uniOperRys Wypeln(int32_t typ, const char* nazwa, int32_t i) { return OperWypeln(typ, nazwa, i, i, i, i); }
+inline uniOperRys Wypeln(int32_t typ, const char* nazwa, int32_t i) {
+    return OperWypeln(typ, nazwa, i, i, i, i);
+}
 inline uniOperRys Szpros(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln) {
     return OperSzpros(poz, poziomy, pocz, kon, wypeln);
 }

@@ -22,9 +22,8 @@ void TempDirTest::SetUp() {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     // The process id keeps two runs of the same test (two checkouts share the
     // temporary folder) out of each other's files.
-    fs::path p = fs::temp_directory_path() /
-                 (std::string("kvtest-") + info->test_suite_name() + "-" + info->name() + "-" +
-                  std::to_string((long)kv_getpid()));
+    fs::path p = fs::temp_directory_path() / (std::string("kvtest-") + info->test_suite_name() + "-" +
+                                              info->name() + "-" + std::to_string((long)kv_getpid()));
     std::error_code ec;
     fs::remove_all(p, ec);
     fs::create_directories(p);

@@ -94,9 +94,14 @@ TEST_P(PlainText, AmountsHaveTwoDecimals) {
         int64_t amount;
         const char* text;
     } cases[] = {
-        {0, "0#00"},          {-1, "-0#01"},      {100, "1#00"},
-        {1234, "12#34"},      {-705, "-7#05"},    {-5, "-0#05"},
-        {-123456, "-1234#56"}, {INT64_MAX, "92233720368547758#07"},
+        {0, "0#00"},
+        {-1, "-0#01"},
+        {100, "1#00"},
+        {1234, "12#34"},
+        {-705, "-7#05"},
+        {-5, "-0#05"},
+        {-123456, "-1234#56"},
+        {INT64_MAX, "92233720368547758#07"},
         {INT64_MIN, "-92233720368547758#08"},
     };
     for (const Case& c : cases) {
@@ -116,8 +121,13 @@ TEST_P(PlainText, RatesHaveFourDecimals) {
         int64_t rate;
         const char* text;
     } cases[] = {
-        {12345, "1#2345"}, {0, "0#0000"}, {-1, "-0#0001"}, {10000, "1#0000"},
-        {-27182, "-2#7182"}, {INT64_MAX, "922337203685477#5807"}, {INT64_MIN, "-922337203685477#5808"},
+        {12345, "1#2345"},
+        {0, "0#0000"},
+        {-1, "-0#0001"},
+        {10000, "1#0000"},
+        {-27182, "-2#7182"},
+        {INT64_MAX, "922337203685477#5807"},
+        {INT64_MIN, "-922337203685477#5808"},
     };
     for (const Case& c : cases) {
         Guarded g(KV_KWOTA_LEN);
@@ -176,9 +186,9 @@ TEST_P(Readers, AmountFromText) {
         {"-0#50", -50},
         {"  -3#1", -310},
         {"+4", 400},
-        {"12#5x", 1250},      // what follows the number is not read
-        {"12@50", 1200},      // the other character is no separator
-        {"1#2#3", 1230},      // the last separator counts
+        {"12#5x", 1250},  // what follows the number is not read
+        {"12@50", 1200},  // the other character is no separator
+        {"1#2#3", 1230},  // the last separator counts
         {"--5", 0},
         {"99999999999999999999", INT64_MAX},
         {"-99999999999999999999", -INT64_MAX},
@@ -200,8 +210,13 @@ TEST_P(Readers, RateFromText) {
         const char* text;
         int64_t rate;
     } cases[] = {
-        {"0#00015", 1}, {"1#5", 15000}, {"1", 10000}, {"-2#71828", -27182},
-        {"1#2345", 12345}, {"3#", 30000}, {"922337203685477#5808", INT64_MAX},
+        {"0#00015", 1},
+        {"1#5", 15000},
+        {"1", 10000},
+        {"-2#71828", -27182},
+        {"1#2345", 12345},
+        {"3#", 30000},
+        {"922337203685477#5808", INT64_MAX},
     };
     for (const Case& c : cases) {
         const std::string text = L(c.text);
@@ -250,8 +265,14 @@ TEST_P(GroupedText, AmountsShowDecimalsOnlyWhenNotWhole) {
         int64_t amount;
         const char* text;
     } cases[] = {
-        {123456, "1~234#56"}, {-123456, "-1~234#56"}, {100000, "1~000"}, {0, "0"},
-        {5, "0#05"}, {-120000, "-1~200"}, {123450, "1~234#50"}, {-1, "-0#01"},
+        {123456, "1~234#56"},
+        {-123456, "-1~234#56"},
+        {100000, "1~000"},
+        {0, "0"},
+        {5, "0#05"},
+        {-120000, "-1~200"},
+        {123450, "1~234#50"},
+        {-1, "-0#01"},
         {100000000000LL, "1~000~000~000"},
     };
     for (const Case& c : cases) {
@@ -472,13 +493,29 @@ TEST(DzielKwote, RoundsHalvesDownAndTruncatesNegatives) {
     struct Case {
         int64_t a, d, q;
     } cases[] = {
-        {250, 100, 2},   {251, 100, 3},   {5, 2, 2},      {2, 3, 1},       {1, 3, 0},
-        {150, 100, 1},   {151, 100, 2},   {-250, 100, -2}, {-299, 100, -2}, {-1, 2, 0},
-        {0, 7, 0},       {17, 0, 0},      {-17, 0, 0},     {INT64_MIN, 0, 0},
-        {INT64_MAX, 1, INT64_MAX},        {INT64_MAX, 2, 4611686018427387903LL},
-        {INT64_MAX, INT64_MAX, 1},        {INT64_MAX - 1, INT64_MAX, 1},
-        {1, INT64_MAX, 0},                {INT64_MIN, 1, -INT64_MAX},
-        {INT64_MIN, -1, INT64_MAX},       {7, -2, -3},     {-7, -2, 3},
+        {250, 100, 2},
+        {251, 100, 3},
+        {5, 2, 2},
+        {2, 3, 1},
+        {1, 3, 0},
+        {150, 100, 1},
+        {151, 100, 2},
+        {-250, 100, -2},
+        {-299, 100, -2},
+        {-1, 2, 0},
+        {0, 7, 0},
+        {17, 0, 0},
+        {-17, 0, 0},
+        {INT64_MIN, 0, 0},
+        {INT64_MAX, 1, INT64_MAX},
+        {INT64_MAX, 2, 4611686018427387903LL},
+        {INT64_MAX, INT64_MAX, 1},
+        {INT64_MAX - 1, INT64_MAX, 1},
+        {1, INT64_MAX, 0},
+        {INT64_MIN, 1, -INT64_MAX},
+        {INT64_MIN, -1, INT64_MAX},
+        {7, -2, -3},
+        {-7, -2, 3},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.q, DzielKwote(c.a, c.d)) << c.a << " / " << c.d;
@@ -511,13 +548,23 @@ TEST(DzielKwotaKursWal, RatioAsRate) {
     struct Case {
         int64_t a, d, rate;
     } cases[] = {
-        {1, 3, 3333},       {2, 3, 6667},       {1, 2, 5000},
-        {1, 20000, 0},      {3, 20000, 1},      {5, 20000, 2},
-        {-1, 3, -3333},     {-2, 3, -6666},     {9, 0, 0},
-        {123456789, 1000, 1234567890},          {INT64_MAX, 1, INT64_MAX},
-        {INT64_MAX, INT64_MAX, 10000},          {INT64_MAX - 1, INT64_MAX, 10000},
-        {INT64_MAX / 2, INT64_MAX, 5000},       {1, INT64_MAX, 0},
-        {INT64_MIN, 1, -INT64_MAX},             {INT64_MIN, -1, INT64_MAX},
+        {1, 3, 3333},
+        {2, 3, 6667},
+        {1, 2, 5000},
+        {1, 20000, 0},
+        {3, 20000, 1},
+        {5, 20000, 2},
+        {-1, 3, -3333},
+        {-2, 3, -6666},
+        {9, 0, 0},
+        {123456789, 1000, 1234567890},
+        {INT64_MAX, 1, INT64_MAX},
+        {INT64_MAX, INT64_MAX, 10000},
+        {INT64_MAX - 1, INT64_MAX, 10000},
+        {INT64_MAX / 2, INT64_MAX, 5000},
+        {1, INT64_MAX, 0},
+        {INT64_MIN, 1, -INT64_MAX},
+        {INT64_MIN, -1, INT64_MAX},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.rate, DzielKwotaKursWal(c.a, c.d)) << c.a << " / " << c.d;
@@ -531,8 +578,8 @@ TEST(NumberTests, DigitsAndHexDigits) {
         const char* text;
         int dec, hex;
     } cases[] = {
-        {"", 1, 1},   {"0123456789", 1, 1}, {"12a", 0, 1}, {"-1", 0, 0},  {" 1", 0, 0},
-        {"beef", 0, 1}, {"0x1F", 0, 0},     {"DEADbeef09", 0, 1}, {"g", 0, 0}, {"1.5", 0, 0},
+        {"", 1, 1},     {"0123456789", 1, 1}, {"12a", 0, 1},        {"-1", 0, 0}, {" 1", 0, 0},
+        {"beef", 0, 1}, {"0x1F", 0, 0},       {"DEADbeef09", 0, 1}, {"g", 0, 0},  {"1.5", 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.dec, CzyNapLiczba(c.text)) << c.text;

@@ -63,8 +63,8 @@ void RestoreLocale() {
 #else
 
 void UseLocale(const UtilLocale& l) {
-    kvplat::TestLocale t = {l.decimalSep, l.thousandSep,   l.negativeSign, l.grouping, l.digits,
-                            l.leadingZero, l.negativeOrder, l.shortDate,   l.timeFormat};
+    kvplat::TestLocale t = {l.decimalSep,  l.thousandSep,   l.negativeSign, l.grouping,  l.digits,
+                            l.leadingZero, l.negativeOrder, l.shortDate,    l.timeFormat};
     kvplat::SetTestLocale(t);
 }
 

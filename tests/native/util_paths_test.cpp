@@ -18,8 +18,8 @@ namespace {
 
 TEST(CzyPoprawnaSciezkaWin, ValidPaths) {
     const char* valid[] = {
-        "C:\\dir\\file.txt", "dir\\file", "file", "C:\\", "C:\\dir\\", "..\\x", ".\\x",
-        "a b\\c", "z:\\COM10\\LPT0", "C:\\con1", "C:\\dir\\a.b.c", "..",
+        "C:\\dir\\file.txt", "dir\\file", "file",           "C:\\", "C:\\dir\\", "..\\x", ".\\x", "a b\\c",
+        "z:\\COM10\\LPT0",   "C:\\con1",  "C:\\dir\\a.b.c", "..",
     };
     for (const char* p : valid) EXPECT_EQ(1, CzyPoprawnaSciezkaWin(p)) << p;
     EXPECT_EQ(1, CzyPoprawnaSciezkaWin(std::string(KV_MAX_PATH - 1, 'n').c_str()));
@@ -27,12 +27,40 @@ TEST(CzyPoprawnaSciezkaWin, ValidPaths) {
 
 TEST(CzyPoprawnaSciezkaWin, InvalidPaths) {
     const char* invalid[] = {
-        "C:\\dir\\CON", "C:\\dir\\con", "C:", "C:dir", "C:\\\\dir", "dir\\\\x", "\\dir",
-        "C:\\COM1", "C:\\LPT9\\x", "C:\\AUX", "C:\\PRN", "C:\\NUL", "C:\\CLOCK$",
+        "C:\\dir\\CON",
+        "C:\\dir\\con",
+        "C:",
+        "C:dir",
+        "C:\\\\dir",
+        "dir\\\\x",
+        "\\dir",
+        "C:\\COM1",
+        "C:\\LPT9\\x",
+        "C:\\AUX",
+        "C:\\PRN",
+        "C:\\NUL",
+        "C:\\CLOCK$",
         "C:\\con.txt",  // still the device
-        "C:\\dir\\.hidden", "C:\\dir\\name.", ".x", "x.", " lead", "trail ", "a\\ b",
-        "a<b", "a>b", "a|b", "a\"b", "a/b", "a:b", "a*b", "a?b", "x\x01y", "x\ty", "",
-        "1:\\x", "C:\\dir\\\\",
+        "C:\\dir\\.hidden",
+        "C:\\dir\\name.",
+        ".x",
+        "x.",
+        " lead",
+        "trail ",
+        "a\\ b",
+        "a<b",
+        "a>b",
+        "a|b",
+        "a\"b",
+        "a/b",
+        "a:b",
+        "a*b",
+        "a?b",
+        "x\x01y",
+        "x\ty",
+        "",
+        "1:\\x",
+        "C:\\dir\\\\",
     };
     for (const char* p : invalid) EXPECT_EQ(0, CzyPoprawnaSciezkaWin(p)) << p;
     EXPECT_EQ(0, CzyPoprawnaSciezkaWin(nullptr));

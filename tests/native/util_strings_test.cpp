@@ -198,7 +198,7 @@ TEST(Editing, InsertAndCut) {
     struct Cut {
         int start, end;
         const char* out;
-    } cuts[] = {{1, 3, "aef"}, {0, 0, "bcdef"}, {4, 99, "abcd"}, {3, 1, "abcdef"},
+    } cuts[] = {{1, 3, "aef"},      {0, 0, "bcdef"}, {4, 99, "abcd"}, {3, 1, "abcdef"},
                 {10, 12, "abcdef"}, {-5, 1, "cdef"}, {0, 5, ""}};
     for (const Cut& c : cuts) {
         char buf[8] = "abcdef";
@@ -251,7 +251,7 @@ TEST(CodePage1250, LettersAboveAsciiUnderCode238) {
     } pairs[] = {
         {0xB9, 0xA5}, {0xB3, 0xA3}, {0x9C, 0x8C}, {0x9F, 0x8F}, {0xBF, 0xAF}, {0x9A, 0x8A},
         {0x9E, 0x8E}, {0x9D, 0x8D}, {0xBA, 0xAA}, {0xBE, 0xBC}, {0xE6, 0xC6}, {0xEA, 0xCA},
-        {0xF1, 0xD1}, {0xF3, 0xD3}, {0xE0, 0xC0}, {0xFE, 0xDE}, {'a', 'A'}, {'z', 'Z'},
+        {0xF1, 0xD1}, {0xF3, 0xD3}, {0xE0, 0xC0}, {0xFE, 0xDE}, {'a', 'A'},   {'z', 'Z'},
     };
     for (const Pair& p : pairs) {
         EXPECT_EQ(p.capital, ToUpperStrKod(p.small, 238)) << std::hex << p.small;
@@ -285,11 +285,26 @@ TEST(SqlLike, Patterns) {
         const char* pattern;
         int match;
     } cases[] = {
-        {"abc", "abc", 1},  {"ABC", "abc", 1},   {"abc", "abd", 0},   {"abc", "ab", 0},
-        {"abc", "a%", 1},   {"abc", "%c", 1},    {"abc", "%b%", 1},   {"abc", "%x%", 0},
-        {"abc", "a_c", 1},  {"abc", "a_", 0},    {"abc", "___", 1},   {"ab", "___", 0},
-        {"abc", "%", 1},    {"", "%", 1},        {"", "", 1},         {"a", "", 0},
-        {"", "_", 0},       {"abc", "%_c", 1},   {"xyz", "x%z", 1},   {"abc", "%%", 1},
+        {"abc", "abc", 1},
+        {"ABC", "abc", 1},
+        {"abc", "abd", 0},
+        {"abc", "ab", 0},
+        {"abc", "a%", 1},
+        {"abc", "%c", 1},
+        {"abc", "%b%", 1},
+        {"abc", "%x%", 0},
+        {"abc", "a_c", 1},
+        {"abc", "a_", 0},
+        {"abc", "___", 1},
+        {"ab", "___", 0},
+        {"abc", "%", 1},
+        {"", "%", 1},
+        {"", "", 1},
+        {"a", "", 0},
+        {"", "_", 0},
+        {"abc", "%_c", 1},
+        {"xyz", "x%z", 1},
+        {"abc", "%%", 1},
         {"order 12-AB", "ORDER%-ab", 1},
         // No backtracking: the first "bc" is taken and the text goes on.
         {"abcabc", "%bc", 0},
@@ -302,8 +317,8 @@ TEST(SqlLike, Patterns) {
 }
 
 TEST(SqlLike, CodePageOfEachSide) {
-    const char zolw[] = "\xBF\xF3\xB3w";      // small letters, code page 1250
-    const char ZOLW[] = "\xAF\xD3\xA3W";      // capitals
+    const char zolw[] = "\xBF\xF3\xB3w";  // small letters, code page 1250
+    const char ZOLW[] = "\xAF\xD3\xA3W";  // capitals
     EXPECT_EQ(1, SqlLike(zolw, 238, ZOLW, 238));
     EXPECT_EQ(1, SqlLike(zolw, 238, "%W", 238));
     // Other codes: bytes above 127 in the pattern cannot match.

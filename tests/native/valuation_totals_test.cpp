@@ -74,10 +74,11 @@ struct Zam {
 };
 
 // Totals compared field by field (the record has padding).
-#define SUMY_POLA(X)                                                                                \
-    X(oknaNetto) X(oknaBrutto) X(oknaNettoRabat) X(oknaBruttoRabat) X(dodatNetto) X(dodatBrutto)     \
-    X(dodatNettoRabat) X(dodatBruttoRabat) X(montNetto) X(montBrutto) X(demontNetto) X(demontBrutto) \
-    X(dlugoscRam) X(przepelnione) X(zamNetto) X(zamBrutto)
+#define SUMY_POLA(X)                                                                                   \
+    X(oknaNetto)                                                                                       \
+    X(oknaBrutto) X(oknaNettoRabat) X(oknaBruttoRabat) X(dodatNetto) X(dodatBrutto) X(dodatNettoRabat) \
+        X(dodatBruttoRabat) X(montNetto) X(montBrutto) X(demontNetto) X(demontBrutto) X(dlugoscRam)    \
+            X(przepelnione) X(zamNetto) X(zamBrutto)
 
 ::testing::AssertionResult RowneSumy(const strSumyZam& a, const strSumyZam& b) {
 #define POROWNAJ(f) \
@@ -124,9 +125,13 @@ TEST(Valuation, WindowsWithVatAndDiscount) {
 // it is taken of the sum): 1.1 hundredths rounds to 1, 5 stays 5, the exact
 // half 2.5 rounds down, and negative amounts are truncated toward zero.
 TEST(Valuation, VatRounding) {
-    const struct { int64_t kwota; int32_t vat; int64_t brutto; } przypadki[] = {
-        {5, 2200, 6}, {25, 2000, 30}, {250, 100, 252}, {251, 100, 254}, {7, 2300, 9},
-        {-5, 2200, -6}, {-7, 2300, -8}, {-250, 100, -252}, {0, 2200, 0}, {100000, 0, 100000},
+    const struct {
+        int64_t kwota;
+        int32_t vat;
+        int64_t brutto;
+    } przypadki[] = {
+        {5, 2200, 6},   {25, 2000, 30}, {250, 100, 252},   {251, 100, 254}, {7, 2300, 9},
+        {-5, 2200, -6}, {-7, 2300, -8}, {-250, 100, -252}, {0, 2200, 0},    {100000, 0, 100000},
     };
     for (auto& c : przypadki) {
         Zam z;
@@ -179,11 +184,11 @@ TEST(Valuation, LinesAndTheirMasks) {
 
 TEST(Valuation, AssemblyAndDisassembly) {
     Zam z;
-    z.Okno(100000, 2);  // 1000 x 1000, frame length 8000 mm
+    z.Okno(100000, 2);        // 1000 x 1000, frame length 8000 mm
     z.p().cenaMont = 1000;    // 10,00 per metre
     z.p().cenaDemont = 2550;  // 25,50
     z.p().vatMont = 800;
-    z.p().rabat = 50;  // never applies to assembly
+    z.p().rabat = 50;     // never applies to assembly
     z.p().flagi = 1 | 8;  // assembly by size, disassembly fixed
     PrzeliczZam(&z.z, kPrzWszystko);
     EXPECT_EQ(8000u, z.z.sumy.dlugoscRam);
@@ -257,7 +262,7 @@ TEST(Valuation, NegativePricesTruncateTowardZero) {
     z.p().rabat = 10;
     strLinia l{};
     LiniaDodatku(&l, &z.z, &z.dodatki[0], 15);
-    EXPECT_EQ(-6, l.jednBrutto);    // -5 - 1.1 -> -5 - 1
+    EXPECT_EQ(-6, l.jednBrutto);  // -5 - 1.1 -> -5 - 1
     EXPECT_EQ(-15, l.liniaNetto);
     EXPECT_EQ(-18, l.liniaBrutto);  // -15 - 3.3 -> -15 - 3
     EXPECT_EQ(-17, PrzeliczZam(&z.z, kPrzWszystko));
@@ -272,7 +277,8 @@ TEST(Valuation, NegativePricesTruncateTowardZero) {
 // checks that nothing on the way is undefined.)
 TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
     const uint32_t okna = kSumaOknaNetto | kSumaOknaBrutto | kSumaOknaNettoRabat | kSumaOknaBruttoRabat;
-    const uint32_t dodatki = kSumaDodatNetto | kSumaDodatBrutto | kSumaDodatNettoRabat | kSumaDodatBruttoRabat;
+    const uint32_t dodatki =
+        kSumaDodatNetto | kSumaDodatBrutto | kSumaDodatNettoRabat | kSumaDodatBruttoRabat;
     const uint32_t zam = kSumaZamNetto | kSumaZamBrutto;
     const int64_t bilion = 10000000000000000;  // 100 000 000 000 000,00
     struct Przypadek {
@@ -306,9 +312,8 @@ TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
              z.p().vatOkna = INT32_MAX;
          },
          kSumaOknaBrutto | kSumaOknaBruttoRabat | kSumaZamBrutto, 5000000000000000, 0},
-        {"an order net of exactly 2^63 - 1 fits",
-         [](Zam& z) { z.Dodatek(INT64_MAX, 1); },
-         0, INT64_MAX, INT64_MAX},
+        {"an order net of exactly 2^63 - 1 fits", [](Zam& z) { z.Dodatek(INT64_MAX, 1); }, 0, INT64_MAX,
+         INT64_MAX},
         {"one hundredth of assembly more does not",
          [](Zam& z) {
              z.Dodatek(INT64_MAX, 1);
@@ -336,9 +341,7 @@ TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
              z.p().rabat = -100;
          },
          kSumaOknaNettoRabat | kSumaOknaBruttoRabat | zam, 0, 0},
-        {"-2^63 is no amount",
-         [](Zam& z) { z.Dodatek(INT64_MIN, 1); },
-         dodatki | zam, 0, 0},
+        {"-2^63 is no amount", [](Zam& z) { z.Dodatek(INT64_MIN, 1); }, dodatki | zam, 0, 0},
     };
     for (const Przypadek& c : przypadki) {
         SCOPED_TRACE(c.nazwa);
@@ -426,7 +429,9 @@ TEST(Valuation, PartialRecomputeEqualsFullRecompute) {
     // must come out of a partial recompute as they do out of a full one.
     auto cena = [&]() {
         switch (los(0, 29)) {
-            case 0: case 1: case 2: return los(-100000, 0);
+            case 0:
+            case 1:
+            case 2: return los(-100000, 0);
             case 3: return los(INT64_MAX / 4, INT64_MAX);
             default: return los(0, 5000000);
         }
@@ -434,7 +439,8 @@ TEST(Valuation, PartialRecomputeEqualsFullRecompute) {
     for (int iter = 0; iter < 3000; iter++) {
         Zam z;
         for (int64_t i = los(0, 4); i > 0; i--)
-            z.Okno(cena(), (int32_t)los(0, 20), (int32_t)(los(0, 4) ? los(300, 3000) : 0), (int32_t)los(300, 3000));
+            z.Okno(cena(), (int32_t)los(0, 20), (int32_t)(los(0, 4) ? los(300, 3000) : 0),
+                   (int32_t)los(300, 3000));
         for (int64_t i = los(0, 4); i > 0; i--) z.Dodatek(cena(), (int32_t)los(-2, 50));
         strWycenZamParam& p = z.p();
         p.rabat = (int32_t)los(0, 100);
@@ -448,38 +454,56 @@ TEST(Valuation, PartialRecomputeEqualsFullRecompute) {
 
         uint32_t maska = 0;
         switch (los(0, 9)) {
-        case 0:  // a window added
-            z.Okno(cena(), (int32_t)los(1, 9), (int32_t)los(300, 3000), (int32_t)los(300, 3000));
-            maska = kPrzWszystko;
-            break;
-        case 1:  // a window edited or removed
-            if (z.okna.empty()) continue;
-            if (los(0, 1)) {
-                z.okna.pop_back();
-                z.oper.pop_back();
-                z.Wiaz();
-            } else {
-                z.okna[0].cenaZReki = cena();
-                z.okna[0].ilOkien = (int32_t)los(0, 9);
-            }
-            maska = kPrzWszystko;
-            break;
-        case 2:  // an accessory added, edited or removed
-            if (z.dodatki.empty() || los(0, 2) == 0) z.Dodatek(cena(), (int32_t)los(1, 9));
-            else if (los(0, 1)) z.dodatki.pop_back(), z.Wiaz();
-            else z.dodatki[0].cenaZReki = cena();
-            maska = kPrzDodatki;
-            break;
-        case 3: p.flagi = (p.flagi & ~kMontazMaska) | (int32_t)los(0, 3); maska = kPrzCenaMont; break;
-        case 4: p.cenaMont = cena(); maska = kPrzCenaMont; break;
-        case 5: p.flagi = (p.flagi & ~kDemontazMaska) | (int32_t)los(0, 3) * 4; maska = kPrzCenaDemont; break;
-        case 6: p.cenaDemont = cena(); maska = kPrzCenaDemont; break;
-        case 7:
-            if (los(0, 1)) p.vatMont = (int32_t)los(0, 2500), maska = kPrzVatMont;
-            else p.vatOkna = (int32_t)los(0, 2500), maska = kPrzVatOkien;
-            break;
-        case 8: p.vatDodat = (int32_t)los(0, 2500); maska = kPrzVatDodat; break;
-        default: p.rabat = (int32_t)los(0, 100); maska = kPrzRabat; break;
+            case 0:  // a window added
+                z.Okno(cena(), (int32_t)los(1, 9), (int32_t)los(300, 3000), (int32_t)los(300, 3000));
+                maska = kPrzWszystko;
+                break;
+            case 1:  // a window edited or removed
+                if (z.okna.empty()) continue;
+                if (los(0, 1)) {
+                    z.okna.pop_back();
+                    z.oper.pop_back();
+                    z.Wiaz();
+                } else {
+                    z.okna[0].cenaZReki = cena();
+                    z.okna[0].ilOkien = (int32_t)los(0, 9);
+                }
+                maska = kPrzWszystko;
+                break;
+            case 2:  // an accessory added, edited or removed
+                if (z.dodatki.empty() || los(0, 2) == 0) z.Dodatek(cena(), (int32_t)los(1, 9));
+                else if (los(0, 1)) z.dodatki.pop_back(), z.Wiaz();
+                else z.dodatki[0].cenaZReki = cena();
+                maska = kPrzDodatki;
+                break;
+            case 3:
+                p.flagi = (p.flagi & ~kMontazMaska) | (int32_t)los(0, 3);
+                maska = kPrzCenaMont;
+                break;
+            case 4:
+                p.cenaMont = cena();
+                maska = kPrzCenaMont;
+                break;
+            case 5:
+                p.flagi = (p.flagi & ~kDemontazMaska) | (int32_t)los(0, 3) * 4;
+                maska = kPrzCenaDemont;
+                break;
+            case 6:
+                p.cenaDemont = cena();
+                maska = kPrzCenaDemont;
+                break;
+            case 7:
+                if (los(0, 1)) p.vatMont = (int32_t)los(0, 2500), maska = kPrzVatMont;
+                else p.vatOkna = (int32_t)los(0, 2500), maska = kPrzVatOkien;
+                break;
+            case 8:
+                p.vatDodat = (int32_t)los(0, 2500);
+                maska = kPrzVatDodat;
+                break;
+            default:
+                p.rabat = (int32_t)los(0, 100);
+                maska = kPrzRabat;
+                break;
         }
         const int64_t brutto = PrzeliczZam(&z.z, maska);
         Zam pelne(z);

@@ -166,8 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
     Databases, BadStartTest,
     ::testing::Values(
         BadStart{"MissingFile", nullptr, "Wrong content of the database (T_WerBaza)"},
-        BadStart{"NoVersionRow", "DELETE FROM T_WerBaza;",
-                 "Wrong content of the database (T_WerBaza)"},
+        BadStart{"NoVersionRow", "DELETE FROM T_WerBaza;", "Wrong content of the database (T_WerBaza)"},
         BadStart{"TwoVersionRows", "INSERT INTO T_WerBaza VALUES ('1-8');",
                  "Wrong content of the database (T_WerBaza)"},
         BadStart{"NullVersion", "UPDATE T_WerBaza SET werBaza = NULL;",
@@ -277,8 +276,7 @@ TEST_F(StartTest, SecondStartRaisesTheFirstInstance) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string cmd = "\"" + exe + "\"";
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     HWND first = nullptr;
     for (int i = 0; i < 300 && !first; i++) {  // the real start window stays 4 s
         Sleep(50);

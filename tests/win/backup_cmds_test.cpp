@@ -136,8 +136,7 @@ protected:
 TEST_F(BackupCmdsTest, DailyCopyAtStartOncePerDayKeepingTheNewest14) {
     CreateDirectoryA("backups", nullptr);
     std::set<std::string> expected = {"kelvaroDemo-before-restore-2001-01-01-120000.db",
-                                      "kelvaroDemo-2001-01-01-120000.db", "notes.txt",
-                                      "other-2001-01-01.db"};
+                                      "kelvaroDemo-2001-01-01-120000.db", "notes.txt", "other-2001-01-01.db"};
     for (const std::string& n : expected) WriteBytes("backups\\" + n, "keep me");
     for (int d = 1; d <= 15; d++) {
         char name[64];
@@ -266,9 +265,9 @@ TEST_F(BackupCmdsTest, RestoreChecksAsksKeepsTheCurrentDatabaseAndReloads) {
 
     struct Case {
         const char* file;
-        int answer;                          // to the question, if one comes
-        std::vector<std::string> captions;   // of the boxes, in order
-        const char* text;                    // a part of the last box
+        int answer;                         // to the question, if one comes
+        std::vector<std::string> captions;  // of the boxes, in order
+        const char* text;                   // a part of the last box
         bool restored;
     };
     const Case cases[] = {
@@ -277,7 +276,10 @@ TEST_F(BackupCmdsTest, RestoreChecksAsksKeepsTheCurrentDatabaseAndReloads) {
         {"missing.db", IDYES, {"Error"}, "does not exist", false},
         {"kelvaroDemo.db", IDYES, {"Error"}, "is the database itself", false},
         {"backup.db", IDNO, {"Note"}, "holding 5 orders ?", false},
-        {"backup.db", IDYES, {"Note", "Information"}, "The database has been restored from the backup of ",
+        {"backup.db",
+         IDYES,
+         {"Note", "Information"},
+         "The database has been restored from the backup of ",
          true},
     };
     Start();
@@ -311,7 +313,8 @@ TEST_F(BackupCmdsTest, RestoreChecksAsksKeepsTheCurrentDatabaseAndReloads) {
     for (const std::string& n : FilesIn("backups"))
         if (n.find("kelvaroDemo-before-restore-" + Today() + "-") == 0) safety = "backups\\" + n;
     ASSERT_FALSE(safety.empty());
-    EXPECT_NE(std::string::npos, g_boxes.back().text.find("The previous database has been kept as " + std::string(".\\") + safety))
+    EXPECT_NE(std::string::npos, g_boxes.back().text.find("The previous database has been kept as " +
+                                                          std::string(".\\") + safety))
         << g_boxes.back().text;
     BackupInfo info{};
     EXPECT_EQ(1, BackupCheck(safety.c_str(), &info, msg)) << msg;

@@ -36,22 +36,22 @@ struct Notyf {
 struct Rodzic {
     strOkno* okno = nullptr;
     std::vector<Notyf> notyf;
-    int limity = 0;   // limit checks asked
+    int limity = 0;  // limit checks asked
 };
 Rodzic g_rodzic;
 
 LRESULT CALLBACK RodzicProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case UM_OBS_LIMITY:
-        g_rodzic.limity++;
-        return OdpowiedzLimity(g_rodzic.okno, (const strLimitObsProj*)lp);
-    case WM_NOTIFY: {
-        const NMHDR* nm = (const NMHDR*)lp;
-        if (nm->idFrom != IDC_OBSPROJ) break;
-        Notyf n = {nm->code, nm->code == kObsKodMenu ? ((const strNotyfObsProj*)lp)->element : -1};
-        g_rodzic.notyf.push_back(n);
-        return 0;
-    }
+        case UM_OBS_LIMITY:
+            g_rodzic.limity++;
+            return OdpowiedzLimity(g_rodzic.okno, (const strLimitObsProj*)lp);
+        case WM_NOTIFY: {
+            const NMHDR* nm = (const NMHDR*)lp;
+            if (nm->idFrom != IDC_OBSPROJ) break;
+            Notyf n = {nm->code, nm->code == kObsKodMenu ? ((const strNotyfObsProj*)lp)->element : -1};
+            g_rodzic.notyf.push_back(n);
+            return 0;
+        }
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -82,7 +82,9 @@ bool ProbaDialogu(void* ctx) {
     return true;
 }
 
-void Przycisk(HWND dlg, int id) { SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dlg, id)); }
+void Przycisk(HWND dlg, int id) {
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dlg, id));
+}
 
 std::vector<std::string> Komunikaty() {
     std::vector<std::string> v;
@@ -127,8 +129,8 @@ protected:
     }
     // Creates the designer stand-in and the canvas on the window built so far.
     void Otworz(int edytowalny = 1) {
-        rodzic = CreateWindowExA(0, "KvTestProjektant", "Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 840, 680,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        rodzic = CreateWindowExA(0, "KvTestProjektant", "Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 840,
+                                 680, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(rodzic);
         obs = TworzObsProj(rodzic, 0, 0, 800, 600, &p, edytowalny);
         ASSERT_TRUE(obs);
@@ -204,7 +206,7 @@ TEST_F(Kanwa, FrameThroughItsDialog) {
     struct Wiersz {
         const char* szer;
         const char* wys;
-        const char* komunikat;   // "" when accepted
+        const char* komunikat;  // "" when accepted
     } wiersze[] = {
         {"", "1000", "Incorrect value in the field Width"},
         {"0", "1000", "Incorrect value in the field Width"},
@@ -213,7 +215,7 @@ TEST_F(Kanwa, FrameThroughItsDialog) {
         {"1000", "0", "Incorrect value in the field Height"},
         {"10001", "1000", "The frame is too wide\r\nThe maximum allowed width of a frame is 10000 mm"},
         {"1000", "10001", "The frame is too high\r\nThe maximum allowed height of a frame is 10000 mm"},
-        {"100", "1000", "The distance of the profile is too small"},   // narrower than its two 70 mm bars
+        {"100", "1000", "The distance of the profile is too small"},  // narrower than its two 70 mm bars
         {"10000", "1000", ""},
         {"1200", "1400", ""},
     };
@@ -224,16 +226,19 @@ TEST_F(Kanwa, FrameThroughItsDialog) {
         ResetHarness();
         g_rodzic.notyf.clear();
         bool otwarty = false;
-        ASSERT_TRUE(ZDialogiem("Dimension of frame",
-                               [&](HWND dlg) {
-                                   EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_WYMIAR_SZER));
-                                   SetDlgItemTextA(dlg, IDC_WYMIAR_SZER, w.szer);
-                                   SetDlgItemTextA(dlg, IDC_WYMIAR_WYS, w.wys);
-                                   Przycisk(dlg, IDOK);
-                                   otwarty = IsWindow(dlg) && IsWindowVisible(dlg);
-                                   if (*w.komunikat) Przycisk(dlg, IDCANCEL);
-                               },
-                               [&] { Klik({400, 300}); }));
+        ASSERT_TRUE(ZDialogiem(
+            "Dimension of frame",
+            [&](HWND dlg) {
+                EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_WYMIAR_SZER));
+                SetDlgItemTextA(dlg, IDC_WYMIAR_SZER, w.szer);
+                SetDlgItemTextA(dlg, IDC_WYMIAR_WYS, w.wys);
+                Przycisk(dlg, IDOK);
+                otwarty = IsWindow(dlg) && IsWindowVisible(dlg);
+                if (*w.komunikat) Przycisk(dlg, IDCANCEL);
+            },
+            [&] {
+                Klik({400, 300});
+            }));
         if (*w.komunikat) {
             EXPECT_EQ(Komunikaty(), std::vector<std::string>{std::string("Error: ") + w.komunikat});
             EXPECT_EQ(o.n(), 0);
@@ -250,12 +255,15 @@ TEST_F(Kanwa, FrameThroughItsDialog) {
         ASSERT_EQ(ObsProjUsun(obs, 0, msg), 1);
     }
     // Help from the dialog.
-    ZDialogiem("Dimension of frame",
-               [&](HWND dlg) {
-                   Przycisk(dlg, IDHELP);
-                   Przycisk(dlg, IDCANCEL);
-               },
-               [&] { Klik({400, 300}); });
+    ZDialogiem(
+        "Dimension of frame",
+        [&](HWND dlg) {
+            Przycisk(dlg, IDHELP);
+            Przycisk(dlg, IDCANCEL);
+        },
+        [&] {
+            Klik({400, 300});
+        });
     ASSERT_EQ(g_pomoc.size(), 1u);
     EXPECT_EQ(g_pomoc[0], HelpTarget(HELP_WYMIAR_RAMY));
 }
@@ -270,9 +278,9 @@ TEST_F(Kanwa, SashAndFillingByArea) {
     struct Wiersz {
         const char* co;
         int32_t narz;
-        int32_t X, Y;          // mm; X < 0: left of the frame
+        int32_t X, Y;  // mm; X < 0: left of the frame
         const char* komunikat;
-        uint32_t nowyTyp;      // type appended when accepted
+        uint32_t nowyTyp;  // type appended when accepted
     } wiersze[] = {
         {"sash on the mullion", kNarzSkrzydloStale + 5, 1000, 500, "Incorrect area of the window", 0},
         {"sash on the frame bar", kNarzSkrzydloStale, 20, 500, "Incorrect area of the window", 0},
@@ -323,17 +331,44 @@ TEST_F(Kanwa, RubberBandInsertsOneElementPerAreaItCrosses) {
     };
     struct Wiersz {
         const char* co;
-        bool szklo;            // glass in the right area
+        bool szklo;  // glass in the right area
         int32_t narz;
-        int32_t X0, Y0, X1, Y1;   // mm; -1 / 2100: left / right of the frame
+        int32_t X0, Y0, X1, Y1;  // mm; -1 / 2100: left / right of the frame
         std::vector<Nowy> nowe;
     } wiersze[] = {
-        {"across both areas", false, kNarzSlupekStaly, -1, 400, 2100, 400,
+        {"across both areas",
+         false,
+         kNarzSlupekStaly,
+         -1,
+         400,
+         2100,
+         400,
          {{kOperSlupekStaly, true, 0, 1}, {kOperSlupekStaly, true, 1, 0}}},
-        {"from inside the left area", false, kNarzSlupekStaly, 500, 400, 2100, 400, {{kOperSlupekStaly, true, 1, 0}}},
+        {"from inside the left area",
+         false,
+         kNarzSlupekStaly,
+         500,
+         400,
+         2100,
+         400,
+         {{kOperSlupekStaly, true, 1, 0}}},
         {"ending inside the left area", false, kNarzSlupekStaly, -1, 400, 500, 400, {}},
-        {"false mullion top to bottom", false, kNarzSlupekRuch, 500, -1, 500, 1100, {{kOperSlupekRuch, false, 0, 0}}},
-        {"mullion skips the glass", true, kNarzSlupekStaly, -1, 400, 2100, 400, {{kOperSlupekStaly, true, 0, 1}}},
+        {"false mullion top to bottom",
+         false,
+         kNarzSlupekRuch,
+         500,
+         -1,
+         500,
+         1100,
+         {{kOperSlupekRuch, false, 0, 0}}},
+        {"mullion skips the glass",
+         true,
+         kNarzSlupekStaly,
+         -1,
+         400,
+         2100,
+         400,
+         {{kOperSlupekStaly, true, 0, 1}}},
         {"muntin crosses the glass", true, kNarzSzpros, -1, 400, 2100, 400, {{kOperSzpros, true, 1, 0}}},
     };
     for (const Wiersz& w : wiersze) {
@@ -370,8 +405,12 @@ TEST_F(Kanwa, RubberBandInsertsOneElementPerAreaItCrosses) {
             EXPECT_EQ(szpros ? op.szpros.ogrKon : op.slupek.ogrKon, w.nowe[i].kon);
             const int32_t poz = szpros ? op.szpros.poz : op.slupek.poz;
             EXPECT_NEAR(poz, w.nowe[i].poziomy ? w.Y0 : w.X0, 5) << "position from the end point";
-            if (szpros) { EXPECT_EQ(op.szpros.wypeln, 2); }
-            if (op.typ == kOperSlupekRuch) { EXPECT_EQ(op.slupek.rodzaj, 1); }
+            if (szpros) {
+                EXPECT_EQ(op.szpros.wypeln, 2);
+            }
+            if (op.typ == kOperSlupekRuch) {
+                EXPECT_EQ(op.slupek.rodzaj, 1);
+            }
         }
         EXPECT_EQ(Kody(), std::vector<UINT>{kObsKodZmiana});
         EXPECT_EQ(GetCapture(), nullptr);
@@ -445,8 +484,8 @@ TEST_F(Kanwa, GridByDoubleClick) {
         const char* co;
         int32_t narz;
         int32_t X;
-        const char* tytul;     // dialog expected, or null
-        const char* h;         // typed into the buddy edits
+        const char* tytul;  // dialog expected, or null
+        const char* h;      // typed into the buddy edits
         const char* v;
         const char* komunikat;
         int32_t nowe;
@@ -457,8 +496,10 @@ TEST_F(Kanwa, GridByDoubleClick) {
          "A muntin can be set only on a filling of type \"glass\"", 0},
         {"on the mullion", kNarzSzpros, 1000, nullptr, "", "", "Incorrect area of the window", 0},
         {"zero and zero", kNarzSlupekStaly, 500, "Insert mullions", "0", "0", "", 0},
-        {"horizontally not a number", kNarzSzpros, 1500, "Insert muntins", "x", "1", "Incorrect horizontally number", 0},
-        {"vertically not a number", kNarzSzpros, 1500, "Insert muntins", "1", "x", "Incorrect vertically number", 0},
+        {"horizontally not a number", kNarzSzpros, 1500, "Insert muntins", "x", "1",
+         "Incorrect horizontally number", 0},
+        {"vertically not a number", kNarzSzpros, 1500, "Insert muntins", "1", "x",
+         "Incorrect vertically number", 0},
         {"a grid too dense for 20 mm", kNarzSzpros, 1500, "Insert muntins", "100", "100",
          "The distance of the profile is too small", 0},
         {"two by one muntins", kNarzSzpros, 1500, "Insert muntins", "2", "1", "", 5},
@@ -481,14 +522,15 @@ TEST_F(Kanwa, GridByDoubleClick) {
             wyslij();
             Pompuj();
         } else {
-            ASSERT_TRUE(ZDialogiem(w.tytul,
-                                   [&](HWND dlg) {
-                                       SetDlgItemTextA(dlg, IDC_SIATKA_POZ, w.h);
-                                       SetDlgItemTextA(dlg, IDC_SIATKA_PION, w.v);
-                                       Przycisk(dlg, IDOK);
-                                       if (IsWindow(dlg) && IsWindowVisible(dlg)) Przycisk(dlg, IDCANCEL);
-                                   },
-                                   wyslij));
+            ASSERT_TRUE(ZDialogiem(
+                w.tytul,
+                [&](HWND dlg) {
+                    SetDlgItemTextA(dlg, IDC_SIATKA_POZ, w.h);
+                    SetDlgItemTextA(dlg, IDC_SIATKA_PION, w.v);
+                    Przycisk(dlg, IDOK);
+                    if (IsWindow(dlg) && IsWindowVisible(dlg)) Przycisk(dlg, IDCANCEL);
+                },
+                wyslij));
         }
         if (*w.komunikat) {
             EXPECT_EQ(Komunikaty(), std::vector<std::string>{std::string("Error: ") + w.komunikat});
@@ -496,23 +538,26 @@ TEST_F(Kanwa, GridByDoubleClick) {
             EXPECT_TRUE(g_boxes.empty()) << (g_boxes.empty() ? "" : g_boxes[0].text);
         }
         ASSERT_EQ(o.n() - n0, w.nowe);
-        if (!w.nowe) { EXPECT_EQ(Bajty(), przed) << "nothing of a refused grid stays"; }
+        if (!w.nowe) {
+            EXPECT_EQ(Bajty(), przed) << "nothing of a refused grid stays";
+        }
     }
     // Help from the grid dialog; Cancel inserts nothing.
     g_pomoc.clear();
     Narzedzie(kNarzSlupekStaly);
     const POINT pt = Px(500, 600);
-    ASSERT_TRUE(ZDialogiem("Insert mullions",
-                           [&](HWND dlg) {
-                               Przycisk(dlg, IDHELP);
-                               SetDlgItemTextA(dlg, IDC_SIATKA_POZ, "1");
-                               Przycisk(dlg, IDCANCEL);
-                           },
-                           [&] {
-                               Post(WM_LBUTTONDOWN, MK_LBUTTON, pt);
-                               Post(WM_LBUTTONUP, 0, pt);
-                               Post(WM_LBUTTONDBLCLK, MK_LBUTTON, pt);
-                           }));
+    ASSERT_TRUE(ZDialogiem(
+        "Insert mullions",
+        [&](HWND dlg) {
+            Przycisk(dlg, IDHELP);
+            SetDlgItemTextA(dlg, IDC_SIATKA_POZ, "1");
+            Przycisk(dlg, IDCANCEL);
+        },
+        [&] {
+            Post(WM_LBUTTONDOWN, MK_LBUTTON, pt);
+            Post(WM_LBUTTONUP, 0, pt);
+            Post(WM_LBUTTONDBLCLK, MK_LBUTTON, pt);
+        }));
     EXPECT_EQ(g_pomoc, std::vector<std::string>{HelpTarget(HELP_SIATKA)});
     // The five muntins: the vertical at half the area's width, then two
     // horizontals left of it, then two right of it, at thirds of its height.
@@ -523,8 +568,11 @@ TEST_F(Kanwa, GridByDoubleClick) {
     struct Sz {
         int32_t poz;
         int32_t poziomy, pocz, kon;
-    } oczek[] = {{X, 0, 0, 0}, {y1 + (y2 - y1) / 3, 1, 1, 3}, {y1 + 2 * (y2 - y1) / 3, 1, 1, 3},
-                 {y1 + (y2 - y1) / 3, 1, 3, 0}, {y1 + 2 * (y2 - y1) / 3, 1, 3, 0}};
+    } oczek[] = {{X, 0, 0, 0},
+                 {y1 + (y2 - y1) / 3, 1, 1, 3},
+                 {y1 + 2 * (y2 - y1) / 3, 1, 1, 3},
+                 {y1 + (y2 - y1) / 3, 1, 3, 0},
+                 {y1 + 2 * (y2 - y1) / 3, 1, 3, 0}};
     for (int i = 0; i < 5; i++) {
         SCOPED_TRACE(i);
         const strOperSzpros& s = o[3 + i].szpros;
@@ -559,7 +607,7 @@ TEST_F(Edytor, TypedValuesAndTheirChecks) {
     // below the glass nothing else.
     struct Wiersz {
         const char* co;
-        int32_t lancuch;       // -1: the frame-width label
+        int32_t lancuch;  // -1: the frame-width label
         int32_t etykieta;
         const char* tekst;
         const char* komunikat;
@@ -568,7 +616,8 @@ TEST_F(Edytor, TypedValuesAndTheirChecks) {
         {"the width it already has", -1, 0, "2000", "", 0, 2000},
         {"not a number", -1, 0, "abc", "", 0, 2000},
         {"muntins 19 mm apart", kWymGorny, 1, "39", "The distance of the muntin is too small", 4, 700},
-        {"muntin 19 mm from the mullion", kWymGorny, 2, "1074", "The distance of the profile is too small", 4, 700},
+        {"muntin 19 mm from the mullion", kWymGorny, 2, "1074", "The distance of the profile is too small", 4,
+         700},
         {"muntin 20 mm from the mullion", kWymGorny, 2, "1075", "", 4, 925},
         {"mullion moved by its bottom label", kWymDolny, 0, "1100", "", 1, 1100},
         {"a new width", -1, 0, "2400", "", 0, 2400},
@@ -636,8 +685,8 @@ TEST_F(Edytor, AChainMoveRefusedOnItsThirdElementMovesNothing) {
     // Three rows, each with a vertical mullion at 1000; the bottom row has a
     // second one at 1300, so the third move to 1290 is refused.
     o << Rama(2000, 1500) << Slupek(false, 500, true, 0, 0) << Slupek(false, 1000, true, 0, 0)
-      << Slupek(false, 1000, false, 0, 1) << Slupek(false, 1000, false, 1, 2) << Slupek(false, 1000, false, 2, 0)
-      << Slupek(false, 1300, false, 2, 0);
+      << Slupek(false, 1000, false, 0, 1) << Slupek(false, 1000, false, 1, 2)
+      << Slupek(false, 1000, false, 2, 0) << Slupek(false, 1300, false, 2, 0);
     Geometria();
     Otworz();
     struct Wiersz {
@@ -674,9 +723,9 @@ TEST_F(Kanwa, ContextMenuRequestByElement) {
     struct Wiersz {
         const char* co;
         int32_t X, Y;
-        int32_t element;   // -1: no request
+        int32_t element;  // -1: no request
     } wiersze[] = {
-        {"mullion", 1000, 500, 1}, {"frame bar", 10, 500, 0}, {"glass", 1200, 500, 2},
+        {"mullion", 1000, 500, 1}, {"frame bar", 10, 500, 0},    {"glass", 1200, 500, 2},
         {"muntin", 1500, 500, 3},  {"empty area", 500, 500, -1},
     };
     for (const Wiersz& w : wiersze) {
@@ -696,8 +745,8 @@ TEST_F(Kanwa, ContextMenuRequestByElement) {
 
 TEST_F(Kanwa, ElementOperations) {
     // Left: a sash with glass; right: glass bounded by the mullion.
-    o << Rama(2000, 1000) << Slupek(false, 1000, false, 0, 0) << Skrzydlo(2, 0, 0, 0, 1, 0) << Wypeln(0, "A", 2)
-      << Wypeln(0, "B", 1, 0, 0, 0);
+    o << Rama(2000, 1000) << Slupek(false, 1000, false, 0, 0) << Skrzydlo(2, 0, 0, 0, 1, 0)
+      << Wypeln(0, "A", 2) << Wypeln(0, "B", 1, 0, 0, 0);
     Geometria();
     Otworz();
     char msg[KV_MSG_LEN];
@@ -707,8 +756,7 @@ TEST_F(Kanwa, ElementOperations) {
         const char* komunikat;
         std::function<bool()> sprawdz;
     } wiersze[] = {
-        {"mullion made false next to glass",
-         [&] { return ObsProjZmienSlupek(obs, 1, 1, msg); },
+        {"mullion made false next to glass", [&] { return ObsProjZmienSlupek(obs, 1, 1, msg); },
          "A filling cannot be inserted into area bounded by a false mullion",
          [&] { return o[1].typ == kOperSlupekStaly && o[1].slupek.rodzaj == 0; }},
         {"sash to tilt & turn left", [&] { return ObsProjZmienSkrzydlo(obs, 2, 3, 0, msg); }, "",
@@ -740,10 +788,13 @@ TEST_F(Kanwa, ViewOnlyChangesNothing) {
         std::function<void()> f;
     } wiersze[] = {
         {"width label", kNarzWskaznik,
-         [&] { Klik({(etykieta.left + etykieta.right) / 2, (etykieta.top + etykieta.bottom) / 2}); }},
+         [&] {
+             Klik({(etykieta.left + etykieta.right) / 2, (etykieta.top + etykieta.bottom) / 2});
+         }},
         {"sash", kNarzSkrzydloStale, [&] { Klik(Px(500, 500)); }},
         {"mullion drag", kNarzSlupekStaly, [&] { Ciagnij(Px(0, 500), Px(2000, 500)); }},
-        {"context menu on the mullion", kNarzWskaznik, [&] {
+        {"context menu on the mullion", kNarzWskaznik,
+         [&] {
              Post(WM_RBUTTONUP, 0, Px(1000, 500));
              Pompuj();
          }},
@@ -784,7 +835,7 @@ TEST_F(Kanwa, TooltipNamesMullionOrFilling) {
     ASSERT_TRUE(tip);
     struct Wiersz {
         int32_t X;
-        const char* tekst;   // null: hidden
+        const char* tekst;  // null: hidden
     } wiersze[] = {{1000, "Fixed mullion"}, {2000, "False mullion"}, {500, "Float & low-e"}, {2500, nullptr}};
     for (const Wiersz& w : wiersze) {
         SCOPED_TRACE(w.X);

@@ -218,43 +218,48 @@ protected:
 
 TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
     TestOkno o;
-    int saved = Run(o, 1, {
-        [] {
-            EXPECT_TRUE(Enabled(CMD_DES_POINTER));
-            EXPECT_TRUE(Enabled(CMD_DES_FRAME));
-            for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
-                EXPECT_FALSE(Enabled(id)) << id;
-            EXPECT_TRUE(Checked(CMD_DES_POINTER));
-            SendMessageA(Designer(), WM_COMMAND, CMD_DES_FRAME, 0);
-            EXPECT_TRUE(Checked(CMD_DES_FRAME));
-            EXPECT_EQ((LONG_PTR)g_drawSet->cursors[0], (LONG_PTR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR));
-            PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
-            return true;
-        },
-        [this] {  // the frame's size, in the canvas's dialog; the designer's limit check answers
-            HWND d = Dialog("Dimension of frame");
-            if (!d) return false;
-            SetDlgItemTextA(d, IDC_WYMIAR_SZER, "10001");
-            SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
-            SendMessageA(d, WM_COMMAND, IDOK, 0);
-            EXPECT_EQ("The frame is too wide\r\nThe maximum allowed width of a frame is 10000 mm", LastBox());
-            EXPECT_TRUE(IsWindow(d));
-            SetDlgItemTextA(d, IDC_WYMIAR_SZER, "1200");
-            SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
-            PostMessageA(d, WM_COMMAND, IDOK, 0);
-            return true;
-        },
-        [&o] {
-            if (Dialog("Dimension of frame") || o.r.liczbaOper == 0) return false;
-            EXPECT_EQ(1200, o.r.oper[0].rama.x1);
-            EXPECT_FALSE(Enabled(CMD_DES_FRAME));
-            for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
-                EXPECT_TRUE(Enabled(id)) << id;
-            EXPECT_TRUE(Checked(CMD_DES_POINTER));  // back to the pointer after the frame
-            EXPECT_EQ((LONG_PTR)LoadCursorA(nullptr, IDC_ARROW), (LONG_PTR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR));
-            return true;
-        },
-    });
+    int saved =
+        Run(o, 1,
+            {
+                [] {
+                    EXPECT_TRUE(Enabled(CMD_DES_POINTER));
+                    EXPECT_TRUE(Enabled(CMD_DES_FRAME));
+                    for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
+                        EXPECT_FALSE(Enabled(id)) << id;
+                    EXPECT_TRUE(Checked(CMD_DES_POINTER));
+                    SendMessageA(Designer(), WM_COMMAND, CMD_DES_FRAME, 0);
+                    EXPECT_TRUE(Checked(CMD_DES_FRAME));
+                    EXPECT_EQ((LONG_PTR)g_drawSet->cursors[0],
+                              (LONG_PTR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR));
+                    PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+                    return true;
+                },
+                [this] {  // the frame's size, in the canvas's dialog; the designer's limit check answers
+                    HWND d = Dialog("Dimension of frame");
+                    if (!d) return false;
+                    SetDlgItemTextA(d, IDC_WYMIAR_SZER, "10001");
+                    SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+                    SendMessageA(d, WM_COMMAND, IDOK, 0);
+                    EXPECT_EQ("The frame is too wide\r\nThe maximum allowed width of a frame is 10000 mm",
+                              LastBox());
+                    EXPECT_TRUE(IsWindow(d));
+                    SetDlgItemTextA(d, IDC_WYMIAR_SZER, "1200");
+                    SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+                    PostMessageA(d, WM_COMMAND, IDOK, 0);
+                    return true;
+                },
+                [&o] {
+                    if (Dialog("Dimension of frame") || o.r.liczbaOper == 0) return false;
+                    EXPECT_EQ(1200, o.r.oper[0].rama.x1);
+                    EXPECT_FALSE(Enabled(CMD_DES_FRAME));
+                    for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
+                        EXPECT_TRUE(Enabled(id)) << id;
+                    EXPECT_TRUE(Checked(CMD_DES_POINTER));  // back to the pointer after the frame
+                    EXPECT_EQ((LONG_PTR)LoadCursorA(nullptr, IDC_ARROW),
+                              (LONG_PTR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR));
+                    return true;
+                },
+            });
     EXPECT_EQ(0, saved);
     EXPECT_EQ(1u, g_boxes.size()) << LastBox();
 }
@@ -266,8 +271,8 @@ void RecordHelp(const char* target, void*) { g_help.push_back(target); }
 // designer keeps 800 x 600 whatever it is sized to; Help and F1 open the
 // designer's topic.
 TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelp) {
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                                 nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, owner);
     g_help.clear();
     SetHelpHook(RecordHelp, nullptr);
@@ -299,7 +304,8 @@ TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelp) {
     SetHelpHook(nullptr, nullptr);
     EXPECT_TRUE(IsWindowEnabled(owner));
     ASSERT_EQ(2u, g_help.size());
-    for (const std::string& h : g_help) EXPECT_NE(std::string::npos, h.find("kelvaro-help.html#modProj")) << h;
+    for (const std::string& h : g_help)
+        EXPECT_NE(std::string::npos, h.find("kelvaro-help.html#modProj")) << h;
     DestroyWindow(owner);
 }
 
@@ -308,8 +314,8 @@ TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelp) {
 // reads no register and still opens.
 TEST_F(DesignerTest, UnreadableRegisterFailsTheCreationOfAnEditableDesigner) {
     Sql("DROP TABLE T_ZstKolor;");
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                                 nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
     TestOkno o;
     GlazedWindow(o);
     EXPECT_EQ(0, RunDesigner(owner, &o.r, &zam_, &ds_, 1));
@@ -329,10 +335,10 @@ TEST_F(DesignerTest, UnreadableRegisterFailsTheCreationOfAnEditableDesigner) {
 TEST_F(DesignerTest, SaveWithoutAWindowSaysNoWindowAndStaysOpen) {
     TestOkno o;
     int saved = Run(o, 1, {[] {
-        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-        EXPECT_NE(nullptr, Designer());
-        return true;
-    }});
+                        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                        EXPECT_NE(nullptr, Designer());
+                        return true;
+                    }});
     EXPECT_EQ(0, saved);
     ASSERT_EQ(1u, g_boxes.size());
     EXPECT_EQ("Error", g_boxes[0].caption);
@@ -358,24 +364,26 @@ TEST_F(DesignerTest, SaveRefusesEachFieldInOrder) {
         {IDC_PNL_QTY_EDIT, "Incorrect value in the field Quantity"},
     };
     int saved = Run(o, 1, {[&o] {
-        for (const Field& f : fields) SetWindowTextA(Item(f.edit), "");
-        SetWindowTextA(Item(IDC_PNL_PROFILE_EDIT), "Typed profile");
-        SetWindowTextA(Item(IDC_PNL_COLOR_EDIT), "Typed colour");
-        for (const Field& f : fields) {
-            size_t before = g_boxes.size();
-            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-            EXPECT_NE(nullptr, Designer());
-            EXPECT_EQ(before + 1, g_boxes.size());
-            EXPECT_EQ(f.refusal, std::string(g_boxes.back().text));
-            if (f.edit == IDC_PNL_FRAME_EDIT) {
-                EXPECT_STREQ("Typed profile", o.r.nazProfil);  // read before the refusal
-                EXPECT_STREQ("Old colour", o.r.nazKolor);      // not reached yet
-            }
-            SetWindowTextA(Item(f.edit), f.edit == IDC_PNL_MUNTIN_TH_EDIT ? "20" : f.edit == IDC_PNL_QTY_EDIT ? "3" : "70");
-        }
-        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-        return true;
-    }});
+                        for (const Field& f : fields) SetWindowTextA(Item(f.edit), "");
+                        SetWindowTextA(Item(IDC_PNL_PROFILE_EDIT), "Typed profile");
+                        SetWindowTextA(Item(IDC_PNL_COLOR_EDIT), "Typed colour");
+                        for (const Field& f : fields) {
+                            size_t before = g_boxes.size();
+                            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                            EXPECT_NE(nullptr, Designer());
+                            EXPECT_EQ(before + 1, g_boxes.size());
+                            EXPECT_EQ(f.refusal, std::string(g_boxes.back().text));
+                            if (f.edit == IDC_PNL_FRAME_EDIT) {
+                                EXPECT_STREQ("Typed profile", o.r.nazProfil);  // read before the refusal
+                                EXPECT_STREQ("Old colour", o.r.nazKolor);      // not reached yet
+                            }
+                            SetWindowTextA(Item(f.edit), f.edit == IDC_PNL_MUNTIN_TH_EDIT ? "20"
+                                                         : f.edit == IDC_PNL_QTY_EDIT     ? "3"
+                                                                                          : "70");
+                        }
+                        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                        return true;
+                    }});
     EXPECT_EQ(1, saved);
     EXPECT_EQ(6u, g_boxes.size());
     EXPECT_STREQ("Typed colour", o.r.nazKolor);
@@ -398,52 +406,56 @@ TEST_F(DesignerTest, ViewOnlySwitchesEverythingOffButFactorsAndHelp) {
     Sql("INSERT INTO T_ZstProfil VALUES ('Listed', 0, zeroblob(16));");
     TestOkno o;
     GlazedWindow(o);
-    int saved = Run(o, 0, {
-        [&o] {
-            for (int id : {CMD_DES_POINTER, CMD_DES_FRAME, CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING,
-                           CMD_DES_MUNTIN, CMD_DES_SAVE})
-                EXPECT_FALSE(Enabled(id)) << id;
-            EXPECT_TRUE(Enabled(CMD_DES_FACTORS));
-            EXPECT_TRUE(Enabled(CMD_DES_HELP));
-            char text[32] = "";
-            SendMessageA(Toolbar(), TB_GETBUTTONTEXTA, CMD_DES_CANCEL, (LPARAM)text);
-            EXPECT_STREQ("Exit", text);
-            EXPECT_EQ(nullptr, Item(IDC_PNL_PROFILE_LIST));  // no registers when viewing
-            for (int id : {IDC_PNL_PROFILE_EDIT, IDC_PNL_COLOR_EDIT, IDC_PNL_MUNTIN_EDIT, IDC_PNL_HARDWARE_EDIT,
-                           IDC_PNL_BEAD_EDIT, IDC_PNL_NET, IDC_PNL_NOTES, IDC_PNL_FRAME_EDIT, IDC_PNL_QTY_EDIT})
-                EXPECT_TRUE(ReadOnly(Item(id))) << id;
-            for (int id : {IDC_PNL_PVC, IDC_PNL_WOOD, IDC_PNL_ALUMINIUM, IDC_PNL_WHITE, IDC_PNL_INTERNAL,
-                           IDC_PNL_EXTERNAL, IDC_PNL_DOUBLE, IDC_PNL_FRAME_SPIN, IDC_PNL_SASH_SPIN,
-                           IDC_PNL_FIXED_SPIN, IDC_PNL_FALSE_SPIN, IDC_PNL_MUNTIN_TH_SPIN, IDC_PNL_QTY_SPIN})
-                EXPECT_FALSE(IsWindowEnabled(Item(id))) << id;
-            g_menuSeen = false;
-            UINT_PTR t = SetTimer(nullptr, 0, 300, CloseMenu);
-            ContextMenuRequest(1);
-            KillTimer(nullptr, t);
-            EXPECT_FALSE(g_menuSeen);
-            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-            EXPECT_NE(nullptr, Designer());
-            EXPECT_TRUE(g_boxes.empty());
-            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FACTORS, 0);
-            (void)o;
-            return true;
-        },
-        [] {
-            HWND d = Dialog("Factors");
-            if (!d) return false;
-            EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDOK)));
-            EXPECT_EQ("Exit", Text(GetDlgItem(d, IDCANCEL)));
-            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_FCT_BY_RATES)));
-            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_FCT_DIRECTLY)));
-            for (int id = IDC_FCT_UF_FRAME; id <= IDC_FCT_UW; id++) {
-                if (id == IDC_FCT_PSI_GLASS_LABEL || id == IDC_FCT_PSI_ACRYLIC_LABEL) continue;
-                EXPECT_TRUE(ReadOnly(GetDlgItem(d, id))) << id;
-            }
-            PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
-            return true;
-        },
-        [] { return Dialog("Factors") == nullptr; },
-    });
+    int saved = Run(o, 0,
+                    {
+                        [&o] {
+                            for (int id : {CMD_DES_POINTER, CMD_DES_FRAME, CMD_DES_MULLION, CMD_DES_SASH,
+                                           CMD_DES_FILLING, CMD_DES_MUNTIN, CMD_DES_SAVE})
+                                EXPECT_FALSE(Enabled(id)) << id;
+                            EXPECT_TRUE(Enabled(CMD_DES_FACTORS));
+                            EXPECT_TRUE(Enabled(CMD_DES_HELP));
+                            char text[32] = "";
+                            SendMessageA(Toolbar(), TB_GETBUTTONTEXTA, CMD_DES_CANCEL, (LPARAM)text);
+                            EXPECT_STREQ("Exit", text);
+                            EXPECT_EQ(nullptr, Item(IDC_PNL_PROFILE_LIST));  // no registers when viewing
+                            for (int id : {IDC_PNL_PROFILE_EDIT, IDC_PNL_COLOR_EDIT, IDC_PNL_MUNTIN_EDIT,
+                                           IDC_PNL_HARDWARE_EDIT, IDC_PNL_BEAD_EDIT, IDC_PNL_NET,
+                                           IDC_PNL_NOTES, IDC_PNL_FRAME_EDIT, IDC_PNL_QTY_EDIT})
+                                EXPECT_TRUE(ReadOnly(Item(id))) << id;
+                            for (int id : {IDC_PNL_PVC, IDC_PNL_WOOD, IDC_PNL_ALUMINIUM, IDC_PNL_WHITE,
+                                           IDC_PNL_INTERNAL, IDC_PNL_EXTERNAL, IDC_PNL_DOUBLE,
+                                           IDC_PNL_FRAME_SPIN, IDC_PNL_SASH_SPIN, IDC_PNL_FIXED_SPIN,
+                                           IDC_PNL_FALSE_SPIN, IDC_PNL_MUNTIN_TH_SPIN, IDC_PNL_QTY_SPIN})
+                                EXPECT_FALSE(IsWindowEnabled(Item(id))) << id;
+                            g_menuSeen = false;
+                            UINT_PTR t = SetTimer(nullptr, 0, 300, CloseMenu);
+                            ContextMenuRequest(1);
+                            KillTimer(nullptr, t);
+                            EXPECT_FALSE(g_menuSeen);
+                            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                            EXPECT_NE(nullptr, Designer());
+                            EXPECT_TRUE(g_boxes.empty());
+                            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FACTORS, 0);
+                            (void)o;
+                            return true;
+                        },
+                        [] {
+                            HWND d = Dialog("Factors");
+                            if (!d) return false;
+                            EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDOK)));
+                            EXPECT_EQ("Exit", Text(GetDlgItem(d, IDCANCEL)));
+                            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_FCT_BY_RATES)));
+                            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_FCT_DIRECTLY)));
+                            for (int id = IDC_FCT_UF_FRAME; id <= IDC_FCT_UW; id++) {
+                                if (id == IDC_FCT_PSI_GLASS_LABEL || id == IDC_FCT_PSI_ACRYLIC_LABEL)
+                                    continue;
+                                EXPECT_TRUE(ReadOnly(GetDlgItem(d, id))) << id;
+                            }
+                            PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+                            return true;
+                        },
+                        [] { return Dialog("Factors") == nullptr; },
+                    });
     EXPECT_EQ(0, saved);
 }
 
@@ -474,13 +486,13 @@ TEST_F(DesignerTest, ThicknessAndQuantityMovesAreClamped) {
         {UM_DES_QUANTITY, 0, 17, &strOkno::ilOkien, -1, 17},
     };
     Run(o, 1, {[&o] {
-        for (const Case& c : cases) {
-            EXPECT_EQ(0, SendMessageA(Designer(), c.message, (WPARAM)c.position, c.spin)) << c.position;
-            int32_t got = c.field ? o.r.*c.field : (&o.r.sGrubProf.rama)[c.thickness];
-            EXPECT_EQ(c.stored, got) << c.spin << " " << c.position;
-        }
-        return true;
-    }});
+            for (const Case& c : cases) {
+                EXPECT_EQ(0, SendMessageA(Designer(), c.message, (WPARAM)c.position, c.spin)) << c.position;
+                int32_t got = c.field ? o.r.*c.field : (&o.r.sGrubProf.rama)[c.thickness];
+                EXPECT_EQ(c.stored, got) << c.spin << " " << c.position;
+            }
+            return true;
+        }});
     EXPECT_TRUE(g_boxes.empty()) << LastBox();
 }
 
@@ -492,19 +504,19 @@ TEST_F(DesignerTest, ThicknessRefusedByTheLimitCheckLeavesTheSpin) {
     o.r.sGrubProf.rama = 85;
     Geometry(o);
     Run(o, 1, {[this, &o] {
-        HWND spin = Item(IDC_PNL_FRAME_SPIN);
-        ClickSpin(spin, true);
-        EXPECT_EQ(1u, g_boxes.size());
-        EXPECT_EQ("The distance of the profile is too small", LastBox());
-        EXPECT_EQ(85, o.r.sGrubProf.rama);
-        EXPECT_EQ("85", Text(Item(IDC_PNL_FRAME_EDIT)));
-        ClickSpin(spin, false);
-        EXPECT_EQ(1u, g_boxes.size());
-        EXPECT_EQ(84, o.r.sGrubProf.rama);
-        EXPECT_EQ("84", Text(Item(IDC_PNL_FRAME_EDIT)));
-        EXPECT_EQ(84, o.r.oper[0].rama.wewn.left);  // the geometry follows
-        return true;
-    }});
+            HWND spin = Item(IDC_PNL_FRAME_SPIN);
+            ClickSpin(spin, true);
+            EXPECT_EQ(1u, g_boxes.size());
+            EXPECT_EQ("The distance of the profile is too small", LastBox());
+            EXPECT_EQ(85, o.r.sGrubProf.rama);
+            EXPECT_EQ("85", Text(Item(IDC_PNL_FRAME_EDIT)));
+            ClickSpin(spin, false);
+            EXPECT_EQ(1u, g_boxes.size());
+            EXPECT_EQ(84, o.r.sGrubProf.rama);
+            EXPECT_EQ("84", Text(Item(IDC_PNL_FRAME_EDIT)));
+            EXPECT_EQ(84, o.r.oper[0].rama.wewn.left);  // the geometry follows
+            return true;
+        }});
 }
 
 // ---- Filling menu ------------------------------------------------------------------------------
@@ -515,57 +527,58 @@ TEST_F(DesignerTest, FillingMenuListsEachNameAndTypeOnce) {
     o << Rama(1000, 1000) << Wypeln(0, "Float 4mm", 0);
     Geometry(o);
     std::vector<std::string> first, second;
-    Run(o, 1, {
-        [] {
-            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FILLING, 0);
-            return true;
-        },
-        [&first] {
-            HWND m = OpenMenu();
-            if (!m) return false;
-            first = MenuItems((HMENU)SendMessageA(m, MN_GETHMENU, 0, 0));
-            EndMenu();
-            return true;
-        },
-        [] {  // a name already listed, typed differently: no new entry
-            if (OpenMenu()) return false;
-            PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
-            return true;
-        },
-        [] {
-            HWND d = Dialog("New filling name");
-            if (!d) return false;
-            SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "  TINT ");
-            PostMessageA(d, WM_COMMAND, IDOK, 0);
-            return true;
-        },
-        [] {  // a new name goes to the top
-            if (Dialog("New filling name")) return false;
-            PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
-            return true;
-        },
-        [] {
-            HWND d = Dialog("New filling name");
-            if (!d) return false;
-            SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Clear");
-            SendDlgItemMessageA(d, IDC_NOWY_WYPELN_AKRYL, BM_CLICK, 0, 0);
-            PostMessageA(d, WM_COMMAND, IDOK, 0);
-            return true;
-        },
-        [] {
-            if (Dialog("New filling name")) return false;
-            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FILLING, 0);
-            return true;
-        },
-        [&second] {
-            HWND m = OpenMenu();
-            if (!m) return false;
-            second = MenuItems((HMENU)SendMessageA(m, MN_GETHMENU, 0, 0));
-            EndMenu();
-            return true;
-        },
-        [] { return OpenMenu() == nullptr; },
-    });
+    Run(o, 1,
+        {
+            [] {
+                PostMessageA(Designer(), WM_COMMAND, CMD_DES_FILLING, 0);
+                return true;
+            },
+            [&first] {
+                HWND m = OpenMenu();
+                if (!m) return false;
+                first = MenuItems((HMENU)SendMessageA(m, MN_GETHMENU, 0, 0));
+                EndMenu();
+                return true;
+            },
+            [] {  // a name already listed, typed differently: no new entry
+                if (OpenMenu()) return false;
+                PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
+                return true;
+            },
+            [] {
+                HWND d = Dialog("New filling name");
+                if (!d) return false;
+                SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "  TINT ");
+                PostMessageA(d, WM_COMMAND, IDOK, 0);
+                return true;
+            },
+            [] {  // a new name goes to the top
+                if (Dialog("New filling name")) return false;
+                PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
+                return true;
+            },
+            [] {
+                HWND d = Dialog("New filling name");
+                if (!d) return false;
+                SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Clear");
+                SendDlgItemMessageA(d, IDC_NOWY_WYPELN_AKRYL, BM_CLICK, 0, 0);
+                PostMessageA(d, WM_COMMAND, IDOK, 0);
+                return true;
+            },
+            [] {
+                if (Dialog("New filling name")) return false;
+                PostMessageA(Designer(), WM_COMMAND, CMD_DES_FILLING, 0);
+                return true;
+            },
+            [&second] {
+                HWND m = OpenMenu();
+                if (!m) return false;
+                second = MenuItems((HMENU)SendMessageA(m, MN_GETHMENU, 0, 0));
+                EndMenu();
+                return true;
+            },
+            [] { return OpenMenu() == nullptr; },
+        });
     EXPECT_EQ((std::vector<std::string>{"Float 4mm - [Glass]", "Float 4mm - [Acrylic]", "Tint - [Glass]", "-",
                                         "Enter new name..."}),
               first);
@@ -591,7 +604,9 @@ void PostContextMenuRequest(int32_t element) {
     PostMessageA(Designer(), WM_NOTIFY, IDC_OBSPROJ, (LPARAM)&g_request);
 }
 
-bool ItemEnabled(HMENU m, int pos) { return !(GetMenuState(m, pos, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)); }
+bool ItemEnabled(HMENU m, int pos) {
+    return !(GetMenuState(m, pos, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+}
 
 // Items are enabled by the element's kind; a choice acts on the element
 // the menu was opened for, by the item's position in its submenu.
@@ -601,31 +616,32 @@ TEST_F(DesignerTest, ContextMenuActsByPositionOnItsElement) {
     a << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0);
     Geometry(a);
     HMENU mullions = nullptr;
-    Run(a, 1, {
-        [] {
-            PostContextMenuRequest(1);
-            return true;
-        },
-        [&mullions] {
-            HWND m = OpenMenu();
-            if (!m) return false;
-            HMENU menu = (HMENU)SendMessageA(m, MN_GETHMENU, 0, 0);
-            EXPECT_EQ((std::vector<std::string>{"Delete the window element", "Change type of the mullion",
-                                                "Change type of the sash", "Change the filling"}),
-                      MenuItems(menu));
-            const bool want[4] = {true, true, false, false};
-            for (int pos = 0; pos < 4; pos++) EXPECT_EQ(want[pos], ItemEnabled(menu, pos)) << pos;
-            mullions = GetSubMenu(menu, 1);
-            EndMenu();
-            return true;
-        },
-        [&mullions] {
-            if (OpenMenu()) return false;
-            PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)mullions);  // "False mullion"
-            return true;
-        },
-        [&a] { return a.r.oper[1].typ == kOperSlupekRuch; },
-    });
+    Run(a, 1,
+        {
+            [] {
+                PostContextMenuRequest(1);
+                return true;
+            },
+            [&mullions] {
+                HWND m = OpenMenu();
+                if (!m) return false;
+                HMENU menu = (HMENU)SendMessageA(m, MN_GETHMENU, 0, 0);
+                EXPECT_EQ((std::vector<std::string>{"Delete the window element", "Change type of the mullion",
+                                                    "Change type of the sash", "Change the filling"}),
+                          MenuItems(menu));
+                const bool want[4] = {true, true, false, false};
+                for (int pos = 0; pos < 4; pos++) EXPECT_EQ(want[pos], ItemEnabled(menu, pos)) << pos;
+                mullions = GetSubMenu(menu, 1);
+                EndMenu();
+                return true;
+            },
+            [&mullions] {
+                if (OpenMenu()) return false;
+                PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)mullions);  // "False mullion"
+                return true;
+            },
+            [&a] { return a.r.oper[1].typ == kOperSlupekRuch; },
+        });
     EXPECT_EQ(2, a.n());
     EXPECT_EQ(1, a.r.oper[1].slupek.rodzaj);
 
@@ -637,31 +653,33 @@ TEST_F(DesignerTest, ContextMenuActsByPositionOnItsElement) {
     Geometry(b);
     HMENU fillings = nullptr;
     std::vector<std::string> fillingItems;
-    Run(b, 1, {
-        [] {
-            PostContextMenuRequest(2);
-            return true;
-        },
-        [&fillings, &fillingItems] {
-            HWND m = OpenMenu();
-            if (!m) return false;
-            HMENU menu = (HMENU)SendMessageA(m, MN_GETHMENU, 0, 0);
-            const bool want[4] = {true, false, false, true};
-            for (int pos = 0; pos < 4; pos++) EXPECT_EQ(want[pos], ItemEnabled(menu, pos)) << pos;
-            fillings = GetSubMenu(menu, 3);
-            fillingItems = MenuItems(fillings);
-            EndMenu();
-            return true;
-        },
-        [&fillings] {
-            if (OpenMenu()) return false;
-            PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)fillings);  // the second entry
-            return true;
-        },
-        [&b] { return b.r.oper[2].wypeln.typWypeln == 1; },
-    });
-    EXPECT_EQ((std::vector<std::string>{"float 4MM - [Glass]", "Ornament - [Acrylic]", "-", "Enter new name..."}),
-              fillingItems);
+    Run(b, 1,
+        {
+            [] {
+                PostContextMenuRequest(2);
+                return true;
+            },
+            [&fillings, &fillingItems] {
+                HWND m = OpenMenu();
+                if (!m) return false;
+                HMENU menu = (HMENU)SendMessageA(m, MN_GETHMENU, 0, 0);
+                const bool want[4] = {true, false, false, true};
+                for (int pos = 0; pos < 4; pos++) EXPECT_EQ(want[pos], ItemEnabled(menu, pos)) << pos;
+                fillings = GetSubMenu(menu, 3);
+                fillingItems = MenuItems(fillings);
+                EndMenu();
+                return true;
+            },
+            [&fillings] {
+                if (OpenMenu()) return false;
+                PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)fillings);  // the second entry
+                return true;
+            },
+            [&b] { return b.r.oper[2].wypeln.typWypeln == 1; },
+        });
+    EXPECT_EQ(
+        (std::vector<std::string>{"float 4MM - [Glass]", "Ornament - [Acrylic]", "-", "Enter new name..."}),
+        fillingItems);
     EXPECT_STREQ("Ornament", b.r.oper[2].wypeln.nazwa);
     EXPECT_EQ(kOperSlupekStaly, b.r.oper[1].typ);
     EXPECT_TRUE(g_boxes.empty()) << LastBox();
@@ -707,9 +725,9 @@ const std::vector<std::vector<std::string>> kAfterSave = {
 
 TEST_F(RegistersTest, SaveRewritesFoundNamesAndInsertsNewOnes) {
     int saved = Run(o_, 1, {[] {
-        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-        return true;
-    }});
+                        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                        return true;
+                    }});
     EXPECT_EQ(1, saved);
     EXPECT_TRUE(g_boxes.empty()) << LastBox();
     EXPECT_EQ(kAfterSave, AllRegisters());
@@ -726,15 +744,15 @@ TEST_F(RegistersTest, AFailureHalfWayLeavesAllSixRegistersUnchanged) {
     const auto before = AllRegisters();
     std::vector<std::vector<std::string>> afterFailure;
     int saved = Run(o_, 1, {[this, &afterFailure] {
-        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-        EXPECT_NE(nullptr, Designer());
-        EXPECT_EQ(1u, g_boxes.size());
-        EXPECT_NE(std::string::npos, LastBox().find("ZstListwa")) << LastBox();
-        afterFailure = AllRegisters();
-        Sql("DROP TRIGGER fault;");
-        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-        return true;
-    }});
+                        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                        EXPECT_NE(nullptr, Designer());
+                        EXPECT_EQ(1u, g_boxes.size());
+                        EXPECT_NE(std::string::npos, LastBox().find("ZstListwa")) << LastBox();
+                        afterFailure = AllRegisters();
+                        Sql("DROP TRIGGER fault;");
+                        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                        return true;
+                    }});
     EXPECT_EQ(before, afterFailure);
     EXPECT_EQ(1, saved);
     EXPECT_EQ(kAfterSave, AllRegisters());
@@ -749,26 +767,26 @@ void ChooseEntry(int list, int index) {
 // into the record and the panel; a change with nothing selected is refused.
 TEST_F(RegistersTest, ChoosingFromTheListsBringsTheEntrysValues) {
     Run(o_, 1, {[this] {
-        ChooseEntry(IDC_PNL_PROFILE_LIST, 0);
-        EXPECT_EQ(0, o_.r.iProfSch);
-        EXPECT_EQ(70, o_.r.sGrubProf.rama);
-        EXPECT_EQ(60, o_.r.sGrubProf.slupekRuchomy);
-        EXPECT_EQ("70", Text(Item(IDC_PNL_FRAME_EDIT)));
-        EXPECT_EQ("90", Text(Item(IDC_PNL_FIXED_EDIT)));
-        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_PVC));
-        EXPECT_EQ(70, o_.r.oper[0].rama.wewn.left);  // the geometry follows
-        ChooseEntry(IDC_PNL_COLOR_LIST, 0);
-        EXPECT_EQ(0, o_.r.iKolor);
-        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_WHITE));
-        EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_DOUBLE));
-        ChooseEntry(IDC_PNL_MUNTIN_LIST, 0);
-        EXPECT_EQ(26, o_.r.grubSzpros);
-        EXPECT_EQ("26", Text(Item(IDC_PNL_MUNTIN_TH_EDIT)));
-        EXPECT_TRUE(g_boxes.empty()) << LastBox();
-        ChooseEntry(IDC_PNL_PROFILE_LIST, -1);
-        EXPECT_EQ("Error of selecting profile from the list", LastBox());
-        return true;
-    }});
+            ChooseEntry(IDC_PNL_PROFILE_LIST, 0);
+            EXPECT_EQ(0, o_.r.iProfSch);
+            EXPECT_EQ(70, o_.r.sGrubProf.rama);
+            EXPECT_EQ(60, o_.r.sGrubProf.slupekRuchomy);
+            EXPECT_EQ("70", Text(Item(IDC_PNL_FRAME_EDIT)));
+            EXPECT_EQ("90", Text(Item(IDC_PNL_FIXED_EDIT)));
+            EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_PVC));
+            EXPECT_EQ(70, o_.r.oper[0].rama.wewn.left);  // the geometry follows
+            ChooseEntry(IDC_PNL_COLOR_LIST, 0);
+            EXPECT_EQ(0, o_.r.iKolor);
+            EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_WHITE));
+            EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(Panel(), IDC_PNL_DOUBLE));
+            ChooseEntry(IDC_PNL_MUNTIN_LIST, 0);
+            EXPECT_EQ(26, o_.r.grubSzpros);
+            EXPECT_EQ("26", Text(Item(IDC_PNL_MUNTIN_TH_EDIT)));
+            EXPECT_TRUE(g_boxes.empty()) << LastBox();
+            ChooseEntry(IDC_PNL_PROFILE_LIST, -1);
+            EXPECT_EQ("Error of selecting profile from the list", LastBox());
+            return true;
+        }});
 }
 
 // The edit field of a register's drop-down list.
@@ -789,47 +807,51 @@ TEST_F(RegistersTest, ARefusedProfileOrMuntinChoicePutsTheListBack) {
         " ('Heavy 2', 2, x'BC020000500000005A0000003C000000'),"
         " ('Profile A', 0, x'46000000500000005A0000003C000000');"
         "INSERT INTO T_ZstSzpros VALUES ('Bar 200', 200);");
-    const auto heavyRows = Rows("SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil WHERE nazwa LIKE 'Heavy%'");
+    const auto heavyRows =
+        Rows("SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil WHERE nazwa LIKE 'Heavy%'");
     int muntinSel = -2;
-    int saved = Run(o_, 1, {
-        [this] {
-            // Typed as the user types, then Down in the field: the combo
-            // box chooses the next entry, one of the two heavy profiles.
-            HWND field = ListField(IDC_PNL_PROFILE_LIST);
-            SendMessageA(field, EM_SETSEL, 0, -1);
-            for (char ch : std::string("Typed profile")) SendMessageA(field, WM_CHAR, (WPARAM)ch, 0);
-            SendMessageA(field, WM_KEYDOWN, VK_DOWN, 0);
-            SendMessageA(field, WM_KEYUP, VK_DOWN, 0);
-            EXPECT_EQ(1u, g_boxes.size());
-            EXPECT_NE(std::string::npos, LastBox().find("The frame is too thick")) << LastBox();
-            return true;
-        },
-        [this, &muntinSel] {  // the put-back is posted: it runs after the combo box's own update
-            EXPECT_EQ("Typed profile", Text(Item(IDC_PNL_PROFILE_LIST)));
-            EXPECT_EQ(CB_ERR, SendMessageA(Item(IDC_PNL_PROFILE_LIST), CB_GETCURSEL, 0, 0));
-            EXPECT_EQ(75, o_.r.sGrubProf.rama);
-            EXPECT_EQ(1, o_.r.iProfSch);
-            muntinSel = (int)SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_GETCURSEL, 0, 0);
-            const int bar200 = (int)SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_FINDSTRINGEXACT, (WPARAM)-1,
-                                                 (LPARAM) "Bar 200");
-            ChooseEntry(IDC_PNL_MUNTIN_LIST, bar200);
-            EXPECT_EQ(2u, g_boxes.size());
-            EXPECT_NE(std::string::npos, LastBox().find("The muntin is too thick")) << LastBox();
-            return true;
-        },
-        [this, &muntinSel] {
-            EXPECT_EQ("BAR 26", Text(Item(IDC_PNL_MUNTIN_LIST)));
-            EXPECT_EQ(muntinSel, SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_GETCURSEL, 0, 0));
-            EXPECT_EQ(30, o_.r.grubSzpros);
-            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-            return true;
-        },
-    });
+    int saved =
+        Run(o_, 1,
+            {
+                [this] {
+                    // Typed as the user types, then Down in the field: the combo
+                    // box chooses the next entry, one of the two heavy profiles.
+                    HWND field = ListField(IDC_PNL_PROFILE_LIST);
+                    SendMessageA(field, EM_SETSEL, 0, -1);
+                    for (char ch : std::string("Typed profile")) SendMessageA(field, WM_CHAR, (WPARAM)ch, 0);
+                    SendMessageA(field, WM_KEYDOWN, VK_DOWN, 0);
+                    SendMessageA(field, WM_KEYUP, VK_DOWN, 0);
+                    EXPECT_EQ(1u, g_boxes.size());
+                    EXPECT_NE(std::string::npos, LastBox().find("The frame is too thick")) << LastBox();
+                    return true;
+                },
+                [this, &muntinSel] {  // the put-back is posted: it runs after the combo box's own update
+                    EXPECT_EQ("Typed profile", Text(Item(IDC_PNL_PROFILE_LIST)));
+                    EXPECT_EQ(CB_ERR, SendMessageA(Item(IDC_PNL_PROFILE_LIST), CB_GETCURSEL, 0, 0));
+                    EXPECT_EQ(75, o_.r.sGrubProf.rama);
+                    EXPECT_EQ(1, o_.r.iProfSch);
+                    muntinSel = (int)SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_GETCURSEL, 0, 0);
+                    const int bar200 = (int)SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_FINDSTRINGEXACT,
+                                                         (WPARAM)-1, (LPARAM) "Bar 200");
+                    ChooseEntry(IDC_PNL_MUNTIN_LIST, bar200);
+                    EXPECT_EQ(2u, g_boxes.size());
+                    EXPECT_NE(std::string::npos, LastBox().find("The muntin is too thick")) << LastBox();
+                    return true;
+                },
+                [this, &muntinSel] {
+                    EXPECT_EQ("BAR 26", Text(Item(IDC_PNL_MUNTIN_LIST)));
+                    EXPECT_EQ(muntinSel, SendMessageA(Item(IDC_PNL_MUNTIN_LIST), CB_GETCURSEL, 0, 0));
+                    EXPECT_EQ(30, o_.r.grubSzpros);
+                    SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                    return true;
+                },
+            });
     EXPECT_EQ(1, saved);
     EXPECT_EQ(2u, g_boxes.size()) << LastBox();
     EXPECT_STREQ("Typed profile", o_.r.nazProfil);
     EXPECT_STREQ("BAR 26", o_.r.nazSzpros);
-    EXPECT_EQ(heavyRows, Rows("SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil WHERE nazwa LIKE 'Heavy%'"));
+    EXPECT_EQ(heavyRows,
+              Rows("SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil WHERE nazwa LIKE 'Heavy%'"));
     EXPECT_EQ((std::vector<std::string>{"Bar 200|200", "BAR 26|30"}),
               Rows("SELECT nazwa, grubSzpros FROM T_ZstSzpros ORDER BY grubSzpros DESC"));
     EXPECT_EQ(1u, Rows("SELECT nazwa FROM T_ZstProfil WHERE nazwa = 'Typed profile'").size());
@@ -845,23 +867,23 @@ TEST_F(DesignerTest, ANetPriceBeyondTheHighestIsRefusedOnSave) {
     std::string gross, total;
     size_t boxesAfterRefusal = 0;
     int saved = Run(o, 1, {[&] {
-        // Twenty digits, as a wider field would take them (this one shows
-        // eight under Wine): the change comes as typing reports it.
-        HWND net = Item(IDC_PNL_NET);
-        SetWindowTextA(net, "12345678901234567890");
-        SendMessageA(net, EM_SETMODIFY, TRUE, 0);
-        SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_PNL_NET, EN_CHANGE), (LPARAM)net);
-        EXPECT_EQ(12345, o.r.cenaZReki);
-        gross = Text(Item(IDC_PNL_GROSS));
-        total = Text(Item(IDC_PNL_TOTAL_GROSS));
-        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-        EXPECT_NE(nullptr, Designer());
-        boxesAfterRefusal = g_boxes.size();
-        EXPECT_EQ(12345, o.r.cenaZReki);
-        SetWindowTextA(net, Loc("99999999#99").c_str());
-        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-        return true;
-    }});
+                        // Twenty digits, as a wider field would take them (this one shows
+                        // eight under Wine): the change comes as typing reports it.
+                        HWND net = Item(IDC_PNL_NET);
+                        SetWindowTextA(net, "12345678901234567890");
+                        SendMessageA(net, EM_SETMODIFY, TRUE, 0);
+                        SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_PNL_NET, EN_CHANGE), (LPARAM)net);
+                        EXPECT_EQ(12345, o.r.cenaZReki);
+                        gross = Text(Item(IDC_PNL_GROSS));
+                        total = Text(Item(IDC_PNL_TOTAL_GROSS));
+                        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                        EXPECT_NE(nullptr, Designer());
+                        boxesAfterRefusal = g_boxes.size();
+                        EXPECT_EQ(12345, o.r.cenaZReki);
+                        SetWindowTextA(net, Loc("99999999#99").c_str());
+                        SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                        return true;
+                    }});
     EXPECT_EQ("too large", gross);
     EXPECT_EQ("too large", total);
     ASSERT_EQ(1u, boxesAfterRefusal);
@@ -919,27 +941,29 @@ TEST_F(DesignerTest, ANewFillingNameIsRefusedWhenTheListIsFull) {
     TestOkno o;
     GlazedWindow(o);
     bool fillingTool = true, pointerTool = false;
-    Run(o, 1, {
-        [] {
-            PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
-            return true;
-        },
-        [] {
-            HWND d = Dialog("New filling name");
-            if (!d) return false;
-            SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Brand new");
-            PostMessageA(d, WM_COMMAND, IDOK, 0);
-            return true;
-        },
-        [&] {
-            if (Dialog("New filling name")) return false;
-            fillingTool = Checked(CMD_DES_FILLING);
-            pointerTool = Checked(CMD_DES_POINTER);
-            return true;
-        },
-    });
+    Run(o, 1,
+        {
+            [] {
+                PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
+                return true;
+            },
+            [] {
+                HWND d = Dialog("New filling name");
+                if (!d) return false;
+                SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Brand new");
+                PostMessageA(d, WM_COMMAND, IDOK, 0);
+                return true;
+            },
+            [&] {
+                if (Dialog("New filling name")) return false;
+                fillingTool = Checked(CMD_DES_FILLING);
+                pointerTool = Checked(CMD_DES_POINTER);
+                return true;
+            },
+        });
     ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ("The list of fillings is full (3000 names).\r\nChoose a filling from the list.", g_boxes[0].text);
+    EXPECT_EQ("The list of fillings is full (3000 names).\r\nChoose a filling from the list.",
+              g_boxes[0].text);
     EXPECT_FALSE(fillingTool);
     EXPECT_TRUE(pointerTool);
 }
@@ -964,29 +988,29 @@ TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplus) {
     static const Case cases[] = {
         {632, false, 2, 540},
         {631, true, 2, 540},
-        {632 + 47, false, 2 + 2, 540 + 15 * 2},   // (679 - 632) / 16 = 2
+        {632 + 47, false, 2 + 2, 540 + 15 * 2},  // (679 - 632) / 16 = 2
         {632 + 48, false, 2 + 3, 540 + 15 * 3},
     };
     Run(o, 1, {[] {
-        for (const Case& c : cases) {
-            SetWindowPos(Panel(), nullptr, 0, 0, 280, c.height, SWP_NOMOVE | SWP_NOZORDER);
-            RECT rc;
-            GetClientRect(Panel(), &rc);
-            EXPECT_EQ(c.height, rc.bottom);
-            bool bar = (GetWindowLongA(Panel(), GWL_STYLE) & WS_VSCROLL) != 0;
-            EXPECT_EQ(c.bar, bar) << c.height;
-            if (c.bar) {
-                SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-                GetScrollInfo(Panel(), SB_VERT, &si);
-                EXPECT_EQ(c.height, (int)si.nPage);
-                EXPECT_EQ(0, si.nMin);
-                EXPECT_EQ(632, si.nMax);
+            for (const Case& c : cases) {
+                SetWindowPos(Panel(), nullptr, 0, 0, 280, c.height, SWP_NOMOVE | SWP_NOZORDER);
+                RECT rc;
+                GetClientRect(Panel(), &rc);
+                EXPECT_EQ(c.height, rc.bottom);
+                bool bar = (GetWindowLongA(Panel(), GWL_STYLE) & WS_VSCROLL) != 0;
+                EXPECT_EQ(c.bar, bar) << c.height;
+                if (c.bar) {
+                    SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+                    GetScrollInfo(Panel(), SB_VERT, &si);
+                    EXPECT_EQ(c.height, (int)si.nPage);
+                    EXPECT_EQ(0, si.nMin);
+                    EXPECT_EQ(632, si.nMax);
+                }
+                EXPECT_EQ(c.profileLabel, ChildTop(IDC_PNL_PROFILE_LABEL)) << c.height;
+                EXPECT_EQ(c.notesLabel, ChildTop(IDC_PNL_NOTES_LABEL)) << c.height;
             }
-            EXPECT_EQ(c.profileLabel, ChildTop(IDC_PNL_PROFILE_LABEL)) << c.height;
-            EXPECT_EQ(c.notesLabel, ChildTop(IDC_PNL_NOTES_LABEL)) << c.height;
-        }
-        return true;
-    }});
+            return true;
+        }});
 }
 
 int PanelPos() { return GetScrollPos(Panel(), SB_VERT); }
@@ -998,52 +1022,56 @@ TEST_F(DesignerTest, PageDownScrollsThePanelExceptInTheNotesAndTheWheelAlwaysDoe
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     ASSERT_GT(lines, 0u);
     ASSERT_EQ(0u, 120 % lines);
-    Run(o, 1, {
-        [] {
-            SetWindowPos(Panel(), nullptr, 0, 0, 280, 300, SWP_NOMOVE | SWP_NOZORDER);
-            SetFocus(Item(IDC_PNL_NET));
-            PostMessageA(Item(IDC_PNL_NET), WM_KEYDOWN, VK_NEXT, 0);
-            return true;
-        },
-        [] {
-            EXPECT_EQ(300, PanelPos());  // a page
-            PostMessageA(Item(IDC_PNL_NET), WM_KEYDOWN, VK_PRIOR, 0);
-            return true;
-        },
-        [] {
-            EXPECT_EQ(0, PanelPos());
-            // The notes taking the focus are brought into view, 2 pixels
-            // above the bottom: 555 + 73 - 300 + 2.
-            SetFocus(Item(IDC_PNL_NOTES));
-            EXPECT_EQ(330, PanelPos());
-            SetWindowTextA(Item(IDC_PNL_NOTES), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12");
-            SendMessageA(Item(IDC_PNL_NOTES), EM_SETSEL, 0, 0);
-            PostMessageA(Item(IDC_PNL_NOTES), WM_KEYDOWN, VK_NEXT, 0);
-            return true;
-        },
-        [] {
-            EXPECT_EQ(330, PanelPos());  // the notes took it: their caret moved
-            DWORD caret = 0;
-            SendMessageA(Item(IDC_PNL_NOTES), EM_GETSEL, (WPARAM)&caret, 0);
-            EXPECT_GT(caret, 0u);
-            PostMessageA(Canvas(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(10, 10));
-            return true;
-        },
-        [lines] {
-            EXPECT_EQ(330 - 10 * (int)lines, PanelPos());
-            // Two half notches add up to one, wherever the mouse is.
-            PostMessageA(Canvas(), WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)(-WHEEL_DELTA / 2)), 0);
-            PostMessageA(Item(IDC_PNL_NOTES), WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)(-WHEEL_DELTA / 2)), 0);
-            return true;
-        },
-        [] {
-            EXPECT_EQ(330, PanelPos());
-            return true;
-        },
-    });
+    Run(o, 1,
+        {
+            [] {
+                SetWindowPos(Panel(), nullptr, 0, 0, 280, 300, SWP_NOMOVE | SWP_NOZORDER);
+                SetFocus(Item(IDC_PNL_NET));
+                PostMessageA(Item(IDC_PNL_NET), WM_KEYDOWN, VK_NEXT, 0);
+                return true;
+            },
+            [] {
+                EXPECT_EQ(300, PanelPos());  // a page
+                PostMessageA(Item(IDC_PNL_NET), WM_KEYDOWN, VK_PRIOR, 0);
+                return true;
+            },
+            [] {
+                EXPECT_EQ(0, PanelPos());
+                // The notes taking the focus are brought into view, 2 pixels
+                // above the bottom: 555 + 73 - 300 + 2.
+                SetFocus(Item(IDC_PNL_NOTES));
+                EXPECT_EQ(330, PanelPos());
+                SetWindowTextA(Item(IDC_PNL_NOTES),
+                               "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12");
+                SendMessageA(Item(IDC_PNL_NOTES), EM_SETSEL, 0, 0);
+                PostMessageA(Item(IDC_PNL_NOTES), WM_KEYDOWN, VK_NEXT, 0);
+                return true;
+            },
+            [] {
+                EXPECT_EQ(330, PanelPos());  // the notes took it: their caret moved
+                DWORD caret = 0;
+                SendMessageA(Item(IDC_PNL_NOTES), EM_GETSEL, (WPARAM)&caret, 0);
+                EXPECT_GT(caret, 0u);
+                PostMessageA(Canvas(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(10, 10));
+                return true;
+            },
+            [lines] {
+                EXPECT_EQ(330 - 10 * (int)lines, PanelPos());
+                // Two half notches add up to one, wherever the mouse is.
+                PostMessageA(Canvas(), WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)(-WHEEL_DELTA / 2)), 0);
+                PostMessageA(Item(IDC_PNL_NOTES), WM_MOUSEWHEEL,
+                             MAKEWPARAM(0, (WORD)(short)(-WHEEL_DELTA / 2)), 0);
+                return true;
+            },
+            [] {
+                EXPECT_EQ(330, PanelPos());
+                return true;
+            },
+        });
 }
 
-// ---- Factors dialog and the panel's figures -----------------------------------------------------------------
+// ---- Factors dialog and the panel's figures
+// -----------------------------------------------------------------
 
 struct FactorsRun {
     std::vector<std::pair<int, std::string>> typed;  // field, pattern
@@ -1076,11 +1104,13 @@ TEST_F(DesignerTest, FactorsOkWritesExactlyTheFieldsOfTheChosenMethod) {
         int32_t status;
     };
     const strWspUw start = {130, 140, 150, 160, 110, 600, 250, 900};
-    const std::vector<std::pair<int, std::string>> shown = {
-        {IDC_FCT_UF_FRAME, "1#30"}, {IDC_FCT_UG_GLASS, "1#1"}, {IDC_FCT_PSI_GLASS, "0#060"}, {IDC_FCT_UW, "0#95"}};
+    const std::vector<std::pair<int, std::string>> shown = {{IDC_FCT_UF_FRAME, "1#30"},
+                                                            {IDC_FCT_UG_GLASS, "1#1"},
+                                                            {IDC_FCT_PSI_GLASS, "0#060"},
+                                                            {IDC_FCT_UW, "0#95"}};
     const std::vector<std::pair<int, std::string>> factors = {
-        {IDC_FCT_UF_FRAME, "1#45"}, {IDC_FCT_UF_FRAME_SASH, "1#5"}, {IDC_FCT_UF_FIXED, "1#6"},
-        {IDC_FCT_UF_FALSE, "1#7"},  {IDC_FCT_UG_GLASS, "1#2"},     {IDC_FCT_PSI_GLASS, "0#055"},
+        {IDC_FCT_UF_FRAME, "1#45"},  {IDC_FCT_UF_FRAME_SASH, "1#5"}, {IDC_FCT_UF_FIXED, "1#6"},
+        {IDC_FCT_UF_FALSE, "1#7"},   {IDC_FCT_UG_GLASS, "1#2"},      {IDC_FCT_PSI_GLASS, "0#055"},
         {IDC_FCT_UG_ACRYLIC, "2#6"}, {IDC_FCT_PSI_ACRYLIC, "0#09"}};
     const Case cases[] = {
         {"rates", {factors, 0, IDOK, shown}, 1, {145, 150, 160, 170, 120, 550, 260, 900}, 95, 4},
@@ -1164,32 +1194,33 @@ TEST_F(DesignerTest, PanelFiguresFollowPriceQuantityAndFactors) {
     GlazedWindow(o);
     o.r.ilOkien = 1;
     FactorsRun direct = {{{IDC_FCT_UW, "1#1"}}, IDC_FCT_DIRECTLY, IDOK, {}};
-    Run(o, 1, {
-        [&o] {
-            EXPECT_EQ(Loc("1#36"), Text(Item(IDC_PNL_UW)));
-            EXPECT_EQ("Price (EUR)", Text(Item(IDC_PNL_PRICE_BOX)));
-            EXPECT_EQ("Total (EUR)", Text(Item(IDC_PNL_TOTAL_BOX)));
-            HWND net = Item(IDC_PNL_NET);
-            SetFocus(net);
-            SendMessageA(net, EM_SETSEL, 0, -1);
-            for (char ch : std::string("1234")) SendMessageA(net, WM_CHAR, ch, 0);
-            EXPECT_EQ(123400, o.r.cenaZReki);
-            EXPECT_EQ(Loc("1~517#82"), Text(Item(IDC_PNL_GROSS)));      // 1 234.00 + 23 %
-            EXPECT_EQ(Loc("1~234#00"), Text(Item(IDC_PNL_TOTAL_NET)));
-            ClickSpin(Item(IDC_PNL_QTY_SPIN), true);
-            EXPECT_EQ(2, o.r.ilOkien);
-            EXPECT_EQ(Loc("2~468#00"), Text(Item(IDC_PNL_TOTAL_NET)));
-            EXPECT_EQ(Loc("3~035#64"), Text(Item(IDC_PNL_TOTAL_GROSS)));
-            PostMessageA(Designer(), WM_COMMAND, CMD_DES_FACTORS, 0);
-            return true;
-        },
-        [&direct] { return FactorsTick(&direct); },
-        [] {
-            if (Dialog("Factors")) return false;
-            EXPECT_EQ(Loc("1#10"), Text(Item(IDC_PNL_UW)));
-            return true;
-        },
-    });
+    Run(o, 1,
+        {
+            [&o] {
+                EXPECT_EQ(Loc("1#36"), Text(Item(IDC_PNL_UW)));
+                EXPECT_EQ("Price (EUR)", Text(Item(IDC_PNL_PRICE_BOX)));
+                EXPECT_EQ("Total (EUR)", Text(Item(IDC_PNL_TOTAL_BOX)));
+                HWND net = Item(IDC_PNL_NET);
+                SetFocus(net);
+                SendMessageA(net, EM_SETSEL, 0, -1);
+                for (char ch : std::string("1234")) SendMessageA(net, WM_CHAR, ch, 0);
+                EXPECT_EQ(123400, o.r.cenaZReki);
+                EXPECT_EQ(Loc("1~517#82"), Text(Item(IDC_PNL_GROSS)));  // 1 234.00 + 23 %
+                EXPECT_EQ(Loc("1~234#00"), Text(Item(IDC_PNL_TOTAL_NET)));
+                ClickSpin(Item(IDC_PNL_QTY_SPIN), true);
+                EXPECT_EQ(2, o.r.ilOkien);
+                EXPECT_EQ(Loc("2~468#00"), Text(Item(IDC_PNL_TOTAL_NET)));
+                EXPECT_EQ(Loc("3~035#64"), Text(Item(IDC_PNL_TOTAL_GROSS)));
+                PostMessageA(Designer(), WM_COMMAND, CMD_DES_FACTORS, 0);
+                return true;
+            },
+            [&direct] { return FactorsTick(&direct); },
+            [] {
+                if (Dialog("Factors")) return false;
+                EXPECT_EQ(Loc("1#10"), Text(Item(IDC_PNL_UW)));
+                return true;
+            },
+        });
 }
 
 // ---- Figures --------------------------------------------------------------------------------------------
@@ -1243,8 +1274,12 @@ TEST_F(DesignerTest, FiguresOpeningABigWindowAndSavingAgainstFullRegisters) {
         "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000) "
         "INSERT INTO %s SELECT %s FROM c;";
     const char* const tables[6][2] = {
-        {"T_ZstProfil", "'P' || x, 0, zeroblob(16)"}, {"T_ZstKolor", "'C' || x, 0"}, {"T_ZstSzpros", "'M' || x, 20"},
-        {"T_ZstOkucie", "'H' || x"},                 {"T_ZstListwa", "'B' || x"},   {"T_ZstWypeln", "'F' || x, 0"},
+        {"T_ZstProfil", "'P' || x, 0, zeroblob(16)"},
+        {"T_ZstKolor", "'C' || x, 0"},
+        {"T_ZstSzpros", "'M' || x, 20"},
+        {"T_ZstOkucie", "'H' || x"},
+        {"T_ZstListwa", "'B' || x"},
+        {"T_ZstWypeln", "'F' || x, 0"},
     };
     for (auto& t : tables) {
         char sql[512];
@@ -1259,13 +1294,13 @@ TEST_F(DesignerTest, FiguresOpeningABigWindowAndSavingAgainstFullRegisters) {
     int saved = 0;
     double full = OpenAndMeasure([&] {
         return saved = Run(o, 1, {[&saveMs] {
-            LARGE_INTEGER a, b;
-            QueryPerformanceCounter(&a);
-            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
-            QueryPerformanceCounter(&b);
-            saveMs = Ms(a, b);
-            return true;
-        }});
+                               LARGE_INTEGER a, b;
+                               QueryPerformanceCounter(&a);
+                               SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                               QueryPerformanceCounter(&b);
+                               saveMs = Ms(a, b);
+                               return true;
+                           }});
     });
     EXPECT_EQ(1, saved);
     EXPECT_TRUE(g_boxes.empty()) << LastBox();
@@ -1273,8 +1308,10 @@ TEST_F(DesignerTest, FiguresOpeningABigWindowAndSavingAgainstFullRegisters) {
     EXPECT_EQ(1001u, Rows("SELECT nazwa FROM T_ZstListwa").size());
     EXPECT_EQ(1000u, Rows("SELECT nazwa FROM T_ZstKolor").size());
     printf("FIGURE designer 2 elements, empty registers: creation to first complete paint %.1f ms\n", two);
-    printf("FIGURE designer 300 elements, empty registers: creation to first complete paint %.1f ms\n", empty);
-    printf("FIGURE designer 300 elements, six registers of 1000: creation to first complete paint %.1f ms\n", full);
+    printf("FIGURE designer 300 elements, empty registers: creation to first complete paint %.1f ms\n",
+           empty);
+    printf("FIGURE designer 300 elements, six registers of 1000: creation to first complete paint %.1f ms\n",
+           full);
     printf("FIGURE designer Save against six registers of 1000 entries: %.1f ms\n", saveMs);
 }
 

@@ -35,7 +35,8 @@ int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM ctx) 
             const EMREXTTEXTOUTW* t = (const EMREXTTEXTOUTW*)r;
             std::wstring w((const wchar_t*)(b + t->emrtext.offString), t->emrtext.nChars);
             std::string a(w.size() * 2 + 1, '\0');
-            int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), &a[0], (int)a.size(), nullptr, nullptr);
+            int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), &a[0], (int)a.size(), nullptr,
+                                        nullptr);
             a.resize(n > 0 ? n : 0);
             st->s->tekstyW++;
             Dodaj(st, t->emrtext.ptlReference, a, t->emrtext.fOptions);
@@ -44,7 +45,8 @@ int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM ctx) 
         case EMR_EXTTEXTOUTA: {
             const EMREXTTEXTOUTA* t = (const EMREXTTEXTOUTA*)r;
             st->s->tekstyA++;
-            Dodaj(st, t->emrtext.ptlReference, std::string((const char*)(b + t->emrtext.offString), t->emrtext.nChars),
+            Dodaj(st, t->emrtext.ptlReference,
+                  std::string((const char*)(b + t->emrtext.offString), t->emrtext.nChars),
                   t->emrtext.fOptions);
             break;
         }
@@ -86,8 +88,8 @@ const EmfTekst* Tekst(const EmfStrona& s, const std::string& poczatek) {
 }
 
 int SzerTekstuArial(const std::string& t, int wys, int waga) {
-    HFONT f = CreateFontA(wys, 0, 0, 0, waga, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+    HFONT f = CreateFontA(wys, 0, 0, 0, waga, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ stary = SelectObject(dc, f);
     SIZE sz = {0, 0};

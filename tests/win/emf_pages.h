@@ -9,10 +9,10 @@
 #include <vector>
 
 struct EmfTekst {
-    std::string t;   // the characters as written
-    int x, y;        // reference point (left, top), page pixels
-    int wys;         // the font's height as created (negative: character height)
-    int waga;        // the font's weight
+    std::string t;  // the characters as written
+    int x, y;       // reference point (left, top), page pixels
+    int wys;        // the font's height as created (negative: character height)
+    int waga;       // the font's weight
 };
 
 struct EmfLinia {

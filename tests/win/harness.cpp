@@ -76,10 +76,8 @@ static void RemoveTree(const std::string& dir) {
             std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
             std::string p = dir + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(p);
-            else
-                DeleteFileA(p.c_str());
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(p);
+            else DeleteFileA(p.c_str());
         } while (FindNextFileA(h, &fd));
         FindClose(h);
     }

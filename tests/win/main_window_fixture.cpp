@@ -10,8 +10,8 @@ HWND CreateMainWindowForTest() {
     g_answers.push_back(IDNO);  // keep an older working year
     g_app.instance = GetModuleHandleA(nullptr);
     if (!RegisterMainClass(g_app.instance)) return nullptr;
-    HWND main = CreateMainWindow(g_app.instance, LoadMenuA(g_app.instance, MAKEINTRESOURCEA(IDM_MAIN)),
-                                 0, 0, 1024, 768);
+    HWND main = CreateMainWindow(g_app.instance, LoadMenuA(g_app.instance, MAKEINTRESOURCEA(IDM_MAIN)), 0, 0,
+                                 1024, 768);
     if (main) ShowWindow(main, SW_SHOW);
     return main;
 }
@@ -19,8 +19,7 @@ HWND CreateMainWindowForTest() {
 void DestroyMainWindowForTest(HWND main) {
     if (main) DestroyWindow(main);
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
 std::string StatusBarPart(HWND main, int part) {

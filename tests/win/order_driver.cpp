@@ -41,8 +41,7 @@ int RunScripted(const std::function<int()>& open, Script* script, DWORD timeoutM
         DestroyWindow(left);
     }
     MSG m;
-    while (PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
     return result;
 }
 
@@ -101,7 +100,9 @@ std::string ToolText(HWND window, int id) {
     return text;
 }
 
-bool Visible(HWND parent, int id) { return (GetWindowLongA(GetDlgItem(parent, id), GWL_STYLE) & WS_VISIBLE) != 0; }
+bool Visible(HWND parent, int id) {
+    return (GetWindowLongA(GetDlgItem(parent, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
 bool ReadOnly(HWND parent, int id) {
     HWND c = GetDlgItem(parent, id);

@@ -145,31 +145,33 @@ TEST_F(OrderEntryTest, ValuationNumbersThatDoNotFitAreRefusedNotWrapped) {
     std::vector<int64_t> grossAfter;
     int saved = 0;
     Script script;
-    script.steps = {[&](HWND w) {
-                        HWND page = PageWith(w, IDC_VAL_VAT_MONT);
-                        SendDlgItemMessageA(page, IDC_VAL_MONT_FIXED, BM_CLICK, 0, 0);
-                        SendDlgItemMessageA(page, IDC_VAL_DEMONT_FIXED, BM_CLICK, 0, 0);
-                        Type(GetDlgItem(page, IDC_VAL_MONT_PRICE), "250");
-                        Type(GetDlgItem(page, IDC_VAL_DEMONT_PRICE), "120");
-                        grossBefore = z_.sumy.zamBrutto;
-                        for (int id : {IDC_VAL_VAT_MONT, IDC_VAL_VAT_WINDOWS, IDC_VAL_VAT_ACC, IDC_VAL_WEIGHT})
-                            limits.push_back((int)SendDlgItemMessageA(page, id, EM_GETLIMITTEXT, 0, 0));
-                        for (const Field& f : fields) {
-                            const std::string old = ItemText(page, f.id);
-                            SetAsTyped(page, f.id, f.text);
-                            grossAfter.push_back(z_.sumy.zamBrutto);
-                            Command(w, ORD_SAVE);
-                            openAfterSave.push_back(IsWindow(w) != FALSE);
-                            SetAsTyped(page, f.id, old.c_str());
-                        }
-                        return true;
-                    },
-                    CloseWith(ORD_SAVE)};
+    script.steps = {
+        [&](HWND w) {
+            HWND page = PageWith(w, IDC_VAL_VAT_MONT);
+            SendDlgItemMessageA(page, IDC_VAL_MONT_FIXED, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(page, IDC_VAL_DEMONT_FIXED, BM_CLICK, 0, 0);
+            Type(GetDlgItem(page, IDC_VAL_MONT_PRICE), "250");
+            Type(GetDlgItem(page, IDC_VAL_DEMONT_PRICE), "120");
+            grossBefore = z_.sumy.zamBrutto;
+            for (int id : {IDC_VAL_VAT_MONT, IDC_VAL_VAT_WINDOWS, IDC_VAL_VAT_ACC, IDC_VAL_WEIGHT})
+                limits.push_back((int)SendDlgItemMessageA(page, id, EM_GETLIMITTEXT, 0, 0));
+            for (const Field& f : fields) {
+                const std::string old = ItemText(page, f.id);
+                SetAsTyped(page, f.id, f.text);
+                grossAfter.push_back(z_.sumy.zamBrutto);
+                Command(w, ORD_SAVE);
+                openAfterSave.push_back(IsWindow(w) != FALSE);
+                SetAsTyped(page, f.id, old.c_str());
+            }
+            return true;
+        },
+        CloseWith(ORD_SAVE)};
     saved = Open(&script);
     EXPECT_EQ((std::vector<int>{7, 7, 7, 7}), limits);
     Texts want;
     for (const Field& f : fields) want.push_back(f.refusal);
-    want.push_back("Information: " + std::string("The order ") + ListCell(register_, 0, 2) + " has been corrected");
+    want.push_back("Information: " + std::string("The order ") + ListCell(register_, 0, 2) +
+                   " has been corrected");
     EXPECT_EQ(want, BoxTexts());
     EXPECT_EQ(std::vector<bool>(6, true), openAfterSave);
     EXPECT_EQ(std::vector<int64_t>(6, grossBefore), grossAfter);
@@ -246,7 +248,8 @@ TEST_F(OrderEntryTest, TheRegisterShowsATotalTooLargeAsSuch) {
     char msg[2048];
     ASSERT_EQ(1, DbOpen("kelvaroDemo.db", msg)) << msg;
     char sql[160];
-    snprintf(sql, sizeof sql, "UPDATE T_DodatZam SET ilosc = 2147483647, cenaZReki = 9999999999 WHERE kluczZam = %lld",
+    snprintf(sql, sizeof sql,
+             "UPDATE T_DodatZam SET ilosc = 2147483647, cenaZReki = 9999999999 WHERE kluczZam = %lld",
              (long long)stored_);
     ASSERT_EQ(1, DbExec(sql, msg)) << msg;
     DbClose();
@@ -281,8 +284,7 @@ TEST_F(OrderEntryTest, AnAccessoryPriceBeyondTheHighestIsRefused) {
                         SendMessageA(dlg, WM_COMMAND, IDOK, 0);
                         return true;
                     },
-                    [](HWND) { return Dialog("Accessory") == nullptr; },
-                    CloseWith(ORD_SAVE)};
+                    [](HWND) { return Dialog("Accessory") == nullptr; }, CloseWith(ORD_SAVE)};
     EXPECT_EQ(1, Open(&script));
     EXPECT_TRUE(stillOpen);
     ASSERT_GE(g_boxes.size(), 1u);
@@ -300,7 +302,8 @@ TEST_F(OrderEntryTest, TheBuyersAddressKeepsItsLines) {
     char msg[2048];
     ASSERT_EQ(1, DbOpen("kelvaroDemo.db", msg)) << msg;
     char sql[200];
-    snprintf(sql, sizeof sql, "UPDATE T_Zam SET adresNabyw = '4 Quay Road' || char(13, 10) || 'Kinsale' WHERE kluczZam = %lld",
+    snprintf(sql, sizeof sql,
+             "UPDATE T_Zam SET adresNabyw = '4 Quay Road' || char(13, 10) || 'Kinsale' WHERE kluczZam = %lld",
              (long long)stored_);
     ASSERT_EQ(1, DbExec(sql, msg)) << msg;
     DbClose();

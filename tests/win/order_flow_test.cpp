@@ -171,8 +171,10 @@ TEST(OrderFlow, NewOrderWithADesignedWindowAndAnAccessoryIsSavedAndListed) {
             statusPart = text;
             windows = Count("SELECT COUNT(*) FROM T_Okno");
             operations = Count("SELECT COUNT(*) FROM T_OperRysDb");
-            sashes = Count("SELECT COUNT(*) FROM T_OperRysDb WHERE substr(hex(uOperRysDb), 1, 8) = '03000000'");
-            glass = Count("SELECT COUNT(*) FROM T_OperRysDb WHERE substr(hex(uOperRysDb), 1, 8) = '04000000'");
+            sashes =
+                Count("SELECT COUNT(*) FROM T_OperRysDb WHERE substr(hex(uOperRysDb), 1, 8) = '03000000'");
+            glass =
+                Count("SELECT COUNT(*) FROM T_OperRysDb WHERE substr(hex(uOperRysDb), 1, 8) = '04000000'");
             accessories = Count("SELECT COUNT(*) FROM T_DodatZam WHERE nazwa = 'Window sill' AND ilosc = 2");
             status = Count("SELECT status FROM T_Zam");
             PostMessageA(Main(), WM_CLOSE, 0, 0);

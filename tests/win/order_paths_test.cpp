@@ -114,11 +114,13 @@ void SetAsTyped(HWND page, int id, const char* text) {
 // accessory row's "Total".
 Texts ShownTotals(HWND w) {
     HWND v = PageWith(w, IDC_VAL_MONT_COST);
-    Texts t = {ItemText(w, IDC_ORD_NET),        ItemText(w, IDC_ORD_GROSS),     ItemText(w, IDC_ORD_DISCOUNT),
-               ItemText(v, IDC_VAL_MONT_COST),  ItemText(v, IDC_VAL_DEMONT_COST), ItemText(v, IDC_VAL_DISCOUNT_AMOUNT),
-               ItemText(w, IDC_ORD_ACC_NET),    ItemText(w, IDC_ORD_ACC_GROSS)};
+    Texts t = {ItemText(w, IDC_ORD_NET),         ItemText(w, IDC_ORD_GROSS),
+               ItemText(w, IDC_ORD_DISCOUNT),    ItemText(v, IDC_VAL_MONT_COST),
+               ItemText(v, IDC_VAL_DEMONT_COST), ItemText(v, IDC_VAL_DISCOUNT_AMOUNT),
+               ItemText(w, IDC_ORD_ACC_NET),     ItemText(w, IDC_ORD_ACC_GROSS)};
     HWND list = GetDlgItem(w, IDC_ORD_ACC_LIST);
-    for (int r = 0; r < (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); r++) t.push_back(ListCell(list, r, 3));
+    for (int r = 0; r < (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); r++)
+        t.push_back(ListCell(list, r, 3));
     return t;
 }
 
@@ -133,8 +135,8 @@ Texts WholeTotals(const strZamRob* z, strSumyZam* sums) {
     *sums = s;
     int64_t discount = 0;
     EXPECT_EQ(1, RabatZam(&s, &discount));
-    Texts t = {Amount(s.zamNetto),  Amount(s.zamBrutto),  Amount(discount),     Amount(s.montNetto),
-               Amount(s.demontNetto), Amount(discount), Amount(s.dodatNetto), Amount(s.dodatBrutto)};
+    Texts t = {Amount(s.zamNetto),    Amount(s.zamBrutto), Amount(discount),     Amount(s.montNetto),
+               Amount(s.demontNetto), Amount(discount),    Amount(s.dodatNetto), Amount(s.dodatBrutto)};
     for (int32_t i = 0; i < whole.zam.liczbaDodat; i++) {
         strLinia l = {};
         LiniaDodatku(&l, &whole, &whole.zam.dodatki[i], kLiniaBrutto);
@@ -262,7 +264,8 @@ struct AccessoryCommands {
 
 AccessoryCommands CommandsOf(HWND w) {
     return {MenuEnabled(w, ORD_ACC_EDIT), MenuEnabled(w, ORD_ACC_DELETE),
-            IsWindowEnabled(GetDlgItem(w, ORD_ACC_EDIT)) != 0, IsWindowEnabled(GetDlgItem(w, ORD_ACC_DELETE)) != 0};
+            IsWindowEnabled(GetDlgItem(w, ORD_ACC_EDIT)) != 0,
+            IsWindowEnabled(GetDlgItem(w, ORD_ACC_DELETE)) != 0};
 }
 
 // The middle of three accessories (each "Sill n", 1,5 m, 2 x 25,50, VAT
@@ -368,7 +371,7 @@ TEST_F(OrderPathsTest, CorrectTurnsAPreviewIntoACorrectionThatAsksOnlyAfterAChan
         SCOPED_TRACE(change ? "changed" : "unchanged");
         ZwolnijIZerujZam(&z_);
         LoadStored(false);
-        z_.zam.sWycenZamParam.flagi &= ~3;  // without assembly...
+        z_.zam.sWycenZamParam.flagi &= ~3;      // without assembly...
         z_.zam.sWycenZamParam.cenaMont = 4321;  // ...but a price left behind
         ResetHarness();
         Enabling preview = {}, corrected = {};
@@ -439,7 +442,7 @@ BOOL WINAPI FailingFetch(MSG* m, HWND hwnd, UINT first, UINT last) {
 // error, closes the order window and gives the register back.
 TEST_F(OrderPathsTest, AFailedMessageFetchClosesTheWindowAndEnablesTheRegister) {
     LoadStored(true);
-    PostMessageA(register_, WM_NULL, 0, 0);   // something to fetch before the failure
+    PostMessageA(register_, WM_NULL, 0, 0);  // something to fetch before the failure
     g_fetches = 0;
     KvSetMessageFetchForTest(FailingFetch);
     const int saved = RunOrderWindow(main_, &z_, &row_, &g_app.draw);

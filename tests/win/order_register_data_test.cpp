@@ -117,7 +117,7 @@ TEST_F(OrdersListTest, AllOrdersAreListedInKeyOrder) {
     EXPECT_EQ("Anna Nowak", Cell(0, 4));
     EXPECT_EQ("20.07.2010", Cell(0, 5));  // the test locale's short date
     EXPECT_EQ("03.08.2010", Cell(0, 6));
-    EXPECT_EQ("0,00", Cell(0, 7));        // no windows, no accessories, assembly by size
+    EXPECT_EQ("0,00", Cell(0, 7));  // no windows, no accessories, assembly by size
     EXPECT_EQ("0", Cell(0, 8));
     EXPECT_EQ("note", Cell(0, 9));
     EXPECT_EQ("Bob \"The Builder\"", Cell(1, 4));

@@ -49,8 +49,7 @@ protected:
         char msg[2048];
         int64_t n = -1;
         EXPECT_EQ(kDbQueryValue,
-                  DbQueryValue((std::string("SELECT COUNT(*) FROM ") + table).c_str(), kDbInt64,
-                               &n, 8, msg));
+                  DbQueryValue((std::string("SELECT COUNT(*) FROM ") + table).c_str(), kDbInt64, &n, 8, msg));
         return n;
     }
     int32_t StoredInt(const char* sql) {
@@ -112,8 +111,16 @@ TEST_F(MainWindowTest, ControlsFollowTheClientSize) {
 
 TEST_F(MainWindowTest, ColumnsAndFilterAndStatusNames) {
     HWND list = Item(IDC_ORDERS);
-    const char* headers[] = {"", "Status", "Order No.", "Order symbol", "Buyer", "Date of order",
-                             "Date of fulfilment", "Total", "Qty of windows", "Notes"};
+    const char* headers[] = {"",
+                             "Status",
+                             "Order No.",
+                             "Order symbol",
+                             "Buyer",
+                             "Date of order",
+                             "Date of fulfilment",
+                             "Total",
+                             "Qty of windows",
+                             "Notes"};
     const int widths[] = {20, 100, 100, 100, 150, 90, 90, 90, 80, 200};
     for (int i = 0; i < 10; i++) {
         char text[64] = "";
@@ -177,7 +184,8 @@ TEST_F(MainWindowTest, CommandsFollowTheNumberOfSelectedRows) {
         SCOPED_TRACE(e.selected);
         for (int r = 0; r < 3; r++) Select(list, r, r < e.selected);
         EXPECT_EQ(e.selected, g_app.selectedCount);
-        for (int id : {CMD_PREVIEW, CMD_EDIT_AS_NEW, CMD_CORRECT, CMD_PRINT}) EXPECT_EQ(e.one, enabled(id)) << id;
+        for (int id : {CMD_PREVIEW, CMD_EDIT_AS_NEW, CMD_CORRECT, CMD_PRINT})
+            EXPECT_EQ(e.one, enabled(id)) << id;
         EXPECT_EQ(e.one, IsWindowEnabled(Item(CMD_PREVIEW)) != 0);
         EXPECT_EQ(e.one, IsWindowEnabled(Item(CMD_PRINT)) != 0);
         EXPECT_EQ(e.one, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_PREVIEW, 0) != 0);

@@ -162,7 +162,7 @@ Step CloseWith(int command) {
 // Fills the accessory dialog once it shows and presses OK.
 struct AccessoryInput {
     const char* name;
-    const char* dims;  // number of dimensions as typed; null leaves it
+    const char* dims;      // number of dimensions as typed; null leaves it
     const char* sizes[3];  // null past the last
     const char* unit;
     const char* price;
@@ -174,7 +174,7 @@ Step FillAccessory(const AccessoryInput& in, bool pressOk = true) {
         HWND dlg = Dialog("Accessory");
         if (!dlg) return false;
         HWND name = IsWindowVisible(GetDlgItem(dlg, IDC_ACC_NAME_COMBO)) ? GetDlgItem(dlg, IDC_ACC_NAME_COMBO)
-                                                                          : GetDlgItem(dlg, IDC_ACC_NAME_EDIT);
+                                                                         : GetDlgItem(dlg, IDC_ACC_NAME_EDIT);
         SetWindowTextA(name, in.name);
         if (in.dims) Type(GetDlgItem(dlg, IDC_ACC_DIMS), in.dims);
         const int ids[3] = {IDC_ACC_DIM1, IDC_ACC_DIM2, IDC_ACC_DIM3};
@@ -321,13 +321,15 @@ TEST_F(OrderWindowTest, CancelAsksOnlyWhenTheCorrectionChangedSomething) {
         std::vector<Step> change;
         bool asks;
     } cases[] = {
-        {"new order, typed into", false,
+        {"new order, typed into",
+         false,
          {[](HWND w) {
              Type(GetDlgItem(PageWith(w, IDC_GEN_BUYER), IDC_GEN_BUYER), "Somebody");
              return true;
          }},
          false},
-        {"correction, nothing but padding and text tails changed", true,
+        {"correction, nothing but padding and text tails changed",
+         true,
          {[this](HWND w) {
              // The buyer edited and typed back: the bytes behind the
              // terminator now differ from the snapshot's.
@@ -347,21 +349,24 @@ TEST_F(OrderWindowTest, CancelAsksOnlyWhenTheCorrectionChangedSomething) {
              return true;
          }},
          false},
-        {"correction, buyer changed", true,
+        {"correction, buyer changed",
+         true,
          {[](HWND w) {
              Type(GetDlgItem(PageWith(w, IDC_GEN_BUYER), IDC_GEN_BUYER), "Somebody else");
              return true;
          }},
          true},
-        {"correction, a window's operation changed", true,
+        {"correction, a window's operation changed",
+         true,
          {[](HWND w) {
-              g_designAction = 2;
-              SelectWindowEntry(w, 2);
-              Command(w, ORD_WIN_EDIT);
-              return true;
-          }},
+             g_designAction = 2;
+             SelectWindowEntry(w, 2);
+             Command(w, ORD_WIN_EDIT);
+             return true;
+         }},
          true},
-        {"correction, an accessory's quantity changed", true,
+        {"correction, an accessory's quantity changed",
+         true,
          {[](HWND w) {
               SelectRow(GetDlgItem(w, IDC_ORD_ACC_LIST), 1);
               Post(w, ORD_ACC_EDIT);
@@ -392,8 +397,9 @@ TEST_F(OrderWindowTest, CancelAsksOnlyWhenTheCorrectionChangedSomething) {
         EXPECT_EQ(0, Open(&script));
         if (c.asks) {
             EXPECT_TRUE(stayedOpen);
-            EXPECT_EQ((Texts{std::string("Note: ") + kQuestionUnsaved, std::string("Note: ") + kQuestionUnsaved}),
-                      BoxTexts());
+            EXPECT_EQ(
+                (Texts{std::string("Note: ") + kQuestionUnsaved, std::string("Note: ") + kQuestionUnsaved}),
+                BoxTexts());
         } else {
             EXPECT_EQ(Texts{}, BoxTexts());
         }
@@ -413,31 +419,54 @@ TEST_F(OrderWindowTest, SaveAndSaveAsInsertOrOverwriteAndRestoreTheStatusOnFailu
         std::vector<Step> work;
         int command;
         int saved;
-        int32_t status;       // of the record afterwards
-        std::string box;      // "%s" stands for the order number
-        int64_t orders;       // rows of T_Zam afterwards
+        int32_t status;   // of the record afterwards
+        std::string box;  // "%s" stands for the order number
+        int64_t orders;   // rows of T_Zam afterwards
     } cases[] = {
-        {"accessories only", false, nullptr,
+        {"accessories only",
+         false,
+         nullptr,
          {AddAccessory(), FillAccessory({"Sill", "0", {}, nullptr, "12", nullptr})},
-         ORD_SAVE, 1, 1, "Information: The order %s has been saved", 2},
+         ORD_SAVE,
+         1,
+         1,
+         "Information: The order %s has been saved",
+         2},
         {"empty order", false, nullptr, {}, ORD_SAVE, 0, 0, "Error: The order is empty", 1},
-        {"one window, saved with status 3", false, nullptr,
+        {"one window, saved with status 3",
+         false,
+         nullptr,
          {[](HWND w) {
              g_designAction = 1;
              Command(w, ORD_WIN_ADD);
              return true;
          }},
-         ORD_SAVE_AS_FIRST + 2, 1, 3, "Information: The order %s has been saved with status " + s3, 2},
-        {"save as failing", false,
+         ORD_SAVE_AS_FIRST + 2,
+         1,
+         3,
+         "Information: The order %s has been saved with status " + s3,
+         2},
+        {"save as failing",
+         false,
          "CREATE TRIGGER refuse BEFORE INSERT ON T_Zam BEGIN SELECT RAISE(ABORT, 'refused'); END;",
          {AddAccessory(), FillAccessory({"Sill", "0", {}, nullptr, "12", nullptr})},
-         ORD_SAVE_AS_FIRST + 1, 0, 0, "Error: ", 1},
-        {"correction saved with status 5", true, nullptr,
+         ORD_SAVE_AS_FIRST + 1,
+         0,
+         0,
+         "Error: ",
+         1},
+        {"correction saved with status 5",
+         true,
+         nullptr,
          {[](HWND w) {
              Type(GetDlgItem(PageWith(w, IDC_GEN_SYMBOL), IDC_GEN_SYMBOL), "abc");
              return true;
          }},
-         ORD_SAVE_AS_FIRST + 4, 1, 5, "Information: The order %s has been corrected with status " + s5, 1},
+         ORD_SAVE_AS_FIRST + 4,
+         1,
+         5,
+         "Information: The order %s has been corrected with status " + s5,
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -470,11 +499,13 @@ TEST_F(OrderWindowTest, SaveAndSaveAsInsertOrOverwriteAndRestoreTheStatusOnFailu
         EXPECT_EQ(c.orders, Count("SELECT COUNT(*) FROM T_Zam"));
         if (c.saved) {
             char sql[128];
-            snprintf(sql, sizeof sql, "SELECT status FROM T_Zam WHERE kluczZam = %lld", (long long)z_.zam.kluczZam);
+            snprintf(sql, sizeof sql, "SELECT status FROM T_Zam WHERE kluczZam = %lld",
+                     (long long)z_.zam.kluczZam);
             EXPECT_EQ(c.status, Count(sql));
             // The register shows the order in its row with the total it computed.
             const int row = c.correction ? 0 : rowsBefore;
-            ASSERT_EQ(c.correction ? rowsBefore : rowsBefore + 1, SendMessageA(register_, LVM_GETITEMCOUNT, 0, 0));
+            ASSERT_EQ(c.correction ? rowsBefore : rowsBefore + 1,
+                      SendMessageA(register_, LVM_GETITEMCOUNT, 0, 0));
             EXPECT_EQ(number, ListCell(register_, row, 2));
             EXPECT_EQ(row, row_);
         }
@@ -491,12 +522,14 @@ TEST_F(OrderWindowTest, SaveAndSaveAsInsertOrOverwriteAndRestoreTheStatusOnFailu
 TEST_F(OrderWindowTest, AnOrderOfAccessoriesOnlyIsStoredWithItsTotalInTheRegister) {
     MakeNew();
     Script script;
-    script.steps = {AddAccessory(), FillAccessory({"Sill", "1", {"1.5"}, "m", "12", "2"}), CloseWith(ORD_SAVE)};
+    script.steps = {AddAccessory(), FillAccessory({"Sill", "1", {"1.5"}, "m", "12", "2"}),
+                    CloseWith(ORD_SAVE)};
     ASSERT_EQ(1, Open(&script));
     ASSERT_EQ(2, SendMessageA(register_, LVM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ("29,52", ListCell(register_, 1, 7));  // 2 x 12.00 + 23 %, two decimals
     char sql[160];
-    snprintf(sql, sizeof sql, "SELECT COUNT(*) FROM T_DodatZam WHERE kluczZam = %lld AND ilosc = 2 AND nazwa = 'Sill'",
+    snprintf(sql, sizeof sql,
+             "SELECT COUNT(*) FROM T_DodatZam WHERE kluczZam = %lld AND ilosc = 2 AND nazwa = 'Sill'",
              (long long)z_.zam.kluczZam);
     EXPECT_EQ(1, Count(sql));
     EXPECT_EQ(z_.zam.idZam, Count("SELECT idZam FROM T_Zmienne")) << "its number is the last one given";
@@ -573,7 +606,8 @@ TEST_F(OrderWindowTest, ChangeStatusInPreviewKeepsTheWindowOpenAndUpdatesTheRegi
     EXPECT_TRUE(open);
     EXPECT_EQ(number + " [" + s5 + "]", title);
     EXPECT_EQ(s5, label);
-    EXPECT_EQ((Texts{"Information: Status of the order " + number + " has been changed to " + s5}), BoxTexts());
+    EXPECT_EQ((Texts{"Information: Status of the order " + number + " has been changed to " + s5}),
+              BoxTexts());
     EXPECT_EQ(s5, ListCell(register_, 0, 1));
     EXPECT_EQ(5, Count("SELECT status FROM T_Zam"));
 }
@@ -610,21 +644,20 @@ TEST_F(OrderWindowTest, WindowCommandsKeepEntriesEqualToWindowIndexes) {
     std::vector<int> afterDelete, afterAsNew;
     g_answers = {IDYES, IDOK, IDYES};  // delete, the error, leaving unsaved
     Script script;
-    script.steps = {
-        [&](HWND w) {
-            SelectWindowEntry(w, 0);
-            EXPECT_TRUE(MenuEnabled(w, ORD_WIN_DELETE));
-            Command(w, ORD_WIN_DELETE);
-            afterDelete = EntryData(w);
-            EXPECT_FALSE(MenuEnabled(w, ORD_WIN_DELETE)) << "the selection is gone";
-            Command(w, ORD_WIN_EDIT);  // nothing selected
-            g_designAction = 1;
-            SelectWindowEntry(w, 1);
-            Command(w, ORD_WIN_EDIT_AS_NEW);
-            afterAsNew = EntryData(w);
-            return true;
-        },
-        CloseWith(ORD_CANCEL)};
+    script.steps = {[&](HWND w) {
+                        SelectWindowEntry(w, 0);
+                        EXPECT_TRUE(MenuEnabled(w, ORD_WIN_DELETE));
+                        Command(w, ORD_WIN_DELETE);
+                        afterDelete = EntryData(w);
+                        EXPECT_FALSE(MenuEnabled(w, ORD_WIN_DELETE)) << "the selection is gone";
+                        Command(w, ORD_WIN_EDIT);  // nothing selected
+                        g_designAction = 1;
+                        SelectWindowEntry(w, 1);
+                        Command(w, ORD_WIN_EDIT_AS_NEW);
+                        afterAsNew = EntryData(w);
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
     Open(&script);
     EXPECT_EQ((std::vector<int>{0, 1}), afterDelete);
     EXPECT_EQ((std::vector<int>{0, 1, 2}), afterAsNew);
@@ -636,7 +669,8 @@ TEST_F(OrderWindowTest, WindowCommandsKeepEntriesEqualToWindowIndexes) {
     EXPECT_EQ(1, g_designed[0].quantity);
     EXPECT_EQ(1, g_designed[0].editable);
     EXPECT_EQ((Texts{"Note: Do you want to delete the window from the order ?",
-                     "Error: No window is selected on the list of windows", std::string("Note: ") + kQuestionUnsaved}),
+                     "Error: No window is selected on the list of windows",
+                     std::string("Note: ") + kQuestionUnsaved}),
               BoxTexts());
 }
 
@@ -714,9 +748,10 @@ TEST_F(OrderWindowTest, TheListTooltipDescribesTheWindowUnderTheMouseWithItsNote
     Open(&script);
     char description[4096] = "";
     ASSERT_EQ(1, OpiszOkno(&z_.zam, 1, description, sizeof description));
-    EXPECT_EQ(std::string(description) +
-                  "\r\nNotes:\r\nFitted from outside by two fitters with a crane on Monday \r\nmorning early ",
-              tip);
+    EXPECT_EQ(
+        std::string(description) +
+            "\r\nNotes:\r\nFitted from outside by two fitters with a crane on Monday \r\nmorning early ",
+        tip);
 }
 
 // The texts a cell of the windows list draws, read from a metafile.
@@ -760,28 +795,29 @@ TEST_F(OrderWindowTest, ACellShowsQuantityAndUnitPricesInTheOrdersCurrency) {
     std::map<int, std::string> labels;
     std::string netBefore, netAfter;
     Script script;
-    script.steps = {[&](HWND w) {
-                        before = CellTexts(w, 1);
-                        netBefore = ItemText(w, IDC_ORD_NET);
-                        z_.sumy.oknaNetto = z_.sumy.dodatNetto = 0;  // mask 0x11 recomputes both
-                        HWND page = PageWith(w, IDC_VAL_CURRENCY);
-                        HWND combo = GetDlgItem(page, IDC_VAL_CURRENCY);
-                        int usd = (int)SendMessageA(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "USD");
-                        SendMessageA(combo, CB_SETCURSEL, usd, 0);
-                        SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_VAL_CURRENCY, CBN_SELCHANGE), (LPARAM)combo);
-                        after = CellTexts(w, 1);
-                        netAfter = ItemText(w, IDC_ORD_NET);
-                        for (int id : {IDC_ORD_NET_CUR, IDC_ORD_GROSS_CUR, IDC_ORD_DISCOUNT_CUR, IDC_ORD_ACC_NET_CUR,
-                                       IDC_ORD_ACC_GROSS_CUR}) {
-                            labels[id] = ItemText(w, id);
-                        }
-                        for (int id : {IDC_VAL_MONT_COST_CUR, IDC_VAL_DEMONT_COST_CUR, IDC_VAL_DISCOUNT_CUR,
-                                       IDC_VAL_MONT_UNIT}) {
-                            labels[id] = ItemText(page, id);
-                        }
-                        return true;
-                    },
-                    CloseWith(ORD_SAVE)};
+    script.steps = {
+        [&](HWND w) {
+            before = CellTexts(w, 1);
+            netBefore = ItemText(w, IDC_ORD_NET);
+            z_.sumy.oknaNetto = z_.sumy.dodatNetto = 0;  // mask 0x11 recomputes both
+            HWND page = PageWith(w, IDC_VAL_CURRENCY);
+            HWND combo = GetDlgItem(page, IDC_VAL_CURRENCY);
+            int usd = (int)SendMessageA(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "USD");
+            SendMessageA(combo, CB_SETCURSEL, usd, 0);
+            SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_VAL_CURRENCY, CBN_SELCHANGE), (LPARAM)combo);
+            after = CellTexts(w, 1);
+            netAfter = ItemText(w, IDC_ORD_NET);
+            for (int id : {IDC_ORD_NET_CUR, IDC_ORD_GROSS_CUR, IDC_ORD_DISCOUNT_CUR, IDC_ORD_ACC_NET_CUR,
+                           IDC_ORD_ACC_GROSS_CUR}) {
+                labels[id] = ItemText(w, id);
+            }
+            for (int id :
+                 {IDC_VAL_MONT_COST_CUR, IDC_VAL_DEMONT_COST_CUR, IDC_VAL_DISCOUNT_CUR, IDC_VAL_MONT_UNIT}) {
+                labels[id] = ItemText(page, id);
+            }
+            return true;
+        },
+        CloseWith(ORD_SAVE)};
     EXPECT_EQ(1, Open(&script));
     EXPECT_EQ((Texts{"2 pcs", "Net: 1 100,00 EUR", "Gross: 1 188,00 EUR"}), before);
     EXPECT_EQ((Texts{"2 pcs", "Net: 1 100,00 USD", "Gross: 1 188,00 USD"}), after);
@@ -931,8 +967,17 @@ TEST_F(OrderWindowTest, AccessorySizesAndTheirDimensionFields) {
         int64_t stored[3];
     };
     const Case cases[] = {
-        {{"Board", "2", {"1.25", "0.8"}, "m2", "10", nullptr}, "1 m2", "1 m2", "Dimension", true, {12500, 8000, 0}},
-        {{"Tile", "2", {"0.3333", "0.3333"}, "m2", "10", nullptr}, "0,1111 m2", "0,1111 m2", "Dimension", true,
+        {{"Board", "2", {"1.25", "0.8"}, "m2", "10", nullptr},
+         "1 m2",
+         "1 m2",
+         "Dimension",
+         true,
+         {12500, 8000, 0}},
+        {{"Tile", "2", {"0.3333", "0.3333"}, "m2", "10", nullptr},
+         "0,1111 m2",
+         "0,1111 m2",
+         "Dimension",
+         true,
          {3333, 3333, 0}},
         {{"Handle", "0", {}, nullptr, "10", nullptr}, "", "", "", false, {0, 0, 0}},
         {{"Sill", "3", {"2", "3", "4"}, "m", "10", nullptr}, "", "", "", true, {20000, 0, 0}},
@@ -977,8 +1022,10 @@ TEST_F(OrderWindowTest, AccessoryListRowsShowSizeQuantityAndGrossTotal) {
     MakeNew();
     std::vector<std::vector<std::string>> rows;
     Script script;
-    script.steps = {AddAccessory(), FillAccessory({"Board", "2", {"1.25", "0.8"}, "m2", "1000", "3"}),
-                    AddAccessory(), FillAccessory({"Handle", "0", {}, nullptr, "12.5", nullptr}),
+    script.steps = {AddAccessory(),
+                    FillAccessory({"Board", "2", {"1.25", "0.8"}, "m2", "1000", "3"}),
+                    AddAccessory(),
+                    FillAccessory({"Handle", "0", {}, nullptr, "12.5", nullptr}),
                     [&](HWND w) {
                         HWND list = GetDlgItem(w, IDC_ORD_ACC_LIST);
                         for (int r = 0; r < 2; r++) {
@@ -992,7 +1039,7 @@ TEST_F(OrderWindowTest, AccessoryListRowsShowSizeQuantityAndGrossTotal) {
     Open(&script);
     ASSERT_EQ(3u, rows.size());
     EXPECT_EQ((Texts{"Board", "1 m2", "3", "3 690,00"}), rows[0]);  // 3 x 1 000.00 + 23 %
-    EXPECT_EQ((Texts{"Handle", "", "1", "15,37"}), rows[1]);  // VAT 2.875: halves go down
+    EXPECT_EQ((Texts{"Handle", "", "1", "15,37"}), rows[1]);        // VAT 2.875: halves go down
     EXPECT_EQ((Texts{"3 012,50", "3 705,37"}), rows[2]);
 }
 
@@ -1002,19 +1049,20 @@ TEST_F(OrderWindowTest, AccessoryNameIsTrimmedAndItsRegisterEntryRewrittenNotDup
     std::string unitAfterChoice, dimsAfterChoice;
     bool comboShown = false;
     Script script;
-    script.steps = {AddAccessory(),
-                    [&](HWND) {
-                        HWND dlg = Dialog("Accessory");
-                        if (!dlg) return false;
-                        comboShown = Visible(dlg, IDC_ACC_NAME_COMBO) && !Visible(dlg, IDC_ACC_NAME_EDIT);
-                        HWND combo = GetDlgItem(dlg, IDC_ACC_NAME_COMBO);
-                        SendMessageA(combo, CB_SETCURSEL, 0, 0);
-                        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_ACC_NAME_COMBO, CBN_SELCHANGE), (LPARAM)combo);
-                        unitAfterChoice = ItemText(dlg, IDC_ACC_UNIT);
-                        dimsAfterChoice = ItemText(dlg, IDC_ACC_DIMS);
-                        return true;
-                    },
-                    FillAccessory({"  Parapet  ", "2", {"1", "2"}, "m2", "10", nullptr}), CloseWith(ORD_CANCEL)};
+    script.steps = {
+        AddAccessory(),
+        [&](HWND) {
+            HWND dlg = Dialog("Accessory");
+            if (!dlg) return false;
+            comboShown = Visible(dlg, IDC_ACC_NAME_COMBO) && !Visible(dlg, IDC_ACC_NAME_EDIT);
+            HWND combo = GetDlgItem(dlg, IDC_ACC_NAME_COMBO);
+            SendMessageA(combo, CB_SETCURSEL, 0, 0);
+            SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_ACC_NAME_COMBO, CBN_SELCHANGE), (LPARAM)combo);
+            unitAfterChoice = ItemText(dlg, IDC_ACC_UNIT);
+            dimsAfterChoice = ItemText(dlg, IDC_ACC_DIMS);
+            return true;
+        },
+        FillAccessory({"  Parapet  ", "2", {"1", "2"}, "m2", "10", nullptr}), CloseWith(ORD_CANCEL)};
     Open(&script);
     EXPECT_TRUE(comboShown);
     EXPECT_EQ("m", unitAfterChoice);
@@ -1022,7 +1070,8 @@ TEST_F(OrderWindowTest, AccessoryNameIsTrimmedAndItsRegisterEntryRewrittenNotDup
     ASSERT_EQ(1, z_.zam.liczbaDodat);
     EXPECT_STREQ("Parapet", z_.zam.dodatki[0].nazwa);
     EXPECT_EQ(1, Count("SELECT COUNT(*) FROM T_ZstDodat"));
-    EXPECT_EQ(1, Count("SELECT COUNT(*) FROM T_ZstDodat WHERE nazwa = 'Parapet' AND ilWym = 2 AND jm = 'm2'"));
+    EXPECT_EQ(1,
+              Count("SELECT COUNT(*) FROM T_ZstDodat WHERE nazwa = 'Parapet' AND ilWym = 2 AND jm = 'm2'"));
 }
 
 TEST_F(OrderWindowTest, DeletingTheFirstOfThreeAccessoriesKeepsRowsAndArrayInStep) {
@@ -1044,7 +1093,8 @@ TEST_F(OrderWindowTest, DeletingTheFirstOfThreeAccessoriesKeepsRowsAndArrayInSte
                             names.push_back(ListCell(list, r, 0));
                         }
                         defId = SendMessageA(w, DM_GETDEFID, 0, 0);
-                        addIsDefault = (GetWindowLongA(GetDlgItem(w, ORD_ACC_ADD), GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
+                        addIsDefault =
+                            (GetWindowLongA(GetDlgItem(w, ORD_ACC_ADD), GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
                         net = ItemText(w, IDC_ORD_ACC_NET);
                         return true;
                     },
@@ -1067,26 +1117,27 @@ TEST_F(OrderWindowTest, InPreviewTheAccessoryDialogIsReadOnlyWithoutTheRegister)
     bool comboShown = true, okShown = true;
     std::string name, exit;
     Script script;
-    script.steps = {[](HWND w) {
-                        SelectRow(GetDlgItem(w, IDC_ORD_ACC_LIST), 0);
-                        Post(w, ORD_ACC_EDIT);
-                        return true;
-                    },
-                    [&](HWND) {
-                        HWND dlg = Dialog("Accessory");
-                        if (!dlg) return false;
-                        comboShown = Visible(dlg, IDC_ACC_NAME_COMBO);
-                        okShown = Visible(dlg, IDOK);
-                        name = ItemText(dlg, IDC_ACC_NAME_EDIT);
-                        exit = ItemText(dlg, IDCANCEL);
-                        for (int id : {IDC_ACC_NAME_EDIT, IDC_ACC_DIMS, IDC_ACC_DIMS_SPIN, IDC_ACC_DIM1, IDC_ACC_UNIT,
-                                       IDC_ACC_PRICE, IDC_ACC_QUANTITY, IDC_ACC_QUANTITY_SPIN}) {
-                            readOnly.push_back(ReadOnly(dlg, id));
-                        }
-                        SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-                        return true;
-                    },
-                    CloseWith(ORD_CANCEL)};
+    script.steps = {
+        [](HWND w) {
+            SelectRow(GetDlgItem(w, IDC_ORD_ACC_LIST), 0);
+            Post(w, ORD_ACC_EDIT);
+            return true;
+        },
+        [&](HWND) {
+            HWND dlg = Dialog("Accessory");
+            if (!dlg) return false;
+            comboShown = Visible(dlg, IDC_ACC_NAME_COMBO);
+            okShown = Visible(dlg, IDOK);
+            name = ItemText(dlg, IDC_ACC_NAME_EDIT);
+            exit = ItemText(dlg, IDCANCEL);
+            for (int id : {IDC_ACC_NAME_EDIT, IDC_ACC_DIMS, IDC_ACC_DIMS_SPIN, IDC_ACC_DIM1, IDC_ACC_UNIT,
+                           IDC_ACC_PRICE, IDC_ACC_QUANTITY, IDC_ACC_QUANTITY_SPIN}) {
+                readOnly.push_back(ReadOnly(dlg, id));
+            }
+            SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        },
+        CloseWith(ORD_CANCEL)};
     Open(&script);
     EXPECT_FALSE(comboShown);
     EXPECT_FALSE(okShown);
@@ -1107,17 +1158,20 @@ TEST_F(OrderWindowTest, AnAccessorySizeBeyondSixtyFourBitsIsRefused) {
         ResetHarness();
         bool stillOpen = false;
         Script script;
-        script.steps = {AddAccessory(), FillAccessory({"Beam", c.dims, {c.sizes[0], c.sizes[1], c.sizes[2]}, "m", "1", nullptr}),
-                        [&](HWND) {
-                            HWND dlg = Dialog("Accessory");
-                            stillOpen = dlg != nullptr;
-                            if (dlg) SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-                            return true;
-                        },
-                        CloseWith(ORD_CANCEL)};
+        script.steps = {
+            AddAccessory(),
+            FillAccessory({"Beam", c.dims, {c.sizes[0], c.sizes[1], c.sizes[2]}, "m", "1", nullptr}),
+            [&](HWND) {
+                HWND dlg = Dialog("Accessory");
+                stillOpen = dlg != nullptr;
+                if (dlg) SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+                return true;
+            },
+            CloseWith(ORD_CANCEL)};
         Open(&script);
         EXPECT_TRUE(stillOpen);
-        EXPECT_EQ((Texts{"Error: The size of the accessory is too large.\r\nEnter smaller dimensions."}), BoxTexts());
+        EXPECT_EQ((Texts{"Error: The size of the accessory is too large.\r\nEnter smaller dimensions."}),
+                  BoxTexts());
         EXPECT_EQ(0, z_.zam.liczbaDodat);
     }
 }
@@ -1131,7 +1185,7 @@ TEST_F(OrderWindowTest, AccessoryValidationMessagesComeInTheirOrder) {
                         if (!dlg) return false;
                         SendMessageA(dlg, WM_COMMAND, IDOK, 0);  // no name
                         SetDlgItemTextA(dlg, IDC_ACC_NAME_EDIT, "Box");
-                        SetDlgItemTextA(dlg, IDC_ACC_DIMS, "7");   // beyond the range
+                        SetDlgItemTextA(dlg, IDC_ACC_DIMS, "7");  // beyond the range
                         SendMessageA(dlg, WM_COMMAND, IDOK, 0);
                         SetDlgItemTextA(dlg, IDC_ACC_DIMS, "0");
                         SetDlgItemTextA(dlg, IDC_ACC_QUANTITY, "");

@@ -89,8 +89,8 @@ protected:
         job_ = MakeJob(owner_, name_.c_str(), pages_, flags);
         EXPECT_EQ(2, PagoraPrint(owner_, &job_, 2, 0));
         p_ = FindPreview(name_);
-        EXPECT_TRUE(p_.wnd && p_.toolbar && p_.status && p_.work && p_.vbar && p_.hbar &&
-                    p_.corner && p_.card);
+        EXPECT_TRUE(p_.wnd && p_.toolbar && p_.status && p_.work && p_.vbar && p_.hbar && p_.corner &&
+                    p_.card);
         SetWindowPos(p_.wnd, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
         PumpMessages(50);
         return p_;
@@ -119,9 +119,18 @@ TEST_F(PagoraPreview, ToolbarAndStatusOfOneAndThreePageJobs) {
         const char* text;
     };
     const Button buttons[] = {
-        {1003, "Complete view"}, {1004, "Natural size"}, {1005, "The maximum width"}, {0, ""},
-        {1006, "Back to beginning"}, {1007, "Back page"}, {1008, "Next page"}, {1009, "To the end"},
-        {0, ""}, {1010, "Print"}, {0, ""}, {1011, "Close"},
+        {1003, "Complete view"},
+        {1004, "Natural size"},
+        {1005, "The maximum width"},
+        {0, ""},
+        {1006, "Back to beginning"},
+        {1007, "Back page"},
+        {1008, "Next page"},
+        {1009, "To the end"},
+        {0, ""},
+        {1010, "Print"},
+        {0, ""},
+        {1011, "Close"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pages);
@@ -285,10 +294,10 @@ TEST_F(PagoraPreview, WheelStepFollowsTheSetting) {
         int pos, screens;
     };
     const Case cases[] = {
-        {3, {-120}, 3, 0},        // one notch: three lines
-        {3, {-120, 40}, 2, 0},    // a step of 40 back up
-        {3, {-60, -60}, 3, 0},    // the remainder carries over
-        {3, {-30}, 0, 0},         // under a step: nothing yet
+        {3, {-120}, 3, 0},      // one notch: three lines
+        {3, {-120, 40}, 2, 0},  // a step of 40 back up
+        {3, {-60, -60}, 3, 0},  // the remainder carries over
+        {3, {-30}, 0, 0},       // under a step: nothing yet
         {1, {-120}, 1, 0},
         {0, {-120, -120}, 0, 0},  // wheel off
         {WHEEL_PAGESCROLL, {-120}, 0, 1},

@@ -40,8 +40,7 @@ TEST_F(PagoraPrinting, RangeCopiesAndCollationComeOutInOrder) {
     };
     const Case cases[] = {
         {"pages 2-4 of 5, two copies collated", 5, answer(2, 4, 2, true), false, "2 3 4 2 3 4"},
-        {"pages 2-4 of 5, two copies not collated", 5, answer(2, 4, 2, false), false,
-         "2 2 3 3 4 4"},
+        {"pages 2-4 of 5, two copies not collated", 5, answer(2, 4, 2, false), false, "2 2 3 3 4 4"},
         {"one page, three copies", 3, answer(2, 2, 3, true), false, "2 2 2"},
         {"all of two pages, three copies, owner already disabled", 2, answer(0, 0, 3, true), true,
          "1 2 1 2 1 2"},
@@ -133,7 +132,7 @@ TEST_F(PagoraPrinting, FailuresAreReportedOnlyWhenAsked) {
     const Case cases[] = {
         {0x07, 0x10, 0x10, 1},  // mode bits and bit 2 cleared, extra added: reported
         {0x10, 0, 0x10, 1},
-        {0x08, 0, 0x08, 0},     // not asked: silent
+        {0x08, 0, 0x08, 0},  // not asked: silent
     };
     for (const Case& c : cases) {
         ResetHarness();
@@ -208,8 +207,8 @@ TEST_F(PagoraPrinting, OwnerClosedWhileItsPreviewPrints) {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "kvClosingOwner";
     RegisterClassA(&wc);
-    HWND owner = CreateWindowA("kvClosingOwner", "Closing owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                               400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND owner = CreateWindowA("kvClosingOwner", "Closing owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
+                               300, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_TRUE(owner);
     std::vector<HENHMETAFILE> pages = MakeTestPages(12);
     std::string name = UniqueDocName("gone");

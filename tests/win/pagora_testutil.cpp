@@ -27,8 +27,8 @@ HENHMETAFILE MakeTestPage(int number) {
         ScopedSelect sp(dc, pen);
         ScopedSelect sb(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, 0, 0, 8 * pxPerInchX, 10 * pxPerInchY);
-        ScopedFont font(CreateFontA(-pxPerInchY / 2, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
-                                    0, 0, "Arial"));
+        ScopedFont font(
+            CreateFontA(-pxPerInchY / 2, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"));
         ScopedSelect sf(dc, font);
         char text[32];
         snprintf(text, sizeof text, "kvpage %d", number);
@@ -72,8 +72,8 @@ HWND CreateOwnerWindow() {
         RegisterClassA(&wc);
         registered = true;
     }
-    HWND h = CreateWindowExA(0, "kvPagoraOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                             300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND h = CreateWindowExA(0, "kvPagoraOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     return h;
 }
 
@@ -203,8 +203,7 @@ DWORD WINAPI PrintDialogAnswerer::Run(LPVOID self) {
         GetWindowTextA(GetDlgItem(progress, IDCANCEL), text, sizeof text);
         t->seen_.cancelText = text;
         if (a.owner) t->seen_.ownerEnabled = IsWindowEnabled(a.owner) != 0;
-        while ((int)SendMessageA(bar, PBM_GETPOS, 0, 0) < 3 && (int)(GetTickCount() - end) < 0)
-            Sleep(1);
+        while ((int)SendMessageA(bar, PBM_GETPOS, 0, 0) < 3 && (int)(GetTickCount() - end) < 0) Sleep(1);
         if ((int)SendMessageA(bar, PBM_GETPOS, 0, 0) < 3) {
             t->error_ = "the progress bar did not advance";
             return 0;
@@ -222,8 +221,9 @@ bool PdfQueueReady(std::string* why) {
     char name[256] = "";
     DWORD size = sizeof name;
     if (!GetDefaultPrinterA(name, &size)) {
-        *why = "no printer at all: the CUPS scheduler must run before Wine starts "
-               "(tools/wine-ctest.sh starts it; tools/setup.sh creates the queue \"PDF\")";
+        *why =
+            "no printer at all: the CUPS scheduler must run before Wine starts "
+            "(tools/wine-ctest.sh starts it; tools/setup.sh creates the queue \"PDF\")";
         return false;
     }
     if (strcmp(name, "PDF") != 0) {
@@ -298,8 +298,8 @@ std::vector<std::string> PdfPages(const std::string& path, std::string* error) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        *error = "pdftotext could not be started (" + std::to_string(GetLastError()) +
-                 "): install poppler-utils";
+        *error =
+            "pdftotext could not be started (" + std::to_string(GetLastError()) + "): install poppler-utils";
         return pages;
     }
     WaitForSingleObject(pi.hProcess, 20000);

@@ -35,20 +35,20 @@ std::string UniqueDocName(const char* tag);
 
 // What the answering thread does with the print dialog.
 struct PrintAnswer {
-    int from = 0, to = 0;   // 0: all pages
+    int from = 0, to = 0;  // 0: all pages
     int copies = 1;
     bool collate = true;
-    bool cancel = false;      // press Cancel instead of OK
-    bool cancelJob = false;   // then press Cancel in the progress dialog once it shows
-    HWND owner = nullptr;     // looked at while the progress dialog shows
+    bool cancel = false;                // press Cancel instead of OK
+    bool cancelJob = false;             // then press Cancel in the progress dialog once it shows
+    HWND owner = nullptr;               // looked at while the progress dialog shows
     HWND closeWhilePrinting = nullptr;  // sent WM_CLOSE (posted) once pages are going out
 };
 
 // What the answering thread saw of the progress dialog (cancelJob only).
 struct ProgressSeen {
-    int barMax = -1;             // the bar's upper limit
-    std::string cancelText;      // text of its button IDCANCEL
-    int ownerEnabled = -1;       // the owner's state meanwhile
+    int barMax = -1;         // the bar's upper limit
+    std::string cancelText;  // text of its button IDCANCEL
+    int ownerEnabled = -1;   // the owner's state meanwhile
 };
 
 // Answers the next print dialog of this process from a second thread.

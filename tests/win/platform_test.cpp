@@ -53,11 +53,11 @@ static void ExpectExports(const char* dll, const std::vector<std::string>& lists
 }
 
 TEST(Platform, PagoraExportsItsNamesAndTheUtilityLibrary) {
-    ExpectExports("pagora.dll", {KV_SOURCE_DIR "/pagora/pagora.exports",
-                                 KV_SOURCE_DIR "/util/kvutil.exports"});
+    ExpectExports("pagora.dll",
+                  {KV_SOURCE_DIR "/pagora/pagora.exports", KV_SOURCE_DIR "/util/kvutil.exports"});
 }
 
 TEST(Platform, WidgoraExportsItsNamesAndTheUtilityLibrary) {
-    ExpectExports("widgora.dll", {KV_SOURCE_DIR "/widgora/widgora.exports",
-                                  KV_SOURCE_DIR "/util/kvutil.exports"});
+    ExpectExports("widgora.dll",
+                  {KV_SOURCE_DIR "/widgora/widgora.exports", KV_SOURCE_DIR "/util/kvutil.exports"});
 }

@@ -161,7 +161,8 @@ TEST_F(PrintoutTest, PagesAreEightByTenInchesWithHeadingAndNumberAtTheHeadingHei
             EXPECT_TRUE(std::any_of(s.linie.begin(), s.linie.end(), [&](const EmfLinia& l) {
                 return l.y1 == LiniaStopki(s) && l.y2 == l.y1 && l.x1 == 0 && l.x2 >= 767;
             }));
-            EXPECT_NE(nullptr, Tekst(s, "A printout was made with Quarvel program.  Details on www.quarvel.example"));
+            EXPECT_NE(nullptr,
+                      Tekst(s, "A printout was made with Quarvel program.  Details on www.quarvel.example"));
         }
     }
 }
@@ -194,12 +195,15 @@ TEST_F(PrintoutTest, WindowRowsNeverSplitAndTheLastStaysWithItsSums) {
                 const int gora = wiersze[r];
                 // The row's number and its whole box on this page.
                 auto nr = Teksty(s, std::to_string(nastepne));
-                EXPECT_TRUE(std::any_of(nr.begin(), nr.end(), [&](const EmfTekst& t) { return t.y == gora + 2 && t.x < 30; }))
+                EXPECT_TRUE(std::any_of(nr.begin(), nr.end(),
+                                        [&](const EmfTekst& t) { return t.y == gora + 2 && t.x < 30; }))
                     << "window " << nastepne;
                 EXPECT_LE(gora + kWierszOkna, koniec) << "window " << nastepne;
-                EXPECT_TRUE(std::any_of(s.linie.begin(), s.linie.end(), [&](const EmfLinia& l) {
-                    return l.y1 == gora + kWierszOkna && l.y2 == l.y1 && l.x1 == 0;
-                })) << "bottom edge of window " << nastepne;
+                EXPECT_TRUE(std::any_of(s.linie.begin(), s.linie.end(),
+                                        [&](const EmfLinia& l) {
+                                            return l.y1 == gora + kWierszOkna && l.y2 == l.y1 && l.x1 == 0;
+                                        }))
+                    << "bottom edge of window " << nastepne;
                 nastepne++;
             }
             if (!wiersze.empty()) {
@@ -225,8 +229,9 @@ TEST_F(PrintoutTest, WindowRowsNeverSplitAndTheLastStaysWithItsSums) {
                 EXPECT_EQ(wiersze.back() + kWierszOkna + 2, obwod->y);
                 ASSERT_FALSE(suma.empty());
                 EXPECT_EQ(obwod->y, suma[0].y);
-                EXPECT_LE(obwod->y - 2 + 3 * (Tekst(s, "Weight in kg")->y - Tekst(s, "The number of elements")->y),
-                          koniec);
+                EXPECT_LE(
+                    obwod->y - 2 + 3 * (Tekst(s, "Weight in kg")->y - Tekst(s, "The number of elements")->y),
+                    koniec);
             }
         }
         EXPECT_EQ(p.okien + 1, nastepne);
@@ -259,7 +264,8 @@ TEST_F(PrintoutTest, AnOrderWithAccessoriesOnlyHasNoWindowsTable) {
     auto suma = Teksty(s, "Total sum");
     ASSERT_EQ(2u, suma.size());  // the accessories' row and the totals table's
     auto sztuki = Teksty(s, "8");
-    EXPECT_TRUE(std::any_of(sztuki.begin(), sztuki.end(), [&](const EmfTekst& t) { return t.y == suma[0].y; }));
+    EXPECT_TRUE(
+        std::any_of(sztuki.begin(), sztuki.end(), [&](const EmfTekst& t) { return t.y == suma[0].y; }));
 }
 
 TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
@@ -269,12 +275,15 @@ TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
         const char* tekst;  // expected in the message; null: it prints
     } przypadki[] = {
         {0, 0, 30, "The order is empty"},
-        {1, 0, 200, "There is no room for a window of the order on a page below a printout heading of 200 mm.\r\n"
-                    "Lower the heading height of the printout in the settings."},
+        {1, 0, 200,
+         "There is no room for a window of the order on a page below a printout heading of 200 mm.\r\n"
+         "Lower the heading height of the printout in the settings."},
         {1, 2, 250, "of 250 mm"},
         {0, 2, 200, nullptr},  // accessory rows still fit under 200 mm
-        {0, 1, 250, "There is no room for an accessory of the order on a page below a printout heading of 250 mm."},
-        {0, 1, 5000, "There is no room for the dates of the order on a page below a printout heading of 5000 mm."},
+        {0, 1, 250,
+         "There is no room for an accessory of the order on a page below a printout heading of 250 mm."},
+        {0, 1, 5000,
+         "There is no room for the dates of the order on a page below a printout heading of 5000 mm."},
     };
     for (auto& p : przypadki) {
         SCOPED_TRACE(std::to_string(p.okien) + " windows, " + std::to_string(p.dodatkow) + " accessories, " +
@@ -316,7 +325,8 @@ TEST_F(PrintoutTest, FrameIsTakenInFloatSoAnExactInchGivesTheWholePage) {
     struct {
         float mmX, mmY;
         LONG w, h;
-    } przypadki[] = {{25.4f, 25.4f, 20320, 25400}, {25.35f, 25.4f, 20280, 25400}, {25.4f, 25.35f, 20320, 25350}};
+    } przypadki[] = {
+        {25.4f, 25.4f, 20320, 25400}, {25.35f, 25.4f, 20280, 25400}, {25.4f, 25.35f, 20320, 25350}};
     for (auto& p : przypadki) {
         RECT r = RamkaStronyWydruku(p.mmX, p.mmY);
         EXPECT_EQ(0, r.left);
@@ -475,7 +485,8 @@ TEST_F(PrintoutTest, AccessoriesOverAPageBreakKeepTheirHeaderAndTheLastRowWithTh
             const int dol = gory.back() + wiersz;
             const EmfTekst* sumaT = nullptr;
             for (const EmfTekst& t : s.teksty)
-                if (t.t == "Total sum" && t.x > 510 && t.y > dol - wiersz && (!sumaT || t.y < sumaT->y)) sumaT = &t;
+                if (t.t == "Total sum" && t.x > 510 && t.y > dol - wiersz && (!sumaT || t.y < sumaT->y))
+                    sumaT = &t;
             if (nastepny > n) {
                 ASSERT_TRUE(sumaT) << "the last accessory left its \"Total sum\"";
                 EXPECT_GT(sumaT->y, dol);
@@ -540,7 +551,7 @@ TEST_F(PrintoutTest, OverlongAndUnterminatedTextsStayOnThePage) {
             }
         }
     EXPECT_EQ(3u * sizeof z_.zam.sDaneUzytk.nazwa, s);  // name, address, other information, whole
-    EXPECT_EQ(sizeof z_.zam.nazwaNabyw - 1, b);           // broken over lines, nothing lost
+    EXPECT_EQ(sizeof z_.zam.nazwaNabyw - 1, b);         // broken over lines, nothing lost
 }
 
 // ---- The windows table's sums ------------------------------------------------------
@@ -585,7 +596,8 @@ TEST_F(PrintoutTest, PerimeterElementsAndWeightOfTheWindows) {
         const char* wartosci[] = {p.obwod, p.elementy, p.ciezar};
         for (int i = 0; i < 3; i++) {
             auto t = Teksty(*s, wartosci[i]);
-            auto it = std::find_if(t.begin(), t.end(), [&](const EmfTekst& x) { return x.y == y + wiersz * i; });
+            auto it =
+                std::find_if(t.begin(), t.end(), [&](const EmfTekst& x) { return x.y == y + wiersz * i; });
             ASSERT_NE(t.end(), it) << wartosci[i];
             EXPECT_NEAR(299, it->x + SzerTekstuArial(wartosci[i], -14, 400), 1) << wartosci[i];
         }
@@ -641,15 +653,18 @@ TEST_F(PrintoutTest, TotalsTableShowsTheValuationsSixRows) {
         const int64_t rab = su.oknaNetto - su.oknaNettoRabat + su.dodatNetto - su.dodatNettoRabat;
         const std::vector<std::pair<std::string, std::vector<std::string>>> wiersze = {
             {"Net", {"Net", "VAT", "VAT - %", "Gross"}},
-            {"Accessories", {K(su.dodatNetto), K(su.dodatBrutto - su.dodatNetto), S(p.vatDodat), K(su.dodatBrutto)}},
+            {"Accessories",
+             {K(su.dodatNetto), K(su.dodatBrutto - su.dodatNetto), S(p.vatDodat), K(su.dodatBrutto)}},
             {"Windows", {K(su.oknaNetto), K(su.oknaBrutto - su.oknaNetto), S(p.vatOkna), K(su.oknaBrutto)}},
             {"Total sum",
-             {K(su.oknaNetto + su.dodatNetto), K(su.oknaBrutto - su.oknaNetto + su.dodatBrutto - su.dodatNetto), "-",
+             {K(su.oknaNetto + su.dodatNetto),
+              K(su.oknaBrutto - su.oknaNetto + su.dodatBrutto - su.dodatNetto), "-",
               K(su.oknaBrutto + su.dodatBrutto)}},
             {rabat, {K(rab), "-", "-", "-"}},
             {"Assembly / disassembly",
-             {K(su.montNetto + su.demontNetto), K(su.montBrutto - su.montNetto + su.demontBrutto - su.demontNetto),
-              S(p.vatMont), K(su.montBrutto + su.demontBrutto)}},
+             {K(su.montNetto + su.demontNetto),
+              K(su.montBrutto - su.montNetto + su.demontBrutto - su.demontNetto), S(p.vatMont),
+              K(su.montBrutto + su.demontBrutto)}},
             {"Total", {K(su.zamNetto), K(su.zamBrutto - su.zamNetto), "-", K(su.zamBrutto)}},
         };
         // Each row by its label (the header row by "Net"): the four cells on
@@ -668,11 +683,13 @@ TEST_F(PrintoutTest, TotalsTableShowsTheValuationsSixRows) {
             std::vector<EmfTekst> komorki;
             for (const EmfTekst& t : s.teksty)
                 if (t.y == et->y && t.x >= 424) komorki.push_back(t);
-            std::sort(komorki.begin(), komorki.end(), [](const EmfTekst& a, const EmfTekst& b) { return a.x < b.x; });
+            std::sort(komorki.begin(), komorki.end(),
+                      [](const EmfTekst& a, const EmfTekst& b) { return a.x < b.x; });
             ASSERT_EQ(4u, komorki.size()) << r.first;
             for (int c = 0; c < 4; c++) {
                 EXPECT_EQ(r.second[c], komorki[c].t) << r.first << " column " << c;
-                EXPECT_NEAR(srodki[c], komorki[c].x + SzerTekstuArial(komorki[c].t, -14, komorki[c].waga) / 2, 1);
+                EXPECT_NEAR(srodki[c], komorki[c].x + SzerTekstuArial(komorki[c].t, -14, komorki[c].waga) / 2,
+                            1);
             }
         }
         // Net: the sum less the discount plus assembly is the order's net.

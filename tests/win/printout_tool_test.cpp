@@ -106,7 +106,8 @@ TEST_F(PrintoutToolTest, WritesThePagesTheProgramComposes) {
     ASSERT_GE(oczek.size(), 3u);
 
     const std::string folder = Path("pages");  // made by the tool
-    Wynik w = Uruchom("\"" + path_ + "\" " + std::to_string((long long)klucz) + " \"" + folder + "\" --png 400");
+    Wynik w =
+        Uruchom("\"" + path_ + "\" " + std::to_string((long long)klucz) + " \"" + folder + "\" --png 400");
     ASSERT_EQ(0u, w.kod) << w.bledy;
     EXPECT_EQ(std::to_string(oczek.size()) + "\n", w.wyjscie);
     EXPECT_EQ("", w.bledy);
@@ -153,7 +154,8 @@ TEST_F(PrintoutToolTest, RefusalsGoToStandardErrorWithExitCode1AndWriteNothing) 
     const int64_t pelne = Zapisz(1, 0);
     // An order without windows and accessories, stored as such.
     Sql("INSERT INTO T_Zam (idZam, rok, dodOznaczZam, idWalZam, dataZam, dataReal, nazwaNabyw, adresNabyw, "
-        "infDodatNabyw, waga, uwagi, status, sDaneUzytk, sWycenZamParam) SELECT 99, 2010, '', 12, '2010-07-20', "
+        "infDodatNabyw, waga, uwagi, status, sDaneUzytk, sWycenZamParam) SELECT 99, 2010, '', 12, "
+        "'2010-07-20', "
         "'2010-08-03', 'Nobody', '', '', 0, '', 0, sDaneUzytk, sWycenZamParam FROM T_UstUzytk;");
     const int64_t pusty = sqlite3_last_insert_rowid(DbHandle());
     DbClose();

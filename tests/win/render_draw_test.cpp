@@ -69,66 +69,61 @@ struct Zapis {
 int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM lp) {
     Zapis& z = *(Zapis*)lp;
     switch (r->iType) {
-    case EMR_CREATEPEN: {
-        auto* c = (const EMRCREATEPEN*)r;
-        z.piora[c->ihPen] = c->lopn;
-        break;
-    }
-    case EMR_EXTCREATEPEN: {
-        auto* c = (const EMREXTCREATEPEN*)r;
-        LOGPEN lp2 = {c->elp.elpPenStyle & PS_STYLE_MASK, {(LONG)c->elp.elpWidth, 0}, c->elp.elpColor};
-        z.piora[c->ihPen] = lp2;
-        break;
-    }
-    case EMR_CREATEBRUSHINDIRECT: {
-        auto* c = (const EMRCREATEBRUSHINDIRECT*)r;
-        z.kolPedzli[c->ihBrush] = c->lb.lbColor;
-        break;
-    }
-    case EMR_SELECTOBJECT: {
-        DWORD h = ((const EMRSELECTOBJECT*)r)->ihObject;
-        if (h & 0x80000000) {
-            DWORD stock = h & 0x7fffffff;
-            if (stock == WHITE_PEN) z.pioro = LOGPEN{PS_SOLID, {0, 0}, RGB(255, 255, 255)};
-            else if (stock == BLACK_PEN) z.pioro = LOGPEN{PS_SOLID, {0, 0}, RGB(0, 0, 0)};
-            else if (stock == NULL_PEN) z.pioro = LOGPEN{PS_NULL, {0, 0}, 0};
-            else if (stock == WHITE_BRUSH) z.pedzle.push_back(RGB(255, 255, 255));
-        } else if (z.piora.count(h)) {
-            z.pioro = z.piora[h];
-        } else if (z.kolPedzli.count(h)) {
-            z.pedzle.push_back(z.kolPedzli[h]);
+        case EMR_CREATEPEN: {
+            auto* c = (const EMRCREATEPEN*)r;
+            z.piora[c->ihPen] = c->lopn;
+            break;
         }
-        break;
-    }
-    case EMR_SETBKCOLOR:
-        z.tla.push_back(((const EMRSETBKCOLOR*)r)->crColor);
-        break;
-    case EMR_MOVETOEX:
-        z.pkt = {((const EMRMOVETOEX*)r)->ptl.x, ((const EMRMOVETOEX*)r)->ptl.y};
-        break;
-    case EMR_LINETO: {
-        POINT k = {((const EMRLINETO*)r)->ptl.x, ((const EMRLINETO*)r)->ptl.y};
-        z.linie.push_back({Odcinek{(int)z.pkt.x, (int)z.pkt.y, (int)k.x, (int)k.y}, z.pioro});
-        z.pkt = k;
-        break;
-    }
-    case EMR_EXTTEXTOUTW: {
-        auto* t = (const EMREXTTEXTOUTW*)r;
-        const WCHAR* w = (const WCHAR*)((const BYTE*)r + t->emrtext.offString);
-        std::string s;
-        for (DWORD i = 0; i < t->emrtext.nChars; i++) s += (char)w[i];
-        z.teksty.push_back({s, (int)t->emrtext.ptlReference.x, (int)t->emrtext.ptlReference.y});
-        break;
-    }
-    case EMR_EXTTEXTOUTA: {
-        auto* t = (const EMREXTTEXTOUTA*)r;
-        const char* a = (const char*)r + t->emrtext.offString;
-        z.teksty.push_back({std::string(a, t->emrtext.nChars), (int)t->emrtext.ptlReference.x,
-                            (int)t->emrtext.ptlReference.y});
-        break;
-    }
-    default:
-        break;
+        case EMR_EXTCREATEPEN: {
+            auto* c = (const EMREXTCREATEPEN*)r;
+            LOGPEN lp2 = {c->elp.elpPenStyle & PS_STYLE_MASK, {(LONG)c->elp.elpWidth, 0}, c->elp.elpColor};
+            z.piora[c->ihPen] = lp2;
+            break;
+        }
+        case EMR_CREATEBRUSHINDIRECT: {
+            auto* c = (const EMRCREATEBRUSHINDIRECT*)r;
+            z.kolPedzli[c->ihBrush] = c->lb.lbColor;
+            break;
+        }
+        case EMR_SELECTOBJECT: {
+            DWORD h = ((const EMRSELECTOBJECT*)r)->ihObject;
+            if (h & 0x80000000) {
+                DWORD stock = h & 0x7fffffff;
+                if (stock == WHITE_PEN) z.pioro = LOGPEN{PS_SOLID, {0, 0}, RGB(255, 255, 255)};
+                else if (stock == BLACK_PEN) z.pioro = LOGPEN{PS_SOLID, {0, 0}, RGB(0, 0, 0)};
+                else if (stock == NULL_PEN) z.pioro = LOGPEN{PS_NULL, {0, 0}, 0};
+                else if (stock == WHITE_BRUSH) z.pedzle.push_back(RGB(255, 255, 255));
+            } else if (z.piora.count(h)) {
+                z.pioro = z.piora[h];
+            } else if (z.kolPedzli.count(h)) {
+                z.pedzle.push_back(z.kolPedzli[h]);
+            }
+            break;
+        }
+        case EMR_SETBKCOLOR: z.tla.push_back(((const EMRSETBKCOLOR*)r)->crColor); break;
+        case EMR_MOVETOEX: z.pkt = {((const EMRMOVETOEX*)r)->ptl.x, ((const EMRMOVETOEX*)r)->ptl.y}; break;
+        case EMR_LINETO: {
+            POINT k = {((const EMRLINETO*)r)->ptl.x, ((const EMRLINETO*)r)->ptl.y};
+            z.linie.push_back({Odcinek{(int)z.pkt.x, (int)z.pkt.y, (int)k.x, (int)k.y}, z.pioro});
+            z.pkt = k;
+            break;
+        }
+        case EMR_EXTTEXTOUTW: {
+            auto* t = (const EMREXTTEXTOUTW*)r;
+            const WCHAR* w = (const WCHAR*)((const BYTE*)r + t->emrtext.offString);
+            std::string s;
+            for (DWORD i = 0; i < t->emrtext.nChars; i++) s += (char)w[i];
+            z.teksty.push_back({s, (int)t->emrtext.ptlReference.x, (int)t->emrtext.ptlReference.y});
+            break;
+        }
+        case EMR_EXTTEXTOUTA: {
+            auto* t = (const EMREXTTEXTOUTA*)r;
+            const char* a = (const char*)r + t->emrtext.offString;
+            z.teksty.push_back({std::string(a, t->emrtext.nChars), (int)t->emrtext.ptlReference.x,
+                                (int)t->emrtext.ptlReference.y});
+            break;
+        }
+        default: break;
     }
     return 1;
 }
@@ -181,9 +176,9 @@ const COLORREF kTlo = RGB(255, 236, 221);
 // in it: the sash's inner rectangle is 150, 150, 850, 850 on the device.
 TEST_F(Rysunek, OpeningSymbolsOfTheSevenSashKinds) {
     const Odcinek V1{151, 151, 500, 849}, V2{848, 151, 500, 849};
-    const Odcinek D1{151, 848, 500, 150}, D2{848, 848, 500, 150};   // "^"
-    const Odcinek P1{151, 151, 849, 500}, P2{151, 848, 849, 500};   // ">"
-    const Odcinek L1{848, 151, 150, 500}, L2{848, 848, 150, 500};   // "<"
+    const Odcinek D1{151, 848, 500, 150}, D2{848, 848, 500, 150};  // "^"
+    const Odcinek P1{151, 151, 849, 500}, P2{151, 848, 849, 500};  // ">"
+    const Odcinek L1{848, 151, 150, 500}, L2{848, 848, 150, 500};  // "<"
     struct Przypadek {
         const char* nazwa;
         int32_t rodzaj, strona;
@@ -217,25 +212,25 @@ TEST_F(Rysunek, SashJointsMitredOrButted) {
     o << Rama(1000, 1000) << Skrzydlo(0, 0, 0);
     Zapis z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKomorka, kWymBrak);
     // Outer 71..929 (pulled in from the frame), inner 150..850.
-    std::vector<Odcinek> mitry = {{71, 71, 150, 150}, {928, 71, 849, 150}, {71, 928, 150, 849},
-                                  {928, 928, 849, 849}};
+    std::vector<Odcinek> mitry = {
+        {71, 71, 150, 150}, {928, 71, 849, 150}, {71, 928, 150, 849}, {928, 928, 849, 849}};
     std::sort(mitry.begin(), mitry.end());
     EXPECT_EQ(z.Linie(PS_SOLID, RGB(0, 128, 0)), mitry);
     o.r.iProfSch = 1;
     z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKomorka, kWymBrak);
-    std::vector<Odcinek> drewno = {{71, 150, 150, 150}, {850, 150, 929, 150}, {71, 849, 150, 849},
-                                   {850, 849, 929, 849}};
+    std::vector<Odcinek> drewno = {
+        {71, 150, 150, 150}, {850, 150, 929, 150}, {71, 849, 150, 849}, {850, 849, 929, 849}};
     std::sort(drewno.begin(), drewno.end());
     EXPECT_EQ(z.Linie(PS_SOLID, RGB(0, 128, 0)), drewno);
 }
 
 // Frame, a fixed mullion at 500; left: glass; right: a sash with acrylic.
 void OknoZWypelnieniami(TestOkno& o) {
-    o << Rama(1000, 1000)                       // 0
-      << Slupek(false, 500, false, 0, 0)        // 1
-      << Wypeln(0, "float", 0, 0, 1, 0)         // 2
-      << Skrzydlo(2, 0, 1, 0, 0, 0)             // 3 left-side hung ">"
-      << Wypeln(1, "acryl", 3);                 // 4
+    o << Rama(1000, 1000)                 // 0
+      << Slupek(false, 500, false, 0, 0)  // 1
+      << Wypeln(0, "float", 0, 0, 1, 0)   // 2
+      << Skrzydlo(2, 0, 1, 0, 0, 0)       // 3 left-side hung ">"
+      << Wypeln(1, "acryl", 3);           // 4
 }
 
 TEST_F(Rysunek, GlassIsBluishAcrylicWhiteAndTheSymbolStaysOnTop) {
@@ -252,8 +247,9 @@ TEST_F(Rysunek, GlassIsBluishAcrylicWhiteAndTheSymbolStaysOnTop) {
     const strProst& w = o[3].skrzydlo.wewnUrz;
     int czarne = 0;
     for (int x = w.left + 10; x < w.right - 10; x++) {
-        int y = w.top + 1 + (int)((long long)(x - w.left - 1) * ((w.top + (w.bottom - w.top) / 2) - w.top - 1) /
-                                  (w.right - 1 - w.left - 1));
+        int y = w.top + 1 +
+                (int)((long long)(x - w.left - 1) * ((w.top + (w.bottom - w.top) / 2) - w.top - 1) /
+                      (w.right - 1 - w.left - 1));
         for (int dy = -1; dy <= 1; dy++) czarne += b.Piksel(x, y + dy) == RGB(0, 0, 0);
     }
     EXPECT_GT(czarne, 50);
@@ -332,14 +328,14 @@ TEST_F(Rysunek, ThePrintCopyOfTheSetDrawsNoColouredLine) {
 
 TEST_F(Rysunek, PrintLabelsMullionsAndNumbersFillingsInDescriptionOrder) {
     TestOkno o;
-    o << Rama(1000, 1000)                         // 0
-      << Slupek(false, 500, false, 0, 0)          // 1 fixed, vertical
-      << Slupek(true, 500, true, 1, 0)            // 2 false, horizontal, right part
-      << Skrzydlo(3, 0, 1, 2, 0, 0)               // 3 below it
-      << Wypeln(0, "float 4mm", 0, 0, 1, 0)       // 4 left: (1)
-      << Wypeln(1, "acryl", 3)                    // 5 in the lower sash: (2)
-      << Skrzydlo(1, 0, 1, 0, 0, 2)               // 6 above the false mullion
-      << Wypeln(0, " FLOAT 4MM ", 6);             // 7 the same glass as 4: (1)
+    o << Rama(1000, 1000)                    // 0
+      << Slupek(false, 500, false, 0, 0)     // 1 fixed, vertical
+      << Slupek(true, 500, true, 1, 0)       // 2 false, horizontal, right part
+      << Skrzydlo(3, 0, 1, 2, 0, 0)          // 3 below it
+      << Wypeln(0, "float 4mm", 0, 0, 1, 0)  // 4 left: (1)
+      << Wypeln(1, "acryl", 3)               // 5 in the lower sash: (2)
+      << Skrzydlo(1, 0, 1, 0, 0, 2)          // 6 above the false mullion
+      << Wypeln(0, " FLOAT 4MM ", 6);        // 7 the same glass as 4: (1)
     Zapis z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylWydruk, kWymBrak);
     std::vector<std::string> oczek = {"[1]", "  [2]", "(1)", "(2)", "(1)"};
     EXPECT_EQ(z.Napisy(), oczek);
@@ -375,10 +371,9 @@ TEST_F(Rysunek, PrintLabelsMullionsAndNumbersFillingsInDescriptionOrder) {
 
 TEST_F(Rysunek, ZeroSegmentHasNoTextTheLastAlwaysHas) {
     TestOkno o;
-    o << Rama(1000, 800)
-      << Slupek(false, 500, false, 0, 0)
-      << Slupek(false, 500, false, 0, 0)      // same place: a zero segment
-      << Slupek(false, 1000, false, 0, 0);    // on the right edge: the last is 0
+    o << Rama(1000, 800) << Slupek(false, 500, false, 0, 0)
+      << Slupek(false, 500, false, 0, 0)    // same place: a zero segment
+      << Slupek(false, 1000, false, 0, 0);  // on the right edge: the last is 0
     Zapis z = Emf(o, RECT{0, 0, 1400, 1200}, 100, kStylWydruk, kWymWydruk);
     // Overall 1000 and 800; the bottom chain 500, 0, 500, 0: only the last 0.
     std::vector<std::string> n = z.Napisy();

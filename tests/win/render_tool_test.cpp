@@ -88,8 +88,8 @@ std::vector<uint8_t> ZPng(const std::vector<uint8_t>& d, int w, int h) {
         uint32_t n = Be32(&d[p]);
         if (p + 12 + n > d.size() || Crc(&d[p + 4], n + 4) != Be32(&d[p + 8 + n])) return rgb;
         std::string typ((const char*)&d[p + 4], 4);
-        if (typ == "IHDR" && (Be32(&d[p + 8]) != (uint32_t)w || Be32(&d[p + 12]) != (uint32_t)h || d[p + 16] != 8 ||
-                              d[p + 17] != 2))
+        if (typ == "IHDR" && (Be32(&d[p + 8]) != (uint32_t)w || Be32(&d[p + 12]) != (uint32_t)h ||
+                              d[p + 16] != 8 || d[p + 17] != 2))
             return rgb;
         if (typ == "IDAT") z.insert(z.end(), d.begin() + p + 8, d.begin() + p + 8 + n);
         koniec = typ == "IEND";
@@ -170,12 +170,14 @@ TEST_F(RenderToolTest, DrawsTheStoredWindowIntoBmpAndPng) {
         int okno, w, h, styl, wym, margines;
     } przypadki[] = {{0, 400, 300, 0, 1, 50}, {1, 240, 180, 1, 0, 6}, {1, 500, 350, 2, 2, 40}};
     for (auto& p : przypadki) {
-        std::vector<uint8_t> oczek = Oczekiwany(&wczytane.zam.okna[p.okno], p.w, p.h, p.styl, p.wym, p.margines);
+        std::vector<uint8_t> oczek =
+            Oczekiwany(&wczytane.zam.okna[p.okno], p.w, p.h, p.styl, p.wym, p.margines);
         ASSERT_EQ(oczek.size(), (size_t)p.w * p.h * 3);
         for (const char* ext : {".bmp", ".png"}) {
             std::string plik = Path((std::string("out") + ext).c_str());
-            std::string args = baza + " " + std::to_string(p.okno) + " \"" + plik + "\" " + std::to_string(p.w) +
-                               " " + std::to_string(p.h) + " " + std::to_string(p.styl) + " " + std::to_string(p.wym);
+            std::string args = baza + " " + std::to_string(p.okno) + " \"" + plik + "\" " +
+                               std::to_string(p.w) + " " + std::to_string(p.h) + " " +
+                               std::to_string(p.styl) + " " + std::to_string(p.wym);
             ASSERT_EQ(0u, Uruchom(args)) << args;
             std::vector<uint8_t> d = Czytaj(plik);
             std::vector<uint8_t> rgb = ext[1] == 'b' ? ZBmp(d, p.w, p.h) : ZPng(d, p.w, p.h);

@@ -33,7 +33,10 @@
 namespace {
 
 std::string g_helpTarget;
-void RecordHelp(const char* target, void*) { g_helpTarget += target; g_helpTarget += "|"; }
+void RecordHelp(const char* target, void*) {
+    g_helpTarget += target;
+    g_helpTarget += "|";
+}
 
 // ---- Driving the dialog -------------------------------------------------------
 
@@ -70,9 +73,7 @@ int RunDialog(strUstUzytk* s, std::function<void(HWND)> work, int end = IDOK) {
 
 HWND Page(HWND dlg, int templateId) { return GetDlgItem(dlg, templateId); }
 
-void ShowTab(HWND dlg, int index) {
-    SendDlgItemMessageA(dlg, IDC_SETTINGS_TAB, TCM_SETCURFOCUS, index, 0);
-}
+void ShowTab(HWND dlg, int index) { SendDlgItemMessageA(dlg, IDC_SETTINGS_TAB, TCM_SETCURFOCUS, index, 0); }
 
 std::string Text(HWND page, int id) {
     char text[1024] = "";
@@ -115,10 +116,10 @@ protected:
 // ---- The currency table -------------------------------------------------------
 
 TEST_F(SettingsDialogTest, CurrencyTableHas35CodesInOrderAndTheListFollowsIt) {
-    const char* const expected[35] = {
-        "AUD", "ARS", "BGN", "BRL", "CAD", "CHF", "CLP", "CNY", "CZK", "DDK", "DZD", "EEK",
-        "EUR", "GBP", "HRK", "INR", "JPY", "LTL", "LVL", "MKD", "MXN", "NOK", "NZD", "PEN",
-        "PHP", "PLN", "RON", "RUB", "SEK", "SGD", "TRY", "UAH", "USD", "TWD", "ZAR"};
+    const char* const expected[35] = {"AUD", "ARS", "BGN", "BRL", "CAD", "CHF", "CLP", "CNY", "CZK",
+                                      "DDK", "DZD", "EEK", "EUR", "GBP", "HRK", "INR", "JPY", "LTL",
+                                      "LVL", "MKD", "MXN", "NOK", "NZD", "PEN", "PHP", "PLN", "RON",
+                                      "RUB", "SEK", "SGD", "TRY", "UAH", "USD", "TWD", "ZAR"};
     for (int i = 0; i < 35; i++) EXPECT_STREQ(expected[i], KodWaluty(i)) << i;
     for (int outside : {-1, 35, 36, INT_MIN, INT_MAX}) EXPECT_STREQ("", KodWaluty(outside)) << outside;
 
@@ -126,16 +127,19 @@ TEST_F(SettingsDialogTest, CurrencyTableHas35CodesInOrderAndTheListFollowsIt) {
     s_.idWalPrg = 25;
     std::vector<std::string> listed;
     int selected = -1;
-    RunDialog(&s_, [&](HWND dlg) {
-        HWND combo = GetDlgItem(Page(dlg, IDD_PAGE_DEFAULTS), IDC_CURRENCY);
-        int n = (int)SendMessageA(combo, CB_GETCOUNT, 0, 0);
-        for (int i = 0; i < n; i++) {
-            char code[8] = "";
-            SendMessageA(combo, CB_GETLBTEXT, i, (LPARAM)code);
-            listed.push_back(code);
-        }
-        selected = (int)SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    }, IDCANCEL);
+    RunDialog(
+        &s_,
+        [&](HWND dlg) {
+            HWND combo = GetDlgItem(Page(dlg, IDD_PAGE_DEFAULTS), IDC_CURRENCY);
+            int n = (int)SendMessageA(combo, CB_GETCOUNT, 0, 0);
+            for (int i = 0; i < n; i++) {
+                char code[8] = "";
+                SendMessageA(combo, CB_GETLBTEXT, i, (LPARAM)code);
+                listed.push_back(code);
+            }
+            selected = (int)SendMessageA(combo, CB_GETCURSEL, 0, 0);
+        },
+        IDCANCEL);
     ASSERT_EQ(35u, listed.size());
     for (int i = 0; i < 35; i++) EXPECT_EQ(expected[i], listed[i]) << i;
     EXPECT_EQ(25, selected);
@@ -144,45 +148,48 @@ TEST_F(SettingsDialogTest, CurrencyTableHas35CodesInOrderAndTheListFollowsIt) {
 // ---- The dialog: tabs, help, ending -----------------------------------------------
 
 TEST_F(SettingsDialogTest, TabsShowOnePageAtATimeAndHelpOpensTopic7) {
-    const char* const tabs[5] = {"Seller's details", "Defaults", "Default Uw rates",
-                                 "Orders' statuses", "Others"};
+    const char* const tabs[5] = {"Seller's details", "Defaults", "Default Uw rates", "Orders' statuses",
+                                 "Others"};
     const int pages[5] = {IDD_PAGE_SELLER, IDD_PAGE_DEFAULTS, IDD_PAGE_UW, IDD_PAGE_STATUSES,
                           IDD_PAGE_OTHERS};
-    int result = RunDialog(&s_, [&](HWND dlg) {
-        // 300 x 210 dialog units.
-        RECT units = {0, 0, 300, 210}, client;
-        MapDialogRect(dlg, &units);
-        GetClientRect(dlg, &client);
-        EXPECT_EQ(units.right, client.right);
-        EXPECT_EQ(units.bottom, client.bottom);
-        HWND tab = GetDlgItem(dlg, IDC_SETTINGS_TAB);
-        ASSERT_EQ(5, (int)SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < 5; i++) {
-            char text[64] = "";
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(tab, TCM_GETITEMA, i, (LPARAM)&item);
-            EXPECT_STREQ(tabs[i], text);
-            ASSERT_NE(nullptr, Page(dlg, pages[i])) << i;
-        }
-        // Page 0 first, then each tab in turn (and back to the first).
-        const int order[6] = {0, 1, 2, 3, 4, 0};
-        for (int step = 0; step < 6; step++) {
-            const int shown = order[step];
-            if (step > 0) ShowTab(dlg, shown);
+    int result = RunDialog(
+        &s_,
+        [&](HWND dlg) {
+            // 300 x 210 dialog units.
+            RECT units = {0, 0, 300, 210}, client;
+            MapDialogRect(dlg, &units);
+            GetClientRect(dlg, &client);
+            EXPECT_EQ(units.right, client.right);
+            EXPECT_EQ(units.bottom, client.bottom);
+            HWND tab = GetDlgItem(dlg, IDC_SETTINGS_TAB);
+            ASSERT_EQ(5, (int)SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
             for (int i = 0; i < 5; i++) {
-                EXPECT_EQ(i == shown, IsWindowVisible(Page(dlg, pages[i])) != 0)
-                    << "shown " << shown << " page " << i;
+                char text[64] = "";
+                TCITEMA item = {};
+                item.mask = TCIF_TEXT;
+                item.pszText = text;
+                item.cchTextMax = sizeof text;
+                SendMessageA(tab, TCM_GETITEMA, i, (LPARAM)&item);
+                EXPECT_STREQ(tabs[i], text);
+                ASSERT_NE(nullptr, Page(dlg, pages[i])) << i;
             }
-            EXPECT_TRUE(IsChild(Page(dlg, pages[shown]), GetFocus())) << "focus on page " << shown;
-        }
-        SendMessageA(dlg, WM_COMMAND, IDC_SETTINGS_HELP, 0);
-        HELPINFO help = {};
-        help.cbSize = sizeof help;
-        SendMessageA(dlg, WM_HELP, 0, (LPARAM)&help);
-    }, 0);
+            // Page 0 first, then each tab in turn (and back to the first).
+            const int order[6] = {0, 1, 2, 3, 4, 0};
+            for (int step = 0; step < 6; step++) {
+                const int shown = order[step];
+                if (step > 0) ShowTab(dlg, shown);
+                for (int i = 0; i < 5; i++) {
+                    EXPECT_EQ(i == shown, IsWindowVisible(Page(dlg, pages[i])) != 0)
+                        << "shown " << shown << " page " << i;
+                }
+                EXPECT_TRUE(IsChild(Page(dlg, pages[shown]), GetFocus())) << "focus on page " << shown;
+            }
+            SendMessageA(dlg, WM_COMMAND, IDC_SETTINGS_HELP, 0);
+            HELPINFO help = {};
+            help.cbSize = sizeof help;
+            SendMessageA(dlg, WM_HELP, 0, (LPARAM)&help);
+        },
+        0);
     EXPECT_EQ(0, result);  // the close box
     EXPECT_EQ(HelpTarget(7) + "|" + HelpTarget(7) + "|", g_helpTarget);
     EXPECT_TRUE(g_boxes.empty());
@@ -192,17 +199,20 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
     for (int end : {IDCANCEL, 0}) {
         SCOPED_TRACE(end);
         strUstUzytk before = s_;
-        int result = RunDialog(&s_, [&](HWND dlg) {
-            SetDlgItemTextA(Page(dlg, IDD_PAGE_SELLER), IDC_SELLER_NAME, "Someone else");
-            HWND defaults = Page(dlg, IDD_PAGE_DEFAULTS);
-            ShowTab(dlg, 1);
-            Click(defaults, IDC_ASM_NONE);
-            SetDlgItemTextA(defaults, IDC_DISCOUNT, "50");
-            SelectCurrency(defaults, 32);
-            SetDlgItemTextA(Page(dlg, IDD_PAGE_UW), IDC_UF_FRAME, Num("9,99").c_str());
-            SetDlgItemTextA(Page(dlg, IDD_PAGE_STATUSES), IDC_STATUS_NAME_FIRST, "");
-            SetDlgItemTextA(Page(dlg, IDD_PAGE_OTHERS), IDC_HEADING, "999");
-        }, end);
+        int result = RunDialog(
+            &s_,
+            [&](HWND dlg) {
+                SetDlgItemTextA(Page(dlg, IDD_PAGE_SELLER), IDC_SELLER_NAME, "Someone else");
+                HWND defaults = Page(dlg, IDD_PAGE_DEFAULTS);
+                ShowTab(dlg, 1);
+                Click(defaults, IDC_ASM_NONE);
+                SetDlgItemTextA(defaults, IDC_DISCOUNT, "50");
+                SelectCurrency(defaults, 32);
+                SetDlgItemTextA(Page(dlg, IDD_PAGE_UW), IDC_UF_FRAME, Num("9,99").c_str());
+                SetDlgItemTextA(Page(dlg, IDD_PAGE_STATUSES), IDC_STATUS_NAME_FIRST, "");
+                SetDlgItemTextA(Page(dlg, IDD_PAGE_OTHERS), IDC_HEADING, "999");
+            },
+            end);
         EXPECT_EQ(0, result);
         EXPECT_EQ(0, memcmp(&before, &s_, sizeof s_));
         EXPECT_TRUE(g_boxes.empty());
@@ -252,8 +262,7 @@ TEST_F(SettingsDialogTest, SellerPageOfAnOrderOnlyShows) {
         EXPECT_EQ(std::string(255, 'Z'), Text(p, IDC_SELLER_NAME));
         EXPECT_EQ("QW", Text(p, IDC_SELLER_ABBR));
         for (int id : {IDC_SELLER_NAME, IDC_SELLER_ADDRESS, IDC_SELLER_OTHER}) {
-            EXPECT_EQ(!editable, (GetWindowLongA(GetDlgItem(p, id), GWL_STYLE) & ES_READONLY) != 0)
-                << id;
+            EXPECT_EQ(!editable, (GetWindowLongA(GetDlgItem(p, id), GWL_STYLE) & ES_READONLY) != 0) << id;
         }
         EXPECT_EQ(editable != 0, Visible(p, IDC_SELLER_ABBR));
         EXPECT_EQ(editable != 0, Visible(p, IDC_SELLER_ABBR_LABEL));
@@ -277,8 +286,8 @@ TEST_F(SettingsDialogTest, SellerPageOfAnOrderOnlyShows) {
 
 TEST_F(SettingsDialogTest, DefaultsStoreModesAndPricesWhateverTheHiddenEditHolds) {
     const struct {
-        int32_t flags;           // at the start
-        int asmRadio, disRadio;  // clicked
+        int32_t flags;                  // at the start
+        int asmRadio, disRadio;         // clicked
         const char *asmText, *disText;  // typed before the click
         int32_t flagsAfter;
         int64_t asmPrice, disPrice;
@@ -325,10 +334,8 @@ TEST_F(SettingsDialogTest, DefaultsUnitLabelsFollowModeAndCurrency) {
         int currency;  // selected, or -1
         const char *asmUnit, *disUnit;
     } steps[] = {
-        {0, -1, "EUR/m", "EUR"},
-        {0, 32, "USD/m", "USD"},
-        {IDC_ASM_FIXED, -1, "USD", "USD"},
-        {IDC_DIS_BY_SIZE, -1, "USD", "USD/m"},
+        {0, -1, "EUR/m", "EUR"},           {0, 32, "USD/m", "USD"},
+        {IDC_ASM_FIXED, -1, "USD", "USD"}, {IDC_DIS_BY_SIZE, -1, "USD", "USD/m"},
         {0, 13, "GBP", "GBP/m"},
     };
     int result = RunDialog(&s_, [&](HWND dlg) {
@@ -392,8 +399,7 @@ TEST_F(SettingsDialogTest, RefusedEntryKeepsItsOldValueAndOkStillCloses) {
         {IDD_PAGE_DEFAULTS, IDC_DISCOUNT, "101", "Wrong buyer's discount", kDiscount, 7},
         {IDD_PAGE_DEFAULTS, IDC_DISCOUNT, "", "Wrong buyer's discount", kDiscount, 7},
         {IDD_PAGE_DEFAULTS, IDC_DISCOUNT, "100", nullptr, kDiscount, 100},
-        {IDD_PAGE_DEFAULTS, IDC_FULFILMENT, "1001", "Wrong default orders' fulfilment time",
-         kFulfilment, 14},
+        {IDD_PAGE_DEFAULTS, IDC_FULFILMENT, "1001", "Wrong default orders' fulfilment time", kFulfilment, 14},
         {IDD_PAGE_DEFAULTS, IDC_FULFILMENT, "0", nullptr, kFulfilment, 0},
         {IDD_PAGE_OTHERS, IDC_HEADING, "251", "Wrong size of a printout heading", kHeading, 30},
         {IDD_PAGE_OTHERS, IDC_HEADING, "-5", "Wrong size of a printout heading", kHeading, 30},
@@ -455,7 +461,8 @@ TEST_F(SettingsDialogTest, ADefaultPriceBeyondTheHighestIsRefused) {
             SetDlgItemTextA(p, c.edit, Num(c.typed).c_str());
         });
         EXPECT_EQ(1, result);
-        EXPECT_EQ(c.stored, c.edit == IDC_ASM_PRICE ? s_.sWycenZamParam.cenaMont : s_.sWycenZamParam.cenaDemont);
+        EXPECT_EQ(c.stored,
+                  c.edit == IDC_ASM_PRICE ? s_.sWycenZamParam.cenaMont : s_.sWycenZamParam.cenaDemont);
         if (c.refusal) {
             ASSERT_EQ(1u, g_boxes.size());
             EXPECT_EQ(std::string(c.refusal) + "\r\nThe highest price is " + highest, g_boxes[0].text);
@@ -506,53 +513,56 @@ TEST_F(SettingsDialogTest, UwFactorsAreShownAndStoredInTheirScales) {
 // The label drawn into a bitmap by the page itself (WM_PRINTCLIENT makes the
 // static ask its page to draw it).
 TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirText) {
-    RunDialog(&s_, [&](HWND dlg) {
-        ShowTab(dlg, 2);
-        HWND p = Page(dlg, IDD_PAGE_UW);
-        for (int id : {IDC_PSI_GLASS_LABEL, IDC_PSI_ACRYLIC_LABEL}) {
-            SCOPED_TRACE(id);
-            HWND label = GetDlgItem(p, id);
-            EXPECT_EQ(SS_OWNERDRAW, GetWindowLongA(label, GWL_STYLE) & SS_TYPEMASK);
-            char text[64] = "";
-            GetWindowTextA(label, text, sizeof text);
-            EXPECT_STREQ(id == IDC_PSI_GLASS_LABEL ? "g for glass:" : "g for acrylic:", text);
-            RECT r;
-            GetClientRect(label, &r);
-            MemoryDC dc(nullptr, r.right, r.bottom);
-            ASSERT_TRUE(dc.ok());
-            SendMessageA(label, WM_PRINTCLIENT, (WPARAM)dc.get(), PRF_CLIENT);
-            // Where the text starts, measured with the label's own font.
-            SIZE size;
-            {
-                ScopedSelect font(dc, (HFONT)SendMessageA(label, WM_GETFONT, 0, 0));
-                GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+    RunDialog(
+        &s_,
+        [&](HWND dlg) {
+            ShowTab(dlg, 2);
+            HWND p = Page(dlg, IDD_PAGE_UW);
+            for (int id : {IDC_PSI_GLASS_LABEL, IDC_PSI_ACRYLIC_LABEL}) {
+                SCOPED_TRACE(id);
+                HWND label = GetDlgItem(p, id);
+                EXPECT_EQ(SS_OWNERDRAW, GetWindowLongA(label, GWL_STYLE) & SS_TYPEMASK);
+                char text[64] = "";
+                GetWindowTextA(label, text, sizeof text);
+                EXPECT_STREQ(id == IDC_PSI_GLASS_LABEL ? "g for glass:" : "g for acrylic:", text);
+                RECT r;
+                GetClientRect(label, &r);
+                MemoryDC dc(nullptr, r.right, r.bottom);
+                ASSERT_TRUE(dc.ok());
+                SendMessageA(label, WM_PRINTCLIENT, (WPARAM)dc.get(), PRF_CLIENT);
+                // Where the text starts, measured with the label's own font.
+                SIZE size;
+                {
+                    ScopedSelect font(dc, (HFONT)SendMessageA(label, WM_GETFONT, 0, 0));
+                    GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+                }
+                const int x = r.right - size.cx;
+                const DWORD back = dc.pixel(0, 0);
+                auto ink = [&](int px, int py) {
+                    EXPECT_TRUE(px >= 0 && px < r.right && py >= 0 && py < r.bottom) << px << "," << py;
+                    if (px < 0 || px >= r.right || py < 0 || py >= r.bottom) return false;
+                    return dc.pixel(px, py) != back;
+                };
+                // The three verticals, the bowl, the stem's foot; blank above and beside.
+                for (int y = 2; y <= 8; y++) {
+                    EXPECT_TRUE(ink(x - 1, y)) << y;
+                    EXPECT_TRUE(ink(x - 7, y)) << y;
+                }
+                for (int y = 2; y <= 11; y++) EXPECT_TRUE(ink(x - 4, y)) << y;
+                for (int px = x - 7; px <= x - 2; px++) EXPECT_TRUE(ink(px, 8)) << px;
+                EXPECT_FALSE(ink(x - 6, 5));
+                EXPECT_FALSE(ink(x - 2, 5));
+                EXPECT_FALSE(ink(x - 4, 1));
+                EXPECT_FALSE(ink(x - 7, 10));
+                EXPECT_FALSE(ink(x - 8, 5));
+                // The text itself is drawn to the right of the psi.
+                int textInk = 0;
+                for (int px = x; px < r.right; px++)
+                    for (int py = 0; py < r.bottom; py++) textInk += ink(px, py);
+                EXPECT_GT(textInk, 20);
             }
-            const int x = r.right - size.cx;
-            const DWORD back = dc.pixel(0, 0);
-            auto ink = [&](int px, int py) {
-                EXPECT_TRUE(px >= 0 && px < r.right && py >= 0 && py < r.bottom) << px << "," << py;
-                if (px < 0 || px >= r.right || py < 0 || py >= r.bottom) return false;
-                return dc.pixel(px, py) != back;
-            };
-            // The three verticals, the bowl, the stem's foot; blank above and beside.
-            for (int y = 2; y <= 8; y++) {
-                EXPECT_TRUE(ink(x - 1, y)) << y;
-                EXPECT_TRUE(ink(x - 7, y)) << y;
-            }
-            for (int y = 2; y <= 11; y++) EXPECT_TRUE(ink(x - 4, y)) << y;
-            for (int px = x - 7; px <= x - 2; px++) EXPECT_TRUE(ink(px, 8)) << px;
-            EXPECT_FALSE(ink(x - 6, 5));
-            EXPECT_FALSE(ink(x - 2, 5));
-            EXPECT_FALSE(ink(x - 4, 1));
-            EXPECT_FALSE(ink(x - 7, 10));
-            EXPECT_FALSE(ink(x - 8, 5));
-            // The text itself is drawn to the right of the psi.
-            int textInk = 0;
-            for (int px = x; px < r.right; px++)
-                for (int py = 0; py < r.bottom; py++) textInk += ink(px, py);
-            EXPECT_GT(textInk, 20);
-        }
-    }, IDCANCEL);
+        },
+        IDCANCEL);
 }
 
 // ---- Page "Orders' statuses" ---------------------------------------------------------------
@@ -578,8 +588,8 @@ TEST_F(SettingsDialogTest, StatusNamesAreTrimmedCutAndNeverEmpty) {
         }
     });
     EXPECT_EQ(1, result);
-    const char* const defaults[6] = {"ACCEPTED", "IN PRODUCTION", "READY", "DELIVERED", "INVOICED",
-                                     "CANCELLED"};
+    const char* const defaults[6] = {"ACCEPTED",  "IN PRODUCTION", "READY",
+                                     "DELIVERED", "INVOICED",      "CANCELLED"};
     for (int n = 0; n < 6; n++) {
         EXPECT_EQ(defaults[n], shown[n]) << n;
         EXPECT_EQ(names[n].stored, s_.stanyZam[n]) << n;
@@ -605,31 +615,34 @@ TEST_F(SettingsDialogTest, StatusPicturesCopyTheirImageOfTheStatusBitmap) {
     }
     const COLORREF faceRef = GetSysColor(COLOR_BTNFACE);
     const DWORD face = (GetRValue(faceRef) << 16) | (GetGValue(faceRef) << 8) | GetBValue(faceRef);
-    RunDialog(&s_, [&](HWND dlg) {
-        ShowTab(dlg, 3);
-        HWND p = Page(dlg, IDD_PAGE_STATUSES);
-        for (int n = 1; n <= 6; n++) {
-            SCOPED_TRACE(n);
-            HWND picture = GetDlgItem(p, IDC_STATUS_PICTURE_FIRST + 2 * (n - 1));
-            RECT r;
-            GetClientRect(picture, &r);
-            EXPECT_EQ(16, r.right);
-            EXPECT_EQ(16, r.bottom);
-            MemoryDC dc(nullptr, 16, 16);
-            SendMessageA(picture, WM_PRINTCLIENT, (WPARAM)dc.get(), PRF_CLIENT);
-            int differing = 0, drawn = 0;
-            for (int y = 0; y < 16; y++) {
-                for (int x = 0; x < 16; x++) {
-                    DWORD want = bitmapPixels.pixel(16 * (n - 1) + x, y);
-                    if (want == 0xFF00FF) want = face;
-                    else drawn++;
-                    differing += dc.pixel(x, y) != want;
+    RunDialog(
+        &s_,
+        [&](HWND dlg) {
+            ShowTab(dlg, 3);
+            HWND p = Page(dlg, IDD_PAGE_STATUSES);
+            for (int n = 1; n <= 6; n++) {
+                SCOPED_TRACE(n);
+                HWND picture = GetDlgItem(p, IDC_STATUS_PICTURE_FIRST + 2 * (n - 1));
+                RECT r;
+                GetClientRect(picture, &r);
+                EXPECT_EQ(16, r.right);
+                EXPECT_EQ(16, r.bottom);
+                MemoryDC dc(nullptr, 16, 16);
+                SendMessageA(picture, WM_PRINTCLIENT, (WPARAM)dc.get(), PRF_CLIENT);
+                int differing = 0, drawn = 0;
+                for (int y = 0; y < 16; y++) {
+                    for (int x = 0; x < 16; x++) {
+                        DWORD want = bitmapPixels.pixel(16 * (n - 1) + x, y);
+                        if (want == 0xFF00FF) want = face;
+                        else drawn++;
+                        differing += dc.pixel(x, y) != want;
+                    }
                 }
+                EXPECT_EQ(0, differing);
+                EXPECT_GT(drawn, 20);  // the image is not all background
             }
-            EXPECT_EQ(0, differing);
-            EXPECT_GT(drawn, 20);  // the image is not all background
-        }
-    }, IDCANCEL);
+        },
+        IDCANCEL);
 }
 
 // ---- The register of orders opens it -----------------------------------------------------
@@ -667,9 +680,10 @@ protected:
     // Renames status 2 and picks USD through the real dialog.
     void EditSettings() {
         Drive d{[](HWND dlg) {
-            SetDlgItemTextA(Page(dlg, IDD_PAGE_STATUSES), IDC_STATUS_NAME_FIRST + 2, "Shipped");
-            SelectCurrency(Page(dlg, IDD_PAGE_DEFAULTS), 32);
-        }, IDOK};
+                    SetDlgItemTextA(Page(dlg, IDD_PAGE_STATUSES), IDC_STATUS_NAME_FIRST + 2, "Shipped");
+                    SelectCurrency(Page(dlg, IDD_PAGE_DEFAULTS), 32);
+                },
+                IDOK};
         LoopProbe probe(DriveSettings, &d, 5000);
         SendMessageA(main_, WM_COMMAND, CMD_SETTINGS, 0);
         EXPECT_TRUE(d.ran);
@@ -687,7 +701,9 @@ protected:
     }
     // The "Change status to" items of the list's pop-up menu, read while it shows.
     std::string PopupStatusText() {
-        struct Seen { std::string text; } seen;
+        struct Seen {
+            std::string text;
+        } seen;
         auto read = [](void* ctx) {
             HWND menu = FindWindowA("#32768", nullptr);
             if (!menu || !IsWindowVisible(menu)) return false;
@@ -761,8 +777,7 @@ TEST_F(RegisterSettingsTest, FailedSaveKeepsTheFormerSettings) {
     EditSettings();
     ASSERT_EQ(1u, g_boxes.size());
     EXPECT_EQ("Error", g_boxes[0].caption);
-    EXPECT_EQ(0u, g_boxes[0].text.find("Error of updating strUstUzytk in the database"))
-        << g_boxes[0].text;
+    EXPECT_EQ(0u, g_boxes[0].text.find("Error of updating strUstUzytk in the database")) << g_boxes[0].text;
     EXPECT_EQ(0, memcmp(&before, &g_app.settings, sizeof before));
     EXPECT_EQ(12, StoredCurrency());
     EXPECT_EQ("\tProgram currency: EUR", StatusBarPart(main_, 2));

@@ -108,9 +108,7 @@ TEST_F(Controls, ADisabledButtonCannotBePressed) {
 }
 
 TEST_F(Controls, TheDefaultButtonMovesAndEnterFollowsIt) {
-    auto isDefault = [&](int id) {
-        return (GetWindowLongA(Item(id), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
-    };
+    auto isDefault = [&](int id) { return (GetWindowLongA(Item(id), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON; };
     auto pressEnter = [&] {
         SetFocus(Item(IDC_TEST_EDIT));
         MSG m = {Item(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
@@ -147,8 +145,8 @@ protected:
     }
     void TearDown() override { DestroyWindow(parent_); }
     HWND NewList() {
-        HWND lv = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 10, 400,
-                                  200, parent_, (HMENU)7, GetModuleHandleA(nullptr), nullptr);
+        HWND lv = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 10, 400, 200,
+                                  parent_, (HMENU)7, GetModuleHandleA(nullptr), nullptr);
         LVCOLUMNA col = {};
         col.mask = LVCF_TEXT | LVCF_WIDTH;
         col.cx = 100;
@@ -168,8 +166,7 @@ protected:
         SendMessageA(header, WM_SETCURSOR, (WPARAM)header, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         SendMessageA(header, WM_MOUSEMOVE, 0, MAKELPARAM(100, 5));
         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 5));
-        for (int x = 110; x <= 160; x += 10)
-            SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 5));
+        for (int x = 110; x <= 160; x += 10) SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 5));
         SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(160, 5));
         ReleaseCapture();
     }
@@ -221,10 +218,10 @@ TEST_F(InAWindow, AClickOnAColumnStillReachesTheParent) {
 
 TEST_F(InAWindow, TheEditAndItsUpDownMoveAsOnePiece) {
     strEdUd eu;
-    const DWORD style = WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS |
-                        UDS_NOTHOUSANDS;
-    ASSERT_EQ(1, TworzEdUd(&eu, style, 20, 30, 90, 22, parent_, 41, 42, GetModuleHandleA(nullptr),
-                           -5, 100000, 70000));
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+    ASSERT_EQ(1, TworzEdUd(&eu, style, 20, 30, 90, 22, parent_, 41, 42, GetModuleHandleA(nullptr), -5, 100000,
+                           70000));
     EXPECT_EQ(GetDlgItem(parent_, 41), eu.hEd);
     EXPECT_EQ(GetDlgItem(parent_, 42), eu.hUd);
     EXPECT_EQ(90, eu.szer);
@@ -313,10 +310,10 @@ TEST_F(Controls, DrawingInACodePageMeasuresAsTheWideText) {
 // ---- Login dialog -------------------------------------------------------------------
 
 struct LoginScript {
-    const char* login;      // set with WM_SETTEXT (null: typed)
+    const char* login;  // set with WM_SETTEXT (null: typed)
     const char* password;
-    int typeChars;          // characters typed into each edit instead
-    int button;             // IDOK, IDCANCEL, or 0 for the close box
+    int typeChars;                        // characters typed into each edit instead
+    int button;                           // IDOK, IDCANCEL, or 0 for the close box
     int loginLen = -1, passwordLen = -1;  // lengths the edits held before the button
     bool seen = false;
 };
@@ -355,10 +352,8 @@ bool DriveLogin(void* c) {
     s->loginLen = GetWindowTextLengthA(login);
     s->passwordLen = GetWindowTextLengthA(password);
     if (s->button)
-        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(s->button, BN_CLICKED),
-                     (LPARAM)GetDlgItem(dlg, s->button));
-    else
-        PostMessageA(dlg, WM_CLOSE, 0, 0);
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(s->button, BN_CLICKED), (LPARAM)GetDlgItem(dlg, s->button));
+    else PostMessageA(dlg, WM_CLOSE, 0, 0);
     return true;
 }
 
@@ -424,7 +419,7 @@ TEST_F(LoginDialog, NoTextOverflowsEitherBuffer) {
     EXPECT_EQ(200, s.loginLen);
     EXPECT_STREQ("LLLLLLL", login_);  // cut to its capacity
     EXPECT_TRUE(UntouchedFrom(login_, 8, sizeof login_));
-    EXPECT_EQ("pppp", g_processed);   // half the password's capacity
+    EXPECT_EQ("pppp", g_processed);  // half the password's capacity
     EXPECT_STREQ("70707070", out_);
     EXPECT_TRUE(UntouchedFrom(out_, 10, sizeof out_));
 }

@@ -16,8 +16,8 @@
 namespace {
 
 using Installer = WNDPROC (*)(HWND, const char*);
-const Installer kInstall[5] = {nullptr, ZalozPdklEdL1mPoPrzec, ZalozPdklEdL2mPoPrzec,
-                               ZalozPdklEdL3mPoPrzec, ZalozPdklEdL4mPoPrzec};
+const Installer kInstall[5] = {nullptr, ZalozPdklEdL1mPoPrzec, ZalozPdklEdL2mPoPrzec, ZalozPdklEdL3mPoPrzec,
+                               ZalozPdklEdL4mPoPrzec};
 
 std::string WithSep(const char* s, char sep) {
     std::string r = s;
@@ -60,8 +60,8 @@ protected:
 };
 
 struct TypingCase {
-    int n;              // decimals of the variant
-    const char* text;   // before
+    int n;             // decimals of the variant
+    const char* text;  // before
     int selStart, selEnd;
     char typed;
     const char* after;
@@ -127,8 +127,8 @@ TEST_P(NumericEdit, TheOtherLocalesSeparatorIsRefused) {
 TEST_P(NumericEdit, PastingIsRefused) {
     ASSERT_TRUE(SetClipboardText("5"));
     // A plain edit takes the clipboard's text: the paste would work.
-    HWND plain = CreateWindowExA(0, "Edit", "12", WS_CHILD | WS_VISIBLE, 10, 100, 100, 22,
-                                 parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND plain = CreateWindowExA(0, "Edit", "12", WS_CHILD | WS_VISIBLE, 10, 100, 100, 22, parent_, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
     SendMessageA(plain, EM_SETSEL, 2, 2);
     SendMessageA(plain, WM_PASTE, 0, 0);
     ASSERT_EQ("125", WindowText(plain));
@@ -182,8 +182,8 @@ TEST_P(NumericEdit, LeavingTheFieldTidiesTheNumber) {
 
 TEST_P(NumericEdit, MovingTheFocusAwayTidies) {
     HWND e = NewEdit(2, "0", "0012S5");
-    HWND other = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 100, 100, 22, parent_,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND other = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 100, 100, 22, parent_, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
     SetFocus(e);
     ASSERT_EQ(e, GetFocus());
     EXPECT_EQ(WithSep("0012S5", sep_), WindowText(e));
@@ -193,8 +193,8 @@ TEST_P(NumericEdit, MovingTheFocusAwayTidies) {
 }
 
 TEST_P(NumericEdit, InstallingTwiceKeepsTheEditsOwnProcedure) {
-    HWND e = CreateWindowExA(0, "Edit", "1", WS_CHILD | WS_VISIBLE, 10, 10, 100, 22, parent_,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND e = CreateWindowExA(0, "Edit", "1", WS_CHILD | WS_VISIBLE, 10, 10, 100, 22, parent_, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
     WNDPROC editProc = (WNDPROC)GetWindowLongPtrA(e, GWLP_WNDPROC);
     EXPECT_EQ(editProc, ZalozPdklEdL1mPoPrzec(e, nullptr));
     // The second installation changes the variant, and the edit still works:

@@ -38,8 +38,8 @@ INT_PTR CALLBACK TestDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
         case WM_NOTIFY: {
             NMHDR* h = (NMHDR*)lParam;
             if ((h->code == TTN_GETDISPINFOA || h->code == TTN_GETDISPINFOW) && g_rec) {
-                std::string text = "Window " + std::to_string(g_rec->nrPoz + 1) + ": " +
-                                   ItemText(lbx, g_rec->nrPoz);
+                std::string text =
+                    "Window " + std::to_string(g_rec->nrPoz + 1) + ": " + ItemText(lbx, g_rec->nrPoz);
                 g_events.push_back("tip:" + text);
                 if (h->code == TTN_GETDISPINFOA) {
                     strcpy(tipA, text.c_str());
@@ -52,8 +52,7 @@ INT_PTR CALLBACK TestDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
             return TRUE;
         }
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_TEST_LIST && HIWORD(wParam) == LBN_SELCHANGE &&
-                (HWND)lParam == lbx)
+            if (LOWORD(wParam) == IDC_TEST_LIST && HIWORD(wParam) == LBN_SELCHANGE && (HWND)lParam == lbx)
                 g_events.push_back("sel:" + std::to_string(SendMessageA(lbx, LB_GETCURSEL, 0, 0)));
             return TRUE;
         case WM_INITMENUPOPUP:
@@ -82,8 +81,7 @@ protected:
         AppendMenuA(g_menu, MF_STRING, 501, "Edit window");
         AppendMenuA(g_menu, MF_STRING, 502, "Delete window");
         memset(&rec_, 0x5A, sizeof rec_);  // whatever the caller's memory held
-        prev_ = DodajTtMenuPdrDoLbx(dlg_, IDC_TEST_LIST, g_menu, GetModuleHandleA(nullptr), 300,
-                                    &rec_, 0);
+        prev_ = DodajTtMenuPdrDoLbx(dlg_, IDC_TEST_LIST, g_menu, GetModuleHandleA(nullptr), 300, &rec_, 0);
         g_rec = &rec_;
         PumpMessages(20);
     }
@@ -263,8 +261,8 @@ TEST_F(ListBoxTip, RightClickBelowTheLastItemDoesNothing) {
 TEST_F(ListBoxTip, ASecondInstallationIsRefusedAndTheFirstKeepsWorking) {
     strTtLbx second;
     memset(&second, 0x5A, sizeof second);
-    EXPECT_EQ(nullptr, DodajTtMenuPdrDoLbx(dlg_, IDC_TEST_LIST, nullptr, GetModuleHandleA(nullptr),
-                                           300, &second, 0));
+    EXPECT_EQ(nullptr,
+              DodajTtMenuPdrDoLbx(dlg_, IDC_TEST_LIST, nullptr, GetModuleHandleA(nullptr), 300, &second, 0));
     EXPECT_EQ(&rec_, (strTtLbx*)GetWindowLongPtrA(lbx_, GWLP_USERDATA));
     rec_.hMenuPdr = nullptr;
     g_events.clear();

@@ -40,8 +40,8 @@ HWND CreateParentWindow(int width, int height) {
         registered = RegisterClassA(&wc) != 0;
     }
     g_parentLog.clear();
-    HWND w = CreateWindowExA(0, "WidgoraTestParent", "widgora test", WS_OVERLAPPEDWINDOW, 20, 20,
-                             width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND w = CreateWindowExA(0, "WidgoraTestParent", "widgora test", WS_OVERLAPPEDWINDOW, 20, 20, width,
+                             height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ShowWindow(w, SW_SHOW);
     UpdateWindow(w);
     SetForegroundWindow(w);

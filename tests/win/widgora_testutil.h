@@ -38,7 +38,8 @@ extern std::vector<Recorded> g_parentLog;
 HWND CreateParentWindow(int width, int height);
 
 // Dispatches until `done` returns true or `ms` pass; returns done().
-template <class F> bool PumpUntil(F done, DWORD ms) {
+template <class F>
+bool PumpUntil(F done, DWORD ms) {
     DWORD end = GetTickCount() + ms;
     while (!done()) {
         if ((int)(GetTickCount() - end) > 0) return false;

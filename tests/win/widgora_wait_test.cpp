@@ -19,8 +19,7 @@
 namespace {
 
 const char kTitle[] = "Counting the order";
-const char kTimeoutText[] =
-    "Exceeded the waiting time for closing the waiting thread\r\nin the dialog box";
+const char kTimeoutText[] = "Exceeded the waiting time for closing the waiting thread\r\nin the dialog box";
 
 // Times the dialog was seen visible (WM_SHOWWINDOW / WM_WINDOWPOSCHANGED
 // after which it was visible), over the whole life of each dialog.
@@ -62,11 +61,11 @@ int Bits(unsigned v) {
 
 // One job: what the work and cancel functions do and what they saw.
 struct Job {
-    int result = 0;          // what the work returns
-    DWORD sleepMs = 0;       // how long the work takes, when it waits for nothing
-    HANDLE go = nullptr;     // the work waits for it, when set
-    HANDLE release = nullptr;  // ... or for this one (set after the call)
-    HANDLE cancelled = nullptr;  // set by cancel; the work may wait for it
+    int result = 0;                    // what the work returns
+    DWORD sleepMs = 0;                 // how long the work takes, when it waits for nothing
+    HANDLE go = nullptr;               // the work waits for it, when set
+    HANDLE release = nullptr;          // ... or for this one (set after the call)
+    HANDLE cancelled = nullptr;        // set by cancel; the work may wait for it
     HANDLE volatile thread = nullptr;  // the worker, duplicated by the work
     LONG volatile works = 0;
     LONG volatile cancels = 0;
@@ -76,8 +75,8 @@ int Work(void* arg, char*) {
     Job* j = (Job*)arg;
     InterlockedIncrement(&j->works);
     HANDLE self = nullptr;
-    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self,
-                    SYNCHRONIZE, FALSE, 0);
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, SYNCHRONIZE, FALSE,
+                    0);
     InterlockedExchangePointer((PVOID volatile*)&j->thread, self);
     HANDLE waits[2];
     int n = 0;
@@ -101,8 +100,7 @@ protected:
         ResetHarness();
         RouteLibraryBoxes();
         owner_ = CreateParentWindow(400, 300);
-        g_retHook = SetWindowsHookExA(WH_CALLWNDPROCRET, AfterEachMessage, nullptr,
-                                      GetCurrentThreadId());
+        g_retHook = SetWindowsHookExA(WH_CALLWNDPROCRET, AfterEachMessage, nullptr, GetCurrentThreadId());
         ASSERT_NE(nullptr, g_retHook);
     }
     void TearDown() override {
@@ -203,11 +201,10 @@ TEST_F(WaitDialog, ALongerJobShowsItWithTheAnimationAfterTheDelay) {
         EXPECT_TRUE(seen.playing) << "the animation is not playing";
         EXPECT_EQ(kTitle, seen.caption);
         EXPECT_GT(g_shown, 0);
-        if (r == 3 && seen.visible && seen.playing && g_firstShownTick - t0 >= kDelay - 20)
-            good++;
+        if (r == 3 && seen.visible && seen.playing && g_firstShownTick - t0 >= kDelay - 20) good++;
     }
-    printf("long job: %d of %d rounds showed the playing dialog after the %lu ms delay\n", good,
-           kRounds, 150ul);
+    printf("long job: %d of %d rounds showed the playing dialog after the %lu ms delay\n", good, kRounds,
+           150ul);
 }
 
 TEST_F(WaitDialog, StopAfterTheJobEndedDoesNotCancel) {
@@ -248,8 +245,7 @@ TEST_F(WaitDialog, StopAfterTheJobEndedDoesNotCancel) {
         EXPECT_STREQ("", msg_);
         if (ctx.pressed && r == 7 && j.cancels == 0) good++;
     }
-    printf("stop after the job's end: %d of %d rounds gave the result without cancelling\n", good,
-           kRounds);
+    printf("stop after the job's end: %d of %d rounds gave the result without cancelling\n", good, kRounds);
 }
 
 TEST_F(WaitDialog, StopDuringTheJobCancelsExactlyOnce) {
@@ -314,8 +310,7 @@ TEST_F(WaitDialog, StopRacingTheJobsEndClosesOnceEitherWay) {
                 HWND dlg = x->b->hDlg;
                 if (!dlg || !x->j->thread) return false;
                 SetEvent(x->j->go);  // the job ends now...
-                for (volatile int k = 0; k < x->spin * 2000; k++) {
-                }
+                for (volatile int k = 0; k < x->spin * 2000; k++) {}
                 // ... while "Stop" is pressed
                 SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                              (LPARAM)GetDlgItem(dlg, IDCANCEL));
@@ -331,8 +326,8 @@ TEST_F(WaitDialog, StopRacingTheJobsEndClosesOnceEitherWay) {
         if (r == 5 && j.cancels <= 1 && probe.done()) good++;
         cancelled += j.cancels;
     }
-    printf("stop racing the job's end: %d of %d rounds closed once with the result (%d cancelled)\n",
-           good, kRounds, cancelled);
+    printf("stop racing the job's end: %d of %d rounds closed once with the result (%d cancelled)\n", good,
+           kRounds, cancelled);
 }
 
 // The worker outlives the wait: Stop claims the dialog, cancel does not end
@@ -377,8 +372,7 @@ TEST_F(WaitDialog, AWorkerOutlivingTheTenSecondWaitGivesZeroAndTheTimeOutText) {
         EXPECT_LT(ms, 15000u);
         if (r == 0 && strcmp(kTimeoutText, msg_) == 0 && ms >= 9900) good++;
     }
-    printf("worker outliving the 10 s wait: %d of %d rounds gave 0 and the time-out text\n", good,
-           kRounds);
+    printf("worker outliving the 10 s wait: %d of %d rounds gave 0 and the time-out text\n", good, kRounds);
 }
 
 TEST_F(WaitDialog, AShorterWaitingTimeTimesOutTheSameWay) {
@@ -402,8 +396,7 @@ TEST_F(WaitDialog, AShorterWaitingTimeTimesOutTheSameWay) {
         if (r == 0 && strcmp(kTimeoutText, msg_) == 0 && j.cancels == 1) good++;
     }
     EXPECT_EQ(30u, UstawCzasCzekaniaNaWtk(0));
-    printf("worker outliving a 30 ms wait: %d of %d rounds gave 0 and the time-out text\n", good,
-           kRounds);
+    printf("worker outliving a 30 ms wait: %d of %d rounds gave 0 and the time-out text\n", good, kRounds);
 }
 
 TEST_F(WaitDialog, ASecondDialogWhileOneIsOpenIsRefusedWithAMessage) {
@@ -463,8 +456,8 @@ TEST_F(WaitDialog, TheLibrarysAnimationPlaysInAnAnimationControl) {
     HMODULE lib = GetModuleHandleA("widgora.dll");
     ASSERT_NE(nullptr, lib);
     EXPECT_NE(nullptr, FindResourceA(lib, MAKEINTRESOURCEA(IDR_AVI_CZEKAJ), "AVI"));
-    HWND anim = CreateWindowExA(0, ANIMATE_CLASSA, nullptr, WS_CHILD | WS_VISIBLE | ACS_CENTER, 0, 0,
-                                200, 60, owner_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND anim = CreateWindowExA(0, ANIMATE_CLASSA, nullptr, WS_CHILD | WS_VISIBLE | ACS_CENTER, 0, 0, 200, 60,
+                                owner_, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, anim);
     ASSERT_TRUE(Animate_OpenEx(anim, lib, MAKEINTRESOURCEA(IDR_AVI_CZEKAJ)));
     ASSERT_TRUE(Animate_Play(anim, 0, -1, -1));

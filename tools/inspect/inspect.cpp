@@ -49,14 +49,14 @@ public:
         for (size_t i = 0; i < n; i++) {
             const unsigned char c = (unsigned char)s[i];
             switch (c) {
-            case '"': fputs("\\\"", f_); break;
-            case '\\': fputs("\\\\", f_); break;
-            case '\r': fputs("\\r", f_); break;
-            case '\n': fputs("\\n", f_); break;
-            case '\t': fputs("\\t", f_); break;
-            default:
-                if (c < 0x20 || c >= 0x7F) fprintf(f_, "\\u%04x", c);
-                else fputc(c, f_);
+                case '"': fputs("\\\"", f_); break;
+                case '\\': fputs("\\\\", f_); break;
+                case '\r': fputs("\\r", f_); break;
+                case '\n': fputs("\\n", f_); break;
+                case '\t': fputs("\\t", f_); break;
+                default:
+                    if (c < 0x20 || c >= 0x7F) fprintf(f_, "\\u%04x", c);
+                    else fputc(c, f_);
             }
         }
         fputc('"', f_);

@@ -25,8 +25,7 @@ struct Projekt {
     strOkno o;
     bool ok = true;
     char msg[KV_MSG_LEN] = {};
-    Projekt(const char* profil, int32_t typProfilu, const char* kolor, int32_t typKoloru,
-            int64_t cena) {
+    Projekt(const char* profil, int32_t typProfilu, const char* kolor, int32_t typKoloru, int64_t cena) {
         memset(&o, 0, sizeof o);
         o.status = 4;  // structure format 5, the designer's own
         snprintf(o.nazProfil, sizeof o.nazProfil, "%s", profil);
@@ -39,7 +38,7 @@ struct Projekt {
         o.sGrubProf = {70, 78, 84, 64};  // frame, sash, fixed, false mullion, mm
         o.grubSzpros = 26;               // mm
         o.ilOkien = 1;
-        o.cenaZReki = cena;              // hundredths of EUR
+        o.cenaZReki = cena;  // hundredths of EUR
         o.sWspUw = {130, 140, 150, 150, 110, 600, 250, 400};
     }
     ~Projekt() { KvFree(o.oper); }
@@ -64,7 +63,7 @@ struct Dodatek {
     int32_t ilWym;
     int64_t wymiar[3];  // ten-thousandths
     int32_t ilosc;
-    int64_t cena;       // hundredths of EUR
+    int64_t cena;  // hundredths of EUR
 };
 
 struct Nabywca {
@@ -72,8 +71,8 @@ struct Nabywca {
     const char* adres;
     const char* inf;
     const char* symbol;
-    int32_t status;     // 0 new, 1-6 the user's
-    int32_t rabat;      // whole percent
+    int32_t status;  // 0 new, 1-6 the user's
+    int32_t rabat;   // whole percent
 };
 
 }  // namespace
@@ -82,8 +81,8 @@ struct Nabywca {
 static bool Okno(int rodzaj, Projekt& p) {
     switch (rodzaj) {
         case 0:  // one tilt-and-turn sash with a vertical muntin
-            p << OperRama(900, 1200) << OperSkrzydlo(3, 1, 0, 0, 0, 0) << OperWypeln(0, "4/16/4 Ug 1.1", 1, 1, 1, 1)
-              << OperSzpros(450, false, 1, 1, 2);
+            p << OperRama(900, 1200) << OperSkrzydlo(3, 1, 0, 0, 0, 0)
+              << OperWypeln(0, "4/16/4 Ug 1.1", 1, 1, 1, 1) << OperSzpros(450, false, 1, 1, 2);
             break;
         case 1:  // two sashes either side of a fixed mullion
             p << OperRama(1500, 1400) << OperSlupek(false, 750, false, 0, 0) << OperSkrzydlo(3, 0, 0, 0, 1, 0)
@@ -94,17 +93,20 @@ static bool Okno(int rodzaj, Projekt& p) {
             p << OperRama(1800, 2300) << OperSlupek(false, 400, true, 0, 0)
               << OperWypeln(1, "Acrylic 4 mm", 0, 0, 0, 1) << OperSlupek(true, 900, false, 1, 0)
               << OperSkrzydlo(3, 0, 0, 1, 3, 0) << OperSkrzydlo(2, 1, 3, 1, 0, 0)
-              << OperWypeln(0, "4/16/4 safety glass", 4, 4, 4, 4) << OperWypeln(0, "4/16/4 safety glass", 5, 5, 5, 5)
-              << OperSzpros(1300, true, 4, 4, 6) << OperSzpros(1300, true, 5, 5, 7);
+              << OperWypeln(0, "4/16/4 safety glass", 4, 4, 4, 4)
+              << OperWypeln(0, "4/16/4 safety glass", 5, 5, 5, 5) << OperSzpros(1300, true, 4, 4, 6)
+              << OperSzpros(1300, true, 5, 5, 7);
             break;
         case 3:  // fixed window with a cross of muntins
-            p << OperRama(600, 600) << OperWypeln(0, "Ornament glass", 0, 0, 0, 0) << OperSzpros(300, false, 0, 0, 1)
-              << OperSzpros(300, true, 0, 2, 1) << OperSzpros(300, true, 2, 0, 1);
+            p << OperRama(600, 600) << OperWypeln(0, "Ornament glass", 0, 0, 0, 0)
+              << OperSzpros(300, false, 0, 0, 1) << OperSzpros(300, true, 0, 2, 1)
+              << OperSzpros(300, true, 2, 0, 1);
             break;
         default:  // three fields: fixed, tilt-and-turn, fixed
-            p << OperRama(2400, 1500) << OperSlupek(false, 800, false, 0, 0) << OperSlupek(false, 1600, false, 0, 0)
-              << OperWypeln(0, "4/16/4 Ug 1.1", 0, 0, 1, 0) << OperSkrzydlo(3, 1, 1, 0, 2, 0)
-              << OperWypeln(0, "4/16/4 Ug 1.1", 4, 4, 4, 4) << OperWypeln(0, "4/16/4 Ug 1.1", 2, 0, 0, 0);
+            p << OperRama(2400, 1500) << OperSlupek(false, 800, false, 0, 0)
+              << OperSlupek(false, 1600, false, 0, 0) << OperWypeln(0, "4/16/4 Ug 1.1", 0, 0, 1, 0)
+              << OperSkrzydlo(3, 1, 1, 0, 2, 0) << OperWypeln(0, "4/16/4 Ug 1.1", 4, 4, 4, 4)
+              << OperWypeln(0, "4/16/4 Ug 1.1", 2, 0, 0, 0);
             break;
     }
     return p.ok;
@@ -129,7 +131,7 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
     };
     // Window kinds, prices in hundredths of EUR, and accessories per order;
     // the builder's order is large enough for a printout of several pages.
-    static const int okna[][7] = {{0, 1, -1, -1, -1, -1, -1}, {2, 4, 1, 3, -1, -1, -1},
+    static const int okna[][7] = {{0, 1, -1, -1, -1, -1, -1},  {2, 4, 1, 3, -1, -1, -1},
                                   {1, -1, -1, -1, -1, -1, -1}, {4, 3, 3, -1, -1, -1, -1},
                                   {2, 2, 0, 1, 4, 3, 0},       {0, 3, -1, -1, -1, -1, -1}};
     static const int liczbyDodat[] = {0, 1, 2, 3, 3, 1};

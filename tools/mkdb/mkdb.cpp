@@ -18,9 +18,10 @@ int main(int argc, char** argv) {
     const bool demo = argc == 3 && strcmp(argv[1], "--demo") == 0;
     const char* path = argv[argc - 1];
     if (!(argc == 2 || demo) || path[0] == '-') {
-        fprintf(stderr, "usage: kelvaro-mkdb [--demo] FILE\n"
-                        "Creates a new Quarvel database FILE (it must not exist yet);\n"
-                        "with --demo it also holds a few demo orders.\n");
+        fprintf(stderr,
+                "usage: kelvaro-mkdb [--demo] FILE\n"
+                "Creates a new Quarvel database FILE (it must not exist yet);\n"
+                "with --demo it also holds a few demo orders.\n");
         return 2;
     }
     char msg[KV_MSG_LEN];

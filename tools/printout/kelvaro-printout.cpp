@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
     if (argc == 6 && strcmp(argv[4], "--png") == 0) {
         char* koniec = nullptr;
         long w = strtol(argv[5], &koniec, 10);
-        if (!*argv[5] || *koniec || w < 16 || w > 10000) return Blad("The width of --png is 16 to 10000 pixels");
+        if (!*argv[5] || *koniec || w < 16 || w > 10000)
+            return Blad("The width of --png is 16 to 10000 pixels");
         szerPng = (int)w;
     } else if (argc != 4) {
         return Blad("usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH]");
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
     if (!ok) return Blad(msg);
 
     DrawSet ekran, druk;
-    if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran)) return Blad("Error of creating the drawing resources");
+    if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran))
+        return Blad("Error of creating the drawing resources");
     if (!CreatePrintDrawSet(&ekran, &druk)) {
         DestroyDrawSet(&ekran);
         return Blad("Error of creating the drawing resources");

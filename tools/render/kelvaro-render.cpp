@@ -68,11 +68,12 @@ int Blad(const char* tekst) {
 
 int main(int argc, char** argv) {
     if (argc != 5 && argc != 9) {
-        fprintf(stderr,
-                "usage: kelvaro-render DATABASE ORDER_KEY WINDOW_INDEX OUT_FILE [WIDTH HEIGHT STYLE DIMENSIONS]\n"
-                "draws one window of a stored order into a BMP (or .png) picture;\n"
-                "WINDOW_INDEX from 0, STYLE 0 canvas / 1 list cell / 2 printout,\n"
-                "DIMENSIONS 0 none / 1 screen / 2 printout (default 800 600 0 1)\n");
+        fprintf(
+            stderr,
+            "usage: kelvaro-render DATABASE ORDER_KEY WINDOW_INDEX OUT_FILE [WIDTH HEIGHT STYLE DIMENSIONS]\n"
+            "draws one window of a stored order into a BMP (or .png) picture;\n"
+            "WINDOW_INDEX from 0, STYLE 0 canvas / 1 list cell / 2 printout,\n"
+            "DIMENSIONS 0 none / 1 screen / 2 printout (default 800 600 0 1)\n");
         return 2;
     }
     const int64_t klucz = _strtoi64(argv[2], nullptr, 10);

@@ -12,27 +12,27 @@ LRESULT CALLBACK EdProc(HWND ed, UINT msg, WPARAM wp, LPARAM lp) {
     ObsProj* w = Stan(obs);
     if (!w || !w->edProc) return DefWindowProcA(ed, msg, wp, lp);
     switch (msg) {
-    case WM_GETDLGCODE: return DLGC_WANTALLKEYS | CallWindowProcA(w->edProc, ed, msg, wp, lp);
-    case WM_KEYDOWN:
-        if (wp == VK_RETURN) {
-            if (SendMessageA(obs, UM_OBS_ZASTOSUJ_ED, 0, 0) == 1) SetFocus(obs);
-            return 0;
+        case WM_GETDLGCODE: return DLGC_WANTALLKEYS | CallWindowProcA(w->edProc, ed, msg, wp, lp);
+        case WM_KEYDOWN:
+            if (wp == VK_RETURN) {
+                if (SendMessageA(obs, UM_OBS_ZASTOSUJ_ED, 0, 0) == 1) SetFocus(obs);
+                return 0;
+            }
+            if (wp == VK_ESCAPE) {
+                SetFocus(obs);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wp == '\t' || wp == '\r' || wp == 27) return 0;
+            break;
+        case WM_KILLFOCUS: {
+            // Closed at once: a close posted now would arrive after the editor
+            // was opened again on another label.
+            LRESULT r = CallWindowProcA(w->edProc, ed, msg, wp, lp);
+            SendMessageA(obs, UM_OBS_ZAMKNIJ_ED, 0, 0);
+            return r;
         }
-        if (wp == VK_ESCAPE) {
-            SetFocus(obs);
-            return 0;
-        }
-        break;
-    case WM_CHAR:
-        if (wp == '\t' || wp == '\r' || wp == 27) return 0;
-        break;
-    case WM_KILLFOCUS: {
-        // Closed at once: a close posted now would arrive after the editor
-        // was opened again on another label.
-        LRESULT r = CallWindowProcA(w->edProc, ed, msg, wp, lp);
-        SendMessageA(obs, UM_OBS_ZAMKNIJ_ED, 0, 0);
-        return r;
-    }
     }
     return CallWindowProcA(w->edProc, ed, msg, wp, lp);
 }
@@ -40,8 +40,9 @@ LRESULT CALLBACK EdProc(HWND ed, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 bool TworzEdytor(ObsProj* w, HINSTANCE inst) {
-    if (!TworzEdUd(&w->ed, WS_CHILD | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_SETBUDDYINT, 0, 0,
-                   kEdSzerPx, kEdWysPx, w->hwnd, IDC_OBSPROJ_EDIT, IDC_OBSPROJ_SPIN, inst, 0, kMaxWymiar, 0))
+    if (!TworzEdUd(&w->ed, WS_CHILD | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_SETBUDDYINT, 0,
+                   0, kEdSzerPx, kEdWysPx, w->hwnd, IDC_OBSPROJ_EDIT, IDC_OBSPROJ_SPIN, inst, 0, kMaxWymiar,
+                   0))
         return false;
     ShowWindow(w->ed.hEd, SW_HIDE);
     ShowWindow(w->ed.hUd, SW_HIDE);
@@ -62,10 +63,10 @@ namespace {
 
 int32_t LancuchEdytora(int stan) {
     switch (stan) {
-    case kEdPrawy: return kWymPrawy;
-    case kEdDolny: return kWymDolny;
-    case kEdLewy: return kWymLewy;
-    case kEdGorny: return kWymGorny;
+        case kEdPrawy: return kWymPrawy;
+        case kEdDolny: return kWymDolny;
+        case kEdLewy: return kWymLewy;
+        case kEdGorny: return kWymGorny;
     }
     return -1;
 }
@@ -76,8 +77,14 @@ bool EtykietaEdytora(const ObsProj* w, strProst* r, int32_t* wartosc) {
     const uniOperRys* lista = Lista(w);
     if (Liczba(w) < 1) return false;
     switch (w->stanEd) {
-    case kEdSzer: *r = wym.tekstSzer; *wartosc = lista[0].rama.x1 - lista[0].rama.x0; return true;
-    case kEdWys: *r = wym.tekstWys; *wartosc = lista[0].rama.y1 - lista[0].rama.y0; return true;
+        case kEdSzer:
+            *r = wym.tekstSzer;
+            *wartosc = lista[0].rama.x1 - lista[0].rama.x0;
+            return true;
+        case kEdWys:
+            *r = wym.tekstWys;
+            *wartosc = lista[0].rama.y1 - lista[0].rama.y0;
+            return true;
     }
     const int32_t c = LancuchEdytora(w->stanEd);
     if (c < 0 || w->indeksEd < 0 || w->indeksEd >= wym.liczba[c]) return false;
@@ -94,9 +101,12 @@ void PrzesunEdytor(ObsProj* w) {
     if (w->stanEd == kEdZamkniety || !EtykietaEdytora(w, &r, &v)) return;
     int x = r.left, y = r.top;
     switch (w->stanEd) {
-    case kEdSzer: case kEdDolny: case kEdGorny: y = r.bottom - kEdWysPx; break;
-    case kEdWys: case kEdPrawy: x = r.right - kEdSzerPx; break;
-    default: break;
+        case kEdSzer:
+        case kEdDolny:
+        case kEdGorny: y = r.bottom - kEdWysPx; break;
+        case kEdWys:
+        case kEdPrawy: x = r.right - kEdSzerPx; break;
+        default: break;
     }
     PrzesunEdUd(&w->ed, x, y);
 }

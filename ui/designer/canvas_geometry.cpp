@@ -80,16 +80,16 @@ int32_t Wynik(strTrafienie* t, int32_t wynik, int32_t element) {
 
 int32_t LancuchTrafienia(int32_t wynik) {
     switch (wynik) {
-    case kTrEtPrawy: return kWymPrawy;
-    case kTrEtDolny: return kWymDolny;
-    case kTrEtLewy: return kWymLewy;
-    case kTrEtGorny: return kWymGorny;
+        case kTrEtPrawy: return kWymPrawy;
+        case kTrEtDolny: return kWymDolny;
+        case kTrEtLewy: return kWymLewy;
+        case kTrEtGorny: return kWymGorny;
     }
     return -1;
 }
 
-int32_t TestTrafienia(const uniOperRys* lista, int32_t liczba, const strWymiary* wym, int32_t x,
-                      int32_t y, strTrafienie* t) {
+int32_t TestTrafienia(const uniOperRys* lista, int32_t liczba, const strWymiary* wym, int32_t x, int32_t y,
+                      strTrafienie* t) {
     t->element = -1;
     for (int k = 0; k < 4; k++) t->ogr[k] = -1;
     if (!lista || liczba < 1 || lista[0].typ != kOperRama) return Wynik(t, kTrNic, -1);
@@ -99,8 +99,10 @@ int32_t TestTrafienia(const uniOperRys* lista, int32_t liczba, const strWymiary*
     if (!Na(zewn, x, y)) {
         if (wym) {
             int32_t i;
-            if (lista[0].rama.x1 - lista[0].rama.x0 >= 1 && Na(wym->tekstSzer, x, y)) return Wynik(t, kTrEtSzer, -1);
-            if (lista[0].rama.y1 - lista[0].rama.y0 >= 1 && Na(wym->tekstWys, x, y)) return Wynik(t, kTrEtWys, -1);
+            if (lista[0].rama.x1 - lista[0].rama.x0 >= 1 && Na(wym->tekstSzer, x, y))
+                return Wynik(t, kTrEtSzer, -1);
+            if (lista[0].rama.y1 - lista[0].rama.y0 >= 1 && Na(wym->tekstWys, x, y))
+                return Wynik(t, kTrEtWys, -1);
             const int32_t wyniki[kWymLancuchow] = {kTrEtPrawy, kTrEtDolny, kTrEtLewy, kTrEtGorny};
             for (int32_t c = 0; c < kWymLancuchow; c++)
                 if (EtykietyLancucha(wym, c, x, y, &i)) return Wynik(t, wyniki[c], i);
@@ -119,38 +121,39 @@ int32_t TestTrafienia(const uniOperRys* lista, int32_t liczba, const strWymiary*
     for (int32_t j = 1; j < liczba; j++) {
         const uniOperRys& op = lista[j];
         switch (op.typ) {
-        case kOperSlupekStaly:
-        case kOperSlupekRuch:
-            if (Na(op.slupek.prostUrz, x, y)) return Wynik(t, kTrProfil, j);
-            if (wynik == kTrObszar) Zawez(o, op.slupek.prostUrz, op.slupek.osUrz, op.slupek.poziomy != 0, j, x, y);
-            break;
-        case kOperSkrzydlo:
-            if (wynik != kTrObszar || !Na(op.skrzydlo.zewnUrz, x, y)) break;
-            if (!Na(op.skrzydlo.wewnUrz, x, y)) return Wynik(t, kTrProfil, j);
-            for (int k = 0; k < 4; k++) o.ogr[k] = j;
-            o.kr[kLewa] = op.skrzydlo.wewnUrz.left;
-            o.kr[kGora] = op.skrzydlo.wewnUrz.top;
-            o.kr[kPrawa] = op.skrzydlo.wewnUrz.right;
-            o.kr[kDol] = op.skrzydlo.wewnUrz.bottom;
-            break;
-        case kOperWypeln:
-            // A filling occupies exactly the area it was put into: the
-            // area around the point when its bounds are the same.
-            if (wynik == kTrObszar && memcmp(op.wypeln.ogr, o.ogr, sizeof o.ogr) == 0) {
-                wynik = kTrWypeln;
-                wypeln = j;
-            }
-            break;
-        case kOperSzpros:
-            if (wypeln < 0 || op.szpros.wypeln != wypeln) break;
-            if (Na(op.szpros.prostUrz, x, y)) return Wynik(t, kTrSzpros, j);
-            {
-                const Obszar przed = o;
-                Zawez(o, op.szpros.prostUrz, op.szpros.osUrz, op.szpros.poziomy != 0, j, x, y);
-                if (memcmp(&przed, &o, sizeof o) != 0) wynik = kTrPole;
-            }
-            break;
-        default: break;
+            case kOperSlupekStaly:
+            case kOperSlupekRuch:
+                if (Na(op.slupek.prostUrz, x, y)) return Wynik(t, kTrProfil, j);
+                if (wynik == kTrObszar)
+                    Zawez(o, op.slupek.prostUrz, op.slupek.osUrz, op.slupek.poziomy != 0, j, x, y);
+                break;
+            case kOperSkrzydlo:
+                if (wynik != kTrObszar || !Na(op.skrzydlo.zewnUrz, x, y)) break;
+                if (!Na(op.skrzydlo.wewnUrz, x, y)) return Wynik(t, kTrProfil, j);
+                for (int k = 0; k < 4; k++) o.ogr[k] = j;
+                o.kr[kLewa] = op.skrzydlo.wewnUrz.left;
+                o.kr[kGora] = op.skrzydlo.wewnUrz.top;
+                o.kr[kPrawa] = op.skrzydlo.wewnUrz.right;
+                o.kr[kDol] = op.skrzydlo.wewnUrz.bottom;
+                break;
+            case kOperWypeln:
+                // A filling occupies exactly the area it was put into: the
+                // area around the point when its bounds are the same.
+                if (wynik == kTrObszar && memcmp(op.wypeln.ogr, o.ogr, sizeof o.ogr) == 0) {
+                    wynik = kTrWypeln;
+                    wypeln = j;
+                }
+                break;
+            case kOperSzpros:
+                if (wypeln < 0 || op.szpros.wypeln != wypeln) break;
+                if (Na(op.szpros.prostUrz, x, y)) return Wynik(t, kTrSzpros, j);
+                {
+                    const Obszar przed = o;
+                    Zawez(o, op.szpros.prostUrz, op.szpros.osUrz, op.szpros.poziomy != 0, j, x, y);
+                    if (memcmp(&przed, &o, sizeof o) != 0) wynik = kTrPole;
+                }
+                break;
+            default: break;
         }
     }
     for (int k = 0; k < 4; k++) t->ogr[k] = o.ogr[k];
@@ -232,20 +235,22 @@ int32_t NowaPozycjaEtykiety(int32_t lancuch, int ostatnia, int32_t p, int32_t d,
 
 int NalezyDoLancucha(const uniOperRys* op, int32_t lancuch) {
     switch (op->typ) {
-    case kOperSlupekStaly:
-    case kOperSlupekRuch:
-        return (lancuch == kWymPrawy && op->slupek.poziomy) || (lancuch == kWymDolny && !op->slupek.poziomy);
-    case kOperSzpros:
-        return (lancuch == kWymLewy && op->szpros.poziomy) || (lancuch == kWymGorny && !op->szpros.poziomy);
+        case kOperSlupekStaly:
+        case kOperSlupekRuch:
+            return (lancuch == kWymPrawy && op->slupek.poziomy) ||
+                   (lancuch == kWymDolny && !op->slupek.poziomy);
+        case kOperSzpros:
+            return (lancuch == kWymLewy && op->szpros.poziomy) ||
+                   (lancuch == kWymGorny && !op->szpros.poziomy);
     }
     return 0;
 }
 
 int32_t PozycjaElementu(const uniOperRys* op) {
     switch (op->typ) {
-    case kOperSlupekStaly:
-    case kOperSlupekRuch: return op->slupek.poz;
-    case kOperSzpros: return op->szpros.poz;
+        case kOperSlupekStaly:
+        case kOperSlupekRuch: return op->slupek.poz;
+        case kOperSzpros: return op->szpros.poz;
     }
     return 0;
 }

@@ -23,36 +23,36 @@ int ObsPxNaMm(int32_t W, int32_t H, const strProst* cel, int32_t x, int32_t y, i
 // ---- Hit test --------------------------------------------------------------
 
 enum : int32_t {
-    kTrNic = 0,         // no frame
-    kTrPoza = 1,        // outside the frame on both axes
-    kTrLewo = 2,        // left of the frame, within its height
-    kTrPrawo = 3,       // right of it
-    kTrNad = 4,         // above the frame, within its width
-    kTrPod = 5,         // below it
-    kTrEtSzer = 6,      // the frame-width label
-    kTrEtWys = 7,       // the frame-height label
-    kTrEtPrawy = 8,     // a label of the right-hand chain (horizontal mullions)
-    kTrEtDolny = 9,     // bottom chain (vertical mullions)
-    kTrEtLewy = 10,     // left-hand chain (horizontal muntins)
-    kTrEtGorny = 11,    // top chain (vertical muntins)
-    kTrProfil = 12,     // on the frame bar, a mullion or a sash bar
-    kTrObszar = 13,     // inside an empty area
-    kTrWypeln = 14,     // inside a filling
-    kTrPole = 15,       // inside a filling, in a field bounded by muntins
-    kTrSzpros = 16,     // on a muntin
+    kTrNic = 0,       // no frame
+    kTrPoza = 1,      // outside the frame on both axes
+    kTrLewo = 2,      // left of the frame, within its height
+    kTrPrawo = 3,     // right of it
+    kTrNad = 4,       // above the frame, within its width
+    kTrPod = 5,       // below it
+    kTrEtSzer = 6,    // the frame-width label
+    kTrEtWys = 7,     // the frame-height label
+    kTrEtPrawy = 8,   // a label of the right-hand chain (horizontal mullions)
+    kTrEtDolny = 9,   // bottom chain (vertical mullions)
+    kTrEtLewy = 10,   // left-hand chain (horizontal muntins)
+    kTrEtGorny = 11,  // top chain (vertical muntins)
+    kTrProfil = 12,   // on the frame bar, a mullion or a sash bar
+    kTrObszar = 13,   // inside an empty area
+    kTrWypeln = 14,   // inside a filling
+    kTrPole = 15,     // inside a filling, in a field bounded by muntins
+    kTrSzpros = 16,   // on a muntin
 };
 
 struct strTrafienie {
-    int32_t wynik;      // kTr...
-    int32_t element;    // element (12, 16), filling (14, 15) or label index (8-11); else -1
-    int32_t ogr[4];     // 13-15: bounding elements left, top, right, bottom; else -1
+    int32_t wynik;    // kTr...
+    int32_t element;  // element (12, 16), filling (14, 15) or label index (8-11); else -1
+    int32_t ogr[4];   // 13-15: bounding elements left, top, right, bottom; else -1
 };
 
 // Hit test of device point (x, y) against a placed list and its dimension
 // set (texts placed). Rectangles count with their edges; a label whose value
 // is below 1 is never hit. Returns t->wynik.
-int32_t TestTrafienia(const uniOperRys* lista, int32_t liczba, const strWymiary* wym, int32_t x,
-                      int32_t y, strTrafienie* t);
+int32_t TestTrafienia(const uniOperRys* lista, int32_t liczba, const strWymiary* wym, int32_t x, int32_t y,
+                      strTrafienie* t);
 
 // Chain (kWymPrawy..kWymGorny) of a label result 8-11, -1 for anything else.
 int32_t LancuchTrafienia(int32_t wynik);
@@ -64,8 +64,8 @@ int32_t LiczbaSiatki(int32_t h, int32_t v);
 
 // The area a grid goes into.
 struct strObszarSiatki {
-    int32_t ogr[4];               // bounding elements left, top, right, bottom
-    int32_t x1, y1, x2, y2;       // their edge coordinates, mm
+    int32_t ogr[4];          // bounding elements left, top, right, bottom
+    int32_t x1, y1, x2, y2;  // their edge coordinates, mm
 };
 
 // Fills `wynik` (LiczbaSiatki(h, v) records) with the grid's elements in

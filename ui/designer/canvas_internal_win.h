@@ -31,18 +31,18 @@
 // Which dimension the in-place editor edits.
 enum { kEdZamkniety = 0, kEdSzer = 1, kEdWys = 2, kEdPrawy = 3, kEdDolny = 4, kEdLewy = 5, kEdGorny = 6 };
 enum { kEdSzerPx = 60, kEdWysPx = 22, kMaxWymiar = 10000 };
-enum { kGrubGumki = 3 };   // device pixels: the band's pen (penThick) and a margin for its ends
+enum { kGrubGumki = 3 };  // device pixels: the band's pen (penThick) and a margin for its ends
 
 struct ObsProj {
     HWND hwnd = nullptr;
     strParamObsProj* p = nullptr;
     int edytowalny = 0;
-    RECT prost = {0, 0, 0, 0};      // drawing rectangle: the client rectangle, device pixels
+    RECT prost = {0, 0, 0, 0};  // drawing rectangle: the client rectangle, device pixels
     // In-place dimension editor.
     strEdUd ed = {nullptr, nullptr, 0};
     WNDPROC edProc = nullptr;
     int stanEd = kEdZamkniety;
-    int32_t indeksEd = -1;           // label index within its chain
+    int32_t indeksEd = -1;  // label index within its chain
     // Tooltip naming the mullion or filling under the mouse.
     HWND tip = nullptr;
     int32_t tipElement = -1;
@@ -51,7 +51,7 @@ struct ObsProj {
     // Rubber band.
     bool gumka = false;
     POINT start = {0, 0};
-    POINT koniec = {0, 0};           // end of the line last drawn (start: none drawn)
+    POINT koniec = {0, 0};            // end of the line last drawn (start: none drawn)
     std::unique_ptr<MemoryDC> obraz;  // the canvas as it was when the drag began
     std::unique_ptr<MaskDC> maska;    // one-bit mask the line is drawn on
 };
@@ -62,7 +62,9 @@ inline int32_t Liczba(const ObsProj* w) { return w->p->liczbaOper ? *w->p->liczb
 inline uniOperRys* Lista(const ObsProj* w) { return w->p->oper ? *w->p->oper : nullptr; }
 inline int32_t ProfSch(const ObsProj* w) { return w->p->iProfSch ? *w->p->iProfSch : 0; }
 
-inline strProst Prost(const RECT& r) { return {(int32_t)r.left, (int32_t)r.top, (int32_t)r.right, (int32_t)r.bottom}; }
+inline strProst Prost(const RECT& r) {
+    return {(int32_t)r.left, (int32_t)r.top, (int32_t)r.right, (int32_t)r.bottom};
+}
 
 // canvas_win.cpp
 int Limity(ObsProj* w, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg);

@@ -184,7 +184,8 @@ void WstawSkrzydlo(ObsProj* w, int32_t narz, int x, int y) {
     char msg[KV_MSG_LEN];
     strObsOkno o;
     int32_t wynik;
-    if (!ObszarPunktu(w, x, y, &o, &wynik, msg, "A sash cannot be inserted into area of the windows with filling")) {
+    if (!ObszarPunktu(w, x, y, &o, &wynik, msg,
+                      "A sash cannot be inserted into area of the windows with filling")) {
         KvShowError(w->hwnd, msg);
         return;
     }
@@ -257,24 +258,25 @@ void OnLButtonDown(ObsProj* w, int x, int y) {
     if (!w->edytowalny) return;
     const int32_t narz = NarzedzieObs(w->p->flagi);
     switch (narz) {
-    case kNarzWskaznik: {
-        strTrafienie t;
-        const int32_t wynik = TestTrafienia(Lista(w), Liczba(w), &w->p->wym, x, y, &t);
-        if (wynik == kTrEtSzer) OtworzEdytor(w, kEdSzer, -1);
-        else if (wynik == kTrEtWys) OtworzEdytor(w, kEdWys, -1);
-        else if (wynik >= kTrEtPrawy && wynik <= kTrEtGorny) OtworzEdytor(w, kEdPrawy + (wynik - kTrEtPrawy), t.element);
-        break;
-    }
-    case kNarzRama: WstawRame(w, x, y); break;
-    case kNarzSlupekStaly:
-    case kNarzSlupekRuch:
-    case kNarzSzpros:
-        if (Liczba(w) > 0) StartGumki(w, x, y);
-        break;
-    case kNarzWypeln: WstawWypelnienie(w, x, y); break;
-    default:
-        if (narz >= kNarzSkrzydloStale && narz <= kNarzSkrzydloOstatnie) WstawSkrzydlo(w, narz, x, y);
-        break;
+        case kNarzWskaznik: {
+            strTrafienie t;
+            const int32_t wynik = TestTrafienia(Lista(w), Liczba(w), &w->p->wym, x, y, &t);
+            if (wynik == kTrEtSzer) OtworzEdytor(w, kEdSzer, -1);
+            else if (wynik == kTrEtWys) OtworzEdytor(w, kEdWys, -1);
+            else if (wynik >= kTrEtPrawy && wynik <= kTrEtGorny)
+                OtworzEdytor(w, kEdPrawy + (wynik - kTrEtPrawy), t.element);
+            break;
+        }
+        case kNarzRama: WstawRame(w, x, y); break;
+        case kNarzSlupekStaly:
+        case kNarzSlupekRuch:
+        case kNarzSzpros:
+            if (Liczba(w) > 0) StartGumki(w, x, y);
+            break;
+        case kNarzWypeln: WstawWypelnienie(w, x, y); break;
+        default:
+            if (narz >= kNarzSkrzydloStale && narz <= kNarzSkrzydloOstatnie) WstawSkrzydlo(w, narz, x, y);
+            break;
     }
 }
 
@@ -310,7 +312,8 @@ int WstawSiatke(ObsProj* w, int32_t narz, const strTrafienie& t, int32_t h, int3
     const uint32_t typ = narz == kNarzSzpros ? kOperSzpros : kOperSlupekStaly;
     BudujSiatke(&obs, h, v, typ, 0, t.element, n, nowa + n);
     int ok = Limity(w, nowa + n, ile, kLimDolacz, msg);
-    for (int32_t j = n; ok && j < n + ile; j++) ok = ObliczElement(nowa, j + 1, j, w->p->format, w->p->okno, msg);
+    for (int32_t j = n; ok && j < n + ile; j++)
+        ok = ObliczElement(nowa, j + 1, j, w->p->format, w->p->okno, msg);
     if (!ok) {
         KvFree(nowa);
         return 0;

@@ -97,8 +97,8 @@ namespace {
 
 bool TworzTip(ObsProj* w, HINSTANCE inst) {
     w->tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w->hwnd, nullptr, inst,
-                             nullptr);
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w->hwnd, nullptr,
+                             inst, nullptr);
     if (!w->tip) return false;
     TOOLINFOA ti = {};
     ti.cbSize = sizeof ti;
@@ -157,7 +157,8 @@ void Sledz(ObsProj* w) {
 void PaintObs(HDC dc, const RECT& r, ObsProj* w) {
     FillRect(dc, &r, w->p->ds->brushCanvas);
     if (Liczba(w) > 0)
-        RysujOkno(dc, Lista(w), Liczba(w), ProfSch(w), w->p->format, &w->p->wym, w->p->ds, kStylKanwa, kWymEkran);
+        RysujOkno(dc, Lista(w), Liczba(w), ProfSch(w), w->p->format, &w->p->wym, w->p->ds, kStylKanwa,
+                  kWymEkran);
 }
 
 namespace {
@@ -195,7 +196,8 @@ LRESULT OnCreate(ObsProj* w, CREATESTRUCTA* cs) {
     TworzTip(w, cs->hInstance);
     char msg[KV_MSG_LEN];
     const int32_t n = Liczba(w);
-    if (n > 0 && ObliczGeometrie(Lista(w), n, w->p->format, w->p->okno, msg)) RozmiescWszystko(w, Lista(w), n);
+    if (n > 0 && ObliczGeometrie(Lista(w), n, w->p->format, w->p->okno, msg))
+        RozmiescWszystko(w, Lista(w), n);
     if (!BudujWymiary(Lista(w), n, &w->p->wym, msg)) {
         KvShowError(GetParent(w->hwnd), msg);
         return -1;
@@ -238,23 +240,23 @@ LRESULT CALLBACK ObsProjProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!w) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
     const int x = (short)LOWORD(lp), y = (short)HIWORD(lp);
     switch (msg) {
-    case WM_CREATE: return OnCreate(w, (CREATESTRUCTA*)lp);
-    case WM_SIZE: OnSize(w); return 0;
-    case WM_PAINT: OnPaint(w); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_LBUTTONDOWN: OnLButtonDown(w, x, y); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(w, x, y); return 0;
-    case WM_LBUTTONUP: OnLButtonUp(w, x, y); return 0;
-    case WM_LBUTTONDBLCLK: OnLButtonDblClk(w, x, y); return 0;
-    case WM_RBUTTONUP: OnRButtonUp(w, x, y); return 0;
-    case WM_MOUSEHOVER: OnMouseHover(w, wp, x, y); return 0;
-    case WM_MOUSELEAVE: OnMouseLeave(w); return 0;
-    case WM_CAPTURECHANGED: OnCaptureChanged(w, (HWND)lp); return 0;
-    case WM_NOTIFY: return OnNotify(w, (NMHDR*)lp);
-    case UM_OBS_ZAMKNIJ_ED: OnZamknijEd(w); return 0;
-    case UM_OBS_ZASTOSUJ_ED: return OnZastosujEd(w);
-    case UM_OBS_ODSWIEZ: OnOdswiez(w); return 0;
-    case WM_NCDESTROY: OnNcDestroy(w); return 0;
+        case WM_CREATE: return OnCreate(w, (CREATESTRUCTA*)lp);
+        case WM_SIZE: OnSize(w); return 0;
+        case WM_PAINT: OnPaint(w); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_LBUTTONDOWN: OnLButtonDown(w, x, y); return 0;
+        case WM_MOUSEMOVE: OnMouseMove(w, x, y); return 0;
+        case WM_LBUTTONUP: OnLButtonUp(w, x, y); return 0;
+        case WM_LBUTTONDBLCLK: OnLButtonDblClk(w, x, y); return 0;
+        case WM_RBUTTONUP: OnRButtonUp(w, x, y); return 0;
+        case WM_MOUSEHOVER: OnMouseHover(w, wp, x, y); return 0;
+        case WM_MOUSELEAVE: OnMouseLeave(w); return 0;
+        case WM_CAPTURECHANGED: OnCaptureChanged(w, (HWND)lp); return 0;
+        case WM_NOTIFY: return OnNotify(w, (NMHDR*)lp);
+        case UM_OBS_ZAMKNIJ_ED: OnZamknijEd(w); return 0;
+        case UM_OBS_ZASTOSUJ_ED: return OnZastosujEd(w);
+        case UM_OBS_ODSWIEZ: OnOdswiez(w); return 0;
+        case WM_NCDESTROY: OnNcDestroy(w); return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }

@@ -23,12 +23,12 @@
 
 // Bits of the flags word of strParamObsProj (the designer sets 27).
 enum : uint32_t {
-    kObsNotyfRama = 1,     // frame inserted or element deleted: notification 0
-    kObsNotyfZmiana = 2,   // any other change of the list: notification 1
-    kObsPytajNowa = 4,     // before a new operation is filled in: UM_OBS_NOWA_OPER
-    kObsLimity = 8,        // ask the parent's limit check (UM_OBS_LIMITY); clear: accept
-    kObsMenu = 16,         // context-menu click over an element: notification 2
-    kObsNarzPrzes = 5,     // bits 5-8 hold the tool code
+    kObsNotyfRama = 1,    // frame inserted or element deleted: notification 0
+    kObsNotyfZmiana = 2,  // any other change of the list: notification 1
+    kObsPytajNowa = 4,    // before a new operation is filled in: UM_OBS_NOWA_OPER
+    kObsLimity = 8,       // ask the parent's limit check (UM_OBS_LIMITY); clear: accept
+    kObsMenu = 16,        // context-menu click over an element: notification 2
+    kObsNarzPrzes = 5,    // bits 5-8 hold the tool code
     kObsNarzMaska = 0xFu << 5,
     kObsFlagiProjektanta = 27,
 };
@@ -39,7 +39,7 @@ enum : int32_t {
     kNarzRama = 1,
     kNarzSlupekStaly = 2,
     kNarzSlupekRuch = 3,
-    kNarzSkrzydloStale = 4,   // fixed sash; 4-10 the seven sash kinds
+    kNarzSkrzydloStale = 4,  // fixed sash; 4-10 the seven sash kinds
     kNarzSkrzydloOstatnie = 10,
     kNarzWypeln = 11,
     kNarzSzpros = 12,
@@ -57,31 +57,31 @@ enum : UINT { kObsKodRama = 0, kObsKodZmiana = 1, kObsKodMenu = 2 };
 // screen point.
 struct strNotyfObsProj {
     NMHDR hdr;
-    int32_t element;   // index in the operation list
-    POINT pkt;         // screen coordinates
+    int32_t element;  // index in the operation list
+    POINT pkt;        // screen coordinates
 };
 
 // The canvas parameter record, owned by the designer for the canvas's life.
 struct strParamObsProj {
-    int32_t idKntrl;             // 10303, the identifier in the notifications
-    int32_t* iProfSch;           // profile type of the window record
-    int32_t* iSzpros;            // muntin choice of the window record
-    int32_t rodzSlupka;          // mullion kind for new mullions: 0 fixed, 1 false (-1 none yet)
-    int32_t typWypeln;           // filling type for new fillings: 0 glass, 1 acrylic (-1 none yet)
+    int32_t idKntrl;                    // 10303, the identifier in the notifications
+    int32_t* iProfSch;                  // profile type of the window record
+    int32_t* iSzpros;                   // muntin choice of the window record
+    int32_t rodzSlupka;                 // mullion kind for new mullions: 0 fixed, 1 false (-1 none yet)
+    int32_t typWypeln;                  // filling type for new fillings: 0 glass, 1 acrylic (-1 none yet)
     char nazwaWypeln[kNazwaWypelnLen];  // filling name for new fillings
-    int32_t format;              // structure format, 5
-    strOkno* okno;               // the window record (default thicknesses, limit check)
-    int32_t* liczbaOper;         // operation count of the list being edited
-    uniOperRys** oper;           // the list being edited
-    strWymiary wym;              // dimension set, owned by the canvas
-    const DrawSet* ds;           // drawing resource set
-    uint32_t flagi;              // kObs... bits; tool code in bits 5-8
+    int32_t format;                     // structure format, 5
+    strOkno* okno;                      // the window record (default thicknesses, limit check)
+    int32_t* liczbaOper;                // operation count of the list being edited
+    uniOperRys** oper;                  // the list being edited
+    strWymiary wym;                     // dimension set, owned by the canvas
+    const DrawSet* ds;                  // drawing resource set
+    uint32_t flagi;                     // kObs... bits; tool code in bits 5-8
 };
 
 // The two creation values: lpCreateParams of CreateWindowEx("obsProj").
 struct strTworzObsProj {
     strParamObsProj* param;
-    int edytowalny;              // 1 the window may be changed, 0 view only
+    int edytowalny;  // 1 the window may be changed, 0 view only
 };
 
 // lParam of UM_OBS_LIMITY: the new or changed operations, their count, the

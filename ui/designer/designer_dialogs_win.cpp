@@ -84,21 +84,21 @@ INT_PTR CALLBACK WymiarProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     WymiarRamy* s = KvDialogState<WymiarRamy>(dlg, msg, lp);
     if (!s) return FALSE;
     switch (msg) {
-    case WM_INITDIALOG:
-        NaPunkt(dlg, s->pkt, false);
-        s->rama->rama.x0 = s->rama->rama.y0 = 0;
-        SendDlgItemMessageA(dlg, IDC_WYMIAR_SZER, EM_LIMITTEXT, 9, 0);
-        SendDlgItemMessageA(dlg, IDC_WYMIAR_WYS, EM_LIMITTEXT, 9, 0);
-        SetFocus(GetDlgItem(dlg, IDC_WYMIAR_SZER));
-        return FALSE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDOK: WymiarOk(dlg, s); return TRUE;
-        case IDCANCEL: EndDialog(dlg, 0); return TRUE;
-        case IDHELP: OpenHelp(dlg, HELP_WYMIAR_RAMY); return TRUE;
-        }
-        return FALSE;
-    case WM_HELP: OpenHelp(dlg, HELP_WYMIAR_RAMY); return TRUE;
+        case WM_INITDIALOG:
+            NaPunkt(dlg, s->pkt, false);
+            s->rama->rama.x0 = s->rama->rama.y0 = 0;
+            SendDlgItemMessageA(dlg, IDC_WYMIAR_SZER, EM_LIMITTEXT, 9, 0);
+            SendDlgItemMessageA(dlg, IDC_WYMIAR_WYS, EM_LIMITTEXT, 9, 0);
+            SetFocus(GetDlgItem(dlg, IDC_WYMIAR_SZER));
+            return FALSE;
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case IDOK: WymiarOk(dlg, s); return TRUE;
+                case IDCANCEL: EndDialog(dlg, 0); return TRUE;
+                case IDHELP: OpenHelp(dlg, HELP_WYMIAR_RAMY); return TRUE;
+            }
+            return FALSE;
+        case WM_HELP: OpenHelp(dlg, HELP_WYMIAR_RAMY); return TRUE;
     }
     return FALSE;
 }
@@ -126,22 +126,22 @@ INT_PTR CALLBACK SiatkaProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     strSiatka* s = KvDialogState<strSiatka>(dlg, msg, lp);
     if (!s) return FALSE;
     switch (msg) {
-    case WM_INITDIALOG:
-        SetWindowTextA(dlg, s->slupki ? "Insert mullions" : "Insert muntins");
-        NaPunkt(dlg, s->pkt, true);
-        SendDlgItemMessageA(dlg, IDC_SIATKA_POZ_SPIN, UDM_SETRANGE32, 0, 100);
-        SendDlgItemMessageA(dlg, IDC_SIATKA_PION_SPIN, UDM_SETRANGE32, 0, 100);
-        SendDlgItemMessageA(dlg, IDC_SIATKA_POZ_SPIN, UDM_SETPOS32, 0, 0);
-        SendDlgItemMessageA(dlg, IDC_SIATKA_PION_SPIN, UDM_SETPOS32, 0, 0);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDOK: SiatkaOk(dlg, s); return TRUE;
-        case IDCANCEL: EndDialog(dlg, 0); return TRUE;
-        case IDHELP: OpenHelp(dlg, HELP_SIATKA); return TRUE;
-        }
-        return FALSE;
-    case WM_HELP: OpenHelp(dlg, HELP_SIATKA); return TRUE;
+        case WM_INITDIALOG:
+            SetWindowTextA(dlg, s->slupki ? "Insert mullions" : "Insert muntins");
+            NaPunkt(dlg, s->pkt, true);
+            SendDlgItemMessageA(dlg, IDC_SIATKA_POZ_SPIN, UDM_SETRANGE32, 0, 100);
+            SendDlgItemMessageA(dlg, IDC_SIATKA_PION_SPIN, UDM_SETRANGE32, 0, 100);
+            SendDlgItemMessageA(dlg, IDC_SIATKA_POZ_SPIN, UDM_SETPOS32, 0, 0);
+            SendDlgItemMessageA(dlg, IDC_SIATKA_PION_SPIN, UDM_SETPOS32, 0, 0);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case IDOK: SiatkaOk(dlg, s); return TRUE;
+                case IDCANCEL: EndDialog(dlg, 0); return TRUE;
+                case IDHELP: OpenHelp(dlg, HELP_SIATKA); return TRUE;
+            }
+            return FALSE;
+        case WM_HELP: OpenHelp(dlg, HELP_SIATKA); return TRUE;
     }
     return FALSE;
 }
@@ -169,22 +169,22 @@ INT_PTR CALLBACK NazwaProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     strNowyWypeln* w = KvDialogState<strNowyWypeln>(dlg, msg, lp);
     if (!w) return FALSE;
     switch (msg) {
-    case WM_INITDIALOG:
-        SendDlgItemMessageA(dlg, IDC_NOWY_WYPELN_NAZWA, EM_LIMITTEXT, kNazwaWypelnLen - 1, 0);
-        CheckRadioButton(dlg, IDC_NOWY_WYPELN_SZKLO, IDC_NOWY_WYPELN_AKRYL, IDC_NOWY_WYPELN_SZKLO);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDC_NOWY_WYPELN_SZKLO:
-        case IDC_NOWY_WYPELN_AKRYL:
-            CheckRadioButton(dlg, IDC_NOWY_WYPELN_SZKLO, IDC_NOWY_WYPELN_AKRYL, LOWORD(wp));
+        case WM_INITDIALOG:
+            SendDlgItemMessageA(dlg, IDC_NOWY_WYPELN_NAZWA, EM_LIMITTEXT, kNazwaWypelnLen - 1, 0);
+            CheckRadioButton(dlg, IDC_NOWY_WYPELN_SZKLO, IDC_NOWY_WYPELN_AKRYL, IDC_NOWY_WYPELN_SZKLO);
             return TRUE;
-        case IDOK: NazwaOk(dlg, w); return TRUE;
-        case IDCANCEL: EndDialog(dlg, 0); return TRUE;
-        case IDHELP: OpenHelp(dlg, HELP_NOWY_WYPELN); return TRUE;
-        }
-        return FALSE;
-    case WM_HELP: OpenHelp(dlg, HELP_NOWY_WYPELN); return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case IDC_NOWY_WYPELN_SZKLO:
+                case IDC_NOWY_WYPELN_AKRYL:
+                    CheckRadioButton(dlg, IDC_NOWY_WYPELN_SZKLO, IDC_NOWY_WYPELN_AKRYL, LOWORD(wp));
+                    return TRUE;
+                case IDOK: NazwaOk(dlg, w); return TRUE;
+                case IDCANCEL: EndDialog(dlg, 0); return TRUE;
+                case IDHELP: OpenHelp(dlg, HELP_NOWY_WYPELN); return TRUE;
+            }
+            return FALSE;
+        case WM_HELP: OpenHelp(dlg, HELP_NOWY_WYPELN); return TRUE;
     }
     return FALSE;
 }

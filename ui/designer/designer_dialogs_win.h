@@ -18,10 +18,10 @@ int DialogWymiarRamy(HWND obs, strParamObsProj* param, uniOperRys* rama, POINT p
 // Grid dialog: on entry the kind and the screen point, on OK the counts
 // (0-100 each).
 struct strSiatka {
-    int32_t slupki;     // 1 mullions ("Insert mullions"), 0 muntins ("Insert muntins")
-    POINT pkt;          // screen point where it opens
-    int32_t poziomo;    // out: horizontal elements per column
-    int32_t pionowo;    // out: vertical elements
+    int32_t slupki;   // 1 mullions ("Insert mullions"), 0 muntins ("Insert muntins")
+    POINT pkt;        // screen point where it opens
+    int32_t poziomo;  // out: horizontal elements per column
+    int32_t pionowo;  // out: vertical elements
 };
 int DialogSiatka(HWND owner, strSiatka* s);
 

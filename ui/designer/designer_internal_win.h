@@ -38,8 +38,8 @@
 const char kDesignerClass[] = "oknoOkTrDowOkno";
 
 enum {
-    kPanelWidth = 248,            // pixels, plus the width of a scroll bar
-    kMinWidth = 800,              // smallest tracking size, pixels
+    kPanelWidth = 248,  // pixels, plus the width of a scroll bar
+    kMinWidth = 800,    // smallest tracking size, pixels
     kMinHeight = 600,
     kMaxFillingEntries = CMD_DES_FILLING_LAST - CMD_DES_FILLING_FIRST + 1,
 };
@@ -80,8 +80,13 @@ struct DesignerState {
 // Opening kind and side of the seven sash kinds, in menu order.
 const int32_t kSashKinds[7][2] = {{0, 0}, {1, 0}, {1, 1}, {2, 0}, {2, 1}, {3, 0}, {3, 1}};
 const char* const kSashNames[7] = {
-    "Fixed sash", "Top hung sash (V)", "Bottom hung sash (^)", "Left-side hung sash (>)",
-    "Right-side hung sash (<)", "Tilt && turn sash - left (>^)", "Tilt && turn sash - right (<^)",
+    "Fixed sash",
+    "Top hung sash (V)",
+    "Bottom hung sash (^)",
+    "Left-side hung sash (>)",
+    "Right-side hung sash (<)",
+    "Tilt && turn sash - left (>^)",
+    "Tilt && turn sash - right (<^)",
 };
 
 inline HINSTANCE Instance() { return GetModuleHandleA(nullptr); }

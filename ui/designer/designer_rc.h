@@ -41,25 +41,24 @@
 #define UM_OBS_NOWA_OPER (WM_APP + 10)   // to the parent: wParam the new operation, lParam its type
 #define UM_OBS_LIMITY (WM_APP + 11)      // to the parent: lParam a strLimitObsProj*, answer 1/0
 
-
 // ---- Designer window ---------------------------------------------------------
 #define IDC_DES_TOOLBAR 10213
-#define IDB_DES_TOOLBAR 10214            // 26 x 25 images on magenta
+#define IDB_DES_TOOLBAR 10214  // 26 x 25 images on magenta
 #define IDB_DES_TOOLBAR_DISABLED 10215
 #define CMD_DES_POINTER 10216
 #define CMD_DES_FRAME 10217
-#define CMD_DES_MULLION 10218            // drop-down: mullion kinds
-#define CMD_DES_SASH 10219               // drop-down: sash kinds
-#define CMD_DES_FILLING 10220            // drop-down: the filling menu
+#define CMD_DES_MULLION 10218  // drop-down: mullion kinds
+#define CMD_DES_SASH 10219     // drop-down: sash kinds
+#define CMD_DES_FILLING 10220  // drop-down: the filling menu
 #define CMD_DES_MUNTIN 10221
-#define CMD_DES_FACTORS 10222            // toolbar and the panel's "Factors"
-#define CMD_DES_DELETE 10223             // context menu: delete the element
+#define CMD_DES_FACTORS 10222  // toolbar and the panel's "Factors"
+#define CMD_DES_DELETE 10223   // context menu: delete the element
 #define CMD_DES_FIXED_MULLION 10224
 #define CMD_DES_FALSE_MULLION 10225
-#define CMD_DES_SASH_FIRST 10226         // seven sash kinds 10226-10232
+#define CMD_DES_SASH_FIRST 10226  // seven sash kinds 10226-10232
 #define CMD_DES_SASH_LAST 10232
-#define CMD_DES_NEW_FILLING 10233        // "Enter new name..."
-#define CMD_DES_FILLING_FIRST 10325      // filling menu entries 10325 + index
+#define CMD_DES_NEW_FILLING 10233    // "Enter new name..."
+#define CMD_DES_FILLING_FIRST 10325  // filling menu entries 10325 + index
 #define CMD_DES_FILLING_LAST 13324
 #define CMD_DES_SAVE 1
 #define CMD_DES_CANCEL 2
@@ -149,13 +148,14 @@
 // ---- Messages of the panel to the designer (the canvas has its own, up to + 11) ------------------------
 #define UM_DES_PROFILE_CHOSEN (WM_APP + 12)  // 1 refuses: the panel puts the list back
 #define UM_DES_COLOR_CHOSEN (WM_APP + 13)
-#define UM_DES_MUNTIN_CHOSEN (WM_APP + 14)   // 1 refuses, as for the profile
-#define UM_DES_THICKNESS (WM_APP + 15)       // wParam new position, lParam spin id; 1 refuses
+#define UM_DES_MUNTIN_CHOSEN (WM_APP + 14)  // 1 refuses, as for the profile
+#define UM_DES_THICKNESS (WM_APP + 15)      // wParam new position, lParam spin id; 1 refuses
 #define UM_DES_PRICE (WM_APP + 16)
-#define UM_DES_QUANTITY (WM_APP + 17)        // wParam new position; 1 refuses
+#define UM_DES_QUANTITY (WM_APP + 17)  // wParam new position; 1 refuses
 
 // ---- Messages to the panel ---------------------------------------------------------------------------
-#define UM_PNL_KEEP_NAMES (WM_APP + 18)  // the profile and muntin names as filled are the ones a refusal restores
-#define UM_PNL_PUT_BACK (WM_APP + 19)    // posted to itself: wParam a name list whose choice was refused
+#define UM_PNL_KEEP_NAMES \
+    (WM_APP + 18)  // the profile and muntin names as filled are the ones a refusal restores
+#define UM_PNL_PUT_BACK (WM_APP + 19)  // posted to itself: wParam a name list whose choice was refused
 
 #endif  // KV_UI_DESIGNER_RC_H

@@ -85,10 +85,12 @@ void FillPanel(DesignerState* s) {
 
 // View only: every input is switched off (edits stay selectable).
 void SwitchOffPanel(DesignerState* s) {
-    const int ids[] = {IDC_PNL_PROFILE_LIST, IDC_PNL_PROFILE_EDIT, IDC_PNL_PVC, IDC_PNL_WOOD, IDC_PNL_ALUMINIUM,
-                       IDC_PNL_COLOR_LIST, IDC_PNL_COLOR_EDIT, IDC_PNL_WHITE, IDC_PNL_INTERNAL, IDC_PNL_EXTERNAL,
-                       IDC_PNL_DOUBLE, IDC_PNL_MUNTIN_LIST, IDC_PNL_MUNTIN_EDIT, IDC_PNL_HARDWARE_LIST,
-                       IDC_PNL_HARDWARE_EDIT, IDC_PNL_BEAD_LIST, IDC_PNL_BEAD_EDIT, IDC_PNL_NET, IDC_PNL_NOTES};
+    const int ids[] = {
+        IDC_PNL_PROFILE_LIST, IDC_PNL_PROFILE_EDIT,  IDC_PNL_PVC,           IDC_PNL_WOOD,
+        IDC_PNL_ALUMINIUM,    IDC_PNL_COLOR_LIST,    IDC_PNL_COLOR_EDIT,    IDC_PNL_WHITE,
+        IDC_PNL_INTERNAL,     IDC_PNL_EXTERNAL,      IDC_PNL_DOUBLE,        IDC_PNL_MUNTIN_LIST,
+        IDC_PNL_MUNTIN_EDIT,  IDC_PNL_HARDWARE_LIST, IDC_PNL_HARDWARE_EDIT, IDC_PNL_BEAD_LIST,
+        IDC_PNL_BEAD_EDIT,    IDC_PNL_NET,           IDC_PNL_NOTES};
     for (int id : ids)
         if (HWND c = PanelItem(s, id)) AktDeaktKntrl(c, 0);
     for (strEdUd& e : s->spins) {
@@ -146,8 +148,10 @@ bool ReadPanel(DesignerState* s) {
     const SpinField thick[] = {
         {kSpinFrame, &o->sGrubProf.rama, "Incorrect value in the field Thickness in mm - Frame"},
         {kSpinSash, &o->sGrubProf.skrzydlo, "Incorrect value in the field Thickness in mm - Sash"},
-        {kSpinFixed, &o->sGrubProf.slupekStaly, "Incorrect value in the field Thickness in mm - Fixed mullion"},
-        {kSpinFalse, &o->sGrubProf.slupekRuchomy, "Incorrect value in the field Thickness in mm - False mullion"},
+        {kSpinFixed, &o->sGrubProf.slupekStaly,
+         "Incorrect value in the field Thickness in mm - Fixed mullion"},
+        {kSpinFalse, &o->sGrubProf.slupekRuchomy,
+         "Incorrect value in the field Thickness in mm - False mullion"},
     };
     for (const SpinField& f : thick) {
         if (!ReadSpin(s, f.which, f.field)) {
@@ -304,8 +308,8 @@ LRESULT OnThickness(DesignerState* s, int32_t value, int spinId) {
     }
     bool isMuntin = spinId == IDC_PNL_MUNTIN_TH_SPIN;
     char msg[KV_MSG_LEN] = "";
-    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, isMuntin ? nullptr : &g, isMuntin ? &muntin : nullptr,
-                       msg)) {
+    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, isMuntin ? nullptr : &g,
+                       isMuntin ? &muntin : nullptr, msg)) {
         KvShowError(s->hwnd, msg);
         return 1;
     }

@@ -13,11 +13,16 @@ struct ButtonText {
     const char* tip;
 };
 const ButtonText kTips[] = {
-    {CMD_DES_POINTER, "Pointer"},     {CMD_DES_FRAME, "Add a frame"},
-    {CMD_DES_MULLION, "Add a mullion"}, {CMD_DES_SASH, "Add a sash"},
-    {CMD_DES_FILLING, "Add a filling"}, {CMD_DES_MUNTIN, "Add a muntin"},
-    {CMD_DES_FACTORS, "Thermal transmittance factor"}, {CMD_DES_SAVE, "Save window"},
-    {CMD_DES_CANCEL, "Cancel"},       {CMD_DES_HELP, "Help"},
+    {CMD_DES_POINTER, "Pointer"},
+    {CMD_DES_FRAME, "Add a frame"},
+    {CMD_DES_MULLION, "Add a mullion"},
+    {CMD_DES_SASH, "Add a sash"},
+    {CMD_DES_FILLING, "Add a filling"},
+    {CMD_DES_MUNTIN, "Add a muntin"},
+    {CMD_DES_FACTORS, "Thermal transmittance factor"},
+    {CMD_DES_SAVE, "Save window"},
+    {CMD_DES_CANCEL, "Cancel"},
+    {CMD_DES_HELP, "Help"},
 };
 
 // ---- Toolbar -----------------------------------------------------------------
@@ -79,8 +84,8 @@ int ButtonOfTool(int32_t tool) {
 
 void SetTool(DesignerState* s, int32_t tool) {
     s->param.flagi = ZNarzedziem(s->param.flagi, tool);
-    HCURSOR cursor = tool == kNarzWskaznik || !s->draw ? LoadCursorA(nullptr, IDC_ARROW)
-                                                        : s->draw->cursors[tool - 1];
+    HCURSOR cursor =
+        tool == kNarzWskaznik || !s->draw ? LoadCursorA(nullptr, IDC_ARROW) : s->draw->cursors[tool - 1];
     if (s->canvas) SetClassLongPtrA(s->canvas, GCLP_HCURSOR, (LONG_PTR)cursor);
     SendMessageA(s->bar.hwnd, TB_CHECKBUTTON, ButtonOfTool(tool), TRUE);
 }
@@ -128,7 +133,9 @@ int InsertFilling(DesignerState* s, int32_t at, const char* nazwa, int32_t typ, 
     strMenuWypeln* grown =
         (strMenuWypeln*)KvRealloc(s->wypeln, sizeof(strMenuWypeln) * (size_t)(s->liczbaWypeln + 1));
     if (!grown) {
-        KvMsg(msg, s->wypeln ? "Error of reallocation the str%s structure" : "Error of allocation of str%s structure",
+        KvMsg(msg,
+              s->wypeln ? "Error of reallocation the str%s structure"
+                        : "Error of allocation of str%s structure",
               "MenuWypeln");
         return 0;
     }
@@ -145,7 +152,8 @@ void FillMenu(HMENU menu, const DesignerState* s) {
     while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
     for (int32_t i = 0; i < s->liczbaWypeln; i++) {
         char text[kNazwaWypelnLen + 32];
-        snprintf(text, sizeof text, "%s - [%s]", s->wypeln[i].nazwa, s->wypeln[i].typ == 0 ? "Glass" : "Acrylic");
+        snprintf(text, sizeof text, "%s - [%s]", s->wypeln[i].nazwa,
+                 s->wypeln[i].typ == 0 ? "Glass" : "Acrylic");
         AppendMenuA(menu, MF_STRING, CMD_DES_FILLING_FIRST + i, text);
     }
     if (s->liczbaWypeln > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -232,7 +240,9 @@ void DestroyMenus(DesignerState* s) {
 // ---- Commands ---------------------------------------------------------------------------
 
 void ShowDropMenu(DesignerState* s, int button) {
-    HMENU menu = button == CMD_DES_MULLION ? s->dropMullion : button == CMD_DES_SASH ? s->dropSash : s->dropFilling;
+    HMENU menu = button == CMD_DES_MULLION ? s->dropMullion
+                 : button == CMD_DES_SASH  ? s->dropSash
+                                           : s->dropFilling;
     if (!menu) return;
     RECT rc;
     SendMessageA(s->bar.hwnd, TB_GETRECT, button, (LPARAM)&rc);
@@ -332,14 +342,17 @@ void OnMenuCommand(DesignerState* s, int pos, HMENU menu) {
     char msg[KV_MSG_LEN] = "";
     int ok = -1;
     if (menu == s->context && pos == 0) ok = ObsProjUsun(s->canvas, element, msg);
-    else if (menu == s->ctxMullion && pos >= 0 && pos <= 1) ok = ObsProjZmienSlupek(s->canvas, element, pos, msg);
+    else if (menu == s->ctxMullion && pos >= 0 && pos <= 1)
+        ok = ObsProjZmienSlupek(s->canvas, element, pos, msg);
     else if (menu == s->ctxSash && pos >= 0 && pos < 7)
         ok = ObsProjZmienSkrzydlo(s->canvas, element, kSashKinds[pos][0], kSashKinds[pos][1], msg);
     else if (menu == s->ctxFilling && pos >= 0) {
         int32_t index = pos < s->liczbaWypeln ? pos : -1;
         strNowyWypeln w;
-        if (pos >= s->liczbaWypeln && GetMenuItemID(menu, pos) == CMD_DES_NEW_FILLING) index = AddNewFilling(s, &w);
-        if (index >= 0) ok = ObsProjZmienWypeln(s->canvas, element, s->wypeln[index].nazwa, s->wypeln[index].typ, msg);
+        if (pos >= s->liczbaWypeln && GetMenuItemID(menu, pos) == CMD_DES_NEW_FILLING)
+            index = AddNewFilling(s, &w);
+        if (index >= 0)
+            ok = ObsProjZmienWypeln(s->canvas, element, s->wypeln[index].nazwa, s->wypeln[index].typ, msg);
     }
     if (ok == 0) KvShowError(s->canvas, msg);
     if (ok == 1) {

@@ -75,8 +75,10 @@ void OnSize(DesignerState* s, int width, int height) {
     int bar = GetSystemMetrics(SM_CXVSCROLL);
     int canvasWidth = width - bar - kPanelWidth;
     int below = height - s->toolbarHeight;
-    if (s->canvas) MoveWindow(s->canvas, 0, s->toolbarHeight, canvasWidth > 0 ? canvasWidth : 0, below, FALSE);
-    if (s->panel) MoveWindow(s->panel, width - bar - kPanelWidth, s->toolbarHeight, kPanelWidth + bar, below, FALSE);
+    if (s->canvas)
+        MoveWindow(s->canvas, 0, s->toolbarHeight, canvasWidth > 0 ? canvasWidth : 0, below, FALSE);
+    if (s->panel)
+        MoveWindow(s->panel, width - bar - kPanelWidth, s->toolbarHeight, kPanelWidth + bar, below, FALSE);
     InvalidateRect(s->hwnd, nullptr, TRUE);
 }
 
@@ -118,7 +120,8 @@ LRESULT OnNotify(DesignerState* s, NMHDR* nm) {
     if (nm->code == TTN_GETDISPINFOW) {
         NMTTDISPINFOW* di = (NMTTDISPINFOW*)nm;
         if (const char* tip = TipText((int)nm->idFrom)) {
-            MultiByteToWideChar(CP_ACP, 0, tip, -1, di->szText, (int)(sizeof di->szText / sizeof di->szText[0]));
+            MultiByteToWideChar(CP_ACP, 0, tip, -1, di->szText,
+                                (int)(sizeof di->szText / sizeof di->szText[0]));
             di->lpszText = di->szText;
         }
         return 0;
@@ -218,9 +221,9 @@ int RunDesigner(HWND owner, strOkno* window, const strZam* order, const DrawSet*
         if (owner) EnableWindow(owner, TRUE);
         return 0;
     }
-    HWND hwnd = CreateWindowExA(0, kDesignerClass, "Window",
-                                WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MAXIMIZE, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, Instance(), &s);
+    HWND hwnd = CreateWindowExA(
+        0, kDesignerClass, "Window", WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MAXIMIZE,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, Instance(), &s);
     if (!hwnd) {
         if (owner) EnableWindow(owner, TRUE);
         return 0;

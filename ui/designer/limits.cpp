@@ -68,18 +68,29 @@ int SprawdzObszary(const uniOperRys* lista, int32_t liczba, char* msg) {
     int wynik = 1;
     const strOperRama& r = lista[0].rama;
     if ((int64_t)r.x1 - r.x0 > kMaxRozmRamy) {
-        KvMsg(msg, "The frame is too wide\r\nThe maximum allowed width of a frame is %d mm", (int)kMaxRozmRamy);
+        KvMsg(msg, "The frame is too wide\r\nThe maximum allowed width of a frame is %d mm",
+              (int)kMaxRozmRamy);
         wynik = 0;
     } else if ((int64_t)r.y1 - r.y0 > kMaxRozmRamy) {
-        KvMsg(msg, "The frame is too high\r\nThe maximum allowed height of a frame is %d mm", (int)kMaxRozmRamy);
+        KvMsg(msg, "The frame is too high\r\nThe maximum allowed height of a frame is %d mm",
+              (int)kMaxRozmRamy);
         wynik = 0;
     }
     for (int32_t i = 0; wynik && i < ile; i++) {
         switch (SprawdzPrzeswit(&tab[i], lista, liczba, kMinPrzeswit, kMinPrzeswit)) {
-        case 0: break;
-        case 1: KvMsg(msg, "The distance of the profile is too small"); wynik = 0; break;
-        case 2: KvMsg(msg, "The distance of the muntin is too small"); wynik = 0; break;
-        default: KvMsg(msg, "Incorrect area of the window"); wynik = 0; break;
+            case 0: break;
+            case 1:
+                KvMsg(msg, "The distance of the profile is too small");
+                wynik = 0;
+                break;
+            case 2:
+                KvMsg(msg, "The distance of the muntin is too small");
+                wynik = 0;
+                break;
+            default:
+                KvMsg(msg, "Incorrect area of the window");
+                wynik = 0;
+                break;
         }
     }
     ZwolnijStrukture(tab);

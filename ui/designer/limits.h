@@ -10,10 +10,14 @@
 
 // Limits, mm.
 enum : int32_t {
-    kMinGrubRamy = 10, kMaxGrubRamy = 500,
-    kMinGrubSkrz = 10, kMaxGrubSkrz = 500,
-    kMinGrubSlupka = 10, kMaxGrubSlupka = 400,
-    kMinGrubSzpros = 5, kMaxGrubSzpros = 100,
+    kMinGrubRamy = 10,
+    kMaxGrubRamy = 500,
+    kMinGrubSkrz = 10,
+    kMaxGrubSkrz = 500,
+    kMinGrubSlupka = 10,
+    kMaxGrubSlupka = 400,
+    kMinGrubSzpros = 5,
+    kMaxGrubSzpros = 100,
     kMaxRozmRamy = 10000,
     kMinPrzeswit = 20,
 };

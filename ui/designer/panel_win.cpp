@@ -39,38 +39,69 @@ struct Place {
 };
 
 const Place kPlaces[] = {
-    {IDC_PNL_PROFILE_LABEL, 4, 2, 1}, {IDC_PNL_PROFILE_LIST, 4, 17, 1}, {IDC_PNL_PROFILE_EDIT, 4, 17, 1},
-    {IDC_PNL_PROFILE_TYPE, 4, 39, 1}, {IDC_PNL_PVC, 8, 59, 1}, {IDC_PNL_WOOD, 8, 81, 1},
-    {IDC_PNL_ALUMINIUM, 8, 103, 1}, {IDC_PNL_THICKNESS, 100, 39, 1}, {IDC_PNL_FRAME_LABEL, 104, 55, 1},
-    {IDC_PNL_SASH_LABEL, 104, 77, 1}, {IDC_PNL_FIXED_LABEL, 104, 99, 1}, {IDC_PNL_FALSE_LABEL, 104, 121, 1},
-    {IDC_PNL_FRAME_EDIT, 196, 53, 1}, {IDC_PNL_SASH_EDIT, 196, 75, 1}, {IDC_PNL_FIXED_EDIT, 196, 97, 1},
+    {IDC_PNL_PROFILE_LABEL, 4, 2, 1},
+    {IDC_PNL_PROFILE_LIST, 4, 17, 1},
+    {IDC_PNL_PROFILE_EDIT, 4, 17, 1},
+    {IDC_PNL_PROFILE_TYPE, 4, 39, 1},
+    {IDC_PNL_PVC, 8, 59, 1},
+    {IDC_PNL_WOOD, 8, 81, 1},
+    {IDC_PNL_ALUMINIUM, 8, 103, 1},
+    {IDC_PNL_THICKNESS, 100, 39, 1},
+    {IDC_PNL_FRAME_LABEL, 104, 55, 1},
+    {IDC_PNL_SASH_LABEL, 104, 77, 1},
+    {IDC_PNL_FIXED_LABEL, 104, 99, 1},
+    {IDC_PNL_FALSE_LABEL, 104, 121, 1},
+    {IDC_PNL_FRAME_EDIT, 196, 53, 1},
+    {IDC_PNL_SASH_EDIT, 196, 75, 1},
+    {IDC_PNL_FIXED_EDIT, 196, 97, 1},
     {IDC_PNL_FALSE_EDIT, 196, 119, 1},
-    {IDC_PNL_COLOR_LABEL, 4, 145, 3}, {IDC_PNL_COLOR_LIST, 4, 160, 3}, {IDC_PNL_COLOR_EDIT, 4, 160, 3},
-    {IDC_PNL_COLOR_TYPE, 4, 182, 3}, {IDC_PNL_WHITE, 8, 200, 3}, {IDC_PNL_INTERNAL, 8, 218, 3},
-    {IDC_PNL_EXTERNAL, 127, 200, 3}, {IDC_PNL_DOUBLE, 127, 218, 3},
-    {IDC_PNL_MUNTIN_LABEL, 4, 242, 5}, {IDC_PNL_MUNTIN_LIST, 4, 257, 5}, {IDC_PNL_MUNTIN_EDIT, 4, 257, 5},
-    {IDC_PNL_MUNTIN_TH_LABEL, 4, 286, 5}, {IDC_PNL_MUNTIN_TH_EDIT, 202, 283, 5},
-    {IDC_PNL_HARDWARE_LABEL, 4, 304, 7}, {IDC_PNL_HARDWARE_LIST, 4, 319, 7}, {IDC_PNL_HARDWARE_EDIT, 4, 319, 7},
-    {IDC_PNL_BEAD_LABEL, 4, 345, 9}, {IDC_PNL_BEAD_LIST, 4, 360, 9}, {IDC_PNL_BEAD_EDIT, 4, 360, 9},
-    {IDC_PNL_PRICE_BOX, 4, 386, 11}, {IDC_PNL_NET_LABEL, 8, 405, 11}, {IDC_PNL_NET, 74, 401, 11},
-    {IDC_PNL_GROSS_LABEL, 8, 424, 11}, {IDC_PNL_GROSS, 75, 424, 11}, {IDC_PNL_QTY_LABEL, 148, 405, 11},
-    {IDC_PNL_QTY_EDIT, 202, 401, 11}, {IDC_PNL_TOTAL_BOX, 4, 448, 11}, {IDC_PNL_TOTAL_NET_LABEL, 8, 465, 11},
-    {IDC_PNL_TOTAL_NET, 75, 465, 11}, {IDC_PNL_TOTAL_GROSS_LABEL, 8, 480, 11},
+    {IDC_PNL_COLOR_LABEL, 4, 145, 3},
+    {IDC_PNL_COLOR_LIST, 4, 160, 3},
+    {IDC_PNL_COLOR_EDIT, 4, 160, 3},
+    {IDC_PNL_COLOR_TYPE, 4, 182, 3},
+    {IDC_PNL_WHITE, 8, 200, 3},
+    {IDC_PNL_INTERNAL, 8, 218, 3},
+    {IDC_PNL_EXTERNAL, 127, 200, 3},
+    {IDC_PNL_DOUBLE, 127, 218, 3},
+    {IDC_PNL_MUNTIN_LABEL, 4, 242, 5},
+    {IDC_PNL_MUNTIN_LIST, 4, 257, 5},
+    {IDC_PNL_MUNTIN_EDIT, 4, 257, 5},
+    {IDC_PNL_MUNTIN_TH_LABEL, 4, 286, 5},
+    {IDC_PNL_MUNTIN_TH_EDIT, 202, 283, 5},
+    {IDC_PNL_HARDWARE_LABEL, 4, 304, 7},
+    {IDC_PNL_HARDWARE_LIST, 4, 319, 7},
+    {IDC_PNL_HARDWARE_EDIT, 4, 319, 7},
+    {IDC_PNL_BEAD_LABEL, 4, 345, 9},
+    {IDC_PNL_BEAD_LIST, 4, 360, 9},
+    {IDC_PNL_BEAD_EDIT, 4, 360, 9},
+    {IDC_PNL_PRICE_BOX, 4, 386, 11},
+    {IDC_PNL_NET_LABEL, 8, 405, 11},
+    {IDC_PNL_NET, 74, 401, 11},
+    {IDC_PNL_GROSS_LABEL, 8, 424, 11},
+    {IDC_PNL_GROSS, 75, 424, 11},
+    {IDC_PNL_QTY_LABEL, 148, 405, 11},
+    {IDC_PNL_QTY_EDIT, 202, 401, 11},
+    {IDC_PNL_TOTAL_BOX, 4, 448, 11},
+    {IDC_PNL_TOTAL_NET_LABEL, 8, 465, 11},
+    {IDC_PNL_TOTAL_NET, 75, 465, 11},
+    {IDC_PNL_TOTAL_GROSS_LABEL, 8, 480, 11},
     {IDC_PNL_TOTAL_GROSS, 75, 480, 11},
-    {IDC_PNL_UW_LABEL, 4, 514, 13}, {IDC_PNL_UW, 58, 514, 13}, {IDC_PNL_UW_UNIT, 92, 514, 13},
+    {IDC_PNL_UW_LABEL, 4, 514, 13},
+    {IDC_PNL_UW, 58, 514, 13},
+    {IDC_PNL_UW_UNIT, 92, 514, 13},
     {CMD_DES_FACTORS, 166, 510, 13},
-    {IDC_PNL_NOTES_LABEL, 4, 540, 15}, {IDC_PNL_NOTES, 4, 555, 15},
+    {IDC_PNL_NOTES_LABEL, 4, 540, 15},
+    {IDC_PNL_NOTES, 4, 555, 15},
 };
 
 // The spin of each spin edit, for moving the pair as one piece.
-const int kSpinEdits[kSpinCount] = {IDC_PNL_FRAME_EDIT, IDC_PNL_SASH_EDIT, IDC_PNL_FIXED_EDIT,
+const int kSpinEdits[kSpinCount] = {IDC_PNL_FRAME_EDIT, IDC_PNL_SASH_EDIT,      IDC_PNL_FIXED_EDIT,
                                     IDC_PNL_FALSE_EDIT, IDC_PNL_MUNTIN_TH_EDIT, IDC_PNL_QTY_EDIT};
 
-HWND Child(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle, int id, int w,
-           int h) {
-    HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, w, h, parent,
-                             (HMENU)(INT_PTR)id, (HINSTANCE)GetWindowLongPtrA(parent, GWLP_HINSTANCE),
-                             nullptr);
+HWND Child(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle, int id, int w, int h) {
+    HWND c =
+        CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, w, h, parent,
+                        (HMENU)(INT_PTR)id, (HINSTANCE)GetWindowLongPtrA(parent, GWLP_HINSTANCE), nullptr);
     if (c) SendMessageA(c, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
     return c;
 }
@@ -91,8 +122,8 @@ void Radio(HWND p, int id, const char* text, int w, bool first) {
 // else a plain field. Only one of the two identifiers exists.
 bool Name(HWND p, int listId, int editId, const void* rows, int count, size_t rowSize) {
     if (count > 0) {
-        HWND c = Child(p, "COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
-                       listId, 242, 200);
+        HWND c = Child(p, "COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, listId,
+                       242, 200);
         if (!c) return false;
         SendMessageA(c, CB_LIMITTEXT, 127, 0);
         SendMessageA(c, CB_INITSTORAGE, (WPARAM)count, (LPARAM)count * 32);
@@ -108,8 +139,9 @@ bool Name(HWND p, int listId, int editId, const void* rows, int count, size_t ro
 bool Spin(PanelState* s, int which, int editId, int lower, int upper) {
     HINSTANCE inst = (HINSTANCE)GetWindowLongPtrA(s->hwnd, GWLP_HINSTANCE);
     strEdUd* eu = s->v.spins[which];
-    if (!TworzEdUd(eu, WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 44, 20,
-                   s->hwnd, editId, editId + 1, inst, lower, upper, lower))
+    if (!TworzEdUd(eu,
+                   WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                   0, 0, 44, 20, s->hwnd, editId, editId + 1, inst, lower, upper, lower))
         return false;
     // Values change only through the arrows, so that every change passes the
     // designer's checks.
@@ -122,7 +154,8 @@ bool CreateProfileBlock(PanelState* s) {
     HWND p = s->hwnd;
     const strRejestryOkna* r = s->v.registers;
     Label(p, IDC_PNL_PROFILE_LABEL, "Profile", 240);
-    if (!Name(p, IDC_PNL_PROFILE_LIST, IDC_PNL_PROFILE_EDIT, r->profile, r->liczbaProfili, sizeof(strZstProfil)))
+    if (!Name(p, IDC_PNL_PROFILE_LIST, IDC_PNL_PROFILE_EDIT, r->profile, r->liczbaProfili,
+              sizeof(strZstProfil)))
         return false;
     Group(p, IDC_PNL_PROFILE_TYPE, "Profile type", 92, 88);
     Radio(p, IDC_PNL_PVC, "PVC", 84, true);
@@ -133,8 +166,10 @@ bool CreateProfileBlock(PanelState* s) {
     Label(p, IDC_PNL_SASH_LABEL, "Sash:", 88, SS_RIGHT);
     Label(p, IDC_PNL_FIXED_LABEL, "Fixed mullion:", 88, SS_RIGHT);
     Label(p, IDC_PNL_FALSE_LABEL, "False mullion:", 88, SS_RIGHT);
-    return Spin(s, kSpinFrame, IDC_PNL_FRAME_EDIT, 10, 500) && Spin(s, kSpinSash, IDC_PNL_SASH_EDIT, 10, 500) &&
-           Spin(s, kSpinFixed, IDC_PNL_FIXED_EDIT, 10, 400) && Spin(s, kSpinFalse, IDC_PNL_FALSE_EDIT, 10, 400);
+    return Spin(s, kSpinFrame, IDC_PNL_FRAME_EDIT, 10, 500) &&
+           Spin(s, kSpinSash, IDC_PNL_SASH_EDIT, 10, 500) &&
+           Spin(s, kSpinFixed, IDC_PNL_FIXED_EDIT, 10, 400) &&
+           Spin(s, kSpinFalse, IDC_PNL_FALSE_EDIT, 10, 400);
 }
 
 bool CreateColourAndMuntinBlocks(PanelState* s) {
@@ -149,12 +184,14 @@ bool CreateColourAndMuntinBlocks(PanelState* s) {
     Radio(p, IDC_PNL_EXTERNAL, "External", 110, false);
     Radio(p, IDC_PNL_DOUBLE, "Double-sided", 110, false);
     Label(p, IDC_PNL_MUNTIN_LABEL, "Muntin", 240);
-    if (!Name(p, IDC_PNL_MUNTIN_LIST, IDC_PNL_MUNTIN_EDIT, r->szprosy, r->liczbaSzprosow, sizeof(strZstSzpros)))
+    if (!Name(p, IDC_PNL_MUNTIN_LIST, IDC_PNL_MUNTIN_EDIT, r->szprosy, r->liczbaSzprosow,
+              sizeof(strZstSzpros)))
         return false;
     Label(p, IDC_PNL_MUNTIN_TH_LABEL, "Muntin's thickness:", 194, SS_RIGHT);
     if (!Spin(s, kSpinMuntin, IDC_PNL_MUNTIN_TH_EDIT, 5, 100)) return false;
     Label(p, IDC_PNL_HARDWARE_LABEL, "Hardware", 240);
-    if (!Name(p, IDC_PNL_HARDWARE_LIST, IDC_PNL_HARDWARE_EDIT, r->okucia, r->liczbaOkuc, sizeof(strZstOkucie)))
+    if (!Name(p, IDC_PNL_HARDWARE_LIST, IDC_PNL_HARDWARE_EDIT, r->okucia, r->liczbaOkuc,
+              sizeof(strZstOkucie)))
         return false;
     Label(p, IDC_PNL_BEAD_LABEL, "Glazing bead", 240);
     return Name(p, IDC_PNL_BEAD_LIST, IDC_PNL_BEAD_EDIT, r->listwy, r->liczbaListew, sizeof(strZstListwa));
@@ -164,7 +201,8 @@ bool CreatePriceBlocks(PanelState* s) {
     HWND p = s->hwnd;
     Group(p, IDC_PNL_PRICE_BOX, "Price", 242, 58);
     Label(p, IDC_PNL_NET_LABEL, "net:", 60);
-    HWND net = Child(p, "EDIT", "", ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, IDC_PNL_NET, 64, 20);
+    HWND net =
+        Child(p, "EDIT", "", ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, IDC_PNL_NET, 64, 20);
     if (!net) return false;
     SendMessageA(net, EM_LIMITTEXT, 63, 0);
     ZalozPdklEdL2mPoPrzec(net, "0");
@@ -215,7 +253,8 @@ void Layout(PanelState* s) {
         s->page = h;
         if (s->pos > kPanelContentHeight - h) s->pos = kPanelContentHeight - h;
         if (s->pos < 0) s->pos = 0;
-        SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, kPanelContentHeight, (UINT)h, s->pos, 0};
+        SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, kPanelContentHeight, (UINT)h, s->pos,
+                         0};
         ShowScrollBar(s->hwnd, SB_VERT, TRUE);
         SetScrollInfo(s->hwnd, SB_VERT, &si, TRUE);
     } else {
@@ -317,12 +356,15 @@ void OnFocusChild(PanelState* s, int id) {
 }
 
 void CheckRadio(PanelState* s, int id) {
-    if (id >= IDC_PNL_PVC && id <= IDC_PNL_ALUMINIUM) CheckRadioButton(s->hwnd, IDC_PNL_PVC, IDC_PNL_ALUMINIUM, id);
+    if (id >= IDC_PNL_PVC && id <= IDC_PNL_ALUMINIUM)
+        CheckRadioButton(s->hwnd, IDC_PNL_PVC, IDC_PNL_ALUMINIUM, id);
     else CheckRadioButton(s->hwnd, IDC_PNL_WHITE, IDC_PNL_DOUBLE, id);
 }
 
 KeptName* KeptOf(PanelState* s, int listId) {
-    return listId == IDC_PNL_PROFILE_LIST ? &s->profile : listId == IDC_PNL_MUNTIN_LIST ? &s->muntin : nullptr;
+    return listId == IDC_PNL_PROFILE_LIST  ? &s->profile
+           : listId == IDC_PNL_MUNTIN_LIST ? &s->muntin
+                                           : nullptr;
 }
 
 // Remembers what the list shows now; `chosen` takes the text of the chosen
@@ -358,8 +400,10 @@ void OnNameChosen(PanelState* s, int listId, UINT message) {
 
 void OnCommand(PanelState* s, int id, int code, HWND ctl) {
     HWND parent = GetParent(s->hwnd);
-    bool radio = (id >= IDC_PNL_PVC && id <= IDC_PNL_ALUMINIUM) || (id >= IDC_PNL_WHITE && id <= IDC_PNL_DOUBLE);
-    if (code == EN_SETFOCUS || code == (int)CBN_SETFOCUS || (code == BN_SETFOCUS && (radio || id == CMD_DES_FACTORS)))
+    bool radio =
+        (id >= IDC_PNL_PVC && id <= IDC_PNL_ALUMINIUM) || (id >= IDC_PNL_WHITE && id <= IDC_PNL_DOUBLE);
+    if (code == EN_SETFOCUS || code == (int)CBN_SETFOCUS ||
+        (code == BN_SETFOCUS && (radio || id == CMD_DES_FACTORS)))
         OnFocusChild(s, id);
     if (code == (int)CBN_SELCHANGE) {
         if (id == IDC_PNL_PROFILE_LIST) OnNameChosen(s, id, UM_DES_PROFILE_CHOSEN);
@@ -447,7 +491,7 @@ HWND CreatePanel(HWND designer, HINSTANCE instance, const PanelCreate* values) {
     PanelState* s = new (std::nothrow) PanelState();
     if (!s) return nullptr;
     s->v = *values;
-    HWND h = KvCreateWindowWithState(s, 0, kPanelClass, "OknoDowOknoDane", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0,
-                                     0, 0, designer, (HMENU)(INT_PTR)IDC_PANEL, instance);
+    HWND h = KvCreateWindowWithState(s, 0, kPanelClass, "OknoDowOknoDane", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
+                                     0, 0, 0, 0, designer, (HMENU)(INT_PTR)IDC_PANEL, instance);
     return h;
 }

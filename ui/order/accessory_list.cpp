@@ -155,8 +155,10 @@ void LayOut(HWND dlg, int n) {
     Show(dlg, IDC_ACC_EQUALS, n >= 2);
     Show(dlg, IDC_ACC_RESULT, n >= 1);
     if (n < 1 || n > 3) return;
-    static const struct { const char* caption; int width, equalsX, resultX; } kLayouts[] = {
-        {"Size", 110, 0, 60}, {"Dimension", 186, 123, 136}, {"Dimension", 292, 186, 199}};
+    static const struct {
+        const char* caption;
+        int width, equalsX, resultX;
+    } kLayouts[] = {{"Size", 110, 0, 60}, {"Dimension", 186, 123, 136}, {"Dimension", 292, 186, 199}};
     const auto& l = kLayouts[n - 1];
     SetDlgItemTextA(dlg, IDC_ACC_GROUP, l.caption);
     SetWidth(dlg, IDC_ACC_GROUP, l.width);
@@ -227,8 +229,9 @@ void Fill(AccessoryDialog* a, HWND dlg) {
 }
 
 void MakeReadOnly(HWND dlg) {
-    const int ids[] = {IDC_ACC_NAME_EDIT, IDC_ACC_DIMS, IDC_ACC_DIMS_SPIN, IDC_ACC_DIM1, IDC_ACC_DIM2,
-                       IDC_ACC_DIM3, IDC_ACC_UNIT, IDC_ACC_PRICE, IDC_ACC_QUANTITY, IDC_ACC_QUANTITY_SPIN};
+    const int ids[] = {IDC_ACC_NAME_EDIT, IDC_ACC_DIMS,         IDC_ACC_DIMS_SPIN, IDC_ACC_DIM1,
+                       IDC_ACC_DIM2,      IDC_ACC_DIM3,         IDC_ACC_UNIT,      IDC_ACC_PRICE,
+                       IDC_ACC_QUANTITY,  IDC_ACC_QUANTITY_SPIN};
     for (int id : ids) AktDeaktKntrl(GetDlgItem(dlg, id), 0);
     Show(dlg, IDOK, false);
     SetDlgItemTextA(dlg, IDCANCEL, "Exit");
@@ -400,14 +403,30 @@ void OnCommand(AccessoryDialog* a, HWND dlg, int id, int code) {
             return;
         case IDCANCEL: EndDialog(dlg, a->result); return;
         case IDC_ACC_HELP: OpenHelp(dlg, 6); return;
-        case IDC_ACC_DIMS: if (code == EN_CHANGE) OnDimensionCount(a, dlg); return;
-        case IDC_ACC_DIM1: if (code == EN_CHANGE) OnDimension(a, dlg, 0); return;
-        case IDC_ACC_DIM2: if (code == EN_CHANGE) OnDimension(a, dlg, 1); return;
-        case IDC_ACC_DIM3: if (code == EN_CHANGE) OnDimension(a, dlg, 2); return;
-        case IDC_ACC_UNIT: if (code == EN_CHANGE) OnUnit(a, dlg); return;
-        case IDC_ACC_PRICE: if (code == EN_CHANGE) OnPrice(a, dlg); return;
-        case IDC_ACC_QUANTITY: if (code == EN_CHANGE) OnQuantity(a, dlg); return;
-        case IDC_ACC_NAME_COMBO: if (code == CBN_SELCHANGE) OnRegisterChoice(a, dlg); return;
+        case IDC_ACC_DIMS:
+            if (code == EN_CHANGE) OnDimensionCount(a, dlg);
+            return;
+        case IDC_ACC_DIM1:
+            if (code == EN_CHANGE) OnDimension(a, dlg, 0);
+            return;
+        case IDC_ACC_DIM2:
+            if (code == EN_CHANGE) OnDimension(a, dlg, 1);
+            return;
+        case IDC_ACC_DIM3:
+            if (code == EN_CHANGE) OnDimension(a, dlg, 2);
+            return;
+        case IDC_ACC_UNIT:
+            if (code == EN_CHANGE) OnUnit(a, dlg);
+            return;
+        case IDC_ACC_PRICE:
+            if (code == EN_CHANGE) OnPrice(a, dlg);
+            return;
+        case IDC_ACC_QUANTITY:
+            if (code == EN_CHANGE) OnQuantity(a, dlg);
+            return;
+        case IDC_ACC_NAME_COMBO:
+            if (code == CBN_SELCHANGE) OnRegisterChoice(a, dlg);
+            return;
     }
 }
 
@@ -440,9 +459,10 @@ int RunAccessoryDialog(HWND owner, strDodatZam* d, const strZamRob* z, int edita
 // ---- The list and the commands -----------------------------------------------------
 
 void AccListCreateColumns(HWND list) {
-    const ListColumn kColumns[] = {
-        {"Name", 210, LVCFMT_LEFT}, {"Size", 60, LVCFMT_RIGHT}, {"Quantity", 40, LVCFMT_RIGHT},
-        {"Total", 90, LVCFMT_RIGHT}};
+    const ListColumn kColumns[] = {{"Name", 210, LVCFMT_LEFT},
+                                   {"Size", 60, LVCFMT_RIGHT},
+                                   {"Quantity", 40, LVCFMT_RIGHT},
+                                   {"Total", 90, LVCFMT_RIGHT}};
     InsertListColumns(list, kColumns, 4);
 }
 

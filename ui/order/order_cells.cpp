@@ -18,8 +18,12 @@ namespace {
 // and 5, white otherwise.
 HBRUSH FormatBrush(const DrawSet* draw, int32_t format) {
     switch (format) {
-        case 1: case 3: case 4: return draw->brushGreen;
-        case 0: case 2: case 5: return draw->brushCanvas;
+        case 1:
+        case 3:
+        case 4: return draw->brushGreen;
+        case 0:
+        case 2:
+        case 5: return draw->brushCanvas;
         default: return (HBRUSH)GetStockObject(WHITE_BRUSH);
     }
 }
@@ -40,8 +44,7 @@ void CellText(HDC dc, const RECT& cell, const strZamRob* z, const strOkno& okno,
     else DajNapKwotaPokaz(line.jednBrutto, gross, sizeof gross);
     const char* code = OrderCurrency(z);
     char text[256];
-    snprintf(text, sizeof text, "%d pcs\r\nNet: %s %s\r\nGross: %s %s", okno.ilOkien, net, code, gross,
-             code);
+    snprintf(text, sizeof text, "%d pcs\r\nNet: %s %s\r\nGross: %s %s", okno.ilOkien, net, code, gross, code);
     RECT r = {cell.left + 5, cell.bottom - 5 - textHeight, cell.right - 5, cell.bottom - 5};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, focused ? RGB(255, 255, 255) : GetSysColor(COLOR_WINDOWTEXT));

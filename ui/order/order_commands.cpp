@@ -79,8 +79,8 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
         return;
     }
     if (!newStatus) {
-        snprintf(text, sizeof text, old != 0 ? "The order %s has been corrected" : "The order %s has been saved",
-                 number);
+        snprintf(text, sizeof text,
+                 old != 0 ? "The order %s has been corrected" : "The order %s has been saved", number);
     } else {
         snprintf(text, sizeof text,
                  old != 0 ? "The order %s has been corrected with status %s"

@@ -57,9 +57,7 @@ void SetHundredths(HWND dlg, int id, int64_t value, const char* allowed) {
 
 // A price typed into a price edit: false, and *price untouched, when it
 // is beyond the largest price a seller may type.
-bool ReadPrice(HWND dlg, int id, int64_t* price) {
-    return ReadFixedPoint(dlg, id, 100, kMaxCenaWpis, price);
-}
+bool ReadPrice(HWND dlg, int id, int64_t* price) { return ReadFixedPoint(dlg, id, 100, kMaxCenaWpis, price); }
 
 // The order window, the page's grandparent (the page sits in the tab control).
 void Recompute(OrderPage* p, HWND dlg, uint32_t mask) {
@@ -105,7 +103,8 @@ void GeneralLoad(OrderPage* p, HWND dlg) {
     SetPickerDate(dlg, IDC_GEN_DATE, o.dataZam);
     LimitFulfilment(dlg, o.dataZam);
     SetPickerDate(dlg, IDC_GEN_DATE_REAL, o.dataReal);
-    SendDlgItemMessageA(dlg, IDC_GEN_DAYS_SPIN, UDM_SETPOS32, 0, (LPARAM)RoznicaDatNap(o.dataReal, o.dataZam));
+    SendDlgItemMessageA(dlg, IDC_GEN_DAYS_SPIN, UDM_SETPOS32, 0,
+                        (LPARAM)RoznicaDatNap(o.dataReal, o.dataZam));
     SetDlgItemTextA(dlg, IDC_GEN_SYMBOL, o.dodOznaczZam);
     SetDlgItemTextA(dlg, IDC_GEN_BUYER, o.nazwaNabyw);
     SetDlgItemTextA(dlg, IDC_GEN_ADDRESS, o.adresNabyw);
@@ -170,12 +169,19 @@ struct Fitting {
     int32_t mask;                  // bits of the flags word
     int32_t bySize, fixedPrice;    // their values
     uint32_t recompute;
-    const char* refusal;           // the message of a price beyond the highest
+    const char* refusal;  // the message of a price beyond the highest
 };
-const Fitting kAssembly = {IDC_VAL_MONT_NONE, IDC_VAL_MONT_SIZE, IDC_VAL_MONT_FIXED, IDC_VAL_MONT_PRICE,
-                           kMontazMaska, 1, 2, kPrzCenaMont, "Wrong price of assembly"};
-const Fitting kDisassembly = {IDC_VAL_DEMONT_NONE, IDC_VAL_DEMONT_SIZE, IDC_VAL_DEMONT_FIXED,
-                              IDC_VAL_DEMONT_PRICE, kDemontazMaska, 4, 8, kPrzCenaDemont,
+const Fitting kAssembly = {
+    IDC_VAL_MONT_NONE, IDC_VAL_MONT_SIZE,        IDC_VAL_MONT_FIXED, IDC_VAL_MONT_PRICE, kMontazMaska, 1, 2,
+    kPrzCenaMont,      "Wrong price of assembly"};
+const Fitting kDisassembly = {IDC_VAL_DEMONT_NONE,
+                              IDC_VAL_DEMONT_SIZE,
+                              IDC_VAL_DEMONT_FIXED,
+                              IDC_VAL_DEMONT_PRICE,
+                              kDemontazMaska,
+                              4,
+                              8,
+                              kPrzCenaDemont,
                               "Wrong price of disassembly"};
 
 // The rates and the weight: hundredths kept in 32 bits, so their edits take
@@ -188,7 +194,7 @@ const RateField kRates[] = {{IDC_VAL_VAT_MONT, "Wrong VAT rate of assembly and d
                             {IDC_VAL_VAT_WINDOWS, "Wrong VAT rate of windows"},
                             {IDC_VAL_VAT_ACC, "Wrong VAT rate of accessories"},
                             {IDC_VAL_WEIGHT, "Wrong weight of window"}};
-const int kRateLength = 7;   // characters: every such number fits 32 bits
+const int kRateLength = 7;  // characters: every such number fits 32 bits
 const int kPriceLength = 16;
 
 // The price, its unit, the cost caption, the cost and its currency show
@@ -318,10 +324,10 @@ void ValuationCommand(OrderPage* p, HWND dlg, int id, int code) {
 }
 
 void ValuationEnable(OrderPage*, HWND dlg, int enable) {
-    const int ids[] = {IDC_VAL_MONT_NONE,   IDC_VAL_MONT_SIZE,   IDC_VAL_MONT_FIXED,  IDC_VAL_MONT_PRICE,
-                       IDC_VAL_DEMONT_NONE, IDC_VAL_DEMONT_SIZE, IDC_VAL_DEMONT_FIXED, IDC_VAL_DEMONT_PRICE,
-                       IDC_VAL_DISCOUNT,    IDC_VAL_DISCOUNT_SPIN, IDC_VAL_VAT_MONT,  IDC_VAL_VAT_WINDOWS,
-                       IDC_VAL_VAT_ACC,     IDC_VAL_CURRENCY,    IDC_VAL_WEIGHT};
+    const int ids[] = {IDC_VAL_MONT_NONE,   IDC_VAL_MONT_SIZE,     IDC_VAL_MONT_FIXED,   IDC_VAL_MONT_PRICE,
+                       IDC_VAL_DEMONT_NONE, IDC_VAL_DEMONT_SIZE,   IDC_VAL_DEMONT_FIXED, IDC_VAL_DEMONT_PRICE,
+                       IDC_VAL_DISCOUNT,    IDC_VAL_DISCOUNT_SPIN, IDC_VAL_VAT_MONT,     IDC_VAL_VAT_WINDOWS,
+                       IDC_VAL_VAT_ACC,     IDC_VAL_CURRENCY,      IDC_VAL_WEIGHT};
     for (int id : ids) Switch(dlg, id, enable);
 }
 
@@ -338,16 +344,20 @@ BOOL NotesInit(OrderPage* p, HWND dlg) {
     return FALSE;
 }
 void NotesLoad(OrderPage* p, HWND dlg) { SetDlgItemTextA(dlg, IDC_NOTES_TEXT, p->z->zam.uwagi); }
-void NotesStore(OrderPage* p, HWND dlg) { GetDlgItemTextA(dlg, IDC_NOTES_TEXT, p->z->zam.uwagi, sizeof p->z->zam.uwagi); }
+void NotesStore(OrderPage* p, HWND dlg) {
+    GetDlgItemTextA(dlg, IDC_NOTES_TEXT, p->z->zam.uwagi, sizeof p->z->zam.uwagi);
+}
 void NotesEnable(OrderPage*, HWND dlg, int enable) { Switch(dlg, IDC_NOTES_TEXT, enable); }
 
 // The order window keeps the pages' states; Enter in a page stores nothing.
-const KvPageHandlers<OrderPage> kGeneral = {GeneralInit, GeneralLoad,   GeneralStore,  GeneralCommand,
-                                            nullptr,     GeneralEnable, GeneralNotify, true, true};
-const KvPageHandlers<OrderPage> kValuation = {ValuationInit, ValuationLoad,   ValuationStore,  ValuationCommand,
-                                              nullptr,       ValuationEnable, ValuationNotify, true, true};
-const KvPageHandlers<OrderPage> kNotes = {NotesInit, NotesLoad, NotesStore, nullptr, nullptr, NotesEnable, nullptr,
-                                          true,      true};
+const KvPageHandlers<OrderPage> kGeneral = {GeneralInit,    GeneralLoad, GeneralStore,
+                                            GeneralCommand, nullptr,     GeneralEnable,
+                                            GeneralNotify,  true,        true};
+const KvPageHandlers<OrderPage> kValuation = {ValuationInit,    ValuationLoad, ValuationStore,
+                                              ValuationCommand, nullptr,       ValuationEnable,
+                                              ValuationNotify,  true,          true};
+const KvPageHandlers<OrderPage> kNotes = {NotesInit,   NotesLoad, NotesStore, nullptr, nullptr,
+                                          NotesEnable, nullptr,   true,       true};
 
 }  // namespace
 

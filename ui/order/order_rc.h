@@ -5,24 +5,24 @@
 
 // ---- Order window ----------------------------------------------------------
 #define IDM_ORDER 10043
-#define ORD_SAVE 1                 // Order > Save (also Enter)
-#define ORD_CANCEL 2               // Order > Cancel / Exit, the close box
-#define ORD_HELP 9                 // Help > Help, F1
-#define ORD_STATUS_FIRST 10022     // Order > Change status to > status 1-6
+#define ORD_SAVE 1              // Order > Save (also Enter)
+#define ORD_CANCEL 2            // Order > Cancel / Exit, the close box
+#define ORD_HELP 9              // Help > Help, F1
+#define ORD_STATUS_FIRST 10022  // Order > Change status to > status 1-6
 #define ORD_STATUS_LAST 10027
-#define ORD_DELETE 10020           // Order > Delete
+#define ORD_DELETE 10020  // Order > Delete
 #define ORD_CORRECT 10028
 #define ORD_PRINT 10029
-#define ORD_SAVE_AS_FIRST 10044    // Order > Save as > status 1-6
+#define ORD_SAVE_AS_FIRST 10044  // Order > Save as > status 1-6
 #define ORD_SAVE_AS_LAST 10049
 #define ORD_WIN_ADD 10050
 #define ORD_WIN_EDIT 10051
 #define ORD_WIN_EDIT_AS_NEW 10052
 #define ORD_WIN_DELETE 10053
-#define ORD_ACC_ADD 10054          // menu item, toolbar button and push button
+#define ORD_ACC_ADD 10054  // menu item, toolbar button and push button
 #define ORD_ACC_EDIT 10055
 #define ORD_ACC_DELETE 10056
-#define ORD_CHANGE_STATUS 10061    // the toolbar's drop-down button
+#define ORD_CHANGE_STATUS 10061  // the toolbar's drop-down button
 
 #define IDB_ORDER_BAR 10065
 #define IDB_ORDER_BAR_DISABLED 10066
@@ -123,16 +123,16 @@
 #define IDC_ACC_HELP 9
 
 // ---- Private messages of the order window and its pages --------------------
-#define UM_PAGE_LOAD (WM_APP + 0)     // a page fills its controls from the order
-#define UM_PAGE_STORE (WM_APP + 1)    // a page writes its controls into the order
-#define UM_SHOW_TOTALS (WM_APP + 2)   // the order window shows every amount again
-#define UM_SHOW_STATUS (WM_APP + 3)   // the order window shows status and title again
+#define UM_PAGE_LOAD (WM_APP + 0)    // a page fills its controls from the order
+#define UM_PAGE_STORE (WM_APP + 1)   // a page writes its controls into the order
+#define UM_SHOW_TOTALS (WM_APP + 2)  // the order window shows every amount again
+#define UM_SHOW_STATUS (WM_APP + 3)  // the order window shows status and title again
 #ifndef UM_ORDER_SAVED
-#define UM_ORDER_SAVED (WM_APP + 4)   // to the owner: saved, overwritten or deleted
+#define UM_ORDER_SAVED (WM_APP + 4)  // to the owner: saved, overwritten or deleted
 #endif
 #ifndef UM_ORDER_STATUS
 #define UM_ORDER_STATUS (WM_APP + 5)  // to the owner: only the status changed
 #endif
-#define UM_PAGE_ENABLE (WM_APP + 6)   // wParam 1 editable, 0 read-only
+#define UM_PAGE_ENABLE (WM_APP + 6)  // wParam 1 editable, 0 read-only
 
 #endif  // KV_UI_ORDER_RC_H

@@ -67,10 +67,12 @@ void CreateLabels(OrderWindow* w) {
     char number[64];
     OrderNumber(w->z->zam, number, sizeof number);
     Child(w, WC_STATICA, number, SS_LEFT, IDC_ORD_NUMBER, 90, 54, 100, 15);
-    const struct { int id, x, y, width; const char* caption; } kTotals[] = {
-        {IDC_ORD_NET_CAPTION, 240, 48, 110, "Net total:"},
-        {IDC_ORD_GROSS_CAPTION, 240, 63, 110, "Gross total:"},
-        {IDC_ORD_DISCOUNT_CAPTION, 270, 78, 80, "Discount:"}};
+    const struct {
+        int id, x, y, width;
+        const char* caption;
+    } kTotals[] = {{IDC_ORD_NET_CAPTION, 240, 48, 110, "Net total:"},
+                   {IDC_ORD_GROSS_CAPTION, 240, 63, 110, "Gross total:"},
+                   {IDC_ORD_DISCOUNT_CAPTION, 270, 78, 80, "Discount:"}};
     for (const auto& t : kTotals) {
         Child(w, WC_STATICA, t.caption, SS_RIGHT, t.id, t.x, t.y, t.width, 15);
         Child(w, WC_STATICA, "", SS_RIGHT, t.id + 1, 356, t.y, 60, 15);
@@ -89,12 +91,16 @@ bool CreatePages(OrderWindow* w) {
         item.pszText = (char*)tabs[i];
         SendMessageA(w->tab, TCM_INSERTITEMA, i, (LPARAM)&item);
     }
-    const struct { int templ; DLGPROC proc; } kPages[3] = {
-        {IDD_ORD_GENERAL, GeneralPageProc}, {IDD_ORD_VALUATION, ValuationPageProc}, {IDD_ORD_NOTES, NotesPageProc}};
+    const struct {
+        int templ;
+        DLGPROC proc;
+    } kPages[3] = {{IDD_ORD_GENERAL, GeneralPageProc},
+                   {IDD_ORD_VALUATION, ValuationPageProc},
+                   {IDD_ORD_NOTES, NotesPageProc}};
     for (int i = 0; i < 3; i++) {
         w->pageState[i] = {w->z, w->hwnd, false, nullptr, {}};
-        w->pages[i] = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(kPages[i].templ), w->tab, kPages[i].proc,
-                                         (LPARAM)&w->pageState[i]);
+        w->pages[i] = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(kPages[i].templ), w->tab,
+                                         kPages[i].proc, (LPARAM)&w->pageState[i]);
         if (!w->pages[i]) return false;
         // Found by its template number, as the Seller page is.
         SetWindowLongPtrA(w->pages[i], GWLP_ID, kPages[i].templ);
@@ -116,10 +122,15 @@ void CreateAccessories(OrderWindow* w) {
     Child(w, WC_BUTTONA, "Add", BS_PUSHBUTTON | WS_TABSTOP, ORD_ACC_ADD, 0, 0, 75, 23);
     Child(w, WC_BUTTONA, "Edit", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, ORD_ACC_EDIT, 0, 0, 75, 23);
     Child(w, WC_BUTTONA, "Delete", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, ORD_ACC_DELETE, 0, 0, 75, 23);
-    const struct { int id, width; const char* text; } kLabels[] = {
-        {IDC_ORD_ACC_NET_CAPTION, 90, "Net total:"}, {IDC_ORD_ACC_NET, 60, ""}, {IDC_ORD_ACC_NET_CUR, 28, ""},
-        {IDC_ORD_ACC_GROSS_CAPTION, 90, "Gross total:"}, {IDC_ORD_ACC_GROSS, 60, ""},
-        {IDC_ORD_ACC_GROSS_CUR, 28, ""}};
+    const struct {
+        int id, width;
+        const char* text;
+    } kLabels[] = {{IDC_ORD_ACC_NET_CAPTION, 90, "Net total:"},
+                   {IDC_ORD_ACC_NET, 60, ""},
+                   {IDC_ORD_ACC_NET_CUR, 28, ""},
+                   {IDC_ORD_ACC_GROSS_CAPTION, 90, "Gross total:"},
+                   {IDC_ORD_ACC_GROSS, 60, ""},
+                   {IDC_ORD_ACC_GROSS_CUR, 28, ""}};
     for (const auto& l : kLabels) {
         const bool left = l.id == IDC_ORD_ACC_NET_CUR || l.id == IDC_ORD_ACC_GROSS_CUR;
         Child(w, WC_STATICA, l.text, left ? SS_LEFT : SS_RIGHT, l.id, 0, 0, l.width, 15);
@@ -280,14 +291,16 @@ void OnAccessoryListNotify(OrderWindow* w, const NMHDR* h) {
             return;
         }
         case NM_DBLCLK:
-            if (SendMessageA(w->accList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) >= 0) CmdAccessoryEdit(w);
+            if (SendMessageA(w->accList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) >= 0)
+                CmdAccessoryEdit(w);
             return;
         case NM_RCLICK: {
             const NMITEMACTIVATE* nm = (const NMITEMACTIVATE*)h;
             if (nm->iItem < 0) return;
             POINT pt = nm->ptAction;
             ClientToScreen(w->accList, &pt);
-            TrackPopupMenu(AccessoryMenu(w), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, w->hwnd, nullptr);
+            TrackPopupMenu(AccessoryMenu(w), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, w->hwnd,
+                           nullptr);
             return;
         }
     }
@@ -472,7 +485,8 @@ int RunOrderWindow(HWND owner, strZamRob* order, int* rowIndex, const DrawSet* d
         return 0;
     }
     HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDM_ORDER));
-    HWND hwnd = CreateWindowExA(0, kClassName, "Order", WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, CW_USEDEFAULT,
+    HWND hwnd = CreateWindowExA(0, kClassName, "Order",
+                                WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, menu, Instance(), &w);
     if (!hwnd) {
         // A failed creation has destroyed the window (and the menu with it).

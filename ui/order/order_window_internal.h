@@ -33,14 +33,14 @@ enum { kPageGeneral, kPageValuation, kPageNotes, kPageSeller, kPageCount };
 struct OrderWindow {
     HWND hwnd = nullptr;
     HWND owner = nullptr;
-    strZamRob* z = nullptr;      // the caller's working order, edited in place
-    int* row = nullptr;          // the order's row in the owner's list, or -1
+    strZamRob* z = nullptr;  // the caller's working order, edited in place
+    int* row = nullptr;      // the order's row in the owner's list, or -1
     const DrawSet* draw = nullptr;
-    strUstUzytk settings = {};   // status names, default Uw factors
-    int saved = 0;               // 1 after Save / Save as
-    int toolbarHeight = 0;       // device pixels
-    int defId = 0;               // default push button (DM_SETDEFID), 0 none
-    strZamRob snapshot = {};     // the order when correction began
+    strUstUzytk settings = {};  // status names, default Uw factors
+    int saved = 0;              // 1 after Save / Save as
+    int toolbarHeight = 0;      // device pixels
+    int defId = 0;              // default push button (DM_SETDEFID), 0 none
+    strZamRob snapshot = {};    // the order when correction began
     bool hasSnapshot = false;
     bool totalsTooLarge = false;  // the totals shown do not fit: told once until they fit again
     HMENU menu = nullptr;
@@ -49,7 +49,7 @@ struct OrderWindow {
     HWND pages[kPageCount] = {};
     OrderPage pageState[3] = {};
     strTtLbx tip = {};
-    char tipText[8192] = {};     // answers the tooltip; outlives the request
+    char tipText[8192] = {};  // answers the tooltip; outlives the request
     wchar_t tipTextW[8192] = {};
 };
 
@@ -98,8 +98,12 @@ inline HMENU AccessoryMenu(OrderWindow* w) { return GetSubMenu(w->menu, 2); }
 // Positions in the "Order" menu.
 enum { kPosSaveAs = 1, kPosChangeStatus = 2 };
 
-inline void Enable(HMENU menu, UINT id, bool on) { EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); }
-inline void EnableAt(HMENU menu, UINT pos, bool on) { EnableMenuItem(menu, pos, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED)); }
+inline void Enable(HMENU menu, UINT id, bool on) {
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+}
+inline void EnableAt(HMENU menu, UINT pos, bool on) {
+    EnableMenuItem(menu, pos, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
+}
 inline void Rename(HMENU menu, UINT id, const char* text) {
     ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, text);
 }
@@ -112,8 +116,8 @@ inline void ToolbarText(OrderWindow* w, int id, const char* text) {
     SendMessageA(w->bar.hwnd, TB_SETBUTTONINFOA, id, (LPARAM)&info);
 }
 
-inline HWND Child(OrderWindow* w, const char* cls, const char* text, DWORD style, int id, int x, int y, int cx,
-           int cy, DWORD exStyle = 0) {
+inline HWND Child(OrderWindow* w, const char* cls, const char* text, DWORD style, int id, int x, int y,
+                  int cx, int cy, DWORD exStyle = 0) {
     HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, w->hwnd,
                              (HMENU)(INT_PTR)id, Instance(), nullptr);
     SendMessageA(c, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
@@ -137,7 +141,9 @@ inline void SetAmount(HWND parent, int id, int64_t amount) {
 
 inline int SelectedWindowEntry(OrderWindow* w) { return (int)SendMessageA(w->winList, LB_GETCURSEL, 0, 0); }
 
-inline int EntryIndex(OrderWindow* w, int entry) { return (int)SendMessageA(w->winList, LB_GETITEMDATA, entry, 0); }
+inline int EntryIndex(OrderWindow* w, int entry) {
+    return (int)SendMessageA(w->winList, LB_GETITEMDATA, entry, 0);
+}
 
 inline void AddWindowEntry(OrderWindow* w, int index) {
     SendMessageA(w->winList, LB_ADDSTRING, 0, (LPARAM)index);

@@ -25,10 +25,11 @@ struct PriceGroup {
     int firstRadio;  // "without", then "price acc. a size", then "fixed price"
     int edit;
     int unit;
-    int shift;       // 0 for assembly (modes 1, 2), 2 for disassembly (4, 8)
+    int shift;            // 0 for assembly (modes 1, 2), 2 for disassembly (4, 8)
     const char* refusal;  // a price beyond what an order takes
 };
-const PriceGroup kAssembly = {IDC_ASM_NONE, IDC_ASM_PRICE, IDC_ASM_UNIT, 0, "Wrong default price of assembly"};
+const PriceGroup kAssembly = {IDC_ASM_NONE, IDC_ASM_PRICE, IDC_ASM_UNIT, 0,
+                              "Wrong default price of assembly"};
 const PriceGroup kDisassembly = {IDC_DIS_NONE, IDC_DIS_PRICE, IDC_DIS_UNIT, 2,
                                  "Wrong default price of disassembly"};
 
@@ -119,8 +120,7 @@ void OnStore(DefaultsPage* p, HWND dlg) {
     ReadFixedPoint32(dlg, IDC_VAT_ASSEMBLY, 100, &w.vatMont);
     ReadFixedPoint32(dlg, IDC_VAT_ACCESSORIES, 100, &w.vatDodat);
     ReadFixedPoint32(dlg, IDC_VAT_WINDOWS, 100, &w.vatOkna);
-    if (!ReadSpinValue(dlg, IDC_DISCOUNT, 0, 100, &w.rabat))
-        KvShowError(owner, "Wrong buyer's discount");
+    if (!ReadSpinValue(dlg, IDC_DISCOUNT, 0, 100, &w.rabat)) KvShowError(owner, "Wrong buyer's discount");
     if (!ReadSpinValue(dlg, IDC_FULFILMENT, 0, 1000, &s.czasReal))
         KvShowError(owner, "Wrong default orders' fulfilment time");
     const int currency = (int)SendDlgItemMessageA(dlg, IDC_CURRENCY, CB_GETCURSEL, 0, 0);
@@ -160,7 +160,8 @@ BOOL OnInitDialog(DefaultsPage* p, HWND dlg) {
     return FALSE;
 }
 
-const KvPageHandlers<DefaultsPage> kHandlers = {OnInitDialog, OnLoad, OnStore, OnCommand, nullptr, nullptr, nullptr, false, false};
+const KvPageHandlers<DefaultsPage> kHandlers = {OnInitDialog, OnLoad,  OnStore, OnCommand, nullptr,
+                                                nullptr,      nullptr, false,   false};
 
 }  // namespace
 

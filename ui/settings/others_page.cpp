@@ -25,7 +25,8 @@ BOOL OnInitDialog(OthersPage* p, HWND dlg) {
     return FALSE;
 }
 
-const KvPageHandlers<OthersPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, nullptr, nullptr, nullptr, false, false};
+const KvPageHandlers<OthersPage> kHandlers = {OnInitDialog, OnLoad,  OnStore, nullptr, nullptr,
+                                              nullptr,      nullptr, false,   false};
 
 }  // namespace
 

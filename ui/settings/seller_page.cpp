@@ -49,7 +49,8 @@ BOOL OnInitDialog(SellerPage* p, HWND dlg) {
     return FALSE;  // the owner decides where the focus goes
 }
 
-const KvPageHandlers<SellerPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, nullptr, nullptr, nullptr, false, false};
+const KvPageHandlers<SellerPage> kHandlers = {OnInitDialog, OnLoad,  OnStore, nullptr, nullptr,
+                                              nullptr,      nullptr, false,   false};
 
 }  // namespace
 

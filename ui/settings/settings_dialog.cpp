@@ -20,10 +20,10 @@ const char* const kTabTexts[kPageCount] = {"Seller's details", "Defaults", "Defa
                                            "Orders' statuses", "Others"};
 
 struct SettingsDialog {
-    strUstUzytk* s;           // the caller's copy
+    strUstUzytk* s;  // the caller's copy
     HWND tab = nullptr;
     HWND pages[kPageCount] = {};
-    int shown = 0;            // index of the visible page
+    int shown = 0;  // index of the visible page
 };
 
 HWND CreatePage(SettingsDialog* d, HWND dlg, int index) {
@@ -130,7 +130,7 @@ int RunSettingsDialog(HWND owner, strUstUzytk* settings) {
     // The state lives on this stack for the whole modal run.
     SettingsDialog d;
     d.s = settings;
-    INT_PTR r = DialogBoxParamA(PageInstance(), MAKEINTRESOURCEA(IDD_SETTINGS), owner,
-                                SettingsDialogProc, (LPARAM)&d);
+    INT_PTR r = DialogBoxParamA(PageInstance(), MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc,
+                                (LPARAM)&d);
     return r == 1 ? 1 : 0;
 }

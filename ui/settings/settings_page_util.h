@@ -10,7 +10,8 @@
 #include "ui/settings/settings_rc.h"
 #include "util/tab_pages_win.h"
 
-static_assert(UM_PAGE_LOAD == kUmPageLoad && UM_PAGE_STORE == kUmPageStore, "the settings pages answer the page messages");
+static_assert(UM_PAGE_LOAD == kUmPageLoad && UM_PAGE_STORE == kUmPageStore,
+              "the settings pages answer the page messages");
 
 // The module whose resources hold the page templates (the program's own).
 HINSTANCE PageInstance();

@@ -88,7 +88,8 @@ BOOL OnInitDialog(StatusesPage* p, HWND dlg) {
     return FALSE;
 }
 
-const KvPageHandlers<StatusesPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, OnDrawItem, nullptr, nullptr, false, false};
+const KvPageHandlers<StatusesPage> kHandlers = {OnInitDialog, OnLoad,  OnStore, nullptr, OnDrawItem,
+                                                nullptr,      nullptr, false,   false};
 
 }  // namespace
 

@@ -20,18 +20,17 @@ struct Factor {
     int maxLength;  // the longest text whose every number fits 32 bits at the scale
 };
 const Factor kFactors[8] = {
-    {IDC_UF_FRAME, 2, 100, 7},      {IDC_UF_FRAME_SASH, 2, 100, 7},
-    {IDC_UF_FIXED_MULLION, 2, 100, 7}, {IDC_UF_FALSE_MULLION, 2, 100, 7},
-    {IDC_UG_GLASS, 1, 100, 7},      {IDC_PSI_GLASS, 3, 10000, 5},
-    {IDC_UG_ACRYLIC, 1, 100, 7},    {IDC_PSI_ACRYLIC, 3, 10000, 5},
+    {IDC_UF_FRAME, 2, 100, 7},         {IDC_UF_FRAME_SASH, 2, 100, 7}, {IDC_UF_FIXED_MULLION, 2, 100, 7},
+    {IDC_UF_FALSE_MULLION, 2, 100, 7}, {IDC_UG_GLASS, 1, 100, 7},      {IDC_PSI_GLASS, 3, 10000, 5},
+    {IDC_UG_ACRYLIC, 1, 100, 7},       {IDC_PSI_ACRYLIC, 3, 10000, 5},
 };
 static_assert(sizeof(strWspUw) == sizeof(int32_t) * 8, "one edit per factor");
 
 const int kPsiWidth = 8;  // device pixels the psi takes left of its text
 
 struct UwPage {
-    strWspUw* uw;        // the caller's block
-    char shown[8][32];   // the texts the edits were filled with
+    strWspUw* uw;       // the caller's block
+    char shown[8][32];  // the texts the edits were filled with
 };
 
 int32_t* FactorField(strWspUw* uw, int i) { return (int32_t*)uw + i; }
@@ -97,7 +96,8 @@ BOOL OnInitDialog(UwPage* p, HWND dlg) {
     return FALSE;
 }
 
-const KvPageHandlers<UwPage> kHandlers = {OnInitDialog, OnLoad, OnStore, nullptr, OnDrawItem, nullptr, nullptr, false, false};
+const KvPageHandlers<UwPage> kHandlers = {OnInitDialog, OnLoad,  OnStore, nullptr, OnDrawItem,
+                                          nullptr,      nullptr, false,   false};
 
 }  // namespace
 
@@ -115,7 +115,9 @@ void PaintPsiLabel(HDC dc, const RECT& r, const char* text) {
     const int y = r.top;
     ScopedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
     ScopedSelect selectPen(dc, pen);
-    const struct { int x0, y0, x1, y1; } strokes[] = {
+    const struct {
+        int x0, y0, x1, y1;
+    } strokes[] = {
         {x - 1, y + 2, x - 1, y + 8},   // right arm
         {x - 7, y + 8, x - 2, y + 8},   // bowl
         {x - 7, y + 2, x - 7, y + 8},   // left arm
