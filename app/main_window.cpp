@@ -103,9 +103,16 @@ void OnNcDestroy(MainWindow* w, HWND hwnd) {
 }
 
 // Comes ahead of WM_NCCREATE as well: needs no state.
-void OnGetMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize.x = kMinWidth;
-    info->ptMinTrackSize.y = kMinHeight;
+void OnGetMinMaxInfo(HWND hwnd, MINMAXINFO* info) {
+    const int dpi = KvDpiForWindow(hwnd);
+    info->ptMinTrackSize.x = KvScale(kMinWidth, dpi);
+    info->ptMinTrackSize.y = KvScale(kMinHeight, dpi);
+}
+
+// Moved to a monitor of another dpi (or told so by a test).
+void OnDpiChanged(MainWindow* w, WPARAM wParam, LPARAM lParam) {
+    KvTakeSuggestedRect(w->hwnd, lParam);
+    OrderListApplyDpi(w, KvDpiOfDpiChanged(wParam));
 }
 
 void OnCommand(MainWindow* w, int id, int code, HWND control) {
@@ -129,7 +136,7 @@ LRESULT OnNotify(MainWindow* w, NMHDR* header) {
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_GETMINMAXINFO) {
-        OnGetMinMaxInfo((MINMAXINFO*)lParam);
+        OnGetMinMaxInfo(hwnd, (MINMAXINFO*)lParam);
         return 0;
     }
     MainWindow* w = KvWindowState<MainWindow>(hwnd, message, lParam);
@@ -143,6 +150,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         case UM_ORDER_STATUS: OrderListOrderSaved(w, (const strZamRob*)wParam, (int*)lParam, true); return 0;
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
         case WM_SIZE: OrderListLayout(w, LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_DPICHANGED: OnDpiChanged(w, wParam, lParam); return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

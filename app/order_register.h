@@ -9,6 +9,8 @@
 #include <commctrl.h>
 #include <stdint.h>
 
+#include "util/dpi_win.h"
+#include "util/scoped_win.h"
 #include "util/toolbar_win.h"
 
 struct MainWindow {
@@ -18,7 +20,9 @@ struct MainWindow {
     HWND buttons[5];  // Search, New, Preview, Print, Help
     HIMAGELIST stateImages;
     HMENU popup;
-    int toolbarHeight, statusHeight;  // device pixels, measured once
+    int toolbarHeight, statusHeight;  // device pixels, measured at each dpi
+    int dpi = kKvBaseDpi;             // the dpi the controls are laid out for
+    ScopedFont font;                  // the controls' font at that dpi (none: the stock one)
     int32_t shownStatus;              // the filter: 0 "All" or a status 1-6
 };
 
@@ -28,6 +32,9 @@ bool OrderListCreate(MainWindow* w, char* msg);
 void OrderListDestroy(MainWindow* w);
 // Places the controls for a client area of cx x cy pixels.
 void OrderListLayout(MainWindow* w, int cx, int cy);
+// Lays the controls out again for `dpi` (WM_DPICHANGED): their font, the
+// status bar's parts, the columns' widths and the layout.
+void OrderListApplyDpi(MainWindow* w, int dpi);
 
 // Rewrites the status bar's parts from the application state.
 void OrderListShowYearAndNumber(MainWindow* w);

@@ -51,6 +51,14 @@ const char* Tooltip(int command) {
     }
 }
 
+// A measure given at 96 dpi, at the window's dpi.
+int Px(const MainWindow* w, int px) { return KvScale(px, w->dpi); }
+
+void SetStatusParts(MainWindow* w) {
+    int parts[3] = {Px(w, 250), Px(w, 600), -1};
+    SendMessageA(w->status, SB_SETPARTS, 3, (LPARAM)parts);
+}
+
 bool CreateStatusBar(MainWindow* w, char* msg) {
     w->status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
                                 0, w->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_app.instance, nullptr);
@@ -58,8 +66,7 @@ bool CreateStatusBar(MainWindow* w, char* msg) {
         KvMsg(msg, "Error of creating the status bar");
         return false;
     }
-    int parts[3] = {250, 600, -1};
-    SendMessageA(w->status, SB_SETPARTS, 3, (LPARAM)parts);
+    SetStatusParts(w);
     OrderListShowYearAndNumber(w);
     OrderListShowCurrency(w);
     return true;
@@ -103,27 +110,41 @@ void CreatePopupMenuOfList(MainWindow* w) {
 
 HWND Child(MainWindow* w, const char* cls, const char* text, DWORD style, int id, int cx, int cy,
            DWORD exStyle = 0) {
-    HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, cx, cy, w->hwnd,
-                                (HMENU)(INT_PTR)id, g_app.instance, nullptr);
-    SendMessageA(hwnd, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+    HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, Px(w, cx), Px(w, cy),
+                                w->hwnd, (HMENU)(INT_PTR)id, g_app.instance, nullptr);
+    SendMessageA(hwnd, WM_SETFONT, (WPARAM)KvGuiFont(w->font.get()), FALSE);
     return hwnd;
 }
 
+const ListColumn kColumns[] = {
+    {"", 20, LVCFMT_LEFT},
+    {"Status", 100, LVCFMT_LEFT},
+    {"Order No.", 100, LVCFMT_LEFT},
+    {"Order symbol", 100, LVCFMT_LEFT},
+    {"Buyer", 150, LVCFMT_LEFT},
+    {"Date of order", 90, LVCFMT_LEFT},
+    {"Date of fulfilment", 90, LVCFMT_LEFT},
+    {"Total", 90, LVCFMT_RIGHT},
+    {"Qty of windows", 80, LVCFMT_RIGHT},
+    {"Notes", 200, LVCFMT_LEFT},
+};
+const int kColumnCount = (int)(sizeof kColumns / sizeof kColumns[0]);
+
 void CreateColumns(MainWindow* w) {
-    const ListColumn kColumns[] = {
-        {"", 20, LVCFMT_LEFT},
-        {"Status", 100, LVCFMT_LEFT},
-        {"Order No.", 100, LVCFMT_LEFT},
-        {"Order symbol", 100, LVCFMT_LEFT},
-        {"Buyer", 150, LVCFMT_LEFT},
-        {"Date of order", 90, LVCFMT_LEFT},
-        {"Date of fulfilment", 90, LVCFMT_LEFT},
-        {"Total", 90, LVCFMT_RIGHT},
-        {"Qty of windows", 80, LVCFMT_RIGHT},
-        {"Notes", 200, LVCFMT_LEFT},
-    };
-    InsertListColumns(w->list, kColumns, (int)(sizeof kColumns / sizeof kColumns[0]));
+    ListColumn columns[kColumnCount];
+    for (int i = 0; i < kColumnCount; i++)
+        columns[i] = {kColumns[i].header, Px(w, kColumns[i].width), kColumns[i].format};
+    InsertListColumns(w->list, columns, kColumnCount);
 }
+
+// The sizes the controls are made with, at 96 dpi.
+struct ControlSize {
+    int id, cx, cy;
+};
+const ControlSize kControlSizes[] = {
+    {IDC_FILTER_LABEL, 160, 15}, {IDC_FILTER, 120, 120}, {CMD_SEARCH, 75, 23},      {CMD_NEW, 90, 23},
+    {CMD_PREVIEW, 90, 23},       {CMD_PRINT, 90, 23},    {IDC_HELP_BUTTON, 90, 23},
+};
 
 // ---- Rows of orders ---------------------------------------------------------
 
@@ -282,6 +303,8 @@ bool OnListDoubleClick(MainWindow* w, const NMITEMACTIVATE* nm) {
 }  // namespace
 
 bool OrderListCreate(MainWindow* w, char* msg) {
+    w->dpi = KvDpiForWindow(w->hwnd);
+    w->font.reset(KvCreateGuiFont(w->dpi));
     if (!CreateToolbar(w, msg) || !CreateStatusBar(w, msg)) return false;
     w->toolbarHeight = HeightOf(w->bar.hwnd);
     w->statusHeight = HeightOf(w->status);
@@ -338,15 +361,39 @@ void OrderListLayout(MainWindow* w, int cx, int cy) {
     const int t = w->toolbarHeight, s = w->statusHeight;  // device pixels
     SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
     SendMessageA(w->status, WM_SIZE, 0, 0);
-    MoveWindow(w->group, 4, t + 10, cx - 8, cy - t - s - 20, TRUE);
-    MoveWindow(w->list, 14, t + 34, cx - 28, cy - t - s - 112, TRUE);
-    SetWindowPos(w->label, nullptr, 14, cy - s - 62, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(w->filter, nullptr, 178, cy - s - 65, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(w->buttons[0], nullptr, 310, cy - s - 65, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    MoveWindow(w->group, Px(w, 4), t + Px(w, 10), cx - Px(w, 8), cy - t - s - Px(w, 20), TRUE);
+    MoveWindow(w->list, Px(w, 14), t + Px(w, 34), cx - Px(w, 28), cy - t - s - Px(w, 112), TRUE);
+    const int row = cy - s - Px(w, 65);
+    SetWindowPos(w->label, nullptr, Px(w, 14), cy - s - Px(w, 62), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(w->filter, nullptr, Px(w, 178), row, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(w->buttons[0], nullptr, Px(w, 310), row, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     for (int i = 1; i < 5; i++) {
-        SetWindowPos(w->buttons[i], nullptr, cx - 392 + 96 * (i - 1), cy - s - 65, 0, 0,
+        SetWindowPos(w->buttons[i], nullptr, cx - Px(w, 392) + Px(w, 96) * (i - 1), row, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER);
     }
+}
+
+void OrderListApplyDpi(MainWindow* w, int dpi) {
+    if (dpi <= 0 || !w->list) return;
+    w->dpi = dpi;
+    w->font.reset(KvCreateGuiFont(dpi));
+    const HFONT font = KvGuiFont(w->font.get());
+    for (HWND c : {w->group, w->list, w->label, w->filter}) SendMessageA(c, WM_SETFONT, (WPARAM)font, TRUE);
+    for (HWND b : w->buttons) SendMessageA(b, WM_SETFONT, (WPARAM)font, TRUE);
+    for (const ControlSize& c : kControlSizes) {
+        SetWindowPos(GetDlgItem(w->hwnd, c.id), nullptr, 0, 0, Px(w, c.cx), Px(w, c.cy),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (int i = 0; i < kColumnCount; i++)
+        SendMessageA(w->list, LVM_SETCOLUMNWIDTH, i, Px(w, kColumns[i].width));
+    SetStatusParts(w);
+    SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
+    SendMessageA(w->status, WM_SIZE, 0, 0);
+    w->toolbarHeight = HeightOf(w->bar.hwnd);
+    w->statusHeight = HeightOf(w->status);
+    RECT client;
+    GetClientRect(w->hwnd, &client);
+    OrderListLayout(w, client.right, client.bottom);
 }
 
 void OrderListShowYearAndNumber(MainWindow* w) {

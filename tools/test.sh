@@ -44,7 +44,12 @@ cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.c
 cmake --build build/win -j "$jobs"
 win_rc=0
 run_ctest windows build/win/ctest.log \
-  xvfb-run -a -s "-screen 0 1280x1024x24" tools/wine-ctest.sh build/win || win_rc=$?
+  xvfb-run -a -s "-screen 0 1280x1024x24" tools/wine-ctest.sh build/win -LE dpi || win_rc=$?
+
+echo "== the windows at 150 % (144 dpi) under Wine"
+dpi_rc=0
+run_ctest "windows at 144 dpi" build/win/ctest-dpi.log \
+  env KV_DPI=144 xvfb-run -a -s "-screen 0 2560x1600x24" tools/wine-ctest.sh build/win -L dpi || dpi_rc=$?
 
 echo "== release files and the installer under Wine"
 install_rc=0
@@ -81,4 +86,4 @@ for s in "${summary[@]}"; do
   fi
 done
 echo "$passed passed, $failed failed"
-[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $install_rc -eq 0 ] && [ $journey_rc -eq 0 ]
+[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $dpi_rc -eq 0 ] && [ $install_rc -eq 0 ] && [ $journey_rc -eq 0 ]

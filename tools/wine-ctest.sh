@@ -5,7 +5,10 @@ set -euo pipefail
 build=${1:?usage: wine-ctest.sh BUILD_DIR [ctest args]}
 shift
 root=$(cd "$(dirname "$0")/.." && pwd)
-source "$root/tools/wine-env.sh" "$build"
+# A display dpi other than 96 (KV_DPI) runs in a prefix of its own.
+prefix=wineprefix
+[ "${KV_DPI:-96}" != 96 ] && prefix=wineprefix-$KV_DPI
+source "$root/tools/wine-env.sh" "$build" "$prefix"
 source "$root/tools/cups.sh"
 kv_wine_prefix test
 # The print tests need the PDF queue; the scheduler must run before Wine

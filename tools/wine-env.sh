@@ -45,6 +45,11 @@ REG
 "Managed"="N"
 REG
   esac
+  # The display's dpi (KV_DPI, 96 unless set): Wine reads it when a process
+  # starts, so a prefix keeps one dpi and each dpi has a prefix of its own.
+  local dpi=${KV_DPI:-96}
+  printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$dpi" >> "$reg"
+  printf '\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\n"LogPixels"=dword:%08x\n' "$dpi" >> "$reg"
   [ "${1:-}" = test ] && cat >> "$reg" <<'REG'
 
 [HKEY_CURRENT_USER\Control Panel\International]

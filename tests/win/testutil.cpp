@@ -35,3 +35,91 @@ std::string ListCell(HWND list, int row, int column) {
     SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
     return text;
 }
+
+namespace {
+
+struct FitCheck {
+    std::vector<std::string> out;
+};
+
+// The room a control leaves its text: a check box's or radio button's box,
+// a group box's frame, a push button's edges.
+SIZE TextRoom(HWND c, const char* cls, LONG style, int dpi) {
+    RECT r;
+    GetClientRect(c, &r);
+    SIZE room = {r.right - r.left, r.bottom - r.top};
+    if (lstrcmpiA(cls, "Button") != 0) return room;
+    const LONG type = style & BS_TYPEMASK;
+    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+        type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE) {
+        room.cx -= MulDiv(13 + 4, dpi, 96);
+    } else if (type == BS_GROUPBOX) {
+        room.cx -= MulDiv(2 * 8, dpi, 96);
+    } else {
+        room.cx -= 2 * GetSystemMetrics(SM_CXEDGE);
+    }
+    return room;
+}
+
+BOOL CALLBACK CheckOne(HWND c, LPARAM lp) {
+    FitCheck* f = (FitCheck*)lp;
+    if (!IsWindowVisible(c)) return TRUE;
+    char cls[32] = "";
+    GetClassNameA(c, cls, sizeof cls);
+    const LONG style = GetWindowLongA(c, GWL_STYLE);
+    const bool isStatic = lstrcmpiA(cls, "Static") == 0;
+    if (!isStatic && lstrcmpiA(cls, "Button") != 0) return TRUE;
+    if (isStatic && (style & SS_TYPEMASK) > SS_RIGHT) return TRUE;  // pictures and frames
+    char text[512] = "";
+    GetWindowTextA(c, text, sizeof text);
+    if (!text[0]) return TRUE;
+    HDC dc = GetDC(c);
+    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageA(c, WM_GETFONT, 0, 0));
+    // The widest line, without the mnemonic's ampersands.
+    SIZE need = {0, 0};
+    std::string line;
+    auto measure = [&] {
+        std::string shown;
+        for (size_t i = 0; i < line.size(); i++) {
+            if (line[i] == '&' && !(style & SS_NOPREFIX) && i + 1 < line.size()) i++;
+            shown += line[i];
+        }
+        SIZE s = {0, 0};
+        GetTextExtentPoint32A(dc, shown.c_str(), (int)shown.size(), &s);
+        if (s.cx > need.cx) need.cx = s.cx;
+        need.cy += s.cy;
+        line.clear();
+    };
+    for (const char* p = text; *p; p++) {
+        if (*p == '\r') continue;
+        if (*p == '\n') measure();
+        else line += *p;
+    }
+    measure();
+    SelectObject(dc, old);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(c, dc);
+    const SIZE room = TextRoom(c, cls, style, dpi);
+    const bool wraps = isStatic && !(style & SS_LEFTNOWORDWRAP) && (style & SS_TYPEMASK) <= SS_RIGHT;
+    bool fits = need.cx <= room.cx && need.cy <= room.cy;
+    if (!fits && wraps && need.cx > room.cx) {
+        // A wrapping static may take more lines if it has the height for them.
+        const int lines = (need.cx + room.cx - 1) / (room.cx > 0 ? room.cx : 1);
+        fits = room.cx > 0 && need.cy * lines <= room.cy;
+    }
+    if (!fits) {
+        char d[640];
+        snprintf(d, sizeof d, "id %d \"%s\": %ld x %ld in %ld x %ld", GetDlgCtrlID(c), text, need.cx, need.cy,
+                 room.cx, room.cy);
+        f->out.push_back(d);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<std::string> TextsThatDoNotFit(HWND parent) {
+    FitCheck f;
+    EnumChildWindows(parent, CheckOne, (LPARAM)&f);
+    return f.out;
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Dispatches the thread's messages for `ms` milliseconds.
 void PumpMessages(DWORD ms);
@@ -15,5 +16,11 @@ std::string ReadWholeFile(const std::string& path);
 
 // The text of a list view's cell (at most 255 characters).
 std::string ListCell(HWND list, int row, int column);
+
+// The static texts, push buttons, check boxes, radio buttons and group boxes
+// among the visible descendants of `parent` whose text, measured in the
+// control's own font, does not fit the control; one line per control
+// ("id 1234 \"text\": 120 x 16 in 100 x 15").
+std::vector<std::string> TextsThatDoNotFit(HWND parent);
 
 #endif  // KV_TESTS_WIN_TESTUTIL_H

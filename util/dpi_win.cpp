@@ -1,0 +1,50 @@
+// The display scale.
+#include "util/dpi_win.h"
+
+namespace {
+
+typedef UINT(WINAPI* GetDpiForWindowFn)(HWND);
+
+// Looked up once: older systems have no GetDpiForWindow.
+GetDpiForWindowFn DpiForWindowFunction() {
+    static GetDpiForWindowFn fn = [] {
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        return user32 ? (GetDpiForWindowFn)(void*)GetProcAddress(user32, "GetDpiForWindow") : nullptr;
+    }();
+    return fn;
+}
+
+}  // namespace
+
+int KvSystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kKvBaseDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kKvBaseDpi;
+}
+
+int KvDpiForWindow(HWND hwnd) {
+    if (hwnd) {
+        if (GetDpiForWindowFn fn = DpiForWindowFunction()) {
+            const UINT dpi = fn(hwnd);
+            if (dpi > 0) return (int)dpi;
+        }
+    }
+    return KvSystemDpi();
+}
+
+HFONT KvCreateGuiFont(int dpi) {
+    const int system = KvSystemDpi();
+    if (dpi == system) return nullptr;
+    LOGFONTA lf = {};
+    if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf)) return nullptr;
+    lf.lfHeight = MulDiv(lf.lfHeight, dpi, system);
+    return CreateFontIndirectA(&lf);
+}
+
+void KvTakeSuggestedRect(HWND hwnd, LPARAM lParam) {
+    const RECT* r = (const RECT*)lParam;
+    if (!r) return;
+    SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,36 @@
+// dpi_win.h - the display scale: the dpi of the monitor a window is on, and
+// the one rule that turns a pixel measure given for 96 dpi into the pixels of
+// that dpi.
+//
+// Every window keeps the dpi it is laid out for, takes its measures through
+// KvScale, and lays itself out again on WM_DPICHANGED. At 96 dpi every
+// measure is what it was before the program knew of scales.
+#ifndef KV_UTIL_DPI_WIN_H
+#define KV_UTIL_DPI_WIN_H
+
+#include <windows.h>
+
+constexpr int kKvBaseDpi = 96;
+
+// The dpi of the window's monitor (GetDpiForWindow where the system has it),
+// the system dpi otherwise or for a null window.
+int KvDpiForWindow(HWND hwnd);
+// The system dpi: the screen's logical pixels per inch.
+int KvSystemDpi();
+
+// A measure of `px` pixels at 96 dpi, in pixels at `dpi`.
+inline int KvScale(int px, int dpi) { return MulDiv(px, dpi, kKvBaseDpi); }
+
+// The dialog font (the stock DEFAULT_GUI_FONT's face) for `dpi`; null when
+// the stock font itself is the one (at the system dpi), which the caller
+// then uses without owning it.
+HFONT KvCreateGuiFont(int dpi);
+// The font to set on controls: `own` when there is one, the stock font else.
+inline HFONT KvGuiFont(HFONT own) { return own ? own : (HFONT)GetStockObject(DEFAULT_GUI_FONT); }
+
+// WM_DPICHANGED: the new dpi (wParam) and the rectangle the system suggests
+// (lParam), which the window takes.
+inline int KvDpiOfDpiChanged(WPARAM wParam) { return LOWORD(wParam); }
+void KvTakeSuggestedRect(HWND hwnd, LPARAM lParam);
+
+#endif  // KV_UTIL_DPI_WIN_H
