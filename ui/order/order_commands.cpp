@@ -219,16 +219,26 @@ void CmdAddWindow(OrderWindow* w) {
     g_template.liczbaOper = 0;
 }
 
+namespace {
+
+// The order's index of the window selected on the list; -1, told to the
+// seller, when none is.
+int SelectedWindowIndex(OrderWindow* w) {
+    const int entry = SelectedWindowEntry(w);
+    const int index = entry >= 0 ? EntryIndex(w, entry) : -1;
+    if (index >= 0 && index < w->z->zam.liczbaOkien) return index;
+    KvShowError(w->hwnd, "No window is selected on the list of windows");
+    return -1;
+}
+
+}  // namespace
+
 // Edit (asNew false) or Edit as new of the selected window.
 void CmdEditWindow(OrderWindow* w, bool asNew) {
     const OrderMode mode = ModeOf(w);
     if (asNew && mode == kModePreview) return;
-    const int entry = SelectedWindowEntry(w);
-    const int index = entry >= 0 ? EntryIndex(w, entry) : -1;
-    if (index < 0 || index >= w->z->zam.liczbaOkien) {
-        KvShowError(w->hwnd, "No window is selected on the list of windows");
-        return;
-    }
+    const int index = SelectedWindowIndex(w);
+    if (index < 0) return;
     char msg[KV_MSG_LEN];
     strOkno* copy = nullptr;
     if (!KopiujOkno(&copy, &w->z->zam.okna[index], msg)) {
@@ -252,18 +262,14 @@ void CmdEditWindow(OrderWindow* w, bool asNew) {
 void CmdDeleteWindow(OrderWindow* w) {
     if (ModeOf(w) == kModePreview) return;
     if (!KvAskYesNo(w->hwnd, "Do you want to delete the window from the order ?")) return;
-    const int entry = SelectedWindowEntry(w);
-    const int index = entry >= 0 ? EntryIndex(w, entry) : -1;
-    if (index < 0 || index >= w->z->zam.liczbaOkien) {
-        KvShowError(w->hwnd, "No window is selected on the list of windows");
-        return;
-    }
+    const int index = SelectedWindowIndex(w);
+    if (index < 0) return;
     char msg[KV_MSG_LEN];
     if (!UsunOkno(&w->z->zam.okna, &w->z->zam.liczbaOkien, index, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
-    SendMessageA(w->winList, LB_DELETESTRING, entry, 0);
+    SendMessageA(w->winList, LB_DELETESTRING, SelectedWindowEntry(w), 0);
     const int entries = (int)SendMessageA(w->winList, LB_GETCOUNT, 0, 0);
     for (int e = 0; e < entries; e++) {
         const int datum = EntryIndex(w, e);
