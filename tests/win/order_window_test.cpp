@@ -30,6 +30,7 @@
 #include "tests/win/harness.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/order_driver.h"
+#include "util/dpi_win.h"
 #include "ui/order/order_rc.h"
 #include "ui/order/order_window.h"
 #include "util/heap.h"
@@ -789,7 +790,7 @@ std::vector<std::string> CellTexts(HWND w, int entry) {
     return texts;
 }
 
-TEST_F(OrderWindowTest, ACellShowsQuantityAndUnitPricesInTheOrdersCurrency) {
+TEST_F(OrderWindowTest, ACellShowsQuantityAndUnitPricesInTheOrdersCurrencyAtEveryScale) {
     LoadStored(true);
     std::vector<std::string> before, after;
     std::map<int, std::string> labels;
@@ -911,15 +912,17 @@ TEST_F(OrderWindowTest, AssemblyModesShowTheirFieldsAndWithoutAssemblyStoresZero
     EXPECT_EQ(2, z_.zam.sWycenZamParam.flagi & 3);
 }
 
-TEST_F(OrderWindowTest, TheWindowKeepsItsMinimumSizeAndLaysOutItsParts) {
+TEST_F(OrderWindowTest, TheWindowKeepsItsMinimumSizeAndLaysOutItsPartsAtEveryScale) {
     MakeNew();
     RECT small = {}, list = {}, client = {}, button = {};
-    int toolbar = 0;
+    int toolbar = 0, dpi = 0;
     Script script;
     script.steps = {[&](HWND w) {
+                        dpi = KvDpiForWindow(w);
                         SetWindowPos(w, nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE);
                         GetWindowRect(w, &small);
-                        SetWindowPos(w, nullptr, 0, 0, 1100, 800, SWP_NOZORDER | SWP_NOMOVE);
+                        SetWindowPos(w, nullptr, 0, 0, KvScale(1100, dpi), KvScale(800, dpi),
+                                     SWP_NOZORDER | SWP_NOMOVE);
                         GetClientRect(w, &client);
                         GetWindowRect(GetDlgItem(w, IDC_ORD_WINDOWS), &list);
                         MapWindowPoints(HWND_DESKTOP, w, (POINT*)&list, 2);
@@ -932,14 +935,52 @@ TEST_F(OrderWindowTest, TheWindowKeepsItsMinimumSizeAndLaysOutItsParts) {
                     },
                     CloseWith(ORD_CANCEL)};
     Open(&script);
-    EXPECT_EQ(800, small.right - small.left);
-    EXPECT_EQ(600, small.bottom - small.top);
+    auto px = [&](int v) { return KvScale(v, dpi); };
+    EXPECT_EQ(px(800), small.right - small.left);
+    EXPECT_EQ(px(600), small.bottom - small.top);
     EXPECT_EQ(toolbar, list.top);
     EXPECT_EQ(client.right, list.right);
     EXPECT_EQ(client.bottom, list.bottom);
-    EXPECT_EQ(172, button.left);
-    EXPECT_EQ(client.bottom - 37, button.top);
-    EXPECT_EQ(75, button.right - button.left);
+    EXPECT_EQ(px(14) + 2 * px(79), button.left);
+    EXPECT_EQ(client.bottom - px(37), button.top);
+    EXPECT_EQ(px(75), button.right - button.left);
+}
+
+// Every text of the window and its four pages fits its control, and a cell
+// of the windows' list and the totals' fields are their 96-dpi sizes at the
+// window's dpi.
+TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
+    LoadStored(true);
+    std::vector<std::string> tooLong;
+    int dpi = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        dpi = KvDpiForWindow(w);
+                        HWND tab = GetDlgItem(w, IDC_ORD_TAB);
+                        for (int page = 0; page < 4; page++) {
+                            NMHDR nm = {tab, IDC_ORD_TAB, (UINT)TCN_SELCHANGING};
+                            SendMessageA(w, WM_NOTIFY, IDC_ORD_TAB, (LPARAM)&nm);
+                            TabCtrl_SetCurSel(tab, page);
+                            nm.code = (UINT)TCN_SELCHANGE;
+                            SendMessageA(w, WM_NOTIFY, IDC_ORD_TAB, (LPARAM)&nm);
+                            for (const std::string& s : TextsThatDoNotFit(w)) tooLong.push_back(s);
+                        }
+                        HWND list = GetDlgItem(w, IDC_ORD_WINDOWS);
+                        RECT cell = {};
+                        SendMessageA(list, LB_GETITEMRECT, 0, (LPARAM)&cell);
+                        cellWidth = cell.right - cell.left;
+                        cellHeight = cell.bottom - cell.top;
+                        RECT total;
+                        GetWindowRect(GetDlgItem(w, IDC_ORD_NET), &total);
+                        totalWidth = total.right - total.left;
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
+    Open(&script);
+    for (const std::string& s : tooLong) ADD_FAILURE() << "does not fit: " << s;
+    EXPECT_EQ(KvScale(130, dpi), cellWidth);
+    EXPECT_EQ(KvScale(150, dpi), cellHeight);
+    EXPECT_EQ(KvScale(60, dpi), totalWidth);
 }
 
 TEST_F(OrderWindowTest, PrintUsesTheBlackCopyAndHelpOpensTopicTwo) {

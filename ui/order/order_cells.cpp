@@ -34,8 +34,8 @@ void DottedFrame(HDC dc, const DrawSet* draw, int left, int top, int right, int 
     Rectangle(dc, left, top, right, bottom);
 }
 
-void CellText(HDC dc, const RECT& cell, const strZamRob* z, const strOkno& okno, bool focused,
-              int textHeight) {
+void CellText(HDC dc, const RECT& cell, const strZamRob* z, const strOkno& okno, bool focused, int textHeight,
+              int margin) {
     strLinia line = {};
     LiniaOkna(&line, z, &okno, kLiniaJednNetto | kLiniaJednBrutto);
     char net[64], gross[64];
@@ -45,7 +45,8 @@ void CellText(HDC dc, const RECT& cell, const strZamRob* z, const strOkno& okno,
     const char* code = OrderCurrency(z);
     char text[256];
     snprintf(text, sizeof text, "%d pcs\r\nNet: %s %s\r\nGross: %s %s", okno.ilOkien, net, code, gross, code);
-    RECT r = {cell.left + 5, cell.bottom - 5 - textHeight, cell.right - 5, cell.bottom - 5};
+    RECT r = {cell.left + margin, cell.bottom - margin - textHeight, cell.right - margin,
+              cell.bottom - margin};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, focused ? RGB(255, 255, 255) : GetSysColor(COLOR_WINDOWTEXT));
     DrawTextA(dc, text, -1, &r, DT_CENTER | DT_NOPREFIX);
@@ -54,7 +55,8 @@ void CellText(HDC dc, const RECT& cell, const strZamRob* z, const strOkno& okno,
 }  // namespace
 
 void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, const DrawSet* draw,
-                     bool focused, bool selected) {
+                     bool focused, bool selected, int dpi, HFONT font) {
+    const int margin = KvScale(5, dpi), frame = KvScale(4, dpi);
     ScopedSaveDC saved(dc);
     const bool real = index >= 0 && index < z->zam.liczbaOkien;
     HBRUSH background;
@@ -64,10 +66,12 @@ void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, co
     else background = FormatBrush(draw, FormatStruktury(z->zam.okna[index].status));
     FillRect(dc, &cell, background);
     if (!real) {
-        if (focused) DottedFrame(dc, draw, cell.left + 4, cell.top + 4, cell.right - 4, cell.top + 20);
+        if (focused)
+            DottedFrame(dc, draw, cell.left + frame, cell.top + frame, cell.right - frame,
+                        cell.top + KvScale(20, dpi));
         return;
     }
-    ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    ScopedSelect cellFont(dc, KvGuiFont(font));
     char msg[KV_MSG_LEN];
     strOkno* copy = nullptr;
     if (!KopiujOkno(&copy, &z->zam.okna[index], msg)) {
@@ -79,14 +83,15 @@ void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, co
     RECT measure = {0, 0, cell.right - cell.left, 0};
     DrawTextA(dc, "pcs\r\nNet:\r\nGross:", -1, &measure, DT_CALCRECT | DT_NOPREFIX);
     const int textHeight = measure.bottom - measure.top;
-    RECT picture = {cell.left, cell.top, cell.right, cell.bottom - 5 - textHeight};
+    RECT picture = {cell.left, cell.top, cell.right, cell.bottom - margin - textHeight};
     if (picture.bottom > picture.top &&
-        !RysujOknoWProst(dc, copy, &picture, 6, draw, kStylKomorka, kWymBrak, msg)) {
+        !RysujOknoWProst(dc, copy, &picture, KvScale(6, dpi), draw, kStylKomorka, kWymBrak, msg)) {
         RECT r = picture;
         SetBkMode(dc, TRANSPARENT);
         DrawTextA(dc, msg, -1, &r, DT_WORDBREAK | DT_NOPREFIX);
     }
-    if (selected) DottedFrame(dc, draw, cell.left + 4, cell.top + 4, cell.right - 4, cell.bottom - 4);
-    CellText(dc, cell, z, *copy, focused, textHeight);
+    if (selected)
+        DottedFrame(dc, draw, cell.left + frame, cell.top + frame, cell.right - frame, cell.bottom - frame);
+    CellText(dc, cell, z, *copy, focused, textHeight, margin);
     ZwolnijOkno(copy);
 }

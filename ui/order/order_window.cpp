@@ -144,7 +144,7 @@ bool CreateWindowsList(OrderWindow* w) {
                            LBS_NOINTEGRALHEIGHT | WS_HSCROLL | WS_TABSTOP,
                        IDC_ORD_WINDOWS, 0, 0, 0, 0, WS_EX_CLIENTEDGE);
     if (!w->winList) return false;
-    SendMessageA(w->winList, LB_SETCOLUMNWIDTH, 130, 0);
+    SendMessageA(w->winList, LB_SETCOLUMNWIDTH, Px(w, 130), 0);
     DodajTtMenuPdrDoLbx(w->hwnd, IDC_ORD_WINDOWS, WindowMenu(w), Instance(), 4096, &w->tip, 0);
     for (int i = 0; i < w->z->zam.liczbaOkien; i++) AddWindowEntry(w, i);
     return true;
@@ -183,8 +183,8 @@ void Layout(OrderWindow* w, int width, int height) {
     MapDialogRect(w->pages[kPageGeneral], &du);
     RECT header = {};
     SendMessageA(w->tab, TCM_GETITEMRECT, 0, (LPARAM)&header);
-    const int W = du.left + 6;
-    const int B = t + du.bottom + (header.bottom - header.top) + 8;
+    const int W = du.left + Px(w, 6);
+    const int B = t + du.bottom + (header.bottom - header.top) + Px(w, 8);
     const int tabTop = t + du.top;
     MoveWindow(w->tab, 0, tabTop, W, B - tabTop, TRUE);
     RECT page = {0, 0, W, B - tabTop};
@@ -192,19 +192,21 @@ void Layout(OrderWindow* w, int width, int height) {
     for (HWND p : w->pages) {
         if (p) MoveWindow(p, page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
     }
-    MoveWindow(GetDlgItem(w->hwnd, IDC_ORD_ACC_GROUP), 4, B + 10, W - 8, height - 4 - (B + 10), TRUE);
-    MoveWindow(w->accList, 14, B + 30, W - 28, height - 45 - (B + 30), TRUE);
+    const int groupTop = B + Px(w, 10), listTop = B + Px(w, 30);
+    MoveWindow(GetDlgItem(w->hwnd, IDC_ORD_ACC_GROUP), Px(w, 4), groupTop, W - Px(w, 8),
+               height - Px(w, 4) - groupTop, TRUE);
+    MoveWindow(w->accList, Px(w, 14), listTop, W - Px(w, 28), height - Px(w, 45) - listTop, TRUE);
     const int buttons[3] = {ORD_ACC_ADD, ORD_ACC_EDIT, ORD_ACC_DELETE};
     for (int i = 0; i < 3; i++) {
-        SetWindowPos(GetDlgItem(w->hwnd, buttons[i]), nullptr, 14 + 79 * i, height - 37, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        SetWindowPos(GetDlgItem(w->hwnd, buttons[i]), nullptr, Px(w, 14) + Px(w, 79) * i, height - Px(w, 37),
+                     0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     const int xs[3] = {254, 350, 412};
     for (int i = 0; i < 3; i++) {
-        SetWindowPos(GetDlgItem(w->hwnd, IDC_ORD_ACC_NET_CAPTION + i), nullptr, xs[i], height - 39, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
-        SetWindowPos(GetDlgItem(w->hwnd, IDC_ORD_ACC_GROSS_CAPTION + i), nullptr, xs[i], height - 24, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
+        SetWindowPos(GetDlgItem(w->hwnd, IDC_ORD_ACC_NET_CAPTION + i), nullptr, Px(w, xs[i]),
+                     height - Px(w, 39), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SetWindowPos(GetDlgItem(w->hwnd, IDC_ORD_ACC_GROSS_CAPTION + i), nullptr, Px(w, xs[i]),
+                     height - Px(w, 24), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     MoveWindow(w->winList, W, t, width > W ? width - W : 0, height > t ? height - t : 0, TRUE);
 }
@@ -346,21 +348,23 @@ LRESULT OnNotify(OrderWindow* w, NMHDR* h) {
     return 0;
 }
 
-void OnMeasureItem(MEASUREITEMSTRUCT* m) {
+void OnMeasureItem(const OrderWindow* w, MEASUREITEMSTRUCT* m) {
     if (m->CtlID != IDC_ORD_WINDOWS) return;
-    m->itemWidth = 130;
-    m->itemHeight = 150;
+    m->itemWidth = Px(w, 130);
+    m->itemHeight = Px(w, 150);
 }
 
 void OnDrawItem(OrderWindow* w, const DRAWITEMSTRUCT* d) {
     if (d->CtlID != IDC_ORD_WINDOWS) return;
     const int index = (int)d->itemID >= 0 ? (int)d->itemData : -1;
     PaintWindowCell(d->hDC, d->rcItem, w->z, index, w->draw, (d->itemState & ODS_FOCUS) != 0,
-                    (d->itemState & ODS_SELECTED) != 0);
+                    (d->itemState & ODS_SELECTED) != 0, w->dpi, w->font.get());
 }
 
 bool OnCreate(OrderWindow* w, HWND hwnd) {
     w->hwnd = hwnd;
+    w->dpi = KvDpiForWindow(hwnd);
+    w->font.reset(KvCreateGuiFont(w->dpi));
     EnableWindow(w->owner, FALSE);
     w->menu = GetMenu(hwnd);
     NameStatusItems(w);
@@ -394,14 +398,15 @@ void OnDestroy(OrderWindow* w) {
     if (w->owner) SetForegroundWindow(w->owner);
 }
 
-void OnGetMinMaxInfo(MINMAXINFO* m) {
-    m->ptMinTrackSize.x = 800;
-    m->ptMinTrackSize.y = 600;
+void OnGetMinMaxInfo(HWND hwnd, MINMAXINFO* m) {
+    const int dpi = KvDpiForWindow(hwnd);
+    m->ptMinTrackSize.x = KvScale(800, dpi);
+    m->ptMinTrackSize.y = KvScale(600, dpi);
 }
 
 LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_GETMINMAXINFO) {  // comes before the state is attached
-        OnGetMinMaxInfo((MINMAXINFO*)lParam);
+        OnGetMinMaxInfo(hwnd, (MINMAXINFO*)lParam);
         return 0;
     }
     OrderWindow* w = KvWindowState<OrderWindow>(hwnd, msg, lParam);
@@ -411,7 +416,7 @@ LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         case WM_SIZE: Layout(w, LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_COMMAND: OnCommand(w, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return 0;
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
-        case WM_MEASUREITEM: OnMeasureItem((MEASUREITEMSTRUCT*)lParam); return TRUE;
+        case WM_MEASUREITEM: OnMeasureItem(w, (MEASUREITEMSTRUCT*)lParam); return TRUE;
         case WM_DRAWITEM: OnDrawItem(w, (const DRAWITEMSTRUCT*)lParam); return TRUE;
         case WM_CTLCOLORLISTBOX:
             if ((HWND)lParam == w->winList) return (LRESULT)GetSysColorBrush(COLOR_BTNFACE);

@@ -13,6 +13,8 @@
 #include "db/records.h"
 #include "render/drawset_win.h"
 #include "util/amounttext.h"
+#include "util/dpi_win.h"
+#include "util/scoped_win.h"
 #include "util/toolbar_win.h"
 #include "widgora/widgora.h"
 
@@ -39,6 +41,8 @@ struct OrderWindow {
     strUstUzytk settings = {};  // status names, default Uw factors
     int saved = 0;              // 1 after Save / Save as
     int toolbarHeight = 0;      // device pixels
+    int dpi = kKvBaseDpi;       // the dpi the window is laid out for
+    ScopedFont font;            // its controls' font at that dpi (none: the stock one)
     int defId = 0;              // default push button (DM_SETDEFID), 0 none
     strZamRob snapshot = {};    // the order when correction began
     bool hasSnapshot = false;
@@ -69,7 +73,7 @@ const char* StorePages(OrderWindow* w);
 // list's cell) into `cell` of `dc`. `focused` and `selected` as the list box
 // reports them.
 void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, const DrawSet* draw,
-                     bool focused, bool selected);
+                     bool focused, bool selected, int dpi = kKvBaseDpi, HFONT font = nullptr);
 
 // ---- Accessories (accessory_list.cpp) -----------------------------------------------
 void AccListCreateColumns(HWND list);
@@ -116,11 +120,16 @@ inline void ToolbarText(OrderWindow* w, int id, const char* text) {
     SendMessageA(w->bar.hwnd, TB_SETBUTTONINFOA, id, (LPARAM)&info);
 }
 
+// A measure given at 96 dpi, at the window's dpi.
+inline int Px(const OrderWindow* w, int px) { return KvScale(px, w->dpi); }
+
+// A child control at x, y of cx x cy pixels at 96 dpi, placed at the
+// window's dpi with its font.
 inline HWND Child(OrderWindow* w, const char* cls, const char* text, DWORD style, int id, int x, int y,
                   int cx, int cy, DWORD exStyle = 0) {
-    HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, w->hwnd,
-                             (HMENU)(INT_PTR)id, Instance(), nullptr);
-    SendMessageA(c, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+    HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, Px(w, x), Px(w, y), Px(w, cx),
+                             Px(w, cy), w->hwnd, (HMENU)(INT_PTR)id, Instance(), nullptr);
+    SendMessageA(c, WM_SETFONT, (WPARAM)KvGuiFont(w->font.get()), FALSE);
     return c;
 }
 
