@@ -195,6 +195,23 @@ TEST_F(SettingsDialogTest, TabsShowOnePageAtATimeAndHelpOpensTopic7) {
     EXPECT_TRUE(g_boxes.empty());
 }
 
+// Every text of the dialog and of each of its five pages fits its control
+// in the control's font, at the display's dpi (the templates scale with
+// their font; nothing may be placed by pixels that then clips).
+TEST_F(SettingsDialogTest, EveryTextFitsItsControlAtEveryScale) {
+    std::vector<std::string> tooLong;
+    RunDialog(
+        &s_,
+        [&](HWND dlg) {
+            for (int i = 0; i < 5; i++) {
+                ShowTab(dlg, i);
+                for (const std::string& s : TextsThatDoNotFit(dlg)) tooLong.push_back(s);
+            }
+        },
+        IDCANCEL);
+    for (const std::string& s : tooLong) ADD_FAILURE() << "does not fit: " << s;
+}
+
 TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
     for (int end : {IDCANCEL, 0}) {
         SCOPED_TRACE(end);
