@@ -20,10 +20,12 @@
 #include "tests/native/sample_windows.h"
 #include "tests/native/testdb.h"
 #include "tests/win/harness.h"
+#include "tests/win/testutil.h"
 #include "ui/designer/canvas_win.h"
 #include "ui/designer/designer_rc.h"
 #include "ui/designer/designer_win.h"
 #include "ui/designer/factors_win.h"
+#include "util/dpi_win.h"
 #include "util/help_win.h"
 #include "util/kvutil.h"
 #include "util/msgbuf.h"
@@ -270,7 +272,7 @@ void RecordHelp(const char* target, void*) { g_help.push_back(target); }
 // The owner is disabled while the designer is open and enabled after; the
 // designer keeps 800 x 600 whatever it is sized to; Help and F1 open the
 // designer's topic.
-TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelp) {
+TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelpAtEveryScale) {
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                  nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, owner);
@@ -288,12 +290,13 @@ TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelp) {
                 SetWindowPos(Designer(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
                 RECT rc;
                 GetWindowRect(Designer(), &rc);
-                EXPECT_EQ(800, rc.right - rc.left);
-                EXPECT_EQ(600, rc.bottom - rc.top);
+                const int dpi = KvDpiForWindow(Designer());
+                EXPECT_EQ(KvScale(800, dpi), rc.right - rc.left);
+                EXPECT_EQ(KvScale(600, dpi), rc.bottom - rc.top);
                 RECT cl, panel;
                 GetClientRect(Designer(), &cl);
                 GetWindowRect(Panel(), &panel);
-                EXPECT_EQ(248 + GetSystemMetrics(SM_CXVSCROLL), panel.right - panel.left);
+                EXPECT_EQ(KvScale(248, dpi) + GetSystemMetrics(SM_CXVSCROLL), panel.right - panel.left);
                 SendMessageA(Designer(), WM_COMMAND, CMD_DES_HELP, 0);
                 PostMessageA(Canvas(), WM_KEYDOWN, VK_F1, 0);
                 return true;
@@ -977,7 +980,7 @@ int ChildTop(int id) {
     return r.top;
 }
 
-TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplus) {
+TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplusAtEveryScale) {
     TestOkno o;
     GlazedWindow(o);
     struct Case {
@@ -992,23 +995,31 @@ TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplus) {
         {632 + 48, false, 2 + 3, 540 + 15 * 3},
     };
     Run(o, 1, {[] {
+            // The numbers are 96-dpi ones: the content height and the tops
+            // scale, the surplus is spread in the panel's own pixels.
+            const int dpi = KvDpiForWindow(Panel());
+            auto px = [dpi](int v) { return KvScale(v, dpi); };
+            const int content = px(632);
             for (const Case& c : cases) {
-                SetWindowPos(Panel(), nullptr, 0, 0, 280, c.height, SWP_NOMOVE | SWP_NOZORDER);
+                const int height = content + (c.height - 632);
+                SetWindowPos(Panel(), nullptr, 0, 0, px(280), height, SWP_NOMOVE | SWP_NOZORDER);
                 RECT rc;
                 GetClientRect(Panel(), &rc);
-                EXPECT_EQ(c.height, rc.bottom);
+                EXPECT_EQ(height, rc.bottom);
                 bool bar = (GetWindowLongA(Panel(), GWL_STYLE) & WS_VSCROLL) != 0;
                 EXPECT_EQ(c.bar, bar) << c.height;
                 if (c.bar) {
                     SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
                     GetScrollInfo(Panel(), SB_VERT, &si);
-                    EXPECT_EQ(c.height, (int)si.nPage);
+                    EXPECT_EQ(height, (int)si.nPage);
                     EXPECT_EQ(0, si.nMin);
-                    EXPECT_EQ(632, si.nMax);
+                    EXPECT_EQ(content, si.nMax);
                 }
-                EXPECT_EQ(c.profileLabel, ChildTop(IDC_PNL_PROFILE_LABEL)) << c.height;
-                EXPECT_EQ(c.notesLabel, ChildTop(IDC_PNL_NOTES_LABEL)) << c.height;
+                const int spread = (c.profileLabel - 2);  // the cases' surplus per step
+                EXPECT_EQ(px(2) + spread, ChildTop(IDC_PNL_PROFILE_LABEL)) << c.height;
+                EXPECT_EQ(px(540) + 15 * spread, ChildTop(IDC_PNL_NOTES_LABEL)) << c.height;
             }
+            for (const std::string& s : TextsThatDoNotFit(Panel())) ADD_FAILURE() << "does not fit: " << s;
             return true;
         }});
 }

@@ -25,6 +25,7 @@
 #include "ui/designer/limits.h"
 #include "ui/designer/panel_win.h"
 #include "util/amounttext.h"
+#include "util/dpi_win.h"
 #include "util/heap.h"
 #include "util/help_win.h"
 #include "util/kvutil.h"

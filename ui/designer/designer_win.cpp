@@ -72,19 +72,21 @@ void OnSize(DesignerState* s, int width, int height) {
     RECT rc;
     GetWindowRect(s->bar.hwnd, &rc);
     s->toolbarHeight = rc.bottom - rc.top;
-    int bar = GetSystemMetrics(SM_CXVSCROLL);
-    int canvasWidth = width - bar - kPanelWidth;
+    const int bar = GetSystemMetrics(SM_CXVSCROLL);
+    const int panelWidth = KvScale(kPanelWidth, KvDpiForWindow(s->hwnd));
+    int canvasWidth = width - bar - panelWidth;
     int below = height - s->toolbarHeight;
     if (s->canvas)
         MoveWindow(s->canvas, 0, s->toolbarHeight, canvasWidth > 0 ? canvasWidth : 0, below, FALSE);
     if (s->panel)
-        MoveWindow(s->panel, width - bar - kPanelWidth, s->toolbarHeight, kPanelWidth + bar, below, FALSE);
+        MoveWindow(s->panel, width - bar - panelWidth, s->toolbarHeight, panelWidth + bar, below, FALSE);
     InvalidateRect(s->hwnd, nullptr, TRUE);
 }
 
-void OnMinMaxInfo(MINMAXINFO* mm) {
-    mm->ptMinTrackSize.x = kMinWidth;
-    mm->ptMinTrackSize.y = kMinHeight;
+void OnMinMaxInfo(HWND hwnd, MINMAXINFO* mm) {
+    const int dpi = KvDpiForWindow(hwnd);
+    mm->ptMinTrackSize.x = KvScale(kMinWidth, dpi);
+    mm->ptMinTrackSize.y = KvScale(kMinHeight, dpi);
 }
 
 void OnCommand(DesignerState* s, int id) {
@@ -139,7 +141,7 @@ LRESULT OnLimitCheck(DesignerState* s, const strLimitObsProj* arg) {
 
 LRESULT CALLBACK DesignerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_GETMINMAXINFO) {  // comes before the state is attached
-        OnMinMaxInfo((MINMAXINFO*)lp);
+        OnMinMaxInfo(hwnd, (MINMAXINFO*)lp);
         return 0;
     }
     DesignerState* s = KvWindowState<DesignerState>(hwnd, msg, lp);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "ui/designer/designer_rc.h"
+#include "util/dpi_win.h"
 #include "util/window_win.h"
 
 const char kPanelClass[] = "oknoDowOknoDane";
@@ -28,7 +29,12 @@ struct PanelState {
     int spread;     // surplus per block step, pixels (e of the layout)
     bool bar;       // the scroll bar shows
     int wheelRest;  // wheel movement not yet turned into lines, wheel units
+    int dpi;        // the dpi the panel is laid out for
 };
+
+// A measure given at 96 dpi (the layout's numbers), at the panel's dpi.
+int Px(const PanelState* s, int px) { return KvScale(px, s->dpi); }
+int ContentHeight(const PanelState* s) { return Px(s, kPanelContentHeight); }
 
 // Where a control sits: x and its base y (pixels), moved down by k times the
 // spread surplus and up by the scroll position.
@@ -98,10 +104,12 @@ const Place kPlaces[] = {
 const int kSpinEdits[kSpinCount] = {IDC_PNL_FRAME_EDIT, IDC_PNL_SASH_EDIT,      IDC_PNL_FIXED_EDIT,
                                     IDC_PNL_FALSE_EDIT, IDC_PNL_MUNTIN_TH_EDIT, IDC_PNL_QTY_EDIT};
 
+// A control of w x h pixels at 96 dpi, made at the panel's dpi.
 HWND Child(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle, int id, int w, int h) {
-    HWND c =
-        CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, w, h, parent,
-                        (HMENU)(INT_PTR)id, (HINSTANCE)GetWindowLongPtrA(parent, GWLP_HINSTANCE), nullptr);
+    const int dpi = KvDpiForWindow(parent);
+    HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, KvScale(w, dpi),
+                             KvScale(h, dpi), parent, (HMENU)(INT_PTR)id,
+                             (HINSTANCE)GetWindowLongPtrA(parent, GWLP_HINSTANCE), nullptr);
     if (c) SendMessageA(c, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
     return c;
 }
@@ -141,7 +149,7 @@ bool Spin(PanelState* s, int which, int editId, int lower, int upper) {
     strEdUd* eu = s->v.spins[which];
     if (!TworzEdUd(eu,
                    WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                   0, 0, 44, 20, s->hwnd, editId, editId + 1, inst, lower, upper, lower))
+                   0, 0, Px(s, 44), Px(s, 20), s->hwnd, editId, editId + 1, inst, lower, upper, lower))
         return false;
     // Values change only through the arrows, so that every change passes the
     // designer's checks.
@@ -230,31 +238,31 @@ bool CreatePriceBlocks(PanelState* s) {
 // Places every control for the current spread and scroll position.
 void PlaceControls(PanelState* s) {
     for (const Place& pl : kPlaces) {
-        int y = pl.y + pl.k * s->spread - s->pos;
+        const int x = Px(s, pl.x), y = Px(s, pl.y) + pl.k * s->spread - s->pos;
         bool spinEdit = false;
         for (int i = 0; i < kSpinCount; i++) {
             if (pl.id == kSpinEdits[i]) {
-                PrzesunEdUd(s->v.spins[i], pl.x, y);
+                PrzesunEdUd(s->v.spins[i], x, y);
                 spinEdit = true;
             }
         }
         if (spinEdit) continue;
         HWND c = GetDlgItem(s->hwnd, pl.id);
-        if (c) SetWindowPos(c, nullptr, pl.x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (c) SetWindowPos(c, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
 void Layout(PanelState* s) {
+    const int content = ContentHeight(s);
     RECT rc;
     GetClientRect(s->hwnd, &rc);
     int h = rc.bottom;
-    if (h < kPanelContentHeight) {
+    if (h < content) {
         s->bar = true;
         s->page = h;
-        if (s->pos > kPanelContentHeight - h) s->pos = kPanelContentHeight - h;
+        if (s->pos > content - h) s->pos = content - h;
         if (s->pos < 0) s->pos = 0;
-        SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, kPanelContentHeight, (UINT)h, s->pos,
-                         0};
+        SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, content, (UINT)h, s->pos, 0};
         ShowScrollBar(s->hwnd, SB_VERT, TRUE);
         SetScrollInfo(s->hwnd, SB_VERT, &si, TRUE);
     } else {
@@ -263,14 +271,15 @@ void Layout(PanelState* s) {
         s->wheelRest = 0;
         ShowScrollBar(s->hwnd, SB_VERT, FALSE);
     }
-    s->spread = h >= kPanelContentHeight + 1 ? (h - kPanelContentHeight) / 16 : 0;
+    s->spread = h >= content + 1 ? (h - content) / 16 : 0;
     PlaceControls(s);
     InvalidateRect(s->hwnd, nullptr, TRUE);
 }
 
 void ScrollTo(PanelState* s, int pos) {
+    const int content = ContentHeight(s);
     if (!s->bar) return;
-    if (pos > kPanelContentHeight - s->page) pos = kPanelContentHeight - s->page;
+    if (pos > content - s->page) pos = content - s->page;
     if (pos < 0) pos = 0;
     if (pos == s->pos) return;
     s->pos = pos;
@@ -284,14 +293,14 @@ void OnVScroll(PanelState* s, int code) {
     SCROLLINFO si = {sizeof si, SIF_TRACKPOS | SIF_POS, 0, 0, 0, 0, 0};
     GetScrollInfo(s->hwnd, SB_VERT, &si);
     switch (code) {
-        case SB_LINEUP: ScrollTo(s, s->pos - kPanelLine); break;
-        case SB_LINEDOWN: ScrollTo(s, s->pos + kPanelLine); break;
+        case SB_LINEUP: ScrollTo(s, s->pos - Px(s, kPanelLine)); break;
+        case SB_LINEDOWN: ScrollTo(s, s->pos + Px(s, kPanelLine)); break;
         case SB_PAGEUP: ScrollTo(s, s->pos - s->page); break;
         case SB_PAGEDOWN: ScrollTo(s, s->pos + s->page); break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: ScrollTo(s, si.nTrackPos); break;
         case SB_TOP: ScrollTo(s, 0); break;
-        case SB_BOTTOM: ScrollTo(s, kPanelContentHeight); break;
+        case SB_BOTTOM: ScrollTo(s, ContentHeight(s)); break;
     }
 }
 
@@ -308,7 +317,7 @@ void OnWheel(PanelState* s, int delta) {
         return;
     }
     // A page per notch when the system says so; the unit never falls to 0.
-    int step = lines == WHEEL_PAGESCROLL ? s->page : kPanelLine;
+    int step = lines == WHEEL_PAGESCROLL ? s->page : Px(s, kPanelLine);
     int unit = lines == WHEEL_PAGESCROLL ? WHEEL_DELTA : WHEEL_DELTA / (int)lines;
     if (unit < 1) unit = 1;
     s->wheelRest += delta;
@@ -329,14 +338,14 @@ RECT ChildRect(PanelState* s, int id) {
 
 void BringTopInView(PanelState* s, int id, int margin) {
     RECT r = ChildRect(s, id);
-    if (r.top < 0) ScrollTo(s, s->pos + r.top - margin);
+    if (r.top < 0) ScrollTo(s, s->pos + r.top - Px(s, margin));
 }
 
 void BringBottomInView(PanelState* s, int id) {
     RECT r = ChildRect(s, id);
     RECT rc;
     GetClientRect(s->hwnd, &rc);
-    if (r.bottom > rc.bottom) ScrollTo(s, s->pos + r.bottom - rc.bottom + 2);
+    if (r.bottom > rc.bottom) ScrollTo(s, s->pos + r.bottom - rc.bottom + Px(s, 2));
 }
 
 void OnFocusChild(PanelState* s, int id) {
@@ -444,6 +453,7 @@ LRESULT OnNotify(PanelState* s, NMHDR* nm) {
 
 LRESULT OnCreate(PanelState* s, HWND hwnd) {
     s->hwnd = hwnd;
+    s->dpi = KvDpiForWindow(hwnd);
     if (!CreateProfileBlock(s) || !CreateColourAndMuntinBlocks(s) || !CreatePriceBlocks(s)) return -1;
     Layout(s);
     return 0;
