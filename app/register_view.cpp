@@ -29,6 +29,10 @@ bool CreateToolbar(MainWindow* w, char* msg) {
     spec.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
     spec.imagesId = IDB_TOOLBAR;
     spec.disabledImagesId = IDB_TOOLBAR_DISABLED;
+    spec.largerImagesIds[0] = IDB_TOOLBAR_150;
+    spec.largerImagesIds[1] = IDB_TOOLBAR_200;
+    spec.largerDisabledImagesIds[0] = IDB_TOOLBAR_DISABLED_150;
+    spec.largerDisabledImagesIds[1] = IDB_TOOLBAR_DISABLED_200;
     spec.buttons = kButtons;
     spec.buttonCount = (int)(sizeof kButtons / sizeof kButtons[0]);
     if (!KvCreateToolbar(spec, &w->bar)) {

@@ -21,6 +21,10 @@
 #define IDC_PDGL_ROG 1014        // corner filler
 #define IDB_PDGL_PASEK 1017      // toolbar images, nine 16 x 16, magenta transparent
 #define IDB_PDGL_PASEK_WYL 1018  // their disabled forms
+#define IDB_PDGL_PASEK_150 1019  // the strips at 150 % and 200 % of the display scale
+#define IDB_PDGL_PASEK_200 1020
+#define IDB_PDGL_PASEK_WYL_150 1021
+#define IDB_PDGL_PASEK_WYL_200 1022
 
 // Progress dialog
 #define IDD_DLG_POSTEP_DRUK 1015

@@ -306,6 +306,10 @@ HWND TworzPasekPodgladDruk(HWND preview) {
     spec.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP;
     spec.imagesId = IDB_PDGL_PASEK;
     spec.disabledImagesId = IDB_PDGL_PASEK_WYL;
+    spec.largerImagesIds[0] = IDB_PDGL_PASEK_150;
+    spec.largerImagesIds[1] = IDB_PDGL_PASEK_200;
+    spec.largerDisabledImagesIds[0] = IDB_PDGL_PASEK_WYL_150;
+    spec.largerDisabledImagesIds[1] = IDB_PDGL_PASEK_WYL_200;
     spec.buttons = kPrzyciski;
     spec.buttonCount = (int)(sizeof kPrzyciski / sizeof kPrzyciski[0]);
     KvToolbar pasek;

@@ -46,6 +46,15 @@
 // Order window toolbar pictures
 #define IDB_ORDER_TOOLBAR 10065
 #define IDB_ORDER_TOOLBAR_DISABLED 10066
+// The toolbar strips at 150 % and 200 % of the display scale.
+#define IDB_TOOLBAR_150 10400
+#define IDB_TOOLBAR_200 10401
+#define IDB_TOOLBAR_DISABLED_150 10402
+#define IDB_TOOLBAR_DISABLED_200 10403
+#define IDB_ORDER_TOOLBAR_150 10404
+#define IDB_ORDER_TOOLBAR_200 10405
+#define IDB_ORDER_TOOLBAR_DISABLED_150 10406
+#define IDB_ORDER_TOOLBAR_DISABLED_200 10407
 
 // Next order's number dialog
 #define IDD_NEXT_NUMBER 10067

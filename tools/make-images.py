@@ -259,6 +259,30 @@ def strip(glyphs, grey=False):
     return c
 
 
+def upscale(c, w, h):
+    """The picture c at w x h, each pixel taken from its nearest source
+    pixel: edges stay hard (no blur), as toolbar pictures should."""
+    out = Canvas(w, h, MAGENTA + (255,))
+    for y in range(h):
+        for x in range(w):
+            out.set(x, y, c.get(x * c.w // w, y * c.h // h))
+    return out
+
+
+def scaled_strip(strip_canvas, count, w, h, scale_num, scale_den):
+    """A strip of `count` pictures of w x h redrawn at scale_num/scale_den:
+    each picture is scaled on its own so the pictures keep their places."""
+    sw, sh = w * scale_num // scale_den, h * scale_num // scale_den
+    out = Canvas(sw * count, sh, MAGENTA + (255,))
+    for n in range(count):
+        one = Canvas(w, h, MAGENTA + (255,))
+        for y in range(h):
+            for x in range(w):
+                one.set(x, y, strip_canvas.get(n * w + x, y))
+        out.blit(upscale(one, sw, sh), n * sw, 0)
+    return out
+
+
 def g_new(g):
     g.rect(3, 1, 12, 14, WHITE)
     g.frame(3, 1, 12, 14, EDGE)
@@ -566,6 +590,19 @@ def main():
     files["preview.ico"] = ico([preview_icon(s) for s in (16, 32)])
     files["designer_toolbar.bmp"] = bmp24(strip_sized(DESIGNER_BAR, 26, 25))
     files["designer_toolbar_disabled.bmp"] = bmp24(strip_sized(DESIGNER_BAR, 26, 25, grey=True))
+    # The toolbar strips again at 150 % and 200 % of the display scale.
+    for base, count, w, h in (("toolbar", len(main_bar), 16, 16), ("order_toolbar", len(order_bar), 16, 16),
+                              ("preview_toolbar", len(preview_bar), 16, 16),
+                              ("designer_toolbar", len(DESIGNER_BAR), 26, 25)):
+        for grey in (False, True):
+            if base == "designer_toolbar":
+                src = strip_sized(DESIGNER_BAR, 26, 25, grey=grey)
+            else:
+                glyphs = {"toolbar": main_bar, "order_toolbar": order_bar, "preview_toolbar": preview_bar}[base]
+                src = strip(glyphs, grey=grey)
+            for pct, num, den in (("150", 3, 2), ("200", 2, 1)):
+                name = "%s%s_%s.bmp" % (base, "_disabled" if grey else "", pct)
+                files[name] = bmp24(scaled_strip(src, count, w, h, num, den))
     for name, data in sorted(files.items()):
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(data)

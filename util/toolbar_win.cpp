@@ -1,7 +1,11 @@
 // Building a toolbar from its table.
 #include "util/toolbar_win.h"
 
+#include "util/dpi_win.h"
+
 #include <vector>
+
+int KvPictureScaleIndex(int dpi) { return dpi < 132 ? 0 : dpi < 180 ? 1 : 2; }
 
 static HIMAGELIST LoadStrip(HINSTANCE instance, int bitmapId, int width) {
     if (!bitmapId) return nullptr;
@@ -15,11 +19,20 @@ bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* t) {
     if (!t->hwnd) return false;
     SendMessageA(t->hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(t->hwnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    const int width = spec.imageWidth ? spec.imageWidth : 16;
-    const int height = spec.imageHeight ? spec.imageHeight : 16;
+    const int dpi = KvDpiForWindow(spec.parent);
+    int width = spec.imageWidth ? spec.imageWidth : 16;
+    int height = spec.imageHeight ? spec.imageHeight : 16;
+    int images = spec.imagesId, disabled = spec.disabledImagesId;
+    const int scale = KvPictureScaleIndex(dpi);
+    if (scale > 0 && spec.largerImagesIds[scale - 1]) {
+        images = spec.largerImagesIds[scale - 1];
+        disabled = spec.largerDisabledImagesIds[scale - 1];
+        width = scale == 1 ? width * 3 / 2 : width * 2;
+        height = scale == 1 ? height * 3 / 2 : height * 2;
+    }
     if (width != 16 || height != 16) SendMessageA(t->hwnd, TB_SETBITMAPSIZE, 0, MAKELONG(width, height));
-    t->images.reset(LoadStrip(spec.instance, spec.imagesId, width));
-    t->disabledImages.reset(LoadStrip(spec.instance, spec.disabledImagesId, width));
+    t->images.reset(LoadStrip(spec.instance, images, width));
+    t->disabledImages.reset(LoadStrip(spec.instance, disabled, width));
     SendMessageA(t->hwnd, TB_SETIMAGELIST, 0, (LPARAM)t->images.get());
     if (t->disabledImages.get())
         SendMessageA(t->hwnd, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)t->disabledImages.get());
@@ -27,7 +40,7 @@ bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* t) {
     std::vector<TBBUTTON> tb((size_t)spec.buttonCount);
     for (int i = 0; i < spec.buttonCount; i++) {
         const KvToolButton& b = spec.buttons[i];
-        tb[i].iBitmap = b.image;
+        tb[i].iBitmap = b.style == BTNS_SEP ? KvScale(b.image, dpi) : b.image;
         tb[i].idCommand = b.command;
         tb[i].fsState = b.state;
         tb[i].fsStyle = b.style;

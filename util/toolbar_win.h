@@ -29,8 +29,12 @@ struct KvToolbarSpec {
     DWORD style;           // WS_CHILD | WS_VISIBLE are added
     int imagesId;          // the strip of pictures
     int disabledImagesId;  // the strip of greyed pictures (0: none)
-    int imageWidth;        // one picture's size; 0 for 16 x 16
+    int imageWidth;        // one picture's size at 96 dpi; 0 for 16 x 16
     int imageHeight;
+    // The same strips drawn at 150 % and 200 % (0: none), taken from 132
+    // and from 180 dpi on; the pictures are then 3/2 and 2 times the size.
+    int largerImagesIds[2];
+    int largerDisabledImagesIds[2];
     const KvToolButton* buttons;
     int buttonCount;
 };
@@ -65,9 +69,13 @@ struct KvToolbar {
     ScopedImageList disabledImages;
 };
 
-// Creates the toolbar, loads its strips, adds the buttons and sizes it to
-// its parent. False when the window could not be made (a strip that cannot
-// be loaded leaves its buttons without pictures).
+// Which of a toolbar's strips suits `dpi`: 0 the 96-dpi one, 1 the 150 %
+// one (from 132 dpi), 2 the 200 % one (from 180 dpi).
+int KvPictureScaleIndex(int dpi);
+
+// Creates the toolbar at its parent's dpi, loads the strips for that dpi,
+// adds the buttons (separators' widths scaled) and sizes it to its parent. False when the window could not be
+// made (a strip that cannot be loaded leaves its buttons without pictures).
 bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* toolbar);
 
 // The toolbar's height in pixels, borders included.

@@ -21,6 +21,7 @@
 #include "tests/win/testutil.h"
 #include "util/dpi_win.h"
 #include "util/help_win.h"
+#include "util/toolbar_win.h"
 
 namespace {
 
@@ -159,6 +160,22 @@ TEST_F(MainWindowTest, AMoveToAnotherDpiLaysTheRegisterOutForIt) {
     GetObjectA((HFONT)SendMessageA(Item(CMD_NEW), WM_GETFONT, 0, 0), sizeof lf, &lf);
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
     EXPECT_EQ(MulDiv(stock.lfHeight, g_movedDpi, from), lf.lfHeight);
+}
+
+// The toolbar's pictures are drawn for the scale: 16 pixels up to 131 dpi,
+// 24 from 132, 32 from 180, the greyed ones alike.
+TEST_F(MainWindowTest, ToolbarPicturesTakeTheirSizeForTheScaleAtEveryScale) {
+    const int index = KvPictureScaleIndex(KvDpiForWindow(main_));
+    const int size = index == 0 ? 16 : index == 1 ? 24 : 32;
+    for (UINT message : {TB_GETIMAGELIST, TB_GETDISABLEDIMAGELIST}) {
+        HIMAGELIST list = (HIMAGELIST)SendMessageA(Item(IDC_TOOLBAR), message, 0, 0);
+        ASSERT_NE(nullptr, list);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(list, &cx, &cy);
+        EXPECT_EQ(size, cx);
+        EXPECT_EQ(size, cy);
+        EXPECT_EQ(7, ImageList_GetImageCount(list));
+    }
 }
 
 TEST_F(MainWindowTest, ColumnsAndFilterAndStatusNamesAtEveryScale) {

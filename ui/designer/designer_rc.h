@@ -45,6 +45,10 @@
 #define IDC_DES_TOOLBAR 10213
 #define IDB_DES_TOOLBAR 10214  // 26 x 25 images on magenta
 #define IDB_DES_TOOLBAR_DISABLED 10215
+#define IDB_DES_TOOLBAR_150 10408  // the strips at 150 % (39 x 37) and 200 % (52 x 50)
+#define IDB_DES_TOOLBAR_200 10409
+#define IDB_DES_TOOLBAR_DISABLED_150 10410
+#define IDB_DES_TOOLBAR_DISABLED_200 10411
 #define CMD_DES_POINTER 10216
 #define CMD_DES_FRAME 10217
 #define CMD_DES_MULLION 10218  // drop-down: mullion kinds

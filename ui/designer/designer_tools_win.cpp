@@ -54,6 +54,10 @@ bool CreateToolbar(DesignerState* s) {
     spec.style = WS_BORDER | TBSTYLE_TOOLTIPS | CCS_TOP;
     spec.imagesId = IDB_DES_TOOLBAR;
     spec.disabledImagesId = IDB_DES_TOOLBAR_DISABLED;
+    spec.largerImagesIds[0] = IDB_DES_TOOLBAR_150;
+    spec.largerImagesIds[1] = IDB_DES_TOOLBAR_200;
+    spec.largerDisabledImagesIds[0] = IDB_DES_TOOLBAR_DISABLED_150;
+    spec.largerDisabledImagesIds[1] = IDB_DES_TOOLBAR_DISABLED_200;
     spec.imageWidth = 26;
     spec.imageHeight = 25;
     spec.buttons = kToolbarButtons;

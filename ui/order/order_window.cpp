@@ -55,6 +55,10 @@ bool CreateToolbar(OrderWindow* w) {
     spec.style = WS_BORDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
     spec.imagesId = IDB_ORDER_BAR;
     spec.disabledImagesId = IDB_ORDER_BAR_DISABLED;
+    spec.largerImagesIds[0] = IDB_ORDER_BAR_150;
+    spec.largerImagesIds[1] = IDB_ORDER_BAR_200;
+    spec.largerDisabledImagesIds[0] = IDB_ORDER_BAR_DISABLED_150;
+    spec.largerDisabledImagesIds[1] = IDB_ORDER_BAR_DISABLED_200;
     spec.buttons = kToolButtons;
     spec.buttonCount = (int)(sizeof kToolButtons / sizeof kToolButtons[0]);
     if (!KvCreateToolbar(spec, &w->bar)) return false;
