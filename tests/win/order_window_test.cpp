@@ -983,6 +983,37 @@ TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
     EXPECT_EQ(KvScale(60, dpi), totalWidth);
 }
 
+// Wine sends no WM_DPICHANGED: the message a move to a monitor of a quarter
+// more dpi would bring is sent by hand, and the window is laid out for it.
+TEST_F(OrderWindowTest, AMoveToAnotherDpiLaysTheOrderWindowOutForItAtEveryScale) {
+    LoadStored(true);
+    int to = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0, labelHeight = 0;
+    std::vector<std::string> tooLong;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        to = KvDpiForWindow(w) * 5 / 4;
+                        RECT suggested = {0, 0, KvScale(1100, to), KvScale(800, to)};
+                        SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+                        RECT cell = {}, r;
+                        SendDlgItemMessageA(w, IDC_ORD_WINDOWS, LB_GETITEMRECT, 0, (LPARAM)&cell);
+                        cellWidth = cell.right - cell.left;
+                        cellHeight = cell.bottom - cell.top;
+                        GetWindowRect(GetDlgItem(w, IDC_ORD_NET), &r);
+                        totalWidth = r.right - r.left;
+                        GetWindowRect(GetDlgItem(w, IDC_ORD_NUMBER_CAPTION), &r);
+                        labelHeight = r.bottom - r.top;
+                        for (const std::string& s : TextsThatDoNotFit(w)) tooLong.push_back(s);
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
+    Open(&script);
+    EXPECT_EQ(KvScale(130, to), cellWidth);
+    EXPECT_EQ(KvScale(150, to), cellHeight);
+    EXPECT_EQ(KvScale(60, to), totalWidth);
+    EXPECT_EQ(KvScale(15, to), labelHeight);
+    for (const std::string& s : tooLong) ADD_FAILURE() << "does not fit: " << s;
+}
+
 TEST_F(OrderWindowTest, PrintUsesTheBlackCopyAndHelpOpensTopicTwo) {
     LoadStored(false);
     Script script;

@@ -215,6 +215,30 @@ void Layout(OrderWindow* w, int width, int height) {
     MoveWindow(w->winList, W, t, width > W ? width - W : 0, height > t ? height - t : 0, TRUE);
 }
 
+// Moved to a monitor of another dpi (or told so by a test): the controls
+// take the font and the places of the new dpi, the cells their size, and
+// the window the rectangle the system suggests.
+void OnDpiChanged(OrderWindow* w, WPARAM wParam, LPARAM lParam) {
+    w->dpi = KvDpiOfDpiChanged(wParam);
+    w->font.reset(KvCreateGuiFont(w->dpi));
+    const HFONT font = KvGuiFont(w->font.get());
+    for (const OrderWindow::Placed& p : w->placed) {
+        SendMessageA(p.hwnd, WM_SETFONT, (WPARAM)font, TRUE);
+        const RECT& r = p.at96;
+        if (r.right > r.left)
+            MoveWindow(p.hwnd, Px(w, r.left), Px(w, r.top), Px(w, r.right - r.left), Px(w, r.bottom - r.top),
+                       TRUE);
+    }
+    SendMessageA(w->winList, LB_SETCOLUMNWIDTH, Px(w, 130), 0);
+    SendMessageA(w->winList, LB_SETITEMHEIGHT, 0, Px(w, 150));
+    SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
+    w->toolbarHeight = KvToolbarHeight(w->bar);
+    KvTakeSuggestedRect(w->hwnd, lParam);
+    RECT client;
+    GetClientRect(w->hwnd, &client);
+    Layout(w, client.right, client.bottom);
+}
+
 // ---- Messages --------------------------------------------------------------------------------
 
 bool IsEditCommand(int id) { return id == ORD_ACC_ADD || id == ORD_ACC_DELETE; }
@@ -418,6 +442,7 @@ LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     switch (msg) {
         case WM_CREATE: return OnCreate(w, hwnd) ? 0 : -1;
         case WM_SIZE: Layout(w, LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_DPICHANGED: OnDpiChanged(w, wParam, lParam); return 0;
         case WM_COMMAND: OnCommand(w, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return 0;
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
         case WM_MEASUREITEM: OnMeasureItem(w, (MEASUREITEMSTRUCT*)lParam); return TRUE;

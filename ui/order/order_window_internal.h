@@ -8,6 +8,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <vector>
+
 #include "db/names.h"
 #include "db/order_record.h"
 #include "db/records.h"
@@ -43,8 +45,15 @@ struct OrderWindow {
     int toolbarHeight = 0;      // device pixels
     int dpi = kKvBaseDpi;       // the dpi the window is laid out for
     ScopedFont font;            // its controls' font at that dpi (none: the stock one)
-    int defId = 0;              // default push button (DM_SETDEFID), 0 none
-    strZamRob snapshot = {};    // the order when correction began
+    // Each child made by Child with its place at 96 dpi, to place it again
+    // when the window moves to a monitor of another dpi.
+    struct Placed {
+        HWND hwnd;
+        RECT at96;
+    };
+    std::vector<Placed> placed;
+    int defId = 0;            // default push button (DM_SETDEFID), 0 none
+    strZamRob snapshot = {};  // the order when correction began
     bool hasSnapshot = false;
     bool totalsTooLarge = false;  // the totals shown do not fit: told once until they fit again
     HMENU menu = nullptr;
@@ -130,6 +139,7 @@ inline HWND Child(OrderWindow* w, const char* cls, const char* text, DWORD style
     HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, Px(w, x), Px(w, y), Px(w, cx),
                              Px(w, cy), w->hwnd, (HMENU)(INT_PTR)id, Instance(), nullptr);
     SendMessageA(c, WM_SETFONT, (WPARAM)KvGuiFont(w->font.get()), FALSE);
+    if (c) w->placed.push_back({c, {x, y, x + cx, y + cy}});
     return c;
 }
 
