@@ -571,11 +571,15 @@ DESIGNER_BAR = [d_pointer, d_frame, d_mullion, d_sash, d_filling, d_muntin, d_fa
 def main():
     os.makedirs(OUT, exist_ok=True)
     files = {
-        "app.ico": ico([window_picture(s) for s in (16, 32, 48)]),
+        # 16 to 48 as drawn before; 24, 64, 128 and 256 for larger display scales.
+        "app.ico": ico([window_picture(s) for s in (16, 32, 48, 24, 64, 128, 256)]),
         "start.bmp": bmp24(start_picture()),
     }
     for i in range(12):
-        files["tool%02d.cur" % (i + 1)] = ico([cursor(i)], cursor_hotspot=(0, 0))
+        # 32 pixels at 96 dpi; 48 and 64 for 150 % and 200 %, scaled by
+        # their nearest pixels (the hot spot stays the top left corner).
+        c = cursor(i)
+        files["tool%02d.cur" % (i + 1)] = ico([c, upscale(c, 48, 48), upscale(c, 64, 64)], cursor_hotspot=(0, 0))
     main_bar = [g_new, g_preview, g_status, g_print, g_settings, g_exit, g_help]
     files["toolbar.bmp"] = bmp24(strip(main_bar))
     files["toolbar_disabled.bmp"] = bmp24(strip(main_bar, grey=True))

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "render/drawing_win.h"
+#include "resources/resource.h"
 #include "tests/native/sample_windows.h"
 #include "tests/win/harness.h"
 #include "util/msgbuf.h"
@@ -406,3 +407,30 @@ TEST_F(Rysunek, ZeroSegmentHasNoTextTheLastAlwaysHas) {
 }
 
 }  // namespace
+
+// The widths of the pictures of an icon or cursor group resource.
+std::vector<int> GroupWidths(int id, bool icon) {
+    std::vector<int> widths;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HRSRC r = FindResourceA(instance, MAKEINTRESOURCEA(id), icon ? RT_GROUP_ICON : RT_GROUP_CURSOR);
+    if (!r) return widths;
+    const BYTE* dir = (const BYTE*)LockResource(LoadResource(instance, r));
+    if (!dir || SizeofResource(instance, r) < 6) return widths;
+    const int count = dir[4] | dir[5] << 8;
+    for (int i = 0; i < count && 6 + 14 * (i + 1) <= (int)SizeofResource(instance, r); i++) {
+        const BYTE* e = dir + 6 + 14 * i;
+        // An icon's entry gives its width in a byte (0 for 256), a cursor's in a word.
+        widths.push_back(icon ? (e[0] ? e[0] : 256) : (e[0] | e[1] << 8));
+    }
+    std::sort(widths.begin(), widths.end());
+    return widths;
+}
+
+// The tool cursors and the program's icon carry a picture for each display
+// scale, so that the system takes a sharp one rather than stretching.
+TEST(Pictures, CursorsAndIconHaveASizeForEachScale) {
+    for (int i = 0; i < kDrawSetCursorCount; i++) {
+        EXPECT_EQ((std::vector<int>{32, 48, 64}), GroupWidths(kDrawSetFirstCursor + i, false)) << i;
+    }
+    EXPECT_EQ((std::vector<int>{16, 24, 32, 48, 64, 128, 256}), GroupWidths(IDI_APP, true));
+}
