@@ -22,20 +22,20 @@ bool CreateToolbar(MainWindow* w, char* msg) {
         {5, CMD_EXIT, TBSTATE_ENABLED, BTNS_BUTTON, "Exit"},
         {6, CMD_HELP, TBSTATE_ENABLED, BTNS_BUTTON, "Help"},
     };
-    KvToolbarSpec spec = {};
-    spec.instance = g_app.instance;
-    spec.parent = w->hwnd;
-    spec.id = IDC_TOOLBAR;
-    spec.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
-    spec.imagesId = IDB_TOOLBAR;
-    spec.disabledImagesId = IDB_TOOLBAR_DISABLED;
-    spec.largerImagesIds[0] = IDB_TOOLBAR_150;
-    spec.largerImagesIds[1] = IDB_TOOLBAR_200;
-    spec.largerDisabledImagesIds[0] = IDB_TOOLBAR_DISABLED_150;
-    spec.largerDisabledImagesIds[1] = IDB_TOOLBAR_DISABLED_200;
-    spec.buttons = kButtons;
-    spec.buttonCount = (int)(sizeof kButtons / sizeof kButtons[0]);
-    if (!KvCreateToolbar(spec, &w->bar)) {
+    KvToolbarSetup setup = {};
+    setup.instance = g_app.instance;
+    setup.parent = w->hwnd;
+    setup.id = IDC_TOOLBAR;
+    setup.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
+    setup.imagesId = IDB_TOOLBAR;
+    setup.disabledImagesId = IDB_TOOLBAR_DISABLED;
+    setup.largerImagesIds[0] = IDB_TOOLBAR_150;
+    setup.largerImagesIds[1] = IDB_TOOLBAR_200;
+    setup.largerDisabledImagesIds[0] = IDB_TOOLBAR_DISABLED_150;
+    setup.largerDisabledImagesIds[1] = IDB_TOOLBAR_DISABLED_200;
+    setup.buttons = kButtons;
+    setup.buttonCount = (int)(sizeof kButtons / sizeof kButtons[0]);
+    if (!KvCreateToolbar(setup, &w->bar)) {
         KvMsg(msg, "Error of creating the toolbar");
         return false;
     }

@@ -299,21 +299,21 @@ HWND TworzPasekPodgladDruk(HWND preview) {
         {8, IDM_PDGL_ZAMKNIJ, TBSTATE_ENABLED, BTNS_BUTTON, "Close"},
     };
     if (AwariaOkna()) return nullptr;
-    KvToolbarSpec spec = {};
-    spec.instance = hInstDll;
-    spec.parent = preview;
-    spec.id = IDC_PDGL_PASEK;
-    spec.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP;
-    spec.imagesId = IDB_PDGL_PASEK;
-    spec.disabledImagesId = IDB_PDGL_PASEK_WYL;
-    spec.largerImagesIds[0] = IDB_PDGL_PASEK_150;
-    spec.largerImagesIds[1] = IDB_PDGL_PASEK_200;
-    spec.largerDisabledImagesIds[0] = IDB_PDGL_PASEK_WYL_150;
-    spec.largerDisabledImagesIds[1] = IDB_PDGL_PASEK_WYL_200;
-    spec.buttons = kPrzyciski;
-    spec.buttonCount = (int)(sizeof kPrzyciski / sizeof kPrzyciski[0]);
+    KvToolbarSetup setup = {};
+    setup.instance = hInstDll;
+    setup.parent = preview;
+    setup.id = IDC_PDGL_PASEK;
+    setup.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP;
+    setup.imagesId = IDB_PDGL_PASEK;
+    setup.disabledImagesId = IDB_PDGL_PASEK_WYL;
+    setup.largerImagesIds[0] = IDB_PDGL_PASEK_150;
+    setup.largerImagesIds[1] = IDB_PDGL_PASEK_200;
+    setup.largerDisabledImagesIds[0] = IDB_PDGL_PASEK_WYL_150;
+    setup.largerDisabledImagesIds[1] = IDB_PDGL_PASEK_WYL_200;
+    setup.buttons = kPrzyciski;
+    setup.buttonCount = (int)(sizeof kPrzyciski / sizeof kPrzyciski[0]);
     KvToolbar pasek;
-    if (!KvCreateToolbar(spec, &pasek)) return nullptr;
+    if (!KvCreateToolbar(setup, &pasek)) return nullptr;
     // The texts are tooltips only. The image lists stay with the toolbar
     // until ZamknijPasekPodgladDruk takes them back.
     SendMessageA(pasek.hwnd, TB_SETMAXTEXTROWS, 0, 0);

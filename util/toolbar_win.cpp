@@ -13,33 +13,33 @@ static HIMAGELIST LoadStrip(HINSTANCE instance, int bitmapId, int width) {
                                 IMAGE_BITMAP, LR_CREATEDIBSECTION);
 }
 
-bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* t) {
-    t->hwnd = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0,
-                              spec.parent, (HMENU)(INT_PTR)spec.id, spec.instance, nullptr);
+bool KvCreateToolbar(const KvToolbarSetup& setup, KvToolbar* t) {
+    t->hwnd = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | setup.style, 0, 0, 0, 0,
+                              setup.parent, (HMENU)(INT_PTR)setup.id, setup.instance, nullptr);
     if (!t->hwnd) return false;
     SendMessageA(t->hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(t->hwnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    const int dpi = KvDpiForWindow(spec.parent);
-    int width = spec.imageWidth ? spec.imageWidth : 16;
-    int height = spec.imageHeight ? spec.imageHeight : 16;
-    int images = spec.imagesId, disabled = spec.disabledImagesId;
+    const int dpi = KvDpiForWindow(setup.parent);
+    int width = setup.imageWidth ? setup.imageWidth : 16;
+    int height = setup.imageHeight ? setup.imageHeight : 16;
+    int images = setup.imagesId, disabled = setup.disabledImagesId;
     const int scale = KvPictureScaleIndex(dpi);
-    if (scale > 0 && spec.largerImagesIds[scale - 1]) {
-        images = spec.largerImagesIds[scale - 1];
-        disabled = spec.largerDisabledImagesIds[scale - 1];
+    if (scale > 0 && setup.largerImagesIds[scale - 1]) {
+        images = setup.largerImagesIds[scale - 1];
+        disabled = setup.largerDisabledImagesIds[scale - 1];
         width = scale == 1 ? width * 3 / 2 : width * 2;
         height = scale == 1 ? height * 3 / 2 : height * 2;
     }
     if (width != 16 || height != 16) SendMessageA(t->hwnd, TB_SETBITMAPSIZE, 0, MAKELONG(width, height));
-    t->images.reset(LoadStrip(spec.instance, images, width));
-    t->disabledImages.reset(LoadStrip(spec.instance, disabled, width));
+    t->images.reset(LoadStrip(setup.instance, images, width));
+    t->disabledImages.reset(LoadStrip(setup.instance, disabled, width));
     SendMessageA(t->hwnd, TB_SETIMAGELIST, 0, (LPARAM)t->images.get());
     if (t->disabledImages.get())
         SendMessageA(t->hwnd, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)t->disabledImages.get());
 
-    std::vector<TBBUTTON> tb((size_t)spec.buttonCount);
-    for (int i = 0; i < spec.buttonCount; i++) {
-        const KvToolButton& b = spec.buttons[i];
+    std::vector<TBBUTTON> tb((size_t)setup.buttonCount);
+    for (int i = 0; i < setup.buttonCount; i++) {
+        const KvToolButton& b = setup.buttons[i];
         tb[i].iBitmap = b.style == BTNS_SEP ? KvScale(b.image, dpi) : b.image;
         tb[i].idCommand = b.command;
         tb[i].fsState = b.state;

@@ -22,7 +22,7 @@ struct KvToolButton {
     const char* text;
 };
 
-struct KvToolbarSpec {
+struct KvToolbarSetup {
     HINSTANCE instance;  // the module holding the strips
     HWND parent;
     int id;                // the toolbar's child id
@@ -76,7 +76,7 @@ int KvPictureScaleIndex(int dpi);
 // Creates the toolbar at its parent's dpi, loads the strips for that dpi,
 // adds the buttons (separators' widths scaled) and sizes it to its parent. False when the window could not be
 // made (a strip that cannot be loaded leaves its buttons without pictures).
-bool KvCreateToolbar(const KvToolbarSpec& spec, KvToolbar* toolbar);
+bool KvCreateToolbar(const KvToolbarSetup& setup, KvToolbar* toolbar);
 
 // The toolbar's height in pixels, borders included.
 int KvToolbarHeight(const KvToolbar& toolbar);

@@ -47,22 +47,22 @@ const KvToolButton kToolbarButtons[] = {
 }  // namespace
 
 bool CreateToolbar(DesignerState* s) {
-    KvToolbarSpec spec = {};
-    spec.instance = Instance();
-    spec.parent = s->hwnd;
-    spec.id = IDC_DES_TOOLBAR;
-    spec.style = WS_BORDER | TBSTYLE_TOOLTIPS | CCS_TOP;
-    spec.imagesId = IDB_DES_TOOLBAR;
-    spec.disabledImagesId = IDB_DES_TOOLBAR_DISABLED;
-    spec.largerImagesIds[0] = IDB_DES_TOOLBAR_150;
-    spec.largerImagesIds[1] = IDB_DES_TOOLBAR_200;
-    spec.largerDisabledImagesIds[0] = IDB_DES_TOOLBAR_DISABLED_150;
-    spec.largerDisabledImagesIds[1] = IDB_DES_TOOLBAR_DISABLED_200;
-    spec.imageWidth = 26;
-    spec.imageHeight = 25;
-    spec.buttons = kToolbarButtons;
-    spec.buttonCount = (int)(sizeof kToolbarButtons / sizeof kToolbarButtons[0]);
-    if (!KvCreateToolbar(spec, &s->bar)) return false;
+    KvToolbarSetup setup = {};
+    setup.instance = Instance();
+    setup.parent = s->hwnd;
+    setup.id = IDC_DES_TOOLBAR;
+    setup.style = WS_BORDER | TBSTYLE_TOOLTIPS | CCS_TOP;
+    setup.imagesId = IDB_DES_TOOLBAR;
+    setup.disabledImagesId = IDB_DES_TOOLBAR_DISABLED;
+    setup.largerImagesIds[0] = IDB_DES_TOOLBAR_150;
+    setup.largerImagesIds[1] = IDB_DES_TOOLBAR_200;
+    setup.largerDisabledImagesIds[0] = IDB_DES_TOOLBAR_DISABLED_150;
+    setup.largerDisabledImagesIds[1] = IDB_DES_TOOLBAR_DISABLED_200;
+    setup.imageWidth = 26;
+    setup.imageHeight = 25;
+    setup.buttons = kToolbarButtons;
+    setup.buttonCount = (int)(sizeof kToolbarButtons / sizeof kToolbarButtons[0]);
+    if (!KvCreateToolbar(setup, &s->bar)) return false;
     s->toolbarHeight = KvToolbarHeight(s->bar);
     return true;
 }

@@ -48,20 +48,20 @@ const KvToolButton kToolButtons[] = {
 };
 
 bool CreateToolbar(OrderWindow* w) {
-    KvToolbarSpec spec = {};
-    spec.instance = Instance();
-    spec.parent = w->hwnd;
-    spec.id = IDC_ORD_TOOLBAR;
-    spec.style = WS_BORDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
-    spec.imagesId = IDB_ORDER_BAR;
-    spec.disabledImagesId = IDB_ORDER_BAR_DISABLED;
-    spec.largerImagesIds[0] = IDB_ORDER_BAR_150;
-    spec.largerImagesIds[1] = IDB_ORDER_BAR_200;
-    spec.largerDisabledImagesIds[0] = IDB_ORDER_BAR_DISABLED_150;
-    spec.largerDisabledImagesIds[1] = IDB_ORDER_BAR_DISABLED_200;
-    spec.buttons = kToolButtons;
-    spec.buttonCount = (int)(sizeof kToolButtons / sizeof kToolButtons[0]);
-    if (!KvCreateToolbar(spec, &w->bar)) return false;
+    KvToolbarSetup setup = {};
+    setup.instance = Instance();
+    setup.parent = w->hwnd;
+    setup.id = IDC_ORD_TOOLBAR;
+    setup.style = WS_BORDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
+    setup.imagesId = IDB_ORDER_BAR;
+    setup.disabledImagesId = IDB_ORDER_BAR_DISABLED;
+    setup.largerImagesIds[0] = IDB_ORDER_BAR_150;
+    setup.largerImagesIds[1] = IDB_ORDER_BAR_200;
+    setup.largerDisabledImagesIds[0] = IDB_ORDER_BAR_DISABLED_150;
+    setup.largerDisabledImagesIds[1] = IDB_ORDER_BAR_DISABLED_200;
+    setup.buttons = kToolButtons;
+    setup.buttonCount = (int)(sizeof kToolButtons / sizeof kToolButtons[0]);
+    if (!KvCreateToolbar(setup, &w->bar)) return false;
     w->toolbarHeight = KvToolbarHeight(w->bar);
     return true;
 }
