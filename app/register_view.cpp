@@ -134,12 +134,7 @@ const ListColumn kColumns[] = {
 };
 const int kColumnCount = (int)(sizeof kColumns / sizeof kColumns[0]);
 
-void CreateColumns(MainWindow* w) {
-    ListColumn columns[kColumnCount];
-    for (int i = 0; i < kColumnCount; i++)
-        columns[i] = {kColumns[i].header, Px(w, kColumns[i].width), kColumns[i].format};
-    InsertListColumns(w->list, columns, kColumnCount);
-}
+void CreateColumns(MainWindow* w) { InsertListColumns(w->list, kColumns, kColumnCount, w->dpi); }
 
 // The sizes the controls are made with, at 96 dpi.
 struct ControlSize {
@@ -388,8 +383,7 @@ void OrderListApplyDpi(MainWindow* w, int dpi) {
         SetWindowPos(GetDlgItem(w->hwnd, c.id), nullptr, 0, 0, Px(w, c.cx), Px(w, c.cy),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    for (int i = 0; i < kColumnCount; i++)
-        SendMessageA(w->list, LVM_SETCOLUMNWIDTH, i, Px(w, kColumns[i].width));
+    SetListColumnWidths(w->list, kColumns, kColumnCount, dpi);
     SetStatusParts(w);
     SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
     SendMessageA(w->status, WM_SIZE, 0, 0);

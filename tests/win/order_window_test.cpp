@@ -952,7 +952,7 @@ TEST_F(OrderWindowTest, TheWindowKeepsItsMinimumSizeAndLaysOutItsPartsAtEverySca
 TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
     LoadStored(true);
     std::vector<std::string> tooLong;
-    int dpi = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0;
+    int dpi = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0, quantityColumn = 0;
     Script script;
     script.steps = {[&](HWND w) {
                         dpi = KvDpiForWindow(w);
@@ -973,6 +973,8 @@ TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
                         RECT total;
                         GetWindowRect(GetDlgItem(w, IDC_ORD_NET), &total);
                         totalWidth = total.right - total.left;
+                        quantityColumn =
+                            (int)SendDlgItemMessageA(w, IDC_ORD_ACC_LIST, LVM_GETCOLUMNWIDTH, 2, 0);
                         return true;
                     },
                     CloseWith(ORD_CANCEL)};
@@ -981,6 +983,7 @@ TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
     EXPECT_EQ(KvScale(130, dpi), cellWidth);
     EXPECT_EQ(KvScale(150, dpi), cellHeight);
     EXPECT_EQ(KvScale(60, dpi), totalWidth);
+    EXPECT_EQ(KvScale(40, dpi), quantityColumn);
 }
 
 // Wine sends no WM_DPICHANGED: the message a move to a monitor of a quarter

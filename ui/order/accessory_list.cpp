@@ -458,13 +458,18 @@ int RunAccessoryDialog(HWND owner, strDodatZam* d, const strZamRob* z, int edita
 
 // ---- The list and the commands -----------------------------------------------------
 
-void AccListCreateColumns(HWND list) {
-    const ListColumn kColumns[] = {{"Name", 210, LVCFMT_LEFT},
-                                   {"Size", 60, LVCFMT_RIGHT},
-                                   {"Quantity", 40, LVCFMT_RIGHT},
-                                   {"Total", 90, LVCFMT_RIGHT}};
-    InsertListColumns(list, kColumns, 4);
-}
+namespace {
+
+const ListColumn kAccColumns[] = {{"Name", 210, LVCFMT_LEFT},
+                                  {"Size", 60, LVCFMT_RIGHT},
+                                  {"Quantity", 40, LVCFMT_RIGHT},
+                                  {"Total", 90, LVCFMT_RIGHT}};
+
+}  // namespace
+
+void AccListCreateColumns(HWND list, int dpi) { InsertListColumns(list, kAccColumns, 4, dpi); }
+
+void AccListApplyDpi(HWND list, int dpi) { SetListColumnWidths(list, kAccColumns, 4, dpi); }
 
 void AccListFill(HWND list, const strZamRob* z) {
     for (int i = 0; i < z->zam.liczbaDodat; i++) AppendRow(list, z, i);

@@ -122,7 +122,7 @@ void CreateAccessories(OrderWindow* w) {
     w->accList = Child(w, WC_LISTVIEWA, "", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
                        IDC_ORD_ACC_LIST, 0, 0, 0, 0, WS_EX_CLIENTEDGE);
     SendMessageA(w->accList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    AccListCreateColumns(w->accList);
+    AccListCreateColumns(w->accList, w->dpi);
     Child(w, WC_BUTTONA, "Add", BS_PUSHBUTTON | WS_TABSTOP, ORD_ACC_ADD, 0, 0, 75, 23);
     Child(w, WC_BUTTONA, "Edit", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, ORD_ACC_EDIT, 0, 0, 75, 23);
     Child(w, WC_BUTTONA, "Delete", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, ORD_ACC_DELETE, 0, 0, 75, 23);
@@ -231,6 +231,7 @@ void OnDpiChanged(OrderWindow* w, WPARAM wParam, LPARAM lParam) {
     }
     SendMessageA(w->winList, LB_SETCOLUMNWIDTH, Px(w, 130), 0);
     SendMessageA(w->winList, LB_SETITEMHEIGHT, 0, Px(w, 150));
+    AccListApplyDpi(w->accList, w->dpi);
     SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
     w->toolbarHeight = KvToolbarHeight(w->bar);
     KvTakeSuggestedRect(w->hwnd, lParam);

@@ -85,7 +85,9 @@ void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, co
                      bool focused, bool selected, int dpi = kKvBaseDpi, HFONT font = nullptr);
 
 // ---- Accessories (accessory_list.cpp) -----------------------------------------------
-void AccListCreateColumns(HWND list);
+void AccListCreateColumns(HWND list, int dpi);
+// Sets the columns' widths again for `dpi`.
+void AccListApplyDpi(HWND list, int dpi);
 void AccListFill(HWND list, const strZamRob* z);
 void AccListRefreshTotals(HWND list, const strZamRob* z);
 void CmdAccessoryAdd(OrderWindow* w);
