@@ -385,7 +385,7 @@ void OrderListApplyDpi(MainWindow* w, int dpi) {
     }
     SetListColumnWidths(w->list, kColumns, kColumnCount, dpi);
     SetStatusParts(w);
-    SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
+    KvToolbarApplyDpi(&w->bar, dpi);
     SendMessageA(w->status, WM_SIZE, 0, 0);
     w->toolbarHeight = HeightOf(w->bar.hwnd);
     w->statusHeight = HeightOf(w->status);

@@ -294,9 +294,15 @@ void ZwolnijWymiary(strWymiary* w) {
     w->tekstWys = strProst{0, 0, 0, 0};
 }
 
-void OdstepyWymiarow(int ekran, int32_t* d1, int32_t* d2) {
-    *d1 = ekran ? 30 : 28;
-    *d2 = ekran ? 15 : 14;
+int32_t PikseleEkranu(int32_t px, int32_t dpi) {
+    if (dpi <= 0 || dpi == 96) return px;
+    const int64_t v = (int64_t)px * dpi;
+    return (int32_t)(v >= 0 ? (v + 48) / 96 : (v - 48) / 96);
+}
+
+void OdstepyWymiarow(int ekran, int32_t dpi, int32_t* d1, int32_t* d2) {
+    *d1 = ekran ? PikseleEkranu(30, dpi) : 28;
+    *d2 = ekran ? PikseleEkranu(15, dpi) : 14;
 }
 
 void TekstWymiaru(int32_t mm, char tekst[16]) { snprintf(tekst, 16, "%d", (int)mm); }
@@ -322,7 +328,7 @@ void RozmiescTekstyWymiarow(strWymiary* w, const uniOperRys* lista, int32_t licz
     if (!lista || liczba < 1 || lista[0].typ != kOperRama) return;
     const strProst z = lista[0].rama.zewnUrz;
     int32_t d1, d2;
-    OdstepyWymiarow(ekran, &d1, &d2);
+    OdstepyWymiarow(ekran, w->dpi, &d1, &d2);
     char tekst[16];
     int32_t dl = 0, wys = 0;
 

@@ -86,6 +86,7 @@ struct strWymiary {
     int32_t liczba[kWymLancuchow];  // records in each chain: elements + 1, or 0
     strProst tekstSzer;             // overall width's text, device
     strProst tekstWys;              // overall height's text, device (vertical)
+    int32_t dpi;                    // display scale of the screen distances; 0 counts as 96
 };
 
 // Builds the four chains of a list whose millimetre geometry is computed,
@@ -98,9 +99,14 @@ int BudujWymiary(const uniOperRys* lista, int32_t liczba, strWymiary* w, char* m
 // Releases the four arrays; counts and rectangles become zero.
 void ZwolnijWymiary(strWymiary* w);
 
+// A screen measure of `px` pixels at 96 dpi, in pixels at `dpi` (0 or 96:
+// unchanged), rounded to the nearest pixel.
+int32_t PikseleEkranu(int32_t px, int32_t dpi);
+
 // Distances from the frame's outer device rectangle, pixels: d1 for the
-// overall dimensions, d2 for the chains (screen 30 and 15, printout 28 and 14).
-void OdstepyWymiarow(int ekran, int32_t* d1, int32_t* d2);
+// overall dimensions, d2 for the chains (screen 30 and 15 at 96 dpi, scaled
+// by `dpi`; printout 28 and 14 at any dpi).
+void OdstepyWymiarow(int ekran, int32_t dpi, int32_t* d1, int32_t* d2);
 
 // Measures a text on the device: its length along the text and its height,
 // with the normal font (pionowy 0) or the vertical one (1).

@@ -296,18 +296,23 @@ void Rysownik::Szpros(const strOperSzpros& s) {
 
 // ---- Dimension lines ---------------------------------------------------------
 
-// A tick across a line: 4 pixels before it to 5 after (9 pixels).
-void Kreska(HDC dc, bool poziomaLinia, int wzdluz, int przy) {
-    if (poziomaLinia) Linia(dc, wzdluz, przy - 4, wzdluz, przy + 5);
-    else Linia(dc, przy - 4, wzdluz, przy + 5, wzdluz);
+// A tick across a line: `k.przed` pixels before it to `k.za` after (4 and 5
+// at 96 dpi, 9 pixels).
+struct DlKreski {
+    int przed, za;
+};
+
+void Kreska(HDC dc, const DlKreski& k, bool poziomaLinia, int wzdluz, int przy) {
+    if (poziomaLinia) Linia(dc, wzdluz, przy - k.przed, wzdluz, przy + k.za);
+    else Linia(dc, przy - k.przed, wzdluz, przy + k.za, wzdluz);
 }
 
 // A dimension line from a to b (b exclusive) at `przy`, with its end ticks.
-void LiniaWymiaru(HDC dc, bool pozioma, int a, int b, int przy) {
+void LiniaWymiaru(HDC dc, const DlKreski& k, bool pozioma, int a, int b, int przy) {
     if (pozioma) Linia(dc, a, przy, b, przy);
     else Linia(dc, przy, a, przy, b);
-    Kreska(dc, pozioma, a, przy);
-    Kreska(dc, pozioma, b - 1, przy);
+    Kreska(dc, k, pozioma, a, przy);
+    Kreska(dc, k, pozioma, b - 1, przy);
 }
 
 void TekstWym(HDC dc, const strProst& r, bool pionowy, int32_t mm) {
@@ -320,14 +325,16 @@ void Wymiary(HDC dc, const uniOperRys* lista, int32_t liczba, const strWymiary* 
              int trybWym) {
     const strProst& z = lista[0].rama.zewnUrz;
     int32_t d1, d2;
-    OdstepyWymiarow(trybWym == kWymEkran, &d1, &d2);
+    const bool ekran = trybWym == kWymEkran;
+    OdstepyWymiarow(ekran, w->dpi, &d1, &d2);
+    const DlKreski k = {ekran ? PikseleEkranu(4, w->dpi) : 4, ekran ? PikseleEkranu(5, w->dpi) : 5};
     ScopedSelect black(dc, GetStockObject(BLACK_PEN));
-    LiniaWymiaru(dc, true, z.left, z.right, z.bottom + d1);
+    LiniaWymiaru(dc, k, true, z.left, z.right, z.bottom + d1);
     {
         ScopedSelect font(dc, ds->fontNormal);
         TekstWym(dc, w->tekstSzer, false, lista[0].rama.x1);
     }
-    LiniaWymiaru(dc, false, z.top, z.bottom, z.right + d1);
+    LiniaWymiaru(dc, k, false, z.top, z.bottom, z.right + d1);
     {
         ScopedSelect font(dc, ds->fontVertical);
         TekstWym(dc, w->tekstWys, true, lista[0].rama.y1);
@@ -345,13 +352,13 @@ void Wymiary(HDC dc, const uniOperRys* lista, int32_t liczba, const strWymiary* 
                    : c == kWymDolny ? z.bottom + d2
                    : c == kWymLewy  ? z.left - d2
                                     : z.top - d2;
-        if (pozioma) LiniaWymiaru(dc, true, z.left, z.right, przy);
-        else LiniaWymiaru(dc, false, z.top, z.bottom, przy);
+        if (pozioma) LiniaWymiaru(dc, k, true, z.left, z.right, przy);
+        else LiniaWymiaru(dc, k, false, z.top, z.bottom, przy);
         for (int32_t i = 0; i < n - 1; i++) {
             int32_t el = t[i].element;
             if (el <= 0 || el >= liczba) continue;
             const uniOperRys& op = lista[el];
-            Kreska(dc, pozioma, op.typ == kOperSzpros ? op.szpros.osUrz : op.slupek.osUrz, przy);
+            Kreska(dc, k, pozioma, op.typ == kOperSzpros ? op.szpros.osUrz : op.slupek.osUrz, przy);
         }
         ScopedSelect font(dc, pozioma ? ds->fontNormal : ds->fontVertical);
         for (int32_t i = 0; i < n; i++) {

@@ -2,9 +2,11 @@
 
 #include <string.h>
 
-static HFONT ArialFont(int escapement) {
+#include "util/dpi_win.h"
+
+static HFONT ArialFont(int escapement, int height = -10) {
     LOGFONTA lf = {};
-    lf.lfHeight = -10;
+    lf.lfHeight = height;
     lf.lfEscapement = escapement;
     lf.lfOrientation = escapement;
     lf.lfCharSet = DEFAULT_CHARSET;
@@ -82,4 +84,38 @@ void DestroyPrintDrawSet(DrawSet* copy) {
     if (copy->penNavy) DeleteObject(copy->penNavy);
     if (copy->penDotted) DeleteObject(copy->penDotted);
     memset(copy, 0, sizeof *copy);
+}
+
+bool ScaledDrawSet::Make(const DrawSet* from, int dpi) {
+    if (dpi == kKvBaseDpi) {
+        Release();
+        from_ = from;
+        return true;
+    }
+    DrawSet s = *from;
+    s.fontNormal = ArialFont(0, -KvScale(10, dpi));
+    s.fontVertical = ArialFont(900, -KvScale(10, dpi));
+    s.penThick = CreatePen(PS_SOLID, KvScale(3, dpi), RGB(0, 0, 0));
+    if (!s.fontNormal || !s.fontVertical || !s.penThick) {
+        HGDIOBJ made[] = {s.fontNormal, s.fontVertical, s.penThick};
+        for (HGDIOBJ o : made) {
+            if (o) DeleteObject(o);
+        }
+        return false;
+    }
+    Release();
+    from_ = from;
+    set_ = s;
+    own_ = true;
+    return true;
+}
+
+void ScaledDrawSet::Release() {
+    if (own_) {
+        DeleteObject(set_.fontNormal);
+        DeleteObject(set_.fontVertical);
+        DeleteObject(set_.penThick);
+    }
+    set_ = DrawSet{};
+    own_ = false;
 }

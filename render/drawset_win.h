@@ -63,4 +63,27 @@ private:
     bool ok_;
 };
 
+// The drawing set of a window on a display of some dpi: at 96 dpi the set it
+// is made from; at another dpi a copy whose two fonts (height -10 at 96 dpi)
+// and thick pen (3 pixels at 96 dpi) are its own, made for that scale, and
+// whose other entries are shared. The printout always takes the start-up set.
+class ScaledDrawSet {
+public:
+    ScaledDrawSet() = default;
+    ~ScaledDrawSet() { Release(); }
+    ScaledDrawSet(const ScaledDrawSet&) = delete;
+    ScaledDrawSet& operator=(const ScaledDrawSet&) = delete;
+
+    // Makes the set for `dpi` from `from`; false when an entry could not be
+    // made, the set made before kept.
+    bool Make(const DrawSet* from, int dpi);
+    const DrawSet* get() const { return own_ ? &set_ : from_; }
+
+private:
+    void Release();
+    const DrawSet* from_ = nullptr;
+    DrawSet set_ = {};
+    bool own_ = false;
+};
+
 #endif  // KV_RENDER_DRAWSET_WIN_H

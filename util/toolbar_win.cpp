@@ -13,13 +13,10 @@ static HIMAGELIST LoadStrip(HINSTANCE instance, int bitmapId, int width) {
                                 IMAGE_BITMAP, LR_CREATEDIBSECTION);
 }
 
-bool KvCreateToolbar(const KvToolbarSetup& setup, KvToolbar* t) {
-    t->hwnd = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | setup.style, 0, 0, 0, 0,
-                              setup.parent, (HMENU)(INT_PTR)setup.id, setup.instance, nullptr);
-    if (!t->hwnd) return false;
-    SendMessageA(t->hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(t->hwnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    const int dpi = KvDpiForWindow(setup.parent);
+namespace {
+
+void LoadPictures(KvToolbar* t, int dpi) {
+    const KvToolbarSetup& setup = t->setup;
     int width = setup.imageWidth ? setup.imageWidth : 16;
     int height = setup.imageHeight ? setup.imageHeight : 16;
     int images = setup.imagesId, disabled = setup.disabledImagesId;
@@ -30,25 +27,66 @@ bool KvCreateToolbar(const KvToolbarSetup& setup, KvToolbar* t) {
         width = scale == 1 ? width * 3 / 2 : width * 2;
         height = scale == 1 ? height * 3 / 2 : height * 2;
     }
-    if (width != 16 || height != 16) SendMessageA(t->hwnd, TB_SETBITMAPSIZE, 0, MAKELONG(width, height));
-    t->images.reset(LoadStrip(setup.instance, images, width));
-    t->disabledImages.reset(LoadStrip(setup.instance, disabled, width));
-    SendMessageA(t->hwnd, TB_SETIMAGELIST, 0, (LPARAM)t->images.get());
-    if (t->disabledImages.get())
-        SendMessageA(t->hwnd, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)t->disabledImages.get());
+    // A first load at 16 x 16 keeps the toolbar's own default size.
+    if (width != 16 || height != 16 || t->images.get())
+        SendMessageA(t->hwnd, TB_SETBITMAPSIZE, 0, MAKELONG(width, height));
+    // The toolbar lets go of the old lists before they are destroyed.
+    ScopedImageList normal(LoadStrip(setup.instance, images, width));
+    ScopedImageList greyed(LoadStrip(setup.instance, disabled, width));
+    SendMessageA(t->hwnd, TB_SETIMAGELIST, 0, (LPARAM)normal.get());
+    SendMessageA(t->hwnd, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)greyed.get());
+    t->images.reset(normal.release());
+    t->disabledImages.reset(greyed.release());
+}
 
+// The buttons of the table, separators at `dpi`; `states` (one per button)
+// replaces the table's states when given.
+void AddButtons(const KvToolbar& t, int dpi, const BYTE* states) {
+    const KvToolbarSetup& setup = t.setup;
     std::vector<TBBUTTON> tb((size_t)setup.buttonCount);
     for (int i = 0; i < setup.buttonCount; i++) {
         const KvToolButton& b = setup.buttons[i];
         tb[i].iBitmap = b.style == BTNS_SEP ? KvScale(b.image, dpi) : b.image;
         tb[i].idCommand = b.command;
-        tb[i].fsState = b.state;
+        tb[i].fsState = states ? states[i] : b.state;
         tb[i].fsStyle = b.style;
         tb[i].iString = b.text ? (INT_PTR)b.text : -1;
     }
-    SendMessageA(t->hwnd, TB_ADDBUTTONSA, (WPARAM)tb.size(), (LPARAM)tb.data());
+    SendMessageA(t.hwnd, TB_ADDBUTTONSA, (WPARAM)tb.size(), (LPARAM)tb.data());
+}
+
+}  // namespace
+
+bool KvCreateToolbar(const KvToolbarSetup& setup, KvToolbar* t) {
+    t->setup = setup;
+    t->hwnd = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | setup.style, 0, 0, 0, 0,
+                              setup.parent, (HMENU)(INT_PTR)setup.id, setup.instance, nullptr);
+    if (!t->hwnd) return false;
+    SendMessageA(t->hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(t->hwnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    const int dpi = KvDpiForWindow(setup.parent);
+    LoadPictures(t, dpi);
+    AddButtons(*t, dpi, nullptr);
     SendMessageA(t->hwnd, TB_AUTOSIZE, 0, 0);
     return true;
+}
+
+void KvToolbarApplyDpi(KvToolbar* t, int dpi) {
+    if (!t->hwnd) return;
+    const int n = t->setup.buttonCount;
+    std::vector<BYTE> states((size_t)n);
+    for (int i = 0; i < n; i++) {
+        TBBUTTON b = {};
+        SendMessageA(t->hwnd, TB_GETBUTTON, (WPARAM)i, (LPARAM)&b);
+        states[i] = b.fsState;
+    }
+    SendMessageA(t->hwnd, WM_SETREDRAW, FALSE, 0);
+    for (int i = n; i > 0; i--) SendMessageA(t->hwnd, TB_DELETEBUTTON, (WPARAM)(i - 1), 0);
+    LoadPictures(t, dpi);
+    AddButtons(*t, dpi, states.data());
+    SendMessageA(t->hwnd, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(t->hwnd, TB_AUTOSIZE, 0, 0);
+    InvalidateRect(t->hwnd, nullptr, TRUE);
 }
 
 int KvToolbarHeight(const KvToolbar& t) {

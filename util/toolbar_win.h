@@ -67,6 +67,7 @@ struct KvToolbar {
     HWND hwnd = nullptr;
     ScopedImageList images;
     ScopedImageList disabledImages;
+    KvToolbarSetup setup = {};  // what it was made from, to be made again at another dpi
 };
 
 // Which of a toolbar's strips suits `dpi`: 0 the 96-dpi one, 1 the 150 %
@@ -74,9 +75,16 @@ struct KvToolbar {
 int KvPictureScaleIndex(int dpi);
 
 // Creates the toolbar at its parent's dpi, loads the strips for that dpi,
-// adds the buttons (separators' widths scaled) and sizes it to its parent. False when the window could not be
-// made (a strip that cannot be loaded leaves its buttons without pictures).
+// adds the buttons (separators' widths scaled) and sizes it to its parent.
+// False when the window could not be made (a strip that cannot be loaded
+// leaves its buttons without pictures). The setup's tables and texts must
+// live as long as the toolbar.
 bool KvCreateToolbar(const KvToolbarSetup& setup, KvToolbar* toolbar);
+
+// The toolbar of a window moved to a display of `dpi`: the strips for that
+// dpi and the buttons again with their separators' widths at that scale,
+// each keeping its state; sized to its parent.
+void KvToolbarApplyDpi(KvToolbar* toolbar, int dpi);
 
 // The toolbar's height in pixels, borders included.
 int KvToolbarHeight(const KvToolbar& toolbar);

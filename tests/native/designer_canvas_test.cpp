@@ -47,10 +47,10 @@ TEST(CanvasPlacement, MillimetresToPixelsAndBackWithinAPixel) {
         for (int32_t X = 0; X <= p.W; X += p.W / 37 + 1) {
             for (int32_t Y = 0; Y <= p.H; Y += p.H / 29 + 1) {
                 int32_t x, y, X2, Y2;
-                ASSERT_EQ(ObsMmNaPx(p.W, p.H, &p.cel, X, Y, &x, &y), 1);
+                ASSERT_EQ(ObsMmNaPx(p.W, p.H, &p.cel, kObsMargines, X, Y, &x, &y), 1);
                 EXPECT_TRUE(x >= p.cel.left + kObsMargines - 1 && x <= p.cel.right - kObsMargines + 1) << x;
                 EXPECT_TRUE(y >= p.cel.top + kObsMargines - 1 && y <= p.cel.bottom - kObsMargines + 1) << y;
-                ASSERT_EQ(ObsPxNaMm(p.W, p.H, &p.cel, x, y, &X2, &Y2), 1);
+                ASSERT_EQ(ObsPxNaMm(p.W, p.H, &p.cel, kObsMargines, x, y, &X2, &Y2), 1);
                 EXPECT_LE(abs(X2 - X), mmNaPiksel) << X << "," << Y;
                 EXPECT_LE(abs(Y2 - Y), mmNaPiksel) << X << "," << Y;
             }
@@ -58,14 +58,14 @@ TEST(CanvasPlacement, MillimetresToPixelsAndBackWithinAPixel) {
         // From a pixel of the frame to millimetres and back: the same pixel or
         // its neighbour, as long as a pixel holds at least a millimetre.
         int32_t x0, y0, x1, y1;
-        ObsMmNaPx(p.W, p.H, &p.cel, 0, 0, &x0, &y0);
-        ObsMmNaPx(p.W, p.H, &p.cel, p.W, p.H, &x1, &y1);
+        ObsMmNaPx(p.W, p.H, &p.cel, kObsMargines, 0, 0, &x0, &y0);
+        ObsMmNaPx(p.W, p.H, &p.cel, kObsMargines, p.W, p.H, &x1, &y1);
         if (sk.s > 1) continue;
         for (int32_t x = x0; x <= x1; x += 3) {
             for (int32_t y = y0; y <= y1; y += 5) {
                 int32_t X, Y, x2, y2;
-                ASSERT_EQ(ObsPxNaMm(p.W, p.H, &p.cel, x, y, &X, &Y), 1);
-                ASSERT_EQ(ObsMmNaPx(p.W, p.H, &p.cel, X, Y, &x2, &y2), 1);
+                ASSERT_EQ(ObsPxNaMm(p.W, p.H, &p.cel, kObsMargines, x, y, &X, &Y), 1);
+                ASSERT_EQ(ObsMmNaPx(p.W, p.H, &p.cel, kObsMargines, X, Y, &x2, &y2), 1);
                 EXPECT_LE(abs(x2 - x), 1) << x << "," << y;
                 EXPECT_LE(abs(y2 - y), 1) << x << "," << y;
             }
@@ -104,7 +104,7 @@ protected:
     }
     void TearDown() override { ZwolnijWymiary(&wym); }
     void Px(int32_t X, int32_t Y, int32_t* x, int32_t* y) {
-        ASSERT_EQ(ObsMmNaPx(3000, 1500, &cel, X, Y, x, y), 1);
+        ASSERT_EQ(ObsMmNaPx(3000, 1500, &cel, kObsMargines, X, Y, x, y), 1);
     }
     static void Srodek(const strProst& r, int32_t* x, int32_t* y) {
         *x = (r.left + r.right) / 2;

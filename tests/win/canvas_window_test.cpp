@@ -150,7 +150,7 @@ protected:
         GetClientRect(obs, &r);
         const strProst c = {r.left, r.top, r.right, r.bottom};
         int32_t x = 0, y = 0;
-        EXPECT_EQ(ObsMmNaPx(o[0].rama.x1, o[0].rama.y1, &c, X, Y, &x, &y), 1);
+        EXPECT_EQ(ObsMmNaPx(o[0].rama.x1, o[0].rama.y1, &c, kObsMargines, X, Y, &x, &y), 1);
         return {x, y};
     }
     void Post(UINT msg, WPARAM wp, POINT pt) { PostMessageA(obs, msg, wp, MAKELPARAM(pt.x, pt.y)); }

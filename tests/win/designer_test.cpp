@@ -30,6 +30,7 @@
 #include "util/kvutil.h"
 #include "util/msgbuf.h"
 #include "util/scoped_win.h"
+#include "util/toolbar_win.h"
 
 namespace {
 
@@ -1020,6 +1021,104 @@ TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplusAtEverySc
                 EXPECT_EQ(px(540) + 15 * spread, ChildTop(IDC_PNL_NOTES_LABEL)) << c.height;
             }
             for (const std::string& s : TextsThatDoNotFit(Panel())) ADD_FAILURE() << "does not fit: " << s;
+            return true;
+        }});
+}
+
+// The canvas as it shows on the screen, one COLORREF-like value per pixel
+// (0x00RRGGBB), rows top to bottom.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<uint32_t> px;
+    uint32_t at(int x, int y) const { return px[(size_t)y * width + x]; }
+};
+
+Shot TakeShot(HWND hwnd) {
+    Shot s;
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    s.width = rc.right;
+    s.height = rc.bottom;
+    s.px.resize((size_t)s.width * s.height);
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), s.width, -s.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    ScopedWindowDC screen(hwnd);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib) return s;
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, s.width, s.height, screen, 0, 0, SRCCOPY);
+    memcpy(s.px.data(), bits, s.px.size() * 4);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(dib);
+    for (uint32_t& p : s.px) p &= 0xffffff;
+    return s;
+}
+
+// Wine sends no WM_DPICHANGED: the message of a move to a monitor of half as
+// much dpi again is sent by hand. Pictures, panel and canvas take the new
+// scale: the drawing's margin to the overall height's line, and that line's
+// text in the font of the new dpi.
+TEST_F(DesignerTest, AMoveToAnotherDpiLaysTheDesignerOutForItAtEveryScale) {
+    TestOkno o;
+    GlazedWindow(o);
+    int to = 0;
+    Run(o, 1, {[&] {
+            to = KvDpiForWindow(Designer()) * 3 / 2;
+            ShowWindow(Designer(), SW_RESTORE);
+            RECT suggested = {0, 0, KvScale(800, to), KvScale(600, to)};
+            SendMessageA(Designer(), WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+            RECT r;
+            GetWindowRect(Designer(), &r);
+            EXPECT_EQ(KvScale(800, to), r.right - r.left);
+            GetWindowRect(Panel(), &r);
+            EXPECT_EQ(KvScale(248, to) + GetSystemMetrics(SM_CXVSCROLL), r.right - r.left);
+            GetWindowRect(Item(IDC_PNL_NET), &r);
+            EXPECT_NEAR(KvScale(64, to), r.right - r.left, 1);
+            EXPECT_EQ(KvScale(39, to) - KvScale(2, to),
+                      ChildTop(IDC_PNL_PROFILE_TYPE) - ChildTop(IDC_PNL_PROFILE_LABEL));
+            for (const std::string& t : TextsThatDoNotFit(Panel())) ADD_FAILURE() << "does not fit: " << t;
+            int cx = 0, cy = 0;
+            ImageList_GetIconSize((HIMAGELIST)SendMessageA(Toolbar(), TB_GETIMAGELIST, 0, 0), &cx, &cy);
+            EXPECT_EQ(26 * (2 + KvPictureScaleIndex(to)) / 2, cx);  // 26 x 25 at 96 dpi
+
+            UpdateWindow(Canvas());
+            const Shot shot = TakeShot(Canvas());
+            const uint32_t bg = shot.at(1, 1);
+            int top = -1;
+            for (int y = 0; y < shot.height && top < 0; y++)
+                if (shot.at(shot.width / 2, y) != bg) top = y;
+            EXPECT_GT(top, 0);
+            if (top < 0) return true;
+            // Right to left along a row just below the frame's top: the height's
+            // line, a gap, the frame's outer edge.
+            const int row = top + 3;
+            int line = shot.width - 1;
+            while (line > 0 && shot.at(line, row) == bg) line--;
+            int edge = line - 1;
+            while (edge > 0 && shot.at(edge, row) == bg) edge--;
+            EXPECT_NEAR(KvScale(30, to) + 1, line - edge, 1);
+            // The text right of that line, past the ends' ticks: "1000",
+            // running upward.
+            int first = -1, last = -1;
+            for (int y = 0; y < shot.height; y++)
+                for (int x = line + KvScale(5, to) + 1; x < shot.width; x++)
+                    if (shot.at(x, y) != bg) {
+                        if (first < 0) first = y;
+                        last = y;
+                    }
+            ScopedFont arial(CreateFontA(-KvScale(10, to), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                         0, 0, "Arial"));
+            ScopedCompatibleDC dc(nullptr);
+            SIZE ext = {};
+            {
+                ScopedSelect font(dc, arial);
+                GetTextExtentPoint32A(dc, "1000", 4, &ext);
+            }
+            EXPECT_GE(last - first + 1, ext.cx * 8 / 10) << "the text is in a smaller font";
+            EXPECT_LE(last - first + 1, ext.cx + 2);
             return true;
         }});
 }

@@ -41,13 +41,24 @@ LRESULT CALLBACK EdProc(HWND ed, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool TworzEdytor(ObsProj* w, HINSTANCE inst) {
     if (!TworzEdUd(&w->ed, WS_CHILD | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_SETBUDDYINT, 0,
-                   0, kEdSzerPx, kEdWysPx, w->hwnd, IDC_OBSPROJ_EDIT, IDC_OBSPROJ_SPIN, inst, 0, kMaxWymiar,
-                   0))
+                   0, Px(w, kEdSzerPx), Px(w, kEdWysPx), w->hwnd, IDC_OBSPROJ_EDIT, IDC_OBSPROJ_SPIN, inst, 0,
+                   kMaxWymiar, 0))
         return false;
     ShowWindow(w->ed.hEd, SW_HIDE);
     ShowWindow(w->ed.hUd, SW_HIDE);
     w->edProc = (WNDPROC)SetWindowLongPtrA(w->ed.hEd, GWLP_WNDPROC, (LONG_PTR)EdProc);
+    w->dpiEd = Dpi(w);
     return true;
+}
+
+void PrzeskalujEdytor(ObsProj* w) {
+    if (!w->ed.hEd || w->dpiEd == Dpi(w)) return;
+    w->dpiEd = Dpi(w);
+    w->ed.szer = Px(w, kEdSzerPx);
+    SetWindowPos(w->ed.hEd, nullptr, 0, 0, w->ed.szer, Px(w, kEdWysPx), SWP_NOMOVE | SWP_NOZORDER);
+    // Attached again, the up-down takes the edit's new height and its place
+    // on the edit's right side.
+    SendMessageA(w->ed.hUd, UDM_SETBUDDY, (WPARAM)w->ed.hEd, 0);
 }
 
 void OnZamknijEd(ObsProj* w) {
@@ -103,9 +114,9 @@ void PrzesunEdytor(ObsProj* w) {
     switch (w->stanEd) {
         case kEdSzer:
         case kEdDolny:
-        case kEdGorny: y = r.bottom - kEdWysPx; break;
+        case kEdGorny: y = r.bottom - Px(w, kEdWysPx); break;
         case kEdWys:
-        case kEdPrawy: x = r.right - kEdSzerPx; break;
+        case kEdPrawy: x = r.right - Px(w, kEdSzerPx); break;
         default: break;
     }
     PrzesunEdUd(&w->ed, x, y);

@@ -6,16 +6,18 @@
 
 // ---- Placement -------------------------------------------------------------
 
-int ObsMmNaPx(int32_t W, int32_t H, const strProst* cel, int32_t X, int32_t Y, int32_t* x, int32_t* y) {
+int ObsMmNaPx(int32_t W, int32_t H, const strProst* cel, int32_t margines, int32_t X, int32_t Y, int32_t* x,
+              int32_t* y) {
     strSkala sk;
-    if (!UstalSkale(W, H, cel, kObsMargines, &sk)) return 0;
+    if (!UstalSkale(W, H, cel, margines, &sk)) return 0;
     *x = MmNaUrzX(&sk, X);
     *y = MmNaUrzY(&sk, Y);
     return 1;
 }
 
-int ObsPxNaMm(int32_t W, int32_t H, const strProst* cel, int32_t x, int32_t y, int32_t* X, int32_t* Y) {
-    return UrzNaMm(x, y, W, H, cel, kObsMargines, X, Y);
+int ObsPxNaMm(int32_t W, int32_t H, const strProst* cel, int32_t margines, int32_t x, int32_t y, int32_t* X,
+              int32_t* Y) {
+    return UrzNaMm(x, y, W, H, cel, margines, X, Y);
 }
 
 // ---- Hit test --------------------------------------------------------------

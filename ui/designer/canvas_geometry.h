@@ -10,15 +10,21 @@
 #include "model/operations.h"
 #include "render/drawing.h"
 
-// Margin around the window on the canvas, device pixels.
+// Margin around the window on the canvas, device pixels at 96 dpi.
 enum { kObsMargines = 50 };
+
+// The margin at `dpi` (0 counts as 96).
+inline int32_t ObsMargines(int32_t dpi) { return PikseleEkranu(kObsMargines, dpi); }
 
 // ---- Placement -------------------------------------------------------------
 
 // A point of a W x H mm window in mm to the canvas rectangle `cel` and back,
-// with the canvas margin. 0 when there is no room (nothing written).
-int ObsMmNaPx(int32_t W, int32_t H, const strProst* cel, int32_t X, int32_t Y, int32_t* x, int32_t* y);
-int ObsPxNaMm(int32_t W, int32_t H, const strProst* cel, int32_t x, int32_t y, int32_t* X, int32_t* Y);
+// with the canvas margin `margines`. 0 when there is no room (nothing
+// written).
+int ObsMmNaPx(int32_t W, int32_t H, const strProst* cel, int32_t margines, int32_t X, int32_t Y, int32_t* x,
+              int32_t* y);
+int ObsPxNaMm(int32_t W, int32_t H, const strProst* cel, int32_t margines, int32_t x, int32_t y, int32_t* X,
+              int32_t* Y);
 
 // ---- Hit test --------------------------------------------------------------
 

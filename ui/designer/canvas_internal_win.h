@@ -21,6 +21,7 @@
 #include "ui/designer/canvas_win.h"
 #include "ui/designer/designer_dialogs_win.h"
 #include "ui/designer/limits.h"
+#include "util/dpi_win.h"
 #include "util/heap.h"
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
@@ -30,8 +31,8 @@
 
 // Which dimension the in-place editor edits.
 enum { kEdZamkniety = 0, kEdSzer = 1, kEdWys = 2, kEdPrawy = 3, kEdDolny = 4, kEdLewy = 5, kEdGorny = 6 };
-enum { kEdSzerPx = 60, kEdWysPx = 22, kMaxWymiar = 10000 };
-enum { kGrubGumki = 3 };  // device pixels: the band's pen (penThick) and a margin for its ends
+enum { kEdSzerPx = 60, kEdWysPx = 22, kMaxWymiar = 10000 };  // the editor's size at 96 dpi
+enum { kGrubGumki = 3 };  // pixels at 96 dpi: the band's pen (penThick) and a margin for its ends
 
 struct ObsProj {
     HWND hwnd = nullptr;
@@ -43,6 +44,7 @@ struct ObsProj {
     WNDPROC edProc = nullptr;
     int stanEd = kEdZamkniety;
     int32_t indeksEd = -1;  // label index within its chain
+    int dpiEd = 0;          // the dpi the editor was sized for
     // Tooltip naming the mullion or filling under the mouse.
     HWND tip = nullptr;
     int32_t tipElement = -1;
@@ -60,6 +62,11 @@ inline ObsProj* Stan(HWND hwnd) { return (ObsProj*)GetWindowLongPtrA(hwnd, GWLP_
 
 inline int32_t Liczba(const ObsProj* w) { return w->p->liczbaOper ? *w->p->liczbaOper : 0; }
 inline uniOperRys* Lista(const ObsProj* w) { return w->p->oper ? *w->p->oper : nullptr; }
+// The dpi the canvas is laid out for: its dimension set's, set by the owner
+// together with the drawing set's fonts.
+inline int Dpi(const ObsProj* w) { return w->p->wym.dpi > 0 ? w->p->wym.dpi : kKvBaseDpi; }
+// A measure given at 96 dpi, at the canvas's dpi.
+inline int Px(const ObsProj* w, int px) { return KvScale(px, Dpi(w)); }
 inline int32_t ProfSch(const ObsProj* w) { return w->p->iProfSch ? *w->p->iProfSch : 0; }
 
 inline strProst Prost(const RECT& r) {
@@ -84,6 +91,8 @@ void OnZamknijEd(ObsProj* w);
 LRESULT OnZastosujEd(ObsProj* w);
 void OtworzEdytor(ObsProj* w, int stan, int32_t indeks);
 void PrzesunEdytor(ObsProj* w);
+// Sizes the editor for the canvas's dpi when it was made for another.
+void PrzeskalujEdytor(ObsProj* w);
 bool TworzEdytor(ObsProj* w, HINSTANCE inst);
 
 // canvas_tools_win.cpp

@@ -62,7 +62,7 @@ void RuchGumki(ObsProj* w, int x, int y) {
 // cancelled, and the line, drawn straight on the screen, is painted over.
 void OnCaptureChanged(ObsProj* w, HWND nowy) {
     if (!w->gumka || nowy == w->hwnd) return;
-    const int gr = kGrubGumki;
+    const int gr = Px(w, kGrubGumki);
     RECT r = {std::min(w->start.x, w->koniec.x) - gr, std::min(w->start.y, w->koniec.y) - gr,
               std::max(w->start.x, w->koniec.x) + gr + 1, std::max(w->start.y, w->koniec.y) + gr + 1};
     ZwolnijGumke(w);
@@ -140,7 +140,8 @@ void ZakonczGumke(ObsProj* w, int x, int y) {
     }
     int32_t X = 0, Y = 0;
     const strProst cel = Prost(w->prost);
-    if (Liczba(w) > 0) ObsPxNaMm(Lista(w)[0].rama.x1, Lista(w)[0].rama.y1, &cel, k.x, k.y, &X, &Y);
+    if (Liczba(w) > 0)
+        ObsPxNaMm(Lista(w)[0].rama.x1, Lista(w)[0].rama.y1, &cel, ObsMargines(Dpi(w)), k.x, k.y, &X, &Y);
     const int x0 = s.x < k.x ? s.x : k.x, x1 = s.x < k.x ? k.x : s.x;
     const int y0 = s.y < k.y ? s.y : k.y, y1 = s.y < k.y ? k.y : s.y;
     for (int32_t i = 0; i < ile; i++) {

@@ -37,7 +37,7 @@ void NowaOper(ObsProj* w, uniOperRys* op) {
 // ---- Placement ---------------------------------------------------------------
 
 void RozmiescWszystko(ObsProj* w, uniOperRys* lista, int32_t n) {
-    if (n > 0) RozmiescOknoNaUrz(lista, n, &w->prost, kObsMargines, w->p->ds);
+    if (n > 0) RozmiescOknoNaUrz(lista, n, &w->prost, ObsMargines(Dpi(w)), w->p->ds);
 }
 
 namespace {
@@ -181,6 +181,7 @@ void OnSize(ObsProj* w) {
 void OnOdswiez(ObsProj* w) {
     UkryjTip(w);
     OnZamknijEd(w);
+    PrzeskalujEdytor(w);
     GetClientRect(w->hwnd, &w->prost);
     char msg[KV_MSG_LEN];
     if (Liczba(w) > 0 && !ObliczGeometrie(Lista(w), Liczba(w), w->p->format, w->p->okno, msg))

@@ -58,9 +58,11 @@ struct DesignerState {
     HWND canvas;
     HWND panel;
     int toolbarHeight;  // pixels
+    int dpi;            // the dpi the window is laid out for
     strOkno* okno;
     const strZam* zam;
-    const DrawSet* draw;
+    const DrawSet* draw;      // the start-up set, at 96 dpi
+    ScaledDrawSet drawAtDpi;  // the canvas's set at the designer's dpi
     int editable;
     int saved;
     strParamObsProj param;

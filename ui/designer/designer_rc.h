@@ -160,6 +160,7 @@
 // ---- Messages to the panel ---------------------------------------------------------------------------
 #define UM_PNL_KEEP_NAMES \
     (WM_APP + 18)  // the profile and muntin names as filled are the ones a refusal restores
-#define UM_PNL_PUT_BACK (WM_APP + 19)  // posted to itself: wParam a name list whose choice was refused
+#define UM_PNL_PUT_BACK (WM_APP + 19)   // posted to itself: wParam a name list whose choice was refused
+#define UM_PNL_APPLY_DPI (WM_APP + 20)  // wParam the designer's new dpi: the panel lays itself out for it
 
 #endif  // KV_UI_DESIGNER_RC_H

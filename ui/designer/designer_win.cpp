@@ -8,6 +8,15 @@
 
 namespace {
 
+// The canvas draws with fonts and lays out its dimension chains for `dpi`;
+// should the scaled fonts fail, it draws with the start-up ones.
+void TakeDpi(DesignerState* s, int dpi) {
+    s->dpi = dpi;
+    if (!s->drawAtDpi.Make(s->draw, dpi)) s->drawAtDpi.Make(s->draw, kKvBaseDpi);
+    s->param.ds = s->drawAtDpi.get();
+    s->param.wym.dpi = dpi;
+}
+
 void FillCanvasParam(DesignerState* s) {
     s->param = strParamObsProj{};
     s->param.idKntrl = IDC_OBSPROJ;
@@ -19,8 +28,8 @@ void FillCanvasParam(DesignerState* s) {
     s->param.okno = s->okno;
     s->param.liczbaOper = &s->okno->liczbaOper;
     s->param.oper = &s->okno->oper;
-    s->param.ds = s->draw;
     s->param.flagi = kObsFlagiProjektanta;
+    TakeDpi(s, KvDpiForWindow(s->hwnd));
 }
 
 bool CreateCanvas(DesignerState* s) {
@@ -73,7 +82,7 @@ void OnSize(DesignerState* s, int width, int height) {
     GetWindowRect(s->bar.hwnd, &rc);
     s->toolbarHeight = rc.bottom - rc.top;
     const int bar = GetSystemMetrics(SM_CXVSCROLL);
-    const int panelWidth = KvScale(kPanelWidth, KvDpiForWindow(s->hwnd));
+    const int panelWidth = KvScale(kPanelWidth, s->dpi);
     int canvasWidth = width - bar - panelWidth;
     int below = height - s->toolbarHeight;
     if (s->canvas)
@@ -83,8 +92,23 @@ void OnSize(DesignerState* s, int width, int height) {
     InvalidateRect(s->hwnd, nullptr, TRUE);
 }
 
-void OnMinMaxInfo(HWND hwnd, MINMAXINFO* mm) {
-    const int dpi = KvDpiForWindow(hwnd);
+// Moved to a monitor of another dpi: pictures, canvas and panel for it, in
+// the rectangle the system suggests.
+void OnDpiChanged(DesignerState* s, WPARAM wParam, LPARAM lParam) {
+    const int dpi = KvDpiOfDpiChanged(wParam);
+    TakeDpi(s, dpi);
+    KvToolbarApplyDpi(&s->bar, dpi);
+    s->toolbarHeight = KvToolbarHeight(s->bar);
+    if (s->canvas) SendMessageA(s->canvas, UM_OBS_ODSWIEZ, 0, 0);
+    if (s->panel) SendMessageA(s->panel, UM_PNL_APPLY_DPI, (WPARAM)dpi, 0);
+    KvTakeSuggestedRect(s->hwnd, lParam);
+    RECT client;
+    GetClientRect(s->hwnd, &client);
+    OnSize(s, client.right, client.bottom);
+}
+
+void OnMinMaxInfo(const DesignerState* s, HWND hwnd, MINMAXINFO* mm) {
+    const int dpi = s && s->dpi ? s->dpi : KvDpiForWindow(hwnd);
     mm->ptMinTrackSize.x = KvScale(kMinWidth, dpi);
     mm->ptMinTrackSize.y = KvScale(kMinHeight, dpi);
 }
@@ -140,15 +164,16 @@ LRESULT OnLimitCheck(DesignerState* s, const strLimitObsProj* arg) {
 }
 
 LRESULT CALLBACK DesignerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_GETMINMAXINFO) {  // comes before the state is attached
-        OnMinMaxInfo(hwnd, (MINMAXINFO*)lp);
+    DesignerState* s = KvWindowState<DesignerState>(hwnd, msg, lp);
+    if (msg == WM_GETMINMAXINFO) {  // comes before the state is attached, too
+        OnMinMaxInfo(s, hwnd, (MINMAXINFO*)lp);
         return 0;
     }
-    DesignerState* s = KvWindowState<DesignerState>(hwnd, msg, lp);
     if (!s) return DefWindowProcA(hwnd, msg, wp, lp);
     switch (msg) {
         case WM_CREATE: return OnCreate(s, hwnd);
         case WM_SIZE: OnSize(s, LOWORD(lp), HIWORD(lp)); return 0;
+        case WM_DPICHANGED: OnDpiChanged(s, wp, lp); return 0;
         case WM_COMMAND: OnCommand(s, LOWORD(wp)); return 0;
         case WM_MENUCOMMAND: OnMenuCommand(s, (int)wp, (HMENU)lp); return 0;
         case WM_NOTIFY: return OnNotify(s, (NMHDR*)lp);

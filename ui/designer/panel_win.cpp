@@ -6,6 +6,7 @@
 
 #include "ui/designer/designer_rc.h"
 #include "util/dpi_win.h"
+#include "util/scoped_win.h"
 #include "util/window_win.h"
 
 const char kPanelClass[] = "oknoDowOknoDane";
@@ -24,12 +25,13 @@ struct PanelState {
     HWND hwnd;
     KeptName profile, muntin;
     PanelCreate v;
-    int pos;        // scroll position, pixels from the content's top
-    int page;       // client height while the bar shows, pixels
-    int spread;     // surplus per block step, pixels (e of the layout)
-    bool bar;       // the scroll bar shows
-    int wheelRest;  // wheel movement not yet turned into lines, wheel units
-    int dpi;        // the dpi the panel is laid out for
+    int pos;          // scroll position, pixels from the content's top
+    int page;         // client height while the bar shows, pixels
+    int spread;       // surplus per block step, pixels (e of the layout)
+    bool bar;         // the scroll bar shows
+    int wheelRest;    // wheel movement not yet turned into lines, wheel units
+    int dpi;          // the dpi the panel is laid out for
+    ScopedFont font;  // the controls' font at that dpi after a move (none: the stock one)
 };
 
 // A measure given at 96 dpi (the layout's numbers), at the panel's dpi.
@@ -451,6 +453,35 @@ LRESULT OnNotify(PanelState* s, NMHDR* nm) {
     return 0;
 }
 
+// Every control at the new dpi: the font for it, each size scaled from the
+// old dpi's (a drop-down list's height and a spin edit's width from their
+// 96-dpi measures), then the layout again.
+void OnApplyDpi(PanelState* s, int dpi) {
+    if (dpi <= 0 || dpi == s->dpi) return;
+    const int old = s->dpi;
+    s->dpi = dpi;
+    s->font.reset(KvCreateGuiFont(dpi));
+    const HFONT font = KvGuiFont(s->font.get());
+    for (HWND c = GetWindow(s->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        SendMessageA(c, WM_SETFONT, (WPARAM)font, FALSE);
+        char cls[16] = "";
+        GetClassNameA(c, cls, (int)sizeof cls);
+        if (!lstrcmpiA(cls, UPDOWN_CLASSA)) continue;  // sized with its edit below
+        RECT r;
+        GetWindowRect(c, &r);
+        const int h = !lstrcmpiA(cls, "ComboBox") ? Px(s, 200) : MulDiv(r.bottom - r.top, dpi, old);
+        SetWindowPos(c, nullptr, 0, 0, MulDiv(r.right - r.left, dpi, old), h,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (int i = 0; i < kSpinCount; i++) {
+        strEdUd* eu = s->v.spins[i];
+        eu->szer = Px(s, 44);
+        SetWindowPos(eu->hEd, nullptr, 0, 0, eu->szer, Px(s, 20), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(eu->hUd, UDM_SETBUDDY, (WPARAM)eu->hEd, 0);
+    }
+    Layout(s);
+}
+
 LRESULT OnCreate(PanelState* s, HWND hwnd) {
     s->hwnd = hwnd;
     s->dpi = KvDpiForWindow(hwnd);
@@ -475,6 +506,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             KeepName(s, IDC_PNL_MUNTIN_LIST, false);
             return 0;
         case UM_PNL_PUT_BACK: PutBack(s, (int)wp); return 0;
+        case UM_PNL_APPLY_DPI: OnApplyDpi(s, (int)wp); return 0;
         case WM_NCDESTROY:
             KvDetachState(hwnd);
             delete s;

@@ -232,7 +232,7 @@ void OnDpiChanged(OrderWindow* w, WPARAM wParam, LPARAM lParam) {
     SendMessageA(w->winList, LB_SETCOLUMNWIDTH, Px(w, 130), 0);
     SendMessageA(w->winList, LB_SETITEMHEIGHT, 0, Px(w, 150));
     AccListApplyDpi(w->accList, w->dpi);
-    SendMessageA(w->bar.hwnd, TB_AUTOSIZE, 0, 0);
+    KvToolbarApplyDpi(&w->bar, w->dpi);
     w->toolbarHeight = KvToolbarHeight(w->bar);
     KvTakeSuggestedRect(w->hwnd, lParam);
     RECT client;
