@@ -13,6 +13,7 @@
 
 #include "pagora/pagora.h"
 #include "pagora/pagora_rc.h"
+#include "util/dpi_win.h"
 #include "util/modal_loop_win.h"
 #include "util/msgbox_win.h"
 #include "util/scoped_win.h"

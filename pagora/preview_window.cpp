@@ -7,6 +7,39 @@
 
 namespace {
 
+const KvToolButton kPrzyciski[] = {
+    {0, IDM_PDGL_CALA, TBSTATE_ENABLED, BTNS_CHECKGROUP, "Complete view"},
+    {1, IDM_PDGL_NATUR, TBSTATE_ENABLED | TBSTATE_CHECKED, BTNS_CHECKGROUP, "Natural size"},
+    {2, IDM_PDGL_SZER, TBSTATE_ENABLED, BTNS_CHECKGROUP, "The maximum width"},
+    {20, 0, 0, BTNS_SEP, nullptr},
+    {3, IDM_PDGL_POCZATEK, TBSTATE_ENABLED, BTNS_BUTTON, "Back to beginning"},
+    {4, IDM_PDGL_WSTECZ, TBSTATE_ENABLED, BTNS_BUTTON, "Back page"},
+    {5, IDM_PDGL_DALEJ, TBSTATE_ENABLED, BTNS_BUTTON, "Next page"},
+    {6, IDM_PDGL_KONIEC, TBSTATE_ENABLED, BTNS_BUTTON, "To the end"},
+    {20, 0, 0, BTNS_SEP, nullptr},
+    {7, IDM_PDGL_DRUKUJ, TBSTATE_ENABLED, BTNS_BUTTON, "Print"},
+    {20, 0, 0, BTNS_SEP, nullptr},
+    {8, IDM_PDGL_ZAMKNIJ, TBSTATE_ENABLED, BTNS_BUTTON, "Close"},
+};
+
+// What the preview's toolbar is made from; the pictures are tooltips only.
+KvToolbarSetup UstawieniaPaska(HWND preview) {
+    KvToolbarSetup setup = {};
+    setup.instance = hInstDll;
+    setup.parent = preview;
+    setup.id = IDC_PDGL_PASEK;
+    setup.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP;
+    setup.imagesId = IDB_PDGL_PASEK;
+    setup.disabledImagesId = IDB_PDGL_PASEK_WYL;
+    setup.largerImagesIds[0] = IDB_PDGL_PASEK_150;
+    setup.largerImagesIds[1] = IDB_PDGL_PASEK_200;
+    setup.largerDisabledImagesIds[0] = IDB_PDGL_PASEK_WYL_150;
+    setup.largerDisabledImagesIds[1] = IDB_PDGL_PASEK_WYL_200;
+    setup.buttons = kPrzyciski;
+    setup.buttonCount = (int)(sizeof kPrzyciski / sizeof kPrzyciski[0]);
+    return setup;
+}
+
 // Frees the state; with the job's pages its own, deletes them too.
 void ZwolnijStan(strPodgladDruk* p) {
     if (p->zad.strony) {
@@ -116,6 +149,34 @@ void OnMinMax(strPodgladDruk* p, MINMAXINFO* mm) {
     if (!p) return;  // comes before the state is attached
     mm->ptMinTrackSize.x = p->minSzer;
     mm->ptMinTrackSize.y = p->minWys;
+}
+
+// Moved to a monitor of another dpi: the inch of the display (the natural
+// size is the card's inches at the new dpi), the smallest size, the
+// toolbar's pictures, in the rectangle the system suggests.
+void OnDpiChanged(strPodgladDruk* p, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    const int dpi = KvDpiOfDpiChanged(wParam);
+    const int old = rozmCalLogY > 0 ? rozmCalLogY : kKvBaseDpi;
+    p->minSzer = MulDiv(p->minSzer, dpi, old);
+    p->minWys = MulDiv(p->minWys, dpi, old);
+    rozmCalLogX = rozmCalLogY = dpi;
+    if (p->hPasek) {
+        // The lists are the toolbar's: lent to the record for the change and
+        // left with the toolbar again.
+        KvToolbar bar;
+        bar.hwnd = p->hPasek;
+        bar.setup = UstawieniaPaska(hwnd);
+        bar.images.reset((HIMAGELIST)SendMessageA(p->hPasek, TB_GETIMAGELIST, 0, 0));
+        bar.disabledImages.reset((HIMAGELIST)SendMessageA(p->hPasek, TB_GETDISABLEDIMAGELIST, 0, 0));
+        KvToolbarApplyDpi(&bar, dpi);
+        bar.images.release();
+        bar.disabledImages.release();
+    }
+    KvTakeSuggestedRect(hwnd, lParam);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    OnSize(p, client.right, client.bottom);
+    if (p->hObsRob) RozmiescKrt(p);
 }
 
 // Scrolls the work window as its bar would.
@@ -269,6 +330,7 @@ LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     switch (msg) {
         case WM_CREATE: return OnCreate(p, hwnd);
         case WM_SIZE: OnSize(p, LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_DPICHANGED: OnDpiChanged(p, hwnd, wParam, lParam); return 0;
         case WM_COMMAND: OnCommand(p, hwnd, LOWORD(wParam)); return 0;
         case WM_KEYDOWN: OnKeyDown(p, (int)wParam); return 0;
         case WM_MOUSEWHEEL: OnMouseWheel(p, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
@@ -284,34 +346,8 @@ LRESULT CALLBACK ProcOknoPodgladDruk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 }
 
 HWND TworzPasekPodgladDruk(HWND preview) {
-    static const KvToolButton kPrzyciski[] = {
-        {0, IDM_PDGL_CALA, TBSTATE_ENABLED, BTNS_CHECKGROUP, "Complete view"},
-        {1, IDM_PDGL_NATUR, TBSTATE_ENABLED | TBSTATE_CHECKED, BTNS_CHECKGROUP, "Natural size"},
-        {2, IDM_PDGL_SZER, TBSTATE_ENABLED, BTNS_CHECKGROUP, "The maximum width"},
-        {20, 0, 0, BTNS_SEP, nullptr},
-        {3, IDM_PDGL_POCZATEK, TBSTATE_ENABLED, BTNS_BUTTON, "Back to beginning"},
-        {4, IDM_PDGL_WSTECZ, TBSTATE_ENABLED, BTNS_BUTTON, "Back page"},
-        {5, IDM_PDGL_DALEJ, TBSTATE_ENABLED, BTNS_BUTTON, "Next page"},
-        {6, IDM_PDGL_KONIEC, TBSTATE_ENABLED, BTNS_BUTTON, "To the end"},
-        {20, 0, 0, BTNS_SEP, nullptr},
-        {7, IDM_PDGL_DRUKUJ, TBSTATE_ENABLED, BTNS_BUTTON, "Print"},
-        {20, 0, 0, BTNS_SEP, nullptr},
-        {8, IDM_PDGL_ZAMKNIJ, TBSTATE_ENABLED, BTNS_BUTTON, "Close"},
-    };
     if (AwariaOkna()) return nullptr;
-    KvToolbarSetup setup = {};
-    setup.instance = hInstDll;
-    setup.parent = preview;
-    setup.id = IDC_PDGL_PASEK;
-    setup.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP;
-    setup.imagesId = IDB_PDGL_PASEK;
-    setup.disabledImagesId = IDB_PDGL_PASEK_WYL;
-    setup.largerImagesIds[0] = IDB_PDGL_PASEK_150;
-    setup.largerImagesIds[1] = IDB_PDGL_PASEK_200;
-    setup.largerDisabledImagesIds[0] = IDB_PDGL_PASEK_WYL_150;
-    setup.largerDisabledImagesIds[1] = IDB_PDGL_PASEK_WYL_200;
-    setup.buttons = kPrzyciski;
-    setup.buttonCount = (int)(sizeof kPrzyciski / sizeof kPrzyciski[0]);
+    const KvToolbarSetup setup = UstawieniaPaska(preview);
     KvToolbar pasek;
     if (!KvCreateToolbar(setup, &pasek)) return nullptr;
     // The texts are tooltips only. The image lists stay with the toolbar

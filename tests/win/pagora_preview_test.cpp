@@ -8,6 +8,7 @@
 
 #include "tests/win/harness.h"
 #include "tests/win/pagora_testutil.h"
+#include "util/toolbar_win.h"
 
 namespace {
 
@@ -227,7 +228,7 @@ TEST_F(PagoraPreview, TurningPagesByToolbarAndKeys) {
 
 // The three zoom modes: the whole card with no scroll bar, the sheet at its
 // true 8.5 x 11 inches, and the card as wide as the window.
-TEST_F(PagoraPreview, ZoomModes) {
+TEST_F(PagoraPreview, ZoomModesAtEveryScale) {
     Preview p = Open(3);
     ASSERT_TRUE(p.wnd);
     const int dx = Dpi(true), dy = Dpi(false);
@@ -276,6 +277,32 @@ TEST_F(PagoraPreview, ZoomModes) {
             EXPECT_EQ(dy / 4, card.top);
         }
     }
+}
+
+// Wine sends no WM_DPICHANGED: the message of a move to a monitor of half as
+// much dpi again is sent by hand. The natural size is the sheet's inches at
+// the new dpi, the toolbar has that scale's pictures and keeps its checks.
+TEST_F(PagoraPreview, AMoveToAnotherDpiGivesTheCardItsInchesAtEveryScale) {
+    Preview p = Open(3);
+    ASSERT_TRUE(p.wnd);
+    const int to = Dpi(true) * 3 / 2;
+    RECT suggested = {0, 0, to * 8, to * 6};
+    SendMessageA(p.wnd, WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+    PumpMessages(20);
+    RECT r;
+    GetWindowRect(p.wnd, &r);
+    EXPECT_EQ(to * 8, r.right - r.left);
+    RECT card = CardRect(p);
+    EXPECT_EQ(to * 17 / 2, card.right - card.left);
+    EXPECT_EQ(to * 11, card.bottom - card.top);
+    EXPECT_TRUE(SendMessageA(p.toolbar, TB_ISBUTTONCHECKED, 1004, 0));
+    EXPECT_FALSE(SendMessageA(p.toolbar, TB_ISBUTTONENABLED, 1006, 0));  // the first page: no way back
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize((HIMAGELIST)SendMessageA(p.toolbar, TB_GETIMAGELIST, 0, 0), &cx, &cy);
+    EXPECT_EQ(16 * (2 + KvPictureScaleIndex(to)) / 2, cx);
+    SendMessageA(p.wnd, WM_COMMAND, 1005, 0);  // the maximum width: its margin at the new inch
+    PumpMessages(20);
+    EXPECT_EQ(to / 4, CardRect(p).top);
 }
 
 // The wheel scrolls 120 / (wheel-scroll lines) of delta per line, keeping
