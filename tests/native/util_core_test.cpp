@@ -1,9 +1,11 @@
-// Table packing, the version text and the library's own messages.
+// Table packing, the version text, the library's own messages and smooth
+// resizing of pictures.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
 #include "util/kvutil.h"
+#include "util/resample.h"
 
 TEST(TablePacking, RoundTripKeepsEmptyRows) {
     char table[6][32] = {"NEW ONE", "", "X", "LONGER NAME", "", "LAST"};
@@ -48,4 +50,32 @@ TEST(Messages, OwnCodes) {
     EXPECT_STREQ("Enable service TFTP while changing its settings is forbidden",
                  DajKomunBledu(0xE0000001u, 0));
     EXPECT_STREQ("", DajKomunBledu(0xE0000002u, 0));
+}
+
+// Resizing smoothly: the corners keep their colours, one colour stays one
+// colour, an edge between two colours becomes steps of blended ones, and
+// alpha is blended like any channel.
+TEST(Resample, CornersUniformAndBlendedSteps) {
+    const uint32_t corners[4] = {0xff000000, 0xffff0000, 0xff00ff00, 0x000000ff};
+    uint32_t three[9] = {};
+    ASSERT_TRUE(KvResampleBilinear(corners, 2, 2, three, 3, 3));
+    EXPECT_EQ(corners[0], three[0]);
+    EXPECT_EQ(corners[1], three[2]);
+    EXPECT_EQ(corners[2], three[6]);
+    EXPECT_EQ(corners[3], three[8]);
+    EXPECT_EQ(0xbf404040u, three[4]) << std::hex << three[4];  // the four averaged
+
+    const uint32_t grey[6] = {0xff808080, 0xff808080, 0xff808080, 0xff808080, 0xff808080, 0xff808080};
+    uint32_t bigger[5 * 4];
+    ASSERT_TRUE(KvResampleBilinear(grey, 3, 2, bigger, 5, 4));
+    for (uint32_t p : bigger) EXPECT_EQ(0xff808080u, p);
+
+    const uint32_t edge[2] = {0xff000000, 0xffffffff};
+    uint32_t steps[4];
+    ASSERT_TRUE(KvResampleBilinear(edge, 2, 1, steps, 4, 1));
+    const uint32_t expected[4] = {0xff000000, 0xff404040, 0xffbfbfbf, 0xffffffff};
+    for (int i = 0; i < 4; i++) EXPECT_EQ(expected[i], steps[i]) << i;
+
+    EXPECT_FALSE(KvResampleBilinear(edge, 0, 1, steps, 4, 1));
+    EXPECT_FALSE(KvResampleBilinear(edge, 2, 1, steps, 4, 0));
 }

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "db/connection.h"
@@ -13,6 +14,7 @@
 #include "db/records.h"
 #include "tests/native/testdb.h"
 #include "tests/win/harness.h"
+#include "util/dpi_win.h"
 
 namespace {
 
@@ -107,6 +109,57 @@ TEST_F(StartTest, GoodDatabaseShowsTheMaximisedMainWindow) {
     EXPECT_EQ(nullptr, g_app.draw.fontNormal);
     EXPECT_EQ(nullptr, g_app.draw.cursors[11]);
     EXPECT_EQ(nullptr, FindWindowA("kelvaro", "Quarvel"));
+}
+
+// The start window at the display's scale: its size, the picture over all
+// of it, and at another scale than 96 dpi resized smoothly: the picture's
+// frame line meets the light inside in blended colours, not in steps.
+struct StartSeen {
+    int width = 0, height = 0;
+    COLORREF corner = 0, inside = 0;
+    std::vector<COLORREF> lastColumns;  // the middle row's last columns, left to right
+};
+
+bool LookAtStartWindow(void* context) {
+    StartSeen* seen = (StartSeen*)context;
+    HWND w = FindWindowA("oknoStart", nullptr);
+    if (!w || !IsWindowVisible(w)) return false;
+    UpdateWindow(w);
+    RECT r;
+    GetClientRect(w, &r);
+    seen->width = r.right;
+    seen->height = r.bottom;
+    HDC dc = GetDC(w);
+    const int dpi = KvSystemDpi();
+    seen->corner = GetPixel(dc, r.right - 1, r.bottom - 1);
+    seen->inside = GetPixel(dc, r.right - KvScale(3, dpi) - 1, r.bottom - KvScale(3, dpi) - 1);
+    for (int x = r.right - KvScale(4, dpi); x < r.right; x++)
+        seen->lastColumns.push_back(GetPixel(dc, x, r.bottom / 2));
+    ReleaseDC(w, dc);
+    DestroyWindow(w);
+    return true;
+}
+
+TEST_F(StartTest, TheStartWindowTakesTheScaleWithItsPictureResizedSmoothlyAtEveryScale) {
+    g_app.startWindowMs = 20000;
+    StartSeen seen;
+    {
+        LoopProbe probe(LookAtStartWindow, &seen, 20000);
+        RunStartWindow(GetModuleHandleA(nullptr));
+        EXPECT_TRUE(probe.done());
+    }
+    const int dpi = KvSystemDpi();
+    EXPECT_EQ(KvScale(360, dpi), seen.width);
+    EXPECT_EQ(KvScale(270, dpi), seen.height);
+    EXPECT_EQ(RGB(150, 160, 180), seen.corner);  // the frame line of the picture
+    EXPECT_NE(RGB(255, 255, 255), seen.inside) << "the picture does not cover the window";
+    int blended = 0;
+    for (COLORREF c : seen.lastColumns) {
+        const int r = GetRValue(c);
+        blended += r > 150 && r < 228;
+    }
+    if (dpi == 96) EXPECT_EQ(0, blended);
+    else EXPECT_GT(blended, 0) << "the picture was resized in steps";
 }
 
 TEST_F(StartTest, MinimumSizeIs800By600) {
