@@ -948,7 +948,7 @@ TEST_F(OrderWindowTest, TheWindowKeepsItsMinimumSizeAndLaysOutItsPartsAtEverySca
 
 // Every text of the window and its four pages fits its control, and a cell
 // of the windows' list and the totals' fields are their 96-dpi sizes at the
-// window's dpi.
+// window's dpi. The accessory dialog's texts fit too.
 TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
     LoadStored(true);
     std::vector<std::string> tooLong;
@@ -975,6 +975,17 @@ TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
                         totalWidth = total.right - total.left;
                         quantityColumn =
                             (int)SendDlgItemMessageA(w, IDC_ORD_ACC_LIST, LVM_GETCOLUMNWIDTH, 2, 0);
+                        return true;
+                    },
+                    AddAccessory(),
+                    [&](HWND) {
+                        // The accessory dialog, with its three sizes shown.
+                        HWND dlg = Dialog("Accessory");
+                        if (!dlg) return false;
+                        Type(GetDlgItem(dlg, IDC_ACC_DIMS), "3");
+                        for (const std::string& s : TextsThatDoNotFit(dlg))
+                            tooLong.push_back("Accessory: " + s);
+                        SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
                         return true;
                     },
                     CloseWith(ORD_CANCEL)};

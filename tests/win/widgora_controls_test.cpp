@@ -8,8 +8,10 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/win/harness.h"
+#include "tests/win/testutil.h"
 #include "tests/win/widgora_test_rc.h"
 #include "tests/win/widgora_testutil.h"
 #include "util/scoped_win.h"
@@ -316,6 +318,7 @@ struct LoginScript {
     int button;                           // IDOK, IDCANCEL, or 0 for the close box
     int loginLen = -1, passwordLen = -1;  // lengths the edits held before the button
     bool seen = false;
+    std::vector<std::string> tooLong = {};  // the dialog's texts that do not fit their controls
 };
 
 std::string g_processed;
@@ -339,6 +342,7 @@ bool DriveLogin(void* c) {
     HWND dlg = FindWindowA("#32770", "Login and password");
     if (!dlg || !IsWindowVisible(dlg)) return false;
     s->seen = true;
+    s->tooLong = TextsThatDoNotFit(dlg);
     HWND login = GetDlgItem(dlg, IDC_ED_UZYTK), password = GetDlgItem(dlg, IDC_ED_HASLO);
     if (s->typeChars) {
         for (int i = 0; i < s->typeChars; i++) {
@@ -392,9 +396,10 @@ protected:
     char out_[64];
 };
 
-TEST_F(LoginDialog, OkGivesTheLoginAndTheProcessedPassword) {
+TEST_F(LoginDialog, OkGivesTheLoginAndTheProcessedPasswordAtEveryScale) {
     LoginScript s = {"jkowalski", "tajne", 0, IDOK};
     EXPECT_EQ(1, Run(&s, 32, 32));
+    for (const std::string& t : s.tooLong) ADD_FAILURE() << "does not fit: " << t;
     EXPECT_STREQ("jkowalski", login_);
     EXPECT_EQ(1, g_processCalls);
     EXPECT_EQ("tajne", g_processed);
