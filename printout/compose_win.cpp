@@ -137,6 +137,17 @@ void Stopka(Sklad& s) {
     PiszWKomorce(dc, 0, kStronaSzer - 1, y + 2 + 2 * WysLinii(dc), t, kDoSrodka);
 }
 
+// A page's units are 1/96 inch whatever the display: a page metafile is
+// recorded against the display, so on one of another dpi the units are
+// mapped onto its pixels. At 96 dpi they are its pixels and nothing is set.
+void JednostkiStrony(HDC dc) {
+    const int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
+    if ((dx == 96 && dy == 96) || dx <= 0 || dy <= 0) return;
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, kStronaSzer, kStronaWys, nullptr);
+    SetViewportExtEx(dc, MulDiv(kStronaSzer, dx, 96), MulDiv(kStronaWys, dy, 96), nullptr);
+}
+
 // A new slot and an open metafile for the next page.
 bool OtworzStrone(Sklad& s) {
     HENHMETAFILE* nowe =
@@ -153,6 +164,7 @@ bool OtworzStrone(Sklad& s) {
         return false;
     }
     s.strony.liczba++;
+    JednostkiStrony(s.dc);
     SetBkMode(s.dc, TRANSPARENT);
     SetTextAlign(s.dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     return true;
@@ -311,6 +323,7 @@ bool NumerujStrony(Sklad& s) {
             KvMsg(s.msg, "Error of allocation of HENHMETAFILE");
             return false;
         }
+        JednostkiStrony(dc);
         const RECT cel = {0, 0, kStronaSzer - 1, kStronaWys};
         PlayEnhMetaFile(dc, s.strony.strony[i], &cel);
         SetBkMode(dc, TRANSPARENT);

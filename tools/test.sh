@@ -51,30 +51,37 @@ dpi_rc=0
 run_ctest "windows at 144 dpi" build/win/ctest-dpi.log \
   env KV_DPI=144 xvfb-run -a -s "-screen 0 2560x1600x24" tools/wine-ctest.sh build/win -L dpi || dpi_rc=$?
 
+run_script() {  # NAME LOGFILE COMMAND...: a script that ends with "NAME: P passed, F failed"
+  local name=$1 log=$2
+  shift 2
+  local rc=0
+  "$@" 2>&1 | tee "$log" || rc=$?
+  local line
+  line=$(grep -E "^$name: [0-9]+ passed, [0-9]+ failed" "$log" | tail -n1 || true)
+  if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
+    summary+=("$name: $((BASH_REMATCH[2])) tests failed out of $((BASH_REMATCH[1] + BASH_REMATCH[2]))")
+  else
+    summary+=("$name: no result")
+    rc=1
+  fi
+  return $rc
+}
+
 echo "== release files and the installer under Wine"
 install_rc=0
-{ tools/release.sh build/win && \
-  xvfb-run -a -s "-screen 0 1280x1024x24" tests/installer/install_test.sh build/win \
-    "$(ls dist/Quarvel-*-setup.exe | head -n1)"; } 2>&1 | tee build/win/installer.log || install_rc=$?
-line=$(grep -E '^installer: [0-9]+ passed, [0-9]+ failed' build/win/installer.log | tail -n1 || true)
-if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
-  summary+=("installer: $((BASH_REMATCH[2])) tests failed out of $((BASH_REMATCH[1] + BASH_REMATCH[2]))")
-else
-  summary+=("installer: no result")
-  install_rc=1
-fi
+tools/release.sh build/win 2>&1 | tee build/win/release.log || install_rc=$?
+setup_exe=$(ls dist/Quarvel-*-setup.exe 2>/dev/null | head -n1)
+run_script installer build/win/installer.log \
+  xvfb-run -a -s "-screen 0 1280x1024x24" tests/installer/install_test.sh build/win "$setup_exe" || install_rc=$?
 
 echo "== the whole journey under Wine (installed program, driven from outside)"
 journey_rc=0
-xvfb-run -a -s "-screen 0 1280x1024x24" tests/journey/journey_test.sh build/win \
-  "$(ls dist/Quarvel-*-setup.exe | head -n1)" 2>&1 | tee build/win/journey.log || journey_rc=$?
-line=$(grep -E '^journey: [0-9]+ passed, [0-9]+ failed' build/win/journey.log | tail -n1 || true)
-if [[ $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
-  summary+=("journey: $((BASH_REMATCH[2])) tests failed out of $((BASH_REMATCH[1] + BASH_REMATCH[2]))")
-else
-  summary+=("journey: no result")
-  journey_rc=1
-fi
+run_script journey build/win/journey.log \
+  xvfb-run -a -s "-screen 0 1280x1024x24" tests/journey/journey_test.sh build/win "$setup_exe" || journey_rc=$?
+echo "== the journey again with the display at 150 % (144 dpi): the same printout"
+run_script journey build/win/journey-144.log \
+  env KV_DPI=144 xvfb-run -a -s "-screen 0 2560x1600x24" tests/journey/journey_test.sh build/win "$setup_exe" \
+  || journey_rc=$?
 
 echo "== summary"
 passed=0 failed=0

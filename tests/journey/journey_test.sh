@@ -7,13 +7,19 @@
 # preview to the PDF queue and read the PDF; close the program; uninstall
 # silently and find the order still in the database.
 #   tests/journey/journey_test.sh BUILD_DIR SETUP_EXE
+# With KV_DPI (other than 96) the display has that dpi, in a prefix of its
+# own; the printout's pages and words are kept per dpi, and a run at another
+# dpi compares them with those of a run at 96 dpi when there is one.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:?build dir}" && pwd)
 setup=$(cd "$(dirname "${2:?setup.exe}")" && pwd)/$(basename "$2")
 started=$(date +%s.%N)
 source "$root/tools/cups.sh"
-source "$root/tools/wine-env.sh" "$build" wineprefix-journey
+dpi=${KV_DPI:-96}
+suffix=""
+[ "$dpi" != 96 ] && suffix=-$dpi
+source "$root/tools/wine-env.sh" "$build" "wineprefix-journey$suffix"
 # The scheduler must run before Wine's spooler first loads.
 kv_cups_start || echo "journey: no print scheduler; the printing step will fail" >&2
 rm -rf "$WINEPREFIX"
@@ -28,7 +34,7 @@ check() {  # DESCRIPTION COMMAND...
   else failed=$((failed + 1)); echo "FAILED: $what"; fi
 }
 shot() {  # NAME: the screen as it is, into the build tree
-  import -window root "$build/journey-$1.png" 2>/dev/null && echo "screenshot: $build/journey-$1.png"
+  import -window root "$build/journey$suffix-$1.png" 2>/dev/null && echo "screenshot: $build/journey$suffix-$1.png"
 }
 finish() {
   echo "journey: $(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s"
@@ -53,8 +59,8 @@ echo "help page: $(wc -w <<<"$pictures") pictures${missing:+, missing: $missing}
 check "the installed help page has its designer section and finds all its pictures" \
   bash -c 'grep -q "id=\"modProj\"" "$0" && [ -n "$1" ] && [ -z "$2" ]' "$prog/kelvaro-help.html" "$pictures" "$missing"
 
-rm -f "$pdf_dir"/*.pdf 2>/dev/null
-log="$build/journey-driver.log"
+rm -f "$pdf_dir"/*.pdf "$build/journey-printout$suffix.txt" 2>/dev/null
+log="$build/journey$suffix-driver.log"
 # Into a file, not a pipe: the program inherits the driver's output and
 # would hold a pipe open.
 timeout 240 wine "$build/bin/journey_driver.exe" --lnk "$(winepath -w "$lnk")" </dev/null >"$log.raw" 2>/dev/null
@@ -121,6 +127,17 @@ if [ -n "$pdf" ]; then
   # The last row of the totals table: "Total  net  VAT  -  gross".
   check "the printout's Total row shows net $net and gross $gross" \
     grep -Eq "^Total${net//./\\.}[0-9.]+-${gross//./\\.}\$" <<<"$plain"
+  # Each page's words, whatever the layout's spacing and the order a reader
+  # takes them in: the same at every dpi.
+  words="$build/journey-printout$suffix.txt"
+  for ((page = 1; page <= ${pages:-0}; page++)); do
+    echo "== page $page"
+    pdftotext -f "$page" -l "$page" "$pdf" - 2>/dev/null | tr -s ' \t\f' '\n\n\n' | grep -v '^$' | LC_ALL=C sort
+  done >"$words"
+  if [ -n "$suffix" ] && [ -f "$build/journey-printout.txt" ]; then
+    check "the printout at $dpi dpi has the pages and text of the one at 96 dpi" \
+      cmp -s "$build/journey-printout.txt" "$words"
+  fi
 fi
 check "the program ended of itself" grep -q '^program ended: exit code 0$' "$log"
 

@@ -167,6 +167,42 @@ TEST_F(PrintoutTest, PagesAreEightByTenInchesWithHeadingAndNumberAtTheHeadingHei
     }
 }
 
+// A page's units are 1/96 inch on a display of any dpi: played into its
+// frame at 768 x 960 pixels, the footer's line lies where the page wrote it,
+// not shrunk towards the top by the display's larger inch.
+TEST_F(PrintoutTest, APagePlayedIntoItsFrameFillsItAtEveryScale) {
+    Okna(2);
+    strStronyWydruku s = {nullptr, 0};
+    char msg[KV_MSG_LEN] = "";
+    ASSERT_EQ(1, ZlozWydrukZam(&z_, &druk_, &ust_, &s, msg)) << msg;
+    const int footer = LiniaStopki(CzytajStrone(s.strony[0]));
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 768, -960, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(nullptr, dib);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, dib);
+    PatBlt(dc, 0, 0, 768, 960, WHITENESS);
+    const RECT page = {0, 0, 768, 960};
+    PlayEnhMetaFile(dc, s.strony[0], &page);
+    GdiFlush();
+    // The lowest row dark across most of the page's width.
+    int lowest = -1;
+    const uint32_t* px = (const uint32_t*)bits;
+    for (int y = 0; y < 960; y++) {
+        int dark = 0;
+        for (int x = 0; x < 768; x++) dark += (px[y * 768 + x] & 0xffffff) < 0x808080;
+        if (dark > 700) lowest = y;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(dib);
+    ZwolnijStronyWydruku(&s);
+    EXPECT_GT(footer, 900);
+    EXPECT_NEAR(footer, lowest, 2);
+}
+
 // ---- Window rows -------------------------------------------------------------------
 
 TEST_F(PrintoutTest, WindowRowsNeverSplitAndTheLastStaysWithItsSums) {
