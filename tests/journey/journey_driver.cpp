@@ -45,6 +45,8 @@ enum : int {
     kOrdPrint = 10029,
     kOrdSaveAsFirst = 10044,
     kOrdWinAdd = 10050,
+    kOrdWinEdit = 10051,
+    kOrdWindows = 10187,
     kOrdAccAdd = 10054,
     kOrdTab = 10139,
     kGenBuyer = 10156,
@@ -391,11 +393,16 @@ void ShowPage(HWND order, int page) {
 // ---- The designer ------------------------------------------------------------------
 
 // Where millimetre (X, Y) of a W x H window lies on the canvas: the frame
-// fitted into the client area less 50 pixels each side, centred.
+// fitted into the client area less a margin each side (50 pixels at 96
+// dpi, scaled with the display), centred.
 POINT CanvasPoint(HWND canvas, int W, int H, int X, int Y) {
     RECT c;
     GetClientRect(canvas, &c);
-    const double s = std::min((double)(c.right - c.left - 100) / W, (double)(c.bottom - c.top - 100) / H);
+    HDC screen = GetDC(nullptr);
+    const int margin = MulDiv(50, GetDeviceCaps(screen, LOGPIXELSY), 96);
+    ReleaseDC(nullptr, screen);
+    const double s =
+        std::min((double)(c.right - c.left - 2 * margin) / W, (double)(c.bottom - c.top - 2 * margin) / H);
     POINT p;
     p.x = (LONG)((X - W / 2) * s + c.left + (c.right - c.left) / 2);
     p.y = (LONG)((Y - H / 2) * s + c.top + (c.bottom - c.top) / 2);
@@ -566,6 +573,31 @@ void Journey() {
         Shot(set, "settings");
         Command(set, IDCANCEL);
         WaitGone(set, "the settings");
+    }
+    if (!g_shots.empty()) {
+        // Demo order 5 in preview, and its first window (two sashes beside a
+        // mullion) in the designer.
+        const int n = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+        int row = -1;
+        for (int i = 0; i < n; i++)
+            if (Cell(list, i, 2).rfind("5-", 0) == 0) row = i;
+        if (row < 0) Fail("demo order 5 is not in the register");
+        SelectOnly(list, row);
+        WaitReady(main, "the register");
+        Command(main, kRegPreview);
+        HWND order = WaitTop("oknoZamowienia");
+        WaitReady(order, "demo order 5");
+        Shot(order, "order-5");
+        HWND windows = Item(order, kOrdWindows);
+        PostMessageA(windows, LB_SETCURSEL, 0, 0);
+        Command(order, kOrdWinEdit);
+        HWND des = WaitTop("oknoOkTrDowOkno");
+        Settle(des);
+        Shot(des, "designer-two-sashes");
+        PostMessageA(des, WM_CLOSE, 0, 0);
+        WaitGone(des, "the designer of order 5");
+        Command(order, kOrdCancel);
+        WaitGone(order, "demo order 5");
     }
 
     // A new order: the buyer, two windows, one accessory.

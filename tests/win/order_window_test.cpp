@@ -953,10 +953,17 @@ TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
     LoadStored(true);
     std::vector<std::string> tooLong;
     int dpi = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0, quantityColumn = 0;
+    int discountBottom = 0, tabLine = 0;
     Script script;
     script.steps = {[&](HWND w) {
                         dpi = KvDpiForWindow(w);
                         HWND tab = GetDlgItem(w, IDC_ORD_TAB);
+                        RECT r, header;
+                        GetWindowRect(GetDlgItem(w, IDC_ORD_DISCOUNT_CAPTION), &r);
+                        discountBottom = r.bottom;
+                        GetWindowRect(tab, &r);
+                        TabCtrl_GetItemRect(tab, 0, &header);
+                        tabLine = r.top + header.bottom;
                         for (int page = 0; page < 4; page++) {
                             NMHDR nm = {tab, IDC_ORD_TAB, (UINT)TCN_SELCHANGING};
                             SendMessageA(w, WM_NOTIFY, IDC_ORD_TAB, (LPARAM)&nm);
@@ -995,6 +1002,8 @@ TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
     EXPECT_EQ(KvScale(150, dpi), cellHeight);
     EXPECT_EQ(KvScale(60, dpi), totalWidth);
     EXPECT_EQ(KvScale(40, dpi), quantityColumn);
+    // The tabs' line passes below the totals, not through their last row.
+    EXPECT_GE(tabLine - discountBottom, KvScale(2, dpi));
 }
 
 // Wine sends no WM_DPICHANGED: the message a move to a monitor of a quarter

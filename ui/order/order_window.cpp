@@ -4,6 +4,7 @@
 // order_cells.cpp, the accessories in accessory_list.cpp.
 #include "ui/order/order_window.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <stdio.h>
 #include <string.h>
@@ -188,8 +189,11 @@ void Layout(OrderWindow* w, int width, int height) {
     RECT header = {};
     SendMessageA(w->tab, TCM_GETITEMRECT, 0, (LPARAM)&header);
     const int W = du.left + Px(w, 6);
-    const int B = t + du.bottom + (header.bottom - header.top) + Px(w, 8);
-    const int tabTop = t + du.top;
+    // The tabs' line keeps below the totals (their last row ends at 93 at
+    // 96 dpi): the toolbar and the tabs grow with their fonts, not by the
+    // scale, and could otherwise bring it up through them.
+    const int tabTop = std::max(t + (int)du.top, Px(w, 93 + 4) - (int)(header.bottom - header.top));
+    const int B = tabTop + (du.bottom - du.top) + (header.bottom - header.top) + Px(w, 8);
     MoveWindow(w->tab, 0, tabTop, W, B - tabTop, TRUE);
     RECT page = {0, 0, W, B - tabTop};
     SendMessageA(w->tab, TCM_ADJUSTRECT, FALSE, (LPARAM)&page);
