@@ -2,6 +2,7 @@
 """Draws the program's pictures: icon, tool cursors, start picture, toolbar
 and status bitmaps. Pure Python, deterministic: running it again gives the
 same bytes. Output goes to resources/images/."""
+import math
 import os
 import struct
 import sys
@@ -565,7 +566,37 @@ def d_help(g):
         g.set(x + 1 if x < 12 else x, y + 1 if y < 14 else y, WHITE)
 
 
-DESIGNER_BAR = [d_pointer, d_frame, d_mullion, d_sash, d_filling, d_muntin, d_factors, d_save, d_cancel, d_help]
+def d_undo(g, mirror=False):
+    """A hooked arrow turning back to the left (redo: to the right)."""
+    col = (0, 110, 60)
+
+    def put(x, y):
+        for dx in (0, 1):
+            for dy in (0, 1):
+                xx = x + dx
+                g.set(25 - xx if mirror else xx, y + dy, col + (255,))
+
+    # The hook: half a circle round (14, 13), open to the left.
+    for step in range(0, 181, 4):
+        a = math.radians(90 - step)
+        put(int(round(14 + 6 * math.cos(a))), int(round(13 - 6 * math.sin(a))))
+    for x in range(7, 15):
+        put(x, 7)
+    for x in range(9, 15):
+        put(x, 19)
+    # The head at the top line's left end.
+    for k in range(5):
+        put(5 + k, 7 - k)
+        put(5 + k, 7 + k)
+
+
+def d_redo(g):
+    d_undo(g, mirror=True)
+
+
+# Undo and Redo come last, so that the older pictures keep their places.
+DESIGNER_BAR = [d_pointer, d_frame, d_mullion, d_sash, d_filling, d_muntin, d_factors, d_save, d_cancel, d_help,
+                d_undo, d_redo]
 
 
 def main():

@@ -21,6 +21,8 @@
 #include "tests/native/testdb.h"
 #include "tests/win/harness.h"
 #include "tests/win/testutil.h"
+#include "ui/designer/canvas_geometry.h"
+#include "ui/designer/canvas_internal_win.h"
 #include "ui/designer/canvas_win.h"
 #include "ui/designer/designer_rc.h"
 #include "ui/designer/designer_win.h"
@@ -1121,6 +1123,172 @@ TEST_F(DesignerTest, AMoveToAnotherDpiLaysTheDesignerOutForItAtEveryScale) {
             EXPECT_LE(last - first + 1, ext.cx + 2);
             return true;
         }});
+}
+
+// ---- Undo and redo ---------------------------------------------------------------------
+
+// The window's stored elements, then its thicknesses and profile type.
+std::vector<unsigned char> Stored(const TestOkno& o) {
+    std::vector<unsigned char> v;
+    for (int32_t i = 0; i < o.r.liczbaOper; i++) {
+        unsigned char b[kOperBlobLen];
+        OperRysNaBlob(&o.r.oper[i], b);
+        v.insert(v.end(), b, b + DlugoscDefinicji(o.r.oper[i].typ));
+    }
+    const unsigned char* g = (const unsigned char*)&o.r.sGrubProf;
+    v.insert(v.end(), g, g + sizeof o.r.sGrubProf);
+    v.push_back((unsigned char)o.r.grubSzpros);
+    v.push_back((unsigned char)o.r.iProfSch);
+    return v;
+}
+
+// A point of the window in millimetres on the designer's canvas.
+LPARAM CanvasAt(const TestOkno& o, int32_t X, int32_t Y) {
+    RECT r;
+    GetClientRect(Canvas(), &r);
+    const strProst c = {r.left, r.top, r.right, r.bottom};
+    int32_t x = 0, y = 0;
+    EXPECT_EQ(1, ObsMmNaPx(o.r.oper[0].rama.x1, o.r.oper[0].rama.y1, &c, kObsMargines, X, Y, &x, &y));
+    return MAKELPARAM(x, y);
+}
+
+void DesignerCommand(int id) { SendMessageA(Designer(), WM_COMMAND, id, 0); }
+
+// Ten steps of every kind in one opening (a mullion, a sash, a thickness,
+// the profile type, a grid, a chain edit, a sash kind, the muntin
+// thickness, a deletion, a mullion kind), with a refused click between
+// them that is no step; undone one by one to the bare frame and redone to
+// the end, the elements, thicknesses and Uw compared after each. Then two
+// undos and a new change leave nothing to redo, and Cancel saves nothing.
+TEST_F(DesignerTest, UndoTakesEveryStepBackToTheOpeningAndRedoBringsThemAgain) {
+    TestOkno o;
+    o << Rama(2000, 1000);
+    o.r.sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900};
+    Geometry(o);
+    struct Seen {
+        std::vector<unsigned char> stored;
+        std::string uw;
+    };
+    std::vector<Seen> states;
+    auto take = [&] { states.push_back({Stored(o), Text(Item(IDC_PNL_UW))}); };
+    auto same = [&](const Seen& want, const char* what, size_t k) {
+        const std::vector<unsigned char> now = Stored(o);
+        size_t at = 0;
+        while (at < want.stored.size() && at < now.size() && want.stored[at] == now[at]) at++;
+        EXPECT_TRUE(want.stored == now) << what << " " << k << ": " << want.stored.size() << " bytes wanted, "
+                                        << now.size() << " there, the first difference at " << at;
+        EXPECT_EQ(want.uw, Text(Item(IDC_PNL_UW))) << what << " " << k;
+    };
+    auto down = [&](int32_t X, int32_t Y) {
+        SendMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, CanvasAt(o, X, Y));
+    };
+    auto up = [&](int32_t X, int32_t Y) { SendMessageA(Canvas(), WM_LBUTTONUP, 0, CanvasAt(o, X, Y)); };
+    char msg[KV_MSG_LEN] = "";
+    bool undoAtStart = true, redoAtEnd = true, redoAfterNewChange = true;
+    auto tools = [] {
+        std::string t;
+        for (int id : {CMD_DES_FRAME, CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
+            t += Enabled(id) ? '1' : '0';
+        return t;
+    };
+    std::string toolsAtStart;
+    const int saved = Run(
+        o, 1,
+        {
+            [&] {
+                take();
+                undoAtStart = Enabled(CMD_DES_UNDO);
+                toolsAtStart = tools();
+                DesignerCommand(CMD_DES_FIXED_MULLION);
+                down(1000, -20);  // a band across the whole height
+                SendMessageA(Canvas(), WM_MOUSEMOVE, MK_LBUTTON, CanvasAt(o, 1000, 1020));
+                up(1000, 1020);
+                EXPECT_EQ(2, o.n());
+                take();
+                DesignerCommand(CMD_DES_SASH_FIRST + 1);
+                down(500, 500);
+                up(500, 500);
+                EXPECT_EQ(3, o.n());
+                take();
+                const size_t boxes = g_boxes.size();
+                down(500, 500);  // a second sash in the same area is refused
+                up(500, 500);
+                EXPECT_EQ(boxes + 1, g_boxes.size());
+                ClickSpin(GetDlgItem(Panel(), IDC_PNL_FRAME_SPIN), true);
+                take();
+                SendMessageA(Designer(), WM_COMMAND, MAKEWPARAM(IDC_PNL_WOOD, BN_CLICKED), 0);
+                take();
+                DesignerCommand(CMD_DES_FIXED_MULLION);
+                const LPARAM at = CanvasAt(o, 1500, 500);
+                PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+                PostMessageA(Canvas(), WM_LBUTTONUP, 0, at);
+                PostMessageA(Canvas(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+                PostMessageA(Canvas(), WM_LBUTTONUP, 0, at);
+                return true;
+            },
+            [&] {
+                HWND dlg = Dialog("Insert mullions");
+                if (!dlg) return false;
+                SetDlgItemTextA(dlg, IDC_SIATKA_POZ, "1");
+                SetDlgItemTextA(dlg, IDC_SIATKA_PION, "1");
+                SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+                return true;
+            },
+            [&] {
+                if (Dialog("Insert mullions") || o.n() != 6) return false;
+                take();
+                // The bottom chain's first label: the mullion's distance from
+                // the left edge, typed in its editor.
+                DesignerCommand(CMD_DES_POINTER);
+                const strProst& label = Stan(Canvas())->p->wym.wym[kWymDolny][0].tekst;
+                const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+                SendMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+                SendMessageA(Canvas(), WM_LBUTTONUP, 0, at);
+                HWND ed = GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT);
+                EXPECT_TRUE(IsWindowVisible(ed));
+                SetWindowTextA(ed, "900");
+                SendMessageA(ed, WM_KEYDOWN, VK_RETURN, 0);
+                EXPECT_EQ(900, o.r.oper[1].slupek.poz);
+                take();
+                EXPECT_EQ(1, ObsProjZmienSkrzydlo(Canvas(), 2, 2, 1, msg)) << msg;
+                take();
+                ClickSpin(GetDlgItem(Panel(), IDC_PNL_MUNTIN_TH_SPIN), true);
+                take();
+                EXPECT_EQ(1, ObsProjUsun(Canvas(), 5, msg)) << msg;
+                take();
+                EXPECT_EQ(1, ObsProjZmienSlupek(Canvas(), 1, 1, msg)) << msg;
+                take();
+                EXPECT_EQ(11u, states.size());
+
+                for (size_t k = states.size() - 1; k > 0; k--) {
+                    DesignerCommand(CMD_DES_UNDO);
+                    same(states[k - 1], "after undoing step", k);
+                }
+                EXPECT_FALSE(Enabled(CMD_DES_UNDO));
+                EXPECT_EQ(toolsAtStart, tools()) << "the bare frame again offers what it offered";
+                for (size_t k = 1; k < states.size(); k++) {
+                    DesignerCommand(CMD_DES_REDO);
+                    same(states[k], "after redoing step", k);
+                }
+                redoAtEnd = Enabled(CMD_DES_REDO);
+                DesignerCommand(CMD_DES_UNDO);
+                DesignerCommand(CMD_DES_UNDO);
+                same(states[8], "two steps back", 8);
+                ClickSpin(GetDlgItem(Panel(), IDC_PNL_SASH_SPIN), true);
+                redoAfterNewChange = Enabled(CMD_DES_REDO);
+                EXPECT_TRUE(Enabled(CMD_DES_UNDO));
+                DesignerCommand(CMD_DES_UNDO);
+                same(states[8], "the new change undone", 8);
+                DesignerCommand(CMD_DES_CANCEL);
+                return true;
+            },
+        });
+    EXPECT_FALSE(undoAtStart);
+    EXPECT_FALSE(redoAtEnd);
+    EXPECT_FALSE(redoAfterNewChange);
+    EXPECT_EQ(0, saved);
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_NE(std::string::npos, g_boxes[0].text.find("sash")) << g_boxes[0].text;
 }
 
 int PanelPos() { return GetScrollPos(Panel(), SB_VERT); }

@@ -22,6 +22,7 @@
 #include "ui/designer/designer_rc.h"
 #include "ui/designer/designer_win.h"
 #include "ui/designer/factors_win.h"
+#include "ui/designer/history.h"
 #include "ui/designer/limits.h"
 #include "ui/designer/panel_win.h"
 #include "util/amounttext.h"
@@ -77,7 +78,8 @@ struct DesignerState {
     strMenuWypeln* wypeln;
     int32_t liczbaWypeln;
     strEdUd spins[kSpinCount];
-    strZamRob wycena;  // the order's valuation parameters for the panel's prices
+    strZamRob wycena;       // the order's valuation parameters for the panel's prices
+    DesignHistory history;  // the steps of this opening (editable only)
 };
 
 // Opening kind and side of the seven sash kinds, in menu order.
@@ -127,5 +129,11 @@ LRESULT OnThickness(DesignerState* s, int32_t value, int spinId);
 void RefreshCanvas(DesignerState* s);
 void SwitchOffPanel(DesignerState* s);
 void UpdateFigures(DesignerState* s);
+// After an accepted change of the drawing: one step of the history.
+void RecordStep(DesignerState* s);
+// Takes the last step back (or does again the one taken back).
+void CmdUndo(DesignerState* s, bool redo);
+// Undo and Redo enabled as the history allows.
+void UpdateUndoButtons(DesignerState* s);
 
 #endif  // KV_UI_DESIGNER_DESIGNER_INTERNAL_WIN_H

@@ -67,6 +67,8 @@
 #define CMD_DES_SAVE 1
 #define CMD_DES_CANCEL 2
 #define CMD_DES_HELP 9
+#define CMD_DES_UNDO 13420  // toolbar "Undo", Ctrl+Z
+#define CMD_DES_REDO 13421  // toolbar "Redo", Ctrl+Y and Ctrl+Shift+Z
 
 // Help topic of the designer.
 #define HELP_DESIGNER 3

@@ -262,6 +262,7 @@ LRESULT OnProfileChosen(DesignerState* s) {
     s->okno->iProfSch = p.typ;
     CheckProfileType(s);
     if (Regeometry(s)) RefreshCanvas(s);
+    RecordStep(s);
     return 0;
 }
 
@@ -285,6 +286,7 @@ LRESULT OnMuntinChosen(DesignerState* s) {
     s->okno->grubSzpros = grub;
     SetSpin(s, kSpinMuntin, grub);
     if (Regeometry(s)) RefreshCanvas(s);
+    RecordStep(s);
     return 0;
 }
 
@@ -317,7 +319,44 @@ LRESULT OnThickness(DesignerState* s, int32_t value, int spinId) {
     else s->okno->sGrubProf = g;
     if (!Regeometry(s)) return 0;
     RefreshCanvas(s);
+    RecordStep(s);
     return 0;
+}
+
+// ---- Undo and redo --------------------------------------------------------------------
+
+void UpdateUndoButtons(DesignerState* s) {
+    SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_UNDO, s->editable && s->history.CanUndo());
+    SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_REDO, s->editable && s->history.CanRedo());
+}
+
+void RecordStep(DesignerState* s) {
+    if (!s->editable) return;
+    s->history.Record(*s->okno);  // without memory the step is only not undoable
+    UpdateUndoButtons(s);
+}
+
+// The window as it stood: its elements, thicknesses and profile type back in
+// the record, the spins and radio buttons showing them, the drawing and the
+// figures made again from them.
+void CmdUndo(DesignerState* s, bool redo) {
+    if (!s->editable) return;
+    const DesignState* state = redo ? s->history.Redo() : s->history.Undo();
+    if (!state) return;
+    char msg[KV_MSG_LEN] = "";
+    if (!PutDesignState(*state, s->okno, msg)) {
+        // Nothing changed: the history goes back to where the record is.
+        if (redo) s->history.Undo();
+        else s->history.Redo();
+        KvShowError(s->hwnd, msg);
+        return;
+    }
+    SetThicknessSpins(s);
+    SetSpin(s, kSpinMuntin, s->okno->grubSzpros);
+    CheckProfileType(s);
+    RefreshCanvas(s);
+    ApplyToolState(s);
+    UpdateUndoButtons(s);
 }
 
 LRESULT OnQuantity(DesignerState* s, int32_t value) {

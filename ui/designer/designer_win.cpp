@@ -62,6 +62,8 @@ LRESULT OnCreate(DesignerState* s, HWND hwnd) {
     FillPanel(s);
     if (!s->editable) SwitchOffPanel(s);
     ApplyToolState(s);
+    if (s->editable) s->history.Reset(*s->okno);  // without memory there is no undo
+    UpdateUndoButtons(s);
     return 0;
 }
 
@@ -119,11 +121,14 @@ void OnCommand(DesignerState* s, int id) {
         case CMD_DES_CANCEL: DestroyWindow(s->hwnd); return;
         case CMD_DES_HELP: OpenHelp(s->hwnd, HELP_DESIGNER); return;
         case CMD_DES_FACTORS: CmdFactors(s); return;
+        case CMD_DES_UNDO: CmdUndo(s, false); return;
+        case CMD_DES_REDO: CmdUndo(s, true); return;
         case IDC_PNL_PVC:
         case IDC_PNL_WOOD:
         case IDC_PNL_ALUMINIUM:
             s->okno->iProfSch = id - IDC_PNL_PVC;
             RefreshCanvas(s);
+            RecordStep(s);
             return;
         case IDC_PNL_WHITE:
         case IDC_PNL_INTERNAL:
@@ -154,7 +159,10 @@ LRESULT OnNotify(DesignerState* s, NMHDR* nm) {
     }
     if (nm->idFrom != IDC_OBSPROJ || nm->hwndFrom != s->canvas) return 0;
     if (nm->code == kObsKodRama) ApplyToolState(s);
-    if (nm->code == kObsKodRama || nm->code == kObsKodZmiana) UpdateFigures(s);
+    if (nm->code == kObsKodRama || nm->code == kObsKodZmiana) {
+        UpdateFigures(s);
+        RecordStep(s);  // a deletion tells only of the frame; a new frame of both (one step)
+    }
     if (nm->code == kObsKodMenu) ShowContextMenu(s, (const strNotyfObsProj*)nm);
     return 0;
 }
@@ -205,10 +213,22 @@ bool RegisterDesignerClass() {
     return RegisterClassExA(&wc) != 0;
 }
 
+bool IsEdit(HWND h) {
+    char cls[16] = "";
+    return h && GetClassNameA(h, cls, (int)sizeof cls) && !lstrcmpiA(cls, "Edit");
+}
+
 // Page Up and Page Down scroll the panel unless the notes take them; the
-// wheel always scrolls the panel; F1 opens the designer's help.
+// wheel always scrolls the panel; F1 opens the designer's help; Ctrl+Z
+// undoes and Ctrl+Y or Ctrl+Shift+Z redoes a step, except in an edit, where
+// Ctrl+Z is the edit's own.
 bool KeyFilter(DesignerState* s, MSG* m) {
     if (m->hwnd != s->hwnd && !IsChild(s->hwnd, m->hwnd)) return false;
+    if (m->message == WM_KEYDOWN && (m->wParam == 'Z' || m->wParam == 'Y') && GetKeyState(VK_CONTROL) < 0 &&
+        !IsEdit(GetFocus())) {
+        CmdUndo(s, m->wParam == 'Y' || GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
     if (m->message == WM_KEYDOWN && (m->wParam == VK_PRIOR || m->wParam == VK_NEXT)) {
         if (m->hwnd == PanelItem(s, IDC_PNL_NOTES)) return false;
         SendMessageA(s->panel, WM_KEYDOWN, m->wParam, m->lParam);
