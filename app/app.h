@@ -29,6 +29,10 @@ int KelvaroMain(HINSTANCE instance);
 // Shows the start window and runs its message loop until it closes.
 void RunStartWindow(HINSTANCE instance);
 
+// The register's keyboard shortcut in `m`, sent as its command (when the
+// command is enabled); true when the key was one.
+bool MainWindowKey(const MSG* m);
+
 // Registers the main window class (once per process).
 bool RegisterMainClass(HINSTANCE instance);
 // Creates the main window (class kMainClass, title kMainTitle) with its own

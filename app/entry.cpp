@@ -53,6 +53,7 @@ int KelvaroMain(HINSTANCE instance) {
             msg.wParam = 0;
             break;
         }
+        if (MainWindowKey(&msg)) continue;
         if (g_app.mainWindow && IsDialogMessageA(g_app.mainWindow, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

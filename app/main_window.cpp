@@ -14,6 +14,7 @@
 #include "db/tables.h"
 #include "resources/resource.h"
 #include "util/heap.h"
+#include "util/keys_win.h"
 #include "util/kvutil.h"
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
@@ -156,6 +157,24 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 }  // namespace
+
+// The register's keys: Enter and Delete belong to the list.
+const KvKey kRegisterKeys[] = {
+    {'N', true, false, CMD_NEW, 0},
+    {'E', true, false, CMD_EDIT_AS_NEW, 0},
+    {'P', true, false, CMD_PRINT, 0},
+    {'F', true, false, CMD_SEARCH, 0},
+    {VK_F5, false, false, CMD_REFILL, 0},
+    {VK_RETURN, false, false, CMD_PREVIEW, IDC_ORDERS},
+    {VK_DELETE, false, false, CMD_DELETE, IDC_ORDERS},
+};
+
+bool MainWindowKey(const MSG* m) {
+    HWND main = g_app.mainWindow;
+    if (!main || !m->hwnd || (m->hwnd != main && !IsChild(main, m->hwnd))) return false;
+    return KvDispatchKey(main, nullptr, kRegisterKeys, (int)(sizeof kRegisterKeys / sizeof kRegisterKeys[0]),
+                         m);
+}
 
 bool RegisterMainClass(HINSTANCE instance) {
     WNDCLASSEXA wc = {};

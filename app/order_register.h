@@ -55,6 +55,8 @@ void OrderListControlNotice(MainWindow* w, int id, int code);
 
 // Fills the list with all orders (creation step, step 11).
 bool OrderListFill(MainWindow* w, char* msg);
+// The list read again from the database with the filter it shows (F5).
+void OrderListRefill(MainWindow* w);
 
 struct strZamRob;
 // UM_ORDER_SAVED (statusOnly false) and UM_ORDER_STATUS (true): adds, rewrites

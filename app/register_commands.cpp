@@ -263,6 +263,7 @@ bool OrderListCommand(MainWindow* w, int id) {
         case CMD_PRINT: PrintCurrentOrder(w); return true;
         case CMD_DELETE: DeleteSelectedOrders(w); return true;
         case CMD_SEARCH: SearchOrder(w); return true;
+        case CMD_REFILL: OrderListRefill(w); return true;
         case CMD_SETTINGS: EditSettings(w); return true;
         case CMD_HELP:
         case IDC_HELP_BUTTON: OpenHelp(w->hwnd, 0); return true;

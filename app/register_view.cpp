@@ -301,6 +301,8 @@ bool OnListDoubleClick(MainWindow* w, const NMITEMACTIVATE* nm) {
 
 }  // namespace
 
+void OrderListRefill(MainWindow* w) { OnFilterChanged(w); }
+
 bool OrderListCreate(MainWindow* w, char* msg) {
     w->dpi = KvDpiForWindow(w->hwnd);
     w->font.reset(KvCreateGuiFont(w->dpi));

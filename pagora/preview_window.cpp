@@ -266,6 +266,11 @@ void OnKeyDown(strPodgladDruk* p, int key) {
         case VK_DOWN: Przewin(p, true, SB_LINEDOWN); break;
         case VK_LEFT: Przewin(p, false, SB_LINELEFT); break;
         case VK_RIGHT: Przewin(p, false, SB_LINERIGHT); break;
+        case VK_ESCAPE: PostMessageA(p->hOkno, WM_COMMAND, IDM_PDGL_ZAMKNIJ, 0); break;
+        case 'P':
+            if (GetKeyState(VK_CONTROL) < 0 && IsWindowEnabled(p->hOkno))
+                PostMessageA(p->hOkno, WM_COMMAND, IDM_PDGL_DRUKUJ, 0);
+            break;
     }
 }
 

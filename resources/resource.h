@@ -42,6 +42,7 @@
 // Backups of the database ("Settings" menu)
 #define CMD_BACKUP_NOW 10901
 #define CMD_RESTORE_BACKUP 10902
+#define CMD_REFILL 10903  // F5: the list filled again with the current filter
 
 // Order window toolbar pictures
 #define IDB_ORDER_TOOLBAR 10065

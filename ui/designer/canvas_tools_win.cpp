@@ -256,6 +256,7 @@ void WstawRame(ObsProj* w, int x, int y) {
 
 void OnLButtonDown(ObsProj* w, int x, int y) {
     if (w->stanEd != kEdZamkniety) OnZamknijEd(w);
+    SetFocus(w->hwnd);  // the tools' letters are the canvas's keys
     if (!w->edytowalny) return;
     const int32_t narz = NarzedzieObs(w->p->flagi);
     switch (narz) {

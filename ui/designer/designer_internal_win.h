@@ -29,6 +29,7 @@
 #include "util/dpi_win.h"
 #include "util/heap.h"
 #include "util/help_win.h"
+#include "util/keys_win.h"
 #include "util/kvutil.h"
 #include "util/modal_loop_win.h"
 #include "util/msgbox_win.h"

@@ -213,9 +213,28 @@ bool RegisterDesignerClass() {
     return RegisterClassExA(&wc) != 0;
 }
 
-bool IsEdit(HWND h) {
+// The designer's keys: Ctrl+S, and on the canvas the tools' letters.
+const KvKey kDesignerKeys[] = {
+    {'S', true, false, CMD_DES_SAVE, 0},
+    {'P', false, false, CMD_DES_POINTER, IDC_OBSPROJ},
+    {'F', false, false, CMD_DES_FRAME, IDC_OBSPROJ},
+    {'M', false, false, CMD_DES_MULLION, IDC_OBSPROJ},
+    {'S', false, false, CMD_DES_SASH, IDC_OBSPROJ},
+    {'G', false, false, CMD_DES_FILLING, IDC_OBSPROJ},
+    {'U', false, false, CMD_DES_MUNTIN, IDC_OBSPROJ},
+};
+
+bool IsClass(HWND h, const char* name) {
     char cls[16] = "";
-    return h && GetClassNameA(h, cls, (int)sizeof cls) && !lstrcmpiA(cls, "Edit");
+    return h && GetClassNameA(h, cls, (int)sizeof cls) && !lstrcmpiA(cls, name);
+}
+
+bool IsEdit(HWND h) { return IsClass(h, "Edit"); }
+
+// A drop-down list that is open takes its Escape itself.
+bool InOpenDropDown(HWND h) {
+    HWND combo = IsClass(h, "ComboBox") ? h : GetParent(h);
+    return IsClass(combo, "ComboBox") && SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0);
 }
 
 // Page Up and Page Down scroll the panel unless the notes take them; the
@@ -229,6 +248,18 @@ bool KeyFilter(DesignerState* s, MSG* m) {
         CmdUndo(s, m->wParam == 'Y' || GetKeyState(VK_SHIFT) < 0);
         return true;
     }
+    // Escape closes the canvas's dimension editor when it is open, else the
+    // designer, as Cancel (Exit) does.
+    if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE && GetKeyState(VK_CONTROL) >= 0 &&
+        !InOpenDropDown(m->hwnd)) {
+        HWND editor = s->canvas ? GetDlgItem(s->canvas, IDC_OBSPROJ_EDIT) : nullptr;
+        if (editor && IsWindowVisible(editor)) SendMessageA(s->canvas, UM_OBS_ZAMKNIJ_ED, 0, 0);
+        else PostMessageA(s->hwnd, WM_COMMAND, CMD_DES_CANCEL, 0);
+        return true;
+    }
+    if (KvDispatchKey(s->hwnd, s->bar.hwnd, kDesignerKeys,
+                      (int)(sizeof kDesignerKeys / sizeof kDesignerKeys[0]), m))
+        return true;
     if (m->message == WM_KEYDOWN && (m->wParam == VK_PRIOR || m->wParam == VK_NEXT)) {
         if (m->hwnd == PanelItem(s, IDC_PNL_NOTES)) return false;
         SendMessageA(s->panel, WM_KEYDOWN, m->wParam, m->lParam);

@@ -17,6 +17,7 @@
 #include "model/description.h"
 #include "model/window.h"
 #include "ui/order/order_rc.h"
+#include "util/keys_win.h"
 #include "ui/order/order_window_internal.h"
 #include "ui/settings/seller_page.h"
 #include "util/amounttext.h"
@@ -467,8 +468,44 @@ LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// Tab and the arrows move between the window's controls.
-bool DialogNavigation(void* window, MSG* m) { return IsDialogMessageA((HWND)window, m) != 0; }
+// The order window's keys: Enter and Delete belong to their lists.
+const KvKey kOrderKeys[] = {
+    {'S', true, false, ORD_SAVE, 0},
+    {'P', true, false, ORD_PRINT, 0},
+    {VK_INSERT, false, false, ORD_WIN_ADD, 0},
+    {VK_RETURN, false, false, ORD_WIN_EDIT, IDC_ORD_WINDOWS},
+    {VK_DELETE, false, false, ORD_WIN_DELETE, IDC_ORD_WINDOWS},
+    {VK_DELETE, false, false, ORD_ACC_DELETE, IDC_ORD_ACC_LIST},
+};
+
+// Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous page, as a click on
+// its tab would show it.
+void TurnPage(OrderWindow* w, bool back) {
+    const int n = TabCtrl_GetItemCount(w->tab);
+    if (n < 2) return;
+    NMHDR nm = {w->tab, IDC_ORD_TAB, (UINT)TCN_SELCHANGING};
+    OnNotify(w, &nm);
+    TabCtrl_SetCurSel(w->tab, (TabCtrl_GetCurSel(w->tab) + (back ? n - 1 : 1)) % n);
+    nm.code = (UINT)TCN_SELCHANGE;
+    OnNotify(w, &nm);
+}
+
+bool OrderKey(OrderWindow* w, const MSG* m) {
+    if (!m->hwnd || (m->hwnd != w->hwnd && !IsChild(w->hwnd, m->hwnd))) return false;
+    if (m->message == WM_KEYDOWN && m->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+        TurnPage(w, GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    return KvDispatchKey(w->hwnd, w->bar.hwnd, kOrderKeys, (int)(sizeof kOrderKeys / sizeof kOrderKeys[0]),
+                         m);
+}
+
+// The window's keys, then Tab and the arrows move between its controls.
+bool DialogNavigation(void* window, MSG* m) {
+    OrderWindow* w = (OrderWindow*)GetWindowLongPtrA((HWND)window, GWLP_USERDATA);
+    if (w && OrderKey(w, m)) return true;
+    return IsDialogMessageA((HWND)window, m) != 0;
+}
 
 bool RegisterOnce() {
     WNDCLASSEXA wc = {};
