@@ -1291,6 +1291,64 @@ TEST_F(DesignerTest, UndoTakesEveryStepBackToTheOpeningAndRedoBringsThemAgain) {
     EXPECT_NE(std::string::npos, g_boxes[0].text.find("sash")) << g_boxes[0].text;
 }
 
+// The keys as keyboard input: Ctrl+Z on the canvas takes a step back; in
+// the notes it undoes only the typing; Escape closes the open dimension
+// editor, then the designer itself.
+TEST_F(DesignerTest, KeysUndoOnTheCanvasAndEscapeClosesTheEditorThenTheDesigner) {
+    TestOkno o;
+    o << Rama(2000, 1000) << Slupek(false, 1000, false, 0, 0);
+    Geometry(o);
+    const int32_t t0 = o.r.sGrubProf.rama;
+    bool editorClosedFirst = false;
+    Script script;
+    script.steps = {
+        [&] {
+            ClickSpin(GetDlgItem(Panel(), IDC_PNL_FRAME_SPIN), true);
+            ClickSpin(GetDlgItem(Panel(), IDC_PNL_FRAME_SPIN), true);
+            EXPECT_EQ(t0 + 2, o.r.sGrubProf.rama);
+            PressKey(Designer(), Canvas(), 'Z', true);
+            return true;
+        },
+        [&] {
+            if (o.r.sGrubProf.rama != t0 + 1) return false;  // one step back
+            PressKey(Designer(), Item(IDC_PNL_NOTES), 'A');
+            return true;
+        },
+        [&] {
+            if (Text(Item(IDC_PNL_NOTES)) != "a") return false;
+            PressKey(Designer(), Item(IDC_PNL_NOTES), 'Z', true);
+            return true;
+        },
+        [&] {
+            if (!Text(Item(IDC_PNL_NOTES)).empty()) return false;
+            EXPECT_EQ(t0 + 1, o.r.sGrubProf.rama) << "Ctrl+Z in the notes took a step of the window back";
+            DesignerCommand(CMD_DES_POINTER);
+            const strProst& label = Stan(Canvas())->p->wym.wym[kWymDolny][0].tekst;
+            const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+            SendMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(Canvas(), WM_LBUTTONUP, 0, at);
+            HWND ed = GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT);
+            EXPECT_TRUE(IsWindowVisible(ed));
+            PressKey(Designer(), ed, VK_ESCAPE);
+            return true;
+        },
+        [&] {
+            if (IsWindowVisible(GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT))) return false;
+            editorClosedFirst = Designer() != nullptr;
+            PressKey(Designer(), Canvas(), VK_ESCAPE);
+            return true;
+        },
+        [] { return false; },  // Escape ends the designer before this step is done
+    };
+    LoopProbe probe(ScriptTick, &script, 20000);
+    const int saved = RunDesigner(nullptr, &o.r, &zam_, &ds_, 1);
+    EXPECT_FALSE(probe.timedOut()) << "the script stopped at step " << script.next;
+    EXPECT_EQ(script.steps.size() - 1, script.next);
+    EXPECT_TRUE(editorClosedFirst);
+    EXPECT_EQ(0, saved);
+    EXPECT_EQ(nullptr, Designer());
+}
+
 int PanelPos() { return GetScrollPos(Panel(), SB_VERT); }
 
 TEST_F(DesignerTest, PageDownScrollsThePanelExceptInTheNotesAndTheWheelAlwaysDoes) {

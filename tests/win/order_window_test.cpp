@@ -675,6 +675,35 @@ TEST_F(OrderWindowTest, WindowCommandsKeepEntriesEqualToWindowIndexes) {
               BoxTexts());
 }
 
+// The keys as keyboard input: Delete on the windows list removes the
+// selected window after its question, Ctrl+S saves the order.
+TEST_F(OrderWindowTest, KeysDeleteTheSelectedWindowAfterItsQuestionAndCtrlSSaves) {
+    LoadStored(true);
+    const int32_t before = z_.zam.liczbaOkien;
+    const int64_t secondPrice = z_.zam.okna[1].cenaZReki;
+    g_answers = {IDYES};
+    Script script;
+    script.steps = {[](HWND w) {
+                        SelectWindowEntry(w, 0);
+                        PressKey(w, GetDlgItem(w, IDC_ORD_WINDOWS), VK_DELETE);
+                        return true;
+                    },
+                    [&](HWND w) {
+                        if (z_.zam.liczbaOkien != before - 1) return false;
+                        PressKey(w, GetDlgItem(w, IDC_ORD_WINDOWS), 'S', true);
+                        return true;
+                    }};
+    Open(&script);
+    EXPECT_EQ(secondPrice, z_.zam.okna[0].cenaZReki) << "the first window is the one gone";
+    const Texts boxes = BoxTexts();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("Note: Do you want to delete the window from the order ?", boxes[0]);
+    EXPECT_EQ(0u, boxes[1].find("Information: The order ")) << boxes[1];
+    char sql[128];
+    snprintf(sql, sizeof sql, "SELECT COUNT(*) FROM T_Okno WHERE kluczZam = %lld", (long long)stored_);
+    EXPECT_EQ(before - 1, Count(sql));
+}
+
 TEST_F(OrderWindowTest, AddWindowGivesTheDesignerTheTemplateAndPreviewOpensItReadOnly) {
     MakeNew();
     Script script;

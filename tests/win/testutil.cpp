@@ -123,3 +123,23 @@ std::vector<std::string> TextsThatDoNotFit(HWND parent) {
     EnumChildWindows(parent, CheckOne, (LPARAM)&f);
     return f.out;
 }
+
+void PressKey(HWND window, HWND focus, WORD vk, bool ctrl, bool shift) {
+    SetForegroundWindow(window);
+    if (focus) SetFocus(focus);
+    INPUT in[6] = {};
+    int n = 0;
+    auto key = [&](WORD k, bool up) {
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wVk = k;
+        in[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        n++;
+    };
+    if (ctrl) key(VK_CONTROL, false);
+    if (shift) key(VK_SHIFT, false);
+    key(vk, false);
+    key(vk, true);
+    if (shift) key(VK_SHIFT, true);
+    if (ctrl) key(VK_CONTROL, true);
+    SendInput((UINT)n, in, sizeof(INPUT));
+}
