@@ -12,6 +12,7 @@
 #include "model/structure.h"
 #include "model/window.h"
 #include "ui/designer/canvas_geometry.h"
+#include "ui/designer/history.h"
 #include "ui/designer/limits.h"
 #include "util/heap.h"
 #include "util/msgbuf.h"
@@ -67,8 +68,49 @@ void Sprawdz(benchmark::State& state, bool szprosy, int oczekiwany) {
 void BM_LimitCheck_Grid100x100_MuntinsAccepted(benchmark::State& state) { Sprawdz(state, true, 1); }
 void BM_LimitCheck_Grid100x100_MullionsRefused(benchmark::State& state) { Sprawdz(state, false, 0); }
 
+// One step taken back and brought again on a window of 300 elements (a
+// frame and 299 mullions 100 mm apart): the state put into the record and
+// the geometry computed again, as the designer does before it repaints.
+// The repaint itself is render_bench's 300-element drawing.
+void BM_UndoRedoStep_300Elements(benchmark::State& state) {
+    KvHeapCreate();
+    strOkno r;
+    memset(&r, 0, sizeof r);
+    r.status = 4;
+    r.sGrubProf = strGrubProf{70, 80, 90, 60};
+    r.grubSzpros = 20;
+    uniOperRys rama = OperRama(30000, 1000);
+    DodajOperRys(&r.oper, &r.liczbaOper, &rama, nullptr);
+    DesignHistory h;
+    h.Reset(r);
+    for (int i = 1; i < 300; i++) {
+        uniOperRys m = OperSlupek(false, 100 * i, false, 0, 0);
+        DodajOperRys(&r.oper, &r.liczbaOper, &m, nullptr);
+    }
+    char msg[KV_MSG_LEN] = "";
+    if (!ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg)) {
+        state.SkipWithError(msg);
+        return;
+    }
+    h.Record(r);
+    r.sGrubProf.slupekStaly = 80;  // the step: a thinner mullion
+    ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg);
+    h.Record(r);
+    for (auto _ : state) {
+        int ok = PutDesignState(*h.Undo(), &r, msg) && ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg) &&
+                 PutDesignState(*h.Redo(), &r, msg) && ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg);
+        if (!ok) {
+            state.SkipWithError(msg);
+            break;
+        }
+    }
+    state.counters["elements"] = (double)r.liczbaOper;
+    KvFree(r.oper);
+}
+
 }  // namespace
 
 BENCHMARK(BM_LimitCheck_Grid100x100_MuntinsAccepted)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LimitCheck_Grid100x100_MullionsRefused)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoRedoStep_300Elements)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();
