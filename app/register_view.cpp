@@ -29,10 +29,8 @@ bool CreateToolbar(MainWindow* w, char* msg) {
     setup.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
     setup.imagesId = IDB_TOOLBAR;
     setup.disabledImagesId = IDB_TOOLBAR_DISABLED;
-    setup.largerImagesIds[0] = IDB_TOOLBAR_150;
-    setup.largerImagesIds[1] = IDB_TOOLBAR_200;
-    setup.largerDisabledImagesIds[0] = IDB_TOOLBAR_DISABLED_150;
-    setup.largerDisabledImagesIds[1] = IDB_TOOLBAR_DISABLED_200;
+    static_assert(IDB_TOOLBAR_DISABLED_200 == IDB_TOOLBAR_150 + 3, "the four larger strips in a row");
+    setup.largerStripsId = IDB_TOOLBAR_150;
     setup.buttons = kButtons;
     setup.buttonCount = (int)(sizeof kButtons / sizeof kButtons[0]);
     if (!KvCreateToolbar(setup, &w->bar)) {

@@ -31,10 +31,8 @@ KvToolbarSetup UstawieniaPaska(HWND preview) {
     setup.style = TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP;
     setup.imagesId = IDB_PDGL_PASEK;
     setup.disabledImagesId = IDB_PDGL_PASEK_WYL;
-    setup.largerImagesIds[0] = IDB_PDGL_PASEK_150;
-    setup.largerImagesIds[1] = IDB_PDGL_PASEK_200;
-    setup.largerDisabledImagesIds[0] = IDB_PDGL_PASEK_WYL_150;
-    setup.largerDisabledImagesIds[1] = IDB_PDGL_PASEK_WYL_200;
+    static_assert(IDB_PDGL_PASEK_WYL_200 == IDB_PDGL_PASEK_150 + 3, "the four larger strips in a row");
+    setup.largerStripsId = IDB_PDGL_PASEK_150;
     setup.buttons = kPrzyciski;
     setup.buttonCount = (int)(sizeof kPrzyciski / sizeof kPrzyciski[0]);
     return setup;

@@ -21,9 +21,9 @@ void LoadPictures(KvToolbar* t, int dpi) {
     int height = setup.imageHeight ? setup.imageHeight : 16;
     int images = setup.imagesId, disabled = setup.disabledImagesId;
     const int scale = KvPictureScaleIndex(dpi);
-    if (scale > 0 && setup.largerImagesIds[scale - 1]) {
-        images = setup.largerImagesIds[scale - 1];
-        disabled = setup.largerDisabledImagesIds[scale - 1];
+    if (scale > 0 && setup.largerStripsId) {
+        images = setup.largerStripsId + scale - 1;
+        disabled = setup.disabledImagesId ? setup.largerStripsId + 2 + scale - 1 : 0;
         width = scale == 1 ? width * 3 / 2 : width * 2;
         height = scale == 1 ? height * 3 / 2 : height * 2;
     }

@@ -31,10 +31,11 @@ struct KvToolbarSetup {
     int disabledImagesId;  // the strip of greyed pictures (0: none)
     int imageWidth;        // one picture's size at 96 dpi; 0 for 16 x 16
     int imageHeight;
-    // The same strips drawn at 150 % and 200 % (0: none), taken from 132
-    // and from 180 dpi on; the pictures are then 3/2 and 2 times the size.
-    int largerImagesIds[2];
-    int largerDisabledImagesIds[2];
+    // The same strips drawn at 150 % and 200 %, taken from 132 and from 180
+    // dpi on, the pictures then 3/2 and 2 times the size: four consecutive
+    // identifiers from this one, the 150 % strip, the 200 % one, then the
+    // greyed 150 % and 200 % ones (0: none).
+    int largerStripsId;
     const KvToolButton* buttons;
     int buttonCount;
 };

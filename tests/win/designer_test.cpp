@@ -1154,6 +1154,17 @@ LPARAM CanvasAt(const TestOkno& o, int32_t X, int32_t Y) {
 
 void DesignerCommand(int id) { SendMessageA(Designer(), WM_COMMAND, id, 0); }
 
+// A click with the pointer on the bottom chain's first label; the editor
+// that opens over it.
+HWND OpenBottomChainEditor() {
+    DesignerCommand(CMD_DES_POINTER);
+    const strProst& label = Stan(Canvas())->p->wym.wym[kWymDolny][0].tekst;
+    const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+    SendMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(Canvas(), WM_LBUTTONUP, 0, at);
+    return GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT);
+}
+
 // Ten steps of every kind in one opening (a mullion, a sash, a thickness,
 // the profile type, a grid, a chain edit, a sash kind, the muntin
 // thickness, a deletion, a mullion kind), with a refused click between
@@ -1192,97 +1203,92 @@ TEST_F(DesignerTest, UndoTakesEveryStepBackToTheOpeningAndRedoBringsThemAgain) {
         return t;
     };
     std::string toolsAtStart;
-    const int saved = Run(
-        o, 1,
-        {
-            [&] {
-                take();
-                undoAtStart = Enabled(CMD_DES_UNDO);
-                toolsAtStart = tools();
-                DesignerCommand(CMD_DES_FIXED_MULLION);
-                down(1000, -20);  // a band across the whole height
-                SendMessageA(Canvas(), WM_MOUSEMOVE, MK_LBUTTON, CanvasAt(o, 1000, 1020));
-                up(1000, 1020);
-                EXPECT_EQ(2, o.n());
-                take();
-                DesignerCommand(CMD_DES_SASH_FIRST + 1);
-                down(500, 500);
-                up(500, 500);
-                EXPECT_EQ(3, o.n());
-                take();
-                const size_t boxes = g_boxes.size();
-                down(500, 500);  // a second sash in the same area is refused
-                up(500, 500);
-                EXPECT_EQ(boxes + 1, g_boxes.size());
-                ClickSpin(GetDlgItem(Panel(), IDC_PNL_FRAME_SPIN), true);
-                take();
-                SendMessageA(Designer(), WM_COMMAND, MAKEWPARAM(IDC_PNL_WOOD, BN_CLICKED), 0);
-                take();
-                DesignerCommand(CMD_DES_FIXED_MULLION);
-                const LPARAM at = CanvasAt(o, 1500, 500);
-                PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-                PostMessageA(Canvas(), WM_LBUTTONUP, 0, at);
-                PostMessageA(Canvas(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-                PostMessageA(Canvas(), WM_LBUTTONUP, 0, at);
-                return true;
-            },
-            [&] {
-                HWND dlg = Dialog("Insert mullions");
-                if (!dlg) return false;
-                SetDlgItemTextA(dlg, IDC_SIATKA_POZ, "1");
-                SetDlgItemTextA(dlg, IDC_SIATKA_PION, "1");
-                SendMessageA(dlg, WM_COMMAND, IDOK, 0);
-                return true;
-            },
-            [&] {
-                if (Dialog("Insert mullions") || o.n() != 6) return false;
-                take();
-                // The bottom chain's first label: the mullion's distance from
-                // the left edge, typed in its editor.
-                DesignerCommand(CMD_DES_POINTER);
-                const strProst& label = Stan(Canvas())->p->wym.wym[kWymDolny][0].tekst;
-                const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
-                SendMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-                SendMessageA(Canvas(), WM_LBUTTONUP, 0, at);
-                HWND ed = GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT);
-                EXPECT_TRUE(IsWindowVisible(ed));
-                SetWindowTextA(ed, "900");
-                SendMessageA(ed, WM_KEYDOWN, VK_RETURN, 0);
-                EXPECT_EQ(900, o.r.oper[1].slupek.poz);
-                take();
-                EXPECT_EQ(1, ObsProjZmienSkrzydlo(Canvas(), 2, 2, 1, msg)) << msg;
-                take();
-                ClickSpin(GetDlgItem(Panel(), IDC_PNL_MUNTIN_TH_SPIN), true);
-                take();
-                EXPECT_EQ(1, ObsProjUsun(Canvas(), 5, msg)) << msg;
-                take();
-                EXPECT_EQ(1, ObsProjZmienSlupek(Canvas(), 1, 1, msg)) << msg;
-                take();
-                EXPECT_EQ(11u, states.size());
+    const int saved =
+        Run(o, 1,
+            {
+                [&] {
+                    take();
+                    undoAtStart = Enabled(CMD_DES_UNDO);
+                    toolsAtStart = tools();
+                    DesignerCommand(CMD_DES_FIXED_MULLION);
+                    down(1000, -20);  // a band across the whole height
+                    SendMessageA(Canvas(), WM_MOUSEMOVE, MK_LBUTTON, CanvasAt(o, 1000, 1020));
+                    up(1000, 1020);
+                    EXPECT_EQ(2, o.n());
+                    take();
+                    DesignerCommand(CMD_DES_SASH_FIRST + 1);
+                    down(500, 500);
+                    up(500, 500);
+                    EXPECT_EQ(3, o.n());
+                    take();
+                    const size_t boxes = g_boxes.size();
+                    down(500, 500);  // a second sash in the same area is refused
+                    up(500, 500);
+                    EXPECT_EQ(boxes + 1, g_boxes.size());
+                    ClickSpin(GetDlgItem(Panel(), IDC_PNL_FRAME_SPIN), true);
+                    take();
+                    SendMessageA(Designer(), WM_COMMAND, MAKEWPARAM(IDC_PNL_WOOD, BN_CLICKED), 0);
+                    take();
+                    DesignerCommand(CMD_DES_FIXED_MULLION);
+                    const LPARAM at = CanvasAt(o, 1500, 500);
+                    PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+                    PostMessageA(Canvas(), WM_LBUTTONUP, 0, at);
+                    PostMessageA(Canvas(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+                    PostMessageA(Canvas(), WM_LBUTTONUP, 0, at);
+                    return true;
+                },
+                [&] {
+                    HWND dlg = Dialog("Insert mullions");
+                    if (!dlg) return false;
+                    SetDlgItemTextA(dlg, IDC_SIATKA_POZ, "1");
+                    SetDlgItemTextA(dlg, IDC_SIATKA_PION, "1");
+                    SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+                    return true;
+                },
+                [&] {
+                    if (Dialog("Insert mullions") || o.n() != 6) return false;
+                    take();
+                    // The bottom chain's first label: the mullion's distance from
+                    // the left edge, typed in its editor.
+                    HWND ed = OpenBottomChainEditor();
+                    EXPECT_TRUE(IsWindowVisible(ed));
+                    SetWindowTextA(ed, "900");
+                    SendMessageA(ed, WM_KEYDOWN, VK_RETURN, 0);
+                    EXPECT_EQ(900, o.r.oper[1].slupek.poz);
+                    take();
+                    EXPECT_EQ(1, ObsProjZmienSkrzydlo(Canvas(), 2, 2, 1, msg)) << msg;
+                    take();
+                    ClickSpin(GetDlgItem(Panel(), IDC_PNL_MUNTIN_TH_SPIN), true);
+                    take();
+                    EXPECT_EQ(1, ObsProjUsun(Canvas(), 5, msg)) << msg;
+                    take();
+                    EXPECT_EQ(1, ObsProjZmienSlupek(Canvas(), 1, 1, msg)) << msg;
+                    take();
+                    EXPECT_EQ(11u, states.size());
 
-                for (size_t k = states.size() - 1; k > 0; k--) {
+                    for (size_t k = states.size() - 1; k > 0; k--) {
+                        DesignerCommand(CMD_DES_UNDO);
+                        same(states[k - 1], "after undoing step", k);
+                    }
+                    EXPECT_FALSE(Enabled(CMD_DES_UNDO));
+                    EXPECT_EQ(toolsAtStart, tools()) << "the bare frame again offers what it offered";
+                    for (size_t k = 1; k < states.size(); k++) {
+                        DesignerCommand(CMD_DES_REDO);
+                        same(states[k], "after redoing step", k);
+                    }
+                    redoAtEnd = Enabled(CMD_DES_REDO);
                     DesignerCommand(CMD_DES_UNDO);
-                    same(states[k - 1], "after undoing step", k);
-                }
-                EXPECT_FALSE(Enabled(CMD_DES_UNDO));
-                EXPECT_EQ(toolsAtStart, tools()) << "the bare frame again offers what it offered";
-                for (size_t k = 1; k < states.size(); k++) {
-                    DesignerCommand(CMD_DES_REDO);
-                    same(states[k], "after redoing step", k);
-                }
-                redoAtEnd = Enabled(CMD_DES_REDO);
-                DesignerCommand(CMD_DES_UNDO);
-                DesignerCommand(CMD_DES_UNDO);
-                same(states[8], "two steps back", 8);
-                ClickSpin(GetDlgItem(Panel(), IDC_PNL_SASH_SPIN), true);
-                redoAfterNewChange = Enabled(CMD_DES_REDO);
-                EXPECT_TRUE(Enabled(CMD_DES_UNDO));
-                DesignerCommand(CMD_DES_UNDO);
-                same(states[8], "the new change undone", 8);
-                DesignerCommand(CMD_DES_CANCEL);
-                return true;
-            },
-        });
+                    DesignerCommand(CMD_DES_UNDO);
+                    same(states[8], "two steps back", 8);
+                    ClickSpin(GetDlgItem(Panel(), IDC_PNL_SASH_SPIN), true);
+                    redoAfterNewChange = Enabled(CMD_DES_REDO);
+                    EXPECT_TRUE(Enabled(CMD_DES_UNDO));
+                    DesignerCommand(CMD_DES_UNDO);
+                    same(states[8], "the new change undone", 8);
+                    DesignerCommand(CMD_DES_CANCEL);
+                    return true;
+                },
+            });
     EXPECT_FALSE(undoAtStart);
     EXPECT_FALSE(redoAtEnd);
     EXPECT_FALSE(redoAfterNewChange);
@@ -1322,12 +1328,7 @@ TEST_F(DesignerTest, KeysUndoOnTheCanvasAndEscapeClosesTheEditorThenTheDesigner)
         [&] {
             if (!Text(Item(IDC_PNL_NOTES)).empty()) return false;
             EXPECT_EQ(t0 + 1, o.r.sGrubProf.rama) << "Ctrl+Z in the notes took a step of the window back";
-            DesignerCommand(CMD_DES_POINTER);
-            const strProst& label = Stan(Canvas())->p->wym.wym[kWymDolny][0].tekst;
-            const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
-            SendMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-            SendMessageA(Canvas(), WM_LBUTTONUP, 0, at);
-            HWND ed = GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT);
+            HWND ed = OpenBottomChainEditor();
             EXPECT_TRUE(IsWindowVisible(ed));
             PressKey(Designer(), ed, VK_ESCAPE);
             return true;

@@ -58,10 +58,8 @@ bool CreateToolbar(DesignerState* s) {
     setup.style = WS_BORDER | TBSTYLE_TOOLTIPS | CCS_TOP;
     setup.imagesId = IDB_DES_TOOLBAR;
     setup.disabledImagesId = IDB_DES_TOOLBAR_DISABLED;
-    setup.largerImagesIds[0] = IDB_DES_TOOLBAR_150;
-    setup.largerImagesIds[1] = IDB_DES_TOOLBAR_200;
-    setup.largerDisabledImagesIds[0] = IDB_DES_TOOLBAR_DISABLED_150;
-    setup.largerDisabledImagesIds[1] = IDB_DES_TOOLBAR_DISABLED_200;
+    static_assert(IDB_DES_TOOLBAR_DISABLED_200 == IDB_DES_TOOLBAR_150 + 3, "the four larger strips in a row");
+    setup.largerStripsId = IDB_DES_TOOLBAR_150;
     setup.imageWidth = 26;
     setup.imageHeight = 25;
     setup.buttons = kToolbarButtons;

@@ -57,10 +57,8 @@ bool CreateToolbar(OrderWindow* w) {
     setup.style = WS_BORDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS;
     setup.imagesId = IDB_ORDER_BAR;
     setup.disabledImagesId = IDB_ORDER_BAR_DISABLED;
-    setup.largerImagesIds[0] = IDB_ORDER_BAR_150;
-    setup.largerImagesIds[1] = IDB_ORDER_BAR_200;
-    setup.largerDisabledImagesIds[0] = IDB_ORDER_BAR_DISABLED_150;
-    setup.largerDisabledImagesIds[1] = IDB_ORDER_BAR_DISABLED_200;
+    static_assert(IDB_ORDER_BAR_DISABLED_200 == IDB_ORDER_BAR_150 + 3, "the four larger strips in a row");
+    setup.largerStripsId = IDB_ORDER_BAR_150;
     setup.buttons = kToolButtons;
     setup.buttonCount = (int)(sizeof kToolButtons / sizeof kToolButtons[0]);
     if (!KvCreateToolbar(setup, &w->bar)) return false;
