@@ -115,3 +115,14 @@ CREATE TABLE T_ZstDodat (
   ilWym INTEGER,
   jm TEXT
 );
+
+-- The seller's price list. Not one of the tables of version 1-8: the program
+-- creates it in an older database when a price list is first saved.
+CREATE TABLE T_Cennik (
+  rodzaj INTEGER,
+  nazwa TEXT,
+  stawka1 INTEGER,
+  stawka2 INTEGER,
+  stawka3 INTEGER,
+  stawka4 INTEGER
+);

@@ -27,6 +27,18 @@ void UpperCaseAnsi(char* text);
 unsigned char UpperChar(unsigned char c);
 unsigned char LowerChar(unsigned char c);
 
+// ---- Code pages ------------------------------------------------------------
+
+// The system's ANSI code page, in which every stored text is kept (natively
+// 1252 unless a test says otherwise).
+int AnsiCodePage();
+// The characters (UTF-16 code units) of bytes 0x80-0xFF of the single-byte
+// code page `cp`. False for a code page the system does not know or that is
+// not single-byte. The native stand-in knows 1250 and 1252; bytes that a
+// code page leaves undefined stand for the control character of that value,
+// as the system's conversion gives them.
+bool CodePageHighHalf(int cp, uint16_t high[128]);
+
 // ---- Locale of the user, read afresh on every call -------------------------
 
 enum class LocaleItem {
@@ -80,6 +92,9 @@ enum class MakeDirResult { Created, Exists, Failed };
 MakeDirResult MakeDir(const char* path);
 // Size of an open file, -1 when unknown.
 int64_t FileSize(FILE* f);
+// Renames `from` to `to`, replacing a file of that name. False, with the
+// last error set, when the system refuses.
+bool ReplaceFileWith(const char* from, const char* to);
 
 #if !defined(_WIN32)
 // Native only: the locale the stand-in answers with. Null strings mean "the
@@ -101,6 +116,8 @@ void SetTestLocale(const TestLocale& locale);
 void SetTestTime(const KvCzas* t);
 // The drive letters that exist (each mapped to the root); "C" at start.
 void SetTestDrives(const char* letters);
+// The code page AnsiCodePage answers with.
+void SetTestAnsiCodePage(int cp);
 #endif
 
 }  // namespace kvplat

@@ -44,6 +44,20 @@ unsigned char UpperChar(unsigned char c) { return (unsigned char)(UINT_PTR)CharU
 
 unsigned char LowerChar(unsigned char c) { return (unsigned char)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)c); }
 
+int AnsiCodePage() { return (int)GetACP(); }
+
+bool CodePageHighHalf(int cp, uint16_t high[128]) {
+    CPINFO info;
+    if (cp <= 0 || !GetCPInfo((UINT)cp, &info) || info.MaxCharSize != 1) return false;
+    for (int i = 0; i < 128; i++) {
+        const char b = (char)(0x80 + i);
+        WCHAR w = 0;
+        if (MultiByteToWideChar((UINT)cp, 0, &b, 1, &w, 1) != 1) return false;
+        high[i] = (uint16_t)w;
+    }
+    return true;
+}
+
 static LCTYPE LcType(LocaleItem item) {
     switch (item) {
         case LocaleItem::DecimalSep: return LOCALE_SDECIMAL;
@@ -129,6 +143,10 @@ int64_t FileSize(FILE* f) {
     if (!f) return -1;
     __int64 n = _filelengthi64(_fileno(f));
     return n < 0 ? -1 : (int64_t)n;
+}
+
+bool ReplaceFileWith(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 }  // namespace kvplat

@@ -9,12 +9,15 @@
 
 #include "db/connection.h"
 #include "db/orders.h"
+#include "db/price_list.h"
 #include "model/description.h"
 #include "model/uw.h"
 #include "tests/native/sample_orders.h"
 #include "tests/native/testdb.h"
 #include "tools/inspect/inspect.h"
+#include "tools/prices/prices_tool.h"
 #include "util/msgbuf.h"
+#include "valuation/price_list.h"
 
 namespace {
 
@@ -111,7 +114,10 @@ TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
         std::to_string(kluczOkno) + ",\"width\":1500,\"height\":1400,\"quantity\":1,\"uw\":" + uwLiczba +
         ",\"weight\":6300,\"description\":\"" + Escape(opis) +
         "\",\"line\":{\"unitNet\":100000,\"unitGross\":108000,\"lineNet\":100000,\"lineGross\":108000,"
-        "\"frameLength\":5800}}],"
+        "\"frameLength\":5800},\"price_list\":0,\"price_list_missing\":[\"profile Norvel 70\",\"colour "
+        "White\","
+        "\"hardware Tilvo NT\",\"muntin Georgian 20\",\"bead Round\",\"filling Float 4/16/4\",\"filling "
+        "Ornament\"]}],"
         "\"accessories\":[{\"nazwa\":\"Sill \\\"A\\\" \\\\ b\\t\\u0001\\u00c3\\u00a9\",\"size\":15000,"
         "\"line\":{\"unitNet\":2550,\"unitGross\":3136,\"lineNet\":5100,\"lineGross\":6273}}]}]}\n";
     Wynik w = Uruchom({path_, std::to_string(k)});
@@ -242,6 +248,79 @@ TEST_F(Inspect, CheckReportsOrdersThatFail) {
                   "): A muntin can be set only on a filling of type \"glass\"\n" + std::to_string(c) + ": " +
                   l + "\n",
               w.out);
+}
+
+}  // namespace
+
+namespace {
+
+// A price list imported with kelvaro-prices prices the window in
+// kelvaro-inspect, and exports back byte for byte.
+TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
+    const int64_t k = Zapisz(1, 0);
+    const std::string csv = Path("prices.csv"), back = Path("back.csv");
+    const std::string text =
+        "\xEF\xBB\xBFkind,name,rate1,rate2,rate3,rate4\r\n"
+        "profile,Norvel 70,10.00,12.00,9.00,7.00\r\n"
+        "colour,White,0.00,,,\r\n"
+        "filling,Float 4/16/4,40.00,,,\r\n"
+        "hardware,Tilvo NT,45.00,,,\r\n"
+        "muntin,Georgian 20,3.00,,,\r\n"
+        "bead,Round,1.50,,,\r\n"
+        "window,,25.00,,,\r\n";
+    FILE* f = fopen(csv.c_str(), "wb");
+    ASSERT_TRUE(f);
+    fwrite(text.data(), 1, text.size(), f);
+    fclose(f);
+    auto prices = [&](const char* command, const std::string& file) {
+        DbClose();
+        std::vector<std::string> args = {"kelvaro-prices", path_, command, file, "--codepage", "1252"};
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(&a[0]);
+        FILE* out = tmpfile();
+        FILE* err = tmpfile();
+        Wynik w;
+        w.kod = PricesMain((int)argv.size(), argv.data(), out, err);
+        w.out = Czytaj(out);
+        w.err = Czytaj(err);
+        EXPECT_EQ(1, DbOpen(path_.c_str(), msg_)) << msg_;
+        return w;
+    };
+    Wynik w = prices("import", csv);
+    ASSERT_EQ(0, w.kod) << w.err;
+    EXPECT_EQ("kelvaro-prices: 7 entries imported\n", w.out);
+    w = prices("export", back);
+    ASSERT_EQ(0, w.kod) << w.err;
+    f = fopen(back.c_str(), "rb");
+    ASSERT_TRUE(f);
+    EXPECT_EQ(text, Czytaj(f));
+
+    // Only "Ornament" is missing, and the price is the library's own.
+    strZamRob z;
+    ASSERT_EQ(1, WczytajZam(k, &z, msg_)) << msg_;
+    PriceList list;
+    std::vector<PriceEntry> stored;
+    size_t bad = 0;
+    ASSERT_EQ(1, DbLoadPriceList(&stored, msg_)) << msg_;
+    ASSERT_TRUE(list.Assign(stored, &bad, msg_)) << msg_;
+    PriceSuggestion s;
+    ASSERT_TRUE(SuggestWindowPrice(&z.zam.okna[0], list, &s));
+    ZwolnijIZerujZam(&z);
+    ASSERT_GT(s.net, 2500);
+    const std::string json = Obiekt(k);
+    EXPECT_NE(std::string::npos, json.find("\"price_list\":" + std::to_string(s.net) +
+                                           ",\"price_list_missing\":[\"filling Ornament\"]"))
+        << json;
+
+    // A bad file: exit 1, the message, and the stored list kept.
+    f = fopen(csv.c_str(), "wb");
+    fputs("kind,name,rate1,rate2,rate3,rate4\nbead,Round,-1\n", f);
+    fclose(f);
+    w = prices("import", csv);
+    EXPECT_EQ(1, w.kod);
+    EXPECT_EQ("kelvaro-prices: line 2, column 3: A rate cannot be negative.\n", w.err);
+    ASSERT_EQ(1, DbLoadPriceList(&stored, msg_)) << msg_;
+    EXPECT_EQ(7u, stored.size());
 }
 
 }  // namespace

@@ -28,6 +28,7 @@
 #include "util/msgbuf.h"
 #include "util/platform.h"
 #include "valuation/order_list.h"
+#include "valuation/price_list.h"
 #include "valuation/valuation.h"
 
 namespace {
@@ -107,6 +108,29 @@ void Linia(Json& j, const strLinia& l, bool ramy) {
     j.Zamknij('}');
 }
 
+// The database's price list, read once before the orders.
+PriceList g_cennik;
+
+// What the designer's "Price list:" line says of the window.
+void Cennik(Json& j, const strOkno& o) {
+    PriceSuggestion s;
+    j.Klucz("price_list");
+    if (SuggestWindowPrice(&o, g_cennik, &s)) {
+        char num[32];
+        snprintf(num, sizeof num, "%" PRId64, s.net);
+        j.Raw(num);
+    } else {
+        j.Raw("null");
+    }
+    j.Klucz("price_list_missing");
+    j.Otworz('[');
+    for (const std::string& m : s.missing) {
+        j.Element();
+        j.Str(m.c_str());
+    }
+    j.Zamknij(']');
+}
+
 void Okno(Json& j, const strZamRob* z, int32_t i) {
     const strOkno& o = z->zam.okna[i];
     const bool rama = o.oper && o.liczbaOper > 0 && o.oper[0].typ == kOperRama;
@@ -127,6 +151,7 @@ void Okno(Json& j, const strZamRob* z, int32_t i) {
     strLinia l{};
     LiniaOkna(&l, z, &o, 15);
     Linia(j, l, true);
+    Cennik(j, o);
     j.Zamknij('}');
 }
 
@@ -281,6 +306,14 @@ int Sprawdz(FILE* out, FILE* err) {
 
 int Wypisz(FILE* out, FILE* err, bool jedno, int64_t klucz) {
     char msg[KV_MSG_LEN];
+    std::vector<PriceEntry> cennik;
+    size_t zly = 0;
+    if (!DbLoadPriceList(&cennik, msg) || !g_cennik.Assign(cennik, &zly, msg)) {
+        std::string t = msg;
+        for (size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, "; ");
+        fprintf(err, "kelvaro-inspect: price list: %s\n", t.c_str());
+        return 2;
+    }
     Json j(out);
     if (jedno) {
         strZamRob z;

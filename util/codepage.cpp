@@ -1,0 +1,83 @@
+// Conversions between a single-byte code page and UTF-8.
+#include "util/codepage.h"
+
+#include "util/platform.h"
+
+bool KvLoadCodePage(int cp, KvCodePage* out) {
+    if (cp == 0) cp = kvplat::AnsiCodePage();
+    if (!kvplat::CodePageHighHalf(cp, out->high)) return false;
+    out->cp = cp;
+    return true;
+}
+
+namespace {
+
+void PutUtf8(uint32_t c, std::string* out) {
+    if (c < 0x80) {
+        out->push_back((char)c);
+    } else if (c < 0x800) {
+        out->push_back((char)(0xC0 | (c >> 6)));
+        out->push_back((char)(0x80 | (c & 0x3F)));
+    } else {
+        out->push_back((char)(0xE0 | (c >> 12)));
+        out->push_back((char)(0x80 | ((c >> 6) & 0x3F)));
+        out->push_back((char)(0x80 | (c & 0x3F)));
+    }
+}
+
+// Decodes one UTF-8 sequence at s[i]; 0 bytes when it is not well formed
+// (overlong forms and surrogates included).
+size_t GetUtf8(const unsigned char* s, size_t n, size_t i, uint32_t* c) {
+    const unsigned char b = s[i];
+    size_t len;
+    uint32_t v, min;
+    if (b < 0x80) {
+        *c = b;
+        return 1;
+    } else if ((b & 0xE0) == 0xC0) {
+        len = 2, v = b & 0x1F, min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+        len = 3, v = b & 0x0F, min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+        len = 4, v = b & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (n - i < len) return 0;
+    for (size_t k = 1; k < len; k++) {
+        if ((s[i + k] & 0xC0) != 0x80) return 0;
+        v = (v << 6) | (s[i + k] & 0x3F);
+    }
+    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return 0;
+    *c = v;
+    return len;
+}
+
+}  // namespace
+
+void KvAnsiToUtf8(const KvCodePage& page, const char* text, size_t n, std::string* out) {
+    for (size_t i = 0; i < n; i++) {
+        const unsigned char b = (unsigned char)text[i];
+        PutUtf8(b < 0x80 ? b : page.high[b - 0x80], out);
+    }
+}
+
+bool KvUtf8ToAnsi(const KvCodePage& page, const char* text, size_t n, std::string* out, size_t* bad) {
+    const unsigned char* s = (const unsigned char*)text;
+    const size_t start = out->size();
+    for (size_t i = 0; i < n;) {
+        uint32_t c = 0;
+        const size_t len = GetUtf8(s, n, i, &c);
+        int byte = len && c < 0x80 ? (int)c : -1;
+        for (int k = 0; len && byte < 0 && k < 128; k++)
+            if (page.high[k] == c) byte = 0x80 + k;
+        if (byte < 0) {
+            out->resize(start);
+            if (bad) *bad = i;
+            return false;
+        }
+        out->push_back((char)byte);
+        i += len;
+    }
+    return true;
+}
