@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "db/connection.h"
+#include "db/price_list.h"
 #include "model/structure.h"
 #include "render/drawset_win.h"
 #include "sqlite3.h"
@@ -1023,6 +1024,84 @@ TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplusAtEverySc
                 EXPECT_EQ(px(540) + 15 * spread, ChildTop(IDC_PNL_NOTES_LABEL)) << c.height;
             }
             for (const std::string& s : TextsThatDoNotFit(Panel())) ADD_FAILURE() << "does not fit: " << s;
+            return true;
+        }});
+}
+
+// With a price list the panel shows its line under the price box, moves
+// what is below down by the line's height, follows the names as they are
+// typed, and "Use" puts the suggestion into the net price, only in the
+// program currency and only where the window may be edited.
+TEST_F(DesignerTest, PriceListLineFollowsTheNamesAndUseSetsThePriceAtEveryScale) {
+    auto entry = [](int32_t kind, const char* name, int64_t rate) {
+        PriceEntry e{};
+        e.kind = kind;
+        snprintf(e.name, sizeof e.name, "%s", name);
+        e.rates[0] = rate;
+        return e;
+    };
+    // The glazed window: frame 4 m at 10.00, glass 0.7396 m2 at 40.00:
+    // 69.584, shown as 69.58.
+    ASSERT_EQ(1, DbSavePriceList({entry(kPriceProfile, "profile", 1000), entry(kPriceFilling, "g", 4000),
+                                  entry(kPriceColour, "Oak", 1000)},
+                                 msg_))
+        << msg_;
+    TestOkno o;
+    GlazedWindow(o);
+    Run(o, 1,
+        {
+            [] {
+                const int dpi = KvDpiForWindow(Panel());
+                EXPECT_EQ("Price list:", Text(Item(IDC_PNL_PRICE_LIST_LABEL)));
+                EXPECT_EQ(Loc("69#58") + " EUR", Text(Item(IDC_PNL_PRICE_LIST)));
+                EXPECT_EQ("No price for: colour, bead", Text(Item(IDC_PNL_PRICE_LIST_MISSING)));
+                // The content is 632 + 52 pixels at 96 dpi: at that height no
+                // surplus, no scroll bar, and the blocks under the price box
+                // 52 lower than their places.
+                auto height = [dpi](int h) {
+                    SetWindowPos(Panel(), nullptr, 0, 0, KvScale(280, dpi), KvScale(h, dpi),
+                                 SWP_NOMOVE | SWP_NOZORDER);
+                    return (GetWindowLongA(Panel(), GWL_STYLE) & WS_VSCROLL) != 0;
+                };
+                EXPECT_TRUE(height(683));
+                EXPECT_FALSE(height(684));
+                EXPECT_EQ(KvScale(386, dpi), ChildTop(IDC_PNL_PRICE_BOX));
+                EXPECT_EQ(KvScale(452, dpi), ChildTop(IDC_PNL_PRICE_LIST_LABEL));
+                EXPECT_EQ(KvScale(448 + 52, dpi), ChildTop(IDC_PNL_TOTAL_BOX));
+                EXPECT_EQ(KvScale(540 + 52, dpi), ChildTop(IDC_PNL_NOTES_LABEL));
+                for (const std::string& t : TextsThatDoNotFit(Panel()))
+                    ADD_FAILURE() << "does not fit: " << t;
+                HWND colour = Item(IDC_PNL_COLOR_EDIT);
+                SetFocus(colour);
+                for (char ch : std::string("oak")) SendMessageA(colour, WM_CHAR, ch, 0);
+                return true;
+            },
+            [&o] {
+                // 69.584 with 10 % on the frame's 40.00: 73.584.
+                EXPECT_EQ(Loc("73#58") + " EUR", Text(Item(IDC_PNL_PRICE_LIST)));
+                EXPECT_EQ("No price for: bead", Text(Item(IDC_PNL_PRICE_LIST_MISSING)));
+                EXPECT_EQ(0, o.r.cenaZReki);  // never by itself
+                EXPECT_TRUE(IsWindowEnabled(Item(IDC_PNL_PRICE_LIST_USE)));
+                SendMessageA(Item(IDC_PNL_PRICE_LIST_USE), BM_CLICK, 0, 0);
+                EXPECT_EQ(Loc("73#58"), Text(Item(IDC_PNL_NET)));
+                EXPECT_EQ(7358, o.r.cenaZReki);
+                EXPECT_EQ(Loc("90#50"), Text(Item(IDC_PNL_GROSS)));  // + 23 %
+                return true;
+            },
+        });
+
+    // An order in another currency: the suggestion in the program's, no "Use".
+    zam_.idWalZam = 13;
+    Run(o, 1, {[] {
+            EXPECT_EQ(Loc("69#58") + " EUR", Text(Item(IDC_PNL_PRICE_LIST)));
+            EXPECT_FALSE(IsWindowEnabled(Item(IDC_PNL_PRICE_LIST_USE)));
+            return true;
+        }});
+    // Viewing only: the lines without the button.
+    zam_.idWalZam = 12;
+    Run(o, 0, {[] {
+            EXPECT_EQ(Loc("69#58") + " EUR", Text(Item(IDC_PNL_PRICE_LIST)));
+            EXPECT_EQ(nullptr, Item(IDC_PNL_PRICE_LIST_USE));
             return true;
         }});
 }

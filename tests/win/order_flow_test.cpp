@@ -202,6 +202,170 @@ TEST(OrderFlow, NewOrderWithADesignedWindowAndAnAccessoryIsSavedAndListed) {
     EXPECT_EQ(1, status);
 }
 
+// Runs one of the program's tools (built beside this test) and returns what
+// it wrote to its standard output and error.
+std::string RunTool(const char* tool, const std::string& args, int* code) {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string path = exe;
+    path = path.substr(0, path.find_last_of("\\/") + 1) + tool;
+    std::string command = "\"" + path + "\" " + args;
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    HANDLE file = CreateFileA("tool-output.txt", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &sa,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = file;
+    PROCESS_INFORMATION pi = {};
+    *code = -1;
+    if (CreateProcessA(path.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 60000);
+        DWORD exit = 0;
+        GetExitCodeProcess(pi.hProcess, &exit);
+        *code = (int)exit;
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(file);
+    std::string text;
+    if (FILE* f = fopen("tool-output.txt", "rb")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+        fclose(f);
+    }
+    return text;
+}
+
+// A price list imported with kelvaro-prices; a window drawn in the designer
+// gets its suggestion, "Use" makes it the window's price, and the order and
+// kelvaro-inspect both have it.
+TEST(OrderFlow, APriceListImportedWithTheToolPricesADrawnWindow) {
+    ScopedTempCwd cwd;
+    ResetHarness();
+    g_app.startWindowMs = 50;
+    char msg[2048];
+    ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", ThisYear(), msg)) << msg;
+    FILE* f = fopen("prices.csv", "wb");
+    ASSERT_TRUE(f);
+    fputs(
+        "kind;name;rate1;rate2;rate3;rate4\r\n"
+        "profile;Norvel 70;10,00;12,00;9,00;7,00\r\n"
+        "colour;White;0\r\n"
+        "filling;Float 4/16/4;40,00\r\n"
+        "hardware;Tilvo NT;45,00\r\n"
+        "bead;Round;1,50\r\n"
+        "window;;25,00\r\n",
+        f);
+    fclose(f);
+    int code = -1;
+    std::string out = RunTool("kelvaro-prices.exe", "kelvaroDemo.db import prices.csv", &code);
+    ASSERT_EQ(0, code) << out;
+
+    std::string before, missingBefore, after, missingAfter, net;
+    bool useEnabled = false;
+    auto panelItem = [](int id) { return GetDlgItem(GetDlgItem(Designer(), IDC_PANEL), id); };
+    Flow flow;
+    flow.steps = {
+        [] {
+            if (!Main() || !IsWindowVisible(Main())) return false;
+            PostMessageA(Main(), WM_COMMAND, CMD_NEW, 0);
+            return true;
+        },
+        [] {
+            HWND w = FindOrderWindow();
+            if (!w) return false;
+            Post(w, ORD_WIN_ADD);
+            return true;
+        },
+        [] {
+            if (!Designer()) return false;
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_FRAME, 0);
+            PostMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+            return true;
+        },
+        [] {
+            HWND d = Dialog("Dimension of frame");
+            if (!d) return false;
+            SetDlgItemTextA(d, IDC_WYMIAR_SZER, "1200");
+            SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+            PostMessageA(d, WM_COMMAND, IDOK, 0);
+            return true;
+        },
+        [] {
+            if (Dialog("Dimension of frame")) return false;
+            HWND toolbar = GetDlgItem(Designer(), IDC_DES_TOOLBAR);
+            if (!SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_DES_SASH, 0)) return false;
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_SASH_FIRST + 6, 0);
+            ClickCanvasMiddle();
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_NEW_FILLING, 0);
+            return true;
+        },
+        [] {
+            HWND d = Dialog("New filling name");
+            if (!d) return false;
+            SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Float 4/16/4");
+            CheckRadioButton(d, IDC_NOWY_WYPELN_SZKLO, IDC_NOWY_WYPELN_AKRYL, IDC_NOWY_WYPELN_SZKLO);
+            PostMessageA(d, WM_COMMAND, IDOK, 0);
+            return true;
+        },
+        [&] {  // the glass is in: the suggestion counts the drawing, the names are still empty
+            if (Dialog("New filling name")) return false;
+            ClickCanvasMiddle();
+            before = ItemText(GetDlgItem(Designer(), IDC_PANEL), IDC_PNL_PRICE_LIST);
+            missingBefore = ItemText(GetDlgItem(Designer(), IDC_PANEL), IDC_PNL_PRICE_LIST_MISSING);
+            Type(panelItem(IDC_PNL_PROFILE_EDIT), "Norvel 70");
+            Type(panelItem(IDC_PNL_COLOR_EDIT), "white");
+            Type(panelItem(IDC_PNL_HARDWARE_EDIT), "Tilvo NT");
+            Type(panelItem(IDC_PNL_BEAD_EDIT), "Round");
+            return true;
+        },
+        [&] {  // the names typed have reached the line (their notices are posted)
+            after = ItemText(GetDlgItem(Designer(), IDC_PANEL), IDC_PNL_PRICE_LIST);
+            missingAfter = ItemText(GetDlgItem(Designer(), IDC_PANEL), IDC_PNL_PRICE_LIST_MISSING);
+            useEnabled = IsWindowEnabled(panelItem(IDC_PNL_PRICE_LIST_USE)) != 0;
+            SendMessageA(panelItem(IDC_PNL_PRICE_LIST_USE), BM_CLICK, 0, 0);
+            net = ItemText(GetDlgItem(Designer(), IDC_PANEL), IDC_PNL_NET);
+            PostMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+            return true;
+        },
+        [] {
+            HWND w = FindOrderWindow();
+            if (Designer() || !w) return false;
+            Post(w, ORD_SAVE);
+            return true;
+        },
+        [] {
+            if (FindOrderWindow()) return false;
+            PostMessageA(Main(), WM_CLOSE, 0, 0);
+            return true;
+        },
+    };
+    LoopProbe probe(FlowTick, &flow, 60000);
+    EXPECT_EQ(0, KelvaroMain(GetModuleHandleA(nullptr)));
+    EXPECT_EQ(flow.steps.size(), flow.next) << "the flow stopped at a step";
+    EXPECT_FALSE(probe.timedOut());
+
+    // Frame 2 (1200 + 1400) mm at 10.00 a metre: 52.00; the sash 2 (1100 +
+    // 1300) mm at 12.00: 57.60; its glass 1000 x 1200 mm at 40.00 a square
+    // metre: 48.00 and bead 4.4 m at 1.50: 6.60; hardware for one opening
+    // sash 45.00; the window 25.00. Together 234.20.
+    // Before the names: only the glass and the window are priced.
+    EXPECT_EQ("73" + Dec(".00") + " EUR", before);
+    EXPECT_EQ("No price for: profile, colour, hardware, bead", missingBefore);
+    EXPECT_EQ("234" + Dec(".20") + " EUR", after);
+    EXPECT_EQ("", missingAfter);
+    EXPECT_TRUE(useEnabled);
+    EXPECT_EQ("234" + Dec(".20"), net);
+    ASSERT_EQ(1, DbOpen("kelvaroDemo.db", msg)) << msg;
+    EXPECT_EQ(23420, Count("SELECT cenaZReki FROM T_Okno"));
+    DbClose();
+    out = RunTool("kelvaro-inspect.exe", "kelvaroDemo.db", &code);
+    EXPECT_EQ(0, code);
+    EXPECT_NE(std::string::npos, out.find("\"price_list\":23420,\"price_list_missing\":[]")) << out;
+}
+
 BOOL CALLBACK CollectDisabled(HWND hwnd, LPARAM list) {
     if (!IsWindowEnabled(hwnd)) ((std::vector<HWND>*)list)->push_back(hwnd);
     return TRUE;

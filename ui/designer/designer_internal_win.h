@@ -36,6 +36,7 @@
 #include "util/msgbuf.h"
 #include "util/toolbar_win.h"
 #include "util/window_win.h"
+#include "valuation/price_list.h"
 #include "valuation/valuation.h"
 
 const char kDesignerClass[] = "oknoOkTrDowOkno";
@@ -79,8 +80,12 @@ struct DesignerState {
     strMenuWypeln* wypeln;
     int32_t liczbaWypeln;
     strEdUd spins[kSpinCount];
-    strZamRob wycena;       // the order's valuation parameters for the panel's prices
-    DesignHistory history;  // the steps of this opening (editable only)
+    strZamRob wycena;         // the order's valuation parameters for the panel's prices
+    DesignHistory history;    // the steps of this opening (editable only)
+    PriceList prices;         // the seller's price list, read at the start
+    int32_t programCurrency;  // the currency its rates are in, or -1 when unknown
+    bool suggestionOk;        // the window has a suggested price ...
+    int64_t suggestion;       // ... of this many hundredths
 };
 
 // Opening kind and side of the seven sash kinds, in menu order.
@@ -130,6 +135,11 @@ LRESULT OnThickness(DesignerState* s, int32_t value, int spinId);
 void RefreshCanvas(DesignerState* s);
 void SwitchOffPanel(DesignerState* s);
 void UpdateFigures(DesignerState* s);
+// The price list: read at the start, its line after every change that may
+// move the suggestion, and "Use".
+void LoadPriceList(DesignerState* s);
+void UpdatePriceList(DesignerState* s);
+void CmdUsePriceList(DesignerState* s);
 // After an accepted change of the drawing: one step of the history.
 void RecordStep(DesignerState* s);
 // Takes the last step back (or does again the one taken back).

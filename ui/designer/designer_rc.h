@@ -67,8 +67,13 @@
 #define CMD_DES_SAVE 1
 #define CMD_DES_CANCEL 2
 #define CMD_DES_HELP 9
-#define CMD_DES_UNDO 13420  // toolbar "Undo", Ctrl+Z
-#define CMD_DES_REDO 13421  // toolbar "Redo", Ctrl+Y and Ctrl+Shift+Z
+// The price list's lines under the net price (shown when the price list has entries).
+#define IDC_PNL_PRICE_LIST_LABEL 13400    // "Price list:"
+#define IDC_PNL_PRICE_LIST 13401          // the suggested price and the program currency's code
+#define IDC_PNL_PRICE_LIST_USE 13402      // "Use": the suggestion into the net price
+#define IDC_PNL_PRICE_LIST_MISSING 13403  // "No price for: ..." or empty
+#define CMD_DES_UNDO 13420                // toolbar "Undo", Ctrl+Z
+#define CMD_DES_REDO 13421                // toolbar "Redo", Ctrl+Y and Ctrl+Shift+Z
 
 // Help topic of the designer.
 #define HELP_DESIGNER 3
@@ -164,5 +169,6 @@
     (WM_APP + 18)  // the profile and muntin names as filled are the ones a refusal restores
 #define UM_PNL_PUT_BACK (WM_APP + 19)   // posted to itself: wParam a name list whose choice was refused
 #define UM_PNL_APPLY_DPI (WM_APP + 20)  // wParam the designer's new dpi: the panel lays itself out for it
+#define UM_DES_NAMES (WM_APP + 21)      // posted: a name's text changed (the price list's suggestion follows)
 
 #endif  // KV_UI_DESIGNER_RC_H

@@ -28,6 +28,7 @@ void UpdateFigures(DesignerState* s) {
     char text[KV_KWOTA_LEN] = "-";
     if (uw >= 0) LLX100NaNap(uw, text);
     SetWindowTextA(PanelItem(s, IDC_PNL_UW), text);
+    UpdatePriceList(s);
 }
 
 namespace {
@@ -108,6 +109,76 @@ void ReadName(DesignerState* s, int listId, char (&field)[128]) {
     GetWindowTextA(NameControl(s, listId), text, (int)sizeof text);
     memcpy(field, text, sizeof field);
 }
+
+}  // namespace
+
+// ---- The price list ------------------------------------------------------------------
+
+void LoadPriceList(DesignerState* s) {
+    std::vector<PriceEntry> entries;
+    size_t bad = 0;
+    char msg[KV_MSG_LEN] = "";
+    s->programCurrency = -1;
+    // A price list that cannot be read is no price list: the window is
+    // still designed and priced by hand.
+    if (!DbLoadPriceList(&entries, msg) || !s->prices.Assign(entries, &bad, msg)) {
+        s->prices = PriceList();
+        return;
+    }
+    int32_t currency = 0;
+    if (DbQueryValue("SELECT idWalPrg FROM T_UstUzytk", kDbInt32, &currency, sizeof currency, msg) ==
+        kDbQueryValue)
+        s->programCurrency = currency;
+}
+
+void UpdatePriceList(DesignerState* s) {
+    HWND value = PanelItem(s, IDC_PNL_PRICE_LIST);
+    if (!value) return;
+    // The names as the panel shows them now, which Save will store.
+    strOkno named = *s->okno;
+    ReadName(s, IDC_PNL_PROFILE_LIST, named.nazProfil);
+    ReadName(s, IDC_PNL_COLOR_LIST, named.nazKolor);
+    ReadName(s, IDC_PNL_MUNTIN_LIST, named.nazSzpros);
+    ReadName(s, IDC_PNL_HARDWARE_LIST, named.nazOkucie);
+    ReadName(s, IDC_PNL_BEAD_LIST, named.nazListwa);
+    PriceSuggestion suggestion;
+    s->suggestionOk = SuggestWindowPrice(&named, s->prices, &suggestion);
+    s->suggestion = suggestion.net;
+    char text[96] = "-";
+    if (s->suggestionOk) {
+        char amount[64];
+        if (!DajNapKwotaPokaz(suggestion.net, amount, (int)sizeof amount))
+            LLX100NaNap(suggestion.net, amount);
+        snprintf(text, sizeof text, "%s %s", amount, CurrencyCode(s->programCurrency));
+    }
+    SetWindowTextA(value, text);
+    const std::string missing =
+        suggestion.missing.empty() ? "" : "No price for: " + JoinMissing(suggestion.missing);
+    SetWindowTextA(PanelItem(s, IDC_PNL_PRICE_LIST_MISSING), missing.c_str());
+    // Rates are in the program currency, and there are no exchange rates.
+    const bool sameCurrency = !s->zam || s->zam->idWalZam == s->programCurrency;
+    if (HWND use = PanelItem(s, IDC_PNL_PRICE_LIST_USE))
+        EnableWindow(use, s->editable && s->suggestionOk && sameCurrency);
+}
+
+void CmdUsePriceList(DesignerState* s) {
+    HWND use = PanelItem(s, IDC_PNL_PRICE_LIST_USE);
+    if (!s->editable || !use) return;
+    UpdatePriceList(s);
+    if (!IsWindowEnabled(use)) return;
+    if (!CenaWZakresie(s->suggestion)) {
+        char text[KV_MSG_LEN];
+        TekstOdmowyCeny("The price list's price is too large for the price field.", text, (int)sizeof text);
+        KvShowError(s->hwnd, text);
+        return;
+    }
+    char price[KV_KWOTA_LEN];
+    LLX100NaNap(s->suggestion, price);
+    SetWindowTextA(PanelItem(s, IDC_PNL_NET), price);
+    OnPrice(s);
+}
+
+namespace {
 
 bool ReadSpin(DesignerState* s, int which, int32_t* value) {
     BOOL error = FALSE;

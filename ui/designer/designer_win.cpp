@@ -54,7 +54,12 @@ LRESULT OnCreate(DesignerState* s, HWND hwnd) {
             return -1;
         }
     }
-    PanelCreate values = {&s->rej, {}};
+    LoadPriceList(s);
+    PanelCreate values = {&s->rej,
+                          {},
+                          s->prices.empty() ? kPriceListNone
+                          : s->editable     ? kPriceListWithUse
+                                            : kPriceListViewOnly};
     for (int i = 0; i < kSpinCount; i++) values.spins[i] = &s->spins[i];
     if (!RegisterPanelClass(Instance())) return -1;
     s->panel = CreatePanel(hwnd, Instance(), &values);
@@ -123,6 +128,7 @@ void OnCommand(DesignerState* s, int id) {
         case CMD_DES_FACTORS: CmdFactors(s); return;
         case CMD_DES_UNDO: CmdUndo(s, false); return;
         case CMD_DES_REDO: CmdUndo(s, true); return;
+        case IDC_PNL_PRICE_LIST_USE: CmdUsePriceList(s); return;
         case IDC_PNL_PVC:
         case IDC_PNL_WOOD:
         case IDC_PNL_ALUMINIUM:
@@ -194,6 +200,7 @@ LRESULT CALLBACK DesignerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case UM_DES_THICKNESS: return OnThickness(s, (int32_t)wp, (int)lp);
         case UM_DES_PRICE: OnPrice(s); return 0;
         case UM_DES_QUANTITY: return OnQuantity(s, (int32_t)wp);
+        case UM_DES_NAMES: UpdatePriceList(s); return 0;
         case WM_DESTROY: OnDestroy(s); return 0;
         case WM_NCDESTROY: KvDetachState(hwnd); return 0;
     }

@@ -36,7 +36,9 @@ struct PanelState {
 
 // A measure given at 96 dpi (the layout's numbers), at the panel's dpi.
 int Px(const PanelState* s, int px) { return KvScale(px, s->dpi); }
-int ContentHeight(const PanelState* s) { return Px(s, kPanelContentHeight); }
+int ContentHeight(const PanelState* s) {
+    return Px(s, kPanelContentHeight + (s->v.priceList != kPriceListNone ? kPriceListHeight : 0));
+}
 
 // Where a control sits: x and its base y (pixels), moved down by k times the
 // spread surplus and up by the scroll position.
@@ -101,6 +103,16 @@ const Place kPlaces[] = {
     {IDC_PNL_NOTES_LABEL, 4, 540, 15},
     {IDC_PNL_NOTES, 4, 555, 15},
 };
+
+// The price list's lines: below the price box, in its block.
+const Place kPriceListPlaces[] = {
+    {IDC_PNL_PRICE_LIST_LABEL, 8, 452, 11},
+    {IDC_PNL_PRICE_LIST, 75, 452, 11},
+    {IDC_PNL_PRICE_LIST_USE, 192, 448, 11},
+    {IDC_PNL_PRICE_LIST_MISSING, 8, 472, 11},
+};
+// Where the controls start that the lines move down.
+const int kBelowPriceBox = 448;
 
 // The spin of each spin edit, for moving the pair as one piece.
 const int kSpinEdits[kSpinCount] = {IDC_PNL_FRAME_EDIT, IDC_PNL_SASH_EDIT,      IDC_PNL_FIXED_EDIT,
@@ -229,6 +241,14 @@ bool CreatePriceBlocks(PanelState* s) {
     Label(p, IDC_PNL_UW, "", 32, SS_RIGHT);
     Label(p, IDC_PNL_UW_UNIT, "W/(m2*K)", 70);
     Child(p, "BUTTON", "Factors", BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP, 0, CMD_DES_FACTORS, 76, 24);
+    if (s->v.priceList != kPriceListNone) {
+        Label(p, IDC_PNL_PRICE_LIST_LABEL, "Price list:", 66);
+        Label(p, IDC_PNL_PRICE_LIST, "", 114);
+        if (s->v.priceList == kPriceListWithUse)
+            Child(p, "BUTTON", "Use", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 0, IDC_PNL_PRICE_LIST_USE, 54,
+                  22);
+        Child(p, "STATIC", "", SS_LEFT | SS_NOPREFIX, 0, IDC_PNL_PRICE_LIST_MISSING, 238, 26);
+    }
     Label(p, IDC_PNL_NOTES_LABEL, "Notes", 240);
     HWND notes = Child(p, "EDIT", "", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
                        WS_EX_CLIENTEDGE, IDC_PNL_NOTES, 242, 73);
@@ -237,21 +257,26 @@ bool CreatePriceBlocks(PanelState* s) {
     return true;
 }
 
+// Places one control, or the pair of a spin edit.
+void PlaceControl(PanelState* s, const Place& pl, int shift) {
+    const int x = Px(s, pl.x), y = Px(s, pl.y + shift) + pl.k * s->spread - s->pos;
+    for (int i = 0; i < kSpinCount; i++) {
+        if (pl.id == kSpinEdits[i]) {
+            PrzesunEdUd(s->v.spins[i], x, y);
+            return;
+        }
+    }
+    HWND c = GetDlgItem(s->hwnd, pl.id);
+    if (c) SetWindowPos(c, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Places every control for the current spread and scroll position.
 void PlaceControls(PanelState* s) {
-    for (const Place& pl : kPlaces) {
-        const int x = Px(s, pl.x), y = Px(s, pl.y) + pl.k * s->spread - s->pos;
-        bool spinEdit = false;
-        for (int i = 0; i < kSpinCount; i++) {
-            if (pl.id == kSpinEdits[i]) {
-                PrzesunEdUd(s->v.spins[i], x, y);
-                spinEdit = true;
-            }
-        }
-        if (spinEdit) continue;
-        HWND c = GetDlgItem(s->hwnd, pl.id);
-        if (c) SetWindowPos(c, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    const bool lines = s->v.priceList != kPriceListNone;
+    for (const Place& pl : kPlaces)
+        PlaceControl(s, pl, lines && pl.y >= kBelowPriceBox ? kPriceListHeight : 0);
+    if (lines)
+        for (const Place& pl : kPriceListPlaces) PlaceControl(s, pl, 0);
 }
 
 void Layout(PanelState* s) {
@@ -409,6 +434,15 @@ void OnNameChosen(PanelState* s, int listId, UINT message) {
     else KeepName(s, listId, true);
 }
 
+// The five names' lists and plain fields.
+bool IsNameControl(int id) {
+    return (id >= IDC_PNL_PROFILE_LIST && id <= IDC_PNL_PROFILE_EDIT) ||
+           (id >= IDC_PNL_COLOR_LIST && id <= IDC_PNL_COLOR_EDIT) ||
+           (id >= IDC_PNL_MUNTIN_LIST && id <= IDC_PNL_MUNTIN_EDIT) ||
+           (id >= IDC_PNL_HARDWARE_LIST && id <= IDC_PNL_HARDWARE_EDIT) ||
+           (id >= IDC_PNL_BEAD_LIST && id <= IDC_PNL_BEAD_EDIT);
+}
+
 void OnCommand(PanelState* s, int id, int code, HWND ctl) {
     HWND parent = GetParent(s->hwnd);
     bool radio =
@@ -423,6 +457,10 @@ void OnCommand(PanelState* s, int id, int code, HWND ctl) {
     }
     // A typed name is the one to come back to.
     if (code == (int)CBN_EDITCHANGE) KeepName(s, id, false);
+    if (IsNameControl(id) && (code == (int)CBN_EDITCHANGE || code == (int)CBN_SELCHANGE || code == EN_CHANGE))
+        PostMessageA(parent, UM_DES_NAMES, 0, 0);  // after a chosen entry's text is in the field
+    if (id == IDC_PNL_PRICE_LIST_USE && code == BN_CLICKED)
+        SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)ctl);
     if (id == IDC_PNL_NET && code == EN_CHANGE && SendMessageA(ctl, EM_GETMODIFY, 0, 0)) {
         SendMessageA(parent, UM_DES_PRICE, 0, 0);
         SendMessageA(ctl, EM_SETMODIFY, FALSE, 0);

@@ -15,15 +15,22 @@ extern const char kPanelClass[];  // "oknoDowOknoDane"
 // The six edit-with-spin pairs, in this order.
 enum PanelSpin { kSpinFrame, kSpinSash, kSpinFixed, kSpinFalse, kSpinMuntin, kSpinQuantity, kSpinCount };
 
+// Whether the panel shows the price list's lines under the net price.
+enum PanelPriceList { kPriceListNone, kPriceListWithUse, kPriceListViewOnly };
+
 // The creation values: the registers (all counts 0 for a window opened for
-// viewing only) and the six spin records, which the designer owns.
+// viewing only), the six spin records, which the designer owns, and the
+// price list's lines.
 struct PanelCreate {
     const strRejestryOkna* registers;
     strEdUd* spins[kSpinCount];
+    PanelPriceList priceList;
 };
 
-// Content height of the panel in pixels; a shorter panel scrolls.
-enum { kPanelContentHeight = 632, kPanelLine = 10 };
+// Content height of the panel in pixels; a shorter panel scrolls. The
+// price list's lines, when shown, add their height below the price box and
+// move everything under it down by as much.
+enum { kPanelContentHeight = 632, kPanelLine = 10, kPriceListHeight = 52 };
 
 // Registers the class once per process. False when the system refuses.
 bool RegisterPanelClass(HINSTANCE instance);
