@@ -21,6 +21,7 @@
 #include "db/registers.h"
 #include "db/tables.h"
 #include "resources/resource.h"
+#include "ui/settings/price_list_dialog.h"
 #include "util/amounttext.h"
 #include "util/help_win.h"
 #include "util/kvutil.h"

@@ -43,6 +43,7 @@
 #define CMD_BACKUP_NOW 10901
 #define CMD_RESTORE_BACKUP 10902
 #define CMD_REFILL 10903  // F5: the list filled again with the current filter
+#define CMD_PRICE_LIST 13410  // "Price list...", after "User's settings..."
 
 // Order window toolbar pictures
 #define IDB_ORDER_TOOLBAR 10065

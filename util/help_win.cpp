@@ -24,6 +24,7 @@ std::string HelpTarget(int context) {
         case 5:
         case 9:
         case 10: url += "#modProj"; break;
+        case 20: url += "#prices"; break;
     }
     return url;
 }

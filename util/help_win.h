@@ -7,7 +7,8 @@
 #include <string>
 
 // The address the help request opens for a context number: the page shipped
-// beside the program, at the anchor "#modProj" for contexts 3, 4, 5, 9, 10.
+// beside the program, at the anchor "#modProj" for contexts 3, 4, 5, 9, 10
+// and "#prices" for context 20 (the price list).
 std::string HelpTarget(int context);
 
 // Opens the help page with the shell's "open" verb.

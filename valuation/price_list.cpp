@@ -361,6 +361,14 @@ bool ParseAmount(const std::string& cell, int64_t* v, const char** why) {
     return true;
 }
 
+}  // namespace
+
+bool ParsePriceAmount(const char* text, int64_t* value, const char** why) {
+    return ParseAmount(text ? text : "", value, why);
+}
+
+namespace {
+
 void Where(char* msg, int line, int column, const char* fmt, const char* a = "", const char* b = "") {
     char text[KV_MSG_LEN];
     snprintf(text, sizeof text, fmt, a, b);

@@ -97,6 +97,11 @@ bool SuggestWindowPrice(const strOkno* okno, const PriceList& list, PriceSuggest
 // "kind name, kind name, ..."
 std::string JoinMissing(const std::vector<std::string>& missing);
 
+// Reads a rate as the seller types it: digits with "." or "," before at most
+// two decimals, blanks around; empty is 0. False, with the reason ("is not
+// an amount", "has more than two decimals", "is too large"), otherwise.
+bool ParsePriceAmount(const char* text, int64_t* value, const char** why);
+
 // ---- CSV ------------------------------------------------------------------
 
 // Reads a price list file: UTF-8 with an optional byte order mark, comma- or

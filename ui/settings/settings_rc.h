@@ -70,4 +70,34 @@
 #define IDC_HEADING 10125
 #define IDC_HEADING_SPIN 10126
 
+// Dialog "Price list" (Settings > Price list...): one tab per kind of entry
+#define IDD_PRICE_LIST 13430
+#define IDC_PRL_TAB 13431
+#define IDC_PRL_LIST 13432
+#define IDC_PRL_ADD 13433
+#define IDC_PRL_EDIT 13434
+#define IDC_PRL_DELETE 13435
+#define IDC_PRL_IMPORT 13436
+#define IDC_PRL_EXPORT 13437
+#define IDC_PRL_NOTE 13438
+#define IDC_PRL_HELP 13439
+#define HELP_PRICE_LIST 20
+
+// Dialog "Price list entry": the kind, the name and up to four rates
+#define IDD_PRICE_ENTRY 13440
+#define IDC_PRE_KIND 13441
+#define IDC_PRE_NAME 13442
+#define IDC_PRE_LABEL1 13443
+#define IDC_PRE_LABEL2 13444
+#define IDC_PRE_LABEL3 13445
+#define IDC_PRE_LABEL4 13446
+#define IDC_PRE_RATE1 13447
+#define IDC_PRE_RATE2 13448
+#define IDC_PRE_RATE3 13449
+#define IDC_PRE_RATE4 13450
+#define IDC_PRE_UNIT1 13451
+#define IDC_PRE_UNIT2 13452
+#define IDC_PRE_UNIT3 13453
+#define IDC_PRE_UNIT4 13454
+
 #endif  // KV_UI_SETTINGS_RC_H
