@@ -13,7 +13,7 @@ build=${1:-build/win}
 if [ -z "${KV_PICTURES_DISPLAY:-}" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$build" -j 2 --target kelvaro kelvaro-mkdb journey_driver
+  cmake --build "$build" -j 2 --target kelvaro kelvaro-mkdb kelvaro-prices journey_driver
   # Again inside a virtual display of its own.
   exec env KV_PICTURES_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build"
 fi
@@ -26,7 +26,10 @@ trap kv_wine_stop EXIT
 work="$WINEPREFIX/drive_c/pictures"
 rm -rf "$work"
 mkdir -p "$work/shots"
-wine "$build/bin/kelvaro-mkdb.exe" 'C:\pictures\kelvaroDemo.db' </dev/null >/dev/null 2>&1
+wine "$build/bin/kelvaro-mkdb.exe" --demo 'C:\pictures\kelvaroDemo.db' </dev/null >/dev/null 2>&1
+# The sample price list, so that the designer shows its line.
+cp tools/sample-prices.csv "$work/prices.csv"
+wine "$build/bin/kelvaro-prices.exe" 'C:\pictures\kelvaroDemo.db' import 'C:\pictures\prices.csv' </dev/null >/dev/null 2>&1
 timeout 240 wine "$build/bin/journey_driver.exe" --exe "$(winepath -w "$build/bin/kelvaro.exe")" --cwd 'C:\pictures' \
   --shots 'C:\pictures\shots' --no-print </dev/null >"$work/driver.log" 2>/dev/null \
   || { tr -d '\r' <"$work/driver.log"; echo "make-help-pictures: the driver failed" >&2; exit 1; }

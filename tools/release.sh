@@ -15,7 +15,7 @@ build=${1:-build/release}
 tools/setup.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target kelvaro kelvaro-mkdb kelvaro-backup
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target kelvaro kelvaro-mkdb kelvaro-backup kelvaro-prices
 
 version=$(sed -n 's/^#define KV_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/kv_version.h")
 [ -n "$version" ] || { echo "release: no version in $build/generated/kv_version.h" >&2; exit 1; }
@@ -24,9 +24,10 @@ stage="$root/dist/stage/Quarvel-$version"
 rm -rf "$stage"
 mkdir -p "$stage"
 bin="$build/bin"
-for f in kelvaro.exe pagora.dll widgora.dll kelvaro-mkdb.exe kelvaro-backup.exe kelvaro-help.html; do
+for f in kelvaro.exe pagora.dll widgora.dll kelvaro-mkdb.exe kelvaro-backup.exe kelvaro-prices.exe kelvaro-help.html; do
   cp "$bin/$f" "$stage/"
 done
+cp tools/sample-prices.csv "$stage/"
 [ -d resources/help/images ] && cp -r resources/help/images "$stage/help" || true
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll
 cat > "$stage/README.txt" <<TXT
@@ -39,6 +40,8 @@ or one with demo orders with
   kelvaro-mkdb.exe --demo kelvaroDemo.db).
 Start kelvaro.exe from that folder: it opens the database of its working
 directory. No other DLL is needed. kelvaro-help.html is the guide (F1).
+sample-prices.csv is a price list to start from (Settings > Price list... >
+Import..., or kelvaro-prices.exe kelvaroDemo.db import sample-prices.csv).
 TXT
 cp resources/images/app.ico "$stage/setup.ico"
 

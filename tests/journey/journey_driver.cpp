@@ -37,6 +37,7 @@ enum : int {
     kRegNew = 10017,
     kRegPreview = 10018,
     kRegSettings = 10032,
+    kRegPriceList = 13410,
     kRegList = 10060,
     kOrdNumber = 10129,
     kOrdNet = 10131,
@@ -573,6 +574,11 @@ void Journey() {
         Shot(set, "settings");
         Command(set, IDCANCEL);
         WaitGone(set, "the settings");
+        Command(main, kRegPriceList);
+        HWND prices = WaitFor("the price list", [] { return Top("#32770", "Price list"); });
+        Shot(prices, "price-list");
+        Command(prices, IDCANCEL);
+        WaitGone(prices, "the price list");
     }
     if (!g_shots.empty()) {
         // Demo order 5 in preview, and its first window (two sashes beside a
@@ -594,6 +600,7 @@ void Journey() {
         HWND des = WaitTop("oknoOkTrDowOkno");
         Settle(des);
         Shot(des, "designer-two-sashes");
+        Shot(GetDlgItem(des, 10234), "designer-panel");  // the data panel with the price list's line
         PostMessageA(des, WM_CLOSE, 0, 0);
         WaitGone(des, "the designer of order 5");
         Command(order, kOrdCancel);

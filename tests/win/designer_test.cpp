@@ -1055,20 +1055,20 @@ TEST_F(DesignerTest, PriceListLineFollowsTheNamesAndUseSetsThePriceAtEveryScale)
                 EXPECT_EQ("Price list:", Text(Item(IDC_PNL_PRICE_LIST_LABEL)));
                 EXPECT_EQ(Loc("69#58") + " EUR", Text(Item(IDC_PNL_PRICE_LIST)));
                 EXPECT_EQ("No price for: colour, bead", Text(Item(IDC_PNL_PRICE_LIST_MISSING)));
-                // The content is 632 + 52 pixels at 96 dpi: at that height no
+                // The content is 632 + 66 pixels at 96 dpi: at that height no
                 // surplus, no scroll bar, and the blocks under the price box
-                // 52 lower than their places.
+                // 66 lower than their places.
                 auto height = [dpi](int h) {
                     SetWindowPos(Panel(), nullptr, 0, 0, KvScale(280, dpi), KvScale(h, dpi),
                                  SWP_NOMOVE | SWP_NOZORDER);
                     return (GetWindowLongA(Panel(), GWL_STYLE) & WS_VSCROLL) != 0;
                 };
-                EXPECT_TRUE(height(683));
-                EXPECT_FALSE(height(684));
+                EXPECT_TRUE(height(697));
+                EXPECT_FALSE(height(698));
                 EXPECT_EQ(KvScale(386, dpi), ChildTop(IDC_PNL_PRICE_BOX));
                 EXPECT_EQ(KvScale(452, dpi), ChildTop(IDC_PNL_PRICE_LIST_LABEL));
-                EXPECT_EQ(KvScale(448 + 52, dpi), ChildTop(IDC_PNL_TOTAL_BOX));
-                EXPECT_EQ(KvScale(540 + 52, dpi), ChildTop(IDC_PNL_NOTES_LABEL));
+                EXPECT_EQ(KvScale(448 + 66, dpi), ChildTop(IDC_PNL_TOTAL_BOX));
+                EXPECT_EQ(KvScale(540 + 66, dpi), ChildTop(IDC_PNL_NOTES_LABEL));
                 for (const std::string& t : TextsThatDoNotFit(Panel()))
                     ADD_FAILURE() << "does not fit: " << t;
                 HWND colour = Item(IDC_PNL_COLOR_EDIT);

@@ -247,7 +247,7 @@ bool CreatePriceBlocks(PanelState* s) {
         if (s->v.priceList == kPriceListWithUse)
             Child(p, "BUTTON", "Use", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 0, IDC_PNL_PRICE_LIST_USE, 54,
                   22);
-        Child(p, "STATIC", "", SS_LEFT | SS_NOPREFIX, 0, IDC_PNL_PRICE_LIST_MISSING, 238, 26);
+        Child(p, "STATIC", "", SS_LEFT | SS_NOPREFIX, 0, IDC_PNL_PRICE_LIST_MISSING, 238, 40);
     }
     Label(p, IDC_PNL_NOTES_LABEL, "Notes", 240);
     HWND notes = Child(p, "EDIT", "", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,

@@ -30,7 +30,7 @@ struct PanelCreate {
 // Content height of the panel in pixels; a shorter panel scrolls. The
 // price list's lines, when shown, add their height below the price box and
 // move everything under it down by as much.
-enum { kPanelContentHeight = 632, kPanelLine = 10, kPriceListHeight = 52 };
+enum { kPanelContentHeight = 632, kPanelLine = 10, kPriceListHeight = 66 };
 
 // Registers the class once per process. False when the system refuses.
 bool RegisterPanelClass(HINSTANCE instance);
