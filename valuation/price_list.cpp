@@ -162,9 +162,14 @@ bool PriceList::Put(const PriceEntry& given, size_t index, char* msg) {
         KvMsg(msg, "The price list already has the %s \"%s\".", kKindWords[e.kind], e.name);
         return false;
     }
-    if (index == kNew) entries_.push_back(e);
-    else if (index < entries_.size()) entries_[index] = e;
-    else return false;
+    if (index == kNew) {
+        entries_.push_back(e);
+    } else if (index < entries_.size()) {
+        entries_[index] = e;
+    } else {
+        KvMsg(msg, "The price list has no entry %zu.", index + 1);
+        return false;
+    }
     Sort();
     return true;
 }
