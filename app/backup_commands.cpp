@@ -19,6 +19,7 @@
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
 #include "util/platform.h"
+#include "util/scoped_win.h"
 
 namespace {
 
@@ -63,19 +64,6 @@ bool SystemFileDialog(HWND owner, bool save, const char* folder, char* path, int
     return GetSaveFileNameA(&ofn) != 0;
 }
 
-// The hourglass while a copy or a restore runs: a database of some ten
-// thousand orders takes seconds.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, (LPCSTR)IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
-
 // The folder of backups beside the program's database, made if missing so
 // that the dialogs open there.
 std::string BackupFolder() {
@@ -107,7 +95,7 @@ void BackUpNow(HWND main) {
     char msg[KV_MSG_LEN];
     int ok;
     {
-        WaitCursor wait;
+        ScopedWaitCursor wait;  // a database of some ten thousand orders takes seconds
         ok = BackupCopy(DbHandle(), ToUtf8(path).c_str(), true, msg);
     }
     if (!ok) {
@@ -146,7 +134,7 @@ void RestoreBackup(MainWindow* w) {
     BackupInfo info{};
     int ok;
     {
-        WaitCursor wait;
+        ScopedWaitCursor wait;  // a database of some ten thousand orders takes seconds
         ok = BackupCheck(file.c_str(), &info, msg);
     }
     if (ok && BackupIsTheDatabase(file.c_str(), DbDefaultPath())) {
@@ -165,7 +153,7 @@ void RestoreBackup(MainWindow* w) {
     if (!KvAskYesNo(main, text)) return;
     char safety[kBackupPathLen];
     {
-        WaitCursor wait;
+        ScopedWaitCursor wait;  // a database of some ten thousand orders takes seconds
         // A failed reload leaves the restored database in place: its message
         // says what could not be read.
         ok = BackupRestore(DbHandle(), DbDefaultPath(), file.c_str(), &info, safety, msg) &&

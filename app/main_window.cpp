@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/backup_commands.h"
+#include "app/export_commands.h"
 #include "app/order_register.h"
 #include "db/connection.h"
 #include "db/order_record.h"
@@ -126,6 +127,7 @@ void OnCommand(MainWindow* w, int id, int code, HWND control) {
         return;
     }
     if (BackupCommand(w, id)) return;
+    if (ExportCommand(w, id)) return;
     OrderListCommand(w, id);
 }
 

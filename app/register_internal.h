@@ -29,6 +29,7 @@
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
 #include "valuation/order_list.h"
+#include "valuation/register_csv.h"
 #include "valuation/valuation.h"
 
 inline HMENU MainStatusMenu(MainWindow* w) { return GetSubMenu(GetSubMenu(GetMenu(w->hwnd), 0), 5); }

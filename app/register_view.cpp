@@ -118,17 +118,19 @@ HWND Child(MainWindow* w, const char* cls, const char* text, DWORD style, int id
     return hwnd;
 }
 
+// The headers are the CSV export's (valuation/register_csv.h), so that the
+// file and the list cannot disagree.
 const ListColumn kColumns[] = {
     {"", 20, LVCFMT_LEFT},
-    {"Status", 100, LVCFMT_LEFT},
-    {"Order No.", 100, LVCFMT_LEFT},
-    {"Order symbol", 100, LVCFMT_LEFT},
-    {"Buyer", 150, LVCFMT_LEFT},
-    {"Date of order", 90, LVCFMT_LEFT},
-    {"Date of fulfilment", 90, LVCFMT_LEFT},
-    {"Total", 90, LVCFMT_RIGHT},
-    {"Qty of windows", 80, LVCFMT_RIGHT},
-    {"Notes", 200, LVCFMT_LEFT},
+    {kRegisterColumnTexts[0], 100, LVCFMT_LEFT},  // "Status"
+    {kRegisterColumnTexts[1], 100, LVCFMT_LEFT},  // "Order No."
+    {kRegisterColumnTexts[2], 100, LVCFMT_LEFT},  // "Order symbol"
+    {kRegisterColumnTexts[3], 150, LVCFMT_LEFT},  // "Buyer"
+    {kRegisterColumnTexts[4], 90, LVCFMT_LEFT},   // "Date of order"
+    {kRegisterColumnTexts[5], 90, LVCFMT_LEFT},   // "Date of fulfilment"
+    {kRegisterColumnTexts[6], 90, LVCFMT_RIGHT},  // "Total"
+    {kRegisterColumnTexts[7], 80, LVCFMT_RIGHT},  // "Qty of windows"
+    {kRegisterColumnTexts[8], 200, LVCFMT_LEFT},  // "Notes"
 };
 const int kColumnCount = (int)(sizeof kColumns / sizeof kColumns[0]);
 

@@ -44,6 +44,8 @@
 #define CMD_RESTORE_BACKUP 10902
 #define CMD_REFILL 10903  // F5: the list filled again with the current filter
 #define CMD_PRICE_LIST 13410  // "Price list...", after "User's settings..."
+#define CMD_EXPORT_CSV 13411        // Order menu: "Export to CSV...", before "Print"
+#define CMD_EXPORT_LINES_CSV 13412  // Order menu: "Export order lines to CSV..."
 
 // Order window toolbar pictures
 #define IDB_ORDER_TOOLBAR 10065

@@ -239,4 +239,16 @@ private:
     HMENU h_;
 };
 
+// The hourglass while the scope runs (a backup, an export of many orders).
+class ScopedWaitCursor {
+public:
+    ScopedWaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, (LPCSTR)IDC_WAIT))) {}
+    ~ScopedWaitCursor() { SetCursor(previous_); }
+    ScopedWaitCursor(const ScopedWaitCursor&) = delete;
+    ScopedWaitCursor& operator=(const ScopedWaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
 #endif  // KV_UTIL_SCOPED_WIN_H

@@ -167,7 +167,7 @@ bool PriceList::Put(const PriceEntry& given, size_t index, char* msg) {
     } else if (index < entries_.size()) {
         entries_[index] = e;
     } else {
-        KvMsg(msg, "The price list has no entry %zu.", index + 1);
+        KvMsg(msg, "The price list has no entry %u.", (unsigned)(index + 1));
         return false;
     }
     Sort();

@@ -4,6 +4,7 @@
 #include <inttypes.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,10 @@
 #include "model/uw.h"
 #include "tests/native/sample_orders.h"
 #include "tests/native/testdb.h"
+#include "tests/native/util_locale.h"
 #include "tools/inspect/inspect.h"
 #include "tools/prices/prices_tool.h"
+#include "util/csv.h"
 #include "util/msgbuf.h"
 #include "valuation/price_list.h"
 
@@ -321,6 +324,72 @@ TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
     EXPECT_EQ("kelvaro-prices: line 2, column 3: A rate cannot be negative.\n", w.err);
     ASSERT_EQ(1, DbLoadPriceList(&stored, msg_)) << msg_;
     EXPECT_EQ(7u, stored.size());
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::vector<std::string>> ParseCsv(const std::string& data, char separator) {
+    EXPECT_EQ(0u, data.rfind("\xEF\xBB\xBF", 0)) << "a byte order mark";
+    KvCsvReader reader(data.data(), data.size());
+    EXPECT_EQ(separator, reader.DetectSeparator());
+    reader.SetSeparator(separator);
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> fields;
+    int line = 0, column = 0;
+    while (reader.Next(&fields, &line, &column) == KvCsvReader::kRecord) rows.push_back(fields);
+    return rows;
+}
+
+// The CSV files of the register and of its order lines, in a point and a
+// comma locale: the separator follows the decimal sign, amounts are plain
+// with two decimals, the buyer's quote, comma, semicolon and line break
+// come back whole, deleted orders are left out, CR LF ends every line.
+TEST_F(Inspect, RegisterAndOrderLinesAsCsvInBothLocales) {
+    const int64_t k = Zapisz(2, 1);
+    Zapisz(1, 0, 3);
+    Zapisz(1, 0, -1);  // deleted
+    Sql(("UPDATE T_Zam SET nazwaNabyw = 'Q \"x\", y; z' || char(13) || char(10) || 'w' WHERE kluczZam = " +
+         std::to_string(k))
+            .c_str());
+    const std::string json = Obiekt(k);
+    auto gross = [&json](const char* key) {
+        const size_t at = json.find(std::string("\"") + key + "\":");
+        return std::stoll(json.substr(json.find(':', at) + 1));
+    };
+    for (const UtilLocale* locale : {&kPointLocale, &kCommaLocale}) {
+        SCOPED_TRACE(locale->name);
+        UseLocale(*locale);
+        const char sep = locale->decimalSep[0] == ',' ? ';' : ',';
+        Wynik reg = Uruchom({"--register-csv", path_});
+        Wynik lines = Uruchom({"--lines-csv", path_});
+        RestoreLocale();
+        ASSERT_EQ(0, reg.kod) << reg.err;
+        ASSERT_EQ(0, lines.kod) << lines.err;
+        EXPECT_EQ(std::string::npos, reg.out.find("\n\n"));
+        EXPECT_EQ(std::count(reg.out.begin(), reg.out.end(), '\n'),
+                  std::count(reg.out.begin(), reg.out.end(), '\r'));
+        const auto r = ParseCsv(reg.out, sep);
+        ASSERT_EQ(3u, r.size());  // the header and two orders
+        EXPECT_EQ((std::vector<std::string>{"Status", "Order No.", "Order symbol", "Buyer", "Date of order",
+                                            "Date of fulfilment", "Total", "Qty of windows", "Notes"}),
+                  r[0]);
+        EXPECT_EQ("Q \"x\", y; z\r\nw", r[1][3]);
+        const long long total = gross("orderGross");
+        char text[32];
+        snprintf(text, sizeof text, "%lld%c%02lld", total / 100, locale->decimalSep[0], total % 100);
+        EXPECT_EQ(text, r[1][6]);
+        EXPECT_GT(total, 100000);  // no grouping in a number above a thousand
+        EXPECT_EQ("READY", r[2][0]);
+
+        const auto l = ParseCsv(lines.out, sep);
+        ASSERT_EQ(1u + 2 + 1 + 1, l.size());  // header, two windows and an accessory, one window
+        EXPECT_EQ("window", l[1][3]);
+        EXPECT_EQ("1500 x 1400", l[1][5]);
+        EXPECT_EQ("accessory", l[3][3]);
+        EXPECT_EQ("Q \"x\", y; z\r\nw", l[3][1]);
+    }
 }
 
 }  // namespace

@@ -21,6 +21,9 @@
 #include "tests/win/harness.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/testutil.h"
+#include "util/csv.h"
+#include "util/file_dialog_win.h"
+#include "util/files.h"
 
 namespace {
 
@@ -347,3 +350,68 @@ TEST_F(OrdersListTest, RightClickOnARowOpensThePopupMenu) {
 }
 
 }  // namespace
+
+// ---- Exports -----------------------------------------------------------------
+
+std::string g_exportPath;
+bool AnswerExport(HWND, const KvFileQuestion& q, char* path, int size) {
+    EXPECT_TRUE(q.save);
+    lstrcpynA(path, g_exportPath.c_str(), size);
+    return true;
+}
+
+std::vector<std::vector<std::string>> ReadCsv(const char* file, char separator) {
+    std::string data;
+    char msg[2048] = "";
+    EXPECT_TRUE(KvReadWholeFile(file, &data, msg)) << msg;
+    EXPECT_EQ(0u, data.rfind("\xEF\xBB\xBF", 0)) << "a byte order mark";
+    KvCsvReader reader(data.data(), data.size());
+    reader.SetSeparator(separator);
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> fields;
+    int line = 0, column = 0;
+    while (reader.Next(&fields, &line, &column) == KvCsvReader::kRecord) rows.push_back(fields);
+    return rows;
+}
+
+// The rows the register shows with its filter, the columns that have a
+// header in the list's order, the user's decimal comma (so semicolons), the
+// amounts without grouping; the order lines of the same orders.
+TEST_F(OrdersListTest, ExportsWriteTheRowsTheRegisterShows) {
+    RawSql("kelvaroDemo.db",
+           "UPDATE T_Zam SET nazwaNabyw = 'Q \"x\", y; z' || char(13) || char(10) || 'w' "
+           "WHERE idZam = 15");
+    Filter(0);
+    Filter(3);
+    ASSERT_EQ(2, Rows());
+    g_kvAskFile = AnswerExport;
+    g_exportPath = "orders.csv";
+    SendMessageA(main_, WM_COMMAND, CMD_EXPORT_CSV, 0);
+    g_exportPath = "lines.csv";
+    SendMessageA(main_, WM_COMMAND, CMD_EXPORT_LINES_CSV, 0);
+    g_kvAskFile = KvAskFileSystem;
+    EXPECT_TRUE(g_boxes.empty()) << g_boxes[0].text;
+
+    const auto csv = ReadCsv("orders.csv", ';');
+    ASSERT_EQ(3u, csv.size());
+    HWND header = (HWND)SendMessageA(list_, LVM_GETHEADER, 0, 0);
+    ASSERT_EQ(10, (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int c = 1; c < 10; c++) {
+        char text[64] = "";
+        LVCOLUMNA col = {};
+        col.mask = LVCF_TEXT;
+        col.pszText = text;
+        col.cchTextMax = sizeof text;
+        SendMessageA(list_, LVM_GETCOLUMNA, c, (LPARAM)&col);
+        EXPECT_EQ(text, csv[0][c - 1]);
+    }
+    for (int r = 0; r < Rows(); r++)
+        for (int c = 1; c < 10; c++) EXPECT_EQ(Cell(r, c), csv[r + 1][c - 1]) << r << ", " << c;
+    EXPECT_EQ("Q \"x\", y; z\r\nw", csv[2][3]);
+
+    const auto lines = ReadCsv("lines.csv", ';');
+    ASSERT_EQ(1u, lines.size());  // the orders have neither windows nor accessories
+    EXPECT_EQ((Names{"Order No.", "Buyer", "Date of order", "Kind", "Name", "Size", "Quantity", "Unit net",
+                     "Line net", "Line gross"}),
+              lines[0]);
+}

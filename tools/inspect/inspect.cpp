@@ -19,6 +19,7 @@
 #include "db/connection.h"
 #include "db/names.h"
 #include "db/orders.h"
+#include "db/tables.h"
 #include "model/comparison.h"
 #include "model/description.h"
 #include "model/operations.h"
@@ -29,6 +30,7 @@
 #include "util/platform.h"
 #include "valuation/order_list.h"
 #include "valuation/price_list.h"
+#include "valuation/register_csv.h"
 #include "valuation/valuation.h"
 
 namespace {
@@ -36,10 +38,13 @@ namespace {
 const char kUsage[] =
     "usage: kelvaro-inspect DATABASE [KEY]\n"
     "       kelvaro-inspect --check DATABASE\n"
+    "       kelvaro-inspect --register-csv DATABASE [--codepage N]\n"
+    "       kelvaro-inspect --lines-csv DATABASE [--codepage N]\n"
     "Prints the orders of a Quarvel database (all, or the one with order key KEY)\n"
     "as JSON, with the totals and lines as the program computes them; or, with\n"
     "--check, one line per order that does not load or whose windows fail the\n"
-    "structure check.\n";
+    "structure check; or, with --register-csv and --lines-csv, the register and\n"
+    "the lines of its orders as the program exports them to CSV.\n";
 
 class Json {
 public:
@@ -360,13 +365,57 @@ int Wypisz(FILE* out, FILE* err, bool jedno, int64_t klucz) {
     return 0;
 }
 
+#ifdef _WIN32
+const int kDomyslnaStrona = 0;  // the system's ANSI code page
+#else
+const int kDomyslnaStrona = 1252;
+#endif
+
+// --register-csv and --lines-csv: the file the program's export writes for
+// the filter "All".
+int Csv(bool rejestr, int strona, FILE* out, FILE* err) {
+    char msg[KV_MSG_LEN];
+    CsvTextForm forma;
+    strUstUzytk ust;
+    std::string tekst;
+    const bool ok =
+        UserCsvForm(strona, &forma, msg) && (!rejestr || ReadUstUzytk(&ust, msg)) &&
+        (rejestr ? RegisterCsv(0, ust, forma, &tekst, msg) : OrderLinesCsv(0, forma, &tekst, msg));
+    if (!ok) {
+        std::string t = msg;
+        for (size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, "; ");
+        fprintf(err, "kelvaro-inspect: %s\n", t.c_str());
+        return 2;
+    }
+    fwrite(tekst.data(), 1, tekst.size(), out);
+    return 0;
+}
+
 }  // namespace
 
 int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
     bool sprawdz = false;
+    int csv = 0;  // 1 the register, 2 the order lines
+    int strona = kDomyslnaStrona;
+    if ((argc == 3 || argc == 5) &&
+        (strcmp(argv[1], "--register-csv") == 0 || strcmp(argv[1], "--lines-csv") == 0)) {
+        csv = strcmp(argv[1], "--register-csv") == 0 ? 1 : 2;
+        if (argc == 5) {
+            char* koniec = nullptr;
+            const long n = strtol(argv[4], &koniec, 10);
+            if (strcmp(argv[3], "--codepage") != 0 || !*argv[4] || *koniec || n <= 0 || n > 65535) {
+                fputs(kUsage, err);
+                return 2;
+            }
+            strona = (int)n;
+        }
+        argc = 3;
+    }
     const char* baza = nullptr;
     const char* kluczTekst = nullptr;
-    if (argc == 3 && strcmp(argv[1], "--check") == 0) {
+    if (csv) {
+        baza = argv[2];
+    } else if (argc == 3 && strcmp(argv[1], "--check") == 0) {
         sprawdz = true;
         baza = argv[2];
     } else if ((argc == 2 || argc == 3) && argv[1][0] != '-') {
@@ -396,7 +445,9 @@ int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
         fprintf(err, "kelvaro-inspect: %s\n", t.c_str());
         return 2;
     }
-    const int wynik = sprawdz ? Sprawdz(out, err) : Wypisz(out, err, kluczTekst != nullptr, klucz);
+    const int wynik = csv       ? Csv(csv == 1, strona, out, err)
+                      : sprawdz ? Sprawdz(out, err)
+                                : Wypisz(out, err, kluczTekst != nullptr, klucz);
     DbClose();
     fflush(out);
     return wynik;
