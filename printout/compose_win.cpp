@@ -345,8 +345,11 @@ bool NumerujStrony(Sklad& s) {
     return true;
 }
 
+// The system's character set: texts are stored in its ANSI code page, and a
+// font of the Western set would show a Central European buyer's letters as
+// the Western letters of the same bytes.
 HFONT Arial(int wys, int waga) {
-    return CreateFontA(-wys, 0, 0, 0, waga, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    return CreateFontA(-wys, 0, 0, 0, waga, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
 }
 
