@@ -22,6 +22,8 @@ typedef int (*SettingsDialogFn)(HWND owner, strUstUzytk* settings);
 
 extern OrderWindowFn g_orderWindow;
 extern PrintOrderFn g_printOrder;
+// Writes the order's printout to a PDF file the user names.
+extern PrintOrderFn g_saveOrderPdf;
 extern SettingsDialogFn g_settingsDialog;
 
 #endif

@@ -139,14 +139,15 @@ void NewOrder(MainWindow* w) {
 
 // The printout gets the print copy of the drawing set (black where the
 // screen uses colour).
-void PrintCurrentOrder(MainWindow* w) {
+// "Print" (g_printOrder) or "Save as PDF..." (g_saveOrderPdf) of the current row.
+void PrintCurrentOrder(MainWindow* w, PrintOrderFn how) {
     strZamRob* z = NewOrderRecord(w);
     if (!z) return;
     int row;
     if (LoadCurrentOrder(w, z, &row)) {
         DrawSet print;
         if (CreatePrintDrawSet(&g_app.draw, &print)) {
-            g_printOrder(w->hwnd, z, &print);
+            how(w->hwnd, z, &print);
             DestroyPrintDrawSet(&print);
         } else {
             KvShowError(w->hwnd, DajKomunBledu(GetLastError(), 1));
@@ -260,7 +261,8 @@ bool OrderListCommand(MainWindow* w, int id) {
         case CMD_PREVIEW: OpenCurrentOrder(w, kOpenPreview); return true;
         case CMD_EDIT_AS_NEW: OpenCurrentOrder(w, kOpenAsNew); return true;
         case CMD_CORRECT: OpenCurrentOrder(w, kOpenCorrect); return true;
-        case CMD_PRINT: PrintCurrentOrder(w); return true;
+        case CMD_PRINT: PrintCurrentOrder(w, g_printOrder); return true;
+        case CMD_SAVE_PDF: PrintCurrentOrder(w, g_saveOrderPdf); return true;
         case CMD_DELETE: DeleteSelectedOrders(w); return true;
         case CMD_SEARCH: SearchOrder(w); return true;
         case CMD_REFILL: OrderListRefill(w); return true;

@@ -6,7 +6,7 @@
 
 namespace {
 
-const int kCommandsOfOneRow[] = {CMD_PREVIEW, CMD_EDIT_AS_NEW, CMD_CORRECT, CMD_PRINT};
+const int kCommandsOfOneRow[] = {CMD_PREVIEW, CMD_EDIT_AS_NEW, CMD_CORRECT, CMD_PRINT, CMD_SAVE_PDF};
 
 // ---- Building ----------------------------------------------------------------
 

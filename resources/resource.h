@@ -46,6 +46,7 @@
 #define CMD_PRICE_LIST 13410  // "Price list...", after "User's settings..."
 #define CMD_EXPORT_CSV 13411        // Order menu: "Export to CSV...", before "Print"
 #define CMD_EXPORT_LINES_CSV 13412  // Order menu: "Export order lines to CSV..."
+#define CMD_SAVE_PDF 13414          // Order menu: "Save as PDF...", after "Print"
 
 // Order window toolbar pictures
 #define IDB_ORDER_TOOLBAR 10065

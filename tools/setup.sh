@@ -10,7 +10,7 @@ packages=(
   wine wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-liberation2
   clang libclang-rt-14-dev sqlite3
   nsis binutils
-  cups cups-client printer-driver-cups-pdf poppler-utils
+  cups cups-client printer-driver-cups-pdf poppler-utils locales
 )
 
 missing=()

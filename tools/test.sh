@@ -83,6 +83,11 @@ run_script journey build/win/journey-144.log \
   env KV_DPI=144 xvfb-run -a -s "-screen 0 2560x1600x24" tests/journey/journey_test.sh build/win "$setup_exe" \
   || journey_rc=$?
 
+echo "== the order as PDF and the register as CSV, read back by other programs"
+exports_rc=0
+run_script exports build/win/exports.log \
+  xvfb-run -a -s "-screen 0 1280x1024x24" tests/exports/exports_test.sh build/win || exports_rc=$?
+
 echo "== summary"
 passed=0 failed=0
 for s in "${summary[@]}"; do
@@ -93,4 +98,4 @@ for s in "${summary[@]}"; do
   fi
 done
 echo "$passed passed, $failed failed"
-[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $dpi_rc -eq 0 ] && [ $install_rc -eq 0 ] && [ $journey_rc -eq 0 ]
+[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $dpi_rc -eq 0 ] && [ $install_rc -eq 0 ] && [ $journey_rc -eq 0 ] && [ $exports_rc -eq 0 ]

@@ -19,6 +19,7 @@
 #include "db/newdb.h"
 #include "db/tables.h"
 #include "pagora/pagora.h"
+#include "printout/pdf_win.h"
 #include "printout/printout.h"
 #include "render/drawset_win.h"
 #include "resources/resource.h"
@@ -31,6 +32,8 @@
 #include "tools/mkdb/demo.h"
 #include "util/amounttext.h"
 #include "util/heap.h"
+#include "util/file_dialog_win.h"
+#include "util/files.h"
 #include "util/msgbuf.h"
 #include "valuation/valuation.h"
 
@@ -918,3 +921,71 @@ TEST_F(PrintCommandTest, AFailedPrintoutIsShownAndNoPreviewOpens) {
 }
 
 }  // namespace
+
+// ---- Save as PDF --------------------------------------------------------------
+
+std::string g_pdfProposed, g_pdfAnswer;
+bool AnswerPdf(HWND, const KvFileQuestion& q, char* path, int size) {
+    EXPECT_TRUE(q.save);
+    g_pdfProposed = path;
+    lstrcpynA(path, g_pdfAnswer.c_str(), size);
+    return true;
+}
+
+std::string FileText(const char* name) {
+    std::string text;
+    char msg[KV_MSG_LEN] = "";
+    KvReadWholeFile(name, &text, msg);
+    return text;
+}
+
+// "Save as PDF..." of the register: the heading as the proposed name, one
+// PDF page per printout page with the title and creator; a folder that a
+// file stands in the way of gets the message and no file at all.
+TEST_F(PrintCommandTest, SaveAsPdfWritesThePrintoutsPagesOrSaysWhyNot) {
+    const int row = SelectOrder("5-");
+    ASSERT_GE(row, 0);
+    const std::string heading = Cell(row, 2) + " (" + Cell(row, 3) + ")";
+    g_kvAskFile = AnswerPdf;
+    g_pdfAnswer = "order.pdf";
+    SendMessageA(main_, WM_COMMAND, CMD_SAVE_PDF, 0);
+    EXPECT_TRUE(g_boxes.empty()) << g_boxes[0].text;
+    EXPECT_EQ(heading + ".pdf", g_pdfProposed);
+    const std::string pdf = FileText("order.pdf");
+    EXPECT_EQ(0u, pdf.rfind("%PDF-", 0));
+    std::string title;  // as a PDF string: its parentheses in octal
+    for (char c : heading) title += c == '(' ? "\\050" : c == ')' ? "\\051" : std::string(1, c);
+    EXPECT_NE(std::string::npos, pdf.find("/Title (" + title + ")")) << title;
+    EXPECT_NE(std::string::npos, pdf.find("/Creator (Quarvel 1.8)"));
+    EXPECT_NE(std::string::npos, pdf.find("/MediaBox [ 0 0 612 792 ]"));
+    size_t pages = 0;
+    for (size_t at = pdf.find("/Type /Page\n"); at != std::string::npos;
+         at = pdf.find("/Type /Page\n", at + 1))
+        pages++;
+    EXPECT_EQ(4u, pages);  // as the preview shows it
+
+    FILE* f = fopen("blocker", "wb");
+    ASSERT_TRUE(f);
+    fclose(f);
+    g_pdfAnswer = "blocker\\order.pdf";
+    SendMessageA(main_, WM_COMMAND, CMD_SAVE_PDF, 0);
+    g_kvAskFile = KvAskFileSystem;
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ("The file \"blocker\\order.pdf\" cannot be written.", g_boxes[0].text);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("blocker\\order.pdf"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("blocker\\order.pdf.part"));
+    EXPECT_EQ(0u, FileText("blocker").size());
+}
+
+// The file name proposed for any heading: the characters Windows refuses in
+// a name become "_".
+TEST(PdfName, CharactersRefusedInFileNamesBecomeUnderscores) {
+    strZam z = {};
+    z.idZam = 5;
+    z.rok = 2026;
+    memcpy(z.sDaneUzytk.skrot, "QW", 2);
+    snprintf(z.dodOznaczZam, sizeof z.dodOznaczZam, "%s", "A/B\\C:D*E?F\"G<H>I|J");
+    char name[MAX_PATH];
+    NazwaPlikuPdf(&z, name, sizeof name);
+    EXPECT_STREQ("5-QW-2026 (A_B_C_D_E_F_G_H_I_J).pdf", name);
+}

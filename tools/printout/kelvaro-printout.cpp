@@ -1,10 +1,11 @@
-// kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH]
+// kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH] [--pdf]
 //
 // Composes the printout of a stored order exactly as "Print" does, without
 // showing anything, and writes its pages as page-1.emf, page-2.emf, ... into
 // OUT_FOLDER (made when missing); with --png also page-N.png, each page
-// played at WIDTH pixels. Prints the page count on standard output; on an
-// error prints the printout's message on standard error and exits 1.
+// played at WIDTH pixels; with --pdf also order.pdf, written by the code of
+// "Save as PDF...". Prints the page count on standard output; on an error
+// prints the message on standard error and exits 1.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -20,6 +21,7 @@
 #include "db/connection.h"
 #include "db/orders.h"
 #include "db/tables.h"
+#include "printout/pdf_win.h"
 #include "printout/printout.h"
 #include "render/drawset_win.h"
 #include "tools/common/png_write.h"
@@ -57,14 +59,20 @@ int Blad(const char* tekst) {
 
 int main(int argc, char** argv) {
     int szerPng = 0;
-    if (argc == 6 && strcmp(argv[4], "--png") == 0) {
-        char* koniec = nullptr;
-        long w = strtol(argv[5], &koniec, 10);
-        if (!*argv[5] || *koniec || w < 16 || w > 10000)
-            return Blad("The width of --png is 16 to 10000 pixels");
-        szerPng = (int)w;
-    } else if (argc != 4) {
-        return Blad("usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH]");
+    bool pdf = false;
+    if (argc < 4) return Blad("usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH] [--pdf]");
+    for (int i = 4; i < argc; i++) {
+        if (strcmp(argv[i], "--pdf") == 0) {
+            pdf = true;
+        } else if (strcmp(argv[i], "--png") == 0 && i + 1 < argc) {
+            char* koniec = nullptr;
+            long w = strtol(argv[++i], &koniec, 10);
+            if (!*argv[i] || *koniec || w < 16 || w > 10000)
+                return Blad("The width of --png is 16 to 10000 pixels");
+            szerPng = (int)w;
+        } else {
+            return Blad("usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH] [--pdf]");
+        }
     }
     char* koniec = nullptr;
     const long long klucz = strtoll(argv[2], &koniec, 10);
@@ -93,6 +101,8 @@ int main(int argc, char** argv) {
     }
     strStronyWydruku s;
     ok = ZlozWydrukZam(&zam, &druk, &ust, &s, msg);
+    char naglowek[96];
+    TekstNaglowkaZam(&zam.zam, naglowek, sizeof naglowek);
     DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
     ZwolnijIZerujZam(&zam);
@@ -112,6 +122,7 @@ int main(int argc, char** argv) {
             ok = 0;
         }
     }
+    if (ok && pdf) ok = ZapiszStronyPdf(&s, naglowek, (folder + "\\order.pdf").c_str(), msg);
     const int32_t liczba = s.liczba;
     ZwolnijStronyWydruku(&s);
     if (!ok) return Blad(msg);

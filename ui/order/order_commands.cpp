@@ -152,6 +152,20 @@ void CmdPrint(OrderWindow* w) {
     g_orderPrint(w->hwnd, w->z, print.get());
 }
 
+// The pages as Print composes them, written to a PDF file.
+void CmdSavePdf(OrderWindow* w) {
+    ScopedPrintDrawSet print(*w->draw);
+    if (!print.ok()) {
+        KvShowError(w->hwnd, "Error of creating the drawing set for printing");
+        return;
+    }
+    if (const char* refused = StorePages(w)) {
+        KvShowError(w->hwnd, refused);
+        return;
+    }
+    g_orderSavePdf(w->hwnd, w->z, print.get());
+}
+
 void CmdCancel(OrderWindow* w) {
     if (ModeOf(w) == kModeCorrection && w->hasSnapshot) {
         StorePages(w);

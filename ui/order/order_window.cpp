@@ -269,6 +269,7 @@ void OnCommand(OrderWindow* w, int id, int code, HWND from) {
         case ORD_CORRECT: CmdCorrect(w); return;
         case ORD_DELETE: CmdDeleteOrder(w); return;
         case ORD_PRINT: CmdPrint(w); return;
+        case ORD_SAVE_PDF: CmdSavePdf(w); return;
         case ORD_CHANGE_STATUS: ShowStatusMenuBelowButton(w); return;
         case ORD_WIN_ADD: CmdAddWindow(w); return;
         case ORD_WIN_EDIT: CmdEditWindow(w, false); return;

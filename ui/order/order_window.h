@@ -28,6 +28,8 @@ typedef HWND (*SellerPageFn)(HWND parent, strDaneUzytk* seller, int editable);
 
 extern OrderDesignerFn g_orderDesigner;
 extern OrderPrintFn g_orderPrint;
+// "Save as PDF...": the printout of the order written to a PDF file.
+extern OrderPrintFn g_orderSavePdf;
 extern SellerPageFn g_orderSellerPage;
 
 #endif  // KV_UI_ORDER_ORDER_WINDOW_H

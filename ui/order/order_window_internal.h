@@ -184,6 +184,7 @@ void CmdDeleteOrder(OrderWindow* w);
 void CmdDeleteWindow(OrderWindow* w);
 void CmdEditWindow(OrderWindow* w, bool asNew);
 void CmdPrint(OrderWindow* w);
+void CmdSavePdf(OrderWindow* w);
 void CmdSave(OrderWindow* w, int32_t newStatus);
 void ShowStatusMenuBelowButton(OrderWindow* w);
 

@@ -1,0 +1,446 @@
+// The printout's metafile pages played into a PDF document.
+#include "printout/pdf_win.h"
+
+#include <hpdf.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "db/tables.h"
+#include "util/file_dialog_win.h"
+#include "util/msgbox_win.h"
+#include "util/msgbuf.h"
+#include "util/platform.h"
+#include "util/scoped_win.h"
+
+namespace {
+
+// Page units are 1/96 inch (the printout's 768 x 960 page); a PDF point is
+// 1/72 inch. The 8 x 10 in frame sits in the middle of a Letter page.
+const float kPt = 72.0f / 96.0f;
+const float kPageWidth = 612, kPageHeight = 792;
+const float kLeft = (kPageWidth - 576) / 2, kTop = (kPageHeight - 720) / 2;
+// Arial's ascent and descent per unit of its em, as GDI places text.
+const float kAscent = 0.905f, kDescent = 0.212f;
+
+float X(float x) { return kLeft + x * kPt; }
+float Y(float y) { return kPageHeight - kTop - y * kPt; }
+
+struct GdiObject {
+    enum Kind { kNone, kPen, kBrush, kFont } kind = kNone;
+    COLORREF color = 0;
+    UINT style = 0;  // pen: PS_*, brush: BS_*
+    LONG width = 0;  // pen width, page units
+    LOGFONTW font = {};
+};
+
+struct DcState {
+    GdiObject pen, brush, font;
+    COLORREF textColor = 0;
+    UINT textAlign = 0;
+    POINT position = {0, 0};
+    int clipDepth = 0;  // graphics states saved for clipping
+};
+
+struct Player {
+    HPDF_Doc pdf = nullptr;
+    HPDF_Page page = nullptr;
+    HPDF_STATUS error = HPDF_OK;
+    const char* encoding = "WinAnsiEncoding";
+    UINT codePage = 1252;
+    float deviceToPage = 1;  // clip regions come in the reference device's pixels
+    std::vector<GdiObject> objects;
+    DcState dc;
+    std::vector<DcState> saved;
+};
+
+GdiObject StockObject(DWORD id) {
+    GdiObject o;
+    switch (id) {
+        case WHITE_BRUSH: o.kind = GdiObject::kBrush, o.color = RGB(255, 255, 255); break;
+        case LTGRAY_BRUSH: o.kind = GdiObject::kBrush, o.color = RGB(192, 192, 192); break;
+        case GRAY_BRUSH: o.kind = GdiObject::kBrush, o.color = RGB(128, 128, 128); break;
+        case DKGRAY_BRUSH: o.kind = GdiObject::kBrush, o.color = RGB(64, 64, 64); break;
+        case BLACK_BRUSH: o.kind = GdiObject::kBrush, o.color = 0; break;
+        case NULL_BRUSH: o.kind = GdiObject::kBrush, o.style = BS_NULL; break;
+        case WHITE_PEN: o.kind = GdiObject::kPen, o.color = RGB(255, 255, 255); break;
+        case BLACK_PEN: o.kind = GdiObject::kPen, o.color = 0; break;
+        case NULL_PEN: o.kind = GdiObject::kPen, o.style = PS_NULL; break;
+        default:
+            if (id == DEFAULT_GUI_FONT || id == SYSTEM_FONT || id == ANSI_VAR_FONT) {
+                o.kind = GdiObject::kFont;
+                o.font.lfHeight = -11;
+                o.font.lfWeight = FW_NORMAL;
+            }
+    }
+    return o;
+}
+
+void SetColour(Player& p, COLORREF c, bool stroke) {
+    const float r = GetRValue(c) / 255.0f, g = GetGValue(c) / 255.0f, b = GetBValue(c) / 255.0f;
+    if (stroke) HPDF_Page_SetRGBStroke(p.page, r, g, b);
+    else HPDF_Page_SetRGBFill(p.page, r, g, b);
+}
+
+// The pen into the graphics state; false for the null pen.
+bool UsePen(Player& p) {
+    const GdiObject& pen = p.dc.pen;
+    const UINT style = pen.style & PS_STYLE_MASK;
+    if (style == PS_NULL) return false;
+    SetColour(p, pen.color, true);
+    HPDF_Page_SetLineWidth(p.page, (pen.width > 1 ? (float)pen.width : 1.0f) * kPt);
+    static const HPDF_UINT16 kDash[] = {4, 2}, kDot[] = {1, 1};
+    if (style == PS_DASH) HPDF_Page_SetDash(p.page, kDash, 2, 0);
+    else if (style == PS_DOT || style == PS_DASHDOT || style == PS_DASHDOTDOT)
+        HPDF_Page_SetDash(p.page, kDot, 2, 0);
+    else HPDF_Page_SetDash(p.page, nullptr, 0, 0);
+    return true;
+}
+
+bool UseBrush(Player& p) {
+    if (p.dc.brush.style == BS_NULL || p.dc.brush.kind != GdiObject::kBrush) return false;
+    SetColour(p, p.dc.brush.color, false);
+    return true;
+}
+
+// A line between pixel centres, as GDI draws a one-pixel pen.
+void Line(Player& p, POINT a, POINT b) {
+    if (!UsePen(p)) return;
+    HPDF_Page_MoveTo(p.page, X(a.x + 0.5f), Y(a.y + 0.5f));
+    HPDF_Page_LineTo(p.page, X(b.x + 0.5f), Y(b.y + 0.5f));
+    HPDF_Page_Stroke(p.page);
+}
+
+// GDI's rectangle: the outline on its outer pixels, the inside filled.
+void Rect(Player& p, const RECTL& r) {
+    const bool fill = UseBrush(p), stroke = UsePen(p);
+    if (!fill && !stroke) return;
+    const float l = X(r.left + 0.5f), t = Y(r.top + 0.5f);
+    const float w = (r.right - r.left - 1) * kPt, h = (r.bottom - r.top - 1) * kPt;
+    HPDF_Page_Rectangle(p.page, l, t - h, w, h);
+    if (fill && stroke) HPDF_Page_FillStroke(p.page);
+    else if (fill) HPDF_Page_Fill(p.page);
+    else HPDF_Page_Stroke(p.page);
+}
+
+template <class Pt>
+void Poly(Player& p, const Pt* pts, DWORD n, bool closed) {
+    if (n < 2) return;
+    const bool fill = closed && UseBrush(p), stroke = UsePen(p);
+    if (!fill && !stroke) return;
+    HPDF_Page_MoveTo(p.page, X(pts[0].x + 0.5f), Y(pts[0].y + 0.5f));
+    for (DWORD i = 1; i < n; i++) HPDF_Page_LineTo(p.page, X(pts[i].x + 0.5f), Y(pts[i].y + 0.5f));
+    if (closed) HPDF_Page_ClosePath(p.page);
+    if (fill && stroke) HPDF_Page_FillStroke(p.page);
+    else if (fill) HPDF_Page_Fill(p.page);
+    else HPDF_Page_Stroke(p.page);
+}
+
+// The standard font with the metrics of the face asked for.
+HPDF_Font Font(Player& p, const LOGFONTW& f) {
+    const bool bold = f.lfWeight >= FW_SEMIBOLD, italic = f.lfItalic != 0;
+    std::string family = "Helvetica";
+    if (!_wcsnicmp(f.lfFaceName, L"Courier", 7)) family = "Courier";
+    else if (!_wcsnicmp(f.lfFaceName, L"Times", 5)) family = "Times";
+    std::string name = family;
+    if (family == "Times")
+        name = bold && italic ? "Times-BoldItalic"
+               : bold         ? "Times-Bold"
+               : italic       ? "Times-Italic"
+                              : "Times-Roman";
+    else if (bold || italic) name += std::string("-") + (bold ? "Bold" : "") + (italic ? "Oblique" : "");
+    HPDF_Font font = HPDF_GetFont(p.pdf, name.c_str(), p.encoding);
+    if (!font) {
+        p.error = HPDF_OK;
+        font = HPDF_GetFont(p.pdf, name.c_str(), "WinAnsiEncoding");
+    }
+    return font;
+}
+
+void Text(Player& p, const EMREXTTEXTOUTW* r) {
+    const EMRTEXT& t = r->emrtext;
+    if (t.nChars == 0 || t.offString < sizeof *r - sizeof r->emrtext.nChars ||
+        (uint64_t)t.offString + (uint64_t)t.nChars * 2 > r->emr.nSize)
+        return;
+    const wchar_t* s = (const wchar_t*)((const BYTE*)r + t.offString);
+    std::string bytes((size_t)t.nChars * 2 + 1, '\0');
+    const int n =
+        WideCharToMultiByte(p.codePage, 0, s, (int)t.nChars, &bytes[0], (int)bytes.size(), "?", nullptr);
+    if (n <= 0) return;
+    bytes.resize((size_t)n);
+    const LOGFONTW& lf = p.dc.font.font;
+    // A negative height is the em; a positive one the cell (ascent + descent).
+    const float em = lf.lfHeight < 0   ? (float)-lf.lfHeight
+                     : lf.lfHeight > 0 ? lf.lfHeight / (kAscent + kDescent)
+                                       : 12.0f;
+    HPDF_Font font = Font(p, lf);
+    if (!font) return;
+    HPDF_Page_SetFontAndSize(p.page, font, em * kPt);
+    const float width = HPDF_Page_TextWidth(p.page, bytes.c_str());  // points
+    const float angle = (float)lf.lfEscapement / 10.0f * 3.14159265f / 180.0f;
+    const float dx = cosf(angle), dy = sinf(angle);  // along the text, PDF axes
+    const float nx = -dy, ny = dx;                   // up from the baseline
+    POINTL ref = t.ptlReference;
+    if (p.dc.textAlign & TA_UPDATECP) ref = {p.dc.position.x, p.dc.position.y};
+    float x = X((float)ref.x), y = Y((float)ref.y);
+    const UINT h = p.dc.textAlign & (TA_LEFT | TA_RIGHT | TA_CENTER),
+               v = p.dc.textAlign & (TA_TOP | TA_BOTTOM | TA_BASELINE);
+    const float along = h == TA_CENTER ? -width / 2 : h == TA_RIGHT ? -width : 0;
+    const float up = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? kDescent * em * kPt : -kAscent * em * kPt;
+    x += dx * along + nx * up;
+    y += dy * along + ny * up;
+    HPDF_Page_BeginText(p.page);
+    SetColour(p, p.dc.textColor, false);
+    HPDF_Page_SetTextMatrix(p.page, dx, dy, -dy, dx, x, y);
+    HPDF_Page_ShowText(p.page, bytes.c_str());
+    HPDF_Page_EndText(p.page);
+}
+
+void ResetClip(Player& p) {
+    for (; p.dc.clipDepth > 0; p.dc.clipDepth--) HPDF_Page_GRestore(p.page);
+}
+
+void ClipRects(Player& p, const RECT* rects, DWORD n, float scale) {
+    HPDF_Page_GSave(p.page);
+    p.dc.clipDepth++;
+    for (DWORD i = 0; i < n; i++) {
+        const float l = X(rects[i].left * scale), t = Y(rects[i].top * scale);
+        const float w = (rects[i].right - rects[i].left) * scale * kPt,
+                    h = (rects[i].bottom - rects[i].top) * scale * kPt;
+        HPDF_Page_Rectangle(p.page, l, t - h, w, h);
+    }
+    HPDF_Page_Clip(p.page);
+    HPDF_Page_EndPath(p.page);
+}
+
+void SelectClip(Player& p, const EMREXTSELECTCLIPRGN* r) {
+    ResetClip(p);
+    if (r->cbRgnData < sizeof(RGNDATAHEADER) || r->iMode != RGN_COPY) return;
+    if ((uint64_t)r->cbRgnData + offsetof(EMREXTSELECTCLIPRGN, RgnData) > r->emr.nSize) return;
+    const RGNDATA* d = (const RGNDATA*)r->RgnData;
+    if ((uint64_t)d->rdh.nCount * sizeof(RECT) + sizeof(RGNDATAHEADER) > r->cbRgnData) return;
+    ClipRects(p, (const RECT*)d->Buffer, d->rdh.nCount, p.deviceToPage);
+}
+
+void SelectObjectRecord(Player& p, DWORD index) {
+    GdiObject o;
+    if (index & 0x80000000u) o = StockObject(index & 0x7FFFFFFFu);
+    else if (index < p.objects.size()) o = p.objects[index];
+    if (o.kind == GdiObject::kPen) p.dc.pen = o;
+    else if (o.kind == GdiObject::kBrush) p.dc.brush = o;
+    else if (o.kind == GdiObject::kFont) p.dc.font = o;
+}
+
+GdiObject* Slot(Player& p, DWORD index) {
+    if (index >= 65536) return nullptr;  // no page of ours makes that many
+    if (index >= p.objects.size()) p.objects.resize(index + 1);
+    return &p.objects[index];
+}
+
+int CALLBACK PlayRecord(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM ctx) {
+    Player& p = *(Player*)ctx;
+    if (rec->nSize < 8) return 0;
+    switch (rec->iType) {
+        case EMR_HEADER: {
+            const ENHMETAHEADER* h = (const ENHMETAHEADER*)rec;
+            if (h->szlDevice.cx > 0 && h->szlMillimeters.cx > 0)
+                p.deviceToPage = (96.0f / 25.4f) / ((float)h->szlDevice.cx / (float)h->szlMillimeters.cx);
+            break;
+        }
+        case EMR_CREATEPEN: {
+            const EMRCREATEPEN* r = (const EMRCREATEPEN*)rec;
+            if (GdiObject* o = Slot(p, r->ihPen)) {
+                *o = GdiObject();
+                o->kind = GdiObject::kPen, o->style = r->lopn.lopnStyle, o->width = r->lopn.lopnWidth.x;
+                o->color = r->lopn.lopnColor;
+            }
+            break;
+        }
+        case EMR_EXTCREATEPEN: {
+            const EMREXTCREATEPEN* r = (const EMREXTCREATEPEN*)rec;
+            if (GdiObject* o = Slot(p, r->ihPen)) {
+                *o = GdiObject();
+                o->kind = GdiObject::kPen, o->style = r->elp.elpPenStyle, o->width = (LONG)r->elp.elpWidth;
+                o->color = r->elp.elpColor;
+            }
+            break;
+        }
+        case EMR_CREATEBRUSHINDIRECT: {
+            const EMRCREATEBRUSHINDIRECT* r = (const EMRCREATEBRUSHINDIRECT*)rec;
+            if (GdiObject* o = Slot(p, r->ihBrush)) {
+                *o = GdiObject();
+                o->kind = GdiObject::kBrush, o->style = r->lb.lbStyle, o->color = r->lb.lbColor;
+            }
+            break;
+        }
+        case EMR_EXTCREATEFONTINDIRECTW: {
+            const EMREXTCREATEFONTINDIRECTW* r = (const EMREXTCREATEFONTINDIRECTW*)rec;
+            if (GdiObject* o = Slot(p, r->ihFont)) {
+                *o = GdiObject();
+                o->kind = GdiObject::kFont, o->font = r->elfw.elfLogFont;
+            }
+            break;
+        }
+        case EMR_SELECTOBJECT: SelectObjectRecord(p, ((const EMRSELECTOBJECT*)rec)->ihObject); break;
+        case EMR_DELETEOBJECT: {
+            const DWORD i = ((const EMRDELETEOBJECT*)rec)->ihObject;
+            if (i < p.objects.size()) p.objects[i] = GdiObject();
+            break;
+        }
+        case EMR_SETTEXTALIGN: p.dc.textAlign = ((const EMRSETTEXTALIGN*)rec)->iMode; break;
+        case EMR_SETTEXTCOLOR: p.dc.textColor = ((const EMRSETTEXTCOLOR*)rec)->crColor; break;
+        case EMR_MOVETOEX: {
+            const POINTL& pt = ((const EMRMOVETOEX*)rec)->ptl;
+            p.dc.position = {pt.x, pt.y};
+            break;
+        }
+        case EMR_LINETO: {
+            const POINTL& pt = ((const EMRLINETO*)rec)->ptl;
+            const POINT to = {pt.x, pt.y};
+            Line(p, p.dc.position, to);
+            p.dc.position = to;
+            break;
+        }
+        case EMR_RECTANGLE: Rect(p, ((const EMRRECTANGLE*)rec)->rclBox); break;
+        case EMR_POLYLINE16:
+        case EMR_POLYGON16: {
+            const EMRPOLYLINE16* r = (const EMRPOLYLINE16*)rec;
+            if (offsetof(EMRPOLYLINE16, apts) + (uint64_t)r->cpts * sizeof(POINTS) <= rec->nSize)
+                Poly(p, r->apts, r->cpts, rec->iType == EMR_POLYGON16);
+            break;
+        }
+        case EMR_POLYLINE:
+        case EMR_POLYGON: {
+            const EMRPOLYLINE* r = (const EMRPOLYLINE*)rec;
+            if (offsetof(EMRPOLYLINE, aptl) + (uint64_t)r->cptl * sizeof(POINTL) <= rec->nSize)
+                Poly(p, r->aptl, r->cptl, rec->iType == EMR_POLYGON);
+            break;
+        }
+        case EMR_EXTTEXTOUTW: Text(p, (const EMREXTTEXTOUTW*)rec); break;
+        case EMR_SAVEDC: p.saved.push_back(p.dc); break;
+        case EMR_RESTOREDC:
+            if (!p.saved.empty()) {
+                const int depth = p.saved.back().clipDepth;
+                for (; p.dc.clipDepth > depth; p.dc.clipDepth--) HPDF_Page_GRestore(p.page);
+                const int kept = p.dc.clipDepth;
+                p.dc = p.saved.back();
+                p.dc.clipDepth = kept;
+                p.saved.pop_back();
+            }
+            break;
+        case EMR_EXTSELECTCLIPRGN: SelectClip(p, (const EMREXTSELECTCLIPRGN*)rec); break;
+        case EMR_INTERSECTCLIPRECT: {
+            const RECTL& c = ((const EMRINTERSECTCLIPRECT*)rec)->rclClip;
+            const RECT r = {c.left, c.top, c.right, c.bottom};
+            ClipRects(p, &r, 1, 1.0f);
+            break;
+        }
+            // The mapping records only say that the page's units are 1/96 inch,
+            // which they are by construction; modes and palettes draw nothing.
+    }
+    return p.error == HPDF_OK;
+}
+
+void HPDF_STDCALL OnError(HPDF_STATUS error, HPDF_STATUS, void* ctx) {
+    Player* p = (Player*)ctx;
+    if (p->error == HPDF_OK) p->error = error;
+}
+
+// The encoding of the system's ANSI code page among libharu's.
+void ChooseEncoding(Player& p) {
+    const UINT cp = (UINT)kvplat::AnsiCodePage();
+    static char name[16];
+    if (cp >= 1250 && cp <= 1258 && cp != 1252) {
+        snprintf(name, sizeof name, "CP%u", cp);
+        p.encoding = name;
+        p.codePage = cp;
+    } else {
+        p.encoding = "WinAnsiEncoding";
+        p.codePage = 1252;
+    }
+}
+
+}  // namespace
+
+int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char* path, char* msg) {
+    Player p;
+    ChooseEncoding(p);
+    p.pdf = HPDF_New(OnError, &p);
+    if (!p.pdf) {
+        KvMsg(msg, "The PDF file cannot be made: out of memory.");
+        return 0;
+    }
+    HPDF_SetInfoAttr(p.pdf, HPDF_INFO_TITLE, title);
+    HPDF_SetInfoAttr(p.pdf, HPDF_INFO_CREATOR, "Quarvel 1.8");
+    bool ok = true;
+    for (int32_t i = 0; ok && i < pages->liczba; i++) {
+        p.page = HPDF_AddPage(p.pdf);
+        if (!p.page) break;
+        HPDF_Page_SetWidth(p.page, kPageWidth);
+        HPDF_Page_SetHeight(p.page, kPageHeight);
+        p.objects.clear();
+        p.saved.clear();
+        p.dc = DcState();
+        p.dc.pen = StockObject(BLACK_PEN);
+        p.dc.brush = StockObject(WHITE_BRUSH);
+        p.dc.font = StockObject(SYSTEM_FONT);
+        ok = EnumEnhMetaFile(nullptr, pages->strony[i], PlayRecord, &p, nullptr) != 0;
+        ResetClip(p);
+    }
+    const std::string part = std::string(path) + ".part";
+    if (ok && p.error == HPDF_OK) HPDF_SaveToFile(p.pdf, part.c_str());
+    const HPDF_STATUS error = p.error;
+    HPDF_Free(p.pdf);
+    if (!ok || error != HPDF_OK) {
+        DeleteFileA(part.c_str());
+        if (error == HPDF_FILE_OPEN_ERROR || error == HPDF_FILE_IO_ERROR)
+            KvMsg(msg, "The file \"%s\" cannot be written.", path);
+        else KvMsg(msg, "The PDF file cannot be made (error 0x%04X).", (unsigned)error);
+        return 0;
+    }
+    if (!kvplat::ReplaceFileWith(part.c_str(), path)) {
+        char why[512] = "";
+        KvSystemErrorText(nullptr, kvplat::LastError(), why, (int)sizeof why);
+        DeleteFileA(part.c_str());
+        KvMsg(msg, "The file \"%s\" cannot be written.\r\n%s", path, why);
+        return 0;
+    }
+    return 1;
+}
+
+int ZapiszZamPdf(strZamRob* order, const DrawSet* printSet, const char* path, char* msg) {
+    strUstUzytk ust;
+    memset(&ust, 0, sizeof ust);
+    strStronyWydruku pages = {};
+    if (!ReadUstUzytk(&ust, msg) || !ZlozWydrukZam(order, printSet, &ust, &pages, msg)) return 0;
+    char heading[96];
+    TekstNaglowkaZam(&order->zam, heading, sizeof heading);
+    const int ok = ZapiszStronyPdf(&pages, heading, path, msg);
+    ZwolnijStronyWydruku(&pages);
+    return ok;
+}
+
+void NazwaPlikuPdf(const strZam* order, char* name, int size) {
+    char heading[96];
+    TekstNaglowkaZam(order, heading, sizeof heading);
+    for (char* c = heading; *c; c++)
+        if (strchr("\\/:*?\"<>|", *c)) *c = '_';
+    snprintf(name, (size_t)size, "%s.pdf", heading);
+}
+
+void SaveOrderAsPdf(HWND owner, strZamRob* order, const DrawSet* printSet) {
+    char path[MAX_PATH];
+    NazwaPlikuPdf(&order->zam, path, (int)sizeof path);
+    const KvFileQuestion q = {true, "Save as PDF", "PDF files (*.pdf)\0*.pdf\0All files (*.*)\0*.*\0", "pdf"};
+    if (!KvAskFile(owner, q, path, (int)sizeof path)) return;
+    char msg[KV_MSG_LEN] = "";
+    int ok;
+    {
+        ScopedWaitCursor wait;
+        ok = ZapiszZamPdf(order, printSet, path, msg);
+    }
+    if (!ok) KvShowError(owner, msg);
+}

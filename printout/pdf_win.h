@@ -1,0 +1,33 @@
+// pdf_win.h - the printout as a PDF file, written by libharu without any
+// printer: every page's metafile is played record by record into the PDF's
+// drawing calls, on Letter pages (612 x 792 pt) with the 8 x 10 in frame
+// centred. Lines stay vector lines, text stays text (Helvetica, the metrics
+// of the printout's Arial, in the encoding of the system's ANSI code page).
+#ifndef KV_PRINTOUT_PDF_WIN_H
+#define KV_PRINTOUT_PDF_WIN_H
+
+#include <windows.h>
+
+#include "db/order_record.h"
+#include "printout/printout.h"
+#include "render/drawset_win.h"
+
+// Writes `pages` to `path` with the document title `title` and the creator
+// "Quarvel 1.8". The file is written under a temporary name and renamed
+// only when whole: a failure leaves no file of its own behind (and a file
+// that was at `path` as it was). 1, or 0 with the message.
+int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char* path, char* msg);
+
+// Composes the order's pages (as "Print" does, with the settings read from
+// the database) and writes them as a PDF file. 1, or 0 with the message.
+int ZapiszZamPdf(strZamRob* order, const DrawSet* printSet, const char* path, char* msg);
+
+// The file name the save dialog proposes: the heading text with any of
+// \ / : * ? " < > | replaced by "_", and ".pdf".
+void NazwaPlikuPdf(const strZam* order, char* name, int size);
+
+// The program's "Save as PDF...": asks for the file, writes it, and shows
+// a failure in an "Error" box owned by `owner`.
+void SaveOrderAsPdf(HWND owner, strZamRob* order, const DrawSet* printSet);
+
+#endif  // KV_PRINTOUT_PDF_WIN_H
