@@ -1,6 +1,8 @@
 // printout_bench: composing the printout of a 50-window order (pages and
-// their metafiles, page numbers included), and the time from "Print" to the
-// preview's first page on the screen. Plain timed loops run by hand under
+// their metafiles, page numbers included), writing it as a PDF file (pages
+// composed and written, as "Save as PDF..." does, target under a second,
+// and under 100 KB a page), and the time from "Print" to the preview's
+// first page on the screen. Plain timed loops run by hand under
 // Wine (with a display for the preview):
 //   wine build/win/bin/printout_bench.exe [ROUNDS]
 #include <windows.h>
@@ -10,6 +12,7 @@
 #include <string.h>
 
 #include "benchmarks/bench_timer.h"
+#include "printout/pdf_win.h"
 #include "printout/printout.h"
 #include "render/drawset_win.h"
 #include "tests/native/order_patterns.h"
@@ -82,6 +85,33 @@ int main(int argc, char** argv) {
            (int)z.zam.liczbaDodat, strony);
     printf("  composing (pages, drawings, page numbers): mean %.1f ms, best %.1f ms, %d rounds\n",
            composing.Mean(), composing.best, rundy);
+
+    // "Save as PDF...": composing and writing the file.
+    RoundTimes pdf;
+    long long bytes = 0;
+    for (int i = 0; i < rundy + 1; i++) {
+        strStronyWydruku s;
+        const double t0 = NowMs();
+        if (!ZlozWydrukZam(&z, &druk, &ust, &s, msg) ||
+            !ZapiszStronyPdf(&s, "Benchmark", "printout_bench.pdf", msg)) {
+            fprintf(stderr, "printout_bench: %s\n", msg);
+            return 1;
+        }
+        const double t = NowMs() - t0;
+        ZwolnijStronyWydruku(&s);
+        if (i < 1) continue;
+        pdf.Add(t);
+    }
+    if (FILE* f = fopen("printout_bench.pdf", "rb")) {
+        fseek(f, 0, SEEK_END);
+        bytes = ftell(f);
+        fclose(f);
+    }
+    DeleteFileA("printout_bench.pdf");
+    printf(
+        "  Save as PDF (composing and writing): mean %.1f ms, best %.1f ms, %d rounds; %lld bytes, %lld a "
+        "page\n",
+        pdf.Mean(), pdf.best, rundy, bytes, strony ? bytes / strony : 0);
 
     // "Print": composing, handing over, and the modal preview up to its
     // first page painted.
