@@ -3,6 +3,7 @@
 
 #include <hpdf.h>
 #include <math.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -162,7 +163,7 @@ HPDF_Font Font(Player& p, const LOGFONTW& f) {
 
 void Text(Player& p, const EMREXTTEXTOUTW* r) {
     const EMRTEXT& t = r->emrtext;
-    if (t.nChars == 0 || t.offString < sizeof *r - sizeof r->emrtext.nChars ||
+    if (t.nChars == 0 || t.offString < sizeof(EMR) ||
         (uint64_t)t.offString + (uint64_t)t.nChars * 2 > r->emr.nSize)
         return;
     const wchar_t* s = (const wchar_t*)((const BYTE*)r + t.offString);
@@ -240,9 +241,51 @@ GdiObject* Slot(Player& p, DWORD index) {
     return &p.objects[index];
 }
 
+// The fixed part of each record kind read below: a shorter record is passed
+// over rather than read past its end.
+size_t FixedSize(DWORD type) {
+    switch (type) {
+        case EMR_HEADER: return offsetof(ENHMETAHEADER, szlMillimeters) + sizeof(SIZEL);
+        case EMR_CREATEPEN: return sizeof(EMRCREATEPEN);
+        case EMR_EXTCREATEPEN: return offsetof(EMREXTCREATEPEN, elp.elpStyleEntry);
+        case EMR_CREATEBRUSHINDIRECT: return sizeof(EMRCREATEBRUSHINDIRECT);
+        case EMR_EXTCREATEFONTINDIRECTW: return offsetof(EMREXTCREATEFONTINDIRECTW, elfw) + sizeof(LOGFONTW);
+        case EMR_SELECTOBJECT: return sizeof(EMRSELECTOBJECT);
+        case EMR_DELETEOBJECT: return sizeof(EMRDELETEOBJECT);
+        case EMR_SETTEXTALIGN: return sizeof(EMRSETTEXTALIGN);
+        case EMR_SETTEXTCOLOR: return sizeof(EMRSETTEXTCOLOR);
+        case EMR_MOVETOEX: return sizeof(EMRMOVETOEX);
+        case EMR_LINETO: return sizeof(EMRLINETO);
+        case EMR_RECTANGLE: return sizeof(EMRRECTANGLE);
+        case EMR_POLYLINE16:
+        case EMR_POLYGON16: return offsetof(EMRPOLYLINE16, apts);
+        case EMR_POLYLINE:
+        case EMR_POLYGON: return offsetof(EMRPOLYLINE, aptl);
+        case EMR_EXTTEXTOUTW: return sizeof(EMREXTTEXTOUTW);
+        case EMR_RESTOREDC: return sizeof(EMRRESTOREDC);
+        case EMR_EXTSELECTCLIPRGN: return offsetof(EMREXTSELECTCLIPRGN, RgnData);
+        case EMR_INTERSECTCLIPRECT: return sizeof(EMRINTERSECTCLIPRECT);
+    }
+    return sizeof(EMR);
+}
+
+// RestoreDC(n): a negative n goes back that many saved states, a positive
+// one to the n-th state saved.
+void RestoreState(Player& p, int relative) {
+    const int count = relative < 0 ? -relative : (int)p.saved.size() - relative + 1;
+    if (count <= 0 || count > (int)p.saved.size()) return;
+    p.saved.resize(p.saved.size() - (size_t)(count - 1));
+    const int depth = p.saved.back().clipDepth;
+    for (; p.dc.clipDepth > depth; p.dc.clipDepth--) HPDF_Page_GRestore(p.page);
+    const int kept = p.dc.clipDepth;
+    p.dc = p.saved.back();
+    p.dc.clipDepth = kept;
+    p.saved.pop_back();
+}
+
 int CALLBACK PlayRecord(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM ctx) {
     Player& p = *(Player*)ctx;
-    if (rec->nSize < 8) return 0;
+    if (rec->nSize < FixedSize(rec->iType)) return 1;
     switch (rec->iType) {
         case EMR_HEADER: {
             const ENHMETAHEADER* h = (const ENHMETAHEADER*)rec;
@@ -321,16 +364,7 @@ int CALLBACK PlayRecord(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM
         }
         case EMR_EXTTEXTOUTW: Text(p, (const EMREXTTEXTOUTW*)rec); break;
         case EMR_SAVEDC: p.saved.push_back(p.dc); break;
-        case EMR_RESTOREDC:
-            if (!p.saved.empty()) {
-                const int depth = p.saved.back().clipDepth;
-                for (; p.dc.clipDepth > depth; p.dc.clipDepth--) HPDF_Page_GRestore(p.page);
-                const int kept = p.dc.clipDepth;
-                p.dc = p.saved.back();
-                p.dc.clipDepth = kept;
-                p.saved.pop_back();
-            }
-            break;
+        case EMR_RESTOREDC: RestoreState(p, ((const EMRRESTOREDC*)rec)->iRelative); break;
         case EMR_EXTSELECTCLIPRGN: SelectClip(p, (const EMREXTSELECTCLIPRGN*)rec); break;
         case EMR_INTERSECTCLIPRECT: {
             const RECTL& c = ((const EMRINTERSECTCLIPRECT*)rec)->rclClip;
