@@ -414,6 +414,10 @@ bool PriceListFromCsv(const char* data, size_t size, int codePage, std::vector<P
     std::vector<PriceEntry> list;
     std::vector<int> lines;
     while ((r = reader.Next(&f, &line, &column)) == KvCsvReader::kRecord) {
+        // A line of empty cells, as spreadsheets leave below a table, is no entry.
+        bool blank = true;
+        for (const std::string& cell : f) blank = blank && Trim(cell).empty();
+        if (blank) continue;
         PriceEntry e{};
         const std::string kind = Trim(f[0]);
         e.kind = -1;

@@ -242,7 +242,7 @@ TEST(PriceListCsv, SeparatorsDecimalMarksQuotesAndBom) {
         "\xEF\xBB\xBFkind;name;rate1;rate2;rate3;rate4\nprofile;\"Alpha, "
         "\"\"70\"\"\";12,50;13;8,50;0\ncolour;Oak;15\n",
         "Kind;Name;Rate1;Rate2;Rate3;Rate4\r\n\r\nPROFILE; Alpha, \"70\"  "
-        ";12,5;13,00;8,5\r\ncolour;\"Oak\";15,0;;;\r\n",
+        ";12,5;13,00;8,5\r\ncolour;\"Oak\";15,0;;;\r\n;; ;;;\r\n",
     };
     for (const char* f : files) {
         SCOPED_TRACE(f);
