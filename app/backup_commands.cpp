@@ -16,6 +16,7 @@
 #include "db/tables.h"
 #include "resources/resource.h"
 #include "util/kvutil.h"
+#include "util/file_dialog_win.h"
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
 #include "util/platform.h"
@@ -41,28 +42,6 @@ std::string Convert(const char* text, UINT from, UINT to) {
 
 std::string ToUtf8(const char* ansi) { return Convert(ansi, CP_ACP, CP_UTF8); }
 std::string ToAnsi(const char* utf8) { return Convert(utf8, CP_UTF8, CP_ACP); }
-
-// The common dialogs. The save dialog is the program's own rather than
-// WybierzPlikDoZapisu: it must not move the working directory, in which the
-// program finds its database and its folder of backups, and it must ask
-// before a file is replaced.
-bool SystemFileDialog(HWND owner, bool save, const char* folder, char* path, int size) {
-    char initial[MAX_PATH] = "";
-    GetFullPathNameA(folder, sizeof initial, initial, nullptr);
-    if (!save) return wybierzPlik(owner, "Restore a backup", path, size, initial, kFilter) == 0;
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrTitle = "Back up the database";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = (DWORD)size;
-    ofn.lpstrInitialDir = initial;
-    ofn.lpstrFilter = kFilter;
-    ofn.lpstrDefExt = "db";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    return GetSaveFileNameA(&ofn) != 0;
-}
 
 // The folder of backups beside the program's database, made if missing so
 // that the dialogs open there.
@@ -91,7 +70,8 @@ void BackUpNow(HWND main) {
     const std::string folder = BackupFolder();
     char path[MAX_PATH];
     BackupNowName(DbDefaultPath(), path, sizeof path);
-    if (!g_backupFileDialog(main, true, folder.c_str(), path, sizeof path)) return;
+    const KvFileQuestion q = {true, "Back up the database", kFilter, "db", folder.c_str()};
+    if (!KvAskFile(main, q, path, sizeof path)) return;
     char msg[KV_MSG_LEN];
     int ok;
     {
@@ -128,7 +108,8 @@ void RestoreBackup(MainWindow* w) {
     HWND main = w->hwnd;
     const std::string folder = BackupFolder();
     char path[MAX_PATH] = "";
-    if (!g_backupFileDialog(main, false, folder.c_str(), path, sizeof path)) return;
+    const KvFileQuestion q = {false, "Restore a backup", kFilter, nullptr, folder.c_str()};
+    if (!KvAskFile(main, q, path, sizeof path)) return;
     const std::string file = ToUtf8(path);
     char msg[KV_MSG_LEN];
     BackupInfo info{};
@@ -171,8 +152,6 @@ void RestoreBackup(MainWindow* w) {
 }
 
 }  // namespace
-
-BackupFileDialogFn g_backupFileDialog = SystemFileDialog;
 
 // Why today's copy failed, until the start-up can say so.
 static std::string g_startNote;

@@ -18,12 +18,7 @@ void BackupShowStartNote();
 // Runs CMD_BACKUP_NOW and CMD_RESTORE_BACKUP; false for any other command.
 struct MainWindow;
 bool BackupCommand(MainWindow* w, int id);
-
-// Asks for a file: a save dialog (`save`) or an open dialog, starting in
-// `folder`, with `path` (`size` bytes) holding the proposed name on entry
-// and the chosen path on return. False when the user cancels. Tests replace
-// it to answer for the user.
-typedef bool (*BackupFileDialogFn)(HWND owner, bool save, const char* folder, char* path, int size);
-extern BackupFileDialogFn g_backupFileDialog;
+// Both commands ask for their file through KvAskFile (util/file_dialog_win.h),
+// starting in the folder of backups.
 
 #endif  // KV_APP_BACKUP_COMMANDS_H

@@ -24,7 +24,8 @@ const char kCsvFilter[] = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
 void CmdExportCsv(MainWindow* w, bool lines) {
     char path[MAX_PATH] = "";
     lstrcpynA(path, lines ? "order-lines.csv" : "orders.csv", (int)sizeof path);
-    const KvFileQuestion q = {true, lines ? "Export order lines to CSV" : "Export to CSV", kCsvFilter, "csv"};
+    const KvFileQuestion q = {true, lines ? "Export order lines to CSV" : "Export to CSV", kCsvFilter, "csv",
+                              nullptr};
     if (!KvAskFile(w->hwnd, q, path, (int)sizeof path)) return;
     char msg[KV_MSG_LEN] = "";
     std::string text;

@@ -468,7 +468,8 @@ void NazwaPlikuPdf(const strZam* order, char* name, int size) {
 void SaveOrderAsPdf(HWND owner, strZamRob* order, const DrawSet* printSet) {
     char path[MAX_PATH];
     NazwaPlikuPdf(&order->zam, path, (int)sizeof path);
-    const KvFileQuestion q = {true, "Save as PDF", "PDF files (*.pdf)\0*.pdf\0All files (*.*)\0*.*\0", "pdf"};
+    const KvFileQuestion q = {true, "Save as PDF", "PDF files (*.pdf)\0*.pdf\0All files (*.*)\0*.*\0", "pdf",
+                              nullptr};
     if (!KvAskFile(owner, q, path, (int)sizeof path)) return;
     char msg[KV_MSG_LEN] = "";
     int ok;

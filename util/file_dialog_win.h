@@ -11,6 +11,7 @@ struct KvFileQuestion {
     const char* title;      // the dialog's caption
     const char* filter;     // "CSV files (*.csv)\0*.csv\0All files\0*.*\0"
     const char* extension;  // added to a typed name without one ("csv"), or null
+    const char* folder;     // where the dialog opens (relative to the working directory), or null
 };
 
 // Shows the standard dialog; `path` holds the proposed name on entry and

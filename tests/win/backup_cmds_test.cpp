@@ -24,6 +24,7 @@
 #include "tests/win/harness.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/testutil.h"
+#include "util/file_dialog_win.h"
 
 namespace {
 
@@ -80,14 +81,14 @@ class BackupCmdsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetHarness();
-        g_backupFileDialog = AnswerDialog;
+        g_kvAskFile = AnswerDialog;
         g_dialogs.clear();
         g_answerPath.clear();
         MakeDatabase("kelvaroDemo.db", ThisYear(), {"Anna", "Bob", "Cecil"});
     }
     void TearDown() override {
         DestroyMainWindowForTest(main_);
-        g_backupFileDialog = nullptr;
+        g_kvAskFile = KvAskFileSystem;
     }
     void Start() {
         main_ = CreateMainWindowForTest();
@@ -119,8 +120,8 @@ protected:
     };
     static inline std::vector<Offered> g_dialogs;
     static inline std::string g_answerPath;
-    static bool AnswerDialog(HWND, bool save, const char* folder, char* path, int size) {
-        g_dialogs.push_back({save, folder, path});
+    static bool AnswerDialog(HWND, const KvFileQuestion& q, char* path, int size) {
+        g_dialogs.push_back({q.save, q.folder ? q.folder : "", path});
         if (g_answerPath.empty()) return false;
         snprintf(path, (size_t)size, "%s", g_answerPath.c_str());
         return true;

@@ -291,7 +291,7 @@ const char kCsvFilter[] = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
 void CmdImport(PriceListDialog* d) {
     if (!d->writable) return;
     char path[MAX_PATH] = "";
-    KvFileQuestion q = {false, "Import a price list", kCsvFilter, "csv"};
+    KvFileQuestion q = {false, "Import a price list", kCsvFilter, "csv", nullptr};
     if (!KvAskFile(d->dlg, q, path, (int)sizeof path)) return;
     char msg[KV_MSG_LEN] = "";
     PriceList imported;
@@ -305,7 +305,7 @@ void CmdImport(PriceListDialog* d) {
 
 void CmdExport(PriceListDialog* d) {
     char path[MAX_PATH] = "prices.csv";
-    KvFileQuestion q = {true, "Export the price list", kCsvFilter, "csv"};
+    KvFileQuestion q = {true, "Export the price list", kCsvFilter, "csv", nullptr};
     if (!KvAskFile(d->dlg, q, path, (int)sizeof path)) return;
     char msg[KV_MSG_LEN] = "";
     if (!ExportPriceListFile(path, 0, d->prices, msg)) KvShowError(d->dlg, msg);
