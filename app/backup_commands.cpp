@@ -3,7 +3,6 @@
 // reload of what the program holds in memory after a restore.
 #include "app/backup_commands.h"
 
-#include <commdlg.h>
 #include <stdio.h>
 #include <string.h>
 
