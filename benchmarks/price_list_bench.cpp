@@ -11,19 +11,12 @@
 
 #include "model/operations.h"
 #include "model/window.h"
+#include "tests/native/price_entries.h"
 #include "util/heap.h"
 #include "util/msgbuf.h"
 #include "valuation/price_list.h"
 
 namespace {
-
-PriceEntry Entry(int32_t kind, const char* name, int64_t r0, int64_t r1 = 0, int64_t r2 = 0, int64_t r3 = 0) {
-    PriceEntry e{};
-    e.kind = kind;
-    snprintf(e.name, sizeof e.name, "%s", name);
-    e.rates[0] = r0, e.rates[1] = r1, e.rates[2] = r2, e.rates[3] = r3;
-    return e;
-}
 
 // 30,000 x 2,000 mm: 99 mullions 300 mm apart, a tilt & turn sash between
 // each two, each glazed: 300 elements.

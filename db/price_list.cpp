@@ -101,6 +101,14 @@ int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg) {
     return 0;
 }
 
+int32_t DbPriceListCurrency() {
+    int32_t currency = -1;
+    if (DbQueryValue("SELECT idWalPrg FROM T_UstUzytk", kDbInt32, &currency, sizeof currency, nullptr) !=
+        kDbQueryValue)
+        return -1;
+    return currency;
+}
+
 bool DbPriceListWritable() {
     sqlite3* db = DbHandle();
     return db && sqlite3_db_readonly(db, "main") == 0;

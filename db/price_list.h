@@ -13,7 +13,7 @@
 // What an entry prices, in the order lists and files show the kinds.
 enum PriceKind : int32_t {
     kPriceProfile = 0,   // frame, sash, fixed and false mullion per metre
-    kPriceColour = 1,    // surcharge on the profile part, hundredths of a percent
+    kPriceColour = 1,    // surcharge on the profiles' share, hundredths of a percent
     kPriceFilling = 2,   // per square metre
     kPriceHardware = 3,  // per opening sash
     kPriceMuntin = 4,    // per metre
@@ -42,5 +42,9 @@ int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg);
 
 // False when the open database cannot be written (a read-only file).
 bool DbPriceListWritable();
+
+// The currency the rates are in: the program currency of the settings
+// (`idWalPrg`), or -1 when it cannot be read.
+int32_t DbPriceListCurrency();
 
 #endif  // KV_DB_PRICE_LIST_H

@@ -12,6 +12,7 @@
 
 #include "db/tables.h"
 #include "util/file_dialog_win.h"
+#include "util/files.h"
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
 #include "util/platform.h"
@@ -241,7 +242,7 @@ GdiObject* Slot(Player& p, DWORD index) {
     return &p.objects[index];
 }
 
-// The fixed part of each record kind read below: a shorter record is passed
+// The fixed-size head of each record kind read below: a shorter record is passed
 // over rather than read past its end.
 size_t FixedSize(DWORD type) {
     switch (type) {
@@ -424,22 +425,28 @@ int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char
         ok = EnumEnhMetaFile(nullptr, pages->strony[i], PlayRecord, &p, nullptr) != 0;
         ResetClip(p);
     }
-    const std::string part = std::string(path) + ".part";
-    if (ok && p.error == HPDF_OK) HPDF_SaveToFile(p.pdf, part.c_str());
+    // The document is made in memory and written as one file, whole or not
+    // at all.
+    std::string data;
+    if (ok && p.error == HPDF_OK && HPDF_SaveToStream(p.pdf) == HPDF_OK) {
+        const HPDF_UINT32 whole = HPDF_GetStreamSize(p.pdf);
+        HPDF_UINT32 size = whole;
+        data.resize(whole);
+        HPDF_ResetStream(p.pdf);
+        // Reading to the very end may report the end as well.
+        const HPDF_STATUS read = whole ? HPDF_ReadFromStream(p.pdf, (HPDF_BYTE*)&data[0], &size) : HPDF_OK;
+        if (read == HPDF_STREAM_EOF && p.error == HPDF_STREAM_EOF) p.error = HPDF_OK;
+        if ((read != HPDF_OK && read != HPDF_STREAM_EOF) || size != whole) data.clear();
+    }
     const HPDF_STATUS error = p.error;
     HPDF_Free(p.pdf);
-    if (!ok || error != HPDF_OK) {
-        DeleteFileA(part.c_str());
-        if (error == HPDF_FILE_OPEN_ERROR || error == HPDF_FILE_IO_ERROR)
-            KvMsg(msg, "The file \"%s\" cannot be written.", path);
-        else KvMsg(msg, "The PDF file cannot be made (error 0x%04X).", (unsigned)error);
+    if (!ok || error != HPDF_OK || data.empty()) {
+        KvMsg(msg, "The PDF file cannot be made (error 0x%04X).", (unsigned)error);
         return 0;
     }
-    if (!kvplat::ReplaceFileWith(part.c_str(), path)) {
-        char why[512] = "";
-        KvSystemErrorText(nullptr, kvplat::LastError(), why, (int)sizeof why);
-        DeleteFileA(part.c_str());
-        KvMsg(msg, "The file \"%s\" cannot be written.\r\n%s", path, why);
+    char why[KV_MSG_LEN];
+    if (!KvWriteWholeFile(path, data.data(), data.size(), why)) {
+        KvMsg(msg, "The file \"%s\" cannot be written.", path);
         return 0;
     }
     return 1;

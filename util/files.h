@@ -12,7 +12,7 @@ bool KvReadWholeFile(const char* path, std::string* data, char* msg);
 
 // Writes `data` to "<path>.part" and renames it to `path` (replacing a file
 // there) only when every byte is on disk. False with "Cannot write the file
-// ..." in msg; the part file is removed and a file that was at `path` stays.
+// ..." in msg; the unfinished file is removed and a file that was at `path` stays.
 bool KvWriteWholeFile(const char* path, const void* data, size_t size, char* msg);
 
 #endif  // KV_UTIL_FILES_H

@@ -180,6 +180,17 @@ void PriceList::Remove(size_t index) {
     keys_.erase(keys_.begin() + (ptrdiff_t)index);
 }
 
+bool LoadStoredPriceList(PriceList* list, char* msg) {
+    *list = PriceList();
+    std::vector<PriceEntry> stored;
+    if (!DbLoadPriceList(&stored, msg)) return false;
+    size_t bad = 0;
+    char why[KV_MSG_LEN];
+    if (list->Assign(stored, &bad, why)) return true;
+    KvMsg(msg, "The stored price list is damaged (entry %u): %s", (unsigned)(bad + 1), why);
+    return false;
+}
+
 // ---- The suggestion --------------------------------------------------------------
 
 namespace {

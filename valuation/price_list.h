@@ -79,6 +79,11 @@ private:
     std::vector<Key> keys_;  // alongside entries_
 };
 
+// The price list stored in the open database. False, with the message, when
+// it cannot be read or a stored entry breaks the list's rules ("The stored
+// price list is damaged (entry N): ..."); the list is then left empty.
+bool LoadStoredPriceList(PriceList* list, char* msg);
+
 // The suggestion for one window.
 struct PriceSuggestion {
     bool ok = false;  // false: the window's structure cannot be built

@@ -13,6 +13,7 @@
 #include "db/price_list.h"
 #include "model/description.h"
 #include "model/uw.h"
+#include "tests/native/csv_records.h"
 #include "tests/native/sample_orders.h"
 #include "tests/native/testdb.h"
 #include "tests/native/util_locale.h"
@@ -46,16 +47,18 @@ protected:
         EXPECT_NE(0, k) << msg_;
         return k;
     }
-    Wynik Uruchom(std::vector<std::string> args) {
+    // Runs a tool's body (kelvaro-inspect unless told) on its arguments.
+    Wynik Uruchom(std::vector<std::string> args, int (*narzedzie)(int, char**, FILE*, FILE*) = InspectMain,
+                  const char* nazwa = "kelvaro-inspect") {
         DbClose();  // the tool opens the database itself
-        args.insert(args.begin(), "kelvaro-inspect");
+        args.insert(args.begin(), nazwa);
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(&a[0]);
         argv.push_back(nullptr);
         FILE* out = tmpfile();
         FILE* err = tmpfile();
         Wynik w;
-        w.kod = InspectMain((int)args.size(), argv.data(), out, err);
+        w.kod = narzedzie((int)args.size(), argv.data(), out, err);
         w.out = Czytaj(out);
         w.err = Czytaj(err);
         EXPECT_EQ(1, DbOpen(path_.c_str(), msg_)) << msg_;
@@ -276,18 +279,7 @@ TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
     fwrite(text.data(), 1, text.size(), f);
     fclose(f);
     auto prices = [&](const char* command, const std::string& file) {
-        DbClose();
-        std::vector<std::string> args = {"kelvaro-prices", path_, command, file, "--codepage", "1252"};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(&a[0]);
-        FILE* out = tmpfile();
-        FILE* err = tmpfile();
-        Wynik w;
-        w.kod = PricesMain((int)argv.size(), argv.data(), out, err);
-        w.out = Czytaj(out);
-        w.err = Czytaj(err);
-        EXPECT_EQ(1, DbOpen(path_.c_str(), msg_)) << msg_;
-        return w;
+        return Uruchom({path_, command, file, "--codepage", "1252"}, PricesMain, "kelvaro-prices");
     };
     Wynik w = prices("import", csv);
     ASSERT_EQ(0, w.kod) << w.err;
@@ -330,16 +322,11 @@ TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
 
 namespace {
 
+// The records, after checking that the separator is the one the file's
+// first line shows.
 std::vector<std::vector<std::string>> ParseCsv(const std::string& data, char separator) {
-    EXPECT_EQ(0u, data.rfind("\xEF\xBB\xBF", 0)) << "a byte order mark";
-    KvCsvReader reader(data.data(), data.size());
-    EXPECT_EQ(separator, reader.DetectSeparator());
-    reader.SetSeparator(separator);
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> fields;
-    int line = 0, column = 0;
-    while (reader.Next(&fields, &line, &column) == KvCsvReader::kRecord) rows.push_back(fields);
-    return rows;
+    EXPECT_EQ(separator, KvCsvReader(data.data(), data.size()).DetectSeparator());
+    return CsvRecords(data, separator);
 }
 
 // The CSV files of the register and of its order lines, in a point and a

@@ -6,20 +6,13 @@
 
 #include "db/connection.h"
 #include "db/price_list.h"
+#include "tests/native/price_entries.h"
 #include "tests/native/testdb.h"
 #include "valuation/price_list.h"
 
 namespace {
 
 class PriceListDbTest : public DbTest {};
-
-PriceEntry Entry(int32_t kind, const char* name, int64_t rate) {
-    PriceEntry e{};
-    e.kind = kind;
-    snprintf(e.name, sizeof e.name, "%s", name);
-    e.rates[0] = rate;
-    return e;
-}
 
 TEST_F(PriceListDbTest, OlderDatabaseGetsTheTableOnFirstSave) {
     std::vector<PriceEntry> read;

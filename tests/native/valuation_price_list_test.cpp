@@ -8,19 +8,12 @@
 #include <vector>
 
 #include "tests/native/sample_windows.h"
+#include "tests/native/price_entries.h"
 #include "util/codepage.h"
 #include "util/msgbuf.h"
 #include "valuation/price_list.h"
 
 namespace {
-
-PriceEntry Entry(int32_t kind, const char* name, int64_t r0, int64_t r1 = 0, int64_t r2 = 0, int64_t r3 = 0) {
-    PriceEntry e{};
-    e.kind = kind;
-    snprintf(e.name, sizeof e.name, "%s", name);
-    e.rates[0] = r0, e.rates[1] = r1, e.rates[2] = r2, e.rates[3] = r3;
-    return e;
-}
 
 PriceList List(const std::vector<PriceEntry>& entries) {
     PriceList list;
@@ -79,7 +72,7 @@ TEST(PriceSuggestion, WindowsWorkedOutByHand) {
         // = 5.98 m: 71.76; beads 2 x 2 (475 + 700) = 4.7 m: 7.05; glass
         // 2 x 0.3325 m2: 26.60; one opening sash: 45.00; window 25.00.
         {"a fixed mullion and two sashes", MullionAndTwoSashes, 0, 23315},
-        // The profile part 129.50 with 15.00 %: 148.925, plus 7.05 and 26.60
+        // The profiles' 129.50 with 15.00 %: 148.925, plus 7.05 and 26.60
         // is 182.575 exactly: half a hundredth rounds down, to 182.57.
         {"coloured profile, exactly half a hundredth", MullionAndTwoSashes, 1500, 18257 + 4500 + 2500},
         // Muntins do not divide the glass: frame 40.00; muntins 860 + 420 mm:

@@ -19,6 +19,7 @@
 #include "render/drawset_win.h"
 #include "sqlite3.h"
 #include "tests/native/sample_windows.h"
+#include "tests/native/price_entries.h"
 #include "tests/native/testdb.h"
 #include "tests/win/harness.h"
 #include "tests/win/testutil.h"
@@ -1033,17 +1034,10 @@ TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplusAtEverySc
 // typed, and "Use" puts the suggestion into the net price, only in the
 // program currency and only where the window may be edited.
 TEST_F(DesignerTest, PriceListLineFollowsTheNamesAndUseSetsThePriceAtEveryScale) {
-    auto entry = [](int32_t kind, const char* name, int64_t rate) {
-        PriceEntry e{};
-        e.kind = kind;
-        snprintf(e.name, sizeof e.name, "%s", name);
-        e.rates[0] = rate;
-        return e;
-    };
     // The glazed window: frame 4 m at 10.00, glass 0.7396 m2 at 40.00:
     // 69.584, shown as 69.58.
-    ASSERT_EQ(1, DbSavePriceList({entry(kPriceProfile, "profile", 1000), entry(kPriceFilling, "g", 4000),
-                                  entry(kPriceColour, "Oak", 1000)},
+    ASSERT_EQ(1, DbSavePriceList({Entry(kPriceProfile, "profile", 1000), Entry(kPriceFilling, "g", 4000),
+                                  Entry(kPriceColour, "Oak", 1000)},
                                  msg_))
         << msg_;
     TestOkno o;

@@ -144,11 +144,3 @@ LPARAM RowParam(HWND list, int row) {
     SendMessageA(list, LVM_GETITEMA, 0, (LPARAM)&item);
     return item.lParam;
 }
-
-std::string Dec(const char* text) {
-    std::string s = text;
-    for (char& c : s) {
-        if (c == '.') c = DajSepDziesLocale();
-    }
-    return s;
-}

@@ -57,7 +57,4 @@ void SelectWindowEntry(HWND window, int entry);
 void SelectRow(HWND list, int row, bool on = true);
 LPARAM RowParam(HWND list, int row);
 
-// A number text with the locale's decimal separator: Dec("1.25").
-std::string Dec(const char* text);
-
 #endif

@@ -17,11 +17,11 @@
 #include "db/newdb.h"
 #include "db/orders.h"
 #include "resources/resource.h"
+#include "tests/native/csv_records.h"
 #include "tests/native/testdb.h"
 #include "tests/win/harness.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/testutil.h"
-#include "util/csv.h"
 #include "util/file_dialog_win.h"
 #include "util/files.h"
 
@@ -364,14 +364,7 @@ std::vector<std::vector<std::string>> ReadCsv(const char* file, char separator) 
     std::string data;
     char msg[2048] = "";
     EXPECT_TRUE(KvReadWholeFile(file, &data, msg)) << msg;
-    EXPECT_EQ(0u, data.rfind("\xEF\xBB\xBF", 0)) << "a byte order mark";
-    KvCsvReader reader(data.data(), data.size());
-    reader.SetSeparator(separator);
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> fields;
-    int line = 0, column = 0;
-    while (reader.Next(&fields, &line, &column) == KvCsvReader::kRecord) rows.push_back(fields);
-    return rows;
+    return CsvRecords(data, separator);
 }
 
 // The rows the register shows with its filter, the columns that have a

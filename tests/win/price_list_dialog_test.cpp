@@ -48,15 +48,7 @@ HWND Dialog(const char* caption) {
 HWND PriceList() { return Dialog("Price list"); }
 HWND Entry() { return Dialog("Price list entry"); }
 
-std::string Cell(int row, int column) {
-    char text[256] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendDlgItemMessageA(PriceList(), IDC_PRL_LIST, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-    return text;
-}
+std::string Cell(int row, int column) { return ListCell(GetDlgItem(PriceList(), IDC_PRL_LIST), row, column); }
 int Rows() { return (int)SendDlgItemMessageA(PriceList(), IDC_PRL_LIST, LVM_GETITEMCOUNT, 0, 0); }
 
 void ShowTab(int kind) {
@@ -124,13 +116,6 @@ protected:
     }
     std::string LastBox() const { return g_boxes.empty() ? "" : g_boxes.back().text; }
 };
-
-std::string Dec(const char* text) {
-    std::string s = text;
-    for (char& c : s)
-        if (c == '.') c = DajSepDziesLocale();
-    return s;
-}
 
 TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
     ScopedTempCwd cwd;

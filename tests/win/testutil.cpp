@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <stdio.h>
 
+#include "util/kvutil.h"
+
 void PumpMessages(DWORD ms) {
     DWORD end = GetTickCount() + ms;
     do {
@@ -23,6 +25,14 @@ std::string ReadWholeFile(const std::string& path) {
     size_t n;
     while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
     fclose(f);
+    return s;
+}
+
+std::string Dec(const char* text) {
+    std::string s = text;
+    for (char& c : s) {
+        if (c == '.') c = DajSepDziesLocale();
+    }
     return s;
 }
 

@@ -23,6 +23,9 @@ std::string ReadWholeFile(const std::string& path);
 // The text of a list view's cell (at most 255 characters).
 std::string ListCell(HWND list, int row, int column);
 
+// A number text with the locale's decimal separator: Dec("1.25").
+std::string Dec(const char* text);
+
 // The static texts, push buttons, check boxes, radio buttons and group boxes
 // among the visible descendants of `parent` whose text, measured in the
 // control's own font, does not fit the control; one line per control

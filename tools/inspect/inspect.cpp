@@ -311,9 +311,7 @@ int Sprawdz(FILE* out, FILE* err) {
 
 int Wypisz(FILE* out, FILE* err, bool jedno, int64_t klucz) {
     char msg[KV_MSG_LEN];
-    std::vector<PriceEntry> cennik;
-    size_t zly = 0;
-    if (!DbLoadPriceList(&cennik, msg) || !g_cennik.Assign(cennik, &zly, msg)) {
+    if (!LoadStoredPriceList(&g_cennik, msg)) {
         std::string t = msg;
         for (size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, "; ");
         fprintf(err, "kelvaro-inspect: price list: %s\n", t.c_str());

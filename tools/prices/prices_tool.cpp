@@ -44,14 +44,8 @@ int Import(const char* file, int codePage, FILE* out, FILE* err) {
 
 int Export(const char* file, int codePage, FILE* out, FILE* err) {
     char msg[KV_MSG_LEN];
-    std::vector<PriceEntry> stored;
-    if (!DbLoadPriceList(&stored, msg)) return Fail(err, msg);
     PriceList list;
-    size_t bad = 0;
-    if (!list.Assign(stored, &bad, msg)) {
-        std::string text = "the stored price list is damaged (entry " + std::to_string(bad + 1) + "): " + msg;
-        return Fail(err, text.c_str());
-    }
+    if (!LoadStoredPriceList(&list, msg)) return Fail(err, msg);
     if (!ExportPriceListFile(file, codePage, list, msg)) return Fail(err, msg);
     fprintf(out, "kelvaro-prices: %zu entries exported\n", list.size());
     return 0;

@@ -115,20 +115,11 @@ void ReadName(DesignerState* s, int listId, char (&field)[128]) {
 // ---- The price list ------------------------------------------------------------------
 
 void LoadPriceList(DesignerState* s) {
-    std::vector<PriceEntry> entries;
-    size_t bad = 0;
     char msg[KV_MSG_LEN] = "";
-    s->programCurrency = -1;
     // A price list that cannot be read is no price list: the window is
     // still designed and priced by hand.
-    if (!DbLoadPriceList(&entries, msg) || !s->prices.Assign(entries, &bad, msg)) {
-        s->prices = PriceList();
-        return;
-    }
-    int32_t currency = 0;
-    if (DbQueryValue("SELECT idWalPrg FROM T_UstUzytk", kDbInt32, &currency, sizeof currency, msg) ==
-        kDbQueryValue)
-        s->programCurrency = currency;
+    LoadStoredPriceList(&s->prices, msg);
+    s->programCurrency = DbPriceListCurrency();
 }
 
 void UpdatePriceList(DesignerState* s) {

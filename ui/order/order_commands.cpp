@@ -139,7 +139,11 @@ void CmdDeleteOrder(OrderWindow* w) {
     Close(w);
 }
 
-void CmdPrint(OrderWindow* w) {
+namespace {
+
+// The order as its pages show it, handed to "Print" or "Save as PDF...":
+// the fields of the pages stored first, with the print copy of the drawing set.
+void PrintoutTo(OrderWindow* w, OrderPrintFn how) {
     ScopedPrintDrawSet print(*w->draw);
     if (!print.ok()) {
         KvShowError(w->hwnd, "Error of creating the drawing set for printing");
@@ -149,22 +153,14 @@ void CmdPrint(OrderWindow* w) {
         KvShowError(w->hwnd, refused);
         return;
     }
-    g_orderPrint(w->hwnd, w->z, print.get());
+    how(w->hwnd, w->z, print.get());
 }
 
-// The pages as Print composes them, written to a PDF file.
-void CmdSavePdf(OrderWindow* w) {
-    ScopedPrintDrawSet print(*w->draw);
-    if (!print.ok()) {
-        KvShowError(w->hwnd, "Error of creating the drawing set for printing");
-        return;
-    }
-    if (const char* refused = StorePages(w)) {
-        KvShowError(w->hwnd, refused);
-        return;
-    }
-    g_orderSavePdf(w->hwnd, w->z, print.get());
-}
+}  // namespace
+
+void CmdPrint(OrderWindow* w) { PrintoutTo(w, g_orderPrint); }
+
+void CmdSavePdf(OrderWindow* w) { PrintoutTo(w, g_orderSavePdf); }
 
 void CmdCancel(OrderWindow* w) {
     if (ModeOf(w) == kModeCorrection && w->hasSnapshot) {

@@ -47,7 +47,7 @@ const KindView kKinds[kPriceKindCount] = {
       {"Fixed mullion /m", 94, LVCFMT_RIGHT},
       {"False mullion /m", 94, LVCFMT_RIGHT}}},
     {"Colours",
-     "Colour: a surcharge on the profile part",
+     "Colour: a surcharge on what the profiles cost",
      {"Surcharge:"},
      "%",
      {{"Name", 260, LVCFMT_LEFT}, {"Surcharge %", 100, LVCFMT_RIGHT}}},
@@ -336,10 +336,8 @@ BOOL OnInitDialog(PriceListDialog* d, HWND dlg) {
         item.pszText = (char*)kKinds[k].tab;
         SendMessageA(d->tab, TCM_INSERTITEMA, k, (LPARAM)&item);
     }
-    int32_t currency = -1;
-    char msg[KV_MSG_LEN] = "";
-    DbQueryValue("SELECT idWalPrg FROM T_UstUzytk", kDbInt32, &currency, sizeof currency, msg);
-    std::string note = std::string("Rates in ") + CurrencyCode(currency) + ", the program currency.";
+    std::string note =
+        std::string("Rates in ") + CurrencyCode(DbPriceListCurrency()) + ", the program currency.";
     if (!d->writable) note += " The database cannot be written: the price list is shown but cannot be saved.";
     SetDlgItemTextA(dlg, IDC_PRL_NOTE, note.c_str());
     ShowKind(d, kPriceProfile);
@@ -384,10 +382,8 @@ INT_PTR CALLBACK PriceListProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 int RunPriceListDialog(HWND owner) {
     char msg[KV_MSG_LEN] = "";
-    std::vector<PriceEntry> stored;
     PriceListDialog d = {};
-    size_t bad = 0;
-    if (!DbLoadPriceList(&stored, msg) || !d.prices.Assign(stored, &bad, msg)) {
+    if (!LoadStoredPriceList(&d.prices, msg)) {
         KvShowError(owner, msg);
         return 0;
     }
