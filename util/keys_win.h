@@ -30,4 +30,15 @@ bool KvCommandEnabled(HWND window, HWND toolbar, int command);
 // as WM_COMMAND. True when the key was taken.
 bool KvDispatchKey(HWND window, HWND toolbar, const KvKey* keys, int count, const MSG* m);
 
+// Turns the pages of a tab control to the next (or, `back`, the previous)
+// one as a click on that tab does: TCN_SELCHANGING, the selection,
+// TCN_SELCHANGE, each sent to the tab control's parent.
+void KvTurnTab(HWND tab, bool back);
+
+// In the modal dialog `dialog` (made by DialogBox), Ctrl+Tab and
+// Ctrl+PageDown turn `tab` to the next page, Ctrl+Shift+Tab and Ctrl+PageUp
+// to the previous one, wherever the focus is in the dialog. Called at
+// WM_INITDIALOG; it ends with the dialog.
+void KvTurnTabsWithKeys(HWND dialog, HWND tab);
+
 #endif  // KV_UTIL_KEYS_WIN_H

@@ -48,6 +48,19 @@ HWND Dialog(const char* caption) {
 HWND PriceList() { return Dialog("Price list"); }
 HWND Entry() { return Dialog("Price list entry"); }
 
+// The text of a column's header.
+std::string ListHeader(HWND list, int column) {
+    char text[64] = "";
+    LVCOLUMNA col = {};
+    col.mask = LVCF_TEXT;
+    col.pszText = text;
+    col.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETCOLUMNA, column, (LPARAM)&col);
+    return text;
+}
+
+int TabShown() { return (int)SendDlgItemMessageA(PriceList(), IDC_PRL_TAB, TCM_GETCURSEL, 0, 0); }
+
 std::string Cell(int row, int column) { return ListCell(GetDlgItem(PriceList(), IDC_PRL_LIST), row, column); }
 int Rows() { return (int)SendDlgItemMessageA(PriceList(), IDC_PRL_LIST, LVM_GETITEMCOUNT, 0, 0); }
 
@@ -135,6 +148,23 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
             EXPECT_EQ(0, Rows());
             for (const std::string& t : TextsThatDoNotFit(PriceList()))
                 ADD_FAILURE() << "does not fit: " << t;
+            // The pages turn with Ctrl+Tab and Ctrl+Shift+Tab wherever the focus is.
+            PressKey(PriceList(), GetDlgItem(PriceList(), IDC_PRL_LIST), VK_TAB, true);
+            return true;
+        },
+        [] {
+            if (TabShown() != kPriceColour) return false;
+            EXPECT_EQ("Surcharge %", ListHeader(GetDlgItem(PriceList(), IDC_PRL_LIST), 1));
+            PressKey(PriceList(), GetDlgItem(PriceList(), IDC_PRL_EXPORT), VK_TAB, true, true);
+            return true;
+        },
+        [] {
+            if (TabShown() != kPriceProfile) return false;
+            PressKey(PriceList(), nullptr, VK_TAB, true, true);
+            return true;
+        },
+        [] {
+            if (TabShown() != kPriceWindow) return false;  // round to the last page
             ShowTab(kPriceColour);
             PostMessageA(PriceList(), WM_COMMAND, IDC_PRL_ADD, 0);
             return true;

@@ -479,15 +479,7 @@ const KvKey kOrderKeys[] = {
 
 // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous page, as a click on
 // its tab would show it.
-void TurnPage(OrderWindow* w, bool back) {
-    const int n = TabCtrl_GetItemCount(w->tab);
-    if (n < 2) return;
-    NMHDR nm = {w->tab, IDC_ORD_TAB, (UINT)TCN_SELCHANGING};
-    OnNotify(w, &nm);
-    TabCtrl_SetCurSel(w->tab, (TabCtrl_GetCurSel(w->tab) + (back ? n - 1 : 1)) % n);
-    nm.code = (UINT)TCN_SELCHANGE;
-    OnNotify(w, &nm);
-}
+void TurnPage(OrderWindow* w, bool back) { KvTurnTab(w->tab, back); }
 
 bool OrderKey(OrderWindow* w, const MSG* m) {
     if (!m->hwnd || (m->hwnd != w->hwnd && !IsChild(w->hwnd, m->hwnd))) return false;

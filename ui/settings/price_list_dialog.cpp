@@ -17,6 +17,7 @@
 #include "util/dpi_win.h"
 #include "util/file_dialog_win.h"
 #include "util/help_win.h"
+#include "util/keys_win.h"
 #include "util/kvutil.h"
 #include "util/listview_win.h"
 #include "util/msgbox_win.h"
@@ -341,6 +342,7 @@ BOOL OnInitDialog(PriceListDialog* d, HWND dlg) {
     if (!d->writable) note += " The database cannot be written: the price list is shown but cannot be saved.";
     SetDlgItemTextA(dlg, IDC_PRL_NOTE, note.c_str());
     ShowKind(d, kPriceProfile);
+    KvTurnTabsWithKeys(dlg, d->tab);
     return TRUE;
 }
 

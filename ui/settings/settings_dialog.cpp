@@ -9,6 +9,7 @@
 #include "ui/settings/settings_pages.h"
 #include "ui/settings/settings_rc.h"
 #include "util/help_win.h"
+#include "util/keys_win.h"
 #include "util/msgbox_win.h"
 #include "util/window_win.h"
 
@@ -92,6 +93,7 @@ BOOL OnInitDialog(SettingsDialog* d, HWND dlg) {
                      area.bottom - area.top, SWP_NOACTIVATE);
     }
     ShowPage(d, 0);
+    KvTurnTabsWithKeys(dlg, d->tab);
     return FALSE;  // the focus is on the first page
 }
 
