@@ -213,9 +213,13 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
             EXPECT_EQ("Walnut", Cell(0, 0));
             ShowTab(kPriceProfile);
             EXPECT_EQ(Dec("12.00"), Cell(0, 2));
+            SetForegroundWindow(PriceList());
+            SetFocus(GetDlgItem(PriceList(), IDC_PRL_ADD));
+            EXPECT_EQ(GetDlgItem(PriceList(), IDC_PRL_ADD), GetFocus());
             ShowTab(kPriceWindow);
             EXPECT_EQ("Every window", Cell(0, 0));
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(PriceList(), IDC_PRL_ADD)));  // one window entry at most
+            EXPECT_EQ(GetDlgItem(PriceList(), IDC_PRL_LIST), GetFocus());  // not the button switched off
             SendMessageA(PriceList(), WM_COMMAND, IDC_PRL_EXPORT, 0);
             PostMessageA(PriceList(), WM_COMMAND, IDOK, 0);
             return true;

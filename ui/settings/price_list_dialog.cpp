@@ -220,6 +220,7 @@ size_t Selected(PriceListDialog* d) {
 }
 
 void EnableButtons(PriceListDialog* d) {
+    const HWND focus = GetFocus();
     const bool one = Selected(d) != PriceList::kNew;
     // The window kind has one entry at most.
     bool room = true;
@@ -228,6 +229,10 @@ void EnableButtons(PriceListDialog* d) {
     EnableWindow(GetDlgItem(d->dlg, IDC_PRL_EDIT), d->writable && one);
     EnableWindow(GetDlgItem(d->dlg, IDC_PRL_DELETE), d->writable && one);
     EnableWindow(GetDlgItem(d->dlg, IDC_PRL_IMPORT), d->writable);
+    // A button switched off under the focus takes the focus with it, and
+    // the keys (Escape included) would go nowhere: the list gets it.
+    if (focus && !IsWindowEnabled(focus) && IsChild(d->dlg, focus))
+        SendMessageA(d->dlg, WM_NEXTDLGCTL, (WPARAM)d->list, TRUE);
 }
 
 // Fills the list with the kind's entries, selecting `select` when it is one.
