@@ -14,7 +14,11 @@ GetDpiForWindowFn DpiForWindowFunction() {
     return fn;
 }
 
+KvWindowDpiSource g_dpiSource;
+
 }  // namespace
+
+void KvSetWindowDpiSource(KvWindowDpiSource source) { g_dpiSource = source; }
 
 int KvSystemDpi() {
     HDC screen = GetDC(nullptr);
@@ -24,6 +28,10 @@ int KvSystemDpi() {
 }
 
 int KvDpiForWindow(HWND hwnd) {
+    if (hwnd && g_dpiSource) {
+        const int dpi = g_dpiSource(hwnd);
+        if (dpi > 0) return dpi;
+    }
     if (hwnd) {
         if (GetDpiForWindowFn fn = DpiForWindowFunction()) {
             const UINT dpi = fn(hwnd);

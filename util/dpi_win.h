@@ -17,6 +17,11 @@ constexpr int kKvBaseDpi = 96;
 int KvDpiForWindow(HWND hwnd);
 // The system dpi: the screen's logical pixels per inch.
 int KvSystemDpi();
+// Where KvDpiForWindow takes a window's dpi from: the system (null, the
+// default) or a function a test puts in its place. Wine has one dpi for
+// every monitor, so a test stands in for a monitor of another scale so.
+typedef int (*KvWindowDpiSource)(HWND hwnd);
+void KvSetWindowDpiSource(KvWindowDpiSource source);
 
 // A measure of `px` pixels at 96 dpi, in pixels at `dpi`.
 inline int KvScale(int px, int dpi) { return MulDiv(px, dpi, kKvBaseDpi); }

@@ -1423,6 +1423,214 @@ TEST_F(DesignerTest, KeysUndoOnTheCanvasAndEscapeClosesTheEditorThenTheDesigner)
     EXPECT_EQ(nullptr, Designer());
 }
 
+// ---- Register choices in the history ---------------------------------------------------------
+
+// Two profiles and two muntins far apart, on a 2000 x 2000 frame that takes
+// them all.
+class ChoiceHistoryTest : public DesignerTest {
+protected:
+    void SetUp() override {
+        DesignerTest::SetUp();
+        Sql("INSERT INTO T_ZstProfil VALUES ('Normal 70', 0, x'4600000046000000500000003C000000'),"
+            " ('Huge 400', 2, x'90010000900100002C0100002C010000');"
+            "INSERT INTO T_ZstSzpros VALUES ('Bar 26', 26), ('Bar 40', 40);");
+        o_ << Rama(2000, 2000) << Wypeln(0, "G", 0) << Szpros(1000, false, 0, 0, 1);
+        strcpy(o_.r.nazProfil, "Own");
+        o_.r.sGrubProf = strGrubProf{50, 55, 60, 45};
+        strcpy(o_.r.nazSzpros, "Own bar");
+        Geometry(o_);
+        rows_ = Rows("SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil ORDER BY nazwa");
+        muntinRows_ = Rows("SELECT nazwa, grubSzpros FROM T_ZstSzpros ORDER BY nazwa");
+    }
+    // A choice with the mouse: the entry chosen, then the list closing.
+    static void Pick(int list, const char* name) {
+        const int at = (int)SendMessageA(Item(list), CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)name);
+        ChooseEntry(list, at);
+        SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(list, CBN_CLOSEUP), (LPARAM)Item(list));
+    }
+    // What the list shows and what the record and the spin hold.
+    std::string Shown(int list) {
+        char sel[160] = "";
+        const LRESULT at = SendMessageA(Item(list), CB_GETCURSEL, 0, 0);
+        if (at >= 0) SendMessageA(Item(list), CB_GETLBTEXT, at, (LPARAM)sel);
+        const bool profile = list == IDC_PNL_PROFILE_LIST;
+        return Text(Item(list)) + "|" + sel + "|" +
+               std::to_string(profile ? o_.r.sGrubProf.rama : o_.r.grubSzpros) + "|" +
+               Text(Item(profile ? IDC_PNL_FRAME_EDIT : IDC_PNL_MUNTIN_TH_EDIT));
+    }
+    TestOkno o_;
+    std::vector<std::string> rows_, muntinRows_;
+};
+
+// Normal 70, then Huge 400, then Undo: the name goes back with the
+// thicknesses (the list's selection too), and so on through redo; Save then
+// files the window under the name its values came with, and neither
+// register row is rewritten with another entry's values.
+TEST_F(ChoiceHistoryTest, UndoAndRedoPutTheNameBackWithItsValues) {
+    std::vector<std::string> profile, muntin;
+    const int saved = Run(o_, 1, {[&] {
+                                      Pick(IDC_PNL_PROFILE_LIST, "Normal 70");
+                                      Pick(IDC_PNL_PROFILE_LIST, "Huge 400");
+                                      profile.push_back(Shown(IDC_PNL_PROFILE_LIST));
+                                      for (int id : {CMD_DES_UNDO, CMD_DES_UNDO, CMD_DES_REDO, CMD_DES_REDO,
+                                                     CMD_DES_UNDO}) {
+                                          DesignerCommand(id);
+                                          profile.push_back(Shown(IDC_PNL_PROFILE_LIST));
+                                      }
+                                      Pick(IDC_PNL_MUNTIN_LIST, "Bar 26");
+                                      Pick(IDC_PNL_MUNTIN_LIST, "Bar 40");
+                                      DesignerCommand(CMD_DES_UNDO);
+                                      muntin.push_back(Shown(IDC_PNL_MUNTIN_LIST));
+                                      DesignerCommand(CMD_DES_UNDO);
+                                      muntin.push_back(Shown(IDC_PNL_MUNTIN_LIST));
+                                      DesignerCommand(CMD_DES_REDO);
+                                      muntin.push_back(Shown(IDC_PNL_MUNTIN_LIST));
+                                      DesignerCommand(CMD_DES_SAVE);
+                                      return true;
+                                  }});
+    EXPECT_EQ((std::vector<std::string>{"Huge 400|Huge 400|400|400", "Normal 70|Normal 70|70|70",
+                                        "Own||50|50", "Normal 70|Normal 70|70|70", "Huge 400|Huge 400|400|400",
+                                        "Normal 70|Normal 70|70|70"}),
+              profile);
+    EXPECT_EQ((std::vector<std::string>{"Bar 26|Bar 26|26|26", "Own bar||20|20", "Bar 26|Bar 26|26|26"}), muntin);
+    EXPECT_EQ(1, saved);
+    EXPECT_TRUE(g_boxes.empty()) << LastBox();
+    EXPECT_EQ(rows_, Rows("SELECT nazwa, typ, hex(sGrubProf) FROM T_ZstProfil ORDER BY nazwa"));
+    EXPECT_EQ(muntinRows_, Rows("SELECT nazwa, grubSzpros FROM T_ZstSzpros ORDER BY nazwa"));
+    EXPECT_STREQ("Normal 70", o_.r.nazProfil);
+    EXPECT_EQ(0, memcmp(&o_.r.sGrubProf, "\x46\0\0\0\x46\0\0\0\x50\0\0\0\x3C\0\0\0", 16));
+    EXPECT_EQ(0, o_.r.iProfSch);
+    EXPECT_STREQ("Bar 26", o_.r.nazSzpros);
+    EXPECT_EQ(26, o_.r.grubSzpros);
+}
+
+// Down twice in the profile's field chooses two entries, each applied at
+// once; the focus leaving the list ends the pass, and one Undo takes the
+// window back to the profile it had before.
+TEST_F(ChoiceHistoryTest, ArrowingThroughTheListIsOneStep) {
+    HWND field = nullptr;
+    int frames[2] = {};
+    std::string after;
+    Run(o_, 1, {[&] {
+                    field = ListField(IDC_PNL_PROFILE_LIST);
+                    PressKey(Designer(), field, VK_DOWN);
+                    return true;
+                },
+                [&] {
+                    frames[0] = o_.r.sGrubProf.rama;
+                    PressKey(Designer(), field, VK_DOWN);
+                    return true;
+                },
+                [&] {
+                    frames[1] = o_.r.sGrubProf.rama;
+                    SetFocus(Canvas());
+                    DesignerCommand(CMD_DES_UNDO);
+                    after = Shown(IDC_PNL_PROFILE_LIST);
+                    EXPECT_FALSE(Enabled(CMD_DES_UNDO)) << "more than one step";
+                    DesignerCommand(CMD_DES_REDO);
+                    EXPECT_EQ(frames[1], o_.r.sGrubProf.rama);
+                    return true;
+                }});
+    EXPECT_EQ(400, frames[0]);  // Huge 400 comes first, then Normal 70
+    EXPECT_EQ(70, frames[1]);
+    EXPECT_EQ("Own||50|50", after);
+}
+
+// Ctrl+Z and Ctrl+Y where the focus is in a read-only thickness field undo
+// and redo the window's step; Ctrl+Alt+Z (AltGr+Z types a letter) does
+// nothing; the tool chosen stays through undo and redo.
+TEST_F(DesignerTest, KeysInAThicknessFieldUndoButAltGrNeverDoes) {
+    TestOkno o;
+    o << Rama(2000, 1000);
+    Geometry(o);
+    const int32_t t0 = o.r.sGrubProf.rama;
+    HWND edit = nullptr;
+    std::vector<int32_t> seen;
+    bool sashKept = false;
+    Run(o, 1, {[&] {
+                   DesignerCommand(CMD_DES_SASH_FIRST + 1);
+                   ClickSpin(GetDlgItem(Panel(), IDC_PNL_FRAME_SPIN), true);
+                   edit = Item(IDC_PNL_FRAME_EDIT);
+                   PressKey(Designer(), edit, 'Z', true, false, true);
+                   return true;
+               },
+               [&] {
+                   seen.push_back(o.r.sGrubProf.rama);
+                   PressKey(Designer(), edit, 'Z', true);
+                   return true;
+               },
+               [&] {
+                   seen.push_back(o.r.sGrubProf.rama);
+                   sashKept = Checked(CMD_DES_SASH);
+                   PressKey(Designer(), edit, 'Y', true);
+                   return true;
+               },
+               [&] {
+                   seen.push_back(o.r.sGrubProf.rama);
+                   return true;
+               }});
+    EXPECT_EQ((std::vector<int32_t>{t0 + 1, t0, t0 + 1}), seen);
+    EXPECT_TRUE(sashKept) << "undo dropped the chosen tool";
+}
+
+// The height of the font a control draws with.
+LONG FontHeight(HWND control) {
+    LOGFONTA lf = {};
+    GetObjectA((HFONT)SendMessageA(control, WM_GETFONT, 0, 0), sizeof lf, &lf);
+    return lf.lfHeight;
+}
+
+LONG GuiFontHeightAt(int dpi) {
+    LOGFONTA lf = {};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    return MulDiv(lf.lfHeight, dpi, KvSystemDpi());
+}
+
+int g_monitorDpi;
+int MonitorDpi(HWND) { return g_monitorDpi; }
+
+// A designer opened on a monitor of another scale than the system's (Wine
+// has one: a stand-in says so) makes its panel's fonts, the canvas editor's
+// included, for its own dpi; a move to another dpi gives the editor the
+// font of that one too.
+TEST_F(DesignerTest, FontsAreMadeForTheWindowsOwnDpi) {
+    TestOkno o;
+    GlazedWindow(o);
+    g_monitorDpi = KvSystemDpi() * 3 / 2;
+    KvSetWindowDpiSource(MonitorDpi);
+    std::vector<LONG> heights;
+    LONG editorAfterMove = 0;
+    LRESULT tipWidth = 0;
+    int tipAbove = 0;
+    Run(o, 1, {[&] {
+            for (int id : {IDC_PNL_PROFILE_LABEL, IDC_PNL_NOTES, IDC_PNL_FRAME_EDIT, IDC_PNL_QTY_EDIT})
+                heights.push_back(FontHeight(Item(id)));
+            heights.push_back(FontHeight(GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT)));
+            // The tooltip over the glass: as wide, and as far above the
+            // mouse, as at 96 dpi in that scale.
+            const LPARAM at = CanvasAt(o, 500, 500);
+            SendMessageA(Canvas(), WM_MOUSEHOVER, 0, at);
+            HWND tip = Stan(Canvas())->tip;
+            tipWidth = SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0);
+            RECT r;
+            GetWindowRect(tip, &r);
+            POINT pt = {(short)LOWORD(at), (short)HIWORD(at)};
+            ClientToScreen(Canvas(), &pt);
+            tipAbove = pt.y - r.top;
+            g_monitorDpi = KvSystemDpi() * 2;
+            RECT suggested = {0, 0, KvScale(800, g_monitorDpi), KvScale(600, g_monitorDpi)};
+            SendMessageA(Designer(), WM_DPICHANGED, MAKEWPARAM(g_monitorDpi, g_monitorDpi), (LPARAM)&suggested);
+            editorAfterMove = FontHeight(GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT));
+            return true;
+        }});
+    KvSetWindowDpiSource(nullptr);
+    const LONG want = GuiFontHeightAt(KvSystemDpi() * 3 / 2);
+    EXPECT_EQ(std::vector<LONG>(5, want), heights);
+    EXPECT_EQ(GuiFontHeightAt(KvSystemDpi() * 2), editorAfterMove);
+    EXPECT_EQ(KvScale(128, KvSystemDpi() * 3 / 2), tipWidth);
+    EXPECT_NEAR(KvScale(20, KvSystemDpi() * 3 / 2), tipAbove, 1);  // the tip's border
+}
+
 int PanelPos() { return GetScrollPos(Panel(), SB_VERT); }
 
 TEST_F(DesignerTest, PageDownScrollsThePanelExceptInTheNotesAndTheWheelAlwaysDoes) {

@@ -134,10 +134,10 @@ std::vector<std::string> TextsThatDoNotFit(HWND parent) {
     return f.out;
 }
 
-void PressKey(HWND window, HWND focus, WORD vk, bool ctrl, bool shift) {
+void PressKey(HWND window, HWND focus, WORD vk, bool ctrl, bool shift, bool alt) {
     SetForegroundWindow(window);
     if (focus) SetFocus(focus);
-    INPUT in[6] = {};
+    INPUT in[8] = {};
     int n = 0;
     auto key = [&](WORD k, bool up) {
         in[n].type = INPUT_KEYBOARD;
@@ -146,10 +146,12 @@ void PressKey(HWND window, HWND focus, WORD vk, bool ctrl, bool shift) {
         n++;
     };
     if (ctrl) key(VK_CONTROL, false);
+    if (alt) key(VK_MENU, false);
     if (shift) key(VK_SHIFT, false);
     key(vk, false);
     key(vk, true);
     if (shift) key(VK_SHIFT, true);
+    if (alt) key(VK_MENU, true);
     if (ctrl) key(VK_CONTROL, true);
     SendInput((UINT)n, in, sizeof(INPUT));
 }

@@ -12,10 +12,10 @@
 void PumpMessages(DWORD ms);
 
 // `window` brought to the front with `focus` focused, then the key pressed
-// and released as keyboard input (SendInput), with Ctrl and Shift held as
-// asked. The messages come through the loop that runs: the caller lets it
+// and released as keyboard input (SendInput), with Ctrl, Shift and Alt held
+// as asked. The messages come through the loop that runs: the caller lets it
 // run before looking at the result.
-void PressKey(HWND window, HWND focus, WORD vk, bool ctrl = false, bool shift = false);
+void PressKey(HWND window, HWND focus, WORD vk, bool ctrl = false, bool shift = false, bool alt = false);
 
 // The whole content of a file, or an empty string when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

@@ -37,6 +37,12 @@ LRESULT CALLBACK EdProc(HWND ed, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcA(w->edProc, ed, msg, wp, lp);
 }
 
+// The editor's font for the canvas's dpi.
+void SetEditorFont(ObsProj* w) {
+    w->edFont.reset(KvCreateGuiFont(Dpi(w)));
+    SendMessageA(w->ed.hEd, WM_SETFONT, (WPARAM)KvGuiFont(w->edFont.get()), FALSE);
+}
+
 }  // namespace
 
 bool TworzEdytor(ObsProj* w, HINSTANCE inst) {
@@ -48,12 +54,14 @@ bool TworzEdytor(ObsProj* w, HINSTANCE inst) {
     ShowWindow(w->ed.hUd, SW_HIDE);
     w->edProc = (WNDPROC)SetWindowLongPtrA(w->ed.hEd, GWLP_WNDPROC, (LONG_PTR)EdProc);
     w->dpiEd = Dpi(w);
+    SetEditorFont(w);
     return true;
 }
 
 void PrzeskalujEdytor(ObsProj* w) {
     if (!w->ed.hEd || w->dpiEd == Dpi(w)) return;
     w->dpiEd = Dpi(w);
+    SetEditorFont(w);
     w->ed.szer = Px(w, kEdSzerPx);
     SetWindowPos(w->ed.hEd, nullptr, 0, 0, w->ed.szer, Px(w, kEdWysPx), SWP_NOMOVE | SWP_NOZORDER);
     // Attached again, the up-down takes the edit's new height and its place

@@ -44,7 +44,8 @@ struct ObsProj {
     WNDPROC edProc = nullptr;
     int stanEd = kEdZamkniety;
     int32_t indeksEd = -1;  // label index within its chain
-    int dpiEd = 0;          // the dpi the editor was sized for
+    int dpiEd = 0;          // the dpi the editor was sized for ...
+    ScopedFont edFont;      // ... and its font for it (none: the stock one)
     // Tooltip naming the mullion or filling under the mouse.
     HWND tip = nullptr;
     int32_t tipElement = -1;

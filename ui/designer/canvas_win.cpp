@@ -107,7 +107,6 @@ bool TworzTip(ObsProj* w, HINSTANCE inst) {
     ti.uId = (UINT_PTR)w->hwnd;
     ti.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(w->tip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
-    SendMessageA(w->tip, TTM_SETMAXTIPWIDTH, 0, 128);
     return true;
 }
 
@@ -128,7 +127,9 @@ void OnMouseHover(ObsProj* w, WPARAM klawisze, int x, int y) {
         return;
     }
     w->tipElement = t.element;
-    POINT pt = {x, y - 20};
+    // Above the mouse and as wide as at 96 dpi, at the canvas's dpi.
+    SendMessageA(w->tip, TTM_SETMAXTIPWIDTH, 0, Px(w, 128));
+    POINT pt = {x, y - Px(w, 20)};
     ClientToScreen(w->hwnd, &pt);
     TOOLINFOA ti = {};
     ti.cbSize = sizeof ti;

@@ -112,6 +112,9 @@ inline HWND NameControl(DesignerState* s, int listId) {
 
 // designer_tools_win.cpp
 void ApplyToolState(DesignerState* s);
+// After undo or redo: the chosen tool stays while the window offers it
+// (the frame's tool only without a frame, the others only with one).
+void KeepToolState(DesignerState* s);
 int BuildFillingList(DesignerState* s, char* msg);
 bool BuildMenus(DesignerState* s);
 void CmdFactors(DesignerState* s);
@@ -127,9 +130,9 @@ const char* TipText(int command);
 void CmdSave(DesignerState* s);
 void FillPanel(DesignerState* s);
 void OnColourChosen(DesignerState* s);
-LRESULT OnMuntinChosen(DesignerState* s);
+LRESULT OnMuntinChosen(DesignerState* s, const char* before);
 void OnPrice(DesignerState* s);
-LRESULT OnProfileChosen(DesignerState* s);
+LRESULT OnProfileChosen(DesignerState* s, const char* before);
 LRESULT OnQuantity(DesignerState* s, int32_t value);
 LRESULT OnThickness(DesignerState* s, int32_t value, int spinId);
 void RefreshCanvas(DesignerState* s);
@@ -140,6 +143,8 @@ void UpdateFigures(DesignerState* s);
 void LoadPriceList(DesignerState* s);
 void UpdatePriceList(DesignerState* s);
 void CmdUsePriceList(DesignerState* s);
+// The profile and muntin names the panel shows now.
+DesignNames CurrentNames(DesignerState* s);
 // After an accepted change of the drawing: one step of the history.
 void RecordStep(DesignerState* s);
 // Takes the last step back (or does again the one taken back).

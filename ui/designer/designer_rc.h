@@ -157,7 +157,8 @@
 #define HELP_FACTORS 9
 
 // ---- Messages of the panel to the designer (the canvas has its own, up to + 11) ------------------------
-#define UM_DES_PROFILE_CHOSEN (WM_APP + 12)  // 1 refuses: the panel puts the list back
+#define UM_DES_PROFILE_CHOSEN \
+    (WM_APP + 12)  // lParam the text shown before (may be null); 1 refuses: the panel puts the list back
 #define UM_DES_COLOR_CHOSEN (WM_APP + 13)
 #define UM_DES_MUNTIN_CHOSEN (WM_APP + 14)  // 1 refuses, as for the profile
 #define UM_DES_THICKNESS (WM_APP + 15)      // wParam new position, lParam spin id; 1 refuses
@@ -170,5 +171,6 @@
 #define UM_PNL_PUT_BACK (WM_APP + 19)   // posted to itself: wParam a name list whose choice was refused
 #define UM_PNL_APPLY_DPI (WM_APP + 20)  // wParam the designer's new dpi: the panel lays itself out for it
 #define UM_DES_NAMES (WM_APP + 21)      // posted: a name's text changed (the price list's suggestion follows)
+#define UM_DES_CHOICES_END (WM_APP + 22)  // the profile or muntin list closed or lost the focus: a pass ends
 
 #endif  // KV_UI_DESIGNER_RC_H

@@ -289,17 +289,6 @@ void RefreshCanvas(DesignerState* s) {
 
 namespace {
 
-// Reruns the element geometry with the record's thicknesses; false after
-// showing the failure.
-bool Regeometry(DesignerState* s) {
-    char msg[KV_MSG_LEN] = "";
-    if (!ObliczGeometrie(s->okno->oper, s->okno->liczbaOper, s->param.format, s->okno, msg)) {
-        KvShowError(s->hwnd, msg);
-        return false;
-    }
-    return true;
-}
-
 int SelectedEntry(DesignerState* s, int listId, const char* refusal) {
     HWND list = PanelItem(s, listId);
     int sel = list ? (int)SendMessageA(list, CB_GETCURSEL, 0, 0) : CB_ERR;
@@ -307,24 +296,51 @@ int SelectedEntry(DesignerState* s, int listId, const char* refusal) {
     return sel;
 }
 
+// The profile or the muntin thicknesses (the other null) that a choice or a
+// spin brings, after the limit check: the geometry computed again with
+// them, or nothing changed and the failure shown (false).
+bool TakeThicknesses(DesignerState* s, const strGrubProf* profile, const int32_t* muntin) {
+    char msg[KV_MSG_LEN] = "";
+    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, profile, muntin, msg) ||
+        !ApplyThicknesses(s->okno, profile ? *profile : s->okno->sGrubProf, muntin ? *muntin : s->okno->grubSzpros,
+                          msg)) {
+        KvShowError(s->hwnd, msg);
+        return false;
+    }
+    return true;
+}
+
+void Copy(char (&to)[128], const char* from) {
+    snprintf(to, sizeof to, "%s", from ? from : "");
+}
+
+// A choice from the profile or muntin register as one step: the names shown
+// before it (`before`, the panel's last accepted or typed text of that list)
+// and after it, with the entry's name, go into the history with the values.
+void RecordChoice(DesignerState* s, DesignChoice which, const char* before, const char* entry) {
+    if (!s->editable) return;
+    DesignNames was = CurrentNames(s), now = was;
+    Copy(which == kChoiceProfile ? was.profile : was.muntin, before);
+    Copy(which == kChoiceProfile ? now.profile : now.muntin, entry);
+    s->history.RecordChoice(*s->okno, which, was, now);
+    UpdateUndoButtons(s);
+}
+
 }  // namespace
 
-// 1 when the choice is refused (the panel then puts the list back).
-LRESULT OnProfileChosen(DesignerState* s) {
+// 1 when the choice is refused (the panel then puts the list back). `before`
+// is what the list showed before the choice, or null for its text now.
+LRESULT OnProfileChosen(DesignerState* s, const char* before) {
     int sel = SelectedEntry(s, IDC_PNL_PROFILE_LIST, "Error of selecting profile from the list");
     if (sel < 0 || sel >= s->rej.liczbaProfili) return 1;
     const strZstProfil& p = s->rej.profile[sel];
-    char msg[KV_MSG_LEN] = "";
-    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, &p.sGrubProf, nullptr, msg)) {
-        KvShowError(s->hwnd, msg);
-        return 1;
-    }
-    s->okno->sGrubProf = p.sGrubProf;
+    const DesignNames shown = CurrentNames(s);
+    if (!TakeThicknesses(s, &p.sGrubProf, nullptr)) return 1;
     SetThicknessSpins(s);
     s->okno->iProfSch = p.typ;
     CheckProfileType(s);
-    if (Regeometry(s)) RefreshCanvas(s);
-    RecordStep(s);
+    RefreshCanvas(s);
+    RecordChoice(s, kChoiceProfile, before ? before : shown.profile, p.nazwa);
     return 0;
 }
 
@@ -336,19 +352,15 @@ void OnColourChosen(DesignerState* s) {
 }
 
 // 1 when the choice is refused, as for the profile.
-LRESULT OnMuntinChosen(DesignerState* s) {
+LRESULT OnMuntinChosen(DesignerState* s, const char* before) {
     int sel = SelectedEntry(s, IDC_PNL_MUNTIN_LIST, "Error of selecting muntin from the list");
     if (sel < 0 || sel >= s->rej.liczbaSzprosow) return 1;
-    int32_t grub = s->rej.szprosy[sel].grubSzpros;
-    char msg[KV_MSG_LEN] = "";
-    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, nullptr, &grub, msg)) {
-        KvShowError(s->hwnd, msg);
-        return 1;
-    }
-    s->okno->grubSzpros = grub;
-    SetSpin(s, kSpinMuntin, grub);
-    if (Regeometry(s)) RefreshCanvas(s);
-    RecordStep(s);
+    const strZstSzpros& m = s->rej.szprosy[sel];
+    const DesignNames shown = CurrentNames(s);
+    if (!TakeThicknesses(s, nullptr, &m.grubSzpros)) return 1;
+    SetSpin(s, kSpinMuntin, m.grubSzpros);
+    RefreshCanvas(s);
+    RecordChoice(s, kChoiceMuntin, before ? before : shown.muntin, m.nazwa);
     return 0;
 }
 
@@ -370,16 +382,8 @@ LRESULT OnThickness(DesignerState* s, int32_t value, int spinId) {
         case IDC_PNL_MUNTIN_TH_SPIN: muntin = Clamp(value, kMinGrubSzpros, kMaxGrubSzpros); break;
         default: return 1;
     }
-    bool isMuntin = spinId == IDC_PNL_MUNTIN_TH_SPIN;
-    char msg[KV_MSG_LEN] = "";
-    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, isMuntin ? nullptr : &g,
-                       isMuntin ? &muntin : nullptr, msg)) {
-        KvShowError(s->hwnd, msg);
-        return 1;
-    }
-    if (isMuntin) s->okno->grubSzpros = muntin;
-    else s->okno->sGrubProf = g;
-    if (!Regeometry(s)) return 0;
+    const bool isMuntin = spinId == IDC_PNL_MUNTIN_TH_SPIN;
+    if (!TakeThicknesses(s, isMuntin ? nullptr : &g, isMuntin ? &muntin : nullptr)) return 1;
     RefreshCanvas(s);
     RecordStep(s);
     return 0;
@@ -392,18 +396,48 @@ void UpdateUndoButtons(DesignerState* s) {
     SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_REDO, s->editable && s->history.CanRedo());
 }
 
+DesignNames CurrentNames(DesignerState* s) {
+    DesignNames n = {};
+    GetWindowTextA(NameControl(s, IDC_PNL_PROFILE_LIST), n.profile, (int)sizeof n.profile);
+    GetWindowTextA(NameControl(s, IDC_PNL_MUNTIN_LIST), n.muntin, (int)sizeof n.muntin);
+    return n;
+}
+
 void RecordStep(DesignerState* s) {
     if (!s->editable) return;
-    s->history.Record(*s->okno);  // without memory the step is only not undoable
+    s->history.Record(*s->okno, CurrentNames(s));  // without memory the step is only not undoable
     UpdateUndoButtons(s);
 }
 
+namespace {
+
+// A name list shows `name`: its register's entry of that spelling selected,
+// or no selection with the name in the field.
+void ShowName(DesignerState* s, int listId, const char* name) {
+    HWND c = NameControl(s, listId);
+    if (c == PanelItem(s, listId)) {
+        int sel = -1;
+        const int count = listId == IDC_PNL_PROFILE_LIST ? s->rej.liczbaProfili : s->rej.liczbaSzprosow;
+        for (int i = 0; i < count && sel < 0; i++) {
+            const char* entry =
+                listId == IDC_PNL_PROFILE_LIST ? s->rej.profile[i].nazwa : s->rej.szprosy[i].nazwa;
+            if (strcmp(entry, name) == 0) sel = i;
+        }
+        SendMessageA(c, CB_SETCURSEL, (WPARAM)sel, 0);
+    }
+    SetWindowTextA(c, name);
+}
+
+}  // namespace
+
 // The window as it stood: its elements, thicknesses and profile type back in
-// the record, the spins and radio buttons showing them, the drawing and the
-// figures made again from them.
+// the record, the spins and radio buttons showing them, after a register
+// choice the names too, the drawing and the figures made again from them.
+// The chosen tool stays while the window still offers it.
 void CmdUndo(DesignerState* s, bool redo) {
     if (!s->editable) return;
-    const DesignState* state = redo ? s->history.Redo() : s->history.Undo();
+    const DesignNames* names = nullptr;
+    const DesignState* state = redo ? s->history.Redo(&names) : s->history.Undo(&names);
     if (!state) return;
     char msg[KV_MSG_LEN] = "";
     if (!PutDesignState(*state, s->okno, msg)) {
@@ -413,11 +447,16 @@ void CmdUndo(DesignerState* s, bool redo) {
         KvShowError(s->hwnd, msg);
         return;
     }
+    if (names) {
+        ShowName(s, IDC_PNL_PROFILE_LIST, names->profile);
+        ShowName(s, IDC_PNL_MUNTIN_LIST, names->muntin);
+        SendMessageA(s->panel, UM_PNL_KEEP_NAMES, 0, 0);  // what a refused choice comes back to
+    }
     SetThicknessSpins(s);
     SetSpin(s, kSpinMuntin, s->okno->grubSzpros);
     CheckProfileType(s);
     RefreshCanvas(s);
-    ApplyToolState(s);
+    KeepToolState(s);
     UpdateUndoButtons(s);
 }
 

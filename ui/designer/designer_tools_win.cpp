@@ -98,13 +98,31 @@ void SetTool(DesignerState* s, int32_t tool) {
 
 }  // namespace
 
+namespace {
+
+// The frame's tool while the window has no frame, the others once it has.
+void EnableTools(DesignerState* s) {
+    const bool empty = s->okno->liczbaOper == 0;
+    SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_FRAME, empty);
+    for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
+        SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, id, !empty);
+}
+
+}  // namespace
+
+void KeepToolState(DesignerState* s) {
+    if (!s->editable) return;
+    const int32_t tool = NarzedzieObs(s->param.flagi);
+    const bool empty = s->okno->liczbaOper == 0;
+    const bool offered = tool == kNarzWskaznik || (tool == kNarzRama) == empty;
+    EnableTools(s);
+    SetTool(s, offered ? tool : kNarzWskaznik);
+}
+
 void ApplyToolState(DesignerState* s) {
     if (s->editable) {
         SetTool(s, kNarzWskaznik);
-        bool empty = s->okno->liczbaOper == 0;
-        SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_FRAME, empty);
-        for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
-            SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, id, !empty);
+        EnableTools(s);
         return;
     }
     for (int id : kToolButtons) SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, id, FALSE);

@@ -67,7 +67,7 @@ LRESULT OnCreate(DesignerState* s, HWND hwnd) {
     FillPanel(s);
     if (!s->editable) SwitchOffPanel(s);
     ApplyToolState(s);
-    if (s->editable) s->history.Reset(*s->okno);  // without memory there is no undo
+    if (s->editable) s->history.Reset(*s->okno, CurrentNames(s));  // without memory there is no undo
     UpdateUndoButtons(s);
     return 0;
 }
@@ -194,9 +194,10 @@ LRESULT CALLBACK DesignerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE: OnCommand(s, CMD_DES_CANCEL); return 0;
         case WM_HELP: OpenHelp(hwnd, HELP_DESIGNER); return TRUE;
         case UM_OBS_LIMITY: return OnLimitCheck(s, (const strLimitObsProj*)lp);
-        case UM_DES_PROFILE_CHOSEN: return OnProfileChosen(s);
+        case UM_DES_PROFILE_CHOSEN: return OnProfileChosen(s, (const char*)lp);
         case UM_DES_COLOR_CHOSEN: OnColourChosen(s); return 0;
-        case UM_DES_MUNTIN_CHOSEN: return OnMuntinChosen(s);
+        case UM_DES_MUNTIN_CHOSEN: return OnMuntinChosen(s, (const char*)lp);
+        case UM_DES_CHOICES_END: s->history.EndPass(); return 0;
         case UM_DES_THICKNESS: return OnThickness(s, (int32_t)wp, (int)lp);
         case UM_DES_PRICE: OnPrice(s); return 0;
         case UM_DES_QUANTITY: return OnQuantity(s, (int32_t)wp);
@@ -236,7 +237,9 @@ bool IsClass(HWND h, const char* name) {
     return h && GetClassNameA(h, cls, (int)sizeof cls) && !lstrcmpiA(cls, name);
 }
 
-bool IsEdit(HWND h) { return IsClass(h, "Edit"); }
+// An edit that takes typing: its own Ctrl+Z undoes the typing. The
+// thickness fields are read-only edits, moved only by their spins.
+bool IsTypingEdit(HWND h) { return IsClass(h, "Edit") && !(GetWindowLongA(h, GWL_STYLE) & ES_READONLY); }
 
 // A drop-down list that is open takes its Escape itself.
 bool InOpenDropDown(HWND h) {
@@ -246,12 +249,13 @@ bool InOpenDropDown(HWND h) {
 
 // Page Up and Page Down scroll the panel unless the notes take them; the
 // wheel always scrolls the panel; F1 opens the designer's help; Ctrl+Z
-// undoes and Ctrl+Y or Ctrl+Shift+Z redoes a step, except in an edit, where
-// Ctrl+Z is the edit's own.
+// undoes and Ctrl+Y or Ctrl+Shift+Z redoes a step, except in an edit that
+// takes typing, where Ctrl+Z is the edit's own. Ctrl+Alt is AltGr on many
+// keyboards (AltGr+Z types a letter), so it never undoes.
 bool KeyFilter(DesignerState* s, MSG* m) {
     if (m->hwnd != s->hwnd && !IsChild(s->hwnd, m->hwnd)) return false;
     if (m->message == WM_KEYDOWN && (m->wParam == 'Z' || m->wParam == 'Y') && GetKeyState(VK_CONTROL) < 0 &&
-        !IsEdit(GetFocus())) {
+        GetKeyState(VK_MENU) >= 0 && !IsTypingEdit(GetFocus())) {
         CmdUndo(s, m->wParam == 'Y' || GetKeyState(VK_SHIFT) < 0);
         return true;
     }

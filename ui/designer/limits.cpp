@@ -160,3 +160,18 @@ int SprawdzLimity(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_
     KvFree(kopia.oper);
     return wynik;
 }
+
+int ApplyThicknesses(strOkno* window, const strGrubProf& profile, int32_t muntin, char* msg) {
+    const strGrubProf oldProfile = window->sGrubProf;
+    const int32_t oldMuntin = window->grubSzpros;
+    window->sGrubProf = profile;
+    window->grubSzpros = muntin;
+    if (ObliczGeometrie(window->oper, window->liczbaOper, 5, window, msg)) return 1;
+    // The old thicknesses gave this geometry before, so the pass gives it
+    // again; the elements after the one that failed were never touched.
+    window->sGrubProf = oldProfile;
+    window->grubSzpros = oldMuntin;
+    char ignored[KV_MSG_LEN];
+    ObliczGeometrie(window->oper, window->liczbaOper, 5, window, ignored);
+    return 0;
+}

@@ -35,4 +35,11 @@ enum : int32_t { kLimDolacz = -1, kLimBezZmian = -2 };
 int SprawdzLimity(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_t indeks,
                   const strGrubProf* grub, const int32_t* grubSzpros, char* msg);
 
+// Gives the window the profile thicknesses `profile` and the muntin
+// thickness `muntin` (mm) and computes the geometry of its elements again. 1 on
+// success; 0 with the pass's message when the geometry cannot be computed,
+// the thicknesses and the geometry then as they were, so that a refused
+// change leaves nothing half done.
+int ApplyThicknesses(strOkno* window, const strGrubProf& profile, int32_t muntin, char* msg);
+
 #endif  // KV_UI_DESIGNER_LIMITS_H

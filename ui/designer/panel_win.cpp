@@ -7,6 +7,7 @@
 #include "ui/designer/designer_rc.h"
 #include "util/dpi_win.h"
 #include "util/scoped_win.h"
+#include "util/text_fit_win.h"
 #include "util/window_win.h"
 
 const char kPanelClass[] = "oknoDowOknoDane";
@@ -31,7 +32,8 @@ struct PanelState {
     bool bar;         // the scroll bar shows
     int wheelRest;    // wheel movement not yet turned into lines, wheel units
     int dpi;          // the dpi the panel is laid out for
-    ScopedFont font;  // the controls' font at that dpi after a move (none: the stock one)
+    ScopedFont font;  // the controls' font at that dpi (none: the stock one)
+    std::string missingTip;  // the price list's whole missing line while its tip shows
 };
 
 // A measure given at 96 dpi (the layout's numbers), at the panel's dpi.
@@ -247,7 +249,12 @@ bool CreatePriceBlocks(PanelState* s) {
         if (s->v.priceList == kPriceListWithUse)
             Child(p, "BUTTON", "Use", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 0, IDC_PNL_PRICE_LIST_USE, 54,
                   22);
-        Child(p, "STATIC", "", SS_LEFT | SS_NOPREFIX, 0, IDC_PNL_PRICE_LIST_MISSING, 238, 40);
+        // Drawn by the panel: the names it lists may need more than its two
+        // lines, and then the last one ends in an ellipsis and the tooltip
+        // shows them all.
+        HWND missing =
+            Child(p, "STATIC", "", SS_OWNERDRAW | SS_NOTIFY, 0, IDC_PNL_PRICE_LIST_MISSING, 238, 40);
+        if (missing) KvAddFullTextTip(p, missing);
     }
     Label(p, IDC_PNL_NOTES_LABEL, "Notes", 240);
     HWND notes = Child(p, "EDIT", "", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
@@ -428,9 +435,12 @@ void PutBack(PanelState* s, int listId) {
     SetWindowTextA(list, k->text);
 }
 
-// A choice in a name list whose choices the designer may refuse.
+// A choice in a name list whose choices the designer may refuse; it hears
+// what the list showed before, which undoing the choice brings back.
 void OnNameChosen(PanelState* s, int listId, UINT message) {
-    if (SendMessageA(GetParent(s->hwnd), message, 0, 0)) PostMessageA(s->hwnd, UM_PNL_PUT_BACK, listId, 0);
+    const KeptName* k = KeptOf(s, listId);
+    if (SendMessageA(GetParent(s->hwnd), message, 0, k ? (LPARAM)k->text : 0))
+        PostMessageA(s->hwnd, UM_PNL_PUT_BACK, listId, 0);
     else KeepName(s, listId, true);
 }
 
@@ -457,6 +467,11 @@ void OnCommand(PanelState* s, int id, int code, HWND ctl) {
     }
     // A typed name is the one to come back to.
     if (code == (int)CBN_EDITCHANGE) KeepName(s, id, false);
+    // Arrowing through a list chooses each entry; the choices of one pass
+    // are one step of the designer's history, which ends here.
+    if ((id == IDC_PNL_PROFILE_LIST || id == IDC_PNL_MUNTIN_LIST) &&
+        (code == (int)CBN_DROPDOWN || code == (int)CBN_CLOSEUP || code == (int)CBN_KILLFOCUS))
+        SendMessageA(parent, UM_DES_CHOICES_END, 0, 0);
     if (IsNameControl(id) && (code == (int)CBN_EDITCHANGE || code == (int)CBN_SELCHANGE || code == EN_CHANGE))
         PostMessageA(parent, UM_DES_NAMES, 0, 0);  // after a chosen entry's text is in the field
     if (id == IDC_PNL_PRICE_LIST_USE && code == BN_CLICKED)
@@ -474,6 +489,7 @@ void OnCommand(PanelState* s, int id, int code, HWND ctl) {
 }
 
 LRESULT OnNotify(PanelState* s, NMHDR* nm) {
+    if (KvAnswerFullTextTip(nm, GetDlgItem(s->hwnd, IDC_PNL_PRICE_LIST_MISSING), &s->missingTip)) return 0;
     if (nm->code != UDN_DELTAPOS) return 0;
     NMUPDOWN* ud = (NMUPDOWN*)nm;
     int id = (int)nm->idFrom;
@@ -491,6 +507,21 @@ LRESULT OnNotify(PanelState* s, NMHDR* nm) {
     return 0;
 }
 
+// The price list's missing line, fitted into its box.
+void OnDrawItem(const DRAWITEMSTRUCT* di) {
+    if (di->CtlID != IDC_PNL_PRICE_LIST_MISSING) return;
+    FillRect(di->hDC, &di->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    ScopedSelect font(di->hDC, (HFONT)SendMessageA(di->hwndItem, WM_GETFONT, 0, 0));
+    SetTextColor(di->hDC, GetSysColor(COLOR_BTNTEXT));
+    KvDrawFittedText(di->hDC, di->rcItem, KvWindowText(di->hwndItem));
+}
+
+void SetFontOfChildren(PanelState* s) {
+    const HFONT font = KvGuiFont(s->font.get());
+    for (HWND c = GetWindow(s->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        SendMessageA(c, WM_SETFONT, (WPARAM)font, FALSE);
+}
+
 // Every control at the new dpi: the font for it, each size scaled from the
 // old dpi's (a drop-down list's height and a spin edit's width from their
 // 96-dpi measures), then the layout again.
@@ -499,9 +530,8 @@ void OnApplyDpi(PanelState* s, int dpi) {
     const int old = s->dpi;
     s->dpi = dpi;
     s->font.reset(KvCreateGuiFont(dpi));
-    const HFONT font = KvGuiFont(s->font.get());
+    SetFontOfChildren(s);
     for (HWND c = GetWindow(s->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        SendMessageA(c, WM_SETFONT, (WPARAM)font, FALSE);
         char cls[16] = "";
         GetClassNameA(c, cls, (int)sizeof cls);
         if (!lstrcmpiA(cls, UPDOWN_CLASSA)) continue;  // sized with its edit below
@@ -524,6 +554,10 @@ LRESULT OnCreate(PanelState* s, HWND hwnd) {
     s->hwnd = hwnd;
     s->dpi = KvDpiForWindow(hwnd);
     if (!CreateProfileBlock(s) || !CreateColourAndMuntinBlocks(s) || !CreatePriceBlocks(s)) return -1;
+    // The controls come with the system's font; a panel on a monitor of
+    // another scale takes the font of its own.
+    s->font.reset(KvCreateGuiFont(s->dpi));
+    if (s->font) SetFontOfChildren(s);
     Layout(s);
     return 0;
 }
@@ -539,6 +573,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOUSEWHEEL: OnWheel(s, GET_WHEEL_DELTA_WPARAM(wp)); return 0;
         case WM_COMMAND: OnCommand(s, LOWORD(wp), HIWORD(wp), (HWND)lp); return 0;
         case WM_NOTIFY: return OnNotify(s, (NMHDR*)lp);
+        case WM_DRAWITEM: OnDrawItem((const DRAWITEMSTRUCT*)lp); return TRUE;
         case UM_PNL_KEEP_NAMES:
             KeepName(s, IDC_PNL_PROFILE_LIST, false);
             KeepName(s, IDC_PNL_MUNTIN_LIST, false);
