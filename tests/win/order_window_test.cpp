@@ -35,6 +35,7 @@
 #include "util/dpi_win.h"
 #include "util/heap.h"
 #include "util/help_win.h"
+#include "util/keys_win.h"
 #include "util/kvutil.h"
 #include "valuation/valuation.h"
 
@@ -702,6 +703,26 @@ TEST_F(OrderWindowTest, KeysDeleteTheSelectedWindowAfterItsQuestionAndCtrlSSaves
     char sql[128];
     snprintf(sql, sizeof sql, "SELECT COUNT(*) FROM T_Okno WHERE kluczZam = %lld", (long long)stored_);
     EXPECT_EQ(before - 1, Count(sql));
+}
+
+// Escape cancels the window from its multi-line fields too (the address,
+// the other information, the notes), which ask for every key.
+TEST_F(OrderWindowTest, EscapeInAMultiLineFieldCancelsTheWindow) {
+    for (int id : {IDC_GEN_ADDRESS, IDC_GEN_INFO, IDC_NOTES_TEXT}) {
+        SCOPED_TRACE(id);
+        MakeNew();
+        Script script;
+        script.steps = {[id](HWND w) {
+            HWND page = PageWith(w, id);
+            for (int turns = 0; turns < 8 && !IsWindowVisible(page); turns++) KvTurnTab(GetDlgItem(w, 10139), false);
+            EXPECT_TRUE(IsWindowVisible(page));
+            PressKey(w, GetDlgItem(page, id), VK_ESCAPE);
+            return true;
+        }};
+        RunScripted([&] { return RunOrderWindow(main_, &z_, &row_, &g_app.draw); }, &script, 5000);
+        ZwolnijIZerujZam(&z_);
+    }
+    EXPECT_TRUE(g_boxes.empty());
 }
 
 TEST_F(OrderWindowTest, AddWindowGivesTheDesignerTheTemplateAndPreviewOpensItReadOnly) {

@@ -481,10 +481,23 @@ const KvKey kOrderKeys[] = {
 // its tab would show it.
 void TurnPage(OrderWindow* w, bool back) { KvTurnTab(w->tab, back); }
 
+// A multi-line edit (the address, the other information, the notes) asks
+// the dialog navigation for every key, Escape included.
+bool IsMultiLineEdit(HWND h) {
+    char cls[8] = "";
+    return h && GetClassNameA(h, cls, (int)sizeof cls) && !lstrcmpiA(cls, "Edit") &&
+           (GetWindowLongA(h, GWL_STYLE) & ES_MULTILINE);
+}
+
 bool OrderKey(OrderWindow* w, const MSG* m) {
     if (!m->hwnd || (m->hwnd != w->hwnd && !IsChild(w->hwnd, m->hwnd))) return false;
     if (m->message == WM_KEYDOWN && m->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
         TurnPage(w, GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    // Escape cancels or exits from anywhere in the window, as the close box.
+    if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE && IsMultiLineEdit(m->hwnd)) {
+        SendMessageA(w->hwnd, WM_COMMAND, MAKEWPARAM(ORD_CANCEL, 0), 0);
         return true;
     }
     return KvDispatchKey(w->hwnd, w->bar.hwnd, kOrderKeys, (int)(sizeof kOrderKeys / sizeof kOrderKeys[0]),
