@@ -154,6 +154,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
         case WM_SIZE: OrderListLayout(w, LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_DPICHANGED: OnDpiChanged(w, wParam, lParam); return 0;
+        case WM_MENUSELECT: OrderListMenuSelect(w, LOWORD(wParam), HIWORD(wParam), (HMENU)lParam); return 0;
+        case WM_EXITMENULOOP: OrderListMenuHelpEnd(w); return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

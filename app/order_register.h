@@ -44,6 +44,13 @@ void OrderListShowCurrency(MainWindow* w);
 // of every row after the settings changed.
 void OrderListRenameStatuses(MainWindow* w);
 
+// WM_MENUSELECT: what the highlighted item of a menu of the register does,
+// with its key, in the status bar's simple form; the menu closing
+// (0xFFFF flags, no menu) or WM_EXITMENULOOP (OrderListMenuHelpEnd) brings
+// the three parts back with their texts.
+void OrderListMenuSelect(MainWindow* w, UINT item, UINT flags, HMENU menu);
+void OrderListMenuHelpEnd(MainWindow* w);
+
 // Enables the commands for `selected` rows (none, one, several).
 void OrderListEnableForSelection(MainWindow* w, int selected);
 

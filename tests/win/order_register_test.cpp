@@ -12,7 +12,9 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/order_register.h"
 #include "db/connection.h"
+#include "db/names.h"
 #include "db/newdb.h"
 #include "resources/resource.h"
 #include "tests/native/testdb.h"
@@ -79,6 +81,48 @@ TEST_F(MainWindowTest, StatusBarShowsYearNumberAndCurrencyAtEveryScale) {
     EXPECT_EQ(Px(250), parts[0]);
     EXPECT_EQ(Px(600), parts[1]);
     EXPECT_EQ(-1, parts[2]);
+}
+
+// While a menu item of the register is highlighted the status bar says what
+// it does and its key; the menu closing brings the three parts back as they
+// were.
+TEST_F(MainWindowTest, MenuItemsTellWhatTheyDoInTheStatusBar) {
+    HWND status = Item(IDC_STATUSBAR);
+    const std::string parts[3] = {StatusPart(0), StatusPart(1), StatusPart(2)};
+    HMENU bar = GetMenu(main_), order = GetSubMenu(bar, 0);
+    HMENU popup = ((MainWindow*)GetWindowLongPtrA(main_, GWLP_USERDATA))->popup;  // the list's
+    const UINT hilite = MF_HILITE;
+    struct Case {
+        HMENU menu;
+        UINT item;
+        UINT flags;
+        const char* text;
+    } cases[] = {
+        {order, CMD_NEW, hilite, "Create a new order (Ctrl+N)"},
+        {popup, CMD_CORRECT, hilite, "Open the selected order for correction"},
+        {order, CMD_SEARCH, hilite, "Find an order by its number (Ctrl+F)"},
+        {order, CMD_DELETE, hilite | MF_GRAYED, "Delete the selected orders (Delete)"},
+        {order, 5, hilite | MF_POPUP, "Give the selected orders another status"},
+        {GetSubMenu(order, 5), CMD_STATUS_FIRST + 1, hilite, nullptr},
+        {bar, 1, hilite | MF_POPUP, "Numbering, the working year, settings, the price list, registers and backups"},
+        {GetSubMenu(bar, 1), CMD_DEL_REG_FIRST + 4, hilite, "Empty the register of the used muntins"},
+        {bar, 0, hilite | MF_POPUP, "Create, open, change, find, export and print orders"},
+    };
+    const std::string status2 = std::string("Give the selected orders the status \"") +
+                                StatusName(&g_app.settings, 2) + "\"";
+    for (const Case& c : cases) {
+        SendMessageA(main_, WM_MENUSELECT, MAKEWPARAM(c.item, c.flags), (LPARAM)c.menu);
+        EXPECT_TRUE(SendMessageA(status, SB_ISSIMPLE, 0, 0)) << c.item;
+        EXPECT_EQ(c.text ? c.text : status2, StatusPart(0));
+    }
+    SendMessageA(main_, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_FALSE(SendMessageA(status, SB_ISSIMPLE, 0, 0));
+    for (int i = 0; i < 3; i++) EXPECT_EQ(parts[i], StatusPart(i));
+    SendMessageA(main_, WM_MENUSELECT, MAKEWPARAM(CMD_PRINT, hilite), (LPARAM)order);
+    EXPECT_EQ("Print the selected order, with a preview first (Ctrl+P)", StatusPart(0));
+    SendMessageA(main_, WM_EXITMENULOOP, FALSE, 0);
+    EXPECT_FALSE(SendMessageA(status, SB_ISSIMPLE, 0, 0));
+    for (int i = 0; i < 3; i++) EXPECT_EQ(parts[i], StatusPart(i));
 }
 
 // The layout of the register at the window's dpi (at 96 dpi the numbers
