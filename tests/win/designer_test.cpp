@@ -34,6 +34,7 @@
 #include "util/kvutil.h"
 #include "util/msgbuf.h"
 #include "util/scoped_win.h"
+#include "util/text_fit_win.h"
 #include "util/toolbar_win.h"
 
 namespace {
@@ -1096,6 +1097,62 @@ TEST_F(DesignerTest, PriceListLineFollowsTheNamesAndUseSetsThePriceAtEveryScale)
     Run(o, 0, {[] {
             EXPECT_EQ(Loc("69#58") + " EUR", Text(Item(IDC_PNL_PRICE_LIST)));
             EXPECT_EQ(nullptr, Item(IDC_PNL_PRICE_LIST_USE));
+            return true;
+        }});
+}
+
+// The tooltip's text for `control` as the panel answers it.
+std::string TipTextOf(HWND control) {
+    NMTTDISPINFOA di = {};
+    di.hdr.hwndFrom = nullptr;
+    di.hdr.idFrom = (UINT_PTR)control;
+    di.hdr.code = TTN_GETDISPINFOA;
+    di.uFlags = TTF_IDISHWND;
+    SendMessageA(Panel(), WM_NOTIFY, 0, (LPARAM)&di);
+    return di.lpszText ? di.lpszText : "<none>";
+}
+
+// Names too long for the missing line's two lines: the line keeps its box
+// and the blocks below their places, ends the last line in "...", and its
+// tooltip gives the whole text (which the control's own text still is); a
+// line that fits has no tip.
+TEST_F(DesignerTest, ALongMissingLineEndsInAnEllipsisAndItsTipHasItAll) {
+    ASSERT_EQ(1, DbSavePriceList({Entry(kPriceFilling, "g", 4000)}, msg_)) << msg_;
+    TestOkno o;
+    GlazedWindow(o);
+    strcpy(o.r.nazProfil, "Aluminium system with a thermal break");
+    strcpy(o.r.nazKolor, "Anthracite grey with a brushed finish");
+    strcpy(o.r.nazListwa, "Rounded bead of twenty millimetres");
+    const std::string whole =
+        "No price for: profile Aluminium system with a thermal break, colour Anthracite grey with a brushed "
+        "finish, bead Rounded bead of twenty millimetres";
+    Run(o, 1, {[&] {
+            HWND line = Item(IDC_PNL_PRICE_LIST_MISSING);
+            const int dpi = KvDpiForWindow(Panel());
+            // The content's own height: no surplus spread between the blocks.
+            SetWindowPos(Panel(), nullptr, 0, 0, KvScale(280, dpi), KvScale(698, dpi), SWP_NOMOVE | SWP_NOZORDER);
+            EXPECT_EQ(whole, Text(line));
+            EXPECT_EQ(KvScale(472, dpi), ChildTop(IDC_PNL_PRICE_LIST_MISSING));
+            EXPECT_EQ(KvScale(448 + 66, dpi), ChildTop(IDC_PNL_TOTAL_BOX));
+            RECT box;
+            GetClientRect(line, &box);
+            EXPECT_EQ(KvScale(40, dpi), box.bottom);
+            ScopedWindowDC dc(line);
+            ScopedSelect font(dc, (HFONT)SendMessageA(line, WM_GETFONT, 0, 0));
+            const std::string shown = KvFitText(dc, box, whole);
+            EXPECT_LT(shown.size(), whole.size());
+            EXPECT_EQ("...", shown.substr(shown.size() - 3)) << shown;
+            EXPECT_EQ(0u, whole.find(shown.substr(0, shown.size() - 3)));
+            EXPECT_EQ(whole, TipTextOf(line));
+            // Short again: all of it shows, and no tip.
+            SetWindowTextA(Item(IDC_PNL_PROFILE_EDIT), "");
+            SetWindowTextA(Item(IDC_PNL_COLOR_EDIT), "");
+            return true;
+        },
+        [&] {
+            EXPECT_EQ("No price for: profile, colour, bead Rounded bead of twenty millimetres",
+                      Text(Item(IDC_PNL_PRICE_LIST_MISSING)));
+            EXPECT_EQ("", TipTextOf(Item(IDC_PNL_PRICE_LIST_MISSING)));
             return true;
         }});
 }
