@@ -284,11 +284,22 @@ TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
     Wynik w = prices("import", csv);
     ASSERT_EQ(0, w.kod) << w.err;
     EXPECT_EQ("kelvaro-prices: 7 entries imported\n", w.out);
-    w = prices("export", back);
-    ASSERT_EQ(0, w.kod) << w.err;
-    f = fopen(back.c_str(), "rb");
-    ASSERT_TRUE(f);
-    EXPECT_EQ(text, Czytaj(f));
+    // The export is in the user's form, and imports again as it is.
+    for (const UtilLocale* locale : {&kPointLocale, &kCommaLocale}) {
+        SCOPED_TRACE(locale->name);
+        UseLocale(*locale);
+        w = prices("export", back);
+        RestoreLocale();
+        ASSERT_EQ(0, w.kod) << w.err;
+        f = fopen(back.c_str(), "rb");
+        ASSERT_TRUE(f);
+        std::string expected = text;
+        if (locale->decimalSep[0] == ',')
+            for (char& c : expected) c = c == ',' ? ';' : c == '.' ? ',' : c;
+        EXPECT_EQ(expected, Czytaj(f));
+        w = prices("import", back);
+        EXPECT_EQ("kelvaro-prices: 7 entries imported\n", w.out) << w.err;
+    }
 
     // Only "Ornament" is missing, and the price is the library's own.
     strZamRob z;
