@@ -455,7 +455,8 @@ bool Blank(const std::vector<std::string>& cells) {
 
 void ReaderError(char* msg, const KvCsvReader& reader, int line, int column) {
     Where(msg, line, column,
-          reader.error() == KvCsvReader::kTextAfterQuote ? "text after the closing quote" : "a quote is not closed");
+          reader.error() == KvCsvReader::kTextAfterQuote ? "text after the closing quote"
+                                                         : "a quote is not closed");
 }
 
 // The name of a line, in the code page. False with the message.

@@ -353,7 +353,8 @@ TEST_F(Inspect, RegisterAndOrderLinesAsCsvInBothLocales) {
             .c_str());
     // Texts a spreadsheet would run as formulas, and a negative amount.
     const std::string key = std::to_string(k);
-    Sql(("UPDATE T_Zam SET uwagi = '- bring a ladder', dodOznaczZam = '=1+2' WHERE kluczZam = " + key).c_str());
+    Sql(("UPDATE T_Zam SET uwagi = '- bring a ladder', dodOznaczZam = '=1+2' WHERE kluczZam = " + key)
+            .c_str());
     Sql(("UPDATE T_DodatZam SET nazwa = '@sill', cenaZReki = -2550 WHERE kluczZam = " + key).c_str());
     const std::string json = Obiekt(k);
     auto gross = [&json](const char* key) {
