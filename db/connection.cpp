@@ -35,6 +35,18 @@ const char* DbDefaultPath() {
 #endif
 }
 
+const char kDbBusyText[] = "The database is in use by another program. Try again in a moment.";
+
+// True when the last call on the connection failed because another program
+// held its lock past kDbBusyWaitMs.
+static bool LockedOut() { return g_db && (sqlite3_errcode(g_db) & 0xFF) == SQLITE_BUSY; }
+
+void DbAddBusyLine(char* msg) {
+    if (!msg || !LockedOut()) return;
+    const size_t n = strlen(msg);
+    if (n < KV_MSG_LEN) snprintf(msg + n, KV_MSG_LEN - n, "\r\n%s", kDbBusyText);
+}
+
 // A database made elsewhere may lack the lookup indexes; without them every
 // load scans the window and operation tables, so a list of N orders costs
 // N full scans. They are made here, once, before the first load. When the
@@ -73,7 +85,13 @@ int DbOpen(const char* path, char* msg) {
     if (DbCountRows("T_WerBaza", nullptr, nullptr) != 1 ||
         DbQueryValue("SELECT werBaza FROM T_WerBaza", kDbText, version, sizeof(version), nullptr) !=
             kDbQueryValue) {
-        KvMsg(msg, "Wrong content of the database (T_WerBaza)");
+        // A file another program keeps locked is not a damaged one.
+        if (LockedOut()) {
+            KvMsg(msg, "Error of opening the database\r\n%s", sqlite3_errmsg(g_db));
+            DbAddBusyLine(msg);
+        } else {
+            KvMsg(msg, "Wrong content of the database (T_WerBaza)");
+        }
         DbClose();
         return 0;
     }
@@ -86,7 +104,12 @@ int DbOpen(const char* path, char* msg) {
         return 0;
     }
     if (DbCountRows("T_Zmienne", nullptr, nullptr) != 1) {
-        KvMsg(msg, "Wrong content of database variables (T_Zmienne)");
+        if (LockedOut()) {
+            KvMsg(msg, "Error of opening the database\r\n%s", sqlite3_errmsg(g_db));
+            DbAddBusyLine(msg);
+        } else {
+            KvMsg(msg, "Wrong content of database variables (T_Zmienne)");
+        }
         DbClose();
         return 0;
     }
@@ -113,6 +136,7 @@ static int ExecWithText(const char* sql, char* msg, const char* fmt) {
     char* err = nullptr;
     if (sqlite3_exec(g_db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         KvMsg(msg, fmt, err ? err : sqlite3_errmsg(g_db));
+        DbAddBusyLine(msg);
         sqlite3_free(err);
         return 0;
     }
@@ -125,6 +149,7 @@ int DbQueryValue(const char* sql, int kind, void* dest, int len, char* msg) {
     Stmt st;
     if (!g_db || !st.Prepare(g_db, sql)) {
         KvMsg(msg, "Error of SQL command\r\n%s", g_db ? sqlite3_errmsg(g_db) : "");
+        DbAddBusyLine(msg);
         return kDbQueryError;
     }
     const bool isText = kind >= 3 && kind <= 5;
@@ -163,6 +188,7 @@ int DbQueryValue(const char* sql, int kind, void* dest, int len, char* msg) {
         outcome = kDbQueryError;
     } else {
         KvMsg(msg, "Error of SQL command");
+        DbAddBusyLine(msg);
         outcome = kDbQueryError;
     }
     return outcome;
@@ -186,8 +212,12 @@ static int Transaction(const char* verb, const char* name, char* msg, const char
     return ExecWithText(sql, msg, fmt);
 }
 
+// A write takes the write lock at its start: a transaction that has read
+// cannot wait for the lock when it first writes (SQLite refuses at once
+// rather than risk two waiting on each other), so it would fail with
+// "database is locked" whenever another program is writing.
 int DbBegin(const char* name, char* msg) {
-    return Transaction("BEGIN", name, msg, "Error of opening a database transaction\r\n%s");
+    return Transaction("BEGIN IMMEDIATE", name, msg, "Error of opening a database transaction\r\n%s");
 }
 
 int DbCommit(const char* name, char* msg) {
@@ -200,7 +230,7 @@ int DbRollback(const char* name, char* msg) {
 
 DbReadTransaction::DbReadTransaction(const char* name, char* msg) : name_(name) {
     if (!g_db || !sqlite3_get_autocommit(g_db)) return;
-    own_ = DbBegin(name, msg) != 0;
+    own_ = Transaction("BEGIN", name, msg, "Error of opening a database transaction\r\n%s") != 0;
     failed_ = !own_;
 }
 
@@ -227,6 +257,7 @@ int DbSaveLastOrderNumber(int32_t number, char* msg) {
     if (rc == SQLITE_ERROR)
         KvMsg(msg, "Error of updating T_%s table in the database\r\n%s", "Zmienne", sqlite3_errmsg(g_db));
     else KvMsg(msg, "Error of updating T_%s table in the database", "Zmienne");
+    DbAddBusyLine(msg);
     return 0;
 }
 

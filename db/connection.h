@@ -27,12 +27,22 @@ extern const char kDbIndexSql[];
 // How long a statement waits for a lock another program holds, in ms.
 enum { kDbBusyWaitMs = 3000 };
 
+// The line added below a failure's message when the lock was still held
+// after the wait: "The database is in use by another program. Try again in
+// a moment."
+extern const char kDbBusyText[];
+// Appends "\r\n" kDbBusyText to msg (cut to KV_MSG_LEN) when the last call
+// on the connection failed for a lock held past kDbBusyWaitMs; else nothing.
+void DbAddBusyLine(char* msg);
+
 // Opens `path` and checks it: one T_WerBaza row holding exactly kDbVersion and
 // one T_Zmienne row. Then it creates the lookup indexes the file lacks
 // (kDbIndexSql), before any load. A file that cannot be written now (read
 // only, its write lock held by another program past kDbBusyWaitMs, a full
 // disk) still opens, only without them; any other failure there is
-// "Error of creating the indexes of the database\r\n%s". Returns 1 on
+// "Error of creating the indexes of the database\r\n%s". A file whose lock
+// another program holds past the wait fails with "Error of opening the
+// database\r\n%s" and kDbBusyText, not as wrong content. Returns 1 on
 // success; otherwise 0, the message in msg and no connection left open.
 // SQLite creates a missing file empty, which then fails the version check.
 int DbOpen(const char* path, char* msg);
@@ -70,13 +80,16 @@ int DbQueryValue(const char* sql, int kind, void* dest, int len, char* msg);
 // Returns the count, or 0 on any failure (an error and an empty table look alike).
 int64_t DbCountRows(const char* table, const char* column, const char* condition);
 
-// Named transactions: "BEGIN/COMMIT/ROLLBACK TRANSACTION name". 1 on success.
+// Named write transactions: "BEGIN IMMEDIATE TRANSACTION name" (the write
+// lock taken at once, waiting for it as any statement does), then
+// "COMMIT/ROLLBACK TRANSACTION name". 1 on success.
 int DbBegin(const char* name, char* msg);
 int DbCommit(const char* name, char* msg);
 int DbRollback(const char* name, char* msg);
 
-// A read transaction for a run of reads that must see one state of the
-// database (and take the file lock once): opened unless the connection is
+// A read transaction ("BEGIN TRANSACTION name", deferred) for a run of
+// reads that must see one state of the database (and take the file lock
+// once): opened unless the connection is
 // already inside a transaction, whose snapshot the reads then share; the
 // one it opened is committed when the guard goes (it only read, so ending it
 // loses nothing). failed() is true when it had to open one and could not

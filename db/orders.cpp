@@ -273,6 +273,7 @@ int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
                            "SELECT kluczZam FROM T_Zam WHERE "
                            "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = :1_numer")) {
         KvMsg(msg, "Error of SQL command\r\n%s", db ? sqlite3_errmsg(db) : "");
+        DbAddBusyLine(msg);
         return kDbQueryError;
     }
     if (sqlite3_bind_text(st.get(), 1, numer ? numer : "", -1, SQLITE_TRANSIENT) != SQLITE_OK) {
@@ -294,6 +295,7 @@ int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
     }
     if (rc == SQLITE_ERROR) KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
     else KvMsg(msg, "Error of SQL command");
+    DbAddBusyLine(msg);
     return kDbQueryError;
 }
 
@@ -310,6 +312,7 @@ int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg) {
     Stmt st;
     if (!db || !st.Prepare(db, sql)) {
         KvMsg(msg, "%s\r\n%s", kBlad, db ? sqlite3_errmsg(db) : "no database is open");
+        DbAddBusyLine(msg);
         return 0;
     }
     for (;;) {
@@ -318,6 +321,7 @@ int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg) {
         if (rc != SQLITE_ROW) {
             if (rc == SQLITE_ERROR) KvMsg(msg, "%s\r\n%s", kBlad, sqlite3_errmsg(db));
             else KvMsg(msg, "%s", kBlad);
+            DbAddBusyLine(msg);
             return 0;
         }
         switch (fn(sqlite3_column_int64(st.get(), 0), ctx, msg)) {

@@ -22,14 +22,19 @@ namespace {
 
 const char kTransaction[] = "ZapisCennika";
 
+void SqlFailed(sqlite3* db, char* msg) {
+    KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+    DbAddBusyLine(msg);
+}
+
 bool TableExists(sqlite3* db, bool* exists, char* msg) {
     Stmt st;
     if (!st.Prepare(db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_Cennik'")) {
-        KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+        SqlFailed(db, msg);
         return false;
     }
     if (sqlite3_step(st.get()) != SQLITE_ROW) {
-        KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+        SqlFailed(db, msg);
         return false;
     }
     *exists = sqlite3_column_int(st.get(), 0) > 0;
@@ -53,7 +58,7 @@ int DbLoadPriceList(std::vector<PriceEntry>* entries, char* msg) {
     Stmt st;
     if (!st.Prepare(
             db, "SELECT rodzaj, nazwa, stawka1, stawka2, stawka3, stawka4 FROM T_Cennik ORDER BY rowid")) {
-        KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+        SqlFailed(db, msg);
         return 0;
     }
     int rc;
@@ -65,7 +70,7 @@ int DbLoadPriceList(std::vector<PriceEntry>* entries, char* msg) {
         entries->push_back(e);
     }
     if (rc != SQLITE_DONE) {
-        KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+        SqlFailed(db, msg);
         entries->clear();
         return 0;
     }
@@ -82,7 +87,7 @@ int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg) {
     bool ok = DbExec(kDbPriceListTableSql, msg) && DbExec("DELETE FROM T_Cennik", msg);
     Stmt st;
     if (ok && !st.Prepare(db, "INSERT INTO T_Cennik VALUES (?, ?, ?, ?, ?, ?)")) {
-        KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+        SqlFailed(db, msg);
         ok = false;
     }
     for (size_t i = 0; ok && i < entries.size(); i++) {
@@ -92,7 +97,7 @@ int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg) {
         sqlite3_bind_text(st.get(), 2, e.name, (int)strnlen(e.name, sizeof e.name - 1), SQLITE_STATIC);
         for (int k = 0; k < 4; k++) sqlite3_bind_int64(st.get(), 3 + k, e.rates[k]);
         if (sqlite3_step(st.get()) != SQLITE_DONE) {
-            KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+            SqlFailed(db, msg);
             ok = false;
         }
     }

@@ -220,6 +220,7 @@ static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, bool i
 static void FailText(char* msg, int rc, const char* what) {
     if (rc == SQLITE_ERROR && DbHandle()) KvMsg(msg, "%s\r\n%s", what, sqlite3_errmsg(DbHandle()));
     else KvMsg(msg, "%s", what);
+    DbAddBusyLine(msg);
 }
 
 // Reads at most maxRows rows into consecutive records at dest; *read gets

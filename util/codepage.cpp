@@ -62,6 +62,17 @@ void KvAnsiToUtf8(const KvCodePage& page, const char* text, size_t n, std::strin
     }
 }
 
+bool KvIsUtf8(const char* text, size_t n) {
+    const unsigned char* s = (const unsigned char*)text;
+    for (size_t i = 0; i < n;) {
+        uint32_t c;
+        const size_t len = GetUtf8(s, n, i, &c);
+        if (!len) return false;
+        i += len;
+    }
+    return true;
+}
+
 bool KvUtf8ToAnsi(const KvCodePage& page, const char* text, size_t n, std::string* out, size_t* bad) {
     const unsigned char* s = (const unsigned char*)text;
     const size_t start = out->size();

@@ -22,6 +22,9 @@ bool KvLoadCodePage(int cp, KvCodePage* out);
 // Appends the UTF-8 form of n bytes of ANSI text.
 void KvAnsiToUtf8(const KvCodePage& page, const char* text, size_t n, std::string* out);
 
+// Whether n bytes are well-formed UTF-8 throughout (plain ASCII is).
+bool KvIsUtf8(const char* text, size_t n);
+
 // Appends the ANSI form of n bytes of UTF-8 text. False, with *bad the byte
 // offset of the first offending sequence, when the text is not UTF-8 or holds
 // a character the code page has no byte for (nothing is then appended).

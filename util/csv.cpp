@@ -10,8 +10,14 @@ KvCsvReader::KvCsvReader(const char* data, size_t size) : p_(data), end_(data + 
 }
 
 char KvCsvReader::DetectSeparator() const {
+    // Spreadsheets leave lines of empty cells above a table as well as below.
+    const char* p = p_;
+    for (const char* q = p; q < end_; q++) {
+        if (*q == '\r' || *q == '\n') p = q + 1;
+        else if (*q != ' ' && *q != '\t' && *q != ',' && *q != ';') break;
+    }
     bool quoted = false, semicolon = false;
-    for (const char* p = p_; p < end_; p++) {
+    for (; p < end_; p++) {
         if (*p == '"') quoted = !quoted;
         else if (!quoted && (*p == '\r' || *p == '\n')) break;
         else if (!quoted && *p == ',') return ',';
@@ -40,6 +46,7 @@ KvCsvReader::Result KvCsvReader::Next(std::vector<std::string>* fields, int* lin
                 if (p_ >= end_) {
                     *line = startLine;
                     *column = (int)fields->size() + 1;
+                    error_ = kUnclosedQuote;
                     return kError;
                 }
                 if (*p_ == '"') {
@@ -56,6 +63,7 @@ KvCsvReader::Result KvCsvReader::Next(std::vector<std::string>* fields, int* lin
             }
             if (p_ < end_ && *p_ != sep_ && *p_ != '\r' && *p_ != '\n') {
                 *column = (int)fields->size() + 1;
+                error_ = kTextAfterQuote;
                 return kError;
             }
         } else {

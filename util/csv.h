@@ -16,22 +16,27 @@ class KvCsvReader {
 public:
     KvCsvReader(const char* data, size_t size);
 
-    // The separator the first record uses: ';' when it holds a semicolon
-    // outside quotes and no comma there, else ','.
+    // The separator the first line with content uses (lines of nothing but
+    // blanks, commas and semicolons are passed over): ';' when it holds a
+    // semicolon outside quotes and no comma there, else ','.
     char DetectSeparator() const;
     void SetSeparator(char separator) { sep_ = separator; }
 
     enum Result { kRecord, kEnd, kError };
     // The next record's fields, and the line it starts on (from 1). kError
-    // for a quote that is never closed or text right after a closing quote:
-    // *line and *column (fields from 1) tell where.
+    // for a quote that is never closed or text right after a closing quote
+    // (error() tells which): *line and *column (fields from 1) tell where.
     Result Next(std::vector<std::string>* fields, int* line, int* column);
+
+    enum Error { kUnclosedQuote, kTextAfterQuote };
+    Error error() const { return error_; }
 
 private:
     const char* p_;
     const char* end_;
     int line_ = 1;
     char sep_ = ',';
+    Error error_ = kUnclosedQuote;
 };
 
 // Appends one field, quoted when it holds the separator, a quote, a line

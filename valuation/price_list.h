@@ -102,24 +102,31 @@ bool SuggestWindowPrice(const strOkno* okno, const PriceList& list, PriceSuggest
 // "kind name, kind name, ..."
 std::string JoinMissing(const std::vector<std::string>& missing);
 
-// Reads a rate as the seller types it: digits with "." or "," before at most
-// two decimals, blanks around; empty is 0. False, with the reason ("is not
-// an amount", "has more than two decimals", "is too large"), otherwise.
-bool ParsePriceAmount(const char* text, int64_t* value, const char** why);
+// Reads a rate of an entry of `kind` as the seller types it: digits with "."
+// or "," before at most two decimals, blanks around; the user's thousands
+// separators between groups of three digits, as the list shows them
+// ("1,234.56" in a point locale); for a colour, a "%" at the end. Empty is
+// 0. False, with the reason ("is not an amount", "has more than two
+// decimals", "is too large"), otherwise.
+bool ParsePriceAmount(const char* text, int32_t kind, int64_t* value, const char** why);
 
 // ---- CSV ------------------------------------------------------------------
 
-// Reads a price list file: UTF-8 with an optional byte order mark, comma- or
-// semicolon-separated (as its header line is), "." or "," decimals, header
-// "kind,name,rate1,rate2,rate3,rate4", empty cells 0; names converted to
-// the code page `codePage` (0: the system's ANSI one). All or nothing: on the
-// first bad value false, with "line L, column C: ..." in msg.
+// Reads a price list file: UTF-8 with an optional byte order mark (a file
+// without one that is not UTF-8 is read in the code page `codePage`),
+// comma- or semicolon-separated (as its header line is), "." or ","
+// decimals, header "kind,name,rate1,rate2,rate3,rate4" after any lines of
+// empty cells, empty cells 0; names converted to the code page `codePage`
+// (0: the system's ANSI one). All or nothing: on the first bad value in
+// file order false, with "line L, column C: ..." in msg (lines counted from
+// the file's first).
 bool PriceListFromCsv(const char* data, size_t size, int codePage, std::vector<PriceEntry>* entries,
                       char* msg);
 
-// Writes the list as UTF-8 with a byte order mark, commas, "." decimals and
-// CR LF line ends, in the list's order. False only when the code page is
-// unknown.
+// Writes the list as UTF-8 with a byte order mark and CR LF line ends, in the
+// list's order, in the register's form for this user (UserCsvForm):
+// semicolons and "," decimals where the decimal sign is a comma, else commas
+// and "." decimals. False only when the code page is unknown.
 bool PriceListToCsv(const PriceList& list, int codePage, std::string* out, char* msg);
 
 // The two as the tools and the dialog use them on files.

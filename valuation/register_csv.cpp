@@ -30,13 +30,21 @@ struct Writer {
     std::string* out;
     bool first = true;
 
-    // A field of ANSI text (at most n bytes, up to its terminator).
-    void Text(const char* s, size_t n) {
+    // A field as it goes into the file.
+    void Cell(const std::string& utf8) {
         if (!first) out->push_back(form.separator);
         first = false;
+        KvCsvField(out, utf8, form.separator);
+    }
+    // A field of ANSI text (at most n bytes, up to its terminator). A
+    // spreadsheet runs a cell that begins like a formula ("- bring a ladder"
+    // among the notes, say): such a text gets an apostrophe before it, which
+    // makes the cell text.
+    void Text(const char* s, size_t n) {
         std::string utf8;
         KvAnsiToUtf8(form.page, s, strnlen(s, n), &utf8);
-        KvCsvField(out, utf8, form.separator);
+        if (!utf8.empty() && strchr("=+-@\t\r", utf8[0])) utf8.insert(0, 1, '\'');
+        Cell(utf8);
     }
     void Text(const char* s) { Text(s, strlen(s)); }
     template <size_t N>
@@ -52,12 +60,12 @@ struct Writer {
         char text[40];
         snprintf(text, sizeof text, "%s%" PRIu64 "%c%02u", v < 0 ? "-" : "", m / 100, form.decimal,
                  (unsigned)(m % 100));
-        Text(text);
+        Cell(text);  // a number, a minus and all
     }
     void Number(int64_t v) {
         char text[32];
         snprintf(text, sizeof text, "%" PRId64, v);
-        Text(text);
+        Cell(text);
     }
     void End() {
         out->append("\r\n");

@@ -2,6 +2,9 @@
 // CSV files for a spreadsheet: UTF-8 with a byte order mark, CR LF line
 // ends, fields quoted where needed, amounts as plain numbers with two
 // decimals and the user's decimal sign, dates as the register shows them.
+// A text that begins with "=", "+", "-", "@", a tab or a carriage return
+// gets a leading apostrophe, so that a spreadsheet does not run it as a
+// formula; amounts and quantities never do.
 #ifndef KV_VALUATION_REGISTER_CSV_H
 #define KV_VALUATION_REGISTER_CSV_H
 

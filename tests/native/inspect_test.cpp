@@ -284,11 +284,22 @@ TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
     Wynik w = prices("import", csv);
     ASSERT_EQ(0, w.kod) << w.err;
     EXPECT_EQ("kelvaro-prices: 7 entries imported\n", w.out);
-    w = prices("export", back);
-    ASSERT_EQ(0, w.kod) << w.err;
-    f = fopen(back.c_str(), "rb");
-    ASSERT_TRUE(f);
-    EXPECT_EQ(text, Czytaj(f));
+    // The export is in the user's form, and imports again as it is.
+    for (const UtilLocale* locale : {&kPointLocale, &kCommaLocale}) {
+        SCOPED_TRACE(locale->name);
+        UseLocale(*locale);
+        w = prices("export", back);
+        RestoreLocale();
+        ASSERT_EQ(0, w.kod) << w.err;
+        f = fopen(back.c_str(), "rb");
+        ASSERT_TRUE(f);
+        std::string expected = text;
+        if (locale->decimalSep[0] == ',')
+            for (char& c : expected) c = c == ',' ? ';' : c == '.' ? ',' : c;
+        EXPECT_EQ(expected, Czytaj(f));
+        w = prices("import", back);
+        EXPECT_EQ("kelvaro-prices: 7 entries imported\n", w.out) << w.err;
+    }
 
     // Only "Ornament" is missing, and the price is the library's own.
     strZamRob z;
@@ -340,6 +351,11 @@ TEST_F(Inspect, RegisterAndOrderLinesAsCsvInBothLocales) {
     Sql(("UPDATE T_Zam SET nazwaNabyw = 'Q \"x\", y; z' || char(13) || char(10) || 'w' WHERE kluczZam = " +
          std::to_string(k))
             .c_str());
+    // Texts a spreadsheet would run as formulas, and a negative amount.
+    const std::string key = std::to_string(k);
+    Sql(("UPDATE T_Zam SET uwagi = '- bring a ladder', dodOznaczZam = '=1+2' WHERE kluczZam = " + key)
+            .c_str());
+    Sql(("UPDATE T_DodatZam SET nazwa = '@sill', cenaZReki = -2550 WHERE kluczZam = " + key).c_str());
     const std::string json = Obiekt(k);
     auto gross = [&json](const char* key) {
         const size_t at = json.find(std::string("\"") + key + "\":");
@@ -363,6 +379,8 @@ TEST_F(Inspect, RegisterAndOrderLinesAsCsvInBothLocales) {
                                             "Date of fulfilment", "Total", "Qty of windows", "Notes"}),
                   r[0]);
         EXPECT_EQ("Q \"x\", y; z\r\nw", r[1][3]);
+        EXPECT_EQ("'=1+2", r[1][2]);
+        EXPECT_EQ("'- bring a ladder", r[1][8]);
         const long long total = gross("orderGross");
         char text[32];
         snprintf(text, sizeof text, "%lld%c%02lld", total / 100, locale->decimalSep[0], total % 100);
@@ -376,6 +394,9 @@ TEST_F(Inspect, RegisterAndOrderLinesAsCsvInBothLocales) {
         EXPECT_EQ("1500 x 1400", l[1][5]);
         EXPECT_EQ("accessory", l[3][3]);
         EXPECT_EQ("Q \"x\", y; z\r\nw", l[3][1]);
+        EXPECT_EQ("'@sill", l[3][4]);
+        EXPECT_EQ(Loc(*locale, "-25#50"), l[3][7]);  // a number stays one
+        EXPECT_EQ("2", l[3][6]);
     }
 }
 

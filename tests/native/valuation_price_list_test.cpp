@@ -5,10 +5,12 @@
 #include <string.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "tests/native/sample_windows.h"
 #include "tests/native/price_entries.h"
+#include "tests/native/sample_windows.h"
+#include "tests/native/util_locale.h"
 #include "util/codepage.h"
 #include "util/msgbuf.h"
 #include "valuation/price_list.h"
@@ -236,6 +238,10 @@ TEST(PriceListCsv, SeparatorsDecimalMarksQuotesAndBom) {
         "\"\"70\"\"\";12,50;13;8,50;0\ncolour;Oak;15\n",
         "Kind;Name;Rate1;Rate2;Rate3;Rate4\r\n\r\nPROFILE; Alpha, \"70\"  "
         ";12,5;13,00;8,5\r\ncolour;\"Oak\";15,0;;;\r\n;; ;;;\r\n",
+        // Empty lines above the header, as a spreadsheet may leave them.
+        "\r\n;;;;;\r\n \r\nkind;name;rate1;rate2;rate3;rate4\r\nprofile;\"Alpha, "
+        "\"\"70\"\"\";12,50;13;8,5\r\n"
+        "colour;Oak;15\r\n",
     };
     for (const char* f : files) {
         SCOPED_TRACE(f);
@@ -277,11 +283,19 @@ TEST(PriceListCsv, BadLinesAreToldByLineAndColumn) {
         {head + "bead,B,1,,,,9\r\n", "line 2, column 7: "},
         {head + "bead,B,1,2\r\n", "line 2, column 4: A bead entry has one rate only."},
         {head + "bead,\"B\nC,1\r\n", "line 2, column 2: a quote is not closed"},
-        {head + "bead,\"B\"x,1\r\n", "line 2, column 2: "},
+        {head + "bead,\"B\"x,1\r\n", "line 2, column 2: text after the closing quote"},
         {head + "filling,\"Two\nlines\",1\r\nbead,B,x\r\n", "line 4, column 3: "},
         {head + "bead,\xE2\x82\xAC\xE2\x82\xAC \xC5\x81\xC3\xB3"
                 "d\xC5\xBA,1\r\n",
          "line 2, column 2: "},
+        // The first bad value in the file's order.
+        {head + "bead,B,1\r\nbead,b,2\r\nmuntin,M,1\r\nbead,C,-1\r\n",
+         "line 3, column 2: The price list already has the bead \"b\"."},
+        {head + "filling,,x\r\n", "line 2, column 2: The name cannot be empty."},
+        // Lines before the header count.
+        {"\r\n,,,\r\n" + head + "bead,B,-1\r\n", "line 4, column 3: A rate cannot be negative."},
+        {"\r\n\r\nkind,name,rate1\r\n", "line 3, column 4: the header must be"},
+        {head + std::string("bead,B\0C,1\r\n", 12), "line 2, column 2: the name holds a NUL character"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -302,7 +316,22 @@ TEST(PriceListCsv, BadLinesAreToldByLineAndColumn) {
     }
 }
 
-TEST(PriceListCsv, ExportImportExportIsByteIdentical) {
+// A file that is not UTF-8 is what a spreadsheet saves in the ANSI code page.
+TEST(PriceListCsv, AnsiFileIsReadInTheCodePage) {
+    const std::pair<int, const char*> files[] = {{1252, "M\xFCller"}, {1250, "\xA3\xF3\x64\x9F"}};  // "Łódź"
+    for (const auto& f : files) {
+        const std::vector<PriceEntry> e = Import(
+            std::string("kind;name;rate1;rate2;rate3;rate4\r\nbead;") + f.second + ";1,50\r\n", f.first);
+        ASSERT_EQ(1u, e.size());
+        EXPECT_STREQ(f.second, e[0].name);
+    }
+}
+
+// The export's separators follow the user's decimal sign; what it writes
+// reads back to the same bytes in either locale.
+class PriceListExport : public LocaleTest {};
+
+TEST_P(PriceListExport, ExportImportExportIsByteIdentical) {
     // Names in code page 1250 ("Łódź okno") and 1252 ("Façade"), out of order.
     PriceList list = List({Entry(kPriceWindow, "", 100), Entry(kPriceBead, "zeta", 5),
                            Entry(kPriceBead, "Alpha; \"b\"", 7),
@@ -314,16 +343,23 @@ TEST(PriceListCsv, ExportImportExportIsByteIdentical) {
     std::string first, second;
     char msg[KV_MSG_LEN] = "";
     ASSERT_TRUE(PriceListToCsv(list, 1250, &first, msg)) << msg;
-    EXPECT_EQ(std::string("\xEF\xBB\xBF"
-                          "kind,name,rate1,rate2,rate3,rate4\r\n"
-                          "profile,\xC5\x81\xC3\xB3"
-                          "d\xC5\xBA okno,0.01,0.02,0.03,0.04\r\n"
-                          "colour,Oak,15.50,,,\r\n"
-                          "filling,4/16/4,9999999.99,,,\r\n"
-                          "bead,\"Alpha; \"\"b\"\"\",0.07,,,\r\n"
-                          "bead,zeta,0.05,,,\r\n"
-                          "window,,1.00,,,\r\n"),
-              first);
+    // "|" stands for the separator, "#" for the decimal sign.
+    std::string expected =
+        "\xEF\xBB\xBF"
+        "kind|name|rate1|rate2|rate3|rate4\r\n"
+        "profile|\xC5\x81\xC3\xB3"
+        "d\xC5\xBA okno|0#01|0#02|0#03|0#04\r\n"
+        "colour|Oak|15#50|||\r\n"
+        "filling|4/16/4|9999999#99|||\r\n"
+        "bead|\"Alpha; \"\"b\"\"\"|0#07|||\r\n"
+        "bead|zeta|0#05|||\r\n"
+        "window||1#00|||\r\n";
+    const char decimal = GetParam().decimalSep[0];
+    for (char& ch : expected) {
+        if (ch == '|') ch = decimal == ',' ? ';' : ',';
+        else if (ch == '#') ch = decimal;
+    }
+    EXPECT_EQ(expected, first);
     PriceList again;
     size_t bad = 0;
     ASSERT_TRUE(again.Assign(Import(first, 1250), &bad, msg)) << msg;
@@ -338,6 +374,38 @@ TEST(PriceListCsv, ExportImportExportIsByteIdentical) {
                   "D\x9F OKNO")
             ->name);
 }
+
+INSTANTIATE_TEST_SUITE_P(Locales, PriceListExport, KV_LOCALES);
+
+// Rates as the seller types them in the entry dialog, in the user's locale:
+// "~" is its thousands separator, "#" its decimal sign, "@" the other mark.
+class TypedRate : public LocaleTest {};
+
+TEST_P(TypedRate, ThousandsSeparatorsAndAPercentSign) {
+    const struct {
+        const char* text;
+        int32_t kind;
+        int64_t value;  // -1: refused
+    } cases[] = {
+        {"12~345~678#90", kPriceProfile, 1234567890},
+        {"1~234", kPriceBead, 123400},
+        {"1@5", kPriceBead, 150},  // either mark is still a decimal sign
+        {"1~2345", kPriceBead, -1},
+        {"1#234~567", kPriceBead, -1},
+        {"15#5 %", kPriceColour, 1550},
+        {"%", kPriceColour, -1},
+        {"15 %", kPriceBead, -1},  // only a surcharge is a percentage
+    };
+    for (const auto& c : cases) {
+        const std::string text = L(c.text);
+        int64_t v = -1;
+        const char* why = "";
+        EXPECT_EQ(c.value >= 0, ParsePriceAmount(text.c_str(), c.kind, &v, &why)) << text;
+        EXPECT_EQ(c.value, c.value >= 0 ? v : -1) << text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, TypedRate, KV_LOCALES);
 
 TEST(CodePages, NamesBetweenAnsiAndUtf8) {
     KvCodePage cp1250, cp1252;

@@ -181,7 +181,7 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
             SetDlgItemTextA(e, IDC_PRE_RATE1, "abc");
             SendMessageA(e, WM_COMMAND, IDOK, 0);
             EXPECT_EQ("The rate \"abc\" is not an amount.", LastBox());
-            SetDlgItemTextA(e, IDC_PRE_RATE1, Dec("15.5").c_str());
+            SetDlgItemTextA(e, IDC_PRE_RATE1, (Dec("15.5") + " %").c_str());  // a surcharge may say "%"
             PostMessageA(e, WM_COMMAND, IDOK, 0);
             return true;
         },
@@ -226,7 +226,11 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
         },
     });
     EXPECT_EQ(1, result);
-    EXPECT_EQ(good, ReadFile("out.csv"));
+    // Written in the user's form: semicolons and decimal commas in a comma locale.
+    std::string exported = good;
+    if (Dec(".") == ",")
+        for (char& c : exported) c = c == ',' ? ';' : c == '.' ? ',' : c;
+    EXPECT_EQ(exported, ReadFile("out.csv"));
     std::vector<PriceEntry> stored = Stored();
     ASSERT_EQ(3u, stored.size());
     EXPECT_STREQ("Norvel 70", stored[0].name);

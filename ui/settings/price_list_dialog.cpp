@@ -165,7 +165,7 @@ void OnEntryOk(EntryDialog* e, HWND dlg) {
         char text[64] = "";
         GetDlgItemTextA(dlg, kRateIds[i], text, (int)sizeof text);
         const char* why = "";
-        if (!ParsePriceAmount(text, &entry.rates[i], &why)) {
+        if (!ParsePriceAmount(text, e->kind, &entry.rates[i], &why)) {
             char msg[KV_MSG_LEN];
             KvMsg(msg, "The rate \"%s\" %s.", text, why);
             KvShowError(dlg, msg);
