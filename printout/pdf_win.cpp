@@ -43,6 +43,8 @@ struct DcState {
     GdiObject pen, brush, font;
     COLORREF textColor = 0;
     UINT textAlign = 0;
+    int bkMode = OPAQUE;  // GDI's defaults
+    COLORREF bkColor = RGB(255, 255, 255);
     POINT position = {0, 0};
     int clipDepth = 0;  // graphics states saved for clipping
 };
@@ -53,6 +55,9 @@ struct Player {
     HPDF_STATUS error = HPDF_OK;
     const char* encoding = "WinAnsiEncoding";
     UINT codePage = 1252;
+    bool embedded = false;  // Liberation Sans instead of Helvetica
+    HPDF_Font regular = nullptr, bold = nullptr;  // the embedded faces
+    bool unwritable = false;  // a text held a letter the encoding lacks
     float deviceToPage = 1;  // clip regions come in the reference device's pixels
     std::vector<GdiObject> objects;
     DcState dc;
@@ -141,9 +146,11 @@ void Poly(Player& p, const Pt* pts, DWORD n, bool closed) {
     else HPDF_Page_Stroke(p.page);
 }
 
-// The standard font with the metrics of the face asked for.
+// The font with the metrics of the face asked for: a standard one, or the
+// embedded face for a code page the standard fonts do not cover.
 HPDF_Font Font(Player& p, const LOGFONTW& f) {
     const bool bold = f.lfWeight >= FW_SEMIBOLD, italic = f.lfItalic != 0;
+    if (p.embedded) return bold ? p.bold : p.regular;
     std::string family = "Helvetica";
     if (!_wcsnicmp(f.lfFaceName, L"Courier", 7)) family = "Courier";
     else if (!_wcsnicmp(f.lfFaceName, L"Times", 5)) family = "Times";
@@ -154,24 +161,105 @@ HPDF_Font Font(Player& p, const LOGFONTW& f) {
                : italic       ? "Times-Italic"
                               : "Times-Roman";
     else if (bold || italic) name += std::string("-") + (bold ? "Bold" : "") + (italic ? "Oblique" : "");
-    HPDF_Font font = HPDF_GetFont(p.pdf, name.c_str(), p.encoding);
-    if (!font) {
-        p.error = HPDF_OK;
-        font = HPDF_GetFont(p.pdf, name.c_str(), "WinAnsiEncoding");
-    }
-    return font;
+    return HPDF_GetFont(p.pdf, name.c_str(), p.encoding);
 }
 
-void Text(Player& p, const EMREXTTEXTOUTW* r) {
+// GDI's spacing of the record's characters, page units: where each one
+// starts after the one before. False when the record has none that fits it.
+bool Spacing(const EMREXTTEXTOUTW* r, std::vector<LONG>* dx) {
+    const EMRTEXT& t = r->emrtext;
+    const uint64_t stride = (t.fOptions & ETO_PDY) ? 2 : 1;  // with ETO_PDY: x, y pairs
+    if (t.offDx < sizeof(EMR) || (uint64_t)t.offDx + t.nChars * stride * sizeof(LONG) > r->emr.nSize) return false;
+    dx->resize(t.nChars);
+    const BYTE* at = (const BYTE*)r + t.offDx;
+    for (DWORD i = 0; i < t.nChars; i++) memcpy(&(*dx)[i], at + i * stride * sizeof(LONG), sizeof(LONG));
+    return true;
+}
+
+// The characters as one TJ with GDI's spacing: each word and each space
+// starts where GDI put it, and the letters of a word follow one another by
+// the font's advances, scaled (Tz) to the width GDI gave the whole run, as
+// its hinting makes them a little wider or narrower at the display's dpi (a
+// spacing far from the font's, set on purpose, only moves the words). Inside
+// a word GDI's positions are whole page units, and a reader that found a
+// pixel's gap there would break the word in two. The last letter never ends
+// past the run's end, so a text GDI fitted into a cell or the page's frame
+// stays inside. libharu has no TJ of its own: its text calls place every
+// character by the font's widths alone.
+void ShowPlaced(Player& p, HPDF_Font font, const std::string& bytes, const std::vector<LONG>& dx, float em) {
+    std::vector<HPDF_UINT> advance(bytes.size());  // thousandths of the em
+    double natural = 0, total = 0;                 // thousandths of the em; page units
+    for (size_t i = 0; i < bytes.size(); i++) {
+        // The width also tells libharu which glyphs the embedded font needs.
+        advance[i] = HPDF_Font_TextWidth(font, (const HPDF_BYTE*)&bytes[i], 1).width;
+        natural += advance[i];
+        total += dx[i];
+    }
+    double scale = natural > 0 && total > 0 ? total * 1000 / (natural * em) : 1;
+    scale = scale < 0.9 ? 0.9 : scale > 1.1 ? 1.1 : scale;
+    const double unit = em * scale / 1000;  // page units of one thousandth
+    const double end = total / unit;        // the run's end, thousandths
+    HPDF_Page_SetHorizontalScalling(p.page, (HPDF_REAL)(scale * 100));
+    HPDF_Stream out = ((HPDF_PageAttr)p.page->attr)->stream;
+    std::string run;
+    double placed = 0, wanted = 0;  // thousandths from the start
+    HPDF_Stream_WriteChar(out, '[');
+    for (size_t i = 0; i < bytes.size(); i++) {
+        long shift = 0;
+        if (i > 0 && (bytes[i] == ' ' || bytes[i - 1] == ' ')) shift = lround(placed - wanted);
+        if (i + 1 == bytes.size() && placed - shift + advance[i] > end) shift = (long)ceil(placed + advance[i] - end);
+        if (i > 0 && shift != 0) {
+            HPDF_Stream_WriteEscapeText2(out, run.data(), (HPDF_UINT)run.size());
+            HPDF_Stream_WriteInt(out, (HPDF_INT)shift);
+            run.clear();
+            placed -= (double)shift;
+        }
+        run += bytes[i];
+        placed += advance[i];
+        wanted += dx[i] / unit;
+    }
+    HPDF_Stream_WriteEscapeText2(out, run.data(), (HPDF_UINT)run.size());
+    HPDF_Stream_WriteStr(out, "] TJ\012");
+}
+
+// What GDI paints under a text: an opaque background fills the characters'
+// cells (so the drawing's labels hide the lines under them, as on paper),
+// and ETO_OPAQUE its rectangle. The cell runs `width` points along the text
+// from the baseline point (x, y) at `angle`.
+void Background(Player& p, const EMRTEXT& t, float x, float y, float angle, float width, float em) {
+    const bool cells = p.dc.bkMode == OPAQUE, box = (t.fOptions & ETO_OPAQUE) && t.rcl.right > t.rcl.left &&
+                                                   t.rcl.bottom > t.rcl.top;
+    if (!cells && !box) return;
+    SetColour(p, p.dc.bkColor, false);
+    if (box) {
+        const float l = X((float)t.rcl.left), r = X((float)t.rcl.right), b = Y((float)t.rcl.bottom);
+        HPDF_Page_Rectangle(p.page, l, b, r - l, Y((float)t.rcl.top) - b);
+        HPDF_Page_Fill(p.page);
+    }
+    if (cells) {
+        const float dx = cosf(angle), dy = sinf(angle), up = kAscent * em * kPt, down = kDescent * em * kPt;
+        HPDF_Page_MoveTo(p.page, x + dy * down, y - dx * down);
+        HPDF_Page_LineTo(p.page, x + dx * width + dy * down, y + dy * width - dx * down);
+        HPDF_Page_LineTo(p.page, x + dx * width - dy * up, y + dy * width + dx * up);
+        HPDF_Page_LineTo(p.page, x - dy * up, y + dx * up);
+        HPDF_Page_ClosePath(p.page);
+        HPDF_Page_Fill(p.page);
+    }
+}
+
+// Returns false when the text holds a letter the PDF's encoding has no code for.
+bool Text(Player& p, const EMREXTTEXTOUTW* r) {
     const EMRTEXT& t = r->emrtext;
     if (t.nChars == 0 || t.offString < sizeof(EMR) ||
         (uint64_t)t.offString + (uint64_t)t.nChars * 2 > r->emr.nSize)
-        return;
+        return true;
     const wchar_t* s = (const wchar_t*)((const BYTE*)r + t.offString);
     std::string bytes((size_t)t.nChars * 2 + 1, '\0');
-    const int n =
-        WideCharToMultiByte(p.codePage, 0, s, (int)t.nChars, &bytes[0], (int)bytes.size(), "?", nullptr);
-    if (n <= 0) return;
+    BOOL lost = FALSE;
+    const int n = WideCharToMultiByte(p.codePage, WC_NO_BEST_FIT_CHARS, s, (int)t.nChars, &bytes[0],
+                                      (int)bytes.size(), nullptr, &lost);
+    if (lost) return false;  // never a "?" in its place
+    if (n <= 0) return true;
     bytes.resize((size_t)n);
     const LOGFONTW& lf = p.dc.font.font;
     // A negative height is the em; a positive one the cell (ascent + descent).
@@ -179,12 +267,19 @@ void Text(Player& p, const EMREXTTEXTOUTW* r) {
                      : lf.lfHeight > 0 ? lf.lfHeight / (kAscent + kDescent)
                                        : 12.0f;
     HPDF_Font font = Font(p, lf);
-    if (!font) return;
-    HPDF_Page_SetFontAndSize(p.page, font, em * kPt);
-    const float width = HPDF_Page_TextWidth(p.page, bytes.c_str());  // points
+    if (!font) return true;
+    // Where GDI put the characters; without its spacing, the font's widths.
+    std::vector<LONG> dx;
+    if (!Spacing(r, &dx) || dx.size() != bytes.size()) {
+        dx.resize(bytes.size());
+        for (size_t i = 0; i < bytes.size(); i++)
+            dx[i] = lround(HPDF_Font_TextWidth(font, (const HPDF_BYTE*)&bytes[i], 1).width * em / 1000.0f);
+    }
+    float width = 0;  // points
+    for (LONG d : dx) width += (float)d * kPt;
     const float angle = (float)lf.lfEscapement / 10.0f * 3.14159265f / 180.0f;
-    const float dx = cosf(angle), dy = sinf(angle);  // along the text, PDF axes
-    const float nx = -dy, ny = dx;                   // up from the baseline
+    const float dx0 = cosf(angle), dy0 = sinf(angle);  // along the text, PDF axes
+    const float nx = -dy0, ny = dx0;                   // up from the baseline
     POINTL ref = t.ptlReference;
     if (p.dc.textAlign & TA_UPDATECP) ref = {p.dc.position.x, p.dc.position.y};
     float x = X((float)ref.x), y = Y((float)ref.y);
@@ -192,13 +287,16 @@ void Text(Player& p, const EMREXTTEXTOUTW* r) {
                v = p.dc.textAlign & (TA_TOP | TA_BOTTOM | TA_BASELINE);
     const float along = h == TA_CENTER ? -width / 2 : h == TA_RIGHT ? -width : 0;
     const float up = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? kDescent * em * kPt : -kAscent * em * kPt;
-    x += dx * along + nx * up;
-    y += dy * along + ny * up;
+    x += dx0 * along + nx * up;
+    y += dy0 * along + ny * up;
+    Background(p, t, x, y, angle, width, em);
     HPDF_Page_BeginText(p.page);
+    HPDF_Page_SetFontAndSize(p.page, font, em * kPt);
     SetColour(p, p.dc.textColor, false);
-    HPDF_Page_SetTextMatrix(p.page, dx, dy, -dy, dx, x, y);
-    HPDF_Page_ShowText(p.page, bytes.c_str());
+    HPDF_Page_SetTextMatrix(p.page, dx0, dy0, -dy0, dx0, x, y);
+    ShowPlaced(p, font, bytes, dx, em);
     HPDF_Page_EndText(p.page);
+    return true;
 }
 
 void ResetClip(Player& p) {
@@ -255,6 +353,8 @@ size_t FixedSize(DWORD type) {
         case EMR_DELETEOBJECT: return sizeof(EMRDELETEOBJECT);
         case EMR_SETTEXTALIGN: return sizeof(EMRSETTEXTALIGN);
         case EMR_SETTEXTCOLOR: return sizeof(EMRSETTEXTCOLOR);
+        case EMR_SETBKMODE: return sizeof(EMRSETBKMODE);
+        case EMR_SETBKCOLOR: return sizeof(EMRSETBKCOLOR);
         case EMR_MOVETOEX: return sizeof(EMRMOVETOEX);
         case EMR_LINETO: return sizeof(EMRLINETO);
         case EMR_RECTANGLE: return sizeof(EMRRECTANGLE);
@@ -336,6 +436,8 @@ int CALLBACK PlayRecord(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM
         }
         case EMR_SETTEXTALIGN: p.dc.textAlign = ((const EMRSETTEXTALIGN*)rec)->iMode; break;
         case EMR_SETTEXTCOLOR: p.dc.textColor = ((const EMRSETTEXTCOLOR*)rec)->crColor; break;
+        case EMR_SETBKMODE: p.dc.bkMode = (int)((const EMRSETBKMODE*)rec)->iMode; break;
+        case EMR_SETBKCOLOR: p.dc.bkColor = ((const EMRSETBKCOLOR*)rec)->crColor; break;
         case EMR_MOVETOEX: {
             const POINTL& pt = ((const EMRMOVETOEX*)rec)->ptl;
             p.dc.position = {pt.x, pt.y};
@@ -363,7 +465,12 @@ int CALLBACK PlayRecord(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM
                 Poly(p, r->aptl, r->cptl, rec->iType == EMR_POLYGON);
             break;
         }
-        case EMR_EXTTEXTOUTW: Text(p, (const EMREXTTEXTOUTW*)rec); break;
+        case EMR_EXTTEXTOUTW:
+            if (!Text(p, (const EMREXTTEXTOUTW*)rec)) {
+                p.unwritable = true;
+                return 0;
+            }
+            break;
         case EMR_SAVEDC: p.saved.push_back(p.dc); break;
         case EMR_RESTOREDC: RestoreState(p, ((const EMRRESTOREDC*)rec)->iRelative); break;
         case EMR_EXTSELECTCLIPRGN: SelectClip(p, (const EMREXTSELECTCLIPRGN*)rec); break;
@@ -384,32 +491,73 @@ void HPDF_STDCALL OnError(HPDF_STATUS error, HPDF_STATUS, void* ctx) {
     if (p->error == HPDF_OK) p->error = error;
 }
 
-// The encoding of the system's ANSI code page among libharu's.
-void ChooseEncoding(Player& p) {
-    const UINT cp = (UINT)kvplat::AnsiCodePage();
-    static char name[16];
-    if (cp >= 1250 && cp <= 1258 && cp != 1252) {
-        snprintf(name, sizeof name, "CP%u", cp);
-        p.encoding = name;
-        p.codePage = cp;
-    } else {
-        p.encoding = "WinAnsiEncoding";
-        p.codePage = 1252;
-    }
+// The code pages a PDF is written in, with libharu's encoding of each.
+// Helvetica has every letter of the Latin ones, so nothing is embedded and
+// a Latin offer stays small; the others take the embedded font.
+struct CodePageFont {
+    UINT codePage;
+    const char* encoding;
+    bool embedded;
+};
+const CodePageFont kCodePages[] = {
+    {1250, "CP1250", false}, {1252, "WinAnsiEncoding", false}, {1254, "CP1254", false},
+    {1257, "CP1257", false}, {1251, "CP1251", true},           {1253, "CP1253", true},
+    {1258, "CP1258", true},
+};
+
+const CodePageFont* FontFor(UINT codePage) {
+    for (const CodePageFont& c : kCodePages)
+        if (c.codePage == codePage) return &c;
+    return nullptr;
 }
 
-}  // namespace
+std::string g_fontFolder;  // test seam; empty: the program's folder
 
-int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char* path, char* msg) {
-    Player p;
-    ChooseEncoding(p);
-    p.pdf = HPDF_New(OnError, &p);
-    if (!p.pdf) {
-        KvMsg(msg, "The PDF file cannot be made: out of memory.");
-        return 0;
+std::string FontFolder() {
+    if (!g_fontFolder.empty()) return g_fontFolder;
+    char exe[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    const std::string path = exe;
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+// Loads the embedded faces. Without the bold file the regular face stands
+// in; without the regular one the letters cannot be written at all.
+bool LoadFonts(Player& p, char* msg) {
+    const std::string folder = FontFolder(), regular = folder + kPdfFontRegular, bold = folder + kPdfFontBold;
+    const char* name = HPDF_LoadTTFontFromFile(p.pdf, regular.c_str(), HPDF_TRUE);
+    p.regular = name ? HPDF_GetFont(p.pdf, name, p.encoding) : nullptr;
+    if (!p.regular) {
+        KvMsg(msg, "The font file \"%s\" cannot be read.\r\nSave as PDF needs it for the letters of code page %u.",
+              regular.c_str(), p.codePage);
+        return false;
     }
-    HPDF_SetInfoAttr(p.pdf, HPDF_INFO_TITLE, title);
+    name = HPDF_LoadTTFontFromFile(p.pdf, bold.c_str(), HPDF_TRUE);
+    p.bold = name ? HPDF_GetFont(p.pdf, name, p.encoding) : nullptr;
+    if (!p.bold) {
+        // libharu refuses every later call until its error is cleared.
+        HPDF_ResetError(p.pdf);
+        p.error = HPDF_OK;
+        p.bold = p.regular;
+    }
+    return true;
+}
+
+bool Ascii(const char* text) {
+    for (; *text; text++)
+        if ((unsigned char)*text >= 0x80) return false;
+    return true;
+}
+
+// The document made in memory; empty on failure, with the message.
+std::string MakeDocument(Player& p, const strStronyWydruku* pages, const char* title, char* msg) {
     HPDF_SetInfoAttr(p.pdf, HPDF_INFO_CREATOR, "Quarvel 1.8");
+    // A title beyond ASCII goes as UTF-16 with its byte order mark, which
+    // libharu writes once the document has an encoder: its plain string is
+    // read as PDFDocEncoding, where "\x80" is a bullet and not the euro.
+    if (!Ascii(title)) HPDF_SetCurrentEncoder(p.pdf, p.encoding);
+    HPDF_SetInfoAttr(p.pdf, HPDF_INFO_TITLE, title);
+    if (p.embedded && !LoadFonts(p, msg)) return std::string();
     bool ok = true;
     for (int32_t i = 0; ok && i < pages->liczba; i++) {
         p.page = HPDF_AddPage(p.pdf);
@@ -425,8 +573,12 @@ int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char
         ok = EnumEnhMetaFile(nullptr, pages->strony[i], PlayRecord, &p, nullptr) != 0;
         ResetClip(p);
     }
-    // The document is made in memory and written as one file, whole or not
-    // at all.
+    if (p.unwritable) {
+        KvMsg(msg, "The printout holds letters that code page %u has no code for.\r\nSave as PDF cannot write them.",
+              p.codePage);
+        return std::string();
+    }
+    // Read back whole, so that the file is written whole or not at all.
     std::string data;
     if (ok && p.error == HPDF_OK && HPDF_SaveToStream(p.pdf) == HPDF_OK) {
         const HPDF_UINT32 whole = HPDF_GetStreamSize(p.pdf);
@@ -435,21 +587,75 @@ int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char
         HPDF_ResetStream(p.pdf);
         // Reading to the very end may report the end as well.
         const HPDF_STATUS read = whole ? HPDF_ReadFromStream(p.pdf, (HPDF_BYTE*)&data[0], &size) : HPDF_OK;
-        if (read == HPDF_STREAM_EOF && p.error == HPDF_STREAM_EOF) p.error = HPDF_OK;
+        if (read == HPDF_STREAM_EOF && p.error == HPDF_STREAM_EOF) {
+            HPDF_ResetError(p.pdf);
+            p.error = HPDF_OK;
+        }
         if ((read != HPDF_OK && read != HPDF_STREAM_EOF) || size != whole) data.clear();
     }
-    const HPDF_STATUS error = p.error;
-    HPDF_Free(p.pdf);
-    if (!ok || error != HPDF_OK || data.empty()) {
-        KvMsg(msg, "The PDF file cannot be made (error 0x%04X).", (unsigned)error);
+    if (!ok || p.error != HPDF_OK || data.empty()) {
+        KvMsg(msg, "The PDF file cannot be made (error 0x%04X).", (unsigned)p.error);
+        data.clear();
+    }
+    return data;
+}
+
+}  // namespace
+
+const char kPdfFontRegular[] = "LiberationSans-Regular.ttf";
+const char kPdfFontBold[] = "LiberationSans-Bold.ttf";
+
+void UstawFolderCzcionekPdf(const char* folder) {
+    g_fontFolder = folder ? folder : "";
+    if (!g_fontFolder.empty() && g_fontFolder.back() != '\\' && g_fontFolder.back() != '/') g_fontFolder += '\\';
+}
+
+int SprawdzStronyKodowejPdf(UINT codePage, char* msg) {
+    if (FontFor(codePage)) return 1;
+    // Hebrew and Arabic are stored in logical order, and a PDF shows its
+    // text in the order written: it would come out backwards.
+    if (codePage == 1255 || codePage == 1256)
+        KvMsg(msg,
+              "Save as PDF cannot write the right-to-left letters of code page %u.\r\n"
+              "Print the order to a PDF printer instead.",
+              codePage);
+    else
+        KvMsg(msg,
+              "Save as PDF has no font with the letters of code page %u.\r\n"
+              "Print the order to a PDF printer instead.",
+              codePage);
+    return 0;
+}
+
+int ZapiszStronyPdfStrKod(const strStronyWydruku* pages, const char* title, UINT codePage, const char* path,
+                          char* msg) {
+    if (!SprawdzStronyKodowejPdf(codePage, msg)) return 0;
+    const CodePageFont* c = FontFor(codePage);
+    Player p;
+    p.codePage = c->codePage;
+    p.encoding = c->encoding;
+    p.embedded = c->embedded;
+    p.pdf = HPDF_New(OnError, &p);
+    if (!p.pdf) {
+        KvMsg(msg, "The PDF file cannot be made: out of memory.");
         return 0;
     }
+    const std::string data = MakeDocument(p, pages, title, msg);
+    HPDF_Free(p.pdf);
+    if (data.empty()) return 0;
     char why[KV_MSG_LEN];
     if (!KvWriteWholeFile(path, data.data(), data.size(), why)) {
-        KvMsg(msg, "The file \"%s\" cannot be written.", path);
+        // The reason is the second line of the writer's message.
+        const char* reason = strstr(why, "\r\n");
+        if (reason) KvMsg(msg, "The file \"%s\" cannot be written.\r\n%s", path, reason + 2);
+        else KvMsg(msg, "The file \"%s\" cannot be written.", path);
         return 0;
     }
     return 1;
+}
+
+int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char* path, char* msg) {
+    return ZapiszStronyPdfStrKod(pages, title, (UINT)kvplat::AnsiCodePage(), path, msg);
 }
 
 int ZapiszZamPdf(strZamRob* order, const DrawSet* printSet, const char* path, char* msg) {
@@ -473,12 +679,16 @@ void NazwaPlikuPdf(const strZam* order, char* name, int size) {
 }
 
 void SaveOrderAsPdf(HWND owner, strZamRob* order, const DrawSet* printSet) {
+    char msg[KV_MSG_LEN] = "";
+    if (!SprawdzStronyKodowejPdf((UINT)kvplat::AnsiCodePage(), msg)) {
+        KvShowError(owner, msg);
+        return;
+    }
     char path[MAX_PATH];
     NazwaPlikuPdf(&order->zam, path, (int)sizeof path);
     const KvFileQuestion q = {true, "Save as PDF", "PDF files (*.pdf)\0*.pdf\0All files (*.*)\0*.*\0", "pdf",
                               nullptr};
     if (!KvAskFile(owner, q, path, (int)sizeof path)) return;
-    char msg[KV_MSG_LEN] = "";
     int ok;
     {
         ScopedWaitCursor wait;

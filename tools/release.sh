@@ -15,7 +15,8 @@ build=${1:-build/release}
 tools/setup.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target kelvaro kelvaro-mkdb kelvaro-backup kelvaro-prices
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target kelvaro kelvaro-mkdb kelvaro-backup kelvaro-prices \
+  kv-pdf-font
 
 version=$(sed -n 's/^#define KV_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/kv_version.h")
 [ -n "$version" ] || { echo "release: no version in $build/generated/kv_version.h" >&2; exit 1; }
@@ -24,7 +25,8 @@ stage="$root/dist/stage/Quarvel-$version"
 rm -rf "$stage"
 mkdir -p "$stage"
 bin="$build/bin"
-for f in kelvaro.exe pagora.dll widgora.dll kelvaro-mkdb.exe kelvaro-backup.exe kelvaro-prices.exe kelvaro-help.html; do
+for f in kelvaro.exe pagora.dll widgora.dll kelvaro-mkdb.exe kelvaro-backup.exe kelvaro-prices.exe kelvaro-help.html \
+         LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSans-LICENSE.txt; do
   cp "$bin/$f" "$stage/"
 done
 cp tools/sample-prices.csv "$stage/"
@@ -40,6 +42,9 @@ or one with demo orders with
   kelvaro-mkdb.exe --demo kelvaroDemo.db).
 Start kelvaro.exe from that folder: it opens the database of its working
 directory. No other DLL is needed. kelvaro-help.html is the guide (F1).
+LiberationSans-Regular.ttf and LiberationSans-Bold.ttf go beside
+kelvaro.exe too: Save as PDF embeds them for Cyrillic, Greek and Vietnamese
+letters (Liberation Sans, SIL Open Font License: LiberationSans-LICENSE.txt).
 sample-prices.csv is a price list to start from (Settings > Price list... >
 Import..., or kelvaro-prices.exe kelvaroDemo.db import sample-prices.csv).
 TXT

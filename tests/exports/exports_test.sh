@@ -2,11 +2,14 @@
 # The order as a PDF file and the register as CSV, read back by other
 # programs: kelvaro-printout --pdf on demo order 5 (pdfinfo: the pages of the
 # printout, Letter, the title; pdftotext: every page's words as the
-# printout's metafiles hold them, and the buyer's letters), and
-# kelvaro-inspect --register-csv / --lines-csv (Python's csv module: the
-# rows, the columns, the totals equal to the register's, a buyer with a
-# quote, a comma, a semicolon and a line break). Once in an English locale
-# with code page 1252 and once in a Polish one with code page 1250.
+# printout's metafiles hold them, the buyer's letters, the title with the
+# symbol's letters), and kelvaro-inspect --register-csv / --lines-csv
+# (Python's csv module: the rows, the columns, the totals equal to the
+# register's, a buyer with a quote, a comma, a semicolon and a line break).
+# Once in an English locale with code page 1252, once in a Polish one with
+# 1250, and in a prefix of its own in a Russian one with 1251, where the PDF
+# embeds its font: there the buyer's line is as wide in the PDF as on the
+# printed page.
 #   tests/exports/exports_test.sh BUILD_DIR
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,7 +21,13 @@ trap kv_wine_stop EXIT
 # Wine takes its code page from the locale it starts in: a Polish one, made
 # here from the system's locale sources (no root needed).
 locales="$build/locales"
-[ -d "$locales/pl_PL.UTF-8" ] || { mkdir -p "$locales" && localedef -i pl_PL -f UTF-8 "$locales/pl_PL.UTF-8"; }
+for l in pl_PL ru_RU; do
+  [ -d "$locales/$l.UTF-8" ] || { mkdir -p "$locales" && localedef -i $l -f UTF-8 "$locales/$l.UTF-8"; }
+done
+# The code page the program sees, asked of Windows itself.
+probe="$build/exports-acp.exe"
+printf '#include <windows.h>\n#include <stdio.h>\nint main(void) { printf("%%u\\n", GetACP()); return 0; }\n' |
+  x86_64-w64-mingw32-gcc -x c - -o "$probe"
 
 passed=0 failed=0
 check() {  # DESCRIPTION COMMAND...
@@ -27,23 +36,26 @@ check() {  # DESCRIPTION COMMAND...
   else failed=$((failed + 1)); echo "FAILED: $what"; fi
 }
 
-run_case() {  # CODEPAGE LOCALE DECIMAL BUYER
-  local cp=$1 locale=$2 decimal=$3 buyer=$4
+run_case() {  # CODEPAGE LOCALE DECIMAL BUYER SYMBOL
+  local cp=$1 locale=$2 decimal=$3 buyer=$4 symbol=$5
   kv_wine_stop
   export LOCPATH=$locales
   export LANG=$locale LC_ALL=$locale
   kv_wine_start
+  check "[$cp] the program sees code page $cp" \
+    test "$(wine "$probe" </dev/null 2>/dev/null | tr -d '\r')" = "$cp"
   wine reg add 'HKCU\Control Panel\International' /v sDecimal /d "$decimal" /f >/dev/null 2>&1 </dev/null
   local dir="$WINEPREFIX/drive_c/exports-$cp"
   rm -rf "$dir"; mkdir -p "$dir"
   cd "$dir"
   wine "$build/bin/kelvaro-mkdb.exe" --demo demo.db </dev/null >/dev/null 2>&1
   # The buyer of order 5 in the code page's bytes, as the program stores it.
-  python3 - "$cp" "$buyer" <<'PY'
+  python3 - "$cp" "$buyer" "$symbol" <<'PY'
 import sqlite3, sys
-cp, buyer = sys.argv[1], sys.argv[2]
+cp, buyer, symbol = sys.argv[1], sys.argv[2], sys.argv[3]
 db = sqlite3.connect("demo.db")
-db.execute("UPDATE T_Zam SET nazwaNabyw = CAST(? AS TEXT) WHERE idZam = 5", (buyer.encode("cp" + cp),))
+db.execute("UPDATE T_Zam SET nazwaNabyw = CAST(? AS TEXT), dodOznaczZam = CAST(? AS TEXT) WHERE idZam = 5",
+           (buyer.encode("cp" + cp), symbol.encode("cp" + cp)))
 db.execute("UPDATE T_Zam SET nazwaNabyw = CAST(? AS TEXT) WHERE idZam = 3",
            ('Q "x", y; z\r\nw'.encode("cp" + cp),))
 db.commit()
@@ -56,8 +68,10 @@ PY
     test "$(pdfinfo "$pdf" 2>/dev/null | sed -n 's/^Pages: *//p')" = "$pages"
   check "[$cp] every page is Letter, 612 x 792 pt" \
     test "$(pdfinfo -f 1 -l "$pages" "$pdf" 2>/dev/null | grep -c 'size: *612 x 792 pts')" = "$pages"
-  check "[$cp] the title is the heading" \
-    grep -q "^Title: *5-QW-[0-9]* (OSB-22)$" <(pdfinfo "$pdf" 2>/dev/null)
+  local title
+  title=$(pdfinfo "$pdf" 2>/dev/null | sed -n 's/^Title: *//p')
+  check "[$cp] the title is the heading, \"$symbol\" as it is ($title)" \
+    bash -c '[[ $0 =~ ^5-QW-[0-9]+\ \((.*)\)$ ]] && [ "${BASH_REMATCH[1]}" = "$1" ]' "$title" "$symbol"
   check "[$cp] the creator is Quarvel 1.8" grep -q "^Creator: *Quarvel 1.8$" <(pdfinfo "$pdf" 2>/dev/null)
   check "[$cp] each page's words are the words of its metafile" \
     python3 - "$pdf" "$pages" <<'PY'
@@ -86,7 +100,37 @@ PY
     grep -qF "$buyer" <(pdftotext "$pdf" - 2>/dev/null)
   local size
   size=$(stat -c %s "$pdf")
-  check "[$cp] under 100 KB a page ($size bytes for $pages)" test "$size" -lt $((pages * 100 * 1024))
+  if [ "$cp" = 1251 ]; then
+    check "[$cp] the font is embedded ($size bytes for $pages pages)" \
+      grep -q 'LiberationSans.*yes' <(pdffonts "$pdf" 2>/dev/null)
+    check "[$cp] the buyer's line is as wide as on the printed page (within 3 %)" \
+      python3 - "$pdf" "$buyer" <<'PY'
+import re, struct, subprocess, sys
+pdf, buyer = sys.argv[1], sys.argv[2]
+data, at, emf = open("out/page-1.emf", "rb").read(), 0, None
+while at < len(data):
+    kind, size = struct.unpack_from("<II", data, at)
+    if kind == 84:  # EMR_EXTTEXTOUTW: its bounds, then the text
+        left, top, right, bottom = struct.unpack_from("<4i", data, at + 8)
+        n, off = struct.unpack_from("<II", data, at + 44)
+        if data[at + off:at + off + 2 * n].decode("utf-16-le") == buyer:
+            emf = right - left  # page pixels
+    at += size
+bbox = subprocess.run(["pdftotext", "-f", "1", "-l", "1", "-bbox-layout", pdf, "-"],
+                      capture_output=True, text=True).stdout
+for line in re.findall(r'<line xMin="([\d.]+)"[^>]*xMax="([\d.]+)"[^>]*>(.*?)</line>', bbox, re.S):
+    if " ".join(re.findall(r">([^<]+)</word>", line[2])) == buyer:
+        width = (float(line[1]) - float(line[0])) / 0.75  # points to page pixels
+        print(f"buyer: {width:.1f} px in the PDF, {emf} px in the metafile")
+        sys.exit(0 if emf and abs(width - emf) <= 0.03 * emf else 1)
+print("the buyer's line is not in the PDF")
+sys.exit(1)
+PY
+    wine "$build/bin/kelvaro-printout.exe" demo.db 3 one --pdf </dev/null >/dev/null 2>&1
+    echo "[$cp] a one-page offer (order 3): $(stat -c %s one/order.pdf 2>/dev/null) bytes"
+  else
+    check "[$cp] under 100 KB a page ($size bytes for $pages)" test "$size" -lt $((pages * 100 * 1024))
+  fi
 
   wine "$build/bin/kelvaro-inspect.exe" --register-csv demo.db </dev/null >register.csv 2>/dev/null
   wine "$build/bin/kelvaro-inspect.exe" --lines-csv demo.db </dev/null >lines.csv 2>/dev/null
@@ -128,7 +172,13 @@ PY
   cd "$root"
 }
 
-run_case 1252 C.UTF-8 . "Müller Façade"
-run_case 1250 pl_PL.UTF-8 , "Zażółć gęślą jaźń"
+run_case 1252 C.UTF-8 . "Müller Façade" "Façade €"
+run_case 1250 pl_PL.UTF-8 , "Zażółć gęślą jaźń" "Łódź"
+# Cyrillic in a prefix of its own.
+kv_wine_stop
+export WINEPREFIX="$build/wineprefix-exports-ru"
+rm -rf "$WINEPREFIX"
+LANG=C.UTF-8 LC_ALL=C.UTF-8 kv_wine_prefix test
+run_case 1251 ru_RU.UTF-8 , "Иванов Пётр Сергеевич" "Фасад №7"
 echo "exports: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -39,7 +39,8 @@ wine "$setup" /S </dev/null >/dev/null 2>&1
 install_rc=$?
 echo "silent install: $(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s, setup $(stat -c %s "$setup") bytes"
 check "setup exits 0" [ $install_rc -eq 0 ]
-for f in kelvaro.exe pagora.dll widgora.dll kelvaro-backup.exe kelvaro-prices.exe sample-prices.csv kelvaro-help.html uninstall.exe; do
+for f in kelvaro.exe pagora.dll widgora.dll kelvaro-backup.exe kelvaro-prices.exe sample-prices.csv kelvaro-help.html \
+         LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSans-LICENSE.txt uninstall.exe; do
   check "program folder holds $f" [ -f "$prog/$f" ]
 done
 # Each installed binary needs only system DLLs and the two libraries, and
@@ -72,7 +73,8 @@ wine "$setup" /S </dev/null >/dev/null 2>&1
 check "a second install keeps the database" [ "$(sha256sum "$db" | cut -d' ' -f1)" = "$before" ]
 
 wine "$prog/uninstall.exe" /S "_?=$(winepath -w "$prog")" </dev/null >/dev/null 2>&1
-check "uninstall removes the program" [ ! -f "$prog/kelvaro.exe" -a ! -f "$prog/kelvaro-backup.exe" ]
+check "uninstall removes the program" [ ! -f "$prog/kelvaro.exe" -a ! -f "$prog/kelvaro-backup.exe" \
+  -a ! -f "$prog/LiberationSans-Regular.ttf" ]
 check "uninstall removes the shortcut" [ ! -f "$lnk" ]
 check "uninstall removes its entry" [ -z "$(reg_value DisplayVersion)" ]
 check "uninstall keeps the database" [ "$(sha256sum "$db" 2>/dev/null | cut -d' ' -f1)" = "$before" ]

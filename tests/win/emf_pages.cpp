@@ -12,7 +12,7 @@ struct Stan {
 };
 
 void Dodaj(Stan* st, const POINTL& p, const std::string& t, DWORD opcje) {
-    st->s->teksty.push_back({t, (int)p.x, (int)p.y, (int)st->biezacy.lfHeight, (int)st->biezacy.lfWeight});
+    st->s->teksty.push_back({t, (int)p.x, (int)p.y, (int)st->biezacy.lfHeight, (int)st->biezacy.lfWeight, {}});
     if (opcje & ETO_GLYPH_INDEX) st->s->glify++;
 }
 
@@ -40,6 +40,9 @@ int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM ctx) 
             a.resize(n > 0 ? n : 0);
             st->s->tekstyW++;
             Dodaj(st, t->emrtext.ptlReference, a, t->emrtext.fOptions);
+            if (t->emrtext.offDx && a.size() == w.size())
+                st->s->teksty.back().dx.assign((const INT*)(b + t->emrtext.offDx),
+                                               (const INT*)(b + t->emrtext.offDx) + w.size());
             break;
         }
         case EMR_EXTTEXTOUTA: {

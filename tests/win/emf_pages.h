@@ -13,6 +13,7 @@ struct EmfTekst {
     int x, y;       // reference point (left, top), page pixels
     int wys;        // the font's height as created (negative: character height)
     int waga;       // the font's weight
+    std::vector<int> dx;  // GDI's spacing: each character's advance, page pixels
 };
 
 struct EmfLinia {

@@ -285,37 +285,8 @@ void RemovePdf(const std::string& path) {
 
 std::vector<std::string> PdfPages(const std::string& path, std::string* error) {
     std::vector<std::string> pages;
-    // pdftotext is a Linux program: Wine starts it with Unix paths.
-    std::string unixPdf = path.substr(2);
-    for (char& c : unixPdf) {
-        if (c == '\\') c = '/';
-    }
-    static int n;
-    char out[128];
-    snprintf(out, sizeof out, "/tmp/kvpdf-%lu-%d.txt", GetCurrentProcessId(), ++n);
-    std::string cmd = "Z:\\usr\\bin\\pdftotext \"" + unixPdf + "\" " + out;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        *error =
-            "pdftotext could not be started (" + std::to_string(GetLastError()) + "): install poppler-utils";
-        return pages;
-    }
-    WaitForSingleObject(pi.hProcess, 20000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    std::string txtPath = WinPath(out);
-    std::string text;
-    for (int i = 0; i < 100 && text.empty(); i++) {  // the Unix child may end after our wait
-        text = ReadWholeFile(txtPath);
-        if (text.empty()) Sleep(50);
-    }
-    DeleteFileA(txtPath.c_str());
-    if (text.empty()) {
-        *error = "pdftotext wrote nothing for " + unixPdf;
-        return pages;
-    }
+    const std::string text = RunPoppler("pdftotext", "", path, error);
+    if (text.empty()) return pages;
     // pdftotext ends every page with a form feed.
     size_t start = 0, ff;
     while ((ff = text.find('\f', start)) != std::string::npos) {

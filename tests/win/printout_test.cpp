@@ -12,6 +12,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -941,7 +942,8 @@ std::string FileText(const char* name) {
 
 // "Save as PDF..." of the register: the heading as the proposed name, one
 // PDF page per printout page with the title and creator; a folder that a
-// file stands in the way of gets the message and no file at all.
+// file stands in the way of, or a file a viewer holds open, gets the
+// message with the system's reason and no file of its own.
 TEST_F(PrintCommandTest, SaveAsPdfWritesThePrintoutsPagesOrSaysWhyNot) {
     const int row = SelectOrder("5-");
     ASSERT_GE(row, 0);
@@ -971,10 +973,25 @@ TEST_F(PrintCommandTest, SaveAsPdfWritesThePrintoutsPagesOrSaysWhyNot) {
     SendMessageA(main_, WM_COMMAND, CMD_SAVE_PDF, 0);
     g_kvAskFile = KvAskFileSystem;
     ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ("The file \"blocker\\order.pdf\" cannot be written.", g_boxes[0].text);
+    EXPECT_EQ("The file \"blocker\\order.pdf\" cannot be written.\r\nNo such file or directory", g_boxes[0].text);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("blocker\\order.pdf"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("blocker\\order.pdf.part"));
     EXPECT_EQ(0u, FileText("blocker").size());
+
+    // A viewer holding the file open: the system's reason, and the file as it was.
+    HANDLE viewer = CreateFileA("order.pdf", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, viewer);
+    g_boxes.clear();
+    g_kvAskFile = AnswerPdf;
+    g_pdfAnswer = "order.pdf";
+    SendMessageA(main_, WM_COMMAND, CMD_SAVE_PDF, 0);
+    g_kvAskFile = KvAskFileSystem;
+    CloseHandle(viewer);
+    ASSERT_EQ(1u, g_boxes.size());
+    const std::string first = "The file \"order.pdf\" cannot be written.\r\n";
+    EXPECT_EQ(0u, g_boxes[0].text.find(first)) << g_boxes[0].text;  // the reason after it
+    EXPECT_EQ(pdf, FileText("order.pdf"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("order.pdf.part"));
 }
 
 // The file name proposed for any heading: the characters Windows refuses in
@@ -988,4 +1005,174 @@ TEST(PdfName, CharactersRefusedInFileNamesBecomeUnderscores) {
     char name[MAX_PATH];
     NazwaPlikuPdf(&z, name, sizeof name);
     EXPECT_STREQ("5-QW-2026 (A_B_C_D_E_F_G_H_I_J).pdf", name);
+}
+
+// ---- The PDF document ---------------------------------------------------------
+
+namespace {
+
+// A page of the printout's size (8 x 10 in) drawn by `draw`.
+HENHMETAFILE PdfPage(const std::function<void(HDC)>& draw) {
+    const RECT frame = {0, 0, 20320, 25400};  // hundredths of a mm
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+    SetBkMode(dc, TRANSPARENT);
+    draw(dc);
+    return CloseEnhMetaFile(dc);
+}
+
+std::wstring Wide(const char* text, UINT cp) {
+    wchar_t w[256];
+    const int n = MultiByteToWideChar(cp, 0, text, -1, w, 256);
+    return std::wstring(w, n > 0 ? n - 1 : 0);
+}
+
+void Write(HDC dc, int x, int y, const std::wstring& t, int weight = FW_NORMAL, UINT options = 0,
+           const RECT* box = nullptr, int escapement = 0) {
+    HFONT font = CreateFontA(-14, 0, escapement, escapement, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    HGDIOBJ old = SelectObject(dc, font);
+    ExtTextOutW(dc, x, y, options, box, t.c_str(), (UINT)t.size(), nullptr);
+    DeleteObject(SelectObject(dc, old));
+}
+
+// The pages written as a PDF on Wine's Z: drive, where poppler's programs
+// read it; removed with the object.
+struct Pdf {
+    std::string path, msg, data;
+    int ok = 0;
+    Pdf(std::vector<HENHMETAFILE> pages, UINT cp) {
+        static int n;
+        path = "Z:\\tmp\\kvpdf-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++n) + ".pdf";
+        strStronyWydruku s = {pages.data(), (int32_t)pages.size()};
+        char m[KV_MSG_LEN] = "";
+        ok = ZapiszStronyPdfStrKod(&s, "Order", cp, path.c_str(), m);
+        msg = m;
+        data = ReadWholeFile(path);
+        for (HENHMETAFILE h : pages) DeleteEnhMetaFile(h);
+    }
+    ~Pdf() { DeleteFileA(path.c_str()); }
+    std::string Poppler(const std::string& tool, const std::string& options, const std::string& suffix = "") {
+        std::string error, out = RunPoppler(tool, options, path, &error, suffix);
+        EXPECT_EQ("", error);
+        return out;
+    }
+};
+
+double Pt(double x) { return 18 + x * 0.75; }  // page units to points: the frame centred on Letter
+
+}  // namespace
+
+// Each code page's letters come out as themselves, in regular and bold:
+// Helvetica for the Latin ones, Liberation Sans embedded from beside the
+// program for Cyrillic, Greek and Vietnamese (the regular face standing in
+// for a missing bold one: libharu's error of the failed load is cleared, or
+// nothing after it would be written). Refused, with a message and no file:
+// right-to-left and other scripts, no regular face, and a letter the code
+// page has no code for (never a "?").
+TEST(PdfDocument, EachCodePageWritesItsLettersOrSaysWhyNot) {
+    ScopedTempCwd cwd;
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    *strrchr(exe, '\\') = 0;
+    CreateDirectoryA("regular", nullptr);
+    CreateDirectoryA("none", nullptr);
+    ASSERT_TRUE(CopyFileA((std::string(exe) + "\\" + kPdfFontRegular).c_str(),
+                          (std::string("regular\\") + kPdfFontRegular).c_str(), FALSE));
+    struct {
+        UINT cp, written;  // the code page of the texts and of the PDF
+        const char* word;  // in the code page's bytes
+        const char* fonts;
+        int embedded;  // -1: refused with `message`
+        const char* message;
+    } cases[] = {
+        {1250, 1250, "Za\xBF\xF3\xB3\xE6", nullptr, 0, ""},
+        {1251, 1251, "\xC8\xE2\xE0\xED\xEE\xE2", nullptr, 1, ""},
+        {1252, 1252, "Fa\xE7" "ade \x80", nullptr, 0, ""},
+        {1253, 1253, "\xC1\xE8\xDE\xED\xE1", nullptr, 1, ""},
+        {1254, 1254, "A\xF0" "a\xE7", nullptr, 0, ""},
+        {1257, 1257, "\xC0\xFEuolas", nullptr, 0, ""},
+        {1258, 1258, "\xD0\xF5n \xDDu", nullptr, 1, ""},
+        {1251, 1251, "\xC8\xE2\xE0\xED\xEE\xE2", "regular", 1, ""},
+        {1251, 1251, "", "none", -1, "The font file \"none\\LiberationSans-Regular.ttf\" cannot be read."},
+        {1251, 1252, "\xC8\xE2", nullptr, -1, "The printout holds letters that code page 1252 has no code for."},
+        {1255, 1255, "", nullptr, -1, "Save as PDF cannot write the right-to-left letters of code page 1255."},
+        {1256, 1256, "", nullptr, -1, "Save as PDF cannot write the right-to-left letters of code page 1256."},
+        {874, 874, "", nullptr, -1, "Save as PDF has no font with the letters of code page 874."},
+        {932, 932, "", nullptr, -1, "Save as PDF has no font with the letters of code page 932."},
+        {936, 936, "", nullptr, -1, "Save as PDF has no font with the letters of code page 936."},
+        {949, 949, "", nullptr, -1, "Save as PDF has no font with the letters of code page 949."},
+        {950, 950, "", nullptr, -1, "Save as PDF has no font with the letters of code page 950."},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.written) + (c.fonts ? c.fonts : ""));
+        const std::wstring word = Wide(c.word, c.cp);
+        UstawFolderCzcionekPdf(c.fonts);
+        Pdf pdf({PdfPage([&](HDC dc) { Write(dc, 100, 100, word), Write(dc, 100, 200, word, FW_BOLD); })}, c.written);
+        UstawFolderCzcionekPdf(nullptr);
+        if (c.embedded < 0) {
+            EXPECT_EQ(0, pdf.ok);
+            EXPECT_EQ(0u, pdf.msg.find(c.message)) << pdf.msg;
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(pdf.path.c_str()));
+            continue;
+        }
+        ASSERT_EQ(1, pdf.ok) << pdf.msg;
+        EXPECT_EQ(c.embedded == 1, pdf.data.find("/FontFile2") != std::string::npos);
+        char utf8[256];
+        utf8[WideCharToMultiByte(CP_UTF8, 0, word.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr)] = 0;
+        const std::string text = pdf.Poppler("pdftotext", "");
+        EXPECT_NE(text.find(utf8), text.rfind(utf8)) << text;  // both lines
+    }
+}
+
+// A text on an opaque background hides what lies under its characters'
+// cells, as on paper (the drawing's labels over their lines, across or
+// along them), and so does ETO_OPAQUE's rectangle; a transparent one does not.
+TEST(PdfDocument, AnOpaqueTextHidesTheLinesUnderIt) {
+    struct {
+        int mode;
+        UINT options;
+        bool up, hidden;
+    } cases[] = {{TRANSPARENT, 0, false, false}, {OPAQUE, 0, false, true}, {OPAQUE, 0, true, true},
+                 {TRANSPARENT, ETO_OPAQUE, false, true}};
+    for (auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mode) + (c.up ? " upright" : "") + (c.options ? " ETO_OPAQUE" : ""));
+        Pdf pdf({PdfPage([&](HDC dc) {
+                    MoveToEx(dc, c.up ? 205 : 100, c.up ? 100 : 205, nullptr);  // under the middle of the text
+                    LineTo(dc, c.up ? 205 : 300, c.up ? 300 : 205);
+                    SetBkMode(dc, c.mode);
+                    const RECT box = {150, 195, 250, 215};
+                    Write(dc, c.up ? 200 : 150, c.up ? 250 : 200, L"      ", FW_NORMAL, c.options, &box, c.up ? 900 : 0);
+                })},
+                1252);
+        ASSERT_EQ(1, pdf.ok) << pdf.msg;
+        // A grey picture at 96 dpi: page unit (x, y) is its pixel (24 + x, 48 + y).
+        const std::string pgm = pdf.Poppler("pdftoppm", "-r 96 -gray -singlefile", ".pgm");
+        int w = 0, h = 0, max = 0, header = 0;
+        ASSERT_EQ(3, sscanf(pgm.c_str(), "P5 %d %d %d%n", &w, &h, &max, &header));
+        auto grey = [&](int x, int y) { return (unsigned char)pgm[header + 1 + (48 + y) * w + 24 + x]; };
+        EXPECT_LT(grey(c.up ? 205 : 120, c.up ? 120 : 205), 128) << "the line beside the text";
+        EXPECT_EQ(c.hidden, grey(c.up ? 205 : 170, c.up ? 235 : 205) > 200) << "the line under the text";
+    }
+}
+
+// At any display scale the words go where GDI's spacing put them, and the
+// page number, which the page fitted against the frame's edge, stays inside.
+TEST_F(PrintoutTest, ThePdfPlacesThePageNumberAsThePageDoesAtEveryScale) {
+    Okna(1);
+    strStronyWydruku s = {nullptr, 0};
+    char msg[KV_MSG_LEN] = "";
+    ASSERT_EQ(1, ZlozWydrukZam(&z_, &druk_, &ust_, &s, msg)) << msg;
+    const EmfStrona page = CzytajStrone(s.strony[0]);
+    Pdf pdf(std::vector<HENHMETAFILE>(s.strony, s.strony + s.liczba), 1252);
+    KvFree(s.strony);  // the metafiles went with the PDF
+    ASSERT_EQ(1, pdf.ok) << pdf.msg;
+    const EmfTekst* number = Tekst(page, "Page: ");
+    ASSERT_TRUE(number && number->dx.size() == 9);
+    int x = number->x;  // where GDI put "1/1"
+    for (int i = 0; i < 6; i++) x += number->dx[i];
+    const std::string bbox = pdf.Poppler("pdftotext", "-bbox");
+    const size_t word = bbox.find(">1/1</word>");
+    ASSERT_NE(std::string::npos, word) << bbox;
+    const size_t start = bbox.rfind("<word ", word);
+    EXPECT_NEAR(Pt(x), atof(bbox.c_str() + bbox.find("xMin=\"", start) + 6), 0.05);
+    EXPECT_LE(atof(bbox.c_str() + bbox.find("xMax=\"", start) + 6), Pt(768) + 0.01);
 }

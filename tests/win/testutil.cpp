@@ -28,6 +28,40 @@ std::string ReadWholeFile(const std::string& path) {
     return s;
 }
 
+std::string RunPoppler(const std::string& tool, const std::string& options, const std::string& pdf,
+                       std::string* error, const std::string& suffix) {
+    std::string unixPdf = pdf.substr(2);
+    for (char& c : unixPdf) {
+        if (c == '\\') c = '/';
+    }
+    static int n;
+    char out[128];
+    snprintf(out, sizeof out, "/tmp/kvpoppler-%lu-%d", GetCurrentProcessId(), ++n);
+    std::string cmd = "Z:\\usr\\bin\\" + tool + " " + options + " \"" + unixPdf + "\" " + out;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        *error = tool + " could not be started (" + std::to_string(GetLastError()) + "): install poppler-utils";
+        return "";
+    }
+    WaitForSingleObject(pi.hProcess, 20000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::string file = std::string("Z:") + out + suffix;
+    for (char& c : file) {
+        if (c == '/') c = '\\';
+    }
+    std::string text;
+    for (int i = 0; i < 100 && text.empty(); i++) {  // the Unix child may end after our wait
+        text = ReadWholeFile(file);
+        if (text.empty()) Sleep(50);
+    }
+    DeleteFileA(file.c_str());
+    if (text.empty()) *error = tool + " wrote nothing for " + unixPdf;
+    return text;
+}
+
 std::string Dec(const char* text) {
     std::string s = text;
     for (char& c : s) {

@@ -20,6 +20,14 @@ void PressKey(HWND window, HWND focus, WORD vk, bool ctrl = false, bool shift = 
 // The whole content of a file, or an empty string when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// Runs one of poppler's programs (a Linux program, which Wine starts) on the
+// PDF at `pdf`, a path on Wine's Z: drive ("Z:\\tmp\\x.pdf"): `tool` with
+// `options`, then the PDF's Unix path and a file of its own to write, whose
+// content is returned (pdftotext's text; with `suffix`, as pdftoppm names its
+// pictures, the file of that suffix). Empty, with *error, when it fails.
+std::string RunPoppler(const std::string& tool, const std::string& options, const std::string& pdf,
+                       std::string* error, const std::string& suffix = "");
+
 // The text of a list view's cell (at most 255 characters).
 std::string ListCell(HWND list, int row, int column);
 
