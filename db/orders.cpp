@@ -10,6 +10,10 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <new>
+#include <string>
+#include <vector>
+
 #include "db/accessories.h"
 #include "db/connection.h"
 #include "db/stmt.h"
@@ -341,4 +345,149 @@ bool DbOrderStoredUnderNumber(int64_t klucz, int32_t idZam, int32_t rok) {
     sqlite3_bind_int(st.get(), 2, idZam);
     sqlite3_bind_int(st.get(), 3, rok);
     return sqlite3_step(st.get()) == SQLITE_ROW && sqlite3_column_int64(st.get(), 0) == 1;
+}
+
+// ---- The pass over the register ---------------------------------------------
+
+// Each child table is read in the orders' key order; a cursor holds the row
+// it read last until the order it belongs to comes. Rows of keys that the
+// pass does not visit (another status, an order that is gone) are passed
+// over as the orders are.
+struct OrderStream::Impl {
+    TblCursor orders{kTabZam, "Error of reading orders from the database"};
+    TblCursor accessories{kTabDodatZam}, windows{kTabOkno}, operations{kTabOperRysDb};
+
+    struct Pending {
+        bool ready = false;  // a row is held
+        bool done = false;   // the table has no rows left
+        int64_t key = 0;     // the order key of the held row
+    };
+    Pending acc, win, op;
+    strDodatZam accRow;
+    strOkno winRow;
+    strOperRysDb opRow;
+
+    std::vector<strDodatZam> accList;
+    std::vector<strOkno> winList;
+    std::vector<uniOperRys> opList;
+    std::vector<int32_t> opStart;  // per window: its first operation in opList
+
+    // Steps `c` to the first row of order `key` or past it; -1 on a failure.
+    template <class Row>
+    int Seek(TblCursor& c, Pending& p, Row* row, int64_t key, int64_t (*keyOf)(const TblCursor&, const Row&),
+             char* msg) {
+        while (!p.done && (!p.ready || p.key < key)) {
+            // Zeroed as the load's records are: a text leaves the bytes after
+            // its end as they were.
+            memset(row, 0, sizeof *row);
+            const int r = c.Next(row, msg);
+            if (r < 0) return -1;
+            p.done = r == 0;
+            p.ready = r == 1;
+            if (p.ready) p.key = keyOf(c, *row);
+        }
+        return 1;
+    }
+    // Takes the held row of order `key`, if that is whose it is.
+    static bool Holds(const Pending& p, int64_t key) { return p.ready && p.key == key; }
+};
+
+namespace {
+
+int64_t AccessoryOrder(const TblCursor&, const strDodatZam& r) { return r.kluczZam; }
+int64_t WindowOrder(const TblCursor&, const strOkno& r) { return r.kluczZam; }
+int64_t OperationOrder(const TblCursor& c, const strOperRysDb&) { return c.Extra(0); }
+
+// The conditions of a pass over one status: bound by value, a small integer.
+std::string StatusCond(const char* column, int32_t status) {
+    if (status < 1 || status > kStatusCount) return "";
+    char cond[96];
+    snprintf(cond, sizeof cond, " WHERE %s IN (SELECT kluczZam FROM T_Zam WHERE status = %d)", column,
+             (int)status);
+    return cond;
+}
+
+}  // namespace
+
+OrderStream::OrderStream() : p_(new Impl) {}
+OrderStream::~OrderStream() = default;
+
+bool OrderStream::Open(int32_t status, char* msg) {
+    p_.reset(new Impl);
+    const bool one = status >= 1 && status <= kStatusCount;
+    char orders[96];
+    if (one) snprintf(orders, sizeof orders, "SELECT * FROM T_Zam WHERE status = %d ORDER BY kluczZam", (int)status);
+    else snprintf(orders, sizeof orders, "SELECT * FROM T_Zam ORDER BY kluczZam");
+    const std::string acc = "SELECT * FROM T_DodatZam" + StatusCond("kluczZam", status) + " ORDER BY kluczZam, iKolej";
+    const std::string win = "SELECT * FROM T_Okno" + StatusCond("kluczZam", status) + " ORDER BY kluczZam, kluczOkno";
+    // Operations carry their window's key only: the order's comes from the
+    // window, and the indexes give the rows in this order without a sort.
+    const std::string ops = "SELECT r.*, o.kluczZam FROM T_Okno o JOIN T_OperRysDb r ON r.kluczOkno = o.kluczOkno" +
+                            StatusCond("o.kluczZam", status) + " ORDER BY o.kluczZam, o.kluczOkno, r.indeks";
+    return p_->orders.Open(orders, msg) && p_->accessories.Open(acc.c_str(), msg) &&
+           p_->windows.Open(win.c_str(), msg) && p_->operations.Open(ops.c_str(), msg);
+}
+
+int OrderStream::Next(strZamRob* z, char* msg) {
+    Impl& s = *p_;
+    memset(z, 0, sizeof *z);
+    const int r = s.orders.Next(&z->zam, msg);
+    if (r <= 0) {
+        memset(z, 0, sizeof *z);
+        return r;
+    }
+    const int64_t key = z->zam.kluczZam;
+    try {
+        s.accList.clear();
+        if (s.Seek(s.accessories, s.acc, &s.accRow, key, AccessoryOrder, msg) < 0) return -1;
+        while (Impl::Holds(s.acc, key)) {
+            s.accList.push_back(s.accRow);
+            s.acc.ready = false;
+            if (s.Seek(s.accessories, s.acc, &s.accRow, key, AccessoryOrder, msg) < 0) return -1;
+        }
+        s.winList.clear();
+        if (s.Seek(s.windows, s.win, &s.winRow, key, WindowOrder, msg) < 0) return -1;
+        while (Impl::Holds(s.win, key)) {
+            s.winList.push_back(s.winRow);
+            s.win.ready = false;
+            if (s.Seek(s.windows, s.win, &s.winRow, key, WindowOrder, msg) < 0) return -1;
+        }
+        // The operations come grouped by window in the windows' order.
+        s.opList.clear();
+        s.opStart.assign(s.winList.size() + 1, 0);
+        size_t w = 0;
+        if (s.Seek(s.operations, s.op, &s.opRow, key, OperationOrder, msg) < 0) return -1;
+        while (Impl::Holds(s.op, key)) {
+            while (w < s.winList.size() && s.winList[w].kluczOkno < s.opRow.kluczOkno) s.opStart[++w] = (int32_t)s.opList.size();
+            if (w < s.winList.size() && s.winList[w].kluczOkno == s.opRow.kluczOkno) {
+                uniOperRys op;
+                BlobNaOperRys(s.opRow.uOperRysDb, kOperRysDbLen, &op);
+                s.opList.push_back(op);
+            }
+            s.op.ready = false;
+            if (s.Seek(s.operations, s.op, &s.opRow, key, OperationOrder, msg) < 0) return -1;
+        }
+        while (w < s.winList.size()) s.opStart[++w] = (int32_t)s.opList.size();
+    } catch (const std::bad_alloc&) {
+        KvMsg(msg, "Error of allocation of str%s structure", "Okno");
+        memset(z, 0, sizeof *z);
+        return -1;
+    }
+    for (size_t i = 0; i < s.winList.size(); i++) {
+        strOkno& o = s.winList[i];
+        const int32_t n = s.opStart[i + 1] - s.opStart[i];
+        o.oper = n > 0 ? &s.opList[(size_t)s.opStart[i]] : nullptr;
+        o.liczbaOper = n;
+    }
+    for (strOkno& o : s.winList) {
+        if (!OdbudujOkno(&o, msg)) {
+            memset(z, 0, sizeof *z);
+            return -1;
+        }
+    }
+    z->zam.dodatki = s.accList.empty() ? nullptr : s.accList.data();
+    z->zam.liczbaDodat = (int32_t)s.accList.size();
+    z->zam.okna = s.winList.empty() ? nullptr : s.winList.data();
+    z->zam.liczbaOkien = (int32_t)s.winList.size();
+    return 1;
 }

@@ -14,6 +14,8 @@
 
 #include <stdint.h>
 
+#include <memory>
+
 #include "db/order_record.h"
 #include "db/records.h"
 
@@ -97,5 +99,33 @@ typedef int (*DbOrderKeyFn)(int64_t klucz, void* ctx, char* msg);
 // "Error of reading orders from the database\r\n%s" with SQLite's text for
 // a generic error, without it for any other failure of a step.
 int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg);
+
+// Every order of the register (or of one status) with its accessories,
+// windows and drawing operations, read in key order by four statements held
+// open side by side, each row once: the passes over a whole register take
+// this instead of a load per order. Each order is checked as a load checks
+// it (every window's geometry recomputed and its structure built), so a
+// pass meets a bad order where the loads would, with the same text.
+// REQUIRES: an open database; a read transaction around the pass keeps its
+// four statements on one snapshot.
+class OrderStream {
+public:
+    OrderStream();
+    ~OrderStream();
+    OrderStream(const OrderStream&) = delete;
+    OrderStream& operator=(const OrderStream&) = delete;
+
+    // The orders of `status` (1-6; any other value every order), in key order.
+    bool Open(int32_t status, char* msg);
+    // The next order into *z, as WczytajZam would load it (its totals and
+    // view flags zero): 1; 0 after the last; -1 with the text the load of
+    // that order gives. The lists belong to the stream and hold until the
+    // next call: the caller copies what it keeps and never releases them.
+    int Next(strZamRob* z, char* msg);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> p_;
+};
 
 #endif  // KV_DB_ORDERS_H

@@ -255,6 +255,32 @@ int TblRead(const TableDef& t, void* dest, const char* cond, const char* order, 
     return ReadRows(t, dest, cond, order, INT64_MAX, &read, msg);
 }
 
+void TblCursor::Fail(int rc, char* msg) const {
+    char what[128];
+    if (what_) snprintf(what, sizeof what, "%s", what_);
+    else snprintf(what, sizeof what, "Error of reading T_%s table from the database", t_.name);
+    FailText(msg, rc, what);
+}
+
+bool TblCursor::Open(const char* sql, char* msg) {
+    if (DbHandle() && st_.Prepare(DbHandle(), sql)) return true;
+    Fail(SQLITE_ERROR, msg);
+    return false;
+}
+
+int TblCursor::Next(void* rec, char* msg) {
+    const int rc = st_.get() ? sqlite3_step(st_.get()) : SQLITE_MISUSE;
+    if (rc == SQLITE_DONE) return 0;
+    if (rc != SQLITE_ROW) {
+        Fail(rc, msg);
+        return -1;
+    }
+    ReadRow(t_, st_.get(), (char*)rec);
+    return 1;
+}
+
+int64_t TblCursor::Extra(int i) const { return sqlite3_column_int64(st_.get(), t_.colCount + i); }
+
 int TblCountRead(const TableDef& t, void** out, const char* cond, const char* order, char* msg) {
     *out = nullptr;
     std::string sql = std::string("SELECT COUNT(*) FROM T_") + t.name;

@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "db/records.h"
+#include "db/stmt.h"
 
 enum ColType {
     kColInt32,       // integer, signed 32-bit field
@@ -43,6 +44,31 @@ int TblRead(const TableDef& t, void* dest, const char* cond, const char* order, 
 // and reads them. Returns the count (0: nothing allocated, *out null), or -1
 // on failure with nothing left allocated.
 int TblCountRead(const TableDef& t, void** out, const char* cond, const char* order, char* msg);
+
+// A pass over rows of one table, one record at a time, for the passes over
+// a whole register that hold one order at a time. The statement's first
+// columns are the table's, in table order ("SELECT r.* ..."); columns after
+// them are the caller's (Extra).
+class TblCursor {
+public:
+    // `what` names the failures ("Error of reading T_x table from the
+    // database" when null).
+    explicit TblCursor(const TableDef& t, const char* what = nullptr) : t_(t), what_(what) {}
+    // Prepares `sql`; false with the failure's text and SQLite's.
+    bool Open(const char* sql, char* msg);
+    // The next row into `rec`: 1, 0 after the last, -1 with the read's
+    // message (as a count-and-read of the table gives it).
+    int Next(void* rec, char* msg);
+    // Integer column `i` after the table's, of the row last read.
+    int64_t Extra(int i) const;
+
+private:
+    void Fail(int rc, char* msg) const;
+
+    const TableDef& t_;
+    const char* what_;
+    Stmt st_;
+};
 
 // Updates every column of the rows matching cond (all rows without one).
 int TblUpdate(const TableDef& t, const void* rec, const char* cond, char* msg);

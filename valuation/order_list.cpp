@@ -1,8 +1,7 @@
-// The order list's data path. The key walk stays open while each order is
-// loaded: the loads only read, which SQLite allows beside an open read on
-// the same connection, and the rows handed out before a failure stay valid.
-// The whole walk is one read transaction (unless the caller has one open),
-// so the loads see one state of the database and skip a transaction each.
+// The order list's data path: one pass over the orders and their children
+// (db/orders.h's OrderStream), each order valued as the order window values
+// it. The whole pass is one read transaction (unless the caller has one
+// open), so its statements see one state of the database.
 #include "valuation/order_list.h"
 
 #include "db/connection.h"
@@ -11,26 +10,17 @@
 
 namespace {
 const char kTrLista[] = "ListaZamowienSq";
-
-struct Lista {
-    ZamListaFn fn;
-    void* ctx;
-};
-
-int JednoZamowienie(int64_t klucz, void* ctx, char* msg) {
-    const Lista* l = (const Lista*)ctx;
-    strZamRob z;
-    if (!WczytajZam(klucz, &z, msg)) return kDbWalkFail;
-    PrzeliczZam(&z, kPrzWszystko);
-    const bool dalej = !l->fn || l->fn(&z, l->ctx);
-    ZwolnijIZerujZam(&z);
-    return dalej ? kDbWalkNext : kDbWalkStop;
-}
 }  // namespace
 
 int ListaZamowien(int32_t filtr, ZamListaFn fn, void* ctx, char* msg) {
-    // Without the transaction the walk still works, a lock per order slower.
     DbReadTransaction odczyt(kTrLista, nullptr);
-    Lista l = {fn, ctx};
-    return DbWalkOrderKeys(filtr, JednoZamowienie, &l, msg);
+    OrderStream pass;
+    if (!pass.Open(filtr, msg)) return 0;
+    strZamRob z;
+    for (;;) {
+        const int r = pass.Next(&z, msg);
+        if (r <= 0) return r == 0 ? 1 : 0;
+        PrzeliczZam(&z, kPrzWszystko);
+        if (fn && !fn(&z, ctx)) return 1;
+    }
 }
