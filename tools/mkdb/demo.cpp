@@ -4,7 +4,10 @@
 #include "tools/mkdb/demo.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+
+#include <vector>
 
 #include "db/accessories.h"
 #include "db/connection.h"
@@ -210,4 +213,66 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
     }
     DbClose();
     return zapisane;
+}
+
+// ---- Copies for the benchmarks ----------------------------------------------------
+
+namespace {
+
+int CollectKey(int64_t key, void* ctx, char*) {
+    ((std::vector<int64_t>*)ctx)->push_back(key);
+    return kDbWalkNext;
+}
+
+// The date `daysBack` days before today as the database keeps it.
+void DateBack(int64_t daysBack, char* date) {
+    DajAktualData(date);
+    DodajDniDoDataNap(date, -daysBack);
+}
+
+int CopyOrders(int64_t total, char* msg) {
+    std::vector<int64_t> keys;
+    if (!DbWalkOrderKeys(0, CollectKey, &keys, msg)) return -1;
+    if (keys.empty()) {
+        KvMsg(msg, "The database holds no order to copy");
+        return -1;
+    }
+    std::vector<strZamRob> demo(keys.size());
+    for (size_t i = 0; i < keys.size(); i++)
+        if (!WczytajZam(keys[i], &demo[i], msg)) return -1;
+    // The copies need no journal on disk: a tool that fails leaves a file
+    // nobody uses.
+    DbExec("PRAGMA synchronous = OFF;", nullptr);
+    const int64_t have = (int64_t)keys.size();
+    const int64_t days = 3 * 365;
+    strZmienne zm{};
+    int added = 0;
+    int32_t year = 0, number = 0;
+    for (int64_t i = have; i < total; i++) {
+        strZamRob& z = demo[(size_t)(i % have)];
+        DateBack(days - (i - have) * days / (total - have), z.zam.dataZam);
+        memcpy(z.zam.dataReal, z.zam.dataZam, sizeof z.zam.dataReal);
+        DodajDniDoDataNap(z.zam.dataReal, 21);
+        const int32_t y = atoiNull(z.zam.dataZam);
+        number = y == year ? number + 1 : 1;
+        year = y;
+        z.zam.idZam = number;
+        z.zam.rok = year;
+        if (!ZapiszNoweZam(&z, &zm, msg)) break;
+        added++;
+    }
+    for (strZamRob& z : demo) ZwolnijZam(&z);
+    if (added < total - have) return -1;
+    zm.idZam = number;
+    zm.rok = year;
+    return UpdateZmienne(&zm, msg) ? added : -1;
+}
+
+}  // namespace
+
+int CopyDemoOrders(const char* path, int64_t total, char* msg) {
+    if (!DbOpen(path, msg)) return -1;
+    const int added = CopyOrders(total, msg);
+    DbClose();
+    return added;
 }

@@ -1,6 +1,8 @@
-// kelvaro-mkdb [--demo] FILE: makes a new order database for the program,
-// empty or holding a few demo orders.
+// kelvaro-mkdb [--demo | --orders N] FILE: makes a new order database for
+// the program, empty, holding a few demo orders, or N orders copied from
+// them (for the benchmarks of a large register).
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <time.h>
 
@@ -15,13 +17,16 @@ static int CurrentYear() {
 }
 
 int main(int argc, char** argv) {
-    const bool demo = argc == 3 && strcmp(argv[1], "--demo") == 0;
+    const bool copies = argc == 4 && strcmp(argv[1], "--orders") == 0;
+    const bool demo = (argc == 3 && strcmp(argv[1], "--demo") == 0) || copies;
+    const long long orders = copies ? atoll(argv[2]) : 0;
     const char* path = argv[argc - 1];
-    if (!(argc == 2 || demo) || path[0] == '-') {
+    if (!(argc == 2 || demo) || path[0] == '-' || (copies && (orders < 1 || orders > 100000000))) {
         fprintf(stderr,
-                "usage: kelvaro-mkdb [--demo] FILE\n"
+                "usage: kelvaro-mkdb [--demo | --orders N] FILE\n"
                 "Creates a new Quarvel database FILE (it must not exist yet);\n"
-                "with --demo it also holds a few demo orders.\n");
+                "with --demo it also holds a few demo orders, with --orders N\n"
+                "N orders copied from them (1 to 100000000).\n");
         return 2;
     }
     char msg[KV_MSG_LEN];
@@ -36,7 +41,16 @@ int main(int argc, char** argv) {
             remove(path);  // half a demo is no use to anyone
             return 1;
         }
-        printf("kelvaro-mkdb: created %s with %d demo orders\n", path, n);
+        if (copies && orders > n) {
+            const int added = CopyDemoOrders(path, orders, msg);
+            if (added < 0) {
+                fprintf(stderr, "kelvaro-mkdb: copies of the demo orders: %s\n", msg);
+                remove(path);
+                return 1;
+            }
+            n += added;
+        }
+        printf("kelvaro-mkdb: created %s with %d %sorders\n", path, n, copies ? "" : "demo ");
         return 0;
     }
     printf("kelvaro-mkdb: created %s\n", path);
