@@ -12,6 +12,7 @@
 #include "util/dpi_win.h"
 #include "util/scoped_win.h"
 #include "util/toolbar_win.h"
+#include "valuation/register_rows.h"
 
 struct MainWindow {
     HWND hwnd;
@@ -24,6 +25,7 @@ struct MainWindow {
     int dpi = kKvBaseDpi;             // the dpi the controls are laid out for
     ScopedFont font;                  // the controls' font at that dpi (none: the stock one)
     int32_t shownStatus;              // the filter: 0 "All" or a status 1-6
+    RegisterRows rows;                // what the list shows: it asks for each cell as it draws it
 };
 
 // Builds the controls of the main window (creation step, step 10).

@@ -229,12 +229,8 @@ void RenameStatuses(MainWindow* w) {
         SendMessageA(w->filter, CB_INSERTSTRING, s, (LPARAM)StatusName(&g_app.settings, s));
     }
     SendMessageA(w->filter, CB_SETCURSEL, selected, 0);
-    int rows = (int)SendMessageA(w->list, LVM_GETITEMCOUNT, 0, 0);
-    for (int row = 0; row < rows; row++) {
-        int image = (int)(SendMessageA(w->list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
-        // Status 0 has no image; its name does not come from the settings.
-        if (image >= 1) SetCell(w, row, 1, StatusName(&g_app.settings, image));
-    }
+    // The rows' status names come from the settings as they are drawn.
+    InvalidateRect(w->list, nullptr, TRUE);
 }
 
 void EditSettings(MainWindow* w) {

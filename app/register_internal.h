@@ -28,6 +28,7 @@
 #include "util/listview_win.h"
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
+#include "util/progress_win.h"
 #include "valuation/order_list.h"
 #include "valuation/register_csv.h"
 #include "valuation/valuation.h"
@@ -43,7 +44,8 @@ bool PassesFilter(MainWindow* w, int32_t status);
 void RemoveRow(MainWindow* w, int row);
 int64_t RowKey(MainWindow* w, int row);
 int RowOfKey(MainWindow* w, int64_t key);
-void SetCell(MainWindow* w, int row, int column, const char* text);
+// Draws the row again from what it holds now.
+void RedrawRow(MainWindow* w, int row);
 void SetRowStatus(MainWindow* w, int row, int32_t status);
 
 // register_commands.cpp

@@ -155,98 +155,84 @@ bool PassesFilter(MainWindow* w, int32_t status) {
     return status != -1 && (w->shownStatus == 0 || w->shownStatus == status);
 }
 
-void SetCell(MainWindow* w, int row, int column, const char* text) {
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = (char*)text;
-    SendMessageA(w->list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
-}
+void RedrawRow(MainWindow* w, int row) { SendMessageA(w->list, LVM_REDRAWITEMS, row, row); }
 
-// The status image (1-6 shows its image, 0 none) and the status name.
+// The status image and name come from the row when the list draws it.
 void SetRowStatus(MainWindow* w, int row, int32_t status) {
-    LVITEMA item = {};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = (status >= 1 && status <= kStatusCount) ? INDEXTOSTATEIMAGEMASK(status) : 0;
-    SendMessageA(w->list, LVM_SETITEMSTATE, row, (LPARAM)&item);
-    SetCell(w, row, 1, StatusName(&g_app.settings, status));
+    if (row < 0 || (size_t)row >= w->rows.size()) return;
+    w->rows.SetStatus((size_t)row, status);
+    RedrawRow(w, row);
 }
 
 namespace {
 
-// Writes every column of `row` from the order.
-void SetRow(MainWindow* w, int row, const strZamRob* z) {
-    const strZam& o = z->zam;
-    char text[128];
-    snprintf(text, sizeof text, "%lld", (long long)o.kluczZam);
-    SetCell(w, row, 0, text);
-    SetRowStatus(w, row, o.status);
-    char abbrev[sizeof o.sDaneUzytk.skrot + 1] = "";
-    memcpy(abbrev, o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot);
-    snprintf(text, sizeof text, "%d-%s-%4d", o.idZam, abbrev, o.rok);
-    SetCell(w, row, 2, text);
-    SetCell(w, row, 3, o.dodOznaczZam);
-    SetCell(w, row, 4, o.nazwaNabyw);
-    SetCell(w, row, 5, DajFormatData(o.dataZam, text, sizeof text) ? text : "");
-    SetCell(w, row, 6, DajFormatData(o.dataReal, text, sizeof text) ? text : "");
-    if (z->sumy.przepelnione & kSumaZamBrutto) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
-    else DajNapKwotaPokaz(z->sumy.zamBrutto, text, sizeof text);
-    SetCell(w, row, 7, text);
-    long long windows = 0;
-    for (int i = 0; i < o.liczbaOkien; i++) windows += o.okna[i].ilOkien;
-    snprintf(text, sizeof text, "%lld", windows);
-    SetCell(w, row, 8, text);
-    SetCell(w, row, 9, o.uwagi);
+// The list's row count follows the rows; the selection stays where it is.
+void ShowRowCount(MainWindow* w) {
+    SendMessageA(w->list, LVM_SETITEMCOUNT, (WPARAM)w->rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 int AppendRow(MainWindow* w, const strZamRob* z) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = (int)SendMessageA(w->list, LVM_GETITEMCOUNT, 0, 0);
-    item.pszText = (char*)"";
-    int row = (int)SendMessageA(w->list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    if (row >= 0) SetRow(w, row, z);
-    return row;
+    if (!w->rows.Append(*z)) return -1;
+    ShowRowCount(w);
+    return (int)w->rows.size() - 1;
 }
 
-bool AddRowOfOrder(const strZamRob* z, void* w) { return AppendRow((MainWindow*)w, z) >= 0; }
+// The fill's progress: the orders through of those the pass will give.
+struct Filling {
+    MainWindow* w;
+    KvFillProgress* progress;
+    long long total;
+    long long done;
+    bool noMemory;
+};
+
+bool AddRowOfOrder(const strZamRob* z, void* ctx) {
+    Filling* f = (Filling*)ctx;
+    if (!f->w->rows.Append(*z)) {
+        f->noMemory = true;
+        return false;
+    }
+    if ((++f->done & 255) == 0) f->progress->Step(f->done, f->total);
+    return true;
+}
 
 }  // namespace
 
-// The key of a row, read back from the text of its first column.
 int64_t RowKey(MainWindow* w, int row) {
-    char text[32] = "";
-    LVITEMA item = {};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(w->list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-    return atollNull(text);
+    return row >= 0 && (size_t)row < w->rows.size() ? w->rows[(size_t)row].key : 0;
 }
 
-int RowOfKey(MainWindow* w, int64_t key) {
-    int rows = (int)SendMessageA(w->list, LVM_GETITEMCOUNT, 0, 0);
-    for (int row = 0; row < rows; row++) {
-        if (RowKey(w, row) == key) return row;
-    }
-    return -1;
-}
+int RowOfKey(MainWindow* w, int64_t key) { return w->rows.Find(key); }
 
 void RemoveRow(MainWindow* w, int row) {
+    if (row < 0 || (size_t)row >= w->rows.size()) return;
+    w->rows.Remove((size_t)row);
+    // The list moves the selection and the focus of the rows below up one.
     SendMessageA(w->list, LVM_DELETEITEM, row, 0);
-    // Whether deleting a selected row reports its deselection differs between
-    // list view versions: take the count from the list itself.
     g_app.selectedCount = (int)SendMessageA(w->list, LVM_GETSELECTEDCOUNT, 0, 0);
 }
 
 namespace {
 
 // Fills the list with the orders that pass `filter` (0 "All", 1-6 a status).
+// The list holds no copy of the rows: it is told their count once the pass
+// is through (or stopped), and asks for what it draws.
 bool FillList(MainWindow* w, int32_t filter, char* msg) {
     SendMessageA(w->list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(w->list, LVM_DELETEALLITEMS, 0, 0);
+    w->rows.Clear();
     g_app.selectedCount = 0;
     w->shownStatus = filter;
-    bool ok = ListaZamowien(filter, AddRowOfOrder, w, msg) != 0;
+    char cond[32] = "";
+    if (filter >= 1 && filter <= kStatusCount) snprintf(cond, sizeof cond, "status = %d", (int)filter);
+    KvFillProgress progress(w->hwnd, "Reading the orders...");
+    Filling f = {w, &progress, DbCountRows("T_Zam", cond[0] ? cond : nullptr, nullptr), 0, false};
+    bool ok = ListaZamowien(filter, AddRowOfOrder, &f, msg) != 0;
+    if (f.noMemory) {
+        KvMsg(msg, "Error of allocation of the list of orders");
+        ok = false;
+    }
+    SendMessageA(w->list, LVM_SETITEMCOUNT, (WPARAM)w->rows.size(), 0);
     g_app.selectedCount = 0;
     SendMessageA(w->list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(w->list, nullptr, TRUE);
@@ -271,16 +257,53 @@ void OnToolbarTip(NMTBGETINFOTIPA* tip) {
     if (text && tip->pszText && tip->cchTextMax > 0) lstrcpynA(tip->pszText, text, tip->cchTextMax);
 }
 
-// Counts selections as they change, so the commands follow without asking
-// the list for its whole selection on every click.
+// The selection changed (one row, every row as item -1, or a range of an
+// owner-data list): the commands follow the count the list itself keeps.
+void OnSelectionChanged(MainWindow* w) {
+    const int count = (int)SendMessageA(w->list, LVM_GETSELECTEDCOUNT, 0, 0);
+    if (count == g_app.selectedCount) return;
+    g_app.selectedCount = count;
+    OrderListEnableForSelection(w, count);
+}
+
 bool OnListItemChanged(MainWindow* w, const NMLISTVIEW* nm) {
-    if (!(nm->uChanged & LVIF_STATE)) return true;
-    bool was = (nm->uOldState & LVIS_SELECTED) != 0;
-    bool is = (nm->uNewState & LVIS_SELECTED) != 0;
-    if (is == was) return true;
-    g_app.selectedCount += is ? 1 : -1;
-    OrderListEnableForSelection(w, g_app.selectedCount);
+    if ((nm->uChanged & LVIF_STATE) && ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED)) OnSelectionChanged(w);
     return true;
+}
+
+// What the list draws or another program reads: the text is copied into
+// the caller's buffer, the status image given as the row's state image.
+bool OnGetDispInfo(MainWindow* w, NMLVDISPINFOA* di) {
+    LVITEMA& item = di->item;
+    if (item.iItem < 0 || (size_t)item.iItem >= w->rows.size()) return true;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        w->rows.CellText((size_t)item.iItem, item.iSubItem, g_app.settings, item.pszText, item.cchTextMax);
+    if (item.mask & LVIF_STATE) {
+        const int32_t status = w->rows[(size_t)item.iItem].status;
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) |
+                     ((status >= 1 && status <= kStatusCount) ? INDEXTOSTATEIMAGEMASK(status) : 0);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+    return true;
+}
+
+// LVM_FINDITEM (typing on the list, or a script): the first row from
+// iStart on (round to it with LVFI_WRAP) whose key text is, or with
+// LVFI_PARTIAL starts with, the text, letter case ignored.
+LRESULT OnFindItem(MainWindow* w, const NMLVFINDITEMA* f) {
+    const LVFINDINFOA& fi = f->lvfi;
+    if (!(fi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !fi.psz) return -1;
+    const int n = (int)w->rows.size();
+    const size_t len = strlen(fi.psz);
+    char key[32];
+    for (int k = 0; k < n; k++) {
+        const int row = f->iStart + k;
+        if (row >= n && !(fi.flags & LVFI_WRAP)) break;
+        const int at = row % n;
+        w->rows.CellText((size_t)at, kRegColKey, g_app.settings, key, sizeof key);
+        if ((fi.flags & LVFI_PARTIAL) ? _strnicmp(key, fi.psz, len) == 0 : _stricmp(key, fi.psz) == 0) return at;
+    }
+    return -1;
 }
 
 // The pop-up menu opens where the click was (the notification's own point,
@@ -315,8 +338,9 @@ bool OrderListCreate(MainWindow* w, char* msg) {
     CreatePopupMenuOfList(w);
 
     w->group = Child(w, WC_BUTTONA, "List of orders", BS_GROUPBOX, IDC_GROUP, 0, 0);
-    w->list = Child(w, WC_LISTVIEWA, "", LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP, IDC_ORDERS, 0, 0,
-                    WS_EX_CLIENTEDGE);
+    // Owner data: the list holds no copy of the rows and asks for each cell.
+    w->list = Child(w, WC_LISTVIEWA, "", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_TABSTOP, IDC_ORDERS,
+                    0, 0, WS_EX_CLIENTEDGE);
     w->label = Child(w, WC_STATICA, "Show orders according to type", SS_RIGHT, IDC_FILTER_LABEL, 160, 15);
     w->filter = Child(w, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, IDC_FILTER, 120, 120);
     w->buttons[0] = Child(w, WC_BUTTONA, "Search...", BS_PUSHBUTTON | WS_TABSTOP, CMD_SEARCH, 75, 23);
@@ -338,6 +362,8 @@ bool OrderListCreate(MainWindow* w, char* msg) {
     SendMessageA(w->filter, CB_SETCURSEL, 0, 0);
     SendMessageA(w->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     SendMessageA(w->list, LVM_SETIMAGELIST, LVSIL_STATE, (LPARAM)w->stateImages);
+    // The status is the rows' state image, asked for as the text is.
+    SendMessageA(w->list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     CreateColumns(w);
 
     RECT client;
@@ -440,6 +466,14 @@ bool OrderListNotify(MainWindow* w, NMHDR* header, LRESULT* result) {
             *result = TBDDRET_DEFAULT;
             return true;
         case LVN_ITEMCHANGED: return fromList && OnListItemChanged(w, (const NMLISTVIEW*)header);
+        case LVN_ODSTATECHANGED:
+            if (fromList) OnSelectionChanged(w);
+            return fromList;
+        case LVN_GETDISPINFOA: return fromList && OnGetDispInfo(w, (NMLVDISPINFOA*)header);
+        case LVN_ODFINDITEMA:
+            if (!fromList) return false;
+            *result = OnFindItem(w, (const NMLVFINDITEMA*)header);
+            return true;
         case NM_RCLICK: return fromList && OnListRightClick(w, (const NMITEMACTIVATE*)header);
         case NM_DBLCLK: return fromList && OnListDoubleClick(w, (const NMITEMACTIVATE*)header);
     }
@@ -453,8 +487,8 @@ void OrderListOrderSaved(MainWindow* w, const strZamRob* z, int* row, bool statu
             index = AppendRow(w, z);
         } else if (statusOnly) {
             SetRowStatus(w, index, z->zam.status);
-        } else {
-            SetRow(w, index, z);
+        } else if ((size_t)index < w->rows.size() && w->rows.Rewrite((size_t)index, *z)) {
+            RedrawRow(w, index);
         }
     } else if (index >= 0) {
         RemoveRow(w, index);
