@@ -516,7 +516,10 @@ TEST_F(OrderWindowTest, SaveAndSaveAsInsertOrOverwriteAndRestoreTheStatusOnFailu
             // Put the database back to one stored order for the next case.
             char msg[2048];
             ASSERT_EQ(1, UsunZam(z_.zam.kluczZam, msg)) << msg;
-            SendMessageA(register_, LVM_DELETEITEM, rowsBefore, 0);
+            // The register hears of it as from an order window that deleted it.
+            z_.zam.status = -1;
+            int row = rowsBefore;
+            SendMessageA(main_, UM_ORDER_SAVED, (WPARAM)&z_, (LPARAM)&row);
         }
     }
 }
