@@ -226,7 +226,7 @@ bool FillList(MainWindow* w, int32_t filter, char* msg) {
     char cond[32] = "";
     if (filter >= 1 && filter <= kStatusCount) snprintf(cond, sizeof cond, "status = %d", (int)filter);
     KvFillProgress progress(w->hwnd, "Reading the orders...");
-    Filling f = {w, &progress, DbCountRows("T_Zam", cond[0] ? cond : nullptr, nullptr), 0, false};
+    Filling f = {w, &progress, DbCountRows("T_Zam", nullptr, cond[0] ? cond : nullptr), 0, false};
     bool ok = ListaZamowien(filter, AddRowOfOrder, &f, msg) != 0;
     if (f.noMemory) {
         KvMsg(msg, "Error of allocation of the list of orders");
@@ -288,22 +288,34 @@ bool OnGetDispInfo(MainWindow* w, NMLVDISPINFOA* di) {
 }
 
 // LVM_FINDITEM (typing on the list, or a script): the first row from
-// iStart on (round to it with LVFI_WRAP) whose key text is, or with
-// LVFI_PARTIAL starts with, the text, letter case ignored.
-LRESULT OnFindItem(MainWindow* w, const NMLVFINDITEMA* f) {
-    const LVFINDINFOA& fi = f->lvfi;
-    if (!(fi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !fi.psz) return -1;
+// `start` on (round to it with LVFI_WRAP) whose key text is, or with
+// LVFI_PARTIAL starts with, `text`, letter case ignored.
+LRESULT FindRow(MainWindow* w, int start, UINT flags, const char* text) {
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || !text) return -1;
     const int n = (int)w->rows.size();
-    const size_t len = strlen(fi.psz);
+    const size_t len = strlen(text);
     char key[32];
     for (int k = 0; k < n; k++) {
-        const int row = f->iStart + k;
-        if (row >= n && !(fi.flags & LVFI_WRAP)) break;
+        const int row = (start < 0 ? 0 : start) + k;
+        if (row >= n && !(flags & LVFI_WRAP)) break;
         const int at = row % n;
         w->rows.CellText((size_t)at, kRegColKey, g_app.settings, key, sizeof key);
-        if ((fi.flags & LVFI_PARTIAL) ? _strnicmp(key, fi.psz, len) == 0 : _stricmp(key, fi.psz) == 0) return at;
+        if ((flags & LVFI_PARTIAL) ? _strnicmp(key, text, len) == 0 : _stricmp(key, text) == 0) return at;
     }
     return -1;
+}
+
+// The list asks in either character set, whatever the caller used.
+LRESULT OnFindItem(MainWindow* w, const NMHDR* header) {
+    if (header->code == LVN_ODFINDITEMA) {
+        const NMLVFINDITEMA* f = (const NMLVFINDITEMA*)header;
+        return FindRow(w, f->iStart, f->lvfi.flags, f->lvfi.psz);
+    }
+    const NMLVFINDITEMW* f = (const NMLVFINDITEMW*)header;
+    char text[64] = "";
+    if (f->lvfi.psz && !WideCharToMultiByte(CP_ACP, 0, f->lvfi.psz, -1, text, sizeof text, nullptr, nullptr))
+        return -1;
+    return FindRow(w, f->iStart, f->lvfi.flags, f->lvfi.psz ? text : nullptr);
 }
 
 // The pop-up menu opens where the click was (the notification's own point,
@@ -471,8 +483,9 @@ bool OrderListNotify(MainWindow* w, NMHDR* header, LRESULT* result) {
             return fromList;
         case LVN_GETDISPINFOA: return fromList && OnGetDispInfo(w, (NMLVDISPINFOA*)header);
         case LVN_ODFINDITEMA:
+        case LVN_ODFINDITEMW:
             if (!fromList) return false;
-            *result = OnFindItem(w, (const NMLVFINDITEMA*)header);
+            *result = OnFindItem(w, header);
             return true;
         case NM_RCLICK: return fromList && OnListRightClick(w, (const NMITEMACTIVATE*)header);
         case NM_DBLCLK: return fromList && OnListDoubleClick(w, (const NMITEMACTIVATE*)header);
