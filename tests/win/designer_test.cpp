@@ -467,6 +467,26 @@ TEST_F(DesignerTest, ViewOnlySwitchesEverythingOffButFactorsAndHelp) {
     EXPECT_EQ(0, saved);
 }
 
+// The toolbar is rebuilt for another dpi: its buttons keep the text and the
+// state the window gave them, not those of its table.
+TEST_F(DesignerTest, ViewOnlyKeepsExitAfterAMoveToAnotherDpiAtEveryScale) {
+    TestOkno o;
+    GlazedWindow(o);
+    Run(o, 0, {[] {
+            const int to = KvDpiForWindow(Designer()) * 3 / 2;
+            RECT suggested = {0, 0, KvScale(800, to), KvScale(600, to)};
+            SendMessageA(Designer(), WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+            char text[32] = "";
+            SendMessageA(Toolbar(), TB_GETBUTTONTEXTA, CMD_DES_CANCEL, (LPARAM)text);
+            EXPECT_STREQ("Exit", text);
+            SendMessageA(Toolbar(), TB_GETBUTTONTEXTA, CMD_DES_HELP, (LPARAM)text);
+            EXPECT_STREQ("Help", text);
+            EXPECT_FALSE(Enabled(CMD_DES_SAVE));
+            EXPECT_TRUE(Enabled(CMD_DES_FACTORS));
+            return true;
+        }});
+}
+
 // ---- Thicknesses and quantity -----------------------------------------------------------------
 
 TEST_F(DesignerTest, ThicknessAndQuantityMovesAreClamped) {

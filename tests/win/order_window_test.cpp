@@ -1066,6 +1066,31 @@ TEST_F(OrderWindowTest, AMoveToAnotherDpiLaysTheOrderWindowOutForItAtEveryScale)
     for (const std::string& s : tooLong) ADD_FAILURE() << "does not fit: " << s;
 }
 
+// A preview's toolbar, rebuilt for another dpi, still says "Exit" and keeps
+// Save off.
+TEST_F(OrderWindowTest, APreviewKeepsExitAfterAMoveToAnotherDpiAtEveryScale) {
+    LoadStored(false);
+    std::string exit, help;
+    bool save = true, status = false;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        const int to = KvDpiForWindow(w) * 3 / 2;
+                        RECT suggested = {0, 0, KvScale(1100, to), KvScale(800, to)};
+                        SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+                        exit = ToolText(w, ORD_CANCEL);
+                        help = ToolText(w, ORD_HELP);
+                        save = ToolEnabled(w, ORD_SAVE);
+                        status = ToolEnabled(w, ORD_CHANGE_STATUS);
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
+    Open(&script);
+    EXPECT_EQ("Exit", exit);
+    EXPECT_EQ("Help", help);
+    EXPECT_FALSE(save);
+    EXPECT_TRUE(status);
+}
+
 TEST_F(OrderWindowTest, PrintUsesTheBlackCopyAndHelpOpensTopicTwo) {
     LoadStored(false);
     Script script;
