@@ -487,6 +487,40 @@ TEST_F(DesignerTest, ViewOnlyKeepsExitAfterAMoveToAnotherDpiAtEveryScale) {
         }});
 }
 
+int CursorWidth(HCURSOR cursor) {
+    ICONINFO info = {};
+    if (!cursor || !GetIconInfo(cursor, &info)) return 0;
+    ScopedBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm = {};
+    GetObjectA(info.hbmMask, sizeof bm, &bm);
+    return bm.bmWidth;
+}
+
+HCURSOR CanvasCursor() { return (HCURSOR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR); }
+
+// The canvas shows the chosen tool's cursor in the size the system gives
+// cursors at the designer's dpi, before and after a move to a display of
+// half as much dpi again; a view opened next shows the arrow.
+TEST_F(DesignerTest, ToolCursorsTakeTheSizeOfTheDpiAtEveryScale) {
+    TestOkno o;
+    GlazedWindow(o);
+    Run(o, 1, {[] {
+            const int from = KvDpiForWindow(Designer()), to = from * 3 / 2;
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_MUNTIN, 0);
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, from), CursorWidth(CanvasCursor()));
+            RECT suggested = {0, 0, KvScale(800, to), KvScale(600, to)};
+            SendMessageA(Designer(), WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, to), CursorWidth(CanvasCursor())) << "kept by the tool";
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_FIXED_MULLION, 0);
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, to), CursorWidth(CanvasCursor())) << "chosen after";
+            return true;
+        }});
+    Run(o, 0, {[] {
+            EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), CanvasCursor());
+            return true;
+        }});
+}
+
 // ---- Thicknesses and quantity -----------------------------------------------------------------
 
 TEST_F(DesignerTest, ThicknessAndQuantityMovesAreClamped) {
