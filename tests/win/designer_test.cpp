@@ -1601,7 +1601,8 @@ TEST_F(DesignerTest, FactorsOkWritesExactlyTheFieldsOfTheChosenMethod) {
 }
 
 // The two psi labels: the text right-aligned, and left of it the four
-// strokes of a psi (dark along the stem, light just off its ends).
+// strokes of a psi (dark along the stem, light just off its ends), drawn
+// at the dialog's dpi.
 bool PsiTick(void* context) {
     int* checked = (int*)context;
     HWND d = Dialog("Factors");
@@ -1626,6 +1627,17 @@ bool PsiTick(void* context) {
             GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
         }
         const int L = rc.right - size.cx, T = 0;
+        // At every scale: three verticals alike, as wide as the dpi allows,
+        // the glyph and its stem at the scale.
+        const int dpi = KvDpiForWindow(label);
+        const PsiSeen psi = ReadPsi(dc, L, dpi);
+        EXPECT_EQ(dpi < 192 ? 1 : dpi / 96, psi.stroke) << id;
+        EXPECT_NEAR(KvScale(7, dpi), psi.width, 1) << id;
+        EXPECT_NEAR(KvScale(10, dpi), psi.stemBottom, 1) << id;
+        EXPECT_LT(psi.stemBottom, rc.bottom) << id;
+        (*checked)++;
+        if (dpi != kKvBaseDpi) continue;
+        // At 96 dpi, pixel by pixel.
         const DWORD ink = GetSysColor(COLOR_BTNTEXT), face = GetSysColor(COLOR_BTNFACE);
         auto rgb = [](DWORD c) { return (DWORD)((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)); };
         for (int y = T + 2; y <= T + 10; y++) EXPECT_EQ(rgb(ink), dc.pixel(L - 4, y)) << id << " stem " << y;
@@ -1636,13 +1648,12 @@ bool PsiTick(void* context) {
         for (int x = L - 6; x <= L - 2; x++) EXPECT_EQ(rgb(ink), dc.pixel(x, T + 8)) << id << " bowl " << x;
         EXPECT_EQ(rgb(face), dc.pixel(L - 4, T + 12)) << id;
         EXPECT_EQ(rgb(face), dc.pixel(L - 9, T + 5)) << id;
-        (*checked)++;
     }
     PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
     return true;
 }
 
-TEST_F(DesignerTest, FactorsDrawsThePsiLabels) {
+TEST_F(DesignerTest, FactorsDrawsThePsiLabelsAtEveryScale) {
     TestOkno o;
     GlazedWindow(o);
     int checked = 0;

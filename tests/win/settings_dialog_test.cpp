@@ -26,6 +26,7 @@
 #include "ui/settings/settings_dialog.h"
 #include "ui/settings/settings_rc.h"
 #include "util/amounttext.h"
+#include "util/dpi_win.h"
 #include "util/help_win.h"
 #include "util/kvutil.h"
 #include "util/scoped_win.h"
@@ -529,7 +530,7 @@ TEST_F(SettingsDialogTest, UwFactorsAreShownAndStoredInTheirScales) {
 
 // The label drawn into a bitmap by the page itself (WM_PRINTCLIENT makes the
 // static ask its page to draw it).
-TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirText) {
+TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirTextAtEveryScale) {
     RunDialog(
         &s_,
         [&](HWND dlg) {
@@ -554,6 +555,18 @@ TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirText) {
                     GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
                 }
                 const int x = r.right - size.cx;
+                // At every scale: three verticals alike, as wide as the dpi
+                // allows, the glyph and its stem at the scale, the label
+                // wide enough for it.
+                const int dpi = KvDpiForWindow(label);
+                const PsiSeen psi = ReadPsi(dc, x, dpi);
+                EXPECT_EQ(dpi < 192 ? 1 : dpi / 96, psi.stroke);
+                EXPECT_NEAR(KvScale(7, dpi), psi.width, 1);
+                EXPECT_NEAR(KvScale(11, dpi), psi.stemBottom, 1);
+                EXPECT_LT(psi.stemBottom, r.bottom);
+                EXPECT_GE(x - psi.width, 0);
+                if (dpi != kKvBaseDpi) continue;
+                // At 96 dpi, pixel by pixel.
                 const DWORD back = dc.pixel(0, 0);
                 auto ink = [&](int px, int py) {
                     EXPECT_TRUE(px >= 0 && px < r.right && py >= 0 && py < r.bottom) << px << "," << py;
