@@ -487,15 +487,6 @@ TEST_F(DesignerTest, ViewOnlyKeepsExitAfterAMoveToAnotherDpiAtEveryScale) {
         }});
 }
 
-int CursorWidth(HCURSOR cursor) {
-    ICONINFO info = {};
-    if (!cursor || !GetIconInfo(cursor, &info)) return 0;
-    ScopedBitmap colour(info.hbmColor), mask(info.hbmMask);
-    BITMAP bm = {};
-    GetObjectA(info.hbmMask, sizeof bm, &bm);
-    return bm.bmWidth;
-}
-
 HCURSOR CanvasCursor() { return (HCURSOR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR); }
 
 // The canvas shows the chosen tool's cursor in the size the system gives
@@ -507,12 +498,12 @@ TEST_F(DesignerTest, ToolCursorsTakeTheSizeOfTheDpiAtEveryScale) {
     Run(o, 1, {[] {
             const int from = KvDpiForWindow(Designer()), to = from * 3 / 2;
             SendMessageA(Designer(), WM_COMMAND, CMD_DES_MUNTIN, 0);
-            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, from), CursorWidth(CanvasCursor()));
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, from), IconWidth(CanvasCursor()));
             RECT suggested = {0, 0, KvScale(800, to), KvScale(600, to)};
             SendMessageA(Designer(), WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
-            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, to), CursorWidth(CanvasCursor())) << "kept by the tool";
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, to), IconWidth(CanvasCursor())) << "kept by the tool";
             SendMessageA(Designer(), WM_COMMAND, CMD_DES_FIXED_MULLION, 0);
-            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, to), CursorWidth(CanvasCursor())) << "chosen after";
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, to), IconWidth(CanvasCursor())) << "chosen after";
             return true;
         }});
     Run(o, 0, {[] {

@@ -21,7 +21,6 @@
 #include "tests/win/testutil.h"
 #include "util/dpi_win.h"
 #include "util/help_win.h"
-#include "util/scoped_win.h"
 #include "util/toolbar_win.h"
 
 namespace {
@@ -177,15 +176,6 @@ TEST_F(MainWindowTest, ToolbarPicturesTakeTheirSizeForTheScaleAtEveryScale) {
         EXPECT_EQ(size, cy);
         EXPECT_EQ(7, ImageList_GetImageCount(list));
     }
-}
-
-int IconWidth(HICON icon) {
-    ICONINFO info = {};
-    if (!icon || !GetIconInfo(icon, &info)) return 0;
-    ScopedBitmap colour(info.hbmColor), mask(info.hbmMask);
-    BITMAP bm = {};
-    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-    return bm.bmWidth;
 }
 
 // The list's status pictures and the window's icons have the size of the

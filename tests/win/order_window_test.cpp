@@ -1036,10 +1036,11 @@ TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
 }
 
 // Wine sends no WM_DPICHANGED: the message a move to a monitor of a quarter
-// more dpi would bring is sent by hand, and the window is laid out for it.
+// more dpi would bring is sent by hand, and the window is laid out for it
+// with its icons in the sizes of that dpi.
 TEST_F(OrderWindowTest, AMoveToAnotherDpiLaysTheOrderWindowOutForItAtEveryScale) {
     LoadStored(true);
-    int to = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0, labelHeight = 0;
+    int to = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0, labelHeight = 0, smallIcon = 0, bigIcon = 0;
     std::vector<std::string> tooLong;
     Script script;
     script.steps = {[&](HWND w) {
@@ -1055,10 +1056,14 @@ TEST_F(OrderWindowTest, AMoveToAnotherDpiLaysTheOrderWindowOutForItAtEveryScale)
                         GetWindowRect(GetDlgItem(w, IDC_ORD_NUMBER_CAPTION), &r);
                         labelHeight = r.bottom - r.top;
                         for (const std::string& s : TextsThatDoNotFit(w)) tooLong.push_back(s);
+                        smallIcon = IconWidth((HICON)SendMessageA(w, WM_GETICON, ICON_SMALL, 0));
+                        bigIcon = IconWidth((HICON)SendMessageA(w, WM_GETICON, ICON_BIG, 0));
                         return true;
                     },
                     CloseWith(ORD_CANCEL)};
     Open(&script);
+    EXPECT_EQ(KvSystemMetricForDpi(SM_CXSMICON, to), smallIcon);
+    EXPECT_EQ(KvSystemMetricForDpi(SM_CXICON, to), bigIcon);
     EXPECT_EQ(KvScale(130, to), cellWidth);
     EXPECT_EQ(KvScale(150, to), cellHeight);
     EXPECT_EQ(KvScale(60, to), totalWidth);

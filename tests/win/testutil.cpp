@@ -157,6 +157,15 @@ void PressKey(HWND window, HWND focus, WORD vk, bool ctrl, bool shift) {
     SendInput((UINT)n, in, sizeof(INPUT));
 }
 
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    ScopedBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm = {};
+    GetObjectA(info.hbmMask, sizeof bm, &bm);
+    return bm.bmWidth;
+}
+
 PsiSeen ReadPsi(const MemoryDC& dc, int x, int dpi) {
     PsiSeen seen;
     const DWORD back = dc.pixel(0, 0);

@@ -34,6 +34,9 @@ std::string Dec(const char* text);
 // ("id 1234 \"text\": 120 x 16 in 100 x 15").
 std::vector<std::string> TextsThatDoNotFit(HWND parent);
 
+// The width in pixels of an icon or a cursor (0 for none).
+int IconWidth(HICON icon);
+
 // The psi a linear factor's label draws left of its text (which starts at
 // x), read back from the label drawn into `dc` (its background at 0, 0)
 // along the row KvScale(5, dpi) and down the stem: the width of its three
