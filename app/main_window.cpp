@@ -85,6 +85,7 @@ bool CreationStep(MainWindow* w, char* msg) {
 void OnNcCreate(MainWindow* w, HWND hwnd) { w->hwnd = hwnd; }
 
 LRESULT OnCreate(MainWindow* w) {
+    w->icons.Apply(w->hwnd, g_app.instance, IDI_APP, KvDpiForWindow(w->hwnd));
     char msg[KV_MSG_LEN] = "";
     if (CreationStep(w, msg)) return 0;
     KvShowError(nullptr, msg);
@@ -115,6 +116,7 @@ void OnGetMinMaxInfo(HWND hwnd, MINMAXINFO* info) {
 void OnDpiChanged(MainWindow* w, WPARAM wParam, LPARAM lParam) {
     KvTakeSuggestedRect(w->hwnd, lParam);
     OrderListApplyDpi(w, KvDpiOfDpiChanged(wParam));
+    w->icons.Apply(w->hwnd, g_app.instance, IDI_APP, KvDpiOfDpiChanged(wParam));
 }
 
 void OnCommand(MainWindow* w, int id, int code, HWND control) {
@@ -187,7 +189,9 @@ bool RegisterMainClass(HINSTANCE instance) {
     wc.lpfnWndProc = MainWndProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-    wc.hIconSm = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0);
+    // Each window gives itself the icons of its dpi; the class has those of the system dpi.
+    const int small = GetSystemMetrics(SM_CXSMICON);
+    wc.hIconSm = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, small, small, 0);
     wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = kMainClass;

@@ -24,6 +24,7 @@ struct MainWindow {
     int toolbarHeight, statusHeight;  // device pixels, measured at each dpi
     int dpi = kKvBaseDpi;             // the dpi the controls are laid out for
     ScopedFont font;                  // the controls' font at that dpi (none: the stock one)
+    KvWindowIcons icons;              // the window's icons at that dpi
     int32_t shownStatus;              // the filter: 0 "All" or a status 1-6
     RegisterRows rows;                // what the list shows: it asks for each cell as it draws it
 };

@@ -334,6 +334,14 @@ bool OnListDoubleClick(MainWindow* w, const NMITEMACTIVATE* nm) {
     return true;
 }
 
+// The status pictures drawn for `dpi`: 16, 24 or 32 pixels.
+HIMAGELIST LoadStatusPictures(int dpi) {
+    static const int strips[] = {IDB_STATUS, IDB_STATUS_150, IDB_STATUS_200};
+    const int scale = KvPictureScaleIndex(dpi);
+    return ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(strips[scale]), 16 * (2 + scale) / 2, 0,
+                                RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+}
+
 }  // namespace
 
 void OrderListRefill(MainWindow* w) { OnFilterChanged(w); }
@@ -344,8 +352,7 @@ bool OrderListCreate(MainWindow* w, char* msg) {
     if (!CreateToolbar(w, msg) || !CreateStatusBar(w, msg)) return false;
     w->toolbarHeight = HeightOf(w->bar.hwnd);
     w->statusHeight = HeightOf(w->status);
-    w->stateImages = ImageList_LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_STATUS), 16, 0,
-                                          RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    w->stateImages = LoadStatusPictures(w->dpi);
     NameStatusItems(MainStatusMenu(w));
     CreatePopupMenuOfList(w);
 
@@ -424,6 +431,11 @@ void OrderListApplyDpi(MainWindow* w, int dpi) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SetListColumnWidths(w->list, kColumns, kColumnCount, dpi);
+    if (HIMAGELIST pictures = LoadStatusPictures(dpi)) {
+        SendMessageA(w->list, LVM_SETIMAGELIST, LVSIL_STATE, (LPARAM)pictures);
+        if (w->stateImages) ImageList_Destroy(w->stateImages);
+        w->stateImages = pictures;
+    }
     SetStatusParts(w);
     KvToolbarApplyDpi(&w->bar, dpi);
     SendMessageA(w->status, WM_SIZE, 0, 0);

@@ -86,36 +86,59 @@ void DestroyPrintDrawSet(DrawSet* copy) {
     memset(copy, 0, sizeof *copy);
 }
 
-bool ScaledDrawSet::Make(const DrawSet* from, int dpi) {
-    if (dpi == kKvBaseDpi) {
-        Release();
-        from_ = from;
-        return true;
+namespace {
+
+// The pieces of a scaled set that are its own, deleted or destroyed.
+void DeleteFonts(DrawSet* s) {
+    HGDIOBJ made[] = {s->fontNormal, s->fontVertical, s->penThick};
+    for (HGDIOBJ o : made) {
+        if (o) DeleteObject(o);
     }
+}
+
+void DestroyCursors(DrawSet* s) {
+    for (HCURSOR c : s->cursors) {
+        if (c) DestroyCursor(c);
+    }
+}
+
+}  // namespace
+
+bool ScaledDrawSet::Make(const DrawSet* from, int dpi, HINSTANCE module) {
     DrawSet s = *from;
-    s.fontNormal = ArialFont(0, -KvScale(10, dpi));
-    s.fontVertical = ArialFont(900, -KvScale(10, dpi));
-    s.penThick = CreatePen(PS_SOLID, KvScale(3, dpi), RGB(0, 0, 0));
-    if (!s.fontNormal || !s.fontVertical || !s.penThick) {
-        HGDIOBJ made[] = {s.fontNormal, s.fontVertical, s.penThick};
-        for (HGDIOBJ o : made) {
-            if (o) DeleteObject(o);
+    const bool fonts = dpi != kKvBaseDpi, cursors = dpi != KvSystemDpi();
+    bool made = true;
+    if (fonts) {
+        s.fontNormal = ArialFont(0, -KvScale(10, dpi));
+        s.fontVertical = ArialFont(900, -KvScale(10, dpi));
+        s.penThick = CreatePen(PS_SOLID, KvScale(3, dpi), RGB(0, 0, 0));
+        made = s.fontNormal && s.fontVertical && s.penThick;
+    }
+    if (cursors) {
+        const int size = KvSystemMetricForDpi(SM_CXCURSOR, dpi);
+        for (int i = 0; i < kDrawSetCursorCount; i++) {
+            s.cursors[i] = (HCURSOR)LoadImageA(module, MAKEINTRESOURCEA(kDrawSetFirstCursor + i), IMAGE_CURSOR,
+                                               size, size, 0);
+            made = made && s.cursors[i];
         }
+    }
+    if (!made) {
+        if (fonts) DeleteFonts(&s);
+        if (cursors) DestroyCursors(&s);
+        if (!from_) from_ = from;
         return false;
     }
     Release();
     from_ = from;
     set_ = s;
-    own_ = true;
+    ownFonts_ = fonts;
+    ownCursors_ = cursors;
     return true;
 }
 
 void ScaledDrawSet::Release() {
-    if (own_) {
-        DeleteObject(set_.fontNormal);
-        DeleteObject(set_.fontVertical);
-        DeleteObject(set_.penThick);
-    }
+    if (ownFonts_) DeleteFonts(&set_);
+    if (ownCursors_) DestroyCursors(&set_);
     set_ = DrawSet{};
-    own_ = false;
+    ownFonts_ = ownCursors_ = false;
 }

@@ -63,10 +63,13 @@ private:
     bool ok_;
 };
 
-// The drawing set of a window on a display of some dpi: at 96 dpi the set it
-// is made from; at another dpi a copy whose two fonts (height -10 at 96 dpi)
-// and thick pen (3 pixels at 96 dpi) are its own, made for that scale, and
-// whose other entries are shared. The printout always takes the start-up set.
+// The drawing set of a window on a display of some dpi: at 96 dpi on a
+// display of the system's dpi the set it is made from; otherwise a copy
+// whose entries that depend on the dpi are its own and the rest shared. Its
+// own are the two fonts (height -10 at 96 dpi) and the thick pen (3 pixels
+// at 96 dpi) at a dpi other than 96, and the tool cursors at a dpi other
+// than the system's (those of the start-up set have the system's cursor
+// size). The printout always takes the start-up set.
 class ScaledDrawSet {
 public:
     ScaledDrawSet() = default;
@@ -74,16 +77,19 @@ public:
     ScaledDrawSet(const ScaledDrawSet&) = delete;
     ScaledDrawSet& operator=(const ScaledDrawSet&) = delete;
 
-    // Makes the set for `dpi` from `from`; false when an entry could not be
-    // made, the set made before kept.
-    bool Make(const DrawSet* from, int dpi);
-    const DrawSet* get() const { return own_ ? &set_ : from_; }
+    // Makes the set for `dpi` from `from`, its own cursors (if any) loaded
+    // from `module` at the size the system gives cursors at that dpi; false
+    // when an entry could not be made, the set made before kept (`from`
+    // itself when there was none).
+    bool Make(const DrawSet* from, int dpi, HINSTANCE module);
+    const DrawSet* get() const { return ownFonts_ || ownCursors_ ? &set_ : from_; }
 
 private:
     void Release();
     const DrawSet* from_ = nullptr;
     DrawSet set_ = {};
-    bool own_ = false;
+    bool ownFonts_ = false;    // fontNormal, fontVertical, penThick
+    bool ownCursors_ = false;  // cursors
 };
 
 #endif  // KV_RENDER_DRAWSET_WIN_H

@@ -60,6 +60,9 @@
 #define IDB_ORDER_TOOLBAR_200 10405
 #define IDB_ORDER_TOOLBAR_DISABLED_150 10406
 #define IDB_ORDER_TOOLBAR_DISABLED_200 10407
+// The status pictures at 150 % and 200 % (24 and 32 pixels each).
+#define IDB_STATUS_150 10412
+#define IDB_STATUS_200 10413
 
 // Next order's number dialog
 #define IDD_NEXT_NUMBER 10067

@@ -1,7 +1,12 @@
 #!/usr/bin/env python3
 """Draws the program's pictures: icon, tool cursors, start picture, toolbar
 and status bitmaps. Pure Python, deterministic: running it again gives the
-same bytes. Output goes to resources/images/."""
+same bytes. Output goes to resources/images/.
+
+Toolbar, status and cursor pictures are drawn once for each display scale
+(100, 150 and 200 %), not enlarged: each is given in the pixels of its
+96-dpi size and a Grid puts that on the larger canvas, cell edges on whole
+pixels and every line as many whole pixels wide as its scale allows."""
 import math
 import os
 import struct
@@ -9,6 +14,24 @@ import sys
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "images")
 MAGENTA = (255, 0, 255)
+
+
+def walk(x0, y0, x1, y1):
+    """The pixels of a line from one end to the other (Bresenham)."""
+    dx, dy = abs(x1 - x0), -abs(y1 - y0)
+    sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
+    err = dx + dy
+    while True:
+        yield x0, y0
+        if x0 == x1 and y0 == y1:
+            return
+        e2 = 2 * err
+        if e2 >= dy:
+            err += dy
+            x0 += sx
+        if e2 <= dx:
+            err += dx
+            y0 += sy
 
 
 class Canvas:
@@ -34,23 +57,9 @@ class Canvas:
         self.rect(x0, y0, x0 + t - 1, y1, c)
         self.rect(x1 - t + 1, y0, x1, y1, c)
 
-    def line(self, x0, y0, x1, y1, c, dash=0):
-        dx, dy = abs(x1 - x0), -abs(y1 - y0)
-        sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
-        err, i = dx + dy, 0
-        while True:
-            if not dash or (i // dash) % 2 == 0:
-                self.set(x0, y0, c)
-            i += 1
-            if x0 == x1 and y0 == y1:
-                break
-            e2 = 2 * err
-            if e2 >= dy:
-                err += dy
-                x0 += sx
-            if e2 <= dx:
-                err += dx
-                y0 += sy
+    def line(self, x0, y0, x1, y1, c):
+        for x, y in walk(x0, y0, x1, y1):
+            self.set(x, y, c)
 
     def blit(self, other, ox, oy):
         for y in range(other.h):
@@ -58,6 +67,110 @@ class Canvas:
                 p = other.get(x, y)
                 if p[3]:
                     self.set(ox + x, oy + y, p)
+
+
+class Grid:
+    """Draws on `canvas` a picture given in cells, the pixels of its 96-dpi
+    size, at num/den of that size. Cell v starts at pixel e(v) (half up), an
+    area covers its cells' pixels, and a line t cells wide is w(t) = t * scale
+    whole pixels (at least one), so that every line of a picture keeps one
+    width. At 1/1 every call draws exactly the pixels it names."""
+
+    def __init__(self, canvas, num=1, den=1, ox=0, oy=0):
+        self.c = canvas
+        self.num, self.den = num, den
+        self.ox, self.oy = ox, oy  # the picture's origin, in cells
+        self.native = num == den
+
+    def e(self, v):
+        return (2 * v * self.num + self.den) // (2 * self.den)
+
+    def ex(self, x):
+        return self.e(self.ox + x)
+
+    def ey(self, y):
+        return self.e(self.oy + y)
+
+    def w(self, t=1):
+        return max(1, t * self.num // self.den)
+
+    def scaled(self, v):  # a length in cells, in pixels (not snapped)
+        return v * self.num / self.den
+
+    def rect(self, x0, y0, x1, y1, c):  # filled, cells inclusive
+        self.c.rect(self.ex(x0), self.ey(y0), self.ex(x1 + 1) - 1, self.ey(y1 + 1) - 1, c)
+
+    def frame(self, x0, y0, x1, y1, c, t=1):  # the outline inside the cells' area
+        self.c.frame(self.ex(x0), self.ey(y0), self.ex(x1 + 1) - 1, self.ey(y1 + 1) - 1, c, self.w(t))
+
+    def hline(self, x0, x1, y, c, t=1):
+        top = self.ey(y)
+        self.c.rect(self.ex(x0), top, self.ex(x1 + 1) - 1, top + self.w(t) - 1, c)
+
+    def vline(self, x, y0, y1, c, t=1):
+        left = self.ex(x)
+        self.c.rect(left, self.ey(y0), left + self.w(t) - 1, self.ey(y1 + 1) - 1, c)
+
+    def dot(self, x, y, c):
+        left, top, w = self.ex(x), self.ey(y), self.w()
+        self.c.rect(left, top, left + w - 1, top + w - 1, c)
+
+    def line(self, x0, y0, x1, y1, c, t=1, offset=0, square=False):
+        """A line between the cells' first pixels, w(t) pixels across it:
+        a run across its longer direction from `offset` cells on, or a
+        square of w(t) at each pixel."""
+        w = self.w(t)
+        off = self.e(offset) if offset >= 0 else -self.e(-offset)
+        ax, ay, bx, by = self.ex(x0), self.ey(y0), self.ex(x1), self.ey(y1)
+        across_x = abs(by - ay) >= abs(bx - ax)
+        for x, y in walk(ax, ay, bx, by):
+            if square:
+                self.c.rect(x, y, x + w - 1, y + w - 1, c)
+            elif across_x:
+                self.c.rect(x + off, y, x + off + w - 1, y, c)
+            else:
+                self.c.rect(x, y + off, x, y + off + w - 1, c)
+
+    def cell_of(self, px, py):  # a pixel's centre, in cells
+        return ((px + 0.5) * self.den / self.num - self.ox, (py + 0.5) * self.den / self.num - self.oy)
+
+    def disc(self, cx, cy, r2, c, edge=None):
+        """Pixels whose centres lie within sqrt(r2) cells of (cx, cy); with
+        `edge`, those less than w(1) pixels inside the rim take it."""
+        rim = math.sqrt(r2) - self.w() * self.den / self.num
+        for py in range(self.c.h):
+            for px in range(self.c.w):
+                u, v = self.cell_of(px, py)
+                d = (u - cx) ** 2 + (v - cy) ** 2
+                if d <= r2:
+                    self.c.set(px, py, c if edge is None or d <= rim * rim else edge)
+
+    def inside(self, points, px, py):
+        u, v = self.cell_of(px, py)
+        hit = False
+        for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+            if (ay > v) != (by > v) and u < ax + (v - ay) * (bx - ax) / (by - ay):
+                hit = not hit
+        return hit
+
+    def polygon(self, points, c, edge=None, t=1):
+        """Pixels whose centres lie in the polygon (cells); with `edge`, the
+        ones within w(t) pixels of one outside (counted along rows and
+        columns) take it."""
+        inside = [[self.inside(points, px, py) for px in range(self.c.w)] for py in range(self.c.h)]
+        w = self.w(t)
+
+        def out(px, py):
+            return not (0 <= px < self.c.w and 0 <= py < self.c.h and inside[py][px])
+
+        for py in range(self.c.h):
+            for px in range(self.c.w):
+                if not inside[py][px]:
+                    continue
+                rim = edge is not None and any(
+                    out(px + dx, py + dy)
+                    for dx in range(-w, w + 1) for dy in range(-w, w + 1) if abs(dx) + abs(dy) <= w)
+                self.c.set(px, py, edge if rim else c)
 
 
 def bmp24(c, bg=(255, 255, 255)):
@@ -142,24 +255,31 @@ def window_picture(size):
     return c
 
 
-def arrow(c):
-    """The standard pointer shape at the hotspot (0, 0), black with a white rim."""
-    shape = [
-        "X", "XX", "X.X", "X..X", "X...X", "X....X", "X.....X", "X......X", "X.......X",
-        "X........X", "X.....XXXXX", "X..X..X", "X.X X..X", "XX  X..X", "X    X..X", "     X..X",
-        "      XX",
-    ]
-    for y, row in enumerate(shape):
-        for x, ch in enumerate(row):
-            if ch == "X":
-                c.set(x, y, (0, 0, 0))
-            elif ch == ".":
-                c.set(x, y, WHITE)
+# The pointer at the hotspot (0, 0), black with a white rim: the pixels
+# drawn at 96 dpi, and the outline they follow (cell corners) for larger
+# scales.
+ARROW_ROWS = [
+    "X", "XX", "X.X", "X..X", "X...X", "X....X", "X.....X", "X......X", "X.......X",
+    "X........X", "X.....XXXXX", "X..X..X", "X.X X..X", "XX  X..X", "X    X..X", "     X..X",
+    "      XX",
+]
+ARROW_OUTLINE = [(0, 0), (11, 11), (7, 11), (9, 16), (8, 17), (6, 17), (4, 12), (1, 15), (0, 15)]
 
 
-def tool_glyph(i):
-    """A 14 x 14 symbol of tool i (0-11), drawn at the cursor's lower right."""
-    g = Canvas(14, 14)
+def arrow(g):
+    if g.native:
+        for y, row in enumerate(ARROW_ROWS):
+            for x, ch in enumerate(row):
+                if ch == "X":
+                    g.c.set(g.ox + x, g.oy + y, (0, 0, 0))
+                elif ch == ".":
+                    g.c.set(g.ox + x, g.oy + y, WHITE)
+    else:
+        g.polygon(ARROW_OUTLINE, WHITE, edge=(0, 0, 0))
+
+
+def tool_glyph(i, g):
+    """The 14 x 14 symbol of tool i (0-11), drawn at the cursor's lower right."""
     if i == 0:  # frame
         g.frame(0, 0, 13, 13, EDGE, 2)
     elif i in (1, 3):  # vertical mullion, fixed or false
@@ -167,13 +287,13 @@ def tool_glyph(i):
         g.rect(6, 0, 7, 13, BLUE if i == 1 else GREEN)
         if i == 3:
             for y in range(1, 13, 3):
-                g.rect(6, y, 7, y, WHITE)
+                g.hline(6, 7, y, WHITE)
     elif i in (2, 4):  # horizontal mullion, fixed or false
         g.frame(0, 0, 13, 13, GREY)
         g.rect(0, 6, 13, 7, BLUE if i == 2 else GREEN)
         if i == 4:
             for x in range(1, 13, 3):
-                g.rect(x, 6, x, 7, WHITE)
+                g.vline(x, 6, 7, WHITE)
     elif i == 5:  # sash with its opening symbol
         g.frame(0, 0, 13, 13, EDGE)
         g.frame(2, 2, 11, 11, BLUE)
@@ -194,32 +314,34 @@ def tool_glyph(i):
         g.rect(0, 6, 13, 7, EDGE)
         g.rect(6, 0, 7, 13, EDGE)
     elif i == 9:  # delete
-        for k in range(-1, 2):
-            g.line(1 + k, 1, 12 + k, 12, RED)
-            g.line(12 + k, 1, 1 + k, 12, RED)
+        g.line(1, 1, 12, 12, RED, t=3, offset=-1)
+        g.line(12, 1, 1, 12, RED, t=3, offset=-1)
     elif i == 10:  # dimension
-        g.line(0, 7, 13, 7, BLUE)
+        g.hline(0, 13, 7, BLUE)
         g.line(0, 7, 3, 4, BLUE)
         g.line(0, 7, 3, 10, BLUE)
         g.line(13, 7, 10, 4, BLUE)
         g.line(13, 7, 10, 10, BLUE)
-        g.rect(0, 2, 0, 12, BLUE)
-        g.rect(13, 2, 13, 12, BLUE)
+        g.vline(0, 2, 12, BLUE)
+        g.vline(13, 2, 12, BLUE)
     else:  # change an element
         g.frame(0, 0, 13, 13, EDGE)
         g.line(3, 10, 10, 3, (200, 120, 0))
         g.line(4, 10, 10, 4, (200, 120, 0))
         g.rect(2, 10, 3, 11, EDGE)
-    return g
 
 
-def cursor(i):
-    c = Canvas(32, 32)
-    g = tool_glyph(i)
+def cursor(i, num=1, den=1):
+    """Tool i's cursor, 32 x 32 at 96 dpi, at num/den of that size."""
+    size = 32 * num // den
+    c = Canvas(size, size)
+    g = Grid(c, num, den)
     # A white backing so the symbol reads on any canvas colour.
-    c.rect(12, 14, 12 + g.w + 1, 14 + g.h + 1, WHITE)
-    c.blit(g, 13, 15)
-    arrow(c)
+    g.rect(12, 14, 27, 29, WHITE)
+    glyph = Canvas(g.e(14), g.e(14))
+    tool_glyph(i, Grid(glyph, num, den))
+    c.blit(glyph, g.e(13), g.e(15))
+    arrow(g)
     return c
 
 
@@ -242,66 +364,43 @@ def start_picture():
     return c
 
 
-def strip(glyphs, grey=False):
-    """Images of 16 x 16 side by side on magenta, optionally greyed."""
-    c = Canvas(16 * len(glyphs), 16, MAGENTA + (255,))
+def strip(glyphs, w=16, h=16, num=1, den=1, grey=False):
+    """Pictures of w x h at 96 dpi, drawn at num/den of that size side by
+    side on magenta, optionally greyed."""
+    pw, ph = w * num // den, h * num // den
+    c = Canvas(pw * len(glyphs), ph, MAGENTA + (255,))
     for n, draw in enumerate(glyphs):
-        g = Canvas(16, 16)
-        draw(g)
-        for y in range(16):
-            for x in range(16):
+        g = Canvas(pw, ph)
+        draw(Grid(g, num, den))
+        for y in range(ph):
+            for x in range(pw):
                 p = g.get(x, y)
                 if p[3]:
                     if grey:
                         v = (p[0] * 30 + p[1] * 59 + p[2] * 11) // 100
                         v = 128 + v // 2
                         p = [v, v, v, 255]
-                    c.set(16 * n + x, y, p)
+                    c.set(pw * n + x, y, p)
     return c
-
-
-def upscale(c, w, h):
-    """The picture c at w x h, each pixel taken from its nearest source
-    pixel: edges stay hard (no blur), as toolbar pictures should."""
-    out = Canvas(w, h, MAGENTA + (255,))
-    for y in range(h):
-        for x in range(w):
-            out.set(x, y, c.get(x * c.w // w, y * c.h // h))
-    return out
-
-
-def scaled_strip(strip_canvas, count, w, h, scale_num, scale_den):
-    """A strip of `count` pictures of w x h redrawn at scale_num/scale_den:
-    each picture is scaled on its own so the pictures keep their places."""
-    sw, sh = w * scale_num // scale_den, h * scale_num // scale_den
-    out = Canvas(sw * count, sh, MAGENTA + (255,))
-    for n in range(count):
-        one = Canvas(w, h, MAGENTA + (255,))
-        for y in range(h):
-            for x in range(w):
-                one.set(x, y, strip_canvas.get(n * w + x, y))
-        out.blit(upscale(one, sw, sh), n * sw, 0)
-    return out
 
 
 def g_new(g):
     g.rect(3, 1, 12, 14, WHITE)
     g.frame(3, 1, 12, 14, EDGE)
     g.line(9, 1, 12, 4, EDGE)
-    g.rect(5, 5, 10, 5, GREY)
-    g.rect(5, 8, 10, 8, GREY)
-    g.rect(5, 11, 8, 11, GREY)
+    g.hline(5, 10, 5, GREY)
+    g.hline(5, 10, 8, GREY)
+    g.hline(5, 8, 11, GREY)
 
 
 def g_preview(g):
     g.frame(1, 1, 9, 9, EDGE)
     g.rect(2, 2, 8, 8, GLASS_HI)
-    for k in range(4):
-        g.rect(9 + k, 9 + k, 10 + k, 10 + k, EDGE)
+    g.line(9, 9, 12, 12, EDGE, t=2, square=True)
 
 
 def g_status(g):
-    g.rect(3, 1, 3, 14, EDGE)
+    g.vline(3, 1, 14, EDGE)
     g.rect(4, 2, 12, 7, (230, 120, 20))
     g.rect(12, 11, 14, 13, EDGE)
 
@@ -313,7 +412,7 @@ def g_print(g):
     g.frame(1, 6, 14, 11, EDGE)
     g.rect(4, 10, 11, 14, WHITE)
     g.frame(4, 10, 11, 14, EDGE)
-    g.set(12, 8, GREEN)
+    g.dot(12, 8, GREEN)
 
 
 def g_settings(g):
@@ -326,8 +425,8 @@ def g_settings(g):
 def g_exit(g):
     g.rect(2, 1, 9, 14, (150, 100, 60))
     g.frame(2, 1, 9, 14, EDGE)
-    g.set(8, 8, (250, 220, 80))
-    g.line(10, 8, 14, 8, RED)
+    g.dot(8, 8, (250, 220, 80))
+    g.hline(10, 14, 8, RED)
     g.line(14, 8, 12, 6, RED)
     g.line(14, 8, 12, 10, RED)
 
@@ -335,24 +434,26 @@ def g_exit(g):
 def g_help(g):
     g.rect(2, 2, 13, 13, BLUE)
     for (x, y) in ((2, 2), (13, 2), (2, 13), (13, 13)):
-        g.set(x, y, (0, 0, 0, 0))
-    for x, y in ((6, 4), (7, 4), (8, 4), (9, 5), (9, 6), (8, 7), (7, 8), (7, 9), (7, 11)):
-        g.set(x, y, WHITE)
+        g.dot(x, y, (0, 0, 0, 0))
+    g.hline(6, 8, 4, WHITE)
+    g.vline(9, 5, 6, WHITE)
+    g.line(8, 7, 7, 8, WHITE)
+    g.vline(7, 8, 9, WHITE)
+    g.dot(7, 11, WHITE)
 
 
 def g_add_window(g):
-    w = window_picture(13)
-    g.blit(w, 0, 0)
-    g.rect(11, 12, 15, 12, GREEN)
-    g.rect(13, 10, 13, 14, GREEN)
+    g.c.blit(window_picture(g.e(13)), 0, 0)
+    g.hline(11, 15, 12, GREEN)
+    g.vline(13, 10, 14, GREEN)
 
 
 def g_add_accessory(g):
     g.rect(2, 4, 11, 12, (200, 170, 110))
     g.frame(2, 4, 11, 12, EDGE)
-    g.rect(2, 7, 11, 7, EDGE)
-    g.rect(11, 12, 15, 12, GREEN)
-    g.rect(13, 10, 13, 14, GREEN)
+    g.hline(2, 11, 7, EDGE)
+    g.hline(11, 15, 12, GREEN)
+    g.vline(13, 10, 14, GREEN)
 
 
 def g_save(g):
@@ -362,9 +463,8 @@ def g_save(g):
 
 
 def g_cancel(g):
-    for k in range(-1, 1):
-        g.line(3 + k, 3, 12 + k, 12, RED)
-        g.line(12 + k, 3, 3 + k, 12, RED)
+    g.line(3, 3, 12, 12, RED, t=2, offset=-1)
+    g.line(12, 3, 3, 12, RED, t=2, offset=-1)
 
 
 STATUS_COLOURS = [(0, 120, 215), (230, 140, 0), (0, 160, 80), (110, 80, 200), (60, 60, 60), (200, 30, 30)]
@@ -372,11 +472,7 @@ STATUS_COLOURS = [(0, 120, 215), (230, 140, 0), (0, 160, 80), (110, 80, 200), (6
 
 def status_dot(col):
     def draw(g):
-        for y in range(16):
-            for x in range(16):
-                d = (x - 7.5) ** 2 + (y - 7.5) ** 2
-                if d <= 30:
-                    g.set(x, y, col if d <= 20 else EDGE)
+        g.disc(8, 8, 30, col, edge=EDGE)
     return draw
 
 
@@ -390,28 +486,28 @@ def page_outline(g, x0, y0, x1, y1):
 def g_zoom_complete(g):
     page_outline(g, 4, 1, 11, 14)
     for y in (4, 6, 8, 10):
-        g.rect(6, y, 9, y, GREY)
+        g.hline(6, 9, y, GREY)
     for (x, y, dx, dy) in ((1, 1, 1, 1), (14, 1, -1, 1), (1, 14, 1, -1), (14, 14, -1, -1)):
-        g.set(x, y, BLUE)
-        g.set(x + dx, y, BLUE)
-        g.set(x, y + dy, BLUE)
+        g.dot(x, y, BLUE)
+        g.dot(x + dx, y, BLUE)
+        g.dot(x, y + dy, BLUE)
 
 
 def g_zoom_natural(g):
     page_outline(g, 2, 1, 13, 14)
     for x in (4, 11):
-        g.rect(x, 4, x, 10, BLUE)
-    g.set(3, 5, BLUE)
-    g.set(10, 5, BLUE)
-    g.set(7, 5, BLUE)
-    g.set(7, 9, BLUE)
+        g.vline(x, 4, 10, BLUE)
+    g.dot(3, 5, BLUE)
+    g.dot(10, 5, BLUE)
+    g.dot(7, 5, BLUE)
+    g.dot(7, 9, BLUE)
 
 
 def g_zoom_width(g):
     page_outline(g, 3, 3, 12, 15)
     for y in (6, 9, 12):
-        g.rect(5, y, 10, y, GREY)
-    g.line(0, 1, 15, 1, BLUE)
+        g.hline(5, 10, y, GREY)
+    g.hline(0, 15, 1, BLUE)
     g.line(0, 1, 2, 0, BLUE)
     g.line(0, 1, 2, 2, BLUE)
     g.line(15, 1, 13, 0, BLUE)
@@ -419,9 +515,16 @@ def g_zoom_width(g):
 
 
 def triangle(g, tip_x, base_x, colour):
-    step = 1 if base_x > tip_x else -1
-    for k, x in enumerate(range(tip_x, base_x + step, step)):
-        g.rect(x, 8 - k, x, 7 + k if k else 8, colour)
+    """A triangle pointing at column tip_x, its base on column base_x, 13
+    rows high there and centred on row 8."""
+    if g.native:
+        step = 1 if base_x > tip_x else -1
+        for k, x in enumerate(range(tip_x, base_x + step, step)):
+            g.c.rect(x, 8 - k, x, 7 + k if k else 8, colour)
+        return
+    half = abs(base_x - tip_x)
+    tip, base = (tip_x, base_x + 1) if base_x > tip_x else (tip_x + 1, base_x)
+    g.polygon([(tip, 8), (base, 8 - half), (base, 8 + half)], colour)
 
 
 def preview_icon(size):
@@ -466,36 +569,15 @@ def g_last(g):
 def g_close(g):
     g.rect(2, 2, 13, 13, (240, 240, 240))
     g.frame(2, 2, 13, 13, EDGE)
-    for k in range(0, 2):
-        g.line(5 + k, 5, 10 + k, 10, RED)
-        g.line(10 + k, 5, 5 + k, 10, RED)
+    g.line(5, 5, 10, 10, RED, t=2)
+    g.line(10, 5, 5, 10, RED, t=2)
 
 
 # ---- Designer toolbar: 26 x 25 images --------------------------------------------
 
 
-def strip_sized(glyphs, w, h, grey=False):
-    """Images of w x h side by side on magenta, optionally greyed."""
-    c = Canvas(w * len(glyphs), h, MAGENTA + (255,))
-    for n, draw in enumerate(glyphs):
-        g = Canvas(w, h)
-        draw(g)
-        for y in range(h):
-            for x in range(w):
-                p = g.get(x, y)
-                if p[3]:
-                    if grey:
-                        v = (p[0] * 30 + p[1] * 59 + p[2] * 11) // 100
-                        v = 128 + v // 2
-                        p = [v, v, v, 255]
-                    c.set(w * n + x, y, p)
-    return c
-
-
 def d_pointer(g):
-    a = Canvas(26, 25)
-    arrow(a)
-    g.blit(a, 8, 4)
+    arrow(Grid(g.c, g.num, g.den, 8, 4))
 
 
 def d_window_outline(g):
@@ -525,14 +607,13 @@ def d_filling(g):
     d_window_outline(g)
     g.rect(6, 6, 19, 18, (217, 217, 255))
     g.frame(6, 6, 19, 18, EDGE)
-    g.line(9, 15, 15, 9, WHITE)
-    g.line(10, 15, 16, 9, WHITE)
+    g.line(9, 15, 15, 9, WHITE, t=2)
 
 
 def d_muntin(g):
     d_filling(g)
-    g.rect(6, 12, 19, 12, EDGE)
-    g.rect(12, 6, 12, 18, EDGE)
+    g.hline(6, 19, 12, EDGE)
+    g.vline(12, 6, 18, EDGE)
 
 
 def d_factors(g):
@@ -550,44 +631,53 @@ def d_save(g):
 
 
 def d_cancel(g):
-    for k in range(-1, 2):
-        g.line(6 + k, 5, 19 + k, 19, RED)
-        g.line(19 + k, 5, 6 + k, 19, RED)
+    g.line(6, 5, 19, 19, RED, t=3, offset=-1)
+    g.line(19, 5, 6, 19, RED, t=3, offset=-1)
 
 
 def d_help(g):
-    for y in range(25):
-        for x in range(26):
-            if (x - 12.5) ** 2 + (y - 12) ** 2 <= 90:
-                g.set(x, y, BLUE)
-    for x, y in ((10, 6), (11, 6), (12, 6), (13, 6), (14, 6), (15, 7), (15, 8), (15, 9), (14, 10), (13, 11),
-                 (12, 12), (12, 13), (12, 14), (12, 17), (12, 18), (13, 17), (13, 18), (9, 7), (9, 8)):
-        g.set(x, y, WHITE)
-        g.set(x + 1 if x < 12 else x, y + 1 if y < 14 else y, WHITE)
+    g.disc(13, 12.5, 90, BLUE)
+    if g.native:
+        for x, y in ((10, 6), (11, 6), (12, 6), (13, 6), (14, 6), (15, 7), (15, 8), (15, 9), (14, 10), (13, 11),
+                     (12, 12), (12, 13), (12, 14), (12, 17), (12, 18), (13, 17), (13, 18), (9, 7), (9, 8)):
+            g.c.set(x, y, WHITE)
+            g.c.set(x + 1 if x < 12 else x, y + 1 if y < 14 else y, WHITE)
+        return
+    g.hline(10, 14, 6, WHITE, t=2)
+    g.vline(9, 7, 8, WHITE, t=2)
+    g.vline(14, 7, 9, WHITE, t=2)
+    g.line(14, 10, 12, 12, WHITE, t=2, square=True)
+    g.vline(12, 12, 14, WHITE, t=2)
+    g.rect(12, 17, 13, 18, WHITE)
 
 
 def d_undo(g, mirror=False):
     """A hooked arrow turning back to the left (redo: to the right)."""
     col = (0, 110, 60)
+    w = g.w(2)
 
-    def put(x, y):
-        for dx in (0, 1):
-            for dy in (0, 1):
+    def put(x, y):  # a dot of the stroke's width, pixel (x, y) its top left
+        for dx in range(w):
+            for dy in range(w):
                 xx = x + dx
-                g.set(25 - xx if mirror else xx, y + dy, col + (255,))
+                g.c.set(g.c.w - 1 - xx if mirror else xx, y + dy, col + (255,))
+
+    def px(v):
+        return int(math.floor(g.scaled(v) + 0.5))
 
     # The hook: half a circle round (14, 13), open to the left.
-    for step in range(0, 181, 4):
+    for step in range(0, 181, 4) if g.native else range(0, 181):
         a = math.radians(90 - step)
-        put(int(round(14 + 6 * math.cos(a))), int(round(13 - 6 * math.sin(a))))
-    for x in range(7, 15):
-        put(x, 7)
-    for x in range(9, 15):
-        put(x, 19)
+        put(px(14 + 6 * math.cos(a)), px(13 - 6 * math.sin(a)))
+    for x in range(g.e(7), g.e(14) + 1):
+        put(x, g.e(7))
+    for x in range(g.e(9), g.e(14) + 1):
+        put(x, g.e(19))
     # The head at the top line's left end.
-    for k in range(5):
-        put(5 + k, 7 - k)
-        put(5 + k, 7 + k)
+    for x, y in walk(g.e(5), g.e(7), g.e(9), g.e(3)):
+        put(x, y)
+    for x, y in walk(g.e(5), g.e(7), g.e(9), g.e(11)):
+        put(x, y)
 
 
 def d_redo(g):
@@ -598,46 +688,41 @@ def d_redo(g):
 DESIGNER_BAR = [d_pointer, d_frame, d_mullion, d_sash, d_filling, d_muntin, d_factors, d_save, d_cancel, d_help,
                 d_undo, d_redo]
 
+# The display scales the toolbar and status strips are drawn for beside
+# 100 %: the file name's suffix and the scale.
+LARGER_SCALES = (("150", 3, 2), ("200", 2, 1))
+
 
 def main():
     os.makedirs(OUT, exist_ok=True)
     files = {
-        # 16 to 48 as drawn before; 24, 64, 128 and 256 for larger display scales.
-        "app.ico": ico([window_picture(s) for s in (16, 32, 48, 24, 64, 128, 256)]),
+        # 16 to 48 as drawn before; 24, 64, 128 and 256 for larger display
+        # scales, then 20 and 40, the small and large icons at 125 %.
+        "app.ico": ico([window_picture(s) for s in (16, 32, 48, 24, 64, 128, 256, 20, 40)]),
         "start.bmp": bmp24(start_picture()),
+        # 16 and 32 as drawn before, then the small and large icons at 125,
+        # 150 and 200 %.
+        "preview.ico": ico([preview_icon(s) for s in (16, 32, 20, 40, 24, 48, 64)]),
     }
     for i in range(12):
-        # 32 pixels at 96 dpi; 48 and 64 for 150 % and 200 %, scaled by
-        # their nearest pixels (the hot spot stays the top left corner).
-        c = cursor(i)
-        files["tool%02d.cur" % (i + 1)] = ico([c, upscale(c, 48, 48), upscale(c, 64, 64)], cursor_hotspot=(0, 0))
+        # 32 pixels at 96 dpi; 48 and 64 for 150 % and 200 % (the hot spot
+        # stays the top left corner).
+        files["tool%02d.cur" % (i + 1)] = ico([cursor(i), cursor(i, 3, 2), cursor(i, 2, 1)],
+                                              cursor_hotspot=(0, 0))
     main_bar = [g_new, g_preview, g_status, g_print, g_settings, g_exit, g_help]
-    files["toolbar.bmp"] = bmp24(strip(main_bar))
-    files["toolbar_disabled.bmp"] = bmp24(strip(main_bar, grey=True))
-    files["status.bmp"] = bmp24(strip([status_dot(c) for c in STATUS_COLOURS]))
     order_bar = [g_add_window, g_add_accessory, g_status, g_print, g_save, g_cancel, g_help]
-    files["order_toolbar.bmp"] = bmp24(strip(order_bar))
-    files["order_toolbar_disabled.bmp"] = bmp24(strip(order_bar, grey=True))
     preview_bar = [g_zoom_complete, g_zoom_natural, g_zoom_width, g_first, g_back, g_next, g_last,
                    g_print, g_close]
-    files["preview_toolbar.bmp"] = bmp24(strip(preview_bar))
-    files["preview_toolbar_disabled.bmp"] = bmp24(strip(preview_bar, grey=True))
-    files["preview.ico"] = ico([preview_icon(s) for s in (16, 32)])
-    files["designer_toolbar.bmp"] = bmp24(strip_sized(DESIGNER_BAR, 26, 25))
-    files["designer_toolbar_disabled.bmp"] = bmp24(strip_sized(DESIGNER_BAR, 26, 25, grey=True))
-    # The toolbar strips again at 150 % and 200 % of the display scale.
-    for base, count, w, h in (("toolbar", len(main_bar), 16, 16), ("order_toolbar", len(order_bar), 16, 16),
-                              ("preview_toolbar", len(preview_bar), 16, 16),
-                              ("designer_toolbar", len(DESIGNER_BAR), 26, 25)):
-        for grey in (False, True):
-            if base == "designer_toolbar":
-                src = strip_sized(DESIGNER_BAR, 26, 25, grey=grey)
-            else:
-                glyphs = {"toolbar": main_bar, "order_toolbar": order_bar, "preview_toolbar": preview_bar}[base]
-                src = strip(glyphs, grey=grey)
-            for pct, num, den in (("150", 3, 2), ("200", 2, 1)):
-                name = "%s%s_%s.bmp" % (base, "_disabled" if grey else "", pct)
-                files[name] = bmp24(scaled_strip(src, count, w, h, num, den))
+    status = [status_dot(c) for c in STATUS_COLOURS]
+    strips = (("toolbar", main_bar, 16, 16, True), ("order_toolbar", order_bar, 16, 16, True),
+              ("preview_toolbar", preview_bar, 16, 16, True), ("designer_toolbar", DESIGNER_BAR, 26, 25, True),
+              ("status", status, 16, 16, False))
+    for base, glyphs, w, h, greyed in strips:
+        for grey in (False, True) if greyed else (False,):
+            name = base + ("_disabled" if grey else "")
+            files[name + ".bmp"] = bmp24(strip(glyphs, w, h, grey=grey))
+            for pct, num, den in LARGER_SCALES:
+                files["%s_%s.bmp" % (name, pct)] = bmp24(strip(glyphs, w, h, num, den, grey))
     for name, data in sorted(files.items()):
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(data)

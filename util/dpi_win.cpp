@@ -16,6 +16,26 @@ GetDpiForWindowFn DpiForWindowFunction() {
 
 KvWindowDpiSource g_dpiSource;
 
+typedef int(WINAPI* GetSystemMetricsForDpiFn)(int, UINT);
+
+GetSystemMetricsForDpiFn MetricsForDpiFunction() {
+    static GetSystemMetricsForDpiFn fn = [] {
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        return user32 ? (GetSystemMetricsForDpiFn)(void*)GetProcAddress(user32, "GetSystemMetricsForDpi")
+                      : nullptr;
+    }();
+    return fn;
+}
+
+// Replaces the icon the window has at `which` with `icon`, which `held`
+// then owns; the one it held before is destroyed.
+void GiveIcon(HWND hwnd, WPARAM which, HICON icon, HICON* held) {
+    if (!icon) return;
+    SendMessageA(hwnd, WM_SETICON, which, (LPARAM)icon);
+    if (*held) DestroyIcon(*held);
+    *held = icon;
+}
+
 }  // namespace
 
 void KvSetWindowDpiSource(KvWindowDpiSource source) { g_dpiSource = source; }
@@ -55,4 +75,23 @@ void KvTakeSuggestedRect(HWND hwnd, LPARAM lParam) {
     if (!r) return;
     SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int KvSystemMetricForDpi(int index, int dpi) {
+    if (GetSystemMetricsForDpiFn fn = MetricsForDpiFunction()) return fn(index, (UINT)dpi);
+    return MulDiv(GetSystemMetrics(index), dpi, KvSystemDpi());
+}
+
+KvWindowIcons::~KvWindowIcons() {
+    if (small_) DestroyIcon(small_);
+    if (big_) DestroyIcon(big_);
+}
+
+void KvWindowIcons::Apply(HWND hwnd, HINSTANCE instance, int id, int dpi) {
+    const int smallSize = KvSystemMetricForDpi(SM_CXSMICON, dpi);
+    const int bigSize = KvSystemMetricForDpi(SM_CXICON, dpi);
+    GiveIcon(hwnd, ICON_SMALL,
+             (HICON)LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, smallSize, smallSize, 0), &small_);
+    GiveIcon(hwnd, ICON_BIG, (HICON)LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, bigSize, bigSize, 0),
+             &big_);
 }

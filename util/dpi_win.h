@@ -33,6 +33,30 @@ HFONT KvCreateGuiFont(int dpi);
 // The font to set on controls: `own` when there is one, the stock font else.
 inline HFONT KvGuiFont(HFONT own) { return own ? own : (HFONT)GetStockObject(DEFAULT_GUI_FONT); }
 
+// A system measure (SM_CXSMICON, SM_CXICON, SM_CXCURSOR, ...) at `dpi`:
+// GetSystemMetricsForDpi where the system has it, else the measure at the
+// system dpi scaled to `dpi`.
+int KvSystemMetricForDpi(int index, int dpi);
+
+// A window's own icons at its dpi: the small one (caption, task bar) and
+// the large one (Alt+Tab) in the sizes the system gives them at that dpi,
+// each the picture of that size in the icon group. Keep it in the window's
+// state, which outlives the window.
+class KvWindowIcons {
+public:
+    KvWindowIcons() = default;
+    ~KvWindowIcons();
+    KvWindowIcons(const KvWindowIcons&) = delete;
+    KvWindowIcons& operator=(const KvWindowIcons&) = delete;
+    // Gives the window icon group `id` of `instance` at `dpi` (WM_SETICON);
+    // an icon that cannot be loaded leaves the window the one it had.
+    void Apply(HWND hwnd, HINSTANCE instance, int id, int dpi);
+
+private:
+    HICON small_ = nullptr;
+    HICON big_ = nullptr;
+};
+
 // WM_DPICHANGED: the new dpi (wParam) and the rectangle the system suggests
 // (lParam), which the window takes.
 inline int KvDpiOfDpiChanged(WPARAM wParam) { return LOWORD(wParam); }

@@ -3,6 +3,7 @@
 
 #include "util/dpi_win.h"
 
+#include <string>
 #include <vector>
 
 int KvPictureScaleIndex(int dpi) { return dpi < 132 ? 0 : dpi < 180 ? 1 : 2; }
@@ -39,20 +40,45 @@ void LoadPictures(KvToolbar* t, int dpi) {
     t->disabledImages.reset(greyed.release());
 }
 
-// The buttons of the table, separators at `dpi`; `states` (one per button)
-// replaces the table's states when given.
-void AddButtons(const KvToolbar& t, int dpi, const BYTE* states) {
+// What a window made of a button after its creation, kept across a rebuild.
+struct ButtonNow {
+    BYTE state;
+    std::string text;
+};
+
+// The buttons of the table, separators at `dpi`; `now` (one per button)
+// replaces the table's states and texts when given.
+void AddButtons(const KvToolbar& t, int dpi, const std::vector<ButtonNow>* now) {
     const KvToolbarSetup& setup = t.setup;
     std::vector<TBBUTTON> tb((size_t)setup.buttonCount);
     for (int i = 0; i < setup.buttonCount; i++) {
         const KvToolButton& b = setup.buttons[i];
         tb[i].iBitmap = b.style == BTNS_SEP ? KvScale(b.image, dpi) : b.image;
         tb[i].idCommand = b.command;
-        tb[i].fsState = states ? states[i] : b.state;
+        tb[i].fsState = now ? (*now)[i].state : b.state;
         tb[i].fsStyle = b.style;
-        tb[i].iString = b.text ? (INT_PTR)b.text : -1;
+        // The toolbar keeps its own copy of an ANSI text.
+        const char* text = now && b.text ? (*now)[i].text.c_str() : b.text;
+        tb[i].iString = text ? (INT_PTR)text : -1;
     }
     SendMessageA(t.hwnd, TB_ADDBUTTONSA, (WPARAM)tb.size(), (LPARAM)tb.data());
+}
+
+// The state and text of each button as the window left them.
+std::vector<ButtonNow> ReadButtons(const KvToolbar& t) {
+    std::vector<ButtonNow> now((size_t)t.setup.buttonCount);
+    for (int i = 0; i < t.setup.buttonCount; i++) {
+        TBBUTTON b = {};
+        SendMessageA(t.hwnd, TB_GETBUTTON, (WPARAM)i, (LPARAM)&b);
+        now[i].state = b.fsState;
+        if (!t.setup.buttons[i].text) continue;
+        const LRESULT length = SendMessageA(t.hwnd, TB_GETBUTTONTEXTA, (WPARAM)b.idCommand, 0);
+        if (length <= 0) continue;
+        std::vector<char> text((size_t)length + 1);
+        SendMessageA(t.hwnd, TB_GETBUTTONTEXTA, (WPARAM)b.idCommand, (LPARAM)text.data());
+        now[i].text = text.data();
+    }
+    return now;
 }
 
 }  // namespace
@@ -73,17 +99,11 @@ bool KvCreateToolbar(const KvToolbarSetup& setup, KvToolbar* t) {
 
 void KvToolbarApplyDpi(KvToolbar* t, int dpi) {
     if (!t->hwnd) return;
-    const int n = t->setup.buttonCount;
-    std::vector<BYTE> states((size_t)n);
-    for (int i = 0; i < n; i++) {
-        TBBUTTON b = {};
-        SendMessageA(t->hwnd, TB_GETBUTTON, (WPARAM)i, (LPARAM)&b);
-        states[i] = b.fsState;
-    }
+    const std::vector<ButtonNow> now = ReadButtons(*t);
     SendMessageA(t->hwnd, WM_SETREDRAW, FALSE, 0);
-    for (int i = n; i > 0; i--) SendMessageA(t->hwnd, TB_DELETEBUTTON, (WPARAM)(i - 1), 0);
+    for (int i = t->setup.buttonCount; i > 0; i--) SendMessageA(t->hwnd, TB_DELETEBUTTON, (WPARAM)(i - 1), 0);
     LoadPictures(t, dpi);
-    AddButtons(*t, dpi, states.data());
+    AddButtons(*t, dpi, &now);
     SendMessageA(t->hwnd, WM_SETREDRAW, TRUE, 0);
     SendMessageA(t->hwnd, TB_AUTOSIZE, 0, 0);
     InvalidateRect(t->hwnd, nullptr, TRUE);

@@ -84,7 +84,8 @@ bool KvCreateToolbar(const KvToolbarSetup& setup, KvToolbar* toolbar);
 
 // The toolbar of a window moved to a display of `dpi`: the strips for that
 // dpi and the buttons again with their separators' widths at that scale,
-// each keeping its state; sized to its parent.
+// each keeping the state and the text the window gave it; sized to its
+// parent.
 void KvToolbarApplyDpi(KvToolbar* toolbar, int dpi);
 
 // The toolbar's height in pixels, borders included.

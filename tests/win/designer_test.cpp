@@ -468,6 +468,51 @@ TEST_F(DesignerTest, ViewOnlySwitchesEverythingOffButFactorsAndHelp) {
     EXPECT_EQ(0, saved);
 }
 
+// The toolbar is rebuilt for another dpi: its buttons keep the text and the
+// state the window gave them, not those of its table.
+TEST_F(DesignerTest, ViewOnlyKeepsExitAfterAMoveToAnotherDpiAtEveryScale) {
+    TestOkno o;
+    GlazedWindow(o);
+    Run(o, 0, {[] {
+            const int to = KvDpiForWindow(Designer()) * 3 / 2;
+            RECT suggested = {0, 0, KvScale(800, to), KvScale(600, to)};
+            SendMessageA(Designer(), WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+            char text[32] = "";
+            SendMessageA(Toolbar(), TB_GETBUTTONTEXTA, CMD_DES_CANCEL, (LPARAM)text);
+            EXPECT_STREQ("Exit", text);
+            SendMessageA(Toolbar(), TB_GETBUTTONTEXTA, CMD_DES_HELP, (LPARAM)text);
+            EXPECT_STREQ("Help", text);
+            EXPECT_FALSE(Enabled(CMD_DES_SAVE));
+            EXPECT_TRUE(Enabled(CMD_DES_FACTORS));
+            return true;
+        }});
+}
+
+HCURSOR CanvasCursor() { return (HCURSOR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR); }
+
+// The canvas shows the chosen tool's cursor in the size the system gives
+// cursors at the designer's dpi, before and after a move to a display of
+// half as much dpi again; a view opened next shows the arrow.
+TEST_F(DesignerTest, ToolCursorsTakeTheSizeOfTheDpiAtEveryScale) {
+    TestOkno o;
+    GlazedWindow(o);
+    Run(o, 1, {[] {
+            const int from = KvDpiForWindow(Designer()), to = from * 3 / 2;
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_MUNTIN, 0);
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, from), IconWidth(CanvasCursor()));
+            RECT suggested = {0, 0, KvScale(800, to), KvScale(600, to)};
+            SendMessageA(Designer(), WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, to), IconWidth(CanvasCursor())) << "kept by the tool";
+            SendMessageA(Designer(), WM_COMMAND, CMD_DES_FIXED_MULLION, 0);
+            EXPECT_EQ(KvSystemMetricForDpi(SM_CXCURSOR, to), IconWidth(CanvasCursor())) << "chosen after";
+            return true;
+        }});
+    Run(o, 0, {[] {
+            EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), CanvasCursor());
+            return true;
+        }});
+}
+
 // ---- Thicknesses and quantity -----------------------------------------------------------------
 
 TEST_F(DesignerTest, ThicknessAndQuantityMovesAreClamped) {
@@ -1812,7 +1857,8 @@ TEST_F(DesignerTest, FactorsOkWritesExactlyTheFieldsOfTheChosenMethod) {
 }
 
 // The two psi labels: the text right-aligned, and left of it the four
-// strokes of a psi (dark along the stem, light just off its ends).
+// strokes of a psi (dark along the stem, light just off its ends), drawn
+// at the dialog's dpi.
 bool PsiTick(void* context) {
     int* checked = (int*)context;
     HWND d = Dialog("Factors");
@@ -1837,6 +1883,17 @@ bool PsiTick(void* context) {
             GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
         }
         const int L = rc.right - size.cx, T = 0;
+        // At every scale: three verticals alike, as wide as the dpi allows,
+        // the glyph and its stem at the scale.
+        const int dpi = KvDpiForWindow(label);
+        const PsiSeen psi = ReadPsi(dc, L, dpi);
+        EXPECT_EQ(dpi < 192 ? 1 : dpi / 96, psi.stroke) << id;
+        EXPECT_NEAR(KvScale(7, dpi), psi.width, 1) << id;
+        EXPECT_NEAR(KvScale(10, dpi), psi.stemBottom, 1) << id;
+        EXPECT_LT(psi.stemBottom, rc.bottom) << id;
+        (*checked)++;
+        if (dpi != kKvBaseDpi) continue;
+        // At 96 dpi, pixel by pixel.
         const DWORD ink = GetSysColor(COLOR_BTNTEXT), face = GetSysColor(COLOR_BTNFACE);
         auto rgb = [](DWORD c) { return (DWORD)((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)); };
         for (int y = T + 2; y <= T + 10; y++) EXPECT_EQ(rgb(ink), dc.pixel(L - 4, y)) << id << " stem " << y;
@@ -1847,13 +1904,12 @@ bool PsiTick(void* context) {
         for (int x = L - 6; x <= L - 2; x++) EXPECT_EQ(rgb(ink), dc.pixel(x, T + 8)) << id << " bowl " << x;
         EXPECT_EQ(rgb(face), dc.pixel(L - 4, T + 12)) << id;
         EXPECT_EQ(rgb(face), dc.pixel(L - 9, T + 5)) << id;
-        (*checked)++;
     }
     PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
     return true;
 }
 
-TEST_F(DesignerTest, FactorsDrawsThePsiLabels) {
+TEST_F(DesignerTest, FactorsDrawsThePsiLabelsAtEveryScale) {
     TestOkno o;
     GlazedWindow(o);
     int checked = 0;

@@ -222,6 +222,32 @@ TEST_F(MainWindowTest, ToolbarPicturesTakeTheirSizeForTheScaleAtEveryScale) {
     }
 }
 
+// The list's status pictures and the window's icons have the size of the
+// display's dpi, and take that of another after a move to a display of
+// half as much dpi again or of twice as much.
+TEST_F(MainWindowTest, StatusPicturesAndIconsTakeTheSizeOfTheDpiAtEveryScale) {
+    const int from = KvDpiForWindow(main_);
+    for (int dpi : {from, from * 3 / 2, from * 2}) {
+        SCOPED_TRACE(dpi);
+        if (dpi != from) {
+            RECT suggested = {10, 10, 10 + KvScale(1000, dpi), 10 + KvScale(700, dpi)};
+            SendMessageA(main_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&suggested);
+        }
+        const int index = KvPictureScaleIndex(dpi);
+        HIMAGELIST states = (HIMAGELIST)SendMessageA(Item(IDC_ORDERS), LVM_GETIMAGELIST, LVSIL_STATE, 0);
+        ASSERT_NE(nullptr, states);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(states, &cx, &cy);
+        EXPECT_EQ(index == 0 ? 16 : index == 1 ? 24 : 32, cx);
+        EXPECT_EQ(cx, cy);
+        EXPECT_EQ(6, ImageList_GetImageCount(states));
+        EXPECT_EQ(KvSystemMetricForDpi(SM_CXSMICON, dpi),
+                  IconWidth((HICON)SendMessageA(main_, WM_GETICON, ICON_SMALL, 0)));
+        EXPECT_EQ(KvSystemMetricForDpi(SM_CXICON, dpi),
+                  IconWidth((HICON)SendMessageA(main_, WM_GETICON, ICON_BIG, 0)));
+    }
+}
+
 TEST_F(MainWindowTest, ColumnsAndFilterAndStatusNamesAtEveryScale) {
     HWND list = Item(IDC_ORDERS);
     const char* headers[] = {"",

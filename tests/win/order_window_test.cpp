@@ -1060,10 +1060,11 @@ TEST_F(OrderWindowTest, TextsFitAndCellsTakeTheScaleAtEveryScale) {
 }
 
 // Wine sends no WM_DPICHANGED: the message a move to a monitor of a quarter
-// more dpi would bring is sent by hand, and the window is laid out for it.
+// more dpi would bring is sent by hand, and the window is laid out for it
+// with its icons in the sizes of that dpi.
 TEST_F(OrderWindowTest, AMoveToAnotherDpiLaysTheOrderWindowOutForItAtEveryScale) {
     LoadStored(true);
-    int to = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0, labelHeight = 0;
+    int to = 0, cellWidth = 0, cellHeight = 0, totalWidth = 0, labelHeight = 0, smallIcon = 0, bigIcon = 0;
     std::vector<std::string> tooLong;
     Script script;
     script.steps = {[&](HWND w) {
@@ -1079,15 +1080,44 @@ TEST_F(OrderWindowTest, AMoveToAnotherDpiLaysTheOrderWindowOutForItAtEveryScale)
                         GetWindowRect(GetDlgItem(w, IDC_ORD_NUMBER_CAPTION), &r);
                         labelHeight = r.bottom - r.top;
                         for (const std::string& s : TextsThatDoNotFit(w)) tooLong.push_back(s);
+                        smallIcon = IconWidth((HICON)SendMessageA(w, WM_GETICON, ICON_SMALL, 0));
+                        bigIcon = IconWidth((HICON)SendMessageA(w, WM_GETICON, ICON_BIG, 0));
                         return true;
                     },
                     CloseWith(ORD_CANCEL)};
     Open(&script);
+    EXPECT_EQ(KvSystemMetricForDpi(SM_CXSMICON, to), smallIcon);
+    EXPECT_EQ(KvSystemMetricForDpi(SM_CXICON, to), bigIcon);
     EXPECT_EQ(KvScale(130, to), cellWidth);
     EXPECT_EQ(KvScale(150, to), cellHeight);
     EXPECT_EQ(KvScale(60, to), totalWidth);
     EXPECT_EQ(KvScale(15, to), labelHeight);
     for (const std::string& s : tooLong) ADD_FAILURE() << "does not fit: " << s;
+}
+
+// A preview's toolbar, rebuilt for another dpi, still says "Exit" and keeps
+// Save off.
+TEST_F(OrderWindowTest, APreviewKeepsExitAfterAMoveToAnotherDpiAtEveryScale) {
+    LoadStored(false);
+    std::string exit, help;
+    bool save = true, status = false;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        const int to = KvDpiForWindow(w) * 3 / 2;
+                        RECT suggested = {0, 0, KvScale(1100, to), KvScale(800, to)};
+                        SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(to, to), (LPARAM)&suggested);
+                        exit = ToolText(w, ORD_CANCEL);
+                        help = ToolText(w, ORD_HELP);
+                        save = ToolEnabled(w, ORD_SAVE);
+                        status = ToolEnabled(w, ORD_CHANGE_STATUS);
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
+    Open(&script);
+    EXPECT_EQ("Exit", exit);
+    EXPECT_EQ("Help", help);
+    EXPECT_FALSE(save);
+    EXPECT_TRUE(status);
 }
 
 TEST_F(OrderWindowTest, PrintUsesTheBlackCopyAndHelpOpensTopicTwo) {

@@ -432,5 +432,64 @@ TEST(Pictures, CursorsAndIconHaveASizeForEachScale) {
     for (int i = 0; i < kDrawSetCursorCount; i++) {
         EXPECT_EQ((std::vector<int>{32, 48, 64}), GroupWidths(kDrawSetFirstCursor + i, false)) << i;
     }
-    EXPECT_EQ((std::vector<int>{16, 24, 32, 48, 64, 128, 256}), GroupWidths(IDI_APP, true));
+    EXPECT_EQ((std::vector<int>{16, 20, 24, 32, 40, 48, 64, 128, 256}), GroupWidths(IDI_APP, true));
+}
+
+// The lengths of the runs of `colour` (0x00RRGGBB) along a row (or a
+// column) of a picture drawn into `dc`.
+std::vector<int> Runs(const MemoryDC& dc, bool row, int at, DWORD colour) {
+    std::vector<int> runs;
+    const int n = row ? dc.width() : dc.height();
+    for (int i = 0, run = 0; i <= n; i++) {
+        if (i < n && dc.pixel(row ? i : at, row ? at : i) == colour) {
+            run++;
+        } else if (run) {
+            runs.push_back(run);
+            run = 0;
+        }
+    }
+    return runs;
+}
+
+// The larger pictures are drawn at their size, not enlarged from the
+// 96-dpi ones: each line of a picture keeps one width, 1 pixel at 150 %
+// and 2 at 200 % for a line of 1 at 100 %. (Enlarged by 3/2, the three
+// lines of "New" come out 1, 2 and 1 pixels high.)
+TEST(Pictures, LargerPicturesKeepEveryLineOneWidth) {
+    const DWORD grey = 0x808080;
+    const struct {
+        int id;
+        bool cursor;
+        int size;       // one picture's pixels
+        bool row;       // along a row (else a column) ...
+        int at;         // ... of this index
+        int lines;      // lines crossed
+        int width;      // pixels each
+    } cases[] = {
+        {IDB_TOOLBAR_150, false, 24, false, 12, 3, 1},     // "New": the text's lines
+        {IDB_TOOLBAR_200, false, 32, false, 16, 3, 2},
+        {IDC_TOOL_FIRST + 1, true, 48, true, 33, 2, 1},    // fixed mullion: the frame's sides
+        {IDC_TOOL_FIRST + 1, true, 64, true, 44, 2, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        SCOPED_TRACE(c.size);
+        MemoryDC dc(nullptr, c.size, c.size);
+        ASSERT_TRUE(dc.ok());
+        PatBlt(dc, 0, 0, c.size, c.size, WHITENESS);
+        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        if (c.cursor) {
+            HCURSOR cursor = (HCURSOR)LoadImageA(instance, MAKEINTRESOURCEA(c.id), IMAGE_CURSOR, c.size, c.size, 0);
+            ASSERT_NE(nullptr, cursor);
+            DrawIconEx(dc, 0, 0, cursor, c.size, c.size, 0, nullptr, DI_NORMAL);
+            DestroyCursor(cursor);
+        } else {
+            ScopedBitmap strip((HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(c.id), IMAGE_BITMAP, 0, 0, 0));
+            ASSERT_TRUE(strip);
+            ScopedCompatibleDC from(dc);
+            ScopedSelect bitmap(from, strip);
+            BitBlt(dc, 0, 0, c.size, c.size, from, 0, 0, SRCCOPY);
+        }
+        EXPECT_EQ(std::vector<int>((size_t)c.lines, c.width), Runs(dc, c.row, c.at, grey));
+    }
 }

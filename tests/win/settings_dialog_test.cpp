@@ -26,9 +26,11 @@
 #include "ui/settings/settings_dialog.h"
 #include "ui/settings/settings_rc.h"
 #include "util/amounttext.h"
+#include "util/dpi_win.h"
 #include "util/help_win.h"
 #include "util/kvutil.h"
 #include "util/scoped_win.h"
+#include "util/toolbar_win.h"
 
 namespace {
 
@@ -529,7 +531,7 @@ TEST_F(SettingsDialogTest, UwFactorsAreShownAndStoredInTheirScales) {
 
 // The label drawn into a bitmap by the page itself (WM_PRINTCLIENT makes the
 // static ask its page to draw it).
-TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirText) {
+TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirTextAtEveryScale) {
     RunDialog(
         &s_,
         [&](HWND dlg) {
@@ -554,6 +556,18 @@ TEST_F(SettingsDialogTest, PsiLabelsAreDrawnLeftOfTheirText) {
                     GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
                 }
                 const int x = r.right - size.cx;
+                // At every scale: three verticals alike, as wide as the dpi
+                // allows, the glyph and its stem at the scale, the label
+                // wide enough for it.
+                const int dpi = KvDpiForWindow(label);
+                const PsiSeen psi = ReadPsi(dc, x, dpi);
+                EXPECT_EQ(dpi < 192 ? 1 : dpi / 96, psi.stroke);
+                EXPECT_NEAR(KvScale(7, dpi), psi.width, 1);
+                EXPECT_NEAR(KvScale(11, dpi), psi.stemBottom, 1);
+                EXPECT_LT(psi.stemBottom, r.bottom);
+                EXPECT_GE(x - psi.width, 0);
+                if (dpi != kKvBaseDpi) continue;
+                // At 96 dpi, pixel by pixel.
                 const DWORD back = dc.pixel(0, 0);
                 auto ink = [&](int px, int py) {
                     EXPECT_TRUE(px >= 0 && px < r.right && py >= 0 && py < r.bottom) << px << "," << py;
@@ -613,22 +627,25 @@ TEST_F(SettingsDialogTest, StatusNamesAreTrimmedCutAndNeverEmpty) {
     }
 }
 
-// Each picture is image n of the status bitmap, its magenta turned into the
-// page's colour.
-TEST_F(SettingsDialogTest, StatusPicturesCopyTheirImageOfTheStatusBitmap) {
-    MemoryDC bitmapPixels(nullptr, 96, 16);
+// Each picture is image n of the status bitmap drawn for the page's dpi,
+// its magenta turned into the page's colour.
+TEST_F(SettingsDialogTest, StatusPicturesCopyTheirImageOfTheStatusBitmapAtEveryScale) {
+    const int index = KvPictureScaleIndex(KvSystemDpi());
+    const int size = index == 0 ? 16 : index == 1 ? 24 : 32;
+    MemoryDC bitmapPixels(nullptr, 6 * size, size);
     ASSERT_TRUE(bitmapPixels.ok());
     {
-        ScopedBitmap bmp(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_STATUS)));
+        const int ids[] = {IDB_STATUS, IDB_STATUS_150, IDB_STATUS_200};
+        ScopedBitmap bmp(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ids[index])));
         ASSERT_TRUE(bmp);
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = 96;
-        bi.bmiHeader.biHeight = -16;
+        bi.bmiHeader.biWidth = 6 * size;
+        bi.bmiHeader.biHeight = -size;
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        ASSERT_EQ(16, GetDIBits(bitmapPixels, bmp, 0, 16, bitmapPixels.bits(), &bi, DIB_RGB_COLORS));
+        ASSERT_EQ(size, GetDIBits(bitmapPixels, bmp, 0, size, bitmapPixels.bits(), &bi, DIB_RGB_COLORS));
     }
     const COLORREF faceRef = GetSysColor(COLOR_BTNFACE);
     const DWORD face = (GetRValue(faceRef) << 16) | (GetGValue(faceRef) << 8) | GetBValue(faceRef);
@@ -637,19 +654,20 @@ TEST_F(SettingsDialogTest, StatusPicturesCopyTheirImageOfTheStatusBitmap) {
         [&](HWND dlg) {
             ShowTab(dlg, 3);
             HWND p = Page(dlg, IDD_PAGE_STATUSES);
+            ASSERT_EQ(KvSystemDpi(), KvDpiForWindow(p));
             for (int n = 1; n <= 6; n++) {
                 SCOPED_TRACE(n);
                 HWND picture = GetDlgItem(p, IDC_STATUS_PICTURE_FIRST + 2 * (n - 1));
                 RECT r;
                 GetClientRect(picture, &r);
-                EXPECT_EQ(16, r.right);
-                EXPECT_EQ(16, r.bottom);
-                MemoryDC dc(nullptr, 16, 16);
+                EXPECT_EQ(size, r.right);
+                EXPECT_EQ(size, r.bottom);
+                MemoryDC dc(nullptr, size, size);
                 SendMessageA(picture, WM_PRINTCLIENT, (WPARAM)dc.get(), PRF_CLIENT);
                 int differing = 0, drawn = 0;
-                for (int y = 0; y < 16; y++) {
-                    for (int x = 0; x < 16; x++) {
-                        DWORD want = bitmapPixels.pixel(16 * (n - 1) + x, y);
+                for (int y = 0; y < size; y++) {
+                    for (int x = 0; x < size; x++) {
+                        DWORD want = bitmapPixels.pixel(size * (n - 1) + x, y);
                         if (want == 0xFF00FF) want = face;
                         else drawn++;
                         differing += dc.pixel(x, y) != want;

@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <stdio.h>
 
+#include <utility>
+
+#include "util/dpi_win.h"
 #include "util/kvutil.h"
 
 void PumpMessages(DWORD ms) {
@@ -188,4 +191,34 @@ void PressKey(HWND window, HWND focus, WORD vk, bool ctrl, bool shift, bool alt)
     if (alt) key(VK_MENU, true);
     if (ctrl) key(VK_CONTROL, true);
     SendInput((UINT)n, in, sizeof(INPUT));
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    ScopedBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm = {};
+    GetObjectA(info.hbmMask, sizeof bm, &bm);
+    return bm.bmWidth;
+}
+
+PsiSeen ReadPsi(const MemoryDC& dc, int x, int dpi) {
+    PsiSeen seen;
+    const DWORD back = dc.pixel(0, 0);
+    const int row = KvScale(5, dpi);
+    if (row >= dc.height()) return seen;
+    std::vector<std::pair<int, int>> runs;  // first and last column, right to left
+    for (int px = x - 1; px >= 0 && runs.size() < 4; px--) {
+        if (dc.pixel(px, row) == back) continue;
+        if (!runs.empty() && runs.back().first == px + 1) runs.back().first = px;
+        else runs.push_back({px, px});
+    }
+    if (runs.size() < 3) return seen;
+    const int stroke = runs[0].second - runs[0].first + 1;
+    if (runs.size() == 3 && runs[1].second - runs[1].first + 1 == stroke &&
+        runs[2].second - runs[2].first + 1 == stroke)
+        seen.stroke = stroke;
+    seen.width = runs[0].second - runs[2].first + 1;
+    for (int y = row; y < dc.height() && dc.pixel(runs[1].first, y) != back; y++) seen.stemBottom = y;
+    return seen;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "util/scoped_win.h"
+
 // Dispatches the thread's messages for `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
@@ -39,5 +41,20 @@ std::string Dec(const char* text);
 // control's own font, does not fit the control; one line per control
 // ("id 1234 \"text\": 120 x 16 in 100 x 15").
 std::vector<std::string> TextsThatDoNotFit(HWND parent);
+
+// The width in pixels of an icon or a cursor (0 for none).
+int IconWidth(HICON icon);
+
+// The psi a linear factor's label draws left of its text (which starts at
+// x), read back from the label drawn into `dc` (its background at 0, 0)
+// along the row KvScale(5, dpi) and down the stem: the width of its three
+// verticals (0 unless there are three alike), the pixels from its left edge
+// to its right one, and the last row of its stem.
+struct PsiSeen {
+    int stroke = 0;
+    int width = 0;
+    int stemBottom = -1;
+};
+PsiSeen ReadPsi(const MemoryDC& dc, int x, int dpi);
 
 #endif  // KV_TESTS_WIN_TESTUTIL_H

@@ -64,8 +64,8 @@ struct DesignerState {
     int dpi;            // the dpi the window is laid out for
     strOkno* okno;
     const strZam* zam;
-    const DrawSet* draw;      // the start-up set, at 96 dpi
-    ScaledDrawSet drawAtDpi;  // the canvas's set at the designer's dpi
+    const DrawSet* draw;      // the start-up set, at 96 dpi (its cursors at the system's)
+    ScaledDrawSet drawAtDpi;  // the canvas's set and the tools' cursors at the designer's dpi
     int editable;
     int saved;
     strParamObsProj param;
@@ -124,6 +124,8 @@ void DestroyMenus(DesignerState* s);
 void OnMenuCommand(DesignerState* s, int pos, HMENU menu);
 void ShowContextMenu(DesignerState* s, const strNotyfObsProj* n);
 void ShowDropMenu(DesignerState* s, int button);
+// Gives the canvas the cursor of the chosen tool at the designer's dpi.
+void ShowToolCursor(DesignerState* s);
 const char* TipText(int command);
 
 // designer_save_win.cpp

@@ -90,9 +90,7 @@ int ButtonOfTool(int32_t tool) {
 
 void SetTool(DesignerState* s, int32_t tool) {
     s->param.flagi = ZNarzedziem(s->param.flagi, tool);
-    HCURSOR cursor =
-        tool == kNarzWskaznik || !s->draw ? LoadCursorA(nullptr, IDC_ARROW) : s->draw->cursors[tool - 1];
-    if (s->canvas) SetClassLongPtrA(s->canvas, GCLP_HCURSOR, (LONG_PTR)cursor);
+    ShowToolCursor(s);
     SendMessageA(s->bar.hwnd, TB_CHECKBUTTON, ButtonOfTool(tool), TRUE);
 }
 
@@ -119,12 +117,22 @@ void KeepToolState(DesignerState* s) {
     SetTool(s, offered ? tool : kNarzWskaznik);
 }
 
+void ShowToolCursor(DesignerState* s) {
+    const int32_t tool = s->editable ? NarzedzieObs(s->param.flagi) : kNarzWskaznik;
+    const DrawSet* set = s->param.ds ? s->param.ds : s->draw;
+    // The canvas class outlives the designer: a view never keeps the cursor
+    // of a tool (or of a set) from an earlier opening.
+    HCURSOR cursor = tool == kNarzWskaznik || !set ? LoadCursorA(nullptr, IDC_ARROW) : set->cursors[tool - 1];
+    if (s->canvas) SetClassLongPtrA(s->canvas, GCLP_HCURSOR, (LONG_PTR)cursor);
+}
+
 void ApplyToolState(DesignerState* s) {
     if (s->editable) {
         SetTool(s, kNarzWskaznik);
         EnableTools(s);
         return;
     }
+    ShowToolCursor(s);
     for (int id : kToolButtons) SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, id, FALSE);
     SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_SAVE, FALSE);
     TBBUTTONINFOA bi = {};

@@ -12,7 +12,7 @@ namespace {
 // should the scaled fonts fail, it draws with the start-up ones.
 void TakeDpi(DesignerState* s, int dpi) {
     s->dpi = dpi;
-    if (!s->drawAtDpi.Make(s->draw, dpi)) s->drawAtDpi.Make(s->draw, kKvBaseDpi);
+    if (!s->drawAtDpi.Make(s->draw, dpi, Instance())) s->drawAtDpi.Make(s->draw, kKvBaseDpi, Instance());
     s->param.ds = s->drawAtDpi.get();
     s->param.wym.dpi = dpi;
 }
@@ -104,6 +104,7 @@ void OnSize(DesignerState* s, int width, int height) {
 void OnDpiChanged(DesignerState* s, WPARAM wParam, LPARAM lParam) {
     const int dpi = KvDpiOfDpiChanged(wParam);
     TakeDpi(s, dpi);
+    ShowToolCursor(s);
     KvToolbarApplyDpi(&s->bar, dpi);
     s->toolbarHeight = KvToolbarHeight(s->bar);
     if (s->canvas) SendMessageA(s->canvas, UM_OBS_ODSWIEZ, 0, 0);

@@ -5,10 +5,12 @@
 #include <string.h>
 
 #include "ui/designer/designer_rc.h"
+#include "util/dpi_win.h"
 #include "util/help_win.h"
 #include "util/kvutil.h"
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
+#include "util/psi_win.h"
 #include "util/scoped_win.h"
 #include "util/window_win.h"
 #include "widgora/widgora.h"
@@ -144,7 +146,7 @@ void OnCommand(FactorsState* s, HWND dlg, int id) {
     }
 }
 
-// "g for glass:" right-aligned, with a psi drawn in four lines ahead of it.
+// "g for glass:" right-aligned, with a psi ahead of it.
 void DrawPsiLabel(const DRAWITEMSTRUCT* di) {
     HDC dc = di->hDC;
     RECT rc = di->rcItem;
@@ -156,17 +158,8 @@ void DrawPsiLabel(const DRAWITEMSTRUCT* di) {
     DrawTextA(dc, text, -1, &rc, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SIZE size = {};
     GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
-    int L = rc.right - size.cx, T = rc.top;
-    ScopedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT)));
-    ScopedSelect sel(dc, pen.get());
-    const int lines[4][4] = {{L - 1, T + 2, L - 1, T + 8},
-                             {L - 2, T + 8, L - 7, T + 8},
-                             {L - 7, T + 2, L - 7, T + 8},
-                             {L - 4, T + 2, L - 4, T + 11}};
-    for (const auto& l : lines) {
-        MoveToEx(dc, l[0], l[1], nullptr);
-        LineTo(dc, l[2], l[3]);
-    }
+    KvPaintPsi(dc, rc.right - size.cx, rc.top, KvDpiForWindow(di->hwndItem), KvPsiForm::kRound,
+               GetSysColor(COLOR_BTNTEXT));
 }
 
 INT_PTR CALLBACK FactorsProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {

@@ -35,6 +35,8 @@
 
 namespace {
 
+const int kIconId = 10000;  // the program's icon
+
 const KvToolButton kToolButtons[] = {
     {0, ORD_WIN_ADD, TBSTATE_ENABLED, BTNS_BUTTON, "Add window"},
     {1, ORD_ACC_ADD, TBSTATE_ENABLED, BTNS_BUTTON, "Add accessory"},
@@ -224,6 +226,7 @@ void Layout(OrderWindow* w, int width, int height) {
 void OnDpiChanged(OrderWindow* w, WPARAM wParam, LPARAM lParam) {
     w->dpi = KvDpiOfDpiChanged(wParam);
     w->font.reset(KvCreateGuiFont(w->dpi));
+    w->icons.Apply(w->hwnd, Instance(), kIconId, w->dpi);
     const HFONT font = KvGuiFont(w->font.get());
     for (const OrderWindow::Placed& p : w->placed) {
         SendMessageA(p.hwnd, WM_SETFONT, (WPARAM)font, TRUE);
@@ -398,6 +401,7 @@ bool OnCreate(OrderWindow* w, HWND hwnd) {
     w->hwnd = hwnd;
     w->dpi = KvDpiForWindow(hwnd);
     w->font.reset(KvCreateGuiFont(w->dpi));
+    w->icons.Apply(hwnd, Instance(), kIconId, w->dpi);
     EnableWindow(w->owner, FALSE);
     w->menu = GetMenu(hwnd);
     NameStatusItems(w);
@@ -517,7 +521,7 @@ bool RegisterOnce() {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = OrderWindowProc;
     wc.hInstance = Instance();
-    wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(10000));
+    wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(kIconId));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;

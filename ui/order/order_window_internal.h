@@ -45,6 +45,7 @@ struct OrderWindow {
     int toolbarHeight = 0;      // device pixels
     int dpi = kKvBaseDpi;       // the dpi the window is laid out for
     ScopedFont font;            // its controls' font at that dpi (none: the stock one)
+    KvWindowIcons icons;        // its icons at that dpi
     // Each child made by Child with its place at 96 dpi, to place it again
     // when the window moves to a monitor of another dpi.
     struct Placed {

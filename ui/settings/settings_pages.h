@@ -23,7 +23,7 @@ HWND CreateStatusesPage(HWND parent, strUstUzytk* settings);
 HWND CreateOthersPage(HWND parent, strUstUzytk* settings);
 
 // Draws a linear factor's label: `text` right-aligned in `r` and, left of
-// it, a psi of four strokes in the text colour (device pixels).
-void PaintPsiLabel(HDC dc, const RECT& r, const char* text);
+// it, a psi of four strokes in the text colour, at `dpi` (device pixels).
+void PaintPsiLabel(HDC dc, const RECT& r, const char* text, int dpi);
 
 #endif  // KV_UI_SETTINGS_SETTINGS_PAGES_H

@@ -1,5 +1,6 @@
 // The page "Orders' statuses": the names of statuses 1-6, each beside its
-// picture from the status bitmap that the register of orders shows.
+// picture from the status bitmap that the register of orders shows, drawn
+// for the page's dpi.
 #include <new>
 
 #include <stdio.h>
@@ -8,18 +9,28 @@
 #include "ui/settings/settings_page_util.h"
 #include "ui/settings/settings_pages.h"
 #include "ui/settings/settings_rc.h"
+#include "util/dpi_win.h"
 #include "util/kvutil.h"
 #include "util/scoped_win.h"
+#include "util/toolbar_win.h"
 
 namespace {
 
-const int kStatusBitmap = 10064;  // six 16 x 16 pictures side by side
-const DWORD kMagenta = 0xFF00FF;  // the bitmap's background, 0x00RRGGBB
+// The status bitmaps: six pictures side by side, of 16, 24 and 32 pixels
+// (100, 150 and 200 %).
+const int kStatusBitmaps[3] = {10064, 10412, 10413};
+const DWORD kMagenta = 0xFF00FF;  // the bitmaps' background, 0x00RRGGBB
 
 struct StatusesPage {
-    explicit StatusesPage(strUstUzytk* settings) : s(settings), pictures(nullptr, 96, 16) {}
+    StatusesPage(strUstUzytk* settings, int dpi)
+        : s(settings),
+          scale(KvPictureScaleIndex(dpi)),
+          size(16 * (2 + scale) / 2),
+          pictures(nullptr, 6 * size, size) {}
     strUstUzytk* s;
-    MemoryDC pictures;    // the six status pictures, 16 x 16 device pixels each
+    int scale;            // the bitmap drawn for the page's dpi
+    int size;             // one picture's width and height, device pixels
+    MemoryDC pictures;    // the six status pictures
     bool loaded = false;  // the pictures hold the status bitmap
 };
 
@@ -49,14 +60,14 @@ void OnDrawItem(StatusesPage* p, const DRAWITEMSTRUCT* di) {
     FillRect(di->hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
     const int n = PictureOf((int)di->CtlID);
     if (!p->loaded || n < 1 || n > kStatusCount) return;
-    BitBlt(di->hDC, r.left, r.top, 16, 16, p->pictures, 16 * (n - 1), 0, SRCCOPY);
+    BitBlt(di->hDC, r.left, r.top, p->size, p->size, p->pictures, p->size * (n - 1), 0, SRCCOPY);
 }
 
 // Copies the status bitmap into the page's memory DC once, its magenta
 // background (the register's list masks it) turned into the page's colour.
-bool LoadPictures(MemoryDC& pictures) {
+bool LoadPictures(MemoryDC& pictures, int scale) {
     if (!pictures.ok()) return false;
-    ScopedBitmap bitmap(LoadBitmapA(PageInstance(), MAKEINTRESOURCEA(kStatusBitmap)));
+    ScopedBitmap bitmap(LoadBitmapA(PageInstance(), MAKEINTRESOURCEA(kStatusBitmaps[scale])));
     if (!bitmap) return false;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -80,10 +91,10 @@ BOOL OnInitDialog(StatusesPage* p, HWND dlg) {
     for (int n = 1; n <= kStatusCount; n++) {
         SendDlgItemMessageA(dlg, NameEdit(n), EM_LIMITTEXT, kStatusNameLen - 1, 0);
         // The pictures are exactly one status image, whatever the font.
-        SetWindowPos(GetDlgItem(dlg, NameEdit(n) - 1), nullptr, 0, 0, 16, 16,
+        SetWindowPos(GetDlgItem(dlg, NameEdit(n) - 1), nullptr, 0, 0, p->size, p->size,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    p->loaded = LoadPictures(p->pictures);
+    p->loaded = LoadPictures(p->pictures, p->scale);
     OnLoad(p, dlg);
     return FALSE;
 }
@@ -96,5 +107,5 @@ const KvPageHandlers<StatusesPage> kHandlers = {OnInitDialog, OnLoad,  OnStore, 
 HWND CreateStatusesPage(HWND parent, strUstUzytk* settings) {
     if (!settings) return nullptr;
     return CreatePageDialog(parent, IDD_PAGE_STATUSES, KvPageProc<StatusesPage, kHandlers>,
-                            new (std::nothrow) StatusesPage(settings));
+                            new (std::nothrow) StatusesPage(settings, KvDpiForWindow(parent)));
 }

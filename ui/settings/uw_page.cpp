@@ -6,6 +6,8 @@
 #include "ui/settings/settings_page_util.h"
 #include "ui/settings/settings_pages.h"
 #include "ui/settings/settings_rc.h"
+#include "util/dpi_win.h"
+#include "util/psi_win.h"
 #include "util/scoped_win.h"
 #include "widgora/widgora.h"
 
@@ -25,8 +27,6 @@ const Factor kFactors[8] = {
     {IDC_UG_ACRYLIC, 1, 100, 7},       {IDC_PSI_ACRYLIC, 3, 10000, 5},
 };
 static_assert(sizeof(strWspUw) == sizeof(int32_t) * 8, "one edit per factor");
-
-const int kPsiWidth = 8;  // device pixels the psi takes left of its text
 
 struct UwPage {
     strWspUw* uw;       // the caller's block
@@ -61,7 +61,7 @@ void OnDrawItem(UwPage*, const DRAWITEMSTRUCT* di) {
     FillRect(di->hDC, &di->rcItem, GetSysColorBrush(COLOR_BTNFACE));
     HFONT font = (HFONT)SendMessageA(di->hwndItem, WM_GETFONT, 0, 0);
     ScopedSelect selectFont(di->hDC, font);
-    PaintPsiLabel(di->hDC, di->rcItem, text);
+    PaintPsiLabel(di->hDC, di->rcItem, text, KvDpiForWindow(di->hwndItem));
 }
 
 // The labels of the column are left-aligned; a linear factor's label is
@@ -78,7 +78,7 @@ void FitPsiLabel(HWND label) {
     }
     RECT r;
     GetWindowRect(label, &r);
-    SetWindowPos(label, nullptr, 0, 0, size.cx + kPsiWidth, r.bottom - r.top,
+    SetWindowPos(label, nullptr, 0, 0, size.cx + KvPsiWidth(KvDpiForWindow(label)), r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -101,7 +101,7 @@ const KvPageHandlers<UwPage> kHandlers = {OnInitDialog, OnLoad,  OnStore, nullpt
 
 }  // namespace
 
-void PaintPsiLabel(HDC dc, const RECT& r, const char* text) {
+void PaintPsiLabel(HDC dc, const RECT& r, const char* text, int dpi) {
     RECT measure = r;
     DrawTextA(dc, text, -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     const int textWidth = measure.right - measure.left;
@@ -109,25 +109,7 @@ void PaintPsiLabel(HDC dc, const RECT& r, const char* text) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     DrawTextA(dc, text, -1, &box, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    // The psi: two short arms, its stem and the bowl that joins them,
-    // counted in pixels left of the text and down from the label's top.
-    const int x = r.right - textWidth;
-    const int y = r.top;
-    ScopedPen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
-    ScopedSelect selectPen(dc, pen);
-    const struct {
-        int x0, y0, x1, y1;
-    } strokes[] = {
-        {x - 1, y + 2, x - 1, y + 8},   // right arm
-        {x - 7, y + 8, x - 2, y + 8},   // bowl
-        {x - 7, y + 2, x - 7, y + 8},   // left arm
-        {x - 4, y + 2, x - 4, y + 11},  // stem
-    };
-    for (const auto& s : strokes) {
-        MoveToEx(dc, s.x0, s.y0, nullptr);
-        // LineTo stops short of its end point; the stroke includes it.
-        LineTo(dc, s.x1 + (s.x1 > s.x0), s.y1 + (s.y1 > s.y0));
-    }
+    KvPaintPsi(dc, r.right - textWidth, r.top, dpi, KvPsiForm::kSquare, GetSysColor(COLOR_WINDOWTEXT));
 }
 
 HWND CreateUwPage(HWND parent, strWspUw* factors) {
