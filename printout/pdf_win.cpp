@@ -605,12 +605,12 @@ std::string MakeDocument(Player& p, const strStronyWydruku* pages, const char* t
 const char kPdfFontRegular[] = "LiberationSans-Regular.ttf";
 const char kPdfFontBold[] = "LiberationSans-Bold.ttf";
 
-void UstawFolderCzcionekPdf(const char* folder) {
+void SetPdfFontFolder(const char* folder) {
     g_fontFolder = folder ? folder : "";
     if (!g_fontFolder.empty() && g_fontFolder.back() != '\\' && g_fontFolder.back() != '/') g_fontFolder += '\\';
 }
 
-int SprawdzStronyKodowejPdf(UINT codePage, char* msg) {
+int CheckPdfCodePage(UINT codePage, char* msg) {
     if (FontFor(codePage)) return 1;
     // Hebrew and Arabic are stored in logical order, and a PDF shows its
     // text in the order written: it would come out backwards.
@@ -627,9 +627,9 @@ int SprawdzStronyKodowejPdf(UINT codePage, char* msg) {
     return 0;
 }
 
-int ZapiszStronyPdfStrKod(const strStronyWydruku* pages, const char* title, UINT codePage, const char* path,
+int SavePdfPagesInCodePage(const strStronyWydruku* pages, const char* title, UINT codePage, const char* path,
                           char* msg) {
-    if (!SprawdzStronyKodowejPdf(codePage, msg)) return 0;
+    if (!CheckPdfCodePage(codePage, msg)) return 0;
     const CodePageFont* c = FontFor(codePage);
     Player p;
     p.codePage = c->codePage;
@@ -655,7 +655,7 @@ int ZapiszStronyPdfStrKod(const strStronyWydruku* pages, const char* title, UINT
 }
 
 int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char* path, char* msg) {
-    return ZapiszStronyPdfStrKod(pages, title, (UINT)kvplat::AnsiCodePage(), path, msg);
+    return SavePdfPagesInCodePage(pages, title, (UINT)kvplat::AnsiCodePage(), path, msg);
 }
 
 int ZapiszZamPdf(strZamRob* order, const DrawSet* printSet, const char* path, char* msg) {
@@ -680,7 +680,7 @@ void NazwaPlikuPdf(const strZam* order, char* name, int size) {
 
 void SaveOrderAsPdf(HWND owner, strZamRob* order, const DrawSet* printSet) {
     char msg[KV_MSG_LEN] = "";
-    if (!SprawdzStronyKodowejPdf((UINT)kvplat::AnsiCodePage(), msg)) {
+    if (!CheckPdfCodePage((UINT)kvplat::AnsiCodePage(), msg)) {
         KvShowError(owner, msg);
         return;
     }

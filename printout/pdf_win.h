@@ -23,19 +23,19 @@ int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char
 
 // The same with the texts of code page `codePage` (the title's bytes, and the
 // letters the pages may hold) instead of the system's.
-int ZapiszStronyPdfStrKod(const strStronyWydruku* pages, const char* title, UINT codePage, const char* path,
+int SavePdfPagesInCodePage(const strStronyWydruku* pages, const char* title, UINT codePage, const char* path,
                           char* msg);
 
 // Whether a PDF can be written in code page `codePage`: 1250-1258 but the
 // right-to-left 1255 and 1256. 1, or 0 with the message saying why not.
-int SprawdzStronyKodowejPdf(UINT codePage, char* msg);
+int CheckPdfCodePage(UINT codePage, char* msg);
 
 // The file names of the embedded font, looked for beside the program.
 extern const char kPdfFontRegular[];  // "LiberationSans-Regular.ttf"
 extern const char kPdfFontBold[];     // "LiberationSans-Bold.ttf"; the regular face stands in without it
 
 // Test seam: the folder the font files are taken from (null: the program's).
-void UstawFolderCzcionekPdf(const char* folder);
+void SetPdfFontFolder(const char* folder);
 
 // Composes the order's pages (as "Print" does, with the settings read from
 // the database) and writes them as a PDF file. 1, or 0 with the message.

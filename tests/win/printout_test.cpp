@@ -1044,7 +1044,7 @@ struct Pdf {
         path = "Z:\\tmp\\kvpdf-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++n) + ".pdf";
         strStronyWydruku s = {pages.data(), (int32_t)pages.size()};
         char m[KV_MSG_LEN] = "";
-        ok = ZapiszStronyPdfStrKod(&s, "Order", cp, path.c_str(), m);
+        ok = SavePdfPagesInCodePage(&s, "Order", cp, path.c_str(), m);
         msg = m;
         data = ReadWholeFile(path);
         for (HENHMETAFILE h : pages) DeleteEnhMetaFile(h);
@@ -1105,9 +1105,9 @@ TEST(PdfDocument, EachCodePageWritesItsLettersOrSaysWhyNot) {
     for (auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.written) + (c.fonts ? c.fonts : ""));
         const std::wstring word = Wide(c.word, c.cp);
-        UstawFolderCzcionekPdf(c.fonts);
+        SetPdfFontFolder(c.fonts);
         Pdf pdf({PdfPage([&](HDC dc) { Write(dc, 100, 100, word), Write(dc, 100, 200, word, FW_BOLD); })}, c.written);
-        UstawFolderCzcionekPdf(nullptr);
+        SetPdfFontFolder(nullptr);
         if (c.embedded < 0) {
             EXPECT_EQ(0, pdf.ok);
             EXPECT_EQ(0u, pdf.msg.find(c.message)) << pdf.msg;
