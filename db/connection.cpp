@@ -21,7 +21,8 @@ const char kTrDeleteOrder[] = "UsuniecieZamowieniaSq";
 const char kDbIndexSql[] =
     "CREATE INDEX IF NOT EXISTS I_Okno_kluczZam ON T_Okno (kluczZam);"
     "CREATE INDEX IF NOT EXISTS I_OperRysDb_kluczOkno ON T_OperRysDb (kluczOkno, indeks);"
-    "CREATE INDEX IF NOT EXISTS I_DodatZam_kluczZam ON T_DodatZam (kluczZam, iKolej);";
+    "CREATE INDEX IF NOT EXISTS I_DodatZam_kluczZam ON T_DodatZam (kluczZam, iKolej);"
+    "CREATE INDEX IF NOT EXISTS I_Zam_rok_idZam ON T_Zam (rok, idZam);";
 
 static sqlite3* g_db;
 

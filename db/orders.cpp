@@ -269,18 +269,64 @@ void DomyslneZam(strZamRob* z, const strUstUzytk* ust) {
 
 // ---- Search by number -----------------------------------------------------
 
+namespace {
+
+// Digits only, as "%d" writes a number of at most nine of them.
+bool DecimalText(const char* s, size_t n, int32_t* value) {
+    if (n == 0 || n > 9 || (n > 1 && s[0] == '0')) return false;
+    int32_t v = 0;
+    for (size_t i = 0; i < n; i++) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        v = v * 10 + (s[i] - '0');
+    }
+    *value = v;
+    return true;
+}
+
+// The number and the year that a composed number "%d-%s-%4d" can hold, when
+// it can hold them in one way only: the text before the first "-" is the
+// number as "%d" writes it, the text after the last "-" the year as "%4d"
+// does. False for any other text, which the search then compares with
+// every order.
+bool NumberAndYear(const char* text, int32_t* number, int32_t* year) {
+    const char* first = strchr(text, '-');
+    const char* last = strrchr(text, '-');
+    if (!first || last == first) return false;
+    const char* y = last + 1;
+    const size_t n = strlen(y);
+    size_t blanks = 0;
+    while (blanks < n && y[blanks] == ' ') blanks++;
+    const size_t digits = n - blanks;
+    if (n != (digits < 4 ? 4 : digits)) return false;
+    return DecimalText(text, (size_t)(first - text), number) && DecimalText(y + blanks, digits, year);
+}
+
+}  // namespace
+
 int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
     *klucz = 0;
+    if (!numer) numer = "";
+    // The composed number is compared with the text as always; a text that
+    // names its number and year also narrows the rows to compare to those
+    // of that number (an index), so a register of any size answers at once.
+    int32_t number = 0, year = 0;
+    const bool narrowed = NumberAndYear(numer, &number, &year);
     Stmt st;
     sqlite3* db = DbHandle();
-    if (!db || !st.Prepare(db,
-                           "SELECT kluczZam FROM T_Zam WHERE "
-                           "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = :1_numer")) {
+    if (!db || !st.Prepare(db, narrowed ? "SELECT kluczZam FROM T_Zam WHERE rok = ?2 AND idZam = ?3 AND "
+                                          "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = ?1 ORDER BY kluczZam"
+                                        : "SELECT kluczZam FROM T_Zam WHERE "
+                                          "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = ?1 ORDER BY kluczZam")) {
         KvMsg(msg, "Error of SQL command\r\n%s", db ? sqlite3_errmsg(db) : "");
         DbAddBusyLine(msg);
         return kDbQueryError;
     }
-    if (sqlite3_bind_text(st.get(), 1, numer ? numer : "", -1, SQLITE_TRANSIENT) != SQLITE_OK) {
+    if (narrowed && (sqlite3_bind_int(st.get(), 2, year) != SQLITE_OK ||
+                     sqlite3_bind_int(st.get(), 3, number) != SQLITE_OK)) {
+        KvMsg(msg, "Error of binding the %s field", "numer");
+        return kDbQueryError;
+    }
+    if (sqlite3_bind_text(st.get(), 1, numer, -1, SQLITE_TRANSIENT) != SQLITE_OK) {
         KvMsg(msg, "Error of binding the %s field", "numer");
         return kDbQueryError;
     }

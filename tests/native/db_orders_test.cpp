@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <inttypes.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "db/connection.h"
 #include "db/newdb.h"
@@ -344,6 +346,33 @@ TEST_F(DbOrdersTest, SearchByComposedNumberBindsTheText) {
     // Typed text that would rewrite a pasted condition finds nothing and breaks nothing.
     EXPECT_EQ(kDbQueryNoRow, SzukajZamWgNumeru("\" OR 1=1 OR \"", &klucz, msg_)) << msg_;
     EXPECT_EQ(kDbQueryNoRow, SzukajZamWgNumeru("' OR '1'='1", &klucz, msg_)) << msg_;
+
+    // Numbers whose abbreviation holds dashes and digits, a year below
+    // 1000 and a negative number: each found by its whole text only.
+    struct Stored {
+        int32_t number, year;
+        const char* abbrev;
+    } stored[] = {{1, 2010, "2-X"}, {12, 2010, "X"}, {5, 999, "AB"}, {-3, 2010, "N"}, {0, 2010, "0-9"}};
+    std::vector<int64_t> keys;
+    for (const Stored& s : stored) {
+        Order(&a_, s.number);
+        a_.zam.rok = s.year;
+        snprintf(a_.zam.sDaneUzytk.skrot, sizeof a_.zam.sDaneUzytk.skrot, "%s", s.abbrev);
+        ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+        keys.push_back(a_.zam.kluczZam);
+    }
+    const struct {
+        const char* text;
+        int found;  // index into stored, or -1
+    } searches[] = {{"1-2-X-2010", 0}, {"12-X-2010", 1}, {"12-2-X-2010", -1}, {"5-AB- 999", 2},
+                    {"5-AB-999", -1},  {"-3-N-2010", 3},  {"0-0-9-2010", 4},   {"00-0-9-2010", -1},
+                    {"1-2-X-02010", -1}};
+    for (const auto& s : searches) {
+        SCOPED_TRACE(s.text);
+        klucz = -1;
+        EXPECT_EQ(s.found >= 0 ? kDbQueryValue : kDbQueryNoRow, SzukajZamWgNumeru(s.text, &klucz, msg_)) << msg_;
+        EXPECT_EQ(s.found >= 0 ? keys[(size_t)s.found] : 0, klucz);
+    }
 }
 
 // ---- Demo database ------------------------------------------------------------
