@@ -192,7 +192,7 @@ bool AddRowOfOrder(const strZamRob* z, void* ctx) {
         f->noMemory = true;
         return false;
     }
-    if ((++f->done & 255) == 0) f->progress->Step(f->done, f->total);
+    f->progress->Step(++f->done, f->total);
     return true;
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-const char kProgressClass[] = "kvPostep";
+const char kProgressClass[] = "kvProgress";
 
 bool RegisterProgressClass(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
@@ -29,6 +29,8 @@ void PaintPending() {
 
 }  // namespace
 
+DWORD KvFillProgress::delayMs = 500;
+
 KvFillProgress::KvFillProgress(HWND owner, const char* text)
     : owner_(owner), text_(text), start_(GetTickCount()) {}
 
@@ -39,7 +41,7 @@ KvFillProgress::~KvFillProgress() {
 
 void KvFillProgress::Step(long long done, long long total) {
     const DWORD now = GetTickCount();
-    if (now - start_ < kDelayMs) return;
+    if (now - start_ < delayMs) return;
     if (!window_) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         if (!RegisterProgressClass(instance)) return;

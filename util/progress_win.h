@@ -22,8 +22,9 @@ public:
     // Whether the window has been shown (the work took long enough).
     bool Shown() const { return window_ != nullptr; }
 
-    // Milliseconds the work runs before the window shows.
-    static const DWORD kDelayMs = 500;
+    // Milliseconds the work runs before the window shows (500); a test
+    // sets another.
+    static DWORD delayMs;
 
 private:
     HWND owner_;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -14,7 +16,9 @@
 #include "db/records.h"
 #include "tests/native/testdb.h"
 #include "tests/win/harness.h"
+#include "tools/mkdb/demo.h"
 #include "util/dpi_win.h"
+#include "util/progress_win.h"
 
 namespace {
 
@@ -31,6 +35,8 @@ struct Seen {
     int menuItems = 0;
     std::string menuText[3];
     std::string title;
+    int listed = 0;           // rows of the register
+    bool progressOpen = false;  // a progress window still there
     int handles = 0;  // entries of the drawing set that were created
     strZmienne vars = {};
 };
@@ -52,6 +58,8 @@ bool CloseMainWhenShown(void* context) {
     char title[64];
     GetWindowTextA(main, title, sizeof title);
     seen->title = title;
+    seen->listed = (int)SendMessageA(GetDlgItem(main, 10060), LVM_GETITEMCOUNT, 0, 0);
+    seen->progressOpen = FindWindowA("kvProgress", nullptr) != nullptr;
     HMENU menu = GetMenu(main);
     seen->menuItems = GetMenuItemCount(menu);
     for (int i = 0; i < 3 && i < seen->menuItems; i++) {
@@ -109,6 +117,26 @@ TEST_F(StartTest, GoodDatabaseShowsTheMaximisedMainWindow) {
     EXPECT_EQ(nullptr, g_app.draw.fontNormal);
     EXPECT_EQ(nullptr, g_app.draw.cursors[11]);
     EXPECT_EQ(nullptr, FindWindowA("kelvaro", "Quarvel"));
+}
+
+// A fill that takes its time (here at once) shows its progress in a window
+// of its own after the start window, gone by the time the register shows
+// every row; the start window and the boxes stay as they were.
+TEST_F(StartTest, ALongFillShowsItsProgressAfterTheStartWindow) {
+    MakeDatabase(ThisYear());
+    char msg[2048];
+    const int orders = ZapiszZamowieniaDemo("kelvaroDemo.db", msg);
+    ASSERT_GT(orders, 0) << msg;
+    KvFillProgress::delayMs = 0;
+    Seen seen;
+    EXPECT_EQ(0, Run(&seen));
+    KvFillProgress::delayMs = 500;
+    EXPECT_TRUE(seen.shown);
+    EXPECT_EQ(orders, seen.listed);
+    EXPECT_FALSE(seen.progressOpen);
+    EXPECT_TRUE(g_boxes.empty());
+    EXPECT_GE(CreatedAt("oknoStart"), 0);
+    EXPECT_LT(CreatedAt("oknoStart"), CreatedAt("kvProgress"));
 }
 
 // The start window at the display's scale: its size, the picture over all
