@@ -436,6 +436,18 @@ struct OrderStream::Impl {
     }
     // Takes the held row of order `key`, if that is whose it is.
     static bool Holds(const Pending& p, int64_t key) { return p.ready && p.key == key; }
+    // Every row of order `key` from `c` into `out`; -1 on a failure.
+    template <class Row>
+    int Collect(TblCursor& c, Pending& p, Row* row, int64_t key, int64_t (*keyOf)(const TblCursor&, const Row&),
+                std::vector<Row>* out, char* msg) {
+        out->clear();
+        for (;;) {
+            if (Seek(c, p, row, key, keyOf, msg) < 0) return -1;
+            if (!Holds(p, key)) return 1;
+            out->push_back(*row);
+            p.ready = false;
+        }
+    }
 };
 
 namespace {
@@ -484,20 +496,9 @@ int OrderStream::Next(strZamRob* z, char* msg) {
     }
     const int64_t key = z->zam.kluczZam;
     try {
-        s.accList.clear();
-        if (s.Seek(s.accessories, s.acc, &s.accRow, key, AccessoryOrder, msg) < 0) return -1;
-        while (Impl::Holds(s.acc, key)) {
-            s.accList.push_back(s.accRow);
-            s.acc.ready = false;
-            if (s.Seek(s.accessories, s.acc, &s.accRow, key, AccessoryOrder, msg) < 0) return -1;
-        }
-        s.winList.clear();
-        if (s.Seek(s.windows, s.win, &s.winRow, key, WindowOrder, msg) < 0) return -1;
-        while (Impl::Holds(s.win, key)) {
-            s.winList.push_back(s.winRow);
-            s.win.ready = false;
-            if (s.Seek(s.windows, s.win, &s.winRow, key, WindowOrder, msg) < 0) return -1;
-        }
+        if (s.Collect(s.accessories, s.acc, &s.accRow, key, AccessoryOrder, &s.accList, msg) < 0 ||
+            s.Collect(s.windows, s.win, &s.winRow, key, WindowOrder, &s.winList, msg) < 0)
+            return -1;
         // The operations come grouped by window in the windows' order.
         s.opList.clear();
         s.opStart.assign(s.winList.size() + 1, 0);
