@@ -32,6 +32,7 @@
 #include "tests/win/order_driver.h"
 #include "ui/order/order_rc.h"
 #include "ui/order/order_window.h"
+#include "util/amounttext.h"
 #include "util/dpi_win.h"
 #include "util/heap.h"
 #include "util/help_win.h"
@@ -997,6 +998,76 @@ TEST_F(OrderWindowTest, TheWindowKeepsItsMinimumSizeAndLaysOutItsPartsAtEverySca
     EXPECT_EQ(px(14) + 2 * px(79), button.left);
     EXPECT_EQ(client.bottom - px(37), button.top);
     EXPECT_EQ(px(75), button.right - button.left);
+}
+
+// ---- The pages behind the other tabs ----------------------------------------------------
+
+// Whether the Valuation page existed when the windows list first painted.
+struct FirstPaint {
+    HHOOK hook = nullptr;
+    HWND order = nullptr;
+    WNDPROC listProc = nullptr;
+    int paints = 0;
+    bool valuationMade = false;
+};
+FirstPaint g_firstPaint;
+
+LRESULT CALLBACK ListAtFirstPaint(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT && g_firstPaint.paints++ == 0)
+        g_firstPaint.valuationMade = PageWith(g_firstPaint.order, IDC_VAL_VAT_WINDOWS) != nullptr;
+    return CallWindowProcA(g_firstPaint.listProc, hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK WatchTheList(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+        const CBT_CREATEWNDA* c = (const CBT_CREATEWNDA*)lp;
+        if ((c->lpcs->style & WS_CHILD) && (INT_PTR)c->lpcs->hMenu == IDC_ORD_WINDOWS) {
+            g_firstPaint.order = c->lpcs->hwndParent;
+            g_firstPaint.listProc =
+                (WNDPROC)SetWindowLongPtrA((HWND)wp, GWLP_WNDPROC, (LONG_PTR)ListAtFirstPaint);
+        }
+    }
+    return CallNextHookEx(g_firstPaint.hook, code, wp, lp);
+}
+
+// Valuation, Notes and Seller are made once the window has painted its
+// cells, and are then where the General page is, the Valuation page with
+// the order's cost of assembly.
+TEST_F(OrderWindowTest, ThePagesBehindTheTabsComeAfterThePaintInPlaceAndFilled) {
+    LoadStored(false);
+    z_.zam.sWycenZamParam.flagi = (z_.zam.sWycenZamParam.flagi & ~kMontazMaska) | 2;  // a fixed price
+    z_.zam.sWycenZamParam.cenaMont = 12345;
+    PrzeliczZam(&z_, kPrzWszystko);
+    char cost[64];
+    DajNapKwotaPokaz(z_.sumy.montNetto, cost, sizeof cost);
+    const std::string currency = CurrencyCode(z_.zam.idWalZam);
+    g_firstPaint = {};
+    g_firstPaint.hook = SetWindowsHookExA(WH_CBT, WatchTheList, nullptr, GetCurrentThreadId());
+    std::vector<RECT> pages;
+    std::string shownCost, shownCurrency;
+    Script script;
+    script.steps = {[&](HWND w) {
+                        HWND tab = GetDlgItem(w, IDC_ORD_TAB);
+                        for (HWND p = FindWindowExA(tab, nullptr, "#32770", nullptr); p;
+                             p = FindWindowExA(tab, p, "#32770", nullptr)) {
+                            RECT r;
+                            GetWindowRect(p, &r);
+                            pages.push_back(r);
+                        }
+                        HWND v = PageWith(w, IDC_VAL_MONT_COST);
+                        shownCost = ItemText(v, IDC_VAL_MONT_COST);
+                        shownCurrency = ItemText(v, IDC_VAL_MONT_COST_CUR);
+                        return true;
+                    },
+                    CloseWith(ORD_CANCEL)};
+    Open(&script);
+    UnhookWindowsHookEx(g_firstPaint.hook);
+    EXPECT_GE(g_firstPaint.paints, 1);
+    EXPECT_FALSE(g_firstPaint.valuationMade);
+    ASSERT_EQ(4u, pages.size());
+    for (const RECT& r : pages) EXPECT_TRUE(EqualRect(&r, &pages[0]));
+    EXPECT_EQ(cost, shownCost);
+    EXPECT_EQ(currency, shownCurrency);
 }
 
 // Every text of the window and its four pages fits its control, and a cell

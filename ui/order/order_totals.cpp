@@ -57,9 +57,17 @@ void ApplyMode(OrderWindow* w) {
         Enable(acc, ORD_ACC_DELETE, false);
         EnableWindow(GetDlgItem(w->hwnd, ORD_ACC_DELETE), FALSE);
     }
-    for (int i = kPageGeneral; i <= kPageNotes; i++) SendMessageA(w->pages[i], UM_PAGE_ENABLE, edit, 0);
-    DrawMenuBar(w->hwnd);
+    EnablePages(w, kPageGeneral);
+    // A window not shown yet draws its bar when it is shown.
+    if (IsWindowVisible(w->hwnd)) DrawMenuBar(w->hwnd);
     ApplySelectionEnabling(w);
+}
+
+void EnablePages(OrderWindow* w, int first) {
+    const bool edit = ModeOf(w) != kModePreview;
+    for (int i = first; i <= kPageNotes; i++) {
+        if (w->pages[i]) SendMessageA(w->pages[i], UM_PAGE_ENABLE, edit, 0);
+    }
 }
 
 // ---- Shown amounts and status ---------------------------------------------------------
@@ -80,13 +88,11 @@ void SetDiscount(HWND parent, int id, const strSumyZam& s) {
 
 }  // namespace
 
-void OnShowTotals(OrderWindow* w) {
+void ShowValuationAmounts(OrderWindow* w) {
+    HWND v = w->pages[kPageValuation];
+    if (!v) return;
     const strSumyZam& s = w->z->sumy;
     const char* code = OrderCurrency(w->z);
-    SetTotal(w->hwnd, IDC_ORD_NET, s, kSumaZamNetto, s.zamNetto);
-    SetTotal(w->hwnd, IDC_ORD_GROSS, s, kSumaZamBrutto, s.zamBrutto);
-    SetDiscount(w->hwnd, IDC_ORD_DISCOUNT, s);
-    HWND v = w->pages[kPageValuation];
     const int32_t flags = w->z->zam.sWycenZamParam.flagi;
     char perMetre[32];
     snprintf(perMetre, sizeof perMetre, "%s/m", code);
@@ -96,15 +102,24 @@ void OnShowTotals(OrderWindow* w) {
     SetTotal(v, IDC_VAL_MONT_COST, s, kSumaMontNetto, s.montNetto);
     SetTotal(v, IDC_VAL_DEMONT_COST, s, kSumaDemontNetto, s.demontNetto);
     SetDiscount(v, IDC_VAL_DISCOUNT_AMOUNT, s);
+    for (int id : {IDC_VAL_MONT_COST_CUR, IDC_VAL_DEMONT_COST_CUR, IDC_VAL_DISCOUNT_CUR}) {
+        SetDlgItemTextA(v, id, code);
+    }
+}
+
+void OnShowTotals(OrderWindow* w) {
+    const strSumyZam& s = w->z->sumy;
+    const char* code = OrderCurrency(w->z);
+    SetTotal(w->hwnd, IDC_ORD_NET, s, kSumaZamNetto, s.zamNetto);
+    SetTotal(w->hwnd, IDC_ORD_GROSS, s, kSumaZamBrutto, s.zamBrutto);
+    SetDiscount(w->hwnd, IDC_ORD_DISCOUNT, s);
+    ShowValuationAmounts(w);
     AccListRefreshTotals(w->accList, w->z);
     SetTotal(w->hwnd, IDC_ORD_ACC_NET, s, kSumaDodatNetto, s.dodatNetto);
     SetTotal(w->hwnd, IDC_ORD_ACC_GROSS, s, kSumaDodatBrutto, s.dodatBrutto);
     const int currencyIds[] = {IDC_ORD_NET_CUR, IDC_ORD_GROSS_CUR, IDC_ORD_DISCOUNT_CUR, IDC_ORD_ACC_NET_CUR,
                                IDC_ORD_ACC_GROSS_CUR};
     for (int id : currencyIds) SetDlgItemTextA(w->hwnd, id, code);
-    for (int id : {IDC_VAL_MONT_COST_CUR, IDC_VAL_DEMONT_COST_CUR, IDC_VAL_DISCOUNT_CUR}) {
-        SetDlgItemTextA(v, id, code);
-    }
     InvalidateRect(w->winList, nullptr, TRUE);
     // Told once when the totals stop fitting, not at every later change.
     const bool tooLarge = !SumyZamDokladne(&s);

@@ -86,6 +86,27 @@ void CreateLabels(OrderWindow* w) {
     }
 }
 
+const struct {
+    int templ;
+    DLGPROC proc;
+} kPages[3] = {{IDD_ORD_GENERAL, GeneralPageProc},
+               {IDD_ORD_VALUATION, ValuationPageProc},
+               {IDD_ORD_NOTES, NotesPageProc}};
+
+// Page `i` of the three of the order window's own, filled from the order.
+bool CreatePage(OrderWindow* w, int i) {
+    w->pageState[i] = {w->z, w->hwnd, false, nullptr, {}};
+    w->pages[i] = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(kPages[i].templ), w->tab, kPages[i].proc,
+                                     (LPARAM)&w->pageState[i]);
+    if (!w->pages[i]) return false;
+    // Found by its template number, as the Seller page is.
+    SetWindowLongPtrA(w->pages[i], GWLP_ID, kPages[i].templ);
+    SendMessageA(w->pages[i], UM_PAGE_LOAD, 0, 0);
+    return true;
+}
+
+// The tabs and the General page; the pages behind the other tabs come once
+// the window is painted (CreateHiddenPages).
 bool CreatePages(OrderWindow* w) {
     w->tab = Child(w, WC_TABCONTROLA, "", WS_CLIPSIBLINGS | WS_TABSTOP, IDC_ORD_TAB, 0, 0, 0, 0,
                    WS_EX_CONTROLPARENT);
@@ -97,25 +118,34 @@ bool CreatePages(OrderWindow* w) {
         item.pszText = (char*)tabs[i];
         SendMessageA(w->tab, TCM_INSERTITEMA, i, (LPARAM)&item);
     }
-    const struct {
-        int templ;
-        DLGPROC proc;
-    } kPages[3] = {{IDD_ORD_GENERAL, GeneralPageProc},
-                   {IDD_ORD_VALUATION, ValuationPageProc},
-                   {IDD_ORD_NOTES, NotesPageProc}};
-    for (int i = 0; i < 3; i++) {
-        w->pageState[i] = {w->z, w->hwnd, false, nullptr, {}};
-        w->pages[i] = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(kPages[i].templ), w->tab,
-                                         kPages[i].proc, (LPARAM)&w->pageState[i]);
-        if (!w->pages[i]) return false;
-        // Found by its template number, as the Seller page is.
-        SetWindowLongPtrA(w->pages[i], GWLP_ID, kPages[i].templ);
-        SendMessageA(w->pages[i], UM_PAGE_LOAD, 0, 0);
+    if (!CreatePage(w, kPageGeneral)) return false;
+    ShowWindow(w->pages[kPageGeneral], SW_SHOW);
+    SetFocus(w->pages[kPageGeneral]);
+    return true;
+}
+
+// Each page fills the tab control's display area.
+void PlacePages(OrderWindow* w) {
+    RECT page;
+    GetClientRect(w->tab, &page);
+    SendMessageA(w->tab, TCM_ADJUSTRECT, FALSE, (LPARAM)&page);
+    for (HWND p : w->pages) {
+        if (p) MoveWindow(p, page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
+    }
+}
+
+// Valuation, Notes and Seller, hidden until their tab is chosen: under Wine
+// they cost about as much to make as all the controls that show, so they
+// are made once the window is painted, before it takes any input.
+bool CreateHiddenPages(OrderWindow* w) {
+    for (int i = kPageValuation; i <= kPageNotes; i++) {
+        if (!CreatePage(w, i)) return false;
     }
     w->pages[kPageSeller] = g_orderSellerPage ? g_orderSellerPage(w->tab, &w->z->zam.sDaneUzytk, 0) : nullptr;
     if (w->pages[kPageSeller]) SendMessageA(w->pages[kPageSeller], UM_PAGE_LOAD, 0, 0);
-    ShowWindow(w->pages[kPageGeneral], SW_SHOW);
-    SetFocus(w->pages[kPageGeneral]);
+    PlacePages(w);
+    EnablePages(w, kPageValuation);
+    ShowValuationAmounts(w);
     return true;
 }
 
@@ -151,7 +181,6 @@ bool CreateWindowsList(OrderWindow* w) {
                        IDC_ORD_WINDOWS, 0, 0, 0, 0, WS_EX_CLIENTEDGE);
     if (!w->winList) return false;
     SendMessageA(w->winList, LB_SETCOLUMNWIDTH, Px(w, 130), 0);
-    DodajTtMenuPdrDoLbx(w->hwnd, IDC_ORD_WINDOWS, WindowMenu(w), Instance(), 4096, &w->tip, 0);
     for (int i = 0; i < w->z->zam.liczbaOkien; i++) AddWindowEntry(w, i);
     return true;
 }
@@ -196,11 +225,7 @@ void Layout(OrderWindow* w, int width, int height) {
     const int tabTop = std::max(t + (int)du.top, Px(w, 93 + 4) - (int)(header.bottom - header.top));
     const int B = tabTop + (du.bottom - du.top) + (header.bottom - header.top) + Px(w, 8);
     MoveWindow(w->tab, 0, tabTop, W, B - tabTop, TRUE);
-    RECT page = {0, 0, W, B - tabTop};
-    SendMessageA(w->tab, TCM_ADJUSTRECT, FALSE, (LPARAM)&page);
-    for (HWND p : w->pages) {
-        if (p) MoveWindow(p, page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
-    }
+    PlacePages(w);
     const int groupTop = B + Px(w, 10), listTop = B + Px(w, 30);
     MoveWindow(GetDlgItem(w->hwnd, IDC_ORD_ACC_GROUP), Px(w, 4), groupTop, W - Px(w, 8),
                height - Px(w, 4) - groupTop, TRUE);
@@ -218,6 +243,14 @@ void Layout(OrderWindow* w, int width, int height) {
                      height - Px(w, 24), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     MoveWindow(w->winList, W, t, width > W ? width - W : 0, height > t ? height - t : 0, TRUE);
+    w->laidOut = {width, height};
+}
+
+// Creation lays the window out, and its first showing reports the same size
+// again: placing every control where it already is costs milliseconds.
+void OnSize(OrderWindow* w, int width, int height) {
+    if (width == w->laidOut.cx && height == w->laidOut.cy) return;
+    Layout(w, width, height);
 }
 
 // Moved to a monitor of another dpi (or told so by a test): the controls
@@ -412,17 +445,26 @@ bool OnCreate(OrderWindow* w, HWND hwnd) {
     if (!CreateWindowsList(w)) return false;
     SendMessageA(hwnd, UM_SHOW_STATUS, 0, 0);
     SendMessageA(hwnd, UM_SHOW_TOTALS, 0, 0);
-    if (w->z->flagiWidoku & kWidokKorekta) {
-        char msg[KV_MSG_LEN];
-        if (!TakeSnapshot(w, msg)) {
-            KvShowError(hwnd, msg);
-            return false;
-        }
-    }
     ApplyMode(w);
     RECT client;
     GetClientRect(hwnd, &client);
     Layout(w, client.right, client.bottom);
+    return true;
+}
+
+// What the painted window still lacks before it takes input: the hidden
+// pages, the list's tooltip and menu, and the snapshot a correction compares
+// with (the order as all its pages write it back).
+bool FinishAfterPaint(OrderWindow* w) {
+    if (!CreateHiddenPages(w)) return false;
+    DodajTtMenuPdrDoLbx(w->hwnd, IDC_ORD_WINDOWS, WindowMenu(w), Instance(), 4096, &w->tip, 0);
+    if (w->z->flagiWidoku & kWidokKorekta) {
+        char msg[KV_MSG_LEN];
+        if (!TakeSnapshot(w, msg)) {
+            KvShowError(w->hwnd, msg);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -450,7 +492,7 @@ LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     if (!w) return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_CREATE: return OnCreate(w, hwnd) ? 0 : -1;
-        case WM_SIZE: Layout(w, LOWORD(lParam), HIWORD(lParam)); return 0;
+        case WM_SIZE: OnSize(w, LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_DPICHANGED: OnDpiChanged(w, wParam, lParam); return 0;
         case WM_COMMAND: OnCommand(w, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return 0;
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
@@ -578,6 +620,12 @@ int RunOrderWindow(HWND owner, strZamRob* order, int* rowIndex, const DrawSet* d
         return 0;
     }
     ShowWindow(hwnd, SW_SHOW);
+    // Painted at once, then completed (FinishAfterPaint).
+    UpdateWindow(hwnd);
+    if (!FinishAfterPaint(&w)) {
+        DestroyWindow(hwnd);
+        return 0;
+    }
     KvRunModalLoop(hwnd, DialogNavigation, hwnd);
     // However the window ended (closed, the program's quit, a failed loop),
     // the flag says whether the order was written.

@@ -43,6 +43,7 @@ struct OrderWindow {
     strUstUzytk settings = {};  // status names, default Uw factors
     int saved = 0;              // 1 after Save / Save as
     int toolbarHeight = 0;      // device pixels
+    SIZE laidOut = {-1, -1};    // the client size the controls were last placed for, device pixels
     int dpi = kKvBaseDpi;       // the dpi the window is laid out for
     ScopedFont font;            // its controls' font at that dpi (none: the stock one)
     KvWindowIcons icons;        // its icons at that dpi
@@ -191,6 +192,11 @@ void ShowStatusMenuBelowButton(OrderWindow* w);
 
 // order_totals.cpp
 void ApplyMode(OrderWindow* w);
+// Sends UM_PAGE_ENABLE for the window's mode to the pages from `first` on
+// (General, Valuation, Notes) that exist.
+void EnablePages(OrderWindow* w, int first);
+// The Valuation page's amounts, units and currency, when the page exists.
+void ShowValuationAmounts(OrderWindow* w);
 void OnShowStatus(OrderWindow* w);
 void OnShowTotals(OrderWindow* w);
 
