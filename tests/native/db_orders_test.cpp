@@ -355,6 +355,7 @@ TEST_F(DbOrdersTest, SearchByComposedNumberBindsTheText) {
     } stored[] = {{1, 2010, "2-X"}, {12, 2010, "X"}, {5, 999, "AB"}, {-3, 2010, "N"}, {0, 2010, "0-9"}};
     std::vector<int64_t> keys;
     for (const Stored& s : stored) {
+        ZwolnijIZerujZam(&a_);
         Order(&a_, s.number);
         a_.zam.rok = s.year;
         snprintf(a_.zam.sDaneUzytk.skrot, sizeof a_.zam.sDaneUzytk.skrot, "%s", s.abbrev);
