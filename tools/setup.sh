@@ -11,6 +11,11 @@ packages=(
   clang libclang-rt-14-dev sqlite3
   nsis binutils
   cups cups-client printer-driver-cups-pdf poppler-utils locales
+  # The PostgreSQL client: the system's libpq natively; the Debian sources of
+  # libpq and OpenSSL, checked through the archive's signed indexes and built
+  # with make and perl, for Windows; the server and openssl for the tests'
+  # private server (tools/pg-server.sh).
+  libpq-dev postgresql-15 openssl curl xz-utils gpgv debian-archive-keyring make perl
 )
 
 missing=()
@@ -27,6 +32,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # The package starts a cluster of its own where it can; the tests make
+  # their own (tools/pg-server.sh) and need that one never.
+  if [[ " ${missing[*]} " == *" postgresql-15 "* ]] && command -v pg_ctlcluster >/dev/null; then
+    $SUDO pg_ctlcluster 15 main stop >/dev/null 2>&1 || true
+  fi
 fi
 
 # The mingw compilers must be the posix-thread flavour (std::thread in the widgora worker).

@@ -88,6 +88,11 @@ exports_rc=0
 run_script exports build/win/exports.log \
   xvfb-run -a -s "-screen 0 1280x1024x24" tests/exports/exports_test.sh build/win || exports_rc=$?
 
+echo "== the PostgreSQL client of both builds against a private server"
+server_rc=0
+run_script server build/win/server.log \
+  xvfb-run -a -s "-screen 0 1280x1024x24" tests/server/server_test.sh build/native build/win || server_rc=$?
+
 echo "== summary"
 passed=0 failed=0
 for s in "${summary[@]}"; do
@@ -98,4 +103,4 @@ for s in "${summary[@]}"; do
   fi
 done
 echo "$passed passed, $failed failed"
-[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $dpi_rc -eq 0 ] && [ $install_rc -eq 0 ] && [ $journey_rc -eq 0 ] && [ $exports_rc -eq 0 ]
+[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ] && [ $dpi_rc -eq 0 ] && [ $install_rc -eq 0 ] && [ $journey_rc -eq 0 ] && [ $exports_rc -eq 0 ] && [ $server_rc -eq 0 ]

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The PostgreSQL client of both builds against a private server: starts one
+# (tools/pg-server.sh), runs pq_server_test natively and as a Windows
+# executable under Wine, checks that the Windows one needs no DLL beyond the
+# system's, and stops the server from a trap, whatever fails. Counts every
+# test case of both runs. Run it inside xvfb-run, as the Windows tests.
+#   tests/server/server_test.sh NATIVE_BUILD_DIR WIN_BUILD_DIR
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+native=$(cd "${1:?native build dir}" && pwd)
+win=$(cd "${2:?Windows build dir}" && pwd)
+
+passed=0 failed=0
+check() {  # DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $what"
+  else failed=$((failed + 1)); echo "FAILED: $what"; fi
+}
+finish() { echo "server: $passed passed, $failed failed"; [ $failed -eq 0 ]; exit; }
+
+source "$root/tools/wine-env.sh" "$win" wineprefix
+dir=$(mktemp -d /tmp/kv-pg.XXXXXX)
+trap '"$root/tools/pg-server.sh" stop "$dir"; kv_wine_stop' EXIT
+
+if ! port=$("$root/tools/pg-server.sh" start "$dir"); then
+  check "the test server starts" false
+  finish
+fi
+echo "server: PostgreSQL on 127.0.0.1:$port"
+
+gtest_counts() {  # NAME XML: adds the cases of one run (a run that left no report counts as one failure)
+  local counts
+  counts=$(python3 - "$2" <<'PY' 2>/dev/null
+import sys, xml.etree.ElementTree as ET
+r = ET.parse(sys.argv[1]).getroot()
+n = lambda k: int(r.get(k, 0))
+bad = n("failures") + n("errors")
+print(n("tests") - n("disabled") - n("skipped") - bad, bad)
+PY
+) || counts=""
+  if [ -z "$counts" ]; then
+    check "$1 ran to its end" false
+    return
+  fi
+  echo "$1: $counts (passed, failed)"
+  passed=$((passed + ${counts% *}))
+  failed=$((failed + ${counts#* }))
+}
+
+exe="$native/tests/server/pq_server_test"
+xml="$native/pq_server_test.xml"
+rm -f "$xml"
+KV_PG_CONNFILE="$dir/conninfo" timeout 300 "$exe" --gtest_brief=1 --gtest_output="xml:$xml"
+gtest_counts native "$xml"
+
+exe="$win/bin/pq_server_test.exe"
+# Only the system's DLLs: libpq and OpenSSL are inside the executable.
+allowed='^(kernel32|user32|gdi32|advapi32|msvcrt|shell32|ws2_32|secur32|crypt32|bcrypt)\.dll$'
+dlls=$(x86_64-w64-mingw32-objdump -p "$exe" 2>/dev/null | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+echo "pq_server_test.exe imports: $(echo $dlls)"
+check "pq_server_test.exe needs no DLL beyond the system's" \
+  bash -c '[ -n "$1" ] && ! grep -Evq "$0" <<<"$1"' "$allowed" "$dlls"
+
+kv_wine_prefix test >/dev/null
+kv_wine_start
+xml="$win/pq_server_test.xml"
+rm -f "$xml"
+(cd "$win" && KV_PG_CONNFILE=$(winepath -w "$dir/conninfo" 2>/dev/null) \
+  timeout 300 wine "$exe" --gtest_brief=1 --gtest_output=xml:pq_server_test.xml </dev/null)
+gtest_counts Windows "$xml"
+finish
