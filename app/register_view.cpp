@@ -181,7 +181,8 @@ int AppendRow(MainWindow* w, const strZamRob* z) {
 struct Filling {
     MainWindow* w;
     KvFillProgress* progress;
-    long long total;
+    const char* cond;  // the filter's condition on T_Zam, or ""
+    long long total;   // the orders the pass gives, -1 until counted
     long long done;
     bool noMemory;
 };
@@ -192,7 +193,11 @@ bool AddRowOfOrder(const strZamRob* z, void* ctx) {
         f->noMemory = true;
         return false;
     }
-    f->progress->Step(++f->done, f->total);
+    ++f->done;
+    if (!f->progress->Due()) return true;
+    // Counted once, and only for a fill long enough to show its progress.
+    if (f->total < 0) f->total = DbCountRows("T_Zam", nullptr, f->cond[0] ? f->cond : nullptr);
+    f->progress->Step(f->done, f->total);
     return true;
 }
 
@@ -226,7 +231,7 @@ bool FillList(MainWindow* w, int32_t filter, char* msg) {
     char cond[32] = "";
     if (filter >= 1 && filter <= kStatusCount) snprintf(cond, sizeof cond, "status = %d", (int)filter);
     KvFillProgress progress(w->hwnd, "Reading the orders...");
-    Filling f = {w, &progress, DbCountRows("T_Zam", nullptr, cond[0] ? cond : nullptr), 0, false};
+    Filling f = {w, &progress, cond, -1, 0, false};
     bool ok = ListaZamowien(filter, AddRowOfOrder, &f, msg) != 0;
     if (f.noMemory) {
         KvMsg(msg, "Error of allocation of the list of orders");

@@ -36,12 +36,11 @@ KvFillProgress::KvFillProgress(HWND owner, const char* text)
 
 KvFillProgress::~KvFillProgress() {
     if (window_) DestroyWindow(window_);
-    if (font_) DeleteObject(font_);
 }
 
 void KvFillProgress::Step(long long done, long long total) {
+    if (!Due()) return;
     const DWORD now = GetTickCount();
-    if (now - start_ < delayMs) return;
     if (!window_) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         if (!RegisterProgressClass(instance)) return;
@@ -54,8 +53,8 @@ void KvFillProgress::Step(long long done, long long total) {
                                   WS_POPUP | WS_CAPTION | WS_VISIBLE, (around.left + around.right - w) / 2,
                                   (around.top + around.bottom - h) / 2, w, h, owner_, nullptr, instance, nullptr);
         if (!window_) return;
-        font_ = KvCreateGuiFont(dpi);
-        const HFONT font = KvGuiFont(font_);
+        font_.reset(KvCreateGuiFont(dpi));
+        const HFONT font = KvGuiFont(font_.get());
         HWND label = CreateWindowExA(0, "STATIC", text_, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                      KvScale(12, dpi), KvScale(10, dpi), w - KvScale(24, dpi), KvScale(16, dpi),
                                      window_, nullptr, instance, nullptr);

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "util/scoped_win.h"
+
 class KvFillProgress {
 public:
     // `owner` (may be null) is centred on; `text` is the line over the bar.
@@ -17,6 +19,9 @@ public:
     KvFillProgress(const KvFillProgress&) = delete;
     KvFillProgress& operator=(const KvFillProgress&) = delete;
 
+    // Whether the work has run long enough for the window to show: the
+    // caller counts what the bar needs only then.
+    bool Due() const { return GetTickCount() - start_ >= delayMs; }
     // `done` of `total` items are through.
     void Step(long long done, long long total);
     // Whether the window has been shown (the work took long enough).
@@ -33,7 +38,7 @@ private:
     DWORD lastPaint_ = 0;
     HWND window_ = nullptr;
     HWND bar_ = nullptr;
-    HFONT font_ = nullptr;
+    ScopedFont font_;  // the window's font at its dpi (none: the stock one)
 };
 
 #endif  // KV_UTIL_PROGRESS_WIN_H
