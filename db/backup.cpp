@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "db/connection.h"
-#include "db/stmt.h"
+#include "db/file_stmt.h"
 #include "db/tables.h"
 #include "util/kvutil.h"
 #include "util/msgbuf.h"
@@ -158,7 +158,7 @@ int CopyPages(sqlite3* dst, sqlite3* src) {
 // The first column of the first row as text ("" for none); false when the
 // statement fails, with the connection's message in err.
 bool FirstText(sqlite3* db, const char* sql, std::string* text, std::string* err) {
-    Stmt st;
+    FileStmt st;
     if (!st.Prepare(db, sql)) {
         *err = sqlite3_errmsg(db);
         return false;
@@ -178,7 +178,7 @@ bool FirstText(sqlite3* db, const char* sql, std::string* text, std::string* err
 }
 
 bool Count(sqlite3* db, const std::string& sql, int64_t* n) {
-    Stmt st;
+    FileStmt st;
     if (!st.Prepare(db, sql.c_str()) || sqlite3_step(st.get()) != SQLITE_ROW) return false;
     *n = sqlite3_column_int64(st.get(), 0);
     return true;
@@ -187,7 +187,7 @@ bool Count(sqlite3* db, const std::string& sql, int64_t* n) {
 // The columns of one table as the file has them; empty when it has no such table.
 std::vector<std::string> ColumnsOf(sqlite3* db, const std::string& table) {
     std::vector<std::string> cols;
-    Stmt st;
+    FileStmt st;
     std::string sql = "SELECT name FROM pragma_table_info('" + table + "')";
     if (!st.Prepare(db, sql.c_str())) return cols;
     while (sqlite3_step(st.get()) == SQLITE_ROW) {

@@ -6,7 +6,11 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <string>
+
+#include "db/backend.h"
 #include "db/records.h"
+#include "db/server.h"
 #include "db/stmt.h"
 #include "util/msgbuf.h"
 #include "util/platform.h"
@@ -27,6 +31,14 @@ const char kDbIndexSql[] =
 static sqlite3* g_db;
 
 sqlite3* DbHandle() { return g_db; }
+
+DbBackendKind DbBackendInUse() { return g_db ? kDbFile : ServerOpen() ? kDbServer : kDbClosed; }
+
+const char* DbErrorText() {
+    if (g_db) return sqlite3_errmsg(g_db);
+    if (ServerOpen()) return ServerErrorText();
+    return "The database is not open";
+}
 
 const char* DbDefaultPath() {
 #ifdef _WIN32
@@ -70,6 +82,44 @@ static int EnsureIndexes(char* msg) {
     return 0;
 }
 
+// The checks every connection passes before the first load: one version
+// row holding kDbVersion and one variables row. On a server a missing table
+// also names the server's reason.
+static int CheckContent(char* msg) {
+    char version[16];
+    if (DbCountRows("T_WerBaza", nullptr, nullptr) != 1 ||
+        DbQueryValue("SELECT werBaza FROM T_WerBaza", kDbText, version, sizeof(version), nullptr) !=
+            kDbQueryValue) {
+        // A file another program keeps locked is not a damaged one.
+        if (LockedOut()) {
+            KvMsg(msg, "Error of opening the database\r\n%s", sqlite3_errmsg(g_db));
+            DbAddBusyLine(msg);
+        } else if (ServerOpen() && *ServerErrorText()) {
+            KvMsg(msg, "Wrong content of the database (T_WerBaza)\r\n%s", ServerErrorText());
+        } else {
+            KvMsg(msg, "Wrong content of the database (T_WerBaza)");
+        }
+        return 0;
+    }
+    if (strcmp(version, kDbVersion) != 0) {
+        KvMsg(msg,
+              "Incorrect version of the database !\r\nProgram works with version %s,\r\n"
+              "and the database has version %s",
+              kDbVersion, version);
+        return 0;
+    }
+    if (DbCountRows("T_Zmienne", nullptr, nullptr) != 1) {
+        if (LockedOut()) {
+            KvMsg(msg, "Error of opening the database\r\n%s", sqlite3_errmsg(g_db));
+            DbAddBusyLine(msg);
+        } else {
+            KvMsg(msg, "Wrong content of database variables (T_Zmienne)");
+        }
+        return 0;
+    }
+    return 1;
+}
+
 int DbOpen(const char* path, char* msg) {
     DbClose();
     // The connection lives on the one window thread: without its mutex every
@@ -84,44 +134,51 @@ int DbOpen(const char* path, char* msg) {
     // Another program writing the file holds its lock only for a moment; a
     // lock held longer must not hang the program.
     sqlite3_busy_timeout(g_db, kDbBusyWaitMs);
-
-    char version[16];
-    if (DbCountRows("T_WerBaza", nullptr, nullptr) != 1 ||
-        DbQueryValue("SELECT werBaza FROM T_WerBaza", kDbText, version, sizeof(version), nullptr) !=
-            kDbQueryValue) {
-        // A file another program keeps locked is not a damaged one.
-        if (LockedOut()) {
-            KvMsg(msg, "Error of opening the database\r\n%s", sqlite3_errmsg(g_db));
-            DbAddBusyLine(msg);
-        } else {
-            KvMsg(msg, "Wrong content of the database (T_WerBaza)");
-        }
-        DbClose();
-        return 0;
-    }
-    if (strcmp(version, kDbVersion) != 0) {
-        KvMsg(msg,
-              "Incorrect version of the database !\r\nProgram works with version %s,\r\n"
-              "and the database has version %s",
-              kDbVersion, version);
-        DbClose();
-        return 0;
-    }
-    if (DbCountRows("T_Zmienne", nullptr, nullptr) != 1) {
-        if (LockedOut()) {
-            KvMsg(msg, "Error of opening the database\r\n%s", sqlite3_errmsg(g_db));
-            DbAddBusyLine(msg);
-        } else {
-            KvMsg(msg, "Wrong content of database variables (T_Zmienne)");
-        }
-        DbClose();
-        return 0;
-    }
-    if (!EnsureIndexes(msg)) {
+    if (!CheckContent(msg) || !EnsureIndexes(msg)) {
         DbClose();
         return 0;
     }
     return 1;
+}
+
+int DbOpenServer(const char* conninfo, char* msg) {
+    DbClose();
+    std::string err;
+    const int r = ServerConnect(conninfo, &err);
+    if (r != kServerConnected) {
+        KvMsg(msg, "Error of opening the database\r\n%s", err.c_str());
+        return r;
+    }
+    // Texts travel in the desk's code page; the server keeps them in UTF-8.
+    const int cp = kvplat::AnsiCodePage();
+    const char* encoding = ServerEncodingOf(cp);
+    if (!encoding || !ServerSetEncoding(encoding)) {
+        KvMsg(msg, "Error of opening the database\r\nThe server cannot take the texts of code page %d.", cp);
+        DbClose();
+        return kServerFailed;
+    }
+    if (!CheckContent(msg)) {
+        DbClose();
+        return kServerFailed;
+    }
+    int32_t made = 0;
+    if (DbQueryValue("SELECT codePage FROM T_ServerInfo", kDbInt32, &made, sizeof made, msg) != kDbQueryValue) {
+        KvMsg(msg, "Wrong content of the database (T_ServerInfo)\r\n%s", ServerErrorText());
+        DbClose();
+        return kServerFailed;
+    }
+    // The stored records hold texts as bytes of one code page, which the
+    // server cannot convert: every desk of a server works in the one it was
+    // made with.
+    if (made != cp) {
+        KvMsg(msg,
+              "Error of opening the database\r\nThis computer works in code page %d, and the database on the "
+              "server was made for code page %d.\r\nEvery desk of one server must work in the same code page.",
+              cp, (int)made);
+        DbClose();
+        return kServerFailed;
+    }
+    return kServerConnected;
 }
 
 void DbClose() {
@@ -129,12 +186,14 @@ void DbClose() {
         sqlite3_close_v2(g_db);
         g_db = nullptr;
     }
+    ServerClose();
 }
 
 // Runs sql through sqlite3_exec; on failure writes `fmt` with its error text.
 static int ExecWithText(const char* sql, char* msg, const char* fmt) {
     if (!g_db) {
-        KvMsg(msg, fmt, "The database is not open");
+        if (ServerExec(sql)) return 1;
+        KvMsg(msg, fmt, ServerErrorText());
         return 0;
     }
     char* err = nullptr;
@@ -147,55 +206,52 @@ static int ExecWithText(const char* sql, char* msg, const char* fmt) {
     return 1;
 }
 
+int64_t DbChanges() { return g_db ? sqlite3_changes64(g_db) : ServerChanges(); }
+
 int DbExec(const char* sql, char* msg) { return ExecWithText(sql, msg, "Error of SQL command\r\n%s"); }
 
 int DbQueryValue(const char* sql, int kind, void* dest, int len, char* msg) {
     Stmt st;
-    if (!g_db || !st.Prepare(g_db, sql)) {
-        KvMsg(msg, "Error of SQL command\r\n%s", g_db ? sqlite3_errmsg(g_db) : "");
+    if (!st.Prepare(sql)) {
+        KvMsg(msg, "Error of SQL command\r\n%s", DbBackendInUse() == kDbClosed ? "" : DbErrorText());
         DbAddBusyLine(msg);
         return kDbQueryError;
     }
     const bool isText = kind >= 3 && kind <= 5;
     const bool isBlob = kind >= 6 && kind <= 7;
-    int rc = sqlite3_step(st.get());
-    int outcome;
-    if (rc == SQLITE_ROW) {
-        if ((isText || isBlob) && sqlite3_column_type(st.get(), 0) == SQLITE_NULL) {
+    const int rc = st.Step();
+    if (rc == kStepRow) {
+        if ((isText || isBlob) && st.ColumnIsNull(0)) {
             if (dest && len > 0) memset(dest, 0, (size_t)len);
-            outcome = kDbQueryNull;
-        } else if (isText) {
-            ColumnText(st.get(), 0, (char*)dest, len);
-            outcome = kDbQueryValue;
+            return kDbQueryNull;
+        }
+        if (isText) {
+            ColumnText(st, 0, (char*)dest, len);
         } else if (isBlob) {
-            ColumnBlob(st.get(), 0, dest, len);
-            outcome = kDbQueryValue;
+            ColumnBlob(st, 0, dest, len);
         } else if (kind == 0) {
             if (dest && len >= 4) {
-                int32_t v = sqlite3_column_int(st.get(), 0);
+                const int32_t v = st.ColumnInt32(0);
                 memcpy(dest, &v, sizeof v);
             }
-            outcome = kDbQueryValue;
-        } else {
-            if (dest && len >= 8) {
-                int64_t v = sqlite3_column_int64(st.get(), 0);
-                memcpy(dest, &v, sizeof v);
-            }
-            outcome = kDbQueryValue;
+        } else if (dest && len >= 8) {
+            const int64_t v = st.ColumnInt64(0);
+            memcpy(dest, &v, sizeof v);
         }
-    } else if (rc == SQLITE_DONE) {
+        return kDbQueryValue;
+    }
+    if (rc == kStepDone) {
         if (dest && len > 0) memset(dest, 0, (size_t)len);
         KvMsg(msg, "An SQL command has returned no result");
-        outcome = kDbQueryNoRow;
-    } else if (rc == SQLITE_ERROR) {
-        KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(g_db));
-        outcome = kDbQueryError;
+        return kDbQueryNoRow;
+    }
+    if (st.Error() == kDbErrGeneric) {
+        KvMsg(msg, "Error of SQL command\r\n%s", DbErrorText());
     } else {
         KvMsg(msg, "Error of SQL command");
         DbAddBusyLine(msg);
-        outcome = kDbQueryError;
     }
-    return outcome;
+    return kDbQueryError;
 }
 
 int64_t DbCountRows(const char* table, const char* column, const char* condition) {
@@ -220,21 +276,57 @@ static int Transaction(const char* verb, const char* name, char* msg, const char
 // cannot wait for the lock when it first writes (SQLite refuses at once
 // rather than risk two waiting on each other), so it would fail with
 // "database is locked" whenever another program is writing.
+// Runs `sql` on the server; null refuses with `why`, as the file refuses a
+// transaction statement out of place (the server only warns).
+static int ServerTransaction(const char* sql, char* msg, const char* fmt, const char* why) {
+    if (sql) return ExecWithText(sql, msg, fmt);
+    KvMsg(msg, fmt, why);
+    return 0;
+}
+
+// A server's transactions have no names: the name only tells the file's
+// apart in its journal.
 int DbBegin(const char* name, char* msg) {
-    return Transaction("BEGIN IMMEDIATE", name, msg, "Error of opening a database transaction\r\n%s");
+    static const char kFail[] = "Error of opening a database transaction\r\n%s";
+    if (ServerOpen()) return ServerTransaction(ServerInTransaction() ? nullptr : "BEGIN", msg, kFail,
+                                               "there is already a transaction in progress");
+    return Transaction("BEGIN IMMEDIATE", name, msg, kFail);
 }
 
 int DbCommit(const char* name, char* msg) {
-    return Transaction("COMMIT", name, msg, "Error of commiting a database transaction\r\n%s");
+    static const char kFail[] = "Error of commiting a database transaction\r\n%s";
+    if (ServerOpen()) {
+        // A server answers COMMIT of a failed transaction by rolling it
+        // back, and calls that a success: the caller must hear it failed.
+        if (ServerTransactionFailed()) {
+            ServerExec("ROLLBACK");
+            KvMsg(msg, kFail, "the transaction failed and was rolled back");
+            return 0;
+        }
+        return ServerTransaction(ServerInTransaction() ? "COMMIT" : nullptr, msg, kFail,
+                                 "there is no transaction in progress");
+    }
+    return Transaction("COMMIT", name, msg, kFail);
 }
 
 int DbRollback(const char* name, char* msg) {
-    return Transaction("ROLLBACK", name, msg, "Error of rollbacking transaction in the database\r\n%s");
+    static const char kFail[] = "Error of rollbacking transaction in the database\r\n%s";
+    if (ServerOpen()) return ServerTransaction(ServerInTransaction() ? "ROLLBACK" : nullptr, msg, kFail,
+                                               "there is no transaction in progress");
+    return Transaction("ROLLBACK", name, msg, kFail);
 }
 
 DbReadTransaction::DbReadTransaction(const char* name, char* msg) : name_(name) {
+    static const char kFail[] = "Error of opening a database transaction\r\n%s";
+    if (ServerOpen()) {
+        // One snapshot for every statement of the run, as the file's read lock gives.
+        if (ServerInTransaction()) return;
+        own_ = ExecWithText("BEGIN ISOLATION LEVEL REPEATABLE READ", msg, kFail) != 0;
+        failed_ = !own_;
+        return;
+    }
     if (!g_db || !sqlite3_get_autocommit(g_db)) return;
-    own_ = Transaction("BEGIN", name, msg, "Error of opening a database transaction\r\n%s") != 0;
+    own_ = Transaction("BEGIN", name, msg, kFail) != 0;
     failed_ = !own_;
 }
 
@@ -244,22 +336,18 @@ DbReadTransaction::~DbReadTransaction() {
 
 int DbSaveLastOrderNumber(int32_t number, char* msg) {
     Stmt st;
-    if (!g_db || !st.Prepare(g_db, "UPDATE T_Zmienne SET idZam = :1_idZam;")) {
+    if (!st.Prepare("UPDATE T_Zmienne SET idZam = :1_idZam;")) {
         KvMsg(msg, "Error of updating T_%s table in the database\r\n%s", "Zmienne",
-              g_db ? sqlite3_errmsg(g_db) : "");
+              DbBackendInUse() == kDbClosed ? "" : DbErrorText());
         return 0;
     }
-    int rc = sqlite3_bind_int(st.get(), 1, number);
-    if (rc != SQLITE_OK) {
-        if (rc == SQLITE_ERROR)
-            KvMsg(msg, "Error of binding the %s field\r\n%s", "idZam", sqlite3_errmsg(g_db));
-        else KvMsg(msg, "Error of binding the %s field", "idZam");
+    if (!st.BindInt(1, number)) {
+        KvMsg(msg, "Error of binding the %s field", "idZam");
         return 0;
     }
-    rc = sqlite3_step(st.get());
-    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
-    if (rc == SQLITE_ERROR)
-        KvMsg(msg, "Error of updating T_%s table in the database\r\n%s", "Zmienne", sqlite3_errmsg(g_db));
+    if (st.Step() != kStepError) return 1;
+    if (st.Error() == kDbErrGeneric)
+        KvMsg(msg, "Error of updating T_%s table in the database\r\n%s", "Zmienne", DbErrorText());
     else KvMsg(msg, "Error of updating T_%s table in the database", "Zmienne");
     DbAddBusyLine(msg);
     return 0;
@@ -292,30 +380,34 @@ static void SqlDemontZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
     else sqlite3_result_null(ctx);
 }
 
-// "%d-%s-%4d" of number, the seller's abbreviation and year, upper-cased.
-static void SqlZlozNrZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
+bool DbComposedNumber(int32_t number, const void* seller, int len, int32_t year, char text[64]) {
     const size_t at = offsetof(strDaneUzytk, skrot);
     const size_t width = sizeof(((strDaneUzytk*)nullptr)->skrot);
-    if (sqlite3_value_type(argv[1]) != SQLITE_BLOB) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const char* blob = (const char*)sqlite3_value_blob(argv[1]);
-    int n = sqlite3_value_bytes(argv[1]);
-    if (!blob || n < (int)(at + width)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
+    if (!seller || len < (int)(at + width)) return false;
     char abbrev[sizeof(((strDaneUzytk*)nullptr)->skrot)];
-    memcpy(abbrev, blob + at, width);
+    memcpy(abbrev, (const char*)seller + at, width);
     abbrev[width - 1] = 0;  // an unterminated abbreviation is read within its field
-    char text[64];
-    snprintf(text, sizeof text, "%d-%s-%4d", sqlite3_value_int(argv[0]), abbrev, sqlite3_value_int(argv[2]));
+    snprintf(text, 64, "%d-%s-%4d", (int)number, abbrev, (int)year);
     kvplat::UpperCaseAnsi(text);
+    return true;
+}
+
+// "%d-%s-%4d" of number, the seller's abbreviation and year, upper-cased.
+static void SqlZlozNrZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    char text[64];
+    if (sqlite3_value_type(argv[1]) != SQLITE_BLOB ||
+        !DbComposedNumber(sqlite3_value_int(argv[0]), sqlite3_value_blob(argv[1]), sqlite3_value_bytes(argv[1]),
+                          sqlite3_value_int(argv[2]), text)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
     sqlite3_result_text(ctx, text, -1, SQLITE_TRANSIENT);
 }
 
 int DbRegisterFunctions(char* msg) {
+    // A server's statements never call them: the search composes the
+    // numbers on the desk (SzukajZamWgNumeru).
+    if (ServerOpen()) return 1;
     struct Fn {
         const char* name;
         int args;

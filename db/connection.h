@@ -15,8 +15,16 @@ extern const char kDbFileName[];  // "kelvaroDemo.db"
 extern const char kDbVersion[];   // "1-8", the version this program works with
 extern const char kVersionTag[];  // "$Name: kelvaro_wer-1-8 $"
 
-// The open connection, or null while none is open.
+// The open SQLite connection, or null while none is open (or the program's
+// connection is to a server).
 sqlite3* DbHandle();
+
+// Which database the program's connection is to.
+enum DbBackendKind { kDbClosed = 0, kDbFile = 1, kDbServer = 2 };
+DbBackendKind DbBackendInUse();
+// The text of the connection's last failure ("The database is not open"
+// without one).
+const char* DbErrorText();
 
 // The path the program opens: ".\" (or "./" natively) followed by kDbFileName.
 const char* DbDefaultPath();
@@ -49,6 +57,9 @@ int DbOpen(const char* path, char* msg);
 
 // Closes the connection (if any) and forgets it.
 void DbClose();
+
+// Rows changed by the connection's last insert, update or delete.
+int64_t DbChanges();
 
 // Runs one or more statements without a result. 1 on success; 0 and
 // "Error of SQL command\r\n%s" otherwise.
@@ -115,6 +126,11 @@ extern const char kTrDeleteOrder[];     // "UsuniecieZamowieniaSq"
 
 // "UPDATE T_Zmienne SET idZam = :1_idZam;" with `number`. 1 on success.
 int DbSaveLastOrderNumber(int32_t number, char* msg);
+
+// The order number as SQL_ZLOZ_NR_ZAM composes it: "%d-%s-%4d" of the
+// number, the abbreviation of the seller record `seller` (len bytes) and
+// the year, upper-cased in the code page. False when the record is too short.
+bool DbComposedNumber(int32_t number, const void* seller, int len, int32_t year, char text[64]);
 
 // Registers SQL_MONT_ZAM, SQL_DEMONT_ZAM and SQL_ZLOZ_NR_ZAM on the connection.
 int DbRegisterFunctions(char* msg);

@@ -6,7 +6,6 @@
 #include "db/orders.h"
 
 #include <inttypes.h>
-#include <sqlite3.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -203,7 +202,7 @@ int NadpiszZam(strZamRob* z, char* msg) {
     if (!DbBegin(kTrOverwriteOrder, msg)) return 0;
     if (!UsunDzieciZam(z->zam.kluczZam, msg) || !UpdateZam(&z->zam, msg)) return Wycofaj(kTrOverwriteOrder);
     // An order deleted meanwhile must not come back as orphaned windows.
-    if (sqlite3_changes(DbHandle()) != 1) {
+    if (DbChanges() != 1) {
         KvMsg(msg, "Error of updating str%s in the database", "Zam");
         return Wycofaj(kTrOverwriteOrder);
     }
@@ -303,6 +302,38 @@ bool NumberAndYear(const char* text, int32_t* number, int32_t* year) {
 
 }  // namespace
 
+// A server has no SQL_ZLOZ_NR_ZAM: it hands over the number, year and
+// seller record of the candidate rows, and the desk composes each number as
+// the file's function does, with the same upper-casing.
+static int SearchOnServer(const char* numer, bool narrowed, int32_t number, int32_t year, int64_t* klucz,
+                          char* msg) {
+    Stmt st;
+    const bool ok = st.Prepare(narrowed ? "SELECT kluczZam, idZam, rok, sDaneUzytk FROM T_Zam "
+                                          "WHERE rok = ?1 AND idZam = ?2 ORDER BY kluczZam"
+                                        : "SELECT kluczZam, idZam, rok, sDaneUzytk FROM T_Zam ORDER BY kluczZam") &&
+                    (!narrowed || (st.BindInt(1, year) && st.BindInt(2, number)));
+    if (!ok) {
+        KvMsg(msg, "Error of SQL command\r\n%s", DbErrorText());
+        return kDbQueryError;
+    }
+    int rc;
+    while ((rc = st.Step()) == kStepRow) {
+        int len;
+        const char* seller = st.ColumnBytes(3, &len);
+        char text[64];
+        if (!DbComposedNumber(st.ColumnInt32(1), seller, len, st.ColumnInt32(2), text) || strcmp(text, numer) != 0)
+            continue;
+        *klucz = st.ColumnInt64(0);
+        return kDbQueryValue;
+    }
+    if (rc == kStepDone) {
+        KvMsg(msg, "An SQL command has returned no result");
+        return kDbQueryNoRow;
+    }
+    KvMsg(msg, "Error of SQL command\r\n%s", DbErrorText());
+    return kDbQueryError;
+}
+
 int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
     *klucz = 0;
     if (!numer) numer = "";
@@ -311,39 +342,38 @@ int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
     // of that number (an index), so a register of any size answers at once.
     int32_t number = 0, year = 0;
     const bool narrowed = NumberAndYear(numer, &number, &year);
+    if (DbBackendInUse() == kDbServer) return SearchOnServer(numer, narrowed, number, year, klucz, msg);
     Stmt st;
-    sqlite3* db = DbHandle();
-    if (!db || !st.Prepare(db, narrowed ? "SELECT kluczZam FROM T_Zam WHERE rok = ?2 AND idZam = ?3 AND "
-                                          "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = ?1 ORDER BY kluczZam"
-                                        : "SELECT kluczZam FROM T_Zam WHERE "
-                                          "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = ?1 ORDER BY kluczZam")) {
-        KvMsg(msg, "Error of SQL command\r\n%s", db ? sqlite3_errmsg(db) : "");
+    if (!st.Prepare(narrowed ? "SELECT kluczZam FROM T_Zam WHERE rok = ?2 AND idZam = ?3 AND "
+                               "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = ?1 ORDER BY kluczZam"
+                             : "SELECT kluczZam FROM T_Zam WHERE "
+                               "SQL_ZLOZ_NR_ZAM(idZam, sDaneUzytk, rok) = ?1 ORDER BY kluczZam")) {
+        KvMsg(msg, "Error of SQL command\r\n%s", DbBackendInUse() == kDbClosed ? "" : DbErrorText());
         DbAddBusyLine(msg);
         return kDbQueryError;
     }
-    if (narrowed && (sqlite3_bind_int(st.get(), 2, year) != SQLITE_OK ||
-                     sqlite3_bind_int(st.get(), 3, number) != SQLITE_OK)) {
+    if (narrowed && (!st.BindInt(2, year) || !st.BindInt(3, number))) {
         KvMsg(msg, "Error of binding the %s field", "numer");
         return kDbQueryError;
     }
-    if (sqlite3_bind_text(st.get(), 1, numer, -1, SQLITE_TRANSIENT) != SQLITE_OK) {
+    if (!st.BindText(1, numer)) {
         KvMsg(msg, "Error of binding the %s field", "numer");
         return kDbQueryError;
     }
-    int rc = sqlite3_step(st.get());
-    if (rc == SQLITE_ROW) {
-        if (sqlite3_column_type(st.get(), 0) == SQLITE_NULL) {
+    const int rc = st.Step();
+    if (rc == kStepRow) {
+        if (st.ColumnIsNull(0)) {
             KvMsg(msg, "NULL as a result of SQL command");
             return kDbQueryNull;
         }
-        *klucz = sqlite3_column_int64(st.get(), 0);
+        *klucz = st.ColumnInt64(0);
         return kDbQueryValue;
     }
-    if (rc == SQLITE_DONE) {
+    if (rc == kStepDone) {
         KvMsg(msg, "An SQL command has returned no result");
         return kDbQueryNoRow;
     }
-    if (rc == SQLITE_ERROR) KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+    if (st.Error() == kDbErrGeneric) KvMsg(msg, "Error of SQL command\r\n%s", DbErrorText());
     else KvMsg(msg, "Error of SQL command");
     DbAddBusyLine(msg);
     return kDbQueryError;
@@ -358,23 +388,22 @@ int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg) {
         snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam WHERE status = %d ORDER BY kluczZam;",
                  (int)status);
     else snprintf(sql, sizeof sql, "SELECT kluczZam FROM T_Zam ORDER BY kluczZam;");
-    sqlite3* db = DbHandle();
     Stmt st;
-    if (!db || !st.Prepare(db, sql)) {
-        KvMsg(msg, "%s\r\n%s", kBlad, db ? sqlite3_errmsg(db) : "no database is open");
+    if (!st.Prepare(sql)) {
+        KvMsg(msg, "%s\r\n%s", kBlad, DbBackendInUse() == kDbClosed ? "no database is open" : DbErrorText());
         DbAddBusyLine(msg);
         return 0;
     }
     for (;;) {
-        const int rc = sqlite3_step(st.get());
-        if (rc == SQLITE_DONE) return 1;
-        if (rc != SQLITE_ROW) {
-            if (rc == SQLITE_ERROR) KvMsg(msg, "%s\r\n%s", kBlad, sqlite3_errmsg(db));
+        const int rc = st.Step();
+        if (rc == kStepDone) return 1;
+        if (rc != kStepRow) {
+            if (st.Error() == kDbErrGeneric) KvMsg(msg, "%s\r\n%s", kBlad, DbErrorText());
             else KvMsg(msg, "%s", kBlad);
             DbAddBusyLine(msg);
             return 0;
         }
-        switch (fn(sqlite3_column_int64(st.get(), 0), ctx, msg)) {
+        switch (fn(st.ColumnInt64(0), ctx, msg)) {
             case kDbWalkNext: break;
             case kDbWalkStop: return 1;
             default: return 0;
@@ -385,12 +414,10 @@ int DbWalkOrderKeys(int32_t status, DbOrderKeyFn fn, void* ctx, char* msg) {
 bool DbOrderStoredUnderNumber(int64_t klucz, int32_t idZam, int32_t rok) {
     if (klucz == 0) return false;
     Stmt st;
-    if (!st.Prepare(DbHandle(), "SELECT COUNT(*) FROM T_Zam WHERE kluczZam = ?1 AND idZam = ?2 AND rok = ?3"))
+    if (!st.Prepare("SELECT COUNT(*) FROM T_Zam WHERE kluczZam = ?1 AND idZam = ?2 AND rok = ?3") ||
+        !st.BindInt(1, klucz) || !st.BindInt(2, idZam) || !st.BindInt(3, rok))
         return false;
-    sqlite3_bind_int64(st.get(), 1, klucz);
-    sqlite3_bind_int(st.get(), 2, idZam);
-    sqlite3_bind_int(st.get(), 3, rok);
-    return sqlite3_step(st.get()) == SQLITE_ROW && sqlite3_column_int64(st.get(), 0) == 1;
+    return st.Step() == kStepRow && st.ColumnInt64(0) == 1;
 }
 
 // ---- The pass over the register ---------------------------------------------

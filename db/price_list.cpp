@@ -22,22 +22,24 @@ namespace {
 
 const char kTransaction[] = "ZapisCennika";
 
-void SqlFailed(sqlite3* db, char* msg) {
-    KvMsg(msg, "Error of SQL command\r\n%s", sqlite3_errmsg(db));
+void SqlFailed(char* msg) {
+    KvMsg(msg, "Error of SQL command\r\n%s", DbErrorText());
     DbAddBusyLine(msg);
 }
 
-bool TableExists(sqlite3* db, bool* exists, char* msg) {
+// A server's database always has the table: it is made with the others.
+bool TableExists(bool* exists, char* msg) {
+    if (DbBackendInUse() == kDbServer) {
+        *exists = true;
+        return true;
+    }
     Stmt st;
-    if (!st.Prepare(db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_Cennik'")) {
-        SqlFailed(db, msg);
+    if (!st.Prepare("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_Cennik'") ||
+        st.Step() != kStepRow) {
+        SqlFailed(msg);
         return false;
     }
-    if (sqlite3_step(st.get()) != SQLITE_ROW) {
-        SqlFailed(db, msg);
-        return false;
-    }
-    *exists = sqlite3_column_int(st.get(), 0) > 0;
+    *exists = st.ColumnInt64(0) > 0;
     return true;
 }
 
@@ -45,32 +47,34 @@ bool TableExists(sqlite3* db, bool* exists, char* msg) {
 
 int DbLoadPriceList(std::vector<PriceEntry>* entries, char* msg) {
     entries->clear();
-    sqlite3* db = DbHandle();
-    if (!db) {
+    if (DbBackendInUse() == kDbClosed) {
         KvMsg(msg, "Error of SQL command\r\n%s", "The database is not open");
         return 0;
     }
     DbReadTransaction read("OdczytCennika", msg);
     if (read.failed()) return 0;
     bool exists = false;
-    if (!TableExists(db, &exists, msg)) return 0;
+    if (!TableExists(&exists, msg)) return 0;
     if (!exists) return 1;
+    // The entries in the order they were saved in: the file's row order, the
+    // server's column of its own for it.
     Stmt st;
-    if (!st.Prepare(
-            db, "SELECT rodzaj, nazwa, stawka1, stawka2, stawka3, stawka4 FROM T_Cennik ORDER BY rowid")) {
-        SqlFailed(db, msg);
+    if (!st.Prepare(DbBackendInUse() == kDbServer
+                        ? "SELECT rodzaj, nazwa, stawka1, stawka2, stawka3, stawka4 FROM T_Cennik ORDER BY seq"
+                        : "SELECT rodzaj, nazwa, stawka1, stawka2, stawka3, stawka4 FROM T_Cennik ORDER BY rowid")) {
+        SqlFailed(msg);
         return 0;
     }
     int rc;
-    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+    while ((rc = st.Step()) == kStepRow) {
         PriceEntry e{};
-        e.kind = sqlite3_column_int(st.get(), 0);
-        ColumnText(st.get(), 1, e.name, (int)sizeof e.name);
-        for (int i = 0; i < 4; i++) e.rates[i] = sqlite3_column_int64(st.get(), 2 + i);
+        e.kind = st.ColumnInt32(0);
+        ColumnText(st, 1, e.name, (int)sizeof e.name);
+        for (int i = 0; i < 4; i++) e.rates[i] = st.ColumnInt64(2 + i);
         entries->push_back(e);
     }
-    if (rc != SQLITE_DONE) {
-        SqlFailed(db, msg);
+    if (rc != kStepDone) {
+        SqlFailed(msg);
         entries->clear();
         return 0;
     }
@@ -78,26 +82,27 @@ int DbLoadPriceList(std::vector<PriceEntry>* entries, char* msg) {
 }
 
 int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg) {
-    sqlite3* db = DbHandle();
-    if (!db) {
+    const DbBackendKind backend = DbBackendInUse();
+    if (backend == kDbClosed) {
         KvMsg(msg, "Error of SQL command\r\n%s", "The database is not open");
         return 0;
     }
     if (!DbBegin(kTransaction, msg)) return 0;
-    bool ok = DbExec(kDbPriceListTableSql, msg) && DbExec("DELETE FROM T_Cennik", msg);
+    // The desks of a server may only read and write its tables.
+    bool ok = (backend == kDbServer || DbExec(kDbPriceListTableSql, msg)) && DbExec("DELETE FROM T_Cennik", msg);
     Stmt st;
-    if (ok && !st.Prepare(db, "INSERT INTO T_Cennik VALUES (?, ?, ?, ?, ?, ?)")) {
-        SqlFailed(db, msg);
+    if (ok && !st.Prepare("INSERT INTO T_Cennik (rodzaj, nazwa, stawka1, stawka2, stawka3, stawka4) "
+                          "VALUES (?, ?, ?, ?, ?, ?)")) {
+        SqlFailed(msg);
         ok = false;
     }
     for (size_t i = 0; ok && i < entries.size(); i++) {
         const PriceEntry& e = entries[i];
-        sqlite3_reset(st.get());
-        sqlite3_bind_int(st.get(), 1, e.kind);
-        sqlite3_bind_text(st.get(), 2, e.name, (int)strnlen(e.name, sizeof e.name - 1), SQLITE_STATIC);
-        for (int k = 0; k < 4; k++) sqlite3_bind_int64(st.get(), 3 + k, e.rates[k]);
-        if (sqlite3_step(st.get()) != SQLITE_DONE) {
-            SqlFailed(db, msg);
+        st.Reset();
+        ok = st.BindInt(1, e.kind) && st.BindText(2, e.name, (int)strnlen(e.name, sizeof e.name - 1));
+        for (int k = 0; ok && k < 4; k++) ok = st.BindInt(3 + k, e.rates[k]);
+        if (!ok || st.Step() == kStepError) {
+            SqlFailed(msg);
             ok = false;
         }
     }
@@ -115,6 +120,7 @@ int32_t DbPriceListCurrency() {
 }
 
 bool DbPriceListWritable() {
+    if (DbBackendInUse() == kDbServer) return true;
     sqlite3* db = DbHandle();
     return db && sqlite3_db_readonly(db, "main") == 0;
 }

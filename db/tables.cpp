@@ -4,7 +4,6 @@
 #include "db/tables.h"
 
 #include <inttypes.h>
-#include <sqlite3.h>
 #include <stdio.h>
 #include <string.h>
 #include <string>
@@ -122,103 +121,117 @@ static std::string UpdateText(const TableDef& t, const char* cond) {
     return sql;
 }
 
-// "INSERT INTO T_x VALUES (:1_a,:2_b);"
-static std::string InsertText(const TableDef& t) {
+// "INSERT INTO T_x VALUES (:1_a,:2_b);". A server generates a key itself
+// ("DEFAULT", no parameter) and hands it back (RETURNING).
+static std::string InsertText(const TableDef& t, bool server) {
     std::string sql = "INSERT INTO T_";
     sql += t.name;
     sql += " VALUES (";
+    const char* key = nullptr;
     for (int i = 0; i < t.colCount; i++) {
         if (i) sql += ",";
+        if (server && t.cols[i].type == kColKey) {
+            sql += "DEFAULT";
+            key = t.cols[i].name;
+            continue;
+        }
         sql += ":" + std::to_string(i + 1) + "_" + t.cols[i].name;
     }
-    sql += ");";
+    sql += ")";
+    if (key) (sql += " RETURNING ") += key;
+    sql += ";";
     return sql;
 }
 
 // ---- Rows and records -----------------------------------------------------
 
-static void ReadRow(const TableDef& t, sqlite3_stmt* st, char* rec) {
-    for (int i = 0; i < t.colCount && i < sqlite3_column_count(st); i++) {
+static void ReadRow(const TableDef& t, const Stmt& st, char* rec) {
+    const int columns = st.ColumnCount();
+    for (int i = 0; i < t.colCount && i < columns; i++) {
         const ColumnDef& c = t.cols[i];
         char* f = rec + c.offset;
         switch (c.type) {
             case kColInt32: {
-                int32_t v = sqlite3_column_int(st, i);
+                int32_t v = st.ColumnInt32(i);
                 memcpy(f, &v, sizeof v);
                 break;
             }
             case kColInt64:
             case kColKey: {
-                int64_t v = sqlite3_column_int64(st, i);
+                int64_t v = st.ColumnInt64(i);
                 memcpy(f, &v, sizeof v);
                 break;
             }
             case kColText: ColumnText(st, i, f, c.width); break;
             case kColBlob: ColumnBlob(st, i, f, c.width); break;
-            case kColPackedText:
-                T2TekstNaTNapN((const char*)sqlite3_column_blob(st, i), sqlite3_column_bytes(st, i), c.width,
-                               c.rows, f);
+            case kColPackedText: {
+                int len;
+                const char* packed = st.ColumnBytes(i, &len);
+                T2TekstNaTNapN(packed, len, c.width, c.rows, f);
                 break;
+            }
         }
     }
 }
 
 // Binds every column of rec; on failure writes the binding message. An
-// insert binds a key as NULL so the database assigns it; an update binds its
-// current value, which leaves the row's key as it is.
-static bool BindRow(const TableDef& t, sqlite3_stmt* st, const char* rec, bool insert, char* msg) {
+// insert binds a key as NULL so the file assigns it (a server's insert has
+// no parameter for it); an update binds its current value, which leaves the
+// row's key as it is.
+static bool BindRow(const TableDef& t, Stmt& st, const char* rec, bool insert, char* msg) {
+    const bool server = DbBackendInUse() == kDbServer;
+    int param = 0;
     for (int i = 0; i < t.colCount; i++) {
         const ColumnDef& c = t.cols[i];
         const char* f = rec + c.offset;
-        int rc = SQLITE_OK;
+        if (insert && server && c.type == kColKey) continue;
+        ++param;
+        bool ok = false;
         switch (c.type) {
             case kColInt32: {
                 int32_t v;
                 memcpy(&v, f, sizeof v);
-                rc = sqlite3_bind_int(st, i + 1, v);
+                ok = st.BindInt(param, v);
                 break;
             }
             case kColKey:
                 if (insert) {
-                    rc = sqlite3_bind_null(st, i + 1);
+                    ok = st.BindNull(param);
                     break;
                 }
                 [[fallthrough]];
             case kColInt64: {
                 int64_t v;
                 memcpy(&v, f, sizeof v);
-                rc = sqlite3_bind_int64(st, i + 1, v);
+                ok = st.BindInt(param, v);
                 break;
             }
             case kColText: {
                 // A field is never read past its width, terminated or not.
                 const void* nul = memchr(f, 0, (size_t)c.width);
                 int len = nul ? (int)((const char*)nul - f) : c.width - 1;
-                rc = sqlite3_bind_text(st, i + 1, f, len, SQLITE_TRANSIENT);
+                ok = st.BindText(param, f, len);
                 break;
             }
-            case kColBlob: rc = sqlite3_bind_blob(st, i + 1, f, c.width, SQLITE_TRANSIENT); break;
+            case kColBlob: ok = st.BindBlob(param, f, c.width); break;
             case kColPackedText: {
                 char packed[512];
                 int len = (c.width <= (int)sizeof packed) ? TNapNaT2Tekst(f, c.width, c.rows, packed) : 0;
-                rc = sqlite3_bind_blob(st, i + 1, packed, len, SQLITE_TRANSIENT);
+                ok = st.BindBlob(param, packed, len);
                 break;
             }
         }
-        if (rc != SQLITE_OK) {
-            if (rc == SQLITE_ERROR)
-                KvMsg(msg, "Error of binding the %s field\r\n%s", c.name,
-                      sqlite3_errmsg(sqlite3_db_handle(st)));
-            else KvMsg(msg, "Error of binding the %s field", c.name);
+        if (!ok) {
+            KvMsg(msg, "Error of binding the %s field", c.name);
             return false;
         }
     }
     return true;
 }
 
-// Writes "<what>\r\n<sqlite text>" for SQLite's generic error, "<what>" otherwise.
-static void FailText(char* msg, int rc, const char* what) {
-    if (rc == SQLITE_ERROR && DbHandle()) KvMsg(msg, "%s\r\n%s", what, sqlite3_errmsg(DbHandle()));
+// Writes "<what>\r\n<the database's text>" for a generic error, "<what>" otherwise.
+static void FailText(char* msg, int err, const char* what) {
+    if (err == kDbErrGeneric && DbBackendInUse() != kDbClosed) KvMsg(msg, "%s\r\n%s", what, DbErrorText());
     else KvMsg(msg, "%s", what);
     DbAddBusyLine(msg);
 }
@@ -231,19 +244,19 @@ static int ReadRows(const TableDef& t, void* dest, const char* cond, const char*
     snprintf(what, sizeof what, "Error of reading T_%s table from the database", t.name);
     *read = 0;
     Stmt st;
-    if (!DbHandle() || !st.Prepare(DbHandle(), SelectText(t, cond, order).c_str())) {
-        FailText(msg, SQLITE_ERROR, what);
+    if (!st.Prepare(SelectText(t, cond, order).c_str())) {
+        FailText(msg, kDbErrGeneric, what);
         return 0;
     }
     char* rec = (char*)dest;
     while (*read < maxRows) {
-        int rc = sqlite3_step(st.get());
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) {
-            FailText(msg, rc, what);
+        const int rc = st.Step();
+        if (rc == kStepDone) break;
+        if (rc != kStepRow) {
+            FailText(msg, st.Error(), what);
             return 0;
         }
-        ReadRow(t, st.get(), rec);
+        ReadRow(t, st, rec);
         rec += t.recordSize;
         ++*read;
     }
@@ -255,31 +268,31 @@ int TblRead(const TableDef& t, void* dest, const char* cond, const char* order, 
     return ReadRows(t, dest, cond, order, INT64_MAX, &read, msg);
 }
 
-void TblCursor::Fail(int rc, char* msg) const {
+void TblCursor::Fail(int err, char* msg) const {
     char what[128];
     if (what_) snprintf(what, sizeof what, "%s", what_);
     else snprintf(what, sizeof what, "Error of reading T_%s table from the database", t_.name);
-    FailText(msg, rc, what);
+    FailText(msg, err, what);
 }
 
 bool TblCursor::Open(const char* sql, char* msg) {
-    if (DbHandle() && st_.Prepare(DbHandle(), sql)) return true;
-    Fail(SQLITE_ERROR, msg);
+    if (st_.Prepare(sql)) return true;
+    Fail(kDbErrGeneric, msg);
     return false;
 }
 
 int TblCursor::Next(void* rec, char* msg) {
-    const int rc = st_.get() ? sqlite3_step(st_.get()) : SQLITE_MISUSE;
-    if (rc == SQLITE_DONE) return 0;
-    if (rc != SQLITE_ROW) {
-        Fail(rc, msg);
+    const int rc = st_.Step();
+    if (rc == kStepDone) return 0;
+    if (rc != kStepRow) {
+        Fail(st_.Error(), msg);
         return -1;
     }
-    ReadRow(t_, st_.get(), (char*)rec);
+    ReadRow(t_, st_, (char*)rec);
     return 1;
 }
 
-int64_t TblCursor::Extra(int i) const { return sqlite3_column_int64(st_.get(), t_.colCount + i); }
+int64_t TblCursor::Extra(int i) const { return st_.ColumnInt64(t_.colCount + i); }
 
 int TblCountRead(const TableDef& t, void** out, const char* cond, const char* order, char* msg) {
     *out = nullptr;
@@ -311,14 +324,13 @@ int TblUpdate(const TableDef& t, const void* rec, const char* cond, char* msg) {
     char what[128];
     snprintf(what, sizeof what, "Error of updating str%s in the database", t.name);
     Stmt st;
-    if (!DbHandle() || !st.Prepare(DbHandle(), UpdateText(t, cond).c_str())) {
-        FailText(msg, SQLITE_ERROR, what);
+    if (!st.Prepare(UpdateText(t, cond).c_str())) {
+        FailText(msg, kDbErrGeneric, what);
         return 0;
     }
-    if (!BindRow(t, st.get(), (const char*)rec, false, msg)) return 0;
-    int rc = sqlite3_step(st.get());
-    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
-    FailText(msg, rc, what);
+    if (!BindRow(t, st, (const char*)rec, false, msg)) return 0;
+    if (st.Step() != kStepError) return 1;
+    FailText(msg, st.Error(), what);
     return 0;
 }
 
@@ -326,20 +338,18 @@ int TblUpdateByName(const TableDef& t, const void* rec, const char* storedName, 
     char what[128];
     snprintf(what, sizeof what, "Error of updating str%s in the database", t.name);
     Stmt st;
-    if (!DbHandle() || !st.Prepare(DbHandle(), UpdateText(t, "nazwa=:nazwa").c_str())) {
-        FailText(msg, SQLITE_ERROR, what);
+    if (!st.Prepare(UpdateText(t, "nazwa=:nazwa").c_str())) {
+        FailText(msg, kDbErrGeneric, what);
         return 0;
     }
-    if (!BindRow(t, st.get(), (const char*)rec, false, msg)) return 0;
-    int rc = sqlite3_bind_text(st.get(), sqlite3_bind_parameter_index(st.get(), ":nazwa"),
-                               storedName ? storedName : "", -1, SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK) {
-        FailText(msg, rc, "Error of binding the nazwa field");
+    if (!BindRow(t, st, (const char*)rec, false, msg)) return 0;
+    // The name's parameter follows the columns'.
+    if (!st.BindText(t.colCount + 1, storedName ? storedName : "")) {
+        FailText(msg, kDbErrNone, "Error of binding the nazwa field");
         return 0;
     }
-    rc = sqlite3_step(st.get());
-    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return 1;
-    FailText(msg, rc, what);
+    if (st.Step() != kStepError) return 1;
+    FailText(msg, st.Error(), what);
     return 0;
 }
 
@@ -347,26 +357,25 @@ int TblInsert(const TableDef& t, int n, void* recs, char* msg) {
     char what[128];
     snprintf(what, sizeof what, "Error of inserting str%s into the database", t.name);
     Stmt st;
-    if (!DbHandle() || !st.Prepare(DbHandle(), InsertText(t).c_str())) {
-        FailText(msg, SQLITE_ERROR, what);
+    if (!st.Prepare(InsertText(t, DbBackendInUse() == kDbServer).c_str())) {
+        FailText(msg, kDbErrGeneric, what);
         return 0;
     }
     for (int r = 0; r < n; r++) {
         char* rec = (char*)recs + (size_t)r * t.recordSize;
-        if (!BindRow(t, st.get(), rec, true, msg)) return 0;
-        int rc = sqlite3_step(st.get());
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-            FailText(msg, rc, what);
+        if (!BindRow(t, st, rec, true, msg)) return 0;
+        const int rc = st.Step();
+        if (rc == kStepError) {
+            FailText(msg, st.Error(), what);
             return 0;
         }
         for (int i = 0; i < t.colCount; i++) {
             if (t.cols[i].type == kColKey) {
-                int64_t key = sqlite3_last_insert_rowid(DbHandle());
+                const int64_t key = st.InsertedKey();
                 memcpy(rec + t.cols[i].offset, &key, sizeof key);
             }
         }
-        sqlite3_reset(st.get());
-        sqlite3_clear_bindings(st.get());
+        st.Reset();
     }
     return 1;
 }

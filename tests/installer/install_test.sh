@@ -45,7 +45,7 @@ for f in kelvaro.exe pagora.dll widgora.dll kelvaro-backup.exe kelvaro-prices.ex
 done
 # Each installed binary needs only system DLLs and the two libraries, and
 # carries its version resource.
-allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|oleaut32|advapi32|msvcrt|winspool\.drv|shlwapi|uxtheme|msimg32|ws2_32|version|pagora|widgora)(\.dll)?$'
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|oleaut32|advapi32|msvcrt|winspool\.drv|shlwapi|uxtheme|msimg32|ws2_32|secur32|crypt32|bcrypt|version|pagora|widgora)(\.dll)?$'
 for f in kelvaro.exe pagora.dll widgora.dll; do
   dlls=$(x86_64-w64-mingw32-objdump -p "$prog/$f" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
   echo "$f imports: $(echo $dlls)"

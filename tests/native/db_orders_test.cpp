@@ -18,6 +18,7 @@
 #include "tools/mkdb/demo.h"
 #include "util/heap.h"
 #include "util/kvutil.h"
+#include "util/platform.h"
 
 class DbOrdersTest : public DbTest {
 protected:
@@ -374,6 +375,17 @@ TEST_F(DbOrdersTest, SearchByComposedNumberBindsTheText) {
         EXPECT_EQ(s.found >= 0 ? kDbQueryValue : kDbQueryNoRow, SzukajZamWgNumeru(s.text, &klucz, msg_)) << msg_;
         EXPECT_EQ(s.found >= 0 ? keys[(size_t)s.found] : 0, klucz);
     }
+
+    // A lower-case, accented abbreviation: found by the text the register
+    // upper-cases, with the code page's upper-casing on both backends.
+    ZwolnijIZerujZam(&a_);
+    Order(&a_, 7);
+    snprintf(a_.zam.sDaneUzytk.skrot, sizeof a_.zam.sDaneUzytk.skrot, "%s", "qw\xe9");
+    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    char typed[] = "7-qw\xe9-2010";
+    kvplat::UpperCaseAnsi(typed);
+    EXPECT_EQ(kDbQueryValue, SzukajZamWgNumeru(typed, &klucz, msg_)) << msg_;
+    EXPECT_EQ(a_.zam.kluczZam, klucz);
 }
 
 // ---- Demo database ------------------------------------------------------------

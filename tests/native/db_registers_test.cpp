@@ -92,6 +92,7 @@ TEST_F(DbRegistersTest, NullBlobsAndTextsOfAnOrderReadAsEmpty) {
 }
 
 TEST_F(DbRegistersTest, OverlongTextsAndOddBlobsStayInsideTheirFields) {
+    KV_FILE_ONLY();  // SQLite's own SQL
     Sql("INSERT INTO T_Zam (kluczZam, dodOznaczZam, dataZam, uwagi, sWycenZamParam) VALUES "
         "(4, printf('%.100c', 's'), '2010-01-01 and more', printf('%.5000c', 'u'), x'0A');"
         "INSERT INTO T_Okno (kluczOkno, kluczZam, sGrubProf) VALUES (1, 4, zeroblob(40));"
@@ -236,6 +237,7 @@ TEST_F(DbRegistersTest, AccessoryRegisterMatchesTrimmedRows) {
 }
 
 TEST_F(DbRegistersTest, FailureStopsAtTheFirstRegister) {
+    KV_FILE_ONLY();  // SQLite's own SQL
     Sql("DROP TABLE T_ZstKolor; CREATE TABLE T_ZstKolor (nazwa TEXT, typ INTEGER, x NOT NULL);");
     TestOkno o;
     OknoZeSkrzydlem(o);
@@ -345,6 +347,7 @@ TEST_F(DbRegistersTest, AccessoryArrayAppendRemoveOverwrite) {
 }
 
 TEST_F(DbRegistersTest, AccessoryStoredDimensions) {
+    KV_FILE_ONLY();  // SQLite's own SQL
     // Lowering the number of dimensions stores the dropped ones as 0, and the
     // column holds them little-endian, dimension 1 first.
     strDodatZam d{};

@@ -90,6 +90,7 @@ TEST_F(DbTablesTest, NullBlobsAndTextsReadAsEmpty) {
 }
 
 TEST_F(DbTablesTest, BlobsOfOtherLengthsAreCutOrZeroFilled) {
+    KV_FILE_ONLY();  // SQLite's own SQL
     Sql("UPDATE T_UstUzytk SET sWspUw = x'01020304' || zeroblob(100), "
         "sWycenZamParam = x'05';");
     strUstUzytk u;
@@ -102,6 +103,7 @@ TEST_F(DbTablesTest, BlobsOfOtherLengthsAreCutOrZeroFilled) {
 }
 
 TEST_F(DbTablesTest, OverlongStatusNamesAreCutToTheirSlots) {
+    KV_FILE_ONLY();  // SQLite's own SQL
     // One stored name longer than its 32-byte slot, and no final terminator.
     Sql("UPDATE T_UstUzytk SET stanyZam = CAST(printf('%.40c', 'x') AS BLOB) || x'00' || "
         "CAST('NEXT' AS BLOB);");
@@ -113,6 +115,7 @@ TEST_F(DbTablesTest, OverlongStatusNamesAreCutToTheirSlots) {
 }
 
 TEST_F(DbTablesTest, OverlongTextsAreCutToTheirFields) {
+    KV_FILE_ONLY();  // SQLite's own SQL
     Sql("INSERT INTO T_ZstDodat VALUES (printf('%.300c', 'n'), 2, printf('%.50c', 'u'));");
     void* recs = nullptr;
     ASSERT_EQ(1, TblCountRead(kTabZstDodat, &recs, nullptr, nullptr, msg_)) << msg_;

@@ -15,6 +15,7 @@ namespace {
 class PriceListDbTest : public DbTest {};
 
 TEST_F(PriceListDbTest, OlderDatabaseGetsTheTableOnFirstSave) {
+    KV_FILE_ONLY();  // SQLite's own SQL
     std::vector<PriceEntry> read;
     ASSERT_EQ(1, DbLoadPriceList(&read, msg_)) << msg_;
     EXPECT_TRUE(read.empty());
@@ -47,6 +48,7 @@ TEST_F(PriceListDbTest, OlderDatabaseGetsTheTableOnFirstSave) {
 }
 
 TEST_F(PriceListDbTest, FailedSaveKeepsTheStoredList) {
+    KV_FILE_ONLY();  // SQLite's own SQL
     ASSERT_EQ(1, DbSavePriceList({Entry(kPriceBead, "B", 5)}, msg_)) << msg_;
     // A trigger that refuses the second row: the first must not stay either.
     Sql("CREATE TRIGGER refuse BEFORE INSERT ON T_Cennik WHEN NEW.nazwa = 'second' "

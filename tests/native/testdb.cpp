@@ -2,7 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <libpq-fe.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #ifdef _WIN32
@@ -15,6 +19,7 @@
 
 #include "db/connection.h"
 #include "db/newdb.h"
+#include "db/server.h"
 
 namespace fs = std::filesystem;
 
@@ -35,8 +40,41 @@ void TempDirTest::TearDown() {
     fs::remove_all(dir_, ec);
 }
 
+std::string TestServerConnInfo() {
+    const char* file = std::getenv("KV_PG_CONNFILE");
+    if (!file || !*file) return "";
+    std::ifstream in(file);
+    std::string line, info;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        info += line.substr(0, eq) + "='";
+        for (char c : line.substr(eq + 1)) {
+            if (c == '\'' || c == '\\') info += '\\';
+            info += c;
+        }
+        info += "' ";
+    }
+    return info;
+}
+
 void DbTest::SetUp() {
     TempDirTest::SetUp();
+    server_ = TestServerConnInfo();
+    if (OnServer()) {
+        PGconn* c = PQconnectdb(server_.c_str());
+        ASSERT_EQ(CONNECTION_OK, PQstatus(c)) << PQerrorMessage(c);
+        PGresult* r = PQexec(c, "SET client_min_messages TO warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public;");
+        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+        PQclear(r);
+        ASSERT_TRUE(ok) << PQerrorMessage(c);
+        PQfinish(c);
+        ASSERT_EQ(1, DbCreateServer(server_.c_str(), 2010, msg_)) << msg_;
+        ASSERT_EQ(kServerConnected, DbOpenServer(server_.c_str(), msg_)) << msg_;
+        ASSERT_EQ(1, DbRegisterFunctions(msg_)) << msg_;
+        return;
+    }
     path_ = Path("test.db");
     ASSERT_EQ(1, DbCreateFile(path_.c_str(), 2010, msg_)) << msg_;
     ASSERT_EQ(1, DbOpen(path_.c_str(), msg_)) << msg_;

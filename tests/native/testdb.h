@@ -17,17 +17,29 @@ private:
     std::string dir_;
 };
 
+// The connection string of the test server when the tests run against one
+// (KV_PG_CONNFILE names its file of "key=value" lines), else "".
+std::string TestServerConnInfo();
+
 // A new database from the program's own schema and defaults, year 2010,
-// opened as the program's connection.
+// opened as the program's connection: a file, or with a test server the
+// server's database emptied and made anew, so every test of the family runs
+// on both backends.
 class DbTest : public TempDirTest {
 protected:
     void SetUp() override;
     void TearDown() override;
+    bool OnServer() const { return !server_.empty(); }
+    std::string server_;
     // Runs SQL on the program's connection and fails the test if it fails.
     void Sql(const char* sql);
     std::string path_;
     char msg_[2048] = {};
 };
+
+// For a test of what only a file does (its path, its locks, its pages).
+#define KV_FILE_ONLY() \
+    if (OnServer()) GTEST_SKIP() << "a database file's own behaviour"
 
 // Runs SQL on a connection of its own (the program's is not touched); fails
 // the test if it fails.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The PostgreSQL client of both builds against a private server: starts one
-# (tools/pg-server.sh), runs pq_server_test natively and as a Windows
-# executable under Wine, checks that the Windows one needs no DLL beyond the
-# system's, and stops the server from a trap, whatever fails. Counts every
-# test case of both runs. Run it inside xvfb-run, as the Windows tests.
+# (tools/pg-server.sh), runs pq_server_test and the database layer's tests
+# (the family that runs on a file in the native and Windows suites, here on
+# the server) natively and as Windows executables under Wine, checks that
+# the Windows client needs no DLL beyond the system's, and stops the server
+# from a trap, whatever fails. Counts every test case of every run. Run it inside xvfb-run, as the Windows tests.
 #   tests/server/server_test.sh NATIVE_BUILD_DIR WIN_BUILD_DIR
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -53,6 +54,18 @@ rm -f "$xml"
 KV_PG_CONNFILE="$dir/conninfo" timeout 300 "$exe" --gtest_brief=1 --gtest_output="xml:$xml"
 gtest_counts native "$xml"
 
+# The database layer on the server: the same tests as on the file.
+layer_filter='DbTablesTest.*:DbRegistersTest.*:DbOrdersTest.*:DbQueryTest.*:DbTransactionTest.*:DbServerTest.*'
+orders_filter='OrderList.*:PriceListDbTest.*'
+for t in "db_test:$layer_filter" "valuation_db_test:$orders_filter"; do
+  name=${t%%:*}
+  xml="$native/server-$name.xml"
+  rm -f "$xml"
+  KV_PG_CONNFILE="$dir/conninfo" timeout 600 "$native/tests/native/$name" --gtest_brief=1 \
+    --gtest_filter="${t#*:}" --gtest_output="xml:$xml"
+  gtest_counts "$name natively" "$xml"
+done
+
 exe="$win/bin/pq_server_test.exe"
 # Only the system's DLLs: libpq and OpenSSL are inside the executable.
 allowed='^(kernel32|user32|gdi32|advapi32|msvcrt|shell32|ws2_32|secur32|crypt32|bcrypt)\.dll$'
@@ -68,4 +81,14 @@ rm -f "$xml"
 (cd "$win" && KV_PG_CONNFILE=$(winepath -w "$dir/conninfo" 2>/dev/null) \
   timeout 300 wine "$exe" --gtest_brief=1 --gtest_output=xml:pq_server_test.xml </dev/null)
 gtest_counts Windows "$xml"
+
+for t in "db_test:$layer_filter" "valuation_db_test:$orders_filter"; do
+  name=${t%%:*}
+  xml="$win/server-$name.xml"
+  rm -f "$xml"
+  (cd "$win" && KV_PG_CONNFILE=$(winepath -w "$dir/conninfo" 2>/dev/null) \
+    timeout 900 wine "bin/$name.exe" --gtest_brief=1 --gtest_filter="${t#*:}" \
+    --gtest_output="xml:server-$name.xml" </dev/null)
+  gtest_counts "$name under Wine" "$xml"
+done
 finish

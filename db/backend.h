@@ -1,0 +1,47 @@
+// backend.h - what the statement front and the connection need of each
+// backend; private to db/.
+#ifndef KV_DB_BACKEND_H
+#define KV_DB_BACKEND_H
+
+#include <stdint.h>
+
+#include <string>
+
+struct sqlite3;
+class StmtBackend;
+
+// A prepared statement of the SQLite connection, or null (the text in
+// sqlite3_errmsg).
+StmtBackend* SqlitePrepare(sqlite3* db, const char* sql);
+
+// ---- The server connection (db/server.cpp) ----------------------------------
+
+// A statement of the server connection, or null when there is none. The
+// server checks the text when it first runs, so a bad statement fails at
+// its first Step.
+StmtBackend* ServerPrepare(const char* sql);
+// True while the program's connection is to a server.
+bool ServerOpen();
+// Runs statements without parameters or result. False with the server's text.
+bool ServerExec(const char* sql);
+// Rows changed by the last statement run.
+int64_t ServerChanges();
+// The text of the connection's last failure.
+const char* ServerErrorText();
+// True inside a transaction block (a failed one included).
+bool ServerInTransaction();
+// True inside a transaction block a statement has failed in.
+bool ServerTransactionFailed();
+void ServerClose();
+// Connects (a ServerOpenResult); the failure's text in *err.
+int ServerConnect(const char* conninfo, std::string* err);
+// Sets the client encoding of the connection. False when refused.
+bool ServerSetEncoding(const char* encoding);
+
+// The statement text with SQLite's parameters written as "$n": "?NNN" keeps
+// its number, a bare "?" takes the next one, a named ":x" or "@x" or "$x"
+// the number SQLite gives it (the next unused on its first appearance).
+// Quoted texts and names are copied as they stand. Portable, for the tests.
+std::string ServerStatementText(const char* sql, int* params);
+
+#endif  // KV_DB_BACKEND_H

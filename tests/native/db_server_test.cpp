@@ -1,0 +1,193 @@
+// What only a database server does: connecting and what refuses a desk, a
+// save that fails half-way on the server, a text the desk's code page has
+// no character for, and making the tables. Runs only with a test server
+// (KV_PG_CONNFILE); the family of DbTest runs the rest on both backends.
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "db/connection.h"
+#include "db/orders.h"
+#include "db/price_list.h"
+#include "db/server.h"
+#include "db/tables.h"
+#include "tests/native/order_patterns.h"
+#include "tests/native/testdb.h"
+
+class DbServerTest : public DbTest {
+protected:
+    void SetUp() override {
+        if (TestServerConnInfo().empty()) GTEST_SKIP() << "no test server";
+        DbTest::SetUp();
+    }
+    void TearDown() override {
+        ZwolnijZam(&a_);
+        DbTest::TearDown();
+    }
+    // Runs SQL as the database's owner, beside the program's connection.
+    void OwnerSql(const char* sql) {
+        PGconn* c = PQconnectdb(server_.c_str());
+        PGresult* r = PQexec(c, (std::string("SET client_min_messages TO warning;") + sql).c_str());
+        EXPECT_EQ(PGRES_COMMAND_OK, PQresultStatus(r)) << sql << "\n" << PQerrorMessage(c);
+        PQclear(r);
+        PQfinish(c);
+    }
+    void Order(strZamRob* z, int32_t nr, const char* buyer) {
+        ZamTest(z, nr, buyer);
+        for (int i = 0; i < 2; i++) {
+            TestOkno o;
+            OknoZeSkrzydlem(o);
+            DodajOknoTest(z, o, i ? "FAIL" : "Selvano", 50000 + i);
+        }
+        DodajDodatekTest(z, 0, "Sill", 1);
+    }
+    // Rows of the order tables and the last number, as one line.
+    std::string Counts() {
+        std::string s;
+        for (const char* t : {"T_Zam", "T_Okno", "T_OperRysDb", "T_DodatZam"})
+            s += std::to_string(DbCountRows(t, nullptr, nullptr)) + " ";
+        strZmienne z{};
+        EXPECT_EQ(1, ReadZmienne(&z, msg_)) << msg_;
+        return s + std::to_string(z.idZam);
+    }
+    strZamRob a_{};
+    strZmienne zm_{0, 2010};
+};
+
+TEST_F(DbServerTest, ConnectionsThatAreRefused) {
+    DbClose();
+    const struct {
+        const char* what;
+        const char* ownerSql;  // what is done to the database first
+        std::string conninfo;
+        int result;
+        const char* message;  // the message holds this
+    } cases[] = {
+        {"no tables", "DROP SCHEMA public CASCADE; CREATE SCHEMA public;", server_, kServerFailed,
+         "Wrong content of the database (T_WerBaza)\r\nrelation \"t_werbaza\" does not exist"},
+        {"another version", "UPDATE T_WerBaza SET werBaza = '1-7';", server_, kServerFailed,
+         "Incorrect version of the database !\r\nProgram works with version 1-8,\r\nand the database has version 1-7"},
+        {"another code page", "UPDATE T_ServerInfo SET codePage = 1250;", server_, kServerFailed,
+         "This computer works in code page 1252, and the database on the server was made for code page 1250."},
+        {"a wrong password", "", server_ + " password='not-it'", kServerNeedsPassword,
+         "password authentication failed"},
+        {"no password", "", server_ + " password='' passfile='/nonexistent'", kServerNeedsPassword,
+         "Error of opening the database\r\n"},
+        {"a server that is not there", "", server_ + " port='1' connect_timeout='2'", kServerFailed,
+         "Error of opening the database\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DbTest::TearDown();
+        DbTest::SetUp();
+        DbClose();
+        if (*c.ownerSql) OwnerSql(c.ownerSql);
+        msg_[0] = 0;
+        EXPECT_EQ(c.result, DbOpenServer(c.conninfo.c_str(), msg_));
+        EXPECT_NE(nullptr, strstr(msg_, c.message)) << msg_;
+        EXPECT_EQ(kDbClosed, DbBackendInUse());
+    }
+}
+
+TEST_F(DbServerTest, MakingTheTablesRefusesADatabaseThatHasThem) {
+    DbClose();
+    EXPECT_EQ(0, DbCreateServer(server_.c_str(), 2011, msg_));
+    EXPECT_NE(nullptr, strstr(msg_, "already holds tables of the program")) << msg_;
+    ASSERT_EQ(kServerConnected, DbOpenServer(server_.c_str(), msg_)) << msg_;
+    strZmienne z{};
+    ASSERT_EQ(1, ReadZmienne(&z, msg_)) << msg_;
+    EXPECT_EQ(2010, z.rok);  // the first making stands
+}
+
+// A statement that fails in the middle of a save, an overwrite or a delete
+// leaves the database as it was: the server rolls the whole transaction back
+// and the program says the save failed.
+TEST_F(DbServerTest, FailuresHalfWayLeaveNothing) {
+    Order(&a_, 1, "Nadia Ferrow");
+    strcpy(a_.zam.okna[1].nazProfil, "Selvano");
+    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    const int64_t stored = a_.zam.kluczZam;
+    OwnerSql(
+        "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$BEGIN RAISE EXCEPTION 'refused here'; END$$;"
+        "CREATE TRIGGER refuse_window BEFORE INSERT ON T_Okno FOR EACH ROW "
+        "WHEN (NEW.nazProfil = 'FAIL') EXECUTE FUNCTION refuse();"
+        "CREATE TRIGGER refuse_delete BEFORE DELETE ON T_Zam FOR EACH ROW "
+        "WHEN (OLD.uwagi = 'KEEP') EXECUTE FUNCTION refuse();");
+    const std::string before = Counts();
+
+    ZwolnijIZerujZam(&a_);
+    Order(&a_, 2, "Orvin Dalsk");
+    EXPECT_EQ(0, ZapiszNoweZam(&a_, &zm_, msg_));
+    EXPECT_NE(nullptr, strstr(msg_, "refused here")) << msg_;
+    EXPECT_EQ(before, Counts());
+
+    ZwolnijIZerujZam(&a_);
+    ASSERT_EQ(1, WczytajZam(stored, &a_, msg_)) << msg_;
+    strcpy(a_.zam.okna[1].nazProfil, "FAIL");
+    EXPECT_EQ(0, NadpiszZam(&a_, msg_));
+    EXPECT_EQ(before, Counts());
+    ZwolnijIZerujZam(&a_);
+    ASSERT_EQ(1, WczytajZam(stored, &a_, msg_)) << msg_;
+    EXPECT_STREQ("Selvano", a_.zam.okna[1].nazProfil);
+
+    ASSERT_EQ(1, ZmienStatusZam(stored, 2, msg_)) << msg_;
+    OwnerSql("UPDATE T_Zam SET uwagi = 'KEEP';");
+    EXPECT_EQ(0, UsunZam(stored, msg_));
+    EXPECT_EQ(before, Counts());
+    // The connection works on after each failure.
+    EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, "status = 2"));
+}
+
+// The stored records keep the desk's bytes; a text column must convert, and
+// a byte the code page leaves undefined (0x81 in 1252) cannot: the save is
+// refused as a whole, never stored garbled.
+TEST_F(DbServerTest, ATextTheCodePageCannotHoldIsRefused) {
+    const std::string before = Counts();
+    Order(&a_, 1, "Ann\x81 Brell");
+    strcpy(a_.zam.okna[1].nazProfil, "Selvano");
+    EXPECT_EQ(0, ZapiszNoweZam(&a_, &zm_, msg_));
+    EXPECT_NE(nullptr, strstr(msg_, "0x81")) << msg_;
+    EXPECT_EQ(before, Counts());
+    // Accented letters of the code page travel both ways unchanged.
+    strcpy(a_.zam.nazwaNabyw, "J\xf3zef \xc6mielski");
+    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    strZam back{};
+    ASSERT_EQ(1, ReadZam(a_.zam.kluczZam, &back, msg_)) << msg_;
+    EXPECT_STREQ("J\xf3zef \xc6mielski", back.nazwaNabyw);
+    char utf8[64];
+    ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT encode(convert_to(nazwaNabyw, 'UTF8'), 'hex') FROM T_Zam",
+                                          kDbText, utf8, sizeof utf8, msg_))
+        << msg_;
+    EXPECT_STREQ("4ac3b37a656620c3866d69656c736b69", utf8);  // "Józef Æmielski" in UTF-8 on the server
+}
+
+// A server has no row order of its own: the entries come back in the order
+// they were saved in, and a save replaces them all.
+TEST_F(DbServerTest, PriceListKeepsItsOrder) {
+    auto entry = [](int kind, const char* name, int64_t rate) {
+        PriceEntry e{};
+        e.kind = kind;
+        snprintf(e.name, sizeof e.name, "%s", name);
+        e.rates[0] = rate;
+        return e;
+    };
+    for (const char* first : {"Zeta", "Alpha"}) {
+        const std::vector<PriceEntry> saved = {entry(kPriceBead, first, 1), entry(kPriceProfile, "Mid", 2),
+                                               entry(kPriceWindow, "", 3)};
+        ASSERT_EQ(1, DbSavePriceList(saved, msg_)) << msg_;
+        std::vector<PriceEntry> read;
+        ASSERT_EQ(1, DbLoadPriceList(&read, msg_)) << msg_;
+        ASSERT_EQ(3u, read.size());
+        for (size_t i = 0; i < 3; i++) {
+            EXPECT_EQ(saved[i].kind, read[i].kind);
+            EXPECT_STREQ(saved[i].name, read[i].name);
+            EXPECT_EQ(saved[i].rates[0], read[i].rates[0]);
+        }
+    }
+}
