@@ -19,6 +19,7 @@
 
 #include "db/connection.h"
 #include "db/file_stmt.h"
+#include "db/server_backup.h"
 #include "db/tables.h"
 #include "util/kvutil.h"
 #include "util/msgbuf.h"
@@ -227,13 +228,14 @@ bool HasProgramTables(sqlite3* db, const char* path, char* msg) {
 
 // Writes a copy of db's database at `dest` by way of "<dest>.part".
 int CopyTo(sqlite3* db, const std::string& dest, bool check, char* msg) {
-    if (!db) {
+    const bool server = !db && DbBackendInUse() == kDbServer;
+    if (!db && !server) {
         KvMsg(msg, "The database is not open");
         return 0;
     }
     // A copy renamed over the database file would replace it under its own
     // open connection.
-    const char* source = sqlite3_db_filename(db, "main");
+    const char* source = db ? sqlite3_db_filename(db, "main") : nullptr;
     if (source && *source && BackupIsTheDatabase(dest.c_str(), source)) {
         KvMsg(msg, "The backup %s cannot be written over the database itself", dest.c_str());
         return 0;
@@ -252,9 +254,10 @@ int CopyTo(sqlite3* db, const std::string& dest, bool check, char* msg) {
         // The unfinished copy is thrown away if anything goes wrong, so it needs no
         // journal; its pages are still synced when the copy commits.
         sqlite3_exec(out.db, "PRAGMA journal_mode=OFF;", nullptr, nullptr, nullptr);
-        int rc = CopyPages(out.db, db);
+        char why[KV_MSG_LEN] = "";
+        const int rc = server ? (CopyServerRows(out.db, why) ? SQLITE_DONE : SQLITE_ERROR) : CopyPages(out.db, db);
         if (rc != SQLITE_DONE) {
-            KvMsg(msg, "The backup %s cannot be written\r\n%s", dest.c_str(), sqlite3_errstr(rc));
+            KvMsg(msg, "The backup %s cannot be written\r\n%s", dest.c_str(), server ? why : sqlite3_errstr(rc));
             out.Close();
             RemoveQuietly(part);
             return 0;

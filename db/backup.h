@@ -91,4 +91,16 @@ int BackupNow(sqlite3* db, const char* dbPath, const char* folder, char* made, c
 int BackupRestore(sqlite3* db, const char* dbPath, const char* backup, BackupInfo* info, char* safety,
                   char* msg);
 
+// ---- A register on a server ----------------------------------------------------
+// BackupCopy and BackupNow with no `db` while the program's connection is
+// to a server write the same checked file from one snapshot of the server's
+// database.
+
+// Loads the checked backup file (or a desk's database) `file` into the
+// server database of `conninfo`: one that has no tables gets them; one that
+// holds rows is replaced only with `replace`. All in one transaction, the
+// keys kept; a failure leaves the server's database as it was. Uses (and
+// closes) the program's connection. 1, or 0 with the message.
+int BackupRestoreToServer(const char* conninfo, const char* file, bool replace, BackupInfo* info, char* msg);
+
 #endif  // KV_DB_BACKUP_H

@@ -181,6 +181,17 @@ int DbOpenServer(const char* conninfo, char* msg) {
     return kServerConnected;
 }
 
+int DbOpenFileOrServer(const char* target, bool server, char* msg) {
+    if (server) return DbOpenServer(target, msg) == kServerConnected ? 1 : 0;
+    FILE* f = fopen(target, "rb");
+    if (!f) {
+        KvMsg(msg, "cannot open %s", target);
+        return 0;
+    }
+    fclose(f);
+    return DbOpen(target, msg);
+}
+
 void DbClose() {
     if (g_db) {
         sqlite3_close_v2(g_db);

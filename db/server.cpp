@@ -128,6 +128,18 @@ public:
         return PQgetvalue(res_.r, row_, col);
     }
 
+    int ColumnType(int col) const override {
+        if (ColumnIsNull(col)) return kBindNull;
+        switch (PQftype(res_.r, col)) {
+            case kOidInt8:
+            case kOidInt4:
+            case kOidInt2:
+            case kOidBool: return kBindInt;
+            case kOidBytea: return kBindBlob;
+            default: return kBindText;
+        }
+    }
+
 private:
     struct Param {
         int type = kBindNull;

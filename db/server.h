@@ -36,6 +36,11 @@ enum ServerOpenResult {
 // reason) and no connection left open.
 int DbOpenServer(const char* conninfo, char* msg);
 
+// For the tools, which take "--server CONNINFO" in place of a file: opens
+// the server, or the file `target`, which must exist (SQLite would make a
+// missing one empty). 1, or 0 with the message.
+int DbOpenFileOrServer(const char* target, bool server, char* msg);
+
 // "quarvel on 192.0.2.10" while connected to a server; "" otherwise.
 std::string ServerDescription();
 

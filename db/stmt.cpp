@@ -50,6 +50,15 @@ public:
         return p;
     }
 
+    int ColumnType(int col) const override {
+        switch (sqlite3_column_type(st_, col)) {
+            case SQLITE_NULL: return kBindNull;
+            case SQLITE_INTEGER: return kBindInt;
+            case SQLITE_BLOB: return kBindBlob;
+            default: return kBindText;  // a real number too, as its text
+        }
+    }
+
 private:
     sqlite3_stmt* st_;
     int64_t changes_ = 0;
@@ -108,6 +117,8 @@ const char* Stmt::ColumnBytes(int col, int* len) const {
     *len = 0;
     return b_ ? b_->ColumnBytes(col, len) : nullptr;
 }
+
+int Stmt::ColumnType(int col) const { return b_ ? b_->ColumnType(col) : StmtBackend::kBindNull; }
 
 void ColumnText(const Stmt& st, int col, char* field, int width) {
     if (!field || width <= 0) return;

@@ -69,6 +69,9 @@ public:
     int32_t ColumnInt32(int col) const { return (int32_t)ColumnInt64(col); }
     // Text or blob bytes (null for NULL), valid until the next Step.
     const char* ColumnBytes(int col, int* len) const;
+    // What the column holds in this row: StmtBackend::kBindNull, kBindInt,
+    // kBindText or kBindBlob.
+    int ColumnType(int col) const;
 
 private:
     std::unique_ptr<StmtBackend> b_;
@@ -89,6 +92,7 @@ public:
     virtual bool ColumnIsNull(int col) const = 0;
     virtual int64_t ColumnInt64(int col) const = 0;
     virtual const char* ColumnBytes(int col, int* len) const = 0;
+    virtual int ColumnType(int col) const = 0;
 
     enum { kBindNull, kBindInt, kBindText, kBindBlob };
 };

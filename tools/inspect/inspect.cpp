@@ -19,6 +19,7 @@
 #include "db/connection.h"
 #include "db/names.h"
 #include "db/orders.h"
+#include "db/server.h"
 #include "db/tables.h"
 #include "model/comparison.h"
 #include "model/description.h"
@@ -44,7 +45,8 @@ const char kUsage[] =
     "as JSON, with the totals and lines as the program computes them; or, with\n"
     "--check, one line per order that does not load or whose windows fail the\n"
     "structure check; or, with --register-csv and --lines-csv, the register and\n"
-    "the lines of its orders as the program exports them to CSV.\n";
+    "the lines of its orders as the program exports them to CSV. \"--server CONNINFO\"\n"
+    "in place of DATABASE reads the register on a server (libpq's words).\n";
 
 class Json {
 public:
@@ -392,6 +394,18 @@ int Csv(bool rejestr, int strona, FILE* out, FILE* err) {
 }  // namespace
 
 int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
+    // "--server CONNINFO" stands where the database file would.
+    std::vector<char*> args(argv, argv + argc);
+    bool server = false;
+    for (size_t i = 1; i + 1 < args.size(); i++) {
+        if (strcmp(args[i], "--server") == 0) {
+            args.erase(args.begin() + (long)i);
+            server = true;
+            break;
+        }
+    }
+    argc = (int)args.size();
+    argv = args.data();
     bool sprawdz = false;
     int csv = 0;  // 1 the register, 2 the order lines
     int strona = kDomyslnaStrona;
@@ -429,14 +443,7 @@ int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
         return 2;
     }
     char msg[KV_MSG_LEN];
-    // SQLite would make a missing file empty; say what is wrong instead.
-    FILE* f = fopen(baza, "rb");
-    if (!f) {
-        fprintf(err, "kelvaro-inspect: cannot open %s\n", baza);
-        return 2;
-    }
-    fclose(f);
-    if (!DbOpen(baza, msg) || !DbRegisterFunctions(msg)) {
+    if (!DbOpenFileOrServer(baza, server, msg) || !DbRegisterFunctions(msg)) {
         DbClose();
         std::string t = msg;
         for (size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, "; ");

@@ -5,9 +5,11 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "db/connection.h"
 #include "db/price_list.h"
+#include "db/server.h"
 #include "util/msgbuf.h"
 #include "valuation/price_list.h"
 
@@ -17,7 +19,8 @@ const char kUsage[] =
     "usage: kelvaro-prices DATABASE import FILE.csv [--codepage N]\n"
     "       kelvaro-prices DATABASE export FILE.csv [--codepage N]\n"
     "Replaces the price list of a Quarvel database with the one in a CSV file,\n"
-    "or writes the database's price list to a CSV file.\n";
+    "or writes the database's price list to a CSV file. \"--server CONNINFO\" in\n"
+    "place of DATABASE works on the register on a server (libpq's words).\n";
 
 #ifdef _WIN32
 const int kDefaultCodePage = 0;  // the system's
@@ -54,6 +57,18 @@ int Export(const char* file, int codePage, FILE* out, FILE* err) {
 }  // namespace
 
 int PricesMain(int argc, char** argv, FILE* out, FILE* err) {
+    // "--server CONNINFO" stands where the database file would.
+    std::vector<char*> args(argv, argv + argc);
+    bool server = false;
+    for (size_t i = 1; i + 1 < args.size(); i++) {
+        if (strcmp(args[i], "--server") == 0) {
+            args.erase(args.begin() + (long)i);
+            server = true;
+            break;
+        }
+    }
+    argc = (int)args.size();
+    argv = args.data();
     int codePage = kDefaultCodePage;
     if (argc == 6 && strcmp(argv[4], "--codepage") == 0) {
         char* end = nullptr;
@@ -70,15 +85,8 @@ int PricesMain(int argc, char** argv, FILE* out, FILE* err) {
         fputs(kUsage, err);
         return 1;
     }
-    // SQLite would make a missing file empty; say what is wrong instead.
-    FILE* f = fopen(argv[1], "rb");
-    if (!f) {
-        fprintf(err, "kelvaro-prices: cannot open %s\n", argv[1]);
-        return 1;
-    }
-    fclose(f);
     char msg[KV_MSG_LEN];
-    if (!DbOpen(argv[1], msg)) {
+    if (!DbOpenFileOrServer(argv[1], server, msg)) {
         DbClose();
         return Fail(err, msg);
     }
