@@ -12,6 +12,7 @@
 #include "app/order_register.h"
 #include "db/backup.h"
 #include "db/connection.h"
+#include "db/server.h"
 #include "db/tables.h"
 #include "resources/resource.h"
 #include "util/kvutil.h"
@@ -68,7 +69,9 @@ std::string WrittenAt(const char* path) {
 void BackUpNow(HWND main) {
     const std::string folder = BackupFolder();
     char path[MAX_PATH];
-    BackupNowName(DbDefaultPath(), path, sizeof path);
+    // A server's copy is named after its database.
+    const std::string server = DbBackendInUse() == kDbServer ? ServerDatabaseName() + ".db" : "";
+    BackupNowName(server.empty() ? DbDefaultPath() : server.c_str(), path, sizeof path);
     const KvFileQuestion q = {true, "Back up the database", kFilter, "db", folder.c_str()};
     if (!KvAskFile(main, q, path, sizeof path)) return;
     char msg[KV_MSG_LEN];
@@ -105,6 +108,9 @@ bool ReloadAfterRestore(MainWindow* w, char* msg) {
 
 void RestoreBackup(MainWindow* w) {
     HWND main = w->hwnd;
+    // A server's database is restored by kelvaro-backup, never under the
+    // other desks: the command is disabled there (the help says why).
+    if (DbBackendInUse() != kDbFile) return;
     const std::string folder = BackupFolder();
     char path[MAX_PATH] = "";
     const KvFileQuestion q = {false, "Restore a backup", kFilter, nullptr, folder.c_str()};

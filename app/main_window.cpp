@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/backup_commands.h"
+#include "app/database_start.h"
 #include "app/export_commands.h"
 #include "app/order_register.h"
 #include "db/connection.h"
@@ -58,8 +59,7 @@ bool CreationStep(MainWindow* w, char* msg) {
         KvMsg(msg, "Error of creating the drawing resources\r\n%s", DajKomunBledu(GetLastError(), 1));
         return false;
     }
-    if (!DbOpen(DbDefaultPath(), msg)) return false;
-    BackupAtStart();
+    if (!OpenTheDatabase(msg)) return false;
     if (!DbRegisterFunctions(msg)) return false;
     if (!KvHeapCreate()) {
         KvSystemErrorText("Error of creating the HEAP", GetLastError(), msg, KV_MSG_LEN);
@@ -77,6 +77,8 @@ bool CreationStep(MainWindow* w, char* msg) {
     }
     if (!ReadUstUzytk(&g_app.settings, msg)) return false;
     if (!OrderListCreate(w, msg)) return false;
+    if (DbBackendInUse() == kDbServer)
+        EnableMenuItem(GetMenu(w->hwnd), CMD_RESTORE_BACKUP, MF_BYCOMMAND | MF_GRAYED);
     if (!OrderListFill(w, msg)) return false;
     BackupShowStartNote();
     return true;
@@ -88,7 +90,7 @@ LRESULT OnCreate(MainWindow* w) {
     w->icons.Apply(w->hwnd, g_app.instance, IDI_APP, KvDpiForWindow(w->hwnd));
     char msg[KV_MSG_LEN] = "";
     if (CreationStep(w, msg)) return 0;
-    KvShowError(nullptr, msg);
+    if (msg[0]) KvShowError(nullptr, msg);  // none after a cancelled login
     return -1;  // the failed creation destroys the window, which ends the program
 }
 

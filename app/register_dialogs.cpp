@@ -5,7 +5,10 @@
 #include <commctrl.h>
 #include <limits.h>
 
+#include <string>
+
 #include "db/connection.h"
+#include "db/server.h"
 #include "resources/resource.h"
 #include "util/help_win.h"
 #include "util/kvutil.h"
@@ -88,9 +91,32 @@ INT_PTR CALLBACK SearchProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam
 
 // ---- About --------------------------------------------------------------------
 
+// On a server the box tells which database the program works on: one line
+// more under the others, the dialog grown to hold it.
+void AddDatabaseLine(HWND dlg) {
+    const std::string server = ServerDescription();
+    if (server.empty()) return;
+    RECT line = {44, 76, 194, 86};
+    MapDialogRect(dlg, &line);
+    const std::string text = "Database: " + server;
+    HWND label = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                 line.left, line.top, line.right - line.left, line.bottom - line.top, dlg,
+                                 (HMENU)(INT_PTR)IDC_ABOUT_DATABASE, nullptr, nullptr);
+    SendMessageA(label, WM_SETFONT, SendMessageA(dlg, WM_GETFONT, 0, 0), FALSE);
+    RECT grow = {0, 0, 0, 12};
+    MapDialogRect(dlg, &grow);
+    RECT box;
+    GetWindowRect(dlg, &box);
+    SetWindowPos(dlg, nullptr, 0, 0, box.right - box.left, box.bottom - box.top + grow.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK AboutProc(HWND dlg, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-        case WM_INITDIALOG: SetDlgItemTextA(dlg, IDC_ABOUT_VERSION, DajWersje(kVersionTag)); return TRUE;
+        case WM_INITDIALOG:
+            SetDlgItemTextA(dlg, IDC_ABOUT_VERSION, DajWersje(kVersionTag));
+            AddDatabaseLine(dlg);
+            return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
             EndDialog(dlg, IDOK);

@@ -399,3 +399,5 @@ std::string ServerDescription() {
     if (host && *host) (s += " on ") += host;
     return s;
 }
+
+std::string ServerDatabaseName() { return g_pg ? PQdb(g_pg) : ""; }

@@ -43,6 +43,8 @@ int DbOpenFileOrServer(const char* target, bool server, char* msg);
 
 // "quarvel on 192.0.2.10" while connected to a server; "" otherwise.
 std::string ServerDescription();
+// "quarvel": the database's name on the server; "" when not connected to one.
+std::string ServerDatabaseName();
 
 // The tables of the program, the version row "1-8", the variables row (last
 // number 0, `year`), the default settings and the code page of the desk

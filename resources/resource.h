@@ -72,6 +72,7 @@
 // About box
 #define IDD_ABOUT 10070
 #define IDC_ABOUT_VERSION 10071
+#define IDC_ABOUT_DATABASE 10072  // added at run time on a server
 
 // Search dialog
 #define IDD_SEARCH 10322

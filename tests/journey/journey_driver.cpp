@@ -18,6 +18,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <ctype.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -39,6 +40,11 @@ enum : int {
     kRegSettings = 10032,
     kRegPriceList = 13410,
     kRegList = 10060,
+    kRegSearch = 10021,
+    kRegStatus3 = 10024,
+    kRegCorrect = 10028,
+    kSearchText = 10323,
+    kOrdSave = 1,
     kOrdNumber = 10129,
     kOrdNet = 10131,
     kOrdGross = 10134,
@@ -83,6 +89,10 @@ DWORD g_pid;
 HANDLE g_process;
 std::string g_shots;
 bool g_print = true;
+std::string g_password;     // answers the login dialog of a register on a server
+bool g_serverSteps = false;  // a correction, a search and a status change after the printout
+bool g_wrongFirst = false;   // a refused password before the right one
+bool g_startFails = false;   // the start is to end with an error box
 const DWORD kWait = 20000;
 
 void Say(const char* fmt, ...) {
@@ -528,6 +538,10 @@ void Start(int argc, char** argv) {
         else if (a == "--cwd" && i + 1 < argc) cwd = argv[++i];
         else if (a == "--shots" && i + 1 < argc) g_shots = argv[++i];
         else if (a == "--no-print") g_print = false;
+        else if (a == "--password" && i + 1 < argc) g_password = argv[++i];
+        else if (a == "--server-steps") g_serverSteps = true;
+        else if (a == "--wrong-password-first") g_wrongFirst = true;
+        else if (a == "--start-fails") g_startFails = true;
         else Fail("unknown argument %s", a.c_str());
     }
     if (!lnk.empty()) {
@@ -563,7 +577,94 @@ void Start(int argc, char** argv) {
     g_pid = pi.dwProcessId;
 }
 
+// The row of the order `number` in the register; fails when it is not there.
+int RowOf(HWND list, const std::string& number) {
+    const int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    for (int i = 0; i < rows; i++)
+        if (Cell(list, i, 2) == number) return i;
+    Fail("the order %s is not in the register (%d rows)", number.c_str(), rows);
+}
+
+// A box that may come: answered (Yes when it asks), its text; "" when none
+// came within a few seconds.
+std::string AnswerBoxIfAny() {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 3000) {
+        if (HWND box = MessageBoxOpen()) {
+            const std::string text = BoxText(box);
+            PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDOK, 0);
+            WaitGone(box, "a message box");
+            return text;
+        }
+        Sleep(50);
+    }
+    return "";
+}
+
+// The register on a server asks for the password first.
+void LogIn() {
+    HWND login = WaitFor("the login dialog", [] { return Top("#32770", "Login and password"); });
+    Settle(login);
+    if (g_wrongFirst) {
+        SetText(GetDlgItem(login, 1205), "not-the-password");
+        Command(login, IDOK);
+        WaitGone(login, "the login dialog");
+        Say("refused: %s", AnswerBox("the refusal").c_str());
+        login = WaitFor("the login dialog again", [] { return Top("#32770", "Login and password"); });
+        Settle(login);
+    }
+    Say("login dialog: login %s", TextOf(GetDlgItem(login, 1204)).c_str());
+    SetText(GetDlgItem(login, 1205), g_password.c_str());
+    Command(login, IDOK);
+    WaitGone(login, "the login dialog");
+}
+
+// What a second desk's day adds on a server: the order corrected, found by
+// its number typed in lower case, and moved to status 3.
+void ServerSteps(HWND main, HWND list, const std::string& number) {
+    WaitReady(main, "the register");
+    SelectOnly(list, RowOf(list, number));
+    Command(main, kRegCorrect);
+    HWND order = WaitTop("oknoZamowienia");
+    WaitReady(order, "the order window in correction");
+    SetText(Item(order, kGenSymbol), "Corrected");
+    Command(order, kOrdSave);
+    Say("corrected: %s", AnswerBoxIfAny().c_str());
+    WaitGone(order, "the order window after the correction");
+
+    WaitReady(main, "the register");
+    Command(main, kRegSearch);
+    HWND search = Dialog("Searched order's number");
+    std::string typed = number;
+    for (char& c : typed) c = (char)tolower((unsigned char)c);
+    SetText(GetDlgItem(search, kSearchText), typed.c_str());
+    Command(search, IDOK);
+    order = WaitTop("oknoZamowienia");
+    WaitReady(order, "the order found");
+    Say("found: %s as %s", typed.c_str(), TextOf(Item(order, kOrdNumber)).c_str());
+    Command(order, kOrdCancel);
+    WaitGone(order, "the order found");
+
+    WaitReady(main, "the register");
+    SelectOnly(list, RowOf(list, number));
+    Command(main, kRegStatus3);
+    const std::string asked = AnswerBoxIfAny();
+    Settle(main);
+    Say("status changed: %s%s", Cell(list, RowOf(list, number), 1).c_str(), asked.empty() ? "" : " (asked)");
+}
+
+// A start that cannot open its database: one error box, then the end.
+void StartThatFails() {
+    Say("start: %s", AnswerBox("the start's error").c_str());
+    if (WaitForSingleObject(g_process, kWait) != WAIT_OBJECT_0) Fail("the program did not end");
+    DWORD code = 0;
+    GetExitCodeProcess(g_process, &code);
+    Say("program ended: exit code %lu", (unsigned long)code);
+}
+
 void Journey() {
+    if (g_startFails) return StartThatFails();
+    if (!g_password.empty()) LogIn();
     HWND main = WaitTop("kelvaro");
     HWND list = Item(main, kRegList);
     const int rowsBefore = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
@@ -689,6 +790,8 @@ void Journey() {
     WaitReady(order, "the order window in preview");
     Command(order, kOrdCancel);
     WaitGone(order, "the order window");
+
+    if (g_serverSteps) ServerSteps(main, list, number);
 
     WaitReady(main, "the register");
     Command(main, kCmdExit);

@@ -20,8 +20,11 @@ check() {  # DESCRIPTION COMMAND...
 finish() { echo "server: $passed passed, $failed failed"; [ $failed -eq 0 ]; exit; }
 
 source "$root/tools/wine-env.sh" "$win" wineprefix
+source "$root/tools/cups.sh"
+# The desk's journey prints: the scheduler before the first Wine process.
+kv_cups_start || echo "server: no print scheduler; the desk's printing step will fail" >&2
 dir=$(mktemp -d /tmp/kv-pg.XXXXXX)
-trap '"$root/tools/pg-server.sh" stop "$dir"; kv_wine_stop' EXIT
+trap '"$root/tools/pg-server.sh" stop "$dir"; kv_wine_stop; kv_cups_stop' EXIT
 
 if ! port=$("$root/tools/pg-server.sh" start "$dir"); then
   check "the test server starts" false
@@ -77,7 +80,7 @@ pg_bin=${KV_PG_BIN:-/usr/lib/postgresql/15/bin}
 owner_info=$(tr '\n' ' ' < "$dir/conninfo")
 psql_owner() { "$pg_bin/psql" -q -X -v ON_ERROR_STOP=1 "$owner_info" "$@" >/dev/null; }
 tools=$(mktemp -d /tmp/kv-pgtools.XXXXXX)
-trap '"$root/tools/pg-server.sh" stop "$dir"; kv_wine_stop; rm -rf "$tools"' EXIT
+trap '"$root/tools/pg-server.sh" stop "$dir"; kv_wine_stop; kv_cups_stop; rm -rf "$tools"' EXIT
 psql_owner -c "CREATE DATABASE kvshop" -c "CREATE DATABASE kvbare" \
   -c "CREATE ROLE kvdesk LOGIN PASSWORD 'desk-pw'"
 shop="$owner_info dbname=kvshop"
@@ -138,4 +141,68 @@ for t in "db_test:$layer_filter" "valuation_db_test:$orders_filter"; do
     --gtest_output="xml:server-$name.xml" </dev/null)
   gtest_counts "$name under Wine" "$xml"
 done
+
+# A desk on the server, driven through its windows: kelvaro.ini names the
+# server, the login dialog is answered, an order of two windows is saved,
+# printed to the PDF queue, corrected, found by its number in lower case
+# and moved to status 3; then the register is backed up from the server and
+# loaded into a second, empty server database, the orders equal.
+port=$(sed -n 's/^port=//p' "$dir/conninfo")
+psql_owner -c "CREATE DATABASE kvdesks" -c "CREATE DATABASE kvcopy"
+"$native/tools/kelvaro-mkdb" --server "$owner_info dbname=kvdesks" >/dev/null
+"$native/tools/backup/kelvaro-backup" --server "$owner_info dbname=kvdesks" --restore "$tools/desk.db" >/dev/null
+"$pg_bin/psql" -q -X "$owner_info dbname=kvdesks" \
+  -c "GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO kvdesk" >/dev/null
+desk_dir="$tools/desk"
+mkdir -p "$desk_dir"
+printf '[Database]\r\nServer=127.0.0.1\r\nPort=%s\r\nName=kvdesks\r\nLogin=kvdesk\r\nSslMode=require\r\n' \
+  "$port" > "$desk_dir/kelvaro.ini"
+pdf_dir="${HOME:-/root}/PDF"
+rm -f "$pdf_dir"/*.pdf 2>/dev/null
+log="$win/server-desk.log"
+timeout 300 wine "$win/bin/journey_driver.exe" --exe "$(winepath -w "$win/bin/kelvaro.exe")" \
+  --cwd "$(winepath -w "$desk_dir")" --password desk-pw --wrong-password-first --server-steps \
+  </dev/null >"$log.raw" 2>/dev/null
+desk_rc=$?
+tr -d '\r' <"$log.raw" >"$log"
+cat "$log"
+check "a desk played its day on the server" [ "$desk_rc" -eq 0 ]
+number=$(sed -n 's/^order number: //p' "$log" | head -n1)
+lower=$(tr 'A-Z' 'a-z' <<<"$number")
+check "the login dialog came with the login of kelvaro.ini" grep -q '^login dialog: login kvdesk$' "$log"
+# (A box's text goes on over several lines of the log.)
+check "a wrong password shows the server's reason and asks again" \
+  bash -c 'tr "\n" " " <"$0" | grep -q "refused: Error: Error of opening the database .*password authentication failed.* login dialog: login kvdesk"' "$log"
+check "the save reports the order $number" grep -q "^saved: Information: The order $number has been saved" "$log"
+check "the search finds $lower" grep -q "^found: $lower as $number\$" "$log"
+desk_json=$("$native/tools/inspect/kelvaro-inspect" --server "$owner_info dbname=kvdesks" 2>/dev/null)
+stored=$("$pg_bin/psql" -X -A -t -F ' ' "$owner_info dbname=kvdesks" -c \
+  "SELECT status, dodOznaczZam, (SELECT COUNT(*) FROM T_Okno o WHERE o.kluczZam = z.kluczZam) FROM T_Zam z
+   WHERE idZam = ${number%%-*} AND rok = ${number##*-}" 2>/dev/null)
+echo "on the server: order $number: ${stored:-missing}"
+check "the server holds the order with status 3, corrected, with two windows" [ "$stored" = "3 CORRECTED 2" ]
+pdf=""
+for _ in $(seq 1 300); do
+  pdf=$(ls "$pdf_dir"/*.pdf 2>/dev/null | head -n1)
+  [ -n "$pdf" ] && [ -z "$(lpstat -o 2>/dev/null)" ] && break
+  sleep 0.2
+done
+check "the desk's printout reaches the PDF queue with the order's number" \
+  bash -c '[ -n "$0" ] && pdftotext "$0" - 2>/dev/null | grep -q "$1"' "$pdf" "$number"
+check "the register backed up from the server loads into an empty one, the orders equal" \
+  bash -c '"$0" --server "$1 dbname=kvdesks" "$3/desks.db" >/dev/null &&
+           "$0" --server "$1 dbname=kvcopy" --restore "$3/desks.db" >/dev/null &&
+           [ "$("$2" --server "$1 dbname=kvcopy")" = "$4" ]' \
+  "$native/tools/backup/kelvaro-backup" "$owner_info" "$native/tools/inspect/kelvaro-inspect" "$tools" "$desk_json"
+# A server that is not there: the reason and the settings file, then the end.
+down_dir="$tools/down"
+mkdir -p "$down_dir"
+printf '[Database]\r\nServer=127.0.0.1\r\nPort=1\r\nName=kvdesks\r\nLogin=kvdesk\r\n' > "$down_dir/kelvaro.ini"
+timeout 120 wine "$win/bin/journey_driver.exe" --exe "$(winepath -w "$win/bin/kelvaro.exe")" \
+  --cwd "$(winepath -w "$down_dir")" --start-fails </dev/null >"$log.raw" 2>/dev/null
+tr -d '\r' <"$log.raw" >"$log-down"
+cat "$log-down"
+check "a server that is down: an error box naming kelvaro.ini, and a clean end" \
+  bash -c 'tr "\n" " " <"$0" | grep -q "start: Error: Error of opening the database .*settings file .*kelvaro.ini" &&
+           grep -q "^program ended: exit code 0$" "$0"' "$log-down"
 finish
