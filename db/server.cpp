@@ -25,7 +25,7 @@ int g_cursors;  // names the cursors of the connection's life apart
 
 // Type numbers of the server's built-in types (pg_type.oid).
 enum : Oid { kOidBool = 16, kOidBytea = 17, kOidInt8 = 20, kOidInt2 = 21, kOidInt4 = 23 };
-enum { kFetchRows = 256 };
+enum { kFetchRows = 4096 };
 
 void NoteFailure(const PGresult* r) {
     const char* primary = r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
