@@ -30,6 +30,10 @@ for f in kelvaro.exe pagora.dll widgora.dll kelvaro-mkdb.exe kelvaro-backup.exe 
   cp "$bin/$f" "$stage/"
 done
 cp tools/sample-prices.csv "$stage/"
+# kelvaro.exe carries libpq and OpenSSL inside it: their licences go with it.
+newest() { ls -d .deps/$1 2>/dev/null | grep -E '[0-9]$' | sort -V | tail -n1; }
+cp "$(newest 'postgresql-15.*')/COPYRIGHT" "$stage/PostgreSQL-COPYRIGHT.txt"
+cp "$(newest 'openssl-3.0.*')/LICENSE.txt" "$stage/OpenSSL-LICENSE.txt"
 [ -d resources/help/images ] && cp -r resources/help/images "$stage/help" || true
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll
 cat > "$stage/README.txt" <<TXT
@@ -45,6 +49,10 @@ directory. No other DLL is needed. kelvaro-help.html is the guide (F1).
 LiberationSans-Regular.ttf and LiberationSans-Bold.ttf go beside
 kelvaro.exe too: Save as PDF embeds them for Cyrillic, Greek and Vietnamese
 letters (Liberation Sans, SIL Open Font License: LiberationSans-LICENSE.txt).
+kelvaro.exe contains PostgreSQL's client library (PostgreSQL-COPYRIGHT.txt)
+and OpenSSL (OpenSSL-LICENSE.txt), for a register on a database server:
+a file kelvaro.ini beside the database names it (see the guide, "Several
+desks").
 sample-prices.csv is a price list to start from (Settings > Price list... >
 Import..., or kelvaro-prices.exe kelvaroDemo.db import sample-prices.csv).
 TXT

@@ -40,7 +40,8 @@ install_rc=$?
 echo "silent install: $(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s, setup $(stat -c %s "$setup") bytes"
 check "setup exits 0" [ $install_rc -eq 0 ]
 for f in kelvaro.exe pagora.dll widgora.dll kelvaro-backup.exe kelvaro-prices.exe sample-prices.csv kelvaro-help.html \
-         LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSans-LICENSE.txt uninstall.exe; do
+         LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSans-LICENSE.txt PostgreSQL-COPYRIGHT.txt \
+         OpenSSL-LICENSE.txt uninstall.exe; do
   check "program folder holds $f" [ -f "$prog/$f" ]
 done
 # Each installed binary needs only system DLLs and the two libraries, and

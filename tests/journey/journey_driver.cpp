@@ -41,6 +41,8 @@ enum : int {
     kRegPriceList = 13410,
     kRegList = 10060,
     kRegSearch = 10021,
+    kRegAbout = 10042,
+    kAboutDatabase = 10072,
     kRegStatus3 = 10024,
     kRegCorrect = 10028,
     kSearchText = 10323,
@@ -93,6 +95,8 @@ std::string g_password;     // answers the login dialog of a register on a serve
 bool g_serverSteps = false;  // a correction, a search and a status change after the printout
 bool g_wrongFirst = false;   // a refused password before the right one
 bool g_startFails = false;   // the start is to end with an error box
+bool g_cancelLogin = false;  // the login is cancelled: the program ends without a box
+bool g_startOnly = false;    // the register shows (no login dialog), then the program is closed
 const DWORD kWait = 20000;
 
 void Say(const char* fmt, ...) {
@@ -542,6 +546,8 @@ void Start(int argc, char** argv) {
         else if (a == "--server-steps") g_serverSteps = true;
         else if (a == "--wrong-password-first") g_wrongFirst = true;
         else if (a == "--start-fails") g_startFails = true;
+        else if (a == "--cancel-login") g_cancelLogin = true;
+        else if (a == "--start-only") g_startOnly = true;
         else Fail("unknown argument %s", a.c_str());
     }
     if (!lnk.empty()) {
@@ -646,6 +652,13 @@ void ServerSteps(HWND main, HWND list, const std::string& number) {
     WaitGone(order, "the order found");
 
     WaitReady(main, "the register");
+    Command(main, kRegAbout);
+    HWND about = Dialog("About the program");
+    Say("about: %s", TextOf(GetDlgItem(about, kAboutDatabase)).c_str());
+    Command(about, IDOK);
+    WaitGone(about, "the about box");
+
+    WaitReady(main, "the register");
     SelectOnly(list, RowOf(list, number));
     Command(main, kRegStatus3);
     const std::string asked = AnswerBoxIfAny();
@@ -662,8 +675,34 @@ void StartThatFails() {
     Say("program ended: exit code %lu", (unsigned long)code);
 }
 
+// Waits for the program's end; a message box meanwhile fails the run.
+void EndWithoutBox() {
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(g_process, 50) != WAIT_OBJECT_0) {
+        if (HWND box = MessageBoxOpen()) Fail("unexpected message \"%s\"", BoxText(box).c_str());
+        if (GetTickCount() - start > kWait) Fail("the program did not end");
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(g_process, &code);
+    Say("program ended: exit code %lu", (unsigned long)code);
+}
+
 void Journey() {
     if (g_startFails) return StartThatFails();
+    if (g_cancelLogin) {
+        HWND login = WaitFor("the login dialog", [] { return Top("#32770", "Login and password"); });
+        Settle(login);
+        Command(login, IDCANCEL);
+        Say("login cancelled");
+        return EndWithoutBox();
+    }
+    if (g_startOnly) {
+        HWND main = WaitTop("kelvaro");
+        Settle(main);
+        Say("register: %d orders", (int)SendMessageA(Item(main, kRegList), LVM_GETITEMCOUNT, 0, 0));
+        Command(main, kCmdExit);
+        return EndWithoutBox();
+    }
     if (!g_password.empty()) LogIn();
     HWND main = WaitTop("kelvaro");
     HWND list = Item(main, kRegList);

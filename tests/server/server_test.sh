@@ -159,6 +159,9 @@ printf '[Database]\r\nServer=127.0.0.1\r\nPort=%s\r\nName=kvdesks\r\nLogin=kvdes
   "$port" > "$desk_dir/kelvaro.ini"
 pdf_dir="${HOME:-/root}/PDF"
 rm -f "$pdf_dir"/*.pdf 2>/dev/null
+# No password file of an earlier run: the dialog is to come.
+appdata=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming | grep -v Public | head -n1)
+rm -f "$appdata/postgresql/pgpass.conf"
 log="$win/server-desk.log"
 timeout 300 wine "$win/bin/journey_driver.exe" --exe "$(winepath -w "$win/bin/kelvaro.exe")" \
   --cwd "$(winepath -w "$desk_dir")" --password desk-pw --wrong-password-first --server-steps \
@@ -175,6 +178,7 @@ check "a wrong password shows the server's reason and asks again" \
   bash -c 'tr "\n" " " <"$0" | grep -q "refused: Error: Error of opening the database .*password authentication failed.* login dialog: login kvdesk"' "$log"
 check "the save reports the order $number" grep -q "^saved: Information: The order $number has been saved" "$log"
 check "the search finds $lower" grep -q "^found: $lower as $number\$" "$log"
+check "the about box names the database on the server" grep -q '^about: Database: kvdesks on 127.0.0.1$' "$log"
 desk_json=$("$native/tools/inspect/kelvaro-inspect" --server "$owner_info dbname=kvdesks" 2>/dev/null)
 stored=$("$pg_bin/psql" -X -A -t -F ' ' "$owner_info dbname=kvdesks" -c \
   "SELECT status, dodOznaczZam, (SELECT COUNT(*) FROM T_Okno o WHERE o.kluczZam = z.kluczZam) FROM T_Zam z
@@ -194,6 +198,26 @@ check "the register backed up from the server loads into an empty one, the order
            "$0" --server "$1 dbname=kvcopy" --restore "$3/desks.db" >/dev/null &&
            [ "$("$2" --server "$1 dbname=kvcopy")" = "$4" ]' \
   "$native/tools/backup/kelvaro-backup" "$owner_info" "$native/tools/inspect/kelvaro-inspect" "$tools" "$desk_json"
+# The login cancelled: the program ends without a box, nothing changed.
+desk_run() {  # NAME DIR DRIVER-ARGS...: the driver's log, in "$log-NAME"
+  local name=$1 folder=$2
+  shift 2
+  timeout 120 wine "$win/bin/journey_driver.exe" --exe "$(winepath -w "$win/bin/kelvaro.exe")" \
+    --cwd "$(winepath -w "$folder")" "$@" </dev/null >"$log.raw" 2>/dev/null
+  tr -d '\r' <"$log.raw" >"$log-$name"
+  cat "$log-$name"
+}
+desk_run cancel "$desk_dir" --cancel-login
+check "a cancelled login ends the program without a box" \
+  bash -c 'grep -q "^login cancelled$" "$0" && grep -q "^program ended: exit code 0$" "$0"' "$log-cancel"
+# A password in libpq's password file: no dialog at all.
+mkdir -p "$appdata/postgresql"
+echo "127.0.0.1:$port:kvdesks:kvdesk:desk-pw" > "$appdata/postgresql/pgpass.conf"
+desk_run pgpass "$desk_dir" --start-only
+rm -f "$appdata/postgresql/pgpass.conf"
+check "a password in pgpass.conf opens the register without the dialog" \
+  bash -c 'grep -q "^register: 7 orders$" "$0" && grep -q "^program ended: exit code 0$" "$0"' "$log-pgpass"
+
 # A server that is not there: the reason and the settings file, then the end.
 down_dir="$tools/down"
 mkdir -p "$down_dir"

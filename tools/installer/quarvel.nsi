@@ -76,6 +76,8 @@ Section "Quarvel" SecMain
   File "${STAGE}\LiberationSans-Regular.ttf"
   File "${STAGE}\LiberationSans-Bold.ttf"
   File "${STAGE}\LiberationSans-LICENSE.txt"
+  File "${STAGE}\PostgreSQL-COPYRIGHT.txt"
+  File "${STAGE}\OpenSSL-LICENSE.txt"
   File /nonfatal /r "${STAGE}\help"
 
   ; The database: made once, kept by every later install and by the uninstall.
@@ -119,6 +121,8 @@ Section "Uninstall"
   Delete "$INSTDIR\LiberationSans-Regular.ttf"
   Delete "$INSTDIR\LiberationSans-Bold.ttf"
   Delete "$INSTDIR\LiberationSans-LICENSE.txt"
+  Delete "$INSTDIR\PostgreSQL-COPYRIGHT.txt"
+  Delete "$INSTDIR\OpenSSL-LICENSE.txt"
   RMDir /r "$INSTDIR\help"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
