@@ -26,6 +26,8 @@ bool ServerOpen();
 bool ServerExec(const char* sql);
 // Rows changed by the last statement run.
 int64_t ServerChanges();
+// True when the last failure was a text the code page cannot convert.
+bool ServerFailedOnACharacter();
 // The text of the connection's last failure.
 const char* ServerErrorText();
 // True inside a transaction block (a failed one included).

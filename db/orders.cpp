@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "db/accessories.h"
+#include "db/backend.h"
 #include "db/connection.h"
 #include "db/stmt.h"
 #include "db/tables.h"
@@ -184,6 +185,19 @@ static int Wycofaj(const char* nazwa) {
     return 0;
 }
 
+// A server keeps its texts in Unicode and refuses a byte the desk's code
+// page leaves undefined: the message names the order, so the user knows
+// which one to change.
+static void NameTheOrderOfABadCharacter(const strZam& z, char* msg) {
+    if (!msg || DbBackendInUse() != kDbServer || !ServerFailedOnACharacter()) return;
+    char number[64];
+    if (!DbComposedNumber(z.idZam, &z.sDaneUzytk, (int)sizeof z.sDaneUzytk, z.rok, number)) return;
+    char why[KV_MSG_LEN];
+    snprintf(why, sizeof why, "%s", msg);
+    KvMsg(msg, "The order %s holds a character that the database cannot store: nothing has been saved.\r\n%s",
+          number, why);
+}
+
 int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) {
     if (!DbBegin(kTrSaveOrder, msg)) return 0;
     const int64_t kluczPrzed = z->zam.kluczZam;
@@ -192,6 +206,7 @@ int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) {
         // A key of a rolled-back row may be given to the next order saved;
         // the record must not point at it.
         z->zam.kluczZam = kluczPrzed;
+        NameTheOrderOfABadCharacter(z->zam, msg);
         return Wycofaj(kTrSaveOrder);
     }
     if (zmienne) zmienne->idZam = z->zam.idZam;
@@ -200,13 +215,19 @@ int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) {
 
 int NadpiszZam(strZamRob* z, char* msg) {
     if (!DbBegin(kTrOverwriteOrder, msg)) return 0;
-    if (!UsunDzieciZam(z->zam.kluczZam, msg) || !UpdateZam(&z->zam, msg)) return Wycofaj(kTrOverwriteOrder);
+    if (!UsunDzieciZam(z->zam.kluczZam, msg) || !UpdateZam(&z->zam, msg)) {
+        NameTheOrderOfABadCharacter(z->zam, msg);
+        return Wycofaj(kTrOverwriteOrder);
+    }
     // An order deleted meanwhile must not come back as orphaned windows.
     if (DbChanges() != 1) {
         KvMsg(msg, "Error of updating str%s in the database", "Zam");
         return Wycofaj(kTrOverwriteOrder);
     }
-    if (!ZapiszDzieci(&z->zam, msg) || !DbCommit(kTrOverwriteOrder, msg)) return Wycofaj(kTrOverwriteOrder);
+    if (!ZapiszDzieci(&z->zam, msg) || !DbCommit(kTrOverwriteOrder, msg)) {
+        NameTheOrderOfABadCharacter(z->zam, msg);
+        return Wycofaj(kTrOverwriteOrder);
+    }
     return 1;
 }
 

@@ -27,7 +27,11 @@ int g_cursors;  // names the cursors of the connection's life apart
 enum : Oid { kOidBool = 16, kOidBytea = 17, kOidInt8 = 20, kOidInt2 = 21, kOidInt4 = 23 };
 enum { kFetchRows = 4096 };
 
+std::string g_state;  // the SQLSTATE of the last failure
+
 void NoteFailure(const PGresult* r) {
+    const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+    g_state = state ? state : "";
     const char* primary = r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     g_err = primary ? primary : (g_pg ? PQerrorMessage(g_pg) : "The database is not open");
     while (!g_err.empty() && (g_err.back() == '\n' || g_err.back() == '\r')) g_err.pop_back();
@@ -307,6 +311,8 @@ bool ServerExec(const char* sql) {
 
 const char* ServerErrorText() { return g_err.c_str(); }
 int64_t ServerChanges() { return g_changes; }
+// 22P05: a character the other side's encoding has no equivalent for.
+bool ServerFailedOnACharacter() { return g_state == "22P05"; }
 
 bool ServerInTransaction() {
     if (!g_pg) return false;

@@ -152,6 +152,8 @@ TEST_F(DbServerTest, ATextTheCodePageCannotHoldIsRefused) {
     Order(&a_, 1, "Ann\x81 Brell");
     strcpy(a_.zam.okna[1].nazProfil, "Selvano");
     EXPECT_EQ(0, ZapiszNoweZam(&a_, &zm_, msg_));
+    EXPECT_EQ(0u, std::string(msg_).rfind("The order 1-QW-2010 holds a character that the database cannot store", 0))
+        << msg_;
     EXPECT_NE(nullptr, strstr(msg_, "0x81")) << msg_;
     EXPECT_EQ(before, Counts());
     // Accented letters of the code page travel both ways unchanged.
@@ -160,6 +162,13 @@ TEST_F(DbServerTest, ATextTheCodePageCannotHoldIsRefused) {
     strZam back{};
     ASSERT_EQ(1, ReadZam(a_.zam.kluczZam, &back, msg_)) << msg_;
     EXPECT_STREQ("J\xf3zef \xc6mielski", back.nazwaNabyw);
+    // An overwrite with such a byte is refused whole too; the stored order stays.
+    const std::string notes = a_.zam.uwagi;
+    strcpy(a_.zam.uwagi, "note \x81");
+    EXPECT_EQ(0, NadpiszZam(&a_, msg_));
+    EXPECT_NE(nullptr, strstr(msg_, "holds a character that the database cannot store")) << msg_;
+    ASSERT_EQ(1, ReadZam(a_.zam.kluczZam, &back, msg_)) << msg_;
+    EXPECT_EQ(notes, back.uwagi);
     char utf8[64];
     ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT encode(convert_to(nazwaNabyw, 'UTF8'), 'hex') FROM T_Zam",
                                           kDbText, utf8, sizeof utf8, msg_))
