@@ -115,6 +115,7 @@ void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
         }
         if (g_orderWindow(w->hwnd, z, &row, &g_app.draw) && mode == kOpenAsNew) {
             g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
+            g_app.vars.rok = z->zam.rok;      // on a server, the year another desk may have closed
             OrderListShowYearAndNumber(w);
         }
     }
@@ -122,7 +123,18 @@ void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
     delete z;
 }
 
+// On a server other desks number orders too: a new order starts from the
+// number and year stored now (the save takes the final one).
+void FreshNumbering(MainWindow* w) {
+    strZmienne vars;
+    char msg[KV_MSG_LEN];
+    if (DbBackendInUse() != kDbServer || !ReadZmienne(&vars, msg)) return;
+    g_app.vars = vars;
+    OrderListShowYearAndNumber(w);
+}
+
 void NewOrder(MainWindow* w) {
+    FreshNumbering(w);
     strZamRob* z = NewOrderRecord(w);
     if (!z) return;
     PrzenumerujZam(z, &g_app.vars, &g_app.settings);
@@ -131,6 +143,7 @@ void NewOrder(MainWindow* w) {
     int row = -1;
     if (g_orderWindow(w->hwnd, z, &row, &g_app.draw)) {
         g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
+        g_app.vars.rok = z->zam.rok;      // on a server, the year another desk may have closed
         OrderListShowYearAndNumber(w);
     }
     ZwolnijIZerujZam(z);

@@ -198,14 +198,40 @@ static void NameTheOrderOfABadCharacter(const strZam& z, char* msg) {
           number, why);
 }
 
+// On a server another desk may have taken the number the order showed, or
+// closed the year, since the order was begun. The variables row is locked
+// for the rest of the save's transaction, so two desks saving at once take
+// their numbers one after the other; an order whose number was taken gets
+// the next free one, in the working year the row holds. The file has one
+// desk: its orders keep the number they showed.
+static int TakeTheNumber(strZam* z, char* msg) {
+    if (DbBackendInUse() != kDbServer) return 1;
+    Stmt st;
+    if (!st.Prepare("SELECT idZam, rok FROM T_Zmienne FOR UPDATE") || st.Step() != kStepRow) {
+        KvMsg(msg, "Error of reading T_%s table from the database\r\n%s", "Zmienne", DbErrorText());
+        return 0;
+    }
+    const int32_t last = st.ColumnInt32(0), year = st.ColumnInt32(1);
+    if (z->rok != year) {
+        z->rok = year;
+        z->idZam = last + 1;
+    } else if (z->idZam <= last) {
+        z->idZam = last + 1;
+    }
+    return 1;
+}
+
 int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) {
     if (!DbBegin(kTrSaveOrder, msg)) return 0;
     const int64_t kluczPrzed = z->zam.kluczZam;
-    if (!InsertZam(&z->zam, msg) || !ZapiszDzieci(&z->zam, msg) ||
+    const int32_t numerPrzed = z->zam.idZam, rokPrzed = z->zam.rok;
+    if (!TakeTheNumber(&z->zam, msg) || !InsertZam(&z->zam, msg) || !ZapiszDzieci(&z->zam, msg) ||
         !DbSaveLastOrderNumber(z->zam.idZam, msg) || !DbCommit(kTrSaveOrder, msg)) {
         // A key of a rolled-back row may be given to the next order saved;
-        // the record must not point at it.
+        // the record must not point at it, nor keep a number it did not get.
         z->zam.kluczZam = kluczPrzed;
+        z->zam.idZam = numerPrzed;
+        z->zam.rok = rokPrzed;
         NameTheOrderOfABadCharacter(z->zam, msg);
         return Wycofaj(kTrSaveOrder);
     }

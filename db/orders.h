@@ -32,8 +32,11 @@ int WczytajZam(int64_t klucz, strZamRob* z, char* msg);
 // Saves a new order: inserts its row, accessories, windows and operations
 // and stores its number as the last order number, all in the transaction
 // "ZachowanieZamowieniaSq". On success the record holds the assigned order
-// and window keys and zmienne->idZam = z->zam.idZam. On failure the database
-// and *zmienne are as they were.
+// and window keys and zmienne->idZam = z->zam.idZam. On a server the number
+// is taken with the variables row locked: one another desk took meanwhile
+// becomes the next free one, and a year closed meanwhile gives the new
+// year's numbering (the record then holds the number and year it got). On
+// failure the database, the record's number and *zmienne are as they were.
 int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg);
 
 // Rewrites the stored order z->zam.kluczZam: its children are replaced (the

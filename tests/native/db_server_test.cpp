@@ -9,6 +9,8 @@
 #include <string.h>
 
 #include <string>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "db/connection.h"
@@ -29,14 +31,7 @@ protected:
         ZwolnijZam(&a_);
         DbTest::TearDown();
     }
-    // Runs SQL as the database's owner, beside the program's connection.
-    void OwnerSql(const char* sql) {
-        PGconn* c = PQconnectdb(server_.c_str());
-        PGresult* r = PQexec(c, (std::string("SET client_min_messages TO warning;") + sql).c_str());
-        EXPECT_EQ(PGRES_COMMAND_OK, PQresultStatus(r)) << sql << "\n" << PQerrorMessage(c);
-        PQclear(r);
-        PQfinish(c);
-    }
+    void OwnerSql(const char* sql) { TestServerSql(sql); }
     void Order(strZamRob* z, int32_t nr, const char* buyer) {
         ZamTest(z, nr, buyer);
         for (int i = 0; i < 2; i++) {
@@ -199,4 +194,49 @@ TEST_F(DbServerTest, PriceListKeepsItsOrder) {
             EXPECT_EQ(saved[i].rates[0], read[i].rates[0]);
         }
     }
+}
+
+// Numbers on a server: one another desk took while the order was open goes
+// to the next free one, a year closed meanwhile gives the new year's
+// numbering, and a desk that saves while another holds the variables row
+// waits for it and gets the number after its.
+TEST_F(DbServerTest, TheSaveTakesTheNextFreeNumber) {
+    auto save = [&](int32_t shown, int32_t* number, int32_t* year) {
+        ZwolnijIZerujZam(&a_);
+        Order(&a_, shown, "Perrin Ash");
+        strcpy(a_.zam.okna[1].nazProfil, "Selvano");
+        ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+        *number = a_.zam.idZam;
+        *year = a_.zam.rok;
+    };
+    int32_t number = 0, year = 0;
+    OwnerSql("UPDATE T_Zmienne SET idZam = 1;");  // another desk saved number 1
+    save(1, &number, &year);
+    EXPECT_EQ(2, number);
+    EXPECT_EQ(2010, year);
+    EXPECT_EQ(2, zm_.idZam);
+
+    OwnerSql("UPDATE T_Zmienne SET idZam = 0, rok = 2011;");  // and closed the year
+    save(3, &number, &year);
+    EXPECT_EQ(1, number);
+    EXPECT_EQ(2011, year);
+
+    // Another desk in the middle of its save holds the row; ours waits.
+    PGconn* other = PQconnectdb(server_.c_str());
+    ASSERT_EQ(CONNECTION_OK, PQstatus(other));
+    PQclear(PQexec(other, "BEGIN; SELECT idZam FROM T_Zmienne FOR UPDATE; UPDATE T_Zmienne SET idZam = idZam + 1;"));
+    std::thread commit([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        PQclear(PQexec(other, "COMMIT"));
+    });
+    save(2, &number, &year);  // shows 2: the other desk is taking it
+    commit.join();
+    PQfinish(other);
+    EXPECT_EQ(3, number);
+    EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, "rok = 2011 AND idZam = 3"));
+
+    // A file keeps the number the order showed: nothing of this runs there.
+    strZmienne vars{};
+    ASSERT_EQ(1, ReadZmienne(&vars, msg_)) << msg_;
+    EXPECT_EQ(3, vars.idZam);
 }

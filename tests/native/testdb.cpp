@@ -40,17 +40,25 @@ void TempDirTest::TearDown() {
     fs::remove_all(dir_, ec);
 }
 
-std::string TestServerConnInfo() {
+std::map<std::string, std::string> TestServerKeys() {
+    std::map<std::string, std::string> keys;
     const char* file = std::getenv("KV_PG_CONNFILE");
-    if (!file || !*file) return "";
+    if (!file || !*file) return keys;
     std::ifstream in(file);
-    std::string line, info;
+    std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        info += line.substr(0, eq) + "='";
-        for (char c : line.substr(eq + 1)) {
+        if (eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return keys;
+}
+
+std::string TestServerConnInfo() {
+    std::string info;
+    for (const auto& [key, value] : TestServerKeys()) {
+        info += key + "='";
+        for (char c : value) {
             if (c == '\'' || c == '\\') info += '\\';
             info += c;
         }
@@ -59,18 +67,28 @@ std::string TestServerConnInfo() {
     return info;
 }
 
+void TestServerSql(const char* sql) {
+    PGconn* c = PQconnectdb(TestServerConnInfo().c_str());
+    ASSERT_EQ(CONNECTION_OK, PQstatus(c)) << PQerrorMessage(c);
+    PGresult* r = PQexec(c, (std::string("SET client_min_messages TO warning;") + sql).c_str());
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
+    PQclear(r);
+    EXPECT_TRUE(ok) << sql << "\n" << PQerrorMessage(c);
+    PQfinish(c);
+}
+
+void ResetTestServerDatabase() {
+    DbClose();
+    TestServerSql("DROP SCHEMA public CASCADE; CREATE SCHEMA public;");
+    char msg[2048];
+    ASSERT_EQ(1, DbCreateServer(TestServerConnInfo().c_str(), 2010, msg)) << msg;
+}
+
 void DbTest::SetUp() {
     TempDirTest::SetUp();
     server_ = TestServerConnInfo();
     if (OnServer()) {
-        PGconn* c = PQconnectdb(server_.c_str());
-        ASSERT_EQ(CONNECTION_OK, PQstatus(c)) << PQerrorMessage(c);
-        PGresult* r = PQexec(c, "SET client_min_messages TO warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public;");
-        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-        PQclear(r);
-        ASSERT_TRUE(ok) << PQerrorMessage(c);
-        PQfinish(c);
-        ASSERT_EQ(1, DbCreateServer(server_.c_str(), 2010, msg_)) << msg_;
+        ResetTestServerDatabase();
         ASSERT_EQ(kServerConnected, DbOpenServer(server_.c_str(), msg_)) << msg_;
         ASSERT_EQ(1, DbRegisterFunctions(msg_)) << msg_;
         return;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 // A fresh folder per test, removed afterwards; `Path(name)` is a file in it.
@@ -17,9 +18,16 @@ private:
     std::string dir_;
 };
 
-// The connection string of the test server when the tests run against one
-// (KV_PG_CONNFILE names its file of "key=value" lines), else "".
+// The keys of the test server's connection when the tests run against one
+// (KV_PG_CONNFILE names its file of "key=value" lines: host, port, dbname,
+// user, password), else none; and the same as one connection string ("").
+std::map<std::string, std::string> TestServerKeys();
 std::string TestServerConnInfo();
+// Empties the test server's database and makes the program's tables anew
+// (year 2010); the program's connection is left closed.
+void ResetTestServerDatabase();
+// Runs SQL on the test server as its owner, beside the program's connection.
+void TestServerSql(const char* sql);
 
 // A new database from the program's own schema and defaults, year 2010,
 // opened as the program's connection: a file, or with a test server the

@@ -132,8 +132,9 @@ rm -f "$xml"
   timeout 300 wine "$exe" --gtest_brief=1 --gtest_output=xml:pq_server_test.xml </dev/null)
 gtest_counts Windows "$xml"
 
-# (backup_cmds_test: the program's main window on the server, in-process.)
-for t in "db_test:$layer_filter" "valuation_db_test:$orders_filter" "backup_cmds_test:ServerDeskTest.*"; do
+# (backup_cmds_test and order_flow_test: the program on the server, in-process.)
+for t in "db_test:$layer_filter" "valuation_db_test:$orders_filter" "backup_cmds_test:ServerDeskTest.*" \
+         "order_flow_test:OrderFlow.OnAServer*"; do
   name=${t%%:*}
   xml="$win/server-$name.xml"
   rm -f "$xml"

@@ -10,6 +10,7 @@
 #include <stdio.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -396,6 +397,73 @@ TEST(OrderFlow, AQuitWhileTheDesignerIsOpenEndsTheProgramCleanly) {
     EXPECT_TRUE(g_boxes.empty()) << (g_boxes.empty() ? "" : g_boxes[0].text);
     MSG m;
     EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "a quit left for a later loop";
+}
+
+// On a server, another desk takes the number the new order shows while it is
+// being made: the save gives it the next free one, and the message, the
+// register's row and the status bar show that one. Runs with the test
+// server only (KV_PG_CONNFILE).
+TEST(OrderFlow, OnAServerANumberTakenMeanwhileGoesToTheNextFreeOne) {
+    if (TestServerConnInfo().empty()) GTEST_SKIP() << "no test server";
+    ScopedTempCwd cwd;
+    ResetHarness();
+    g_app.startWindowMs = 50;
+    ResetTestServerDatabase();
+    // The working year is this one, so that the start asks nothing.
+    char sql[96];
+    snprintf(sql, sizeof sql, "UPDATE T_Zmienne SET idZam = 0, rok = %d;", ThisYear());
+    TestServerSql(sql);
+    std::map<std::string, std::string> keys = TestServerKeys();
+    {
+        FILE* ini = fopen("kelvaro.ini", "wb");
+        ASSERT_NE(nullptr, ini);
+        fprintf(ini, "[Database]\r\nServer=%s\r\nPort=%s\r\nName=%s\r\nLogin=%s\r\n", keys["host"].c_str(),
+                keys["port"].c_str(), keys["dbname"].c_str(), keys["user"].c_str());
+        fclose(ini);
+    }
+    _putenv(("PGPASSWORD=" + keys["password"]).c_str());
+    std::string shown, final, row, statusPart;
+    Flow flow;
+    flow.steps = NewOrderWithAGlazedSash();
+    flow.steps.insert(flow.steps.end(),
+                      {
+                          [] {
+                              if (Dialog("New filling name")) return false;
+                              ClickCanvasMiddle();
+                              PostMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
+                              return true;
+                          },
+                          [&] {
+                              HWND w = FindOrderWindow();
+                              if (Designer() || !w) return false;
+                              shown = ItemText(w, IDC_ORD_NUMBER);
+                              TestServerSql("UPDATE T_Zmienne SET idZam = idZam + 1;");  // another desk saves
+                              Post(w, ORD_SAVE);
+                              return true;
+                          },
+                          [&] {
+                              if (FindOrderWindow()) return false;
+                              HWND list = GetDlgItem(Main(), IDC_ORDERS);
+                              row = ListCell(list, 0, 2);
+                              char text[128] = "";
+                              SendDlgItemMessageA(Main(), IDC_STATUSBAR, SB_GETTEXTA, 1, (LPARAM)text);
+                              statusPart = text;
+                              PostMessageA(Main(), WM_CLOSE, 0, 0);
+                              return true;
+                          },
+                      });
+    LoopProbe probe(FlowTick, &flow, 60000);
+    EXPECT_EQ(0, KelvaroMain(GetModuleHandleA(nullptr)));
+    _putenv("PGPASSWORD=");
+    EXPECT_EQ(flow.steps.size(), flow.next) << "the flow stopped at a step";
+    ASSERT_EQ(0u, shown.rfind("1-", 0)) << shown;
+    const std::string tail = shown.substr(1);  // "-ABBR-YEAR"
+    ASSERT_EQ(1u, g_boxes.size()) << (g_boxes.empty() ? "" : g_boxes[0].text);
+    EXPECT_EQ("The order 2" + tail + " has been saved\r\nThe number " + shown +
+                  " was taken at another desk meanwhile.",
+              g_boxes[0].text);
+    EXPECT_EQ("2" + tail, row);
+    EXPECT_EQ("\tLast order number: 2", statusPart);
 }
 
 }  // namespace

@@ -27,19 +27,6 @@
 
 namespace {
 
-std::map<std::string, std::string> ServerKeys() {
-    std::map<std::string, std::string> keys;
-    const char* file = getenv("KV_PG_CONNFILE");
-    std::ifstream in(file ? file : "");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const size_t eq = line.find('=');
-        if (eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return keys;
-}
-
 // The fixture of the DbTest family makes the server's database anew; the
 // program then opens it itself, through the settings file.
 class ServerDeskTest : public DbTest {
@@ -54,7 +41,7 @@ protected:
         ASSERT_EQ(1, ZapiszNoweZam(&z, &vars, msg_)) << msg_;
         ZwolnijZam(&z);
         DbClose();
-        keys_ = ServerKeys();
+        keys_ = TestServerKeys();
         _putenv(("PGPASSWORD=" + keys_["password"]).c_str());
         g_kvAskFile = Answer;
         g_offered.clear();

@@ -67,7 +67,7 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
         KvShowError(w->hwnd, kSumyZaDuze);
         return;
     }
-    char number[64], text[256], msg[KV_MSG_LEN];
+    char number[64], text[512], msg[KV_MSG_LEN];
     OrderNumber(o, number, sizeof number);
     const int32_t old = o.status;
     o.status = newStatus ? newStatus : (old == 0 ? 1 : old);
@@ -78,6 +78,11 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
         KvShowError(w->hwnd, msg);
         return;
     }
+    // On a server the save may have given the order another number.
+    char shown[64];
+    snprintf(shown, sizeof shown, "%s", number);
+    const int32_t shownYear = o.rok;
+    OrderNumber(o, number, sizeof number);
     if (!newStatus) {
         snprintf(text, sizeof text,
                  old != 0 ? "The order %s has been corrected" : "The order %s has been saved", number);
@@ -86,6 +91,15 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
                  old != 0 ? "The order %s has been corrected with status %s"
                           : "The order %s has been saved with status %s",
                  number, Status(w, newStatus));
+    }
+    if (strcmp(shown, number) != 0) {
+        const size_t n = strlen(text);
+        if (o.rok != shownYear)
+            snprintf(text + n, sizeof text - n,
+                     "\r\nThe year %4d was closed at another desk meanwhile: the order is numbered in the year %4d.",
+                     (int)shownYear, (int)o.rok);
+        else
+            snprintf(text + n, sizeof text - n, "\r\nThe number %s was taken at another desk meanwhile.", shown);
     }
     Saved(w, text);
 }

@@ -135,4 +135,6 @@ void OnShowStatus(OrderWindow* w) {
     OrderNumber(w->z->zam, number, sizeof number);
     snprintf(title, sizeof title, "%s [%s]", number, name);
     SetWindowTextA(w->hwnd, title);
+    // The number too: a save on a server may have changed it.
+    SetDlgItemTextA(w->hwnd, IDC_ORD_NUMBER, number);
 }
