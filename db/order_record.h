@@ -41,6 +41,10 @@ struct strZamRob {
     strZam zam;           // the T_Zam columns and the window and accessory lists
     int32_t flagiWidoku;  // view flags of the order window, 0 after loading
     strSumyZam sumy;      // zeroed at load, filled by a recompute
+    // The stored order as it was loaded or last written (DbOrderPrint); 0
+    // for a record that never was. A write of the record is refused when
+    // the stored order has changed since (another desk wrote it).
+    uint64_t loadedPrint;
 };
 
 #endif  // KV_DB_ORDER_RECORD_H

@@ -145,7 +145,102 @@ static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg) {
         return 0;
     }
     z->flagiWidoku = 0;
+    // In the load's own snapshot: what a later write compares with.
+    if (!DbOrderPrint(klucz, &z->loadedPrint, msg)) {
+        ZwolnijIZerujZam(z);
+        return 0;
+    }
     return 1;
+}
+
+// ---- What the stored order is ------------------------------------------------
+
+namespace {
+
+struct Fnv {
+    uint64_t h = 1469598103934665603ull;
+    void Add(const void* p, size_t n) {
+        for (size_t i = 0; i < n; i++) h = (h ^ ((const unsigned char*)p)[i]) * 1099511628211ull;
+    }
+    // Every value with its kind and length, so that no two rows hash alike
+    // by running into each other.
+    bool AddRows(Stmt& st, char* msg) {
+        int rc;
+        while ((rc = st.Step()) == kStepRow) {
+            for (int c = 0; c < st.ColumnCount(); c++) {
+                const int type = st.ColumnType(c);
+                Add(&type, sizeof type);
+                if (type == StmtBackend::kBindInt) {
+                    const int64_t v = st.ColumnInt64(c);
+                    Add(&v, sizeof v);
+                } else {
+                    int len = 0;
+                    const char* p = st.ColumnBytes(c, &len);
+                    Add(&len, sizeof len);
+                    if (p) Add(p, (size_t)len);
+                }
+            }
+            static const char kRowEnd = '\n';
+            Add(&kRowEnd, 1);
+        }
+        if (rc == kStepDone) return true;
+        KvMsg(msg, "Error of reading T_%s table from the database\r\n%s", "Zam", DbErrorText());
+        return false;
+    }
+};
+
+}  // namespace
+
+bool DbOrderPrint(int64_t klucz, uint64_t* print, char* msg) {
+    static const char* const kParts[] = {
+        "SELECT * FROM T_Zam WHERE kluczZam = ?1",
+        "SELECT kluczOkno FROM T_Okno WHERE kluczZam = ?1 ORDER BY kluczOkno",
+        "SELECT * FROM T_DodatZam WHERE kluczZam = ?1 ORDER BY iKolej",
+    };
+    Fnv f;
+    for (const char* sql : kParts) {
+        Stmt st;
+        if (!st.Prepare(sql) || !st.BindInt(1, klucz)) {
+            KvMsg(msg, "Error of SQL command\r\n%s", DbErrorText());
+            return false;
+        }
+        if (!f.AddRows(st, msg)) return false;
+        static const char kPartEnd = '|';
+        f.Add(&kPartEnd, 1);
+    }
+    *print = f.h ? f.h : 1;  // 0 means "not loaded"
+    return true;
+}
+
+// Inside a write transaction: true when the stored order is what the record
+// was loaded from (or the record was never loaded). A server's row is
+// locked first, so no other desk writes it between the check and the write;
+// the file's write lock is the transaction's own.
+static int StillAsLoaded(const strZamRob* z, char* msg) {
+    if (!z->loadedPrint) return 1;
+    // An order deleted meanwhile: the write's own check says so.
+    char gone[64];
+    snprintf(gone, sizeof gone, "kluczZam = %" PRId64, z->zam.kluczZam);
+    if (DbCountRows("T_Zam", nullptr, gone) == 0) return 1;
+    if (DbBackendInUse() == kDbServer) {
+        Stmt lock;
+        if (!lock.Prepare("SELECT kluczZam FROM T_Zam WHERE kluczZam = ?1 FOR UPDATE") ||
+            !lock.BindInt(1, z->zam.kluczZam) || lock.Step() == kStepError) {
+            KvMsg(msg, "Error of SQL command\r\n%s", DbErrorText());
+            return 0;
+        }
+    }
+    uint64_t now = 0;
+    if (!DbOrderPrint(z->zam.kluczZam, &now, msg)) return 0;
+    if (now == z->loadedPrint) return 1;
+    char number[64] = "";
+    DbComposedNumber(z->zam.idZam, &z->zam.sDaneUzytk, (int)sizeof z->zam.sDaneUzytk, z->zam.rok, number);
+    KvMsg(msg,
+          "The order %s was changed at another desk after it was opened: nothing has been written.\r\n"
+          "To see the other change, close this window (what was typed here is then dropped) and open the order "
+          "again.",
+          number);
+    return 0;
 }
 
 // ---- Save -----------------------------------------------------------------
@@ -221,12 +316,14 @@ static int TakeTheNumber(strZam* z, char* msg) {
     return 1;
 }
 
-int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) {
+static int SaveNew(strZamRob* z, strZmienne* zmienne, bool renumber, char* msg) {
     if (!DbBegin(kTrSaveOrder, msg)) return 0;
     const int64_t kluczPrzed = z->zam.kluczZam;
     const int32_t numerPrzed = z->zam.idZam, rokPrzed = z->zam.rok;
-    if (!TakeTheNumber(&z->zam, msg) || !InsertZam(&z->zam, msg) || !ZapiszDzieci(&z->zam, msg) ||
-        !DbSaveLastOrderNumber(z->zam.idZam, msg) || !DbCommit(kTrSaveOrder, msg)) {
+    uint64_t print = 0;
+    if ((renumber && !TakeTheNumber(&z->zam, msg)) || !InsertZam(&z->zam, msg) || !ZapiszDzieci(&z->zam, msg) ||
+        !DbSaveLastOrderNumber(z->zam.idZam, msg) || !DbOrderPrint(z->zam.kluczZam, &print, msg) ||
+        !DbCommit(kTrSaveOrder, msg)) {
         // A key of a rolled-back row may be given to the next order saved;
         // the record must not point at it, nor keep a number it did not get.
         z->zam.kluczZam = kluczPrzed;
@@ -236,11 +333,17 @@ int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) {
         return Wycofaj(kTrSaveOrder);
     }
     if (zmienne) zmienne->idZam = z->zam.idZam;
+    z->loadedPrint = print;
     return 1;
 }
 
+int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) { return SaveNew(z, zmienne, false, msg); }
+
+int SaveNewOrderNumbered(strZamRob* z, char* msg) { return SaveNew(z, nullptr, true, msg); }
+
 int NadpiszZam(strZamRob* z, char* msg) {
     if (!DbBegin(kTrOverwriteOrder, msg)) return 0;
+    if (!StillAsLoaded(z, msg)) return Wycofaj(kTrOverwriteOrder);
     if (!UsunDzieciZam(z->zam.kluczZam, msg) || !UpdateZam(&z->zam, msg)) {
         NameTheOrderOfABadCharacter(z->zam, msg);
         return Wycofaj(kTrOverwriteOrder);
@@ -250,10 +353,13 @@ int NadpiszZam(strZamRob* z, char* msg) {
         KvMsg(msg, "Error of updating str%s in the database", "Zam");
         return Wycofaj(kTrOverwriteOrder);
     }
-    if (!ZapiszDzieci(&z->zam, msg) || !DbCommit(kTrOverwriteOrder, msg)) {
+    uint64_t print = 0;
+    if (!ZapiszDzieci(&z->zam, msg) || !DbOrderPrint(z->zam.kluczZam, &print, msg) ||
+        !DbCommit(kTrOverwriteOrder, msg)) {
         NameTheOrderOfABadCharacter(z->zam, msg);
         return Wycofaj(kTrOverwriteOrder);
     }
+    z->loadedPrint = print;
     return 1;
 }
 
@@ -276,6 +382,30 @@ int UsunZam(int64_t klucz, char* msg) {
     snprintf(sql, sizeof sql, "DELETE FROM T_Zam WHERE kluczZam = %" PRId64 ";", klucz);
     if (!UsunDzieciZam(klucz, msg) || !DbExec(sql, msg) || !DbCommit(kTrDeleteOrder, msg))
         return Wycofaj(kTrDeleteOrder);
+    return 1;
+}
+
+int ChangeLoadedOrderStatus(strZamRob* z, int32_t status, char* msg) {
+    static const char kTr[] = "ZmianaStanuZamowieniaSq";
+    if (!DbBegin(kTr, msg)) return 0;
+    uint64_t print = 0;
+    if (!StillAsLoaded(z, msg) || !ZmienStatusZam(z->zam.kluczZam, status, msg) ||
+        !DbOrderPrint(z->zam.kluczZam, &print, msg) || !DbCommit(kTr, msg))
+        return Wycofaj(kTr);
+    z->zam.status = status;
+    z->loadedPrint = print;
+    return 1;
+}
+
+int DeleteLoadedOrder(strZamRob* z, char* msg) {
+    // UsunZam's transaction, with the check inside it.
+    if (!DbBegin(kTrDeleteOrder, msg)) return 0;
+    char sql[128];
+    snprintf(sql, sizeof sql, "DELETE FROM T_Zam WHERE kluczZam = %" PRId64 ";", z->zam.kluczZam);
+    if (!StillAsLoaded(z, msg) || !UsunDzieciZam(z->zam.kluczZam, msg) || !DbExec(sql, msg) ||
+        !DbCommit(kTrDeleteOrder, msg))
+        return Wycofaj(kTrDeleteOrder);
+    z->loadedPrint = 0;
     return 1;
 }
 

@@ -32,16 +32,22 @@ int WczytajZam(int64_t klucz, strZamRob* z, char* msg);
 // Saves a new order: inserts its row, accessories, windows and operations
 // and stores its number as the last order number, all in the transaction
 // "ZachowanieZamowieniaSq". On success the record holds the assigned order
-// and window keys and zmienne->idZam = z->zam.idZam. On a server the number
-// is taken with the variables row locked: one another desk took meanwhile
-// becomes the next free one, and a year closed meanwhile gives the new
-// year's numbering (the record then holds the number and year it got). On
-// failure the database, the record's number and *zmienne are as they were.
+// and window keys and zmienne->idZam = z->zam.idZam. On failure the
+// database and *zmienne are as they were. The order keeps the number it has.
 int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg);
+
+// The desk's save of a new order, whose number was given when the order was
+// begun. On a file, ZapiszNoweZam. On a server other desks number orders
+// too: the number is taken with the variables row locked, so one another
+// desk took meanwhile becomes the next free one, and a year closed
+// meanwhile gives the new year's numbering; the record then holds the
+// number and year it got (on failure, the ones it had).
+int SaveNewOrderNumbered(strZamRob* z, char* msg);
 
 // Rewrites the stored order z->zam.kluczZam: its children are replaced (the
 // windows get new keys) and its row updated, in "NadpisanieZamowieniaSq".
-// The last order number is not touched.
+// The last order number is not touched. Refused, nothing written, when
+// another desk wrote the order since the record was loaded (loadedPrint).
 int NadpiszZam(strZamRob* z, char* msg);
 
 // Deletes the order and its children in "UsuniecieZamowieniaSq". The last
@@ -56,6 +62,21 @@ bool DbOrderStoredUnderNumber(int64_t klucz, int32_t idZam, int32_t rok);
 
 // Sets the order's status, outside any transaction.
 int ZmienStatusZam(int64_t klucz, int32_t status, char* msg);
+
+// A print of the stored order `klucz`: its T_Zam row, its windows' keys (an
+// overwrite gives every window new ones) and its accessories' rows. Another
+// value means another desk wrote the order. False with the message on a
+// failure to read; an order that is gone has a print of its own.
+bool DbOrderPrint(int64_t klucz, uint64_t* print, char* msg);
+
+// The order window's status change and deletion of the order it loaded:
+// like ZmienStatusZam and UsunZam, in one transaction, refused when the
+// stored order is no longer what the record was loaded from (its
+// loadedPrint): "The order %s was changed at another desk after it was
+// opened ..." and nothing written. The overwrite (NadpiszZam) checks the
+// same; a save or a status change brings the record's print up to date.
+int ChangeLoadedOrderStatus(strZamRob* z, int32_t status, char* msg);
+int DeleteLoadedOrder(strZamRob* z, char* msg);
 
 // Deletes the accessories, operations and windows of the order. Meant for
 // inside overwrite and delete, which own the transaction.

@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -247,6 +248,54 @@ TEST_F(DbOrdersTest, StatusChangeTouchesOnlyTheStatus) {
 }
 
 // ---- Copy, equality, release ----------------------------------------------
+
+// Two desks with the same order open: the one that writes second is refused
+// whatever it writes, nothing of it stored, until it loads the order again.
+// (On a file the two records stand for two windows of one register.)
+TEST_F(DbOrdersTest, AWriteOfAnOrderChangedSinceItWasLoadedIsRefused) {
+    Order(&a_, 5);
+    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    const int64_t key = a_.zam.kluczZam;
+    ZwolnijIZerujZam(&a_);
+    ASSERT_EQ(1, WczytajZam(key, &a_, msg_)) << msg_;  // desk A opens it
+    ASSERT_EQ(1, WczytajZam(key, &b_, msg_)) << msg_;  // desk B too
+    EXPECT_EQ(a_.loadedPrint, b_.loadedPrint);
+    strcpy(b_.zam.uwagi, "changed at B");
+    ASSERT_EQ(1, NadpiszZam(&b_, msg_)) << msg_;
+    strcpy(b_.zam.uwagi, "B again");  // B's own record follows its writes
+    ASSERT_EQ(1, NadpiszZam(&b_, msg_)) << msg_;
+
+    const std::string refused = "The order 5-QW-2010 was changed at another desk after it was opened: nothing has been written.\r\n";
+    strcpy(a_.zam.uwagi, "typed at A");
+    const struct {
+        const char* what;
+        std::function<int()> write;
+    } writes[] = {
+        {"correction", [&] { return NadpiszZam(&a_, msg_); }},
+        {"status change", [&] { return ChangeLoadedOrderStatus(&a_, 4, msg_); }},
+        {"deletion", [&] { return DeleteLoadedOrder(&a_, msg_); }},
+    };
+    for (const auto& w : writes) {
+        SCOPED_TRACE(w.what);
+        EXPECT_EQ(0, w.write());
+        EXPECT_EQ(0u, std::string(msg_).rfind(refused, 0)) << msg_;
+        strZam stored{};
+        ASSERT_EQ(1, ReadZam(key, &stored, msg_)) << msg_;
+        EXPECT_STREQ("B again", stored.uwagi);
+        EXPECT_EQ(b_.zam.status, stored.status);
+        EXPECT_STREQ("typed at A", a_.zam.uwagi);  // what A typed is still there
+    }
+    // Loaded again, A writes; the status change and the deletion go through too.
+    ZwolnijIZerujZam(&a_);
+    ASSERT_EQ(1, WczytajZam(key, &a_, msg_)) << msg_;
+    ASSERT_EQ(1, ChangeLoadedOrderStatus(&a_, 4, msg_)) << msg_;
+    strcpy(a_.zam.uwagi, "A after reopening");
+    ASSERT_EQ(1, NadpiszZam(&a_, msg_)) << msg_;
+    EXPECT_EQ(1, Count("T_Zam", "status = 4"));
+    EXPECT_EQ(0, NadpiszZam(&b_, msg_));  // now B is behind
+    ASSERT_EQ(1, DeleteLoadedOrder(&a_, msg_)) << msg_;
+    EXPECT_EQ(0, Count("T_Zam") + Count("T_Okno") + Count("T_OperRysDb") + Count("T_DodatZam"));
+}
 
 TEST_F(DbOrdersTest, CopyIsDeepAndEqualityNoticesEveryPart) {
     Order(&a_, 1);

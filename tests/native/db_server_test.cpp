@@ -205,7 +205,7 @@ TEST_F(DbServerTest, TheSaveTakesTheNextFreeNumber) {
         ZwolnijIZerujZam(&a_);
         Order(&a_, shown, "Perrin Ash");
         strcpy(a_.zam.okna[1].nazProfil, "Selvano");
-        ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+        ASSERT_EQ(1, SaveNewOrderNumbered(&a_, msg_)) << msg_;
         *number = a_.zam.idZam;
         *year = a_.zam.rok;
     };
@@ -214,7 +214,6 @@ TEST_F(DbServerTest, TheSaveTakesTheNextFreeNumber) {
     save(1, &number, &year);
     EXPECT_EQ(2, number);
     EXPECT_EQ(2010, year);
-    EXPECT_EQ(2, zm_.idZam);
 
     OwnerSql("UPDATE T_Zmienne SET idZam = 0, rok = 2011;");  // and closed the year
     save(3, &number, &year);
@@ -235,8 +234,14 @@ TEST_F(DbServerTest, TheSaveTakesTheNextFreeNumber) {
     EXPECT_EQ(3, number);
     EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, "rok = 2011 AND idZam = 3"));
 
-    // A file keeps the number the order showed: nothing of this runs there.
     strZmienne vars{};
     ASSERT_EQ(1, ReadZmienne(&vars, msg_)) << msg_;
     EXPECT_EQ(3, vars.idZam);
+    // A save that is not the desk's numbering (a tool's) keeps its number.
+    ZwolnijIZerujZam(&a_);
+    Order(&a_, 40, "Perrin Ash");
+    a_.zam.rok = 1999;
+    strcpy(a_.zam.okna[1].nazProfil, "Selvano");
+    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, "rok = 1999 AND idZam = 40"));
 }

@@ -72,7 +72,7 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
     const int32_t old = o.status;
     o.status = newStatus ? newStatus : (old == 0 ? 1 : old);
     const bool insert = old == 0 && !StoredUnderItsNumber(o);
-    const int ok = insert ? ZapiszNoweZam(w->z, nullptr, msg) : NadpiszZam(w->z, msg);
+    const int ok = insert ? SaveNewOrderNumbered(w->z, msg) : NadpiszZam(w->z, msg);
     if (!ok) {
         o.status = old;
         KvShowError(w->hwnd, msg);
@@ -110,7 +110,7 @@ void CmdChangeStatus(OrderWindow* w, int32_t status) {
     const int32_t old = o.status;
     o.status = status;
     char msg[KV_MSG_LEN];
-    if (!ZmienStatusZam(o.kluczZam, status, msg)) {
+    if (!ChangeLoadedOrderStatus(w->z, status, msg)) {
         o.status = old;
         KvShowError(w->hwnd, msg);
         return;
@@ -141,7 +141,7 @@ void CmdDeleteOrder(OrderWindow* w) {
     OrderNumber(o, number, sizeof number);
     snprintf(text, sizeof text, "Do you want to delete the order %s ?", number);
     if (!KvAskYesNo(w->hwnd, text)) return;
-    if (!UsunZam(o.kluczZam, msg)) {
+    if (!DeleteLoadedOrder(w->z, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
