@@ -32,6 +32,11 @@ bool ServerFailedOnACharacter();
 const char* ServerErrorText();
 // True inside a transaction block (a failed one included).
 bool ServerInTransaction();
+// What the connection's transactions do (DbBegin and the read transaction
+// report a BEGIN that succeeded, DbCommit and DbRollback every end), so
+// that a connection lost inside one is not made anew until it ends.
+void ServerTransactionBegun();
+void ServerTransactionEnded();
 // True inside a transaction block a statement has failed in.
 bool ServerTransactionFailed();
 void ServerClose();

@@ -283,10 +283,6 @@ static int Transaction(const char* verb, const char* name, char* msg, const char
     return ExecWithText(sql, msg, fmt);
 }
 
-// A write takes the write lock at its start: a transaction that has read
-// cannot wait for the lock when it first writes (SQLite refuses at once
-// rather than risk two waiting on each other), so it would fail with
-// "database is locked" whenever another program is writing.
 // Runs `sql` on the server; null refuses with `why`, as the file refuses a
 // transaction statement out of place (the server only warns).
 static int ServerTransaction(const char* sql, char* msg, const char* fmt, const char* why) {
@@ -295,12 +291,20 @@ static int ServerTransaction(const char* sql, char* msg, const char* fmt, const 
     return 0;
 }
 
-// A server's transactions have no names: the name only tells the file's
-// apart in its journal.
+// A write takes the write lock at its start: a transaction that has read
+// cannot wait for the lock when it first writes (SQLite refuses at once
+// rather than risk two waiting on each other), so it would fail with
+// "database is locked" whenever another program is writing. A server's
+// transactions have no names: the name only tells the file's apart in its
+// journal.
 int DbBegin(const char* name, char* msg) {
     static const char kFail[] = "Error of opening a database transaction\r\n%s";
-    if (ServerOpen()) return ServerTransaction(ServerInTransaction() ? nullptr : "BEGIN", msg, kFail,
-                                               "there is already a transaction in progress");
+    if (ServerOpen()) {
+        const int ok = ServerTransaction(ServerInTransaction() ? nullptr : "BEGIN", msg, kFail,
+                                         "there is already a transaction in progress");
+        if (ok) ServerTransactionBegun();
+        return ok;
+    }
     return Transaction("BEGIN IMMEDIATE", name, msg, kFail);
 }
 
@@ -309,21 +313,30 @@ int DbCommit(const char* name, char* msg) {
     if (ServerOpen()) {
         // A server answers COMMIT of a failed transaction by rolling it
         // back, and calls that a success: the caller must hear it failed.
+        // (The transaction ends here whatever happens; a lost connection is
+        // made anew only after it, so the COMMIT never goes to a new one.)
         if (ServerTransactionFailed()) {
             ServerExec("ROLLBACK");
+            ServerTransactionEnded();
             KvMsg(msg, kFail, "the transaction failed and was rolled back");
             return 0;
         }
-        return ServerTransaction(ServerInTransaction() ? "COMMIT" : nullptr, msg, kFail,
-                                 "there is no transaction in progress");
+        const int ok = ServerTransaction(ServerInTransaction() ? "COMMIT" : nullptr, msg, kFail,
+                                         "there is no transaction in progress");
+        ServerTransactionEnded();
+        return ok;
     }
     return Transaction("COMMIT", name, msg, kFail);
 }
 
 int DbRollback(const char* name, char* msg) {
     static const char kFail[] = "Error of rollbacking transaction in the database\r\n%s";
-    if (ServerOpen()) return ServerTransaction(ServerInTransaction() ? "ROLLBACK" : nullptr, msg, kFail,
-                                               "there is no transaction in progress");
+    if (ServerOpen()) {
+        const int ok = ServerTransaction(ServerInTransaction() ? "ROLLBACK" : nullptr, msg, kFail,
+                                         "there is no transaction in progress");
+        ServerTransactionEnded();
+        return ok;
+    }
     return Transaction("ROLLBACK", name, msg, kFail);
 }
 
@@ -333,6 +346,7 @@ DbReadTransaction::DbReadTransaction(const char* name, char* msg) : name_(name) 
         // One snapshot for every statement of the run, as the file's read lock gives.
         if (ServerInTransaction()) return;
         own_ = ExecWithText("BEGIN ISOLATION LEVEL REPEATABLE READ", msg, kFail) != 0;
+        if (own_) ServerTransactionBegun();
         failed_ = !own_;
         return;
     }

@@ -21,6 +21,11 @@ namespace {
 PGconn* g_pg;
 std::string g_err;
 int64_t g_changes;  // of the last statement run
+// A transaction this side began and has not ended, whether or not the
+// connection still lives: a connection lost inside one is never made anew
+// until it ends, so no later statement of it runs outside it.
+bool g_began;
+std::string g_encoding;  // the client encoding set, again after a reconnection
 int g_cursors;  // names the cursors of the connection's life apart
 
 // Type numbers of the server's built-in types (pg_type.oid).
@@ -28,6 +33,16 @@ enum : Oid { kOidBool = 16, kOidBytea = 17, kOidInt8 = 20, kOidInt2 = 21, kOidIn
 enum { kFetchRows = 4096 };
 
 std::string g_state;  // the SQLSTATE of the last failure
+
+// Before a statement: a connection the server dropped is made anew, with
+// the same settings, unless a transaction of this side was open on it (the
+// statements that follow in it fail until it ends: nothing is retried).
+// Its failure leaves the message for the statement's own.
+void Reconnect() {
+    if (!g_pg || PQstatus(g_pg) == CONNECTION_OK || g_began) return;
+    PQreset(g_pg);
+    if (PQstatus(g_pg) == CONNECTION_OK && !g_encoding.empty()) PQsetClientEncoding(g_pg, g_encoding.c_str());
+}
 
 void NoteFailure(const PGresult* r) {
     const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
@@ -162,6 +177,7 @@ private:
             NoteFailure(nullptr);
             return false;
         }
+        Reconnect();
         if (values_.empty() && ServerInTransaction() && IsQuery()) {
             std::string name = "kv_c" + std::to_string(++g_cursors);
             std::string text = sql_;
@@ -298,6 +314,7 @@ bool ServerExec(const char* sql) {
         NoteFailure(nullptr);
         return false;
     }
+    Reconnect();
     Result r;
     r.Reset(PQexec(g_pg, sql));
     const ExecStatusType s = PQresultStatus(r.r);
@@ -317,14 +334,19 @@ bool ServerFailedOnACharacter() { return g_state == "22P05"; }
 bool ServerInTransaction() {
     if (!g_pg) return false;
     const PGTransactionStatusType t = PQtransactionStatus(g_pg);
-    return t == PQTRANS_INTRANS || t == PQTRANS_INERROR;
+    return g_began || t == PQTRANS_INTRANS || t == PQTRANS_INERROR;
 }
+
+void ServerTransactionBegun() { g_began = true; }
+void ServerTransactionEnded() { g_began = false; }
 
 bool ServerTransactionFailed() { return g_pg && PQtransactionStatus(g_pg) == PQTRANS_INERROR; }
 
 void ServerClose() {
     if (g_pg) PQfinish(g_pg);
     g_pg = nullptr;
+    g_began = false;
+    g_encoding.clear();
 }
 
 // ---- Connecting ---------------------------------------------------------------
@@ -396,7 +418,11 @@ int ServerConnect(const char* conninfo, std::string* err) {
     return kServerConnected;
 }
 
-bool ServerSetEncoding(const char* encoding) { return g_pg && PQsetClientEncoding(g_pg, encoding) == 0; }
+bool ServerSetEncoding(const char* encoding) {
+    if (!g_pg || PQsetClientEncoding(g_pg, encoding) != 0) return false;
+    g_encoding = encoding;
+    return true;
+}
 
 std::string ServerDescription() {
     if (!g_pg) return "";

@@ -245,3 +245,24 @@ TEST_F(DbServerTest, TheSaveTakesTheNextFreeNumber) {
     ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
     EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, "rok = 1999 AND idZam = 40"));
 }
+
+// The server drops the connection in the middle of a save (the trigger ends
+// its own session): the save fails with the reason, nothing of it is
+// stored, it is not retried, and the next action works on a new connection.
+TEST_F(DbServerTest, AConnectionLostHalfWayWritesNothingAndTheNextActionReconnects) {
+    OwnerSql(
+        "CREATE FUNCTION drop_session() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$BEGIN PERFORM pg_terminate_backend(pg_backend_pid()); RETURN NEW; END$$;"
+        "CREATE TRIGGER drop_on_window BEFORE INSERT ON T_Okno FOR EACH ROW "
+        "WHEN (NEW.nazProfil = 'FAIL') EXECUTE FUNCTION drop_session();");
+    const std::string before = Counts();
+    Order(&a_, 1, "Lorcan Brisk");  // its second window is "FAIL"
+    EXPECT_EQ(0, SaveNewOrderNumbered(&a_, msg_));
+    EXPECT_NE(nullptr, strstr(msg_, "terminating connection")) << msg_;
+    EXPECT_EQ(1, a_.zam.idZam);  // the record keeps what it showed
+    EXPECT_EQ(before, Counts());  // a new connection, and nothing of the save
+    strcpy(a_.zam.okna[1].nazProfil, "Selvano");
+    ASSERT_EQ(1, SaveNewOrderNumbered(&a_, msg_)) << msg_;
+    EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, nullptr));
+    EXPECT_EQ(2, DbCountRows("T_Okno", nullptr, nullptr));
+}
