@@ -620,6 +620,7 @@ void LogIn() {
         Settle(login);
     }
     Say("login dialog: login %s", TextOf(GetDlgItem(login, 1204)).c_str());
+    Shot(login, "login");
     SetText(GetDlgItem(login, 1205), g_password.c_str());
     Command(login, IDOK);
     WaitGone(login, "the login dialog");
@@ -655,6 +656,7 @@ void ServerSteps(HWND main, HWND list, const std::string& number) {
     Command(main, kRegAbout);
     HWND about = Dialog("About the program");
     Say("about: %s", TextOf(GetDlgItem(about, kAboutDatabase)).c_str());
+    Shot(about, "about-server");
     Command(about, IDOK);
     WaitGone(about, "the about box");
 
