@@ -123,10 +123,26 @@ int ZapiszRejestryOkna(const strOkno* o, const strRejestryOkna* r, char* msg) {
     return 1;
 }
 
+// On a server other desks file names too: the registers are locked for the
+// transaction and read again inside it, so that two desks filing the same
+// new name one after the other leave one row for it.
+static int SaveAgainstFreshRegisters(const strOkno* o, char* msg) {
+    if (!DbExec("LOCK TABLE T_ZstProfil, T_ZstKolor, T_ZstSzpros, T_ZstOkucie, T_ZstListwa, T_ZstWypeln "
+                "IN SHARE ROW EXCLUSIVE MODE;",
+                msg))
+        return 0;
+    strRejestryOkna fresh{};
+    if (!WczytajRejestryOkna(&fresh, msg)) return 0;
+    const int ok = ZapiszRejestryOkna(o, &fresh, msg);
+    ZwolnijRejestryOkna(&fresh);
+    return ok;
+}
+
 int DbSaveWindowRegisters(const strOkno* o, const strRejestryOkna* r, char* msg) {
     static const char kTransaction[] = "ZapisRejestrowOkna";
     if (!DbBegin(kTransaction, msg)) return 0;
-    if (!ZapiszRejestryOkna(o, r, msg)) {
+    const int ok = DbBackendInUse() == kDbServer ? SaveAgainstFreshRegisters(o, msg) : ZapiszRejestryOkna(o, r, msg);
+    if (!ok) {
         DbRollback(kTransaction, nullptr);
         return 0;
     }
@@ -143,7 +159,18 @@ int ZapiszRejestrDodat(const strDodatZam* d, const strZstDodat* rej, int32_t n, 
     z.ilWym = d->ilWym;
     size_t j = strnlen(d->jm, sizeof z.jm - 1);
     memcpy(z.jm, d->jm, j);
-    return Zapisz<strZstDodat>(rej, n, z, UpdateZstDodat, InsertZstDodat, msg);
+    if (DbBackendInUse() != kDbServer) return Zapisz<strZstDodat>(rej, n, z, UpdateZstDodat, InsertZstDodat, msg);
+    // As the window's registers: locked and read again inside a transaction.
+    static const char kTransaction[] = "ZapisRejestruDodatkow";
+    if (!DbBegin(kTransaction, msg)) return 0;
+    strZstDodat* fresh = nullptr;
+    int rows = -1;
+    int ok = DbExec("LOCK TABLE T_ZstDodat IN SHARE ROW EXCLUSIVE MODE;", msg) &&
+             (rows = CountReadZstDodat(&fresh, msg)) >= 0 &&
+             Zapisz<strZstDodat>(fresh, rows, z, UpdateZstDodat, InsertZstDodat, msg) && DbCommit(kTransaction, msg);
+    if (fresh) KvFree(fresh);
+    if (!ok) DbRollback(kTransaction, nullptr);
+    return ok;
 }
 
 static const char* const kRegisterTables[kDbRegisterCount] = {

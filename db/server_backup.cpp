@@ -8,6 +8,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <set>
 #include <string>
 
 #include "db/backend.h"
@@ -15,6 +16,7 @@
 #include "db/connection.h"
 #include "db/file_stmt.h"
 #include "db/newdb.h"
+#include "db/registers.h"
 #include "db/server.h"
 #include "db/stmt.h"
 #include "util/msgbuf.h"
@@ -210,8 +212,18 @@ int BackupRestoreToServer(const char* conninfo, const char* file, bool replace, 
         Stmt to;
         const int columns = sqlite3_column_count(from.get());
         if (!to.Prepare(InsertText(t, columns).c_str())) return fail(DbErrorText());
+        // A file may hold a register name twice (the registers compare
+        // names, the table does not enforce it): the server gets it once.
+        const bool isRegister = strncmp(t.name, "T_Zst", 5) == 0;
+        std::set<std::string> names;
         int rc;
         while ((rc = sqlite3_step(from.get())) == SQLITE_ROW) {
+            if (isRegister) {
+                char key[128];
+                const char* name = (const char*)sqlite3_column_text(from.get(), 0);
+                KluczRejestru(name ? name : "", key);
+                if (!names.insert(key).second) continue;
+            }
             to.Reset();
             bool ok = true;
             for (int c = 0; ok && c < columns; c++) {

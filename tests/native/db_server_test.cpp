@@ -13,9 +13,12 @@
 #include <thread>
 #include <vector>
 
+#include "db/backup.h"
 #include "db/connection.h"
+#include "db/newdb.h"
 #include "db/orders.h"
 #include "db/price_list.h"
+#include "db/registers.h"
 #include "db/server.h"
 #include "db/tables.h"
 #include "tests/native/order_patterns.h"
@@ -265,4 +268,39 @@ TEST_F(DbServerTest, AConnectionLostHalfWayWritesNothingAndTheNextActionReconnec
     ASSERT_EQ(1, SaveNewOrderNumbered(&a_, msg_)) << msg_;
     EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, nullptr));
     EXPECT_EQ(2, DbCountRows("T_Okno", nullptr, nullptr));
+}
+
+// Two desks that read the registers before either filed a new name, then
+// both file it (typed a little differently): one row. A desk's file that
+// holds a name twice comes onto the server with it once.
+TEST_F(DbServerTest, ANameFiledAtTwoDesksIsOneRow) {
+    strRejestryOkna desk1{}, desk2{};
+    ASSERT_EQ(1, WczytajRejestryOkna(&desk1, msg_)) << msg_;
+    ASSERT_EQ(1, WczytajRejestryOkna(&desk2, msg_)) << msg_;
+    strZstDodat* acc1 = nullptr;
+    strZstDodat* acc2 = nullptr;
+    ASSERT_EQ(0, CountReadZstDodat(&acc1, msg_)) << msg_;
+    ASSERT_EQ(0, CountReadZstDodat(&acc2, msg_)) << msg_;
+    Order(&a_, 1, "Ilse Marrow");
+    strOkno& o = a_.zam.okna[0];
+    strcpy(o.nazKolor, "Golden Oak");
+    ASSERT_EQ(1, DbSaveWindowRegisters(&o, &desk1, msg_)) << msg_;
+    strcpy(o.nazKolor, " golden oak");
+    ASSERT_EQ(1, DbSaveWindowRegisters(&o, &desk2, msg_)) << msg_;
+    EXPECT_EQ(1, DbCountRows("T_ZstKolor", nullptr, nullptr));
+    ASSERT_EQ(1, ZapiszRejestrDodat(&a_.zam.dodatki[0], acc1, 0, msg_)) << msg_;
+    ASSERT_EQ(1, ZapiszRejestrDodat(&a_.zam.dodatki[0], acc2, 0, msg_)) << msg_;
+    EXPECT_EQ(1, DbCountRows("T_ZstDodat", nullptr, nullptr));
+    ZwolnijRejestryOkna(&desk1);
+    ZwolnijRejestryOkna(&desk2);
+
+    const std::string file = Path("desk.db");
+    ASSERT_EQ(1, DbCreateFile(file.c_str(), 2010, msg_)) << msg_;
+    RawSql(file, "INSERT INTO T_ZstKolor VALUES ('Walnut', 1), ('WALNUT ', 1), ('Teak', 2);");
+    DbClose();
+    BackupInfo info{};
+    ASSERT_EQ(1, BackupRestoreToServer(server_.c_str(), file.c_str(), true, &info, msg_)) << msg_;
+    ASSERT_EQ(kServerConnected, DbOpenServer(server_.c_str(), msg_)) << msg_;
+    EXPECT_EQ(2, DbCountRows("T_ZstKolor", nullptr, nullptr));
+    EXPECT_EQ(1, DbCountRows("T_ZstKolor", nullptr, "nazwa = 'Walnut'"));
 }
