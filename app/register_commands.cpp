@@ -247,10 +247,24 @@ void RenameStatuses(MainWindow* w) {
 }
 
 void EditSettings(MainWindow* w) {
+    char msg[KV_MSG_LEN];
+    const bool server = DbBackendInUse() == kDbServer;
+    uint64_t print = 0;
+    if (server) {
+        // Other desks change the settings too: the dialog starts from the
+        // stored ones, and OK writes only over those.
+        strUstUzytk stored{};
+        if (!ReadUstUzytkWithPrint(&stored, &print, msg)) {
+            KvShowError(w->hwnd, msg);
+            return;
+        }
+        g_app.settings = stored;
+        OrderListShowCurrency(w);
+        RenameStatuses(w);
+    }
     strUstUzytk copy = g_app.settings;
     if (!g_settingsDialog(w->hwnd, &copy)) return;
-    char msg[KV_MSG_LEN];
-    if (!UpdateUstUzytk(&copy, msg)) {
+    if (!(server ? UpdateUstUzytkIfUnchanged(&copy, print, msg) : UpdateUstUzytk(&copy, msg))) {
         KvShowError(w->hwnd, msg);
         return;
     }

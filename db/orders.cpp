@@ -155,60 +155,22 @@ static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg) {
 
 // ---- What the stored order is ------------------------------------------------
 
-namespace {
-
-struct Fnv {
-    uint64_t h = 1469598103934665603ull;
-    void Add(const void* p, size_t n) {
-        for (size_t i = 0; i < n; i++) h = (h ^ ((const unsigned char*)p)[i]) * 1099511628211ull;
-    }
-    // Every value with its kind and length, so that no two rows hash alike
-    // by running into each other.
-    bool AddRows(Stmt& st, char* msg) {
-        int rc;
-        while ((rc = st.Step()) == kStepRow) {
-            for (int c = 0; c < st.ColumnCount(); c++) {
-                const int type = st.ColumnType(c);
-                Add(&type, sizeof type);
-                if (type == StmtBackend::kBindInt) {
-                    const int64_t v = st.ColumnInt64(c);
-                    Add(&v, sizeof v);
-                } else {
-                    int len = 0;
-                    const char* p = st.ColumnBytes(c, &len);
-                    Add(&len, sizeof len);
-                    if (p) Add(p, (size_t)len);
-                }
-            }
-            static const char kRowEnd = '\n';
-            Add(&kRowEnd, 1);
-        }
-        if (rc == kStepDone) return true;
-        KvMsg(msg, "Error of reading T_%s table from the database\r\n%s", "Zam", DbErrorText());
-        return false;
-    }
-};
-
-}  // namespace
-
 bool DbOrderPrint(int64_t klucz, uint64_t* print, char* msg) {
     static const char* const kParts[] = {
         "SELECT * FROM T_Zam WHERE kluczZam = ?1",
         "SELECT kluczOkno FROM T_Okno WHERE kluczZam = ?1 ORDER BY kluczOkno",
         "SELECT * FROM T_DodatZam WHERE kluczZam = ?1 ORDER BY iKolej",
     };
-    Fnv f;
+    RowPrint f;
     for (const char* sql : kParts) {
         Stmt st;
-        if (!st.Prepare(sql) || !st.BindInt(1, klucz)) {
-            KvMsg(msg, "Error of SQL command\r\n%s", DbErrorText());
+        if (!st.Prepare(sql) || !st.BindInt(1, klucz) || !f.Add(st)) {
+            KvMsg(msg, "Error of reading T_%s table from the database\r\n%s", "Zam", DbErrorText());
             return false;
         }
-        if (!f.AddRows(st, msg)) return false;
-        static const char kPartEnd = '|';
-        f.Add(&kPartEnd, 1);
+        f.EndPart();
     }
-    *print = f.h ? f.h : 1;  // 0 means "not loaded"
+    *print = f.value();
     return true;
 }
 

@@ -81,7 +81,31 @@ int DbLoadPriceList(std::vector<PriceEntry>* entries, char* msg) {
     return 1;
 }
 
-int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg) {
+static bool SameEntries(const std::vector<PriceEntry>& a, const std::vector<PriceEntry>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); i++) {
+        if (a[i].kind != b[i].kind || strncmp(a[i].name, b[i].name, sizeof a[i].name) != 0) return false;
+        for (int k = 0; k < 4; k++)
+            if (a[i].rates[k] != b[i].rates[k]) return false;
+    }
+    return true;
+}
+
+// Inside the save's transaction: the stored list is still `loaded` (a
+// server's table locked first, so that no other desk saves in between).
+static bool StillAsLoaded(const std::vector<PriceEntry>& loaded, char* msg) {
+    if (DbBackendInUse() == kDbServer && !DbExec("LOCK TABLE T_Cennik IN SHARE ROW EXCLUSIVE MODE;", msg))
+        return false;
+    std::vector<PriceEntry> now;
+    if (!DbLoadPriceList(&now, msg)) return false;
+    if (SameEntries(now, loaded)) return true;
+    KvMsg(msg,
+          "The price list was changed at another desk after this dialog was opened: nothing has been written.\r\n"
+          "Close the dialog (what was changed here is then dropped) and open it again to see the other change.");
+    return false;
+}
+
+int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg, const std::vector<PriceEntry>* loaded) {
     const DbBackendKind backend = DbBackendInUse();
     if (backend == kDbClosed) {
         KvMsg(msg, "Error of SQL command\r\n%s", "The database is not open");
@@ -89,7 +113,8 @@ int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg) {
     }
     if (!DbBegin(kTransaction, msg)) return 0;
     // The desks of a server may only read and write its tables.
-    bool ok = (backend == kDbServer || DbExec(kDbPriceListTableSql, msg)) && DbExec("DELETE FROM T_Cennik", msg);
+    bool ok = (!loaded || StillAsLoaded(*loaded, msg)) &&
+              (backend == kDbServer || DbExec(kDbPriceListTableSql, msg)) && DbExec("DELETE FROM T_Cennik", msg);
     Stmt st;
     if (ok && !st.Prepare("INSERT INTO T_Cennik (rodzaj, nazwa, stawka1, stawka2, stawka3, stawka4) "
                           "VALUES (?, ?, ?, ?, ?, ?)")) {

@@ -38,7 +38,11 @@ int DbLoadPriceList(std::vector<PriceEntry>* entries, char* msg);
 
 // Replaces the whole price list in one transaction, creating the table
 // when the database lacks it. A failure leaves the stored list as it was.
-int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg);
+// With `loaded` (the entries as the dialog read them), the save is written
+// only if the stored list is still that one; otherwise "The price list was
+// changed at another desk ..." and nothing written.
+int DbSavePriceList(const std::vector<PriceEntry>& entries, char* msg,
+                    const std::vector<PriceEntry>* loaded = nullptr);
 
 // False when the open database cannot be written (a read-only file).
 bool DbPriceListWritable();

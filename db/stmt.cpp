@@ -139,3 +139,28 @@ void ColumnBlob(const Stmt& st, int col, void* field, int width) {
     if (n > 0) memcpy(field, blob, (size_t)n);
     memset((char*)field + n, 0, (size_t)(width - n));
 }
+
+void RowPrint::AddBytes(const void* p, size_t n) {
+    for (size_t i = 0; i < n; i++) h_ = (h_ ^ ((const unsigned char*)p)[i]) * 1099511628211ull;
+}
+
+bool RowPrint::Add(Stmt& st) {
+    int rc;
+    while ((rc = st.Step()) == kStepRow) {
+        for (int c = 0; c < st.ColumnCount(); c++) {
+            const int type = st.ColumnType(c);
+            AddBytes(&type, sizeof type);
+            if (type == StmtBackend::kBindInt) {
+                const int64_t v = st.ColumnInt64(c);
+                AddBytes(&v, sizeof v);
+            } else {
+                int len = 0;
+                const char* p = st.ColumnBytes(c, &len);
+                AddBytes(&len, sizeof len);
+                if (p) AddBytes(p, (size_t)len);
+            }
+        }
+        AddBytes("\n", 1);
+    }
+    return rc == kStepDone;
+}

@@ -10,6 +10,7 @@
 #ifndef KV_DB_STMT_H
 #define KV_DB_STMT_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include <memory>
@@ -95,6 +96,22 @@ public:
     virtual int ColumnType(int col) const = 0;
 
     enum { kBindNull, kBindInt, kBindText, kBindBlob };
+};
+
+// A print of rows (FNV-1a over every value with its kind and length): two
+// reads of the same rows print alike, any change prints otherwise.
+class RowPrint {
+public:
+    // Steps `st` to its end, adding each row; false (its failure in
+    // DbErrorText) when a step fails.
+    bool Add(Stmt& st);
+    // Ends a part, so that rows cannot move from one part to the next unseen.
+    void EndPart() { AddBytes("|", 1); }
+    uint64_t value() const { return h_ ? h_ : 1; }  // never 0, which means "none"
+
+private:
+    void AddBytes(const void* p, size_t n);
+    uint64_t h_ = 1469598103934665603ull;
 };
 
 // Copies a text column into a field of `width` bytes: a NULL reads as "", a

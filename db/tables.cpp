@@ -393,6 +393,46 @@ int ReadUstUzytk(strUstUzytk* u, char* msg) {
 }
 int UpdateUstUzytk(const strUstUzytk* u, char* msg) { return TblUpdate(kTabUstUzytk, u, nullptr, msg); }
 
+static bool SettingsPrint(uint64_t* print, bool lock, char* msg) {
+    Stmt st;
+    RowPrint f;
+    if (!st.Prepare(lock ? "SELECT * FROM T_UstUzytk FOR UPDATE" : "SELECT * FROM T_UstUzytk") || !f.Add(st)) {
+        KvMsg(msg, "Error of reading T_%s table from the database\r\n%s", "UstUzytk", DbErrorText());
+        return false;
+    }
+    *print = f.value();
+    return true;
+}
+
+int ReadUstUzytkWithPrint(strUstUzytk* u, uint64_t* print, char* msg) {
+    DbReadTransaction read("OdczytUstawien", msg);
+    if (read.failed()) return 0;
+    return ReadUstUzytk(u, msg) && SettingsPrint(print, false, msg);
+}
+
+int UpdateUstUzytkIfUnchanged(const strUstUzytk* u, uint64_t print, char* msg) {
+    static const char kTr[] = "ZapisUstawien";
+    if (!DbBegin(kTr, msg)) return 0;
+    uint64_t now = 0;
+    // A server's row is locked by the read; the file's write lock is the transaction's.
+    if (!SettingsPrint(&now, DbBackendInUse() == kDbServer, msg)) {
+        DbRollback(kTr, nullptr);
+        return 0;
+    }
+    if (now != print) {
+        DbRollback(kTr, nullptr);
+        KvMsg(msg,
+              "The settings were changed at another desk after they were opened here: nothing has been written."
+              "\r\nOpen the settings again to see the other change.");
+        return 0;
+    }
+    if (!UpdateUstUzytk(u, msg) || !DbCommit(kTr, msg)) {
+        DbRollback(kTr, nullptr);
+        return 0;
+    }
+    return 1;
+}
+
 // ---- Orders and their children -------------------------------------------
 
 static std::string KeyCond(const char* column, int64_t key) {

@@ -89,6 +89,13 @@ int UpdateZmienne(const strZmienne* z, char* msg);
 int ReadUstUzytk(strUstUzytk* u, char* msg);
 int UpdateUstUzytk(const strUstUzytk* u, char* msg);
 
+// For the settings dialog of one of several desks: the settings with a print
+// of their stored row, then the update written only if the row still prints
+// so; otherwise "The settings were changed at another desk ..." and nothing
+// written. 1 on success.
+int ReadUstUzytkWithPrint(strUstUzytk* u, uint64_t* print, char* msg);
+int UpdateUstUzytkIfUnchanged(const strUstUzytk* u, uint64_t print, char* msg);
+
 // ---- Orders and their children -------------------------------------------
 // Conditions are "kluczZam = <key>" and "kluczOkno = <key>"; the lists come
 // ordered by kluczOkno, indeks and iKolej. Count-and-read members return the

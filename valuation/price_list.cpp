@@ -187,10 +187,11 @@ void PriceList::Remove(size_t index) {
     keys_.erase(keys_.begin() + (ptrdiff_t)index);
 }
 
-bool LoadStoredPriceList(PriceList* list, char* msg) {
+bool LoadStoredPriceList(PriceList* list, char* msg, std::vector<PriceEntry>* raw) {
     *list = PriceList();
     std::vector<PriceEntry> stored;
     if (!DbLoadPriceList(&stored, msg)) return false;
+    if (raw) *raw = stored;
     size_t bad = 0;
     char why[KV_MSG_LEN];
     if (list->Assign(stored, &bad, why)) return true;

@@ -82,7 +82,9 @@ private:
 // The price list stored in the open database. False, with the message, when
 // it cannot be read or a stored entry breaks the list's rules ("The stored
 // price list is damaged (entry N): ..."); the list is then left empty.
-bool LoadStoredPriceList(PriceList* list, char* msg);
+// `stored` (may be null) gets the entries exactly as read, for a save that
+// checks nobody changed them meanwhile (DbSavePriceList's `loaded`).
+bool LoadStoredPriceList(PriceList* list, char* msg, std::vector<PriceEntry>* stored = nullptr);
 
 // The suggestion for one window.
 struct PriceSuggestion {

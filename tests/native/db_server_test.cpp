@@ -304,3 +304,36 @@ TEST_F(DbServerTest, ANameFiledAtTwoDesksIsOneRow) {
     EXPECT_EQ(2, DbCountRows("T_ZstKolor", nullptr, nullptr));
     EXPECT_EQ(1, DbCountRows("T_ZstKolor", nullptr, "nazwa = 'Walnut'"));
 }
+
+// The settings and the price list, changed at another desk while this one
+// had them open: OK writes nothing and says so; read again, it writes.
+TEST_F(DbServerTest, SettingsAndPricesChangedAtAnotherDeskAreNotOverwritten) {
+    strUstUzytk mine{};
+    uint64_t print = 0;
+    ASSERT_EQ(1, ReadUstUzytkWithPrint(&mine, &print, msg_)) << msg_;
+    OwnerSql("UPDATE T_UstUzytk SET czasReal = czasReal + 7;");  // the other desk's OK
+    mine.waga = 4321;
+    EXPECT_EQ(0, UpdateUstUzytkIfUnchanged(&mine, print, msg_));
+    EXPECT_EQ(0u, std::string(msg_).rfind("The settings were changed at another desk", 0)) << msg_;
+    strUstUzytk stored{};
+    ASSERT_EQ(1, ReadUstUzytkWithPrint(&stored, &print, msg_)) << msg_;
+    EXPECT_NE(4321, stored.waga);
+    stored.waga = 4321;
+    ASSERT_EQ(1, UpdateUstUzytkIfUnchanged(&stored, print, msg_)) << msg_;
+    EXPECT_EQ(0, UpdateUstUzytkIfUnchanged(&stored, print, msg_));  // its own write moved the print on
+
+    PriceEntry e{};
+    e.kind = kPriceBead;
+    strcpy(e.name, "Bead 12");
+    e.rates[0] = 150;
+    std::vector<PriceEntry> loaded;
+    ASSERT_EQ(1, DbLoadPriceList(&loaded, msg_)) << msg_;
+    OwnerSql("INSERT INTO T_Cennik (rodzaj, nazwa, stawka1, stawka2, stawka3, stawka4) VALUES (6, '', 900, 0, 0, 0);");
+    EXPECT_EQ(0, DbSavePriceList({e}, msg_, &loaded));
+    EXPECT_EQ(0u, std::string(msg_).rfind("The price list was changed at another desk", 0)) << msg_;
+    std::vector<PriceEntry> now;
+    ASSERT_EQ(1, DbLoadPriceList(&now, msg_)) << msg_;
+    ASSERT_EQ(1u, now.size());
+    EXPECT_EQ(kPriceWindow, now[0].kind);
+    ASSERT_EQ(1, DbSavePriceList({e}, msg_, &now)) << msg_;
+}

@@ -84,6 +84,7 @@ struct PriceListDialog {
     HWND tab;
     HWND list;
     PriceList prices;  // the dialog's copy, saved by OK
+    std::vector<PriceEntry> loaded;  // the stored entries as read: OK writes only over these
     strRejestryOkna registers;
     bool writable;
     bool saved;
@@ -320,7 +321,7 @@ void CmdExport(PriceListDialog* d) {
 void CmdOk(PriceListDialog* d) {
     if (d->writable) {
         char msg[KV_MSG_LEN] = "";
-        if (!DbSavePriceList(d->prices.entries(), msg)) {
+        if (!DbSavePriceList(d->prices.entries(), msg, &d->loaded)) {
             KvShowError(d->dlg, msg);  // the dialog stays, with the seller's changes
             return;
         }
@@ -390,7 +391,7 @@ INT_PTR CALLBACK PriceListProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 int RunPriceListDialog(HWND owner) {
     char msg[KV_MSG_LEN] = "";
     PriceListDialog d = {};
-    if (!LoadStoredPriceList(&d.prices, msg)) {
+    if (!LoadStoredPriceList(&d.prices, msg, &d.loaded)) {
         KvShowError(owner, msg);
         return 0;
     }
