@@ -42,6 +42,12 @@ bool ServerTransactionFailed();
 void ServerClose();
 // Connects (a ServerOpenResult); the failure's text in *err.
 int ServerConnect(const char* conninfo, std::string* err);
+// ServerConnect, then the client encoding of the desk's code page: texts
+// travel in it, the server keeps them in UTF-8. A code page the server has
+// no encoding for fails (kServerFailed, the connection closed).
+int ServerConnectAsDesk(const char* conninfo, std::string* err);
+// The program's tables (T_...) in the database; -1 with the message on failure.
+int64_t ServerProgramTables(char* msg);
 // Sets the client encoding of the connection. False when refused.
 bool ServerSetEncoding(const char* encoding);
 

@@ -144,19 +144,12 @@ int DbOpen(const char* path, char* msg) {
 int DbOpenServer(const char* conninfo, char* msg) {
     DbClose();
     std::string err;
-    const int r = ServerConnect(conninfo, &err);
+    const int r = ServerConnectAsDesk(conninfo, &err);
     if (r != kServerConnected) {
         KvMsg(msg, "Error of opening the database\r\n%s", err.c_str());
         return r;
     }
-    // Texts travel in the desk's code page; the server keeps them in UTF-8.
     const int cp = kvplat::AnsiCodePage();
-    const char* encoding = ServerEncodingOf(cp);
-    if (!encoding || !ServerSetEncoding(encoding)) {
-        KvMsg(msg, "Error of opening the database\r\nThe server cannot take the texts of code page %d.", cp);
-        DbClose();
-        return kServerFailed;
-    }
     if (!CheckContent(msg)) {
         DbClose();
         return kServerFailed;
@@ -190,6 +183,16 @@ int DbOpenFileOrServer(const char* target, bool server, char* msg) {
     }
     fclose(f);
     return DbOpen(target, msg);
+}
+
+bool DbTakeServerOption(int* argc, char** argv) {
+    for (int i = 1; i + 1 < *argc; i++) {
+        if (strcmp(argv[i], "--server") != 0) continue;
+        for (int j = i; j + 1 < *argc; j++) argv[j] = argv[j + 1];
+        --*argc;
+        return true;
+    }
+    return false;
 }
 
 void DbClose() {

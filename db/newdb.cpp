@@ -167,20 +167,13 @@ std::string ServerSchemaText() {
 
 int DbCreateServer(const char* conninfo, int year, char* msg) {
     const int cp = kvplat::AnsiCodePage();
-    const char* encoding = ServerEncodingOf(cp);
     std::string err;
-    if (ServerConnect(conninfo, &err) != kServerConnected) {
+    if (ServerConnectAsDesk(conninfo, &err) != kServerConnected) {
         KvMsg(msg, "Error of creating the database\r\n%s", err.c_str());
         return 0;
     }
-    if (!encoding || !ServerSetEncoding(encoding)) {
-        KvMsg(msg, "Error of creating the database\r\nThe server cannot take the texts of code page %d.", cp);
-        DbClose();
-        return 0;
-    }
-    int64_t tables = -1;
-    if (DbQueryValue("SELECT COUNT(*) FROM pg_tables WHERE schemaname = current_schema() AND tablename LIKE 't\\_%'",
-                     kDbInt64, &tables, sizeof tables, msg) != kDbQueryValue) {
+    const int64_t tables = ServerProgramTables(msg);
+    if (tables < 0) {
         DbClose();
         return 0;
     }

@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "db/backend.h"
+#include "db/connection.h"
 #include "db/server.h"
 #include "db/stmt.h"
+#include "util/platform.h"
 
 namespace {
 
@@ -416,6 +418,25 @@ int ServerConnect(const char* conninfo, std::string* err) {
     PQsetNoticeProcessor(c, [](void*, const char*) {}, nullptr);
     g_pg = c;
     return kServerConnected;
+}
+
+int ServerConnectAsDesk(const char* conninfo, std::string* err) {
+    const int r = ServerConnect(conninfo, err);
+    if (r != kServerConnected) return r;
+    const int cp = kvplat::AnsiCodePage();
+    const char* encoding = ServerEncodingOf(cp);
+    if (encoding && ServerSetEncoding(encoding)) return kServerConnected;
+    *err = "The server cannot take the texts of code page " + std::to_string(cp) + ".";
+    ServerClose();
+    return kServerFailed;
+}
+
+int64_t ServerProgramTables(char* msg) {
+    int64_t tables = -1;
+    if (DbQueryValue("SELECT COUNT(*) FROM pg_tables WHERE schemaname = current_schema() AND tablename LIKE 't\\_%'",
+                     kDbInt64, &tables, sizeof tables, msg) != kDbQueryValue)
+        return -1;
+    return tables;
 }
 
 bool ServerSetEncoding(const char* encoding) {

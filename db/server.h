@@ -40,6 +40,9 @@ int DbOpenServer(const char* conninfo, char* msg);
 // the server, or the file `target`, which must exist (SQLite would make a
 // missing one empty). 1, or 0 with the message.
 int DbOpenFileOrServer(const char* target, bool server, char* msg);
+// Takes a "--server" that has an argument after it out of argv (the rest
+// move up, *argc shrinks): true when there was one.
+bool DbTakeServerOption(int* argc, char** argv);
 
 // "quarvel on 192.0.2.10" while connected to a server; "" otherwise.
 std::string ServerDescription();

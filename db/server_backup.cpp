@@ -152,20 +152,13 @@ int BackupRestoreToServer(const char* conninfo, const char* file, bool replace, 
     } closer{src};
 
     std::string err;
-    if (ServerConnect(conninfo, &err) != kServerConnected) {
+    if (ServerConnectAsDesk(conninfo, &err) != kServerConnected) {
         KvMsg(msg, "Error of opening the database\r\n%s", err.c_str());
         return 0;
     }
     const int cp = kvplat::AnsiCodePage();
-    const char* encoding = ServerEncodingOf(cp);
-    if (!encoding || !ServerSetEncoding(encoding)) {
-        KvMsg(msg, "Error of opening the database\r\nThe server cannot take the texts of code page %d.", cp);
-        return 0;
-    }
-    int64_t tables = -1;
-    if (DbQueryValue("SELECT COUNT(*) FROM pg_tables WHERE schemaname = current_schema() AND tablename LIKE 't\\_%'",
-                     kDbInt64, &tables, sizeof tables, msg) != kDbQueryValue)
-        return 0;
+    const int64_t tables = ServerProgramTables(msg);
+    if (tables < 0) return 0;
     int64_t rows = 0;
     if (tables > 0) {
         int32_t made = 0;

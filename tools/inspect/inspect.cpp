@@ -395,17 +395,7 @@ int Csv(bool rejestr, int strona, FILE* out, FILE* err) {
 
 int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
     // "--server CONNINFO" stands where the database file would.
-    std::vector<char*> args(argv, argv + argc);
-    bool server = false;
-    for (size_t i = 1; i + 1 < args.size(); i++) {
-        if (strcmp(args[i], "--server") == 0) {
-            args.erase(args.begin() + (long)i);
-            server = true;
-            break;
-        }
-    }
-    argc = (int)args.size();
-    argv = args.data();
+    const bool server = DbTakeServerOption(&argc, argv);
     bool sprawdz = false;
     int csv = 0;  // 1 the register, 2 the order lines
     int strona = kDomyslnaStrona;

@@ -5,7 +5,6 @@
 #include <string.h>
 
 #include <string>
-#include <vector>
 
 #include "db/connection.h"
 #include "db/price_list.h"
@@ -58,17 +57,7 @@ int Export(const char* file, int codePage, FILE* out, FILE* err) {
 
 int PricesMain(int argc, char** argv, FILE* out, FILE* err) {
     // "--server CONNINFO" stands where the database file would.
-    std::vector<char*> args(argv, argv + argc);
-    bool server = false;
-    for (size_t i = 1; i + 1 < args.size(); i++) {
-        if (strcmp(args[i], "--server") == 0) {
-            args.erase(args.begin() + (long)i);
-            server = true;
-            break;
-        }
-    }
-    argc = (int)args.size();
-    argv = args.data();
+    const bool server = DbTakeServerOption(&argc, argv);
     int codePage = kDefaultCodePage;
     if (argc == 6 && strcmp(argv[4], "--codepage") == 0) {
         char* end = nullptr;
