@@ -80,6 +80,7 @@ bool CreationStep(MainWindow* w, char* msg) {
     if (DbBackendInUse() == kDbServer)
         EnableMenuItem(GetMenu(w->hwnd), CMD_RESTORE_BACKUP, MF_BYCOMMAND | MF_GRAYED);
     if (!OrderListFill(w, msg)) return false;
+    OrderListListenToDesks(w);
     BackupShowStartNote();
     return true;
 }
@@ -155,6 +156,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         case WM_COMMAND: OnCommand(w, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return 0;
         case UM_ORDER_SAVED: OrderListOrderSaved(w, (const strZamRob*)wParam, (int*)lParam, false); return 0;
         case UM_ORDER_STATUS: OrderListOrderSaved(w, (const strZamRob*)wParam, (int*)lParam, true); return 0;
+        case UM_DESK_NEWS: OrderListDeskNews(w, (char)wParam, (int64_t)lParam); return 0;
+        case WM_TIMER: OrderListTimer(w, wParam); return 0;
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lParam);
         case WM_SIZE: OrderListLayout(w, LOWORD(lParam), HIWORD(lParam)); return 0;
         case WM_DPICHANGED: OnDpiChanged(w, wParam, lParam); return 0;

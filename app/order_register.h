@@ -9,6 +9,10 @@
 #include <commctrl.h>
 #include <stdint.h>
 
+#include <vector>
+
+#include "db/desks.h"
+
 #include "util/dpi_win.h"
 #include "util/scoped_win.h"
 #include "util/toolbar_win.h"
@@ -27,7 +31,16 @@ struct MainWindow {
     KvWindowIcons icons;              // the window's icons at that dpi
     int32_t shownStatus;              // the filter: 0 "All" or a status 1-6
     RegisterRows rows;                // what the list shows: it asks for each cell as it draws it
+    // On a server: what the other desks did.
+    int orderWindowsOpen = 0;         // order windows opened here and not closed yet
+    std::vector<DeskNews> heldNews;   // news that waits for them to close
+    int deskTicks = 0;                // of the timer that reads the news
 };
+
+// Posted to the main window for each change another desk made on the
+// server (wParam a DeskNewsKind, lParam the order's key): the register
+// shows it as it shows its own saves.
+#define UM_DESK_NEWS (WM_APP + 16)
 
 // Builds the controls of the main window (creation step, step 10).
 bool OrderListCreate(MainWindow* w, char* msg);
@@ -69,6 +82,19 @@ bool OrderListFill(MainWindow* w, char* msg);
 void OrderListRefill(MainWindow* w);
 
 struct strZamRob;
+// Runs the order window (g_orderWindow) on `order`, whose row is *row;
+// after a saved new order (`numbered`), the last number and year as the
+// save left them. While it is open, news from other desks that would move
+// rows waits.
+int OrderListRunOrderWindow(MainWindow* w, strZamRob* order, int* row, bool numbered);
+
+// On a server: starts hearing the other desks (creation step).
+void OrderListListenToDesks(MainWindow* w);
+// WM_TIMER of the main window.
+void OrderListTimer(MainWindow* w, UINT_PTR id);
+// UM_DESK_NEWS: the change shown, or held back while an order window is open.
+void OrderListDeskNews(MainWindow* w, char kind, int64_t key);
+
 // UM_ORDER_SAVED (statusOnly false) and UM_ORDER_STATUS (true): adds, rewrites
 // or removes the order's row as the filter says and writes its index back.
 void OrderListOrderSaved(MainWindow* w, const strZamRob* order, int* row, bool statusOnly);

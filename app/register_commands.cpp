@@ -113,11 +113,7 @@ void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
         } else if (mode == kOpenCorrect) {
             z->flagiWidoku = kWidokKorekta;
         }
-        if (g_orderWindow(w->hwnd, z, &row, &g_app.draw) && mode == kOpenAsNew) {
-            g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
-            g_app.vars.rok = z->zam.rok;      // on a server, the year another desk may have closed
-            OrderListShowYearAndNumber(w);
-        }
+        OrderListRunOrderWindow(w, z, &row, mode == kOpenAsNew);
     }
     ZwolnijIZerujZam(z);
     delete z;
@@ -141,11 +137,7 @@ void NewOrder(MainWindow* w) {
     DomyslneZam(z, &g_app.settings);
     PrzeliczZam(z, 0x11);
     int row = -1;
-    if (g_orderWindow(w->hwnd, z, &row, &g_app.draw)) {
-        g_app.vars.idZam = z->zam.idZam;  // the order window stored it as the last number
-        g_app.vars.rok = z->zam.rok;      // on a server, the year another desk may have closed
-        OrderListShowYearAndNumber(w);
-    }
+    OrderListRunOrderWindow(w, z, &row, true);
     ZwolnijIZerujZam(z);
     delete z;
 }
@@ -225,7 +217,7 @@ void SearchOrder(MainWindow* w) {
     int row = RowOfKey(w, key);  // -1 when the filter hides it
     if (WczytajZam(key, z, msg)) {
         PrzeliczZam(z, 0x11);
-        g_orderWindow(w->hwnd, z, &row, &g_app.draw);
+        OrderListRunOrderWindow(w, z, &row, false);
     } else {
         KvShowError(w->hwnd, msg);
     }

@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 struct sqlite3;
 class StmtBackend;
@@ -50,6 +51,17 @@ int ServerConnectAsDesk(const char* conninfo, std::string* err);
 int64_t ServerProgramTables(char* msg);
 // Sets the client encoding of the connection. False when refused.
 bool ServerSetEncoding(const char* encoding);
+
+// Listens on `channel` (a plain name) from now on, again after the
+// connection is made anew. False with the server's text.
+bool ServerListen(const char* channel);
+enum { kNotificationsNone, kNotificationsMissed, kNotificationsLost };
+// Adds the payloads other connections sent on the channel since the last
+// call, reading what has arrived without waiting. kNotificationsMissed: the
+// connection was made anew since, and what was sent in between is lost;
+// kNotificationsLost: the connection is lost (with `reconnect`, after one
+// try to make it anew). Nothing is read inside a transaction.
+int ServerTakeNotifications(std::vector<std::string>* payloads, bool reconnect);
 
 // The statement text with SQLite's parameters written as "$n": "?NNN" keeps
 // its number, a bare "?" takes the next one, a named ":x" or "@x" or "$x"

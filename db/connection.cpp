@@ -9,6 +9,7 @@
 #include <string>
 
 #include "db/backend.h"
+#include "db/desks.h"
 #include "db/records.h"
 #include "db/server.h"
 #include "db/stmt.h"
@@ -373,7 +374,7 @@ int DbSaveLastOrderNumber(int32_t number, char* msg) {
         KvMsg(msg, "Error of binding the %s field", "idZam");
         return 0;
     }
-    if (st.Step() != kStepError) return 1;
+    if (st.Step() != kStepError) return DbTellDesks(kNewsNumbering, 0, msg);
     if (st.Error() == kDbErrGeneric)
         KvMsg(msg, "Error of updating T_%s table in the database\r\n%s", "Zmienne", DbErrorText());
     else KvMsg(msg, "Error of updating T_%s table in the database", "Zmienne");

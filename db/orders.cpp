@@ -16,6 +16,7 @@
 #include "db/accessories.h"
 #include "db/backend.h"
 #include "db/connection.h"
+#include "db/desks.h"
 #include "db/stmt.h"
 #include "db/tables.h"
 #include "model/operations.h"
@@ -285,6 +286,7 @@ static int SaveNew(strZamRob* z, strZmienne* zmienne, bool renumber, char* msg) 
     uint64_t print = 0;
     if ((renumber && !TakeTheNumber(&z->zam, msg)) || !InsertZam(&z->zam, msg) || !ZapiszDzieci(&z->zam, msg) ||
         !DbSaveLastOrderNumber(z->zam.idZam, msg) || !DbOrderPrint(z->zam.kluczZam, &print, msg) ||
+        !DbTellDesks(kNewsOrder, z->zam.kluczZam, msg) ||
         !DbCommit(kTrSaveOrder, msg)) {
         // A key of a rolled-back row may be given to the next order saved;
         // the record must not point at it, nor keep a number it did not get.
@@ -317,7 +319,7 @@ int NadpiszZam(strZamRob* z, char* msg) {
     }
     uint64_t print = 0;
     if (!ZapiszDzieci(&z->zam, msg) || !DbOrderPrint(z->zam.kluczZam, &print, msg) ||
-        !DbCommit(kTrOverwriteOrder, msg)) {
+        !DbTellDesks(kNewsOrder, z->zam.kluczZam, msg) || !DbCommit(kTrOverwriteOrder, msg)) {
         NameTheOrderOfABadCharacter(z->zam, msg);
         return Wycofaj(kTrOverwriteOrder);
     }
@@ -342,7 +344,8 @@ int UsunZam(int64_t klucz, char* msg) {
     if (!DbBegin(kTrDeleteOrder, msg)) return 0;
     char sql[128];
     snprintf(sql, sizeof sql, "DELETE FROM T_Zam WHERE kluczZam = %" PRId64 ";", klucz);
-    if (!UsunDzieciZam(klucz, msg) || !DbExec(sql, msg) || !DbCommit(kTrDeleteOrder, msg))
+    if (!UsunDzieciZam(klucz, msg) || !DbExec(sql, msg) || !DbTellDesks(kNewsOrderDeleted, klucz, msg) ||
+        !DbCommit(kTrDeleteOrder, msg))
         return Wycofaj(kTrDeleteOrder);
     return 1;
 }
@@ -365,7 +368,7 @@ int DeleteLoadedOrder(strZamRob* z, char* msg) {
     char sql[128];
     snprintf(sql, sizeof sql, "DELETE FROM T_Zam WHERE kluczZam = %" PRId64 ";", z->zam.kluczZam);
     if (!StillAsLoaded(z, msg) || !UsunDzieciZam(z->zam.kluczZam, msg) || !DbExec(sql, msg) ||
-        !DbCommit(kTrDeleteOrder, msg))
+        !DbTellDesks(kNewsOrderDeleted, z->zam.kluczZam, msg) || !DbCommit(kTrDeleteOrder, msg))
         return Wycofaj(kTrDeleteOrder);
     z->loadedPrint = 0;
     return 1;
@@ -375,7 +378,7 @@ int ZmienStatusZam(int64_t klucz, int32_t status, char* msg) {
     char sql[128];
     snprintf(sql, sizeof sql, "UPDATE T_Zam SET status = %d WHERE kluczZam = %" PRId64 ";", (int)status,
              klucz);
-    return DbExec(sql, msg);
+    return DbExec(sql, msg) && DbTellDesks(kNewsOrder, klucz, msg);
 }
 
 // ---- New order ------------------------------------------------------------

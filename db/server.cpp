@@ -4,6 +4,11 @@
 // hundred rows at a time, so a pass over a register of any size holds only
 // those rows, and several such passes can run side by side on the one
 // connection.
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <poll.h>
+#endif
 #include <libpq-fe.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -35,6 +40,19 @@ enum : Oid { kOidBool = 16, kOidBytea = 17, kOidInt8 = 20, kOidInt2 = 21, kOidIn
 enum { kFetchRows = 4096 };
 
 std::string g_state;  // the SQLSTATE of the last failure
+std::string g_channel;  // the channel the connection listens on, "" for none
+bool g_missed;          // a connection made anew may have missed notifications
+bool g_resetting;       // a connection is being made anew without waiting
+PostgresPollingStatusType g_poll;  // and what it waits for
+
+// After the connection was made anew: its settings and its listening.
+void Renewed() {
+    if (!g_encoding.empty()) PQsetClientEncoding(g_pg, g_encoding.c_str());
+    if (!g_channel.empty()) {
+        PQclear(PQexec(g_pg, ("LISTEN " + g_channel).c_str()));
+        g_missed = true;
+    }
+}
 
 // Before a statement: a connection the server dropped is made anew, with
 // the same settings, unless a transaction of this side was open on it (the
@@ -42,8 +60,44 @@ std::string g_state;  // the SQLSTATE of the last failure
 // Its failure leaves the message for the statement's own.
 void Reconnect() {
     if (!g_pg || PQstatus(g_pg) == CONNECTION_OK || g_began) return;
+    g_resetting = false;
     PQreset(g_pg);
-    if (PQstatus(g_pg) == CONNECTION_OK && !g_encoding.empty()) PQsetClientEncoding(g_pg, g_encoding.c_str());
+    if (PQstatus(g_pg) == CONNECTION_OK) Renewed();
+}
+
+bool SocketReady(int socket, bool forWriting) {
+#ifdef _WIN32
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET((SOCKET)socket, &set);
+    timeval now = {0, 0};
+    return select(0, forWriting ? nullptr : &set, forWriting ? &set : nullptr, &set, &now) > 0;
+#else
+    pollfd p = {socket, (short)(forWriting ? POLLOUT : POLLIN), 0};
+    return poll(&p, 1, 0) > 0;
+#endif
+}
+
+// The same between statements, a step at a time, never waiting for the
+// server: a desk whose server is away stays responsive while it tries.
+// True once the connection is there again.
+bool ReconnectWithoutWaiting() {
+    if (!g_resetting) {
+        if (!PQresetStart(g_pg)) return false;
+        g_resetting = true;
+        g_poll = PGRES_POLLING_WRITING;
+    }
+    while (g_poll != PGRES_POLLING_OK) {
+        if (g_poll == PGRES_POLLING_FAILED) {
+            g_resetting = false;
+            return false;
+        }
+        if (!SocketReady(PQsocket(g_pg), g_poll == PGRES_POLLING_WRITING)) return false;
+        g_poll = PQresetPoll(g_pg);
+    }
+    g_resetting = false;
+    Renewed();
+    return true;
 }
 
 void NoteFailure(const PGresult* r) {
@@ -349,6 +403,34 @@ void ServerClose() {
     g_pg = nullptr;
     g_began = false;
     g_encoding.clear();
+    g_channel.clear();
+    g_missed = false;
+    g_resetting = false;
+}
+
+// ---- Notifications ------------------------------------------------------------
+
+bool ServerListen(const char* channel) {
+    g_channel = channel;
+    return ServerExec(("LISTEN " + g_channel).c_str());
+}
+
+int ServerTakeNotifications(std::vector<std::string>* payloads, bool reconnect) {
+    if (!g_pg || g_channel.empty() || ServerInTransaction()) return kNotificationsNone;
+    if (g_resetting || PQstatus(g_pg) != CONNECTION_OK) {
+        if (!(reconnect || g_resetting) || !ReconnectWithoutWaiting()) return kNotificationsLost;
+    }
+    // Reads what the socket holds without waiting for more; a connection
+    // the server closed shows here first.
+    if (!PQconsumeInput(g_pg) || PQstatus(g_pg) != CONNECTION_OK) return kNotificationsLost;
+    int taken = g_missed ? kNotificationsMissed : kNotificationsNone;
+    g_missed = false;
+    const int self = PQbackendPID(g_pg);
+    while (PGnotify* n = PQnotifies(g_pg)) {
+        if (n->be_pid != self && g_channel == n->relname) payloads->push_back(n->extra);
+        PQfreemem(n);
+    }
+    return taken;
 }
 
 // ---- Connecting ---------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "db/backend.h"
 #include "db/backup.h"
 #include "db/connection.h"
+#include "db/desks.h"
 #include "db/file_stmt.h"
 #include "db/newdb.h"
 #include "db/registers.h"
@@ -246,6 +247,7 @@ int BackupRestoreToServer(const char* conninfo, const char* file, bool replace, 
         for (char& ch : lower) ch = (ch >= 'A' && ch <= 'Z') ? (char)(ch - 'A' + 'a') : ch;
         if (!DbExec(lower.c_str(), msg)) return fail(msg ? msg : "");
     }
-    if (!DbCommit(kTr, msg)) return fail(msg ? msg : "");
+    // The desks working on it read the whole register again.
+    if (!DbTellDesks(kNewsEverything, 0, msg) || !DbCommit(kTr, msg)) return fail(msg ? msg : "");
     return 1;
 }

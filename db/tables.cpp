@@ -9,6 +9,7 @@
 #include <string>
 
 #include "db/connection.h"
+#include "db/desks.h"
 #include "db/stmt.h"
 #include "util/heap.h"
 #include "util/kvutil.h"
@@ -386,12 +387,16 @@ int ReadZmienne(strZmienne* z, char* msg) {
     int read;
     return ReadRows(kTabZmienne, z, nullptr, nullptr, 1, &read, msg);
 }
-int UpdateZmienne(const strZmienne* z, char* msg) { return TblUpdate(kTabZmienne, z, nullptr, msg); }
+int UpdateZmienne(const strZmienne* z, char* msg) {
+    return TblUpdate(kTabZmienne, z, nullptr, msg) && DbTellDesks(kNewsNumbering, 0, msg);
+}
 int ReadUstUzytk(strUstUzytk* u, char* msg) {
     int read;
     return ReadRows(kTabUstUzytk, u, nullptr, nullptr, 1, &read, msg);
 }
-int UpdateUstUzytk(const strUstUzytk* u, char* msg) { return TblUpdate(kTabUstUzytk, u, nullptr, msg); }
+int UpdateUstUzytk(const strUstUzytk* u, char* msg) {
+    return TblUpdate(kTabUstUzytk, u, nullptr, msg) && DbTellDesks(kNewsSettings, 0, msg);
+}
 
 static bool SettingsPrint(uint64_t* print, bool lock, char* msg) {
     Stmt st;

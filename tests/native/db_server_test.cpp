@@ -15,6 +15,7 @@
 
 #include "db/backup.h"
 #include "db/connection.h"
+#include "db/desks.h"
 #include "db/newdb.h"
 #include "db/orders.h"
 #include "db/price_list.h"
@@ -336,4 +337,95 @@ TEST_F(DbServerTest, SettingsAndPricesChangedAtAnotherDeskAreNotOverwritten) {
     ASSERT_EQ(1u, now.size());
     EXPECT_EQ(kPriceWindow, now[0].kind);
     ASSERT_EQ(1, DbSavePriceList({e}, msg_, &now)) << msg_;
+}
+
+// What one desk changes reaches the others at its commit, as "kind key":
+// a save, a status change, a deletion, the numbering and the settings; a
+// save the server refuses tells nothing. A desk hears the others but not
+// itself, skips what is not news of the program, and after its connection
+// was lost and made anew (without waiting) hears on, told to read
+// everything again for what it may have missed.
+TEST_F(DbServerTest, WhatADeskChangesIsToldToTheOtherDesks) {
+    PGconn* other = PQconnectdb(server_.c_str());
+    ASSERT_EQ(CONNECTION_OK, PQstatus(other));
+    PQclear(PQexec(other, "LISTEN kelvaro_register"));
+    auto heard = [other](size_t expected) {
+        std::vector<std::string> got;
+        for (int i = 0; i < 100 && got.size() < expected; i++) {
+            PQconsumeInput(other);
+            while (PGnotify* n = PQnotifies(other)) {
+                got.push_back(n->extra);
+                PQfreemem(n);
+            }
+            if (got.size() < expected) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        std::string all;
+        for (const std::string& s : got) all += (all.empty() ? "" : ", ") + s;
+        return all;
+    };
+    ASSERT_TRUE(DbListenToDesks()) << DbErrorText();
+
+    Order(&a_, 1, "Corvin Hale");
+    strcpy(a_.zam.okna[1].nazProfil, "Selvano");
+    ASSERT_EQ(1, SaveNewOrderNumbered(&a_, msg_)) << msg_;
+    const std::string key = std::to_string(a_.zam.kluczZam);
+    EXPECT_EQ("Y 0, O " + key, heard(2));
+    ASSERT_EQ(1, NadpiszZam(&a_, msg_)) << msg_;
+    EXPECT_EQ("O " + key, heard(1));
+    ASSERT_EQ(1, ChangeLoadedOrderStatus(&a_, 4, msg_)) << msg_;
+    EXPECT_EQ("O " + key, heard(1));
+    strUstUzytk settings{};
+    ASSERT_EQ(1, ReadUstUzytk(&settings, msg_)) << msg_;
+    ASSERT_EQ(1, UpdateUstUzytk(&settings, msg_)) << msg_;
+    EXPECT_EQ("U 0", heard(1));
+    ASSERT_EQ(1, DeleteLoadedOrder(&a_, msg_)) << msg_;
+    EXPECT_EQ("D " + key, heard(1));
+    OwnerSql(
+        "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$BEGIN RAISE EXCEPTION 'refused here'; END$$;"
+        "CREATE TRIGGER refuse_window BEFORE INSERT ON T_Okno FOR EACH ROW "
+        "WHEN (NEW.nazProfil = 'FAIL') EXECUTE FUNCTION refuse();");
+    ZwolnijIZerujZam(&a_);
+    Order(&a_, 2, "Corvin Hale");
+    EXPECT_EQ(0, SaveNewOrderNumbered(&a_, msg_));
+    EXPECT_EQ("", heard(1));
+
+    // This desk's own news is not news to it.
+    std::vector<DeskNews> news;
+    EXPECT_EQ(kDeskLineUp, DbTakeDeskNews(&news, false));
+    EXPECT_TRUE(news.empty());
+    PQclear(PQexec(other, "NOTIFY kelvaro_register, 'D 5'; NOTIFY kelvaro_register, 'hello';"
+                          "NOTIFY kelvaro_register, 'O 7'"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(kDeskLineUp, DbTakeDeskNews(&news, false));
+    ASSERT_EQ(2u, news.size());
+    EXPECT_EQ(kNewsOrderDeleted, news[0].kind);
+    EXPECT_EQ(5, news[0].key);
+    EXPECT_EQ(kNewsOrder, news[1].kind);
+    EXPECT_EQ(7, news[1].key);
+
+    int64_t pid = 0;
+    ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT pg_backend_pid()", kDbInt64, &pid, sizeof pid, msg_)) << msg_;
+    OwnerSql(("SELECT pg_terminate_backend(" + std::to_string(pid) + ")").c_str());
+    news.clear();
+    DeskLine line = kDeskLineUp;
+    for (int i = 0; i < 100 && line == kDeskLineUp; i++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        line = DbTakeDeskNews(&news, false);
+    }
+    EXPECT_EQ(kDeskLineDown, line);
+    for (int i = 0; i < 200 && line == kDeskLineDown; i++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        line = DbTakeDeskNews(&news, true);
+    }
+    ASSERT_EQ(kDeskLineUp, line);
+    ASSERT_EQ(1u, news.size());
+    EXPECT_EQ(kNewsEverything, news[0].kind);
+    PQclear(PQexec(other, "NOTIFY kelvaro_register, 'Y 0'"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    news.clear();
+    DbTakeDeskNews(&news, false);
+    ASSERT_EQ(1u, news.size());
+    EXPECT_EQ(kNewsNumbering, news[0].kind);
+    PQfinish(other);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "db/backend.h"
+#include "db/desks.h"
 #include "db/server.h"
 
 TEST(ServerText, ParametersAreNumberedAsSQLiteNumbersThem) {
@@ -65,4 +66,28 @@ TEST(ServerText, ConnectionStringsKeepQuotesAndBackslashes) {
     EXPECT_EQ("prefer", got["sslmode"]);
     EXPECT_EQ("WIN1250", std::string(ServerEncodingOf(1250)));
     EXPECT_EQ(nullptr, ServerEncodingOf(65001));
+}
+
+// What the desks tell each other: only the program's own kinds with a key.
+TEST(ServerText, DeskNewsIsReadOnlyInItsOwnForm) {
+    struct Case {
+        const char* text;
+        bool ok;
+        char kind;
+        int64_t key;
+    } cases[] = {
+        {"O 12", true, kNewsOrder, 12},        {"D 9007199254740993", true, kNewsOrderDeleted, 9007199254740993},
+        {"Y 0", true, kNewsNumbering, 0},      {"U 0", true, kNewsSettings, 0},
+        {"R 0", true, kNewsEverything, 0},     {"X 1", false, 0, 0},
+        {"O", false, 0, 0},                    {"O ", false, 0, 0},
+        {"O -1", false, 0, 0},                 {"O 12x", false, 0, 0},
+        {"O12", false, 0, 0},                  {"", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        DeskNews n{'?', -1};
+        EXPECT_EQ(c.ok, ParseDeskNews(c.text, &n)) << c.text;
+        if (!c.ok) continue;
+        EXPECT_EQ(c.kind, n.kind) << c.text;
+        EXPECT_EQ(c.key, n.key) << c.text;
+    }
 }

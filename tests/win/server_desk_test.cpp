@@ -12,9 +12,12 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 
+#include "app/app.h"
+#include "app/pending.h"
 #include "db/backup.h"
 #include "db/connection.h"
 #include "db/orders.h"
@@ -23,7 +26,10 @@
 #include "tests/native/testdb.h"
 #include "tests/win/harness.h"
 #include "tests/win/main_window_fixture.h"
+#include "tests/win/testutil.h"
+#include "ui/order/order_window.h"
 #include "util/file_dialog_win.h"
+#include "util/kvutil.h"
 
 namespace {
 
@@ -105,6 +111,80 @@ TEST_F(ServerDeskTest, AServerThatDoesNotAnswerIsOneMessage) {
     EXPECT_EQ(0u, g_boxes[0].text.rfind("Error of opening the database\r\n", 0)) << g_boxes[0].text;
     EXPECT_NE(std::string::npos, g_boxes[0].text.find("named in the settings file .\\kelvaro.ini")) << g_boxes[0].text;
     EXPECT_EQ(kDbClosed, DbBackendInUse());
+}
+
+// Another desk's work shows here within a second, as the server tells it:
+// its new order added with the last number, a status changed, the status
+// names renamed in the rows, the filter and the menus. While an order
+// window of this desk is open, a removal waits until it closes (its row
+// index stays true) and a rewrite in place does not.
+TEST_F(ServerDeskTest, TheRegisterShowsWhatOtherDesksDo) {
+    WriteSettings(keys_["port"]);
+    main_ = CreateMainWindowForTest();
+    ASSERT_NE(nullptr, main_) << (g_boxes.empty() ? "" : g_boxes.back().text);
+    HWND list = GetDlgItem(main_, IDC_ORDERS);
+    auto within = [&](const std::function<bool()>& shown) {
+        for (int i = 0; i < 20; i++) {
+            PumpMessages(50);
+            if (shown()) return true;
+        }
+        return false;
+    };
+    auto rows = [list] { return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); };
+    const std::string key = ListCell(list, 0, 0);
+    const std::string other = std::to_string(atoll(key.c_str()) + 100);
+
+    TestServerSql(("CREATE TEMP TABLE c AS SELECT * FROM T_Zam;"
+                   "UPDATE c SET kluczZam = " + other + ", idZam = 2, nazwaNabyw = 'Oswin Tarr';"
+                   "INSERT INTO T_Zam SELECT * FROM c; UPDATE T_Zmienne SET idZam = 2;"
+                   "NOTIFY kelvaro_register, 'Y 0'; NOTIFY kelvaro_register, 'O " + other + "';").c_str());
+    ASSERT_TRUE(within([&] { return rows() == 2; }));
+    EXPECT_EQ("Oswin Tarr", ListCell(list, 1, 4));
+    EXPECT_EQ("\tLast order number: 2", StatusBarPart(main_, 1));
+
+    TestServerSql(("UPDATE T_Zam SET status = 3 WHERE kluczZam = " + key +
+                   "; NOTIFY kelvaro_register, 'O " + key + "';").c_str());
+    EXPECT_TRUE(within([&] { return ListCell(list, 0, 1) == g_app.settings.stanyZam[2]; }));
+    strUstUzytk renamed = g_app.settings;
+    strcpy(renamed.stanyZam[2], "Glazed");
+    char packed[sizeof renamed.stanyZam];
+    const int len = TNapNaT2Tekst(&renamed.stanyZam[0][0], sizeof renamed.stanyZam, kStatusCount, packed);
+    std::string hex;
+    for (int i = 0; i < len; i++) {
+        char b[3];
+        snprintf(b, sizeof b, "%02x", (unsigned char)packed[i]);
+        hex += b;
+    }
+    TestServerSql(("UPDATE T_UstUzytk SET stanyZam = decode('" + hex + "', 'hex');"
+                   "NOTIFY kelvaro_register, 'U 0';").c_str());
+    EXPECT_TRUE(within([&] { return ListCell(list, 0, 1) == "Glazed"; }));
+    char item[64] = "";
+    SendMessageA(GetDlgItem(main_, IDC_FILTER), CB_GETLBTEXT, 3, (LPARAM)item);
+    EXPECT_STREQ("Glazed", item);
+    GetMenuStringA(GetMenu(main_), CMD_STATUS_FIRST + 2, item, sizeof item, MF_BYCOMMAND);
+    EXPECT_NE(nullptr, strstr(item, "Glazed")) << item;
+
+    // The other desk deletes its order and sets status 5 on ours while this
+    // desk has a new order open.
+    static std::string s_sql;
+    static int s_rowsWhileOpen;
+    static std::string s_statusWhileOpen;
+    s_sql = "DELETE FROM T_Zam WHERE kluczZam = " + other + "; UPDATE T_Zam SET status = 5 WHERE kluczZam = " +
+            key + "; NOTIFY kelvaro_register, 'D " + other + "'; NOTIFY kelvaro_register, 'O " + key + "';";
+    g_orderWindow = [](HWND owner, strZamRob*, int*, const DrawSet*) {
+        TestServerSql(s_sql.c_str());
+        PumpMessages(1000);
+        HWND l = GetDlgItem(owner, IDC_ORDERS);
+        s_rowsWhileOpen = (int)SendMessageA(l, LVM_GETITEMCOUNT, 0, 0);
+        s_statusWhileOpen = ListCell(l, 0, 1);
+        return 0;
+    };
+    SendMessageA(main_, WM_COMMAND, CMD_NEW, 0);
+    g_orderWindow = RunOrderWindow;
+    EXPECT_EQ(2, s_rowsWhileOpen);
+    EXPECT_EQ(g_app.settings.stanyZam[4], s_statusWhileOpen);
+    EXPECT_TRUE(within([&] { return rows() == 1; }));
+    EXPECT_EQ(key, ListCell(list, 0, 0));
 }
 
 }  // namespace
