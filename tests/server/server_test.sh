@@ -116,6 +116,34 @@ SQL
     "$t/kelvaro-mkdb" "$desk"
 popd >/dev/null
 
+# Eight desks at once (kelvaro-load, a process per desk over the program's
+# database code): 500 new orders and 500 corrections each, then 50 of them
+# killed in the middle of a write; each run ends with the tool's check
+# (numbers 1..n each once, every order whole, no correction lost, the
+# register's rows the orders), and the check itself finds an order made
+# partial by hand.
+load="$native/tools/kelvaro-load"
+psql_owner -c "CREATE DATABASE kvload"
+"$native/tools/kelvaro-mkdb" --server "$owner_info dbname=kvload" >/dev/null
+"$native/tools/kelvaro-mkdb" --demo "$tools/templates.db" >/dev/null
+load_run() {  # ARGS...: the tool's lines, indented; its status the check's
+  timeout 900 "$load" --server "$owner_info dbname=kvload" --templates "$tools/templates.db" "$@" \
+    >"$tools/load.log" 2>&1
+  local rc=$?
+  sed 's/^/  /' "$tools/load.log"
+  return $rc
+}
+load_saw() { grep -q "$1" "$tools/load.log"; }
+load_full() { load_run run --writers 8 --new 500 --corrections 500 &&
+              load_saw "^check: 4000 orders numbered 1..4000, 4000 corrections stored"; }
+load_kills() { load_run kill --writers 8 --kills 50 && load_saw "killed 50 times (50 in the middle of a write)"; }
+load_finds() { ! load_run check && load_saw "is not whole"; }
+check "8 writers save 4000 orders and make 4000 corrections, numbered 1..4000, nothing lost" load_full
+check "50 writers killed in the middle of a write leave no partial order" load_kills
+"$pg_bin/psql" -q -X "$owner_info dbname=kvload" -c \
+  "DELETE FROM T_Okno WHERE kluczOkno = (SELECT MAX(kluczOkno) FROM T_Okno)" >/dev/null
+check "the load check finds an order that is not whole" load_finds
+
 exe="$win/bin/pq_server_test.exe"
 # Only the system's DLLs: libpq and OpenSSL are inside the executable.
 allowed='^(kernel32|user32|gdi32|advapi32|msvcrt|shell32|ws2_32|secur32|crypt32|bcrypt)\.dll$'
