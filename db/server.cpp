@@ -106,6 +106,11 @@ void NoteFailure(const PGresult* r) {
     const char* primary = r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     g_err = primary ? primary : (g_pg ? PQerrorMessage(g_pg) : "The database is not open");
     while (!g_err.empty() && (g_err.back() == '\n' || g_err.back() == '\r')) g_err.pop_back();
+    // libpq's words for a cut line ("server closed the connection
+    // unexpectedly", "SSL SYSCALL error: EOF detected") say little to a user.
+    if (g_pg && PQstatus(g_pg) != CONNECTION_OK)
+        g_err = "The connection to the database server was lost; the server keeps nothing of what was being "
+                "written. The next action connects again.\r\n(" + g_err + ")";
 }
 
 struct Result {

@@ -4,6 +4,10 @@
 #                                  a free port of 127.0.0.1; prints the port
 #   tools/pg-server.sh stop DIR    stops it and removes DIR (safe to call twice,
 #                                  or when start failed half-way)
+#   tools/pg-server.sh crash DIR   stops it at once, as a server that fails
+#                                  does (its clients' connections cut, open
+#                                  transactions lost); the cluster stays
+#   tools/pg-server.sh resume DIR  starts that cluster again on its port
 # DIR/conninfo holds the connection's libpq keywords, one "key=value" a line
 # (host, port, dbname, user, password); DIR/root.crt is the server's
 # self-signed certificate, for clients that verify it. The owner role is the
@@ -15,7 +19,7 @@ bin=${KV_PG_BIN:-/usr/lib/postgresql/15/bin}
 owner=kvowner
 dbname=kvtest
 
-usage() { echo "usage: pg-server.sh start|stop DIR" >&2; exit 2; }
+usage() { echo "usage: pg-server.sh start|stop|crash|resume DIR" >&2; exit 2; }
 [ $# -eq 2 ] || usage
 cmd=$1
 dir=$2
@@ -103,8 +107,20 @@ CONF
   echo "$port"
 }
 
+crash() {
+  as_pg "$bin/pg_ctl" -D "$dir/data" -m immediate -w -t 30 stop >/dev/null
+}
+
+resume() {
+  local port
+  port=$(sed -n 's/^port=//p' "$dir/conninfo")
+  as_pg "$bin/pg_ctl" -D "$dir/data" -l "$dir/data/server.log" -w -t 60 -o "-p $port" start >/dev/null
+}
+
 case "$cmd" in
   start) start ;;
   stop) stop ;;
+  crash) crash ;;
+  resume) resume ;;
   *) usage ;;
 esac

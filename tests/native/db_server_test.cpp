@@ -263,6 +263,7 @@ TEST_F(DbServerTest, AConnectionLostHalfWayWritesNothingAndTheNextActionReconnec
     Order(&a_, 1, "Lorcan Brisk");  // its second window is "FAIL"
     EXPECT_EQ(0, SaveNewOrderNumbered(&a_, msg_));
     EXPECT_NE(nullptr, strstr(msg_, "terminating connection")) << msg_;
+    EXPECT_NE(nullptr, strstr(msg_, "The connection to the database server was lost")) << msg_;
     EXPECT_EQ(1, a_.zam.idZam);  // the record keeps what it showed
     EXPECT_EQ(before, Counts());  // a new connection, and nothing of the save
     strcpy(a_.zam.okna[1].nazProfil, "Selvano");

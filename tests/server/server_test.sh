@@ -259,4 +259,6 @@ cat "$log-down"
 check "a server that is down: an error box naming kelvaro.ini, and a clean end" \
   bash -c 'tr "\n" " " <"$0" | grep -q "start: Error: Error of opening the database .*settings file .*kelvaro.ini" &&
            grep -q "^program ended: exit code 0$" "$0"' "$log-down"
+# Two desks at once, each in its own prefix and on its own display.
+source "$root/tests/server/two_desks.sh"
 finish
