@@ -57,12 +57,9 @@ HBITMAP Resized(HBITMAP picture, int w, int h) {
     bi.bmiHeader.biWidth = w;
     bi.bmiHeader.biHeight = -h;
     void* bits = nullptr;
-    HBITMAP to = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (to && !KvResampleBilinear(from.data(), bm.bmWidth, bm.bmHeight, (uint32_t*)bits, w, h)) {
-        DeleteObject(to);
-        to = nullptr;
-    }
-    return to;
+    ScopedBitmap to(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!to || !KvResampleBilinear(from.data(), bm.bmWidth, bm.bmHeight, (uint32_t*)bits, w, h)) return nullptr;
+    return to.release();
 }
 
 // The picture, the program's name, what it is for and its version.

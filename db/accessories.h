@@ -31,6 +31,6 @@ void NadpiszDodatek(strDodatZam* lista, int32_t liczba, int32_t k, const strDoda
 // Sets the dimensions beyond ilWym (taken within 0..3) to 0, as they are stored.
 void ZerujNadmiarWymiarow(strDodatZam* d);
 
-// The accessory's size is the model's RozmiarDodatku (porownanie.h).
+// The accessory's size is the model's RozmiarDodatku (model/comparison.h).
 
 #endif  // KV_DB_ACCESSORIES_H

@@ -25,7 +25,7 @@ struct strSumyZam {
     int64_t demontNetto;       // disassembly net
     int64_t demontBrutto;      // disassembly gross
     uint32_t dlugoscRam;       // frame length of all windows, mm
-    uint32_t przepelnione;     // totals that do not fit their type (bits kSuma* of wycena.h); each holds 0
+    uint32_t przepelnione;     // totals that do not fit their type (bits kSuma* of valuation/valuation.h); each holds 0
     int64_t zamNetto;          // order net
     int64_t zamBrutto;         // order gross
 };

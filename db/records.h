@@ -12,7 +12,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-union uniOperRys;  // one drawing operation of a window (model/oper.h)
+union uniOperRys;  // one drawing operation of a window (model/operations.h)
 
 // Seller's data, 784 bytes; stored in the settings and in every order.
 struct strDaneUzytk {

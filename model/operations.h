@@ -6,7 +6,7 @@
 // a record are its stored form (column uOperRysDb of T_OperRysDb): the
 // defining part, what the user decided, followed by derived values as they
 // stood at saving. Derived values are recomputed from the defining parts after
-// every change (model/struktura.h for millimetres, the renderer for device
+// every change (model/structure.h for millimetres, the renderer for device
 // pixels) and are never trusted from storage.
 //
 // Coordinates are millimetres with the origin at the frame's outer top-left

@@ -1,7 +1,7 @@
 // structure.h - element geometry, the areas of a window and the insertion
 // rules.
 //
-// The operation list (oper.h) is turned into millimetre rectangles (the
+// The operation list (model/operations.h) is turned into millimetre rectangles (the
 // element geometry pass) and divided into areas (`strObsOkno`), each a
 // rectangular region between four bounding elements. The designer asks the
 // insertion rules whether an element may go into an area and runs the change

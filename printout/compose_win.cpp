@@ -1,6 +1,6 @@
 // Composing an order's pages: the page machinery (new page, heading, footer,
 // page numbers), the text routines, the dates and parties and the notes.
-// The three tables are in tabele_win.cpp.
+// The three tables are in printout/printout_tables_win.cpp.
 #include <stdio.h>
 #include <string.h>
 

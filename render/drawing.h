@@ -1,8 +1,8 @@
 // drawing.h - the arithmetic of drawing a window: placement on a device,
 // the inverse mapping, the dimension set (`strWym` chains) and the placement
-// of dimension texts. Portable: the GDI half is render/rysuj_win.h.
+// of dimension texts. Portable: the GDI half is render/drawing_win.h.
 //
-// Callers run, in this order: the element geometry pass (model/struktura.h,
+// Callers run, in this order: the element geometry pass (model/structure.h,
 // millimetres), RozmiescOkno (device pixels), BudujWymiary, then the text
 // placement with the device's fonts, then the drawing.
 //

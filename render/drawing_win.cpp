@@ -55,10 +55,9 @@ void RozmiescTekstyWymiarowDC(HDC hdc, const DrawSet* ds, strWymiary* w, const u
 
 void RozmiescTekstyWymiarowOkna(HWND okno, const DrawSet* ds, strWymiary* w, const uniOperRys* lista,
                                 int32_t liczba, int ekran) {
-    HDC dc = GetDC(okno);
+    ScopedWindowDC dc(okno);
     if (!dc) return;
     RozmiescTekstyWymiarowDC(dc, ds, w, lista, liczba, ekran);
-    ReleaseDC(okno, dc);
 }
 
 // ---- Drawing ---------------------------------------------------------------

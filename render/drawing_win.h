@@ -1,6 +1,6 @@
 // drawing_win.h - drawing a window with GDI on any device context (window,
 // memory bitmap, enhanced metafile, printer), with the drawing resource set.
-// The arithmetic behind it is render/rysunek.h.
+// The arithmetic behind it is render/drawing.h.
 #ifndef KV_RENDER_DRAWING_WIN_H
 #define KV_RENDER_DRAWING_WIN_H
 

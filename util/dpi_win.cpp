@@ -1,6 +1,8 @@
 // The display scale.
 #include "util/dpi_win.h"
 
+#include "util/scoped_win.h"
+
 namespace {
 
 typedef UINT(WINAPI* GetDpiForWindowFn)(HWND);
@@ -41,9 +43,8 @@ void GiveIcon(HWND hwnd, WPARAM which, HICON icon, HICON* held) {
 void KvSetWindowDpiSource(KvWindowDpiSource source) { g_dpiSource = source; }
 
 int KvSystemDpi() {
-    HDC screen = GetDC(nullptr);
+    ScopedWindowDC screen(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kKvBaseDpi;
-    if (screen) ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : kKvBaseDpi;
 }
 

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "db/records.h"
 
 // The highest rate, hundredths (9 999 999.99), and the highest colour
@@ -33,6 +33,8 @@ const int64_t kMaxColourSurcharge = 10000;
 // The kind's word in files and in the designer's line ("profile", "colour",
 // ...); null outside the kinds.
 const char* PriceKindWord(int32_t kind);
+// "The price list already has the colour "Walnut"." in msg.
+void PriceListRepeatedName(char* msg, int32_t kind, const char* name);
 // How many of the four rates the kind has (profile 4, the others 1).
 int PriceKindRates(int32_t kind);
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "db/connection.h"
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "db/registers.h"
 #include "tests/native/order_patterns.h"
 #include "tests/native/price_entries.h"

@@ -17,7 +17,7 @@ class DbFaultsTest : public DbTest {
 protected:
     void SetUp() override {
         // The failures come from SQLite triggers; a server's own are in
-        // db_server_faults_test.cpp.
+        // db_server_test.cpp.
         if (!TestServerConnInfo().empty()) GTEST_SKIP() << "SQLite triggers";
         DbTest::SetUp();
         // One order already stored, which every failure must leave alone.

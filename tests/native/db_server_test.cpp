@@ -18,7 +18,7 @@
 #include "db/desks.h"
 #include "db/newdb.h"
 #include "db/orders.h"
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "db/registers.h"
 #include "db/server.h"
 #include "db/tables.h"

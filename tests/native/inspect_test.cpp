@@ -10,7 +10,7 @@
 
 #include "db/connection.h"
 #include "db/orders.h"
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "model/description.h"
 #include "model/uw.h"
 #include "tests/native/csv_records.h"

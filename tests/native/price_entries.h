@@ -5,7 +5,7 @@
 
 #include <stdio.h>
 
-#include "db/price_list.h"
+#include "db/price_table.h"
 
 inline PriceEntry Entry(int32_t kind, const char* name, int64_t r0, int64_t r1 = 0, int64_t r2 = 0,
                         int64_t r3 = 0) {

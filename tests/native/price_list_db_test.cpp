@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "db/connection.h"
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "tests/native/price_entries.h"
 #include "tests/native/testdb.h"
 #include "valuation/price_list.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "db/connection.h"
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "model/structure.h"
 #include "render/drawset_win.h"
 #include "sqlite3.h"

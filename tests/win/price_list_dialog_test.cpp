@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "db/connection.h"
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "tests/native/testdb.h"
 #include "tests/win/harness.h"
 #include "tests/win/testutil.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "db/connection.h"
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "db/server.h"
 #include "util/msgbuf.h"
 #include "valuation/price_list.h"

@@ -1,4 +1,4 @@
-// obsproj_geom.cpp - the canvas's arithmetic: placement, hit test, grids and
+// canvas_geometry.cpp - the canvas's arithmetic: placement, hit test, grids and
 // the moves of a dimension label.
 #include "ui/designer/canvas_geometry.h"
 

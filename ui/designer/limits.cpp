@@ -1,4 +1,4 @@
-// limity.cpp - the size-limit check. Everything happens on a copy of the
+// limits.cpp - the size-limit check. Everything happens on a copy of the
 // window and its list, so a refusal leaves the caller's window as it was.
 #include "ui/designer/limits.h"
 

@@ -174,7 +174,15 @@ inline void AddWindowEntry(OrderWindow* w, int index) {
 
 inline void Close(OrderWindow* w) { DestroyWindow(w->hwnd); }
 
-// order_window.cpp
+// order_window_layout.cpp
+const int kOrderWindowIcon = 10000;  // the program's icon
+// The controls of a window whose hwnd is set, laid out for its client area.
+bool CreateOrderControls(OrderWindow* w);
+// The pages made only once the window is painted.
+bool CreateHiddenPages(OrderWindow* w);
+// WM_SIZE and WM_DPICHANGED.
+void OrderWindowSized(OrderWindow* w, int width, int height);
+void OrderWindowDpiChanged(OrderWindow* w, WPARAM wParam, LPARAM lParam);
 bool TakeSnapshot(OrderWindow* w, char* msg);
 
 // order_commands.cpp

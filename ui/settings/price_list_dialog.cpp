@@ -10,7 +10,7 @@
 
 #include "db/connection.h"
 #include "db/names.h"
-#include "db/price_list.h"
+#include "db/price_table.h"
 #include "db/registers.h"
 #include "ui/settings/settings_rc.h"
 #include "util/amounttext.h"

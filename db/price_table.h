@@ -1,10 +1,10 @@
-// price_list.h - the seller's price list, kept in the order database's
+// price_table.h - the seller's price list, kept in the order database's
 // table T_Cennik. The table is not among the tables of version "1-8": new
 // databases get it from the schema, older ones when the seller first saves
 // a price list; a database without it has an empty price list and opens as
 // before.
-#ifndef KV_DB_PRICE_LIST_H
-#define KV_DB_PRICE_LIST_H
+#ifndef KV_DB_PRICE_TABLE_H
+#define KV_DB_PRICE_TABLE_H
 
 #include <stdint.h>
 
@@ -51,4 +51,4 @@ bool DbPriceListWritable();
 // (`idWalPrg`), or -1 when it cannot be read.
 int32_t DbPriceListCurrency();
 
-#endif  // KV_DB_PRICE_LIST_H
+#endif  // KV_DB_PRICE_TABLE_H

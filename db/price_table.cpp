@@ -1,5 +1,5 @@
 // The price list table.
-#include "db/price_list.h"
+#include "db/price_table.h"
 
 #include <sqlite3.h>
 #include <string.h>

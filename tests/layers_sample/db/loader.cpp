@@ -1,0 +1,3 @@
+// A database file that builds windows (as model/gone.h once told it to).
+#include "db/loader.h"
+#include "model/structure.h"

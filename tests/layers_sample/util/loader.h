@@ -1,0 +1,1 @@
+// A utility header that takes the name of a database file.
