@@ -31,7 +31,7 @@ int KelvaroMain(HINSTANCE instance) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, 0x1FF};
     InitCommonControlsEx(&icc);
     if (!RegisterMainClass(instance)) {
-        KvShowError(nullptr, DajKomunBledu(GetLastError(), 1));
+        KvShowSystemText(nullptr, GetLastError());
         return 0;
     }
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
@@ -49,7 +49,7 @@ int KelvaroMain(HINSTANCE instance) {
         BOOL r = GetMessageA(&msg, nullptr, 0, 0);
         if (r == 0) break;
         if (r == -1) {
-            KvShowError(nullptr, DajKomunBledu(GetLastError(), 1));
+            KvShowSystemText(nullptr, GetLastError());
             msg.wParam = 0;
             break;
         }

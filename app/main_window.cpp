@@ -56,7 +56,7 @@ bool CheckWorkingYear(char* msg) {
 bool CreationStep(MainWindow* w, char* msg) {
     g_app.mainWindow = w->hwnd;
     if (!CreateDrawSet(g_app.instance, &g_app.draw)) {
-        KvMsg(msg, "Error of creating the drawing resources\r\n%s", DajKomunBledu(GetLastError(), 1));
+        KvSystemErrorText("Error of creating the drawing resources", GetLastError(), msg, KV_MSG_LEN);
         return false;
     }
     if (!OpenTheDatabase(msg)) return false;

@@ -97,7 +97,7 @@ bool LoadCurrentOrder(MainWindow* w, strZamRob* z, int* row) {
         KvShowError(w->hwnd, msg);
         return false;
     }
-    PrzeliczZam(z, 0x11);
+    PrzeliczZam(z, kPrzWszystko);
     return true;
 }
 
@@ -109,7 +109,7 @@ void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
         if (mode == kOpenAsNew) {
             row = -1;
             PrzenumerujZam(z, &g_app.vars, &g_app.settings);
-            PrzeliczZam(z, 0x11);
+            PrzeliczZam(z, kPrzWszystko);
         } else if (mode == kOpenCorrect) {
             z->flagiWidoku = kWidokKorekta;
         }
@@ -135,7 +135,7 @@ void NewOrder(MainWindow* w) {
     if (!z) return;
     PrzenumerujZam(z, &g_app.vars, &g_app.settings);
     DomyslneZam(z, &g_app.settings);
-    PrzeliczZam(z, 0x11);
+    PrzeliczZam(z, kPrzWszystko);
     int row = -1;
     OrderListRunOrderWindow(w, z, &row, true);
     ZwolnijIZerujZam(z);
@@ -155,7 +155,7 @@ void PrintCurrentOrder(MainWindow* w, PrintOrderFn how) {
             how(w->hwnd, z, &print);
             DestroyPrintDrawSet(&print);
         } else {
-            KvShowError(w->hwnd, DajKomunBledu(GetLastError(), 1));
+            KvShowSystemText(w->hwnd, GetLastError());
         }
     }
     ZwolnijIZerujZam(z);
@@ -216,7 +216,7 @@ void SearchOrder(MainWindow* w) {
     if (!z) return;
     int row = RowOfKey(w, key);  // -1 when the filter hides it
     if (WczytajZam(key, z, msg)) {
-        PrzeliczZam(z, 0x11);
+        PrzeliczZam(z, kPrzWszystko);
         OrderListRunOrderWindow(w, z, &row, false);
     } else {
         KvShowError(w->hwnd, msg);

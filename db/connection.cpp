@@ -10,6 +10,7 @@
 
 #include "db/backend.h"
 #include "db/desks.h"
+#include "db/names.h"
 #include "db/records.h"
 #include "db/server.h"
 #include "db/stmt.h"
@@ -413,11 +414,7 @@ bool DbComposedNumber(int32_t number, const void* seller, int len, int32_t year,
     const size_t at = offsetof(strDaneUzytk, skrot);
     const size_t width = sizeof(((strDaneUzytk*)nullptr)->skrot);
     if (!seller || len < (int)(at + width)) return false;
-    char abbrev[sizeof(((strDaneUzytk*)nullptr)->skrot)];
-    memcpy(abbrev, (const char*)seller + at, width);
-    abbrev[width - 1] = 0;  // an unterminated abbreviation is read within its field
-    snprintf(text, 64, "%d-%s-%4d", (int)number, abbrev, (int)year);
-    kvplat::UpperCaseAnsi(text);
+    ComposeOrderNumber(number, (const char*)seller + at, width, year, kNumberUpperCased, text, 64);
     return true;
 }
 

@@ -1,5 +1,9 @@
 #include "db/names.h"
 
+#include <stdio.h>
+
+#include "util/platform.h"
+
 const char* StatusName(const strUstUzytk* settings, int status) {
     if (status == 0) return "NEW";
     if (status == -1) return "DELETED";
@@ -36,4 +40,13 @@ const char* CurrencyCode(int index) {
         "EUR", "GBP", "HRK", "INR", "JPY", "LTL", "LVL", "MKD", "MXN", "NOK", "NZD", "PEN",
         "PHP", "PLN", "RON", "RUB", "SEK", "SGD", "TRY", "UAH", "USD", "TWD", "ZAR"};
     return index >= 0 && index < kCurrencyCount ? kCodes[index] : "";
+}
+
+void ComposeOrderNumber(int32_t number, const char* abbrev, size_t width, int32_t year, OrderNumberForm form,
+                        char* text, size_t cap) {
+    if (!cap) return;
+    size_t n = 0;
+    while (n + 1 < width && abbrev[n]) n++;
+    snprintf(text, cap, "%d-%.*s-%4d", (int)number, (int)n, abbrev, (int)year);
+    if (form == kNumberUpperCased) kvplat::UpperCaseAnsi(text);
 }

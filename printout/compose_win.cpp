@@ -404,13 +404,10 @@ RECT RamkaStronyWydruku(float mmPoziomo, float mmPionowo) {
 }
 
 void TekstNaglowkaZam(const strZam* zam, char* tekst, int rozmiar) {
-    char skrot[sizeof zam->sDaneUzytk.skrot + 1] = "";
-    memcpy(skrot, zam->sDaneUzytk.skrot, sizeof zam->sDaneUzytk.skrot);
     char symbol[sizeof zam->dodOznaczZam + 1] = "";
     memcpy(symbol, zam->dodOznaczZam, sizeof zam->dodOznaczZam);
     char numer[64];
-    snprintf(numer, sizeof numer, "%d-%s-%4d", (int)zam->idZam, skrot, (int)zam->rok);
-    CharUpperA(numer);
+    ComposeOrderNumber(*zam, kNumberUpperCased, numer, sizeof numer);
     if (symbol[0]) snprintf(tekst, (size_t)rozmiar, "%s (%s)", numer, symbol);
     else snprintf(tekst, (size_t)rozmiar, "%s", numer);
 }

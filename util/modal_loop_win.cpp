@@ -16,7 +16,7 @@ int KvRunModalLoop(HWND hwnd, KvPreTranslate preTranslate, void* context) {
             const DWORD code = GetLastError();
             HWND owner = GetWindow(hwnd, GW_OWNER);
             DestroyWindow(hwnd);
-            KvShowError(owner && IsWindow(owner) ? owner : nullptr, DajKomunBledu(code, 0));
+            KvShowSystemText(owner && IsWindow(owner) ? owner : nullptr, code);
             return 0;
         }
         if (got == 0) {

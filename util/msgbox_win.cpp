@@ -35,6 +35,8 @@ char* KvSystemErrorText(const char* what, DWORD code, char* buf, int size) {
     return buf;
 }
 
+void KvShowSystemText(HWND owner, DWORD code) { KvShowError(owner, DajKomunBledu(code, 1)); }
+
 void KvShowSystemError(HWND owner, const char* what, DWORD code) {
     char text[1024];
     KvMessageBox(owner, KvSystemErrorText(what, code, text, (int)sizeof text), "Error",

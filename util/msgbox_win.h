@@ -26,5 +26,9 @@ bool KvAskYesNo(HWND owner, const char* text);   // "Note", question icon; true 
 char* KvSystemErrorText(const char* what, DWORD code, char* buf, int size);
 // Shows that text in an "Error" box with the warning icon.
 void KvShowSystemError(HWND owner, const char* what, DWORD code);
+// The system's text for `code` alone in an "Error" box with the error icon
+// (a message loop or a window class that failed). The last-error value is
+// left as it was.
+void KvShowSystemText(HWND owner, DWORD code);
 
 #endif  // KV_UTIL_MSGBOX_WIN_H

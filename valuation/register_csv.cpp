@@ -74,10 +74,8 @@ struct Writer {
 };
 
 void OrderNumber(Writer& w, const strZam& o) {
-    char abbrev[sizeof o.sDaneUzytk.skrot + 1] = "";
-    memcpy(abbrev, o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot);
     char text[96];
-    snprintf(text, sizeof text, "%d-%s-%4d", (int)o.idZam, abbrev, (int)o.rok);
+    ComposeOrderNumber(o, kNumberAsShown, text, sizeof text);
     w.Text(text);
 }
 

@@ -54,7 +54,7 @@ bool RegisterRows::Fill(RegisterRow* r, const strZamRob& z) {
         if (texts_.size() > UINT32_MAX - 4096) Compact();
         if (texts_.size() > UINT32_MAX - 4096) return false;
         r->texts = (uint32_t)texts_.size();
-        AddText(&texts_, o.sDaneUzytk.skrot);
+        AddText(&texts_, o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot - 1);  // as the number reads it
         AddText(&texts_, o.dodOznaczZam);
         AddText(&texts_, o.nazwaNabyw);
         AddText(&texts_, o.dataZam);
@@ -148,7 +148,11 @@ void RegisterRows::CellText(size_t row, int column, const strUstUzytk& settings,
     switch (column) {
         case kRegColKey: snprintf(text, n, "%" PRId64, r.key); break;
         case kRegColStatus: snprintf(text, n, "%s", StatusName(&settings, r.status)); break;
-        case kRegColNumber: snprintf(text, n, "%d-%s-%4d", (int)r.number, Text(row, kTextAbbrev), (int)r.year); break;
+        case kRegColNumber: {
+            const char* abbrev = Text(row, kTextAbbrev);
+            ComposeOrderNumber(r.number, abbrev, strlen(abbrev) + 1, r.year, kNumberAsShown, text, (size_t)n);
+            break;
+        }
         case kRegColSymbol: snprintf(text, n, "%s", Text(row, kTextSymbol)); break;
         case kRegColBuyer: snprintf(text, n, "%s", Text(row, kTextBuyer)); break;
         case kRegColDate:

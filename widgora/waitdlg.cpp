@@ -94,8 +94,7 @@ BOOL OnInitDialog(HWND hwnd) {
         DWORD code = GetLastError();
         g_shared->refs = 1;
         g_shared->claim = nullptr;
-        KvMsg(g_job->komunikat, "Error of creating a thread\r\n%s - %lu", DajKomunBledu(code, 1),
-              (unsigned long)code);
+        KvSystemErrorText("Error of creating a thread", code, g_job->komunikat, KV_MSG_LEN);
         Close(hwnd);
         return TRUE;
     }

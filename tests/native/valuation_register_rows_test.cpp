@@ -13,6 +13,7 @@
 #include "db/names.h"
 #include "util/amounttext.h"
 #include "util/kvutil.h"
+#include "util/platform.h"
 #include "tests/native/util_locale.h"
 #include "valuation/register_rows.h"
 #include "valuation/valuation.h"
@@ -99,3 +100,37 @@ TEST(RegisterRows, EveryCellFollowsAppendsRewritesAndRemovals) {
 }
 
 }  // namespace
+
+// The one composition of an order number: the register's form as stored,
+// the upper-cased one for the window, the printout and the search, and an
+// abbreviation field that lacks its terminator cut within the field in
+// both (the register's row included).
+TEST(RegisterRows, TheOrderNumberIsComposedOneWay) {
+    strZam o{};
+    o.idZam = 7;
+    o.rok = 2026;
+    snprintf(o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot, "%s", "qw\xe9");
+    char shown[64], upper[64];
+    ComposeOrderNumber(o, kNumberAsShown, shown, sizeof shown);
+    ComposeOrderNumber(o, kNumberUpperCased, upper, sizeof upper);
+    EXPECT_STREQ("7-qw\xe9-2026", shown);
+    char expected[64] = "7-QW\xe9-2026";
+    expected[4] = (char)kvplat::UpperChar(0xe9);  // the code page's upper case
+    EXPECT_STREQ(expected, upper);
+
+    memset(o.sDaneUzytk.skrot, 'a', sizeof o.sDaneUzytk.skrot);
+    const std::string cut = "7-" + std::string(sizeof o.sDaneUzytk.skrot - 1, 'a') + "-2026";
+    ComposeOrderNumber(o, kNumberAsShown, shown, sizeof shown);
+    EXPECT_EQ(cut, shown);
+    strZamRob z{};
+    z.zam = o;
+    RegisterRows rows;
+    ASSERT_TRUE(rows.Append(z));
+    strUstUzytk settings{};
+    char cell[64];
+    rows.CellText(0, kRegColNumber, settings, cell, sizeof cell);
+    EXPECT_EQ(cut, cell);
+    char small[8];
+    ComposeOrderNumber(o, kNumberUpperCased, small, sizeof small);
+    EXPECT_STREQ("7-AAAAA", small);
+}

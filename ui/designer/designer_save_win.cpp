@@ -2,6 +2,7 @@
 // choices and numbers it reports, and Save.
 
 #include "ui/designer/designer_internal_win.h"
+#include "util/dialog_fields_win.h"
 
 // ---- Panel figures -----------------------------------------------------------------
 
@@ -182,12 +183,7 @@ bool ReadSpin(DesignerState* s, int which, int32_t* value) {
 // The typed net price; false (and *price untouched) when it is beyond the
 // largest price a seller may type.
 bool ReadPrice(DesignerState* s, int64_t* price) {
-    char text[64] = "";
-    GetWindowTextA(PanelItem(s, IDC_PNL_NET), text, (int)sizeof text);
-    const int64_t v = DajKwotaGrZNap(text);
-    if (!CenaWZakresie(v)) return false;
-    *price = v;
-    return true;
+    return KvReadAmount(PanelItem(s, IDC_PNL_NET), 100, -kMaxCenaWpis, kMaxCenaWpis, price);
 }
 
 int FirstChecked(DesignerState* s, int first, int count) {

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "ui/designer/designer_rc.h"
+#include "util/dialog_fields_win.h"
 #include "util/dpi_win.h"
 #include "util/help_win.h"
 #include "util/kvutil.h"
@@ -71,8 +72,8 @@ bool ReadValue(HWND dlg, const Field& f, int32_t* value) {
     char text[64 + 8] = "";
     GetDlgItemTextA(dlg, f.id, text, 64);
     DopasujCzDzies(text, f.scale, nullptr);
-    const int64_t v = f.scale == 4 ? NapNaLLX10000(text) : NapNaLLX100(text);
-    if (v < INT32_MIN || v > INT32_MAX) {
+    int64_t v = 0;
+    if (!KvReadAmountText(text, f.scale == 4 ? 10000 : 100, INT32_MIN, INT32_MAX, &v)) {
         char msg[KV_MSG_LEN];
         KvMsg(msg, "Incorrect value in the field %s", f.name);
         KvShowError(dlg, msg);

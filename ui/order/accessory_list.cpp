@@ -10,6 +10,7 @@
 #include "model/comparison.h"
 #include "ui/order/order_rc.h"
 #include "ui/order/order_window_internal.h"
+#include "util/dialog_fields_win.h"
 #include "util/amounttext.h"
 #include "util/heap.h"
 #include "util/help_win.h"
@@ -291,12 +292,7 @@ void OnUnit(AccessoryDialog* a, HWND dlg) {
 // The typed price; false when it is beyond the largest price a seller may
 // type.
 bool ReadPrice(HWND dlg, int64_t* price) {
-    char text[64] = "";
-    GetDlgItemTextA(dlg, IDC_ACC_PRICE, text, sizeof text);
-    const int64_t v = DajKwotaGrZNap(text);
-    if (!CenaWZakresie(v)) return false;
-    *price = v;
-    return true;
+    return KvReadAmount(GetDlgItem(dlg, IDC_ACC_PRICE), 100, -kMaxCenaWpis, kMaxCenaWpis, price);
 }
 
 void OnPrice(AccessoryDialog* a, HWND dlg) {

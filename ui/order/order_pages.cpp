@@ -57,7 +57,7 @@ void SetHundredths(HWND dlg, int id, int64_t value, const char* allowed) {
 
 // A price typed into a price edit: false, and *price untouched, when it
 // is beyond the largest price a seller may type.
-bool ReadPrice(HWND dlg, int id, int64_t* price) { return ReadFixedPoint(dlg, id, 100, kMaxCenaWpis, price); }
+bool ReadPrice(HWND dlg, int id, int64_t* price) { return KvReadAmount(GetDlgItem(dlg, id), 100, 0, kMaxCenaWpis, price); }
 
 // The order window, the page's grandparent (the page sits in the tab control).
 void Recompute(OrderPage* p, HWND dlg, uint32_t mask) {
@@ -269,7 +269,7 @@ void ValuationStore(OrderPage* p, HWND dlg) {
     }
     int32_t* const rates[] = {&v.vatMont, &v.vatOkna, &v.vatDodat, &o.waga};
     for (int i = 0; i < 4; i++) {
-        if (!ReadFixedPoint32(dlg, kRates[i].id, 100, rates[i])) Refuse(kRates[i].refusal);
+        if (!KvReadAmount32(GetDlgItem(dlg, kRates[i].id), 100, 0, INT32_MAX, rates[i])) Refuse(kRates[i].refusal);
     }
     BOOL error = FALSE;
     int discount = (int)SendDlgItemMessageA(dlg, IDC_VAL_DISCOUNT_SPIN, UDM_GETPOS32, 0, (LPARAM)&error);

@@ -335,7 +335,7 @@ void ApplySelectionEnabling(OrderWindow* w) {
 
 int RunOrderWindow(HWND owner, strZamRob* order, int* rowIndex, const DrawSet* draw) {
     if (!RegisterOnce()) {
-        KvShowError(owner, DajKomunBledu(GetLastError(), 0));
+        KvShowSystemText(owner, GetLastError());
         return 0;
     }
     OrderWindow w;

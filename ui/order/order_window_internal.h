@@ -147,12 +147,7 @@ inline HWND Child(OrderWindow* w, const char* cls, const char* text, DWORD style
     return c;
 }
 
-inline void OrderNumber(const strZam& o, char* text, size_t cap) {
-    char abbrev[sizeof o.sDaneUzytk.skrot + 1] = "";
-    memcpy(abbrev, o.sDaneUzytk.skrot, sizeof o.sDaneUzytk.skrot);
-    snprintf(text, cap, "%d-%s-%4d", o.idZam, abbrev, o.rok);
-    CharUpperA(text);
-}
+inline void OrderNumber(const strZam& o, char* text, size_t cap) { ComposeOrderNumber(o, kNumberUpperCased, text, cap); }
 
 inline const char* Status(OrderWindow* w, int status) { return StatusName(&w->settings, status); }
 

@@ -104,7 +104,7 @@ void StoreGroup(HWND dlg, const PriceGroup& g, int32_t* flags, int64_t* price) {
         return;
     }
     *flags |= mode << g.shift;
-    if (ReadFixedPoint(dlg, g.edit, 100, kMaxCenaWpis, price)) return;
+    if (KvReadAmount(GetDlgItem(dlg, g.edit), 100, 0, kMaxCenaWpis, price)) return;
     char text[256];
     TekstOdmowyCeny(g.refusal, text, sizeof text);
     KvShowError(GetAncestor(dlg, GA_ROOT), text);
@@ -117,15 +117,15 @@ void OnStore(DefaultsPage* p, HWND dlg) {
     w.flagi = 0;
     StoreGroup(dlg, kAssembly, &w.flagi, &w.cenaMont);
     StoreGroup(dlg, kDisassembly, &w.flagi, &w.cenaDemont);
-    ReadFixedPoint32(dlg, IDC_VAT_ASSEMBLY, 100, &w.vatMont);
-    ReadFixedPoint32(dlg, IDC_VAT_ACCESSORIES, 100, &w.vatDodat);
-    ReadFixedPoint32(dlg, IDC_VAT_WINDOWS, 100, &w.vatOkna);
+    KvReadAmount32(GetDlgItem(dlg, IDC_VAT_ASSEMBLY), 100, 0, INT32_MAX, &w.vatMont);
+    KvReadAmount32(GetDlgItem(dlg, IDC_VAT_ACCESSORIES), 100, 0, INT32_MAX, &w.vatDodat);
+    KvReadAmount32(GetDlgItem(dlg, IDC_VAT_WINDOWS), 100, 0, INT32_MAX, &w.vatOkna);
     if (!ReadSpinValue(dlg, IDC_DISCOUNT, 0, 100, &w.rabat)) KvShowError(owner, "Wrong buyer's discount");
     if (!ReadSpinValue(dlg, IDC_FULFILMENT, 0, 1000, &s.czasReal))
         KvShowError(owner, "Wrong default orders' fulfilment time");
     const int currency = (int)SendDlgItemMessageA(dlg, IDC_CURRENCY, CB_GETCURSEL, 0, 0);
     if (currency != CB_ERR) s.idWalPrg = currency;
-    ReadFixedPoint32(dlg, IDC_WEIGHT, 100, &s.waga);
+    KvReadAmount32(GetDlgItem(dlg, IDC_WEIGHT), 100, 0, INT32_MAX, &s.waga);
 }
 
 void OnCommand(DefaultsPage*, HWND dlg, int id, int code) {

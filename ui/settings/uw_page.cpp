@@ -51,7 +51,7 @@ void OnStore(UwPage* p, HWND dlg) {
         // A factor with more places than its edit shows (1.15 in a
         // one-place edit) keeps its value unless the user changed the text.
         if (strcmp(text, p->shown[i]) == 0) continue;
-        ReadFixedPoint32(dlg, f.edit, f.scale, FactorField(p->uw, i));
+        KvReadAmount32(GetDlgItem(dlg, f.edit), f.scale, 0, INT32_MAX, FactorField(p->uw, i));
     }
 }
 
