@@ -52,16 +52,7 @@ HWND NewOrder(HWND main, const char* buyer) {
     HWND order = WaitTop("oknoZamowienia");
     WaitReady(order, "the new order");
     SetText(Item(order, kGenBuyer), buyer);
-    Command(order, kOrdAccAdd);
-    HWND acc = Dialog("Accessory");
-    HWND name = IsWindowVisible(GetDlgItem(acc, kAccNameCombo)) ? GetDlgItem(acc, kAccNameCombo)
-                                                                : GetDlgItem(acc, kAccName);
-    SetText(name, "Window sill");
-    SetText(GetDlgItem(acc, kAccUnit), "pcs");
-    SetText(GetDlgItem(acc, kAccPrice), "45.90");
-    SetText(GetDlgItem(acc, kAccQuantity), "1");
-    Command(acc, IDOK);
-    WaitGone(acc, "the accessory dialog");
+    AddAccessory(order, "1");
     WaitReady(order, "the new order");
     return order;
 }

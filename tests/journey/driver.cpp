@@ -368,3 +368,17 @@ void StartProgram(const std::string& exe, const std::string& cwd) {
     g_process = pi.hProcess;
     g_pid = pi.dwProcessId;
 }
+
+void AddAccessory(HWND order, const char* quantity, const char* shot) {
+    Command(order, kOrdAccAdd);
+    HWND acc = Dialog("Accessory");
+    HWND name = IsWindowVisible(GetDlgItem(acc, kAccNameCombo)) ? GetDlgItem(acc, kAccNameCombo)
+                                                                : GetDlgItem(acc, kAccName);
+    SetText(name, "Window sill");
+    SetText(GetDlgItem(acc, kAccUnit), "pcs");
+    SetText(GetDlgItem(acc, kAccPrice), "45.90");
+    SetText(GetDlgItem(acc, kAccQuantity), quantity);
+    if (shot) Shot(acc, shot);
+    Command(acc, IDOK);
+    WaitGone(acc, "the accessory dialog");
+}

@@ -119,6 +119,9 @@ void SelectOnly(HWND list, int row);
 int RowOf(HWND list, const std::string& number);
 // Shows page `page` of the order window's tabs by a click on its tab.
 void ShowPage(HWND order, int page);
+// Adds the accessory "Window sill", pcs, 45.90, `quantity` pieces, through
+// the order window's "Accessory" dialog (its picture as `shot`, when given).
+void AddAccessory(HWND order, const char* quantity, const char* shot = nullptr);
 // Waits for the program's end; a message box meanwhile fails the run.
 void EndWithoutBox();
 

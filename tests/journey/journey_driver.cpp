@@ -350,17 +350,7 @@ void Journey() {
     DesignWindow(order, {900, 1100, "PVC 70 journey", "980.50", "Glass 4/16/4"}, false);
 
     WaitReady(order, "the order window");
-    Command(order, kOrdAccAdd);
-    HWND acc = Dialog("Accessory");
-    HWND name = IsWindowVisible(GetDlgItem(acc, kAccNameCombo)) ? GetDlgItem(acc, kAccNameCombo)
-                                                                : GetDlgItem(acc, kAccName);
-    SetText(name, "Window sill");
-    SetText(GetDlgItem(acc, kAccUnit), "pcs");
-    SetText(GetDlgItem(acc, kAccPrice), "45.90");
-    SetText(GetDlgItem(acc, kAccQuantity), "2");
-    Shot(acc, "accessory");
-    Command(acc, IDOK);
-    WaitGone(acc, "the accessory dialog");
+    AddAccessory(order, "2", "accessory");
     Settle(order);
     Shot(order, "order");
     if (!g_shots.empty()) {
