@@ -108,7 +108,7 @@ check "the register's Total is the order's gross total ($gross)" [ -n "$gross" -
 
 # The printout: one PDF from the PDF queue.
 pdf=""
-for _ in $(seq 1 300); do  # up to a minute: a busy machine converts slowly
+for _ in $(seq 1 600); do  # up to two minutes: a busy machine converts slowly
   pdf=$(ls "$pdf_dir"/*.pdf 2>/dev/null | head -n1)
   [ -n "$pdf" ] && [ -z "$(lpstat -o 2>/dev/null)" ] && break
   sleep 0.2
