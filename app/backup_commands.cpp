@@ -60,9 +60,9 @@ std::string WrittenAt(const char* path) {
     if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
         !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &st))
         return "an unknown date";
-    KvCzas t;
+    KvTime t;
     memcpy(&t, &st, sizeof t);
-    char buf[KV_DATA_CZAS_STR_LEN];
+    char buf[KV_DATE_TIME_STR_LEN];
     return DajDataCzasStr(buf, &t);
 }
 
@@ -94,7 +94,7 @@ void BackUpNow(HWND main) {
 bool ReloadAfterRestore(MainWindow* w, char* msg) {
     strZmienne vars;
     strUstUzytk settings;
-    if (!ReadZmienne(&vars, msg) || !ReadUstUzytk(&settings, msg)) return false;
+    if (!ReadVariables(&vars, msg) || !ReadUserSettings(&settings, msg)) return false;
     g_app.vars = vars;
     g_app.settings = settings;
     OrderListShowYearAndNumber(w);

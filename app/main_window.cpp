@@ -47,7 +47,7 @@ bool CheckWorkingYear(char* msg) {
              g_app.vars.rok, now.wYear);
     if (!KvAskYesNo(nullptr, question)) return true;
     strZmienne next = {0, now.wYear};
-    if (!UpdateZmienne(&next, msg)) return false;
+    if (!UpdateVariables(&next, msg)) return false;
     g_app.vars = next;
     return true;
 }
@@ -69,13 +69,13 @@ bool CreationStep(MainWindow* w, char* msg) {
         KvMsg(msg, "Wrong content of table T_Zmienne");
         return false;
     }
-    if (!ReadZmienne(&g_app.vars, msg)) return false;
+    if (!ReadVariables(&g_app.vars, msg)) return false;
     if (!CheckWorkingYear(msg)) return false;
     if (DbCountRows("T_UstUzytk", nullptr, nullptr) != 1) {
         KvMsg(msg, "Wrong content of table T_UstUzytk");
         return false;
     }
-    if (!ReadUstUzytk(&g_app.settings, msg)) return false;
+    if (!ReadUserSettings(&g_app.settings, msg)) return false;
     if (!OrderListCreate(w, msg)) return false;
     if (DbBackendInUse() == kDbServer)
         EnableMenuItem(GetMenu(w->hwnd), CMD_RESTORE_BACKUP, MF_BYCOMMAND | MF_GRAYED);

@@ -14,7 +14,7 @@ void CloseTheYear(MainWindow* w) {
     if (!KvAskYesNo(w->hwnd, text)) return;
     strZmienne next = {0, g_app.vars.rok + 1};
     char msg[KV_MSG_LEN];
-    if (!UpdateZmienne(&next, msg)) {
+    if (!UpdateVariables(&next, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
@@ -93,11 +93,11 @@ bool LoadCurrentOrder(MainWindow* w, strZamRob* z, int* row) {
         KvShowError(w->hwnd, "Error of reading the order from the list");
         return false;
     }
-    if (!WczytajZam(RowKey(w, *row), z, msg)) {
+    if (!LoadOrder(RowKey(w, *row), z, msg)) {
         KvShowError(w->hwnd, msg);
         return false;
     }
-    PrzeliczZam(z, kPrzWszystko);
+    RecomputeOrder(z, kRecomputeAll);
     return true;
 }
 
@@ -108,14 +108,14 @@ void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
     if (LoadCurrentOrder(w, z, &row)) {
         if (mode == kOpenAsNew) {
             row = -1;
-            PrzenumerujZam(z, &g_app.vars, &g_app.settings);
-            PrzeliczZam(z, kPrzWszystko);
+            RenumberOrder(z, &g_app.vars, &g_app.settings);
+            RecomputeOrder(z, kRecomputeAll);
         } else if (mode == kOpenCorrect) {
-            z->flagiWidoku = kWidokKorekta;
+            z->flagiWidoku = kViewCorrection;
         }
         OrderListRunOrderWindow(w, z, &row, mode == kOpenAsNew);
     }
-    ZwolnijIZerujZam(z);
+    FreeAndZeroOrder(z);
     delete z;
 }
 
@@ -124,7 +124,7 @@ void OpenCurrentOrder(MainWindow* w, OpenMode mode) {
 void FreshNumbering(MainWindow* w) {
     strZmienne vars;
     char msg[KV_MSG_LEN];
-    if (DbBackendInUse() != kDbServer || !ReadZmienne(&vars, msg)) return;
+    if (DbBackendInUse() != kDbServer || !ReadVariables(&vars, msg)) return;
     g_app.vars = vars;
     OrderListShowYearAndNumber(w);
 }
@@ -133,12 +133,12 @@ void NewOrder(MainWindow* w) {
     FreshNumbering(w);
     strZamRob* z = NewOrderRecord(w);
     if (!z) return;
-    PrzenumerujZam(z, &g_app.vars, &g_app.settings);
-    DomyslneZam(z, &g_app.settings);
-    PrzeliczZam(z, kPrzWszystko);
+    RenumberOrder(z, &g_app.vars, &g_app.settings);
+    SetOrderDefaults(z, &g_app.settings);
+    RecomputeOrder(z, kRecomputeAll);
     int row = -1;
     OrderListRunOrderWindow(w, z, &row, true);
-    ZwolnijIZerujZam(z);
+    FreeAndZeroOrder(z);
     delete z;
 }
 
@@ -158,7 +158,7 @@ void PrintCurrentOrder(MainWindow* w, PrintOrderFn how) {
             KvShowSystemText(w->hwnd, GetLastError());
         }
     }
-    ZwolnijIZerujZam(z);
+    FreeAndZeroOrder(z);
     delete z;
 }
 
@@ -166,7 +166,7 @@ void DeleteSelectedOrders(MainWindow* w) {
     if (!KvAskYesNo(w->hwnd, "Do you want to delete selected orders definitely ?")) return;
     char msg[KV_MSG_LEN];
     for (int row = FirstSelectedRow(w); row >= 0; row = FirstSelectedRow(w)) {
-        if (!UsunZam(RowKey(w, row), msg)) {
+        if (!DeleteOrder(RowKey(w, row), msg)) {
             KvShowError(w->hwnd, msg);
             break;
         }
@@ -180,7 +180,7 @@ void ChangeStatusOfSelected(MainWindow* w, int32_t status) {
     bool removed = false;
     for (int row = FirstSelectedRow(w); row >= 0;
          row = (int)SendMessageA(w->list, LVM_GETNEXTITEM, row, LVNI_SELECTED)) {
-        if (!ZmienStatusZam(RowKey(w, row), status, msg)) {
+        if (!ChangeOrderStatus(RowKey(w, row), status, msg)) {
             KvShowError(w->hwnd, msg);
             break;
         }
@@ -201,7 +201,7 @@ void SearchOrder(MainWindow* w) {
     CharUpperA(text);
     int64_t key = 0;
     char msg[KV_MSG_LEN];
-    switch (SzukajZamWgNumeru(text, &key, msg)) {
+    switch (FindOrderByNumber(text, &key, msg)) {
         case kDbQueryValue: break;
         case kDbQueryNoRow: {
             char notFound[128];
@@ -215,13 +215,13 @@ void SearchOrder(MainWindow* w) {
     strZamRob* z = NewOrderRecord(w);
     if (!z) return;
     int row = RowOfKey(w, key);  // -1 when the filter hides it
-    if (WczytajZam(key, z, msg)) {
-        PrzeliczZam(z, kPrzWszystko);
+    if (LoadOrder(key, z, msg)) {
+        RecomputeOrder(z, kRecomputeAll);
         OrderListRunOrderWindow(w, z, &row, false);
     } else {
         KvShowError(w->hwnd, msg);
     }
-    ZwolnijIZerujZam(z);
+    FreeAndZeroOrder(z);
     delete z;
 }
 
@@ -246,7 +246,7 @@ void EditSettings(MainWindow* w) {
         // Other desks change the settings too: the dialog starts from the
         // stored ones, and OK writes only over those.
         strUstUzytk stored{};
-        if (!ReadUstUzytkWithPrint(&stored, &print, msg)) {
+        if (!ReadUserSettingsWithPrint(&stored, &print, msg)) {
             KvShowError(w->hwnd, msg);
             return;
         }
@@ -256,7 +256,7 @@ void EditSettings(MainWindow* w) {
     }
     strUstUzytk copy = g_app.settings;
     if (!g_settingsDialog(w->hwnd, &copy)) return;
-    if (!(server ? UpdateUstUzytkIfUnchanged(&copy, print, msg) : UpdateUstUzytk(&copy, msg))) {
+    if (!(server ? UpdateUserSettingsIfUnchanged(&copy, print, msg) : UpdateUserSettings(&copy, msg))) {
         KvShowError(w->hwnd, msg);
         return;
     }

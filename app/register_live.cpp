@@ -29,8 +29,8 @@ void ShowOrderAsStored(MainWindow* w, int64_t key) {
     strZamRob* z = new (std::nothrow) strZamRob();
     if (!z) return;
     char msg[KV_MSG_LEN];
-    if (WczytajZam(key, z, msg)) {
-        PrzeliczZam(z, kPrzWszystko);
+    if (LoadOrder(key, z, msg)) {
+        RecomputeOrder(z, kRecomputeAll);
         int row = RowOfKey(w, key);
         if (row >= 0 && w->orderWindowsOpen > 0 && !PassesFilter(w, z->zam.status)) {
             HoldBack(w, kNewsOrder, key);  // its removal would move the rows below
@@ -38,14 +38,14 @@ void ShowOrderAsStored(MainWindow* w, int64_t key) {
             OrderListOrderSaved(w, z, &row, false);
         }
     }
-    ZwolnijIZerujZam(z);
+    FreeAndZeroOrder(z);
     delete z;
 }
 
 void ShowNumbering(MainWindow* w) {
     char msg[KV_MSG_LEN];
     strZmienne vars;
-    if (!ReadZmienne(&vars, msg)) return;
+    if (!ReadVariables(&vars, msg)) return;
     g_app.vars = vars;
     OrderListShowYearAndNumber(w);
 }
@@ -53,7 +53,7 @@ void ShowNumbering(MainWindow* w) {
 void ShowSettings(MainWindow* w) {
     char msg[KV_MSG_LEN];
     strUstUzytk settings;
-    if (!ReadUstUzytk(&settings, msg)) return;
+    if (!ReadUserSettings(&settings, msg)) return;
     g_app.settings = settings;
     OrderListShowCurrency(w);
     OrderListRenameStatuses(w);

@@ -33,11 +33,11 @@ uniOperRys Zero() {
     return op;
 }
 
-void Dodaj(strOkno* o, const uniOperRys& op) {
-    if (!DodajOperRys(&o->oper, &o->liczbaOper, &op, nullptr)) exit(3);
+void AddOp(strOkno* o, const uniOperRys& op) {
+    if (!AddDrawOp(&o->oper, &o->liczbaOper, &op, nullptr)) exit(3);
 }
 
-void NowyRekord(strOkno* o) {
+void ResetRecord(strOkno* o) {
     memset(o, 0, sizeof *o);
     o->status = 4;
     o->sGrubProf = strGrubProf{70, 80, 90, 60};
@@ -48,52 +48,52 @@ void NowyRekord(strOkno* o) {
 // tilt & turn sash with a glass filling and two crossing muntins:
 // 1 + (v + h (v + 1)) + 4 (v + 1)(h + 1) elements; 9 x 5 gives 300.
 void Okno(strOkno* o, int32_t W, int32_t H, int32_t h, int32_t v) {
-    NowyRekord(o);
+    ResetRecord(o);
     uniOperRys r = Zero();
-    r.rama.typ = kOperRama;
+    r.rama.typ = kOpFrame;
     r.rama.x1 = W;
     r.rama.y1 = H;
-    Dodaj(o, r);
-    std::vector<uniOperRys> siatka(LiczbaSiatki(h, v));
-    const strObszarSiatki obs = {{0, 0, 0, 0}, 0, 0, W, H};
-    BudujSiatke(&obs, h, v, kOperSlupekStaly, 0, 0, 1, siatka.data());
-    for (const uniOperRys& s : siatka) Dodaj(o, s);
+    AddOp(o, r);
+    std::vector<uniOperRys> siatka(GridCount(h, v));
+    const GridArea obs = {{0, 0, 0, 0}, 0, 0, W, H};
+    BuildGrid(&obs, h, v, kOpFixedMullion, 0, 0, 1, siatka.data());
+    for (const uniOperRys& s : siatka) AddOp(o, s);
     char msg[KV_MSG_LEN];
     strObsOkno* tab = nullptr;
     int32_t ile = 0;
-    if (!ObliczGeometrie(o->oper, o->liczbaOper, 5, o, msg) ||
-        !BudujStrukture(o->oper, o->liczbaOper, 0, 0, 0, &tab, &ile, msg)) {
+    if (!ComputeGeometry(o->oper, o->liczbaOper, 5, o, msg) ||
+        !BuildStructure(o->oper, o->liczbaOper, 0, 0, 0, &tab, &ile, msg)) {
         fprintf(stderr, "canvas_bench: %s\n", msg);
         exit(2);
     }
     for (int32_t i = 0; i < ile; i++) {
         uniOperRys sk = Zero();
-        sk.skrzydlo.typ = kOperSkrzydlo;
+        sk.skrzydlo.typ = kOpSash;
         sk.skrzydlo.rodzOtw = 3;
         sk.skrzydlo.stronaOtw = i % 2;
         memcpy(sk.skrzydlo.ogr, tab[i].ogr, sizeof sk.skrzydlo.ogr);
         const int32_t is = o->liczbaOper;
-        Dodaj(o, sk);
+        AddOp(o, sk);
         uniOperRys f = Zero();
-        f.wypeln.typ = kOperWypeln;
+        f.wypeln.typ = kOpFilling;
         strcpy(f.wypeln.nazwa, i % 2 ? "4/16/4" : "4/12/4/12/4");
         for (int k = 0; k < 4; k++) f.wypeln.ogr[k] = is;
         const int32_t iw = o->liczbaOper;
-        Dodaj(o, f);
+        AddOp(o, f);
         for (int poziomy = 0; poziomy < 2; poziomy++) {
             uniOperRys m = Zero();
-            m.szpros.typ = kOperSzpros;
+            m.szpros.typ = kOpMuntin;
             m.szpros.poz = poziomy ? (tab[i].prost.top + tab[i].prost.bottom) / 2
                                    : (tab[i].prost.left + tab[i].prost.right) / 2;
             m.szpros.poziomy = poziomy;
             m.szpros.ogrPocz = is;
             m.szpros.ogrKon = is;
             m.szpros.wypeln = iw;
-            Dodaj(o, m);
+            AddOp(o, m);
         }
     }
-    ZwolnijStrukture(tab);
-    if (!ObliczGeometrie(o->oper, o->liczbaOper, 5, o, msg)) {
+    FreeStructure(tab);
+    if (!ComputeGeometry(o->oper, o->liczbaOper, 5, o, msg)) {
         fprintf(stderr, "canvas_bench: %s\n", msg);
         exit(2);
     }
@@ -102,55 +102,55 @@ void Okno(strOkno* o, int32_t W, int32_t H, int32_t h, int32_t v) {
 // Three areas for looking at: a tilt & turn sash with glass on the left, a
 // fixed glass pane crossed by muntins in the middle, a bottom-hung sash over
 // a fixed pane on the right.
-void Okno3(strOkno* o) {
-    NowyRekord(o);
+void Window3(strOkno* o) {
+    ResetRecord(o);
     uniOperRys r = Zero();
-    r.rama.typ = kOperRama;
+    r.rama.typ = kOpFrame;
     r.rama.x1 = 2400;
     r.rama.y1 = 1500;
-    Dodaj(o, r);
+    AddOp(o, r);
     auto slupek = [&](int32_t poz, int32_t poziomy, int32_t a, int32_t b) {
         uniOperRys s = Zero();
-        s.slupek.typ = kOperSlupekStaly;
+        s.slupek.typ = kOpFixedMullion;
         s.slupek.poz = poz;
         s.slupek.poziomy = poziomy;
         s.slupek.ogrPocz = a;
         s.slupek.ogrKon = b;
-        Dodaj(o, s);
+        AddOp(o, s);
         return o->liczbaOper - 1;
     };
     auto skrzydlo = [&](int32_t rodz, int32_t strona, int32_t l, int32_t t, int32_t p, int32_t b) {
         uniOperRys s = Zero();
-        s.skrzydlo.typ = kOperSkrzydlo;
+        s.skrzydlo.typ = kOpSash;
         s.skrzydlo.rodzOtw = rodz;
         s.skrzydlo.stronaOtw = strona;
         s.skrzydlo.ogr[0] = l;
         s.skrzydlo.ogr[1] = t;
         s.skrzydlo.ogr[2] = p;
         s.skrzydlo.ogr[3] = b;
-        Dodaj(o, s);
+        AddOp(o, s);
         return o->liczbaOper - 1;
     };
     auto szklo = [&](const char* nazwa, int32_t l, int32_t t, int32_t p, int32_t b) {
         uniOperRys f = Zero();
-        f.wypeln.typ = kOperWypeln;
+        f.wypeln.typ = kOpFilling;
         strcpy(f.wypeln.nazwa, nazwa);
         f.wypeln.ogr[0] = l;
         f.wypeln.ogr[1] = t;
         f.wypeln.ogr[2] = p;
         f.wypeln.ogr[3] = b;
-        Dodaj(o, f);
+        AddOp(o, f);
         return o->liczbaOper - 1;
     };
     auto szpros = [&](int32_t poz, int32_t poziomy, int32_t a, int32_t b, int32_t w) {
         uniOperRys m = Zero();
-        m.szpros.typ = kOperSzpros;
+        m.szpros.typ = kOpMuntin;
         m.szpros.poz = poz;
         m.szpros.poziomy = poziomy;
         m.szpros.ogrPocz = a;
         m.szpros.ogrKon = b;
         m.szpros.wypeln = w;
-        Dodaj(o, m);
+        AddOp(o, m);
         return o->liczbaOper - 1;
     };
     const int32_t m1 = slupek(800, 0, 0, 0), m2 = slupek(1600, 0, 0, 0);
@@ -168,18 +168,18 @@ void Okno3(strOkno* o) {
     szklo("Acrylic 6", m2, h, 0, 0);
     o->oper[o->liczbaOper - 1].wypeln.typWypeln = 1;
     char msg[KV_MSG_LEN];
-    if (!ObliczGeometrie(o->oper, o->liczbaOper, 5, o, msg)) {
+    if (!ComputeGeometry(o->oper, o->liczbaOper, 5, o, msg)) {
         fprintf(stderr, "canvas_bench: %s\n", msg);
         exit(2);
     }
 }
 
-strOkno g_okno;
+strOkno g_window;
 
-void (*pokazCzasy)(const char*, std::vector<double>&);
+void (*showTimes)(const char*, std::vector<double>&);
 
 LRESULT CALLBACK RodzicProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == UM_OBS_LIMITY) return OdpowiedzLimity(&g_okno, (const strLimitObsProj*)lp);
+    if (msg == UM_OBS_LIMITY) return AnswerLimits(&g_window, (const CanvasLimitQuery*)lp);
     if (msg == WM_CLOSE) PostQuitMessage(0);
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -203,8 +203,8 @@ int main(int argc, char** argv) {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     DrawSet ds;
     if (!CreateDrawSet(inst, &ds)) return 2;
-    if (pokaz) Okno3(&g_okno);
-    else Okno(&g_okno, 6000, 3000, 5, 9);
+    if (pokaz) Window3(&g_window);
+    else Okno(&g_window, 6000, 3000, 5, 9);
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = RodzicProc;
@@ -215,24 +215,24 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     HWND rodzic = CreateWindowExA(0, "KvCanvasBench", "Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1240,
                                   940, nullptr, nullptr, inst, nullptr);
-    strParamObsProj p;
+    CanvasParams p;
     memset(&p, 0, sizeof p);
-    p.idKntrl = IDC_OBSPROJ;
-    p.iProfSch = &g_okno.iProfSch;
-    p.iSzpros = &g_okno.iSzpros;
+    p.controlId = IDC_CANVAS;
+    p.iProfSch = &g_window.iProfSch;
+    p.iSzpros = &g_window.iSzpros;
     p.format = 5;
-    p.okno = &g_okno;
-    p.liczbaOper = &g_okno.liczbaOper;
-    p.oper = &g_okno.oper;
+    p.okno = &g_window;
+    p.liczbaOper = &g_window.liczbaOper;
+    p.oper = &g_window.oper;
     p.ds = &ds;
-    p.flagi = kObsFlagiProjektanta;
-    HWND obs = TworzObsProj(rodzic, 0, 0, 1200, 900, &p, 1);
+    p.flagi = kCanvasDesignerFlags;
+    HWND obs = CreateCanvasWindow(rodzic, 0, 0, 1200, 900, &p, 1);
     if (!obs) return 2;
     Pompuj();
 
     if (pokaz) {
         // The editor on the first label of the bottom chain, as a click opens it.
-        const strProst& r = p.wym.wym[kWymDolny][0].tekst;
+        const strProst& r = p.wym.wym[kDimensionBottom][0].tekst;
         PostMessageA(obs, WM_LBUTTONDOWN, MK_LBUTTON,
                      MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
         PostMessageA(obs, WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    printf("canvas_bench: %d elements, canvas 1200 x 900, %d frames\n", (int)g_okno.liczbaOper, klatki);
+    printf("canvas_bench: %d elements, canvas 1200 x 900, %d frames\n", (int)g_window.liczbaOper, klatki);
     std::vector<double> czasy, zmiana, malowanie;
     for (int i = 0; i < klatki; i++) {
         // A change the designer reports: every element and label placed
@@ -260,42 +260,42 @@ int main(int argc, char** argv) {
         zmiana.push_back(t1 - t0);
         malowanie.push_back(t2 - t1);
     }
-    pokazCzasy = [](const char* co, std::vector<double>& v) {
+    showTimes = [](const char* co, std::vector<double>& v) {
         std::sort(v.begin(), v.end());
         double suma = 0;
         for (double c : v) suma += c;
         printf("%s: median %.2f ms, mean %.2f ms, min %.2f ms, max %.2f ms\n", co, v[v.size() / 2],
                suma / v.size(), v.front(), v.back());
     };
-    pokazCzasy("repaint after a change", czasy);
-    pokazCzasy("  re-placement (WM_APP+9)", zmiana);
-    pokazCzasy("  WM_PAINT", malowanie);
+    showTimes("repaint after a change", czasy);
+    showTimes("  re-placement (WM_APP+9)", zmiana);
+    showTimes("  WM_PAINT", malowanie);
     DestroyWindow(rodzic);
     DestroyDrawSet(&ds);
-    KvFree(g_okno.oper);
+    KvFree(g_window.oper);
 
     // The limit check of the largest grid batch, as the canvas runs it for a
     // double click: 100 x 100 muntins on glass in a 10,000 mm frame.
     strOkno duze;
-    NowyRekord(&duze);
+    ResetRecord(&duze);
     duze.sGrubProf.rama = 50;
     uniOperRys r = Zero();
-    r.rama.typ = kOperRama;
-    r.rama.x1 = r.rama.y1 = kMaxRozmRamy;
-    Dodaj(&duze, r);
+    r.rama.typ = kOpFrame;
+    r.rama.x1 = r.rama.y1 = kMaxFrameSize;
+    AddOp(&duze, r);
     uniOperRys f = Zero();
-    f.wypeln.typ = kOperWypeln;
-    Dodaj(&duze, f);
+    f.wypeln.typ = kOpFilling;
+    AddOp(&duze, f);
     char msg[KV_MSG_LEN] = "";
-    ObliczGeometrie(duze.oper, duze.liczbaOper, 5, &duze, msg);
-    std::vector<uniOperRys> partia(LiczbaSiatki(100, 100));
-    const strObszarSiatki calosc = {{0, 0, 0, 0}, 0, 0, kMaxRozmRamy, kMaxRozmRamy};
-    BudujSiatke(&calosc, 100, 100, kOperSzpros, 0, 1, duze.liczbaOper, partia.data());
+    ComputeGeometry(duze.oper, duze.liczbaOper, 5, &duze, msg);
+    std::vector<uniOperRys> partia(GridCount(100, 100));
+    const GridArea calosc = {{0, 0, 0, 0}, 0, 0, kMaxFrameSize, kMaxFrameSize};
+    BuildGrid(&calosc, 100, 100, kOpMuntin, 0, 1, duze.liczbaOper, partia.data());
     czasy.clear();
     for (int i = 0; i < 10; i++) {
         const double t0 = NowMs();
         const int wynik =
-            SprawdzLimity(&duze, (int32_t)partia.size(), partia.data(), kLimDolacz, nullptr, nullptr, msg);
+            CheckLimits(&duze, (int32_t)partia.size(), partia.data(), kLimAppend, nullptr, nullptr, msg);
         czasy.push_back(NowMs() - t0);
         if (!wynik) {
             fprintf(stderr, "canvas_bench: the grid was refused: %s\n", msg);
@@ -303,7 +303,7 @@ int main(int argc, char** argv) {
         }
     }
     printf("limit check of a %d-element grid batch: ", (int)partia.size());
-    pokazCzasy("accepted", czasy);
+    showTimes("accepted", czasy);
     KvFree(duze.oper);
     return 0;
 }

@@ -19,10 +19,10 @@
 
 namespace {
 
-struct Siatka {
+struct GridCase {
     strOkno r;
     std::vector<uniOperRys> partia;
-    explicit Siatka(bool szprosy) {
+    explicit GridCase(bool szprosy) {
         memset(&r, 0, sizeof r);
         r.status = 4;
         // A 50 mm frame: the grid divides the frame from its outer edges, so the
@@ -31,31 +31,31 @@ struct Siatka {
         r.grubSzpros = 20;
         uniOperRys op;
         memset(&op, 0, sizeof op);
-        op.rama.typ = kOperRama;
-        op.rama.x1 = op.rama.y1 = kMaxRozmRamy;
-        DodajOperRys(&r.oper, &r.liczbaOper, &op, nullptr);
+        op.rama.typ = kOpFrame;
+        op.rama.x1 = op.rama.y1 = kMaxFrameSize;
+        AddDrawOp(&r.oper, &r.liczbaOper, &op, nullptr);
         if (szprosy) {
             memset(&op, 0, sizeof op);
-            op.wypeln.typ = kOperWypeln;
+            op.wypeln.typ = kOpFilling;
             strcpy(op.wypeln.nazwa, "4/16/4");
-            DodajOperRys(&r.oper, &r.liczbaOper, &op, nullptr);
+            AddDrawOp(&r.oper, &r.liczbaOper, &op, nullptr);
         }
         char msg[KV_MSG_LEN];
-        ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg);
-        const strObszarSiatki obs = {{0, 0, 0, 0}, 0, 0, kMaxRozmRamy, kMaxRozmRamy};
-        partia.resize(LiczbaSiatki(100, 100));
-        BudujSiatke(&obs, 100, 100, szprosy ? kOperSzpros : kOperSlupekStaly, 0, 1, r.liczbaOper,
+        ComputeGeometry(r.oper, r.liczbaOper, 5, &r, msg);
+        const GridArea obs = {{0, 0, 0, 0}, 0, 0, kMaxFrameSize, kMaxFrameSize};
+        partia.resize(GridCount(100, 100));
+        BuildGrid(&obs, 100, 100, szprosy ? kOpMuntin : kOpFixedMullion, 0, 1, r.liczbaOper,
                     partia.data());
     }
-    ~Siatka() { KvFree(r.oper); }
+    ~GridCase() { KvFree(r.oper); }
 };
 
-void Sprawdz(benchmark::State& state, bool szprosy, int oczekiwany) {
-    Siatka s(szprosy);
+void RunCheck(benchmark::State& state, bool szprosy, int oczekiwany) {
+    GridCase s(szprosy);
     char msg[KV_MSG_LEN];
     for (auto _ : state) {
         const int wynik =
-            SprawdzLimity(&s.r, (int32_t)s.partia.size(), s.partia.data(), kLimDolacz, nullptr, nullptr, msg);
+            CheckLimits(&s.r, (int32_t)s.partia.size(), s.partia.data(), kLimAppend, nullptr, nullptr, msg);
         if (wynik != oczekiwany) {
             state.SkipWithError(msg);
             break;
@@ -65,8 +65,8 @@ void Sprawdz(benchmark::State& state, bool szprosy, int oczekiwany) {
     state.counters["elements"] = (double)s.partia.size();
 }
 
-void BM_LimitCheck_Grid100x100_MuntinsAccepted(benchmark::State& state) { Sprawdz(state, true, 1); }
-void BM_LimitCheck_Grid100x100_MullionsRefused(benchmark::State& state) { Sprawdz(state, false, 0); }
+void BM_LimitCheck_Grid100x100_MuntinsAccepted(benchmark::State& state) { RunCheck(state, true, 1); }
+void BM_LimitCheck_Grid100x100_MullionsRefused(benchmark::State& state) { RunCheck(state, false, 0); }
 
 // One step taken back and brought again on a window of 300 elements (a
 // frame and 299 mullions 100 mm apart): the state put into the record and
@@ -79,26 +79,26 @@ void BM_UndoRedoStep_300Elements(benchmark::State& state) {
     r.status = 4;
     r.sGrubProf = strGrubProf{70, 80, 90, 60};
     r.grubSzpros = 20;
-    uniOperRys rama = OperRama(30000, 1000);
-    DodajOperRys(&r.oper, &r.liczbaOper, &rama, nullptr);
+    uniOperRys rama = OpFrame(30000, 1000);
+    AddDrawOp(&r.oper, &r.liczbaOper, &rama, nullptr);
     DesignHistory h;
     h.Reset(r);
     for (int i = 1; i < 300; i++) {
-        uniOperRys m = OperSlupek(false, 100 * i, false, 0, 0);
-        DodajOperRys(&r.oper, &r.liczbaOper, &m, nullptr);
+        uniOperRys m = OpMullion(false, 100 * i, false, 0, 0);
+        AddDrawOp(&r.oper, &r.liczbaOper, &m, nullptr);
     }
     char msg[KV_MSG_LEN] = "";
-    if (!ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg)) {
+    if (!ComputeGeometry(r.oper, r.liczbaOper, 5, &r, msg)) {
         state.SkipWithError(msg);
         return;
     }
     h.Record(r);
     r.sGrubProf.slupekStaly = 80;  // the step: a thinner mullion
-    ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg);
+    ComputeGeometry(r.oper, r.liczbaOper, 5, &r, msg);
     h.Record(r);
     for (auto _ : state) {
-        int ok = PutDesignState(*h.Undo(), &r, msg) && ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg) &&
-                 PutDesignState(*h.Redo(), &r, msg) && ObliczGeometrie(r.oper, r.liczbaOper, 5, &r, msg);
+        int ok = PutDesignState(*h.Undo(), &r, msg) && ComputeGeometry(r.oper, r.liczbaOper, 5, &r, msg) &&
+                 PutDesignState(*h.Redo(), &r, msg) && ComputeGeometry(r.oper, r.liczbaOper, 5, &r, msg);
         if (!ok) {
             state.SkipWithError(msg);
             break;

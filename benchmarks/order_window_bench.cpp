@@ -229,7 +229,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!DbCreateFile("kelvaroDemo.db", now.wYear, msg) || !DbOpen("kelvaroDemo.db", msg) ||
-        !ZapiszZamTestowe(20, 3, 1, msg)) {
+        !SaveTestOrder(20, 3, 1, msg)) {
         fprintf(stderr, "order_window_bench: %s\n", msg);
         return 1;
     }

@@ -27,14 +27,14 @@ static std::string TempPath(const char* name) { return (fs::temp_directory_path(
 // An order of `okna` windows, each a frame divided into fields: 2 * slupki + 2
 // operations, plus a muntin when `szpros`.
 static void Zamowienie(strZamRob* z, int32_t nr, int okna, int slupki, bool szpros) {
-    ZamTest(z, nr, "Benchmark buyer");
+    InitTestOrder(z, nr, "Benchmark buyer");
     for (int i = 0; i < okna; i++) {
-        TestOkno o;
-        OknoPola(o, slupki, szpros);
-        DodajOknoTest(z, o, "Norvel Line 70", 40000 + i);
+        TestWindow o;
+        WindowWithPanes(o, slupki, szpros);
+        AddTestWindow(z, o, "Norvel Line 70", 40000 + i);
     }
-    DodajDodatekTest(z, 0, "Window sill", 1);
-    DodajDodatekTest(z, 1, "Roller blind", 2);
+    AddTestAccessory(z, 0, "Window sill", 1);
+    AddTestAccessory(z, 1, "Roller blind", 2);
 }
 
 // A fresh database at `path`, opened as the program's connection.
@@ -59,12 +59,12 @@ static void BM_SaveOrder20x15(benchmark::State& state) {
     char msg[KV_MSG_LEN];
     for (auto _ : state) {
         z.zam.idZam = zm.idZam + 1;
-        if (!ZapiszNoweZam(&z, &zm, msg)) {
+        if (!SaveNewOrder(&z, &zm, msg)) {
             state.SkipWithError(msg);
             break;
         }
     }
-    ZwolnijZam(&z);
+    FreeOrder(&z);
     DbClose();
     fs::remove(path);
 }
@@ -77,14 +77,14 @@ static void BM_OverwriteOrder20x15(benchmark::State& state) {
     Zamowienie(&z, 1, 20, 6, true);
     strZmienne zm{0, 2026};
     char msg[KV_MSG_LEN];
-    if (!ZapiszNoweZam(&z, &zm, msg)) state.SkipWithError(msg);
+    if (!SaveNewOrder(&z, &zm, msg)) state.SkipWithError(msg);
     for (auto _ : state) {
-        if (!NadpiszZam(&z, msg)) {
+        if (!OverwriteOrder(&z, msg)) {
             state.SkipWithError(msg);
             break;
         }
     }
-    ZwolnijZam(&z);
+    FreeOrder(&z);
     DbClose();
     fs::remove(path);
 }
@@ -97,16 +97,16 @@ static void BM_LoadOrder20x15(benchmark::State& state) {
     Zamowienie(&z, 1, 20, 6, true);
     strZmienne zm{0, 2026};
     char msg[KV_MSG_LEN];
-    if (!ZapiszNoweZam(&z, &zm, msg)) state.SkipWithError(msg);
+    if (!SaveNewOrder(&z, &zm, msg)) state.SkipWithError(msg);
     const int64_t klucz = z.zam.kluczZam;
-    ZwolnijZam(&z);
+    FreeOrder(&z);
     for (auto _ : state) {
         strZamRob w;
-        if (!WczytajZam(klucz, &w, msg)) {
+        if (!LoadOrder(klucz, &w, msg)) {
             state.SkipWithError(msg);
             break;
         }
-        ZwolnijIZerujZam(&w);
+        FreeAndZeroOrder(&w);
     }
     DbClose();  // kept, for timing the same rows in the sqlite3 shell
 }
@@ -116,7 +116,7 @@ BENCHMARK(BM_LoadOrder20x15)->Unit(benchmark::kMicrosecond);
 
 // The order list's way: 10,000 orders of 3 windows of 10 operations, loaded
 // one key at a time. The database is kept at $TMPDIR/kv-bench-10000.db.
-static bool Baza10000(const std::string& path, benchmark::State& state) {
+static bool Database10000(const std::string& path, benchmark::State& state) {
     if (fs::exists(path)) return true;
     char msg[KV_MSG_LEN];
     if (!NowaBaza(path, state)) return false;
@@ -127,9 +127,9 @@ static bool Baza10000(const std::string& path, benchmark::State& state) {
     bool ok = true;
     for (int i = 0; i < 10000 && ok; i++) {
         z.zam.idZam = zm.idZam + 1;
-        ok = ZapiszNoweZam(&z, &zm, msg) != 0;
+        ok = SaveNewOrder(&z, &zm, msg) != 0;
     }
-    ZwolnijZam(&z);
+    FreeOrder(&z);
     DbClose();
     if (!ok) {
         state.SkipWithError(msg);
@@ -140,7 +140,7 @@ static bool Baza10000(const std::string& path, benchmark::State& state) {
 
 // The same orders in a file made without the lookup indexes, as another
 // tool makes it from the bare tables ($TMPDIR/kv-bench-10000-bare.db).
-static bool BazaBezIndeksow(const std::string& from, const std::string& path, benchmark::State& state) {
+static bool DatabaseWithoutIndexes(const std::string& from, const std::string& path, benchmark::State& state) {
     if (fs::exists(path)) return true;
     fs::copy_file(from, path, fs::copy_options::overwrite_existing);
     sqlite3* db = nullptr;
@@ -165,8 +165,8 @@ static void BM_OpenAndLoad10000Orders(benchmark::State& state) {
     const std::string pelna = TempPath("kv-bench-10000.db");
     const std::string bez = TempPath("kv-bench-10000-bare.db");
     const std::string kopia = TempPath("kv-bench-10000-copy.db");
-    if (!Baza10000(pelna, state)) return;
-    if (!indeksy && !BazaBezIndeksow(pelna, bez, state)) return;
+    if (!Database10000(pelna, state)) return;
+    if (!indeksy && !DatabaseWithoutIndexes(pelna, bez, state)) return;
     char msg[KV_MSG_LEN];
     for (auto _ : state) {
         if (!indeksy) {
@@ -180,11 +180,11 @@ static void BM_OpenAndLoad10000Orders(benchmark::State& state) {
         }
         for (int64_t k = 1; k <= 10000; k++) {
             strZamRob w;
-            if (!WczytajZam(k, &w, msg)) {
+            if (!LoadOrder(k, &w, msg)) {
                 state.SkipWithError(msg);
                 break;
             }
-            ZwolnijIZerujZam(&w);
+            FreeAndZeroOrder(&w);
         }
         DbClose();
     }

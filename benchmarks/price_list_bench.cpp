@@ -31,13 +31,13 @@ void BM_PriceSuggestion_300Elements(benchmark::State& state) {
     snprintf(r.nazKolor, sizeof r.nazKolor, "Golden oak");
     snprintf(r.nazOkucie, sizeof r.nazOkucie, "Tilvo NT");
     snprintf(r.nazListwa, sizeof r.nazListwa, "Rounded bead");
-    std::vector<uniOperRys> ops{OperRama(30000, 2000)};
-    for (int i = 1; i < 100; i++) ops.push_back(OperSlupek(false, 300 * i, false, 0, 0));
+    std::vector<uniOperRys> ops{OpFrame(30000, 2000)};
+    for (int i = 1; i < 100; i++) ops.push_back(OpMullion(false, 300 * i, false, 0, 0));
     for (int i = 0; i < 100; i++) {
         const int32_t left = i == 0 ? 0 : i, right = i == 99 ? 0 : i + 1;
-        ops.push_back(OperSkrzydlo(3, 0, left, 0, right, 0));
+        ops.push_back(OpSash(3, 0, left, 0, right, 0));
         const int32_t sash = (int32_t)ops.size() - 1;
-        ops.push_back(OperWypeln(0, "4/16/4 Ug 1.1", sash, sash, sash, sash));
+        ops.push_back(OpFilling(0, "4/16/4 Ug 1.1", sash, sash, sash, sash));
     }
     r.oper = (uniOperRys*)KvAlloc(ops.size() * sizeof(uniOperRys));
     memcpy(r.oper, ops.data(), ops.size() * sizeof(uniOperRys));

@@ -24,16 +24,16 @@ namespace {
 // 50 windows of three kinds (sash beside a mullion, two and four fields with
 // a muntin), three accessories and two lines of notes.
 void Zamowienie50(strZamRob* z) {
-    ZamTest(z, 50, "Benchmark Builders Ltd.");
+    InitTestOrder(z, 50, "Benchmark Builders Ltd.");
     z->zam.waga = 2500;
     for (int i = 0; i < 50; i++) {
-        TestOkno o;
-        if (i % 3 == 0) OknoZeSkrzydlem(o);
-        else OknoPola(o, i % 3 == 1 ? 1 : 3, true);
+        TestWindow o;
+        if (i % 3 == 0) WindowWithSash(o);
+        else WindowWithPanes(o, i % 3 == 1 ? 1 : 3, true);
         o.r.ilOkien = 1 + i % 4;
-        DodajOknoTest(z, o, "Norvel Line 70", 30000 + 125 * i);
+        AddTestWindow(z, o, "Norvel Line 70", 30000 + 125 * i);
     }
-    for (int i = 0; i < 3; i++) DodajDodatekTest(z, i, "Window sill", i + 1);
+    for (int i = 0; i < 3; i++) AddTestAccessory(z, i, "Window sill", i + 1);
 }
 
 // The preview's page card has painted: note the time and close the preview.
@@ -69,15 +69,15 @@ int main(int argc, char** argv) {
     RoundTimes composing;
     int strony = 0;
     for (int i = 0; i < rundy + 2; i++) {
-        strStronyWydruku s;
+        PrintoutPages s;
         const double t0 = NowMs();
-        if (!ZlozWydrukZam(&z, &druk, &ust, &s, msg)) {
+        if (!ComposeOrderPrintout(&z, &druk, &ust, &s, msg)) {
             fprintf(stderr, "printout_bench: %s\n", msg);
             return 1;
         }
         const double t = NowMs() - t0;
         strony = s.liczba;
-        ZwolnijStronyWydruku(&s);
+        FreePrintoutPages(&s);
         if (i < 2) continue;  // warm-up: fonts and glyph caches
         composing.Add(t);
     }
@@ -90,15 +90,15 @@ int main(int argc, char** argv) {
     RoundTimes pdf;
     long long bytes = 0;
     for (int i = 0; i < rundy + 1; i++) {
-        strStronyWydruku s;
+        PrintoutPages s;
         const double t0 = NowMs();
-        if (!ZlozWydrukZam(&z, &druk, &ust, &s, msg) ||
-            !ZapiszStronyPdf(&s, "Benchmark", "printout_bench.pdf", msg)) {
+        if (!ComposeOrderPrintout(&z, &druk, &ust, &s, msg) ||
+            !SavePagesPdf(&s, "Benchmark", "printout_bench.pdf", msg)) {
             fprintf(stderr, "printout_bench: %s\n", msg);
             return 1;
         }
         const double t = NowMs() - t0;
-        ZwolnijStronyWydruku(&s);
+        FreePrintoutPages(&s);
         if (i < 1) continue;
         pdf.Add(t);
     }
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < podglady + 1; i++) {
         g_pokazana = 0;
         const double t0 = NowMs();
-        if (!DrukujZam(nullptr, &z, &druk, &ust, msg)) {
+        if (!PreviewOrderPrintout(nullptr, &z, &druk, &ust, msg)) {
             fprintf(stderr, "printout_bench: %s\n", msg);
             return 1;
         }
@@ -139,6 +139,6 @@ int main(int argc, char** argv) {
 
     DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
-    ZwolnijIZerujZam(&z);
+    FreeAndZeroOrder(&z);
     return 0;
 }

@@ -20,25 +20,25 @@
 
 namespace {
 
-void Dodaj(strOkno* o, const uniOperRys& op) {
-    if (!DodajOperRys(&o->oper, &o->liczbaOper, &op, nullptr)) exit(3);
+void AddOp(strOkno* o, const uniOperRys& op) {
+    if (!AddDrawOp(&o->oper, &o->liczbaOper, &op, nullptr)) exit(3);
 }
 
 // 10 columns by 6 rows of tilt & turn sashes, each with a glass filling and
 // two crossing muntins: 1 frame + 9 + 50 mullions + 60 * 4 = 300 elements.
-void Okno300(strOkno* o) {
+void Window300(strOkno* o) {
     memset(o, 0, sizeof *o);
     o->status = 4;
     o->sGrubProf = strGrubProf{70, 80, 90, 60};
     o->grubSzpros = 20;
     const int kol = 10, wier = 6, szer = 600, wys = 500;
-    Dodaj(o, OperRama(kol * szer, wier * wys));
+    AddOp(o, OpFrame(kol * szer, wier * wys));
     int32_t pion[kol + 1];
     pion[0] = 0;
     pion[kol] = 0;
     for (int c = 1; c < kol; c++) {
         pion[c] = o->liczbaOper;
-        Dodaj(o, OperSlupek(false, c * szer, false, 0, 0));
+        AddOp(o, OpMullion(false, c * szer, false, 0, 0));
     }
     for (int c = 0; c < kol; c++) {
         int32_t gora = 0;
@@ -46,14 +46,14 @@ void Okno300(strOkno* o) {
             int32_t dol = 0;
             if (w < wier - 1) {
                 dol = o->liczbaOper;
-                Dodaj(o, OperSlupek(false, (w + 1) * wys, true, pion[c], pion[c + 1]));
+                AddOp(o, OpMullion(false, (w + 1) * wys, true, pion[c], pion[c + 1]));
             }
             int32_t is = o->liczbaOper;
-            Dodaj(o, OperSkrzydlo(3, c % 2, pion[c], gora, pion[c + 1], dol));
+            AddOp(o, OpSash(3, c % 2, pion[c], gora, pion[c + 1], dol));
             int32_t iw = o->liczbaOper;
-            Dodaj(o, OperWypeln(0, w % 2 ? "4/16/4" : "4/12/4/12/4", is, is, is, is));
+            AddOp(o, OpFilling(0, w % 2 ? "4/16/4" : "4/12/4/12/4", is, is, is, is));
             for (int poziomy = 0; poziomy < 2; poziomy++) {
-                Dodaj(o, OperSzpros(poziomy ? w * wys + wys / 2 : c * szer + szer / 2, poziomy, is, is, iw));
+                AddOp(o, OpMuntin(poziomy ? w * wys + wys / 2 : c * szer + szer / 2, poziomy, is, is, iw));
             }
             gora = dol;
         }
@@ -66,16 +66,16 @@ int main(int argc, char** argv) {
     const int klatki = argc > 1 ? atoi(argv[1]) : 200;
     KvHeapCreate();
     strOkno okno;
-    Okno300(&okno);
+    Window300(&okno);
     char msg[KV_MSG_LEN] = "";
     strObsOkno* obs = nullptr;
     int32_t liczbaObs = 0;
-    if (!ObliczGeometrie(okno.oper, okno.liczbaOper, 5, &okno, msg) ||
-        !BudujStrukture(okno.oper, okno.liczbaOper, 0, 0, 0, &obs, &liczbaObs, msg)) {
+    if (!ComputeGeometry(okno.oper, okno.liczbaOper, 5, &okno, msg) ||
+        !BuildStructure(okno.oper, okno.liczbaOper, 0, 0, 0, &obs, &liczbaObs, msg)) {
         fprintf(stderr, "render_bench: the test window is wrong: %s\n", msg);
         return 1;
     }
-    ZwolnijStrukture(obs);
+    FreeStructure(obs);
 
     DrawSet ds;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ds)) return 1;
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < klatki + 5; i++) {
         double t0 = NowMs();
         PatBlt(dc, 0, 0, 1200, 900, WHITENESS);
-        if (!RysujOknoWProst(dc, &okno, &cel, 50, &ds, kStylKanwa, kWymEkran, msg)) {
+        if (!DrawWindowInRect(dc, &okno, &cel, 50, &ds, kStyleCanvas, kDimensionsScreen, msg)) {
             fprintf(stderr, "render_bench: %s\n", msg);
             return 1;
         }
@@ -101,20 +101,20 @@ int main(int argc, char** argv) {
     printf("  whole redraw: mean %.2f ms, best %.2f ms per frame\n", whole.Mean(), whole.best);
 
     // Drawing only, the placement and dimension set made once.
-    strWymiary w;
+    DimensionSet w;
     memset(&w, 0, sizeof w);
-    BudujWymiary(okno.oper, okno.liczbaOper, &w, msg);
-    RozmiescTekstyWymiarowDC(dc, &ds, &w, okno.oper, okno.liczbaOper, 1);
+    BuildDimensions(okno.oper, okno.liczbaOper, &w, msg);
+    LayOutDimensionTextsDC(dc, &ds, &w, okno.oper, okno.liczbaOper, 1);
     RoundTimes drawing;
     for (int i = 0; i < klatki; i++) {
         double t0 = NowMs();
         PatBlt(dc, 0, 0, 1200, 900, WHITENESS);
-        RysujOkno(dc, okno.oper, okno.liczbaOper, 0, 5, &w, &ds, kStylKanwa, kWymEkran);
+        DrawWindow(dc, okno.oper, okno.liczbaOper, 0, 5, &w, &ds, kStyleCanvas, kDimensionsScreen);
         GdiFlush();
         drawing.Add(NowMs() - t0);
     }
     printf("  drawing only: mean %.2f ms, best %.2f ms per frame\n", drawing.Mean(), drawing.best);
-    ZwolnijWymiary(&w);
+    FreeDimensions(&w);
     DestroyDrawSet(&ds);
     KvFree(okno.oper);
     return 0;

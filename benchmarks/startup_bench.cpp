@@ -52,7 +52,7 @@ static void Search(HWND list) {
     QueryPerformanceCounter(&a);
     int64_t key = 0;
     char msg[2048];
-    const int found = SzukajZamWgNumeru(number, &key, msg);
+    const int found = FindOrderByNumber(number, &key, msg);
     char text[32];
     snprintf(text, sizeof text, "%lld", (long long)key);
     LVFINDINFOA fi = {};
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     g_freq = freq;
     // The data path alone, for comparison: loading and valuing every order.
     QueryPerformanceCounter(&a);
-    if (!ListaZamowien(
+    if (!ListOrders(
             0, [](const strZamRob*, void*) { return true; }, nullptr, msg)) {
         fprintf(stderr, "startup_bench: %s\n", msg);
         return 1;

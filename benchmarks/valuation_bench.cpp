@@ -28,13 +28,13 @@
 
 namespace {
 
-const int kZamowien = 10000;
+const int kOrderCount = 10000;
 
 // The register, made once per run in a temporary folder through the
 // program's own save path.
-class Rejestr {
+class BenchRegister {
 public:
-    Rejestr() {
+    BenchRegister() {
         namespace fs = std::filesystem;
         dir_ = (fs::temp_directory_path() / "kv-valuation-bench").string();
         std::error_code ec;
@@ -47,14 +47,14 @@ public:
         // Each save is its own transaction; without syncing, making the
         // register takes seconds rather than minutes. Reading is unaffected.
         if (!DbExec("PRAGMA synchronous = OFF;", msg)) Fail(msg);
-        for (int i = 0; i < kZamowien; i++) {
-            int64_t k = ZapiszZamTestowe(3, 0, 1 + i % 6, msg);
+        for (int i = 0; i < kOrderCount; i++) {
+            int64_t k = SaveTestOrder(3, 0, 1 + i % 6, msg);
             if (!k) Fail(msg);
             klucze_.push_back(k);
         }
         if (!DbExec("PRAGMA synchronous = FULL;", msg)) Fail(msg);
     }
-    ~Rejestr() {
+    ~BenchRegister() {
         DbClose();
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
@@ -70,8 +70,8 @@ private:
     std::vector<int64_t> klucze_;
 };
 
-Rejestr& DajRejestr() {
-    static Rejestr r;
+BenchRegister& GetRegister() {
+    static BenchRegister r;
     return r;
 }
 
@@ -88,40 +88,40 @@ bool Policz(const strZamRob* z, void* ctx) {
 }
 
 // The list fill: load and value every order, all statuses.
-void BM_ListaZamowien(benchmark::State& state) {
-    DajRejestr();
+void BM_ListOrders(benchmark::State& state) {
+    GetRegister();
     char msg[KV_MSG_LEN];
     for (auto _ : state) {
         Licznik l;
-        if (!ListaZamowien(0, Policz, &l, msg) || l.zamowien != kZamowien) state.SkipWithError(msg);
+        if (!ListOrders(0, Policz, &l, msg) || l.zamowien != kOrderCount) state.SkipWithError(msg);
         benchmark::DoNotOptimize(l.brutto);
     }
-    state.SetItemsProcessed(state.iterations() * kZamowien);
+    state.SetItemsProcessed(state.iterations() * kOrderCount);
 }
-BENCHMARK(BM_ListaZamowien)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_ListOrders)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // One status: a sixth of the register.
-void BM_ListaZamowienStatus(benchmark::State& state) {
-    DajRejestr();
+void BM_ListOrdersStatus(benchmark::State& state) {
+    GetRegister();
     char msg[KV_MSG_LEN];
     for (auto _ : state) {
         Licznik l;
-        if (!ListaZamowien(3, Policz, &l, msg)) state.SkipWithError(msg);
+        if (!ListOrders(3, Policz, &l, msg)) state.SkipWithError(msg);
         benchmark::DoNotOptimize(l.brutto);
     }
 }
-BENCHMARK(BM_ListaZamowienStatus)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ListOrdersStatus)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Loading only, key by key, without the recompute.
 void BM_TylkoWczytanie(benchmark::State& state) {
-    const std::vector<int64_t>& klucze = DajRejestr().klucze();
+    const std::vector<int64_t>& klucze = GetRegister().klucze();
     char msg[KV_MSG_LEN];
     for (auto _ : state) {
         for (int64_t k : klucze) {
             strZamRob z;
-            if (!WczytajZam(k, &z, msg)) state.SkipWithError(msg);
+            if (!LoadOrder(k, &z, msg)) state.SkipWithError(msg);
             benchmark::DoNotOptimize(z.zam.liczbaOkien);
-            ZwolnijIZerujZam(&z);
+            FreeAndZeroOrder(&z);
         }
     }
     state.SetItemsProcessed(state.iterations() * (int64_t)klucze.size());
@@ -131,15 +131,15 @@ BENCHMARK(BM_TylkoWczytanie)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 // The same inside one read transaction of the caller's: what a walk would
 // gain by holding one snapshot for the whole register.
 void BM_TylkoWczytanieJednaTransakcja(benchmark::State& state) {
-    const std::vector<int64_t>& klucze = DajRejestr().klucze();
+    const std::vector<int64_t>& klucze = GetRegister().klucze();
     char msg[KV_MSG_LEN];
     for (auto _ : state) {
         if (!DbExec("BEGIN;", msg)) state.SkipWithError(msg);
         for (int64_t k : klucze) {
             strZamRob z;
-            if (!WczytajZam(k, &z, msg)) state.SkipWithError(msg);
+            if (!LoadOrder(k, &z, msg)) state.SkipWithError(msg);
             benchmark::DoNotOptimize(z.zam.liczbaOkien);
-            ZwolnijIZerujZam(&z);
+            FreeAndZeroOrder(&z);
         }
         if (!DbExec("COMMIT;", msg)) state.SkipWithError(msg);
     }
@@ -148,23 +148,23 @@ void BM_TylkoWczytanieJednaTransakcja(benchmark::State& state) {
 BENCHMARK(BM_TylkoWczytanieJednaTransakcja)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // The recompute alone, over one loaded order of 3 windows.
-void BM_PrzeliczZam(benchmark::State& state) {
-    const std::vector<int64_t>& klucze = DajRejestr().klucze();
+void BM_RecomputeOrder(benchmark::State& state) {
+    const std::vector<int64_t>& klucze = GetRegister().klucze();
     char msg[KV_MSG_LEN];
     strZamRob z;
-    if (!WczytajZam(klucze[0], &z, msg)) {
+    if (!LoadOrder(klucze[0], &z, msg)) {
         state.SkipWithError(msg);
         return;
     }
-    for (auto _ : state) benchmark::DoNotOptimize(PrzeliczZam(&z, kPrzWszystko));
-    ZwolnijIZerujZam(&z);
+    for (auto _ : state) benchmark::DoNotOptimize(RecomputeOrder(&z, kRecomputeAll));
+    FreeAndZeroOrder(&z);
 }
-BENCHMARK(BM_PrzeliczZam);
+BENCHMARK(BM_RecomputeOrder);
 
 // "Export to CSV..." of the whole register: the same walk, each order
 // written as a CSV line (target under a second for 10 000 orders).
 void BM_RegisterCsv(benchmark::State& state) {
-    DajRejestr();
+    GetRegister();
     char msg[KV_MSG_LEN];
     CsvTextForm form;
     strUstUzytk settings = {};

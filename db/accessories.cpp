@@ -12,7 +12,7 @@
 #error "the wymiar column is stored little-endian"
 #endif
 
-int DodajDodatek(strDodatZam** lista, int32_t* liczba, const strDodatZam* d, char* msg) {
+int AppendAccessory(strDodatZam** lista, int32_t* liczba, const strDodatZam* d, char* msg) {
     const int32_t n = (*lista && *liczba > 0) ? *liczba : 0;
     strDodatZam* nowa;
     if (n == 0) {
@@ -35,7 +35,7 @@ int DodajDodatek(strDodatZam** lista, int32_t* liczba, const strDodatZam* d, cha
     return 1;
 }
 
-int UsunDodatek(strDodatZam** lista, int32_t* liczba, int32_t k, char* msg) {
+int DeleteAccessory(strDodatZam** lista, int32_t* liczba, int32_t k, char* msg) {
     const int32_t n = *liczba;
     if (!*lista || k < 0 || k >= n) {
         KvMsg(msg, "Error of reallocation the str%s structure", "DodatZam");
@@ -63,12 +63,12 @@ int UsunDodatek(strDodatZam** lista, int32_t* liczba, int32_t k, char* msg) {
     return 1;
 }
 
-void NadpiszDodatek(strDodatZam* lista, int32_t liczba, int32_t k, const strDodatZam* d) {
+void OverwriteAccessory(strDodatZam* lista, int32_t liczba, int32_t k, const strDodatZam* d) {
     if (!lista || k < 0 || k >= liczba || &lista[k] == d) return;
     memcpy(&lista[k], d, sizeof *d);
 }
 
-void ZerujNadmiarWymiarow(strDodatZam* d) {
+void ZeroExtraDimensions(strDodatZam* d) {
     int32_t od = d->ilWym < 0 ? 0 : d->ilWym > 3 ? 3 : d->ilWym;
     for (int32_t i = od; i < 3; i++) d->wymiar[i] = 0;
 }

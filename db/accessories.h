@@ -17,20 +17,20 @@
 // Appends a copy of *d. Failure ("Error of allocation of strDodatZam
 // structure" for the first record, "Error of reallocation the strDodatZam
 // structure" otherwise) leaves the array and the count as they were.
-int DodajDodatek(strDodatZam** lista, int32_t* liczba, const strDodatZam* d, char* msg);
+int AppendAccessory(strDodatZam** lista, int32_t* liczba, const strDodatZam* d, char* msg);
 
 // Removes record k, moving the later ones down; removing the only record
 // releases the array. When shrinking fails the array is restored and the
 // text is "Error of reallocation the strDodatZam structure". An index outside
 // the array fails with the same text and changes nothing.
-int UsunDodatek(strDodatZam** lista, int32_t* liczba, int32_t k, char* msg);
+int DeleteAccessory(strDodatZam** lista, int32_t* liczba, int32_t k, char* msg);
 
 // Copies *d over record k; an index outside the array changes nothing.
-void NadpiszDodatek(strDodatZam* lista, int32_t liczba, int32_t k, const strDodatZam* d);
+void OverwriteAccessory(strDodatZam* lista, int32_t liczba, int32_t k, const strDodatZam* d);
 
 // Sets the dimensions beyond ilWym (taken within 0..3) to 0, as they are stored.
-void ZerujNadmiarWymiarow(strDodatZam* d);
+void ZeroExtraDimensions(strDodatZam* d);
 
-// The accessory's size is the model's RozmiarDodatku (model/comparison.h).
+// The accessory's size is the model's ComputeAccessorySize (model/comparison.h).
 
 #endif  // KV_DB_ACCESSORIES_H

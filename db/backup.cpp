@@ -86,20 +86,20 @@ std::string Folder(const char* dbPath) { return Join(DirOf(dbPath ? dbPath : "")
 
 fs::path U8(const std::string& s) { return fs::u8path(s); }
 
-std::string DateText(const KvCzas& t) {
+std::string DateText(const KvTime& t) {
     char buf[32];
     snprintf(buf, sizeof buf, "%04u-%02u-%02u", (unsigned)t.wYear, (unsigned)t.wMonth, (unsigned)t.wDay);
     return buf;
 }
 
-std::string TimeText(const KvCzas& t) {
+std::string TimeText(const KvTime& t) {
     char buf[32];
     snprintf(buf, sizeof buf, "%02u%02u%02u", (unsigned)t.wHour, (unsigned)t.wMinute, (unsigned)t.wSecond);
     return buf;
 }
 
-KvCzas Now() {
-    KvCzas t{};
+KvTime Now() {
+    KvTime t{};
     kvplat::LocalTime(&t);
     return t;
 }
@@ -292,7 +292,7 @@ bool IsDailyName(const std::string& name, const std::string& stem) {
 
 // Removes the ".part" files (and their journals) of this database's copies
 // that an interrupted run left in the folder.
-void RemoveStaleParts(const std::string& folder, const std::string& stem) {
+void RemoveUnfinishedCopies(const std::string& folder, const std::string& stem) {
     std::error_code ec;
     fs::directory_iterator it(U8(folder), ec), end;
     std::vector<fs::path> stale;
@@ -321,7 +321,7 @@ void BackupDailyName(const char* dbPath, char* name, int size) {
 }
 
 void BackupNowName(const char* dbPath, char* name, int size) {
-    const KvCzas t = Now();
+    const KvTime t = Now();
     Put(StemOf(dbPath) + "-" + DateText(t) + "-" + TimeText(t) + ".db", name, size);
 }
 
@@ -431,7 +431,7 @@ int BackupDaily(sqlite3* db, const char* dbPath, char* made, char* msg) {
         return kBackupDailyHadOne;
     }
     if (!EnsureFolder(folder, msg)) return kBackupDailyFailed;
-    RemoveStaleParts(folder, stem);
+    RemoveUnfinishedCopies(folder, stem);
     if (!CopyTo(db, dest, true, msg)) return kBackupDailyFailed;
     Put(dest, made, kBackupPathLen);
     // Pruning only after a good copy: a failed day never costs an old one.
@@ -478,7 +478,7 @@ int BackupRestore(sqlite3* db, const char* dbPath, const char* backup, BackupInf
     if (pages > 0) {
         const std::string folder = Folder(dbPath);
         if (!EnsureFolder(folder, msg)) return 0;
-        const KvCzas t = Now();
+        const KvTime t = Now();
         const std::string base = StemOf(dbPath) + "-before-restore-" + DateText(t) + "-" + TimeText(t);
         std::string dest = Join(folder, base + ".db");
         for (int n = 2; Exists(dest); n++) dest = Join(folder, base + "-" + std::to_string(n) + ".db");

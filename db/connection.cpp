@@ -398,15 +398,15 @@ static bool SettingsFlags(sqlite3_value* arg, int32_t* flags) {
     return true;
 }
 
-static void SqlMontZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
+static void SqlOrderAssembly(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int32_t flags;
-    if (SettingsFlags(argv[0], &flags)) sqlite3_result_int(ctx, flags & kMontazMaska);
+    if (SettingsFlags(argv[0], &flags)) sqlite3_result_int(ctx, flags & kAssemblyMask);
     else sqlite3_result_null(ctx);
 }
 
-static void SqlDemontZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
+static void SqlOrderDisassembly(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int32_t flags;
-    if (SettingsFlags(argv[0], &flags)) sqlite3_result_int(ctx, flags & kDemontazMaska);
+    if (SettingsFlags(argv[0], &flags)) sqlite3_result_int(ctx, flags & kDisassemblyMask);
     else sqlite3_result_null(ctx);
 }
 
@@ -419,7 +419,7 @@ bool DbComposedNumber(int32_t number, const void* seller, int len, int32_t year,
 }
 
 // "%d-%s-%4d" of number, the seller's abbreviation and year, upper-cased.
-static void SqlZlozNrZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
+static void SqlComposeOrderNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
     char text[64];
     if (sqlite3_value_type(argv[1]) != SQLITE_BLOB ||
         !DbComposedNumber(sqlite3_value_int(argv[0]), sqlite3_value_blob(argv[1]), sqlite3_value_bytes(argv[1]),
@@ -432,7 +432,7 @@ static void SqlZlozNrZam(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 int DbRegisterFunctions(char* msg) {
     // A server's statements never call them: the search composes the
-    // numbers on the desk (SzukajZamWgNumeru).
+    // numbers on the desk (FindOrderByNumber).
     if (ServerOpen()) return 1;
     struct Fn {
         const char* name;
@@ -440,9 +440,9 @@ int DbRegisterFunctions(char* msg) {
         void (*fn)(sqlite3_context*, int, sqlite3_value**);
     };
     static const Fn kFns[] = {
-        {"SQL_MONT_ZAM", 1, SqlMontZam},
-        {"SQL_DEMONT_ZAM", 1, SqlDemontZam},
-        {"SQL_ZLOZ_NR_ZAM", 3, SqlZlozNrZam},
+        {"SQL_MONT_ZAM", 1, SqlOrderAssembly},
+        {"SQL_DEMONT_ZAM", 1, SqlOrderDisassembly},
+        {"SQL_ZLOZ_NR_ZAM", 3, SqlComposeOrderNumber},
     };
     for (const Fn& f : kFns) {
         int rc = sqlite3_create_function(g_db, f.name, f.args, SQLITE_ANY | SQLITE_DETERMINISTIC, nullptr,

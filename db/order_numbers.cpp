@@ -17,7 +17,7 @@
 
 // ---- New order ------------------------------------------------------------
 
-void PrzenumerujZam(strZamRob* z, const strZmienne* zmienne, const strUstUzytk* ust) {
+void RenumberOrder(strZamRob* z, const strZmienne* zmienne, const strUstUzytk* ust) {
     strZam& r = z->zam;
     r.idZam = zmienne->idZam + 1;
     r.rok = zmienne->rok;
@@ -33,7 +33,7 @@ void PrzenumerujZam(strZamRob* z, const strZmienne* zmienne, const strUstUzytk* 
     r.sWycenZamParam.vatOkna = ust->sWycenZamParam.vatOkna;
 }
 
-void DomyslneZam(strZamRob* z, const strUstUzytk* ust) {
+void SetOrderDefaults(strZamRob* z, const strUstUzytk* ust) {
     strZam& r = z->zam;
     r.idWalZam = ust->idWalPrg;
     r.waga = ust->waga;
@@ -110,7 +110,7 @@ static int SearchOnServer(const char* numer, bool narrowed, int32_t number, int3
     return kDbQueryError;
 }
 
-int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg) {
+int FindOrderByNumber(const char* numer, int64_t* klucz, char* msg) {
     *klucz = 0;
     if (!numer) numer = "";
     // The composed number is compared with the text as always; a text that

@@ -35,7 +35,7 @@ static_assert(sizeof(strSumyZam) == 120, "totals record is 120 bytes");
 static_assert(offsetof(strSumyZam, zamNetto) == 104, "order net at byte 104");
 
 // View flag of the order window: the order was opened for correction.
-enum { kWidokKorekta = 4 };
+enum { kViewCorrection = 4 };
 
 struct strZamRob {
     strZam zam;           // the T_Zam columns and the window and accessory lists

@@ -27,12 +27,12 @@
 #include "util/msgbuf.h"
 
 // The column part of the order record: everything before the in-memory lists.
-static const size_t kKolumnyZam = offsetof(strZam, liczbaOkien);
+static const size_t kOrderColumnBytes = offsetof(strZam, liczbaOkien);
 
 // ---- Release, copy, compare ----------------------------------------------
 
-void ZwolnijZam(strZamRob* z) {
-    if (z->zam.okna) ZwolnijOkna(z->zam.okna, z->zam.liczbaOkien);
+void FreeOrder(strZamRob* z) {
+    if (z->zam.okna) FreeWindows(z->zam.okna, z->zam.liczbaOkien);
     z->zam.okna = nullptr;
     z->zam.liczbaOkien = 0;
     KvFree(z->zam.dodatki);
@@ -40,27 +40,27 @@ void ZwolnijZam(strZamRob* z) {
     z->zam.liczbaDodat = 0;
 }
 
-void ZwolnijIZerujZam(strZamRob* z) {
-    ZwolnijZam(z);
+void FreeAndZeroOrder(strZamRob* z) {
+    FreeOrder(z);
     memset(z, 0, sizeof *z);
 }
 
-int KopiujZam(strZamRob* cel, const strZamRob* zrodlo, char* msg) {
+int CopyOrder(strZamRob* cel, const strZamRob* zrodlo, char* msg) {
     if (cel == zrodlo) return 1;
-    memcpy(&cel->zam, &zrodlo->zam, kKolumnyZam);
+    memcpy(&cel->zam, &zrodlo->zam, kOrderColumnBytes);
     cel->zam.okna = nullptr;
     cel->zam.liczbaOkien = 0;
     cel->zam.dodatki = nullptr;
     cel->zam.liczbaDodat = 0;
     for (int32_t i = 0; zrodlo->zam.okna && i < zrodlo->zam.liczbaOkien; i++) {
-        if (!DodajOkno(&cel->zam.okna, &cel->zam.liczbaOkien, &zrodlo->zam.okna[i], msg)) {
-            ZwolnijZam(cel);
+        if (!AddWindow(&cel->zam.okna, &cel->zam.liczbaOkien, &zrodlo->zam.okna[i], msg)) {
+            FreeOrder(cel);
             return 0;
         }
     }
     for (int32_t i = 0; zrodlo->zam.dodatki && i < zrodlo->zam.liczbaDodat; i++) {
-        if (!DodajDodatek(&cel->zam.dodatki, &cel->zam.liczbaDodat, &zrodlo->zam.dodatki[i], msg)) {
-            ZwolnijZam(cel);
+        if (!AppendAccessory(&cel->zam.dodatki, &cel->zam.liczbaDodat, &zrodlo->zam.dodatki[i], msg)) {
+            FreeOrder(cel);
             return 0;
         }
     }
@@ -70,11 +70,11 @@ int KopiujZam(strZamRob* cel, const strZamRob* zrodlo, char* msg) {
 // ---- Load -----------------------------------------------------------------
 
 // Reads the operations of one window into its own list.
-static int WczytajOperacje(strOkno* o, char* msg) {
+static int LoadWindowOps(strOkno* o, char* msg) {
     o->oper = nullptr;
     o->liczbaOper = 0;
     strOperRysDb* wiersze = nullptr;
-    int n = CountReadOperRysDb(o->kluczOkno, &wiersze, msg);
+    int n = CountReadDrawingOps(o->kluczOkno, &wiersze, msg);
     if (n < 0) return 0;
     if (n == 0) return 1;
     uniOperRys* lista = (uniOperRys*)KvAlloc((size_t)n * sizeof(uniOperRys));
@@ -83,7 +83,7 @@ static int WczytajOperacje(strOkno* o, char* msg) {
         KvMsg(msg, "Error of allocation the uniOperRys union");
         return 0;
     }
-    for (int i = 0; i < n; i++) BlobNaOperRys(wiersze[i].uOperRysDb, kOperRysDbLen, &lista[i]);
+    for (int i = 0; i < n; i++) BlobToDrawOp(wiersze[i].uOperRysDb, kDrawingOpDbLen, &lista[i]);
     KvFree(wiersze);
     o->oper = lista;
     o->liczbaOper = n;
@@ -92,13 +92,13 @@ static int WczytajOperacje(strOkno* o, char* msg) {
 
 // Recomputes the derived geometry from the defining parts and checks that
 // the areas build: a window the designer could not show is refused here.
-static int OdbudujOkno(strOkno* o, char* msg) {
-    const int32_t format = FormatStruktury(o->status);
-    if (!ObliczGeometrie(o->oper, o->liczbaOper, format, o, msg)) return 0;
+static int RebuildWindow(strOkno* o, char* msg) {
+    const int32_t format = StructureFormat(o->status);
+    if (!ComputeGeometry(o->oper, o->liczbaOper, format, o, msg)) return 0;
     strObsOkno* tab = nullptr;
     int32_t n = 0;
-    if (!BudujStrukture(o->oper, o->liczbaOper, 0, 0, 1, &tab, &n, msg)) return 0;
-    ZwolnijStrukture(tab);
+    if (!BuildStructure(o->oper, o->liczbaOper, 0, 0, 1, &tab, &n, msg)) return 0;
+    FreeStructure(tab);
     return 1;
 }
 
@@ -107,29 +107,29 @@ static int OdbudujOkno(strOkno* o, char* msg) {
 // file lock once per order instead of once per statement.
 static const char kTrLoadOrder[] = "WczytanieZamowieniaSq";
 
-static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg);
+static int LoadOrderInTransaction(int64_t klucz, strZamRob* z, char* msg);
 
-int WczytajZam(int64_t klucz, strZamRob* z, char* msg) {
+int LoadOrder(int64_t klucz, strZamRob* z, char* msg) {
     memset(z, 0, sizeof *z);
     // Inside a caller's transaction the snapshot is already the caller's.
     DbReadTransaction odczyt(kTrLoadOrder, msg);
     if (odczyt.failed()) return 0;
-    return WczytajZamWTransakcji(klucz, z, msg);
+    return LoadOrderInTransaction(klucz, z, msg);
 }
 
-static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg) {
-    if (!ReadZam(klucz, &z->zam, msg)) {
+static int LoadOrderInTransaction(int64_t klucz, strZamRob* z, char* msg) {
+    if (!ReadOrderRow(klucz, &z->zam, msg)) {
         memset(z, 0, sizeof *z);
         return 0;
     }
-    int n = CountReadDodatZam(klucz, &z->zam.dodatki, msg);
+    int n = CountReadOrderAccessories(klucz, &z->zam.dodatki, msg);
     if (n < 0) {
         memset(z, 0, sizeof *z);
         return 0;
     }
     z->zam.liczbaDodat = n;
 
-    n = CountReadOkna(klucz, &z->zam.okna, msg);
+    n = CountReadWindows(klucz, &z->zam.okna, msg);
     bool ok = n >= 0;
     if (ok) {
         z->zam.liczbaOkien = n;
@@ -138,17 +138,17 @@ static int WczytajZamWTransakcji(int64_t klucz, strZamRob* z, char* msg) {
             z->zam.okna[i].oper = nullptr;
             z->zam.okna[i].liczbaOper = 0;
         }
-        for (int32_t i = 0; ok && i < n; i++) ok = WczytajOperacje(&z->zam.okna[i], msg);
-        for (int32_t i = 0; ok && i < n; i++) ok = OdbudujOkno(&z->zam.okna[i], msg);
+        for (int32_t i = 0; ok && i < n; i++) ok = LoadWindowOps(&z->zam.okna[i], msg);
+        for (int32_t i = 0; ok && i < n; i++) ok = RebuildWindow(&z->zam.okna[i], msg);
     }
     if (!ok) {
-        ZwolnijIZerujZam(z);
+        FreeAndZeroOrder(z);
         return 0;
     }
     z->flagiWidoku = 0;
     // In the load's own snapshot: what a later write compares with.
     if (!DbOrderPrint(klucz, &z->loadedPrint, msg)) {
-        ZwolnijIZerujZam(z);
+        FreeAndZeroOrder(z);
         return 0;
     }
     return 1;
@@ -211,11 +211,11 @@ static int StillAsLoaded(const strZamRob* z, char* msg) {
 // Inserts the accessories, windows and operations of the order whose key is
 // in the record. Window keys come back from the database before their
 // operations are written, since the operations carry them.
-static int ZapiszDzieci(strZam* z, char* msg) {
+static int SaveOrderChildren(strZam* z, char* msg) {
     for (int32_t i = 0; i < z->liczbaDodat; i++) z->dodatki[i].kluczZam = z->kluczZam;
-    if (z->liczbaDodat > 0 && !InsertDodatZam(z->liczbaDodat, z->dodatki, msg)) return 0;
+    if (z->liczbaDodat > 0 && !InsertOrderAccessories(z->liczbaDodat, z->dodatki, msg)) return 0;
     for (int32_t i = 0; i < z->liczbaOkien; i++) z->okna[i].kluczZam = z->kluczZam;
-    if (z->liczbaOkien > 0 && !InsertOkna(z->liczbaOkien, z->okna, msg)) return 0;
+    if (z->liczbaOkien > 0 && !InsertWindows(z->liczbaOkien, z->okna, msg)) return 0;
     for (int32_t i = 0; i < z->liczbaOkien; i++) {
         const strOkno& o = z->okna[i];
         if (!o.oper || o.liczbaOper <= 0) continue;
@@ -227,9 +227,9 @@ static int ZapiszDzieci(strZam* z, char* msg) {
         for (int32_t j = 0; j < o.liczbaOper; j++) {
             wiersze[j].kluczOkno = o.kluczOkno;
             wiersze[j].indeks = j;
-            OperRysNaBlob(&o.oper[j], wiersze[j].uOperRysDb);
+            DrawOpToBlob(&o.oper[j], wiersze[j].uOperRysDb);
         }
-        int ok = InsertOperRysDb(o.liczbaOper, wiersze, msg);
+        int ok = InsertDrawingOps(o.liczbaOper, wiersze, msg);
         KvFree(wiersze);
         if (!ok) return 0;
     }
@@ -238,7 +238,7 @@ static int ZapiszDzieci(strZam* z, char* msg) {
 
 // Rolls back after a failed step: the step's message stays, the roll-back
 // reports nothing of its own (SQLite may already have ended the transaction).
-static int Wycofaj(const char* nazwa) {
+static int RollBackAndFail(const char* nazwa) {
     DbRollback(nazwa, nullptr);
     return 0;
 }
@@ -284,7 +284,7 @@ static int SaveNew(strZamRob* z, strZmienne* zmienne, bool renumber, char* msg) 
     const int64_t kluczPrzed = z->zam.kluczZam;
     const int32_t numerPrzed = z->zam.idZam, rokPrzed = z->zam.rok;
     uint64_t print = 0;
-    if ((renumber && !TakeTheNumber(&z->zam, msg)) || !InsertZam(&z->zam, msg) || !ZapiszDzieci(&z->zam, msg) ||
+    if ((renumber && !TakeTheNumber(&z->zam, msg)) || !InsertOrderRow(&z->zam, msg) || !SaveOrderChildren(&z->zam, msg) ||
         !DbSaveLastOrderNumber(z->zam.idZam, msg) || !DbOrderPrint(z->zam.kluczZam, &print, msg) ||
         !DbTellDesks(kNewsOrder, z->zam.kluczZam, msg) ||
         !DbCommit(kTrSaveOrder, msg)) {
@@ -294,40 +294,40 @@ static int SaveNew(strZamRob* z, strZmienne* zmienne, bool renumber, char* msg) 
         z->zam.idZam = numerPrzed;
         z->zam.rok = rokPrzed;
         NameTheOrderOfABadCharacter(z->zam, msg);
-        return Wycofaj(kTrSaveOrder);
+        return RollBackAndFail(kTrSaveOrder);
     }
     if (zmienne) zmienne->idZam = z->zam.idZam;
     z->loadedPrint = print;
     return 1;
 }
 
-int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg) { return SaveNew(z, zmienne, false, msg); }
+int SaveNewOrder(strZamRob* z, strZmienne* zmienne, char* msg) { return SaveNew(z, zmienne, false, msg); }
 
 int SaveNewOrderNumbered(strZamRob* z, char* msg) { return SaveNew(z, nullptr, true, msg); }
 
-int NadpiszZam(strZamRob* z, char* msg) {
+int OverwriteOrder(strZamRob* z, char* msg) {
     if (!DbBegin(kTrOverwriteOrder, msg)) return 0;
-    if (!StillAsLoaded(z, msg)) return Wycofaj(kTrOverwriteOrder);
-    if (!UsunDzieciZam(z->zam.kluczZam, msg) || !UpdateZam(&z->zam, msg)) {
+    if (!StillAsLoaded(z, msg)) return RollBackAndFail(kTrOverwriteOrder);
+    if (!DeleteOrderChildren(z->zam.kluczZam, msg) || !UpdateOrderRow(&z->zam, msg)) {
         NameTheOrderOfABadCharacter(z->zam, msg);
-        return Wycofaj(kTrOverwriteOrder);
+        return RollBackAndFail(kTrOverwriteOrder);
     }
     // An order deleted meanwhile must not come back as orphaned windows.
     if (DbChanges() != 1) {
         KvMsg(msg, "Error of updating str%s in the database", "Zam");
-        return Wycofaj(kTrOverwriteOrder);
+        return RollBackAndFail(kTrOverwriteOrder);
     }
     uint64_t print = 0;
-    if (!ZapiszDzieci(&z->zam, msg) || !DbOrderPrint(z->zam.kluczZam, &print, msg) ||
+    if (!SaveOrderChildren(&z->zam, msg) || !DbOrderPrint(z->zam.kluczZam, &print, msg) ||
         !DbTellDesks(kNewsOrder, z->zam.kluczZam, msg) || !DbCommit(kTrOverwriteOrder, msg)) {
         NameTheOrderOfABadCharacter(z->zam, msg);
-        return Wycofaj(kTrOverwriteOrder);
+        return RollBackAndFail(kTrOverwriteOrder);
     }
     z->loadedPrint = print;
     return 1;
 }
 
-int UsunDzieciZam(int64_t klucz, char* msg) {
+int DeleteOrderChildren(int64_t klucz, char* msg) {
     char sql[256];
     snprintf(sql, sizeof sql, "DELETE FROM T_DodatZam WHERE kluczZam = %" PRId64 ";", klucz);
     if (!DbExec(sql, msg)) return 0;
@@ -340,13 +340,13 @@ int UsunDzieciZam(int64_t klucz, char* msg) {
     return DbExec(sql, msg);
 }
 
-int UsunZam(int64_t klucz, char* msg) {
+int DeleteOrder(int64_t klucz, char* msg) {
     if (!DbBegin(kTrDeleteOrder, msg)) return 0;
     char sql[128];
     snprintf(sql, sizeof sql, "DELETE FROM T_Zam WHERE kluczZam = %" PRId64 ";", klucz);
-    if (!UsunDzieciZam(klucz, msg) || !DbExec(sql, msg) || !DbTellDesks(kNewsOrderDeleted, klucz, msg) ||
+    if (!DeleteOrderChildren(klucz, msg) || !DbExec(sql, msg) || !DbTellDesks(kNewsOrderDeleted, klucz, msg) ||
         !DbCommit(kTrDeleteOrder, msg))
-        return Wycofaj(kTrDeleteOrder);
+        return RollBackAndFail(kTrDeleteOrder);
     return 1;
 }
 
@@ -354,27 +354,27 @@ int ChangeLoadedOrderStatus(strZamRob* z, int32_t status, char* msg) {
     static const char kTr[] = "ZmianaStanuZamowieniaSq";
     if (!DbBegin(kTr, msg)) return 0;
     uint64_t print = 0;
-    if (!StillAsLoaded(z, msg) || !ZmienStatusZam(z->zam.kluczZam, status, msg) ||
+    if (!StillAsLoaded(z, msg) || !ChangeOrderStatus(z->zam.kluczZam, status, msg) ||
         !DbOrderPrint(z->zam.kluczZam, &print, msg) || !DbCommit(kTr, msg))
-        return Wycofaj(kTr);
+        return RollBackAndFail(kTr);
     z->zam.status = status;
     z->loadedPrint = print;
     return 1;
 }
 
 int DeleteLoadedOrder(strZamRob* z, char* msg) {
-    // UsunZam's transaction, with the check inside it.
+    // DeleteOrder's transaction, with the check inside it.
     if (!DbBegin(kTrDeleteOrder, msg)) return 0;
     char sql[128];
     snprintf(sql, sizeof sql, "DELETE FROM T_Zam WHERE kluczZam = %" PRId64 ";", z->zam.kluczZam);
-    if (!StillAsLoaded(z, msg) || !UsunDzieciZam(z->zam.kluczZam, msg) || !DbExec(sql, msg) ||
+    if (!StillAsLoaded(z, msg) || !DeleteOrderChildren(z->zam.kluczZam, msg) || !DbExec(sql, msg) ||
         !DbTellDesks(kNewsOrderDeleted, z->zam.kluczZam, msg) || !DbCommit(kTrDeleteOrder, msg))
-        return Wycofaj(kTrDeleteOrder);
+        return RollBackAndFail(kTrDeleteOrder);
     z->loadedPrint = 0;
     return 1;
 }
 
-int ZmienStatusZam(int64_t klucz, int32_t status, char* msg) {
+int ChangeOrderStatus(int64_t klucz, int32_t status, char* msg) {
     char sql[128];
     snprintf(sql, sizeof sql, "UPDATE T_Zam SET status = %d WHERE kluczZam = %" PRId64 ";", (int)status,
              klucz);
@@ -496,7 +496,7 @@ int OrderStream::Next(strZamRob* z, char* msg) {
             while (w < s.winList.size() && s.winList[w].kluczOkno < s.opRow.kluczOkno) s.opStart[++w] = (int32_t)s.opList.size();
             if (w < s.winList.size() && s.winList[w].kluczOkno == s.opRow.kluczOkno) {
                 uniOperRys op;
-                BlobNaOperRys(s.opRow.uOperRysDb, kOperRysDbLen, &op);
+                BlobToDrawOp(s.opRow.uOperRysDb, kDrawingOpDbLen, &op);
                 s.opList.push_back(op);
             }
             s.op.ready = false;
@@ -515,7 +515,7 @@ int OrderStream::Next(strZamRob* z, char* msg) {
         o.liczbaOper = n;
     }
     for (strOkno& o : s.winList) {
-        if (!OdbudujOkno(&o, msg)) {
+        if (!RebuildWindow(&o, msg)) {
             memset(z, 0, sizeof *z);
             return -1;
         }

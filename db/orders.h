@@ -27,17 +27,17 @@
 // and nothing is allocated. A missing key: "Error of reading T_Zam table
 // from the database". The rows are read in one read transaction
 // ("WczytanieZamowieniaSq") unless the caller has one open.
-int WczytajZam(int64_t klucz, strZamRob* z, char* msg);
+int LoadOrder(int64_t klucz, strZamRob* z, char* msg);
 
 // Saves a new order: inserts its row, accessories, windows and operations
 // and stores its number as the last order number, all in the transaction
 // "ZachowanieZamowieniaSq". On success the record holds the assigned order
 // and window keys and zmienne->idZam = z->zam.idZam. On failure the
 // database and *zmienne are as they were. The order keeps the number it has.
-int ZapiszNoweZam(strZamRob* z, strZmienne* zmienne, char* msg);
+int SaveNewOrder(strZamRob* z, strZmienne* zmienne, char* msg);
 
 // The desk's save of a new order, whose number was given when the order was
-// begun. On a file, ZapiszNoweZam. On a server other desks number orders
+// begun. On a file, SaveNewOrder. On a server other desks number orders
 // too: the number is taken with the variables row locked, so one another
 // desk took meanwhile becomes the next free one, and a year closed
 // meanwhile gives the new year's numbering; the record then holds the
@@ -48,11 +48,11 @@ int SaveNewOrderNumbered(strZamRob* z, char* msg);
 // windows get new keys) and its row updated, in "NadpisanieZamowieniaSq".
 // The last order number is not touched. Refused, nothing written, when
 // another desk wrote the order since the record was loaded (loadedPrint).
-int NadpiszZam(strZamRob* z, char* msg);
+int OverwriteOrder(strZamRob* z, char* msg);
 
 // Deletes the order and its children in "UsuniecieZamowieniaSq". The last
 // order number is not lowered, so a number is never given out twice.
-int UsunZam(int64_t klucz, char* msg);
+int DeleteOrder(int64_t klucz, char* msg);
 
 // True when the order `klucz` is stored with the number `idZam` of the year
 // `rok`: a "NEW" order opened from the register is rewritten on Save, while
@@ -61,7 +61,7 @@ int UsunZam(int64_t klucz, char* msg);
 bool DbOrderStoredUnderNumber(int64_t klucz, int32_t idZam, int32_t rok);
 
 // Sets the order's status, outside any transaction.
-int ZmienStatusZam(int64_t klucz, int32_t status, char* msg);
+int ChangeOrderStatus(int64_t klucz, int32_t status, char* msg);
 
 // A print of the stored order `klucz`: its T_Zam row, its windows' keys (an
 // overwrite gives every window new ones) and its accessories' rows. Another
@@ -70,42 +70,42 @@ int ZmienStatusZam(int64_t klucz, int32_t status, char* msg);
 bool DbOrderPrint(int64_t klucz, uint64_t* print, char* msg);
 
 // The order window's status change and deletion of the order it loaded:
-// like ZmienStatusZam and UsunZam, in one transaction, refused when the
+// like ChangeOrderStatus and DeleteOrder, in one transaction, refused when the
 // stored order is no longer what the record was loaded from (its
 // loadedPrint): "The order %s was changed at another desk after it was
-// opened ..." and nothing written. The overwrite (NadpiszZam) checks the
+// opened ..." and nothing written. The overwrite (OverwriteOrder) checks the
 // same; a save or a status change brings the record's print up to date.
 int ChangeLoadedOrderStatus(strZamRob* z, int32_t status, char* msg);
 int DeleteLoadedOrder(strZamRob* z, char* msg);
 
 // Deletes the accessories, operations and windows of the order. Meant for
 // inside overwrite and delete, which own the transaction.
-int UsunDzieciZam(int64_t klucz, char* msg);
+int DeleteOrderChildren(int64_t klucz, char* msg);
 
 // Makes *cel a deep copy of the columns and both lists of *zrodlo (own
 // lists; the view flags and totals of *cel are kept). Whatever lists *cel
 // held are not released. On failure both lists of *cel are empty.
-int KopiujZam(strZamRob* cel, const strZamRob* zrodlo, char* msg);
+int CopyOrder(strZamRob* cel, const strZamRob* zrodlo, char* msg);
 
 // Releases the window and accessory lists; counts and pointers become 0.
-void ZwolnijZam(strZamRob* z);
+void FreeOrder(strZamRob* z);
 // The same, then zero-fills the whole record.
-void ZwolnijIZerujZam(strZamRob* z);
+void FreeAndZeroOrder(strZamRob* z);
 
 // The renumbering step of a new order: number = last + 1, the working year,
 // today's date and today + the fulfilment time, status 0, no symbol, the
 // seller's data, the discount and the three VAT rates from the settings.
-void PrzenumerujZam(strZamRob* z, const strZmienne* zmienne, const strUstUzytk* ust);
+void RenumberOrder(strZamRob* z, const strZmienne* zmienne, const strUstUzytk* ust);
 
 // The defaults step: currency, window weight, assembly and disassembly
 // prices and the valuation flags from the settings.
-void DomyslneZam(strZamRob* z, const strUstUzytk* ust);
+void SetOrderDefaults(strZamRob* z, const strUstUzytk* ust);
 
 // The key of the order whose composed number SQL_ZLOZ_NR_ZAM(idZam,
 // sDaneUzytk, rok) equals `numer` (already upper-cased), bound as a
 // parameter. Returns kDbQueryValue (found), kDbQueryNoRow, kDbQueryNull or
 // kDbQueryError (with msg). Needs the SQL functions registered.
-int SzukajZamWgNumeru(const char* numer, int64_t* klucz, char* msg);
+int FindOrderByNumber(const char* numer, int64_t* klucz, char* msg);
 
 // What a key walk's callback answers.
 enum DbWalkAnswer {
@@ -141,7 +141,7 @@ public:
 
     // The orders of `status` (1-6; any other value every order), in key order.
     bool Open(int32_t status, char* msg);
-    // The next order into *z, as WczytajZam would load it (its totals and
+    // The next order into *z, as LoadOrder would load it (its totals and
     // view flags zero): 1; 0 after the last; -1 with the text the load of
     // that order gives. The lists belong to the stream and hold until the
     // next call: the caller copies what it keeps and never releases them.

@@ -51,8 +51,8 @@ static_assert(sizeof(strGrubProf) == 16, "profile thickness block is 16 bytes");
 
 // Valuation flags word: assembly mode in bits 0-1, disassembly in bits 2-3.
 enum : int32_t {
-    kMontazMaska = 3,     // 0 without, 1 by size, 2 fixed price
-    kDemontazMaska = 12,  // 0 without, 4 by size, 8 fixed price
+    kAssemblyMask = 3,     // 0 without, 1 by size, 2 fixed price
+    kDisassemblyMask = 12,  // 0 without, 4 by size, 8 fixed price
 };
 
 // Valuation parameters, 40 bytes; the settings' defaults and each order's copy.
@@ -159,11 +159,11 @@ struct strOkno {
 };
 
 // T_OperRysDb: one stored drawing operation (the first 152 bytes of a uniOperRys).
-enum { kOperRysDbLen = 152 };
+enum { kDrawingOpDbLen = 152 };
 struct strOperRysDb {
     int64_t kluczOkno;
     int32_t indeks;  // position in the window's list, from 0
-    unsigned char uOperRysDb[kOperRysDbLen];
+    unsigned char uOperRysDb[kDrawingOpDbLen];
 };
 
 // T_DodatZam: one accessory of an order.

@@ -14,7 +14,7 @@
 // Code page 1250: the user's names may hold Polish letters.
 enum { kCharsetEe = 238 };
 
-void KluczRejestru(const char* nazwa, char klucz[128]) {
+void RegisterKey(const char* nazwa, char klucz[128]) {
     size_t n = strnlen(nazwa, 127);
     memcpy(klucz, nazwa, n);
     klucz[n] = 0;
@@ -24,7 +24,7 @@ void KluczRejestru(const char* nazwa, char klucz[128]) {
 }
 
 // The name as it will be stored: trimmed, within the 128-byte field.
-static void Przytnij(const char* nazwa, char wynik[128]) {
+static void TrimName(const char* nazwa, char wynik[128]) {
     size_t n = strnlen(nazwa, 127);
     memcpy(wynik, nazwa, n);
     wynik[n] = 0;
@@ -34,10 +34,10 @@ static void Przytnij(const char* nazwa, char wynik[128]) {
 
 // Index of the row whose key equals `klucz`, or -1. Rows are records of
 // `rozmiar` bytes beginning with their 128-byte name.
-static int32_t Znajdz(const void* wiersze, int32_t n, size_t rozmiar, const char* klucz) {
+static int32_t Lookup(const void* wiersze, int32_t n, size_t rozmiar, const char* klucz) {
     char k[128];
     for (int32_t i = 0; i < n; i++) {
-        KluczRejestru((const char*)wiersze + (size_t)i * rozmiar, k);
+        RegisterKey((const char*)wiersze + (size_t)i * rozmiar, k);
         if (strcmp(k, klucz) == 0) return i;
     }
     return -1;
@@ -45,79 +45,79 @@ static int32_t Znajdz(const void* wiersze, int32_t n, size_t rozmiar, const char
 
 // One name: rewrite the matching row (when `update` is given) or insert.
 template <class Rec>
-static int Zapisz(const Rec* wiersze, int32_t n, Rec& nowy, int (*update)(const Rec*, const char*, char*),
+static int Store(const Rec* wiersze, int32_t n, Rec& nowy, int (*update)(const Rec*, const char*, char*),
                   int (*insert)(int, Rec*, char*), char* msg) {
     char klucz[128];
-    KluczRejestru(nowy.nazwa, klucz);
+    RegisterKey(nowy.nazwa, klucz);
     if (!klucz[0]) return 1;
     char nazwa[128];
-    Przytnij(nowy.nazwa, nazwa);
+    TrimName(nowy.nazwa, nazwa);
     memcpy(nowy.nazwa, nazwa, sizeof nazwa);
-    int32_t i = Znajdz(wiersze, n, sizeof(Rec), klucz);
+    int32_t i = Lookup(wiersze, n, sizeof(Rec), klucz);
     if (i >= 0) return update ? update(&nowy, wiersze[i].nazwa, msg) : 1;
     return insert(1, &nowy, msg);
 }
 
-int WczytajRejestryOkna(strRejestryOkna* r, char* msg) {
+int LoadWindowRegisters(WindowRegisters* r, char* msg) {
     memset(r, 0, sizeof *r);
-    if ((r->liczbaProfili = CountReadZstProfil(&r->profile, msg)) >= 0 &&
-        (r->liczbaKolorow = CountReadZstKolor(&r->kolory, msg)) >= 0 &&
-        (r->liczbaSzprosow = CountReadZstSzpros(&r->szprosy, msg)) >= 0 &&
-        (r->liczbaOkuc = CountReadZstOkucie(&r->okucia, msg)) >= 0 &&
-        (r->liczbaListew = CountReadZstListwa(&r->listwy, msg)) >= 0 &&
-        (r->liczbaWypeln = CountReadZstWypeln(&r->wypeln, msg)) >= 0)
+    if ((r->profileCount = CountReadProfileRegister(&r->profile, msg)) >= 0 &&
+        (r->colourCount = CountReadColourRegister(&r->colourRows, msg)) >= 0 &&
+        (r->muntinCount = CountReadMuntinRegister(&r->szprosy, msg)) >= 0 &&
+        (r->hardwareCount = CountReadHardwareRegister(&r->hardwareRows, msg)) >= 0 &&
+        (r->beadCount = CountReadBeadRegister(&r->beadRows, msg)) >= 0 &&
+        (r->fillingCount = CountReadFillingRegister(&r->wypeln, msg)) >= 0)
         return 1;
-    ZwolnijRejestryOkna(r);
+    FreeWindowRegisters(r);
     return 0;
 }
 
-void ZwolnijRejestryOkna(strRejestryOkna* r) {
+void FreeWindowRegisters(WindowRegisters* r) {
     KvFree(r->profile);
-    KvFree(r->kolory);
+    KvFree(r->colourRows);
     KvFree(r->szprosy);
-    KvFree(r->okucia);
-    KvFree(r->listwy);
+    KvFree(r->hardwareRows);
+    KvFree(r->beadRows);
     KvFree(r->wypeln);
     memset(r, 0, sizeof *r);
 }
 
-static void Kopiuj(char (&cel)[128], const char* zrodlo) {
+static void CopyName(char (&cel)[128], const char* zrodlo) {
     size_t n = strnlen(zrodlo, 127);
     memcpy(cel, zrodlo, n);
     memset(cel + n, 0, sizeof cel - n);
 }
 
-int ZapiszRejestryOkna(const strOkno* o, const strRejestryOkna* r, char* msg) {
+int SaveWindowRegisters(const strOkno* o, const WindowRegisters* r, char* msg) {
     strZstProfil p{};
-    Kopiuj(p.nazwa, o->nazProfil);
+    CopyName(p.nazwa, o->nazProfil);
     p.typ = o->iProfSch;
     p.sGrubProf = o->sGrubProf;
-    if (!Zapisz<strZstProfil>(r->profile, r->liczbaProfili, p, UpdateZstProfil, InsertZstProfil, msg))
+    if (!Store<strZstProfil>(r->profile, r->profileCount, p, UpdateProfileRegister, InsertProfileRegister, msg))
         return 0;
     strZstKolor k{};
-    Kopiuj(k.nazwa, o->nazKolor);
+    CopyName(k.nazwa, o->nazKolor);
     k.typ = o->iKolor;
-    if (!Zapisz<strZstKolor>(r->kolory, r->liczbaKolorow, k, UpdateZstKolor, InsertZstKolor, msg)) return 0;
+    if (!Store<strZstKolor>(r->colourRows, r->colourCount, k, UpdateColourRegister, InsertColourRegister, msg)) return 0;
     strZstSzpros s{};
-    Kopiuj(s.nazwa, o->nazSzpros);
+    CopyName(s.nazwa, o->nazSzpros);
     s.grubSzpros = o->grubSzpros;
-    if (!Zapisz<strZstSzpros>(r->szprosy, r->liczbaSzprosow, s, UpdateZstSzpros, InsertZstSzpros, msg))
+    if (!Store<strZstSzpros>(r->szprosy, r->muntinCount, s, UpdateMuntinRegister, InsertMuntinRegister, msg))
         return 0;
     strZstOkucie ok{};
-    Kopiuj(ok.nazwa, o->nazOkucie);
-    if (!Zapisz<strZstOkucie>(r->okucia, r->liczbaOkuc, ok, nullptr, InsertZstOkucie, msg)) return 0;
+    CopyName(ok.nazwa, o->nazOkucie);
+    if (!Store<strZstOkucie>(r->hardwareRows, r->hardwareCount, ok, nullptr, InsertHardwareRegister, msg)) return 0;
     strZstListwa l{};
-    Kopiuj(l.nazwa, o->nazListwa);
-    if (!Zapisz<strZstListwa>(r->listwy, r->liczbaListew, l, nullptr, InsertZstListwa, msg)) return 0;
+    CopyName(l.nazwa, o->nazListwa);
+    if (!Store<strZstListwa>(r->beadRows, r->beadCount, l, nullptr, InsertBeadRegister, msg)) return 0;
 
     int32_t poz = 0;
-    char nazwa[kNazwaWypelnLen];
+    char nazwa[kFillingNameLen];
     int32_t typ = 0;
-    while (NastRozneWypeln(&poz, o->oper, o->liczbaOper, nazwa, &typ)) {
+    while (NextDistinctFilling(&poz, o->oper, o->liczbaOper, nazwa, &typ)) {
         strZstWypeln w{};
-        Kopiuj(w.nazwa, nazwa);
+        CopyName(w.nazwa, nazwa);
         w.typ = typ;
-        if (!Zapisz<strZstWypeln>(r->wypeln, r->liczbaWypeln, w, UpdateZstWypeln, InsertZstWypeln, msg))
+        if (!Store<strZstWypeln>(r->wypeln, r->fillingCount, w, UpdateFillingRegister, InsertFillingRegister, msg))
             return 0;
     }
     return 1;
@@ -131,17 +131,17 @@ static int SaveAgainstFreshRegisters(const strOkno* o, char* msg) {
                 "IN SHARE ROW EXCLUSIVE MODE;",
                 msg))
         return 0;
-    strRejestryOkna fresh{};
-    if (!WczytajRejestryOkna(&fresh, msg)) return 0;
-    const int ok = ZapiszRejestryOkna(o, &fresh, msg);
-    ZwolnijRejestryOkna(&fresh);
+    WindowRegisters fresh{};
+    if (!LoadWindowRegisters(&fresh, msg)) return 0;
+    const int ok = SaveWindowRegisters(o, &fresh, msg);
+    FreeWindowRegisters(&fresh);
     return ok;
 }
 
-int DbSaveWindowRegisters(const strOkno* o, const strRejestryOkna* r, char* msg) {
+int DbSaveWindowRegisters(const strOkno* o, const WindowRegisters* r, char* msg) {
     static const char kTransaction[] = "ZapisRejestrowOkna";
     if (!DbBegin(kTransaction, msg)) return 0;
-    const int ok = DbBackendInUse() == kDbServer ? SaveAgainstFreshRegisters(o, msg) : ZapiszRejestryOkna(o, r, msg);
+    const int ok = DbBackendInUse() == kDbServer ? SaveAgainstFreshRegisters(o, msg) : SaveWindowRegisters(o, r, msg);
     if (!ok) {
         DbRollback(kTransaction, nullptr);
         return 0;
@@ -153,21 +153,21 @@ int DbSaveWindowRegisters(const strOkno* o, const strRejestryOkna* r, char* msg)
     return 1;
 }
 
-int ZapiszRejestrDodat(const strDodatZam* d, const strZstDodat* rej, int32_t n, char* msg) {
+int SaveAccessoryRegister(const strDodatZam* d, const strZstDodat* rej, int32_t n, char* msg) {
     strZstDodat z{};
-    Kopiuj(z.nazwa, d->nazwa);
+    CopyName(z.nazwa, d->nazwa);
     z.ilWym = d->ilWym;
     size_t j = strnlen(d->jm, sizeof z.jm - 1);
     memcpy(z.jm, d->jm, j);
-    if (DbBackendInUse() != kDbServer) return Zapisz<strZstDodat>(rej, n, z, UpdateZstDodat, InsertZstDodat, msg);
+    if (DbBackendInUse() != kDbServer) return Store<strZstDodat>(rej, n, z, UpdateAccessoryRegister, InsertAccessoryRegister, msg);
     // As the window's registers: locked and read again inside a transaction.
     static const char kTransaction[] = "ZapisRejestruDodatkow";
     if (!DbBegin(kTransaction, msg)) return 0;
     strZstDodat* fresh = nullptr;
     int rows = -1;
     int ok = DbExec("LOCK TABLE T_ZstDodat IN SHARE ROW EXCLUSIVE MODE;", msg) &&
-             (rows = CountReadZstDodat(&fresh, msg)) >= 0 &&
-             Zapisz<strZstDodat>(fresh, rows, z, UpdateZstDodat, InsertZstDodat, msg) && DbCommit(kTransaction, msg);
+             (rows = CountReadAccessoryRegister(&fresh, msg)) >= 0 &&
+             Store<strZstDodat>(fresh, rows, z, UpdateAccessoryRegister, InsertAccessoryRegister, msg) && DbCommit(kTransaction, msg);
     if (fresh) KvFree(fresh);
     if (!ok) DbRollback(kTransaction, nullptr);
     return ok;

@@ -16,43 +16,43 @@
 #include "db/records.h"
 
 // The six registers the designer offers, as read at its start.
-struct strRejestryOkna {
+struct WindowRegisters {
     strZstProfil* profile;
-    int32_t liczbaProfili;
-    strZstKolor* kolory;
-    int32_t liczbaKolorow;
+    int32_t profileCount;
+    strZstKolor* colourRows;
+    int32_t colourCount;
     strZstSzpros* szprosy;
-    int32_t liczbaSzprosow;
-    strZstOkucie* okucia;
-    int32_t liczbaOkuc;
-    strZstListwa* listwy;
-    int32_t liczbaListew;
+    int32_t muntinCount;
+    strZstOkucie* hardwareRows;
+    int32_t hardwareCount;
+    strZstListwa* beadRows;
+    int32_t beadCount;
     strZstWypeln* wypeln;
-    int32_t liczbaWypeln;
+    int32_t fillingCount;
 };
 
 // Reads the six registers. On failure nothing stays allocated and *r is zero.
-int WczytajRejestryOkna(strRejestryOkna* r, char* msg);
-void ZwolnijRejestryOkna(strRejestryOkna* r);
+int LoadWindowRegisters(WindowRegisters* r, char* msg);
+void FreeWindowRegisters(WindowRegisters* r);
 
 // Files the names of `okno` in the order profile, colour, muntin, hardware,
 // glazing bead, then each distinct filling name. Empty names are skipped;
 // hardware and glazing beads that match change nothing. `r` is the registers
 // as read at the designer's start. Stops at the first failure.
-int ZapiszRejestryOkna(const strOkno* okno, const strRejestryOkna* r, char* msg);
+int SaveWindowRegisters(const strOkno* okno, const WindowRegisters* r, char* msg);
 
-// ZapiszRejestryOkna in one transaction ("ZapisRejestrowOkna"): a failure
+// SaveWindowRegisters in one transaction ("ZapisRejestrowOkna"): a failure
 // half-way leaves every register as it was, so that the next attempt finds
 // them as the designer read them.
-int DbSaveWindowRegisters(const strOkno* okno, const strRejestryOkna* r, char* msg);
+int DbSaveWindowRegisters(const strOkno* okno, const WindowRegisters* r, char* msg);
 
 // Files the accessory's name with its number of dimensions and unit in
 // T_ZstDodat, matching against `rej` (n rows, as read at the dialog's start).
-int ZapiszRejestrDodat(const strDodatZam* d, const strZstDodat* rej, int32_t n, char* msg);
+int SaveAccessoryRegister(const strDodatZam* d, const strZstDodat* rej, int32_t n, char* msg);
 
 // The comparison key of a register name: trimmed of blanks and tabs at both
 // ends and upper-cased. `klucz` has room for 128 bytes.
-void KluczRejestru(const char* nazwa, char klucz[128]);
+void RegisterKey(const char* nazwa, char klucz[128]);
 
 // The seven registers in the order of the main menu's "Delete register of
 // used ..." commands: profiles, hardware, colours, glazing beads, muntins,

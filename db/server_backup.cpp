@@ -215,7 +215,7 @@ int BackupRestoreToServer(const char* conninfo, const char* file, bool replace, 
             if (isRegister) {
                 char key[128];
                 const char* name = (const char*)sqlite3_column_text(from.get(), 0);
-                KluczRejestru(name ? name : "", key);
+                RegisterKey(name ? name : "", key);
                 if (!names.insert(key).second) continue;
             }
             to.Reset();

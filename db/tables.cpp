@@ -29,10 +29,10 @@
 #define TABLE(var, nm, rec, cols) \
     const TableDef var = {nm, sizeof(rec), cols, (int)(sizeof(cols) / sizeof(cols[0]))}
 
-static const ColumnDef kColsZmienne[] = {COL_I32(strZmienne, idZam), COL_I32(strZmienne, rok)};
-TABLE(kTabZmienne, "Zmienne", strZmienne, kColsZmienne);
+static const ColumnDef kColsVariables[] = {COL_I32(strZmienne, idZam), COL_I32(strZmienne, rok)};
+TABLE(kTabZmienne, "Zmienne", strZmienne, kColsVariables);
 
-static const ColumnDef kColsUstUzytk[] = {
+static const ColumnDef kColsUserSettings[] = {
     COL_I32(strUstUzytk, idWalPrg),
     COL_I32(strUstUzytk, czasReal),
     COL_I32(strUstUzytk, waga),
@@ -44,18 +44,18 @@ static const ColumnDef kColsUstUzytk[] = {
     COL_I32(strUstUzytk, wysNaglDruk),
     COL_I32(strUstUzytk, status),
 };
-TABLE(kTabUstUzytk, "UstUzytk", strUstUzytk, kColsUstUzytk);
+TABLE(kTabUstUzytk, "UstUzytk", strUstUzytk, kColsUserSettings);
 
-static const ColumnDef kColsZam[] = {
+static const ColumnDef kColsOrder[] = {
     COL_KEY(strZam, kluczZam),      COL_I32(strZam, idZam),      COL_I32(strZam, rok),
     COL_TXT(strZam, dodOznaczZam),  COL_I32(strZam, idWalZam),   COL_TXT(strZam, dataZam),
     COL_TXT(strZam, dataReal),      COL_TXT(strZam, nazwaNabyw), COL_TXT(strZam, adresNabyw),
     COL_TXT(strZam, infDodatNabyw), COL_I32(strZam, waga),       COL_TXT(strZam, uwagi),
     COL_I32(strZam, status),        COL_BLB(strZam, sDaneUzytk), COL_BLB(strZam, sWycenZamParam),
 };
-TABLE(kTabZam, "Zam", strZam, kColsZam);
+TABLE(kTabZam, "Zam", strZam, kColsOrder);
 
-static const ColumnDef kColsOkno[] = {
+static const ColumnDef kColsWindow[] = {
     COL_KEY(strOkno, kluczOkno), COL_I64(strOkno, kluczZam),   COL_I32(strOkno, iProfSch),
     COL_I32(strOkno, iOkucie),   COL_I32(strOkno, iKolor),     COL_I32(strOkno, iListwa),
     COL_I32(strOkno, iSzpros),   COL_TXT(strOkno, nazProfil),  COL_TXT(strOkno, nazOkucie),
@@ -64,38 +64,38 @@ static const ColumnDef kColsOkno[] = {
     COL_I64(strOkno, cenaZReki), COL_BLB(strOkno, sWspUw),     COL_I32(strOkno, uwZReki),
     COL_TXT(strOkno, uwagi),     COL_I32(strOkno, status),
 };
-TABLE(kTabOkno, "Okno", strOkno, kColsOkno);
+TABLE(kTabOkno, "Okno", strOkno, kColsWindow);
 
-static const ColumnDef kColsOperRysDb[] = {
+static const ColumnDef kColsDrawingOp[] = {
     COL_I64(strOperRysDb, kluczOkno),
     COL_I32(strOperRysDb, indeks),
     COL_BLB(strOperRysDb, uOperRysDb),
 };
-TABLE(kTabOperRysDb, "OperRysDb", strOperRysDb, kColsOperRysDb);
+TABLE(kTabOperRysDb, "OperRysDb", strOperRysDb, kColsDrawingOp);
 
-static const ColumnDef kColsDodatZam[] = {
+static const ColumnDef kColsOrderAccessory[] = {
     COL_I64(strDodatZam, kluczZam), COL_I32(strDodatZam, iKolej),    COL_TXT(strDodatZam, nazwa),
     COL_I32(strDodatZam, ilWym),    COL_TXT(strDodatZam, jm),        COL_BLB(strDodatZam, wymiar),
     COL_I32(strDodatZam, ilosc),    COL_I64(strDodatZam, cenaZReki),
 };
-TABLE(kTabDodatZam, "DodatZam", strDodatZam, kColsDodatZam);
+TABLE(kTabDodatZam, "DodatZam", strDodatZam, kColsOrderAccessory);
 
-static const ColumnDef kColsZstProfil[] = {COL_TXT(strZstProfil, nazwa), COL_I32(strZstProfil, typ),
+static const ColumnDef kColsProfileRegister[] = {COL_TXT(strZstProfil, nazwa), COL_I32(strZstProfil, typ),
                                            COL_BLB(strZstProfil, sGrubProf)};
-TABLE(kTabZstProfil, "ZstProfil", strZstProfil, kColsZstProfil);
-static const ColumnDef kColsZstOkucie[] = {COL_TXT(strZstOkucie, nazwa)};
-TABLE(kTabZstOkucie, "ZstOkucie", strZstOkucie, kColsZstOkucie);
-static const ColumnDef kColsZstKolor[] = {COL_TXT(strZstKolor, nazwa), COL_I32(strZstKolor, typ)};
-TABLE(kTabZstKolor, "ZstKolor", strZstKolor, kColsZstKolor);
-static const ColumnDef kColsZstListwa[] = {COL_TXT(strZstListwa, nazwa)};
-TABLE(kTabZstListwa, "ZstListwa", strZstListwa, kColsZstListwa);
-static const ColumnDef kColsZstSzpros[] = {COL_TXT(strZstSzpros, nazwa), COL_I32(strZstSzpros, grubSzpros)};
-TABLE(kTabZstSzpros, "ZstSzpros", strZstSzpros, kColsZstSzpros);
-static const ColumnDef kColsZstWypeln[] = {COL_TXT(strZstWypeln, nazwa), COL_I32(strZstWypeln, typ)};
-TABLE(kTabZstWypeln, "ZstWypeln", strZstWypeln, kColsZstWypeln);
-static const ColumnDef kColsZstDodat[] = {COL_TXT(strZstDodat, nazwa), COL_I32(strZstDodat, ilWym),
+TABLE(kTabZstProfil, "ZstProfil", strZstProfil, kColsProfileRegister);
+static const ColumnDef kColsHardwareRegister[] = {COL_TXT(strZstOkucie, nazwa)};
+TABLE(kTabZstOkucie, "ZstOkucie", strZstOkucie, kColsHardwareRegister);
+static const ColumnDef kColsColourRegister[] = {COL_TXT(strZstKolor, nazwa), COL_I32(strZstKolor, typ)};
+TABLE(kTabZstKolor, "ZstKolor", strZstKolor, kColsColourRegister);
+static const ColumnDef kColsBeadRegister[] = {COL_TXT(strZstListwa, nazwa)};
+TABLE(kTabZstListwa, "ZstListwa", strZstListwa, kColsBeadRegister);
+static const ColumnDef kColsMuntinRegister[] = {COL_TXT(strZstSzpros, nazwa), COL_I32(strZstSzpros, grubSzpros)};
+TABLE(kTabZstSzpros, "ZstSzpros", strZstSzpros, kColsMuntinRegister);
+static const ColumnDef kColsFillingRegister[] = {COL_TXT(strZstWypeln, nazwa), COL_I32(strZstWypeln, typ)};
+TABLE(kTabZstWypeln, "ZstWypeln", strZstWypeln, kColsFillingRegister);
+static const ColumnDef kColsAccessoryRegister[] = {COL_TXT(strZstDodat, nazwa), COL_I32(strZstDodat, ilWym),
                                           COL_TXT(strZstDodat, jm)};
-TABLE(kTabZstDodat, "ZstDodat", strZstDodat, kColsZstDodat);
+TABLE(kTabZstDodat, "ZstDodat", strZstDodat, kColsAccessoryRegister);
 
 // ---- Statement texts ------------------------------------------------------
 
@@ -383,18 +383,18 @@ int TblInsert(const TableDef& t, int n, void* recs, char* msg) {
 
 // The one-row tables are read into a single record: a second row, which the
 // start-up refuses anyway, can never overrun it.
-int ReadZmienne(strZmienne* z, char* msg) {
+int ReadVariables(strZmienne* z, char* msg) {
     int read;
     return ReadRows(kTabZmienne, z, nullptr, nullptr, 1, &read, msg);
 }
-int UpdateZmienne(const strZmienne* z, char* msg) {
+int UpdateVariables(const strZmienne* z, char* msg) {
     return TblUpdate(kTabZmienne, z, nullptr, msg) && DbTellDesks(kNewsNumbering, 0, msg);
 }
-int ReadUstUzytk(strUstUzytk* u, char* msg) {
+int ReadUserSettings(strUstUzytk* u, char* msg) {
     int read;
     return ReadRows(kTabUstUzytk, u, nullptr, nullptr, 1, &read, msg);
 }
-int UpdateUstUzytk(const strUstUzytk* u, char* msg) {
+int UpdateUserSettings(const strUstUzytk* u, char* msg) {
     return TblUpdate(kTabUstUzytk, u, nullptr, msg) && DbTellDesks(kNewsSettings, 0, msg);
 }
 
@@ -409,13 +409,13 @@ static bool SettingsPrint(uint64_t* print, bool lock, char* msg) {
     return true;
 }
 
-int ReadUstUzytkWithPrint(strUstUzytk* u, uint64_t* print, char* msg) {
+int ReadUserSettingsWithPrint(strUstUzytk* u, uint64_t* print, char* msg) {
     DbReadTransaction read("OdczytUstawien", msg);
     if (read.failed()) return 0;
-    return ReadUstUzytk(u, msg) && SettingsPrint(print, false, msg);
+    return ReadUserSettings(u, msg) && SettingsPrint(print, false, msg);
 }
 
-int UpdateUstUzytkIfUnchanged(const strUstUzytk* u, uint64_t print, char* msg) {
+int UpdateUserSettingsIfUnchanged(const strUstUzytk* u, uint64_t print, char* msg) {
     static const char kTr[] = "ZapisUstawien";
     if (!DbBegin(kTr, msg)) return 0;
     uint64_t now = 0;
@@ -431,7 +431,7 @@ int UpdateUstUzytkIfUnchanged(const strUstUzytk* u, uint64_t print, char* msg) {
               "\r\nOpen the settings again to see the other change.");
         return 0;
     }
-    if (!UpdateUstUzytk(u, msg) || !DbCommit(kTr, msg)) {
+    if (!UpdateUserSettings(u, msg) || !DbCommit(kTr, msg)) {
         DbRollback(kTr, nullptr);
         return 0;
     }
@@ -446,7 +446,7 @@ static std::string KeyCond(const char* column, int64_t key) {
     return buf;
 }
 
-int ReadZam(int64_t kluczZam, strZam* z, char* msg) {
+int ReadOrderRow(int64_t kluczZam, strZam* z, char* msg) {
     // Only the columns are read; the in-memory lists after them stay as they are.
     int read = 0;
     if (!ReadRows(kTabZam, z, KeyCond("kluczZam", kluczZam).c_str(), nullptr, 1, &read, msg)) return 0;
@@ -455,49 +455,49 @@ int ReadZam(int64_t kluczZam, strZam* z, char* msg) {
     return 0;
 }
 
-int UpdateZam(const strZam* z, char* msg) {
+int UpdateOrderRow(const strZam* z, char* msg) {
     return TblUpdate(kTabZam, z, KeyCond("kluczZam", z->kluczZam).c_str(), msg);
 }
-int InsertZam(strZam* z, char* msg) { return TblInsert(kTabZam, 1, z, msg); }
+int InsertOrderRow(strZam* z, char* msg) { return TblInsert(kTabZam, 1, z, msg); }
 
-int CountReadOkna(int64_t kluczZam, strOkno** out, char* msg) {
+int CountReadWindows(int64_t kluczZam, strOkno** out, char* msg) {
     return TblCountRead(kTabOkno, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "kluczOkno", msg);
 }
-int InsertOkna(int n, strOkno* okna, char* msg) { return TblInsert(kTabOkno, n, okna, msg); }
+int InsertWindows(int n, strOkno* okna, char* msg) { return TblInsert(kTabOkno, n, okna, msg); }
 
-int CountReadOperRysDb(int64_t kluczOkno, strOperRysDb** out, char* msg) {
+int CountReadDrawingOps(int64_t kluczOkno, strOperRysDb** out, char* msg) {
     return TblCountRead(kTabOperRysDb, (void**)out, KeyCond("kluczOkno", kluczOkno).c_str(), "indeks", msg);
 }
-int InsertOperRysDb(int n, strOperRysDb* rows, char* msg) { return TblInsert(kTabOperRysDb, n, rows, msg); }
+int InsertDrawingOps(int n, strOperRysDb* rows, char* msg) { return TblInsert(kTabOperRysDb, n, rows, msg); }
 
-int CountReadDodatZam(int64_t kluczZam, strDodatZam** out, char* msg) {
+int CountReadOrderAccessories(int64_t kluczZam, strDodatZam** out, char* msg) {
     return TblCountRead(kTabDodatZam, (void**)out, KeyCond("kluczZam", kluczZam).c_str(), "iKolej", msg);
 }
-int InsertDodatZam(int n, strDodatZam* rows, char* msg) { return TblInsert(kTabDodatZam, n, rows, msg); }
+int InsertOrderAccessories(int n, strDodatZam* rows, char* msg) { return TblInsert(kTabDodatZam, n, rows, msg); }
 
 // ---- Registers of used elements -------------------------------------------
 
 // A register is offered to the user as a list, so it is read in name order,
 // never in the order its names were first used.
-#define REGISTER_READ_INSERT(Rec, Tab)                                \
-    int CountRead##Rec(str##Rec** out, char* msg) {                   \
+#define REGISTER_READ_INSERT(Name, Rec, Tab)                          \
+    int CountRead##Name##Register(str##Rec** out, char* msg) {        \
         return TblCountRead(Tab, (void**)out, nullptr, "nazwa", msg); \
     }                                                                 \
-    int Insert##Rec(int n, str##Rec* rows, char* msg) { return TblInsert(Tab, n, rows, msg); }
-#define REGISTER_UPDATE(Rec, Tab)                                           \
-    int Update##Rec(const str##Rec* r, const char* storedName, char* msg) { \
-        return TblUpdateByName(Tab, r, storedName, msg);                    \
+    int Insert##Name##Register(int n, str##Rec* rows, char* msg) { return TblInsert(Tab, n, rows, msg); }
+#define REGISTER_UPDATE(Name, Rec, Tab)                                               \
+    int Update##Name##Register(const str##Rec* r, const char* storedName, char* msg) { \
+        return TblUpdateByName(Tab, r, storedName, msg);                              \
     }
 
-REGISTER_READ_INSERT(ZstProfil, kTabZstProfil)
-REGISTER_UPDATE(ZstProfil, kTabZstProfil)
-REGISTER_READ_INSERT(ZstKolor, kTabZstKolor)
-REGISTER_UPDATE(ZstKolor, kTabZstKolor)
-REGISTER_READ_INSERT(ZstSzpros, kTabZstSzpros)
-REGISTER_UPDATE(ZstSzpros, kTabZstSzpros)
-REGISTER_READ_INSERT(ZstWypeln, kTabZstWypeln)
-REGISTER_UPDATE(ZstWypeln, kTabZstWypeln)
-REGISTER_READ_INSERT(ZstOkucie, kTabZstOkucie)
-REGISTER_READ_INSERT(ZstListwa, kTabZstListwa)
-REGISTER_READ_INSERT(ZstDodat, kTabZstDodat)
-REGISTER_UPDATE(ZstDodat, kTabZstDodat)
+REGISTER_READ_INSERT(Profile, ZstProfil, kTabZstProfil)
+REGISTER_UPDATE(Profile, ZstProfil, kTabZstProfil)
+REGISTER_READ_INSERT(Colour, ZstKolor, kTabZstKolor)
+REGISTER_UPDATE(Colour, ZstKolor, kTabZstKolor)
+REGISTER_READ_INSERT(Muntin, ZstSzpros, kTabZstSzpros)
+REGISTER_UPDATE(Muntin, ZstSzpros, kTabZstSzpros)
+REGISTER_READ_INSERT(Filling, ZstWypeln, kTabZstWypeln)
+REGISTER_UPDATE(Filling, ZstWypeln, kTabZstWypeln)
+REGISTER_READ_INSERT(Hardware, ZstOkucie, kTabZstOkucie)
+REGISTER_READ_INSERT(Bead, ZstListwa, kTabZstListwa)
+REGISTER_READ_INSERT(Accessory, ZstDodat, kTabZstDodat)
+REGISTER_UPDATE(Accessory, ZstDodat, kTabZstDodat)

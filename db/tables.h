@@ -84,17 +84,17 @@ int TblUpdateByName(const TableDef& t, const void* rec, const char* storedName, 
 
 // The one-row tables read at start-up and written by the year closing and the
 // settings dialog.
-int ReadZmienne(strZmienne* z, char* msg);
-int UpdateZmienne(const strZmienne* z, char* msg);
-int ReadUstUzytk(strUstUzytk* u, char* msg);
-int UpdateUstUzytk(const strUstUzytk* u, char* msg);
+int ReadVariables(strZmienne* z, char* msg);
+int UpdateVariables(const strZmienne* z, char* msg);
+int ReadUserSettings(strUstUzytk* u, char* msg);
+int UpdateUserSettings(const strUstUzytk* u, char* msg);
 
 // For the settings dialog of one of several desks: the settings with a print
 // of their stored row, then the update written only if the row still prints
 // so; otherwise "The settings were changed at another desk ..." and nothing
 // written. 1 on success.
-int ReadUstUzytkWithPrint(strUstUzytk* u, uint64_t* print, char* msg);
-int UpdateUstUzytkIfUnchanged(const strUstUzytk* u, uint64_t print, char* msg);
+int ReadUserSettingsWithPrint(strUstUzytk* u, uint64_t* print, char* msg);
+int UpdateUserSettingsIfUnchanged(const strUstUzytk* u, uint64_t print, char* msg);
 
 // ---- Orders and their children -------------------------------------------
 // Conditions are "kluczZam = <key>" and "kluczOkno = <key>"; the lists come
@@ -104,40 +104,40 @@ int UpdateUstUzytkIfUnchanged(const strUstUzytk* u, uint64_t print, char* msg);
 // The T_Zam row of `kluczZam` into the column part of *z (the lists are not
 // touched). A missing row fails with "Error of reading T_Zam table from the
 // database" and leaves *z as it was.
-int ReadZam(int64_t kluczZam, strZam* z, char* msg);
+int ReadOrderRow(int64_t kluczZam, strZam* z, char* msg);
 // All columns of the row whose key is z->kluczZam.
-int UpdateZam(const strZam* z, char* msg);
+int UpdateOrderRow(const strZam* z, char* msg);
 // One new row; the assigned key is written into z->kluczZam.
-int InsertZam(strZam* z, char* msg);
+int InsertOrderRow(strZam* z, char* msg);
 
-int CountReadOkna(int64_t kluczZam, strOkno** out, char* msg);
-int InsertOkna(int n, strOkno* okna, char* msg);  // keys written back
-int CountReadOperRysDb(int64_t kluczOkno, strOperRysDb** out, char* msg);
-int InsertOperRysDb(int n, strOperRysDb* rows, char* msg);
-int CountReadDodatZam(int64_t kluczZam, strDodatZam** out, char* msg);
-int InsertDodatZam(int n, strDodatZam* rows, char* msg);
+int CountReadWindows(int64_t kluczZam, strOkno** out, char* msg);
+int InsertWindows(int n, strOkno* okna, char* msg);  // keys written back
+int CountReadDrawingOps(int64_t kluczOkno, strOperRysDb** out, char* msg);
+int InsertDrawingOps(int n, strOperRysDb* rows, char* msg);
+int CountReadOrderAccessories(int64_t kluczZam, strDodatZam** out, char* msg);
+int InsertOrderAccessories(int n, strDodatZam* rows, char* msg);
 
 // ---- Registers of used elements -------------------------------------------
 // Read whole, in name order (the order the lists offer them in). The updates
 // rewrite the row(s) whose stored name equals `storedName` exactly.
-int CountReadZstProfil(strZstProfil** out, char* msg);
-int UpdateZstProfil(const strZstProfil* r, const char* storedName, char* msg);
-int InsertZstProfil(int n, strZstProfil* rows, char* msg);
-int CountReadZstKolor(strZstKolor** out, char* msg);
-int UpdateZstKolor(const strZstKolor* r, const char* storedName, char* msg);
-int InsertZstKolor(int n, strZstKolor* rows, char* msg);
-int CountReadZstSzpros(strZstSzpros** out, char* msg);
-int UpdateZstSzpros(const strZstSzpros* r, const char* storedName, char* msg);
-int InsertZstSzpros(int n, strZstSzpros* rows, char* msg);
-int CountReadZstWypeln(strZstWypeln** out, char* msg);
-int UpdateZstWypeln(const strZstWypeln* r, const char* storedName, char* msg);
-int InsertZstWypeln(int n, strZstWypeln* rows, char* msg);
-int CountReadZstOkucie(strZstOkucie** out, char* msg);
-int InsertZstOkucie(int n, strZstOkucie* rows, char* msg);
-int CountReadZstListwa(strZstListwa** out, char* msg);
-int InsertZstListwa(int n, strZstListwa* rows, char* msg);
-int CountReadZstDodat(strZstDodat** out, char* msg);
-int UpdateZstDodat(const strZstDodat* r, const char* storedName, char* msg);
-int InsertZstDodat(int n, strZstDodat* rows, char* msg);
+int CountReadProfileRegister(strZstProfil** out, char* msg);
+int UpdateProfileRegister(const strZstProfil* r, const char* storedName, char* msg);
+int InsertProfileRegister(int n, strZstProfil* rows, char* msg);
+int CountReadColourRegister(strZstKolor** out, char* msg);
+int UpdateColourRegister(const strZstKolor* r, const char* storedName, char* msg);
+int InsertColourRegister(int n, strZstKolor* rows, char* msg);
+int CountReadMuntinRegister(strZstSzpros** out, char* msg);
+int UpdateMuntinRegister(const strZstSzpros* r, const char* storedName, char* msg);
+int InsertMuntinRegister(int n, strZstSzpros* rows, char* msg);
+int CountReadFillingRegister(strZstWypeln** out, char* msg);
+int UpdateFillingRegister(const strZstWypeln* r, const char* storedName, char* msg);
+int InsertFillingRegister(int n, strZstWypeln* rows, char* msg);
+int CountReadHardwareRegister(strZstOkucie** out, char* msg);
+int InsertHardwareRegister(int n, strZstOkucie* rows, char* msg);
+int CountReadBeadRegister(strZstListwa** out, char* msg);
+int InsertBeadRegister(int n, strZstListwa* rows, char* msg);
+int CountReadAccessoryRegister(strZstDodat** out, char* msg);
+int UpdateAccessoryRegister(const strZstDodat* r, const char* storedName, char* msg);
+int InsertAccessoryRegister(int n, strZstDodat* rows, char* msg);
 
 #endif  // KV_DB_TABLES_H

@@ -53,12 +53,12 @@ bool SameUw(const strWspUw& a, const strWspUw& b) {
 // terminator.
 bool SameOperation(const uniOperRys& a, const uniOperRys& b) {
     if (a.typ != b.typ) return false;
-    if (a.typ == kOperWypeln) {
+    if (a.typ == kOpFilling) {
         return a.wypeln.typWypeln == b.wypeln.typWypeln && SameText(a.wypeln.nazwa, b.wypeln.nazwa) &&
                memcmp(a.wypeln.ogr, b.wypeln.ogr, sizeof a.wypeln.ogr) == 0;
     }
-    const int32_t n = DlugoscDefinicji(a.typ);
-    return n > 0 && memcmp(a.bajty, b.bajty, (size_t)n) == 0;
+    const int32_t n = DefinitionLength(a.typ);
+    return n > 0 && memcmp(a.rawBytes, b.rawBytes, (size_t)n) == 0;
 }
 
 bool SameWindow(const strOkno& a, const strOkno& b) {
@@ -82,7 +82,7 @@ bool SameWindow(const strOkno& a, const strOkno& b) {
 
 }  // namespace
 
-int ZamBezZmian(const strZamRob* a, const strZamRob* b) {
+int OrderUnchanged(const strZamRob* a, const strZamRob* b) {
     const strZam& x = a->zam;
     const strZam& y = b->zam;
     if (x.liczbaOkien != y.liczbaOkien || x.liczbaDodat != y.liczbaDodat) return 0;
@@ -96,7 +96,7 @@ int ZamBezZmian(const strZamRob* a, const strZamRob* b) {
     return 1;
 }
 
-int RozmiarDodatku(const strDodatZam* d, int64_t* size) {
+int ComputeAccessorySize(const strDodatZam* d, int64_t* size) {
     // The product of three dimensions needs up to 189 bits: it is formed in
     // 128 bits with the division taken between the factors, exactly.
     typedef __int128 Wide;
@@ -139,12 +139,12 @@ int RozmiarDodatku(const strDodatZam* d, int64_t* size) {
     return 1;
 }
 
-void TekstRozmiaruDodatku(const strDodatZam* d, char* out, int cap) {
+void AccessorySizeText(const strDodatZam* d, char* out, int cap) {
     if (cap <= 0) return;
     out[0] = 0;
     int64_t size = 0;
-    if (d->ilWym < 1 || !RozmiarDodatku(d, &size)) return;
-    char text[KV_KWOTA_LEN + 8];
+    if (d->ilWym < 1 || !ComputeAccessorySize(d, &size)) return;
+    char text[KV_AMOUNT_LEN + 8];
     DajNapKursWalZl(size, text);
     DopasujCzDzies(text, 4, "0123");
     char unit[sizeof d->jm + 1] = "";

@@ -9,26 +9,26 @@
 #include "util/kvutil.h"
 
 // Profile type as lists and the frame label show it: "PVC", "Wood", "ALU", "".
-const char* NazwaProfilu(int32_t iProfSch);
+const char* ProfileName(int32_t iProfSch);
 // Profile type after the profile name in the description: " (PVC)",
 // " (Wood)", " (Aluminium)", "" for any other type.
-const char* PrzyrostekProfilu(int32_t iProfSch);
+const char* ProfileSuffix(int32_t iProfSch);
 // Filling type: "Glass", "Acrylic", "".
-const char* NazwaWypeln(int32_t typWypeln);
+const char* FillingKindName(int32_t typWypeln);
 // Mullion kind: "Fixed mullion", "False mullion" in structure format 5, ""
 // in any other format or for another kind.
-const char* NazwaSlupka(int32_t rodzaj, int32_t format);
+const char* MullionKindName(int32_t rodzaj, int32_t format);
 
 // Uw in hundredths as shown: two decimals with the locale's separator
 // ("1.36", "1,36"), "-" for -1 (not computable).
-void UwNaTekst(int32_t uw, char tekst[KV_KWOTA_LEN]);
+void UwToText(int32_t uw, char tekst[KV_AMOUNT_LEN]);
 
 // Writes the description of window `indeks` of the order into cel (rozmiar
 // bytes, cut to fit): size, profile, hardware (with an opening sash), colour,
 // muntin (with a muntin), glazing bead, the distinct fillings numbered from 1
 // and the Uw, lines separated by "\r\n". Returns 1, or 0 with an empty text
 // when there is no such window or it has no frame.
-int OpiszOkno(const strZam* zam, int32_t indeks, char* cel, int32_t rozmiar);
+int DescribeWindow(const strZam* zam, int32_t indeks, char* cel, int32_t rozmiar);
 
 // Appends "\r\n" and the window's notes to cel (rozmiar bytes in all, cut to
 // fit). Width < 0: the notes as they are. Otherwise the first line of the
@@ -37,6 +37,6 @@ int OpiszOkno(const strZam* zam, int32_t indeks, char* cel, int32_t rozmiar);
 // to the end of that word, both counted, exceed `szerokosc`; the next line
 // then counts from the end of that word. Words are cut at 1024 characters.
 // Returns 1, or 0 (cel unchanged) without such a window.
-int DodajUwagiOkna(const strZam* zam, int32_t indeks, char* cel, int32_t rozmiar, int32_t szerokosc);
+int AddWindowNotes(const strZam* zam, int32_t indeks, char* cel, int32_t rozmiar, int32_t szerokosc);
 
 #endif  // KV_MODEL_DESCRIPTION_H

@@ -4,37 +4,37 @@
 #include <stdio.h>
 #include <string.h>
 
-int32_t DlugoscDefinicji(uint32_t typ) {
+int32_t DefinitionLength(uint32_t typ) {
     switch (typ) {
-        case kOperRama: return 28;
-        case kOperSlupekStaly:
-        case kOperSlupekRuch: return 32;
-        case kOperSkrzydlo: return 36;
-        case kOperWypeln: return kOperBlobLen;
-        case kOperSzpros: return 32;
+        case kOpFrame: return 28;
+        case kOpFixedMullion:
+        case kOpFalseMullion: return 32;
+        case kOpSash: return 36;
+        case kOpFilling: return kOpBlobLen;
+        case kOpMuntin: return 32;
         default: return 0;
     }
 }
 
-void OperRysNaBlob(const uniOperRys* op, unsigned char blob[kOperBlobLen]) {
-    memcpy(blob, op->bajty, kOperBlobLen);
+void DrawOpToBlob(const uniOperRys* op, unsigned char blob[kOpBlobLen]) {
+    memcpy(blob, op->rawBytes, kOpBlobLen);
 }
 
-void BlobNaOperRys(const void* blob, int32_t dlugosc, uniOperRys* op) {
+void BlobToDrawOp(const void* blob, int32_t dlugosc, uniOperRys* op) {
     memset(op, 0, sizeof *op);
     if (!blob || dlugosc <= 0) return;
-    if (dlugosc > kOperBlobLen) dlugosc = kOperBlobLen;
-    memcpy(op->bajty, blob, (size_t)dlugosc);
+    if (dlugosc > kOpBlobLen) dlugosc = kOpBlobLen;
+    memcpy(op->rawBytes, blob, (size_t)dlugosc);
     // Derived values in a blob are whatever the saving version had computed,
     // possibly for another screen; dropping them means a record that is used
     // before it is rebuilt shows zeros rather than stale geometry.
-    int32_t def = DlugoscDefinicji(op->typ);
-    if (def > 0) memset(op->bajty + def, 0, sizeof op->bajty - (size_t)def);
+    int32_t def = DefinitionLength(op->typ);
+    if (def > 0) memset(op->rawBytes + def, 0, sizeof op->rawBytes - (size_t)def);
 }
 
-int32_t DajNazweWypeln(const strOperWypeln* w, char nazwa[kNazwaWypelnLen]) {
-    const void* nul = memchr(w->nazwa, 0, kNazwaWypelnLen);
-    size_t len = nul ? (size_t)((const char*)nul - w->nazwa) : kNazwaWypelnLen - 1;
+int32_t GetFillingName(const strOperWypeln* w, char nazwa[kFillingNameLen]) {
+    const void* nul = memchr(w->nazwa, 0, kFillingNameLen);
+    size_t len = nul ? (size_t)((const char*)nul - w->nazwa) : kFillingNameLen - 1;
     memcpy(nazwa, w->nazwa, len);
     nazwa[len] = 0;
     return (int32_t)len;
@@ -42,22 +42,22 @@ int32_t DajNazweWypeln(const strOperWypeln* w, char nazwa[kNazwaWypelnLen]) {
 
 // ---- Building operations ----------------------------------------------------
 
-static uniOperRys Pusta(uint32_t typ) {
+static uniOperRys EmptyOp(uint32_t typ) {
     uniOperRys op;
     memset(&op, 0, sizeof op);
     op.typ = typ;
     return op;
 }
 
-uniOperRys OperRama(int32_t szer, int32_t wys) {
-    uniOperRys op = Pusta(kOperRama);
+uniOperRys OpFrame(int32_t szer, int32_t wys) {
+    uniOperRys op = EmptyOp(kOpFrame);
     op.rama.x1 = szer;
     op.rama.y1 = wys;
     return op;
 }
 
-uniOperRys OperSlupek(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int32_t kon) {
-    uniOperRys op = Pusta(ruchomy ? kOperSlupekRuch : kOperSlupekStaly);
+uniOperRys OpMullion(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int32_t kon) {
+    uniOperRys op = EmptyOp(ruchomy ? kOpFalseMullion : kOpFixedMullion);
     op.slupek.rodzaj = ruchomy ? 1 : 0;
     op.slupek.poz = poz;
     op.slupek.poziomy = poziomy ? 1 : 0;
@@ -66,30 +66,30 @@ uniOperRys OperSlupek(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int
     return op;
 }
 
-uniOperRys OperSkrzydlo(int32_t rodzOtw, int32_t strona, int32_t l, int32_t g, int32_t p, int32_t d) {
-    uniOperRys op = Pusta(kOperSkrzydlo);
+uniOperRys OpSash(int32_t rodzOtw, int32_t strona, int32_t l, int32_t g, int32_t p, int32_t d) {
+    uniOperRys op = EmptyOp(kOpSash);
     op.skrzydlo.rodzOtw = rodzOtw;
     op.skrzydlo.stronaOtw = strona;
-    op.skrzydlo.ogr[kLewa] = l;
-    op.skrzydlo.ogr[kGora] = g;
-    op.skrzydlo.ogr[kPrawa] = p;
-    op.skrzydlo.ogr[kDol] = d;
+    op.skrzydlo.ogr[kSideLeft] = l;
+    op.skrzydlo.ogr[kSideTop] = g;
+    op.skrzydlo.ogr[kSideRight] = p;
+    op.skrzydlo.ogr[kSideBottom] = d;
     return op;
 }
 
-uniOperRys OperWypeln(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d) {
-    uniOperRys op = Pusta(kOperWypeln);
+uniOperRys OpFilling(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d) {
+    uniOperRys op = EmptyOp(kOpFilling);
     op.wypeln.typWypeln = typ;
     snprintf(op.wypeln.nazwa, sizeof op.wypeln.nazwa, "%s", nazwa ? nazwa : "");
-    op.wypeln.ogr[kLewa] = l;
-    op.wypeln.ogr[kGora] = g;
-    op.wypeln.ogr[kPrawa] = p;
-    op.wypeln.ogr[kDol] = d;
+    op.wypeln.ogr[kSideLeft] = l;
+    op.wypeln.ogr[kSideTop] = g;
+    op.wypeln.ogr[kSideRight] = p;
+    op.wypeln.ogr[kSideBottom] = d;
     return op;
 }
 
-uniOperRys OperSzpros(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln) {
-    uniOperRys op = Pusta(kOperSzpros);
+uniOperRys OpMuntin(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln) {
+    uniOperRys op = EmptyOp(kOpMuntin);
     op.szpros.poz = poz;
     op.szpros.poziomy = poziomy ? 1 : 0;
     op.szpros.ogrPocz = pocz;

@@ -19,23 +19,23 @@
 
 // Element types (byte 0 of every operation).
 enum : uint32_t {
-    kOperRama = 0,         // frame, always element 0
-    kOperSlupekStaly = 1,  // fixed mullion
-    kOperSlupekRuch = 2,   // false mullion
-    kOperSkrzydlo = 3,     // sash
-    kOperWypeln = 4,       // filling (glass or acrylic)
-    kOperSzpros = 5,       // muntin, lying on a filling
+    kOpFrame = 0,         // frame, always element 0
+    kOpFixedMullion = 1,  // fixed mullion
+    kOpFalseMullion = 2,   // false mullion
+    kOpSash = 3,     // sash
+    kOpFilling = 4,       // filling (glass or acrylic)
+    kOpMuntin = 5,       // muntin, lying on a filling
 };
 
 // Sides, in the order every four-sided array below uses.
-enum : int32_t { kLewa = 0, kGora = 1, kPrawa = 2, kDol = 3 };
+enum : int32_t { kSideLeft = 0, kSideTop = 1, kSideRight = 2, kSideBottom = 3 };
 
 // Bit 0 of an element's flags word: use the element's own thickness rather
 // than the window's default for its kind.
-enum : int32_t { kFlagaWlGrub = 1 };
+enum : int32_t { kFlagOwnThickness = 1 };
 
 // Stored bytes of one operation.
-enum { kOperBlobLen = 152 };
+enum { kOpBlobLen = 152 };
 
 // A plain rectangle: left, top, right, bottom. In mm, or in device pixels
 // (right and bottom exclusive) where the field says so. Same order as the
@@ -88,13 +88,13 @@ struct strOperSkrzydlo {
     strProst wewnUrz;  // inner rectangle, device pixels
 };
 
-enum { kNazwaWypelnLen = 128 };
+enum { kFillingNameLen = 128 };
 
 // Filling (type 4). Defining part: bytes 0-151, the whole stored form.
 struct strOperWypeln {
     uint32_t typ;                 // 4
     int32_t typWypeln;            // 0 glass, 1 acrylic
-    char nazwa[kNazwaWypelnLen];  // zero-terminated, at most 127 characters
+    char nazwa[kFillingNameLen];  // zero-terminated, at most 127 characters
     int32_t ogr[4];               // bounding elements: left, top, right, bottom
     // Derived (beyond the stored bytes).
     strProst prost;     // rectangle, mm
@@ -124,13 +124,13 @@ union uniOperRys {
     strOperSkrzydlo skrzydlo;
     strOperWypeln wypeln;
     strOperSzpros szpros;
-    unsigned char bajty[184];
+    unsigned char rawBytes[184];
 };
 
 // The layout is a file format: windows saved by any version load in every other.
 static_assert(sizeof(strProst) == 16, "rectangle is four 32-bit values");
 static_assert(sizeof(uniOperRys) == 184, "an operation is 184 bytes in memory");
-static_assert(sizeof(strOperRama) <= kOperBlobLen, "frame fits the stored form");
+static_assert(sizeof(strOperRama) <= kOpBlobLen, "frame fits the stored form");
 static_assert(offsetof(strOperRama, x1) == 12 && offsetof(strOperRama, y1) == 16, "frame size at 12");
 static_assert(offsetof(strOperRama, grub) == 20 && offsetof(strOperRama, flagi) == 24,
               "frame thickness at 20");
@@ -152,7 +152,7 @@ static_assert(offsetof(strOperSkrzydlo, zewn) == 36, "sash derived values after 
 static_assert(offsetof(strOperWypeln, typWypeln) == 4 && offsetof(strOperWypeln, nazwa) == 8,
               "filling name at 8");
 static_assert(offsetof(strOperWypeln, ogr) == 136, "filling bounds at 136");
-static_assert(offsetof(strOperWypeln, prost) == kOperBlobLen,
+static_assert(offsetof(strOperWypeln, prost) == kOpBlobLen,
               "filling derived values beyond the stored bytes");
 static_assert(offsetof(strOperSzpros, poz) == 4 && offsetof(strOperSzpros, poziomy) == 8, "muntin position");
 static_assert(offsetof(strOperSzpros, ogrPocz) == 12 && offsetof(strOperSzpros, ogrKon) == 16,
@@ -163,36 +163,36 @@ static_assert(offsetof(strOperSzpros, grub) == 24 && offsetof(strOperSzpros, fla
 static_assert(offsetof(strOperSzpros, prost) == 32, "muntin derived values after byte 31");
 
 // Bytes of the defining part of an element of this type; 0 for a type above 5.
-int32_t DlugoscDefinicji(uint32_t typ);
+int32_t DefinitionLength(uint32_t typ);
 
 // The stored form: the first 152 bytes of the record.
-void OperRysNaBlob(const uniOperRys* op, unsigned char blob[kOperBlobLen]);
+void DrawOpToBlob(const uniOperRys* op, unsigned char blob[kOpBlobLen]);
 
 // Reads a stored operation: copies `dlugosc` bytes (at most 152; a shorter
 // blob as far as it goes, a null blob none) and zeroes the rest, derived
 // values included, so that nothing derived survives from storage.
-void BlobNaOperRys(const void* blob, int32_t dlugosc, uniOperRys* op);
+void BlobToDrawOp(const void* blob, int32_t dlugosc, uniOperRys* op);
 
 // The filling's name as text: a stored name without a terminator in its 128
 // bytes reads as its first 127 characters. Returns the length.
-int32_t DajNazweWypeln(const strOperWypeln* w, char nazwa[kNazwaWypelnLen]);
+int32_t GetFillingName(const strOperWypeln* w, char nazwa[kFillingNameLen]);
 
 // ---- Building operations --------------------------------------------------
 // One element from the parameters that define it; every other byte zero
 // (own thickness off, derived values empty). Bounds are element indexes.
 
 // The frame, `szer` x `wys` mm.
-uniOperRys OperRama(int32_t szer, int32_t wys);
+uniOperRys OpFrame(int32_t szer, int32_t wys);
 // A mullion: false (movable) or fixed, its centre line at `poz` mm,
 // horizontal or vertical, between the elements `pocz` and `kon`.
-uniOperRys OperSlupek(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int32_t kon);
+uniOperRys OpMullion(bool ruchomy, int32_t poz, bool poziomy, int32_t pocz, int32_t kon);
 // A sash of opening kind `rodzOtw` (0-3) opening to `strona`, bounded left,
 // top, right, bottom by the elements l, g, p, d.
-uniOperRys OperSkrzydlo(int32_t rodzOtw, int32_t strona, int32_t l, int32_t g, int32_t p, int32_t d);
+uniOperRys OpSash(int32_t rodzOtw, int32_t strona, int32_t l, int32_t g, int32_t p, int32_t d);
 // A filling of kind `typ` (0 glass, 1 acrylic) named `nazwa` (cut to 127
 // characters), bounded by l, g, p, d.
-uniOperRys OperWypeln(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d);
+uniOperRys OpFilling(int32_t typ, const char* nazwa, int32_t l, int32_t g, int32_t p, int32_t d);
 // A muntin at `poz` mm between `pocz` and `kon`, lying on filling `wypeln`.
-uniOperRys OperSzpros(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln);
+uniOperRys OpMuntin(int32_t poz, bool poziomy, int32_t pocz, int32_t kon, int32_t wypeln);
 
 #endif  // KV_MODEL_OPERATIONS_H

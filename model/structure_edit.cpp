@@ -14,20 +14,20 @@ namespace {
 
 // Refers to the elements an element depends on: the bounds (and a muntin's
 // filling). Returns how many pointers it put into refs.
-int Odniesienia(uniOperRys& op, int32_t* refs[5]) {
+int References(uniOperRys& op, int32_t* refs[5]) {
     switch (op.typ) {
-        case kOperSlupekStaly:
-        case kOperSlupekRuch:
+        case kOpFixedMullion:
+        case kOpFalseMullion:
             refs[0] = &op.slupek.ogrPocz;
             refs[1] = &op.slupek.ogrKon;
             return 2;
-        case kOperSkrzydlo:
+        case kOpSash:
             for (int s = 0; s < 4; s++) refs[s] = &op.skrzydlo.ogr[s];
             return 4;
-        case kOperWypeln:
+        case kOpFilling:
             for (int s = 0; s < 4; s++) refs[s] = &op.wypeln.ogr[s];
             return 4;
-        case kOperSzpros:
+        case kOpMuntin:
             refs[0] = &op.szpros.ogrPocz;
             refs[1] = &op.szpros.ogrKon;
             refs[2] = &op.szpros.wypeln;
@@ -37,9 +37,9 @@ int Odniesienia(uniOperRys& op, int32_t* refs[5]) {
 }
 
 // Trimmed, upper-cased filling name: what makes two fillings the same.
-void KluczWypeln(const strOperWypeln& w, char klucz[kNazwaWypelnLen]) {
-    char nazwa[kNazwaWypelnLen];
-    int32_t len = DajNazweWypeln(&w, nazwa);
+void FillingKey(const strOperWypeln& w, char klucz[kFillingNameLen]) {
+    char nazwa[kFillingNameLen];
+    int32_t len = GetFillingName(&w, nazwa);
     int32_t a = 0;
     while (a < len && (nazwa[a] == ' ' || nazwa[a] == '\t')) a++;
     while (len > a && (nazwa[len - 1] == ' ' || nazwa[len - 1] == '\t')) len--;
@@ -49,11 +49,11 @@ void KluczWypeln(const strOperWypeln& w, char klucz[kNazwaWypelnLen]) {
 }
 
 // Whether filling j repeats an earlier filling (same key and type).
-bool Powtorzone(const uniOperRys* lista, int32_t j, const char* klucz) {
-    char k2[kNazwaWypelnLen];
+bool IsRepeated(const uniOperRys* lista, int32_t j, const char* klucz) {
+    char k2[kFillingNameLen];
     for (int32_t i = 0; i < j; i++) {
-        if (lista[i].typ != kOperWypeln || lista[i].wypeln.typWypeln != lista[j].wypeln.typWypeln) continue;
-        KluczWypeln(lista[i].wypeln, k2);
+        if (lista[i].typ != kOpFilling || lista[i].wypeln.typWypeln != lista[j].wypeln.typWypeln) continue;
+        FillingKey(lista[i].wypeln, k2);
         if (strcmp(k2, klucz) == 0) return true;
     }
     return false;
@@ -63,7 +63,7 @@ bool Powtorzone(const uniOperRys* lista, int32_t j, const char* klucz) {
 
 // ---- Editing and queries ---------------------------------------------------
 
-int UsunElement(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) {
+int DeleteElement(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) {
     const int32_t n = *lista ? *liczba : 0;
     if (indeks < 0 || indeks >= n) {
         KvMsg(msg, "Wrong index of the uniOperRys union");
@@ -84,8 +84,8 @@ int UsunElement(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) 
         bool idzie = j == indeks || indeks == 0;
         if (j > indeks) {
             int32_t* refs[5];
-            const int k = Odniesienia((*lista)[j], refs);
-            for (int r = 0; r < k && !idzie; r++) idzie = Wczesniejszy(*refs[r], j) && usuniety(*refs[r]);
+            const int k = References((*lista)[j], refs);
+            for (int r = 0; r < k && !idzie; r++) idzie = IsEarlier(*refs[r], j) && usuniety(*refs[r]);
         }
         usun[j] = (j > 0 ? usun[j - 1] : 0) + (idzie ? 1 : 0);
     }
@@ -104,7 +104,7 @@ int UsunElement(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) 
             uniOperRys& op = nowa[k++];
             op = (*lista)[j];
             int32_t* refs[5];
-            const int c = Odniesienia(op, refs);
+            const int c = References(op, refs);
             // Each removal closes up the indices above it.
             for (int r = 0; r < c; r++) {
                 const int32_t v = *refs[r];
@@ -120,55 +120,55 @@ int UsunElement(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) 
     return 1;
 }
 
-int32_t KrawedzElementu(int32_t indeks, int32_t strona, const uniOperRys* lista, int32_t liczba) {
+int32_t ElementEdge(int32_t indeks, int32_t strona, const uniOperRys* lista, int32_t liczba) {
     if (!lista || indeks < 0 || indeks >= liczba || strona < 0 || strona > 3) return -1;
     const uniOperRys& op = lista[indeks];
     switch (op.typ) {
-        case kOperRama: {
+        case kOpFrame: {
             const strProst r{op.rama.x0, op.rama.y0, op.rama.x1, op.rama.y1};
-            return Bok(r, strona);
+            return RectSide(r, strona);
         }
-        case kOperSlupekStaly:
-        case kOperSlupekRuch: return op.slupek.poz;
-        case kOperSzpros: return op.szpros.poz;
-        case kOperSkrzydlo: return Bok(op.skrzydlo.zewn, strona);
+        case kOpFixedMullion:
+        case kOpFalseMullion: return op.slupek.poz;
+        case kOpMuntin: return op.szpros.poz;
+        case kOpSash: return RectSide(op.skrzydlo.zewn, strona);
         default: return -1;
     }
 }
 
-int NastRozneWypeln(int32_t* pozycja, const uniOperRys* lista, int32_t liczba, char nazwa[kNazwaWypelnLen],
+int NextDistinctFilling(int32_t* pozycja, const uniOperRys* lista, int32_t liczba, char nazwa[kFillingNameLen],
                     int32_t* typ) {
     if (*pozycja < 0) *pozycja = 0;
-    char klucz[kNazwaWypelnLen];
+    char klucz[kFillingNameLen];
     while (lista && *pozycja < liczba) {
         const int32_t j = (*pozycja)++;
-        if (lista[j].typ != kOperWypeln) continue;
-        KluczWypeln(lista[j].wypeln, klucz);
-        if (!klucz[0] || Powtorzone(lista, j, klucz)) continue;
-        DajNazweWypeln(&lista[j].wypeln, nazwa);
+        if (lista[j].typ != kOpFilling) continue;
+        FillingKey(lista[j].wypeln, klucz);
+        if (!klucz[0] || IsRepeated(lista, j, klucz)) continue;
+        GetFillingName(&lista[j].wypeln, nazwa);
         if (typ) *typ = lista[j].wypeln.typWypeln;
         return 1;
     }
     return 0;
 }
 
-int DajRozneWypeln(int restart, const uniOperRys* lista, int32_t liczba, char nazwa[kNazwaWypelnLen],
+int GetDistinctFilling(int restart, const uniOperRys* lista, int32_t liczba, char nazwa[kFillingNameLen],
                    int32_t* typ) {
     static int32_t pozycja;
     if (restart) pozycja = 0;
-    return NastRozneWypeln(&pozycja, lista, liczba, nazwa, typ);
+    return NextDistinctFilling(&pozycja, lista, liczba, nazwa, typ);
 }
 
-int32_t NumerWypeln(const uniOperRys* lista, int32_t liczba, int32_t indeks) {
-    if (!lista || indeks < 0 || indeks >= liczba || lista[indeks].typ != kOperWypeln) return 0;
-    char szukany[kNazwaWypelnLen], klucz[kNazwaWypelnLen];
-    KluczWypeln(lista[indeks].wypeln, szukany);
+int32_t FillingNumber(const uniOperRys* lista, int32_t liczba, int32_t indeks) {
+    if (!lista || indeks < 0 || indeks >= liczba || lista[indeks].typ != kOpFilling) return 0;
+    char szukany[kFillingNameLen], klucz[kFillingNameLen];
+    FillingKey(lista[indeks].wypeln, szukany);
     if (!szukany[0]) return 0;
     int32_t numer = 0;
     for (int32_t j = 0; j <= indeks; j++) {
-        if (lista[j].typ != kOperWypeln) continue;
-        KluczWypeln(lista[j].wypeln, klucz);
-        if (!klucz[0] || Powtorzone(lista, j, klucz)) continue;
+        if (lista[j].typ != kOpFilling) continue;
+        FillingKey(lista[j].wypeln, klucz);
+        if (!klucz[0] || IsRepeated(lista, j, klucz)) continue;
         numer++;
         if (lista[j].wypeln.typWypeln == lista[indeks].wypeln.typWypeln && strcmp(klucz, szukany) == 0)
             return numer;
@@ -176,15 +176,15 @@ int32_t NumerWypeln(const uniOperRys* lista, int32_t liczba, int32_t indeks) {
     return 0;
 }
 
-int32_t LiczbaRamISkrzydel(const strOkno* okno) {
+int32_t FrameAndSashCount(const strOkno* okno) {
     int32_t c = 0;
     for (int32_t i = 0; okno->oper && i < okno->liczbaOper; i++)
-        if (okno->oper[i].typ == kOperRama || okno->oper[i].typ == kOperSkrzydlo) c++;
+        if (okno->oper[i].typ == kOpFrame || okno->oper[i].typ == kOpSash) c++;
     return c;
 }
 
-int64_t WagaOkna(const strOkno* okno, int32_t waga) {
-    if (!okno->oper || okno->liczbaOper <= 0 || okno->oper[0].typ != kOperRama) return 0;
+int64_t WindowWeight(const strOkno* okno, int32_t waga) {
+    if (!okno->oper || okno->liczbaOper <= 0 || okno->oper[0].typ != kOpFrame) return 0;
     const int64_t w = okno->oper[0].rama.x1, h = okno->oper[0].rama.y1;
     // Past a kilometre a frame is damaged data, not a window; bounding the
     // sides keeps the product inside 64 bits.

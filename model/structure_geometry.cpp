@@ -10,7 +10,7 @@ using namespace structure_internal;
 
 // ---- Thickness -------------------------------------------------------------
 
-int32_t FormatStruktury(int32_t status) {
+int32_t StructureFormat(int32_t status) {
     switch (status & 7) {
         case 0: return 0;
         case 1: return 1;
@@ -20,35 +20,35 @@ int32_t FormatStruktury(int32_t status) {
     }
 }
 
-int32_t GruboscElementu(const uniOperRys* op, int32_t format, const strOkno* okno) {
+int32_t ElementThickness(const uniOperRys* op, int32_t format, const strOkno* okno) {
     int32_t wlasna, flagi;
     switch (op->typ) {
-        case kOperRama:
+        case kOpFrame:
             wlasna = op->rama.grub;
             flagi = op->rama.flagi;
             break;
-        case kOperSlupekStaly:
-        case kOperSlupekRuch:
+        case kOpFixedMullion:
+        case kOpFalseMullion:
             wlasna = op->slupek.grub;
             flagi = op->slupek.flagi;
             break;
-        case kOperSkrzydlo:
+        case kOpSash:
             wlasna = op->skrzydlo.grub;
             flagi = op->skrzydlo.flagi;
             break;
-        case kOperSzpros:
+        case kOpMuntin:
             wlasna = op->szpros.grub;
             flagi = op->szpros.flagi;
             break;
-        case kOperWypeln: return 0;
+        case kOpFilling: return 0;
         default: return -1;
     }
-    if ((flagi & kFlagaWlGrub) || format == 2) return wlasna;
+    if ((flagi & kFlagOwnThickness) || format == 2) return wlasna;
     if (format != 5 || !okno) return -1;
     switch (op->typ) {
-        case kOperRama: return okno->sGrubProf.rama;
-        case kOperSkrzydlo: return okno->sGrubProf.skrzydlo;
-        case kOperSzpros: return okno->grubSzpros;
+        case kOpFrame: return okno->sGrubProf.rama;
+        case kOpSash: return okno->sGrubProf.skrzydlo;
+        case kOpMuntin: return okno->grubSzpros;
         default:
             if (op->slupek.rodzaj == 0) return okno->sGrubProf.slupekStaly;
             if (op->slupek.rodzaj == 1) return okno->sGrubProf.slupekRuchomy;
@@ -60,19 +60,19 @@ int32_t GruboscElementu(const uniOperRys* op, int32_t format, const strOkno* okn
 
 // Rectangle of a mullion or muntin: along it between the facing edges of its
 // end bounds, across it from position - t/2 for t millimetres.
-static bool Listwa(const uniOperRys* lista, int32_t poczIdx, int32_t konIdx, int32_t poz, bool poziomy,
+static bool BarElement(const uniOperRys* lista, int32_t poczIdx, int32_t konIdx, int32_t poz, bool poziomy,
                    int32_t t, strProst* r) {
     const int64_t lo = (int64_t)poz - t / 2;
     const int64_t hi = lo + t;
     if (!W32(lo) || !W32(hi)) return false;
     if (poziomy) {
-        r->left = Krawedz(lista[poczIdx], kLewa);
-        r->right = Krawedz(lista[konIdx], kPrawa);
+        r->left = FacingEdge(lista[poczIdx], kSideLeft);
+        r->right = FacingEdge(lista[konIdx], kSideRight);
         r->top = (int32_t)lo;
         r->bottom = (int32_t)hi;
     } else {
-        r->top = Krawedz(lista[poczIdx], kGora);
-        r->bottom = Krawedz(lista[konIdx], kDol);
+        r->top = FacingEdge(lista[poczIdx], kSideTop);
+        r->bottom = FacingEdge(lista[konIdx], kSideBottom);
         r->left = (int32_t)lo;
         r->right = (int32_t)hi;
     }
@@ -80,7 +80,7 @@ static bool Listwa(const uniOperRys* lista, int32_t poczIdx, int32_t konIdx, int
 }
 
 // r inset by t on every side; false when a side leaves 32 bits.
-static bool Wciecie(const strProst& r, int32_t t, strProst* w) {
+static bool Inset(const strProst& r, int32_t t, strProst* w) {
     const int64_t l = (int64_t)r.left + t, g = (int64_t)r.top + t;
     const int64_t p = (int64_t)r.right - t, d = (int64_t)r.bottom - t;
     if (!W32(l) || !W32(g) || !W32(p) || !W32(d)) return false;
@@ -88,42 +88,42 @@ static bool Wciecie(const strProst& r, int32_t t, strProst* w) {
     return true;
 }
 
-int ObliczElement(uniOperRys* lista, int32_t liczba, int32_t j, int32_t format, const strOkno* okno,
+int ComputeElement(uniOperRys* lista, int32_t liczba, int32_t j, int32_t format, const strOkno* okno,
                   char* msg) {
     if (!lista || j < 0 || j >= liczba) {
         KvMsg(msg, "Wrong structure of the window");
         return 0;
     }
     uniOperRys& op = lista[j];
-    const int32_t t = GruboscElementu(&op, format, okno);
+    const int32_t t = ElementThickness(&op, format, okno);
     switch (op.typ) {
-        case kOperRama: {
+        case kOpFrame: {
             strOperRama& r = op.rama;
             const strProst zewn{r.x0, r.y0, r.x1, r.y1};
             if (j != 0 || t < 0 || (int64_t)r.x1 - r.x0 <= 0 || (int64_t)r.y1 - r.y0 <= 0 ||
-                !Wciecie(zewn, t, &r.wewn)) {
+                !Inset(zewn, t, &r.wewn)) {
                 KvMsg(msg, "Wrong definition of the frame");
                 return 0;
             }
             return 1;
         }
-        case kOperSlupekStaly:
-        case kOperSlupekRuch: {
+        case kOpFixedMullion:
+        case kOpFalseMullion: {
             strOperSlupek& s = op.slupek;
-            if (t < 0 || !OgrOk(lista, j, s.ogrPocz, kOgrSlupka) || !OgrOk(lista, j, s.ogrKon, kOgrSlupka) ||
-                !Listwa(lista, s.ogrPocz, s.ogrKon, s.poz, s.poziomy != 0, t, &s.prost)) {
+            if (t < 0 || !BoundOk(lista, j, s.ogrPocz, kMullionBounds) || !BoundOk(lista, j, s.ogrKon, kMullionBounds) ||
+                !BarElement(lista, s.ogrPocz, s.ogrKon, s.poz, s.poziomy != 0, t, &s.prost)) {
                 KvMsg(msg, "Wrong definition of the mullion");
                 return 0;
             }
             return 1;
         }
-        case kOperSkrzydlo: {
+        case kOpSash: {
             strOperSkrzydlo& s = op.skrzydlo;
             bool ok = t >= 0;
-            for (int32_t k = 0; k < 4 && ok; k++) ok = OgrOk(lista, j, s.ogr[k], kOgrSlupka);
+            for (int32_t k = 0; k < 4 && ok; k++) ok = BoundOk(lista, j, s.ogr[k], kMullionBounds);
             if (ok) {
-                for (int32_t k = 0; k < 4; k++) UstawBok(s.zewn, k, Krawedz(lista[s.ogr[k]], k));
-                ok = Wciecie(s.zewn, t, &s.wewn);
+                for (int32_t k = 0; k < 4; k++) SetRectSide(s.zewn, k, FacingEdge(lista[s.ogr[k]], k));
+                ok = Inset(s.zewn, t, &s.wewn);
             }
             if (!ok) {
                 KvMsg(msg, "Wrong definition of the sash");
@@ -131,22 +131,22 @@ int ObliczElement(uniOperRys* lista, int32_t liczba, int32_t j, int32_t format, 
             }
             return 1;
         }
-        case kOperWypeln: {
+        case kOpFilling: {
             strOperWypeln& w = op.wypeln;
             for (int32_t k = 0; k < 4; k++) {
-                if (!OgrOk(lista, j, w.ogr[k], kOgrWypeln)) {
+                if (!BoundOk(lista, j, w.ogr[k], kFillingBounds)) {
                     KvMsg(msg, "Wrong definition of the filling");
                     return 0;
                 }
             }
-            for (int32_t k = 0; k < 4; k++) UstawBok(w.prost, k, Krawedz(lista[w.ogr[k]], k));
+            for (int32_t k = 0; k < 4; k++) SetRectSide(w.prost, k, FacingEdge(lista[w.ogr[k]], k));
             return 1;
         }
-        case kOperSzpros: {
+        case kOpMuntin: {
             strOperSzpros& s = op.szpros;
-            if (t < 0 || !OgrOk(lista, j, s.ogrPocz, kOgrSzprosu) ||
-                !OgrOk(lista, j, s.ogrKon, kOgrSzprosu) || !OgrOk(lista, j, s.wypeln, Bit(kOperWypeln)) ||
-                !Listwa(lista, s.ogrPocz, s.ogrKon, s.poz, s.poziomy != 0, t, &s.prost)) {
+            if (t < 0 || !BoundOk(lista, j, s.ogrPocz, kMuntinBounds) ||
+                !BoundOk(lista, j, s.ogrKon, kMuntinBounds) || !BoundOk(lista, j, s.wypeln, Bit(kOpFilling)) ||
+                !BarElement(lista, s.ogrPocz, s.ogrKon, s.poz, s.poziomy != 0, t, &s.prost)) {
                 KvMsg(msg, "Wrong definition of the muntin");
                 return 0;
             }
@@ -156,8 +156,8 @@ int ObliczElement(uniOperRys* lista, int32_t liczba, int32_t j, int32_t format, 
     }
 }
 
-int ObliczGeometrie(uniOperRys* lista, int32_t liczba, int32_t format, const strOkno* okno, char* msg) {
+int ComputeGeometry(uniOperRys* lista, int32_t liczba, int32_t format, const strOkno* okno, char* msg) {
     for (int32_t j = 0; j < liczba; j++)
-        if (!ObliczElement(lista, liczba, j, format, okno, msg)) return 0;
+        if (!ComputeElement(lista, liczba, j, format, okno, msg)) return 0;
     return 1;
 }

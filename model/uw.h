@@ -9,6 +9,6 @@
 // Uw of the window in hundredths of W/(m2 K): the value entered by hand when
 // status bit 3 says so, else computed from its factors and geometry; -1 when
 // it cannot be computed.
-int32_t OknoUw(const strOkno* okno);
+int32_t WindowUw(const strOkno* okno);
 
 #endif  // KV_MODEL_UW_H

@@ -14,7 +14,7 @@
 // n elements of `size` bytes, or false when that many cannot be addressed
 // (a count read from a damaged database can be anything; size_t is 32-bit
 // in the Windows build).
-static bool Bajty(int64_t n, size_t size, size_t* out) {
+static bool ArrayBytes(int64_t n, size_t size, size_t* out) {
     if (n < 0 || (uint64_t)n > SIZE_MAX / size) return false;
     *out = (size_t)n * size;
     return true;
@@ -22,7 +22,7 @@ static bool Bajty(int64_t n, size_t size, size_t* out) {
 
 // ---- Operation lists -------------------------------------------------------
 
-int KopiujListeOper(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik, int32_t* liczbaWyn,
+int CopyOpList(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik, int32_t* liczbaWyn,
                     char* msg) {
     if (liczba <= 0) {
         *wynik = nullptr;
@@ -31,7 +31,7 @@ int KopiujListeOper(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik
     }
     size_t n;
     void* p = nullptr;
-    if (zrodlo && Bajty(liczba, sizeof(uniOperRys), &n)) p = KvAlloc(n);
+    if (zrodlo && ArrayBytes(liczba, sizeof(uniOperRys), &n)) p = KvAlloc(n);
     if (!p) {
         KvMsg(msg, "Error of allocation and copying uniOperRys union");
         return 0;
@@ -42,14 +42,14 @@ int KopiujListeOper(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik
     return 1;
 }
 
-int DodajOperRys(uniOperRys** lista, int32_t* liczba, const uniOperRys* op, char* msg) {
+int AddDrawOp(uniOperRys** lista, int32_t* liczba, const uniOperRys* op, char* msg) {
     // The operation may live in the list that is about to move.
     uniOperRys kopia = *op;
     int32_t n = *lista && *liczba > 0 ? *liczba : 0;
     size_t bytes;
     if (n > 0) {
         void* p = nullptr;
-        if (n < INT32_MAX && Bajty((int64_t)n + 1, sizeof(uniOperRys), &bytes)) p = KvRealloc(*lista, bytes);
+        if (n < INT32_MAX && ArrayBytes((int64_t)n + 1, sizeof(uniOperRys), &bytes)) p = KvRealloc(*lista, bytes);
         if (!p) {
             KvMsg(msg, "Error of reallocation of uniOperRys union");
             return 0;
@@ -69,15 +69,15 @@ int DodajOperRys(uniOperRys** lista, int32_t* liczba, const uniOperRys* op, char
     return 1;
 }
 
-void NadpiszOperRys(uniOperRys* lista, int32_t liczba, int32_t indeks, const uniOperRys* op) {
+void OverwriteDrawOp(uniOperRys* lista, int32_t liczba, int32_t indeks, const uniOperRys* op) {
     if (!lista || indeks < 0 || indeks >= liczba) return;
     memmove(&lista[indeks], op, sizeof *op);
 }
 
-// Removes entry i of an array of n records of `size` bytes; see UsunOperRys.
+// Removes entry i of an array of n records of `size` bytes; see DeleteDrawOp.
 // `removed` receives the removed record. False when shrinking failed, with
 // the array as it was.
-static bool UsunZTablicy(void** tab, int32_t n, int32_t i, size_t size, void* removed) {
+static bool DeleteFromArray(void** tab, int32_t n, int32_t i, size_t size, void* removed) {
     unsigned char* p = (unsigned char*)*tab;
     memcpy(removed, p + (size_t)i * size, size);
     memmove(p + (size_t)i * size, p + (size_t)(i + 1) * size, (size_t)(n - 1 - i) * size);
@@ -96,14 +96,14 @@ static bool UsunZTablicy(void** tab, int32_t n, int32_t i, size_t size, void* re
     return true;
 }
 
-int UsunOperRys(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) {
+int DeleteDrawOp(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) {
     if (!*lista || indeks < 0 || indeks >= *liczba) {
         KvMsg(msg, "Wrong index of the uniOperRys union");
         return 0;
     }
     uniOperRys removed;
     void* tab = *lista;
-    if (!UsunZTablicy(&tab, *liczba, indeks, sizeof(uniOperRys), &removed)) {
+    if (!DeleteFromArray(&tab, *liczba, indeks, sizeof(uniOperRys), &removed)) {
         KvMsg(msg, "Error of reallocation of uniOperRys union");
         return 0;
     }
@@ -114,7 +114,7 @@ int UsunOperRys(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg) 
 
 // ---- One window ------------------------------------------------------------
 
-int AlokujOkno(strOkno** wynik, char* msg) {
+int AllocWindow(strOkno** wynik, char* msg) {
     void* p = KvAlloc(sizeof(strOkno));
     if (!p) {
         KvMsg(msg, "Error of allocation of str%s structure", "Okno");
@@ -124,22 +124,22 @@ int AlokujOkno(strOkno** wynik, char* msg) {
     return 1;
 }
 
-int KopiujOkno(strOkno** cel, const strOkno* zrodlo, char* msg) {
+int CopyWindow(strOkno** cel, const strOkno* zrodlo, char* msg) {
     strOkno* nowe;
-    if (!AlokujOkno(&nowe, msg)) return 0;
+    if (!AllocWindow(&nowe, msg)) return 0;
     *nowe = *zrodlo;
     nowe->oper = nullptr;
     nowe->liczbaOper = 0;
-    if (!KopiujListeOper(zrodlo->oper, zrodlo->liczbaOper, &nowe->oper, &nowe->liczbaOper, msg)) {
+    if (!CopyOpList(zrodlo->oper, zrodlo->liczbaOper, &nowe->oper, &nowe->liczbaOper, msg)) {
         KvFree(nowe);
         return 0;
     }
-    if (*cel) ZwolnijOkno(*cel);
+    if (*cel) FreeWindow(*cel);
     *cel = nowe;
     return 1;
 }
 
-void ZwolnijOkno(strOkno* okno) {
+void FreeWindow(strOkno* okno) {
     if (!okno) return;
     KvFree(okno->oper);
     KvFree(okno);
@@ -148,33 +148,33 @@ void ZwolnijOkno(strOkno* okno) {
 // The record's bytes that take part in the comparison: everything before the
 // list pointer except the gap the compiler leaves before the 64-bit price,
 // which is not data and is not zero in a record built on the stack.
-static const size_t kKoniecCzesci1 = offsetof(strOkno, ilOkien) + sizeof(int32_t);
-static const size_t kPoczCzesci2 = offsetof(strOkno, cenaZReki);
-static const size_t kKoniecCzesci2 = offsetof(strOkno, oper);
+static const size_t kFirstSpanEnd = offsetof(strOkno, ilOkien) + sizeof(int32_t);
+static const size_t kSecondSpanStart = offsetof(strOkno, cenaZReki);
+static const size_t kSecondSpanEnd = offsetof(strOkno, oper);
 
-int PorownajOkna(const strOkno* kopia, const strOkno* okno) {
+int CompareWindows(const strOkno* kopia, const strOkno* okno) {
     if (!kopia || !okno) return kopia == okno;
     const unsigned char* a = (const unsigned char*)kopia;
     const unsigned char* b = (const unsigned char*)okno;
-    if (memcmp(a, b, kKoniecCzesci1) != 0) return 0;
-    if (memcmp(a + kPoczCzesci2, b + kPoczCzesci2, kKoniecCzesci2 - kPoczCzesci2) != 0) return 0;
+    if (memcmp(a, b, kFirstSpanEnd) != 0) return 0;
+    if (memcmp(a + kSecondSpanStart, b + kSecondSpanStart, kSecondSpanEnd - kSecondSpanStart) != 0) return 0;
     // liczbaOper was compared with the record.
     if (okno->liczbaOper > 0 && (!kopia->oper || !okno->oper)) return kopia->oper == okno->oper;
     for (int32_t i = 0; i < okno->liczbaOper; i++) {
         const uniOperRys& x = kopia->oper[i];
         const uniOperRys& y = okno->oper[i];
-        int32_t def = DlugoscDefinicji(x.typ);
+        int32_t def = DefinitionLength(x.typ);
         if (x.typ != y.typ || def == 0) return 0;
-        if (memcmp(x.bajty, y.bajty, (size_t)def) != 0) return 0;
+        if (memcmp(x.rawBytes, y.rawBytes, (size_t)def) != 0) return 0;
     }
     return 1;
 }
 
 // ---- Windows of an order ---------------------------------------------------
 
-int DodajOkno(strOkno** okna, int32_t* liczba, const strOkno* okno, char* msg) {
+int AddWindow(strOkno** okna, int32_t* liczba, const strOkno* okno, char* msg) {
     strOkno nowe = *okno;  // `okno` may be an entry of the array that moves
-    if (!KopiujListeOper(okno->oper, okno->liczbaOper, &nowe.oper, &nowe.liczbaOper, nullptr)) {
+    if (!CopyOpList(okno->oper, okno->liczbaOper, &nowe.oper, &nowe.liczbaOper, nullptr)) {
         KvMsg(msg, "Error of allocation the uniOperRys union");
         return 0;
     }
@@ -182,7 +182,7 @@ int DodajOkno(strOkno** okna, int32_t* liczba, const strOkno* okno, char* msg) {
     void* p = nullptr;
     size_t bytes;
     if (n > 0) {
-        if (n < INT32_MAX && Bajty((int64_t)n + 1, sizeof(strOkno), &bytes)) p = KvRealloc(*okna, bytes);
+        if (n < INT32_MAX && ArrayBytes((int64_t)n + 1, sizeof(strOkno), &bytes)) p = KvRealloc(*okna, bytes);
         if (!p) KvMsg(msg, "Error of reallocation the str%s structure", "Okno");
     } else {
         p = KvAlloc(sizeof(strOkno));
@@ -199,7 +199,7 @@ int DodajOkno(strOkno** okna, int32_t* liczba, const strOkno* okno, char* msg) {
     return 1;
 }
 
-int ZastapOkno(strOkno* okna, int32_t liczba, int32_t indeks, const strOkno* okno, char* msg) {
+int ReplaceWindow(strOkno* okna, int32_t liczba, int32_t indeks, const strOkno* okno, char* msg) {
     if (!okna || indeks < 0 || indeks >= liczba) {
         KvMsg(msg, "Wrong index of the str%s structure", "Okno");
         return 0;
@@ -211,7 +211,7 @@ int ZastapOkno(strOkno* okna, int32_t liczba, int32_t indeks, const strOkno* okn
     uniOperRys* nowa = nullptr;
     if (n > 0) {
         size_t bytes = 0;
-        bool ok = Bajty(n, sizeof(uniOperRys), &bytes);
+        bool ok = ArrayBytes(n, sizeof(uniOperRys), &bytes);
         if (e->oper) {
             void* p = ok ? KvRealloc(e->oper, bytes) : nullptr;
             if (!p) {
@@ -240,14 +240,14 @@ int ZastapOkno(strOkno* okna, int32_t liczba, int32_t indeks, const strOkno* okn
     return 1;
 }
 
-int UsunOkno(strOkno** okna, int32_t* liczba, int32_t indeks, char* msg) {
+int DeleteWindow(strOkno** okna, int32_t* liczba, int32_t indeks, char* msg) {
     if (!*okna || indeks < 0 || indeks >= *liczba) {
         KvMsg(msg, "Wrong index of the str%s structure", "Okno");
         return 0;
     }
     strOkno removed;
     void* tab = *okna;
-    if (!UsunZTablicy(&tab, *liczba, indeks, sizeof(strOkno), &removed)) {
+    if (!DeleteFromArray(&tab, *liczba, indeks, sizeof(strOkno), &removed)) {
         KvMsg(msg, "Error of reallocation the str%s structure", "Okno");
         return 0;
     }
@@ -257,7 +257,7 @@ int UsunOkno(strOkno** okna, int32_t* liczba, int32_t indeks, char* msg) {
     return 1;
 }
 
-void ZwolnijOkna(strOkno* okna, int32_t liczba) {
+void FreeWindows(strOkno* okna, int32_t liczba) {
     if (!okna || liczba <= 0) return;
     for (int32_t i = 0; i < liczba; i++) KvFree(okna[i].oper);
     KvFree(okna);

@@ -19,59 +19,59 @@
 
 // A new array holding the same `liczba` records. A count <= 0 gives no array
 // and count 0. "Error of allocation and copying uniOperRys union".
-int KopiujListeOper(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik, int32_t* liczbaWyn,
+int CopyOpList(const uniOperRys* zrodlo, int32_t liczba, uniOperRys** wynik, int32_t* liczbaWyn,
                     char* msg);
 
 // Grows the list by one record (or allocates the first) and copies `op` to
 // its end. "Error of reallocation of uniOperRys union" /
 // "Error of allocation the uniOperRys union".
-int DodajOperRys(uniOperRys** lista, int32_t* liczba, const uniOperRys* op, char* msg);
+int AddDrawOp(uniOperRys** lista, int32_t* liczba, const uniOperRys* op, char* msg);
 
 // Copies the whole record over the one at `indeks`. An index outside the
 // list changes nothing.
-void NadpiszOperRys(uniOperRys* lista, int32_t liczba, int32_t indeks, const uniOperRys* op);
+void OverwriteDrawOp(uniOperRys* lista, int32_t liczba, int32_t indeks, const uniOperRys* op);
 
 // Removes the record at `indeks`, moving the later ones down; removing the
 // only record releases the list. "Error of reallocation of uniOperRys union".
-int UsunOperRys(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg);
+int DeleteDrawOp(uniOperRys** lista, int32_t* liczba, int32_t indeks, char* msg);
 
 // ---- One window ------------------------------------------------------------
 
 // A zero-filled window record. "Error of allocation of strOkno structure".
-int AlokujOkno(strOkno** wynik, char* msg);
+int AllocWindow(strOkno** wynik, char* msg);
 
 // Makes *cel a deep copy of `zrodlo`. The copy is made first and only then
 // is what *cel held released, so a failure leaves *cel as it was and nothing
 // new allocated (and copying a window onto itself is safe).
-int KopiujOkno(strOkno** cel, const strOkno* zrodlo, char* msg);
+int CopyWindow(strOkno** cel, const strOkno* zrodlo, char* msg);
 
-// Releases the window's list and the record itself (allocated by AlokujOkno
-// or KopiujOkno).
-void ZwolnijOkno(strOkno* okno);
+// Releases the window's list and the record itself (allocated by AllocWindow
+// or CopyWindow).
+void FreeWindow(strOkno* okno);
 
 // Window comparison: 1 when both records are equal byte for byte apart from
 // the list pointer (and the alignment gap before cenaZReki), both lists have
 // the same count, and each pair of operations has the same type 0-5 and the
 // same bytes over that type's defining part. Derived values are ignored.
-int PorownajOkna(const strOkno* kopia, const strOkno* okno);
+int CompareWindows(const strOkno* kopia, const strOkno* okno);
 
 // ---- Windows of an order ---------------------------------------------------
 
 // Appends a deep copy of `okno`. "Error of allocation the uniOperRys union",
 // "Error of reallocation the strOkno structure", "Error of allocation of
 // strOkno structure".
-int DodajOkno(strOkno** okna, int32_t* liczba, const strOkno* okno, char* msg);
+int AddWindow(strOkno** okna, int32_t* liczba, const strOkno* okno, char* msg);
 
 // The entry at `indeks` becomes a deep copy of `okno`; its list is resized in
 // place ("Error of reallocation of uniOperRys union") or allocated when it had
 // none ("Error of allocation the uniOperRys union").
-int ZastapOkno(strOkno* okna, int32_t liczba, int32_t indeks, const strOkno* okno, char* msg);
+int ReplaceWindow(strOkno* okna, int32_t liczba, int32_t indeks, const strOkno* okno, char* msg);
 
 // Removes the entry at `indeks`; removing the only window releases the array.
 // "Error of reallocation the strOkno structure".
-int UsunOkno(strOkno** okna, int32_t* liczba, int32_t indeks, char* msg);
+int DeleteWindow(strOkno** okna, int32_t* liczba, int32_t indeks, char* msg);
 
 // Releases every window's list, then the array.
-void ZwolnijOkna(strOkno* okna, int32_t liczba);
+void FreeWindows(strOkno* okna, int32_t liczba);
 
 #endif  // KV_MODEL_WINDOW_H

@@ -20,14 +20,14 @@ extern "C" {
 // ---- The print job record ----------------------------------------------------
 
 // Bits of strZadDruk::flagi.
-#define PAGORA_TRYB_MASKA 0x03  // 0 print at once, 1 modal preview, 2 or 3 modeless preview
-#define PAGORA_TRYB_DRUKUJ 0x00
-#define PAGORA_TRYB_MODALNY 0x01
-#define PAGORA_TRYB_NIEMODAL 0x02
-#define PAGORA_STRONY_ZADANIA 0x08  // the preview deletes the page metafiles when it closes
-#define PAGORA_ZGLOS_BLAD 0x10      // a failed print is reported in a message box
+#define PAGORA_MODE_MASK 0x03  // 0 print at once, 1 modal preview, 2 or 3 modeless preview
+#define PAGORA_MODE_PRINT 0x00
+#define PAGORA_MODE_MODAL 0x01
+#define PAGORA_MODE_MODELESS 0x02
+#define PAGORA_JOB_OWNS_PAGES 0x08  // the preview deletes the page metafiles when it closes
+#define PAGORA_REPORT_ERROR 0x10      // a failed print is reported in a message box
 
-#define PAGORA_NAZWA_DL 256  // bytes of the document name, terminator included
+#define PAGORA_NAME_LEN 256  // bytes of the document name, terminator included
 
 // A document to print: a list of enhanced-metafile pages in printing order.
 // Filled by the caller (start with PagoraInitializePagoraprint); the preview
@@ -37,7 +37,7 @@ typedef struct strZadDruk {
     int32_t formatStr;            // page-format selector for UstalRozmKrtCal; callers pass 0
     int32_t liczbaStr;            // pages in `strony`, at least 1
     int32_t biezStr;              // 0-based page the preview shows; callers pass 0
-    char nazwa[PAGORA_NAZWA_DL];  // document name: preview title and spooler's job name
+    char nazwa[PAGORA_NAME_LEN];  // document name: preview title and spooler's job name
     HENHMETAFILE* strony;         // array of liczbaStr page metafiles
     int32_t zarezerw;             // zeroed, not used
     uint32_t flagi;               // PAGORA_* bits above
@@ -110,18 +110,18 @@ void UstalRozmKrtCal(int* width, int* height, int selector);
 // ---- Print preview -------------------------------------------------------------------
 
 // Bits of strPodgladDruk::flagi.
-#define PDGL_ZOOM_MASKA 0x03  // 0 "Complete view", 1 "Natural size", 2 "The maximum width"
-#define PDGL_ZOOM_CALA 0
-#define PDGL_ZOOM_NATUR 1
-#define PDGL_ZOOM_SZER 2
-#define PDGL_RODZIC_AKTYW 0x04  // the owner was enabled when the preview opened
-#define PDGL_RODZIC_WYL 0x08    // this preview disabled the owner and has not enabled it yet
-#define PDGL_POZIOM_PASEK 0x10  // the horizontal scroll bar is needed
-#define PDGL_PION_PASEK 0x20    // the vertical scroll bar is needed
-#define PDGL_UTWORZONY 0x40     // creation completed: the preview holds the job's pages
-#define PDGL_KOLKO_STRONA 0x80  // the system scrolls a screen per wheel notch
-#define PDGL_DRUKUJE 0x100      // PagoraDoPrint runs on this preview's job
-#define PDGL_ZNISZCZONY 0x200   // the window went while printing: the state waits for the print
+#define PREVIEW_ZOOM_MASK 0x03  // 0 "Complete view", 1 "Natural size", 2 "The maximum width"
+#define PREVIEW_ZOOM_COMPLETE 0
+#define PREVIEW_ZOOM_NATURAL 1
+#define PREVIEW_ZOOM_WIDTH 2
+#define PREVIEW_OWNER_ENABLED 0x04  // the owner was enabled when the preview opened
+#define PREVIEW_OWNER_DISABLED 0x08    // this preview disabled the owner and has not enabled it yet
+#define PREVIEW_HORIZONTAL_BAR 0x10  // the horizontal scroll bar is needed
+#define PREVIEW_VERTICAL_BAR 0x20    // the vertical scroll bar is needed
+#define PREVIEW_CREATED 0x40     // creation completed: the preview holds the job's pages
+#define PREVIEW_WHEEL_PAGE 0x80  // the system scrolls a screen per wheel notch
+#define PREVIEW_PRINTING 0x100      // PagoraDoPrint runs on this preview's job
+#define PREVIEW_DESTROYED 0x200   // the window went while printing: the state waits for the print
 
 // Private messages of the work window.
 #define UM_PDGL_STR_W_GORE (WM_USER + 0)  // page up
@@ -183,9 +183,9 @@ void UstawAwarieOknaPodgladu(int n);
 // The library carries its own copy of the message-box seam; a host program
 // (or a test) routes the library's boxes into its own with this hook.
 // Returns the previous hook.
-typedef int (*PagoraHakKomunikatu)(HWND owner, const char* text, const char* caption, UINT type,
+typedef int (*PagoraMessageHook)(HWND owner, const char* text, const char* caption, UINT type,
                                    void* context);
-PagoraHakKomunikatu UstawHakKomunikatow(PagoraHakKomunikatu hook, void* context);
+PagoraMessageHook UstawHakKomunikatow(PagoraMessageHook hook, void* context);
 
 #ifdef __cplusplus
 }

@@ -8,7 +8,7 @@ extern "C" {
 HINSTANCE hInstDll;
 HANDLE hHeapDll;
 
-PagoraHakKomunikatu UstawHakKomunikatow(PagoraHakKomunikatu hook, void* context) {
+PagoraMessageHook UstawHakKomunikatow(PagoraMessageHook hook, void* context) {
     return KvSetMessageBoxHook(hook, context);
 }
 }

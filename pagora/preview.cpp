@@ -16,14 +16,14 @@
 
 // Test seam: the n-th next allocation of a preview fails as if the heap
 // were exhausted (0 turns it off).
-void UstawAwarieAlokacjiPodgladu(int n) { g_awariaAlokacji = n; }
+void UstawAwarieAlokacjiPodgladu(int n) { g_allocationFailure = n; }
 
-void UstawAwarieOknaPodgladu(int n) { g_awariaOkna = n; }
+void UstawAwarieOknaPodgladu(int n) { g_windowFailure = n; }
 
 int PodgladDruku(strZadDruk* zad) {
     if (!zad || zad->liczbaStr < 1 || !zad->strony) {
         SetLastError(ERROR_INVALID_PARAMETER);
-        PokazBladSys(nullptr, "Error of printing");
+        ShowLastSystemError(nullptr, "Error of printing");
         return -1;
     }
     static bool registered;
@@ -34,32 +34,32 @@ int PodgladDruku(strZadDruk* zad) {
         wc.hInstance = hInstDll;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.lpfnWndProc = ProcOknoPodgladDruk;
-        wc.lpszClassName = kKlasaPodglad;
-        wc.hIcon = LoadIconA(hInstDll, MAKEINTRESOURCEA(IDI_PDGL_DRUK));
+        wc.lpszClassName = kPreviewClass;
+        wc.hIcon = LoadIconA(hInstDll, MAKEINTRESOURCEA(IDI_PREVIEW));
         wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
         RegisterClassExA(&wc);
         wc.hIcon = nullptr;
         wc.style = CS_HREDRAW | CS_VREDRAW;
         wc.lpfnWndProc = ProcOknoObsRobPdglDruk;
-        wc.lpszClassName = kKlasaObsRob;
+        wc.lpszClassName = kWorkAreaClass;
         RegisterClassExA(&wc);
         wc.lpfnWndProc = ProcOknoPdglDrukKrt;
-        wc.lpszClassName = kKlasaKarta;
+        wc.lpszClassName = kCardClass;
         wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
         RegisterClassExA(&wc);
         registered = true;
     }
-    int mode = (int)(zad->flagi & PAGORA_TRYB_MASKA);
-    char title[PAGORA_NAZWA_DL + 32];
-    snprintf(title, sizeof title, "Print preview - %.*s", PAGORA_NAZWA_DL - 1, zad->nazwa);
-    HWND hwnd = CreateWindowExA(0, kKlasaPodglad, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+    int mode = (int)(zad->flagi & PAGORA_MODE_MASK);
+    char title[PAGORA_NAME_LEN + 32];
+    snprintf(title, sizeof title, "Print preview - %.*s", PAGORA_NAME_LEN - 1, zad->nazwa);
+    HWND hwnd = CreateWindowExA(0, kPreviewClass, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, zad->wlasciciel, nullptr, hInstDll, zad);
     // A failed creation has shown its box and released what it took (the
     // window's destruction did); the owner is as it was.
     if (!hwnd) return -1;
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
-    if (mode != PAGORA_TRYB_MODALNY) return mode;
+    if (mode != PAGORA_MODE_MODAL) return mode;
 
     // The state is the window's (freed at its destruction, or by a print
     // still running then): nothing here outlives the loop.

@@ -20,16 +20,16 @@
 #include "util/toolbar_win.h"
 #include "util/window_win.h"
 
-const char kKlasaPodglad[] = "podgladDruk";
-const char kKlasaObsRob[] = "obsRobPdglDruk";
-const char kKlasaKarta[] = "pdglDrukKrt";
+const char kPreviewClass[] = "podgladDruk";
+const char kWorkAreaClass[] = "obsRobPdglDruk";
+const char kCardClass[] = "pdglDrukKrt";
 
-inline int g_awariaAlokacji;  // test seam: the n-th next allocation fails (0 none)
-inline int g_awariaOkna;      // test seam: the n-th next child window fails (0 none)
+inline int g_allocationFailure;  // test seam: the n-th next allocation fails (0 none)
+inline int g_windowFailure;      // test seam: the n-th next child window fails (0 none)
 
 // True when the test seam fails the child window being made now.
-inline bool AwariaOkna() {
-    if (g_awariaOkna > 0 && --g_awariaOkna == 0) {
+inline bool ShouldFailWindow() {
+    if (g_windowFailure > 0 && --g_windowFailure == 0) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return true;
     }
@@ -38,14 +38,14 @@ inline bool AwariaOkna() {
 
 // Every child window of a preview is made here or passes the seam above, so
 // that a test can fail one.
-inline HWND Dziecko(DWORD exStyle, const char* cls, DWORD style, int x, int y, HWND parent, int id,
+inline HWND CreateChild(DWORD exStyle, const char* cls, DWORD style, int x, int y, HWND parent, int id,
                     void* param) {
-    if (AwariaOkna()) return nullptr;
+    if (ShouldFailWindow()) return nullptr;
     return CreateWindowExA(exStyle, cls, "", style, x, y, 0, 0, parent, (HMENU)(INT_PTR)id, hInstDll, param);
 }
 
-inline void* Alokuj(size_t bytes) {
-    if (g_awariaAlokacji > 0 && --g_awariaAlokacji == 0) {
+inline void* Allocate(size_t bytes) {
+    if (g_allocationFailure > 0 && --g_allocationFailure == 0) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
@@ -54,22 +54,22 @@ inline void* Alokuj(size_t bytes) {
     return m;
 }
 
-inline void Zwolnij(void* m) {
+inline void FreeBlock(void* m) {
     if (m) HeapFree(hHeapDll, 0, m);
 }
 
-inline void PokazBladSys(HWND owner, const char* what) { KvShowSystemError(owner, what, GetLastError()); }
+inline void ShowLastSystemError(HWND owner, const char* what) { KvShowSystemError(owner, what, GetLastError()); }
 
-inline strPodgladDruk* Stan(HWND hwnd) { return (strPodgladDruk*)GetWindowLongPtrA(hwnd, GWLP_USERDATA); }
+inline strPodgladDruk* StateOf(HWND hwnd) { return (strPodgladDruk*)GetWindowLongPtrA(hwnd, GWLP_USERDATA); }
 
-inline int Tryb(const strPodgladDruk* p) { return (int)(p->zad.flagi & PAGORA_TRYB_MASKA); }
-inline int Zoom(const strPodgladDruk* p) { return (int)(p->flagi & PDGL_ZOOM_MASKA); }
+inline int JobMode(const strPodgladDruk* p) { return (int)(p->zad.flagi & PAGORA_MODE_MASK); }
+inline int Zoom(const strPodgladDruk* p) { return (int)(p->flagi & PREVIEW_ZOOM_MASK); }
 
 // One scroll unit is a quarter inch of the display.
-inline int JednX() { return rozmCalLogX / 4 > 0 ? rozmCalLogX / 4 : 1; }
-inline int JednY() { return rozmCalLogY / 4 > 0 ? rozmCalLogY / 4 : 1; }
+inline int ScrollUnitX() { return rozmCalLogX / 4 > 0 ? rozmCalLogX / 4 : 1; }
+inline int ScrollUnitY() { return rozmCalLogY / 4 > 0 ? rozmCalLogY / 4 : 1; }
 
 // preview_pages.cpp
-void ObsRobOnSysColor(strPodgladDruk* p);
+void WorkAreaOnSysColor(strPodgladDruk* p);
 
 #endif  // KV_PAGORA_PREVIEW_INTERNAL_H

@@ -7,7 +7,7 @@
 
 namespace {
 
-SCROLLINFO InfoPaska(HWND bar) {
+SCROLLINFO ReadScrollInfo(HWND bar) {
     SCROLLINFO si;
     memset(&si, 0, sizeof si);
     si.cbSize = sizeof si;
@@ -17,34 +17,34 @@ SCROLLINFO InfoPaska(HWND bar) {
 }
 
 // The last position the bar allows.
-int Dol(const SCROLLINFO& si) {
+int LastScrollPos(const SCROLLINFO& si) {
     int page = si.nPage > 0 ? (int)si.nPage : 1;
     int bottom = si.nMax - page + 1;
     return bottom < si.nMin ? si.nMin : bottom;
 }
 
 // Puts the card at its position less the scrolled distance.
-void PrzesunKarte(strPodgladDruk* p) {
+void MoveCard(strPodgladDruk* p) {
     int h = GetScrollPos(p->hPoziomSb, SB_CTL);
     int v = GetScrollPos(p->hPionSb, SB_CTL);
-    MoveWindow(p->hKarta, p->kartaPoz.x - JednX() * h, p->kartaPoz.y - JednY() * v, p->kartaPx.cx,
+    MoveWindow(p->hKarta, p->kartaPoz.x - ScrollUnitX() * h, p->kartaPoz.y - ScrollUnitY() * v, p->kartaPx.cx,
                p->kartaPx.cy, TRUE);
     InvalidateRect(p->hObsRob, nullptr, TRUE);
 }
 
-void UstawPoz(strPodgladDruk* p, HWND bar, int pos) {
+void SetBarPos(strPodgladDruk* p, HWND bar, int pos) {
     SCROLLINFO si;
     memset(&si, 0, sizeof si);
     si.cbSize = sizeof si;
     si.fMask = SIF_POS;
     si.nPos = pos;
     SetScrollInfo(bar, SB_CTL, &si, TRUE);  // the bar clamps it
-    PrzesunKarte(p);
+    MoveCard(p);
 }
 
 void OnScroll(strPodgladDruk* p, HWND bar, int code) {
     if (bar != p->hPionSb && bar != p->hPoziomSb) return;
-    SCROLLINFO si = InfoPaska(bar);
+    SCROLLINFO si = ReadScrollInfo(bar);
     int pos = si.nPos;
     switch (code) {
         case SB_LINEUP: pos -= 1; break;
@@ -61,28 +61,28 @@ void OnScroll(strPodgladDruk* p, HWND bar, int code) {
             break;
         default: return;
     }
-    UstawPoz(p, bar, pos);
+    SetBarPos(p, bar, pos);
 }
 
-void NowaStrona(strPodgladDruk* p, int page, int pos) {
+void NewPage(strPodgladDruk* p, int page, int pos) {
     p->zad.biezStr = page;
-    UstawPoz(p, p->hPionSb, pos);
+    SetBarPos(p, p->hPionSb, pos);
     InvalidateRect(p->hKarta, nullptr, TRUE);
 }
 
-void OnStronaWGore(strPodgladDruk* p) {
-    SCROLLINFO si = InfoPaska(p->hPionSb);
+void OnPageUp(strPodgladDruk* p) {
+    SCROLLINFO si = ReadScrollInfo(p->hPionSb);
     if (si.nPos <= si.nMin) {
-        if (p->zad.biezStr > 0) NowaStrona(p, p->zad.biezStr - 1, Dol(si));
+        if (p->zad.biezStr > 0) NewPage(p, p->zad.biezStr - 1, LastScrollPos(si));
     } else {
         OnScroll(p, p->hPionSb, SB_PAGEUP);
     }
 }
 
-void OnStronaWDol(strPodgladDruk* p) {
-    SCROLLINFO si = InfoPaska(p->hPionSb);
-    if (si.nPos >= Dol(si)) {
-        if (p->zad.biezStr < p->zad.liczbaStr - 1) NowaStrona(p, p->zad.biezStr + 1, si.nMin);
+void OnPageDown(strPodgladDruk* p) {
+    SCROLLINFO si = ReadScrollInfo(p->hPionSb);
+    if (si.nPos >= LastScrollPos(si)) {
+        if (p->zad.biezStr < p->zad.liczbaStr - 1) NewPage(p, p->zad.biezStr + 1, si.nMin);
     } else {
         OnScroll(p, p->hPionSb, SB_PAGEDOWN);
     }
@@ -90,19 +90,19 @@ void OnStronaWDol(strPodgladDruk* p) {
 
 // ---- Work window: layout ---------------------------------------------------------------
 
-struct Obszar {
+struct AvailableArea {
     int w, h;  // available area, pixels (the client less one bar each way)
 };
 
 // The card's isotropic mapping for the zoom mode: viewport extent and origin.
-void UstawMapowanie(strPodgladDruk* p, const Obszar& a) {
+void SetCardMapping(strPodgladDruk* p, const AvailableArea& a) {
     int dx = rozmCalLogX, dy = rozmCalLogY;
     switch (Zoom(p)) {
-        case PDGL_ZOOM_CALA:
+        case PREVIEW_ZOOM_COMPLETE:
             p->vpExt.cx = a.w - dx / 2;
             p->vpExt.cy = a.h - dy / 2;
             break;
-        case PDGL_ZOOM_NATUR:
+        case PREVIEW_ZOOM_NATURAL:
             // The true sheet: 5100/600 is 8.5 inches, not 8.
             p->vpExt.cx = (int)((long long)p->kartaCal[0] * dx / 600);
             p->vpExt.cy = (int)((long long)p->kartaCal[1] * dy / 600);
@@ -120,7 +120,7 @@ void UstawMapowanie(strPodgladDruk* p, const Obszar& a) {
 // The isotropic mapping of the card (window extent kartaCal) into the
 // viewport extent: one scale for both axes, the smaller of the two, in
 // exact integer arithmetic so that the natural size is the true sheet.
-void MapujKarte(strPodgladDruk* p, const Obszar& a) {
+void MapCard(strPodgladDruk* p, const AvailableArea& a) {
     long long wx = p->kartaCal[0], wy = p->kartaCal[1];
     long long vx = p->vpExt.cx, vy = p->vpExt.cy;
     if (vx * wy <= vy * wx) {
@@ -131,18 +131,18 @@ void MapujKarte(strPodgladDruk* p, const Obszar& a) {
         p->kartaPx.cx = (int)((wx * vy + wy / 2) / wy);
     }
     p->vpOrg.x = a.w / 2;
-    p->vpOrg.y = Zoom(p) == PDGL_ZOOM_SZER ? rozmCalLogY / 4 + p->kartaPx.cy / 2 : a.h / 2;
+    p->vpOrg.y = Zoom(p) == PREVIEW_ZOOM_WIDTH ? rozmCalLogY / 4 + p->kartaPx.cy / 2 : a.h / 2;
     int x = p->vpOrg.x - p->kartaPx.cx / 2, y = p->vpOrg.y - p->kartaPx.cy / 2;
     p->kartaPoz.x = x < 0 ? 0 : x;
     p->kartaPoz.y = y < 0 ? 0 : y;
 }
 
 // Range, page and position of one bar; returns whether it is needed.
-bool UstawPasek(strPodgladDruk* p, HWND bar, int cardPx, int dpi, int unit, int avail) {
-    int margin = Zoom(p) == PDGL_ZOOM_NATUR ? dpi / 8 : dpi / 4;
+bool SetUpScrollBar(strPodgladDruk* p, HWND bar, int cardPx, int dpi, int unit, int avail) {
+    int margin = Zoom(p) == PREVIEW_ZOOM_NATURAL ? dpi / 8 : dpi / 4;
     int steps = (cardPx + margin) / unit;
     int page = avail > 0 ? avail / unit : 0;
-    SCROLLINFO old = InfoPaska(bar);
+    SCROLLINFO old = ReadScrollInfo(bar);
     SCROLLINFO si;
     memset(&si, 0, sizeof si);
     si.cbSize = sizeof si;
@@ -163,16 +163,16 @@ void RozmiescKrt(strPodgladDruk* p) {
     RECT rc;
     GetClientRect(p->hObsRob, &rc);
     int sbW = GetSystemMetrics(SM_CXVSCROLL), sbH = GetSystemMetrics(SM_CYHSCROLL);
-    Obszar a = {rc.right - sbW, rc.bottom - sbH};
+    AvailableArea a = {rc.right - sbW, rc.bottom - sbH};
     if (a.w < 0) a.w = 0;
     if (a.h < 0) a.h = 0;
-    UstawMapowanie(p, a);
-    MapujKarte(p, a);
+    SetCardMapping(p, a);
+    MapCard(p, a);
 
-    bool poziom = UstawPasek(p, p->hPoziomSb, p->kartaPx.cx, rozmCalLogX, JednX(), a.w);
-    bool pion = UstawPasek(p, p->hPionSb, p->kartaPx.cy, rozmCalLogY, JednY(), a.h);
-    p->flagi = (p->flagi & ~(uint32_t)(PDGL_POZIOM_PASEK | PDGL_PION_PASEK)) |
-               (poziom ? PDGL_POZIOM_PASEK : 0) | (pion ? PDGL_PION_PASEK : 0);
+    bool poziom = SetUpScrollBar(p, p->hPoziomSb, p->kartaPx.cx, rozmCalLogX, ScrollUnitX(), a.w);
+    bool pion = SetUpScrollBar(p, p->hPionSb, p->kartaPx.cy, rozmCalLogY, ScrollUnitY(), a.h);
+    p->flagi = (p->flagi & ~(uint32_t)(PREVIEW_HORIZONTAL_BAR | PREVIEW_VERTICAL_BAR)) |
+               (poziom ? PREVIEW_HORIZONTAL_BAR : 0) | (pion ? PREVIEW_VERTICAL_BAR : 0);
 
     MoveWindow(p->hPionSb, a.w, 0, sbW, a.h + (poziom ? 0 : sbH), TRUE);
     MoveWindow(p->hPoziomSb, 0, a.h, a.w + (pion ? 0 : sbW), sbH, TRUE);
@@ -180,13 +180,13 @@ void RozmiescKrt(strPodgladDruk* p) {
     ShowWindow(p->hPionSb, pion ? SW_SHOW : SW_HIDE);
     ShowWindow(p->hPoziomSb, poziom ? SW_SHOW : SW_HIDE);
     ShowWindow(p->hRog, pion && poziom ? SW_SHOW : SW_HIDE);
-    PrzesunKarte(p);
+    MoveCard(p);
 }
 
 namespace {
 
 // The card's shadow: three lines along its right and bottom edges.
-void PaintCien(HDC dc, const strPodgladDruk* p, const RECT& card) {
+void PaintShadow(HDC dc, const strPodgladDruk* p, const RECT& card) {
     ScopedSelect pen(dc, p->piorCien);
     for (int k = 0; k < 3; k++) {
         MoveToEx(dc, card.right + k, card.top + 2 + k, nullptr);
@@ -196,14 +196,14 @@ void PaintCien(HDC dc, const strPodgladDruk* p, const RECT& card) {
     }
 }
 
-LRESULT ObsRobOnCreate(strPodgladDruk* p, HWND hwnd) {
+LRESULT WorkAreaOnCreate(strPodgladDruk* p, HWND hwnd) {
     p->hObsRob = hwnd;
     p->piorCien = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
     p->pedzRog = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
     p->hKarta = TworzOknoPdglDrukKrt(hwnd, 0, 0);
-    p->hPionSb = Dziecko(0, "SCROLLBAR", WS_CHILD | SBS_VERT, 0, 0, hwnd, IDC_PDGL_PION_SB, nullptr);
-    p->hPoziomSb = Dziecko(0, "SCROLLBAR", WS_CHILD | SBS_HORZ, 0, 0, hwnd, IDC_PDGL_POZIOM_SB, nullptr);
-    p->hRog = Dziecko(0, "STATIC", WS_CHILD, 0, 0, hwnd, IDC_PDGL_ROG, nullptr);
+    p->hPionSb = CreateChild(0, "SCROLLBAR", WS_CHILD | SBS_VERT, 0, 0, hwnd, IDC_PREVIEW_VERTICAL_SB, nullptr);
+    p->hPoziomSb = CreateChild(0, "SCROLLBAR", WS_CHILD | SBS_HORZ, 0, 0, hwnd, IDC_PREVIEW_HORIZONTAL_SB, nullptr);
+    p->hRog = CreateChild(0, "STATIC", WS_CHILD, 0, 0, hwnd, IDC_PREVIEW_CORNER, nullptr);
     if (!p->piorCien || !p->pedzRog || !p->hKarta || !p->hPionSb || !p->hPoziomSb || !p->hRog) return -1;
     SCROLLINFO si;
     memset(&si, 0, sizeof si);
@@ -214,15 +214,15 @@ LRESULT ObsRobOnCreate(strPodgladDruk* p, HWND hwnd) {
     return 0;
 }
 
-void ObsRobOnPaint(strPodgladDruk* p, HWND hwnd) {
+void WorkAreaOnPaint(strPodgladDruk* p, HWND hwnd) {
     ScopedPaint ps(hwnd);
     RECT card;
     GetWindowRect(p->hKarta, &card);
     MapWindowPoints(nullptr, hwnd, (POINT*)&card, 2);
-    PaintCien(ps, p, card);
+    PaintShadow(ps, p, card);
 }
 
-void ObsRobOnDestroy(strPodgladDruk* p) {
+void WorkAreaOnDestroy(strPodgladDruk* p) {
     // The pen and the brush are the work window's; they go with it.
     ScopedPen pen(p->piorCien);
     ScopedBrush brush(p->pedzRog);
@@ -233,7 +233,7 @@ void ObsRobOnDestroy(strPodgladDruk* p) {
 
 }  // namespace
 
-void ObsRobOnSysColor(strPodgladDruk* p) {
+void WorkAreaOnSysColor(strPodgladDruk* p) {
     ScopedBrush old(p->pedzRog);
     p->pedzRog = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
     ScopedPen oldPen(p->piorCien);
@@ -248,7 +248,7 @@ namespace {
 // Plays the page into the card's client rectangle at its true size: the
 // page frame scaled by the card's pixels per hundredth of a millimetre,
 // centred.
-void PaintStrona(HDC dc, const RECT& client, const strPodgladDruk* p) {
+void PaintPage(HDC dc, const RECT& client, const strPodgladDruk* p) {
     if (p->zad.biezStr < 0 || p->zad.biezStr >= p->zad.liczbaStr) return;
     HENHMETAFILE emf = p->zad.strony[p->zad.biezStr];
     ENHMETAHEADER h;
@@ -265,11 +265,11 @@ void PaintStrona(HDC dc, const RECT& client, const strPodgladDruk* p) {
     PlayEnhMetaFile(dc, emf, &r);
 }
 
-void KartaOnPaint(strPodgladDruk* p, HWND hwnd) {
+void CardOnPaint(strPodgladDruk* p, HWND hwnd) {
     ScopedPaint ps(hwnd);
     RECT client;
     GetClientRect(hwnd, &client);
-    PaintStrona(ps, client, p);
+    PaintPage(ps, client, p);
 }
 
 }  // namespace
@@ -278,16 +278,16 @@ LRESULT CALLBACK ProcOknoObsRobPdglDruk(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     strPodgladDruk* p = KvWindowState<strPodgladDruk>(hwnd, msg, lParam);
     if (!p) return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
-        case WM_CREATE: return ObsRobOnCreate(p, hwnd);
+        case WM_CREATE: return WorkAreaOnCreate(p, hwnd);
         case WM_SIZE: RozmiescKrt(p); return 0;
-        case WM_PAINT: ObsRobOnPaint(p, hwnd); return 0;
+        case WM_PAINT: WorkAreaOnPaint(p, hwnd); return 0;
         case WM_VSCROLL:
         case WM_HSCROLL: OnScroll(p, (HWND)lParam, LOWORD(wParam)); return 0;
-        case UM_PDGL_STR_W_GORE: OnStronaWGore(p); return 0;
-        case UM_PDGL_STR_W_DOL: OnStronaWDol(p); return 0;
+        case UM_PDGL_STR_W_GORE: OnPageUp(p); return 0;
+        case UM_PDGL_STR_W_DOL: OnPageDown(p); return 0;
         case WM_CTLCOLORSTATIC: return (LRESULT)p->pedzRog;
         case WM_KEYDOWN: SendMessageA(p->hOkno, msg, wParam, lParam); return 0;
-        case WM_DESTROY: ObsRobOnDestroy(p); return 0;
+        case WM_DESTROY: WorkAreaOnDestroy(p); return 0;
         case WM_NCDESTROY: KvDetachState(hwnd); return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -297,21 +297,21 @@ LRESULT CALLBACK ProcOknoPdglDrukKrt(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     strPodgladDruk* p = KvWindowState<strPodgladDruk>(hwnd, msg, lParam);
     if (!p) return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
-        case WM_PAINT: KartaOnPaint(p, hwnd); return 0;
+        case WM_PAINT: CardOnPaint(p, hwnd); return 0;
         case WM_NCDESTROY: KvDetachState(hwnd); return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 HWND TworzOknoObsRobPdglDruk(HWND parent, int x, int y) {
-    strPodgladDruk* p = Stan(parent);
+    strPodgladDruk* p = StateOf(parent);
     if (!p) return nullptr;
-    return Dziecko(WS_EX_CLIENTEDGE, kKlasaObsRob, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, parent, 0,
+    return CreateChild(WS_EX_CLIENTEDGE, kWorkAreaClass, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, parent, 0,
                    p);
 }
 
 HWND TworzOknoPdglDrukKrt(HWND parent, int x, int y) {
-    strPodgladDruk* p = Stan(parent);
+    strPodgladDruk* p = StateOf(parent);
     if (!p) return nullptr;
-    return Dziecko(0, kKlasaKarta, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_DISABLED, x, y, parent, 0, p);
+    return CreateChild(0, kCardClass, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_DISABLED, x, y, parent, 0, p);
 }

@@ -22,7 +22,7 @@ namespace {
 
 // Enables the owner that the running job disabled, once: whoever ends the
 // job first (Cancel or the end of the loop) does it, the other finds 0.
-void OddajRodzica(HWND owner) {
+void ReenableJobOwner(HWND owner) {
     if (czyAktywRodzic != 1) return;
     czyAktywRodzic = 0;
     if (owner && IsWindow(owner)) {
@@ -33,11 +33,11 @@ void OddajRodzica(HWND owner) {
 
 // The page of the job printed as the i-th sheet (0-based) of `copies`
 // copies of `pages` pages starting at page index `first`.
-int IndeksStrony(int i, int first, int pages, int copies, bool collate) {
+int PageIndex(int i, int first, int pages, int copies, bool collate) {
     return first + (collate ? i % pages : i / copies);
 }
 
-struct Zakres {
+struct PrintRange {
     int first;   // 0-based index of the first page printed
     int pages;   // P
     int copies;  // C
@@ -45,8 +45,8 @@ struct Zakres {
 };
 
 // The range, copies and order the user chose, kept inside the job's pages.
-Zakres ZakresZDialogu(const PRINTDLGA& pd, int count) {
-    Zakres z;
+PrintRange RangeFromDialog(const PRINTDLGA& pd, int count) {
+    PrintRange z;
     z.first = 0;
     z.pages = count;
     if (pd.Flags & PD_PAGENUMS) {
@@ -63,12 +63,12 @@ Zakres ZakresZDialogu(const PRINTDLGA& pd, int count) {
 
 // The page loop between StartDoc and EndDoc. Returns 0 when a page call
 // failed (and leaves the system's code as the last error), else 1.
-int DrukujStrony(HDC dc, const strZadDruk* zad, const Zakres& z) {
+int PrintPages(HDC dc, const strZadDruk* zad, const PrintRange& z) {
     RECT page = {0, 0, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
     int total = z.copies * z.pages;
     for (int i = 0; i < total; i++) {
         if (StartPage(dc) <= 0) return przerwijDruk ? 1 : 0;
-        int idx = IndeksStrony(i, z.first, z.pages, z.copies, z.collate);
+        int idx = PageIndex(i, z.first, z.pages, z.copies, z.collate);
         PlayEnhMetaFile(dc, zad->strony[idx], &page);
         if (EndPage(dc) <= 0) return przerwijDruk ? 1 : 0;
         // Not every spooler calls the abort procedure while pages are made
@@ -99,11 +99,11 @@ strZadDruk* PagoraInitializePagoraprint(strZadDruk* zad) {
 
 int PagoraPrint(HWND owner, strZadDruk* zad, int mode, int extra) {
     if (!zad) return 0;
-    zad->flagi = (zad->flagi & ~(uint32_t)PAGORA_TRYB_MASKA) | (uint32_t)mode;
+    zad->flagi = (zad->flagi & ~(uint32_t)PAGORA_MODE_MASK) | (uint32_t)mode;
     zad->flagi = (zad->flagi & ~(uint32_t)0x04) | (uint32_t)extra;
-    if (zad->flagi & PAGORA_TRYB_MASKA) return PodgladDruku(zad);
+    if (zad->flagi & PAGORA_MODE_MASK) return PodgladDruku(zad);
     int result = PagoraDoPrint(owner, zad);
-    if (result == 0 && (zad->flagi & PAGORA_ZGLOS_BLAD)) {
+    if (result == 0 && (zad->flagi & PAGORA_REPORT_ERROR)) {
         KvShowSystemError(nullptr, "Error of printing", GetLastError());
     }
     return result;
@@ -162,9 +162,9 @@ int PagoraDoPrint(HWND owner, strZadDruk* zad) {
     }
     przerwijDruk = 0;
 
-    Zakres z = ZakresZDialogu(pd, zad->liczbaStr);
+    PrintRange z = RangeFromDialog(pd, zad->liczbaStr);
     int total = z.copies * z.pages;
-    hDlgPostep = CreateDialogParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_POSTEP_DRUK), owner, ProcDlgPostepDruk,
+    hDlgPostep = CreateDialogParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_PRINT_PROGRESS), owner, ProcDlgPostepDruk,
                                     (LPARAM)total);
     SetAbortProc(dc, ProcPrzerywDruk);
 
@@ -179,7 +179,7 @@ int PagoraDoPrint(HWND owner, strZadDruk* zad) {
         error = GetLastError();
         result = 0;
     } else {
-        result = DrukujStrony(dc, zad, z);
+        result = PrintPages(dc, zad, z);
         if (!result) error = GetLastError();
     }
     if (started) {
@@ -192,7 +192,7 @@ int PagoraDoPrint(HWND owner, strZadDruk* zad) {
             result = 0;
         }
     }
-    OddajRodzica(owner);
+    ReenableJobOwner(owner);
     if (hDlgPostep) {
         DestroyWindow(hDlgPostep);
         hDlgPostep = nullptr;
@@ -207,8 +207,8 @@ int PagoraDoPrint(HWND owner, strZadDruk* zad) {
 INT_PTR CALLBACK ProcDlgPostepDruk(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_INITDIALOG:
-            SendDlgItemMessageA(dlg, IDC_POSTEP_DRUK, PBM_SETRANGE32, 0, lParam);
-            SendDlgItemMessageA(dlg, IDC_POSTEP_DRUK, PBM_SETPOS, 0, 0);
+            SendDlgItemMessageA(dlg, IDC_PRINT_PROGRESS, PBM_SETRANGE32, 0, lParam);
+            SendDlgItemMessageA(dlg, IDC_PRINT_PROGRESS, PBM_SETPOS, 0, 0);
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDCANCEL) PostMessageA(dlg, WM_CLOSE, 0, 0);
@@ -216,7 +216,7 @@ INT_PTR CALLBACK ProcDlgPostepDruk(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPa
         case WM_CLOSE:
             przerwijDruk = 1;
             hDlgPostep = nullptr;
-            OddajRodzica(GetParent(dlg));
+            ReenableJobOwner(GetParent(dlg));
             DestroyWindow(dlg);
             return TRUE;
         case WM_DESTROY:
@@ -229,7 +229,7 @@ INT_PTR CALLBACK ProcDlgPostepDruk(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 BOOL CALLBACK ProcPrzerywDruk(HDC, int) {
-    if (hDlgPostep) SendDlgItemMessageA(hDlgPostep, IDC_POSTEP_DRUK, PBM_DELTAPOS, 1, 0);
+    if (hDlgPostep) SendDlgItemMessageA(hDlgPostep, IDC_PRINT_PROGRESS, PBM_DELTAPOS, 1, 0);
     MSG m;
     while (!przerwijDruk && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
         if (m.message == WM_QUIT) {  // belongs to the loop that runs us

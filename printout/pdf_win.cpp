@@ -87,7 +87,7 @@ bool Ascii(const char* text) {
 }
 
 // The document made in memory; empty on failure, with the message.
-std::string MakeDocument(Player& p, const strStronyWydruku* pages, const char* title, char* msg) {
+std::string MakeDocument(Player& p, const PrintoutPages* pages, const char* title, char* msg) {
     HPDF_SetInfoAttr(p.pdf, HPDF_INFO_CREATOR, "Quarvel 1.8");
     // A title beyond ASCII goes as UTF-16 with its byte order mark, which
     // libharu writes once the document has an encoder: its plain string is
@@ -164,7 +164,7 @@ int CheckPdfCodePage(UINT codePage, char* msg) {
     return 0;
 }
 
-int SavePdfPagesInCodePage(const strStronyWydruku* pages, const char* title, UINT codePage, const char* path,
+int SavePdfPagesInCodePage(const PrintoutPages* pages, const char* title, UINT codePage, const char* path,
                           char* msg) {
     if (!CheckPdfCodePage(codePage, msg)) return 0;
     const CodePageFont* c = FontFor(codePage);
@@ -191,25 +191,25 @@ int SavePdfPagesInCodePage(const strStronyWydruku* pages, const char* title, UIN
     return 1;
 }
 
-int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char* path, char* msg) {
+int SavePagesPdf(const PrintoutPages* pages, const char* title, const char* path, char* msg) {
     return SavePdfPagesInCodePage(pages, title, (UINT)kvplat::AnsiCodePage(), path, msg);
 }
 
-int ZapiszZamPdf(strZamRob* order, const DrawSet* printSet, const char* path, char* msg) {
+int SaveOrderPdf(strZamRob* order, const DrawSet* printSet, const char* path, char* msg) {
     strUstUzytk ust;
     memset(&ust, 0, sizeof ust);
-    strStronyWydruku pages = {};
-    if (!ReadUstUzytk(&ust, msg) || !ZlozWydrukZam(order, printSet, &ust, &pages, msg)) return 0;
+    PrintoutPages pages = {};
+    if (!ReadUserSettings(&ust, msg) || !ComposeOrderPrintout(order, printSet, &ust, &pages, msg)) return 0;
     char heading[96];
-    TekstNaglowkaZam(&order->zam, heading, sizeof heading);
-    const int ok = ZapiszStronyPdf(&pages, heading, path, msg);
-    ZwolnijStronyWydruku(&pages);
+    OrderHeadingText(&order->zam, heading, sizeof heading);
+    const int ok = SavePagesPdf(&pages, heading, path, msg);
+    FreePrintoutPages(&pages);
     return ok;
 }
 
-void NazwaPlikuPdf(const strZam* order, char* name, int size) {
+void PdfFileName(const strZam* order, char* name, int size) {
     char heading[96];
-    TekstNaglowkaZam(order, heading, sizeof heading);
+    OrderHeadingText(order, heading, sizeof heading);
     for (char* c = heading; *c; c++)
         if (strchr("\\/:*?\"<>|", *c)) *c = '_';
     snprintf(name, (size_t)size, "%s.pdf", heading);
@@ -222,14 +222,14 @@ void SaveOrderAsPdf(HWND owner, strZamRob* order, const DrawSet* printSet) {
         return;
     }
     char path[MAX_PATH];
-    NazwaPlikuPdf(&order->zam, path, (int)sizeof path);
+    PdfFileName(&order->zam, path, (int)sizeof path);
     const KvFileQuestion q = {true, "Save as PDF", "PDF files (*.pdf)\0*.pdf\0All files (*.*)\0*.*\0", "pdf",
                               nullptr};
     if (!KvAskFile(owner, q, path, (int)sizeof path)) return;
     int ok;
     {
         ScopedWaitCursor wait;
-        ok = ZapiszZamPdf(order, printSet, path, msg);
+        ok = SaveOrderPdf(order, printSet, path, msg);
     }
     if (!ok) KvShowError(owner, msg);
 }

@@ -19,11 +19,11 @@
 // "Quarvel 1.8". The file is written under a temporary name and renamed
 // only when whole: a failure leaves no file of its own behind (and a file
 // that was at `path` as it was). 1, or 0 with the message.
-int ZapiszStronyPdf(const strStronyWydruku* pages, const char* title, const char* path, char* msg);
+int SavePagesPdf(const PrintoutPages* pages, const char* title, const char* path, char* msg);
 
 // The same with the texts of code page `codePage` (the title's bytes, and the
 // letters the pages may hold) instead of the system's.
-int SavePdfPagesInCodePage(const strStronyWydruku* pages, const char* title, UINT codePage, const char* path,
+int SavePdfPagesInCodePage(const PrintoutPages* pages, const char* title, UINT codePage, const char* path,
                           char* msg);
 
 // Whether a PDF can be written in code page `codePage`: 1250-1258 but the
@@ -39,11 +39,11 @@ void SetPdfFontFolder(const char* folder);
 
 // Composes the order's pages (as "Print" does, with the settings read from
 // the database) and writes them as a PDF file. 1, or 0 with the message.
-int ZapiszZamPdf(strZamRob* order, const DrawSet* printSet, const char* path, char* msg);
+int SaveOrderPdf(strZamRob* order, const DrawSet* printSet, const char* path, char* msg);
 
 // The file name the save dialog proposes: the heading text with any of
 // \ / : * ? " < > | replaced by "_", and ".pdf".
-void NazwaPlikuPdf(const strZam* order, char* name, int size);
+void PdfFileName(const strZam* order, char* name, int size);
 
 // The program's "Save as PDF...": on a system whose code page it cannot
 // write says so first; otherwise asks for the file, writes it, and shows a

@@ -10,11 +10,11 @@
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
 
-int DrukujZam(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, char* msg) {
-    strStronyWydruku s;
-    if (!ZlozWydrukZam(z, ds, ust, &s, msg)) return 0;
+int PreviewOrderPrintout(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, char* msg) {
+    PrintoutPages s;
+    if (!ComposeOrderPrintout(z, ds, ust, &s, msg)) return 0;
     char naglowek[96];
-    TekstNaglowkaZam(&z->zam, naglowek, sizeof naglowek);
+    OrderHeadingText(&z->zam, naglowek, sizeof naglowek);
     strZadDruk zad;
     PagoraInitializePagoraprint(&zad);
     zad.wlasciciel = owner;
@@ -23,11 +23,11 @@ int DrukujZam(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* us
     zad.biezStr = 0;
     snprintf(zad.nazwa, sizeof zad.nazwa, "Order %s", naglowek);
     zad.strony = s.strony;
-    zad.flagi = PAGORA_STRONY_ZADANIA | PAGORA_ZGLOS_BLAD;
-    if (PagoraPrint(owner, &zad, PAGORA_TRYB_MODALNY, 0) < 0) {
+    zad.flagi = PAGORA_JOB_OWNS_PAGES | PAGORA_REPORT_ERROR;
+    if (PagoraPrint(owner, &zad, PAGORA_MODE_MODAL, 0) < 0) {
         // A preview that could not open has said why, and never took the
         // pages over.
-        ZwolnijStronyWydruku(&s);
+        FreePrintoutPages(&s);
         return 1;
     }
     // The metafiles belonged to the preview, which deleted them as it
@@ -40,5 +40,5 @@ void PrintOrder(HWND owner, strZamRob* order, const DrawSet* printSet) {
     char msg[KV_MSG_LEN] = "";
     strUstUzytk ust;
     memset(&ust, 0, sizeof ust);
-    if (!ReadUstUzytk(&ust, msg) || !DrukujZam(owner, order, printSet, &ust, msg)) KvShowError(owner, msg);
+    if (!ReadUserSettings(&ust, msg) || !PreviewOrderPrintout(owner, order, printSet, &ust, msg)) KvShowError(owner, msg);
 }

@@ -20,22 +20,22 @@
 
 // The composed pages: the array comes from the private heap, each handle is
 // a closed metafile.
-struct strStronyWydruku {
+struct PrintoutPages {
     HENHMETAFILE* strony;
     int32_t liczba;
 };
 
 // Page geometry, device pixels.
 enum {
-    kStronaSzer = 768,      // x 0 ... 767
-    kStronaWys = 960,       // y 0 ... 960
-    kStronaKoniec = 946,    // the body ends at this y less the footer height
-    kWierszOkna = 210,      // a window row's advance (its box is 211 high)
-    kMaksNaglowekMm = 250,  // the settings' largest heading height, mm
+    kPageWidthPx = 768,      // x 0 ... 767
+    kPageHeightPx = 960,       // y 0 ... 960
+    kPageBodyEnd = 946,    // the body ends at this y less the footer height
+    kWindowRowHeight = 210,      // a window row's advance (its box is 211 high)
+    kMaxHeadingMm = 250,  // the settings' largest heading height, mm
 };
 
 // The maker's address in the footer.
-extern const char kAdresProducenta[];
+extern const char kMakerAddress[];
 
 // Composes the order's pages with the print drawing set `ds` and the user's
 // settings (heading height, status names). The totals are recomputed (mask
@@ -43,28 +43,28 @@ extern const char kAdresProducenta[];
 // nothing left allocated: "The order is empty", "Error of allocation of
 // HENHMETAFILE", the text of a window's copy or drawing, or a block that
 // cannot fit on an empty page below the heading.
-int ZlozWydrukZam(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, strStronyWydruku* wynik,
+int ComposeOrderPrintout(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, PrintoutPages* wynik,
                   char* msg);
 
 // A page's metafile frame, hundredths of a millimetre: 8 x 10 inches at the
 // display's millimetres per inch, each product truncated in float.
-RECT RamkaStronyWydruku(float mmPoziomo, float mmPionowo);
+RECT PrintoutPageFrame(float mmPoziomo, float mmPionowo);
 
 // Deletes every page and the array; the record becomes empty.
-void ZwolnijStronyWydruku(strStronyWydruku* s);
+void FreePrintoutPages(PrintoutPages* s);
 
 // The heading text: the order number "%d-%s-%4d" upper-cased, then
 // " (symbol)" when the order has a symbol. `rozmiar` bytes at most.
-void TekstNaglowkaZam(const strZam* zam, char* tekst, int rozmiar);
+void OrderHeadingText(const strZam* zam, char* tekst, int rozmiar);
 
 // Composes the pages and shows them in the print library's modal preview
 // (the pages then belong to the preview). 1 once the pages were handed over
 // (a preview that cannot open shows its own message and the pages are
 // deleted here), 0 with the message when composing failed.
-int DrukujZam(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, char* msg);
+int PreviewOrderPrintout(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, char* msg);
 
 // The program's "Print": reads the user's settings from the database, runs
-// DrukujZam and shows a failure in an "Error" box owned by `owner`.
+// PreviewOrderPrintout and shows a failure in an "Error" box owned by `owner`.
 void PrintOrder(HWND owner, strZamRob* order, const DrawSet* printSet);
 
 #endif  // KV_PRINTOUT_PRINTOUT_H

@@ -21,138 +21,138 @@
 namespace {
 
 // Column lines of the two item tables.
-const int32_t kKolumnyOkien[] = {0, 30, 250, 510, 596, 682, kStronaSzer - 1};
-const int32_t kKolumnyDodatkow[] = {0, 30, 370, 510, 596, 682, kStronaSzer - 1};
-const int32_t kKolumnSzt = 7;
+const int32_t kWindowColumns[] = {0, 30, 250, 510, 596, 682, kPageWidthPx - 1};
+const int32_t kAccessoryColumns[] = {0, 30, 370, 510, 596, 682, kPageWidthPx - 1};
+const int32_t kColumnLineCount = 7;
 
 // Cells between the column lines: text from 2 right of a line to 2 left of
 // the next.
-struct Komorka {
+struct CellSpan {
     int32_t l, r;
 };
-const Komorka kCenaK = {512, 594}, kIloscK = {598, 680}, kRazemK = {684, 765};
+const CellSpan kPriceCell = {512, 594}, kQuantityCell = {598, 680}, kTotalCell = {684, 765};
 
 // Sums of the windows table, formed in 64 bits.
-struct SumyOkien {
-    int64_t sztuki;    // windows
+struct WindowTotals {
+    int64_t windowCount;    // windows
     int64_t elementy;  // frames and sashes
     int64_t dlugosc;   // frame length, mm
     int64_t waga;      // hundredths of a kg
 };
 
-void Kolumny(HDC dc, const int32_t* x, int n, int32_t gora, int32_t dol) {
-    for (int i = 0; i < n; i++) Pionowa(dc, x[i], gora, dol);
+void ColumnLines(HDC dc, const int32_t* x, int n, int32_t gora, int32_t dol) {
+    for (int i = 0; i < n; i++) VerticalLine(dc, x[i], gora, dol);
 }
 
 // A heading row over the whole width: box, column lines, texts in bold.
-void WierszNaglowka(Sklad& s, const int32_t* kolumny, const char* const* teksty, const Wyrownanie* w) {
+void HeadingRow(Composition& s, const int32_t* kolumny, const char* const* teksty, const Alignment* w) {
     HDC dc = s.dc;
     ScopedSelect p(dc, GetStockObject(BLACK_PEN));
-    ScopedSelect f(dc, s.gruby);
-    const int32_t dol = s.y + s.wiersz;
-    Pozioma(dc, 0, kStronaSzer - 1, s.y);
-    Pozioma(dc, 0, kStronaSzer - 1, dol);
-    Kolumny(dc, kolumny, kKolumnSzt, s.y, dol);
-    for (int i = 0; i + 1 < kKolumnSzt; i++)
-        PiszWPasie(dc, kolumny[i] + 2, kolumny[i + 1] - 2, s.y, dol, teksty[i], w[i]);
+    ScopedSelect f(dc, s.fontBold);
+    const int32_t dol = s.y + s.rowHeight;
+    HorizontalLine(dc, 0, kPageWidthPx - 1, s.y);
+    HorizontalLine(dc, 0, kPageWidthPx - 1, dol);
+    ColumnLines(dc, kolumny, kColumnLineCount, s.y, dol);
+    for (int i = 0; i + 1 < kColumnLineCount; i++)
+        WriteInBand(dc, kolumny[i] + 2, kolumny[i + 1] - 2, s.y, dol, teksty[i], w[i]);
     s.y = dol;
 }
 
-void NaglowekOkien(Sklad& s) {
+void WindowsHeading(Composition& s) {
     static const char* const t[] = {"No.", "Details", "Drawing", "Price", "Quantity", "Total"};
-    static const Wyrownanie w[] = {kDoSrodka, kDoLewej, kDoLewej, kDoSrodka, kDoSrodka, kDoSrodka};
-    WierszNaglowka(s, kKolumnyOkien, t, w);
+    static const Alignment w[] = {kAlignCentre, kAlignLeft, kAlignLeft, kAlignCentre, kAlignCentre, kAlignCentre};
+    HeadingRow(s, kWindowColumns, t, w);
 }
 
-void NaglowekDodatkow(Sklad& s) {
+void AccessoriesHeading(Composition& s) {
     static const char* const t[] = {"No.", "Name of accessory", "Size", "Price", "Quantity", "Total"};
-    static const Wyrownanie w[] = {kDoSrodka, kDoLewej, kDoPrawej, kDoSrodka, kDoSrodka, kDoSrodka};
-    WierszNaglowka(s, kKolumnyDodatkow, t, w);
+    static const Alignment w[] = {kAlignCentre, kAlignLeft, kAlignRight, kAlignCentre, kAlignCentre, kAlignCentre};
+    HeadingRow(s, kAccessoryColumns, t, w);
 }
 
 // The window's description and notes, word-wrapped in its cell; lines
 // that would run past the row are left out.
-void OpisOkna(Sklad& s, int32_t k, int32_t gora, int32_t dol) {
+void WindowDescription(Composition& s, int32_t k, int32_t gora, int32_t dol) {
     char opis[8192];
-    if (!OpiszOkno(&s.z->zam, k, opis, sizeof opis)) opis[0] = 0;
-    if (s.z->zam.okna[k].uwagi[0]) DodajUwagiOkna(&s.z->zam, k, opis, sizeof opis, -1);
+    if (!DescribeWindow(&s.z->zam, k, opis, sizeof opis)) opis[0] = 0;
+    if (s.z->zam.okna[k].uwagi[0]) AddWindowNotes(&s.z->zam, k, opis, sizeof opis, -1);
     HDC dc = s.dc;
-    const int32_t h = WysLinii(dc);
+    const int32_t h = LineHeight(dc);
     const char* start;
     int dl;
     int32_t y = gora + 2;
-    for (const char* p = NastepnaLinia(dc, opis, 248 - 32 + 1, &start, &dl); p && y + h <= dol - 2;
-         p = NastepnaLinia(dc, p, 248 - 32 + 1, &start, &dl)) {
-        Pisz(dc, 32, y, start, dl);
+    for (const char* p = NextLine(dc, opis, 248 - 32 + 1, &start, &dl); p && y + h <= dol - 2;
+         p = NextLine(dc, p, 248 - 32 + 1, &start, &dl)) {
+        WriteText(dc, 32, y, start, dl);
         y += h;
     }
 }
 
 // One window row: edges, columns, number, description, drawing, price,
 // quantity and line total.
-bool WierszOkna(Sklad& s, int32_t k) {
+bool WindowRow(Composition& s, int32_t k) {
     HDC dc = s.dc;
     const strOkno& okno = s.z->zam.okna[k];
-    const int32_t gora = s.y, dol = s.y + kWierszOkna;
+    const int32_t gora = s.y, dol = s.y + kWindowRowHeight;
     {
         ScopedSelect p(dc, GetStockObject(BLACK_PEN));
-        Pozioma(dc, 0, kStronaSzer - 1, dol);
-        Kolumny(dc, kKolumnyOkien, kKolumnSzt, gora, dol);
+        HorizontalLine(dc, 0, kPageWidthPx - 1, dol);
+        ColumnLines(dc, kWindowColumns, kColumnLineCount, gora, dol);
     }
     ScopedSelect f(dc, s.normal);
     char t[64];
     snprintf(t, sizeof t, "%u", (unsigned)(k + 1));
-    PiszWKomorce(dc, 2, 28, gora + 2, t, kDoSrodka);
-    OpisOkna(s, k, gora, dol);
+    WriteInCell(dc, 2, 28, gora + 2, t, kAlignCentre);
+    WindowDescription(s, k, gora, dol);
 
     strOkno* kopia = nullptr;
-    if (!KopiujOkno(&kopia, &okno, s.msg)) return false;
+    if (!CopyWindow(&kopia, &okno, s.msg)) return false;
     const RECT cel = {252, gora + 2, 508, gora + 208};
-    const int ok = RysujOknoWProst(dc, kopia, &cel, 40, s.ds, kStylWydruk, kWymWydruk, s.msg);
-    ZwolnijOkno(kopia);
+    const int ok = DrawWindowInRect(dc, kopia, &cel, 40, s.ds, kStylePrintout, kDimensionsPrintout, s.msg);
+    FreeWindow(kopia);
     if (!ok) return false;
 
-    strLinia l;
+    ValuationLine l;
     memset(&l, 0, sizeof l);
-    LiniaOkna(&l, s.z, &okno, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
-    Kwota(l.jednNetto, t, sizeof t);
-    PiszWPasie(dc, kCenaK.l, kCenaK.r, gora, dol, t, kDoSrodka);
+    WindowLine(&l, s.z, &okno, kLineUnitNet | kLineNet | kLineUnitGross | kLineGross);
+    FormatAmount(l.unitNet, t, sizeof t);
+    WriteInBand(dc, kPriceCell.l, kPriceCell.r, gora, dol, t, kAlignCentre);
     snprintf(t, sizeof t, "%d", (int)okno.ilOkien);
-    PiszWPasie(dc, kIloscK.l, kIloscK.r, gora, dol, t, kDoSrodka);
-    Kwota(l.liniaNetto, t, sizeof t);
-    PiszWPasie(dc, kRazemK.l, kRazemK.r, gora, dol, t, kDoSrodka);
+    WriteInBand(dc, kQuantityCell.l, kQuantityCell.r, gora, dol, t, kAlignCentre);
+    FormatAmount(l.lineNet, t, sizeof t);
+    WriteInBand(dc, kTotalCell.l, kTotalCell.r, gora, dol, t, kAlignCentre);
     s.y = dol;
     return true;
 }
 
 // "Total sum" on the right (510-767) and the box of perimeter, elements and
 // weight on the left (0-300), side by side from the same top.
-void PodsumowanieOkien(Sklad& s, const SumyOkien& su) {
+void WindowsSummary(Composition& s, const WindowTotals& su) {
     HDC dc = s.dc;
-    const int32_t g = s.y, w = s.wiersz;
+    const int32_t g = s.y, w = s.rowHeight;
     {
         ScopedSelect p(dc, GetStockObject(BLACK_PEN));
-        Pozioma(dc, 510, kStronaSzer - 1, g + w);
-        const int32_t x[] = {510, 596, 682, kStronaSzer - 1};
-        Kolumny(dc, x, 4, g, g + w);
-        for (int i = 0; i <= 3; i++) Pozioma(dc, 0, 300, g + i * w);
+        HorizontalLine(dc, 510, kPageWidthPx - 1, g + w);
+        const int32_t x[] = {510, 596, 682, kPageWidthPx - 1};
+        ColumnLines(dc, x, 4, g, g + w);
+        for (int i = 0; i <= 3; i++) HorizontalLine(dc, 0, 300, g + i * w);
         const int32_t xb[] = {0, 220, 300};
-        Kolumny(dc, xb, 3, g, g + 3 * w);
+        ColumnLines(dc, xb, 3, g, g + 3 * w);
     }
     {
-        ScopedSelect bold(dc, s.gruby);
-        PiszWPasie(dc, kCenaK.l, kCenaK.r, g, g + w, "Total sum", kDoPrawej);
+        ScopedSelect bold(dc, s.fontBold);
+        WriteInBand(dc, kPriceCell.l, kPriceCell.r, g, g + w, "Total sum", kAlignRight);
         static const char* const etykiety[] = {"Perimeter in meters", "The number of elements",
                                                "Weight in kg"};
-        for (int i = 0; i < 3; i++) PiszWPasie(dc, 2, 218, g + i * w, g + (i + 1) * w, etykiety[i], kDoLewej);
+        for (int i = 0; i < 3; i++) WriteInBand(dc, 2, 218, g + i * w, g + (i + 1) * w, etykiety[i], kAlignLeft);
     }
 
     ScopedSelect f(dc, s.normal);
     char t[64];
-    snprintf(t, sizeof t, "%llu", (unsigned long long)su.sztuki);
-    PiszWPasie(dc, kIloscK.l, kIloscK.r, g, g + w, t, kDoSrodka);
-    Kwota(s.z->sumy.oknaNetto, t, sizeof t);
-    PiszWPasie(dc, kRazemK.l, kRazemK.r, g, g + w, t, kDoSrodka);
+    snprintf(t, sizeof t, "%llu", (unsigned long long)su.windowCount);
+    WriteInBand(dc, kQuantityCell.l, kQuantityCell.r, g, g + w, t, kAlignCentre);
+    FormatAmount(s.z->sumy.oknaNetto, t, sizeof t);
+    WriteInBand(dc, kTotalCell.l, kTotalCell.r, g, g + w, t, kAlignCentre);
 
     // Metres with up to two decimals: the length in hundredths of a metre,
     // a remainder of 5 mm or more rounding up.
@@ -162,19 +162,19 @@ void PodsumowanieOkien(Sklad& s, const SumyOkien& su) {
     DopasujCzDzies(v[0], 2, "0");
     snprintf(v[1], sizeof v[1], "%llu", (unsigned long long)su.elementy);
     LLX100NaNap(su.waga, v[2]);
-    for (int i = 0; i < 3; i++) PiszWPasie(dc, 222, 298, g + i * w, g + (i + 1) * w, v[i], kDoPrawej);
+    for (int i = 0; i < 3; i++) WriteInBand(dc, 222, 298, g + i * w, g + (i + 1) * w, v[i], kAlignRight);
     s.y = g + 3 * w;
 }
 
 // Size text of an accessory: each dimension trimmed to what it needs,
 // joined by " x ", then the unit.
-void RozmiarDodatku(const strDodatZam& d, char* t, size_t rozmiar) {
+void ComputeAccessorySize(const strDodatZam& d, char* t, size_t rozmiar) {
     t[0] = 0;
     if (d.ilWym <= 0) return;
     const int n = d.ilWym > 3 ? 3 : d.ilWym;
     size_t dl = 0;
     for (int i = 0; i < n; i++) {
-        char w[KV_KWOTA_LEN + 8];
+        char w[KV_AMOUNT_LEN + 8];
         LLX10000NaNap(d.wymiar[i], w);
         DopasujCzDzies(w, 4, "0123");
         dl += (size_t)snprintf(t + dl, rozmiar - dl, "%s%s", i ? " x " : "", w);
@@ -183,57 +183,57 @@ void RozmiarDodatku(const strDodatZam& d, char* t, size_t rozmiar) {
     snprintf(t + dl, rozmiar - dl, " %s", d.jm);
 }
 
-void WierszDodatku(Sklad& s, int32_t k, const strLinia& l) {
+void AccessoryRow(Composition& s, int32_t k, const ValuationLine& l) {
     HDC dc = s.dc;
     const strDodatZam& d = s.z->zam.dodatki[k];
-    const int32_t g = s.y, dol = s.y + s.wiersz;
+    const int32_t g = s.y, dol = s.y + s.rowHeight;
     {
         ScopedSelect p(dc, GetStockObject(BLACK_PEN));
-        Pozioma(dc, 0, kStronaSzer - 1, dol);
-        Kolumny(dc, kKolumnyDodatkow, kKolumnSzt, g, dol);
+        HorizontalLine(dc, 0, kPageWidthPx - 1, dol);
+        ColumnLines(dc, kAccessoryColumns, kColumnLineCount, g, dol);
     }
     ScopedSelect f(dc, s.normal);
     char t[192];
     snprintf(t, sizeof t, "%u", (unsigned)(k + 1));
-    PiszWPasie(dc, 2, 28, g, dol, t, kDoSrodka);
+    WriteInBand(dc, 2, 28, g, dol, t, kAlignCentre);
     char nazwa[sizeof d.nazwa + 1] = "";
     memcpy(nazwa, d.nazwa, sizeof d.nazwa);
-    PiszWPasie(dc, 32, 368, g, dol, nazwa, kDoLewej);
-    RozmiarDodatku(d, t, sizeof t);
-    PiszWPasie(dc, 372, 508, g, dol, t, kDoPrawej);
-    Kwota(l.jednNetto, t, sizeof t);
-    PiszWPasie(dc, kCenaK.l, kCenaK.r, g, dol, t, kDoSrodka);
+    WriteInBand(dc, 32, 368, g, dol, nazwa, kAlignLeft);
+    ComputeAccessorySize(d, t, sizeof t);
+    WriteInBand(dc, 372, 508, g, dol, t, kAlignRight);
+    FormatAmount(l.unitNet, t, sizeof t);
+    WriteInBand(dc, kPriceCell.l, kPriceCell.r, g, dol, t, kAlignCentre);
     snprintf(t, sizeof t, "%u", (unsigned)d.ilosc);
-    PiszWPasie(dc, kIloscK.l, kIloscK.r, g, dol, t, kDoSrodka);
-    Kwota(l.liniaNetto, t, sizeof t);
-    PiszWPasie(dc, kRazemK.l, kRazemK.r, g, dol, t, kDoSrodka);
+    WriteInBand(dc, kQuantityCell.l, kQuantityCell.r, g, dol, t, kAlignCentre);
+    FormatAmount(l.lineNet, t, sizeof t);
+    WriteInBand(dc, kTotalCell.l, kTotalCell.r, g, dol, t, kAlignCentre);
     s.y = dol;
 }
 
-void SumaDodatkow(Sklad& s, int64_t sztuki) {
+void AccessoriesTotal(Composition& s, int64_t sztuki) {
     HDC dc = s.dc;
-    const int32_t g = s.y, dol = s.y + s.wiersz;
+    const int32_t g = s.y, dol = s.y + s.rowHeight;
     {
         ScopedSelect p(dc, GetStockObject(BLACK_PEN));
-        Pozioma(dc, 510, kStronaSzer - 1, dol);
-        const int32_t x[] = {510, 596, 682, kStronaSzer - 1};
-        Kolumny(dc, x, 4, g, dol);
+        HorizontalLine(dc, 510, kPageWidthPx - 1, dol);
+        const int32_t x[] = {510, 596, 682, kPageWidthPx - 1};
+        ColumnLines(dc, x, 4, g, dol);
     }
     {
-        ScopedSelect bold(dc, s.gruby);
-        PiszWPasie(dc, kCenaK.l, kCenaK.r, g, dol, "Total sum", kDoSrodka);
+        ScopedSelect bold(dc, s.fontBold);
+        WriteInBand(dc, kPriceCell.l, kPriceCell.r, g, dol, "Total sum", kAlignCentre);
     }
     ScopedSelect f(dc, s.normal);
     char t[64];
     snprintf(t, sizeof t, "%llu", (unsigned long long)sztuki);
-    PiszWPasie(dc, kIloscK.l, kIloscK.r, g, dol, t, kDoSrodka);
-    Kwota(s.z->sumy.dodatNetto, t, sizeof t);
-    PiszWPasie(dc, kRazemK.l, kRazemK.r, g, dol, t, kDoSrodka);
+    WriteInBand(dc, kQuantityCell.l, kQuantityCell.r, g, dol, t, kAlignCentre);
+    FormatAmount(s.z->sumy.dodatNetto, t, sizeof t);
+    WriteInBand(dc, kTotalCell.l, kTotalCell.r, g, dol, t, kAlignCentre);
     s.y = dol;
 }
 
 // A VAT rate in hundredths of a percent: "23%", "8,5%".
-void Stawka(int32_t stawka, char* t) {
+void FormatVatRate(int32_t stawka, char* t) {
     LLX100NaNap(stawka, t);
     DopasujCzDzies(t, 2, "01");
     strcat(t, "%");
@@ -241,9 +241,9 @@ void Stawka(int32_t stawka, char* t) {
 
 }  // namespace
 
-bool TabelaOkien(Sklad& s) {
+bool WindowsTable(Composition& s) {
     const strZam& zam = s.z->zam;
-    SumyOkien su = {0, 0, 0, 0};
+    WindowTotals su = {0, 0, 0, 0};
     bool naglowek = true;
     s.y += 14;
     for (int32_t k = 0; k < zam.liczbaOkien; k++) {
@@ -251,8 +251,8 @@ bool TabelaOkien(Sklad& s) {
         const int64_t ilosc = o.ilOkien;
         int64_t elementy = 0, szer = 0, wys = 0;
         for (int32_t i = 0; i < o.liczbaOper; i++)
-            if (o.oper[i].typ == kOperRama || o.oper[i].typ == kOperSkrzydlo) elementy++;
-        if (o.liczbaOper > 0 && o.oper[0].typ == kOperRama) {
+            if (o.oper[i].typ == kOpFrame || o.oper[i].typ == kOpSash) elementy++;
+        if (o.liczbaOper > 0 && o.oper[0].typ == kOpFrame) {
             szer = o.oper[0].rama.x1;
             wys = o.oper[0].rama.y1;
         }
@@ -261,29 +261,29 @@ bool TabelaOkien(Sklad& s) {
         // damaged ones wrap instead of overflowing.
         const uint64_t mm2 = (uint64_t)szer * (uint64_t)wys;
         const int64_t waga = (int64_t)((mm2 * (uint64_t)(int64_t)zam.waga + 500000u) / 1000000u);
-        su.sztuki = (int64_t)((uint64_t)su.sztuki + (uint64_t)ilosc);
+        su.windowCount = (int64_t)((uint64_t)su.windowCount + (uint64_t)ilosc);
         su.elementy = (int64_t)((uint64_t)su.elementy + (uint64_t)elementy * (uint64_t)ilosc);
         su.dlugosc = (int64_t)((uint64_t)su.dlugosc + 2 * (uint64_t)(szer + wys) * (uint64_t)ilosc);
         su.waga = (int64_t)((uint64_t)su.waga + (uint64_t)waga * (uint64_t)ilosc);
 
         const bool ostatnie = k + 1 == zam.liczbaOkien;
-        const int32_t potrzeba = kWierszOkna + (naglowek ? s.wiersz : 0) + (ostatnie ? 4 * s.wiersz : 0);
+        const int32_t potrzeba = kWindowRowHeight + (naglowek ? s.rowHeight : 0) + (ostatnie ? 4 * s.rowHeight : 0);
         bool nowa;
         // Room is reckoned with the heading row an empty page would need.
-        const int32_t zNaglowkiem = kWierszOkna + s.wiersz + (ostatnie ? 4 * s.wiersz : 0);
-        if (KoniecStrony(s) - s.y < potrzeba) {
-            if (!Miejsce(s, zNaglowkiem, "a window of the order", &nowa)) return false;
+        const int32_t zNaglowkiem = kWindowRowHeight + s.rowHeight + (ostatnie ? 4 * s.rowHeight : 0);
+        if (PageBodyEnd(s) - s.y < potrzeba) {
+            if (!EnsureRoom(s, zNaglowkiem, "a window of the order", &nowa)) return false;
             naglowek = true;
         }
-        if (naglowek) NaglowekOkien(s);
+        if (naglowek) WindowsHeading(s);
         naglowek = false;
-        if (!WierszOkna(s, k)) return false;
+        if (!WindowRow(s, k)) return false;
     }
-    PodsumowanieOkien(s, su);
+    WindowsSummary(s, su);
     return true;
 }
 
-bool TabelaDodatkow(Sklad& s) {
+bool AccessoriesTable(Composition& s) {
     const strZam& zam = s.z->zam;
     int64_t sztuki = 0;
     bool naglowek = true;
@@ -291,45 +291,45 @@ bool TabelaDodatkow(Sklad& s) {
     for (int32_t k = 0; k < zam.liczbaDodat; k++) {
         const strDodatZam& d = zam.dodatki[k];
         sztuki += d.ilosc;
-        strLinia l;
+        ValuationLine l;
         memset(&l, 0, sizeof l);
-        LiniaDodatku(&l, s.z, &d, kLiniaJednNetto | kLiniaNetto);
+        AccessoryLine(&l, s.z, &d, kLineUnitNet | kLineNet);
         const bool ostatni = k + 1 == zam.liczbaDodat;
-        const int32_t potrzeba = s.wiersz * (1 + (naglowek ? 1 : 0) + (ostatni ? 1 : 0));
-        if (KoniecStrony(s) - s.y < potrzeba) {
+        const int32_t potrzeba = s.rowHeight * (1 + (naglowek ? 1 : 0) + (ostatni ? 1 : 0));
+        if (PageBodyEnd(s) - s.y < potrzeba) {
             bool nowa;
-            if (!Miejsce(s, s.wiersz * (2 + (ostatni ? 1 : 0)), "an accessory of the order", &nowa))
+            if (!EnsureRoom(s, s.rowHeight * (2 + (ostatni ? 1 : 0)), "an accessory of the order", &nowa))
                 return false;
             naglowek = true;
         }
-        if (naglowek) NaglowekDodatkow(s);
+        if (naglowek) AccessoriesHeading(s);
         naglowek = false;
-        WierszDodatku(s, k, l);
+        AccessoryRow(s, k, l);
     }
-    SumaDodatkow(s, sztuki);
+    AccessoriesTotal(s, sztuki);
     return true;
 }
 
-bool TabelaSum(Sklad& s) {
+bool TotalsTable(Composition& s) {
     const strSumyZam& su = s.z->sumy;
     const strWycenZamParam& p = s.z->zam.sWycenZamParam;
     s.y += 18;
     bool nowa;
-    if (!Miejsce(s, 8 * s.wiersz, "the table of totals", &nowa)) return false;
+    if (!EnsureRoom(s, 8 * s.rowHeight, "the table of totals", &nowa)) return false;
     HDC dc = s.dc;
-    const int32_t g = s.y, w = s.wiersz;
+    const int32_t g = s.y, w = s.rowHeight;
     {
         ScopedSelect pen(dc, GetStockObject(BLACK_PEN));
-        Pozioma(dc, 424, kStronaSzer - 1, g);
-        for (int i = 1; i <= 7; i++) Pozioma(dc, 0, kStronaSzer - 1, g + i * w);
-        const int32_t x[] = {424, 510, 596, 682, kStronaSzer - 1};
-        Kolumny(dc, x, 5, g, g + 7 * w);
-        Pionowa(dc, 0, g + w, g + 7 * w);
+        HorizontalLine(dc, 424, kPageWidthPx - 1, g);
+        for (int i = 1; i <= 7; i++) HorizontalLine(dc, 0, kPageWidthPx - 1, g + i * w);
+        const int32_t x[] = {424, 510, 596, 682, kPageWidthPx - 1};
+        ColumnLines(dc, x, 5, g, g + 7 * w);
+        VerticalLine(dc, 0, g + w, g + 7 * w);
     }
-    const Komorka kolumny[] = {{426, 508}, kCenaK, kIloscK, kRazemK};
-    ScopedSelect f(dc, s.gruby);
+    const CellSpan kolumny[] = {{426, 508}, kPriceCell, kQuantityCell, kTotalCell};
+    ScopedSelect f(dc, s.fontBold);
     static const char* const naglowki[] = {"Net", "VAT", "VAT - %", "Gross"};
-    for (int c = 0; c < 4; c++) PiszWPasie(dc, kolumny[c].l, kolumny[c].r, g, g + w, naglowki[c], kDoSrodka);
+    for (int c = 0; c < 4; c++) WriteInBand(dc, kolumny[c].l, kolumny[c].r, g, g + w, naglowki[c], kAlignCentre);
 
     // Net, VAT, rate (hundredths of a percent) and gross of each row; a
     // VAT or gross of INT64_MIN and a row without a rate show "-".
@@ -338,11 +338,11 @@ bool TabelaSum(Sklad& s) {
     const int64_t rabat = (su.oknaNetto - su.oknaNettoRabat) + (su.dodatNetto - su.dodatNettoRabat);
     char etykietaRabatu[48];
     snprintf(etykietaRabatu, sizeof etykietaRabatu, "Discount - %d%%", (int)p.rabat);
-    struct Wiersz {
+    struct TotalsRow {
         const char* etykieta;
-        int64_t netto, vat;
-        bool maStawke;
-        int32_t stawka;
+        int64_t netAmount, vat;
+        bool hasRate;
+        int32_t vatRate;
         int64_t brutto;
     } const wiersze[] = {
         {"Accessories", su.dodatNetto, su.dodatBrutto - su.dodatNetto, true, p.vatDodat, su.dodatBrutto},
@@ -355,27 +355,27 @@ bool TabelaSum(Sklad& s) {
         {"Total", su.zamNetto, su.zamBrutto - su.zamNetto, false, 0, su.zamBrutto},
     };
     for (int r = 0; r < 6; r++) {
-        const Wiersz& x = wiersze[r];
+        const TotalsRow& x = wiersze[r];
         const int32_t gr = g + (r + 1) * w, dl = gr + w;
         {
-            ScopedSelect bold(dc, s.gruby);
-            PiszWPasie(dc, 2, 422, gr, dl, x.etykieta, kDoLewej);
+            ScopedSelect bold(dc, s.fontBold);
+            WriteInBand(dc, 2, 422, gr, dl, x.etykieta, kAlignLeft);
         }
         ScopedSelect normal(dc, s.normal);
         char t[4][64];
-        Kwota(x.netto, t[0], sizeof t[0]);
+        FormatAmount(x.netAmount, t[0], sizeof t[0]);
         if (x.vat == brak) strcpy(t[1], "-");
-        else Kwota(x.vat, t[1], sizeof t[1]);
-        if (!x.maStawke) strcpy(t[2], "-");
-        else Stawka(x.stawka, t[2]);
+        else FormatAmount(x.vat, t[1], sizeof t[1]);
+        if (!x.hasRate) strcpy(t[2], "-");
+        else FormatVatRate(x.vatRate, t[2]);
         if (x.brutto == brak) strcpy(t[3], "-");
-        else Kwota(x.brutto, t[3], sizeof t[3]);
-        for (int c = 0; c < 4; c++) PiszWPasie(dc, kolumny[c].l, kolumny[c].r, gr, dl, t[c], kDoSrodka);
+        else FormatAmount(x.brutto, t[3], sizeof t[3]);
+        for (int c = 0; c < 4; c++) WriteInBand(dc, kolumny[c].l, kolumny[c].r, gr, dl, t[c], kAlignCentre);
     }
     ScopedSelect normal(dc, s.normal);
     char t[64];
     snprintf(t, sizeof t, "* All amounts in %s", CurrencyCode(s.z->zam.idWalZam));
-    PiszWKomorce(dc, 0, kStronaSzer - 1, g + 7 * w + 2, t, kDoPrawej);
+    WriteInCell(dc, 0, kPageWidthPx - 1, g + 7 * w + 2, t, kAlignRight);
     s.y = g + 7 * w;
     return true;
 }

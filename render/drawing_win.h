@@ -12,22 +12,22 @@
 
 // Drawing styles: the designer's canvas, a cell of the order window's list,
 // the printout.
-enum { kStylKanwa = 0, kStylKomorka = 1, kStylWydruk = 2 };
+enum { kStyleCanvas = 0, kStyleCell = 1, kStylePrintout = 2 };
 // Dimension modes: none, screen distances, printout distances.
-enum { kWymBrak = 0, kWymEkran = 1, kWymWydruk = 2 };
+enum { kDimensionsNone = 0, kDimensionsScreen = 1, kDimensionsPrintout = 2 };
 
 // Widths of the set's outline pens (entries 3-6), for the placement.
-void PioraZestawu(const DrawSet* ds, strPiora* piora);
+void DrawSetPenWidths(const DrawSet* ds, PenWidths* piora);
 
 // Placement with the set's pens into a device rectangle.
-int RozmiescOknoNaUrz(uniOperRys* lista, int32_t liczba, const RECT* cel, int margines, const DrawSet* ds);
+int LayOutWindowOnDevice(uniOperRys* lista, int32_t liczba, const RECT* cel, int margines, const DrawSet* ds);
 
 // Places the dimension texts, measured with the set's fonts (entries 1 and 2)
 // on `hdc`; `ekran` 1 for screen distances, 0 for the printout's.
-void RozmiescTekstyWymiarowDC(HDC hdc, const DrawSet* ds, strWymiary* w, const uniOperRys* lista,
+void LayOutDimensionTextsDC(HDC hdc, const DrawSet* ds, DimensionSet* w, const uniOperRys* lista,
                               int32_t liczba, int ekran);
 // The same on a window's device context, borrowed and released.
-void RozmiescTekstyWymiarowOkna(HWND okno, const DrawSet* ds, strWymiary* w, const uniOperRys* lista,
+void LayOutDimensionTextsOnWindow(HWND okno, const DrawSet* ds, DimensionSet* w, const uniOperRys* lista,
                                 int32_t liczba, int ekran);
 
 // Draws a placed window: the elements in list order in style `styl`, then
@@ -36,14 +36,14 @@ void RozmiescTekstyWymiarowOkna(HWND okno, const DrawSet* ds, strWymiary* w, con
 // the profile name of style 0; `format` the structure format, which chooses
 // the background colour. The device context's selected objects, colours and
 // modes are as they were afterwards.
-void RysujOkno(HDC hdc, const uniOperRys* lista, int32_t liczba, int32_t iProfSch, int32_t format,
-               const strWymiary* w, const DrawSet* ds, int styl, int trybWym);
+void DrawWindow(HDC hdc, const uniOperRys* lista, int32_t liczba, int32_t iProfSch, int32_t format,
+               const DimensionSet* w, const DrawSet* ds, int styl, int trybWym);
 
 // All steps for one window record into rectangle `cel` of `hdc`: element
 // geometry, placement with `margines`, the dimension set (when trybWym is
 // not 0), text placement and drawing. The record's derived values change.
 // 0 with the geometry's or the dimension set's message.
-int RysujOknoWProst(HDC hdc, strOkno* okno, const RECT* cel, int margines, const DrawSet* ds, int styl,
+int DrawWindowInRect(HDC hdc, strOkno* okno, const RECT* cel, int margines, const DrawSet* ds, int styl,
                     int trybWym, char* msg);
 
 #endif  // KV_RENDER_DRAWING_WIN_H

@@ -9,6 +9,6 @@
 // two decimals: "1 188.00", "-0.50", never "1 188" beside "1 141.26". Shown
 // right-aligned. Returns the length plus one, or 0 with the empty text (when
 // destSize > 0) when the formatter fails or the text does not fit.
-int DajNapKwotaPokaz(int64_t amount, char* dest, int destSize);
+int AmountDisplayText(int64_t amount, char* dest, int destSize);
 
 #endif  // KV_UTIL_AMOUNTTEXT_H

@@ -51,7 +51,7 @@ static int64_t DayNumber(int64_t y, int64_t m, int64_t d) {
     return era * 146097 + doe - 584694;  // 584694: days from 0000-03-01 to 1601-01-01
 }
 
-static void FromDayNumber(int64_t n, KvCzas* t) {
+static void FromDayNumber(int64_t n, KvTime* t) {
     n += 584694;
     const int64_t era = FloorDiv(n, 146097);
     const int64_t doe = n - era * 146097;
@@ -66,22 +66,22 @@ static void FromDayNumber(int64_t n, KvCzas* t) {
     t->wDay = (uint16_t)d;
 }
 
-static bool ValidRecord(const KvCzas& t) {
+static bool ValidRecord(const KvTime& t) {
     return t.wYear >= kFirstYear && t.wYear <= kLastYear && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 &&
            t.wDay <= DaysInMonth(t.wYear, t.wMonth) && t.wHour < 24 && t.wMinute < 60 && t.wSecond < 60 &&
            t.wMilliseconds < 1000;
 }
 
-static bool ToTicks(const KvCzas* t, int64_t* ticks) {
+static bool ToTicks(const KvTime* t, int64_t* ticks) {
     if (!t || !ValidRecord(*t)) return false;
     const int64_t ms = ((t->wHour * 60 + t->wMinute) * 60 + t->wSecond) * 1000LL + t->wMilliseconds;
     *ticks = DayNumber(t->wYear, t->wMonth, t->wDay) * kTicksPerDay + ms * kTicksPerMs;
     return true;
 }
 
-static bool FromTicks(int64_t ticks, KvCzas* t) {
+static bool FromTicks(int64_t ticks, KvTime* t) {
     if (ticks < 0) return false;
-    KvCzas r;
+    KvTime r;
     const int64_t day = ticks / kTicksPerDay;
     int64_t ms = (ticks % kTicksPerDay) / kTicksPerMs;
     FromDayNumber(day, &r);
@@ -119,7 +119,7 @@ static int Field(const char* text, size_t len, size_t pos, int width) {
     return v;
 }
 
-extern "C" char* StDataNaNap(const KvCzas* t, char* buf) {
+extern "C" char* StDataNaNap(const KvTime* t, char* buf) {
     if (!buf) return buf;
     buf[0] = 0;
     if (!t) return buf;
@@ -131,32 +131,32 @@ extern "C" char* StDataNaNap(const KvCzas* t, char* buf) {
     return buf;
 }
 
-extern "C" char* StCzasNaNap(const KvCzas* t, char* buf) {
+extern "C" char* StCzasNaNap(const KvTime* t, char* buf) {
     if (!buf) return buf;
     buf[0] = 0;
     if (!t) return buf;
     char tmp[64];
     snprintf(tmp, sizeof tmp, "%04hd-%02hd-%02hd %02hd:%02hd:%02hd.%03hd", (short)t->wYear, (short)t->wMonth,
              (short)t->wDay, (short)t->wHour, (short)t->wMinute, (short)t->wSecond, (short)t->wMilliseconds);
-    CopyCut(buf, KV_CZAS_LEN, tmp);
+    CopyCut(buf, KV_DATE_TIME_LEN, tmp);
     return buf;
 }
 
-static void ReadDate(const char* text, size_t len, KvCzas* t) {
+static void ReadDate(const char* text, size_t len, KvTime* t) {
     t->wYear = (uint16_t)Field(text, len, 0, 4);
     t->wMonth = (uint16_t)Field(text, len, 5, 2);
     t->wDay = (uint16_t)Field(text, len, 8, 2);
     t->wDayOfWeek = (uint16_t)DajDzienTygodnia(t->wDay, t->wMonth, t->wYear, 1);
 }
 
-extern "C" void NapNaStData(const char* text, KvCzas* t) {
+extern "C" void NapNaStData(const char* text, KvTime* t) {
     if (!t) return;
     memset(t, 0, sizeof *t);
     if (!text) return;
     ReadDate(text, strlen(text), t);
 }
 
-extern "C" void NapNaStCzas(const char* text, KvCzas* t) {
+extern "C" void NapNaStCzas(const char* text, KvTime* t) {
     if (!t) return;
     memset(t, 0, sizeof *t);
     if (!text) return;
@@ -169,13 +169,13 @@ extern "C" void NapNaStCzas(const char* text, KvCzas* t) {
 }
 
 extern "C" char* DajAktualData(char* buf) {
-    KvCzas now;
+    KvTime now;
     kvplat::LocalTime(&now);
     return StDataNaNap(&now, buf);
 }
 
 extern "C" char* DajAktualCzas(char* buf) {
-    KvCzas now;
+    KvTime now;
     kvplat::LocalTime(&now);
     return StCzasNaNap(&now, buf);
 }
@@ -213,7 +213,7 @@ extern "C" int TstCzasNap(const char* text) {
 
 // ---- Adding days and differences -------------------------------------------------
 
-extern "C" int DodajDniDoCzas(KvCzas* t, int64_t days) {
+extern "C" int DodajDniDoCzas(KvTime* t, int64_t days) {
     int64_t ticks;
     if (!ToTicks(t, &ticks)) return 0;
     // The product and the sum are checked before they are formed.
@@ -227,7 +227,7 @@ extern "C" int DodajDniDoDataNap(char* dateText, int64_t days) {
     // The text is rewritten in place: it must already be as long as the
     // text written back.
     if (!dateText || strlen(dateText) < KV_DATA_LEN - 1) return 0;
-    KvCzas t;
+    KvTime t;
     NapNaStData(dateText, &t);
     // A year past 9999 has no four-digit date text.
     if (!DodajDniDoCzas(&t, days) || t.wYear > 9999) return 0;
@@ -239,14 +239,14 @@ extern "C" int DodajDniDoCzasNap(char* dateTimeText, int64_t days) {
     // A date-time text has at least 21 characters; a shorter one (a bare
     // date, say) sits in a buffer that may not hold the text written back.
     if (!dateTimeText || strlen(dateTimeText) < 21) return 0;
-    KvCzas t;
+    KvTime t;
     NapNaStCzas(dateTimeText, &t);
     if (!DodajDniDoCzas(&t, days) || t.wYear > 9999) return 0;
     StCzasNaNap(&t, dateTimeText);
     return 1;
 }
 
-extern "C" int64_t RoznicaDat(const KvCzas* first, const KvCzas* second) {
+extern "C" int64_t RoznicaDat(const KvTime* first, const KvTime* second) {
     int64_t a, b;
     if (!ToTicks(first, &a) || !ToTicks(second, &b)) return 0;
     // Both lie in [0, 2^63), so their difference cannot overflow; C++
@@ -255,13 +255,13 @@ extern "C" int64_t RoznicaDat(const KvCzas* first, const KvCzas* second) {
 }
 
 extern "C" int64_t RoznicaDatNap(const char* first, const char* second) {
-    KvCzas a, b;
+    KvTime a, b;
     NapNaStData(first, &a);
     NapNaStData(second, &b);
     return RoznicaDat(&a, &b);
 }
 
-extern "C" int64_t DajMilis1Sty1601(const KvCzas* t) {
+extern "C" int64_t DajMilis1Sty1601(const KvTime* t) {
     int64_t ticks;
     return ToTicks(t, &ticks) ? ticks / kTicksPerMs : -1;
 }
@@ -273,7 +273,7 @@ extern "C" char* DajFormatData(const char* dateText, char* buf, int capacity) {
     buf[0] = 0;
     if (!dateText) return buf;
     char tmp[128];
-    KvCzas t;
+    KvTime t;
     NapNaStData(dateText, &t);
     // A stored text that is not a date is shown as it is rather than as
     // whatever the formatter would make of its fields.
@@ -285,7 +285,7 @@ extern "C" char* DajFormatData(const char* dateText, char* buf, int capacity) {
     return buf;
 }
 
-static char* DateTimeStr(char* buf, const KvCzas* t, bool millis) {
+static char* DateTimeStr(char* buf, const KvTime* t, bool millis) {
     if (!buf) return buf;
     buf[0] = 0;
     if (!t) return buf;
@@ -303,21 +303,21 @@ static char* DateTimeStr(char* buf, const KvCzas* t, bool millis) {
     } else {
         snprintf(all, sizeof all, "%s %s", date, time);
     }
-    CopyCut(buf, KV_DATA_CZAS_STR_LEN, all);
+    CopyCut(buf, KV_DATE_TIME_STR_LEN, all);
     return buf;
 }
 
-extern "C" char* DajDataCzasStr(char* buf, const KvCzas* t) { return DateTimeStr(buf, t, false); }
-extern "C" char* DajDataCzasMilisStr(char* buf, const KvCzas* t) { return DateTimeStr(buf, t, true); }
+extern "C" char* DajDataCzasStr(char* buf, const KvTime* t) { return DateTimeStr(buf, t, false); }
+extern "C" char* DajDataCzasMilisStr(char* buf, const KvTime* t) { return DateTimeStr(buf, t, true); }
 
 extern "C" char* DajBiezDataCzasStr(char* buf) {
-    KvCzas now;
+    KvTime now;
     kvplat::LocalTime(&now);
     return DateTimeStr(buf, &now, false);
 }
 
 extern "C" char* DajBiezDataCzasMilisStr(char* buf) {
-    KvCzas now;
+    KvTime now;
     kvplat::LocalTime(&now);
     return DateTimeStr(buf, &now, true);
 }

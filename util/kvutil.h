@@ -57,7 +57,7 @@ const char* DajKomunBledu(uint32_t code, int keepLastError);
 // either scale: writers still print it correctly, readers never produce it.
 
 // Room for the plain text of any amount or rate, terminator included.
-#define KV_KWOTA_LEN 22
+#define KV_AMOUNT_LEN 22
 
 // value in decimal digits, at least minDigits of them (left-padded with "0";
 // minDigits is taken within 0..19, and 0 writes nothing for the value 0), an
@@ -68,7 +68,7 @@ char* LLNaNap(int64_t value, char* dest, int minDigits);
 // Plain text of an amount (2 decimals) or a rate (4 decimals): optional "-",
 // integer part without grouping, the locale decimal separator, the fraction.
 // Returns the characters written including the terminator.
-// REQUIRES: dest has room for KV_KWOTA_LEN bytes.
+// REQUIRES: dest has room for KV_AMOUNT_LEN bytes.
 int LLX100NaNap(int64_t amount, char* dest);
 int LLX10000NaNap(int64_t rate, char* dest);
 int DajNapKwotaZl(int64_t amount, char* dest);
@@ -143,7 +143,7 @@ uint64_t Ntohll(uint64_t value);
 
 // A broken-down time, laid out as the Win32 SYSTEMTIME so that a caller may
 // pass one.
-typedef struct KvCzas {
+typedef struct KvTime {
     uint16_t wYear;
     uint16_t wMonth;      // 1-12
     uint16_t wDayOfWeek;  // 0 = Sunday
@@ -152,28 +152,28 @@ typedef struct KvCzas {
     uint16_t wMinute;
     uint16_t wSecond;
     uint16_t wMilliseconds;
-} KvCzas;
+} KvTime;
 
 // Room for a date text "2010-07-20" and a date-time text
 // "2010-07-20 13:05:09.250", terminators included.
 #define KV_DATA_LEN 11
-#define KV_CZAS_LEN 24
+#define KV_DATE_TIME_LEN 24
 // Room for the locale-formatted date and time of DajDataCzasStr and the rest
 // of that family; a longer text is cut to it.
-#define KV_DATA_CZAS_STR_LEN 64
+#define KV_DATE_TIME_STR_LEN 64
 
 // Write the date (date-time) text of t; a field too wide for its place cuts
-// the text at KV_DATA_LEN - 1 (KV_CZAS_LEN - 1) characters. Return buf.
-// REQUIRES: buf has room for KV_DATA_LEN (KV_CZAS_LEN) bytes.
-char* StDataNaNap(const KvCzas* t, char* buf);
-char* StCzasNaNap(const KvCzas* t, char* buf);
+// the text at KV_DATA_LEN - 1 (KV_DATE_TIME_LEN - 1) characters. Return buf.
+// REQUIRES: buf has room for KV_DATA_LEN (KV_DATE_TIME_LEN) bytes.
+char* StDataNaNap(const KvTime* t, char* buf);
+char* StCzasNaNap(const KvTime* t, char* buf);
 // Read a date (date-time) text by fixed positions; the day of the week is
 // computed, the time of day of a date is zero. A field cut short by the end
 // of the text reads as its digits present.
-void NapNaStData(const char* text, KvCzas* t);
-void NapNaStCzas(const char* text, KvCzas* t);
+void NapNaStData(const char* text, KvTime* t);
+void NapNaStCzas(const char* text, KvTime* t);
 // Today's local date (date and time now). Return buf.
-// REQUIRES: buf has room for KV_DATA_LEN (KV_CZAS_LEN) bytes.
+// REQUIRES: buf has room for KV_DATA_LEN (KV_DATE_TIME_LEN) bytes.
 char* DajAktualData(char* buf);
 char* DajAktualCzas(char* buf);
 // The year of a date text (its first four characters).
@@ -186,15 +186,15 @@ char* DajFormatData(const char* dateText, char* buf, int capacity);
 // record or text unchanged, when the date is not a valid one or the result
 // falls outside years 1601 to 30827 (to 9999 for a text). A text shorter
 // than a date text (than 21 characters for a date-time text) is refused.
-int DodajDniDoCzas(KvCzas* t, int64_t days);
+int DodajDniDoCzas(KvTime* t, int64_t days);
 int DodajDniDoDataNap(char* dateText, int64_t days);
-// REQUIRES: the text's buffer has room for KV_CZAS_LEN bytes (a text with
+// REQUIRES: the text's buffer has room for KV_DATE_TIME_LEN bytes (a text with
 // fewer than three millisecond digits grows to them).
 int DodajDniDoCzasNap(char* dateTimeText, int64_t days);
 
 // Whole days from `second` to `first` (positive when first is later),
 // truncated toward zero; 0 when either is not a valid date.
-int64_t RoznicaDat(const KvCzas* first, const KvCzas* second);
+int64_t RoznicaDat(const KvTime* first, const KvTime* second);
 int64_t RoznicaDatNap(const char* first, const char* second);
 
 // Day of the week (0 = Sunday) by Zeller's congruence, Gregorian when
@@ -206,13 +206,13 @@ int CzyRokPrzest(int year);
 int TstDataNap(const char* text);
 int TstCzasNap(const char* text);
 // Milliseconds since 1 January 1601; -1 when t is not a valid time.
-int64_t DajMilis1Sty1601(const KvCzas* t);
+int64_t DajMilis1Sty1601(const KvTime* t);
 
 // The time as "<short date> <time>" in the locale's formats; the Milis forms
 // append " %03d" milliseconds; the Biez forms use the local time now.
-// Return buf. REQUIRES: buf has room for KV_DATA_CZAS_STR_LEN bytes.
-char* DajDataCzasStr(char* buf, const KvCzas* t);
-char* DajDataCzasMilisStr(char* buf, const KvCzas* t);
+// Return buf. REQUIRES: buf has room for KV_DATE_TIME_STR_LEN bytes.
+char* DajDataCzasStr(char* buf, const KvTime* t);
+char* DajDataCzasMilisStr(char* buf, const KvTime* t);
 char* DajBiezDataCzasStr(char* buf);
 char* DajBiezDataCzasMilisStr(char* buf);
 
@@ -265,10 +265,10 @@ void wstawLitere(char* text, char c, int pos);
 // the text).
 void wytnijZNapisu(char* text, int start, int end);
 
-// Reads the next line of f (at most KV_LINIA_LEN - 1 characters; a longer
+// Reads the next line of f (at most KV_LINE_LEN - 1 characters; a longer
 // line continues at the next call) without its line end. 1 when a line was
-// read. REQUIRES: buf has room for KV_LINIA_LEN bytes.
-#define KV_LINIA_LEN 512
+// read. REQUIRES: buf has room for KV_LINE_LEN bytes.
+#define KV_LINE_LEN 512
 int dajLinie(FILE* file, char* buf);
 
 // 1 when the text, upper-cased (lower-cased), equals the pattern exactly.

@@ -135,7 +135,7 @@ static void LocaleFormat(int digits, bool firstOnly, kvplat::NumberFormat* f) {
 static int GroupedAmount(int64_t amount, char* dest, int destSize, const char* allowed) {
     if (!dest || destSize <= 0) return 0;
     dest[0] = 0;
-    char plain[KV_KWOTA_LEN];
+    char plain[KV_AMOUNT_LEN];
     ScaledToText(amount, 100, 2, '.', plain);
     // The format is built from the locale's own settings rather than left
     // to the formatter: a locale showing fewer than two decimals would round
@@ -158,14 +158,14 @@ extern "C" int DajNapKwotaZlSepTys(int64_t amount, char* dest, int destSize) {
     return GroupedAmount(amount, dest, destSize, "0");
 }
 
-int DajNapKwotaPokaz(int64_t amount, char* dest, int destSize) {
+int AmountDisplayText(int64_t amount, char* dest, int destSize) {
     return GroupedAmount(amount, dest, destSize, nullptr);
 }
 
 extern "C" int DajNapKursWalZlSepTys(int64_t rate, char* dest, int destSize) {
     if (!dest || destSize <= 0) return 0;
     dest[0] = 0;
-    char plain[KV_KWOTA_LEN];
+    char plain[KV_AMOUNT_LEN];
     ScaledToText(rate, 10000, 4, '.', plain);
     kvplat::NumberFormat f;
     LocaleFormat(4, true, &f);

@@ -8,7 +8,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
-struct KvCzas;
+struct KvTime;
 
 namespace kvplat {
 
@@ -73,11 +73,11 @@ int FormatNumber(const char* plain, const NumberFormat* fmt, char* out, int size
 
 // The date (time of day) of t in the locale's short date (time) format.
 // Returns the characters written including the terminator, 0 on failure.
-int FormatDate(const KvCzas& t, char* out, int size);
-int FormatTime(const KvCzas& t, char* out, int size);
+int FormatDate(const KvTime& t, char* out, int size);
+int FormatTime(const KvTime& t, char* out, int size);
 
 // The local time now.
-void LocalTime(KvCzas* t);
+void LocalTime(KvTime* t);
 
 // ---- File system -----------------------------------------------------------
 // Paths are Windows paths with backslashes; the native stand-in reads a
@@ -113,7 +113,7 @@ struct TestLocale {
 };
 void SetTestLocale(const TestLocale& locale);
 // The stand-in's clock; a null t makes it read the real clock again.
-void SetTestTime(const KvCzas* t);
+void SetTestTime(const KvTime* t);
 // The drive letters that exist (each mapped to the root); "C" at start.
 void SetTestDrives(const char* letters);
 // The code page AnsiCodePage answers with.

@@ -246,7 +246,7 @@ int FormatNumber(const char* plain, const NumberFormat* fmt, char* out, int size
 }
 
 // Expands a d/M/y/H/h/m/s/t pattern: runs of one letter pick the field.
-static int FormatPattern(const char* pattern, const KvCzas& t, char* out, int size) {
+static int FormatPattern(const char* pattern, const KvTime& t, char* out, int size) {
     if (!out || size <= 0 || !pattern) return 0;
     std::string res;
     char num[16];
@@ -280,13 +280,13 @@ static int FormatPattern(const char* pattern, const KvCzas& t, char* out, int si
     return (int)res.size() + 1;
 }
 
-int FormatDate(const KvCzas& t, char* out, int size) {
+int FormatDate(const KvTime& t, char* out, int size) {
     // The system formatter refuses a date that is not one.
     if (t.wMonth < 1 || t.wMonth > 12 || t.wDay < 1 || t.wDay > 31) return 0;
     return FormatPattern(g_locale.shortDate, t, out, size);
 }
 
-int FormatTime(const KvCzas& t, char* out, int size) {
+int FormatTime(const KvTime& t, char* out, int size) {
     if (t.wHour > 23 || t.wMinute > 59 || t.wSecond > 59) return 0;
     return FormatPattern(g_locale.timeFormat, t, out, size);
 }
@@ -294,14 +294,14 @@ int FormatTime(const KvCzas& t, char* out, int size) {
 // ---- Clock ------------------------------------------------------------------
 
 static bool g_fixedTime;
-static KvCzas g_time;
+static KvTime g_time;
 
-void SetTestTime(const KvCzas* t) {
+void SetTestTime(const KvTime* t) {
     g_fixedTime = t != nullptr;
     if (t) g_time = *t;
 }
 
-void LocalTime(KvCzas* t) {
+void LocalTime(KvTime* t) {
     if (!t) return;
     if (g_fixedTime) {
         *t = g_time;

@@ -12,9 +12,9 @@
 
 #include "util/kvutil.h"
 
-static_assert(sizeof(KvCzas) == sizeof(SYSTEMTIME), "KvCzas is a SYSTEMTIME");
-static_assert(offsetof(KvCzas, wDayOfWeek) == offsetof(SYSTEMTIME, wDayOfWeek), "layout");
-static_assert(offsetof(KvCzas, wMilliseconds) == offsetof(SYSTEMTIME, wMilliseconds), "layout");
+static_assert(sizeof(KvTime) == sizeof(SYSTEMTIME), "KvCzas is a SYSTEMTIME");
+static_assert(offsetof(KvTime, wDayOfWeek) == offsetof(SYSTEMTIME, wDayOfWeek), "layout");
+static_assert(offsetof(KvTime, wMilliseconds) == offsetof(SYSTEMTIME, wMilliseconds), "layout");
 
 namespace kvplat {
 
@@ -100,21 +100,21 @@ int FormatNumber(const char* plain, const NumberFormat* fmt, char* out, int size
     return GetNumberFormatA(LOCALE_USER_DEFAULT, 0, plain, &nf, out, size);
 }
 
-int FormatDate(const KvCzas& t, char* out, int size) {
+int FormatDate(const KvTime& t, char* out, int size) {
     if (!out || size <= 0) return 0;
     SYSTEMTIME st;
     memcpy(&st, &t, sizeof st);
     return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, out, size);
 }
 
-int FormatTime(const KvCzas& t, char* out, int size) {
+int FormatTime(const KvTime& t, char* out, int size) {
     if (!out || size <= 0) return 0;
     SYSTEMTIME st;
     memcpy(&st, &t, sizeof st);
     return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, out, size);
 }
 
-void LocalTime(KvCzas* t) {
+void LocalTime(KvTime* t) {
     if (!t) return;
     SYSTEMTIME st;
     GetLocalTime(&st);

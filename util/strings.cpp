@@ -140,7 +140,7 @@ extern "C" void wytnijZNapisu(char* text, int start, int end) {
 extern "C" int dajLinie(FILE* file, char* buf) {
     if (!buf) return 0;
     buf[0] = 0;
-    if (!file || !fgets(buf, KV_LINIA_LEN, file)) return 0;
+    if (!file || !fgets(buf, KV_LINE_LEN, file)) return 0;
     size_t len = strlen(buf);
     while (len > 0 && (buf[len - 1] == '\n' || buf[len - 1] == '\r')) buf[--len] = 0;
     return 1;

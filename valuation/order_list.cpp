@@ -9,18 +9,18 @@
 #include "valuation/valuation.h"
 
 namespace {
-const char kTrLista[] = "ListaZamowienSq";
+const char kTrOrderList[] = "ListaZamowienSq";
 }  // namespace
 
-int ListaZamowien(int32_t filtr, ZamListaFn fn, void* ctx, char* msg) {
-    DbReadTransaction odczyt(kTrLista, nullptr);
+int ListOrders(int32_t filtr, OrderListFn fn, void* ctx, char* msg) {
+    DbReadTransaction odczyt(kTrOrderList, nullptr);
     OrderStream pass;
     if (!pass.Open(filtr, msg)) return 0;
     strZamRob z;
     for (;;) {
         const int r = pass.Next(&z, msg);
         if (r <= 0) return r == 0 ? 1 : 0;
-        PrzeliczZam(&z, kPrzWszystko);
+        RecomputeOrder(&z, kRecomputeAll);
         if (fn && !fn(&z, ctx)) return 1;
     }
 }

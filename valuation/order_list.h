@@ -9,7 +9,7 @@
 
 // Called once per order with its totals filled; the record is released when
 // the call returns, so the callee copies what it keeps. Return false to stop.
-typedef bool (*ZamListaFn)(const strZamRob* z, void* ctx);
+typedef bool (*OrderListFn)(const strZamRob* z, void* ctx);
 
 // For each order key in ascending order (filtr 0: every order; 1-6: the
 // orders of that status; any other value counts as 0): loads the order,
@@ -21,6 +21,6 @@ typedef bool (*ZamListaFn)(const strZamRob* z, void* ctx);
 // error, "Error of reading orders from the database" for any other step
 // failure, and the load's own text when an order does not load.
 // REQUIRES: an open database (db/connection.h).
-int ListaZamowien(int32_t filtr, ZamListaFn fn, void* ctx, char* msg);
+int ListOrders(int32_t filtr, OrderListFn fn, void* ctx, char* msg);
 
 #endif  // KV_VALUATION_ORDER_LIST_H

@@ -86,7 +86,7 @@ bool CheckPriceEntry(const PriceEntry& e, int* rate, char* msg) {
 PriceList::Key PriceList::KeyOf(const PriceEntry& e) {
     Key k;
     k.kind = e.kind;
-    KluczRejestru(e.name, k.name);
+    RegisterKey(e.name, k.name);
     return k;
 }
 
@@ -98,7 +98,7 @@ bool PriceList::Less(const Key& a, const Key& b) {
 const PriceEntry* PriceList::Find(int32_t kind, const char* name) const {
     Key k;
     k.kind = kind;
-    KluczRejestru(name ? name : "", k.name);
+    RegisterKey(name ? name : "", k.name);
     auto it = std::lower_bound(keys_.begin(), keys_.end(), k, Less);
     if (it == keys_.end() || Less(k, *it)) return nullptr;
     return &entries_[(size_t)(it - keys_.begin())];
@@ -226,13 +226,13 @@ bool Compute(const strOkno* okno, const uniOperRys* lista, int32_t n, const strO
     int32_t opening = 0, muntins = 0, filled = 0;
     for (int32_t j = 1; j < n; j++) {
         const uniOperRys& e = lista[j];
-        if (e.typ == kOperSlupekStaly || e.typ == kOperSlupekRuch) {
+        if (e.typ == kOpFixedMullion || e.typ == kOpFalseMullion) {
             const int64_t l = e.slupek.poziomy ? Width(e.slupek.prost) : Height(e.slupek.prost);
-            pp += (Wide)l * Rate(profile, e.typ == kOperSlupekStaly ? 2 : 3);
-        } else if (e.typ == kOperSkrzydlo) {
+            pp += (Wide)l * Rate(profile, e.typ == kOpFixedMullion ? 2 : 3);
+        } else if (e.typ == kOpSash) {
             pp += (Wide)2 * (Width(e.skrzydlo.zewn) + Height(e.skrzydlo.zewn)) * Rate(profile, 1);
             if (e.skrzydlo.rodzOtw != 0) opening++;
-        } else if (e.typ == kOperSzpros) {
+        } else if (e.typ == kOpMuntin) {
             const int64_t l = e.szpros.poziomy ? Width(e.szpros.prost) : Height(e.szpros.prost);
             pr += (Wide)l * Rate(muntin, 0);
             muntins++;
@@ -240,7 +240,7 @@ bool Compute(const strOkno* okno, const uniOperRys* lista, int32_t n, const strO
     }
     for (int32_t i = 0; i < liczbaObs; i++) {
         const strObsOkno& o = obs[i];
-        if (!o.wypelniony || o.wypeln <= 0 || o.wypeln >= n || lista[o.wypeln].typ != kOperWypeln) continue;
+        if (!o.hasFilling || o.wypeln <= 0 || o.wypeln >= n || lista[o.wypeln].typ != kOpFilling) continue;
         const int64_t w = Width(o.prost), h = Height(o.prost);
         if (w <= 0 || h <= 0) return false;  // geometry gone wrong, not a window
         pr += (Wide)2 * (w + h) * Rate(bead, 0);
@@ -264,11 +264,11 @@ bool Compute(const strOkno* okno, const uniOperRys* lista, int32_t n, const strO
     if (!bead && filled) Missing(out, kPriceBead, okno->nazListwa);
     std::vector<std::string> seen;
     for (int32_t j = 1; j < n; j++) {
-        if (lista[j].typ != kOperWypeln) continue;
+        if (lista[j].typ != kOpFilling) continue;
         const char* name = lista[j].wypeln.nazwa;
         if (list.Find(kPriceFilling, name)) continue;
         char key[128];
-        KluczRejestru(name, key);
+        RegisterKey(name, key);
         if (std::find(seen.begin(), seen.end(), key) != seen.end()) continue;
         seen.push_back(key);
         Missing(out, kPriceFilling, name);
@@ -282,7 +282,7 @@ bool SuggestWindowPrice(const strOkno* okno, const PriceList& list, PriceSuggest
     *out = PriceSuggestion();
     if (!okno) return false;
     const int32_t n = okno->liczbaOper;
-    if (!okno->oper || n <= 0 || okno->oper[0].typ != kOperRama) return false;
+    if (!okno->oper || n <= 0 || okno->oper[0].typ != kOpFrame) return false;
     // The geometry is computed afresh on a copy: derived values are never
     // trusted from storage, and the record is the caller's.
     uniOperRys* lista = (uniOperRys*)KvAlloc((size_t)n * sizeof(uniOperRys));
@@ -291,10 +291,10 @@ bool SuggestWindowPrice(const strOkno* okno, const PriceList& list, PriceSuggest
     strObsOkno* obs = nullptr;
     int32_t liczbaObs = 0;
     bool ok = false;
-    if (ObliczGeometrie(lista, n, FormatStruktury(okno->status), okno, nullptr) &&
-        BudujStrukture(lista, n, 0, 0, 0, &obs, &liczbaObs, nullptr)) {
+    if (ComputeGeometry(lista, n, StructureFormat(okno->status), okno, nullptr) &&
+        BuildStructure(lista, n, 0, 0, 0, &obs, &liczbaObs, nullptr)) {
         ok = Compute(okno, lista, n, obs, liczbaObs, list, out);
-        ZwolnijStrukture(obs);
+        FreeStructure(obs);
     }
     KvFree(lista);
     if (!ok) *out = PriceSuggestion();

@@ -221,7 +221,7 @@ bool ReadEntry(const std::vector<std::string>& f, int line, const KvCodePage& pa
         return false;
     }
     char key[128];
-    KluczRejestru(e->name, key);
+    RegisterKey(e->name, key);
     if (!seen->insert({e->kind, key}).second) {
         PriceListRepeatedName(why, e->kind, e->name);
         Where(msg, line, 2, "%s", why);

@@ -53,7 +53,7 @@ struct Writer {
     }
     void Amount(int64_t v, bool tooLarge) {
         if (tooLarge) {
-            Text(kKwotaZaDuza);
+            Text(kAmountTooLarge);
             return;
         }
         const uint64_t m = v < 0 ? 0 - (uint64_t)v : (uint64_t)v;
@@ -101,7 +101,7 @@ bool RegisterRow(const strZamRob* z, void* ctx) {
     w.Field(o.nazwaNabyw);
     Date(w, o.dataZam);
     Date(w, o.dataReal);
-    w.Amount(z->sumy.zamBrutto, (z->sumy.przepelnione & kSumaZamBrutto) != 0);
+    w.Amount(z->sumy.zamBrutto, (z->sumy.przepelnione & kTotalOrderGross) != 0);
     int64_t windows = 0;
     for (int32_t i = 0; o.okna && i < o.liczbaOkien; i++) windows += o.okna[i].ilOkien;
     w.Number(windows);
@@ -122,10 +122,10 @@ void LineStart(Writer& w, const strZam& o, const char* kind) {
     w.Text(kind);
 }
 
-void LineAmounts(Writer& w, const strLinia& l) {
-    w.Amount(l.jednNetto, (l.przepelnione & kLiniaJednNetto) != 0);
-    w.Amount(l.liniaNetto, (l.przepelnione & kLiniaNetto) != 0);
-    w.Amount(l.liniaBrutto, (l.przepelnione & kLiniaBrutto) != 0);
+void LineAmounts(Writer& w, const ValuationLine& l) {
+    w.Amount(l.unitNet, (l.przepelnione & kLineUnitNet) != 0);
+    w.Amount(l.lineNet, (l.przepelnione & kLineNet) != 0);
+    w.Amount(l.lineGross, (l.przepelnione & kLineGross) != 0);
     w.End();
 }
 
@@ -139,14 +139,14 @@ bool OrderLines(const strZamRob* z, void* ctx) {
         LineStart(w, o, "window");
         w.Field(win.nazProfil);
         char size[64] = "";
-        if (win.oper && win.liczbaOper > 0 && win.oper[0].typ == kOperRama) {
+        if (win.oper && win.liczbaOper > 0 && win.oper[0].typ == kOpFrame) {
             const strOperRama& f = win.oper[0].rama;
             snprintf(size, sizeof size, "%" PRId64 " x %" PRId64, (int64_t)f.x1 - f.x0, (int64_t)f.y1 - f.y0);
         }
         w.Text(size);
         w.Number(win.ilOkien);
-        strLinia l = {};
-        LiniaOkna(&l, z, &win, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
+        ValuationLine l = {};
+        WindowLine(&l, z, &win, kLineUnitNet | kLineNet | kLineUnitGross | kLineGross);
         LineAmounts(w, l);
     }
     for (int32_t i = 0; o.dodatki && i < o.liczbaDodat; i++) {
@@ -154,11 +154,11 @@ bool OrderLines(const strZamRob* z, void* ctx) {
         LineStart(w, o, "accessory");
         w.Field(d.nazwa);
         char size[128] = "";
-        TekstRozmiaruDodatku(&d, size, (int)sizeof size);
+        AccessorySizeText(&d, size, (int)sizeof size);
         w.Text(size);
         w.Number(d.ilosc);
-        strLinia l = {};
-        LiniaDodatku(&l, z, &d, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
+        ValuationLine l = {};
+        AccessoryLine(&l, z, &d, kLineUnitNet | kLineNet | kLineUnitGross | kLineGross);
         LineAmounts(w, l);
     }
     return true;
@@ -188,7 +188,7 @@ bool RegisterCsv(int32_t filter, const strUstUzytk& settings, const CsvTextForm&
                  char* msg) {
     RegisterWalk walk = {{form, out}, filter, settings};
     Header(walk.w, kRegisterColumnTexts, kRegisterCsvColumns);
-    if (ListaZamowien(filter, RegisterRow, &walk, msg)) return true;
+    if (ListOrders(filter, RegisterRow, &walk, msg)) return true;
     out->clear();
     return false;
 }
@@ -196,7 +196,7 @@ bool RegisterCsv(int32_t filter, const strUstUzytk& settings, const CsvTextForm&
 bool OrderLinesCsv(int32_t filter, const CsvTextForm& form, std::string* out, char* msg) {
     LinesWalk walk = {{form, out}, filter};
     Header(walk.w, kLineColumnTexts, sizeof kLineColumnTexts / sizeof kLineColumnTexts[0]);
-    if (ListaZamowien(filter, OrderLines, &walk, msg)) return true;
+    if (ListOrders(filter, OrderLines, &walk, msg)) return true;
     out->clear();
     return false;
 }

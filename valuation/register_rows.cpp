@@ -46,7 +46,7 @@ bool RegisterRows::Fill(RegisterRow* r, const strZamRob& z) {
     r->status = o.status;
     r->number = o.idZam;
     r->year = o.rok;
-    r->totalTooLarge = (z.sumy.przepelnione & kSumaZamBrutto) != 0;
+    r->totalTooLarge = (z.sumy.przepelnione & kTotalOrderGross) != 0;
     r->total = z.sumy.zamBrutto;
     r->windows = 0;
     for (int32_t i = 0; o.okna && i < o.liczbaOkien; i++) r->windows += o.okna[i].ilOkien;
@@ -164,8 +164,8 @@ void RegisterRows::CellText(size_t row, int column, const strUstUzytk& settings,
             break;
         case kRegColTotal: {
             char amount[64];
-            if (r.totalTooLarge) snprintf(amount, sizeof amount, "%s", kKwotaZaDuza);
-            else if (!DajNapKwotaPokaz(r.total, amount, sizeof amount)) amount[0] = 0;
+            if (r.totalTooLarge) snprintf(amount, sizeof amount, "%s", kAmountTooLarge);
+            else if (!AmountDisplayText(r.total, amount, sizeof amount)) amount[0] = 0;
             snprintf(text, n, "%s", amount);
             break;
         }

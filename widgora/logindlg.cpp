@@ -21,8 +21,8 @@ BOOL OnInitDialog(HWND hwnd, LoginParams* p) {
     SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)p);
     // The user cannot type more than the buffers hold; reading below is
     // bounded as well, for text that arrives some other way.
-    SendDlgItemMessageA(hwnd, IDC_ED_UZYTK, EM_LIMITTEXT, (WPARAM)(p->loginCap - 1), 0);
-    SendDlgItemMessageA(hwnd, IDC_ED_HASLO, EM_LIMITTEXT, (WPARAM)(PasswordCap(p) - 1), 0);
+    SendDlgItemMessageA(hwnd, IDC_ED_USER, EM_LIMITTEXT, (WPARAM)(p->loginCap - 1), 0);
+    SendDlgItemMessageA(hwnd, IDC_ED_PASSWORD, EM_LIMITTEXT, (WPARAM)(PasswordCap(p) - 1), 0);
     return TRUE;
 }
 
@@ -33,8 +33,8 @@ void OnOk(HWND hwnd, LoginParams* p) {
         EndDialog(hwnd, 0);
         return;
     }
-    GetDlgItemTextA(hwnd, IDC_ED_UZYTK, p->login, p->loginCap);
-    GetDlgItemTextA(hwnd, IDC_ED_HASLO, password, cap);
+    GetDlgItemTextA(hwnd, IDC_ED_USER, p->login, p->loginCap);
+    GetDlgItemTextA(hwnd, IDC_ED_PASSWORD, password, cap);
     if (p->process) p->process(password, p->out);
     SecureZeroMemory(password, (size_t)cap);
     HeapFree(hHeapDll, 0, password);
@@ -62,7 +62,7 @@ int WolajDlgUzytkHaslo(HWND owner, char* login, int loginCap, char* out, int pas
                        void (*process)(const char* password, char* out)) {
     if (!login || loginCap < 1 || passCap < 2) return 0;
     LoginParams p = {login, loginCap, out, passCap, process};
-    INT_PTR r = DialogBoxParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_UZYTK_HASLO), owner, ProcDlgUzytkHaslo,
+    INT_PTR r = DialogBoxParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_USER_PASSWORD), owner, ProcDlgUzytkHaslo,
                                 (LPARAM)&p);
     return r == 1 ? 1 : 0;
 }

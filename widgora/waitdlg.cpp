@@ -24,7 +24,7 @@ const UINT_PTR kShowTimer = 1;
 const DWORD kDefaultWaitMs = 10000;
 
 // What the worker shares with the dialog; freed by whichever lets go last.
-struct WspolnaPraca {
+struct SharedWork {
     int (*praca)(void*, char*);
     void* arg;
     char* komunikat;
@@ -37,18 +37,18 @@ struct WspolnaPraca {
 LONG volatile g_busy;
 DWORD volatile g_waitMs = kDefaultWaitMs;
 strDlgCzekaj* g_job;
-WspolnaPraca* g_shared;
+SharedWork* g_shared;
 HANDLE g_thread;
 int g_result;
 bool g_mayShow;  // the delay has passed
 bool g_closed;   // the closing steps have run
 
-void Release(WspolnaPraca* s) {
+void Release(SharedWork* s) {
     if (s && InterlockedDecrement(&s->refs) == 0) HeapFree(hHeapDll, 0, s);
 }
 
 // true when this caller won the dialog away from the other side.
-bool Claim(WspolnaPraca* s) {
+bool Claim(SharedWork* s) {
     return InterlockedCompareExchangePointer((PVOID volatile*)&s->claim, nullptr, s->dlg) == s->dlg;
 }
 
@@ -75,7 +75,7 @@ void Close(HWND hwnd) {
         g_thread = nullptr;
     }
     KillTimer(hwnd, kShowTimer);
-    Animate_Close(GetDlgItem(hwnd, IDC_ANIM_CZEKAJ));
+    Animate_Close(GetDlgItem(hwnd, IDC_WAIT_ANIMATION));
     EndDialog(hwnd, g_result);
 }
 
@@ -87,7 +87,7 @@ BOOL OnInitDialog(HWND hwnd) {
     g_shared->dlg = hwnd;
     g_shared->claim = hwnd;
     g_job->hDlg = hwnd;
-    Animate_OpenEx(GetDlgItem(hwnd, IDC_ANIM_CZEKAJ), hInstDll, MAKEINTRESOURCEA(IDR_AVI_CZEKAJ));
+    Animate_OpenEx(GetDlgItem(hwnd, IDC_WAIT_ANIMATION), hInstDll, MAKEINTRESOURCEA(IDR_AVI_WAIT));
     g_shared->refs = 2;  // the dialog's and the worker's
     g_thread = CreateThread(nullptr, 0, WtkWolajDlgCzekaj, g_shared, 0, nullptr);
     if (!g_thread) {
@@ -141,7 +141,7 @@ void OnDestroy() {
 extern "C" {
 
 DWORD WINAPI WtkWolajDlgCzekaj(LPVOID param) {
-    WspolnaPraca* s = (WspolnaPraca*)param;
+    SharedWork* s = (SharedWork*)param;
     int result = s->praca ? s->praca(s->arg, s->komunikat) : 0;
     if (Claim(s)) PostMessageA(s->dlg, UM_PRACA_KONIEC, 0, 0);
     Release(s);
@@ -183,7 +183,7 @@ int WolajDlgCzekaj(HWND owner, strDlgCzekaj* job) {
         KvShowError(owner, "The waiting dialog box is already open");
         return 0;
     }
-    WspolnaPraca* s = (WspolnaPraca*)HeapAlloc(hHeapDll, HEAP_ZERO_MEMORY, sizeof *s);
+    SharedWork* s = (SharedWork*)HeapAlloc(hHeapDll, HEAP_ZERO_MEMORY, sizeof *s);
     if (!s) {
         KvMsg(job->komunikat, "Error of allocation of the waiting dialog's job");
         InterlockedExchange(&g_busy, 0);
@@ -197,7 +197,7 @@ int WolajDlgCzekaj(HWND owner, strDlgCzekaj* job) {
     g_shared = s;
     g_thread = nullptr;
     g_result = 0;
-    INT_PTR r = DialogBoxParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_CZEKAJ), owner, ProcDlgCzekaj, 0);
+    INT_PTR r = DialogBoxParamA(hInstDll, MAKEINTRESOURCEA(IDD_DLG_WAIT), owner, ProcDlgCzekaj, 0);
     int result = r == -1 ? 0 : g_result;
     if (r == -1) KvMsg(job->komunikat, "Error of creating the waiting dialog box");
     Release(s);

@@ -182,9 +182,9 @@ INT_PTR CALLBACK ProcDlgUzytkHaslo(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 // The library shows its boxes through this hook when one is set (null: the
 // system's MessageBox). A host program routes them into its own seam.
-typedef int (*WidgoraHakKomunikatu)(HWND owner, const char* text, const char* caption, UINT type,
+typedef int (*WidgoraMessageHook)(HWND owner, const char* text, const char* caption, UINT type,
                                     void* context);
-WidgoraHakKomunikatu UstawHakKomunikatow(WidgoraHakKomunikatu hook, void* context);
+WidgoraMessageHook UstawHakKomunikatow(WidgoraMessageHook hook, void* context);
 
 #ifdef __cplusplus
 }

@@ -10,7 +10,7 @@ HANDLE hHeapDll;
 
 // The library carries its own copy of the message-box seam; a host program
 // (or a test) that wants the library's boxes hooks them here.
-WidgoraHakKomunikatu UstawHakKomunikatow(WidgoraHakKomunikatu hook, void* context) {
+WidgoraMessageHook UstawHakKomunikatow(WidgoraMessageHook hook, void* context) {
     return KvSetMessageBoxHook(hook, context);
 }
 }

@@ -28,13 +28,13 @@
 
 namespace {
 
-struct Tabela {
+struct TableColumns {
     const char* nazwa;
     const char* kolumny[20];
     int liczba;
 };
 
-const Tabela kTabele[] = {
+const TableColumns kTabele[] = {
     {"T_Zam",
      {"idZam", "rok", "dodOznaczZam", "idWalZam", "dataZam", "dataReal", "nazwaNabyw", "adresNabyw",
       "infDodatNabyw", "waga", "uwagi", "status", "sDaneUzytk", "sWycenZamParam"},
@@ -55,17 +55,17 @@ uniOperRys Op(uint32_t typ) {
     return op;
 }
 
-char g_sciezka[256];
+char g_path[256];
 
 void Sprzatnij() {
     DbClose();
-    remove(g_sciezka);
+    remove(g_path);
 }
 
 // Orders of windows with every kind of element.
 bool Przygotuj(char* msg) {
-    char* path = g_sciezka;
-    snprintf(path, sizeof g_sciezka, "%s/kv-db-fuzz-%ld.db", getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp",
+    char* path = g_path;
+    snprintf(path, sizeof g_path, "%s/kv-db-fuzz-%ld.db", getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp",
              (long)getpid());
     remove(path);
     if (!DbCreateFile(path, 2026, msg) || !DbOpen(path, msg)) return false;
@@ -103,8 +103,8 @@ bool Przygotuj(char* msg) {
             m.szpros.ogrKon = 2;
             m.szpros.wypeln = 3;
             const uniOperRys ops[] = {r, s, k, f1, f2, m};
-            for (const uniOperRys& op : ops) DodajOperRys(&o.oper, &o.liczbaOper, &op, nullptr);
-            DodajOkno(&z.zam.okna, &z.zam.liczbaOkien, &o, nullptr);
+            for (const uniOperRys& op : ops) AddDrawOp(&o.oper, &o.liczbaOper, &op, nullptr);
+            AddWindow(&z.zam.okna, &z.zam.liczbaOkien, &o, nullptr);
             KvFree(o.oper);
         }
         for (int d = 0; d < n; d++) {
@@ -113,10 +113,10 @@ bool Przygotuj(char* msg) {
             strcpy(a.nazwa, "Sill");
             a.ilWym = d;
             a.wymiar[0] = 12500;
-            DodajDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, &a, nullptr);
+            AppendAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, &a, nullptr);
         }
-        int ok = ZapiszNoweZam(&z, &zm, msg);
-        ZwolnijZam(&z);
+        int ok = SaveNewOrder(&z, &zm, msg);
+        FreeOrder(&z);
         if (!ok) return false;
     }
     return true;
@@ -124,7 +124,7 @@ bool Przygotuj(char* msg) {
 
 void Uszkodz(Wejscie& in) {
     const uint8_t rodzaj = in.U8();
-    const Tabela& t = kTabele[rodzaj % 4];
+    const TableColumns& t = kTabele[rodzaj % 4];
     const uint8_t wiersz = in.U8();
     std::string sql;
     if (rodzaj & 0x80) {
@@ -176,16 +176,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         strZamRob z;
         memset(&z, 0x6B, sizeof z);
         msg[0] = 0;
-        if (WczytajZam(klucz, &z, msg)) {
+        if (LoadOrder(klucz, &z, msg)) {
             strZamRob kopia{};
-            if (!KopiujZam(&kopia, &z, msg)) abort();
+            if (!CopyOrder(&kopia, &z, msg)) abort();
             bool znane = true;
             for (int32_t i = 0; i < z.zam.liczbaOkien; i++)
                 for (int32_t j = 0; j < z.zam.okna[i].liczbaOper; j++)
-                    znane = znane && z.zam.okna[i].oper[j].typ <= kOperSzpros;
-            if (znane && !ZamBezZmian(&z, &kopia)) abort();
-            ZwolnijZam(&kopia);
-            ZwolnijZam(&z);
+                    znane = znane && z.zam.okna[i].oper[j].typ <= kOpMuntin;
+            if (znane && !OrderUnchanged(&z, &kopia)) abort();
+            FreeOrder(&kopia);
+            FreeOrder(&z);
         } else {
             static const strZamRob pusty{};
             if (!msg[0] || memcmp(&pusty, &z, sizeof z) != 0) abort();

@@ -20,7 +20,7 @@
 
 namespace {
 
-void Mierz(void*, int pionowy, const char* tekst, int32_t* dl, int32_t* wys) {
+void FakeMeasure(void*, int pionowy, const char* tekst, int32_t* dl, int32_t* wys) {
     *dl = (int32_t)strlen(tekst) * (6 + pionowy);
     *wys = 11;
 }
@@ -29,26 +29,26 @@ uniOperRys Element(Wejscie& in, int32_t i) {
     uniOperRys op;
     memset(&op, 0, sizeof op);
     const int32_t ogr = i > 0 ? i : 1;
-    op.typ = i == 0 ? (uint32_t)kOperRama : (uint32_t)(1 + in.U8() % 5);
+    op.typ = i == 0 ? (uint32_t)kOpFrame : (uint32_t)(1 + in.U8() % 5);
     switch (op.typ) {
-        case kOperRama:
+        case kOpFrame:
             op.rama.x1 = 1 + in.U16() % 10000;
             op.rama.y1 = 1 + in.U16() % 10000;
             break;
-        case kOperSlupekStaly:
-        case kOperSlupekRuch:
+        case kOpFixedMullion:
+        case kOpFalseMullion:
             op.slupek.rodzaj = (int32_t)op.typ - 1;
             op.slupek.poz = in.U16() % 10001;
             op.slupek.poziomy = in.U8() & 1;
             op.slupek.ogrPocz = in.U8() % ogr;
             op.slupek.ogrKon = in.U8() % ogr;
             break;
-        case kOperSkrzydlo:
+        case kOpSash:
             op.skrzydlo.rodzOtw = in.U8() % 4;
             op.skrzydlo.stronaOtw = in.U8() % 2;
             for (int k = 0; k < 4; k++) op.skrzydlo.ogr[k] = in.U8() % ogr;
             break;
-        case kOperWypeln:
+        case kOpFilling:
             op.wypeln.typWypeln = in.U8() % 2;
             op.wypeln.nazwa[0] = (char)('A' + in.U8() % 3);
             for (int k = 0; k < 4; k++) op.wypeln.ogr[k] = in.U8() % ogr;
@@ -64,7 +64,7 @@ uniOperRys Element(Wejscie& in, int32_t i) {
     return op;
 }
 
-bool JestSlupek(const uniOperRys& op) { return op.typ == kOperSlupekStaly || op.typ == kOperSlupekRuch; }
+bool IsMullion(const uniOperRys& op) { return op.typ == kOpFixedMullion || op.typ == kOpFalseMullion; }
 
 }  // namespace
 
@@ -82,45 +82,45 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int32_t i = 0; i < liczba; i++) {
         uniOperRys op;
         if (surowe) {
-            unsigned char blob[kOperBlobLen];
-            size_t n = in.n < (size_t)kOperBlobLen ? in.n : (size_t)kOperBlobLen;
+            unsigned char blob[kOpBlobLen];
+            size_t n = in.n < (size_t)kOpBlobLen ? in.n : (size_t)kOpBlobLen;
             memcpy(blob, in.p, n);
             in.p += n;
             in.n -= n;
-            BlobNaOperRys(blob, (int32_t)n, &op);
+            BlobToDrawOp(blob, (int32_t)n, &op);
         } else {
             op = Element(in, i);
         }
-        if (!DodajOperRys(&o.oper, &o.liczbaOper, &op, msg)) abort();
+        if (!AddDrawOp(&o.oper, &o.liczbaOper, &op, msg)) abort();
     }
     // Placement and chains run whether or not the geometry pass accepted the
     // list: a caller that ignores its answer must not make them misbehave.
-    ObliczGeometrie(o.oper, o.liczbaOper, 5, &o, msg);
+    ComputeGeometry(o.oper, o.liczbaOper, 5, &o, msg);
     strProst cel = {(int32_t)(in.I32() % 4000), (int32_t)(in.I32() % 4000), 0, 0};
     cel.right = cel.left + in.U16() % 3000;
     cel.bottom = cel.top + in.U16() % 3000;
     const int32_t margines = in.U8() % 80;
-    const strPiora piora = {in.U8() % 6, in.U8() % 6, in.U8() % 6, in.U8() % 6};
-    RozmiescOkno(o.oper, o.liczbaOper, &cel, margines, &piora);
+    const PenWidths piora = {in.U8() % 6, in.U8() % 6, in.U8() % 6, in.U8() % 6};
+    LayOutWindow(o.oper, o.liczbaOper, &cel, margines, &piora);
 
-    strWymiary w;
+    DimensionSet w;
     memset(&w, 0, sizeof w);
-    if (BudujWymiary(o.oper, o.liczbaOper, &w, msg)) {
-        if (o.oper[0].typ == kOperRama) {
-            for (int c = 0; c < kWymLancuchow; c++) {
+    if (BuildDimensions(o.oper, o.liczbaOper, &w, msg)) {
+        if (o.oper[0].typ == kOpFrame) {
+            for (int c = 0; c < kDimensionChains; c++) {
                 int32_t k = 0;
                 for (int32_t i = 1; i < o.liczbaOper; i++) {
                     const uniOperRys& op = o.oper[i];
-                    bool poziomy = JestSlupek(op) ? op.slupek.poziomy != 0 : op.szpros.poziomy != 0;
-                    bool slupek = JestSlupek(op);
-                    if (!slupek && op.typ != kOperSzpros) continue;
-                    int chain = slupek ? (poziomy ? kWymPrawy : kWymDolny) : (poziomy ? kWymLewy : kWymGorny);
+                    bool poziomy = IsMullion(op) ? op.slupek.poziomy != 0 : op.szpros.poziomy != 0;
+                    bool slupek = IsMullion(op);
+                    if (!slupek && op.typ != kOpMuntin) continue;
+                    int chain = slupek ? (poziomy ? kDimensionRight : kDimensionBottom) : (poziomy ? kDimensionLeft : kDimensionTop);
                     k += chain == c;
                 }
                 if (w.liczba[c] != (k ? k + 1 : 0)) abort();
                 if (!k) continue;
                 // Sorted the chain's way; lengths add up when nothing was clamped.
-                const bool rosnaco = c == kWymDolny || c == kWymGorny;
+                const bool rosnaco = c == kDimensionBottom || c == kDimensionTop;
                 int64_t suma = 0;
                 bool obciete = false;
                 for (int32_t i = 0; i < w.liczba[c]; i++) {
@@ -134,14 +134,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (!obciete && suma != calosc) abort();
             }
         }
-        RozmiescTekstyWymiarow(&w, o.oper, o.liczbaOper, in.U8() & 1, Mierz, nullptr);
+        LayOutDimensionTexts(&w, o.oper, o.liczbaOper, in.U8() & 1, FakeMeasure, nullptr);
     }
-    ZwolnijWymiary(&w);
-    if (w.wym[0] || w.liczba[1] || w.tekstSzer.right) abort();
+    FreeDimensions(&w);
+    if (w.wym[0] || w.liczba[1] || w.widthText.right) abort();
 
     int32_t X, Y;
-    if (o.oper[0].typ == kOperRama)
-        UrzNaMm(in.I32(), in.I32(), o.oper[0].rama.x1, o.oper[0].rama.y1, &cel, margines, &X, &Y);
+    if (o.oper[0].typ == kOpFrame)
+        DeviceToMm(in.I32(), in.I32(), o.oper[0].rama.x1, o.oper[0].rama.y1, &cel, margines, &X, &Y);
     KvFree(o.oper);
     return 0;
 }

@@ -33,9 +33,9 @@ static void Readers(const char* text) {
     int64_t readers[] = {NapNaLLX100(text), DajKwotaGrZNap(text), DajKwotaGrZNapSepTys(text)};
     for (int64_t v : readers) {
         Check(v != INT64_MIN, "a reader gave -2^63");
-        char plain[KV_KWOTA_LEN];
+        char plain[KV_AMOUNT_LEN];
         int n = LLX100NaNap(v, plain);
-        Check(n == (int)strlen(plain) + 1 && n <= KV_KWOTA_LEN, "plain amount length");
+        Check(n == (int)strlen(plain) + 1 && n <= KV_AMOUNT_LEN, "plain amount length");
         Check(NapNaLLX100(plain) == v, "amount read back");
         char grouped[64];
         if (DajNapKwotaZlSepTys(v, grouped, (int)sizeof grouped) > 0) {
@@ -46,7 +46,7 @@ static void Readers(const char* text) {
     int64_t rates[] = {NapNaLLX10000(text), DajKursWalGrZNap(text), DajKursWalGrZNapSepTys(text)};
     for (int64_t v : rates) {
         Check(v != INT64_MIN, "a rate reader gave -2^63");
-        char plain[KV_KWOTA_LEN];
+        char plain[KV_AMOUNT_LEN];
         LLX10000NaNap(v, plain);
         Check(NapNaLLX10000(plain) == v, "rate read back");
     }
@@ -66,7 +66,7 @@ static void Adjust(const std::string& s, int n, const char* allowed) {
 }
 
 static void Dates(const char* text) {
-    KvCzas t;
+    KvTime t;
     if (TstDataNap(text)) {
         NapNaStData(text, &t);
         char back[KV_DATA_LEN];
@@ -74,7 +74,7 @@ static void Dates(const char* text) {
     }
     if (TstCzasNap(text)) {
         NapNaStCzas(text, &t);
-        char back[KV_CZAS_LEN];
+        char back[KV_DATE_TIME_LEN];
         Check(TstCzasNap(StCzasNaNap(&t, back)) == 1, "date-time text read back");
     }
     NapNaStData(text, &t);

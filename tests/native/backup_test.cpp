@@ -53,15 +53,15 @@ void MakeDatabase(const std::string& path, int orders, const char* buyer) {
         strZamRob z;
         char name[64];
         snprintf(name, sizeof name, "%s %d", buyer, i + 1);
-        ZamTest(&z, zm.idZam + 1, name);
+        InitTestOrder(&z, zm.idZam + 1, name);
         for (int w = 0; w < 2; w++) {
-            TestOkno o;
-            OknoPola(o, 2, w == 1);
-            DodajOknoTest(&z, o, "P", 100);
+            TestWindow o;
+            WindowWithPanes(o, 2, w == 1);
+            AddTestWindow(&z, o, "P", 100);
         }
-        DodajDodatekTest(&z, 0, "Sill", 1);
-        const int ok = ZapiszNoweZam(&z, &zm, msg);
-        ZwolnijZam(&z);
+        AddTestAccessory(&z, 0, "Sill", 1);
+        const int ok = SaveNewOrder(&z, &zm, msg);
+        FreeOrder(&z);
         ASSERT_EQ(1, ok) << msg;
     }
     DbClose();
@@ -119,7 +119,7 @@ std::set<std::string> FilesIn(const std::string& folder) {
 
 #ifndef _WIN32
 void PinClock(int y, int mo, int d, int h, int mi, int s) {
-    KvCzas t{};
+    KvTime t{};
     t.wYear = (uint16_t)y;
     t.wMonth = (uint16_t)mo;
     t.wDay = (uint16_t)d;
@@ -132,7 +132,7 @@ void PinClock(int y, int mo, int d, int h, int mi, int s) {
 
 // Today as the names show it: the pinned day natively, the real one on Windows.
 std::string Today() {
-    KvCzas t{};
+    KvTime t{};
     kvplat::LocalTime(&t);
     char buf[32];
     snprintf(buf, sizeof buf, "%04u-%02u-%02u", (unsigned)t.wYear, (unsigned)t.wMonth, (unsigned)t.wDay);
@@ -377,7 +377,7 @@ TEST_F(BackupTest, RestoreReplacesTheContentAndKeepsTheCurrentOne) {
     EXPECT_EQ(5, info.orders);
     // The connection stays open and reads the restored orders at once.
     strZmienne zm{};
-    ASSERT_EQ(1, ReadZmienne(&zm, msg_)) << msg_;
+    ASSERT_EQ(1, ReadVariables(&zm, msg_)) << msg_;
     EXPECT_EQ(77, zm.idZam);
     EXPECT_EQ(2024, zm.rok);
     char buyer[64] = {};

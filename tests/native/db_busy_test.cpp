@@ -46,12 +46,12 @@ using DbBusyTest = DbTest;
 
 TEST_F(DbBusyTest, WritesWaitForALockHeldForASecond) {
     strZamRob z{};
-    ZamTest(&z, 1, "Edda Varnholt");
-    TestOkno o;
-    OknoZeSkrzydlem(o);
-    DodajOknoTest(&z, o, "Orvel 70", 48900);
-    strRejestryOkna rej{};
-    ASSERT_EQ(1, WczytajRejestryOkna(&rej, msg_)) << msg_;
+    InitTestOrder(&z, 1, "Edda Varnholt");
+    TestWindow o;
+    WindowWithSash(o);
+    AddTestWindow(&z, o, "Orvel 70", 48900);
+    WindowRegisters rej{};
+    ASSERT_EQ(1, LoadWindowRegisters(&rej, msg_)) << msg_;
     strZmienne zm{0, 2010};
     for (int path = 0; path < 3; path++) {  // price list, registers, order
         SCOPED_TRACE(path);
@@ -59,12 +59,12 @@ TEST_F(DbBusyTest, WritesWaitForALockHeldForASecond) {
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(1, path == 0   ? DbSavePriceList({Entry(kPriceBead, "Bead 12", 500)}, msg_)
                      : path == 1 ? DbSaveWindowRegisters(&z.zam.okna[0], &rej, msg_)
-                                 : ZapiszNoweZam(&z, &zm, msg_))
+                                 : SaveNewOrder(&z, &zm, msg_))
             << msg_;
         EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(500));  // it met the lock
     }
-    ZwolnijRejestryOkna(&rej);
-    ZwolnijZam(&z);
+    FreeWindowRegisters(&rej);
+    FreeOrder(&z);
 }
 
 // The operation's own message first, then the line that says why.

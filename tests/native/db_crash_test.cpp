@@ -34,37 +34,37 @@ class DbCrashTest : public DbTest {};
 // columns how much it should hold, so the parent can tell a whole order from
 // a part: the window count in `waga`, each window's operation count in
 // `ilOkien`, the accessory count in `idWalZam`.
-[[noreturn]] static void ZapisujBezKonca(const std::string& path, unsigned seed) {
+[[noreturn]] static void SaveForever(const std::string& path, unsigned seed) {
     char msg[KV_MSG_LEN];
     if (!DbOpen(path.c_str(), msg)) Stop(3, msg);
     strZmienne zm{};
-    if (!ReadZmienne(&zm, msg)) Stop(4, msg);
+    if (!ReadVariables(&zm, msg)) Stop(4, msg);
     std::mt19937 rng(seed);
     for (;;) {
         strZamRob z;
-        ZamTest(&z, zm.idZam + 1, "Crash test buyer");
+        InitTestOrder(&z, zm.idZam + 1, "Crash test buyer");
         const int okna = (int)(rng() % 6);
         for (int i = 0; i < okna; i++) {
-            TestOkno o;
-            if (rng() % 2) OknoZeSkrzydlem(o);
-            else OknoPola(o, (int)(rng() % 5), rng() % 2);
+            TestWindow o;
+            if (rng() % 2) WindowWithSash(o);
+            else WindowWithPanes(o, (int)(rng() % 5), rng() % 2);
             o.r.ilOkien = o.r.liczbaOper;
-            DodajOknoTest(&z, o, "P", 100);
+            AddTestWindow(&z, o, "P", 100);
         }
         const int dodatki = (int)(rng() % 4);
-        for (int i = 0; i < dodatki; i++) DodajDodatekTest(&z, i, "A", i);
+        for (int i = 0; i < dodatki; i++) AddTestAccessory(&z, i, "A", i);
         z.zam.waga = okna;
         z.zam.idWalZam = dodatki;
-        int ok = ZapiszNoweZam(&z, &zm, msg);
-        ZwolnijZam(&z);
+        int ok = SaveNewOrder(&z, &zm, msg);
+        FreeOrder(&z);
         if (!ok) Stop(5, msg);
         // Now and then an order is rewritten or removed, so those are killed too.
         if (rng() % 4 == 0) {
             strZamRob w{};
-            if (WczytajZam(z.zam.kluczZam, &w, msg)) {
-                if (rng() % 2) NadpiszZam(&w, msg);
-                else UsunZam(w.zam.kluczZam, msg);
-                ZwolnijIZerujZam(&w);
+            if (LoadOrder(z.zam.kluczZam, &w, msg)) {
+                if (rng() % 2) OverwriteOrder(&w, msg);
+                else DeleteOrder(w.zam.kluczZam, msg);
+                FreeAndZeroOrder(&w);
             }
         }
     }
@@ -79,7 +79,7 @@ TEST_F(DbCrashTest, KilledSaverLeavesOnlyWholeOrders) {
     for (int k = 0; k < kills; k++) {
         pid_t pid = fork();
         ASSERT_GE(pid, 0);
-        if (pid == 0) ZapisujBezKonca(path_, (unsigned)k);
+        if (pid == 0) SaveForever(path_, (unsigned)k);
         // 20 to 150 ms: past the child's start, inside its saving loop.
         struct timespec ts = {0, (long)(20 + rng() % 130) * 1000000L};
         nanosleep(&ts, nullptr);

@@ -44,7 +44,7 @@ struct Uszkadzacz {
         return s + "'";
     }
     // A value of any storage class, lengths around the field's edges included.
-    std::string Wartosc() {
+    std::string AnyValue() {
         switch (Los(8)) {
             case 0: return "NULL";
             case 1: return Blob(Los(40));
@@ -69,13 +69,13 @@ struct Uszkadzacz {
         static const char* dodat[] = {"iKolej", "nazwa", "ilWym", "jm", "wymiar", "ilosc"};
         switch (Los(9)) {
             case 0:
-                return std::string("UPDATE T_Zam SET ") + zam[Los(9)] + " = " + Wartosc() + Gdzie("T_Zam");
+                return std::string("UPDATE T_Zam SET ") + zam[Los(9)] + " = " + AnyValue() + Gdzie("T_Zam");
             case 1:
-                return std::string("UPDATE T_Okno SET ") + okno[Los(9)] + " = " + Wartosc() + Gdzie("T_Okno");
+                return std::string("UPDATE T_Okno SET ") + okno[Los(9)] + " = " + AnyValue() + Gdzie("T_Okno");
             case 2:
-                return std::string("UPDATE T_DodatZam SET ") + dodat[Los(6)] + " = " + Wartosc() +
+                return std::string("UPDATE T_DodatZam SET ") + dodat[Los(6)] + " = " + AnyValue() +
                        Gdzie("T_DodatZam");
-            case 3: return "UPDATE T_OperRysDb SET uOperRysDb = " + Wartosc() + Gdzie("T_OperRysDb");
+            case 3: return "UPDATE T_OperRysDb SET uOperRysDb = " + AnyValue() + Gdzie("T_OperRysDb");
             case 4:
             case 5: {
                 // A few bytes of one stored operation overwritten.
@@ -86,7 +86,7 @@ struct Uszkadzacz {
                        gdzie;
             }
             case 6: return std::string("DELETE FROM T_OperRysDb") + Gdzie("T_OperRysDb");
-            case 7: return "UPDATE T_OperRysDb SET indeks = " + Wartosc() + Gdzie("T_OperRysDb");
+            case 7: return "UPDATE T_OperRysDb SET indeks = " + AnyValue() + Gdzie("T_OperRysDb");
             default: {
                 const std::string gdzie = Gdzie("T_OperRysDb");
                 return "UPDATE T_OperRysDb SET kluczOkno = (SELECT kluczOkno FROM T_Okno LIMIT 1 OFFSET " +
@@ -103,17 +103,17 @@ TEST_F(DbDamageTest, DamagedOrdersLoadWholeOrAreRefusedWithAMessage) {
     int64_t klucze[6];
     for (int i = 0; i < 6; i++) {
         strZamRob z;
-        ZamTest(&z, i + 1, "Buyer");
+        InitTestOrder(&z, i + 1, "Buyer");
         for (int j = 0; j <= i % 3; j++) {
-            TestOkno o;
-            if (j % 2) OknoPola(o, j + i % 2, i % 2 == 0);
-            else OknoZeSkrzydlem(o);
-            DodajOknoTest(&z, o, "P", 1000);
+            TestWindow o;
+            if (j % 2) WindowWithPanes(o, j + i % 2, i % 2 == 0);
+            else WindowWithSash(o);
+            AddTestWindow(&z, o, "P", 1000);
         }
-        for (int j = 0; j < i % 4; j++) DodajDodatekTest(&z, j, "Accessory", j);
-        ASSERT_EQ(1, ZapiszNoweZam(&z, &zm, msg_)) << msg_;
+        for (int j = 0; j < i % 4; j++) AddTestAccessory(&z, j, "Accessory", j);
+        ASSERT_EQ(1, SaveNewOrder(&z, &zm, msg_)) << msg_;
         klucze[i] = z.zam.kluczZam;
-        ZwolnijZam(&z);
+        FreeOrder(&z);
     }
     const int runs = EnvInt("KV_DAMAGE_RUNS", 300);
     Uszkadzacz u((unsigned)EnvInt("KV_DAMAGE_SEED", 1));
@@ -128,22 +128,22 @@ TEST_F(DbDamageTest, DamagedOrdersLoadWholeOrAreRefusedWithAMessage) {
             strZamRob z;
             memset(&z, 0x6B, sizeof z);
             msg_[0] = 0;
-            if (WczytajZam(klucz, &z, msg_)) {
+            if (LoadOrder(klucz, &z, msg_)) {
                 wczytane++;
                 // A loaded order is whole: it copies and equals its copy. The
                 // model passes over operations of an unknown type and never
                 // finds two of them equal, so those orders only copy.
                 strZamRob kopia{};
-                ASSERT_EQ(1, KopiujZam(&kopia, &z, msg_)) << msg_;
+                ASSERT_EQ(1, CopyOrder(&kopia, &z, msg_)) << msg_;
                 bool znane = true;
                 for (int32_t i = 0; i < z.zam.liczbaOkien; i++)
                     for (int32_t j = 0; j < z.zam.okna[i].liczbaOper; j++)
-                        znane = znane && z.zam.okna[i].oper[j].typ <= kOperSzpros;
+                        znane = znane && z.zam.okna[i].oper[j].typ <= kOpMuntin;
                 if (znane) {
-                    EXPECT_EQ(1, ZamBezZmian(&z, &kopia)) << "run " << r;
+                    EXPECT_EQ(1, OrderUnchanged(&z, &kopia)) << "run " << r;
                 }
-                ZwolnijZam(&kopia);
-                ZwolnijZam(&z);
+                FreeOrder(&kopia);
+                FreeOrder(&z);
             } else {
                 odrzucone++;
                 EXPECT_NE('\0', msg_[0]) << "run " << r << " key " << klucz;

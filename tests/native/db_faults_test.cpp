@@ -21,26 +21,26 @@ protected:
         if (!TestServerConnInfo().empty()) GTEST_SKIP() << "SQLite triggers";
         DbTest::SetUp();
         // One order already stored, which every failure must leave alone.
-        Order(&stare_, 1, 2);
-        ASSERT_EQ(1, ZapiszNoweZam(&stare_, &zm_, msg_)) << msg_;
-        przed_ = Snapshot();
+        Order(&oldOrder_, 1, 2);
+        ASSERT_EQ(1, SaveNewOrder(&oldOrder_, &zm_, msg_)) << msg_;
+        before_ = Snapshot();
     }
     void TearDown() override {
-        ZwolnijZam(&stare_);
-        ZwolnijZam(&a_);
-        ZwolnijZam(&b_);
+        FreeOrder(&oldOrder_);
+        FreeOrder(&a_);
+        FreeOrder(&b_);
         DbTest::TearDown();
     }
     void Order(strZamRob* z, int32_t nr, int okna) {
-        ZamTest(z, nr, "Piotr Wi\x9cniewski");
+        InitTestOrder(z, nr, "Piotr Wi\x9cniewski");
         for (int i = 0; i < okna; i++) {
-            TestOkno o;
-            if (i % 2) OknoPola(o, i, true);
-            else OknoZeSkrzydlem(o);
-            DodajOknoTest(z, o, "Selvano", 50000 + i);
+            TestWindow o;
+            if (i % 2) WindowWithPanes(o, i, true);
+            else WindowWithSash(o);
+            AddTestWindow(z, o, "Selvano", 50000 + i);
         }
-        DodajDodatekTest(z, 0, "Sill", 1);
-        DodajDodatekTest(z, 1, "Mosquito net", 2);
+        AddTestAccessory(z, 0, "Sill", 1);
+        AddTestAccessory(z, 1, "Mosquito net", 2);
     }
     // Every row of the four tables and T_Zmienne, as text.
     std::string Snapshot() {
@@ -62,13 +62,13 @@ protected:
         }
         return s;
     }
-    strZamRob stare_{}, a_{}, b_{};
+    strZamRob oldOrder_{}, a_{}, b_{};
     strZmienne zm_{0, 2010};
-    std::string przed_;
+    std::string before_;
 };
 
 // The second window of any order refuses to go in.
-static const char kDrugieOkno[] =
+static const char kSecondWindowTrigger[] =
     "CREATE TRIGGER fail_second BEFORE INSERT ON T_Okno "
     "WHEN (SELECT COUNT(*) FROM T_Okno WHERE kluczZam = NEW.kluczZam) >= 1 "
     "BEGIN SELECT RAISE(%s, 'injected failure'); END;";
@@ -76,59 +76,59 @@ static const char kDrugieOkno[] =
 TEST_F(DbFaultsTest, SaveNewFailingAtTheSecondWindowLeavesNothingOfThatOrder) {
     for (const char* how : {"ABORT", "FAIL", "ROLLBACK"}) {
         char sql[512];
-        snprintf(sql, sizeof sql, kDrugieOkno, how);
+        snprintf(sql, sizeof sql, kSecondWindowTrigger, how);
         Sql(sql);
         Order(&a_, 2, 3);
         a_.zam.kluczZam = 0;
         strZmienne zm = zm_;
         msg_[0] = 0;
-        EXPECT_EQ(0, ZapiszNoweZam(&a_, &zm, msg_)) << how;
+        EXPECT_EQ(0, SaveNewOrder(&a_, &zm, msg_)) << how;
         // A trigger's error is a constraint, not SQLite's generic error: the
         // text names the table without SQLite's own words.
         EXPECT_STREQ("Error of inserting strOkno into the database", msg_) << how;
-        EXPECT_EQ(przed_, Snapshot()) << how;
+        EXPECT_EQ(before_, Snapshot()) << how;
         EXPECT_EQ(zm_.idZam, zm.idZam) << how;
         EXPECT_EQ(0, a_.zam.kluczZam) << "the record must not keep a rolled-back key";
         Sql("DROP TRIGGER fail_second;");
-        ZwolnijZam(&a_);
+        FreeOrder(&a_);
     }
     // The connection is usable afterwards and the next save takes fresh keys.
     Order(&a_, 2, 3);
-    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    ASSERT_EQ(1, SaveNewOrder(&a_, &zm_, msg_)) << msg_;
     EXPECT_EQ(2, zm_.idZam);
-    ASSERT_EQ(1, WczytajZam(a_.zam.kluczZam, &b_, msg_)) << msg_;
-    EXPECT_EQ(1, ZamBezZmian(&a_, &b_));
+    ASSERT_EQ(1, LoadOrder(a_.zam.kluczZam, &b_, msg_)) << msg_;
+    EXPECT_EQ(1, OrderUnchanged(&a_, &b_));
 }
 
 TEST_F(DbFaultsTest, SaveNewFailingAtTheLastNumberLeavesNothing) {
     Sql("CREATE TRIGGER fail_nr BEFORE UPDATE ON T_Zmienne BEGIN SELECT RAISE(ABORT, 'no'); END;");
     Order(&a_, 2, 2);
     strZmienne zm = zm_;
-    EXPECT_EQ(0, ZapiszNoweZam(&a_, &zm, msg_));
+    EXPECT_EQ(0, SaveNewOrder(&a_, &zm, msg_));
     EXPECT_EQ(0, strncmp(msg_, "Error of updating T_Zmienne table in the database", 49)) << msg_;
-    EXPECT_EQ(przed_, Snapshot());
+    EXPECT_EQ(before_, Snapshot());
     EXPECT_EQ(zm_.idZam, zm.idZam);
 }
 
 TEST_F(DbFaultsTest, OverwriteFailingAtTheSecondWindowKeepsTheStoredOrder) {
     char sql[512];
-    snprintf(sql, sizeof sql, kDrugieOkno, "ABORT");
+    snprintf(sql, sizeof sql, kSecondWindowTrigger, "ABORT");
     Sql(sql);
-    ASSERT_EQ(1, KopiujZam(&a_, &stare_, msg_)) << msg_;
+    ASSERT_EQ(1, CopyOrder(&a_, &oldOrder_, msg_)) << msg_;
     strcpy(a_.zam.uwagi, "Changed and not saved");
-    EXPECT_EQ(0, NadpiszZam(&a_, msg_));
+    EXPECT_EQ(0, OverwriteOrder(&a_, msg_));
     EXPECT_STREQ("Error of inserting strOkno into the database", msg_);
-    EXPECT_EQ(przed_, Snapshot());
-    ASSERT_EQ(1, WczytajZam(stare_.zam.kluczZam, &b_, msg_)) << msg_;
-    EXPECT_EQ(1, ZamBezZmian(&stare_, &b_));
+    EXPECT_EQ(before_, Snapshot());
+    ASSERT_EQ(1, LoadOrder(oldOrder_.zam.kluczZam, &b_, msg_)) << msg_;
+    EXPECT_EQ(1, OrderUnchanged(&oldOrder_, &b_));
 }
 
 TEST_F(DbFaultsTest, OverwriteFailingAtTheRowKeepsTheChildren) {
     Sql("CREATE TRIGGER fail_row BEFORE UPDATE ON T_Zam BEGIN SELECT RAISE(ABORT, 'no'); END;");
-    ASSERT_EQ(1, KopiujZam(&a_, &stare_, msg_)) << msg_;
-    EXPECT_EQ(0, NadpiszZam(&a_, msg_));
+    ASSERT_EQ(1, CopyOrder(&a_, &oldOrder_, msg_)) << msg_;
+    EXPECT_EQ(0, OverwriteOrder(&a_, msg_));
     EXPECT_EQ(0, strncmp(msg_, "Error of updating strZam in the database", 40)) << msg_;
-    EXPECT_EQ(przed_, Snapshot());
+    EXPECT_EQ(before_, Snapshot());
 }
 
 TEST_F(DbFaultsTest, DeleteFailingAtEachStepKeepsTheWholeOrder) {
@@ -140,12 +140,12 @@ TEST_F(DbFaultsTest, DeleteFailingAtEachStepKeepsTheWholeOrder) {
     };
     for (const char* t : triggers) {
         Sql(t);
-        EXPECT_EQ(0, UsunZam(stare_.zam.kluczZam, msg_)) << t;
+        EXPECT_EQ(0, DeleteOrder(oldOrder_.zam.kluczZam, msg_)) << t;
         EXPECT_EQ(0, strncmp(msg_, "Error of SQL command\r\n", 22)) << msg_;
-        EXPECT_EQ(przed_, Snapshot()) << t;
+        EXPECT_EQ(before_, Snapshot()) << t;
         Sql("DROP TRIGGER f;");
     }
-    ASSERT_EQ(1, UsunZam(stare_.zam.kluczZam, msg_)) << msg_;
+    ASSERT_EQ(1, DeleteOrder(oldOrder_.zam.kluczZam, msg_)) << msg_;
     EXPECT_EQ(0, DbCountRows("T_Zam", nullptr, nullptr) + DbCountRows("T_Okno", nullptr, nullptr) +
                      DbCountRows("T_OperRysDb", nullptr, nullptr) +
                      DbCountRows("T_DodatZam", nullptr, nullptr));
@@ -154,9 +154,9 @@ TEST_F(DbFaultsTest, DeleteFailingAtEachStepKeepsTheWholeOrder) {
 TEST_F(DbFaultsTest, TransactionThatCannotBeginChangesNothing) {
     Sql("BEGIN TRANSACTION outer_one;");
     Order(&a_, 2, 1);
-    EXPECT_EQ(0, ZapiszNoweZam(&a_, &zm_, msg_));
+    EXPECT_EQ(0, SaveNewOrder(&a_, &zm_, msg_));
     EXPECT_EQ(0, strncmp(msg_, "Error of opening a database transaction\r\n", 41)) << msg_;
     Sql("ROLLBACK TRANSACTION outer_one;");
-    EXPECT_EQ(przed_, Snapshot());
+    EXPECT_EQ(before_, Snapshot());
     EXPECT_EQ(1, zm_.idZam);
 }

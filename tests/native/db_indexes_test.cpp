@@ -75,7 +75,7 @@ protected:
     void SetUp() override {
         DbTest::SetUp();
         for (int i = 0; i < 3; i++) {
-            int64_t k = ZapiszZamTestowe(2, 1, 0, msg_);
+            int64_t k = SaveTestOrder(2, 1, 0, msg_);
             ASSERT_NE(0, k) << msg_;
             keys_.push_back(k);
         }
@@ -101,7 +101,7 @@ protected:
     }
     std::vector<int64_t> Listed() {
         std::vector<int64_t> seen;
-        EXPECT_EQ(1, ListaZamowien(0, Zbierz, &seen, msg_)) << msg_;
+        EXPECT_EQ(1, ListOrders(0, Zbierz, &seen, msg_)) << msg_;
         return seen;
     }
     std::vector<int64_t> keys_;

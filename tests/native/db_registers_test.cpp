@@ -17,7 +17,7 @@
 class DbRegistersTest : public DbTest {
 protected:
     void TearDown() override {
-        ZwolnijRejestryOkna(&rej_);
+        FreeWindowRegisters(&registers_);
         DbTest::TearDown();
     }
     template <class Rec>
@@ -30,30 +30,30 @@ protected:
         return v;
     }
     void Accept(const strOkno& o) {
-        ASSERT_EQ(1, WczytajRejestryOkna(&rej_, msg_)) << msg_;
-        ASSERT_EQ(1, ZapiszRejestryOkna(&o, &rej_, msg_)) << msg_;
-        ZwolnijRejestryOkna(&rej_);
+        ASSERT_EQ(1, LoadWindowRegisters(&registers_, msg_)) << msg_;
+        ASSERT_EQ(1, SaveWindowRegisters(&o, &registers_, msg_)) << msg_;
+        FreeWindowRegisters(&registers_);
     }
-    strRejestryOkna rej_{};
+    WindowRegisters registers_{};
 };
 
 // ---- Orders' tables ---------------------------------------------------------
 
 TEST_F(DbRegistersTest, EmptyTablesGiveNoRowsAndNoArray) {
     strOkno* okna = (strOkno*)&okna;
-    EXPECT_EQ(0, CountReadOkna(1, &okna, msg_));
+    EXPECT_EQ(0, CountReadWindows(1, &okna, msg_));
     EXPECT_EQ(nullptr, okna);
     strOperRysDb* oper = (strOperRysDb*)&oper;
-    EXPECT_EQ(0, CountReadOperRysDb(1, &oper, msg_));
+    EXPECT_EQ(0, CountReadDrawingOps(1, &oper, msg_));
     EXPECT_EQ(nullptr, oper);
     strDodatZam* d = (strDodatZam*)&d;
-    EXPECT_EQ(0, CountReadDodatZam(1, &d, msg_));
+    EXPECT_EQ(0, CountReadOrderAccessories(1, &d, msg_));
     EXPECT_EQ(nullptr, d);
-    ASSERT_EQ(1, WczytajRejestryOkna(&rej_, msg_)) << msg_;
-    EXPECT_EQ(0, rej_.liczbaProfili + rej_.liczbaKolorow + rej_.liczbaSzprosow + rej_.liczbaOkuc +
-                     rej_.liczbaListew + rej_.liczbaWypeln);
-    EXPECT_EQ(nullptr, rej_.profile);
-    EXPECT_EQ(nullptr, rej_.wypeln);
+    ASSERT_EQ(1, LoadWindowRegisters(&registers_, msg_)) << msg_;
+    EXPECT_EQ(0, registers_.profileCount + registers_.colourCount + registers_.muntinCount + registers_.hardwareCount +
+                     registers_.beadCount + registers_.fillingCount);
+    EXPECT_EQ(nullptr, registers_.profile);
+    EXPECT_EQ(nullptr, registers_.wypeln);
 }
 
 TEST_F(DbRegistersTest, NullBlobsAndTextsOfAnOrderReadAsEmpty) {
@@ -62,7 +62,7 @@ TEST_F(DbRegistersTest, NullBlobsAndTextsOfAnOrderReadAsEmpty) {
         "INSERT INTO T_DodatZam (kluczZam, iKolej) VALUES (3, 0);");
     strZam z;
     memset(&z, 0x5A, sizeof z);
-    ASSERT_EQ(1, ReadZam(3, &z, msg_)) << msg_;
+    ASSERT_EQ(1, ReadOrderRow(3, &z, msg_)) << msg_;
     EXPECT_EQ(9, z.idZam);
     EXPECT_STREQ("", z.nazwaNabyw);
     EXPECT_STREQ("", z.uwagi);
@@ -72,23 +72,23 @@ TEST_F(DbRegistersTest, NullBlobsAndTextsOfAnOrderReadAsEmpty) {
     EXPECT_EQ(0, memcmp(&zeroParams, &z.sWycenZamParam, sizeof zeroParams));
 
     strOkno* o = nullptr;
-    ASSERT_EQ(1, CountReadOkna(3, &o, msg_)) << msg_;
+    ASSERT_EQ(1, CountReadWindows(3, &o, msg_)) << msg_;
     EXPECT_EQ(8, o->kluczOkno);
     EXPECT_STREQ("", o->nazProfil);
     EXPECT_EQ(0, o->sGrubProf.rama);
     EXPECT_EQ(0, o->sWspUw.psiAkryl);
     KvFree(o);
     strDodatZam* d = nullptr;
-    ASSERT_EQ(1, CountReadDodatZam(3, &d, msg_)) << msg_;
+    ASSERT_EQ(1, CountReadOrderAccessories(3, &d, msg_)) << msg_;
     EXPECT_EQ(0, d->wymiar[0] | d->wymiar[1] | d->wymiar[2]);
     KvFree(d);
 
     // A window without rows of operations loads as a window without operations.
     strZamRob r{};
-    ASSERT_EQ(1, WczytajZam(3, &r, msg_)) << msg_;
+    ASSERT_EQ(1, LoadOrder(3, &r, msg_)) << msg_;
     EXPECT_EQ(1, r.zam.liczbaOkien);
     EXPECT_EQ(0, r.zam.okna[0].liczbaOper);
-    ZwolnijIZerujZam(&r);
+    FreeAndZeroOrder(&r);
 }
 
 TEST_F(DbRegistersTest, OverlongTextsAndOddBlobsStayInsideTheirFields) {
@@ -100,9 +100,9 @@ TEST_F(DbRegistersTest, OverlongTextsAndOddBlobsStayInsideTheirFields) {
     strZamRob r{};
     // The frame lost its size to the short blob, so the structure refuses it;
     // what matters is that nothing was read or written past a field.
-    EXPECT_EQ(0, WczytajZam(4, &r, msg_));
+    EXPECT_EQ(0, LoadOrder(4, &r, msg_));
     strZam z{};
-    ASSERT_EQ(1, ReadZam(4, &z, msg_)) << msg_;
+    ASSERT_EQ(1, ReadOrderRow(4, &z, msg_)) << msg_;
     EXPECT_EQ(31u, strlen(z.dodOznaczZam));
     EXPECT_STREQ("2010-01-01", z.dataZam);
     EXPECT_EQ(2047u, strlen(z.uwagi));
@@ -114,7 +114,7 @@ TEST_F(DbRegistersTest, ReadZamOfAnotherKeyLeavesTheRecordAlone) {
     Sql("INSERT INTO T_Zam (kluczZam, idZam) VALUES (3, 9);");
     strZam z{};
     z.idZam = 77;
-    EXPECT_EQ(0, ReadZam(4, &z, msg_));
+    EXPECT_EQ(0, ReadOrderRow(4, &z, msg_));
     EXPECT_STREQ("Error of reading T_Zam table from the database", msg_);
     EXPECT_EQ(77, z.idZam);
 }
@@ -123,12 +123,12 @@ TEST_F(DbRegistersTest, ReadZamOfAnotherKeyLeavesTheRecordAlone) {
 
 TEST_F(DbRegistersTest, ColourMatchedAcrossCaseAndBlanksIsRewritten) {
     Sql("INSERT INTO T_ZstKolor VALUES ('golden oak  ', 1), ('White', 0);");
-    TestOkno o;
-    OknoZeSkrzydlem(o);
+    TestWindow o;
+    WindowWithSash(o);
     strcpy(o.r.nazKolor, "  GOLDEN Oak");
     o.r.iKolor = 3;
     Accept(o.r);
-    auto k = Rows(CountReadZstKolor);
+    auto k = Rows(CountReadColourRegister);
     ASSERT_EQ(2u, k.size());
     EXPECT_STREQ("GOLDEN Oak", k[0].nazwa);
     EXPECT_EQ(3, k[0].typ);
@@ -137,8 +137,8 @@ TEST_F(DbRegistersTest, ColourMatchedAcrossCaseAndBlanksIsRewritten) {
 }
 
 TEST_F(DbRegistersTest, EveryNamedElementAndDistinctFillingIsFiled) {
-    TestOkno o;
-    OknoPola(o, 3, true);  // fillings Glass, Acrylic, Glass, Acrylic
+    TestWindow o;
+    WindowWithPanes(o, 3, true);  // fillings Glass, Acrylic, Glass, Acrylic
     strcpy(o.r.nazProfil, "Norvel Line 70");
     o.r.iProfSch = 0;
     o.r.sGrubProf = {70, 78, 84, 64};
@@ -148,15 +148,15 @@ TEST_F(DbRegistersTest, EveryNamedElementAndDistinctFillingIsFiled) {
     strcpy(o.r.nazOkucie, "Tilvo NT");
     strcpy(o.r.nazListwa, "   ");  // blank: skipped
     Accept(o.r);
-    auto p = Rows(CountReadZstProfil);
+    auto p = Rows(CountReadProfileRegister);
     ASSERT_EQ(1u, p.size());
     EXPECT_EQ(84, p[0].sGrubProf.slupekStaly);
-    auto s = Rows(CountReadZstSzpros);
+    auto s = Rows(CountReadMuntinRegister);
     ASSERT_EQ(1u, s.size());
     EXPECT_EQ(26, s[0].grubSzpros);
-    EXPECT_EQ(1u, Rows(CountReadZstOkucie).size());
-    EXPECT_EQ(0u, Rows(CountReadZstListwa).size());
-    auto w = Rows(CountReadZstWypeln);
+    EXPECT_EQ(1u, Rows(CountReadHardwareRegister).size());
+    EXPECT_EQ(0u, Rows(CountReadBeadRegister).size());
+    auto w = Rows(CountReadFillingRegister);
     ASSERT_EQ(2u, w.size());
     EXPECT_STREQ("Acrylic", w[0].nazwa);
     EXPECT_EQ(1, w[0].typ);
@@ -169,26 +169,26 @@ TEST_F(DbRegistersTest, EveryNamedElementAndDistinctFillingIsFiled) {
     o.r.iProfSch = 1;
     strcpy(o.r.nazOkucie, "TILVO nt ");
     Accept(o.r);
-    p = Rows(CountReadZstProfil);
+    p = Rows(CountReadProfileRegister);
     ASSERT_EQ(1u, p.size());
     EXPECT_EQ(90, p[0].sGrubProf.slupekStaly);
     EXPECT_EQ(1, p[0].typ);
-    auto ok = Rows(CountReadZstOkucie);
+    auto ok = Rows(CountReadHardwareRegister);
     ASSERT_EQ(1u, ok.size());
     EXPECT_STREQ("Tilvo NT", ok[0].nazwa);
-    EXPECT_EQ(2u, Rows(CountReadZstWypeln).size());
+    EXPECT_EQ(2u, Rows(CountReadFillingRegister).size());
 }
 
 TEST_F(DbRegistersTest, NameWithDoubleQuotesIsStoredAndFoundAgain) {
     Sql("INSERT INTO T_ZstProfil VALUES ('Other', 2, NULL);");
-    TestOkno o;
-    OknoZeSkrzydlem(o);
+    TestWindow o;
+    WindowWithSash(o);
     strcpy(o.r.nazProfil, "Oak \"Classic\" 68");
     Accept(o.r);
     strcpy(o.r.nazProfil, "OAK \"CLASSIC\" 68 ");
     o.r.iProfSch = 1;
     Accept(o.r);
-    auto p = Rows(CountReadZstProfil);
+    auto p = Rows(CountReadProfileRegister);
     ASSERT_EQ(2u, p.size());
     EXPECT_STREQ("OAK \"CLASSIC\" 68", p[0].nazwa);
     EXPECT_EQ(1, p[0].typ);
@@ -200,12 +200,12 @@ TEST_F(DbRegistersTest, TypedTextNeverChangesTheUpdate) {
     // A register row whose stored name would, pasted into "nazwa=\"%s\"",
     // turn the condition into one that holds for every row.
     Sql("INSERT INTO T_ZstKolor VALUES ('x\" OR \"1\"=\"1', 0), ('Anthracite', 2);");
-    TestOkno o;
-    OknoZeSkrzydlem(o);
+    TestWindow o;
+    WindowWithSash(o);
     strcpy(o.r.nazKolor, "X\" or \"1\"=\"1");
     o.r.iKolor = 3;
     Accept(o.r);
-    auto k = Rows(CountReadZstKolor);
+    auto k = Rows(CountReadColourRegister);
     ASSERT_EQ(2u, k.size());
     EXPECT_STREQ("Anthracite", k[0].nazwa);
     EXPECT_EQ(2, k[0].typ);
@@ -216,19 +216,19 @@ TEST_F(DbRegistersTest, TypedTextNeverChangesTheUpdate) {
 TEST_F(DbRegistersTest, AccessoryRegisterMatchesTrimmedRows) {
     Sql("INSERT INTO T_ZstDodat VALUES (' window sill ', 1, 'm');");
     strZstDodat* rej = nullptr;
-    int n = CountReadZstDodat(&rej, msg_);
+    int n = CountReadAccessoryRegister(&rej, msg_);
     ASSERT_EQ(1, n) << msg_;
     strDodatZam d{};
     strcpy(d.nazwa, "Window Sill");
     d.ilWym = 2;
     strcpy(d.jm, "m2");
-    ASSERT_EQ(1, ZapiszRejestrDodat(&d, rej, n, msg_)) << msg_;
+    ASSERT_EQ(1, SaveAccessoryRegister(&d, rej, n, msg_)) << msg_;
     strcpy(d.nazwa, "Handle \"Korra\"");
     d.ilWym = 0;
     d.jm[0] = 0;
-    ASSERT_EQ(1, ZapiszRejestrDodat(&d, rej, n, msg_)) << msg_;
+    ASSERT_EQ(1, SaveAccessoryRegister(&d, rej, n, msg_)) << msg_;
     KvFree(rej);
-    auto r = Rows(CountReadZstDodat);
+    auto r = Rows(CountReadAccessoryRegister);
     ASSERT_EQ(2u, r.size());
     EXPECT_STREQ("Handle \"Korra\"", r[0].nazwa);
     EXPECT_STREQ("Window Sill", r[1].nazwa);
@@ -239,13 +239,13 @@ TEST_F(DbRegistersTest, AccessoryRegisterMatchesTrimmedRows) {
 TEST_F(DbRegistersTest, FailureStopsAtTheFirstRegister) {
     KV_FILE_ONLY();  // SQLite's own SQL
     Sql("DROP TABLE T_ZstKolor; CREATE TABLE T_ZstKolor (nazwa TEXT, typ INTEGER, x NOT NULL);");
-    TestOkno o;
-    OknoZeSkrzydlem(o);
+    TestWindow o;
+    WindowWithSash(o);
     strcpy(o.r.nazProfil, "P");
     strcpy(o.r.nazKolor, "K");
     strcpy(o.r.nazOkucie, "O");
-    ASSERT_EQ(1, WczytajRejestryOkna(&rej_, msg_)) << msg_;
-    EXPECT_EQ(0, ZapiszRejestryOkna(&o.r, &rej_, msg_));
+    ASSERT_EQ(1, LoadWindowRegisters(&registers_, msg_)) << msg_;
+    EXPECT_EQ(0, SaveWindowRegisters(&o.r, &registers_, msg_));
     EXPECT_EQ(0, strncmp(msg_, "Error of inserting strZstKolor into the database", 48)) << msg_;
     EXPECT_EQ(1, DbCountRows("T_ZstProfil", nullptr, nullptr));
     EXPECT_EQ(0, DbCountRows("T_ZstOkucie", nullptr, nullptr));
@@ -276,13 +276,13 @@ TEST_F(DbRegistersTest, RegistersAreReadInNameOrder) {
         const char* table;
         std::vector<std::string> (*read)();
     } registers[] = {
-        {"T_ZstProfil", ReadNames<strZstProfil, CountReadZstProfil>},
-        {"T_ZstKolor", ReadNames<strZstKolor, CountReadZstKolor>},
-        {"T_ZstSzpros", ReadNames<strZstSzpros, CountReadZstSzpros>},
-        {"T_ZstOkucie", ReadNames<strZstOkucie, CountReadZstOkucie>},
-        {"T_ZstListwa", ReadNames<strZstListwa, CountReadZstListwa>},
-        {"T_ZstWypeln", ReadNames<strZstWypeln, CountReadZstWypeln>},
-        {"T_ZstDodat", ReadNames<strZstDodat, CountReadZstDodat>},
+        {"T_ZstProfil", ReadNames<strZstProfil, CountReadProfileRegister>},
+        {"T_ZstKolor", ReadNames<strZstKolor, CountReadColourRegister>},
+        {"T_ZstSzpros", ReadNames<strZstSzpros, CountReadMuntinRegister>},
+        {"T_ZstOkucie", ReadNames<strZstOkucie, CountReadHardwareRegister>},
+        {"T_ZstListwa", ReadNames<strZstListwa, CountReadBeadRegister>},
+        {"T_ZstWypeln", ReadNames<strZstWypeln, CountReadFillingRegister>},
+        {"T_ZstDodat", ReadNames<strZstDodat, CountReadAccessoryRegister>},
     };
     const std::vector<std::string> sorted = {"Alder", "Birch", "Cedar", "Maple"};
     for (const auto& r : registers) {
@@ -292,30 +292,30 @@ TEST_F(DbRegistersTest, RegistersAreReadInNameOrder) {
         EXPECT_EQ(sorted, r.read()) << r.table;
     }
     // The designer reads its six together, in the same order.
-    ASSERT_EQ(1, WczytajRejestryOkna(&rej_, msg_)) << msg_;
-    EXPECT_EQ(sorted, NamesOf(rej_.profile, rej_.liczbaProfili));
-    EXPECT_EQ(sorted, NamesOf(rej_.kolory, rej_.liczbaKolorow));
-    EXPECT_EQ(sorted, NamesOf(rej_.szprosy, rej_.liczbaSzprosow));
-    EXPECT_EQ(sorted, NamesOf(rej_.okucia, rej_.liczbaOkuc));
-    EXPECT_EQ(sorted, NamesOf(rej_.listwy, rej_.liczbaListew));
-    EXPECT_EQ(sorted, NamesOf(rej_.wypeln, rej_.liczbaWypeln));
+    ASSERT_EQ(1, LoadWindowRegisters(&registers_, msg_)) << msg_;
+    EXPECT_EQ(sorted, NamesOf(registers_.profile, registers_.profileCount));
+    EXPECT_EQ(sorted, NamesOf(registers_.colourRows, registers_.colourCount));
+    EXPECT_EQ(sorted, NamesOf(registers_.szprosy, registers_.muntinCount));
+    EXPECT_EQ(sorted, NamesOf(registers_.hardwareRows, registers_.hardwareCount));
+    EXPECT_EQ(sorted, NamesOf(registers_.beadRows, registers_.beadCount));
+    EXPECT_EQ(sorted, NamesOf(registers_.wypeln, registers_.fillingCount));
 }
 
 // ---- Accessory array ----------------------------------------------------------
 
 TEST_F(DbRegistersTest, AccessoryArrayAppendRemoveOverwrite) {
     strZamRob z{};
-    DodajDodatekTest(&z, 0, "A", 1);
-    DodajDodatekTest(&z, 1, "B", 2);
-    DodajDodatekTest(&z, 2, "C", 3);
+    AddTestAccessory(&z, 0, "A", 1);
+    AddTestAccessory(&z, 1, "B", 2);
+    AddTestAccessory(&z, 2, "C", 3);
     ASSERT_EQ(3, z.zam.liczbaDodat);
-    ASSERT_EQ(1, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
+    ASSERT_EQ(1, DeleteAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
     ASSERT_EQ(2, z.zam.liczbaDodat);
     EXPECT_STREQ("B", z.zam.dodatki[0].nazwa);
     EXPECT_STREQ("C", z.zam.dodatki[1].nazwa);
 
     KvHeapFailAt(1);
-    EXPECT_EQ(0, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
+    EXPECT_EQ(0, DeleteAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
     KvHeapFailAt(0);
     EXPECT_STREQ("Error of reallocation the strDodatZam structure", msg_);
     ASSERT_EQ(2, z.zam.liczbaDodat);
@@ -324,23 +324,23 @@ TEST_F(DbRegistersTest, AccessoryArrayAppendRemoveOverwrite) {
 
     strDodatZam d = z.zam.dodatki[1];
     KvHeapFailAt(1);
-    EXPECT_EQ(0, DodajDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, &d, msg_));
+    EXPECT_EQ(0, AppendAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, &d, msg_));
     KvHeapFailAt(0);
     EXPECT_STREQ("Error of reallocation the strDodatZam structure", msg_);
     EXPECT_EQ(2, z.zam.liczbaDodat);
 
     strcpy(d.nazwa, "D");
-    NadpiszDodatek(z.zam.dodatki, z.zam.liczbaDodat, 0, &d);
-    NadpiszDodatek(z.zam.dodatki, z.zam.liczbaDodat, 2, &d);  // outside: nothing
+    OverwriteAccessory(z.zam.dodatki, z.zam.liczbaDodat, 0, &d);
+    OverwriteAccessory(z.zam.dodatki, z.zam.liczbaDodat, 2, &d);  // outside: nothing
     EXPECT_STREQ("D", z.zam.dodatki[0].nazwa);
     EXPECT_STREQ("C", z.zam.dodatki[1].nazwa);
-    ASSERT_EQ(1, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 1, msg_));
-    ASSERT_EQ(1, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
+    ASSERT_EQ(1, DeleteAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, 1, msg_));
+    ASSERT_EQ(1, DeleteAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
     EXPECT_EQ(nullptr, z.zam.dodatki);
-    EXPECT_EQ(0, UsunDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
+    EXPECT_EQ(0, DeleteAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, 0, msg_));
 
     KvHeapFailAt(1);
-    EXPECT_EQ(0, DodajDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, &d, msg_));
+    EXPECT_EQ(0, AppendAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, &d, msg_));
     KvHeapFailAt(0);
     EXPECT_STREQ("Error of allocation of strDodatZam structure", msg_);
     EXPECT_EQ(0, z.zam.liczbaDodat);
@@ -355,10 +355,10 @@ TEST_F(DbRegistersTest, AccessoryStoredDimensions) {
     d.wymiar[0] = 0x0102;
     d.wymiar[1] = 7;
     d.wymiar[2] = 9;
-    ZerujNadmiarWymiarow(&d);
+    ZeroExtraDimensions(&d);
     EXPECT_EQ(0, d.wymiar[1] | d.wymiar[2]);
     d.kluczZam = 6;
-    ASSERT_EQ(1, InsertDodatZam(1, &d, msg_)) << msg_;
+    ASSERT_EQ(1, InsertOrderAccessories(1, &d, msg_)) << msg_;
     char hex[64] = {};
     ASSERT_EQ(kDbQueryValue,
               DbQueryValue("SELECT hex(wymiar) FROM T_DodatZam", kDbText, hex, sizeof hex, msg_));

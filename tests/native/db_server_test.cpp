@@ -32,18 +32,18 @@ protected:
         DbTest::SetUp();
     }
     void TearDown() override {
-        ZwolnijZam(&a_);
+        FreeOrder(&a_);
         DbTest::TearDown();
     }
     void OwnerSql(const char* sql) { TestServerSql(sql); }
     void Order(strZamRob* z, int32_t nr, const char* buyer) {
-        ZamTest(z, nr, buyer);
+        InitTestOrder(z, nr, buyer);
         for (int i = 0; i < 2; i++) {
-            TestOkno o;
-            OknoZeSkrzydlem(o);
-            DodajOknoTest(z, o, i ? "FAIL" : "Selvano", 50000 + i);
+            TestWindow o;
+            WindowWithSash(o);
+            AddTestWindow(z, o, i ? "FAIL" : "Selvano", 50000 + i);
         }
-        DodajDodatekTest(z, 0, "Sill", 1);
+        AddTestAccessory(z, 0, "Sill", 1);
     }
     // Rows of the order tables and the last number, as one line.
     std::string Counts() {
@@ -51,7 +51,7 @@ protected:
         for (const char* t : {"T_Zam", "T_Okno", "T_OperRysDb", "T_DodatZam"})
             s += std::to_string(DbCountRows(t, nullptr, nullptr)) + " ";
         strZmienne z{};
-        EXPECT_EQ(1, ReadZmienne(&z, msg_)) << msg_;
+        EXPECT_EQ(1, ReadVariables(&z, msg_)) << msg_;
         return s + std::to_string(z.idZam);
     }
     strZamRob a_{};
@@ -99,7 +99,7 @@ TEST_F(DbServerTest, MakingTheTablesRefusesADatabaseThatHasThem) {
     EXPECT_NE(nullptr, strstr(msg_, "already holds tables of the program")) << msg_;
     ASSERT_EQ(kServerConnected, DbOpenServer(server_.c_str(), msg_)) << msg_;
     strZmienne z{};
-    ASSERT_EQ(1, ReadZmienne(&z, msg_)) << msg_;
+    ASSERT_EQ(1, ReadVariables(&z, msg_)) << msg_;
     EXPECT_EQ(2010, z.rok);  // the first making stands
 }
 
@@ -109,7 +109,7 @@ TEST_F(DbServerTest, MakingTheTablesRefusesADatabaseThatHasThem) {
 TEST_F(DbServerTest, FailuresHalfWayLeaveNothing) {
     Order(&a_, 1, "Nadia Ferrow");
     strcpy(a_.zam.okna[1].nazProfil, "Selvano");
-    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    ASSERT_EQ(1, SaveNewOrder(&a_, &zm_, msg_)) << msg_;
     const int64_t stored = a_.zam.kluczZam;
     OwnerSql(
         "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
@@ -120,24 +120,24 @@ TEST_F(DbServerTest, FailuresHalfWayLeaveNothing) {
         "WHEN (OLD.uwagi = 'KEEP') EXECUTE FUNCTION refuse();");
     const std::string before = Counts();
 
-    ZwolnijIZerujZam(&a_);
+    FreeAndZeroOrder(&a_);
     Order(&a_, 2, "Orvin Dalsk");
-    EXPECT_EQ(0, ZapiszNoweZam(&a_, &zm_, msg_));
+    EXPECT_EQ(0, SaveNewOrder(&a_, &zm_, msg_));
     EXPECT_NE(nullptr, strstr(msg_, "refused here")) << msg_;
     EXPECT_EQ(before, Counts());
 
-    ZwolnijIZerujZam(&a_);
-    ASSERT_EQ(1, WczytajZam(stored, &a_, msg_)) << msg_;
+    FreeAndZeroOrder(&a_);
+    ASSERT_EQ(1, LoadOrder(stored, &a_, msg_)) << msg_;
     strcpy(a_.zam.okna[1].nazProfil, "FAIL");
-    EXPECT_EQ(0, NadpiszZam(&a_, msg_));
+    EXPECT_EQ(0, OverwriteOrder(&a_, msg_));
     EXPECT_EQ(before, Counts());
-    ZwolnijIZerujZam(&a_);
-    ASSERT_EQ(1, WczytajZam(stored, &a_, msg_)) << msg_;
+    FreeAndZeroOrder(&a_);
+    ASSERT_EQ(1, LoadOrder(stored, &a_, msg_)) << msg_;
     EXPECT_STREQ("Selvano", a_.zam.okna[1].nazProfil);
 
-    ASSERT_EQ(1, ZmienStatusZam(stored, 2, msg_)) << msg_;
+    ASSERT_EQ(1, ChangeOrderStatus(stored, 2, msg_)) << msg_;
     OwnerSql("UPDATE T_Zam SET uwagi = 'KEEP';");
-    EXPECT_EQ(0, UsunZam(stored, msg_));
+    EXPECT_EQ(0, DeleteOrder(stored, msg_));
     EXPECT_EQ(before, Counts());
     // The connection works on after each failure.
     EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, "status = 2"));
@@ -150,23 +150,23 @@ TEST_F(DbServerTest, ATextTheCodePageCannotHoldIsRefused) {
     const std::string before = Counts();
     Order(&a_, 1, "Ann\x81 Brell");
     strcpy(a_.zam.okna[1].nazProfil, "Selvano");
-    EXPECT_EQ(0, ZapiszNoweZam(&a_, &zm_, msg_));
+    EXPECT_EQ(0, SaveNewOrder(&a_, &zm_, msg_));
     EXPECT_EQ(0u, std::string(msg_).rfind("The order 1-QW-2010 holds a character that the database cannot store", 0))
         << msg_;
     EXPECT_NE(nullptr, strstr(msg_, "0x81")) << msg_;
     EXPECT_EQ(before, Counts());
     // Accented letters of the code page travel both ways unchanged.
     strcpy(a_.zam.nazwaNabyw, "J\xf3zef \xc6mielski");
-    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    ASSERT_EQ(1, SaveNewOrder(&a_, &zm_, msg_)) << msg_;
     strZam back{};
-    ASSERT_EQ(1, ReadZam(a_.zam.kluczZam, &back, msg_)) << msg_;
+    ASSERT_EQ(1, ReadOrderRow(a_.zam.kluczZam, &back, msg_)) << msg_;
     EXPECT_STREQ("J\xf3zef \xc6mielski", back.nazwaNabyw);
     // An overwrite with such a byte is refused whole too; the stored order stays.
     const std::string notes = a_.zam.uwagi;
     strcpy(a_.zam.uwagi, "note \x81");
-    EXPECT_EQ(0, NadpiszZam(&a_, msg_));
+    EXPECT_EQ(0, OverwriteOrder(&a_, msg_));
     EXPECT_NE(nullptr, strstr(msg_, "holds a character that the database cannot store")) << msg_;
-    ASSERT_EQ(1, ReadZam(a_.zam.kluczZam, &back, msg_)) << msg_;
+    ASSERT_EQ(1, ReadOrderRow(a_.zam.kluczZam, &back, msg_)) << msg_;
     EXPECT_EQ(notes, back.uwagi);
     char utf8[64];
     ASSERT_EQ(kDbQueryValue, DbQueryValue("SELECT encode(convert_to(nazwaNabyw, 'UTF8'), 'hex') FROM T_Zam",
@@ -206,7 +206,7 @@ TEST_F(DbServerTest, PriceListKeepsItsOrder) {
 // waits for it and gets the number after its.
 TEST_F(DbServerTest, TheSaveTakesTheNextFreeNumber) {
     auto save = [&](int32_t shown, int32_t* number, int32_t* year) {
-        ZwolnijIZerujZam(&a_);
+        FreeAndZeroOrder(&a_);
         Order(&a_, shown, "Perrin Ash");
         strcpy(a_.zam.okna[1].nazProfil, "Selvano");
         ASSERT_EQ(1, SaveNewOrderNumbered(&a_, msg_)) << msg_;
@@ -239,14 +239,14 @@ TEST_F(DbServerTest, TheSaveTakesTheNextFreeNumber) {
     EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, "rok = 2011 AND idZam = 3"));
 
     strZmienne vars{};
-    ASSERT_EQ(1, ReadZmienne(&vars, msg_)) << msg_;
+    ASSERT_EQ(1, ReadVariables(&vars, msg_)) << msg_;
     EXPECT_EQ(3, vars.idZam);
     // A save that is not the desk's numbering (a tool's) keeps its number.
-    ZwolnijIZerujZam(&a_);
+    FreeAndZeroOrder(&a_);
     Order(&a_, 40, "Perrin Ash");
     a_.zam.rok = 1999;
     strcpy(a_.zam.okna[1].nazProfil, "Selvano");
-    ASSERT_EQ(1, ZapiszNoweZam(&a_, &zm_, msg_)) << msg_;
+    ASSERT_EQ(1, SaveNewOrder(&a_, &zm_, msg_)) << msg_;
     EXPECT_EQ(1, DbCountRows("T_Zam", nullptr, "rok = 1999 AND idZam = 40"));
 }
 
@@ -276,13 +276,13 @@ TEST_F(DbServerTest, AConnectionLostHalfWayWritesNothingAndTheNextActionReconnec
 // both file it (typed a little differently): one row. A desk's file that
 // holds a name twice comes onto the server with it once.
 TEST_F(DbServerTest, ANameFiledAtTwoDesksIsOneRow) {
-    strRejestryOkna desk1{}, desk2{};
-    ASSERT_EQ(1, WczytajRejestryOkna(&desk1, msg_)) << msg_;
-    ASSERT_EQ(1, WczytajRejestryOkna(&desk2, msg_)) << msg_;
+    WindowRegisters desk1{}, desk2{};
+    ASSERT_EQ(1, LoadWindowRegisters(&desk1, msg_)) << msg_;
+    ASSERT_EQ(1, LoadWindowRegisters(&desk2, msg_)) << msg_;
     strZstDodat* acc1 = nullptr;
     strZstDodat* acc2 = nullptr;
-    ASSERT_EQ(0, CountReadZstDodat(&acc1, msg_)) << msg_;
-    ASSERT_EQ(0, CountReadZstDodat(&acc2, msg_)) << msg_;
+    ASSERT_EQ(0, CountReadAccessoryRegister(&acc1, msg_)) << msg_;
+    ASSERT_EQ(0, CountReadAccessoryRegister(&acc2, msg_)) << msg_;
     Order(&a_, 1, "Ilse Marrow");
     strOkno& o = a_.zam.okna[0];
     strcpy(o.nazKolor, "Golden Oak");
@@ -290,11 +290,11 @@ TEST_F(DbServerTest, ANameFiledAtTwoDesksIsOneRow) {
     strcpy(o.nazKolor, " golden oak");
     ASSERT_EQ(1, DbSaveWindowRegisters(&o, &desk2, msg_)) << msg_;
     EXPECT_EQ(1, DbCountRows("T_ZstKolor", nullptr, nullptr));
-    ASSERT_EQ(1, ZapiszRejestrDodat(&a_.zam.dodatki[0], acc1, 0, msg_)) << msg_;
-    ASSERT_EQ(1, ZapiszRejestrDodat(&a_.zam.dodatki[0], acc2, 0, msg_)) << msg_;
+    ASSERT_EQ(1, SaveAccessoryRegister(&a_.zam.dodatki[0], acc1, 0, msg_)) << msg_;
+    ASSERT_EQ(1, SaveAccessoryRegister(&a_.zam.dodatki[0], acc2, 0, msg_)) << msg_;
     EXPECT_EQ(1, DbCountRows("T_ZstDodat", nullptr, nullptr));
-    ZwolnijRejestryOkna(&desk1);
-    ZwolnijRejestryOkna(&desk2);
+    FreeWindowRegisters(&desk1);
+    FreeWindowRegisters(&desk2);
 
     const std::string file = Path("desk.db");
     ASSERT_EQ(1, DbCreateFile(file.c_str(), 2010, msg_)) << msg_;
@@ -312,17 +312,17 @@ TEST_F(DbServerTest, ANameFiledAtTwoDesksIsOneRow) {
 TEST_F(DbServerTest, SettingsAndPricesChangedAtAnotherDeskAreNotOverwritten) {
     strUstUzytk mine{};
     uint64_t print = 0;
-    ASSERT_EQ(1, ReadUstUzytkWithPrint(&mine, &print, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettingsWithPrint(&mine, &print, msg_)) << msg_;
     OwnerSql("UPDATE T_UstUzytk SET czasReal = czasReal + 7;");  // the other desk's OK
     mine.waga = 4321;
-    EXPECT_EQ(0, UpdateUstUzytkIfUnchanged(&mine, print, msg_));
+    EXPECT_EQ(0, UpdateUserSettingsIfUnchanged(&mine, print, msg_));
     EXPECT_EQ(0u, std::string(msg_).rfind("The settings were changed at another desk", 0)) << msg_;
     strUstUzytk stored{};
-    ASSERT_EQ(1, ReadUstUzytkWithPrint(&stored, &print, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettingsWithPrint(&stored, &print, msg_)) << msg_;
     EXPECT_NE(4321, stored.waga);
     stored.waga = 4321;
-    ASSERT_EQ(1, UpdateUstUzytkIfUnchanged(&stored, print, msg_)) << msg_;
-    EXPECT_EQ(0, UpdateUstUzytkIfUnchanged(&stored, print, msg_));  // its own write moved the print on
+    ASSERT_EQ(1, UpdateUserSettingsIfUnchanged(&stored, print, msg_)) << msg_;
+    EXPECT_EQ(0, UpdateUserSettingsIfUnchanged(&stored, print, msg_));  // its own write moved the print on
 
     PriceEntry e{};
     e.kind = kPriceBead;
@@ -371,13 +371,13 @@ TEST_F(DbServerTest, WhatADeskChangesIsToldToTheOtherDesks) {
     ASSERT_EQ(1, SaveNewOrderNumbered(&a_, msg_)) << msg_;
     const std::string key = std::to_string(a_.zam.kluczZam);
     EXPECT_EQ("Y 0, O " + key, heard(2));
-    ASSERT_EQ(1, NadpiszZam(&a_, msg_)) << msg_;
+    ASSERT_EQ(1, OverwriteOrder(&a_, msg_)) << msg_;
     EXPECT_EQ("O " + key, heard(1));
     ASSERT_EQ(1, ChangeLoadedOrderStatus(&a_, 4, msg_)) << msg_;
     EXPECT_EQ("O " + key, heard(1));
     strUstUzytk settings{};
-    ASSERT_EQ(1, ReadUstUzytk(&settings, msg_)) << msg_;
-    ASSERT_EQ(1, UpdateUstUzytk(&settings, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettings(&settings, msg_)) << msg_;
+    ASSERT_EQ(1, UpdateUserSettings(&settings, msg_)) << msg_;
     EXPECT_EQ("U 0", heard(1));
     ASSERT_EQ(1, DeleteLoadedOrder(&a_, msg_)) << msg_;
     EXPECT_EQ("D " + key, heard(1));
@@ -386,7 +386,7 @@ TEST_F(DbServerTest, WhatADeskChangesIsToldToTheOtherDesks) {
         "$$BEGIN RAISE EXCEPTION 'refused here'; END$$;"
         "CREATE TRIGGER refuse_window BEFORE INSERT ON T_Okno FOR EACH ROW "
         "WHEN (NEW.nazProfil = 'FAIL') EXECUTE FUNCTION refuse();");
-    ZwolnijIZerujZam(&a_);
+    FreeAndZeroOrder(&a_);
     Order(&a_, 2, "Corvin Hale");
     EXPECT_EQ(0, SaveNewOrderNumbered(&a_, msg_));
     EXPECT_EQ("", heard(1));

@@ -15,13 +15,13 @@ class DbTablesTest : public DbTest {};
 
 TEST_F(DbTablesTest, VariablesReadAndUpdate) {
     strZmienne z{};
-    ASSERT_EQ(1, ReadZmienne(&z, msg_)) << msg_;
+    ASSERT_EQ(1, ReadVariables(&z, msg_)) << msg_;
     EXPECT_EQ(0, z.idZam);
     EXPECT_EQ(2010, z.rok);
     z = {0, 2011};
-    ASSERT_EQ(1, UpdateZmienne(&z, msg_)) << msg_;
+    ASSERT_EQ(1, UpdateVariables(&z, msg_)) << msg_;
     strZmienne back{};
-    ASSERT_EQ(1, ReadZmienne(&back, msg_)) << msg_;
+    ASSERT_EQ(1, ReadVariables(&back, msg_)) << msg_;
     EXPECT_EQ(0, back.idZam);
     EXPECT_EQ(2011, back.rok);
 }
@@ -32,7 +32,7 @@ TEST_F(DbTablesTest, SecondVariablesRowNeverOverrunsTheRecord) {
         strZmienne z;
         int32_t guard[2];
     } r = {{}, {12345, 12345}};
-    ASSERT_EQ(1, ReadZmienne(&r.z, msg_)) << msg_;
+    ASSERT_EQ(1, ReadVariables(&r.z, msg_)) << msg_;
     EXPECT_EQ(12345, r.guard[0]);
     EXPECT_EQ(12345, r.guard[1]);
 }
@@ -43,7 +43,7 @@ TEST_F(DbTablesTest, DefaultSettingsRoundTrip) {
     strUstUzytk u;
     memset(&u, 0x5A, sizeof u);
     u.rezerwa = 0;  // the only bytes that are not a column
-    ASSERT_EQ(1, ReadUstUzytk(&u, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettings(&u, msg_)) << msg_;
     EXPECT_EQ(0, memcmp(&expected, &u, sizeof u));
     EXPECT_STREQ("QW", u.sDaneUzytk.skrot);
     EXPECT_STREQ("IN PRODUCTION", u.stanyZam[1]);
@@ -52,7 +52,7 @@ TEST_F(DbTablesTest, DefaultSettingsRoundTrip) {
 
 TEST_F(DbTablesTest, StatusNamesPackWithAnEmptySecondName) {
     strUstUzytk u{};
-    ASSERT_EQ(1, ReadUstUzytk(&u, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettings(&u, msg_)) << msg_;
     memset(u.stanyZam, 0, sizeof u.stanyZam);
     strcpy(u.stanyZam[0], "A");
     strcpy(u.stanyZam[2], "CCC");
@@ -60,7 +60,7 @@ TEST_F(DbTablesTest, StatusNamesPackWithAnEmptySecondName) {
     strcpy(u.stanyZam[4], "E");
     strcpy(u.stanyZam[5], "FF");
     u.sWycenZamParam.flagi = 6;
-    ASSERT_EQ(1, UpdateUstUzytk(&u, msg_)) << msg_;
+    ASSERT_EQ(1, UpdateUserSettings(&u, msg_)) << msg_;
 
     unsigned char blob[64];
     ASSERT_EQ(kDbQueryValue,
@@ -73,7 +73,7 @@ TEST_F(DbTablesTest, StatusNamesPackWithAnEmptySecondName) {
     EXPECT_EQ(0, memcmp(packed, blob, sizeof packed));
 
     strUstUzytk back{};
-    ASSERT_EQ(1, ReadUstUzytk(&back, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettings(&back, msg_)) << msg_;
     EXPECT_EQ(0, memcmp(&u, &back, sizeof u));
 }
 
@@ -81,7 +81,7 @@ TEST_F(DbTablesTest, NullBlobsAndTextsReadAsEmpty) {
     Sql("UPDATE T_UstUzytk SET sDaneUzytk = NULL, sWycenZamParam = NULL, stanyZam = NULL;");
     strUstUzytk u;
     memset(&u, 0x5A, sizeof u);
-    ASSERT_EQ(1, ReadUstUzytk(&u, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettings(&u, msg_)) << msg_;
     const strDaneUzytk zeroSeller{};
     const strWycenZamParam zeroParams{};
     EXPECT_EQ(0, memcmp(&zeroSeller, &u.sDaneUzytk, sizeof zeroSeller));
@@ -95,7 +95,7 @@ TEST_F(DbTablesTest, BlobsOfOtherLengthsAreCutOrZeroFilled) {
         "sWycenZamParam = x'05';");
     strUstUzytk u;
     memset(&u, 0x5A, sizeof u);
-    ASSERT_EQ(1, ReadUstUzytk(&u, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettings(&u, msg_)) << msg_;
     EXPECT_EQ(0x04030201, u.sWspUw.ufRama);
     EXPECT_EQ(0, u.sWspUw.psiAkryl);
     EXPECT_EQ(5, u.sWycenZamParam.rabat);
@@ -108,7 +108,7 @@ TEST_F(DbTablesTest, OverlongStatusNamesAreCutToTheirSlots) {
     Sql("UPDATE T_UstUzytk SET stanyZam = CAST(printf('%.40c', 'x') AS BLOB) || x'00' || "
         "CAST('NEXT' AS BLOB);");
     strUstUzytk u;
-    ASSERT_EQ(1, ReadUstUzytk(&u, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettings(&u, msg_)) << msg_;
     EXPECT_EQ(31u, strlen(u.stanyZam[0]));
     EXPECT_STREQ("NEXT", u.stanyZam[1]);
     EXPECT_STREQ("", u.stanyZam[2]);

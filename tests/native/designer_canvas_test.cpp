@@ -18,11 +18,11 @@
 
 namespace {
 
-const strPiora kCienkie = {0, 0, 0, 0};
+const PenWidths kCienkie = {0, 0, 0, 0};
 
-void Geometria(TestOkno& o) {
+void Geometria(TestWindow& o) {
     char msg[KV_MSG_LEN] = "";
-    ASSERT_EQ(ObliczGeometrie(o.r.oper, o.n(), 5, &o.r, msg), 1) << msg;
+    ASSERT_EQ(ComputeGeometry(o.r.oper, o.n(), 5, &o.r, msg), 1) << msg;
 }
 
 // ---- Placement -------------------------------------------------------------
@@ -40,17 +40,17 @@ TEST(CanvasPlacement, MillimetresToPixelsAndBackWithinAPixel) {
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(testing::Message() << p.W << "x" << p.H);
-        strSkala sk;
-        ASSERT_EQ(UstalSkale(p.W, p.H, &p.cel, kObsMargines, &sk), 1);
+        DrawingScale sk;
+        ASSERT_EQ(ComputeScale(p.W, p.H, &p.cel, kCanvasMargin, &sk), 1);
         // One pixel's worth of millimetres.
         const int32_t mmNaPiksel = (int32_t)(1.0 / sk.s) + 1;
         for (int32_t X = 0; X <= p.W; X += p.W / 37 + 1) {
             for (int32_t Y = 0; Y <= p.H; Y += p.H / 29 + 1) {
                 int32_t x, y, X2, Y2;
-                ASSERT_EQ(ObsMmNaPx(p.W, p.H, &p.cel, kObsMargines, X, Y, &x, &y), 1);
-                EXPECT_TRUE(x >= p.cel.left + kObsMargines - 1 && x <= p.cel.right - kObsMargines + 1) << x;
-                EXPECT_TRUE(y >= p.cel.top + kObsMargines - 1 && y <= p.cel.bottom - kObsMargines + 1) << y;
-                ASSERT_EQ(ObsPxNaMm(p.W, p.H, &p.cel, kObsMargines, x, y, &X2, &Y2), 1);
+                ASSERT_EQ(CanvasMmToPx(p.W, p.H, &p.cel, kCanvasMargin, X, Y, &x, &y), 1);
+                EXPECT_TRUE(x >= p.cel.left + kCanvasMargin - 1 && x <= p.cel.right - kCanvasMargin + 1) << x;
+                EXPECT_TRUE(y >= p.cel.top + kCanvasMargin - 1 && y <= p.cel.bottom - kCanvasMargin + 1) << y;
+                ASSERT_EQ(CanvasPxToMm(p.W, p.H, &p.cel, kCanvasMargin, x, y, &X2, &Y2), 1);
                 EXPECT_LE(abs(X2 - X), mmNaPiksel) << X << "," << Y;
                 EXPECT_LE(abs(Y2 - Y), mmNaPiksel) << X << "," << Y;
             }
@@ -58,14 +58,14 @@ TEST(CanvasPlacement, MillimetresToPixelsAndBackWithinAPixel) {
         // From a pixel of the frame to millimetres and back: the same pixel or
         // its neighbour, as long as a pixel holds at least a millimetre.
         int32_t x0, y0, x1, y1;
-        ObsMmNaPx(p.W, p.H, &p.cel, kObsMargines, 0, 0, &x0, &y0);
-        ObsMmNaPx(p.W, p.H, &p.cel, kObsMargines, p.W, p.H, &x1, &y1);
+        CanvasMmToPx(p.W, p.H, &p.cel, kCanvasMargin, 0, 0, &x0, &y0);
+        CanvasMmToPx(p.W, p.H, &p.cel, kCanvasMargin, p.W, p.H, &x1, &y1);
         if (sk.s > 1) continue;
         for (int32_t x = x0; x <= x1; x += 3) {
             for (int32_t y = y0; y <= y1; y += 5) {
                 int32_t X, Y, x2, y2;
-                ASSERT_EQ(ObsPxNaMm(p.W, p.H, &p.cel, kObsMargines, x, y, &X, &Y), 1);
-                ASSERT_EQ(ObsMmNaPx(p.W, p.H, &p.cel, kObsMargines, X, Y, &x2, &y2), 1);
+                ASSERT_EQ(CanvasPxToMm(p.W, p.H, &p.cel, kCanvasMargin, x, y, &X, &Y), 1);
+                ASSERT_EQ(CanvasMmToPx(p.W, p.H, &p.cel, kCanvasMargin, X, Y, &x2, &y2), 1);
                 EXPECT_LE(abs(x2 - x), 1) << x << "," << y;
                 EXPECT_LE(abs(y2 - y), 1) << x << "," << y;
             }
@@ -75,7 +75,7 @@ TEST(CanvasPlacement, MillimetresToPixelsAndBackWithinAPixel) {
 
 // ---- Hit test --------------------------------------------------------------
 
-void Mierz(void*, int, const char* t, int32_t* dl, int32_t* wys) {
+void FakeMeasure(void*, int, const char* t, int32_t* dl, int32_t* wys) {
     *dl = 6 * (int32_t)strlen(t);
     *wys = 10;
 }
@@ -83,51 +83,51 @@ void Mierz(void*, int, const char* t, int32_t* dl, int32_t* wys) {
 // A 3000 x 1500 window in three columns: a fixed sash with a glass filling
 // divided by two muntins on the left, a horizontal mullion with a filling
 // above it in the middle, an empty area on the right.
-class Trafienia : public testing::Test {
+class CanvasHits : public testing::Test {
 protected:
     void SetUp() override {
-        o << Rama(3000, 1500)                  // 0
-          << Slupek(false, 1000, false, 0, 0)  // 1
-          << Slupek(false, 2000, false, 0, 0)  // 2
-          << Skrzydlo(0, 0, 0, 0, 1, 0)        // 3 sash, left column
-          << Wypeln(0, "G", 3)                 // 4 glass in the sash
-          << Szpros(500, false, 3, 3, 4)       // 5 vertical muntin
-          << Szpros(750, true, 3, 5, 4)        // 6 horizontal muntin left of it
-          << Slupek(false, 750, true, 1, 2)    // 7 horizontal mullion, middle column
-          << Wypeln(0, "H", 1, 0, 2, 7);       // 8 filling above it
+        o << DrawFrame(3000, 1500)                  // 0
+          << DrawMullion(false, 1000, false, 0, 0)  // 1
+          << DrawMullion(false, 2000, false, 0, 0)  // 2
+          << SashElement(0, 0, 0, 0, 1, 0)        // 3 sash, left column
+          << DrawFilling(0, "G", 3)                 // 4 glass in the sash
+          << DrawMuntin(500, false, 3, 3, 4)       // 5 vertical muntin
+          << DrawMuntin(750, true, 3, 5, 4)        // 6 horizontal muntin left of it
+          << DrawMullion(false, 750, true, 1, 2)    // 7 horizontal mullion, middle column
+          << DrawFilling(0, "H", 1, 0, 2, 7);       // 8 filling above it
         Geometria(o);
-        ASSERT_EQ(RozmiescOkno(o.r.oper, o.n(), &cel, kObsMargines, &kCienkie), 1);
+        ASSERT_EQ(LayOutWindow(o.r.oper, o.n(), &cel, kCanvasMargin, &kCienkie), 1);
         memset(&wym, 0, sizeof wym);
         char msg[KV_MSG_LEN];
-        ASSERT_EQ(BudujWymiary(o.r.oper, o.n(), &wym, msg), 1) << msg;
-        RozmiescTekstyWymiarow(&wym, o.r.oper, o.n(), 1, Mierz, nullptr);
+        ASSERT_EQ(BuildDimensions(o.r.oper, o.n(), &wym, msg), 1) << msg;
+        LayOutDimensionTexts(&wym, o.r.oper, o.n(), 1, FakeMeasure, nullptr);
     }
-    void TearDown() override { ZwolnijWymiary(&wym); }
+    void TearDown() override { FreeDimensions(&wym); }
     void Px(int32_t X, int32_t Y, int32_t* x, int32_t* y) {
-        ASSERT_EQ(ObsMmNaPx(3000, 1500, &cel, kObsMargines, X, Y, x, y), 1);
+        ASSERT_EQ(CanvasMmToPx(3000, 1500, &cel, kCanvasMargin, X, Y, x, y), 1);
     }
-    static void Srodek(const strProst& r, int32_t* x, int32_t* y) {
+    static void Centre(const strProst& r, int32_t* x, int32_t* y) {
         *x = (r.left + r.right) / 2;
         *y = (r.top + r.bottom) / 2;
     }
-    TestOkno o;
-    strWymiary wym;
+    TestWindow o;
+    DimensionSet wym;
     const strProst cel = {0, 0, 800, 500};
 };
 
-TEST_F(Trafienia, EveryResultCode) {
+TEST_F(CanvasHits, EveryResultCode) {
     const strProst& f = o[0].rama.zewnUrz;
-    struct Wiersz {
+    struct TotalsRow {
         const char* co;
         int32_t x, y;
         int32_t wynik, element;
         int32_t ogr[4];
     };
     int32_t x, y;
-    std::vector<Wiersz> w;
+    std::vector<TotalsRow> w;
     auto mm = [&](const char* co, int32_t X, int32_t Y, int32_t wynik, int32_t el, std::vector<int32_t> ogr) {
         Px(X, Y, &x, &y);
-        Wiersz r = {co, x, y, wynik, el, {-1, -1, -1, -1}};
+        TotalsRow r = {co, x, y, wynik, el, {-1, -1, -1, -1}};
         for (size_t k = 0; k < ogr.size(); k++) r.ogr[k] = ogr[k];
         w.push_back(r);
     };
@@ -135,19 +135,19 @@ TEST_F(Trafienia, EveryResultCode) {
         w.push_back({co, X, Y, wynik, el, {-1, -1, -1, -1}});
     };
     const int32_t sx = (f.left + f.right) / 2, sy = (f.top + f.bottom) / 2;
-    px("outside on both axes", f.left - 5, f.top - 5, kTrPoza, -1);
-    px("left of the frame", f.left - 40, sy, kTrLewo, -1);
-    px("right of the frame", f.right + 48, sy, kTrPrawo, -1);
+    px("outside on both axes", f.left - 5, f.top - 5, kTrOutside, -1);
+    px("left of the frame", f.left - 40, sy, kTrLeft, -1);
+    px("right of the frame", f.right + 48, sy, kTrRight, -1);
     px("above the frame", sx, f.top - 40, kTrNad, -1);
     px("below the frame", sx, f.bottom + 48, kTrPod, -1);
-    Srodek(wym.tekstSzer, &x, &y);
-    px("width label", x, y, kTrEtSzer, -1);
-    Srodek(wym.tekstWys, &x, &y);
-    px("height label", x, y, kTrEtWys, -1);
-    const int32_t lab[kWymLancuchow] = {kTrEtPrawy, kTrEtDolny, kTrEtLewy, kTrEtGorny};
-    for (int32_t c = 0; c < kWymLancuchow; c++) {
+    Centre(wym.widthText, &x, &y);
+    px("width label", x, y, kTrWidthLabel, -1);
+    Centre(wym.heightText, &x, &y);
+    px("height label", x, y, kTrHeightLabel, -1);
+    const int32_t lab[kDimensionChains] = {kTrRightLabel, kTrBottomLabel, kTrLeftLabel, kTrTopLabel};
+    for (int32_t c = 0; c < kDimensionChains; c++) {
         ASSERT_GE(wym.liczba[c], 2) << c;
-        Srodek(wym.wym[c][1].tekst, &x, &y);
+        Centre(wym.wym[c][1].tekst, &x, &y);
         // Label 1 of the right and left chains measures 0 between equal
         // positions only when two share one; here every label is real.
         px("chain label 1", x, y, lab[c], 1);
@@ -156,47 +156,47 @@ TEST_F(Trafienia, EveryResultCode) {
     mm("vertical mullion", 1000, 300, kTrProfil, 1, {});
     mm("horizontal mullion", 1500, 750, kTrProfil, 7, {});
     mm("sash bar", 110, 1200, kTrProfil, 3, {});
-    mm("empty area right", 2500, 750, kTrObszar, -1, {2, 0, 0, 0});
-    mm("filling above the mullion", 1500, 300, kTrWypeln, 8, {1, 0, 2, 7});
+    mm("empty area right", 2500, 750, kTrArea, -1, {2, 0, 0, 0});
+    mm("filling above the mullion", 1500, 300, kTrFilling, 8, {1, 0, 2, 7});
     mm("field left of and above the muntins", 250, 300, kTrPole, 4, {3, 3, 5, 6});
     mm("field right of the vertical muntin", 800, 1000, kTrPole, 4, {5, 3, 3, 3});
-    mm("vertical muntin", 500, 300, kTrSzpros, 5, {});
-    mm("horizontal muntin", 250, 750, kTrSzpros, 6, {});
+    mm("vertical muntin", 500, 300, kTrMuntin, 5, {});
+    mm("horizontal muntin", 250, 750, kTrMuntin, 6, {});
 
-    for (const Wiersz& r : w) {
+    for (const TotalsRow& r : w) {
         SCOPED_TRACE(r.co);
-        strTrafienie t;
-        EXPECT_EQ(TestTrafienia(o.r.oper, o.n(), &wym, r.x, r.y, &t), r.wynik);
+        HitResult t;
+        EXPECT_EQ(HitTest(o.r.oper, o.n(), &wym, r.x, r.y, &t), r.wynik);
         EXPECT_EQ(t.wynik, r.wynik);
         EXPECT_EQ(t.element, r.element);
         for (int k = 0; k < 4; k++) EXPECT_EQ(t.ogr[k], r.ogr[k]) << "bound " << k;
     }
-    strTrafienie t;
-    EXPECT_EQ(TestTrafienia(o.r.oper, 0, &wym, 400, 250, &t), kTrNic) << "no frame";
+    HitResult t;
+    EXPECT_EQ(HitTest(o.r.oper, 0, &wym, 400, 250, &t), kTrNic) << "no frame";
 }
 
-TEST_F(Trafienia, ALabelBelowOneIsNeverHit) {
+TEST_F(CanvasHits, ALabelBelowOneIsNeverHit) {
     // Two horizontal mullions at one position give a zero segment between
     // them; its label lies over the segment's text rectangle.
-    TestOkno z;
-    z << Rama(3000, 1500) << Slupek(false, 1000, false, 0, 0) << Slupek(false, 750, true, 0, 1)
-      << Slupek(false, 750, true, 1, 0);
+    TestWindow z;
+    z << DrawFrame(3000, 1500) << DrawMullion(false, 1000, false, 0, 0) << DrawMullion(false, 750, true, 0, 1)
+      << DrawMullion(false, 750, true, 1, 0);
     Geometria(z);
-    ASSERT_EQ(RozmiescOkno(z.r.oper, z.n(), &cel, kObsMargines, &kCienkie), 1);
-    strWymiary w2;
+    ASSERT_EQ(LayOutWindow(z.r.oper, z.n(), &cel, kCanvasMargin, &kCienkie), 1);
+    DimensionSet w2;
     memset(&w2, 0, sizeof w2);
     char msg[KV_MSG_LEN];
-    ASSERT_EQ(BudujWymiary(z.r.oper, z.n(), &w2, msg), 1);
-    RozmiescTekstyWymiarow(&w2, z.r.oper, z.n(), 1, Mierz, nullptr);
-    ASSERT_EQ(w2.liczba[kWymPrawy], 3);
-    ASSERT_EQ(w2.wym[kWymPrawy][1].dlugosc, 0);
+    ASSERT_EQ(BuildDimensions(z.r.oper, z.n(), &w2, msg), 1);
+    LayOutDimensionTexts(&w2, z.r.oper, z.n(), 1, FakeMeasure, nullptr);
+    ASSERT_EQ(w2.liczba[kDimensionRight], 3);
+    ASSERT_EQ(w2.wym[kDimensionRight][1].dlugosc, 0);
     int32_t x, y;
-    Srodek(w2.wym[kWymPrawy][1].tekst, &x, &y);
-    strTrafienie t;
-    EXPECT_NE(TestTrafienia(z.r.oper, z.n(), &w2, x, y, &t), kTrEtPrawy);
-    Srodek(w2.wym[kWymPrawy][0].tekst, &x, &y);
-    EXPECT_EQ(TestTrafienia(z.r.oper, z.n(), &w2, x, y, &t), kTrEtPrawy);
-    ZwolnijWymiary(&w2);
+    Centre(w2.wym[kDimensionRight][1].tekst, &x, &y);
+    HitResult t;
+    EXPECT_NE(HitTest(z.r.oper, z.n(), &w2, x, y, &t), kTrRightLabel);
+    Centre(w2.wym[kDimensionRight][0].tekst, &x, &y);
+    EXPECT_EQ(HitTest(z.r.oper, z.n(), &w2, x, y, &t), kTrRightLabel);
+    FreeDimensions(&w2);
 }
 
 // ---- Grid ------------------------------------------------------------------
@@ -233,16 +233,16 @@ TEST(CanvasGrid, ElementsInInsertionOrderAtEvenSpacing) {
         {3, 0, {{300, true, 0, 2}, {600, true, 0, 2}, {900, true, 0, 2}}},
         {0, 0, {}},
     };
-    const strObszarSiatki obs = {{0, 1, 2, 3}, 0, 0, 900, 1200};
+    const GridArea obs = {{0, 1, 2, 3}, 0, 0, 900, 1200};
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(testing::Message() << "h=" << p.h << " v=" << p.v);
-        ASSERT_EQ(LiczbaSiatki(p.h, p.v), (int32_t)p.el.size());
+        ASSERT_EQ(GridCount(p.h, p.v), (int32_t)p.el.size());
         std::vector<uniOperRys> wynik(p.el.size() + 1);
-        ASSERT_EQ(BudujSiatke(&obs, p.h, p.v, kOperSzpros, 0, 7, 10, wynik.data()), (int32_t)p.el.size());
+        ASSERT_EQ(BuildGrid(&obs, p.h, p.v, kOpMuntin, 0, 7, 10, wynik.data()), (int32_t)p.el.size());
         for (size_t i = 0; i < p.el.size(); i++) {
             SCOPED_TRACE(i);
             const strOperSzpros& s = wynik[i].szpros;
-            EXPECT_EQ(s.typ, (uint32_t)kOperSzpros);
+            EXPECT_EQ(s.typ, (uint32_t)kOpMuntin);
             EXPECT_EQ(s.poz, p.el[i].poz);
             EXPECT_EQ(s.poziomy != 0, p.el[i].poziomy);
             EXPECT_EQ(s.ogrPocz, p.el[i].pocz);
@@ -250,7 +250,7 @@ TEST(CanvasGrid, ElementsInInsertionOrderAtEvenSpacing) {
             EXPECT_EQ(s.wypeln, 7);
         }
     }
-    EXPECT_EQ(LiczbaSiatki(100, 100), 10200);
+    EXPECT_EQ(GridCount(100, 100), 10200);
 }
 
 TEST(CanvasGrid, AGridBuildsAValidStructureInAnyArea) {
@@ -262,32 +262,32 @@ TEST(CanvasGrid, AGridBuildsAValidStructureInAnyArea) {
     } przypadki[] = {{2, 1, false}, {3, 4, false}, {2, 1, true}, {5, 2, true}};
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(testing::Message() << p.h << "x" << p.v << (p.szprosy ? " muntins" : " mullions"));
-        TestOkno o;
-        o << Rama(3000, 2000);
-        strObszarSiatki obs = {{0, 0, 0, 0}, 0, 0, 3000, 2000};
+        TestWindow o;
+        o << DrawFrame(3000, 2000);
+        GridArea obs = {{0, 0, 0, 0}, 0, 0, 3000, 2000};
         int32_t wypeln = 0;
         if (p.szprosy) {
-            o << Skrzydlo(0, 0, 0) << Wypeln(0, "G", 1);
+            o << SashElement(0, 0, 0) << DrawFilling(0, "G", 1);
             Geometria(o);
             obs = {{1, 1, 1, 1},
-                   KrawedzElementu(1, kLewa, o.r.oper, o.n()),
-                   KrawedzElementu(1, kGora, o.r.oper, o.n()),
-                   KrawedzElementu(1, kPrawa, o.r.oper, o.n()),
-                   KrawedzElementu(1, kDol, o.r.oper, o.n())};
+                   ElementEdge(1, kSideLeft, o.r.oper, o.n()),
+                   ElementEdge(1, kSideTop, o.r.oper, o.n()),
+                   ElementEdge(1, kSideRight, o.r.oper, o.n()),
+                   ElementEdge(1, kSideBottom, o.r.oper, o.n())};
             wypeln = 2;
         }
-        const int32_t ile = LiczbaSiatki(p.h, p.v);
+        const int32_t ile = GridCount(p.h, p.v);
         std::vector<uniOperRys> el(ile);
-        BudujSiatke(&obs, p.h, p.v, p.szprosy ? kOperSzpros : kOperSlupekStaly, 0, wypeln, o.n(), el.data());
+        BuildGrid(&obs, p.h, p.v, p.szprosy ? kOpMuntin : kOpFixedMullion, 0, wypeln, o.n(), el.data());
         for (auto& e : el) o << e;
         Geometria(o);
         strObsOkno* tab = nullptr;
         int32_t n = 0;
         char msg[KV_MSG_LEN] = "";
-        ASSERT_EQ(BudujStrukture(o.r.oper, o.n(), 0, 0, 1, &tab, &n, msg), 1) << msg;
+        ASSERT_EQ(BuildStructure(o.r.oper, o.n(), 0, 0, 1, &tab, &n, msg), 1) << msg;
         EXPECT_EQ(n, 1 + ile);
-        ZwolnijStrukture(tab);
-        EXPECT_EQ(SprawdzZmiane(o.r.oper, o.n(), nullptr, -2, 5, msg), 1) << msg;
+        FreeStructure(tab);
+        EXPECT_EQ(CheckChange(o.r.oper, o.n(), nullptr, -2, 5, msg), 1) << msg;
     }
 }
 
@@ -298,41 +298,41 @@ TEST(CanvasChains, ATypedValueBecomesTheLabelsDistance) {
     // muntin at 2500; left two muntins sharing y = 1000.
     struct Przypadek {
         int32_t lancuch, etykieta, v;
-        int32_t nowaPoz;
+        int32_t newPos;
         std::vector<int32_t> ruszane;
     } przypadki[] = {
-        {kWymDolny, 0, 900, 900, {1}},      {kWymDolny, 2, 700, 2300, {2}},
-        {kWymPrawy, 0, 1000, 1000, {3, 4}}, {kWymPrawy, 2, 600, 600, {3, 4}},
-        {kWymGorny, 0, 2400, 2400, {6}},    {kWymGorny, 1, 300, 2700, {6}},
-        {kWymLewy, 0, 700, 1300, {7, 8}},   {kWymLewy, 2, 1200, 1200, {7, 8}},
+        {kDimensionBottom, 0, 900, 900, {1}},      {kDimensionBottom, 2, 700, 2300, {2}},
+        {kDimensionRight, 0, 1000, 1000, {3, 4}}, {kDimensionRight, 2, 600, 600, {3, 4}},
+        {kDimensionTop, 0, 2400, 2400, {6}},    {kDimensionTop, 1, 300, 2700, {6}},
+        {kDimensionLeft, 0, 700, 1300, {7, 8}},   {kDimensionLeft, 2, 1200, 1200, {7, 8}},
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(testing::Message() << "chain " << p.lancuch << " label " << p.etykieta);
-        TestOkno o;
-        o << Rama(3000, 2000) << Slupek(false, 1000, false, 0, 0) << Slupek(false, 2000, false, 0, 0)
-          << Slupek(false, 800, true, 0, 1) << Slupek(false, 800, true, 1, 2) << Wypeln(0, "G", 2, 0, 0, 0)
-          << Szpros(2500, false, 0, 0, 5) << Szpros(1000, true, 2, 6, 5) << Szpros(1000, true, 6, 0, 5);
+        TestWindow o;
+        o << DrawFrame(3000, 2000) << DrawMullion(false, 1000, false, 0, 0) << DrawMullion(false, 2000, false, 0, 0)
+          << DrawMullion(false, 800, true, 0, 1) << DrawMullion(false, 800, true, 1, 2) << DrawFilling(0, "G", 2, 0, 0, 0)
+          << DrawMuntin(2500, false, 0, 0, 5) << DrawMuntin(1000, true, 2, 6, 5) << DrawMuntin(1000, true, 6, 0, 5);
         Geometria(o);
-        strWymiary w;
+        DimensionSet w;
         memset(&w, 0, sizeof w);
         char msg[KV_MSG_LEN];
-        ASSERT_EQ(BudujWymiary(o.r.oper, o.n(), &w, msg), 1);
+        ASSERT_EQ(BuildDimensions(o.r.oper, o.n(), &w, msg), 1);
         int32_t el[16], poz = 0;
-        const int32_t ile = RuchyEtykiety(o.r.oper, o.n(), &w, p.lancuch, p.etykieta, p.v, el, 16, &poz);
+        const int32_t ile = LabelMoves(o.r.oper, o.n(), &w, p.lancuch, p.etykieta, p.v, el, 16, &poz);
         ASSERT_EQ(ile, (int32_t)p.ruszane.size());
-        EXPECT_EQ(poz, p.nowaPoz);
+        EXPECT_EQ(poz, p.newPos);
         for (int32_t k = 0; k < ile; k++) {
             EXPECT_EQ(el[k], p.ruszane[k]);
-            if (o[el[k]].typ == kOperSzpros) o[el[k]].szpros.poz = poz;
+            if (o[el[k]].typ == kOpMuntin) o[el[k]].szpros.poz = poz;
             else o[el[k]].slupek.poz = poz;
         }
         // After the move the same label shows the typed value.
         Geometria(o);
-        ASSERT_EQ(BudujWymiary(o.r.oper, o.n(), &w, msg), 1);
+        ASSERT_EQ(BuildDimensions(o.r.oper, o.n(), &w, msg), 1);
         EXPECT_EQ(w.wym[p.lancuch][p.etykieta].dlugosc, p.v);
         // Typing the value it now has moves nothing.
-        EXPECT_EQ(RuchyEtykiety(o.r.oper, o.n(), &w, p.lancuch, p.etykieta, p.v, el, 16, &poz), 0);
-        ZwolnijWymiary(&w);
+        EXPECT_EQ(LabelMoves(o.r.oper, o.n(), &w, p.lancuch, p.etykieta, p.v, el, 16, &poz), 0);
+        FreeDimensions(&w);
     }
 }
 
@@ -340,8 +340,8 @@ TEST(CanvasChains, ATypedValueBecomesTheLabelsDistance) {
 
 struct Limit {
     const char* co;
-    strGrubProf grub;  // candidate set (used when uzyjGrub)
-    bool uzyjGrub;
+    strGrubProf grub;  // candidate set (used when useThickness)
+    bool useThickness;
     int32_t grubSzpros;  // candidate muntin thickness (used when > -1)
     int32_t szer, wys;   // the new frame (appended to an empty window) when szer > 0
     int oczekiwany;
@@ -442,11 +442,11 @@ TEST(LimitCheck, ThicknessesAndFrameSizeAtTheirBounds) {
     };
     for (const Limit& l : limity) {
         SCOPED_TRACE(l.co);
-        TestOkno o;
-        uniOperRys rama = Rama(l.szer, l.wys);
+        TestWindow o;
+        uniOperRys rama = DrawFrame(l.szer, l.wys);
         char msg[KV_MSG_LEN] = "";
         const int32_t n = l.szer > 0 ? 1 : 0;
-        EXPECT_EQ(SprawdzLimity(&o.r, n, &rama, n ? kLimDolacz : kLimBezZmian, l.uzyjGrub ? &l.grub : nullptr,
+        EXPECT_EQ(CheckLimits(&o.r, n, &rama, n ? kLimAppend : kLimNoChange, l.useThickness ? &l.grub : nullptr,
                                 l.grubSzpros >= 0 ? &l.grubSzpros : nullptr, msg),
                   l.oczekiwany);
         if (!l.oczekiwany) {
@@ -469,38 +469,38 @@ TEST(LimitCheck, ClearancesBetweenElementsAndAfterAThicknessChange) {
         const char* tekst;
     } przypadki[] = {
         {"muntins 19 mm apart",
-         {Szpros(300, false, 0, 0, 2), Szpros(339, false, 0, 0, 2)},
-         kLimDolacz,
+         {DrawMuntin(300, false, 0, 0, 2), DrawMuntin(339, false, 0, 0, 2)},
+         kLimAppend,
          false,
          {},
          0,
          "The distance of the muntin is too small"},
         {"muntins 20 mm apart",
-         {Szpros(300, false, 0, 0, 2), Szpros(340, false, 0, 0, 2)},
-         kLimDolacz,
+         {DrawMuntin(300, false, 0, 0, 2), DrawMuntin(340, false, 0, 0, 2)},
+         kLimAppend,
          false,
          {},
          1,
          ""},
         // The mullion's left edge is at 455; a muntin 20 mm thick at 425 ends at 435.
         {"muntin 19 mm from the mullion",
-         {Szpros(426, false, 0, 0, 2)},
-         kLimDolacz,
+         {DrawMuntin(426, false, 0, 0, 2)},
+         kLimAppend,
          false,
          {},
          0,
          "The distance of the profile is too small"},
-        {"muntin 20 mm from the mullion", {Szpros(425, false, 0, 0, 2)}, kLimDolacz, false, {}, 1, ""},
+        {"muntin 20 mm from the mullion", {DrawMuntin(425, false, 0, 0, 2)}, kLimAppend, false, {}, 1, ""},
         {"mullion 19 mm from the frame",
-         {Slupek(false, 134, false, 0, 0)},
+         {DrawMullion(false, 134, false, 0, 0)},
          1,
          false,
          {},
          0,
          "The distance of the profile is too small"},
-        {"mullion moved to 300", {Slupek(false, 300, false, 0, 0)}, 1, false, {}, 1, ""},
+        {"mullion moved to 300", {DrawMullion(false, 300, false, 0, 0)}, 1, false, {}, 1, ""},
         {"mullion onto the frame edge",
-         {Slupek(false, 0, false, 0, 0)},
+         {DrawMullion(false, 0, false, 0, 0)},
          1,
          false,
          {},
@@ -508,21 +508,21 @@ TEST(LimitCheck, ClearancesBetweenElementsAndAfterAThicknessChange) {
          "Wrong structure of the window\r\nIncorrect mullion"},
         {"frame thickness leaves 19 mm",
          {},
-         kLimBezZmian,
+         kLimNoChange,
          true,
          {436, 80, 90, 60},
          0,
          "The distance of the profile is too small"},
-        {"frame thickness leaves 20 mm", {}, kLimBezZmian, true, {435, 80, 90, 60}, 1, ""},
+        {"frame thickness leaves 20 mm", {}, kLimNoChange, true, {435, 80, 90, 60}, 1, ""},
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.co);
-        TestOkno o;
-        o << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0) << Wypeln(0, "G", 0, 0, 1, 0);
+        TestWindow o;
+        o << DrawFrame(1000, 1000) << DrawMullion(false, 500, false, 0, 0) << DrawFilling(0, "G", 0, 0, 1, 0);
         Geometria(o);
-        std::vector<unsigned char> przed(o.r.oper[0].bajty, o.r.oper[0].bajty + 3 * sizeof(uniOperRys));
+        std::vector<unsigned char> przed(o.r.oper[0].rawBytes, o.r.oper[0].rawBytes + 3 * sizeof(uniOperRys));
         char msg[KV_MSG_LEN] = "";
-        EXPECT_EQ(SprawdzLimity(&o.r, (int32_t)p.nowe.size(), p.nowe.data(), p.indeks,
+        EXPECT_EQ(CheckLimits(&o.r, (int32_t)p.nowe.size(), p.nowe.data(), p.indeks,
                                 p.zGrub ? &p.grub : nullptr, nullptr, msg),
                   p.oczekiwany);
         if (!p.oczekiwany) {
@@ -530,7 +530,7 @@ TEST(LimitCheck, ClearancesBetweenElementsAndAfterAThicknessChange) {
         }
         ASSERT_EQ(o.n(), 3);
         EXPECT_EQ(memcmp(przed.data(), o.r.oper, przed.size()), 0) << "the window is never changed";
-        EXPECT_EQ(o.r.sGrubProf.rama, kTRama);
+        EXPECT_EQ(o.r.sGrubProf.rama, kTFrame);
     }
 }
 

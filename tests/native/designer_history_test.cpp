@@ -25,8 +25,8 @@ std::vector<unsigned char> Bytes(const strOkno& w) {
 }
 
 TEST(DesignHistory, StepsUndoneToTheStartAndRedoneToTheEnd) {
-    TestOkno o;
-    o << Rama(2000, 1000);
+    TestWindow o;
+    o << DrawFrame(2000, 1000);
     DesignHistory h;
     ASSERT_TRUE(h.Reset(o.r, DesignNames{}));
     EXPECT_FALSE(h.CanUndo());
@@ -38,9 +38,9 @@ TEST(DesignHistory, StepsUndoneToTheStartAndRedoneToTheEnd) {
         ASSERT_TRUE(h.Record(o.r, DesignNames{}));
         seen.push_back(Bytes(o.r));
     };
-    o << Slupek(false, 1000, false, 0, 0);
+    o << DrawMullion(false, 1000, false, 0, 0);
     step();
-    o << Wypeln(0, "G", 0, 0, 1, 0);
+    o << DrawFilling(0, "G", 0, 0, 1, 0);
     step();
     ASSERT_TRUE(h.Record(o.r, DesignNames{"Typed", ""}));  // nothing changed but a name: no step
     o.r.sGrubProf.rama += 5;
@@ -86,10 +86,10 @@ TEST(DesignHistory, StepsUndoneToTheStartAndRedoneToTheEnd) {
 
 // An opening without elements (a new window) and a list taken back to none.
 TEST(DesignHistory, AnEmptyWindowIsAState) {
-    TestOkno o;
+    TestWindow o;
     DesignHistory h;
     ASSERT_TRUE(h.Reset(o.r, DesignNames{}));
-    o << Rama(1000, 1000);
+    o << DrawFrame(1000, 1000);
     ASSERT_TRUE(h.Record(o.r, DesignNames{}));
     char msg[KV_MSG_LEN] = "";
     ASSERT_EQ(1, PutDesignState(*h.Undo(), &o.r, msg));
@@ -106,8 +106,8 @@ TEST(DesignHistory, AnEmptyWindowIsAState) {
 // a pass of choices through one list is one step, and a pass that ends
 // where it began is none; a step of the drawing leaves the names alone.
 TEST(DesignHistory, ARegisterChoiceKeepsItsNameWithItsValues) {
-    TestOkno o;
-    o << Rama(2000, 2000);
+    TestWindow o;
+    o << DrawFrame(2000, 2000);
     DesignHistory h;
     ASSERT_TRUE(h.Reset(o.r, DesignNames{"", "Bar"}));
     char msg[KV_MSG_LEN] = "";
@@ -178,29 +178,29 @@ TEST(DesignHistory, ARegisterChoiceKeepsItsNameWithItsValues) {
     ASSERT_NE(nullptr, names);
     EXPECT_STREQ("Bar", names->muntin);
     EXPECT_EQ(70, o.r.sGrubProf.rama);
-    EXPECT_EQ(kTSzpros, o.r.grubSzpros);
+    EXPECT_EQ(kTMuntin, o.r.grubSzpros);
 }
 
 // New thicknesses whose geometry cannot be computed (a mullion whose edge
 // would leave 32 bits) leave the window as it was, the geometry of the
 // elements before the failing one included.
 TEST(ApplyThicknesses, AFailedPassTakesTheChangeBack) {
-    TestOkno o;
-    o << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0);
+    TestWindow o;
+    o << DrawFrame(1000, 1000) << DrawMullion(false, 500, false, 0, 0);
     o.r.oper[0].rama.x0 = INT32_MAX - 1000;
     o.r.oper[0].rama.x1 = INT32_MAX;
     o.r.oper[1].slupek.poz = INT32_MAX - 50;  // 90 mm thick: its right edge 5 mm short of the end
     char msg[KV_MSG_LEN] = "";
-    ASSERT_EQ(1, ObliczGeometrie(o.r.oper, o.n(), 5, &o.r, msg)) << msg;
+    ASSERT_EQ(1, ComputeGeometry(o.r.oper, o.n(), 5, &o.r, msg)) << msg;
     const std::vector<unsigned char> before = Bytes(o.r);
 
-    EXPECT_EQ(0, ApplyThicknesses(&o.r, strGrubProf{kTRama + 10, kTSkrz, 120, kTRuch}, kTSzpros, msg));
+    EXPECT_EQ(0, ApplyThicknesses(&o.r, strGrubProf{kTFrame + 10, kTSash, 120, kTFalse}, kTMuntin, msg));
     EXPECT_STREQ("Wrong definition of the mullion", msg);
     EXPECT_EQ(before, Bytes(o.r));
 
-    EXPECT_EQ(1, ApplyThicknesses(&o.r, strGrubProf{kTRama + 10, kTSkrz, 60, kTRuch}, kTSzpros, msg)) << msg;
-    EXPECT_EQ(kTRama + 10, o.r.sGrubProf.rama);
-    EXPECT_EQ(INT32_MAX - 1000 + kTRama + 10, o.r.oper[0].rama.wewn.left);
+    EXPECT_EQ(1, ApplyThicknesses(&o.r, strGrubProf{kTFrame + 10, kTSash, 60, kTFalse}, kTMuntin, msg)) << msg;
+    EXPECT_EQ(kTFrame + 10, o.r.sGrubProf.rama);
+    EXPECT_EQ(INT32_MAX - 1000 + kTFrame + 10, o.r.oper[0].rama.wewn.left);
     EXPECT_EQ(INT32_MAX - 20, o.r.oper[1].slupek.prost.right);
 }
 

@@ -25,7 +25,7 @@
 
 namespace {
 
-std::string Czytaj(FILE* f) {
+std::string ReadAll(FILE* f) {
     std::string s;
     rewind(f);
     char buf[4096];
@@ -35,20 +35,20 @@ std::string Czytaj(FILE* f) {
     return s;
 }
 
-struct Wynik {
+struct Report {
     int kod;
     std::string out, err;
 };
 
 class Inspect : public DbTest {
 protected:
-    int64_t Zapisz(int32_t okien, int32_t dodatkow, int32_t status = 0) {
-        int64_t k = ZapiszZamTestowe(okien, dodatkow, status, msg_);
+    int64_t Store(int32_t okien, int32_t dodatkow, int32_t status = 0) {
+        int64_t k = SaveTestOrder(okien, dodatkow, status, msg_);
         EXPECT_NE(0, k) << msg_;
         return k;
     }
     // Runs a tool's body (kelvaro-inspect unless told) on its arguments.
-    Wynik Uruchom(std::vector<std::string> args, int (*narzedzie)(int, char**, FILE*, FILE*) = InspectMain,
+    Report Uruchom(std::vector<std::string> args, int (*narzedzie)(int, char**, FILE*, FILE*) = InspectMain,
                   const char* nazwa = "kelvaro-inspect") {
         DbClose();  // the tool opens the database itself
         args.insert(args.begin(), nazwa);
@@ -57,16 +57,16 @@ protected:
         argv.push_back(nullptr);
         FILE* out = tmpfile();
         FILE* err = tmpfile();
-        Wynik w;
+        Report w;
         w.kod = narzedzie((int)args.size(), argv.data(), out, err);
-        w.out = Czytaj(out);
-        w.err = Czytaj(err);
+        w.out = ReadAll(out);
+        w.err = ReadAll(err);
         EXPECT_EQ(1, DbOpen(path_.c_str(), msg_)) << msg_;
         return w;
     }
     // The JSON object of one order as the tool writes it.
-    std::string Obiekt(int64_t klucz) {
-        Wynik w = Uruchom({path_, std::to_string(klucz)});
+    std::string OrderObject(int64_t klucz) {
+        Report w = Uruchom({path_, std::to_string(klucz)});
         EXPECT_EQ(0, w.kod) << w.err;
         const std::string pocz = "{\"orders\":[", kon = "]}\n";
         EXPECT_EQ(pocz, w.out.substr(0, pocz.size()));
@@ -86,16 +86,16 @@ std::string Escape(const std::string& s) {
 }
 
 TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
-    const int64_t k = Zapisz(1, 1);
+    const int64_t k = Store(1, 1);
     // A name with every kind of character the writer has to escape.
     Sql("UPDATE T_DodatZam SET nazwa = 'Sill \"A\" \\ b' || char(9) || char(1) || char(233);");
     strZamRob z;
-    ASSERT_EQ(1, WczytajZam(k, &z, msg_)) << msg_;
+    ASSERT_EQ(1, LoadOrder(k, &z, msg_)) << msg_;
     const int64_t kluczOkno = z.zam.okna[0].kluczOkno;
-    char uw[KV_KWOTA_LEN];
-    UwNaTekst(OknoUw(&z.zam.okna[0]), uw);
-    const std::string uwLiczba = std::to_string(OknoUw(&z.zam.okna[0]));
-    ZwolnijIZerujZam(&z);
+    char uw[KV_AMOUNT_LEN];
+    UwToText(WindowUw(&z.zam.okna[0]), uw);
+    const std::string uwLiczba = std::to_string(WindowUw(&z.zam.okna[0]));
+    FreeAndZeroOrder(&z);
     ASSERT_NE("-1", uwLiczba);
 
     // Default settings: windows VAT 8 %, accessories 23 %, assembly 15,00
@@ -126,7 +126,7 @@ TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
         "Ornament\"]}],"
         "\"accessories\":[{\"nazwa\":\"Sill \\\"A\\\" \\\\ b\\t\\u0001\\u00c3\\u00a9\",\"size\":15000,"
         "\"line\":{\"unitNet\":2550,\"unitGross\":3136,\"lineNet\":5100,\"lineGross\":6273}}]}]}\n";
-    Wynik w = Uruchom({path_, std::to_string(k)});
+    Report w = Uruchom({path_, std::to_string(k)});
     EXPECT_EQ(0, w.kod);
     EXPECT_EQ("", w.err);
     EXPECT_EQ(oczek, w.out);
@@ -135,13 +135,13 @@ TEST_F(Inspect, OneOrderAsTheProgramValuesIt) {
 // An accessory's size is exact even where the product of its dimensions
 // leaves 64 bits; a size that itself does not fit is written as null.
 TEST_F(Inspect, AccessorySizesAreExactOrNull) {
-    const int64_t k = Zapisz(0, 2);
+    const int64_t k = Store(0, 2);
     // Little-endian: 2^63 - 1 by 1,0000 (the largest size) and by 1,0001.
     Sql("UPDATE T_DodatZam SET ilWym = 2, wymiar = X'FFFFFFFFFFFFFF7F' || X'1027000000000000' || "
         "zeroblob(8) WHERE iKolej = 0;"
         "UPDATE T_DodatZam SET ilWym = 2, wymiar = X'FFFFFFFFFFFFFF7F' || X'1127000000000000' || "
         "zeroblob(8) WHERE iKolej = 1;");
-    Wynik w = Uruchom({path_, std::to_string(k)});
+    Report w = Uruchom({path_, std::to_string(k)});
     EXPECT_EQ(0, w.kod) << w.err;
     const size_t first = w.out.find("\"size\":9223372036854775807,");
     const size_t second = w.out.find("\"size\":null,");
@@ -151,26 +151,26 @@ TEST_F(Inspect, AccessorySizesAreExactOrNull) {
 }
 
 TEST_F(Inspect, EveryOrderInKeyOrder) {
-    Wynik pusty = Uruchom({path_});
+    Report pusty = Uruchom({path_});
     EXPECT_EQ(0, pusty.kod);
     EXPECT_EQ("{\"orders\":[]}\n", pusty.out);
 
-    const int64_t a = Zapisz(2, 0, 3);
-    const int64_t b = Zapisz(0, 0);  // no windows, no accessories
-    const int64_t c = Zapisz(3, 2, -1);
+    const int64_t a = Store(2, 0, 3);
+    const int64_t b = Store(0, 0);  // no windows, no accessories
+    const int64_t c = Store(3, 2, -1);
     Sql("UPDATE T_Zam SET dodOznaczZam = 'x', sDaneUzytk = "
         "CAST(zeroblob(256) || CAST('ab' AS BLOB) || zeroblob(526) AS BLOB) WHERE idZam = 2;");
-    const std::string ob = Obiekt(b);
+    const std::string ob = OrderObject(b);
     EXPECT_NE(std::string::npos, ob.find("\"number\":\"2-AB-2010\"")) << ob;
     EXPECT_NE(std::string::npos, ob.find("\"windows\":[],\"accessories\":[]}")) << ob;
-    EXPECT_NE(std::string::npos, Obiekt(c).find("\"status\":-1,")) << Obiekt(c);
-    Wynik w = Uruchom({path_});
+    EXPECT_NE(std::string::npos, OrderObject(c).find("\"status\":-1,")) << OrderObject(c);
+    Report w = Uruchom({path_});
     EXPECT_EQ(0, w.kod) << w.err;
-    EXPECT_EQ("{\"orders\":[" + Obiekt(a) + "," + ob + "," + Obiekt(c) + "]}\n", w.out);
+    EXPECT_EQ("{\"orders\":[" + OrderObject(a) + "," + ob + "," + OrderObject(c) + "]}\n", w.out);
 }
 
 TEST_F(Inspect, ErrorsGoToStandardError) {
-    const int64_t k = Zapisz(1, 0);
+    const int64_t k = Store(1, 0);
     struct {
         std::vector<std::string> args;
         const char* err;
@@ -187,7 +187,7 @@ TEST_F(Inspect, ErrorsGoToStandardError) {
         {{"--check", Path("missing.db")}, "cannot open"},
     };
     for (auto& p : przypadki) {
-        Wynik w = Uruchom(p.args);
+        Report w = Uruchom(p.args);
         EXPECT_EQ(2, w.kod) << p.err;
         EXPECT_EQ("", w.out) << p.err;
         EXPECT_NE(std::string::npos, w.err.find(p.err)) << w.err;
@@ -201,7 +201,7 @@ TEST_F(Inspect, ErrorsGoToStandardError) {
     ASSERT_NE(nullptr, f);
     fputs("not a database", f);
     fclose(f);
-    Wynik w = Uruchom({Path("other.db")});
+    Report w = Uruchom({Path("other.db")});
     EXPECT_EQ(2, w.kod);
     EXPECT_EQ("", w.out);
     EXPECT_NE(std::string::npos, w.err.find("kelvaro-inspect: ")) << w.err;
@@ -214,11 +214,11 @@ TEST_F(Inspect, ErrorsGoToStandardError) {
 }
 
 TEST_F(Inspect, CheckReportsOrdersThatFail) {
-    Zapisz(2, 1);
-    const int64_t b = Zapisz(2, 0);
-    const int64_t c = Zapisz(1, 0);
-    Zapisz(0, 0);
-    Wynik dobre = Uruchom({"--check", path_});
+    Store(2, 1);
+    const int64_t b = Store(2, 0);
+    const int64_t c = Store(1, 0);
+    Store(0, 0);
+    Report dobre = Uruchom({"--check", path_});
     EXPECT_EQ(0, dobre.kod) << dobre.out << dobre.err;
     EXPECT_EQ("", dobre.out);
 
@@ -233,9 +233,9 @@ TEST_F(Inspect, CheckReportsOrdersThatFail) {
              b);
     Sql(sql);
     strZamRob z;
-    ASSERT_EQ(1, WczytajZam(b, &z, msg_)) << msg_;
+    ASSERT_EQ(1, LoadOrder(b, &z, msg_)) << msg_;
     const int64_t okno = z.zam.okna[1].kluczOkno;
-    ZwolnijIZerujZam(&z);
+    FreeAndZeroOrder(&z);
     // Order c does not load at all.
     snprintf(sql, sizeof sql,
              "UPDATE T_OperRysDb SET uOperRysDb = zeroblob(152) WHERE indeks = 3 AND kluczOkno IN "
@@ -243,11 +243,11 @@ TEST_F(Inspect, CheckReportsOrdersThatFail) {
              c);
     Sql(sql);
     char ladowanie[KV_MSG_LEN];
-    ASSERT_EQ(0, WczytajZam(c, &z, ladowanie));
+    ASSERT_EQ(0, LoadOrder(c, &z, ladowanie));
     std::string l = ladowanie;
     for (size_t p; (p = l.find("\r\n")) != std::string::npos;) l.replace(p, 2, "; ");
 
-    Wynik w = Uruchom({"--check", path_});
+    Report w = Uruchom({"--check", path_});
     EXPECT_EQ(1, w.kod);
     EXPECT_EQ("", w.err);
     EXPECT_EQ(std::to_string(b) + ": window 2 (key " + std::to_string(okno) +
@@ -263,7 +263,7 @@ namespace {
 // A price list imported with kelvaro-prices prices the window in
 // kelvaro-inspect, and exports back byte for byte.
 TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
-    const int64_t k = Zapisz(1, 0);
+    const int64_t k = Store(1, 0);
     const std::string csv = Path("prices.csv"), back = Path("back.csv");
     const std::string text =
         "\xEF\xBB\xBFkind,name,rate1,rate2,rate3,rate4\r\n"
@@ -281,7 +281,7 @@ TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
     auto prices = [&](const char* command, const std::string& file) {
         return Uruchom({path_, command, file, "--codepage", "1252"}, PricesMain, "kelvaro-prices");
     };
-    Wynik w = prices("import", csv);
+    Report w = prices("import", csv);
     ASSERT_EQ(0, w.kod) << w.err;
     EXPECT_EQ("kelvaro-prices: 7 entries imported\n", w.out);
     // The export is in the user's form, and imports again as it is.
@@ -296,14 +296,14 @@ TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
         std::string expected = text;
         if (locale->decimalSep[0] == ',')
             for (char& c : expected) c = c == ',' ? ';' : c == '.' ? ',' : c;
-        EXPECT_EQ(expected, Czytaj(f));
+        EXPECT_EQ(expected, ReadAll(f));
         w = prices("import", back);
         EXPECT_EQ("kelvaro-prices: 7 entries imported\n", w.out) << w.err;
     }
 
     // Only "Ornament" is missing, and the price is the library's own.
     strZamRob z;
-    ASSERT_EQ(1, WczytajZam(k, &z, msg_)) << msg_;
+    ASSERT_EQ(1, LoadOrder(k, &z, msg_)) << msg_;
     PriceList list;
     std::vector<PriceEntry> stored;
     size_t bad = 0;
@@ -311,9 +311,9 @@ TEST_F(Inspect, PriceListFromTheToolPricesTheWindows) {
     ASSERT_TRUE(list.Assign(stored, &bad, msg_)) << msg_;
     PriceSuggestion s;
     ASSERT_TRUE(SuggestWindowPrice(&z.zam.okna[0], list, &s));
-    ZwolnijIZerujZam(&z);
+    FreeAndZeroOrder(&z);
     ASSERT_GT(s.net, 2500);
-    const std::string json = Obiekt(k);
+    const std::string json = OrderObject(k);
     EXPECT_NE(std::string::npos, json.find("\"price_list\":" + std::to_string(s.net) +
                                            ",\"price_list_missing\":[\"filling Ornament\"]"))
         << json;
@@ -345,9 +345,9 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& data, char sep
 // with two decimals, the buyer's quote, comma, semicolon and line break
 // come back whole, deleted orders are left out, CR LF ends every line.
 TEST_F(Inspect, RegisterAndOrderLinesAsCsvInBothLocales) {
-    const int64_t k = Zapisz(2, 1);
-    Zapisz(1, 0, 3);
-    Zapisz(1, 0, -1);  // deleted
+    const int64_t k = Store(2, 1);
+    Store(1, 0, 3);
+    Store(1, 0, -1);  // deleted
     Sql(("UPDATE T_Zam SET nazwaNabyw = 'Q \"x\", y; z' || char(13) || char(10) || 'w' WHERE kluczZam = " +
          std::to_string(k))
             .c_str());
@@ -356,7 +356,7 @@ TEST_F(Inspect, RegisterAndOrderLinesAsCsvInBothLocales) {
     Sql(("UPDATE T_Zam SET uwagi = '- bring a ladder', dodOznaczZam = '=1+2' WHERE kluczZam = " + key)
             .c_str());
     Sql(("UPDATE T_DodatZam SET nazwa = '@sill', cenaZReki = -2550 WHERE kluczZam = " + key).c_str());
-    const std::string json = Obiekt(k);
+    const std::string json = OrderObject(k);
     auto gross = [&json](const char* key) {
         const size_t at = json.find(std::string("\"") + key + "\":");
         return std::stoll(json.substr(json.find(':', at) + 1));
@@ -365,8 +365,8 @@ TEST_F(Inspect, RegisterAndOrderLinesAsCsvInBothLocales) {
         SCOPED_TRACE(locale->name);
         UseLocale(*locale);
         const char sep = locale->decimalSep[0] == ',' ? ';' : ',';
-        Wynik reg = Uruchom({"--register-csv", path_});
-        Wynik lines = Uruchom({"--lines-csv", path_});
+        Report reg = Uruchom({"--register-csv", path_});
+        Report lines = Uruchom({"--lines-csv", path_});
         RestoreLocale();
         ASSERT_EQ(0, reg.kod) << reg.err;
         ASSERT_EQ(0, lines.kod) << lines.err;

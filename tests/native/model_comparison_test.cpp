@@ -54,7 +54,7 @@ TEST(AccessorySize, ExactUpToTheLargestResultThatFits) {
         d.ilWym = c.ilWym;
         memcpy(d.wymiar, c.w, sizeof d.wymiar);
         int64_t size = -7;
-        EXPECT_EQ(c.fits, RozmiarDodatku(&d, &size))
+        EXPECT_EQ(c.fits, ComputeAccessorySize(&d, &size))
             << c.ilWym << ": " << c.w[0] << " " << c.w[1] << " " << c.w[2];
         EXPECT_EQ(c.fits ? c.size : -7, size) << c.ilWym << ": " << c.w[0] << " " << c.w[1] << " " << c.w[2];
     }

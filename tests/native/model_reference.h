@@ -14,24 +14,24 @@
 #include "util/msgbuf.h"
 
 // "ok", or the message of the first element that the rules refuse.
-inline std::string ZmianaWzorcowa(const uniOperRys* l, int32_t n, int32_t format) {
+inline std::string ReferenceChange(const uniOperRys* l, int32_t n, int32_t format) {
     char msg[KV_MSG_LEN] = "";
     for (int32_t j = 1; j < n; j++) {
         const uint32_t t = l[j].typ;
-        if (t == kOperRama || t > kOperSzpros) continue;
+        if (t == kOpFrame || t > kOpMuntin) continue;
         strObsOkno* tab;
         int32_t c;
-        if (!BudujStrukture(l, n, j, 0, t == kOperSzpros, &tab, &c, msg)) return msg;
-        const int32_t i = t == kOperSkrzydlo || t == kOperWypeln ? ObszarOgraniczony(&l[j], tab, c)
-                                                                 : ObszarPodzialu(&l[j], tab, c);
-        const char* co = t == kOperSkrzydlo ? "sash"
-                         : t == kOperWypeln ? "filling"
-                         : t == kOperSzpros ? "muntin"
+        if (!BuildStructure(l, n, j, 0, t == kOpMuntin, &tab, &c, msg)) return msg;
+        const int32_t i = t == kOpSash || t == kOpFilling ? BoundedArea(&l[j], tab, c)
+                                                                 : DividedArea(&l[j], tab, c);
+        const char* co = t == kOpSash ? "sash"
+                         : t == kOpFilling ? "filling"
+                         : t == kOpMuntin ? "muntin"
                                             : "mullion";
         std::string wynik;
         if (i < 0) wynik = std::string("Error of trying to find area for the ") + co;
-        else if (!SprawdzWstawienie(t, KodRodzaju(&l[j]), &tab[i], l, n, format, msg)) wynik = msg;
-        ZwolnijStrukture(tab);
+        else if (!CheckInsertion(t, KindCode(&l[j]), &tab[i], l, n, format, msg)) wynik = msg;
+        FreeStructure(tab);
         if (!wynik.empty()) return wynik;
     }
     return "ok";

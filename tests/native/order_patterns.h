@@ -11,33 +11,33 @@
 #include "tests/native/sample_windows.h"
 
 // A sash with a filling and a muntin beside a fixed mullion (6 operations).
-inline void OknoZeSkrzydlem(TestOkno& o) {
-    o << Rama(1000, 800) << Slupek(false, 500, false, 0, 0) << Slupek(true, 401, true, 0, 1)
-      << Skrzydlo(2, 1, 0, 2, 1, 0) << Wypeln(0, "Glass 4/16/4", 3) << Szpros(250, false, 3, 3, 4);
+inline void WindowWithSash(TestWindow& o) {
+    o << DrawFrame(1000, 800) << DrawMullion(false, 500, false, 0, 0) << DrawMullion(true, 401, true, 0, 1)
+      << SashElement(2, 1, 0, 2, 1, 0) << DrawFilling(0, "Glass 4/16/4", 3) << DrawMuntin(250, false, 3, 3, 4);
 }
 
 // A frame divided by `slupki` fixed mullions, a filling in every field, and a
 // muntin on the first filling when `szpros`: 2 * slupki + 2 (+1) operations.
-inline void OknoPola(TestOkno& o, int slupki, bool szpros) {
+inline void WindowWithPanes(TestWindow& o, int slupki, bool szpros) {
     const int32_t w = 400 * (slupki + 1);
-    o << Rama(w, 1200);
-    for (int i = 1; i <= slupki; i++) o << Slupek(false, 400 * i, false, 0, 0);
+    o << DrawFrame(w, 1200);
+    for (int i = 1; i <= slupki; i++) o << DrawMullion(false, 400 * i, false, 0, 0);
     for (int i = 0; i <= slupki; i++)
-        o << Wypeln(i % 2, i % 2 ? "Acrylic" : "Glass", i == 0 ? 0 : i, 0, i == slupki ? 0 : i + 1, 0);
-    if (szpros) o << Szpros(600, true, 0, 1, slupki + 1);
+        o << DrawFilling(i % 2, i % 2 ? "Acrylic" : "Glass", i == 0 ? 0 : i, 0, i == slupki ? 0 : i + 1, 0);
+    if (szpros) o << DrawMuntin(600, true, 0, 1, slupki + 1);
 }
 
 // Appends the window (a deep copy) with names and a price.
-inline void DodajOknoTest(strZamRob* z, TestOkno& o, const char* profil, int64_t cena) {
+inline void AddTestWindow(strZamRob* z, TestWindow& o, const char* profil, int64_t cena) {
     snprintf(o.r.nazProfil, sizeof o.r.nazProfil, "%s", profil);
     snprintf(o.r.nazKolor, sizeof o.r.nazKolor, "White");
     snprintf(o.r.nazOkucie, sizeof o.r.nazOkucie, "Tilvo NT");
     o.r.cenaZReki = cena;  // hundredths
-    DodajOkno(&z->zam.okna, &z->zam.liczbaOkien, &o.r, nullptr);
+    AddWindow(&z->zam.okna, &z->zam.liczbaOkien, &o.r, nullptr);
 }
 
 // Appends an accessory with `ilWym` dimensions (ten-thousandths).
-inline void DodajDodatekTest(strZamRob* z, int32_t iKolej, const char* nazwa, int32_t ilWym) {
+inline void AddTestAccessory(strZamRob* z, int32_t iKolej, const char* nazwa, int32_t ilWym) {
     strDodatZam d{};
     d.iKolej = iKolej;
     snprintf(d.nazwa, sizeof d.nazwa, "%s", nazwa);
@@ -46,11 +46,11 @@ inline void DodajDodatekTest(strZamRob* z, int32_t iKolej, const char* nazwa, in
     for (int i = 0; i < ilWym; i++) d.wymiar[i] = 12500 + 1000 * i;
     d.ilosc = 2;
     d.cenaZReki = 4550 + iKolej;  // hundredths
-    DodajDodatek(&z->zam.dodatki, &z->zam.liczbaDodat, &d, nullptr);
+    AppendAccessory(&z->zam.dodatki, &z->zam.liczbaDodat, &d, nullptr);
 }
 
 // An order with its columns filled; number `nr` of year 2010.
-inline void ZamTest(strZamRob* z, int32_t nr, const char* nabywca) {
+inline void InitTestOrder(strZamRob* z, int32_t nr, const char* nabywca) {
     memset(z, 0, sizeof *z);
     z->zam.idZam = nr;
     z->zam.rok = 2010;

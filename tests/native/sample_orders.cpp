@@ -10,7 +10,7 @@
 #include "model/window.h"
 #include "util/heap.h"
 
-void OknoDziesieciu(strOkno* o, int64_t cena, int32_t ilosc) {
+void TenOpWindow(strOkno* o, int64_t cena, int32_t ilosc) {
     memset(o, 0, sizeof *o);
     o->status = 4;
     o->iProfSch = 0;
@@ -27,34 +27,34 @@ void OknoDziesieciu(strOkno* o, int64_t cena, int32_t ilosc) {
     strcpy(o->uwagi, "Fitted from outside");
 
     const uniOperRys ops[10] = {
-        OperRama(1500, 1400),
-        OperSlupek(false, 750, false, 0, 0),
-        OperSlupek(false, 700, true, 0, 1),
-        OperWypeln(0, "Float 4/16/4", 0, 0, 1, 2),
-        OperWypeln(0, "Float 4/16/4", 0, 2, 1, 0),
-        OperSkrzydlo(3, 1, 1, 0, 0, 0),
-        OperWypeln(0, "Ornament", 5, 5, 5, 5),
-        OperSzpros(1100, false, 5, 5, 6),
-        OperSzpros(360, true, 0, 1, 3),
-        OperSzpros(1000, true, 0, 1, 4),
+        OpFrame(1500, 1400),
+        OpMullion(false, 750, false, 0, 0),
+        OpMullion(false, 700, true, 0, 1),
+        OpFilling(0, "Float 4/16/4", 0, 0, 1, 2),
+        OpFilling(0, "Float 4/16/4", 0, 2, 1, 0),
+        OpSash(3, 1, 1, 0, 0, 0),
+        OpFilling(0, "Ornament", 5, 5, 5, 5),
+        OpMuntin(1100, false, 5, 5, 6),
+        OpMuntin(360, true, 0, 1, 3),
+        OpMuntin(1000, true, 0, 1, 4),
     };
-    for (const uniOperRys& op : ops) DodajOperRys(&o->oper, &o->liczbaOper, &op, nullptr);
+    for (const uniOperRys& op : ops) AddDrawOp(&o->oper, &o->liczbaOper, &op, nullptr);
 }
 
-int64_t ZapiszZamTestowe(int32_t okien, int32_t dodatkow, int32_t status, char* msg) {
+int64_t SaveTestOrder(int32_t okien, int32_t dodatkow, int32_t status, char* msg) {
     strZmienne zm;
     strUstUzytk ust;
-    if (!ReadZmienne(&zm, msg) || !ReadUstUzytk(&ust, msg)) return 0;
+    if (!ReadVariables(&zm, msg) || !ReadUserSettings(&ust, msg)) return 0;
     strZamRob z;
     memset(&z, 0, sizeof z);
-    PrzenumerujZam(&z, &zm, &ust);
-    DomyslneZam(&z, &ust);
+    RenumberOrder(&z, &zm, &ust);
+    SetOrderDefaults(&z, &ust);
     snprintf(z.zam.nazwaNabyw, sizeof z.zam.nazwaNabyw, "Buyer \"%d\"", (int)(zm.idZam + 1));
     int ok = 1;
     for (int32_t i = 0; ok && i < okien; i++) {
         strOkno o;
-        OknoDziesieciu(&o, 100000 + 10000 * i, i + 1);
-        ok = DodajOkno(&z.zam.okna, &z.zam.liczbaOkien, &o, msg);
+        TenOpWindow(&o, 100000 + 10000 * i, i + 1);
+        ok = AddWindow(&z.zam.okna, &z.zam.liczbaOkien, &o, msg);
         KvFree(o.oper);
     }
     for (int32_t i = 0; ok && i < dodatkow; i++) {
@@ -67,11 +67,11 @@ int64_t ZapiszZamTestowe(int32_t okien, int32_t dodatkow, int32_t status, char* 
         d.wymiar[0] = 15000;  // 1,5 m
         d.ilosc = 2;
         d.cenaZReki = 2550;
-        ok = DodajDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, &d, msg);
+        ok = AppendAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, &d, msg);
     }
     int64_t klucz = 0;
-    if (ok && ZapiszNoweZam(&z, &zm, msg) && (status == 0 || ZmienStatusZam(z.zam.kluczZam, status, msg)))
+    if (ok && SaveNewOrder(&z, &zm, msg) && (status == 0 || ChangeOrderStatus(z.zam.kluczZam, status, msg)))
         klucz = z.zam.kluczZam;
-    ZwolnijZam(&z);
+    FreeOrder(&z);
     return klucz;
 }

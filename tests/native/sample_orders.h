@@ -11,14 +11,14 @@
 // A window of ten elements, 1500 x 1400 in structure format 5: a vertical
 // fixed mullion, a horizontal one in its left part, glass above and below
 // it, a tilt & turn sash on the right with its glass, and three muntins.
-// Its list comes from the private heap (release with ZwolnijOkno's list or
+// Its list comes from the private heap (release with FreeWindow's list or
 // KvFree(o->oper)).
-void OknoDziesieciu(strOkno* o, int64_t cena, int32_t ilosc);
+void TenOpWindow(strOkno* o, int64_t cena, int32_t ilosc);
 
 // Builds an order with the settings' defaults and the next number: `okien`
 // ten-element windows (prices 1000,00 + 100,00 * i, quantity i + 1) and
-// `dodatkow` accessories; saves it with ZapiszNoweZam and then sets
+// `dodatkow` accessories; saves it with SaveNewOrder and then sets
 // `status`. Returns its key, or 0 with the message in msg.
-int64_t ZapiszZamTestowe(int32_t okien, int32_t dodatkow, int32_t status, char* msg);
+int64_t SaveTestOrder(int32_t okien, int32_t dodatkow, int32_t status, char* msg);
 
 #endif  // KV_TESTS_NATIVE_SAMPLE_ORDERS_H

@@ -105,12 +105,12 @@ TEST_P(PlainText, AmountsHaveTwoDecimals) {
         {INT64_MIN, "-92233720368547758#08"},
     };
     for (const Case& c : cases) {
-        Guarded g(KV_KWOTA_LEN);
+        Guarded g(KV_AMOUNT_LEN);
         const std::string want = L(c.text);
         EXPECT_EQ((int)want.size() + 1, LLX100NaNap(c.amount, g.buf())) << c.amount;
         EXPECT_EQ(want, g.buf());
         EXPECT_TRUE(g.GuardsIntact());
-        char other[KV_KWOTA_LEN];
+        char other[KV_AMOUNT_LEN];
         EXPECT_EQ((int)want.size() + 1, DajNapKwotaZl(c.amount, other));
         EXPECT_EQ(want, other);
     }
@@ -130,12 +130,12 @@ TEST_P(PlainText, RatesHaveFourDecimals) {
         {INT64_MIN, "-922337203685477#5808"},
     };
     for (const Case& c : cases) {
-        Guarded g(KV_KWOTA_LEN);
+        Guarded g(KV_AMOUNT_LEN);
         const std::string want = L(c.text);
         EXPECT_EQ((int)want.size() + 1, LLX10000NaNap(c.rate, g.buf())) << c.rate;
         EXPECT_EQ(want, g.buf());
         EXPECT_TRUE(g.GuardsIntact());
-        char other[KV_KWOTA_LEN];
+        char other[KV_AMOUNT_LEN];
         EXPECT_EQ((int)want.size() + 1, DajNapKursWalZl(c.rate, other));
         EXPECT_EQ(want, other);
     }
@@ -158,7 +158,7 @@ static std::vector<int64_t> SpreadValues() {
 
 TEST_P(PlainText, ReadingBackGivesTheSameValue) {
     for (int64_t value : SpreadValues()) {
-        char text[KV_KWOTA_LEN];
+        char text[KV_AMOUNT_LEN];
         LLX100NaNap(value, text);
         ASSERT_EQ(value, NapNaLLX100(text)) << text;
         LLX10000NaNap(value, text);
@@ -341,14 +341,14 @@ TEST_P(GroupedText, ShownAmountsAlwaysHaveTwoDecimals) {
     for (const Case& c : cases) {
         char buf[64];
         const std::string want = L(c.text);
-        EXPECT_EQ((int)want.size() + 1, DajNapKwotaPokaz(c.amount, buf, (int)sizeof buf)) << c.amount;
+        EXPECT_EQ((int)want.size() + 1, AmountDisplayText(c.amount, buf, (int)sizeof buf)) << c.amount;
         EXPECT_EQ(want, buf);
     }
     const std::string whole = L("1~234#00");
     char small[16];
-    EXPECT_EQ(0, DajNapKwotaPokaz(123400, small, (int)whole.size()));
+    EXPECT_EQ(0, AmountDisplayText(123400, small, (int)whole.size()));
     EXPECT_STREQ("", small);
-    EXPECT_EQ((int)whole.size() + 1, DajNapKwotaPokaz(123400, small, (int)whole.size() + 1));
+    EXPECT_EQ((int)whole.size() + 1, AmountDisplayText(123400, small, (int)whole.size() + 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, GroupedText, KV_LOCALES);
@@ -362,7 +362,7 @@ TEST_F(CustomLocaleTest, TrailingNegativeSignSurvivesTheDecimalAdjustment) {
     EXPECT_STREQ("1 234,50-", buf);
     DajNapKwotaZlSepTys(-120000, buf, (int)sizeof buf);
     EXPECT_STREQ("1 200-", buf);
-    DajNapKwotaPokaz(-120000, buf, (int)sizeof buf);
+    AmountDisplayText(-120000, buf, (int)sizeof buf);
     EXPECT_STREQ("1 200,00-", buf);
 }
 

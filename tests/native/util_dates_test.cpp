@@ -16,8 +16,8 @@
 
 namespace {
 
-KvCzas Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    KvCzas t;
+KvTime Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+    KvTime t;
     memset(&t, 0, sizeof t);
     t.wYear = (uint16_t)y;
     t.wMonth = (uint16_t)mo;
@@ -113,15 +113,15 @@ TEST(DajDzienTygodnia, NonsenseInputGivesADayWithoutFault) {
 // ---- Text forms -----------------------------------------------------------------------
 
 TEST(DateText, WritingAndReading) {
-    char buf[KV_CZAS_LEN];
-    KvCzas t = Make(2010, 7, 20, 1, 2, 3, 4);
+    char buf[KV_DATE_TIME_LEN];
+    KvTime t = Make(2010, 7, 20, 1, 2, 3, 4);
     EXPECT_EQ(buf, StDataNaNap(&t, buf));
     EXPECT_STREQ("2010-07-20", buf);
     EXPECT_STREQ("2010-07-20 01:02:03.004", StCzasNaNap(&t, buf));
     t = Make(5, 1, 2);
     EXPECT_STREQ("0005-01-02", StDataNaNap(&t, buf));
 
-    KvCzas r;
+    KvTime r;
     memset(&r, 0x77, sizeof r);
     NapNaStData("2010-07-20", &r);
     EXPECT_EQ(2010, r.wYear);
@@ -150,7 +150,7 @@ TEST(DateText, ShortTextIsNotReadPastItsEnd) {
     const char* texts[] = {"", "2", "2010", "2010-07", "2010-07-2", "2010-07-20 1", "2010-07-20 13:05:09."};
     for (const char* s : texts) {
         std::vector<char> text(s, s + strlen(s) + 1);
-        KvCzas r;
+        KvTime r;
         NapNaStCzas(text.data(), &r);
         NapNaStData(text.data(), &r);
         EXPECT_EQ(strlen(s) >= 4 ? 2010 : (strlen(s) ? 2 : 0), (int)r.wYear) << s;
@@ -158,14 +158,14 @@ TEST(DateText, ShortTextIsNotReadPastItsEnd) {
 }
 
 TEST(DateText, FieldsTooWideForTheirPlaceAreCut) {
-    KvCzas t = Make(40000, 999, 65535, 65535, 65535, 65535, 65535);
-    std::vector<char> date(KV_DATA_LEN + 8, 'z'), time(KV_CZAS_LEN + 8, 'z');
+    KvTime t = Make(40000, 999, 65535, 65535, 65535, 65535, 65535);
+    std::vector<char> date(KV_DATA_LEN + 8, 'z'), time(KV_DATE_TIME_LEN + 8, 'z');
     StDataNaNap(&t, date.data());
     StCzasNaNap(&t, time.data());
     EXPECT_EQ((size_t)KV_DATA_LEN - 1, strlen(date.data()));
-    EXPECT_EQ((size_t)KV_CZAS_LEN - 1, strlen(time.data()));
+    EXPECT_EQ((size_t)KV_DATE_TIME_LEN - 1, strlen(time.data()));
     EXPECT_EQ('z', date[KV_DATA_LEN]);
-    EXPECT_EQ('z', time[KV_CZAS_LEN]);
+    EXPECT_EQ('z', time[KV_DATE_TIME_LEN]);
 }
 
 // ---- Adding days and differences --------------------------------------------------------
@@ -209,7 +209,7 @@ TEST(DodajDni, ShortTextIsNotRewritten) {
 }
 
 TEST(DodajDni, DateTimeTextsKeepTheTimeOfDay) {
-    char buf[KV_CZAS_LEN];
+    char buf[KV_DATE_TIME_LEN];
     strcpy(buf, "2010-12-31 23:59:59.999");
     EXPECT_EQ(1, DodajDniDoCzasNap(buf, 1));
     EXPECT_STREQ("2011-01-01 23:59:59.999", buf);
@@ -219,14 +219,14 @@ TEST(DodajDni, DateTimeTextsKeepTheTimeOfDay) {
 }
 
 TEST(DodajDni, RecordGetsItsNewDayOfTheWeek) {
-    KvCzas t = Make(2010, 7, 20, 8, 30);
+    KvTime t = Make(2010, 7, 20, 8, 30);
     ASSERT_EQ(1, DodajDniDoCzas(&t, 1));
     EXPECT_EQ(21, t.wDay);
     EXPECT_EQ(3, t.wDayOfWeek);
     EXPECT_EQ(8, t.wHour);
     EXPECT_EQ(30, t.wMinute);
-    KvCzas bad = Make(2010, 2, 29);
-    KvCzas before = bad;
+    KvTime bad = Make(2010, 2, 29);
+    KvTime before = bad;
     EXPECT_EQ(0, DodajDniDoCzas(&bad, 1));
     EXPECT_EQ(0, memcmp(&before, &bad, sizeof bad));
     EXPECT_EQ(0, DodajDniDoCzas(nullptr, 1));
@@ -235,7 +235,7 @@ TEST(DodajDni, RecordGetsItsNewDayOfTheWeek) {
 TEST(DodajDni, DayByDayAgreesWithTheCalendarRules) {
     // Thirty years one day at a time: every day a valid date, the day of the
     // week cycling, and the day count matching the leap-year rule.
-    KvCzas t = Make(1999, 12, 31);
+    KvTime t = Make(1999, 12, 31);
     t.wDayOfWeek = 5;
     int days = 0;
     for (int year = 2000; year < 2030; year++) days += CzyRokPrzest(year) ? 366 : 365;
@@ -260,16 +260,16 @@ TEST(RoznicaDat, WholeDaysTruncatedTowardZero) {
     EXPECT_EQ(146097, RoznicaDatNap("2001-01-01", "1601-01-01"));
     EXPECT_EQ(0, RoznicaDatNap("2010-02-30", "2010-01-01"));
 
-    KvCzas a = Make(2010, 3, 2, 6), b = Make(2010, 3, 1, 12);
+    KvTime a = Make(2010, 3, 2, 6), b = Make(2010, 3, 1, 12);
     EXPECT_EQ(0, RoznicaDat(&a, &b));  // 18 hours
     EXPECT_EQ(0, RoznicaDat(&b, &a));
-    KvCzas c = Make(2010, 3, 3, 6);
+    KvTime c = Make(2010, 3, 3, 6);
     EXPECT_EQ(1, RoznicaDat(&c, &b));  // 1.75 days
     EXPECT_EQ(-1, RoznicaDat(&b, &c));
 }
 
 TEST(DajMilis1Sty1601, CountsFromTheStartOfTheScale) {
-    KvCzas t = Make(1601, 1, 1);
+    KvTime t = Make(1601, 1, 1);
     EXPECT_EQ(0, DajMilis1Sty1601(&t));
     t = Make(1601, 1, 2, 0, 0, 0, 1);
     EXPECT_EQ(86400001, DajMilis1Sty1601(&t));
@@ -284,7 +284,7 @@ TEST(DajMilis1Sty1601, CountsFromTheStartOfTheScale) {
 // ---- Today and the locale display -------------------------------------------------------
 
 TEST(Today, StoredFormsAreValid) {
-    char date[KV_DATA_LEN], time[KV_CZAS_LEN];
+    char date[KV_DATA_LEN], time[KV_DATE_TIME_LEN];
     EXPECT_EQ(date, DajAktualData(date));
     EXPECT_TRUE(TstDataNap(date)) << date;
     EXPECT_EQ(time, DajAktualCzas(time));
@@ -310,8 +310,8 @@ TEST_P(LocaleDates, ShortDateOfTheLocale) {
 
 TEST_P(LocaleDates, DateAndTimeOfTheLocale) {
     const bool comma = GetParam().decimalSep[0] == ',';
-    char buf[KV_DATA_CZAS_STR_LEN];
-    KvCzas t = Make(2010, 7, 20, 13, 5, 9, 25);
+    char buf[KV_DATE_TIME_STR_LEN];
+    KvTime t = Make(2010, 7, 20, 13, 5, 9, 25);
     EXPECT_EQ(buf, DajDataCzasStr(buf, &t));
     EXPECT_STREQ(comma ? "20.07.2010 13:05:09" : "7/20/2010 1:05:09 PM", buf);
     DajDataCzasMilisStr(buf, &t);
@@ -322,9 +322,9 @@ TEST_P(LocaleDates, DateAndTimeOfTheLocale) {
 // The stand-in's clock can be pinned; the Windows clock cannot.
 TEST_P(LocaleDates, NowUsesTheLocalClock) {
     const bool comma = GetParam().decimalSep[0] == ',';
-    KvCzas t = Make(2011, 1, 2, 3, 4, 5, 6);
+    KvTime t = Make(2011, 1, 2, 3, 4, 5, 6);
     kvplat::SetTestTime(&t);
-    char buf[KV_DATA_CZAS_STR_LEN];
+    char buf[KV_DATE_TIME_STR_LEN];
     EXPECT_STREQ("2011-01-02", DajAktualData(buf));
     EXPECT_STREQ("2011-01-02 03:04:05.006", DajAktualCzas(buf));
     EXPECT_STREQ(comma ? "02.01.2011 03:04:05" : "1/2/2011 3:04:05 AM", DajBiezDataCzasStr(buf));
@@ -336,11 +336,11 @@ TEST_F(CustomLocaleTest, LongLocaleFormatIsCutToTheBuffer) {
     UtilLocale wordy = kCommaLocale;
     wordy.shortDate = "dd.MM.yyyy dd.MM.yyyy dd.MM.yyyy dd.MM.yyyy dd.MM.yyyy dd.MM.yyyy";
     UseLocale(wordy);
-    std::vector<char> buf(KV_DATA_CZAS_STR_LEN + 8, 'z');
-    KvCzas t = Make(2010, 7, 20, 13, 5, 9);
+    std::vector<char> buf(KV_DATE_TIME_STR_LEN + 8, 'z');
+    KvTime t = Make(2010, 7, 20, 13, 5, 9);
     DajDataCzasMilisStr(buf.data(), &t);
-    EXPECT_EQ((size_t)KV_DATA_CZAS_STR_LEN - 1, strlen(buf.data()));
-    EXPECT_EQ('z', buf[KV_DATA_CZAS_STR_LEN]);
+    EXPECT_EQ((size_t)KV_DATE_TIME_STR_LEN - 1, strlen(buf.data()));
+    EXPECT_EQ('z', buf[KV_DATE_TIME_STR_LEN]);
 }
 #endif
 

@@ -217,7 +217,7 @@ TEST(DajLinie, LinesWithoutTheirEndsAndLongLinesInPieces) {
 
     f = fopen(file.string().c_str(), "rb");
     ASSERT_NE(nullptr, f);
-    std::vector<char> buf(KV_LINIA_LEN);
+    std::vector<char> buf(KV_LINE_LEN);
     std::vector<std::string> lines;
     while (dajLinie(f, buf.data())) lines.push_back(buf.data());
     fclose(f);
@@ -225,8 +225,8 @@ TEST(DajLinie, LinesWithoutTheirEndsAndLongLinesInPieces) {
     ASSERT_EQ(5u, lines.size());
     EXPECT_EQ("first", lines[0]);
     EXPECT_EQ("second", lines[1]);
-    EXPECT_EQ(std::string(KV_LINIA_LEN - 1, 'q'), lines[2]);
-    EXPECT_EQ(std::string(600 - (KV_LINIA_LEN - 1), 'q'), lines[3]);
+    EXPECT_EQ(std::string(KV_LINE_LEN - 1, 'q'), lines[2]);
+    EXPECT_EQ(std::string(600 - (KV_LINE_LEN - 1), 'q'), lines[3]);
     EXPECT_EQ("last", lines[4]);
     EXPECT_EQ(0, dajLinie(nullptr, buf.data()));
 }

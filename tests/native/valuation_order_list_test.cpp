@@ -35,25 +35,25 @@ bool Zbierz(const strZamRob* z, void* ctx) {
 
 class OrderList : public DbTest {
 protected:
-    int64_t Zapisz(int32_t okien, int32_t dodatkow, int32_t status) {
-        int64_t k = ZapiszZamTestowe(okien, dodatkow, status, msg_);
+    int64_t Store(int32_t okien, int32_t dodatkow, int32_t status) {
+        int64_t k = SaveTestOrder(okien, dodatkow, status, msg_);
         EXPECT_NE(0, k) << msg_;
         return k;
     }
     std::vector<int64_t> Klucze(int32_t filtr) {
         Widziane w;
-        EXPECT_EQ(1, ListaZamowien(filtr, Zbierz, &w, msg_)) << msg_;
+        EXPECT_EQ(1, ListOrders(filtr, Zbierz, &w, msg_)) << msg_;
         return w.klucze;
     }
 };
 
 TEST_F(OrderList, EveryOrderOrOneStatusInKeyOrder) {
     EXPECT_TRUE(Klucze(0).empty());
-    const int64_t a = Zapisz(1, 0, 2);
-    const int64_t b = Zapisz(0, 1, 0);
-    const int64_t c = Zapisz(2, 2, 2);
-    const int64_t d = Zapisz(1, 0, -1);
-    const int64_t e = Zapisz(1, 0, 6);
+    const int64_t a = Store(1, 0, 2);
+    const int64_t b = Store(0, 1, 0);
+    const int64_t c = Store(2, 2, 2);
+    const int64_t d = Store(1, 0, -1);
+    const int64_t e = Store(1, 0, 6);
     // Keys out of insertion order: the list follows the key.
     char sql[128];
     snprintf(sql, sizeof sql, "UPDATE T_Zam SET kluczZam = 1000 WHERE kluczZam = %" PRId64 ";", a);
@@ -68,9 +68,9 @@ TEST_F(OrderList, EveryOrderOrOneStatusInKeyOrder) {
 }
 
 TEST_F(OrderList, EachOrderComesValued) {
-    const int64_t k = Zapisz(2, 3, 0);
+    const int64_t k = Store(2, 3, 0);
     Widziane w;
-    ASSERT_EQ(1, ListaZamowien(0, Zbierz, &w, msg_)) << msg_;
+    ASSERT_EQ(1, ListOrders(0, Zbierz, &w, msg_)) << msg_;
     ASSERT_EQ(1u, w.sumy.size());
     const strSumyZam& s = w.sumy[0];
     // Windows 1000,00 x 1 and 1100,00 x 2; accessories 25,50 x 2 each.
@@ -79,27 +79,27 @@ TEST_F(OrderList, EachOrderComesValued) {
     EXPECT_EQ(17400u, s.dlugoscRam);  // 2 * (1500 + 1400) * 3
     // The same as the order loaded and fully recomputed by hand.
     strZamRob z;
-    ASSERT_EQ(1, WczytajZam(k, &z, msg_)) << msg_;
-    PrzeliczZam(&z, 0x3FF);
+    ASSERT_EQ(1, LoadOrder(k, &z, msg_)) << msg_;
+    RecomputeOrder(&z, 0x3FF);
     EXPECT_EQ(z.sumy.zamBrutto, s.zamBrutto);
     EXPECT_EQ(z.sumy.zamNetto, s.zamNetto);
     EXPECT_EQ(z.sumy.montBrutto, s.montBrutto);
     EXPECT_NE(0, s.zamBrutto);
-    ZwolnijIZerujZam(&z);
+    FreeAndZeroOrder(&z);
 }
 
 TEST_F(OrderList, CallbackStopsTheWalk) {
-    for (int i = 0; i < 4; i++) Zapisz(1, 0, 0);
+    for (int i = 0; i < 4; i++) Store(1, 0, 0);
     Widziane w;
     w.stop = 2;
-    EXPECT_EQ(1, ListaZamowien(0, Zbierz, &w, msg_));
+    EXPECT_EQ(1, ListOrders(0, Zbierz, &w, msg_));
     EXPECT_EQ(2u, w.klucze.size());
 }
 
 TEST_F(OrderList, StopsAtTheFirstOrderThatDoesNotLoad) {
-    const int64_t a = Zapisz(1, 0, 0);
-    const int64_t b = Zapisz(1, 0, 0);
-    Zapisz(1, 0, 0);
+    const int64_t a = Store(1, 0, 0);
+    const int64_t b = Store(1, 0, 0);
+    Store(1, 0, 0);
     // Element 3 of b's window becomes a second frame.
     char sql[256];
     snprintf(sql, sizeof sql,
@@ -109,18 +109,18 @@ TEST_F(OrderList, StopsAtTheFirstOrderThatDoesNotLoad) {
     Sql(sql);
     char oczek[KV_MSG_LEN];
     strZamRob z;
-    ASSERT_EQ(0, WczytajZam(b, &z, oczek));
+    ASSERT_EQ(0, LoadOrder(b, &z, oczek));
     Widziane w;
-    EXPECT_EQ(0, ListaZamowien(0, Zbierz, &w, msg_));
+    EXPECT_EQ(0, ListOrders(0, Zbierz, &w, msg_));
     EXPECT_STREQ(oczek, msg_);
     EXPECT_EQ((std::vector<int64_t>{a}), w.klucze);
 }
 
 TEST_F(OrderList, QueryErrors) {
-    Zapisz(1, 0, 0);
+    Store(1, 0, 0);
     Sql("ALTER TABLE T_Zam RENAME TO T_ZamX;");
     Widziane w;
-    EXPECT_EQ(0, ListaZamowien(0, Zbierz, &w, msg_));
+    EXPECT_EQ(0, ListOrders(0, Zbierz, &w, msg_));
     EXPECT_EQ(0u, w.klucze.size());
     EXPECT_EQ(std::string("Error of reading orders from the database\r\n") +
                   (OnServer() ? "relation \"t_zam\" does not exist" : "no such table: T_Zam"),
@@ -164,11 +164,11 @@ TEST_F(OrderList, ThePassGivesWhatALoadPerOrderGives) {
     std::mt19937 rng(20261210);
     auto pick = [&](int n) { return (int)(rng() % (unsigned)n); };
     std::vector<int64_t> keys;
-    for (int i = 0; i < 2000; i++) keys.push_back(Zapisz(pick(4), pick(4), pick(8) - 1));
+    for (int i = 0; i < 2000; i++) keys.push_back(Store(pick(4), pick(4), pick(8) - 1));
     for (int64_t key : keys) {
         if (pick(3)) continue;
         strZamRob z;
-        ASSERT_EQ(1, WczytajZam(key, &z, msg_)) << msg_;
+        ASSERT_EQ(1, LoadOrder(key, &z, msg_)) << msg_;
         strWycenZamParam& p = z.zam.sWycenZamParam;
         p.rabat = pick(40);
         p.cenaMont = pick(100000);
@@ -184,21 +184,21 @@ TEST_F(OrderList, ThePassGivesWhatALoadPerOrderGives) {
             o.ilOkien = 1 + pick(999);
             o.oper[0].rama.x1 = 1500 + pick(800);
         }
-        ASSERT_EQ(1, NadpiszZam(&z, msg_)) << msg_;
-        ZwolnijIZerujZam(&z);
+        ASSERT_EQ(1, OverwriteOrder(&z, msg_)) << msg_;
+        FreeAndZeroOrder(&z);
     }
     for (int32_t filter = 0; filter <= kStatusCount; filter++) {
         SCOPED_TRACE(filter);
         std::vector<std::string> pass, loads;
-        ASSERT_EQ(1, ListaZamowien(filter, Keep, &pass, msg_)) << msg_;
+        ASSERT_EQ(1, ListOrders(filter, Keep, &pass, msg_)) << msg_;
         std::vector<int64_t> inOrder;
         ASSERT_EQ(1, DbWalkOrderKeys(filter, KeyOf, &inOrder, msg_)) << msg_;
         for (int64_t key : inOrder) {
             strZamRob z;
-            ASSERT_EQ(1, WczytajZam(key, &z, msg_)) << msg_;
-            PrzeliczZam(&z, kPrzWszystko);
+            ASSERT_EQ(1, LoadOrder(key, &z, msg_)) << msg_;
+            RecomputeOrder(&z, kRecomputeAll);
             loads.push_back(Bytes(z));
-            ZwolnijIZerujZam(&z);
+            FreeAndZeroOrder(&z);
         }
         ASSERT_EQ(loads.size(), pass.size());
         size_t differ = 0;

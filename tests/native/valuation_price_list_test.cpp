@@ -35,7 +35,7 @@ PriceList Rates(int64_t colour = 0) {
                  Entry(kPriceWindow, "", 2500)});
 }
 
-void Names(TestOkno& o, const char* colour = "White") {
+void Names(TestWindow& o, const char* colour = "White") {
     snprintf(o.r.nazProfil, sizeof o.r.nazProfil, "%s", " alpha 70 ");
     snprintf(o.r.nazKolor, sizeof o.r.nazKolor, "%s", colour);
     snprintf(o.r.nazOkucie, sizeof o.r.nazOkucie, "%s", "TURN-9");
@@ -47,16 +47,16 @@ void Names(TestOkno& o, const char* colour = "White") {
 // at x 750, 705-795, 860 long; a tilt & turn sash left of it, outer 635 x
 // 860, and a fixed sash right of it, the same; each sash (80 mm) glazed
 // with G, clear 475 x 700.
-void MullionAndTwoSashes(TestOkno& o) {
-    o << Rama(1500, 1000) << Slupek(false, 750, false, 0, 0) << Skrzydlo(3, 0, 0, 0, 1, 0)
-      << Wypeln(0, "G", 2) << Skrzydlo(0, 0, 1, 0, 0, 0) << Wypeln(0, "G", 4);
+void MullionAndTwoSashes(TestWindow& o) {
+    o << DrawFrame(1500, 1000) << DrawMullion(false, 750, false, 0, 0) << SashElement(3, 0, 0, 0, 1, 0)
+      << DrawFilling(0, "G", 2) << SashElement(0, 0, 1, 0, 0, 0) << DrawFilling(0, "G", 4);
     Names(o);
 }
 
 TEST(PriceSuggestion, WindowsWorkedOutByHand) {
     struct Case {
         const char* what;
-        void (*build)(TestOkno&);
+        void (*build)(TestWindow&);
         int64_t colour;  // surcharge, hundredths of a percent; -1: the frame rate 0.01 alone
         int64_t expected;
     };
@@ -65,8 +65,8 @@ TEST(PriceSuggestion, WindowsWorkedOutByHand) {
         // Glass 860 x 1360 = 1.1696 m2: 46.784. Window 25.00.
         // 50 + 6.66 + 46.784 = 103.444 -> 103.44; + 25.00 = 128.44.
         {"fixed glazed window",
-         [](TestOkno& o) {
-             o << Rama(1000, 1500) << Wypeln(0, "G", 0);
+         [](TestWindow& o) {
+             o << DrawFrame(1000, 1500) << DrawFilling(0, "G", 0);
              Names(o);
          },
          0, 12844},
@@ -81,30 +81,30 @@ TEST(PriceSuggestion, WindowsWorkedOutByHand) {
         // 3.84; bead 2 (860 + 860) mm: 5.16; glass 0.7396 m2: 29.584.
         // 78.584 -> 78.58; + 25.00.
         {"muntins",
-         [](TestOkno& o) {
-             o << Rama(1000, 1000) << Wypeln(0, "G", 0) << Szpros(500, false, 0, 0, 1)
-               << Szpros(500, true, 0, 2, 1);
+         [](TestWindow& o) {
+             o << DrawFrame(1000, 1000) << DrawFilling(0, "G", 0) << DrawMuntin(500, false, 0, 0, 1)
+               << DrawMuntin(500, true, 0, 2, 1);
              Names(o);
          },
          0, 7858 + 2500},
         // A frame alone: 2 (1000 + 250) mm at 0.01 a metre is 2.5
         // hundredths, rounded down; 2 (1000 + 251) mm is 2.502, rounded up.
         {"exactly half of the last hundredth",
-         [](TestOkno& o) {
-             o << Rama(1000, 250);
+         [](TestWindow& o) {
+             o << DrawFrame(1000, 250);
              Names(o);
          },
          -1, 2 + 2500},
         {"more than half",
-         [](TestOkno& o) {
-             o << Rama(1000, 251);
+         [](TestWindow& o) {
+             o << DrawFrame(1000, 251);
              Names(o);
          },
          -1, 3 + 2500},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TestOkno o;
+        TestWindow o;
         c.build(o);
         const PriceList list = c.colour >= 0
                                    ? Rates(c.colour)
@@ -118,8 +118,8 @@ TEST(PriceSuggestion, WindowsWorkedOutByHand) {
 }
 
 TEST(PriceSuggestion, MissingEntriesPriceAtZeroAndAreListedInOrder) {
-    TestOkno o;
-    o << Rama(1000, 1000) << Skrzydlo(2, 0, 0) << Wypeln(0, "Unlisted", 1) << Szpros(500, false, 1, 1, 2);
+    TestWindow o;
+    o << DrawFrame(1000, 1000) << SashElement(2, 0, 0) << DrawFilling(0, "Unlisted", 1) << DrawMuntin(500, false, 1, 1, 2);
     Names(o, "Mystery");
     o.r.nazProfil[0] = 0;
     PriceList list = List({Entry(kPriceFilling, "G", 4000)});
@@ -130,17 +130,17 @@ TEST(PriceSuggestion, MissingEntriesPriceAtZeroAndAreListedInOrder) {
               JoinMissing(s.missing));
 
     // Only what would contribute: no opening sash, no muntin, no filling.
-    TestOkno bare;
-    bare << Rama(1000, 1000) << Skrzydlo(0, 0, 0);
+    TestWindow bare;
+    bare << DrawFrame(1000, 1000) << SashElement(0, 0, 0);
     Names(bare);
     ASSERT_TRUE(SuggestWindowPrice(&bare.r, list, &s));
     EXPECT_EQ("profile alpha 70, colour White", JoinMissing(s.missing));
 
     // Each missing filling once, in the window's order; a priced one never.
-    TestOkno two;
-    two << Rama(1500, 1000) << Slupek(false, 500, false, 0, 0) << Slupek(false, 1000, false, 0, 0)
-        << Wypeln(0, "b-glass", 0, 0, 1, 0) << Wypeln(0, "G", 1, 0, 2, 0)
-        << Wypeln(1, "B-GLASS ", 2, 0, 0, 0);
+    TestWindow two;
+    two << DrawFrame(1500, 1000) << DrawMullion(false, 500, false, 0, 0) << DrawMullion(false, 1000, false, 0, 0)
+        << DrawFilling(0, "b-glass", 0, 0, 1, 0) << DrawFilling(0, "G", 1, 0, 2, 0)
+        << DrawFilling(1, "B-GLASS ", 2, 0, 0, 0);
     Names(two);
     ASSERT_TRUE(SuggestWindowPrice(&two.r, Rates(), &s));
     EXPECT_EQ("filling b-glass", JoinMissing(s.missing));
@@ -148,10 +148,10 @@ TEST(PriceSuggestion, MissingEntriesPriceAtZeroAndAreListedInOrder) {
 
 TEST(PriceSuggestion, NoneWithoutAStructure) {
     PriceSuggestion s;
-    TestOkno empty;
+    TestWindow empty;
     EXPECT_FALSE(SuggestWindowPrice(&empty.r, Rates(), &s));
-    TestOkno broken;
-    broken << Rama(1000, 1000) << Wypeln(0, "G", 5);  // bounded by an element that is not there
+    TestWindow broken;
+    broken << DrawFrame(1000, 1000) << DrawFilling(0, "G", 5);  // bounded by an element that is not there
     EXPECT_FALSE(SuggestWindowPrice(&broken.r, Rates(), &s));
     EXPECT_FALSE(s.ok);
 }
@@ -161,13 +161,13 @@ TEST(PriceSuggestion, NoneWithoutAStructure) {
 // vertical ones (rows 85 mm high at the top and bottom, 90 mm between), at
 // the highest rates and a 100 % surcharge. The sum leaves 64 bits.
 TEST(PriceSuggestion, LargestWindowNeeds128Bits) {
-    TestOkno o;
+    TestWindow o;
     o.r.sGrubProf = strGrubProf{10, 10, 10, 10};
-    std::vector<uniOperRys> ops{Rama(10000, 10000)};
-    for (int k = 1; k < 100; k++) ops.push_back(Slupek(false, 100 * k, true, 0, 0));
+    std::vector<uniOperRys> ops{DrawFrame(10000, 10000)};
+    for (int k = 1; k < 100; k++) ops.push_back(DrawMullion(false, 100 * k, true, 0, 0));
     for (int row = 0; row < 100; row++) {
         const int32_t top = row == 0 ? 0 : row, bottom = row == 99 ? 0 : row + 1;
-        for (int k = 1; k < 100; k++) ops.push_back(Slupek(false, 100 * k, false, top, bottom));
+        for (int k = 1; k < 100; k++) ops.push_back(DrawMullion(false, 100 * k, false, top, bottom));
     }
     // One block rather than 9999 appends, each of which copies the list.
     o.r.oper = (uniOperRys*)KvAlloc(ops.size() * sizeof(uniOperRys));

@@ -40,7 +40,7 @@ strZamRob Order(int64_t key, int n, std::mt19937& rng) {
     z.zam.dataReal[3] = '7';
     snprintf(z.zam.uwagi, sizeof z.zam.uwagi, "notes %d", n);
     z.sumy.zamBrutto = (int64_t)(rng() % 100000000) - 1000;
-    if (rng() % 50 == 0) z.sumy.przepelnione = kSumaZamBrutto;
+    if (rng() % 50 == 0) z.sumy.przepelnione = kTotalOrderGross;
     return z;
 }
 
@@ -49,8 +49,8 @@ std::vector<std::string> Cells(const strZamRob& z, const strUstUzytk& settings) 
     char date[64], real[64], total[64], number[64];
     DajFormatData(z.zam.dataZam, date, sizeof date);
     DajFormatData(z.zam.dataReal, real, sizeof real);
-    if (z.sumy.przepelnione & kSumaZamBrutto) snprintf(total, sizeof total, "%s", kKwotaZaDuza);
-    else DajNapKwotaPokaz(z.sumy.zamBrutto, total, sizeof total);
+    if (z.sumy.przepelnione & kTotalOrderGross) snprintf(total, sizeof total, "%s", kAmountTooLarge);
+    else AmountDisplayText(z.sumy.zamBrutto, total, sizeof total);
     snprintf(number, sizeof number, "%d-%s-%4d", z.zam.idZam, z.zam.sDaneUzytk.skrot, z.zam.rok);
     return {std::to_string(z.zam.kluczZam), StatusName(&settings, z.zam.status), number, z.zam.dodOznaczZam,
             z.zam.nazwaNabyw, date, real, total, "0", z.zam.uwagi};

@@ -43,7 +43,7 @@ struct Zam {
         if (w) {
             uniOperRys r;
             memset(&r, 0, sizeof r);
-            r.rama.typ = kOperRama;
+            r.rama.typ = kOpFrame;
             r.rama.x1 = w;
             r.rama.y1 = h;
             oper.back().push_back(r);
@@ -51,7 +51,7 @@ struct Zam {
         Wiaz();
         return okna.back();
     }
-    strDodatZam& Dodatek(int64_t cena, int32_t ilosc) {
+    strDodatZam& NewAccessory(int64_t cena, int32_t ilosc) {
         strDodatZam d;
         memset(&d, 0, sizeof d);
         d.cenaZReki = cena;
@@ -74,17 +74,17 @@ struct Zam {
 };
 
 // Totals compared field by field (the record has padding).
-#define SUMY_POLA(X)                                                                                   \
+#define TOTALS_FIELDS(X)                                                                                   \
     X(oknaNetto)                                                                                       \
     X(oknaBrutto) X(oknaNettoRabat) X(oknaBruttoRabat) X(dodatNetto) X(dodatBrutto) X(dodatNettoRabat) \
         X(dodatBruttoRabat) X(montNetto) X(montBrutto) X(demontNetto) X(demontBrutto) X(dlugoscRam)    \
             X(przepelnione) X(zamNetto) X(zamBrutto)
 
-::testing::AssertionResult RowneSumy(const strSumyZam& a, const strSumyZam& b) {
-#define POROWNAJ(f) \
+::testing::AssertionResult EqualTotals(const strSumyZam& a, const strSumyZam& b) {
+#define COMPARE_FIELD(f) \
     if (a.f != b.f) return ::testing::AssertionFailure() << #f ": " << (int64_t)a.f << " != " << (int64_t)b.f;
-    SUMY_POLA(POROWNAJ)
-#undef POROWNAJ
+    TOTALS_FIELDS(COMPARE_FIELD)
+#undef COMPARE_FIELD
     return ::testing::AssertionSuccess();
 }
 
@@ -93,13 +93,13 @@ TEST(Valuation, EmptyOrderHasEveryTotalZero) {
     z.p().vatOkna = z.p().vatDodat = z.p().vatMont = 2200;
     z.p().rabat = 10;
     z.p().cenaMont = z.p().cenaDemont = 5000;
-    EXPECT_EQ(0, PrzeliczZam(&z.z, kPrzWszystko));
+    EXPECT_EQ(0, RecomputeOrder(&z.z, kRecomputeAll));
     strSumyZam zero;
     memset(&zero, 0, sizeof zero);
-    EXPECT_TRUE(RowneSumy(zero, z.z.sumy));
+    EXPECT_TRUE(EqualTotals(zero, z.z.sumy));
     // A fixed assembly price is a cost even without windows.
     z.p().flagi = 2;
-    EXPECT_EQ(6100, PrzeliczZam(&z.z, kPrzCenaMont));
+    EXPECT_EQ(6100, RecomputeOrder(&z.z, kRecomputeAssemblyPrice));
     EXPECT_EQ(5000, z.z.sumy.zamNetto);
 }
 
@@ -107,12 +107,12 @@ TEST(Valuation, WindowsWithVatAndDiscount) {
     Zam z;
     z.Okno(50000, 2);  // 1 000,00 net
     z.p().vatOkna = 2200;
-    EXPECT_EQ(122000, PrzeliczZam(&z.z, kPrzWszystko));
+    EXPECT_EQ(122000, RecomputeOrder(&z.z, kRecomputeAll));
     EXPECT_EQ(100000, z.z.sumy.oknaNetto);
     EXPECT_EQ(122000, z.z.sumy.oknaBrutto);
     EXPECT_EQ(100000, z.z.sumy.oknaNettoRabat);
     z.p().rabat = 10;
-    EXPECT_EQ(109800, PrzeliczZam(&z.z, kPrzRabat));
+    EXPECT_EQ(109800, RecomputeOrder(&z.z, kRecomputeDiscount));
     EXPECT_EQ(122000, z.z.sumy.oknaBrutto);
     EXPECT_EQ(90000, z.z.sumy.oknaNettoRabat);
     EXPECT_EQ(109800, z.z.sumy.oknaBruttoRabat);
@@ -136,12 +136,12 @@ TEST(Valuation, VatRounding) {
     for (auto& c : przypadki) {
         Zam z;
         z.p().vatDodat = c.vat;
-        z.Dodatek(c.kwota, 1);
-        strLinia l{};
-        LiniaDodatku(&l, &z.z, &z.dodatki[0], 15);
-        EXPECT_EQ(c.brutto, l.jednBrutto) << c.kwota << " at " << c.vat;
-        EXPECT_EQ(c.brutto, l.liniaBrutto) << c.kwota << " at " << c.vat;
-        PrzeliczZam(&z.z, kPrzWszystko);
+        z.NewAccessory(c.kwota, 1);
+        ValuationLine l{};
+        AccessoryLine(&l, &z.z, &z.dodatki[0], 15);
+        EXPECT_EQ(c.brutto, l.unitGross) << c.kwota << " at " << c.vat;
+        EXPECT_EQ(c.brutto, l.lineGross) << c.kwota << " at " << c.vat;
+        RecomputeOrder(&z.z, kRecomputeAll);
         EXPECT_EQ(c.brutto, z.z.sumy.dodatBrutto) << c.kwota << " at " << c.vat;
         EXPECT_EQ(c.brutto, z.z.sumy.zamBrutto) << c.kwota << " at " << c.vat;
     }
@@ -151,34 +151,34 @@ TEST(Valuation, LinesAndTheirMasks) {
     Zam z;
     z.p().vatOkna = 2200;
     strOkno& o = z.Okno(5, 10, 1200, 1400);
-    strLinia l;
+    ValuationLine l;
     memset(&l, 0x77, sizeof l);
-    const strLinia stara = l;
-    LiniaOkna(&l, &z.z, &o, 5);  // a window cell: the unit prices
-    EXPECT_EQ(5, l.jednNetto);
-    EXPECT_EQ(6, l.jednBrutto);
+    const ValuationLine stara = l;
+    WindowLine(&l, &z.z, &o, 5);  // a window cell: the unit prices
+    EXPECT_EQ(5, l.unitNet);
+    EXPECT_EQ(6, l.unitGross);
     EXPECT_EQ(52000u, l.dlugoscRam);  // 2 * (1200 + 1400) * 10
-    EXPECT_EQ(stara.liniaNetto, l.liniaNetto);
-    EXPECT_EQ(stara.liniaBrutto, l.liniaBrutto);
+    EXPECT_EQ(stara.lineNet, l.lineNet);
+    EXPECT_EQ(stara.lineGross, l.lineGross);
     // Line gross is the line net plus its own VAT, not unit gross * 10.
-    LiniaOkna(&l, &z.z, &o, 15);
-    EXPECT_EQ(50, l.liniaNetto);
-    EXPECT_EQ(61, l.liniaBrutto);
+    WindowLine(&l, &z.z, &o, 15);
+    EXPECT_EQ(50, l.lineNet);
+    EXPECT_EQ(61, l.lineGross);
     memset(&l, 0x77, sizeof l);
-    LiniaOkna(&l, &z.z, &o, 8);
-    EXPECT_EQ(61, l.liniaBrutto);
-    EXPECT_EQ(stara.jednNetto, l.jednNetto);
+    WindowLine(&l, &z.z, &o, 8);
+    EXPECT_EQ(61, l.lineGross);
+    EXPECT_EQ(stara.unitNet, l.unitNet);
     EXPECT_EQ(stara.dlugoscRam, l.dlugoscRam);
     // A window without operations has no frame length; the accessory rate
     // is not the window rate.
     strOkno& bez = z.Okno(1000, 3, 0);
-    LiniaOkna(&l, &z.z, &bez, 15);
+    WindowLine(&l, &z.z, &bez, 15);
     EXPECT_EQ(0u, l.dlugoscRam);
-    EXPECT_EQ(3660, l.liniaBrutto);
+    EXPECT_EQ(3660, l.lineGross);
     z.p().vatDodat = 800;
-    strDodatZam& d = z.Dodatek(1000, 3);
-    LiniaDodatku(&l, &z.z, &d, 15);
-    EXPECT_EQ(3240, l.liniaBrutto);
+    strDodatZam& d = z.NewAccessory(1000, 3);
+    AccessoryLine(&l, &z.z, &d, 15);
+    EXPECT_EQ(3240, l.lineGross);
     EXPECT_EQ(0u, l.dlugoscRam);
 }
 
@@ -190,7 +190,7 @@ TEST(Valuation, AssemblyAndDisassembly) {
     z.p().vatMont = 800;
     z.p().rabat = 50;     // never applies to assembly
     z.p().flagi = 1 | 8;  // assembly by size, disassembly fixed
-    PrzeliczZam(&z.z, kPrzWszystko);
+    RecomputeOrder(&z.z, kRecomputeAll);
     EXPECT_EQ(8000u, z.z.sumy.dlugoscRam);
     EXPECT_EQ(8000, z.z.sumy.montNetto);
     EXPECT_EQ(8640, z.z.sumy.montBrutto);
@@ -199,22 +199,22 @@ TEST(Valuation, AssemblyAndDisassembly) {
     EXPECT_EQ(100000 + 8000 + 2550, z.z.sumy.zamNetto);
     // Switched to "without": both zeroed; disassembly left alone by 0x100.
     z.p().flagi = 8;
-    PrzeliczZam(&z.z, kPrzCenaMont);
+    RecomputeOrder(&z.z, kRecomputeAssemblyPrice);
     EXPECT_EQ(0, z.z.sumy.montNetto);
     EXPECT_EQ(0, z.z.sumy.montBrutto);
     EXPECT_EQ(2550, z.z.sumy.demontNetto);
     EXPECT_EQ(100000 + 2550, z.z.sumy.zamNetto);
     // Disassembly by size; the assembly's value 3 is no mode.
     z.p().flagi = 3 | 4;
-    PrzeliczZam(&z.z, kPrzCenaMont | kPrzCenaDemont);
+    RecomputeOrder(&z.z, kRecomputeAssemblyPrice | kRecomputeDisassemblyPrice);
     EXPECT_EQ(0, z.z.sumy.montNetto);
     EXPECT_EQ(20400, z.z.sumy.demontNetto);  // 8000 mm * 25,50 / m
     EXPECT_EQ(22032, z.z.sumy.demontBrutto);
     // By size rounds the cost: 1 mm at 5,00 per metre is half a hundredth.
     int64_t koszt = -1;
-    EXPECT_EQ(1, KosztWgWymiaru(1, 500, &koszt));
+    EXPECT_EQ(1, CostByDimension(1, 500, &koszt));
     EXPECT_EQ(0, koszt);
-    EXPECT_EQ(1, KosztWgWymiaru(1, 501, &koszt));
+    EXPECT_EQ(1, CostByDimension(1, 501, &koszt));
     EXPECT_EQ(1, koszt);
 }
 
@@ -222,17 +222,17 @@ TEST(Valuation, AssemblyAndDisassembly) {
 TEST(Valuation, PartialMasksLeaveOtherTotalsAlone) {
     Zam z;
     z.Okno(100000, 1);
-    z.Dodatek(20000, 2);
+    z.NewAccessory(20000, 2);
     z.p().vatOkna = 2200;
     z.p().vatDodat = 2200;
-    PrzeliczZam(&z.z, kPrzWszystko);
+    RecomputeOrder(&z.z, kRecomputeAll);
     // Mark the accessory totals: a windows VAT change must not rewrite them.
     z.z.sumy.dodatNetto = 11;
     z.z.sumy.dodatBrutto = 12;
     z.z.sumy.dodatNettoRabat = 13;
     z.z.sumy.dodatBruttoRabat = 14;
     z.p().vatOkna = 800;
-    EXPECT_EQ(108000 + 14, PrzeliczZam(&z.z, kPrzVatOkien));
+    EXPECT_EQ(108000 + 14, RecomputeOrder(&z.z, kRecomputeWindowsVat));
     EXPECT_EQ(108000, z.z.sumy.oknaBrutto);
     EXPECT_EQ(108000, z.z.sumy.oknaBruttoRabat);
     EXPECT_EQ(11, z.z.sumy.dodatNetto);
@@ -243,29 +243,29 @@ TEST(Valuation, PartialMasksLeaveOtherTotalsAlone) {
     z.z.sumy.oknaBrutto = 22;
     z.z.sumy.oknaNettoRabat = 23;
     z.z.sumy.oknaBruttoRabat = 24;
-    EXPECT_EQ(24 + 48800, PrzeliczZam(&z.z, kPrzDodatki));
+    EXPECT_EQ(24 + 48800, RecomputeOrder(&z.z, kRecomputeAccessories));
     EXPECT_EQ(40000, z.z.sumy.dodatNetto);
     EXPECT_EQ(21, z.z.sumy.oknaNetto);
     EXPECT_EQ(23 + 40000, z.z.sumy.zamNetto);
     // No bit at all: only the order's net and gross are summed again.
     z.z.sumy.montNetto = 5;
     z.z.sumy.montBrutto = 6;
-    EXPECT_EQ(24 + 48800 + 6, PrzeliczZam(&z.z, 0));
+    EXPECT_EQ(24 + 48800 + 6, RecomputeOrder(&z.z, 0));
     EXPECT_EQ(5, z.z.sumy.montNetto);
-    EXPECT_EQ(0, PrzeliczZam(nullptr, kPrzWszystko));
+    EXPECT_EQ(0, RecomputeOrder(nullptr, kRecomputeAll));
 }
 
 TEST(Valuation, NegativePricesTruncateTowardZero) {
     Zam z;
-    z.Dodatek(-5, 3);  // line -15
+    z.NewAccessory(-5, 3);  // line -15
     z.p().vatDodat = 2200;
     z.p().rabat = 10;
-    strLinia l{};
-    LiniaDodatku(&l, &z.z, &z.dodatki[0], 15);
-    EXPECT_EQ(-6, l.jednBrutto);  // -5 - 1.1 -> -5 - 1
-    EXPECT_EQ(-15, l.liniaNetto);
-    EXPECT_EQ(-18, l.liniaBrutto);  // -15 - 3.3 -> -15 - 3
-    EXPECT_EQ(-17, PrzeliczZam(&z.z, kPrzWszystko));
+    ValuationLine l{};
+    AccessoryLine(&l, &z.z, &z.dodatki[0], 15);
+    EXPECT_EQ(-6, l.unitGross);  // -5 - 1.1 -> -5 - 1
+    EXPECT_EQ(-15, l.lineNet);
+    EXPECT_EQ(-18, l.lineGross);  // -15 - 3.3 -> -15 - 3
+    EXPECT_EQ(-17, RecomputeOrder(&z.z, kRecomputeAll));
     EXPECT_EQ(-18, z.z.sumy.dodatBrutto);
     EXPECT_EQ(-14, z.z.sumy.dodatNettoRabat);   // discount -1.5 -> -1
     EXPECT_EQ(-17, z.z.sumy.dodatBruttoRabat);  // -14 + VAT -3.08 -> -14 - 3
@@ -276,10 +276,10 @@ TEST(Valuation, NegativePricesTruncateTowardZero) {
 // and what does not keeps its exact value. (The sanitizer build also
 // checks that nothing on the way is undefined.)
 TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
-    const uint32_t okna = kSumaOknaNetto | kSumaOknaBrutto | kSumaOknaNettoRabat | kSumaOknaBruttoRabat;
+    const uint32_t okna = kTotalWindowsNet | kTotalWindowsGross | kTotalWindowsNetDiscount | kTotalWindowsGrossDiscount;
     const uint32_t dodatki =
-        kSumaDodatNetto | kSumaDodatBrutto | kSumaDodatNettoRabat | kSumaDodatBruttoRabat;
-    const uint32_t zam = kSumaZamNetto | kSumaZamBrutto;
+        kTotalAccessoriesNet | kTotalAccessoriesGross | kTotalAccessoriesNetDiscount | kTotalAccessoriesGrossDiscount;
+    const uint32_t zam = kTotalOrderNet | kTotalOrderGross;
     const int64_t bilion = 10000000000000000;  // 100 000 000 000 000,00
     struct Przypadek {
         const char* nazwa;
@@ -290,19 +290,19 @@ TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
     const Przypadek przypadki[] = {
         {"a huge quantity makes the window line and the order total overflow",
          [](Zam& z) {
-             z.Okno(kMaxCenaWpis, INT32_MAX);
-             z.Dodatek(100, 1);
+             z.Okno(kMaxEnteredPrice, INT32_MAX);
+             z.NewAccessory(100, 1);
              z.p().vatOkna = 2300;
          },
-         okna | kSumaDlugoscRam | zam, 0, 0},
+         okna | kTotalFrameLength | zam, 0, 0},
         {"accessory lines that each fit but whose sum does not",
          [](Zam& z) {
-             for (int i = 0; i < 1900; i++) z.Dodatek(kMaxCenaWpis, 500000);
+             for (int i = 0; i < 1900; i++) z.NewAccessory(kMaxEnteredPrice, 500000);
          },
          dodatki | zam, 0, 0},
         {"a VAT whose product leaves 64 bits but whose share fits",
          [&](Zam& z) {
-             z.Dodatek(bilion, 1);
+             z.NewAccessory(bilion, 1);
              z.p().vatDodat = 2300;
          },
          0, bilion, bilion + bilion / 10000 * 2300},
@@ -311,12 +311,12 @@ TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
              z.Okno(5000000000000000, 1);
              z.p().vatOkna = INT32_MAX;
          },
-         kSumaOknaBrutto | kSumaOknaBruttoRabat | kSumaZamBrutto, 5000000000000000, 0},
-        {"an order net of exactly 2^63 - 1 fits", [](Zam& z) { z.Dodatek(INT64_MAX, 1); }, 0, INT64_MAX,
+         kTotalWindowsGross | kTotalWindowsGrossDiscount | kTotalOrderGross, 5000000000000000, 0},
+        {"an order net of exactly 2^63 - 1 fits", [](Zam& z) { z.NewAccessory(INT64_MAX, 1); }, 0, INT64_MAX,
          INT64_MAX},
         {"one hundredth of assembly more does not",
          [](Zam& z) {
-             z.Dodatek(INT64_MAX, 1);
+             z.NewAccessory(INT64_MAX, 1);
              z.p().flagi = 2;
              z.p().cenaMont = 1;
          },
@@ -327,31 +327,31 @@ TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
              z.p().flagi = 1;
              z.p().cenaMont = 100;
          },
-         kSumaDlugoscRam | kSumaMontNetto | kSumaMontBrutto | zam, 0, 0},
+         kTotalFrameLength | kTotalAssemblyNet | kTotalAssemblyGross | zam, 0, 0},
         {"and nothing else when the assembly is fixed",
          [](Zam& z) {
              for (int i = 0; i < 108; i++) z.Okno(1, 999, 10000, 10000);
              z.p().flagi = 2;
              z.p().cenaMont = 100;
          },
-         kSumaDlugoscRam, 108 * 999 + 100, 108 * 999 + 100},
+         kTotalFrameLength, 108 * 999 + 100, 108 * 999 + 100},
         {"a negative discount that doubles the net past 64 bits",
          [](Zam& z) {
              z.Okno(6000000000000000000, 1, 0);
              z.p().rabat = -100;
          },
-         kSumaOknaNettoRabat | kSumaOknaBruttoRabat | zam, 0, 0},
-        {"-2^63 is no amount", [](Zam& z) { z.Dodatek(INT64_MIN, 1); }, dodatki | zam, 0, 0},
+         kTotalWindowsNetDiscount | kTotalWindowsGrossDiscount | zam, 0, 0},
+        {"-2^63 is no amount", [](Zam& z) { z.NewAccessory(INT64_MIN, 1); }, dodatki | zam, 0, 0},
     };
     for (const Przypadek& c : przypadki) {
         SCOPED_TRACE(c.nazwa);
         Zam z;
         c.buduj(z);
-        EXPECT_EQ(c.zamBrutto, PrzeliczZam(&z.z, kPrzWszystko));
+        EXPECT_EQ(c.zamBrutto, RecomputeOrder(&z.z, kRecomputeAll));
         EXPECT_EQ(c.przepelnione, z.z.sumy.przepelnione);
         EXPECT_EQ(c.zamNetto, z.z.sumy.zamNetto);
         EXPECT_EQ(c.zamBrutto, z.z.sumy.zamBrutto);
-        EXPECT_EQ((c.przepelnione & ~kSumaDlugoscRam) == 0, SumyZamDokladne(&z.z.sumy));
+        EXPECT_EQ((c.przepelnione & ~kTotalFrameLength) == 0, OrderTotalsExact(&z.z.sumy));
         // Every flagged total holds 0.
         const strSumyZam& s = z.z.sumy;
         const int64_t kwoty[12] = {s.oknaNetto,  s.oknaBrutto,  s.oknaNettoRabat,  s.oknaBruttoRabat,
@@ -362,7 +362,7 @@ TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
                 EXPECT_EQ(0, kwoty[bit]) << "total " << bit;
             }
         }
-        if (c.przepelnione & kSumaDlugoscRam) {
+        if (c.przepelnione & kTotalFrameLength) {
             EXPECT_EQ(0u, z.z.sumy.dlugoscRam);
         }
     }
@@ -374,50 +374,50 @@ TEST(Valuation, TotalsThatDoNotFitAreFlaggedNeverWrapped) {
 TEST(Valuation, LinesAndDiscountThatDoNotFit) {
     Zam z;
     z.p().vatOkna = 2300;
-    strOkno& o = z.Okno(kMaxCenaWpis, INT32_MAX);
-    strLinia l;
+    strOkno& o = z.Okno(kMaxEnteredPrice, INT32_MAX);
+    ValuationLine l;
     memset(&l, 0x77, sizeof l);
-    LiniaOkna(&l, &z.z, &o, kLiniaJednNetto | kLiniaJednBrutto);  // a window cell
-    EXPECT_EQ(kLiniaDlugosc, l.przepelnione & (kLiniaJednNetto | kLiniaJednBrutto | kLiniaDlugosc));
-    EXPECT_EQ(12299999999, l.jednBrutto);  // VAT 2 299 999 999,77 rounds up
-    EXPECT_EQ(0, LiniaOkna(&l, &z.z, &o, 15));
-    EXPECT_EQ(kMaxCenaWpis, l.jednNetto);
-    EXPECT_EQ(12299999999, l.jednBrutto);
-    EXPECT_EQ(0, l.liniaNetto);
-    EXPECT_EQ(0, l.liniaBrutto);
+    WindowLine(&l, &z.z, &o, kLineUnitNet | kLineUnitGross);  // a window cell
+    EXPECT_EQ(kLineLength, l.przepelnione & (kLineUnitNet | kLineUnitGross | kLineLength));
+    EXPECT_EQ(12299999999, l.unitGross);  // VAT 2 299 999 999,77 rounds up
+    EXPECT_EQ(0, WindowLine(&l, &z.z, &o, 15));
+    EXPECT_EQ(kMaxEnteredPrice, l.unitNet);
+    EXPECT_EQ(12299999999, l.unitGross);
+    EXPECT_EQ(0, l.lineNet);
+    EXPECT_EQ(0, l.lineGross);
     EXPECT_EQ(0u, l.dlugoscRam);
-    EXPECT_EQ(kLiniaNetto | kLiniaBrutto | kLiniaDlugosc, l.przepelnione);
+    EXPECT_EQ(kLineNet | kLineGross | kLineLength, l.przepelnione);
     memset(&l, 0, sizeof l);
-    EXPECT_EQ(1, LiniaOkna(&l, &z.z, &o, kLiniaJednBrutto));
+    EXPECT_EQ(1, WindowLine(&l, &z.z, &o, kLineUnitGross));
     EXPECT_EQ(0u, l.przepelnione);
 
-    PrzeliczZam(&z.z, kPrzWszystko);
+    RecomputeOrder(&z.z, kRecomputeAll);
     int64_t rabat = -1;
-    EXPECT_EQ(0, RabatZam(&z.z.sumy, &rabat));
+    EXPECT_EQ(0, OrderDiscount(&z.z.sumy, &rabat));
     EXPECT_EQ(0, rabat);
     z.okna[0].ilOkien = 3;
     z.p().rabat = 10;
     // 29 999 999 999,97 less 3 000 000 000,00 (rounded up), plus 23 %.
-    EXPECT_EQ(33209999996, PrzeliczZam(&z.z, kPrzWszystko));
+    EXPECT_EQ(33209999996, RecomputeOrder(&z.z, kRecomputeAll));
     EXPECT_EQ(0u, z.z.sumy.przepelnione);
-    EXPECT_EQ(1, RabatZam(&z.z.sumy, &rabat));
+    EXPECT_EQ(1, OrderDiscount(&z.z.sumy, &rabat));
     EXPECT_EQ(3000000000, rabat);
 
     // The rates alone: a share that does not fit is refused, not saturated.
     int64_t v = -1;
-    EXPECT_EQ(0, VatKwoty(INT64_MAX, 20000, &v));
+    EXPECT_EQ(0, VatOfAmount(INT64_MAX, 20000, &v));
     EXPECT_EQ(0, v);
-    EXPECT_EQ(1, VatKwoty(INT64_MAX, 10000, &v));
+    EXPECT_EQ(1, VatOfAmount(INT64_MAX, 10000, &v));
     EXPECT_EQ(INT64_MAX, v);
-    EXPECT_EQ(1, RabatKwoty(-INT64_MAX, 100, &v));
+    EXPECT_EQ(1, DiscountOfAmount(-INT64_MAX, 100, &v));
     EXPECT_EQ(-INT64_MAX, v);
-    EXPECT_EQ(0, KosztWgWymiaru(UINT32_MAX, INT64_MAX, &v));
+    EXPECT_EQ(0, CostByDimension(UINT32_MAX, INT64_MAX, &v));
 
     // The bound of a typed price.
-    EXPECT_TRUE(CenaWZakresie(kMaxCenaWpis));
-    EXPECT_TRUE(CenaWZakresie(-kMaxCenaWpis));
-    EXPECT_FALSE(CenaWZakresie(kMaxCenaWpis + 1));
-    EXPECT_FALSE(CenaWZakresie(INT64_MAX));
+    EXPECT_TRUE(PriceInRange(kMaxEnteredPrice));
+    EXPECT_TRUE(PriceInRange(-kMaxEnteredPrice));
+    EXPECT_FALSE(PriceInRange(kMaxEnteredPrice + 1));
+    EXPECT_FALSE(PriceInRange(INT64_MAX));
 }
 
 // Each change the order window makes, followed by the recompute its caller
@@ -441,7 +441,7 @@ TEST(Valuation, PartialRecomputeEqualsFullRecompute) {
         for (int64_t i = los(0, 4); i > 0; i--)
             z.Okno(cena(), (int32_t)los(0, 20), (int32_t)(los(0, 4) ? los(300, 3000) : 0),
                    (int32_t)los(300, 3000));
-        for (int64_t i = los(0, 4); i > 0; i--) z.Dodatek(cena(), (int32_t)los(-2, 50));
+        for (int64_t i = los(0, 4); i > 0; i--) z.NewAccessory(cena(), (int32_t)los(-2, 50));
         strWycenZamParam& p = z.p();
         p.rabat = (int32_t)los(0, 100);
         p.cenaMont = cena();
@@ -450,13 +450,13 @@ TEST(Valuation, PartialRecomputeEqualsFullRecompute) {
         p.vatDodat = (int32_t)los(0, 2500);
         p.vatOkna = (int32_t)los(0, 2500);
         p.flagi = (int32_t)los(0, 15);
-        PrzeliczZam(&z.z, kPrzWszystko);
+        RecomputeOrder(&z.z, kRecomputeAll);
 
         uint32_t maska = 0;
         switch (los(0, 9)) {
             case 0:  // a window added
                 z.Okno(cena(), (int32_t)los(1, 9), (int32_t)los(300, 3000), (int32_t)los(300, 3000));
-                maska = kPrzWszystko;
+                maska = kRecomputeAll;
                 break;
             case 1:  // a window edited or removed
                 if (z.okna.empty()) continue;
@@ -468,48 +468,48 @@ TEST(Valuation, PartialRecomputeEqualsFullRecompute) {
                     z.okna[0].cenaZReki = cena();
                     z.okna[0].ilOkien = (int32_t)los(0, 9);
                 }
-                maska = kPrzWszystko;
+                maska = kRecomputeAll;
                 break;
             case 2:  // an accessory added, edited or removed
-                if (z.dodatki.empty() || los(0, 2) == 0) z.Dodatek(cena(), (int32_t)los(1, 9));
+                if (z.dodatki.empty() || los(0, 2) == 0) z.NewAccessory(cena(), (int32_t)los(1, 9));
                 else if (los(0, 1)) z.dodatki.pop_back(), z.Wiaz();
                 else z.dodatki[0].cenaZReki = cena();
-                maska = kPrzDodatki;
+                maska = kRecomputeAccessories;
                 break;
             case 3:
-                p.flagi = (p.flagi & ~kMontazMaska) | (int32_t)los(0, 3);
-                maska = kPrzCenaMont;
+                p.flagi = (p.flagi & ~kAssemblyMask) | (int32_t)los(0, 3);
+                maska = kRecomputeAssemblyPrice;
                 break;
             case 4:
                 p.cenaMont = cena();
-                maska = kPrzCenaMont;
+                maska = kRecomputeAssemblyPrice;
                 break;
             case 5:
-                p.flagi = (p.flagi & ~kDemontazMaska) | (int32_t)los(0, 3) * 4;
-                maska = kPrzCenaDemont;
+                p.flagi = (p.flagi & ~kDisassemblyMask) | (int32_t)los(0, 3) * 4;
+                maska = kRecomputeDisassemblyPrice;
                 break;
             case 6:
                 p.cenaDemont = cena();
-                maska = kPrzCenaDemont;
+                maska = kRecomputeDisassemblyPrice;
                 break;
             case 7:
-                if (los(0, 1)) p.vatMont = (int32_t)los(0, 2500), maska = kPrzVatMont;
-                else p.vatOkna = (int32_t)los(0, 2500), maska = kPrzVatOkien;
+                if (los(0, 1)) p.vatMont = (int32_t)los(0, 2500), maska = kRecomputeAssemblyVat;
+                else p.vatOkna = (int32_t)los(0, 2500), maska = kRecomputeWindowsVat;
                 break;
             case 8:
                 p.vatDodat = (int32_t)los(0, 2500);
-                maska = kPrzVatDodat;
+                maska = kRecomputeAccessoriesVat;
                 break;
             default:
                 p.rabat = (int32_t)los(0, 100);
-                maska = kPrzRabat;
+                maska = kRecomputeDiscount;
                 break;
         }
-        const int64_t brutto = PrzeliczZam(&z.z, maska);
+        const int64_t brutto = RecomputeOrder(&z.z, maska);
         Zam pelne(z);
         memset(&pelne.z.sumy, 0x5A, sizeof pelne.z.sumy);
-        EXPECT_EQ(PrzeliczZam(&pelne.z, kPrzWszystko), brutto) << "iteration " << iter << " mask " << maska;
-        ASSERT_TRUE(RowneSumy(pelne.z.sumy, z.z.sumy)) << "iteration " << iter << " mask " << maska;
+        EXPECT_EQ(RecomputeOrder(&pelne.z, kRecomputeAll), brutto) << "iteration " << iter << " mask " << maska;
+        ASSERT_TRUE(EqualTotals(pelne.z.sumy, z.z.sumy)) << "iteration " << iter << " mask " << maska;
     }
 }
 

@@ -125,7 +125,7 @@ TEST_F(StartTest, GoodDatabaseShowsTheMaximisedMainWindow) {
 TEST_F(StartTest, ALongFillShowsItsProgressAfterTheStartWindow) {
     MakeDatabase(ThisYear());
     char msg[2048];
-    const int orders = ZapiszZamowieniaDemo("kelvaroDemo.db", msg);
+    const int orders = SaveDemoOrders("kelvaroDemo.db", msg);
     ASSERT_GT(orders, 0) << msg;
     KvFillProgress::delayMs = 0;
     Seen seen;

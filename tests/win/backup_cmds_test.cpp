@@ -177,7 +177,7 @@ TEST_F(BackupCmdsTest, DailyCopyHoldsTheYearAsItWasBeforeItIsClosed) {
     char msg[2048];
     ASSERT_EQ(1, DbOpen(("backups\\kelvaroDemo-" + Today() + ".db").c_str(), msg)) << msg;
     strZmienne copy{};
-    ASSERT_EQ(1, ReadZmienne(&copy, msg)) << msg;
+    ASSERT_EQ(1, ReadVariables(&copy, msg)) << msg;
     DbClose();
     EXPECT_EQ(2010, copy.rok);
     EXPECT_EQ(3, copy.idZam);
@@ -252,9 +252,9 @@ TEST_F(BackupCmdsTest, RestoreChecksAsksKeepsTheCurrentDatabaseAndReloads) {
     char msg[2048];
     ASSERT_EQ(1, DbOpen("backup.db", msg)) << msg;
     strUstUzytk u;
-    ASSERT_EQ(1, ReadUstUzytk(&u, msg)) << msg;
+    ASSERT_EQ(1, ReadUserSettings(&u, msg)) << msg;
     strcpy(u.stanyZam[0], "MEASURED");
-    ASSERT_EQ(1, UpdateUstUzytk(&u, msg)) << msg;
+    ASSERT_EQ(1, UpdateUserSettings(&u, msg)) << msg;
     DbClose();
     const std::string good = ReadWholeFile("backup.db");
     std::string damaged = good;

@@ -70,7 +70,7 @@ bool ScriptTick(void* context) {
 
 HWND Designer() { return FindWindowA(kDesignerClass, nullptr); }
 HWND Panel() { return GetDlgItem(Designer(), IDC_PANEL); }
-HWND Canvas() { return GetDlgItem(Designer(), IDC_OBSPROJ); }
+HWND Canvas() { return GetDlgItem(Designer(), IDC_CANVAS); }
 HWND Toolbar() { return GetDlgItem(Designer(), IDC_DES_TOOLBAR); }
 HWND Item(int id) { return GetDlgItem(Panel(), id); }
 HWND Dialog(const char* title) { return FindWindowA("#32770", title); }
@@ -139,13 +139,13 @@ std::vector<std::vector<std::string>> AllRegisters() {
 
 // The canvas asks for the context menu of element `element`.
 void ContextMenuRequest(int32_t element) {
-    strNotyfObsProj n = {};
+    CanvasNotification n = {};
     n.hdr.hwndFrom = Canvas();
-    n.hdr.idFrom = IDC_OBSPROJ;
-    n.hdr.code = kObsKodMenu;
+    n.hdr.idFrom = IDC_CANVAS;
+    n.hdr.code = kCanvasCodeMenu;
     n.element = element;
     n.pkt = POINT{300, 300};
-    SendMessageA(Designer(), WM_NOTIFY, IDC_OBSPROJ, (LPARAM)&n);
+    SendMessageA(Designer(), WM_NOTIFY, IDC_CANVAS, (LPARAM)&n);
 }
 
 // A pop-up menu of this thread open on the screen, or null.
@@ -174,15 +174,15 @@ std::vector<std::string> MenuItems(HMENU menu) {
 
 // ---- Windows to design -------------------------------------------------------------------
 
-void Geometry(TestOkno& o) {
+void Geometry(TestWindow& o) {
     char msg[KV_MSG_LEN] = "";
-    ASSERT_EQ(1, ObliczGeometrie(o.r.oper, o.r.liczbaOper, 5, &o.r, msg)) << msg;
-    ASSERT_EQ(1, SprawdzZmiane(o.r.oper, o.r.liczbaOper, nullptr, -2, 5, msg)) << msg;
+    ASSERT_EQ(1, ComputeGeometry(o.r.oper, o.r.liczbaOper, 5, &o.r, msg)) << msg;
+    ASSERT_EQ(1, CheckChange(o.r.oper, o.r.liczbaOper, nullptr, -2, 5, msg)) << msg;
 }
 
 // 1000 x 1000 fixed window glazed with "G": the Uw of 1.36.
-void GlazedWindow(TestOkno& o) {
-    o << Rama(1000, 1000) << Wypeln(0, "G", 0);
+void GlazedWindow(TestWindow& o) {
+    o << DrawFrame(1000, 1000) << DrawFilling(0, "G", 0);
     o.r.sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900};
     strcpy(o.r.nazProfil, "Profile");
     Geometry(o);
@@ -197,9 +197,9 @@ protected:
         ResetHarness();
         ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ds_));
         g_drawSet = &ds_;
-        memset(&zam_, 0, sizeof zam_);
-        zam_.idWalZam = 12;  // EUR
-        zam_.sWycenZamParam.vatOkna = 2300;
+        memset(&order_, 0, sizeof order_);
+        order_.idWalZam = 12;  // EUR
+        order_.sWycenZamParam.vatOkna = 2300;
     }
     void TearDown() override {
         DestroyDrawSet(&ds_);
@@ -207,11 +207,11 @@ protected:
     }
     // Runs the designer on `o` with the script; fails when the script did
     // not finish.
-    int Run(TestOkno& o, int editable, std::vector<Step> steps, HWND owner = nullptr) {
+    int Run(TestWindow& o, int editable, std::vector<Step> steps, HWND owner = nullptr) {
         Script script;
         script.steps = std::move(steps);
         LoopProbe probe(ScriptTick, &script, 20000);
-        int saved = RunDesigner(owner, &o.r, &zam_, &ds_, editable);
+        int saved = RunDesigner(owner, &o.r, &order_, &ds_, editable);
         EXPECT_EQ(script.steps.size(), script.next) << "the script stopped at a step";
         EXPECT_FALSE(probe.timedOut());
         EXPECT_EQ(nullptr, Designer());
@@ -219,13 +219,13 @@ protected:
     }
     std::string LastBox() const { return g_boxes.empty() ? "" : g_boxes.back().text; }
     DrawSet ds_;
-    strZam zam_;
+    strZam order_;
 };
 
 // ---- Tools ----------------------------------------------------------------------------
 
 TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
-    TestOkno o;
+    TestWindow o;
     int saved =
         Run(o, 1,
             {
@@ -245,14 +245,14 @@ TEST_F(DesignerTest, NewWindowOffersOnlyPointerAndFrameUntilTheFrameIsDrawn) {
                 [this] {  // the frame's size, in the canvas's dialog; the designer's limit check answers
                     HWND d = Dialog("Dimension of frame");
                     if (!d) return false;
-                    SetDlgItemTextA(d, IDC_WYMIAR_SZER, "10001");
-                    SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+                    SetDlgItemTextA(d, IDC_DIMENSION_WIDTH, "10001");
+                    SetDlgItemTextA(d, IDC_DIMENSION_HEIGHT, "1400");
                     SendMessageA(d, WM_COMMAND, IDOK, 0);
                     EXPECT_EQ("The frame is too wide\r\nThe maximum allowed width of a frame is 10000 mm",
                               LastBox());
                     EXPECT_TRUE(IsWindow(d));
-                    SetDlgItemTextA(d, IDC_WYMIAR_SZER, "1200");
-                    SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+                    SetDlgItemTextA(d, IDC_DIMENSION_WIDTH, "1200");
+                    SetDlgItemTextA(d, IDC_DIMENSION_HEIGHT, "1400");
                     PostMessageA(d, WM_COMMAND, IDOK, 0);
                     return true;
                 },
@@ -284,7 +284,7 @@ TEST_F(DesignerTest, OwnerDisabledWhileOpenSmallestSizeAndHelpAtEveryScale) {
     ASSERT_NE(nullptr, owner);
     g_help.clear();
     SetHelpHook(RecordHelp, nullptr);
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     Run(o, 1,
         {
@@ -325,9 +325,9 @@ TEST_F(DesignerTest, UnreadableRegisterFailsTheCreationOfAnEditableDesigner) {
     Sql("DROP TABLE T_ZstKolor;");
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                  nullptr, nullptr, nullptr, nullptr);
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
-    EXPECT_EQ(0, RunDesigner(owner, &o.r, &zam_, &ds_, 1));
+    EXPECT_EQ(0, RunDesigner(owner, &o.r, &order_, &ds_, 1));
     EXPECT_EQ(nullptr, Designer());
     EXPECT_TRUE(IsWindowEnabled(owner));
     ASSERT_EQ(1u, g_boxes.size());
@@ -342,7 +342,7 @@ TEST_F(DesignerTest, UnreadableRegisterFailsTheCreationOfAnEditableDesigner) {
 // ---- Save ---------------------------------------------------------------------------------
 
 TEST_F(DesignerTest, SaveWithoutAWindowSaysNoWindowAndStaysOpen) {
-    TestOkno o;
+    TestWindow o;
     int saved = Run(o, 1, {[] {
                         SendMessageA(Designer(), WM_COMMAND, CMD_DES_SAVE, 0);
                         EXPECT_NE(nullptr, Designer());
@@ -357,7 +357,7 @@ TEST_F(DesignerTest, SaveWithoutAWindowSaysNoWindowAndStaysOpen) {
 // Every spin made unreadable: Save refuses them one by one in the fixed
 // order; the fields read before a refusal keep their new values.
 TEST_F(DesignerTest, SaveRefusesEachFieldInOrder) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     strcpy(o.r.nazKolor, "Old colour");
     struct Field {
@@ -413,7 +413,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST_F(DesignerTest, ViewOnlySwitchesEverythingOffButFactorsAndHelp) {
     Sql("INSERT INTO T_ZstProfil VALUES ('Listed', 0, zeroblob(16));");
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     int saved = Run(o, 0,
                     {
@@ -471,7 +471,7 @@ TEST_F(DesignerTest, ViewOnlySwitchesEverythingOffButFactorsAndHelp) {
 // The toolbar is rebuilt for another dpi: its buttons keep the text and the
 // state the window gave them, not those of its table.
 TEST_F(DesignerTest, ViewOnlyKeepsExitAfterAMoveToAnotherDpiAtEveryScale) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     Run(o, 0, {[] {
             const int to = KvDpiForWindow(Designer()) * 3 / 2;
@@ -494,7 +494,7 @@ HCURSOR CanvasCursor() { return (HCURSOR)GetClassLongPtrA(Canvas(), GCLP_HCURSOR
 // cursors at the designer's dpi, before and after a move to a display of
 // half as much dpi again; a view opened next shows the arrow.
 TEST_F(DesignerTest, ToolCursorsTakeTheSizeOfTheDpiAtEveryScale) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     Run(o, 1, {[] {
             const int from = KvDpiForWindow(Designer()), to = from * 3 / 2;
@@ -516,8 +516,8 @@ TEST_F(DesignerTest, ToolCursorsTakeTheSizeOfTheDpiAtEveryScale) {
 // ---- Thicknesses and quantity -----------------------------------------------------------------
 
 TEST_F(DesignerTest, ThicknessAndQuantityMovesAreClamped) {
-    TestOkno o;
-    o << Rama(3000, 3000);
+    TestWindow o;
+    o << DrawFrame(3000, 3000);
     Geometry(o);
     struct Case {
         UINT message;
@@ -553,8 +553,8 @@ TEST_F(DesignerTest, ThicknessAndQuantityMovesAreClamped) {
 // The frame at 85 mm leaves exactly 20 mm beside the mullion: one more is
 // refused and the spin stays; one less is accepted and the spin moves.
 TEST_F(DesignerTest, ThicknessRefusedByTheLimitCheckLeavesTheSpin) {
-    TestOkno o;
-    o << Rama(1000, 1000) << Slupek(false, 150, false, 0, 0);
+    TestWindow o;
+    o << DrawFrame(1000, 1000) << DrawMullion(false, 150, false, 0, 0);
     o.r.sGrubProf.rama = 85;
     Geometry(o);
     Run(o, 1, {[this, &o] {
@@ -577,8 +577,8 @@ TEST_F(DesignerTest, ThicknessRefusedByTheLimitCheckLeavesTheSpin) {
 
 TEST_F(DesignerTest, FillingMenuListsEachNameAndTypeOnce) {
     Sql("INSERT INTO T_ZstWypeln VALUES ('  float 4MM ', 0), ('Float 4mm', 1), ('Tint', 0);");
-    TestOkno o;
-    o << Rama(1000, 1000) << Wypeln(0, "Float 4mm", 0);
+    TestWindow o;
+    o << DrawFrame(1000, 1000) << DrawFilling(0, "Float 4mm", 0);
     Geometry(o);
     std::vector<std::string> first, second;
     Run(o, 1,
@@ -602,7 +602,7 @@ TEST_F(DesignerTest, FillingMenuListsEachNameAndTypeOnce) {
             [] {
                 HWND d = Dialog("New filling name");
                 if (!d) return false;
-                SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "  TINT ");
+                SetDlgItemTextA(d, IDC_NEW_FILLING_NAME, "  TINT ");
                 PostMessageA(d, WM_COMMAND, IDOK, 0);
                 return true;
             },
@@ -614,8 +614,8 @@ TEST_F(DesignerTest, FillingMenuListsEachNameAndTypeOnce) {
             [] {
                 HWND d = Dialog("New filling name");
                 if (!d) return false;
-                SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Clear");
-                SendDlgItemMessageA(d, IDC_NOWY_WYPELN_AKRYL, BM_CLICK, 0, 0);
+                SetDlgItemTextA(d, IDC_NEW_FILLING_NAME, "Clear");
+                SendDlgItemMessageA(d, IDC_NEW_FILLING_ACRYLIC, BM_CLICK, 0, 0);
                 PostMessageA(d, WM_COMMAND, IDOK, 0);
                 return true;
             },
@@ -644,18 +644,18 @@ TEST_F(DesignerTest, FillingMenuListsEachNameAndTypeOnce) {
 
 // ---- Context menu ---------------------------------------------------------------------------------
 
-strNotyfObsProj g_request;
+CanvasNotification g_request;
 
 // The canvas asks for the menu of `element` (posted: the menu runs a loop
 // of its own).
 void PostContextMenuRequest(int32_t element) {
-    g_request = strNotyfObsProj{};
+    g_request = CanvasNotification{};
     g_request.hdr.hwndFrom = Canvas();
-    g_request.hdr.idFrom = IDC_OBSPROJ;
-    g_request.hdr.code = kObsKodMenu;
+    g_request.hdr.idFrom = IDC_CANVAS;
+    g_request.hdr.code = kCanvasCodeMenu;
     g_request.element = element;
     g_request.pkt = POINT{300, 300};
-    PostMessageA(Designer(), WM_NOTIFY, IDC_OBSPROJ, (LPARAM)&g_request);
+    PostMessageA(Designer(), WM_NOTIFY, IDC_CANVAS, (LPARAM)&g_request);
 }
 
 bool ItemEnabled(HMENU m, int pos) {
@@ -666,8 +666,8 @@ bool ItemEnabled(HMENU m, int pos) {
 // the menu was opened for, by the item's position in its submenu.
 TEST_F(DesignerTest, ContextMenuActsByPositionOnItsElement) {
     // A mullion made false: positions 0-1 enabled on a mullion.
-    TestOkno a;
-    a << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0);
+    TestWindow a;
+    a << DrawFrame(1000, 1000) << DrawMullion(false, 500, false, 0, 0);
     Geometry(a);
     HMENU mullions = nullptr;
     Run(a, 1,
@@ -694,16 +694,16 @@ TEST_F(DesignerTest, ContextMenuActsByPositionOnItsElement) {
                 PostMessageA(Designer(), WM_MENUCOMMAND, 1, (LPARAM)mullions);  // "False mullion"
                 return true;
             },
-            [&a] { return a.r.oper[1].typ == kOperSlupekRuch; },
+            [&a] { return a.r.oper[1].typ == kOpFalseMullion; },
         });
     EXPECT_EQ(2, a.n());
     EXPECT_EQ(1, a.r.oper[1].slupek.rodzaj);
 
     // A filling changed to the second entry of the filling menu: position 3
     // enabled on a filling.
-    TestOkno b;
-    b << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0) << Wypeln(0, "float 4MM", 0, 0, 1, 0)
-      << Wypeln(1, "Ornament", 1, 0, 0, 0);
+    TestWindow b;
+    b << DrawFrame(1000, 1000) << DrawMullion(false, 500, false, 0, 0) << DrawFilling(0, "float 4MM", 0, 0, 1, 0)
+      << DrawFilling(1, "Ornament", 1, 0, 0, 0);
     Geometry(b);
     HMENU fillings = nullptr;
     std::vector<std::string> fillingItems;
@@ -735,7 +735,7 @@ TEST_F(DesignerTest, ContextMenuActsByPositionOnItsElement) {
         (std::vector<std::string>{"float 4MM - [Glass]", "Ornament - [Acrylic]", "-", "Enter new name..."}),
         fillingItems);
     EXPECT_STREQ("Ornament", b.r.oper[2].wypeln.nazwa);
-    EXPECT_EQ(kOperSlupekStaly, b.r.oper[1].typ);
+    EXPECT_EQ(kOpFixedMullion, b.r.oper[1].typ);
     EXPECT_TRUE(g_boxes.empty()) << LastBox();
 }
 
@@ -751,8 +751,8 @@ protected:
             "INSERT INTO T_ZstOkucie VALUES ('HW-1');"
             "INSERT INTO T_ZstListwa VALUES ('Bead X');"
             "INSERT INTO T_ZstWypeln VALUES ('Float 4mm', 0);");
-        o_ << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0) << Wypeln(0, "float 4MM ", 0, 0, 1, 0)
-           << Wypeln(1, " Ornament ", 1, 0, 0, 0);
+        o_ << DrawFrame(1000, 1000) << DrawMullion(false, 500, false, 0, 0) << DrawFilling(0, "float 4MM ", 0, 0, 1, 0)
+           << DrawFilling(1, " Ornament ", 1, 0, 0, 0);
         o_.r.sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900};
         strcpy(o_.r.nazProfil, "  profile a  ");  // another case and blanks: the row is rewritten
         o_.r.iProfSch = 1;
@@ -765,7 +765,7 @@ protected:
         strcpy(o_.r.nazListwa, "Bead Y");  // new
         Geometry(o_);
     }
-    TestOkno o_;
+    TestWindow o_;
 };
 
 const std::vector<std::vector<std::string>> kAfterSave = {
@@ -915,7 +915,7 @@ TEST_F(RegistersTest, ARefusedProfileOrMuntinChoicePutsTheListBack) {
 // say so) and Save refuses it with the field's message; the highest price
 // itself is saved.
 TEST_F(DesignerTest, ANetPriceBeyondTheHighestIsRefusedOnSave) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     o.r.cenaZReki = 12345;
     std::string gross, total;
@@ -951,7 +951,7 @@ TEST_F(DesignerTest, ANetPriceBeyondTheHighestIsRefusedOnSave) {
 // refuses a number that does not fit 32 bits (set past the length limit)
 // instead of storing the largest one; nothing is stored then.
 TEST_F(DesignerTest, FactorsRefuseANumberThatDoesNotFit) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     const strWspUw before = o.r.sWspUw;
     struct Seen {
@@ -992,7 +992,7 @@ TEST_F(DesignerTest, FactorsRefuseANumberThatDoesNotFit) {
 TEST_F(DesignerTest, ANewFillingNameIsRefusedWhenTheListIsFull) {
     Sql("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 3000) "
         "INSERT INTO T_ZstWypeln SELECT 'F' || x, 0 FROM c;");
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     bool fillingTool = true, pointerTool = false;
     Run(o, 1,
@@ -1004,7 +1004,7 @@ TEST_F(DesignerTest, ANewFillingNameIsRefusedWhenTheListIsFull) {
             [] {
                 HWND d = Dialog("New filling name");
                 if (!d) return false;
-                SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Brand new");
+                SetDlgItemTextA(d, IDC_NEW_FILLING_NAME, "Brand new");
                 PostMessageA(d, WM_COMMAND, IDOK, 0);
                 return true;
             },
@@ -1032,7 +1032,7 @@ int ChildTop(int id) {
 }
 
 TEST_F(DesignerTest, PanelScrollsOnlyBelow632PixelsAndSpreadsTheSurplusAtEveryScale) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     struct Case {
         int height;
@@ -1086,7 +1086,7 @@ TEST_F(DesignerTest, PriceListLineFollowsTheNamesAndUseSetsThePriceAtEveryScale)
                                   Entry(kPriceColour, "Oak", 1000)},
                                  msg_))
         << msg_;
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     Run(o, 1,
         {
@@ -1131,14 +1131,14 @@ TEST_F(DesignerTest, PriceListLineFollowsTheNamesAndUseSetsThePriceAtEveryScale)
         });
 
     // An order in another currency: the suggestion in the program's, no "Use".
-    zam_.idWalZam = 13;
+    order_.idWalZam = 13;
     Run(o, 1, {[] {
             EXPECT_EQ(Loc("69#58") + " EUR", Text(Item(IDC_PNL_PRICE_LIST)));
             EXPECT_FALSE(IsWindowEnabled(Item(IDC_PNL_PRICE_LIST_USE)));
             return true;
         }});
     // Viewing only: the lines without the button.
-    zam_.idWalZam = 12;
+    order_.idWalZam = 12;
     Run(o, 0, {[] {
             EXPECT_EQ(Loc("69#58") + " EUR", Text(Item(IDC_PNL_PRICE_LIST)));
             EXPECT_EQ(nullptr, Item(IDC_PNL_PRICE_LIST_USE));
@@ -1163,7 +1163,7 @@ std::string TipTextOf(HWND control) {
 // line that fits has no tip.
 TEST_F(DesignerTest, ALongMissingLineEndsInAnEllipsisAndItsTipHasItAll) {
     ASSERT_EQ(1, DbSavePriceList({Entry(kPriceFilling, "g", 4000)}, msg_)) << msg_;
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     strcpy(o.r.nazProfil, "Aluminium system with a thermal break");
     strcpy(o.r.nazKolor, "Anthracite grey with a brushed finish");
@@ -1239,7 +1239,7 @@ Shot TakeShot(HWND hwnd) {
 // scale: the drawing's margin to the overall height's line, and that line's
 // text in the font of the new dpi.
 TEST_F(DesignerTest, AMoveToAnotherDpiLaysTheDesignerOutForItAtEveryScale) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     int to = 0;
     Run(o, 1, {[&] {
@@ -1303,12 +1303,12 @@ TEST_F(DesignerTest, AMoveToAnotherDpiLaysTheDesignerOutForItAtEveryScale) {
 // ---- Undo and redo ---------------------------------------------------------------------
 
 // The window's stored elements, then its thicknesses and profile type.
-std::vector<unsigned char> Stored(const TestOkno& o) {
+std::vector<unsigned char> Stored(const TestWindow& o) {
     std::vector<unsigned char> v;
     for (int32_t i = 0; i < o.r.liczbaOper; i++) {
-        unsigned char b[kOperBlobLen];
-        OperRysNaBlob(&o.r.oper[i], b);
-        v.insert(v.end(), b, b + DlugoscDefinicji(o.r.oper[i].typ));
+        unsigned char b[kOpBlobLen];
+        DrawOpToBlob(&o.r.oper[i], b);
+        v.insert(v.end(), b, b + DefinitionLength(o.r.oper[i].typ));
     }
     const unsigned char* g = (const unsigned char*)&o.r.sGrubProf;
     v.insert(v.end(), g, g + sizeof o.r.sGrubProf);
@@ -1318,12 +1318,12 @@ std::vector<unsigned char> Stored(const TestOkno& o) {
 }
 
 // A point of the window in millimetres on the designer's canvas.
-LPARAM CanvasAt(const TestOkno& o, int32_t X, int32_t Y) {
+LPARAM CanvasAt(const TestWindow& o, int32_t X, int32_t Y) {
     RECT r;
     GetClientRect(Canvas(), &r);
     const strProst c = {r.left, r.top, r.right, r.bottom};
     int32_t x = 0, y = 0;
-    EXPECT_EQ(1, ObsMmNaPx(o.r.oper[0].rama.x1, o.r.oper[0].rama.y1, &c, kObsMargines, X, Y, &x, &y));
+    EXPECT_EQ(1, CanvasMmToPx(o.r.oper[0].rama.x1, o.r.oper[0].rama.y1, &c, kCanvasMargin, X, Y, &x, &y));
     return MAKELPARAM(x, y);
 }
 
@@ -1333,11 +1333,11 @@ void DesignerCommand(int id) { SendMessageA(Designer(), WM_COMMAND, id, 0); }
 // that opens over it.
 HWND OpenBottomChainEditor() {
     DesignerCommand(CMD_DES_POINTER);
-    const strProst& label = Stan(Canvas())->p->wym.wym[kWymDolny][0].tekst;
+    const strProst& label = StateOf(Canvas())->p->wym.wym[kDimensionBottom][0].tekst;
     const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
     SendMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(Canvas(), WM_LBUTTONUP, 0, at);
-    return GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT);
+    return GetDlgItem(Canvas(), IDC_CANVAS_EDIT);
 }
 
 // Ten steps of every kind in one opening (a mullion, a sash, a thickness,
@@ -1347,8 +1347,8 @@ HWND OpenBottomChainEditor() {
 // the end, the elements, thicknesses and Uw compared after each. Then two
 // undos and a new change leave nothing to redo, and Cancel saves nothing.
 TEST_F(DesignerTest, UndoTakesEveryStepBackToTheOpeningAndRedoBringsThemAgain) {
-    TestOkno o;
-    o << Rama(2000, 1000);
+    TestWindow o;
+    o << DrawFrame(2000, 1000);
     o.r.sWspUw = strWspUw{130, 140, 150, 160, 110, 600, 250, 900};
     Geometry(o);
     struct Seen {
@@ -1415,8 +1415,8 @@ TEST_F(DesignerTest, UndoTakesEveryStepBackToTheOpeningAndRedoBringsThemAgain) {
                 [&] {
                     HWND dlg = Dialog("Insert mullions");
                     if (!dlg) return false;
-                    SetDlgItemTextA(dlg, IDC_SIATKA_POZ, "1");
-                    SetDlgItemTextA(dlg, IDC_SIATKA_PION, "1");
+                    SetDlgItemTextA(dlg, IDC_GRID_HORIZONTAL, "1");
+                    SetDlgItemTextA(dlg, IDC_GRID_VERTICAL, "1");
                     SendMessageA(dlg, WM_COMMAND, IDOK, 0);
                     return true;
                 },
@@ -1431,13 +1431,13 @@ TEST_F(DesignerTest, UndoTakesEveryStepBackToTheOpeningAndRedoBringsThemAgain) {
                     SendMessageA(ed, WM_KEYDOWN, VK_RETURN, 0);
                     EXPECT_EQ(900, o.r.oper[1].slupek.poz);
                     take();
-                    EXPECT_EQ(1, ObsProjZmienSkrzydlo(Canvas(), 2, 2, 1, msg)) << msg;
+                    EXPECT_EQ(1, CanvasChangeSash(Canvas(), 2, 2, 1, msg)) << msg;
                     take();
                     ClickSpin(GetDlgItem(Panel(), IDC_PNL_MUNTIN_TH_SPIN), true);
                     take();
-                    EXPECT_EQ(1, ObsProjUsun(Canvas(), 5, msg)) << msg;
+                    EXPECT_EQ(1, CanvasDelete(Canvas(), 5, msg)) << msg;
                     take();
-                    EXPECT_EQ(1, ObsProjZmienSlupek(Canvas(), 1, 1, msg)) << msg;
+                    EXPECT_EQ(1, CanvasChangeMullion(Canvas(), 1, 1, msg)) << msg;
                     take();
                     EXPECT_EQ(11u, states.size());
 
@@ -1476,8 +1476,8 @@ TEST_F(DesignerTest, UndoTakesEveryStepBackToTheOpeningAndRedoBringsThemAgain) {
 // the notes it undoes only the typing; Escape closes the open dimension
 // editor, then the designer itself.
 TEST_F(DesignerTest, KeysUndoOnTheCanvasAndEscapeClosesTheEditorThenTheDesigner) {
-    TestOkno o;
-    o << Rama(2000, 1000) << Slupek(false, 1000, false, 0, 0);
+    TestWindow o;
+    o << DrawFrame(2000, 1000) << DrawMullion(false, 1000, false, 0, 0);
     Geometry(o);
     const int32_t t0 = o.r.sGrubProf.rama;
     bool editorClosedFirst = false;
@@ -1509,7 +1509,7 @@ TEST_F(DesignerTest, KeysUndoOnTheCanvasAndEscapeClosesTheEditorThenTheDesigner)
             return true;
         },
         [&] {
-            if (IsWindowVisible(GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT))) return false;
+            if (IsWindowVisible(GetDlgItem(Canvas(), IDC_CANVAS_EDIT))) return false;
             editorClosedFirst = Designer() != nullptr;
             PressKey(Designer(), Canvas(), VK_ESCAPE);
             return true;
@@ -1517,7 +1517,7 @@ TEST_F(DesignerTest, KeysUndoOnTheCanvasAndEscapeClosesTheEditorThenTheDesigner)
         [] { return false; },  // Escape ends the designer before this step is done
     };
     LoopProbe probe(ScriptTick, &script, 20000);
-    const int saved = RunDesigner(nullptr, &o.r, &zam_, &ds_, 1);
+    const int saved = RunDesigner(nullptr, &o.r, &order_, &ds_, 1);
     EXPECT_FALSE(probe.timedOut()) << "the script stopped at step " << script.next;
     EXPECT_EQ(script.steps.size() - 1, script.next);
     EXPECT_TRUE(editorClosedFirst);
@@ -1536,7 +1536,7 @@ protected:
         Sql("INSERT INTO T_ZstProfil VALUES ('Normal 70', 0, x'4600000046000000500000003C000000'),"
             " ('Huge 400', 2, x'90010000900100002C0100002C010000');"
             "INSERT INTO T_ZstSzpros VALUES ('Bar 26', 26), ('Bar 40', 40);");
-        o_ << Rama(2000, 2000) << Wypeln(0, "G", 0) << Szpros(1000, false, 0, 0, 1);
+        o_ << DrawFrame(2000, 2000) << DrawFilling(0, "G", 0) << DrawMuntin(1000, false, 0, 0, 1);
         strcpy(o_.r.nazProfil, "Own");
         o_.r.sGrubProf = strGrubProf{50, 55, 60, 45};
         strcpy(o_.r.nazSzpros, "Own bar");
@@ -1560,7 +1560,7 @@ protected:
                std::to_string(profile ? o_.r.sGrubProf.rama : o_.r.grubSzpros) + "|" +
                Text(Item(profile ? IDC_PNL_FRAME_EDIT : IDC_PNL_MUNTIN_TH_EDIT));
     }
-    TestOkno o_;
+    TestWindow o_;
     std::vector<std::string> rows_, muntinRows_;
 };
 
@@ -1642,8 +1642,8 @@ TEST_F(ChoiceHistoryTest, ArrowingThroughTheListIsOneStep) {
 // and redo the window's step; Ctrl+Alt+Z (AltGr+Z types a letter) does
 // nothing; the tool chosen stays through undo and redo.
 TEST_F(DesignerTest, KeysInAThicknessFieldUndoButAltGrNeverDoes) {
-    TestOkno o;
-    o << Rama(2000, 1000);
+    TestWindow o;
+    o << DrawFrame(2000, 1000);
     Geometry(o);
     const int32_t t0 = o.r.sGrubProf.rama;
     HWND edit = nullptr;
@@ -1696,7 +1696,7 @@ int MonitorDpi(HWND) { return g_monitorDpi; }
 // included, for its own dpi; a move to another dpi gives the editor the
 // font of that one too.
 TEST_F(DesignerTest, FontsAreMadeForTheWindowsOwnDpi) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     g_monitorDpi = KvSystemDpi() * 3 / 2;
     KvSetWindowDpiSource(MonitorDpi);
@@ -1707,12 +1707,12 @@ TEST_F(DesignerTest, FontsAreMadeForTheWindowsOwnDpi) {
     Run(o, 1, {[&] {
             for (int id : {IDC_PNL_PROFILE_LABEL, IDC_PNL_NOTES, IDC_PNL_FRAME_EDIT, IDC_PNL_QTY_EDIT})
                 heights.push_back(FontHeight(Item(id)));
-            heights.push_back(FontHeight(GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT)));
+            heights.push_back(FontHeight(GetDlgItem(Canvas(), IDC_CANVAS_EDIT)));
             // The tooltip over the glass: as wide, and as far above the
             // mouse, as at 96 dpi in that scale.
             const LPARAM at = CanvasAt(o, 500, 500);
             SendMessageA(Canvas(), WM_MOUSEHOVER, 0, at);
-            HWND tip = Stan(Canvas())->tip;
+            HWND tip = StateOf(Canvas())->tip;
             tipWidth = SendMessageA(tip, TTM_GETMAXTIPWIDTH, 0, 0);
             RECT r;
             GetWindowRect(tip, &r);
@@ -1722,7 +1722,7 @@ TEST_F(DesignerTest, FontsAreMadeForTheWindowsOwnDpi) {
             g_monitorDpi = KvSystemDpi() * 2;
             RECT suggested = {0, 0, KvScale(800, g_monitorDpi), KvScale(600, g_monitorDpi)};
             SendMessageA(Designer(), WM_DPICHANGED, MAKEWPARAM(g_monitorDpi, g_monitorDpi), (LPARAM)&suggested);
-            editorAfterMove = FontHeight(GetDlgItem(Canvas(), IDC_OBSPROJ_EDIT));
+            editorAfterMove = FontHeight(GetDlgItem(Canvas(), IDC_CANVAS_EDIT));
             return true;
         }});
     KvSetWindowDpiSource(nullptr);
@@ -1736,7 +1736,7 @@ TEST_F(DesignerTest, FontsAreMadeForTheWindowsOwnDpi) {
 int PanelPos() { return GetScrollPos(Panel(), SB_VERT); }
 
 TEST_F(DesignerTest, PageDownScrollsThePanelExceptInTheNotesAndTheWheelAlwaysDoes) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     UINT lines = 3;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
@@ -1838,7 +1838,7 @@ TEST_F(DesignerTest, FactorsOkWritesExactlyTheFieldsOfTheChosenMethod) {
         {"cancel", {{{IDC_FCT_UW, "1#2"}}, IDC_FCT_DIRECTLY, IDCANCEL, shown}, 0, start, 95, 4},
     };
     for (const Case& c : cases) {
-        TestOkno o;
+        TestWindow o;
         GlazedWindow(o);
         o.r.uwZReki = 95;
         strOkno want;
@@ -1910,7 +1910,7 @@ bool PsiTick(void* context) {
 }
 
 TEST_F(DesignerTest, FactorsDrawsThePsiLabelsAtEveryScale) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     int checked = 0;
     LoopProbe probe(PsiTick, &checked, 10000);
@@ -1921,7 +1921,7 @@ TEST_F(DesignerTest, FactorsDrawsThePsiLabelsAtEveryScale) {
 // The 1000 x 1000 glazed window shows Uw 1.36; the gross and the totals
 // follow the typed price and the quantity spin; the Uw follows the Factors.
 TEST_F(DesignerTest, PanelFiguresFollowPriceQuantityAndFactors) {
-    TestOkno o;
+    TestWindow o;
     GlazedWindow(o);
     o.r.ilOkien = 1;
     FactorsRun direct = {{{IDC_FCT_UW, "1#1"}}, IDC_FCT_DIRECTLY, IDOK, {}};
@@ -1971,11 +1971,11 @@ double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
 
 // 99 vertical mullions, a filling in each of the 100 fields and a muntin
 // across each filling: 300 elements.
-void ThreeHundredElements(TestOkno& o) {
-    o << Rama(10000, 2000);
-    for (int i = 0; i < 99; i++) o << Slupek(false, 100 * (i + 1), false, 0, 0);
-    for (int i = 0; i < 100; i++) o << Wypeln(0, "G", i == 0 ? 0 : i, 0, i == 99 ? 0 : i + 1, 0);
-    for (int i = 0; i < 100; i++) o << Szpros(1000, true, i == 0 ? 0 : i, i == 99 ? 0 : i + 1, 100 + i);
+void ThreeHundredElements(TestWindow& o) {
+    o << DrawFrame(10000, 2000);
+    for (int i = 0; i < 99; i++) o << DrawMullion(false, 100 * (i + 1), false, 0, 0);
+    for (int i = 0; i < 100; i++) o << DrawFilling(0, "G", i == 0 ? 0 : i, 0, i == 99 ? 0 : i + 1, 0);
+    for (int i = 0; i < 100; i++) o << DrawMuntin(1000, true, i == 0 ? 0 : i, i == 99 ? 0 : i + 1, 100 + i);
     strcpy(o.r.nazProfil, "P1000");
     Geometry(o);
 }
@@ -1993,10 +1993,10 @@ double OpenAndMeasure(std::function<int()> run) {
 }
 
 TEST_F(DesignerTest, FiguresOpeningABigWindowAndSavingAgainstFullRegisters) {
-    TestOkno small;
+    TestWindow small;
     GlazedWindow(small);
     double two = OpenAndMeasure([&] { return Run(small, 1, {}); });
-    TestOkno o;
+    TestWindow o;
     ThreeHundredElements(o);
     ASSERT_EQ(300, o.n());
     double empty = OpenAndMeasure([&] { return Run(o, 1, {}); });

@@ -4,20 +4,20 @@
 
 namespace {
 
-struct Stan {
-    EmfStrona* s;
+struct StateOf {
+    EmfPage* s;
     std::map<DWORD, LOGFONTW> fonty;
     LOGFONTW biezacy = {};
     POINTL poz = {0, 0};
 };
 
-void Dodaj(Stan* st, const POINTL& p, const std::string& t, DWORD opcje) {
+void AddOp(StateOf* st, const POINTL& p, const std::string& t, DWORD opcje) {
     st->s->teksty.push_back({t, (int)p.x, (int)p.y, (int)st->biezacy.lfHeight, (int)st->biezacy.lfWeight, {}});
     if (opcje & ETO_GLYPH_INDEX) st->s->glify++;
 }
 
 int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM ctx) {
-    Stan* st = (Stan*)ctx;
+    StateOf* st = (StateOf*)ctx;
     const BYTE* b = (const BYTE*)r;
     switch (r->iType) {
         case EMR_EXTCREATEFONTINDIRECTW: {
@@ -38,8 +38,8 @@ int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM ctx) 
             int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), &a[0], (int)a.size(), nullptr,
                                         nullptr);
             a.resize(n > 0 ? n : 0);
-            st->s->tekstyW++;
-            Dodaj(st, t->emrtext.ptlReference, a, t->emrtext.fOptions);
+            st->s->wideTexts++;
+            AddOp(st, t->emrtext.ptlReference, a, t->emrtext.fOptions);
             if (t->emrtext.offDx && a.size() == w.size())
                 st->s->teksty.back().dx.assign((const INT*)(b + t->emrtext.offDx),
                                                (const INT*)(b + t->emrtext.offDx) + w.size());
@@ -47,8 +47,8 @@ int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM ctx) 
         }
         case EMR_EXTTEXTOUTA: {
             const EMREXTTEXTOUTA* t = (const EMREXTTEXTOUTA*)r;
-            st->s->tekstyA++;
-            Dodaj(st, t->emrtext.ptlReference,
+            st->s->ansiTexts++;
+            AddOp(st, t->emrtext.ptlReference,
                   std::string((const char*)(b + t->emrtext.offString), t->emrtext.nChars),
                   t->emrtext.fOptions);
             break;
@@ -66,31 +66,31 @@ int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM ctx) 
 
 }  // namespace
 
-EmfStrona CzytajStrone(HENHMETAFILE h) {
-    EmfStrona s;
+EmfPage ReadPage(HENHMETAFILE h) {
+    EmfPage s;
     ENHMETAHEADER nag = {};
     GetEnhMetaFileHeader(h, sizeof nag, &nag);
     s.ramka = nag.rclFrame;
-    Stan st;
+    StateOf st;
     st.s = &s;
     EnumEnhMetaFile(nullptr, h, Rekord, &st, nullptr);
     return s;
 }
 
-std::vector<EmfTekst> Teksty(const EmfStrona& s, const std::string& t) {
-    std::vector<EmfTekst> w;
-    for (const EmfTekst& x : s.teksty)
+std::vector<EmfText> MatchingTexts(const EmfPage& s, const std::string& t) {
+    std::vector<EmfText> w;
+    for (const EmfText& x : s.teksty)
         if (x.t == t) w.push_back(x);
     return w;
 }
 
-const EmfTekst* Tekst(const EmfStrona& s, const std::string& poczatek) {
-    for (const EmfTekst& x : s.teksty)
+const EmfText* TextAt(const EmfPage& s, const std::string& poczatek) {
+    for (const EmfText& x : s.teksty)
         if (x.t.compare(0, poczatek.size(), poczatek) == 0) return &x;
     return nullptr;
 }
 
-int SzerTekstuArial(const std::string& t, int wys, int waga) {
+int ArialTextWidth(const std::string& t, int wys, int waga) {
     HFONT f = CreateFontA(wys, 0, 0, 0, waga, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
     HDC dc = CreateCompatibleDC(nullptr);

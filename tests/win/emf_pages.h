@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct EmfTekst {
+struct EmfText {
     std::string t;  // the characters as written
     int x, y;       // reference point (left, top), page pixels
     int wys;        // the font's height as created (negative: character height)
@@ -16,26 +16,26 @@ struct EmfTekst {
     std::vector<int> dx;  // GDI's spacing: each character's advance, page pixels
 };
 
-struct EmfLinia {
+struct EmfLine {
     int x1, y1, x2, y2;  // from MoveToEx to LineTo, page pixels
 };
 
-struct EmfStrona {
+struct EmfPage {
     RECTL ramka;                   // the header's frame, hundredths of a mm
-    std::vector<EmfTekst> teksty;  // in drawing order
-    std::vector<EmfLinia> linie;
+    std::vector<EmfText> teksty;  // in drawing order
+    std::vector<EmfLine> linie;
     int glify = 0;                 // text records written as glyph indexes
-    int tekstyA = 0, tekstyW = 0;  // text records of each kind
+    int ansiTexts = 0, wideTexts = 0;  // text records of each kind
 };
 
-EmfStrona CzytajStrone(HENHMETAFILE h);
+EmfPage ReadPage(HENHMETAFILE h);
 
 // Texts equal to `t` (all of them, in order).
-std::vector<EmfTekst> Teksty(const EmfStrona& s, const std::string& t);
+std::vector<EmfText> MatchingTexts(const EmfPage& s, const std::string& t);
 // The first text starting with `poczatek`; null when there is none.
-const EmfTekst* Tekst(const EmfStrona& s, const std::string& poczatek);
+const EmfText* TextAt(const EmfPage& s, const std::string& poczatek);
 // Width in page pixels of a text in "Arial" of that height and weight, as
 // the display measures it.
-int SzerTekstuArial(const std::string& t, int wys, int waga);
+int ArialTextWidth(const std::string& t, int wys, int waga);
 
 #endif

@@ -46,12 +46,12 @@ protected:
         char msg[2048];
         ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", 2010, msg)) << msg;
         ASSERT_EQ(1, DbOpen("kelvaroDemo.db", msg)) << msg;
-        stored_ = ZapiszZamTestowe(2, 1, 3, msg);
+        stored_ = SaveTestOrder(2, 1, 3, msg);
         ASSERT_NE(0, stored_) << msg;
         DbClose();
     }
     void TearDown() override {
-        ZwolnijIZerujZam(&z_);
+        FreeAndZeroOrder(&z_);
         DestroyMainWindowForTest(main_);
     }
     void OpenRegister() {
@@ -63,9 +63,9 @@ protected:
     // The stored order opened for correction, as the register opens it.
     void LoadStored() {
         char msg[2048];
-        ASSERT_EQ(1, WczytajZam(stored_, &z_, msg)) << msg;
-        PrzeliczZam(&z_, kPrzWszystko);
-        z_.flagiWidoku = kWidokKorekta;
+        ASSERT_EQ(1, LoadOrder(stored_, &z_, msg)) << msg;
+        RecomputeOrder(&z_, kRecomputeAll);
+        z_.flagiWidoku = kViewCorrection;
         row_ = 0;
     }
     int Open(Script* s) {
@@ -96,7 +96,7 @@ Step CloseWith(int command) {
 
 std::string Amount(int64_t amount) {
     char text[64];
-    DajNapKwotaPokaz(amount, text, sizeof text);
+    AmountDisplayText(amount, text, sizeof text);
     return text;
 }
 
@@ -110,7 +110,7 @@ void SetAsTyped(HWND page, int id, const char* text) {
 }
 
 std::string PriceRefusal(const char* field) {
-    return std::string("Error: ") + field + "\r\nThe highest price is " + Amount(kMaxCenaWpis);
+    return std::string("Error: ") + field + "\r\nThe highest price is " + Amount(kMaxEnteredPrice);
 }
 
 // ---- The Valuation page -------------------------------------------------------------------
@@ -131,12 +131,12 @@ TEST_F(OrderEntryTest, ValuationNumbersThatDoNotFitAreRefusedNotWrapped) {
         std::string refusal;
     };
     const Field fields[] = {
-        {IDC_VAL_VAT_MONT, "30000000", "Error: Wrong VAT rate of assembly and disassembly"},
+        {IDC_VAL_VAT_ASSEMBLY, "30000000", "Error: Wrong VAT rate of assembly and disassembly"},
         {IDC_VAL_VAT_WINDOWS, "30000000", "Error: Wrong VAT rate of windows"},
         {IDC_VAL_VAT_ACC, "99999999999999999999", "Error: Wrong VAT rate of accessories"},
         {IDC_VAL_WEIGHT, "30000000", "Error: Wrong weight of window"},
-        {IDC_VAL_MONT_PRICE, "100000000", PriceRefusal("Wrong price of assembly")},
-        {IDC_VAL_DEMONT_PRICE, "12345678901234567890", PriceRefusal("Wrong price of disassembly")},
+        {IDC_VAL_ASSEMBLY_PRICE, "100000000", PriceRefusal("Wrong price of assembly")},
+        {IDC_VAL_DISASSEMBLY_PRICE, "12345678901234567890", PriceRefusal("Wrong price of disassembly")},
     };
     std::vector<int> limits;
     std::vector<std::string> shown;
@@ -147,13 +147,13 @@ TEST_F(OrderEntryTest, ValuationNumbersThatDoNotFitAreRefusedNotWrapped) {
     Script script;
     script.steps = {
         [&](HWND w) {
-            HWND page = PageWith(w, IDC_VAL_VAT_MONT);
-            SendDlgItemMessageA(page, IDC_VAL_MONT_FIXED, BM_CLICK, 0, 0);
-            SendDlgItemMessageA(page, IDC_VAL_DEMONT_FIXED, BM_CLICK, 0, 0);
-            Type(GetDlgItem(page, IDC_VAL_MONT_PRICE), "250");
-            Type(GetDlgItem(page, IDC_VAL_DEMONT_PRICE), "120");
+            HWND page = PageWith(w, IDC_VAL_VAT_ASSEMBLY);
+            SendDlgItemMessageA(page, IDC_VAL_ASSEMBLY_FIXED, BM_CLICK, 0, 0);
+            SendDlgItemMessageA(page, IDC_VAL_DISASSEMBLY_FIXED, BM_CLICK, 0, 0);
+            Type(GetDlgItem(page, IDC_VAL_ASSEMBLY_PRICE), "250");
+            Type(GetDlgItem(page, IDC_VAL_DISASSEMBLY_PRICE), "120");
             grossBefore = z_.sumy.zamBrutto;
-            for (int id : {IDC_VAL_VAT_MONT, IDC_VAL_VAT_WINDOWS, IDC_VAL_VAT_ACC, IDC_VAL_WEIGHT})
+            for (int id : {IDC_VAL_VAT_ASSEMBLY, IDC_VAL_VAT_WINDOWS, IDC_VAL_VAT_ACC, IDC_VAL_WEIGHT})
                 limits.push_back((int)SendDlgItemMessageA(page, id, EM_GETLIMITTEXT, 0, 0));
             for (const Field& f : fields) {
                 const std::string old = ItemText(page, f.id);
@@ -191,17 +191,17 @@ TEST_F(OrderEntryTest, ValuationNumbersThatDoNotFitAreRefusedNotWrapped) {
 // Save refuses the order until the rate is brought back.
 TEST_F(OrderEntryTest, TotalsTooLargeToComputeAreShownAsSuchAndNotSaved) {
     OpenRegister();
-    PrzenumerujZam(&z_, &g_app.vars, &g_app.settings);
-    DomyslneZam(&z_, &g_app.settings);
+    RenumberOrder(&z_, &g_app.vars, &g_app.settings);
+    SetOrderDefaults(&z_, &g_app.settings);
     z_.zam.sWycenZamParam.flagi = 0;  // no assembly: the order's totals are the accessory's
     z_.zam.sWycenZamParam.rabat = 0;
     strDodatZam d = {};
     strcpy(d.nazwa, "Sill");
     d.ilosc = 500000;
-    d.cenaZReki = kMaxCenaWpis;
+    d.cenaZReki = kMaxEnteredPrice;
     char msg[KV_MSG_LEN];
-    ASSERT_EQ(1, DodajDodatek(&z_.zam.dodatki, &z_.zam.liczbaDodat, &d, msg)) << msg;
-    PrzeliczZam(&z_, kPrzWszystko);
+    ASSERT_EQ(1, AppendAccessory(&z_.zam.dodatki, &z_.zam.liczbaDodat, &d, msg)) << msg;
+    RecomputeOrder(&z_, kRecomputeAll);
     std::string net, gross, accGross, rowTotal, discount;
     size_t boxesAfterTyping = 0;
     bool openAfterSave = false;
@@ -229,15 +229,15 @@ TEST_F(OrderEntryTest, TotalsTooLargeToComputeAreShownAsSuchAndNotSaved) {
     EXPECT_EQ(1, Open(&script));
     EXPECT_EQ(1u, boxesAfterTyping);
     ASSERT_GE(g_boxes.size(), 2u);
-    EXPECT_EQ(std::string("Error: ") + kSumyZaDuze, BoxTexts()[0]);
-    EXPECT_EQ(std::string("Error: ") + kSumyZaDuze, BoxTexts()[1]);  // Save
+    EXPECT_EQ(std::string("Error: ") + kTotalsTooLarge, BoxTexts()[0]);
+    EXPECT_EQ(std::string("Error: ") + kTotalsTooLarge, BoxTexts()[1]);  // Save
     EXPECT_TRUE(openAfterSave);
-    EXPECT_EQ(Amount(kMaxCenaWpis * 500000), net);  // the net side fits and is shown
+    EXPECT_EQ(Amount(kMaxEnteredPrice * 500000), net);  // the net side fits and is shown
     EXPECT_EQ("too large", gross);
     EXPECT_EQ("too large", accGross);
     EXPECT_EQ("too large", rowTotal);
     EXPECT_EQ(Amount(0), discount);
-    EXPECT_EQ(Amount(kMaxCenaWpis * 500000 / 100 * 123), accGrossBack);
+    EXPECT_EQ(Amount(kMaxEnteredPrice * 500000 / 100 * 123), accGrossBack);
     EXPECT_EQ(2300, z_.zam.sWycenZamParam.vatDodat);
 }
 
@@ -290,7 +290,7 @@ TEST_F(OrderEntryTest, AnAccessoryPriceBeyondTheHighestIsRefused) {
     ASSERT_GE(g_boxes.size(), 1u);
     EXPECT_EQ(PriceRefusal("Incorrectly defined the price of the accessory"), BoxTexts()[0]);
     ASSERT_EQ(count + 1, z_.zam.liczbaDodat);
-    EXPECT_EQ(kMaxCenaWpis, z_.zam.dodatki[count].cenaZReki);
+    EXPECT_EQ(kMaxEnteredPrice, z_.zam.dodatki[count].cenaZReki);
 }
 
 // ---- The buyer's address -------------------------------------------------------------------
@@ -357,12 +357,12 @@ TEST_F(OrderEntryTest, TheBuyersAddressKeepsItsLines) {
     EXPECT_GE(info.top, address.bottom);  // the field below moved down
     EXPECT_LE(info.bottom, page.bottom);
     strZamRob back = {};
-    ASSERT_EQ(1, WczytajZam(stored_, &back, msg)) << msg;
+    ASSERT_EQ(1, LoadOrder(stored_, &back, msg)) << msg;
     EXPECT_STREQ("4 Quay Road\r\nKinsale", back.zam.adresNabyw);
-    ZwolnijIZerujZam(&back);
+    FreeAndZeroOrder(&back);
 
     // Enter at the end of the field, through the window's own loop.
-    ZwolnijIZerujZam(&z_);
+    FreeAndZeroOrder(&z_);
     LoadStored();
     ResetHarness();
     Script enter;
@@ -383,9 +383,9 @@ TEST_F(OrderEntryTest, TheBuyersAddressKeepsItsLines) {
                    CloseWith(ORD_SAVE)};
     EXPECT_EQ(1, Open(&enter));
     EXPECT_EQ("4 Quay Road\r\nKinsale\r\nIreland", typed);
-    ASSERT_EQ(1, WczytajZam(stored_, &back, msg)) << msg;
+    ASSERT_EQ(1, LoadOrder(stored_, &back, msg)) << msg;
     EXPECT_STREQ("4 Quay Road\r\nKinsale\r\nIreland", back.zam.adresNabyw);
-    ZwolnijIZerujZam(&back);
+    FreeAndZeroOrder(&back);
 }
 
 }  // namespace

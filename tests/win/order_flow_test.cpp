@@ -50,7 +50,7 @@ HWND Designer() {
     HWND d = FindWindowA(kDesignerClass, nullptr);
     return d && IsWindowVisible(d) ? d : nullptr;
 }
-HWND Canvas() { return GetDlgItem(Designer(), IDC_OBSPROJ); }
+HWND Canvas() { return GetDlgItem(Designer(), IDC_CANVAS); }
 
 // A click in the middle of the canvas, where the frame lies.
 void ClickCanvasMiddle() {
@@ -100,8 +100,8 @@ std::vector<std::function<bool()>> NewOrderWithAGlazedSash() {
         [] {
             HWND d = Dialog("Dimension of frame");
             if (!d) return false;
-            SetDlgItemTextA(d, IDC_WYMIAR_SZER, "1200");
-            SetDlgItemTextA(d, IDC_WYMIAR_WYS, "1400");
+            SetDlgItemTextA(d, IDC_DIMENSION_WIDTH, "1200");
+            SetDlgItemTextA(d, IDC_DIMENSION_HEIGHT, "1400");
             PostMessageA(d, WM_COMMAND, IDOK, 0);
             return true;
         },
@@ -117,8 +117,8 @@ std::vector<std::function<bool()>> NewOrderWithAGlazedSash() {
         [] {  // glass in the sash, under a new name
             HWND d = Dialog("New filling name");
             if (!d) return false;
-            SetDlgItemTextA(d, IDC_NOWY_WYPELN_NAZWA, "Float 4/16/4");
-            CheckRadioButton(d, IDC_NOWY_WYPELN_SZKLO, IDC_NOWY_WYPELN_AKRYL, IDC_NOWY_WYPELN_SZKLO);
+            SetDlgItemTextA(d, IDC_NEW_FILLING_NAME, "Float 4/16/4");
+            CheckRadioButton(d, IDC_NEW_FILLING_GLASS, IDC_NEW_FILLING_ACRYLIC, IDC_NEW_FILLING_GLASS);
             PostMessageA(d, WM_COMMAND, IDOK, 0);
             return true;
         },

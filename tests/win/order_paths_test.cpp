@@ -47,7 +47,7 @@ protected:
         char msg[2048];
         ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", 2010, msg)) << msg;
         ASSERT_EQ(1, DbOpen("kelvaroDemo.db", msg)) << msg;
-        stored_ = ZapiszZamTestowe(2, 3, 3, msg);
+        stored_ = SaveTestOrder(2, 3, 3, msg);
         ASSERT_NE(0, stored_) << msg;
         DbClose();
         main_ = CreateMainWindowForTest();
@@ -56,16 +56,16 @@ protected:
         ResetHarness();
     }
     void TearDown() override {
-        ZwolnijIZerujZam(&z_);
+        FreeAndZeroOrder(&z_);
         DestroyMainWindowForTest(main_);
     }
     // The stored order in the working record, as the register opens it for
     // "Correct" (correct) or "Preview".
     void LoadStored(bool correct) {
         char msg[2048];
-        ASSERT_EQ(1, WczytajZam(stored_, &z_, msg)) << msg;
-        PrzeliczZam(&z_, kPrzWszystko);
-        z_.flagiWidoku = correct ? kWidokKorekta : 0;
+        ASSERT_EQ(1, LoadOrder(stored_, &z_, msg)) << msg;
+        RecomputeOrder(&z_, kRecomputeAll);
+        z_.flagiWidoku = correct ? kViewCorrection : 0;
         row_ = 0;
     }
     int Open(Script* s) {
@@ -94,7 +94,7 @@ Step CloseWith(int command) {
 
 std::string Amount(int64_t amount) {
     char text[64];
-    DajNapKwotaPokaz(amount, text, sizeof text);
+    AmountDisplayText(amount, text, sizeof text);
     return text;
 }
 
@@ -113,10 +113,10 @@ void SetAsTyped(HWND page, int id, const char* text) {
 // page's discount amount, the accessories' net and gross, and each
 // accessory row's "Total".
 Texts ShownTotals(HWND w) {
-    HWND v = PageWith(w, IDC_VAL_MONT_COST);
+    HWND v = PageWith(w, IDC_VAL_ASSEMBLY_COST);
     Texts t = {ItemText(w, IDC_ORD_NET),         ItemText(w, IDC_ORD_GROSS),
-               ItemText(w, IDC_ORD_DISCOUNT),    ItemText(v, IDC_VAL_MONT_COST),
-               ItemText(v, IDC_VAL_DEMONT_COST), ItemText(v, IDC_VAL_DISCOUNT_AMOUNT),
+               ItemText(w, IDC_ORD_DISCOUNT),    ItemText(v, IDC_VAL_ASSEMBLY_COST),
+               ItemText(v, IDC_VAL_DISASSEMBLY_COST), ItemText(v, IDC_VAL_DISCOUNT_AMOUNT),
                ItemText(w, IDC_ORD_ACC_NET),     ItemText(w, IDC_ORD_ACC_GROSS)};
     HWND list = GetDlgItem(w, IDC_ORD_ACC_LIST);
     for (int r = 0; r < (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); r++)
@@ -129,20 +129,20 @@ Texts ShownTotals(HWND w) {
 Texts WholeTotals(const strZamRob* z, strSumyZam* sums) {
     strZamRob whole = {};
     char msg[KV_MSG_LEN];
-    EXPECT_EQ(1, KopiujZam(&whole, z, msg)) << msg;
-    PrzeliczZam(&whole, kPrzWszystko);
+    EXPECT_EQ(1, CopyOrder(&whole, z, msg)) << msg;
+    RecomputeOrder(&whole, kRecomputeAll);
     const strSumyZam& s = whole.sumy;
     *sums = s;
     int64_t discount = 0;
-    EXPECT_EQ(1, RabatZam(&s, &discount));
+    EXPECT_EQ(1, OrderDiscount(&s, &discount));
     Texts t = {Amount(s.zamNetto),    Amount(s.zamBrutto), Amount(discount),     Amount(s.montNetto),
                Amount(s.demontNetto), Amount(discount),    Amount(s.dodatNetto), Amount(s.dodatBrutto)};
     for (int32_t i = 0; i < whole.zam.liczbaDodat; i++) {
-        strLinia l = {};
-        LiniaDodatku(&l, &whole, &whole.zam.dodatki[i], kLiniaBrutto);
-        t.push_back(Amount(l.liniaBrutto));
+        ValuationLine l = {};
+        AccessoryLine(&l, &whole, &whole.zam.dodatki[i], kLineGross);
+        t.push_back(Amount(l.lineGross));
     }
-    ZwolnijZam(&whole);
+    FreeOrder(&whole);
     return t;
 }
 
@@ -183,7 +183,7 @@ TEST_F(OrderPathsTest, EachValuationChangeShowsTheTotalsOfTheWholeRecompute) {
     v.vatOkna = 800;
     v.vatDodat = 2300;
     v.rabat = 10;
-    PrzeliczZam(&z_, kPrzWszystko);
+    RecomputeOrder(&z_, kRecomputeAll);
 
     struct Change {
         const char* what;
@@ -191,7 +191,7 @@ TEST_F(OrderPathsTest, EachValuationChangeShowsTheTotalsOfTheWholeRecompute) {
         std::string text;  // typed; empty: the up-down's upper arrow
     };
     const Change changes[] = {
-        {"VAT of assembly and disassembly", IDC_VAL_VAT_MONT, Dec("23")},
+        {"VAT of assembly and disassembly", IDC_VAL_VAT_ASSEMBLY, Dec("23")},
         {"VAT of windows", IDC_VAL_VAT_WINDOWS, Dec("5.5")},
         {"VAT of accessories", IDC_VAL_VAT_ACC, Dec("8")},
         {"discount typed", IDC_VAL_DISCOUNT, "25"},
@@ -207,7 +207,7 @@ TEST_F(OrderPathsTest, EachValuationChangeShowsTheTotalsOfTheWholeRecompute) {
     g_answers = {IDYES};
     Script script;
     script.steps = {[&](HWND w) {
-                        HWND page = PageWith(w, IDC_VAL_VAT_MONT);
+                        HWND page = PageWith(w, IDC_VAL_VAT_ASSEMBLY);
                         for (const Change& c : changes) {
                             Seen s;
                             s.before = ShownTotals(w);
@@ -277,7 +277,7 @@ TEST_F(OrderPathsTest, AnEditedAccessoryShowsItsRowAndTotalsAndDeletingItDisable
     LoadStored(true);
     z_.zam.sWycenZamParam.vatDodat = 2300;
     z_.zam.sWycenZamParam.rabat = 0;
-    PrzeliczZam(&z_, kPrzWszystko);
+    RecomputeOrder(&z_, kRecomputeAll);
     Texts before[3], after[3];
     std::string net, gross, netAfterDelete, grossAfterDelete;
     AccessoryCommands selected = {}, afterEdit = {}, afterDelete = {};
@@ -369,7 +369,7 @@ TEST_F(OrderPathsTest, CorrectTurnsAPreviewIntoACorrectionThatAsksOnlyAfterAChan
     const std::string kQuestion = "Note: The order has not been saved !\r\nDo you want to continue ?";
     for (bool change : {false, true}) {
         SCOPED_TRACE(change ? "changed" : "unchanged");
-        ZwolnijIZerujZam(&z_);
+        FreeAndZeroOrder(&z_);
         LoadStored(false);
         z_.zam.sWycenZamParam.flagi &= ~3;      // without assembly...
         z_.zam.sWycenZamParam.cenaMont = 4321;  // ...but a price left behind
@@ -408,7 +408,7 @@ TEST_F(OrderPathsTest, CorrectTurnsAPreviewIntoACorrectionThatAsksOnlyAfterAChan
         EXPECT_TRUE(corrected.accAdd);
         EXPECT_TRUE(corrected.winAdd);
         EXPECT_EQ("Cancel", corrected.cancel);
-        EXPECT_EQ(kWidokKorekta, viewFlags & kWidokKorekta);
+        EXPECT_EQ(kViewCorrection, viewFlags & kViewCorrection);
         EXPECT_EQ(Texts{}, boxesBeforeCancel);
         if (change) {
             EXPECT_TRUE(stayedOpen);

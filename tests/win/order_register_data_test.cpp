@@ -145,7 +145,7 @@ TEST_F(OrdersListTest, SavedOrdersFollowTheFilter) {
     Filter(3);
     char msg[2048];
     strZamRob z = {};
-    ASSERT_EQ(1, WczytajZam(3, &z, msg)) << msg;  // order 14, status 2
+    ASSERT_EQ(1, LoadOrder(3, &z, msg)) << msg;  // order 14, status 2
     int row = -1;
     SendMessageA(main_, UM_ORDER_SAVED, (WPARAM)&z, (LPARAM)&row);
     EXPECT_EQ(-1, row);  // status 2 does not pass
@@ -165,13 +165,13 @@ TEST_F(OrdersListTest, SavedOrdersFollowTheFilter) {
     SendMessageA(main_, UM_ORDER_SAVED, (WPARAM)&z, (LPARAM)&row);
     EXPECT_EQ(-1, row);
     EXPECT_EQ(2, Rows());
-    ZwolnijIZerujZam(&z);
+    FreeAndZeroOrder(&z);
 }
 
 TEST_F(OrdersListTest, StatusMessageRewritesOnlyTheStatus) {
     char msg[2048];
     strZamRob z = {};
-    ASSERT_EQ(1, WczytajZam(1, &z, msg)) << msg;
+    ASSERT_EQ(1, LoadOrder(1, &z, msg)) << msg;
     int row = 0;
     z.zam.status = 5;
     strcpy(z.zam.nazwaNabyw, "Not shown");
@@ -180,7 +180,7 @@ TEST_F(OrdersListTest, StatusMessageRewritesOnlyTheStatus) {
     EXPECT_EQ("INVOICED", Cell(0, 1));
     EXPECT_EQ(5, StateImage(0));
     EXPECT_EQ("Anna Nowak", Cell(0, 4));
-    ZwolnijIZerujZam(&z);
+    FreeAndZeroOrder(&z);
 }
 
 // ---- Deleting and changing status ---------------------------------------------
@@ -286,7 +286,7 @@ TEST_F(OrdersListTest, PreviewCorrectAndEditAsNewOpenTheCurrentRow) {
     EXPECT_EQ(2, g_opened[0].key);
     EXPECT_EQ(1, g_opened[0].row);
     EXPECT_EQ(0, g_opened[0].viewFlags);
-    EXPECT_EQ(kWidokKorekta, g_opened[1].viewFlags);
+    EXPECT_EQ(kViewCorrection, g_opened[1].viewFlags);
     EXPECT_EQ(-1, g_opened[2].row);
     EXPECT_EQ(1, g_opened[2].idZam);  // renumbered: last number 0 + 1
 }

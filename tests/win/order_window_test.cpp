@@ -61,8 +61,8 @@ void OneSashWindow(strOkno* w) {
     KvFree(w->oper);
     w->oper = nullptr;
     w->liczbaOper = 0;
-    const uniOperRys ops[] = {Rama(1000, 1200), Skrzydlo(3, 1, 0), Wypeln(0, "Float 4/16/4", 1)};
-    for (const uniOperRys& op : ops) DodajOperRys(&w->oper, &w->liczbaOper, &op, nullptr);
+    const uniOperRys ops[] = {DrawFrame(1000, 1200), SashElement(3, 1, 0), DrawFilling(0, "Float 4/16/4", 1)};
+    for (const uniOperRys& op : ops) AddDrawOp(&w->oper, &w->liczbaOper, &op, nullptr);
     w->cenaZReki = 50000;  // 500.00
 }
 
@@ -100,7 +100,7 @@ protected:
         char msg[2048];
         ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", 2010, msg)) << msg;
         ASSERT_EQ(1, DbOpen("kelvaroDemo.db", msg)) << msg;
-        stored_ = ZapiszZamTestowe(3, 3, 3, msg);
+        stored_ = SaveTestOrder(3, 3, 3, msg);
         DbClose();
         ASSERT_NE(0, stored_) << msg;
         main_ = CreateMainWindowForTest();
@@ -109,23 +109,23 @@ protected:
         ResetHarness();
     }
     void TearDown() override {
-        ZwolnijIZerujZam(&z_);
+        FreeAndZeroOrder(&z_);
         DestroyMainWindowForTest(main_);
         SetHelpHook(nullptr, nullptr);
     }
     // The stored order in the working record, as the register opens it.
     void LoadStored(bool correct) {
         char msg[2048];
-        ASSERT_EQ(1, WczytajZam(stored_, &z_, msg)) << msg;
-        PrzeliczZam(&z_, kPrzWszystko);
+        ASSERT_EQ(1, LoadOrder(stored_, &z_, msg)) << msg;
+        RecomputeOrder(&z_, kRecomputeAll);
         if (correct) z_.flagiWidoku = 4;
         row_ = 0;
     }
     // A new order as "New" makes it.
     void MakeNew() {
-        PrzenumerujZam(&z_, &g_app.vars, &g_app.settings);
-        DomyslneZam(&z_, &g_app.settings);
-        PrzeliczZam(&z_, kPrzWszystko);
+        RenumberOrder(&z_, &g_app.vars, &g_app.settings);
+        SetOrderDefaults(&z_, &g_app.settings);
+        RecomputeOrder(&z_, kRecomputeAll);
         row_ = -1;
     }
     int Open(Script* s) {
@@ -381,7 +381,7 @@ TEST_F(OrderWindowTest, CancelAsksOnlyWhenTheCorrectionChangedSomething) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ResetHarness();
-        ZwolnijIZerujZam(&z_);
+        FreeAndZeroOrder(&z_);
         if (c.correction) LoadStored(true);
         else MakeNew();
         const int64_t orders = Count("SELECT COUNT(*) FROM T_Zam");
@@ -474,7 +474,7 @@ TEST_F(OrderWindowTest, SaveAndSaveAsInsertOrOverwriteAndRestoreTheStatusOnFailu
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ResetHarness();
-        ZwolnijIZerujZam(&z_);
+        FreeAndZeroOrder(&z_);
         if (c.trigger) RawSql("kelvaroDemo.db", c.trigger);
         if (c.correction) LoadStored(true);
         else MakeNew();
@@ -516,7 +516,7 @@ TEST_F(OrderWindowTest, SaveAndSaveAsInsertOrOverwriteAndRestoreTheStatusOnFailu
         if (c.saved && !c.correction) {
             // Put the database back to one stored order for the next case.
             char msg[2048];
-            ASSERT_EQ(1, UsunZam(z_.zam.kluczZam, msg)) << msg;
+            ASSERT_EQ(1, DeleteOrder(z_.zam.kluczZam, msg)) << msg;
             // The register hears of it as from an order window that deleted it.
             z_.zam.status = -1;
             int row = rowsBefore;
@@ -546,10 +546,10 @@ TEST_F(OrderWindowTest, AnOrderOfAccessoriesOnlyIsStoredWithItsTotalInTheRegiste
 // back to it).
 TEST_F(OrderWindowTest, SavingAStoredNewOrderRewritesIt) {
     char msg[2048];
-    const int64_t key = ZapiszZamTestowe(1, 0, 0, msg);
+    const int64_t key = SaveTestOrder(1, 0, 0, msg);
     ASSERT_NE(0, key) << msg;
-    ASSERT_EQ(1, WczytajZam(key, &z_, msg)) << msg;
-    PrzeliczZam(&z_, kPrzWszystko);
+    ASSERT_EQ(1, LoadOrder(key, &z_, msg)) << msg;
+    RecomputeOrder(&z_, kRecomputeAll);
     row_ = -1;
     const int64_t last = Count("SELECT idZam FROM T_Zmienne");
     Script script;
@@ -724,7 +724,7 @@ TEST_F(OrderWindowTest, EscapeInAMultiLineFieldCancelsTheWindow) {
             return true;
         }};
         RunScripted([&] { return RunOrderWindow(main_, &z_, &row_, &g_app.draw); }, &script, 5000);
-        ZwolnijIZerujZam(&z_);
+        FreeAndZeroOrder(&z_);
     }
     EXPECT_TRUE(g_boxes.empty());
 }
@@ -739,7 +739,7 @@ TEST_F(OrderWindowTest, AddWindowGivesTheDesignerTheTemplateAndPreviewOpensItRea
                     },
                     CloseWith(ORD_CANCEL)};
     Open(&script);
-    ZwolnijIZerujZam(&z_);
+    FreeAndZeroOrder(&z_);
     LoadStored(false);
     Script preview;
     preview.steps = {[](HWND w) {
@@ -802,7 +802,7 @@ TEST_F(OrderWindowTest, TheListTooltipDescribesTheWindowUnderTheMouseWithItsNote
                     CloseWith(ORD_CANCEL)};
     Open(&script);
     char description[4096] = "";
-    ASSERT_EQ(1, OpiszOkno(&z_.zam, 1, description, sizeof description));
+    ASSERT_EQ(1, DescribeWindow(&z_.zam, 1, description, sizeof description));
     EXPECT_EQ(
         std::string(description) +
             "\r\nNotes:\r\nFitted from outside by two fitters with a crane on Monday \r\nmorning early ",
@@ -867,7 +867,7 @@ TEST_F(OrderWindowTest, ACellShowsQuantityAndUnitPricesInTheOrdersCurrencyAtEver
                 labels[id] = ItemText(w, id);
             }
             for (int id :
-                 {IDC_VAL_MONT_COST_CUR, IDC_VAL_DEMONT_COST_CUR, IDC_VAL_DISCOUNT_CUR, IDC_VAL_MONT_UNIT}) {
+                 {IDC_VAL_ASSEMBLY_COST_CUR, IDC_VAL_DISASSEMBLY_COST_CUR, IDC_VAL_DISCOUNT_CUR, IDC_VAL_ASSEMBLY_UNIT}) {
                 labels[id] = ItemText(page, id);
             }
             return true;
@@ -878,7 +878,7 @@ TEST_F(OrderWindowTest, ACellShowsQuantityAndUnitPricesInTheOrdersCurrencyAtEver
     EXPECT_EQ((Texts{"2 pcs", "Net: 1 100,00 USD", "Gross: 1 188,00 USD"}), after);
     EXPECT_EQ(netBefore, netAfter);
     for (const auto& l : labels) {
-        EXPECT_EQ(l.first == IDC_VAL_MONT_UNIT ? "USD/m" : "USD", l.second) << l.first;
+        EXPECT_EQ(l.first == IDC_VAL_ASSEMBLY_UNIT ? "USD/m" : "USD", l.second) << l.first;
     }
     EXPECT_EQ(CurrencyCode(z_.zam.idWalZam), std::string("USD"));
 }
@@ -931,26 +931,26 @@ TEST_F(OrderWindowTest, DaysMoveTheFulfilmentDateAndTheOrderDateMovesTheDays) {
 
 TEST_F(OrderWindowTest, AssemblyModesShowTheirFieldsAndWithoutAssemblyStoresZero) {
     LoadStored(true);
-    const int fields[] = {IDC_VAL_MONT_PRICE, IDC_VAL_MONT_UNIT, IDC_VAL_MONT_COST_CAPTION, IDC_VAL_MONT_COST,
-                          IDC_VAL_MONT_COST_CUR};
+    const int fields[] = {IDC_VAL_ASSEMBLY_PRICE, IDC_VAL_ASSEMBLY_UNIT, IDC_VAL_ASSEMBLY_COST_CAPTION, IDC_VAL_ASSEMBLY_COST,
+                          IDC_VAL_ASSEMBLY_COST_CUR};
     std::vector<bool> shownBySize, shownWithout, shownFixed;
     int64_t priceWithout = -1, costWithout = -1, costFixed = -1;
     std::string unitFixed, costText;
     g_answers = {IDYES};
     Script script;
     script.steps = {[&](HWND w) {
-                        HWND page = PageWith(w, IDC_VAL_MONT_NONE);
+                        HWND page = PageWith(w, IDC_VAL_ASSEMBLY_NONE);
                         for (int id : fields) shownBySize.push_back(Visible(page, id));
-                        SendDlgItemMessageA(page, IDC_VAL_MONT_NONE, BM_CLICK, 0, 0);
+                        SendDlgItemMessageA(page, IDC_VAL_ASSEMBLY_NONE, BM_CLICK, 0, 0);
                         for (int id : fields) shownWithout.push_back(Visible(page, id));
                         priceWithout = z_.zam.sWycenZamParam.cenaMont;
                         costWithout = z_.sumy.montNetto;
-                        SendDlgItemMessageA(page, IDC_VAL_MONT_FIXED, BM_CLICK, 0, 0);
-                        Type(GetDlgItem(page, IDC_VAL_MONT_PRICE), "250");
+                        SendDlgItemMessageA(page, IDC_VAL_ASSEMBLY_FIXED, BM_CLICK, 0, 0);
+                        Type(GetDlgItem(page, IDC_VAL_ASSEMBLY_PRICE), "250");
                         for (int id : fields) shownFixed.push_back(Visible(page, id));
-                        unitFixed = ItemText(page, IDC_VAL_MONT_UNIT);
+                        unitFixed = ItemText(page, IDC_VAL_ASSEMBLY_UNIT);
                         costFixed = z_.sumy.montNetto;
-                        costText = ItemText(page, IDC_VAL_MONT_COST);
+                        costText = ItemText(page, IDC_VAL_ASSEMBLY_COST);
                         return true;
                     },
                     CloseWith(ORD_CANCEL)};
@@ -1035,11 +1035,11 @@ LRESULT CALLBACK WatchTheList(int code, WPARAM wp, LPARAM lp) {
 // the order's cost of assembly.
 TEST_F(OrderWindowTest, ThePagesBehindTheTabsComeAfterThePaintInPlaceAndFilled) {
     LoadStored(false);
-    z_.zam.sWycenZamParam.flagi = (z_.zam.sWycenZamParam.flagi & ~kMontazMaska) | 2;  // a fixed price
+    z_.zam.sWycenZamParam.flagi = (z_.zam.sWycenZamParam.flagi & ~kAssemblyMask) | 2;  // a fixed price
     z_.zam.sWycenZamParam.cenaMont = 12345;
-    PrzeliczZam(&z_, kPrzWszystko);
+    RecomputeOrder(&z_, kRecomputeAll);
     char cost[64];
-    DajNapKwotaPokaz(z_.sumy.montNetto, cost, sizeof cost);
+    AmountDisplayText(z_.sumy.montNetto, cost, sizeof cost);
     const std::string currency = CurrencyCode(z_.zam.idWalZam);
     g_firstPaint = {};
     g_firstPaint.hook = SetWindowsHookExA(WH_CBT, WatchTheList, nullptr, GetCurrentThreadId());
@@ -1054,9 +1054,9 @@ TEST_F(OrderWindowTest, ThePagesBehindTheTabsComeAfterThePaintInPlaceAndFilled) 
                             GetWindowRect(p, &r);
                             pages.push_back(r);
                         }
-                        HWND v = PageWith(w, IDC_VAL_MONT_COST);
-                        shownCost = ItemText(v, IDC_VAL_MONT_COST);
-                        shownCurrency = ItemText(v, IDC_VAL_MONT_COST_CUR);
+                        HWND v = PageWith(w, IDC_VAL_ASSEMBLY_COST);
+                        shownCost = ItemText(v, IDC_VAL_ASSEMBLY_COST);
+                        shownCurrency = ItemText(v, IDC_VAL_ASSEMBLY_COST_CUR);
                         return true;
                     },
                     CloseWith(ORD_CANCEL)};

@@ -51,7 +51,7 @@ TEST_F(PagoraPrinting, RangeCopiesAndCollationComeOutInOrder) {
         HWND owner = CreateOwnerWindow();
         EnableWindow(owner, !c.ownerDisabled);
         std::string name = UniqueDocName("range");
-        strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_ZGLOS_BLAD);
+        strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_REPORT_ERROR);
 
         PrintDialogAnswerer answerer(c.answer);
         int result = PagoraPrint(owner, &job, 0, 0);
@@ -91,7 +91,7 @@ TEST_F(PagoraPrinting, CancelledJobsLeaveNoDocument) {
         std::vector<HENHMETAFILE> pages = MakeTestPages(10);
         HWND owner = CreateOwnerWindow();
         std::string name = UniqueDocName("cancel");
-        strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_ZGLOS_BLAD);
+        strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_REPORT_ERROR);
         PrintAnswer a;
         a.cancel = c.cancelDialog;
         a.cancelJob = c.cancelJob;
@@ -212,7 +212,7 @@ TEST_F(PagoraPrinting, OwnerClosedWhileItsPreviewPrints) {
     ASSERT_TRUE(owner);
     std::vector<HENHMETAFILE> pages = MakeTestPages(12);
     std::string name = UniqueDocName("gone");
-    strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_STRONY_ZADANIA | PAGORA_ZGLOS_BLAD);
+    strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_JOB_OWNS_PAGES | PAGORA_REPORT_ERROR);
     ASSERT_EQ(2, PagoraPrint(owner, &job, 2, 0));
     HWND preview = FindWindowA("podgladDruk", ("Print preview - " + name).c_str());
     ASSERT_TRUE(preview);
@@ -298,7 +298,7 @@ TEST_F(PagoraPrinting, PrintFromAModalPreviewThatShowsThePageItNames) {
     std::vector<HENHMETAFILE> pages = MakeTestPages(3);
     HWND owner = CreateOwnerWindow();
     std::string name = UniqueDocName("modal");
-    strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_ZGLOS_BLAD);
+    strZadDruk job = MakeJob(owner, name.c_str(), pages, PAGORA_REPORT_ERROR);
     struct Probe {
         std::string name;
         std::vector<HENHMETAFILE>* pages = nullptr;

@@ -59,16 +59,16 @@ std::string ListHeader(HWND list, int column) {
     return text;
 }
 
-int TabShown() { return (int)SendDlgItemMessageA(PriceList(), IDC_PRL_TAB, TCM_GETCURSEL, 0, 0); }
+int TabShown() { return (int)SendDlgItemMessageA(PriceList(), IDC_PRICE_LIST_TAB, TCM_GETCURSEL, 0, 0); }
 
-std::string Cell(int row, int column) { return ListCell(GetDlgItem(PriceList(), IDC_PRL_LIST), row, column); }
-int Rows() { return (int)SendDlgItemMessageA(PriceList(), IDC_PRL_LIST, LVM_GETITEMCOUNT, 0, 0); }
+std::string Cell(int row, int column) { return ListCell(GetDlgItem(PriceList(), IDC_PRICE_LIST_ITEMS), row, column); }
+int Rows() { return (int)SendDlgItemMessageA(PriceList(), IDC_PRICE_LIST_ITEMS, LVM_GETITEMCOUNT, 0, 0); }
 
 void ShowTab(int kind) {
-    HWND tab = GetDlgItem(PriceList(), IDC_PRL_TAB);
+    HWND tab = GetDlgItem(PriceList(), IDC_PRICE_LIST_TAB);
     SendMessageA(tab, TCM_SETCURSEL, kind, 0);
-    NMHDR nm = {tab, IDC_PRL_TAB, (UINT)TCN_SELCHANGE};
-    SendMessageA(PriceList(), WM_NOTIFY, IDC_PRL_TAB, (LPARAM)&nm);
+    NMHDR nm = {tab, IDC_PRICE_LIST_TAB, (UINT)TCN_SELCHANGE};
+    SendMessageA(PriceList(), WM_NOTIFY, IDC_PRICE_LIST_TAB, (LPARAM)&nm);
 }
 
 // The file dialog's answer: the next name in the queue, or a cancel.
@@ -144,18 +144,18 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
     const int result = Run({
         [] {
             if (!PriceList()) return false;
-            EXPECT_EQ(7, (int)SendDlgItemMessageA(PriceList(), IDC_PRL_TAB, TCM_GETITEMCOUNT, 0, 0));
+            EXPECT_EQ(7, (int)SendDlgItemMessageA(PriceList(), IDC_PRICE_LIST_TAB, TCM_GETITEMCOUNT, 0, 0));
             EXPECT_EQ(0, Rows());
             for (const std::string& t : TextsThatDoNotFit(PriceList()))
                 ADD_FAILURE() << "does not fit: " << t;
             // The pages turn with Ctrl+Tab and Ctrl+Shift+Tab wherever the focus is.
-            PressKey(PriceList(), GetDlgItem(PriceList(), IDC_PRL_LIST), VK_TAB, true);
+            PressKey(PriceList(), GetDlgItem(PriceList(), IDC_PRICE_LIST_ITEMS), VK_TAB, true);
             return true;
         },
         [] {
             if (TabShown() != kPriceColour) return false;
-            EXPECT_EQ("Surcharge %", ListHeader(GetDlgItem(PriceList(), IDC_PRL_LIST), 1));
-            PressKey(PriceList(), GetDlgItem(PriceList(), IDC_PRL_EXPORT), VK_TAB, true, true);
+            EXPECT_EQ("Surcharge %", ListHeader(GetDlgItem(PriceList(), IDC_PRICE_LIST_ITEMS), 1));
+            PressKey(PriceList(), GetDlgItem(PriceList(), IDC_PRICE_LIST_EXPORT), VK_TAB, true, true);
             return true;
         },
         [] {
@@ -166,7 +166,7 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
         [] {
             if (TabShown() != kPriceWindow) return false;  // round to the last page
             ShowTab(kPriceColour);
-            PostMessageA(PriceList(), WM_COMMAND, IDC_PRL_ADD, 0);
+            PostMessageA(PriceList(), WM_COMMAND, IDC_PRICE_LIST_ADD, 0);
             return true;
         },
         [this] {  // a surcharge over 100 % is refused and the entry dialog stays
@@ -190,7 +190,7 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
             EXPECT_EQ(1, Rows());
             EXPECT_EQ("Oak", Cell(0, 0));
             EXPECT_EQ(Dec("15.50"), Cell(0, 1));
-            PostMessageA(PriceList(), WM_COMMAND, IDC_PRL_ADD, 0);
+            PostMessageA(PriceList(), WM_COMMAND, IDC_PRICE_LIST_ADD, 0);
             return true;
         },
         [this] {  // the same name in another case is the same entry
@@ -205,22 +205,22 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
         },
         [this] {  // a bad file changes nothing; a good one replaces the list
             if (Entry()) return false;
-            SendMessageA(PriceList(), WM_COMMAND, IDC_PRL_IMPORT, 0);
+            SendMessageA(PriceList(), WM_COMMAND, IDC_PRICE_LIST_IMPORT, 0);
             EXPECT_EQ("line 2, column 3: The colour surcharge cannot be higher than 100.00 %.", LastBox());
             EXPECT_EQ(1, Rows());
-            SendMessageA(PriceList(), WM_COMMAND, IDC_PRL_IMPORT, 0);
+            SendMessageA(PriceList(), WM_COMMAND, IDC_PRICE_LIST_IMPORT, 0);
             EXPECT_EQ(1, Rows());
             EXPECT_EQ("Walnut", Cell(0, 0));
             ShowTab(kPriceProfile);
             EXPECT_EQ(Dec("12.00"), Cell(0, 2));
             SetForegroundWindow(PriceList());
-            SetFocus(GetDlgItem(PriceList(), IDC_PRL_ADD));
-            EXPECT_EQ(GetDlgItem(PriceList(), IDC_PRL_ADD), GetFocus());
+            SetFocus(GetDlgItem(PriceList(), IDC_PRICE_LIST_ADD));
+            EXPECT_EQ(GetDlgItem(PriceList(), IDC_PRICE_LIST_ADD), GetFocus());
             ShowTab(kPriceWindow);
             EXPECT_EQ("Every window", Cell(0, 0));
-            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(PriceList(), IDC_PRL_ADD)));  // one window entry at most
-            EXPECT_EQ(GetDlgItem(PriceList(), IDC_PRL_LIST), GetFocus());  // not the button switched off
-            SendMessageA(PriceList(), WM_COMMAND, IDC_PRL_EXPORT, 0);
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(PriceList(), IDC_PRICE_LIST_ADD)));  // one window entry at most
+            EXPECT_EQ(GetDlgItem(PriceList(), IDC_PRICE_LIST_ITEMS), GetFocus());  // not the button switched off
+            SendMessageA(PriceList(), WM_COMMAND, IDC_PRICE_LIST_EXPORT, 0);
             PostMessageA(PriceList(), WM_COMMAND, IDOK, 0);
             return true;
         },
@@ -240,8 +240,8 @@ TEST_F(PriceListDialogTest, EntriesAddedRefusedImportedAndSavedAtEveryScale) {
     Run({[] {
         if (!PriceList()) return false;
         ShowTab(kPriceColour);
-        ListView_SetItemState(GetDlgItem(PriceList(), IDC_PRL_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
-        SendMessageA(PriceList(), WM_COMMAND, IDC_PRL_DELETE, 0);
+        ListView_SetItemState(GetDlgItem(PriceList(), IDC_PRICE_LIST_ITEMS), 0, LVIS_SELECTED, LVIS_SELECTED);
+        SendMessageA(PriceList(), WM_COMMAND, IDC_PRICE_LIST_DELETE, 0);
         EXPECT_EQ(0, Rows());
         PostMessageA(PriceList(), WM_COMMAND, IDCANCEL, 0);
         return true;

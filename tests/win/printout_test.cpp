@@ -41,72 +41,72 @@
 namespace {
 
 // A window of w x h mm: the frame and one tilt & turn sash with glass.
-void OknoZSkrzydlem(TestOkno& o, int32_t w, int32_t h, int32_t ilosc) {
-    o << Rama(w, h) << Skrzydlo(3, 1, 0) << Wypeln(0, "Glass 4/16/4", 1);
+void TiltTurnWindow(TestWindow& o, int32_t w, int32_t h, int32_t ilosc) {
+    o << DrawFrame(w, h) << SashElement(3, 1, 0) << DrawFilling(0, "Glass 4/16/4", 1);
     o.r.ilOkien = ilosc;
 }
 
-struct Wydruk {
+struct ComposedPrintout {
     int wynik = 0;
     std::string msg;
-    std::vector<EmfStrona> strony;
+    std::vector<EmfPage> strony;
 };
 
 // Footer line and the body's end of a page, from its "Date of printing:".
-int LiniaStopki(const EmfStrona& s) {
-    const EmfTekst* t = Tekst(s, "Date of printing: ");
+int FooterLine(const EmfPage& s) {
+    const EmfText* t = TextAt(s, "Date of printing: ");
     return t ? t->y - 2 : -1;
 }
-int KoniecTresci(const EmfStrona& s) { return LiniaStopki(s) - 14; }
+int ContentEnd(const EmfPage& s) { return FooterLine(s) - 14; }
 
 class PrintoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ekran_));
-        ASSERT_TRUE(CreatePrintDrawSet(&ekran_, &druk_));
+        ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &screenSet_));
+        ASSERT_TRUE(CreatePrintDrawSet(&screenSet_, &printSet_));
         memset(&ust_, 0, sizeof ust_);
         ust_.wysNaglDruk = 30;
         strcpy(ust_.stanyZam[0], "ORDERED");
         strcpy(ust_.stanyZam[2], "DELIVERED");
-        ZamTest(&z_, 7, "Printout Buyer");
+        InitTestOrder(&z_, 7, "Printout Buyer");
         z_.zam.uwagi[0] = 0;
         z_.zam.waga = 2500;  // 25 kg per m2
     }
     void TearDown() override {
-        ZwolnijIZerujZam(&z_);
-        DestroyPrintDrawSet(&druk_);
-        DestroyDrawSet(&ekran_);
+        FreeAndZeroOrder(&z_);
+        DestroyPrintDrawSet(&printSet_);
+        DestroyDrawSet(&screenSet_);
     }
-    void Okna(int n, int32_t w = 1000, int32_t h = 1200) {
+    void AddWindows(int n, int32_t w = 1000, int32_t h = 1200) {
         for (int i = 0; i < n; i++) {
-            TestOkno o;
-            OknoZSkrzydlem(o, w, h, 1 + i % 2);
-            DodajOknoTest(&z_, o, "Norvel", 38900 + 100 * i);
+            TestWindow o;
+            TiltTurnWindow(o, w, h, 1 + i % 2);
+            AddTestWindow(&z_, o, "Norvel", 38900 + 100 * i);
         }
     }
     // Composes z_ and reads every page back. Every text must be written as
     // characters, one record per line.
-    Wydruk Zloz() {
-        Wydruk w;
-        strStronyWydruku s = {nullptr, 7};
+    ComposedPrintout Compose() {
+        ComposedPrintout w;
+        PrintoutPages s = {nullptr, 7};
         char msg[KV_MSG_LEN] = "";
-        w.wynik = ZlozWydrukZam(&z_, &druk_, &ust_, &s, msg);
+        w.wynik = ComposeOrderPrintout(&z_, &printSet_, &ust_, &s, msg);
         w.msg = msg;
-        for (int32_t i = 0; i < s.liczba; i++) w.strony.push_back(CzytajStrone(s.strony[i]));
+        for (int32_t i = 0; i < s.liczba; i++) w.strony.push_back(ReadPage(s.strony[i]));
         if (!w.wynik) {
             EXPECT_EQ(nullptr, s.strony);
             EXPECT_EQ(0, s.liczba);
         }
-        ZwolnijStronyWydruku(&s);
-        for (const EmfStrona& p : w.strony) {
+        FreePrintoutPages(&s);
+        for (const EmfPage& p : w.strony) {
             EXPECT_EQ(0, p.glify);
-            for (const EmfTekst& t : p.teksty) EXPECT_EQ(std::string::npos, t.t.find_first_of("\r\n")) << t.t;
+            for (const EmfText& t : p.teksty) EXPECT_EQ(std::string::npos, t.t.find_first_of("\r\n")) << t.t;
         }
         return w;
     }
-    int Gora() const { return (int)(ust_.wysNaglDruk * 960 * 0.91 / (MmForInch(nullptr, 0) * 10)); }
+    int HeadingTop() const { return (int)(ust_.wysNaglDruk * 960 * 0.91 / (MmForInch(nullptr, 0) * 10)); }
 
-    DrawSet ekran_, druk_;
+    DrawSet screenSet_, printSet_;
     strUstUzytk ust_;
     strZamRob z_;
 };
@@ -114,7 +114,7 @@ protected:
 // ---- Page frame, heading and page numbers -------------------------------------
 
 TEST_F(PrintoutTest, PagesAreEightByTenInchesWithHeadingAndNumberAtTheHeadingHeight) {
-    Okna(6);
+    AddWindows(6);
     z_.zam.status = 3;
     strcpy(z_.zam.dodOznaczZam, "SITE-7");
     const LONG W = (LONG)(MmForInch(nullptr, 1) * 800), H = (LONG)(MmForInch(nullptr, 0) * 1000);
@@ -127,15 +127,15 @@ TEST_F(PrintoutTest, PagesAreEightByTenInchesWithHeadingAndNumberAtTheHeadingHei
     } przypadki[] = {{0, 0}, {30, -1}};
     for (auto& p : przypadki) {
         ust_.wysNaglDruk = p.mm;
-        const int gora = p.gora >= 0 ? p.gora : Gora();
+        const int gora = p.gora >= 0 ? p.gora : HeadingTop();
         if (p.mm == 30 && MmForInch(nullptr, 0) == 25.4f) {
             EXPECT_EQ(103, gora);
         }
-        Wydruk w = Zloz();
+        ComposedPrintout w = Compose();
         ASSERT_EQ(1, w.wynik) << w.msg;
         ASSERT_EQ(3u, w.strony.size()) << p.mm;
         for (size_t i = 0; i < w.strony.size(); i++) {
-            const EmfStrona& s = w.strony[i];
+            const EmfPage& s = w.strony[i];
             SCOPED_TRACE(std::to_string(p.mm) + " mm, page " + std::to_string(i + 1));
             EXPECT_EQ(0, s.ramka.left);
             EXPECT_EQ(0, s.ramka.top);
@@ -143,30 +143,30 @@ TEST_F(PrintoutTest, PagesAreEightByTenInchesWithHeadingAndNumberAtTheHeadingHei
             EXPECT_EQ(H, s.ramka.bottom);
             // The heading: order number and symbol left at (0, T), the
             // status centred on the same line, in the big font.
-            auto numer = Teksty(s, "7-QW-2010 (SITE-7)");
+            auto numer = MatchingTexts(s, "7-QW-2010 (SITE-7)");
             ASSERT_EQ(1u, numer.size());
             EXPECT_EQ(0, numer[0].x);
             EXPECT_EQ(gora, numer[0].y);
             EXPECT_EQ(-18, numer[0].wys);
             EXPECT_EQ(700, numer[0].waga);
-            auto status = Teksty(s, "DELIVERED");
+            auto status = MatchingTexts(s, "DELIVERED");
             ASSERT_EQ(1u, status.size());
             EXPECT_EQ(gora, status[0].y);
-            EXPECT_NEAR(384, status[0].x + SzerTekstuArial("DELIVERED", -18, 700) / 2, 1);
+            EXPECT_NEAR(384, status[0].x + ArialTextWidth("DELIVERED", -18, 700) / 2, 1);
             // "Page: i/n" in the small font, right-aligned at 767, top at T.
             const std::string nr = "Page: " + std::to_string(i + 1) + "/3";
-            auto strona = Teksty(s, nr);
+            auto strona = MatchingTexts(s, nr);
             ASSERT_EQ(1u, strona.size());
             EXPECT_EQ(gora, strona[0].y);
             EXPECT_EQ(-10, strona[0].wys);
-            EXPECT_NEAR(768, strona[0].x + SzerTekstuArial(nr, -10, 400), 1);
+            EXPECT_NEAR(768, strona[0].x + ArialTextWidth(nr, -10, 400), 1);
             // The footer on every page, its line across the page.
-            ASSERT_GT(LiniaStopki(s), 900);
-            EXPECT_TRUE(std::any_of(s.linie.begin(), s.linie.end(), [&](const EmfLinia& l) {
-                return l.y1 == LiniaStopki(s) && l.y2 == l.y1 && l.x1 == 0 && l.x2 >= 767;
+            ASSERT_GT(FooterLine(s), 900);
+            EXPECT_TRUE(std::any_of(s.linie.begin(), s.linie.end(), [&](const EmfLine& l) {
+                return l.y1 == FooterLine(s) && l.y2 == l.y1 && l.x1 == 0 && l.x2 >= 767;
             }));
             EXPECT_NE(nullptr,
-                      Tekst(s, "A printout was made with Quarvel program.  Details on www.quarvel.example"));
+                      TextAt(s, "A printout was made with Quarvel program.  Details on www.quarvel.example"));
         }
     }
 }
@@ -175,11 +175,11 @@ TEST_F(PrintoutTest, PagesAreEightByTenInchesWithHeadingAndNumberAtTheHeadingHei
 // frame at 768 x 960 pixels, the footer's line lies where the page wrote it,
 // not shrunk towards the top by the display's larger inch.
 TEST_F(PrintoutTest, APagePlayedIntoItsFrameFillsItAtEveryScale) {
-    Okna(2);
-    strStronyWydruku s = {nullptr, 0};
+    AddWindows(2);
+    PrintoutPages s = {nullptr, 0};
     char msg[KV_MSG_LEN] = "";
-    ASSERT_EQ(1, ZlozWydrukZam(&z_, &druk_, &ust_, &s, msg)) << msg;
-    const int footer = LiniaStopki(CzytajStrone(s.strony[0]));
+    ASSERT_EQ(1, ComposeOrderPrintout(&z_, &printSet_, &ust_, &s, msg)) << msg;
+    const int footer = FooterLine(ReadPage(s.strony[0]));
     BITMAPINFO bi = {};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 768, -960, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -202,7 +202,7 @@ TEST_F(PrintoutTest, APagePlayedIntoItsFrameFillsItAtEveryScale) {
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(dib);
-    ZwolnijStronyWydruku(&s);
+    FreePrintoutPages(&s);
     EXPECT_GT(footer, 900);
     EXPECT_NEAR(footer, lowest, 2);
 }
@@ -216,61 +216,61 @@ TEST_F(PrintoutTest, WindowRowsNeverSplitAndTheLastStaysWithItsSums) {
     } przypadki[] = {{0, 1}, {0, 4}, {0, 7}, {30, 3}, {30, 4}, {30, 8}, {120, 2}, {120, 5}};
     for (auto& p : przypadki) {
         SCOPED_TRACE(std::to_string(p.mm) + " mm, " + std::to_string(p.okien) + " windows");
-        ZwolnijIZerujZam(&z_);
-        ZamTest(&z_, 7, "Printout Buyer");
+        FreeAndZeroOrder(&z_);
+        InitTestOrder(&z_, 7, "Printout Buyer");
         z_.zam.uwagi[0] = 0;
-        Okna(p.okien);
+        AddWindows(p.okien);
         ust_.wysNaglDruk = p.mm;
-        Wydruk w = Zloz();
+        ComposedPrintout w = Compose();
         ASSERT_EQ(1, w.wynik) << w.msg;
         int nastepne = 1;  // the window expected next
         int strSum = -1;
         for (size_t i = 0; i < w.strony.size(); i++) {
-            const EmfStrona& s = w.strony[i];
-            const int koniec = KoniecTresci(s);
+            const EmfPage& s = w.strony[i];
+            const int koniec = ContentEnd(s);
             std::vector<int> wiersze;  // tops of this page's window rows
-            for (const EmfTekst& t : s.teksty)
+            for (const EmfText& t : s.teksty)
                 if (t.x == 32 && t.t.compare(0, 6, "Size: ") == 0) wiersze.push_back(t.y - 2);
             for (size_t r = 0; r < wiersze.size(); r++) {
                 const int gora = wiersze[r];
                 // The row's number and its whole box on this page.
-                auto nr = Teksty(s, std::to_string(nastepne));
+                auto nr = MatchingTexts(s, std::to_string(nastepne));
                 EXPECT_TRUE(std::any_of(nr.begin(), nr.end(),
-                                        [&](const EmfTekst& t) { return t.y == gora + 2 && t.x < 30; }))
+                                        [&](const EmfText& t) { return t.y == gora + 2 && t.x < 30; }))
                     << "window " << nastepne;
-                EXPECT_LE(gora + kWierszOkna, koniec) << "window " << nastepne;
+                EXPECT_LE(gora + kWindowRowHeight, koniec) << "window " << nastepne;
                 EXPECT_TRUE(std::any_of(s.linie.begin(), s.linie.end(),
-                                        [&](const EmfLinia& l) {
-                                            return l.y1 == gora + kWierszOkna && l.y2 == l.y1 && l.x1 == 0;
+                                        [&](const EmfLine& l) {
+                                            return l.y1 == gora + kWindowRowHeight && l.y2 == l.y1 && l.x1 == 0;
                                         }))
                     << "bottom edge of window " << nastepne;
                 nastepne++;
             }
             if (!wiersze.empty()) {
                 // A page with windows starts them under a header row.
-                auto naglowek = Teksty(s, "Details");
+                auto naglowek = MatchingTexts(s, "Details");
                 ASSERT_EQ(1u, naglowek.size());
                 EXPECT_LT(naglowek[0].y, wiersze[0]);
                 EXPECT_GT(naglowek[0].y, wiersze[0] - 30);
-                const int dol = wiersze.back() + kWierszOkna;
+                const int dol = wiersze.back() + kWindowRowHeight;
                 const int wiersz = wiersze[0] - (naglowek[0].y - 2);  // a table row's height
                 if (nastepne <= p.okien) {
                     // Moved on only because the next window did not fit: 210,
                     // and four closing rows when it is the last.
-                    const int potrzeba = kWierszOkna + (nastepne == p.okien ? 4 * wiersz : 0);
+                    const int potrzeba = kWindowRowHeight + (nastepne == p.okien ? 4 * wiersz : 0);
                     EXPECT_GT(dol + potrzeba, koniec) << "a page break before window " << nastepne;
                 }
             }
-            auto suma = Teksty(s, "Total sum");
-            const EmfTekst* obwod = Tekst(s, "Perimeter in meters");
+            auto suma = MatchingTexts(s, "Total sum");
+            const EmfText* obwod = TextAt(s, "Perimeter in meters");
             if (obwod) {
                 strSum = (int)i;
                 ASSERT_FALSE(wiersze.empty()) << "the sums left their last window";
-                EXPECT_EQ(wiersze.back() + kWierszOkna + 2, obwod->y);
+                EXPECT_EQ(wiersze.back() + kWindowRowHeight + 2, obwod->y);
                 ASSERT_FALSE(suma.empty());
                 EXPECT_EQ(obwod->y, suma[0].y);
                 EXPECT_LE(
-                    obwod->y - 2 + 3 * (Tekst(s, "Weight in kg")->y - Tekst(s, "The number of elements")->y),
+                    obwod->y - 2 + 3 * (TextAt(s, "Weight in kg")->y - TextAt(s, "The number of elements")->y),
                     koniec);
             }
         }
@@ -282,30 +282,30 @@ TEST_F(PrintoutTest, WindowRowsNeverSplitAndTheLastStaysWithItsSums) {
 // ---- What is printed and what is refused -----------------------------------------
 
 TEST_F(PrintoutTest, AnOrderWithAccessoriesOnlyHasNoWindowsTable) {
-    for (int i = 0; i < 4; i++) DodajDodatekTest(&z_, i, i == 2 ? "Roller blind" : "Sill", i);
-    Wydruk w = Zloz();
+    for (int i = 0; i < 4; i++) AddTestAccessory(&z_, i, i == 2 ? "Roller blind" : "Sill", i);
+    ComposedPrintout w = Compose();
     ASSERT_EQ(1, w.wynik) << w.msg;
     ASSERT_EQ(1u, w.strony.size());
-    const EmfStrona& s = w.strony[0];
+    const EmfPage& s = w.strony[0];
     for (const char* nie : {"Drawing", "Details", "Perimeter in meters", "Weight in kg"})
-        EXPECT_EQ(nullptr, Tekst(s, nie)) << nie;
-    ASSERT_EQ(1u, Teksty(s, "Name of accessory").size());
+        EXPECT_EQ(nullptr, TextAt(s, nie)) << nie;
+    ASSERT_EQ(1u, MatchingTexts(s, "Name of accessory").size());
     // Sizes right-aligned at 508: none, one, two and three dimensions.
     const char* rozmiary[] = {"1,25 m", "1,25 x 1,35 m", "1,25 x 1,35 x 1,45 m"};
     for (const char* r : rozmiary) {
-        auto t = Teksty(s, r);
+        auto t = MatchingTexts(s, r);
         ASSERT_EQ(1u, t.size()) << r;
         EXPECT_EQ(-14, t[0].wys);
-        EXPECT_NEAR(509, t[0].x + SzerTekstuArial(r, -14, 400), 1) << r;
+        EXPECT_NEAR(509, t[0].x + ArialTextWidth(r, -14, 400), 1) << r;
     }
-    ASSERT_EQ(1u, Teksty(s, "Roller blind").size());
-    EXPECT_EQ(32, Teksty(s, "Roller blind")[0].x);
+    ASSERT_EQ(1u, MatchingTexts(s, "Roller blind").size());
+    EXPECT_EQ(32, MatchingTexts(s, "Roller blind")[0].x);
     // The accessories' "Total sum" row: 8 pieces, their net total.
-    auto suma = Teksty(s, "Total sum");
+    auto suma = MatchingTexts(s, "Total sum");
     ASSERT_EQ(2u, suma.size());  // the accessories' row and the totals table's
-    auto sztuki = Teksty(s, "8");
+    auto sztuki = MatchingTexts(s, "8");
     EXPECT_TRUE(
-        std::any_of(sztuki.begin(), sztuki.end(), [&](const EmfTekst& t) { return t.y == suma[0].y; }));
+        std::any_of(sztuki.begin(), sztuki.end(), [&](const EmfText& t) { return t.y == suma[0].y; }));
 }
 
 TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
@@ -328,12 +328,12 @@ TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
     for (auto& p : przypadki) {
         SCOPED_TRACE(std::to_string(p.okien) + " windows, " + std::to_string(p.dodatkow) + " accessories, " +
                      std::to_string(p.mm) + " mm");
-        ZwolnijIZerujZam(&z_);
-        ZamTest(&z_, 7, "Printout Buyer");
-        Okna(p.okien);
-        for (int i = 0; i < p.dodatkow; i++) DodajDodatekTest(&z_, i, "Sill", 1);
+        FreeAndZeroOrder(&z_);
+        InitTestOrder(&z_, 7, "Printout Buyer");
+        AddWindows(p.okien);
+        for (int i = 0; i < p.dodatkow; i++) AddTestAccessory(&z_, i, "Sill", 1);
         ust_.wysNaglDruk = p.mm;
-        Wydruk w = Zloz();
+        ComposedPrintout w = Compose();
         if (!p.tekst) {
             EXPECT_EQ(1, w.wynik) << w.msg;
             continue;
@@ -348,7 +348,7 @@ TEST_F(PrintoutTest, RefusesWhatCannotBePrintedBeforeAnythingIsHandedOver) {
 
 // Height of a line of "Arial" of that character height and weight, as the
 // display measures it.
-int WysArial(int wys, int waga) {
+int ArialLineHeight(int wys, int waga) {
     HDC dc = GetDC(nullptr);
     HFONT f = CreateFontA(wys, 0, 0, 0, waga, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
@@ -368,7 +368,7 @@ TEST_F(PrintoutTest, FrameIsTakenInFloatSoAnExactInchGivesTheWholePage) {
     } przypadki[] = {
         {25.4f, 25.4f, 20320, 25400}, {25.35f, 25.4f, 20280, 25400}, {25.4f, 25.35f, 20320, 25350}};
     for (auto& p : przypadki) {
-        RECT r = RamkaStronyWydruku(p.mmX, p.mmY);
+        RECT r = PrintoutPageFrame(p.mmX, p.mmY);
         EXPECT_EQ(0, r.left);
         EXPECT_EQ(0, r.top);
         EXPECT_EQ(p.w, r.right) << p.mmX;
@@ -392,7 +392,7 @@ TEST_F(PrintoutTest, DatesOnTheirSidesAndPartiesBelowThem) {
         {"", "", "Tax no. 123", "Tax no. 123", "Tax no. 123"},
         {"Kvt Frames Works", "", "", "Kvt Frames Works", "Kvt Frames Works"},
     };
-    const int hNorm = WysArial(-14, 400), hGruby = WysArial(-14, 700);
+    const int hNorm = ArialLineHeight(-14, 400), hGruby = ArialLineHeight(-14, 700);
     const int hDat = hNorm > hGruby ? hNorm : hGruby;
     char zam[64], real[64];
     DajFormatData(z_.zam.dataZam, zam, sizeof zam);
@@ -400,39 +400,39 @@ TEST_F(PrintoutTest, DatesOnTheirSidesAndPartiesBelowThem) {
     ASSERT_STRNE(zam, real);
     for (auto& p : przypadki) {
         SCOPED_TRACE(std::string("seller \"") + p.nazwa + "\", \"" + p.adres + "\", \"" + p.inf + "\"");
-        ZwolnijIZerujZam(&z_);
-        ZamTest(&z_, 7, "Printout Buyer");
+        FreeAndZeroOrder(&z_);
+        InitTestOrder(&z_, 7, "Printout Buyer");
         z_.zam.uwagi[0] = 0;
         strcpy(z_.zam.sDaneUzytk.nazwa, p.nazwa);
         strcpy(z_.zam.sDaneUzytk.adres, p.adres);
         strcpy(z_.zam.sDaneUzytk.infDodat, p.inf);
-        Okna(1);
-        Wydruk w = Zloz();
+        AddWindows(1);
+        ComposedPrintout w = Compose();
         ASSERT_EQ(1, w.wynik) << w.msg;
-        const EmfStrona& s = w.strony[0];
-        const EmfTekst* etykieta = Tekst(s, "Date of order: ");
+        const EmfPage& s = w.strony[0];
+        const EmfText* etykieta = TextAt(s, "Date of order: ");
         ASSERT_TRUE(etykieta);
         EXPECT_EQ(0, etykieta->x);
         EXPECT_EQ(700, etykieta->waga);
         const int y = etykieta->y;
-        auto lewa = Teksty(s, zam);
+        auto lewa = MatchingTexts(s, zam);
         ASSERT_EQ(1u, lewa.size());
         EXPECT_EQ(y, lewa[0].y);
-        EXPECT_EQ(SzerTekstuArial("Date of order: ", -14, 700), lewa[0].x);
-        auto prawa = Teksty(s, real);
+        EXPECT_EQ(ArialTextWidth("Date of order: ", -14, 700), lewa[0].x);
+        auto prawa = MatchingTexts(s, real);
         ASSERT_EQ(1u, prawa.size());
         EXPECT_EQ(y, prawa[0].y);
-        EXPECT_NEAR(768, prawa[0].x + SzerTekstuArial(real, -14, 400), 1);
-        auto etykietaReal = Teksty(s, "Date of fulfilment: ");
+        EXPECT_NEAR(768, prawa[0].x + ArialTextWidth(real, -14, 400), 1);
+        auto etykietaReal = MatchingTexts(s, "Date of fulfilment: ");
         ASSERT_EQ(1u, etykietaReal.size());
         EXPECT_EQ(y, etykietaReal[0].y);
-        EXPECT_NEAR(prawa[0].x, etykietaReal[0].x + SzerTekstuArial("Date of fulfilment: ", -14, 700), 1);
+        EXPECT_NEAR(prawa[0].x, etykietaReal[0].x + ArialTextWidth("Date of fulfilment: ", -14, 700), 1);
 
-        const EmfTekst* pierwszy = Tekst(s, p.pierwszy);
-        const EmfTekst* ostatni = Tekst(s, p.ostatni);
+        const EmfText* pierwszy = TextAt(s, p.pierwszy);
+        const EmfText* ostatni = TextAt(s, p.ostatni);
         ASSERT_TRUE(pierwszy && ostatni);
         EXPECT_EQ(y + hDat + 14, pierwszy->y) << "the seller is not 14 below the dates";
-        const EmfTekst* nabywca = Tekst(s, "Printout Buyer");
+        const EmfText* nabywca = TextAt(s, "Printout Buyer");
         ASSERT_TRUE(nabywca);
         EXPECT_EQ(ostatni->y + (ostatni->waga == 700 ? hGruby : hNorm) + 14, nabywca->y);
     }
@@ -445,40 +445,40 @@ TEST_F(PrintoutTest, AWindowRowShowsPriceQuantityAndTotalInTheirCells) {
         int64_t cena;
         int32_t ilosc;
     } przypadki[] = {{38900, 3}, {125050, 1}, {99, 12}};
-    const int h = WysArial(-14, 400);
+    const int h = ArialLineHeight(-14, 400);
     for (auto& p : przypadki) {
         SCOPED_TRACE(std::to_string(p.cena) + " x " + std::to_string(p.ilosc));
-        ZwolnijIZerujZam(&z_);
-        ZamTest(&z_, 7, "Printout Buyer");
+        FreeAndZeroOrder(&z_);
+        InitTestOrder(&z_, 7, "Printout Buyer");
         z_.zam.uwagi[0] = 0;
-        TestOkno o;
-        OknoZSkrzydlem(o, 1000, 1200, p.ilosc);
-        DodajOknoTest(&z_, o, "Kvt Profile 70", p.cena);
-        Wydruk w = Zloz();
+        TestWindow o;
+        TiltTurnWindow(o, 1000, 1200, p.ilosc);
+        AddTestWindow(&z_, o, "Kvt Profile 70", p.cena);
+        ComposedPrintout w = Compose();
         ASSERT_EQ(1, w.wynik) << w.msg;
-        const EmfStrona& s = w.strony[0];
-        const EmfTekst* opis = nullptr;
-        for (const EmfTekst& t : s.teksty)
+        const EmfPage& s = w.strony[0];
+        const EmfText* opis = nullptr;
+        for (const EmfText& t : s.teksty)
             if (t.x == 32 && t.t.compare(0, 6, "Size: ") == 0) opis = &t;
         ASSERT_TRUE(opis);
         const int gora = opis->y - 2;
-        const int yKom = gora + (kWierszOkna - h) / 2;
+        const int yKom = gora + (kWindowRowHeight - h) / 2;
         char cena[64], razem[64], ilosc[16];
-        ASSERT_TRUE(DajNapKwotaPokaz(p.cena, cena, sizeof cena));
-        ASSERT_TRUE(DajNapKwotaPokaz(p.cena * p.ilosc, razem, sizeof razem));
+        ASSERT_TRUE(AmountDisplayText(p.cena, cena, sizeof cena));
+        ASSERT_TRUE(AmountDisplayText(p.cena * p.ilosc, razem, sizeof razem));
         snprintf(ilosc, sizeof ilosc, "%d", (int)p.ilosc);
         struct {
             const char* t;
             int l, r;
         } komorki[] = {{cena, 512, 594}, {ilosc, 598, 680}, {razem, 684, 765}};
         for (auto& k : komorki) {
-            auto znalezione = Teksty(s, k.t);
-            auto it = std::find_if(znalezione.begin(), znalezione.end(), [&](const EmfTekst& t) {
-                return t.x >= k.l && t.x <= k.r && t.y > gora && t.y < gora + kWierszOkna;
+            auto znalezione = MatchingTexts(s, k.t);
+            auto it = std::find_if(znalezione.begin(), znalezione.end(), [&](const EmfText& t) {
+                return t.x >= k.l && t.x <= k.r && t.y > gora && t.y < gora + kWindowRowHeight;
             });
             ASSERT_NE(znalezione.end(), it) << k.t << " not in " << k.l << "-" << k.r;
             EXPECT_EQ(yKom, it->y) << k.t;
-            EXPECT_NEAR((k.l + k.r + 1) / 2, it->x + SzerTekstuArial(k.t, -14, 400) / 2, 1) << k.t;
+            EXPECT_NEAR((k.l + k.r + 1) / 2, it->x + ArialTextWidth(k.t, -14, 400) / 2, 1) << k.t;
         }
     }
 }
@@ -487,27 +487,27 @@ TEST_F(PrintoutTest, AWindowRowShowsPriceQuantityAndTotalInTheirCells) {
 // every page they reach, a row moved on only when it did not fit, and the
 // last row always on the page of the table's "Total sum", right above it.
 TEST_F(PrintoutTest, AccessoriesOverAPageBreakKeepTheirHeaderAndTheLastRowWithTheSum) {
-    const int h = WysArial(-14, 400);
-    const int wiersz = WysArial(-14, 700) + 4;  // every table row but a window's
+    const int h = ArialLineHeight(-14, 400);
+    const int wiersz = ArialLineHeight(-14, 700) + 4;  // every table row but a window's
     int zPrzeniesieniem = 0;
     for (int n = 20; n <= 44; n++) {
         SCOPED_TRACE(std::to_string(n) + " accessories");
-        ZwolnijIZerujZam(&z_);
-        ZamTest(&z_, 7, "Printout Buyer");
+        FreeAndZeroOrder(&z_);
+        InitTestOrder(&z_, 7, "Printout Buyer");
         z_.zam.uwagi[0] = 0;
         for (int i = 0; i < n; i++) {
             char nazwa[32];
             snprintf(nazwa, sizeof nazwa, "Acc %03d", i + 1);
-            DodajDodatekTest(&z_, i, nazwa, 0);
+            AddTestAccessory(&z_, i, nazwa, 0);
         }
-        Wydruk w = Zloz();
+        ComposedPrintout w = Compose();
         ASSERT_EQ(1, w.wynik) << w.msg;
         int nastepny = 1;
         bool suma = false;
         for (size_t i = 0; i < w.strony.size(); i++) {
-            const EmfStrona& s = w.strony[i];
+            const EmfPage& s = w.strony[i];
             std::vector<int> gory;  // tops of this page's accessory rows
-            for (const EmfTekst& t : s.teksty) {
+            for (const EmfText& t : s.teksty) {
                 if (t.x != 32 || t.t.compare(0, 4, "Acc ") != 0) continue;
                 char oczek[32];
                 snprintf(oczek, sizeof oczek, "Acc %03d", nastepny);
@@ -518,13 +518,13 @@ TEST_F(PrintoutTest, AccessoriesOverAPageBreakKeepTheirHeaderAndTheLastRowWithTh
             if (gory.empty()) continue;
             for (size_t r = 1; r < gory.size(); r++) EXPECT_EQ(wiersz, gory[r] - gory[r - 1]);
             // The header row right above the page's first row.
-            auto naglowek = Teksty(s, "Name of accessory");
+            auto naglowek = MatchingTexts(s, "Name of accessory");
             ASSERT_EQ(1u, naglowek.size()) << "page " << i + 1;
             EXPECT_GT(naglowek[0].y, gory[0] - wiersz);
             EXPECT_LT(naglowek[0].y, gory[0]);
             const int dol = gory.back() + wiersz;
-            const EmfTekst* sumaT = nullptr;
-            for (const EmfTekst& t : s.teksty)
+            const EmfText* sumaT = nullptr;
+            for (const EmfText& t : s.teksty)
                 if (t.t == "Total sum" && t.x > 510 && t.y > dol - wiersz && (!sumaT || t.y < sumaT->y))
                     sumaT = &t;
             if (nastepny > n) {
@@ -536,8 +536,8 @@ TEST_F(PrintoutTest, AccessoriesOverAPageBreakKeepTheirHeaderAndTheLastRowWithTh
                 // Moved on only because the next row (and, for the last,
                 // its sum) did not fit under the last one here.
                 const int potrzeba = wiersz * (nastepny == n ? 2 : 1);
-                EXPECT_GT(dol + potrzeba, KoniecTresci(s)) << "a page break before accessory " << nastepny;
-                if (nastepny == n && dol + wiersz <= KoniecTresci(s)) zPrzeniesieniem++;
+                EXPECT_GT(dol + potrzeba, ContentEnd(s)) << "a page break before accessory " << nastepny;
+                if (nastepny == n && dol + wiersz <= ContentEnd(s)) zPrzeniesieniem++;
             }
         }
         EXPECT_EQ(n + 1, nastepny);
@@ -547,14 +547,14 @@ TEST_F(PrintoutTest, AccessoriesOverAPageBreakKeepTheirHeaderAndTheLastRowWithTh
 }
 
 TEST_F(PrintoutTest, AFailureOnTheWayLeavesNoPagesBehind) {
-    Okna(5);
-    for (int i = 0; i < 2; i++) DodajDodatekTest(&z_, i, "Sill", 1);
+    AddWindows(5);
+    for (int i = 0; i < 2; i++) AddTestAccessory(&z_, i, "Sill", 1);
     // The n-th allocation from the private heap fails: page slots and the
     // window copies of the drawings.
     int powodzenia = 0, bledy = 0;
     for (int n = 1; n <= 40; n++) {
         KvHeapFailAt(n);
-        Wydruk w = Zloz();
+        ComposedPrintout w = Compose();
         KvHeapFailAt(0);
         if (w.wynik) {
             powodzenia++;
@@ -571,23 +571,23 @@ TEST_F(PrintoutTest, AFailureOnTheWayLeavesNoPagesBehind) {
 }
 
 TEST_F(PrintoutTest, OverlongAndUnterminatedTextsStayOnThePage) {
-    Okna(1);
-    DodajDodatekTest(&z_, 0, std::string(127, 'N').c_str(), 1);
+    AddWindows(1);
+    AddTestAccessory(&z_, 0, std::string(127, 'N').c_str(), 1);
     // The seller's block as a damaged file may hold it: no terminators.
     memset(&z_.zam.sDaneUzytk, 'S', sizeof z_.zam.sDaneUzytk);
     memset(z_.zam.nazwaNabyw, 'B', sizeof z_.zam.nazwaNabyw - 1);
-    Wydruk w = Zloz();
+    ComposedPrintout w = Compose();
     ASSERT_EQ(1, w.wynik) << w.msg;
     size_t s = 0, b = 0;
-    for (const EmfStrona& p : w.strony)
-        for (const EmfTekst& t : p.teksty) {
-            EXPECT_LE(t.x + SzerTekstuArial(t.t, t.wys, t.waga ? t.waga : 400), 768) << t.t;
+    for (const EmfPage& p : w.strony)
+        for (const EmfText& t : p.teksty) {
+            EXPECT_LE(t.x + ArialTextWidth(t.t, t.wys, t.waga ? t.waga : 400), 768) << t.t;
             if (t.t.find_first_not_of('S') == std::string::npos) s += t.t.size();
             if (t.t.find_first_not_of('B') == std::string::npos) b += t.t.size();
             if (t.t[0] == 'N' && t.t.find_first_not_of('N') == std::string::npos) {
                 // The accessory's name cut at its cell, 368.
                 EXPECT_EQ(32, t.x);
-                EXPECT_LE(t.x + SzerTekstuArial(t.t, -14, 400), 369);
+                EXPECT_LE(t.x + ArialTextWidth(t.t, -14, 400), 369);
             }
         }
     EXPECT_EQ(3u * sizeof z_.zam.sDaneUzytk.nazwa, s);  // name, address, other information, whole
@@ -616,30 +616,30 @@ TEST_F(PrintoutTest, PerimeterElementsAndWeightOfTheWindows) {
     };
     for (auto& p : przypadki) {
         SCOPED_TRACE(p.obwod);
-        ZwolnijIZerujZam(&z_);
-        ZamTest(&z_, 7, "Printout Buyer");
+        FreeAndZeroOrder(&z_);
+        InitTestOrder(&z_, 7, "Printout Buyer");
         z_.zam.uwagi[0] = 0;
         z_.zam.waga = p.waga;
         for (const Okno& o : p.okna) {
-            TestOkno t;
-            OknoZSkrzydlem(t, o.w, o.h, o.ilosc);
-            DodajOknoTest(&z_, t, "Norvel", 10000);
+            TestWindow t;
+            TiltTurnWindow(t, o.w, o.h, o.ilosc);
+            AddTestWindow(&z_, t, "Norvel", 10000);
         }
-        Wydruk w = Zloz();
+        ComposedPrintout w = Compose();
         ASSERT_EQ(1, w.wynik) << w.msg;
-        const EmfStrona* s = nullptr;
-        for (const EmfStrona& x : w.strony)
-            if (Tekst(x, "Perimeter in meters")) s = &x;
+        const EmfPage* s = nullptr;
+        for (const EmfPage& x : w.strony)
+            if (TextAt(x, "Perimeter in meters")) s = &x;
         ASSERT_NE(nullptr, s);
-        const int y = Tekst(*s, "Perimeter in meters")->y;
-        const int wiersz = Tekst(*s, "The number of elements")->y - y;
+        const int y = TextAt(*s, "Perimeter in meters")->y;
+        const int wiersz = TextAt(*s, "The number of elements")->y - y;
         const char* wartosci[] = {p.obwod, p.elementy, p.ciezar};
         for (int i = 0; i < 3; i++) {
-            auto t = Teksty(*s, wartosci[i]);
+            auto t = MatchingTexts(*s, wartosci[i]);
             auto it =
-                std::find_if(t.begin(), t.end(), [&](const EmfTekst& x) { return x.y == y + wiersz * i; });
+                std::find_if(t.begin(), t.end(), [&](const EmfText& x) { return x.y == y + wiersz * i; });
             ASSERT_NE(t.end(), it) << wartosci[i];
-            EXPECT_NEAR(299, it->x + SzerTekstuArial(wartosci[i], -14, 400), 1) << wartosci[i];
+            EXPECT_NEAR(299, it->x + ArialTextWidth(wartosci[i], -14, 400), 1) << wartosci[i];
         }
     }
 }
@@ -658,11 +658,11 @@ TEST_F(PrintoutTest, TotalsTableShowsTheValuationsSixRows) {
     };
     for (auto& p : przypadki) {
         SCOPED_TRACE(std::to_string(p.rabat) + "% discount");
-        ZwolnijIZerujZam(&z_);
-        ZamTest(&z_, 7, "Printout Buyer");
+        FreeAndZeroOrder(&z_);
+        InitTestOrder(&z_, 7, "Printout Buyer");
         z_.zam.uwagi[0] = 0;
-        Okna(3);
-        for (int i = 0; i < 3; i++) DodajDodatekTest(&z_, i, "Sill", i);
+        AddWindows(3);
+        for (int i = 0; i < 3; i++) AddTestAccessory(&z_, i, "Sill", i);
         strWycenZamParam& w = z_.zam.sWycenZamParam;
         w.rabat = p.rabat;
         w.flagi = p.flagi;
@@ -672,14 +672,14 @@ TEST_F(PrintoutTest, TotalsTableShowsTheValuationsSixRows) {
         w.vatDodat = p.vatDodat;
         w.vatOkna = p.vatOkna;
         z_.sumy = strSumyZam{};
-        Wydruk wd = Zloz();
+        ComposedPrintout wd = Compose();
         ASSERT_EQ(1, wd.wynik) << wd.msg;
         const strSumyZam& su = z_.sumy;  // recomputed by the printout
         ASSERT_NE(0, su.zamBrutto);
-        const EmfStrona& s = wd.strony.back();
+        const EmfPage& s = wd.strony.back();
         auto K = [](int64_t v) {
             char t[64];
-            DajNapKwotaPokaz(v, t, sizeof t);
+            AmountDisplayText(v, t, sizeof t);
             return std::string(t);
         };
         auto S = [](int32_t v) {
@@ -712,29 +712,29 @@ TEST_F(PrintoutTest, TotalsTableShowsTheValuationsSixRows) {
         const int srodki[] = {467, 553, 639, 724};
         int yPoprz = 0;
         for (const auto& r : wiersze) {
-            const EmfTekst* et = nullptr;
-            for (const EmfTekst& t : s.teksty)
+            const EmfText* et = nullptr;
+            for (const EmfText& t : s.teksty)
                 if (t.t == r.first && t.y > yPoprz) {
                     et = &t;
                     break;
                 }
             ASSERT_NE(nullptr, et) << r.first;
             yPoprz = et->y;
-            std::vector<EmfTekst> komorki;
-            for (const EmfTekst& t : s.teksty)
+            std::vector<EmfText> komorki;
+            for (const EmfText& t : s.teksty)
                 if (t.y == et->y && t.x >= 424) komorki.push_back(t);
             std::sort(komorki.begin(), komorki.end(),
-                      [](const EmfTekst& a, const EmfTekst& b) { return a.x < b.x; });
+                      [](const EmfText& a, const EmfText& b) { return a.x < b.x; });
             ASSERT_EQ(4u, komorki.size()) << r.first;
             for (int c = 0; c < 4; c++) {
                 EXPECT_EQ(r.second[c], komorki[c].t) << r.first << " column " << c;
-                EXPECT_NEAR(srodki[c], komorki[c].x + SzerTekstuArial(komorki[c].t, -14, komorki[c].waga) / 2,
+                EXPECT_NEAR(srodki[c], komorki[c].x + ArialTextWidth(komorki[c].t, -14, komorki[c].waga) / 2,
                             1);
             }
         }
         // Net: the sum less the discount plus assembly is the order's net.
         EXPECT_EQ(su.oknaNetto + su.dodatNetto - rab + su.montNetto + su.demontNetto, su.zamNetto);
-        auto waluta = Teksty(s, "* All amounts in EUR");
+        auto waluta = MatchingTexts(s, "* All amounts in EUR");
         ASSERT_EQ(1u, waluta.size());
         EXPECT_GT(waluta[0].y, yPoprz);
     }
@@ -743,7 +743,7 @@ TEST_F(PrintoutTest, TotalsTableShowsTheValuationsSixRows) {
 // ---- Notes -----------------------------------------------------------------------------
 
 TEST_F(PrintoutTest, LongNotesRunOverTwoPagesLineByLine) {
-    Okna(2);
+    AddWindows(2);
     std::string uwagi;
     for (int i = 1; i <= 60; i++) uwagi += "Note line " + std::to_string(i) + "\r\n";
     std::string dlugi;
@@ -751,7 +751,7 @@ TEST_F(PrintoutTest, LongNotesRunOverTwoPagesLineByLine) {
     uwagi += dlugi + "\r\nlast line";
     ASSERT_LT(uwagi.size(), sizeof z_.zam.uwagi);
     strcpy(z_.zam.uwagi, uwagi.c_str());
-    Wydruk w = Zloz();
+    ComposedPrintout w = Compose();
     ASSERT_EQ(1, w.wynik) << w.msg;
     // The notes' lines: normal text from x 0 after the "Notes:" label, on
     // whichever page they went.
@@ -760,8 +760,8 @@ TEST_F(PrintoutTest, LongNotesRunOverTwoPagesLineByLine) {
     int etykiety = 0;
     bool za = false;
     for (size_t i = 0; i < w.strony.size(); i++) {
-        const EmfStrona& s = w.strony[i];
-        for (const EmfTekst& t : s.teksty) {
+        const EmfPage& s = w.strony[i];
+        for (const EmfText& t : s.teksty) {
             if (t.t == "Notes:") {
                 za = true;
                 etykiety++;
@@ -770,8 +770,8 @@ TEST_F(PrintoutTest, LongNotesRunOverTwoPagesLineByLine) {
             if (!za || t.wys != -14 || t.waga != 400 || t.x != 0) continue;
             linie.push_back(t.t);
             strony.push_back((int)i);
-            EXPECT_LE(t.y + 16, KoniecTresci(s)) << t.t;
-            EXPECT_LE(t.x + SzerTekstuArial(t.t, -14, 400), 768) << t.t;
+            EXPECT_LE(t.y + 16, ContentEnd(s)) << t.t;
+            EXPECT_LE(t.x + ArialTextWidth(t.t, -14, 400), 768) << t.t;
         }
     }
     EXPECT_EQ(1, etykiety);
@@ -789,15 +789,15 @@ TEST_F(PrintoutTest, LongNotesRunOverTwoPagesLineByLine) {
 
 // ---- "Print" from the register into the modal preview -------------------------------
 
-struct Podglad {
+struct PreviewSeen {
     std::string tytul, status;
-    bool wlascicielWylaczony = false;  // the owner was disabled while it showed
+    bool ownerWasDisabled = false;  // the owner was disabled while it showed
 };
 
-bool ZamknijPodglad(void* ctx) {
+bool ClosePreview(void* ctx) {
     HWND p = FindWindowA("podgladDruk", nullptr);
     if (!p || !IsWindowVisible(p)) return false;
-    Podglad* w = (Podglad*)ctx;
+    PreviewSeen* w = (PreviewSeen*)ctx;
     char t[300] = "";
     GetWindowTextA(p, t, sizeof t);
     w->tytul = t;
@@ -806,7 +806,7 @@ bool ZamknijPodglad(void* ctx) {
     if (sb) SendMessageA(sb, SB_GETTEXTA, 1, (LPARAM)st);
     w->status = st;
     HWND wlasciciel = GetWindow(p, GW_OWNER);
-    w->wlascicielWylaczony = wlasciciel && !IsWindowEnabled(wlasciciel);
+    w->ownerWasDisabled = wlasciciel && !IsWindowEnabled(wlasciciel);
     PostMessageA(p, WM_COMMAND, 1011, 0);  // "Close"
     return true;
 }
@@ -817,7 +817,7 @@ protected:
         ResetHarness();
         char msg[KV_MSG_LEN];
         ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", 2010, msg)) << msg;
-        ASSERT_EQ(6, ZapiszZamowieniaDemo("kelvaroDemo.db", msg)) << msg;
+        ASSERT_EQ(6, SaveDemoOrders("kelvaroDemo.db", msg)) << msg;
         main_ = CreateMainWindowForTest();
         ASSERT_NE(nullptr, main_);
         list_ = GetDlgItem(main_, IDC_ORDERS);
@@ -846,15 +846,15 @@ TEST_F(PrintCommandTest, PrintOpensTheOrdersPagesInTheModalPreview) {
     const int wiersz = SelectOrder("5-");
     ASSERT_GE(wiersz, 0);
     const std::string numer = Cell(wiersz, 2) + " (" + Cell(wiersz, 3) + ")";
-    Podglad p;
+    PreviewSeen p;
     {
-        LoopProbe probe(ZamknijPodglad, &p, 20000);
+        LoopProbe probe(ClosePreview, &p, 20000);
         SendMessageA(main_, WM_COMMAND, CMD_PRINT, 0);
         EXPECT_TRUE(probe.done());
     }
     EXPECT_EQ("Print preview - Order " + numer, p.tytul);
     EXPECT_NE(std::string::npos, p.status.find("page 1/4")) << p.status;
-    EXPECT_TRUE(p.wlascicielWylaczony) << "the preview was not modal";
+    EXPECT_TRUE(p.ownerWasDisabled) << "the preview was not modal";
     EXPECT_TRUE(g_boxes.empty()) << g_boxes[0].text;
     EXPECT_TRUE(IsWindowEnabled(main_));
     EXPECT_EQ(nullptr, FindWindowA("podgladDruk", nullptr));
@@ -862,13 +862,13 @@ TEST_F(PrintCommandTest, PrintOpensTheOrdersPagesInTheModalPreview) {
 
 // The order window's own "Print": the order opened from the register, its
 // Print command, the preview over it, then the window closed.
-struct PrzezOkno {
+struct ViaOrderWindow {
     int krok = 0;
-    Podglad p;
+    PreviewSeen p;
 };
 
-bool DrukujZOkna(void* ctx) {
-    PrzezOkno* s = (PrzezOkno*)ctx;
+bool PrintFromWindow(void* ctx) {
+    ViaOrderWindow* s = (ViaOrderWindow*)ctx;
     HWND okno = FindWindowA("oknoZamowienia", nullptr);
     switch (s->krok) {
         case 0:
@@ -877,7 +877,7 @@ bool DrukujZOkna(void* ctx) {
             s->krok = 1;
             return false;
         case 1:
-            if (ZamknijPodglad(&s->p)) s->krok = 2;
+            if (ClosePreview(&s->p)) s->krok = 2;
             return false;
         default:
             if (FindWindowA("podgladDruk", nullptr)) return false;
@@ -890,16 +890,16 @@ TEST_F(PrintCommandTest, TheOrderWindowsPrintOpensThePreviewOverIt) {
     const int wiersz = SelectOrder("2-");
     ASSERT_GE(wiersz, 0);
     const std::string numer = Cell(wiersz, 2) + " (" + Cell(wiersz, 3) + ")";
-    PrzezOkno s;
+    ViaOrderWindow s;
     {
-        LoopProbe probe(DrukujZOkna, &s, 30000);
+        LoopProbe probe(PrintFromWindow, &s, 30000);
         SendMessageA(main_, WM_COMMAND, CMD_PREVIEW, 0);
         EXPECT_TRUE(probe.done());
     }
     EXPECT_EQ(2, s.krok);
     EXPECT_EQ("Print preview - Order " + numer, s.p.tytul);
     EXPECT_NE(std::string::npos, s.p.status.find("page 1/")) << s.p.status;
-    EXPECT_TRUE(s.p.wlascicielWylaczony) << "the preview was not modal";
+    EXPECT_TRUE(s.p.ownerWasDisabled) << "the preview was not modal";
     for (const ShownBox& b : g_boxes) ADD_FAILURE() << b.caption << ": " << b.text;
     EXPECT_EQ(nullptr, FindWindowA("oknoZamowienia", nullptr));
 }
@@ -910,9 +910,9 @@ TEST_F(PrintCommandTest, AFailedPrintoutIsShownAndNoPreviewOpens) {
     LVITEMA item = {};
     item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list_, LVM_SETITEMSTATE, 0, (LPARAM)&item);
-    Podglad p;
+    PreviewSeen p;
     {
-        LoopProbe probe(ZamknijPodglad, &p, 1500);
+        LoopProbe probe(ClosePreview, &p, 1500);
         SendMessageA(main_, WM_COMMAND, CMD_PRINT, 0);
     }
     EXPECT_TRUE(p.tytul.empty());
@@ -1003,7 +1003,7 @@ TEST(PdfName, CharactersRefusedInFileNamesBecomeUnderscores) {
     memcpy(z.sDaneUzytk.skrot, "QW", 2);
     snprintf(z.dodOznaczZam, sizeof z.dodOznaczZam, "%s", "A/B\\C:D*E?F\"G<H>I|J");
     char name[MAX_PATH];
-    NazwaPlikuPdf(&z, name, sizeof name);
+    PdfFileName(&z, name, sizeof name);
     EXPECT_STREQ("5-QW-2026 (A_B_C_D_E_F_G_H_I_J).pdf", name);
 }
 
@@ -1042,7 +1042,7 @@ struct Pdf {
     Pdf(std::vector<HENHMETAFILE> pages, UINT cp) {
         static int n;
         path = "Z:\\tmp\\kvpdf-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++n) + ".pdf";
-        strStronyWydruku s = {pages.data(), (int32_t)pages.size()};
+        PrintoutPages s = {pages.data(), (int32_t)pages.size()};
         char m[KV_MSG_LEN] = "";
         ok = SavePdfPagesInCodePage(&s, "Order", cp, path.c_str(), m);
         msg = m;
@@ -1157,15 +1157,15 @@ TEST(PdfDocument, AnOpaqueTextHidesTheLinesUnderIt) {
 // At any display scale the words go where GDI's spacing put them, and the
 // page number, which the page fitted against the frame's edge, stays inside.
 TEST_F(PrintoutTest, ThePdfPlacesThePageNumberAsThePageDoesAtEveryScale) {
-    Okna(1);
-    strStronyWydruku s = {nullptr, 0};
+    AddWindows(1);
+    PrintoutPages s = {nullptr, 0};
     char msg[KV_MSG_LEN] = "";
-    ASSERT_EQ(1, ZlozWydrukZam(&z_, &druk_, &ust_, &s, msg)) << msg;
-    const EmfStrona page = CzytajStrone(s.strony[0]);
+    ASSERT_EQ(1, ComposeOrderPrintout(&z_, &printSet_, &ust_, &s, msg)) << msg;
+    const EmfPage page = ReadPage(s.strony[0]);
     Pdf pdf(std::vector<HENHMETAFILE>(s.strony, s.strony + s.liczba), 1252);
     KvFree(s.strony);  // the metafiles went with the PDF
     ASSERT_EQ(1, pdf.ok) << pdf.msg;
-    const EmfTekst* number = Tekst(page, "Page: ");
+    const EmfText* number = TextAt(page, "Page: ");
     ASSERT_TRUE(number && number->dx.size() == 9);
     int x = number->x;  // where GDI put "1/1"
     for (int i = 0; i < 6; i++) x += number->dx[i];

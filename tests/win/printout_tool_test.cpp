@@ -27,7 +27,7 @@
 
 namespace {
 
-struct Wynik {
+struct Report {
     DWORD kod = 9999;
     std::string wyjscie, bledy;
 };
@@ -37,8 +37,8 @@ bool Istnieje(const std::string& plik) { return GetFileAttributesA(plik.c_str())
 class PrintoutToolTest : public DbTest {
 protected:
     // Runs the tool with its standard output and error going to files.
-    Wynik Uruchom(const std::string& args) {
-        Wynik w;
+    Report Uruchom(const std::string& args) {
+        Report w;
         const std::string exe = BinDir() + "\\kelvaro-printout.exe";
         std::string cmd = "\"" + exe + "\" " + args;
         SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -65,48 +65,48 @@ protected:
         return w;
     }
     // Saves an order of `okien` windows and `dodatkow` accessories; its key.
-    int64_t Zapisz(int okien, int dodatkow) {
+    int64_t Store(int okien, int dodatkow) {
         strZmienne zm{};
-        EXPECT_EQ(1, ReadZmienne(&zm, msg_)) << msg_;
+        EXPECT_EQ(1, ReadVariables(&zm, msg_)) << msg_;
         strZamRob z;
-        ZamTest(&z, zm.idZam + 1, "Tool Buyer");
+        InitTestOrder(&z, zm.idZam + 1, "Tool Buyer");
         for (int i = 0; i < okien; i++) {
-            TestOkno o;
-            if (i % 2) OknoPola(o, 1 + i % 3, true);
-            else OknoZeSkrzydlem(o);
-            DodajOknoTest(&z, o, "Norvel", 20000 + 150 * i);
+            TestWindow o;
+            if (i % 2) WindowWithPanes(o, 1 + i % 3, true);
+            else WindowWithSash(o);
+            AddTestWindow(&z, o, "Norvel", 20000 + 150 * i);
         }
-        for (int i = 0; i < dodatkow; i++) DodajDodatekTest(&z, i, "Sill", i);
-        EXPECT_EQ(1, ZapiszNoweZam(&z, &zm, msg_)) << msg_;
+        for (int i = 0; i < dodatkow; i++) AddTestAccessory(&z, i, "Sill", i);
+        EXPECT_EQ(1, SaveNewOrder(&z, &zm, msg_)) << msg_;
         const int64_t klucz = z.zam.kluczZam;
-        ZwolnijZam(&z);
+        FreeOrder(&z);
         return klucz;
     }
 };
 
 TEST_F(PrintoutToolTest, WritesThePagesTheProgramComposes) {
-    const int64_t klucz = Zapisz(7, 3);
+    const int64_t klucz = Store(7, 3);
     // The same order composed here, from what the database holds.
     strZamRob z{};
-    ASSERT_EQ(1, WczytajZam(klucz, &z, msg_)) << msg_;
+    ASSERT_EQ(1, LoadOrder(klucz, &z, msg_)) << msg_;
     strUstUzytk ust{};
-    ASSERT_EQ(1, ReadUstUzytk(&ust, msg_)) << msg_;
+    ASSERT_EQ(1, ReadUserSettings(&ust, msg_)) << msg_;
     DbClose();
     DrawSet ekran, druk;
     ASSERT_TRUE(CreateDrawSet(GetModuleHandleA(nullptr), &ekran));
     ASSERT_TRUE(CreatePrintDrawSet(&ekran, &druk));
-    strStronyWydruku s{};
-    ASSERT_EQ(1, ZlozWydrukZam(&z, &druk, &ust, &s, msg_)) << msg_;
-    std::vector<EmfStrona> oczek;
-    for (int32_t i = 0; i < s.liczba; i++) oczek.push_back(CzytajStrone(s.strony[i]));
-    ZwolnijStronyWydruku(&s);
+    PrintoutPages s{};
+    ASSERT_EQ(1, ComposeOrderPrintout(&z, &druk, &ust, &s, msg_)) << msg_;
+    std::vector<EmfPage> oczek;
+    for (int32_t i = 0; i < s.liczba; i++) oczek.push_back(ReadPage(s.strony[i]));
+    FreePrintoutPages(&s);
     DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
-    ZwolnijIZerujZam(&z);
+    FreeAndZeroOrder(&z);
     ASSERT_GE(oczek.size(), 3u);
 
     const std::string folder = Path("pages");  // made by the tool
-    Wynik w =
+    Report w =
         Uruchom("\"" + path_ + "\" " + std::to_string((long long)klucz) + " \"" + folder + "\" --png 400");
     ASSERT_EQ(0u, w.kod) << w.bledy;
     EXPECT_EQ(std::to_string(oczek.size()) + "\n", w.wyjscie);
@@ -116,7 +116,7 @@ TEST_F(PrintoutToolTest, WritesThePagesTheProgramComposes) {
         const std::string nazwa = folder + "\\page-" + std::to_string(i + 1);
         HENHMETAFILE h = GetEnhMetaFileA((nazwa + ".emf").c_str());
         ASSERT_NE(nullptr, h);
-        EmfStrona p = CzytajStrone(h);
+        EmfPage p = ReadPage(h);
         DeleteEnhMetaFile(h);
         EXPECT_EQ(oczek[i].ramka.right, p.ramka.right);
         EXPECT_EQ(oczek[i].ramka.bottom, p.ramka.bottom);
@@ -151,7 +151,7 @@ TEST_F(PrintoutToolTest, WritesThePagesTheProgramComposes) {
 }
 
 TEST_F(PrintoutToolTest, RefusalsGoToStandardErrorWithExitCode1AndWriteNothing) {
-    const int64_t pelne = Zapisz(1, 0);
+    const int64_t pelne = Store(1, 0);
     // An order without windows and accessories, stored as such.
     Sql("INSERT INTO T_Zam (idZam, rok, dodOznaczZam, idWalZam, dataZam, dataReal, nazwaNabyw, adresNabyw, "
         "infDodatNabyw, waga, uwagi, status, sDaneUzytk, sWycenZamParam) SELECT 99, 2010, '', 12, "
@@ -177,7 +177,7 @@ TEST_F(PrintoutToolTest, RefusalsGoToStandardErrorWithExitCode1AndWriteNothing) 
         const std::string out = Path("out");
         std::string a = p.args;
         a.replace(a.rfind("out"), 3, "\"" + out + "\"");
-        Wynik w = Uruchom(a);
+        Report w = Uruchom(a);
         EXPECT_EQ(1u, w.kod);
         EXPECT_EQ("", w.wyjscie);
         EXPECT_NE(std::string::npos, w.bledy.find(p.blad)) << w.bledy;
@@ -187,7 +187,7 @@ TEST_F(PrintoutToolTest, RefusalsGoToStandardErrorWithExitCode1AndWriteNothing) 
 
     // A heading the settings allow at most leaves no room for a window.
     RawSql(path_, "UPDATE T_UstUzytk SET wysNaglDruk = 250;");
-    Wynik w = Uruchom(baza + k + " \"" + Path("out") + "\"");
+    Report w = Uruchom(baza + k + " \"" + Path("out") + "\"");
     EXPECT_EQ(1u, w.kod);
     EXPECT_NE(std::string::npos, w.bledy.find("below a printout heading of 250 mm")) << w.bledy;
     EXPECT_FALSE(Istnieje(Path("out") + "\\page-1.emf"));

@@ -168,11 +168,11 @@ HWND PageItem(HWND order, int id) {
 std::vector<std::string> CellsOf(int64_t key, const strUstUzytk& settings) {
     char msg[KV_MSG_LEN];
     strZamRob z;
-    if (!WczytajZam(key, &z, msg)) return {msg};
-    PrzeliczZam(&z, kPrzWszystko);
+    if (!LoadOrder(key, &z, msg)) return {msg};
+    RecomputeOrder(&z, kRecomputeAll);
     RegisterRows one;
     one.Append(z);
-    ZwolnijIZerujZam(&z);
+    FreeAndZeroOrder(&z);
     std::vector<std::string> cells;
     for (int c = 0; c < kRegisterColumnCount; c++) {
         char text[1100];
@@ -199,10 +199,10 @@ protected:
     void SetUp() override {
         char msg[KV_MSG_LEN];
         ASSERT_EQ(1, DbCreateFile("kelvaroDemo.db", 2026, msg)) << msg;
-        ASSERT_GT(ZapiszZamowieniaDemo("kelvaroDemo.db", msg), 0) << msg;
+        ASSERT_GT(SaveDemoOrders("kelvaroDemo.db", msg), 0) << msg;
         ASSERT_GT(CopyDemoOrders("kelvaroDemo.db", kOrders, msg), 0) << msg;
         ASSERT_EQ(1, DbOpen("kelvaroDemo.db", msg)) << msg;
-        ASSERT_EQ(1, ReadUstUzytk(&settings_, msg)) << msg;
+        ASSERT_EQ(1, ReadUserSettings(&settings_, msg)) << msg;
         keys_ = Keys(0);
         keys3_ = Keys(3);
         DbClose();

@@ -29,7 +29,7 @@ struct Odcinek {
     bool operator==(const Odcinek& o) const { return !(*this < o) && !(o < *this); }
 };
 
-struct TekstEmf {
+struct DrawnText {
     std::string tekst;
     int x, y;
 };
@@ -37,18 +37,18 @@ struct TekstEmf {
 // What a metafile drew: lines with the pen style and colour they were drawn
 // with, texts, the colours of the brushes selected and the text background
 // colours set.
-struct Zapis {
+struct Recording {
     std::vector<std::pair<Odcinek, LOGPEN>> linie;
-    std::vector<TekstEmf> teksty;
+    std::vector<DrawnText> teksty;
     std::vector<COLORREF> pedzle;
     std::vector<COLORREF> tla;
 
     std::map<DWORD, LOGPEN> piora;
-    std::map<DWORD, COLORREF> kolPedzli;
+    std::map<DWORD, COLORREF> brushColours;
     LOGPEN pioro = {PS_SOLID, {0, 0}, 0};
     POINT pkt = {0, 0};
 
-    std::vector<Odcinek> Linie(UINT styl, COLORREF kolor) const {
+    std::vector<Odcinek> LinesDrawn(UINT styl, COLORREF kolor) const {
         std::vector<Odcinek> v;
         for (auto& [o, p] : linie)
             if ((p.lopnStyle & PS_STYLE_MASK) == styl && p.lopnColor == kolor) v.push_back(o);
@@ -60,7 +60,7 @@ struct Zapis {
         for (auto& t : teksty) v.push_back(t.tekst);
         return v;
     }
-    const TekstEmf* Znajdz(const std::string& s) const {
+    const DrawnText* Lookup(const std::string& s) const {
         for (auto& t : teksty)
             if (t.tekst == s) return &t;
         return nullptr;
@@ -68,7 +68,7 @@ struct Zapis {
 };
 
 int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM lp) {
-    Zapis& z = *(Zapis*)lp;
+    Recording& z = *(Recording*)lp;
     switch (r->iType) {
         case EMR_CREATEPEN: {
             auto* c = (const EMRCREATEPEN*)r;
@@ -83,7 +83,7 @@ int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM lp) {
         }
         case EMR_CREATEBRUSHINDIRECT: {
             auto* c = (const EMRCREATEBRUSHINDIRECT*)r;
-            z.kolPedzli[c->ihBrush] = c->lb.lbColor;
+            z.brushColours[c->ihBrush] = c->lb.lbColor;
             break;
         }
         case EMR_SELECTOBJECT: {
@@ -96,8 +96,8 @@ int CALLBACK Rekord(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM lp) {
                 else if (stock == WHITE_BRUSH) z.pedzle.push_back(RGB(255, 255, 255));
             } else if (z.piora.count(h)) {
                 z.pioro = z.piora[h];
-            } else if (z.kolPedzli.count(h)) {
-                z.pedzle.push_back(z.kolPedzli[h]);
+            } else if (z.brushColours.count(h)) {
+                z.pedzle.push_back(z.brushColours[h]);
             }
             break;
         }
@@ -135,12 +135,12 @@ struct Rysunek : ::testing::Test {
     void TearDown() override { DestroyDrawSet(&ds); }
 
     // Draws the window into a metafile of the target's size and reads it back.
-    Zapis Emf(TestOkno& o, RECT cel, int margines, int styl, int trybWym, const DrawSet* set = nullptr) {
-        Zapis z;
+    Recording Emf(TestWindow& o, RECT cel, int margines, int styl, int trybWym, const DrawSet* set = nullptr) {
+        Recording z;
         HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
         EXPECT_NE(dc, nullptr);
         char msg[KV_MSG_LEN] = "";
-        EXPECT_EQ(RysujOknoWProst(dc, &o.r, &cel, margines, set ? set : &ds, styl, trybWym, msg), 1) << msg;
+        EXPECT_EQ(DrawWindowInRect(dc, &o.r, &cel, margines, set ? set : &ds, styl, trybWym, msg), 1) << msg;
         ScopedEmf emf(CloseEnhMetaFile(dc));
         EXPECT_NE(emf.get(), nullptr);
         EnumEnhMetaFile(nullptr, emf.get(), Rekord, &z, nullptr);
@@ -161,7 +161,7 @@ struct Bitmapa {
         DWORD v = px[y * w + x];
         return RGB((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
     }
-    int Ile(COLORREF k) const {
+    int PixelCount(COLORREF k) const {
         GdiFlush();
         int n = 0;
         for (int y = 0; y < h; y++)
@@ -170,8 +170,8 @@ struct Bitmapa {
     }
 };
 
-const COLORREF kSzklo = RGB(217, 217, 255);
-const COLORREF kTlo = RGB(255, 236, 221);
+const COLORREF kGlassColour = RGB(217, 217, 255);
+const COLORREF kBackgroundColour = RGB(255, 236, 221);
 
 // A 1000 x 1000 mm frame (70 thick) at 1 px per mm with one sash (80 thick)
 // in it: the sash's inner rectangle is 150, 150, 850, 850 on the device.
@@ -194,13 +194,13 @@ TEST_F(Rysunek, OpeningSymbolsOfTheSevenSashKinds) {
         {"tilt & turn right", 3, 1, {D1, D2, L1, L2}},
     };
     for (auto& p : przypadki) {
-        TestOkno o;
-        o << Rama(1000, 1000) << Skrzydlo(p.rodzaj, p.strona, 0);
-        for (int styl : {kStylKanwa, kStylKomorka, kStylWydruk}) {
-            Zapis z = Emf(o, RECT{0, 0, 1000, 1000}, 0, styl, kWymBrak);
+        TestWindow o;
+        o << DrawFrame(1000, 1000) << SashElement(p.rodzaj, p.strona, 0);
+        for (int styl : {kStyleCanvas, kStyleCell, kStylePrintout}) {
+            Recording z = Emf(o, RECT{0, 0, 1000, 1000}, 0, styl, kDimensionsNone);
             auto oczek = p.linie;
             std::sort(oczek.begin(), oczek.end());
-            EXPECT_EQ(z.Linie(PS_DOT, RGB(0, 0, 0)), oczek) << p.nazwa << " style " << styl;
+            EXPECT_EQ(z.LinesDrawn(PS_DOT, RGB(0, 0, 0)), oczek) << p.nazwa << " style " << styl;
             // The sash's green inner outline sits where the symbol points say.
             EXPECT_EQ(o[1].skrzydlo.wewnUrz.left, 150);
             EXPECT_EQ(o[1].skrzydlo.wewnUrz.bottom, 850);
@@ -209,39 +209,39 @@ TEST_F(Rysunek, OpeningSymbolsOfTheSevenSashKinds) {
 }
 
 TEST_F(Rysunek, SashJointsMitredOrButted) {
-    TestOkno o;
-    o << Rama(1000, 1000) << Skrzydlo(0, 0, 0);
-    Zapis z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKomorka, kWymBrak);
+    TestWindow o;
+    o << DrawFrame(1000, 1000) << SashElement(0, 0, 0);
+    Recording z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStyleCell, kDimensionsNone);
     // Outer 71..929 (pulled in from the frame), inner 150..850.
     std::vector<Odcinek> mitry = {
         {71, 71, 150, 150}, {928, 71, 849, 150}, {71, 928, 150, 849}, {928, 928, 849, 849}};
     std::sort(mitry.begin(), mitry.end());
-    EXPECT_EQ(z.Linie(PS_SOLID, RGB(0, 128, 0)), mitry);
+    EXPECT_EQ(z.LinesDrawn(PS_SOLID, RGB(0, 128, 0)), mitry);
     o.r.iProfSch = 1;
-    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKomorka, kWymBrak);
+    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStyleCell, kDimensionsNone);
     std::vector<Odcinek> drewno = {
         {71, 150, 150, 150}, {850, 150, 929, 150}, {71, 849, 150, 849}, {850, 849, 929, 849}};
     std::sort(drewno.begin(), drewno.end());
-    EXPECT_EQ(z.Linie(PS_SOLID, RGB(0, 128, 0)), drewno);
+    EXPECT_EQ(z.LinesDrawn(PS_SOLID, RGB(0, 128, 0)), drewno);
 }
 
 // Frame, a fixed mullion at 500; left: glass; right: a sash with acrylic.
-void OknoZWypelnieniami(TestOkno& o) {
-    o << Rama(1000, 1000)                 // 0
-      << Slupek(false, 500, false, 0, 0)  // 1
-      << Wypeln(0, "float", 0, 0, 1, 0)   // 2
-      << Skrzydlo(2, 0, 1, 0, 0, 0)       // 3 left-side hung ">"
-      << Wypeln(1, "acryl", 3);           // 4
+void WindowWithFillings(TestWindow& o) {
+    o << DrawFrame(1000, 1000)                 // 0
+      << DrawMullion(false, 500, false, 0, 0)  // 1
+      << DrawFilling(0, "float", 0, 0, 1, 0)   // 2
+      << SashElement(2, 0, 1, 0, 0, 0)       // 3 left-side hung ">"
+      << DrawFilling(1, "acryl", 3);           // 4
 }
 
 TEST_F(Rysunek, GlassIsBluishAcrylicWhiteAndTheSymbolStaysOnTop) {
-    TestOkno o;
-    OknoZWypelnieniami(o);
+    TestWindow o;
+    WindowWithFillings(o);
     Bitmapa b(1000, 1000);
     char msg[KV_MSG_LEN] = "";
     RECT cel = {0, 0, 1000, 1000};
-    ASSERT_EQ(RysujOknoWProst(b.dc, &o.r, &cel, 0, &ds, kStylKomorka, kWymBrak, msg), 1) << msg;
-    EXPECT_EQ(b.Piksel(250, 500), kSzklo);
+    ASSERT_EQ(DrawWindowInRect(b.dc, &o.r, &cel, 0, &ds, kStyleCell, kDimensionsNone, msg), 1) << msg;
+    EXPECT_EQ(b.Piksel(250, 500), kGlassColour);
     EXPECT_EQ(b.Piksel(700, 300), RGB(255, 255, 255));
     // The acrylic lies inside the sash: its ">" still shows through. Count the
     // black pixels along the first line of the symbol inside the filling.
@@ -256,37 +256,37 @@ TEST_F(Rysunek, GlassIsBluishAcrylicWhiteAndTheSymbolStaysOnTop) {
     EXPECT_GT(czarne, 50);
     // The printout colours nothing.
     Bitmapa b2(1000, 1000);
-    ASSERT_EQ(RysujOknoWProst(b2.dc, &o.r, &cel, 0, &ds, kStylWydruk, kWymBrak, msg), 1) << msg;
-    EXPECT_EQ(b2.Ile(kSzklo), 0);
-    EXPECT_EQ(b2.Ile(kTlo), 0);
+    ASSERT_EQ(DrawWindowInRect(b2.dc, &o.r, &cel, 0, &ds, kStylePrintout, kDimensionsNone, msg), 1) << msg;
+    EXPECT_EQ(b2.PixelCount(kGlassColour), 0);
+    EXPECT_EQ(b2.PixelCount(kBackgroundColour), 0);
 }
 
 TEST_F(Rysunek, Style2HasNoBackgroundColour) {
-    TestOkno o;
-    o << Rama(1000, 1000) << Slupek(false, 500, false, 0, 0);  // two empty areas
+    TestWindow o;
+    o << DrawFrame(1000, 1000) << DrawMullion(false, 500, false, 0, 0);  // two empty areas
     RECT cel = {0, 0, 1000, 1000};
     char msg[KV_MSG_LEN] = "";
     {
         Bitmapa b(1000, 1000);
-        ASSERT_EQ(RysujOknoWProst(b.dc, &o.r, &cel, 0, &ds, kStylKanwa, kWymEkran, msg), 1) << msg;
-        EXPECT_GT(b.Ile(kTlo), 100000);  // the empty areas
+        ASSERT_EQ(DrawWindowInRect(b.dc, &o.r, &cel, 0, &ds, kStyleCanvas, kDimensionsScreen, msg), 1) << msg;
+        EXPECT_GT(b.PixelCount(kBackgroundColour), 100000);  // the empty areas
     }
     {
         Bitmapa b(1000, 1000);
-        ASSERT_EQ(RysujOknoWProst(b.dc, &o.r, &cel, 0, &ds, kStylWydruk, kWymWydruk, msg), 1) << msg;
-        EXPECT_EQ(b.Ile(kTlo), 0);
+        ASSERT_EQ(DrawWindowInRect(b.dc, &o.r, &cel, 0, &ds, kStylePrintout, kDimensionsPrintout, msg), 1) << msg;
+        EXPECT_EQ(b.PixelCount(kBackgroundColour), 0);
     }
-    Zapis z = Emf(o, cel, 0, kStylWydruk, kWymWydruk);
+    Recording z = Emf(o, cel, 0, kStylePrintout, kDimensionsPrintout);
     for (COLORREF k : z.pedzle) EXPECT_EQ(k, RGB(255, 255, 255));
     ASSERT_FALSE(z.tla.empty());
     for (COLORREF k : z.tla) EXPECT_EQ(k, RGB(255, 255, 255));
     // Style 1 of a structure format 1 window uses the green background.
     o.r.status = 1;
-    o[0].rama.flagi = kFlagaWlGrub;
+    o[0].rama.flagi = kFlagOwnThickness;
     o[0].rama.grub = 70;
-    o[1].slupek.flagi = kFlagaWlGrub;
+    o[1].slupek.flagi = kFlagOwnThickness;
     o[1].slupek.grub = 90;
-    z = Emf(o, cel, 0, kStylKomorka, kWymBrak);
+    z = Emf(o, cel, 0, kStyleCell, kDimensionsNone);
     EXPECT_NE(std::find(z.pedzle.begin(), z.pedzle.end(), RGB(204, 237, 192)), z.pedzle.end());
 }
 
@@ -294,9 +294,9 @@ TEST_F(Rysunek, Style2HasNoBackgroundColour) {
 // has coloured lines (navy outlines, a dotted false mullion); with the copy
 // every line is black or white and the false mullion dashed.
 TEST_F(Rysunek, ThePrintCopyOfTheSetDrawsNoColouredLine) {
-    TestOkno o;
-    o << Rama(1200, 1000) << Slupek(false, 600, false, 0, 0) << Slupek(true, 500, true, 1, 0)
-      << Skrzydlo(3, 1, 1, 0, 0, 2) << Wypeln(0, "float", 3) << Wypeln(0, "float", 0, 0, 1, 0);
+    TestWindow o;
+    o << DrawFrame(1200, 1000) << DrawMullion(false, 600, false, 0, 0) << DrawMullion(true, 500, true, 1, 0)
+      << SashElement(3, 1, 1, 0, 0, 2) << DrawFilling(0, "float", 3) << DrawFilling(0, "float", 0, 0, 1, 0);
     DrawSet print;
     ASSERT_TRUE(CreatePrintDrawSet(&ds, &print));
     const RECT cel = {0, 0, 1000, 900};
@@ -307,7 +307,7 @@ TEST_F(Rysunek, ThePrintCopyOfTheSetDrawsNoColouredLine) {
     } const cases[] = {{"screen set", &ds, true}, {"print copy", &print, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Zapis z = Emf(o, cel, 40, kStylWydruk, kWymWydruk, c.set);
+        Recording z = Emf(o, cel, 40, kStylePrintout, kDimensionsPrintout, c.set);
         ASSERT_FALSE(z.linie.empty());
         int kolorowe = 0, kropki = 0, kreski = 0;
         for (auto& [odc, p] : z.linie) {
@@ -328,25 +328,25 @@ TEST_F(Rysunek, ThePrintCopyOfTheSetDrawsNoColouredLine) {
 }
 
 TEST_F(Rysunek, PrintLabelsMullionsAndNumbersFillingsInDescriptionOrder) {
-    TestOkno o;
-    o << Rama(1000, 1000)                    // 0
-      << Slupek(false, 500, false, 0, 0)     // 1 fixed, vertical
-      << Slupek(true, 500, true, 1, 0)       // 2 false, horizontal, right part
-      << Skrzydlo(3, 0, 1, 2, 0, 0)          // 3 below it
-      << Wypeln(0, "float 4mm", 0, 0, 1, 0)  // 4 left: (1)
-      << Wypeln(1, "acryl", 3)               // 5 in the lower sash: (2)
-      << Skrzydlo(1, 0, 1, 0, 0, 2)          // 6 above the false mullion
-      << Wypeln(0, " FLOAT 4MM ", 6);        // 7 the same glass as 4: (1)
-    Zapis z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylWydruk, kWymBrak);
+    TestWindow o;
+    o << DrawFrame(1000, 1000)                    // 0
+      << DrawMullion(false, 500, false, 0, 0)     // 1 fixed, vertical
+      << DrawMullion(true, 500, true, 1, 0)       // 2 false, horizontal, right part
+      << SashElement(3, 0, 1, 2, 0, 0)          // 3 below it
+      << DrawFilling(0, "float 4mm", 0, 0, 1, 0)  // 4 left: (1)
+      << DrawFilling(1, "acryl", 3)               // 5 in the lower sash: (2)
+      << SashElement(1, 0, 1, 0, 0, 2)          // 6 above the false mullion
+      << DrawFilling(0, " FLOAT 4MM ", 6);        // 7 the same glass as 4: (1)
+    Recording z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylePrintout, kDimensionsNone);
     std::vector<std::string> oczek = {"[1]", "  [2]", "(1)", "(2)", "(1)"};
     EXPECT_EQ(z.Napisy(), oczek);
     // "[1]" one pixel right of the vertical mullion, 10 below its top.
-    const TekstEmf* t = z.Znajdz("[1]");
+    const DrawnText* t = z.Lookup("[1]");
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->x, o[1].slupek.prostUrz.right + 1);
     EXPECT_EQ(t->y, o[1].slupek.prostUrz.top + 10);
     // "  [2]" starts 10 right of the horizontal mullion's left end, above it.
-    t = z.Znajdz("  [2]");
+    t = z.Lookup("  [2]");
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->x, o[2].slupek.prostUrz.left + 10);
     EXPECT_LT(t->y, o[2].slupek.prostUrz.top - 1);
@@ -362,20 +362,20 @@ TEST_F(Rysunek, PrintLabelsMullionsAndNumbersFillingsInDescriptionOrder) {
         EXPECT_TRUE(jest) << "filling " << i;
     }
     // No labels outside the printout style.
-    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKomorka, kWymBrak);
+    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStyleCell, kDimensionsNone);
     EXPECT_TRUE(z.teksty.empty());
-    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStylKanwa, kWymBrak);
+    z = Emf(o, RECT{0, 0, 1000, 1000}, 0, kStyleCanvas, kDimensionsNone);
     // The canvas names the profile in the top rail and numbers the fillings.
     std::vector<std::string> kanwa = {"PVC", "(1)", "(2)", "(1)"};
     EXPECT_EQ(z.Napisy(), kanwa);
 }
 
 TEST_F(Rysunek, ZeroSegmentHasNoTextTheLastAlwaysHas) {
-    TestOkno o;
-    o << Rama(1000, 800) << Slupek(false, 500, false, 0, 0)
-      << Slupek(false, 500, false, 0, 0)    // same place: a zero segment
-      << Slupek(false, 1000, false, 0, 0);  // on the right edge: the last is 0
-    Zapis z = Emf(o, RECT{0, 0, 1400, 1200}, 100, kStylWydruk, kWymWydruk);
+    TestWindow o;
+    o << DrawFrame(1000, 800) << DrawMullion(false, 500, false, 0, 0)
+      << DrawMullion(false, 500, false, 0, 0)    // same place: a zero segment
+      << DrawMullion(false, 1000, false, 0, 0);  // on the right edge: the last is 0
+    Recording z = Emf(o, RECT{0, 0, 1400, 1200}, 100, kStylePrintout, kDimensionsPrintout);
     // Overall 1000 and 800; the bottom chain 500, 0, 500, 0: only the last 0.
     std::vector<std::string> n = z.Napisy();
     std::vector<std::string> oczek = {"[1]", "[1]", "[1]", "1000", "800", "500", "500", "0"};
@@ -384,16 +384,16 @@ TEST_F(Rysunek, ZeroSegmentHasNoTextTheLastAlwaysHas) {
     // and both ends, 14 px under the frame.
     const strProst& r = o[0].rama.zewnUrz;
     int y = r.bottom + 14, ticks = 0;
-    for (auto& o2 : z.Linie(PS_SOLID, RGB(0, 0, 0)))
+    for (auto& o2 : z.LinesDrawn(PS_SOLID, RGB(0, 0, 0)))
         if (o2.y0 == y - 4 && o2.y1 == y + 5 && o2.x0 == o2.x1) ticks++;
     EXPECT_EQ(ticks, 5);
     // The overall width's text starts 29 px under the frame; the height's
     // runs upward from the bottom of its rectangle, 29 px right of the frame,
     // centred on the frame's middle.
-    const TekstEmf* szer = z.Znajdz("1000");
+    const DrawnText* szer = z.Lookup("1000");
     ASSERT_NE(szer, nullptr);
     EXPECT_EQ(szer->y, r.bottom + 29);
-    const TekstEmf* wys = z.Znajdz("800");
+    const DrawnText* wys = z.Lookup("800");
     ASSERT_NE(wys, nullptr);
     EXPECT_EQ(wys->x, r.right + 29);
     SIZE sz = {};

@@ -40,7 +40,7 @@ DWORD Uruchom(const std::string& args) {
     return rc;
 }
 
-std::vector<uint8_t> Czytaj(const std::string& plik) {
+std::vector<uint8_t> ReadAll(const std::string& plik) {
     std::vector<uint8_t> d;
     FILE* f = fopen(plik.c_str(), "rb");
     if (!f) return d;
@@ -131,7 +131,7 @@ std::vector<uint8_t> Oczekiwany(strOkno* okno, int w, int h, int styl, int wym, 
         PatBlt(dc, 0, 0, w, h, WHITENESS);
         RECT cel = {0, 0, w, h};
         char msg[KV_MSG_LEN];
-        if (dc.ok() && RysujOknoWProst(dc, okno, &cel, margines, &ds, styl, wym, msg)) {
+        if (dc.ok() && DrawWindowInRect(dc, okno, &cel, margines, &ds, styl, wym, msg)) {
             GdiFlush();
             const DWORD* px = dc.bits();
             for (int i = 0; i < w * h; i++)
@@ -142,7 +142,7 @@ std::vector<uint8_t> Oczekiwany(strOkno* okno, int w, int h, int styl, int wym, 
     return rgb;
 }
 
-int Ile(const std::vector<uint8_t>& rgb, uint8_t r, uint8_t g, uint8_t b) {
+int PixelCount(const std::vector<uint8_t>& rgb, uint8_t r, uint8_t g, uint8_t b) {
     int n = 0;
     for (size_t i = 0; i + 2 < rgb.size(); i += 3) n += rgb[i] == r && rgb[i + 1] == g && rgb[i + 2] == b;
     return n;
@@ -150,19 +150,19 @@ int Ile(const std::vector<uint8_t>& rgb, uint8_t r, uint8_t g, uint8_t b) {
 
 TEST_F(RenderToolTest, DrawsTheStoredWindowIntoBmpAndPng) {
     strZmienne zm{};
-    ASSERT_EQ(1, ReadZmienne(&zm, msg_)) << msg_;
+    ASSERT_EQ(1, ReadVariables(&zm, msg_)) << msg_;
     strZamRob z;
-    ZamTest(&z, zm.idZam + 1, "Render");
-    TestOkno a, b;
-    OknoZeSkrzydlem(a);
-    OknoPola(b, 2, true);
-    DodajOknoTest(&z, a, "PVC", 100);
-    DodajOknoTest(&z, b, "PVC", 100);
-    ASSERT_EQ(1, ZapiszNoweZam(&z, &zm, msg_)) << msg_;
+    InitTestOrder(&z, zm.idZam + 1, "Render");
+    TestWindow a, b;
+    WindowWithSash(a);
+    WindowWithPanes(b, 2, true);
+    AddTestWindow(&z, a, "PVC", 100);
+    AddTestWindow(&z, b, "PVC", 100);
+    ASSERT_EQ(1, SaveNewOrder(&z, &zm, msg_)) << msg_;
     const int64_t klucz = z.zam.kluczZam;
-    ZwolnijZam(&z);
+    FreeOrder(&z);
     strZamRob wczytane{};
-    ASSERT_EQ(1, WczytajZam(klucz, &wczytane, msg_)) << msg_;
+    ASSERT_EQ(1, LoadOrder(klucz, &wczytane, msg_)) << msg_;
     DbClose();
 
     const std::string baza = "\"" + path_ + "\" " + std::to_string((long long)klucz);
@@ -179,26 +179,26 @@ TEST_F(RenderToolTest, DrawsTheStoredWindowIntoBmpAndPng) {
                                std::to_string(p.w) + " " + std::to_string(p.h) + " " +
                                std::to_string(p.styl) + " " + std::to_string(p.wym);
             ASSERT_EQ(0u, Uruchom(args)) << args;
-            std::vector<uint8_t> d = Czytaj(plik);
+            std::vector<uint8_t> d = ReadAll(plik);
             std::vector<uint8_t> rgb = ext[1] == 'b' ? ZBmp(d, p.w, p.h) : ZPng(d, p.w, p.h);
             ASSERT_EQ(rgb.size(), oczek.size()) << args;
             EXPECT_TRUE(rgb == oczek) << args;
             // Glass shows, except in the printout.
-            if (p.styl == 2) EXPECT_EQ(Ile(rgb, 217, 217, 255), 0) << args;
-            else EXPECT_GT(Ile(rgb, 217, 217, 255), 100) << args;
+            if (p.styl == 2) EXPECT_EQ(PixelCount(rgb, 217, 217, 255), 0) << args;
+            else EXPECT_GT(PixelCount(rgb, 217, 217, 255), 100) << args;
         }
     }
-    ZwolnijIZerujZam(&wczytane);
+    FreeAndZeroOrder(&wczytane);
 
     // Defaults: 800 x 600, canvas with dimensions.
     ASSERT_EQ(0u, Uruchom(baza + " 0 \"" + Path("d.bmp") + "\""));
-    EXPECT_FALSE(ZBmp(Czytaj(Path("d.bmp")), 800, 600).empty());
+    EXPECT_FALSE(ZBmp(ReadAll(Path("d.bmp")), 800, 600).empty());
     // A window past the end, a missing order, a wrong style, too few arguments.
     EXPECT_EQ(1u, Uruchom(baza + " 2 \"" + Path("x.bmp") + "\""));
     EXPECT_EQ(1u, Uruchom("\"" + path_ + "\" 999 0 \"" + Path("x.bmp") + "\""));
     EXPECT_EQ(1u, Uruchom(baza + " 0 \"" + Path("x.bmp") + "\" 100 100 3 0"));
     EXPECT_EQ(2u, Uruchom(baza + " 0"));
-    EXPECT_TRUE(Czytaj(Path("x.bmp")).empty());
+    EXPECT_TRUE(ReadAll(Path("x.bmp")).empty());
 }
 
 }  // namespace

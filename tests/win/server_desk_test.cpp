@@ -42,10 +42,10 @@ protected:
         DbTest::SetUp();
         ResetHarness();
         strZamRob z{};
-        ZamTest(&z, 1, "Tamsin Vale");
+        InitTestOrder(&z, 1, "Tamsin Vale");
         strZmienne vars{0, 2010};
-        ASSERT_EQ(1, ZapiszNoweZam(&z, &vars, msg_)) << msg_;
-        ZwolnijZam(&z);
+        ASSERT_EQ(1, SaveNewOrder(&z, &vars, msg_)) << msg_;
+        FreeOrder(&z);
         DbClose();
         keys_ = TestServerKeys();
         _putenv(("PGPASSWORD=" + keys_["password"]).c_str());

@@ -122,8 +122,8 @@ TEST_F(SettingsDialogTest, CurrencyTableHas35CodesInOrderAndTheListFollowsIt) {
                                       "DDK", "DZD", "EEK", "EUR", "GBP", "HRK", "INR", "JPY", "LTL",
                                       "LVL", "MKD", "MXN", "NOK", "NZD", "PEN", "PHP", "PLN", "RON",
                                       "RUB", "SEK", "SGD", "TRY", "UAH", "USD", "TWD", "ZAR"};
-    for (int i = 0; i < 35; i++) EXPECT_STREQ(expected[i], KodWaluty(i)) << i;
-    for (int outside : {-1, 35, 36, INT_MIN, INT_MAX}) EXPECT_STREQ("", KodWaluty(outside)) << outside;
+    for (int i = 0; i < 35; i++) EXPECT_STREQ(expected[i], CurrencyCodeAt(i)) << i;
+    for (int outside : {-1, 35, 36, INT_MIN, INT_MAX}) EXPECT_STREQ("", CurrencyCodeAt(outside)) << outside;
 
     // The program currency's list holds the table, position = index.
     s_.idWalPrg = 25;
@@ -457,7 +457,7 @@ TEST_F(SettingsDialogTest, RefusedEntryKeepsItsOldValueAndOkStillCloses) {
 // start with a price its own window refuses); the highest itself is taken.
 TEST_F(SettingsDialogTest, ADefaultPriceBeyondTheHighestIsRefused) {
     char highest[64];
-    DajNapKwotaPokaz(9999999999, highest, sizeof highest);
+    AmountDisplayText(9999999999, highest, sizeof highest);
     const struct {
         int radio, edit;
         const char* typed;

@@ -343,7 +343,7 @@ bool DriveLogin(void* c) {
     if (!dlg || !IsWindowVisible(dlg)) return false;
     s->seen = true;
     s->tooLong = TextsThatDoNotFit(dlg);
-    HWND login = GetDlgItem(dlg, IDC_ED_UZYTK), password = GetDlgItem(dlg, IDC_ED_HASLO);
+    HWND login = GetDlgItem(dlg, IDC_ED_USER), password = GetDlgItem(dlg, IDC_ED_PASSWORD);
     if (s->typeChars) {
         for (int i = 0; i < s->typeChars; i++) {
             SendMessageA(login, WM_CHAR, 'a' + i % 26, 1);

@@ -182,7 +182,7 @@ TEST_F(WaitDialog, ALongerJobShowsItWithTheAnimationAfterTheDelay) {
                 if (!dlg || !IsWindowVisible(dlg)) return false;
                 s->visible = true;
                 s->caption = WindowText(dlg);
-                s->lit |= LitSquares(GetDlgItem(dlg, IDC_ANIM_CZEKAJ));
+                s->lit |= LitSquares(GetDlgItem(dlg, IDC_WAIT_ANIMATION));
                 if (Bits(s->lit) < 2) return false;
                 s->playing = true;
                 SetEvent(s->j->go);
@@ -455,11 +455,11 @@ TEST_F(WaitDialog, ASecondDialogWhileOneIsOpenIsRefusedWithAMessage) {
 TEST_F(WaitDialog, TheLibrarysAnimationPlaysInAnAnimationControl) {
     HMODULE lib = GetModuleHandleA("widgora.dll");
     ASSERT_NE(nullptr, lib);
-    EXPECT_NE(nullptr, FindResourceA(lib, MAKEINTRESOURCEA(IDR_AVI_CZEKAJ), "AVI"));
+    EXPECT_NE(nullptr, FindResourceA(lib, MAKEINTRESOURCEA(IDR_AVI_WAIT), "AVI"));
     HWND anim = CreateWindowExA(0, ANIMATE_CLASSA, nullptr, WS_CHILD | WS_VISIBLE | ACS_CENTER, 0, 0, 200, 60,
                                 owner_, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, anim);
-    ASSERT_TRUE(Animate_OpenEx(anim, lib, MAKEINTRESOURCEA(IDR_AVI_CZEKAJ)));
+    ASSERT_TRUE(Animate_OpenEx(anim, lib, MAKEINTRESOURCEA(IDR_AVI_WAIT)));
     ASSERT_TRUE(Animate_Play(anim, 0, -1, -1));
     // Eight frames a second, one lit square each: in a second and a half
     // most squares have been lit.
@@ -472,7 +472,7 @@ TEST_F(WaitDialog, TheLibrarysAnimationPlaysInAnAnimationControl) {
     EXPECT_GE(Bits(lit), 4) << "lit squares seen: " << std::hex << lit;
     EXPECT_TRUE(Animate_Stop(anim));
     // A resource that is not an animation is refused: the check can fail.
-    EXPECT_FALSE(Animate_OpenEx(anim, lib, MAKEINTRESOURCEA(IDD_DLG_CZEKAJ)));
+    EXPECT_FALSE(Animate_OpenEx(anim, lib, MAKEINTRESOURCEA(IDD_DLG_WAIT)));
 }
 
 }  // namespace

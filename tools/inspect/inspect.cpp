@@ -76,21 +76,21 @@ public:
         const void* nul = memchr(f, 0, N);
         Str(f, nul ? (size_t)((const char*)nul - f) : N - 1);
     }
-    void Klucz(const char* k) {
+    void MemberKey(const char* k) {
         if (!pierwszy_) fputc(',', f_);
         pierwszy_ = false;
         fprintf(f_, "\"%s\":", k);
     }
     void Int(const char* k, int64_t v) {
-        Klucz(k);
+        MemberKey(k);
         fprintf(f_, "%" PRId64, v);
     }
     // Objects and arrays: the next member is the first of its container.
-    void Otworz(char c) {
+    void OpenNew(char c) {
         fputc(c, f_);
         pierwszy_ = true;
     }
-    void Zamknij(char c) {
+    void CloseLast(char c) {
         fputc(c, f_);
         pierwszy_ = false;
     }
@@ -104,15 +104,15 @@ private:
     bool pierwszy_ = true;
 };
 
-void Linia(Json& j, const strLinia& l, bool ramy) {
-    j.Klucz("line");
-    j.Otworz('{');
-    j.Int("unitNet", l.jednNetto);
-    j.Int("unitGross", l.jednBrutto);
-    j.Int("lineNet", l.liniaNetto);
-    j.Int("lineGross", l.liniaBrutto);
+void DrawLine(Json& j, const ValuationLine& l, bool ramy) {
+    j.MemberKey("line");
+    j.OpenNew('{');
+    j.Int("unitNet", l.unitNet);
+    j.Int("unitGross", l.unitGross);
+    j.Int("lineNet", l.lineNet);
+    j.Int("lineGross", l.lineGross);
     if (ramy) j.Int("frameLength", l.dlugoscRam);
-    j.Zamknij('}');
+    j.CloseLast('}');
 }
 
 // The database's price list, read once before the orders.
@@ -121,7 +121,7 @@ PriceList g_cennik;
 // What the designer's "Price list:" line says of the window.
 void Cennik(Json& j, const strOkno& o) {
     PriceSuggestion s;
-    j.Klucz("price_list");
+    j.MemberKey("price_list");
     if (SuggestWindowPrice(&o, g_cennik, &s)) {
         char num[32];
         snprintf(num, sizeof num, "%" PRId64, s.net);
@@ -129,44 +129,44 @@ void Cennik(Json& j, const strOkno& o) {
     } else {
         j.Raw("null");
     }
-    j.Klucz("price_list_missing");
-    j.Otworz('[');
+    j.MemberKey("price_list_missing");
+    j.OpenNew('[');
     for (const std::string& m : s.missing) {
         j.Element();
         j.Str(m.c_str());
     }
-    j.Zamknij(']');
+    j.CloseLast(']');
 }
 
 void Okno(Json& j, const strZamRob* z, int32_t i) {
     const strOkno& o = z->zam.okna[i];
-    const bool rama = o.oper && o.liczbaOper > 0 && o.oper[0].typ == kOperRama;
+    const bool rama = o.oper && o.liczbaOper > 0 && o.oper[0].typ == kOpFrame;
     j.Element();
-    j.Otworz('{');
+    j.OpenNew('{');
     j.Int("kluczOkno", o.kluczOkno);
     j.Int("width", rama ? o.oper[0].rama.x1 : 0);
     j.Int("height", rama ? o.oper[0].rama.y1 : 0);
     j.Int("quantity", o.ilOkien);
-    j.Int("uw", OknoUw(&o));
-    j.Int("weight", WagaOkna(&o, z->zam.waga));
+    j.Int("uw", WindowUw(&o));
+    j.Int("weight", WindowWeight(&o, z->zam.waga));
     // Room for the fixed lines and every filling's line, names at full width.
     std::vector<char> opis(1024 + (size_t)(o.liczbaOper > 0 ? o.liczbaOper : 0) * 160);
     opis[0] = 0;
-    OpiszOkno(&z->zam, i, opis.data(), (int32_t)opis.size());
-    j.Klucz("description");
+    DescribeWindow(&z->zam, i, opis.data(), (int32_t)opis.size());
+    j.MemberKey("description");
     j.Str(opis.data());
-    strLinia l{};
-    LiniaOkna(&l, z, &o, 15);
-    Linia(j, l, true);
+    ValuationLine l{};
+    WindowLine(&l, z, &o, 15);
+    DrawLine(j, l, true);
     Cennik(j, o);
-    j.Zamknij('}');
+    j.CloseLast('}');
 }
 
 void Zamowienie(Json& j, const strZamRob* z) {
     const strZam& r = z->zam;
     const strSumyZam& s = z->sumy;
     j.Element();
-    j.Otworz('{');
+    j.OpenNew('{');
     j.Int("kluczZam", r.kluczZam);
     j.Int("idZam", r.idZam);
     j.Int("rok", r.rok);
@@ -177,14 +177,14 @@ void Zamowienie(Json& j, const strZamRob* z) {
     char numer[64];
     snprintf(numer, sizeof numer, "%d-%s-%4d", (int)r.idZam, skrot, (int)r.rok);
     kvplat::UpperCaseAnsi(numer);
-    j.Klucz("number");
+    j.MemberKey("number");
     j.Str(numer);
     j.Int("status", r.status);
-    j.Klucz("currency");
+    j.MemberKey("currency");
     j.Str(CurrencyCode(r.idWalZam));
 
-    j.Klucz("totals");
-    j.Otworz('{');
+    j.MemberKey("totals");
+    j.OpenNew('{');
     j.Int("windowsNet", s.oknaNetto);
     j.Int("windowsGross", s.oknaBrutto);
     j.Int("windowsNetAfterDiscount", s.oknaNettoRabat);
@@ -200,44 +200,44 @@ void Zamowienie(Json& j, const strZamRob* z) {
     j.Int("frameLength", s.dlugoscRam);
     j.Int("orderNet", s.zamNetto);
     j.Int("orderGross", s.zamBrutto);
-    j.Zamknij('}');
+    j.CloseLast('}');
 
-    j.Klucz("windows");
-    j.Otworz('[');
+    j.MemberKey("windows");
+    j.OpenNew('[');
     for (int32_t i = 0; r.okna && i < r.liczbaOkien; i++) Okno(j, z, i);
-    j.Zamknij(']');
+    j.CloseLast(']');
 
-    j.Klucz("accessories");
-    j.Otworz('[');
+    j.MemberKey("accessories");
+    j.OpenNew('[');
     for (int32_t i = 0; r.dodatki && i < r.liczbaDodat; i++) {
         const strDodatZam& d = r.dodatki[i];
         j.Element();
-        j.Otworz('{');
-        j.Klucz("nazwa");
+        j.OpenNew('{');
+        j.MemberKey("nazwa");
         j.Pole(d.nazwa);
         int64_t size = 0;
-        if (RozmiarDodatku(&d, &size)) {
+        if (ComputeAccessorySize(&d, &size)) {
             j.Int("size", size);
         } else {
-            j.Klucz("size");  // dimensions whose size no 64-bit number holds
+            j.MemberKey("size");  // dimensions whose size no 64-bit number holds
             j.Raw("null");
         }
-        strLinia l{};
-        LiniaDodatku(&l, z, &d, 15);
-        Linia(j, l, false);
-        j.Zamknij('}');
+        ValuationLine l{};
+        AccessoryLine(&l, z, &d, 15);
+        DrawLine(j, l, false);
+        j.CloseLast('}');
     }
-    j.Zamknij(']');
-    j.Zamknij('}');
+    j.CloseLast(']');
+    j.CloseLast('}');
 }
 
-bool WypiszZam(const strZamRob* z, void* ctx) {
+bool WriteOrder(const strZamRob* z, void* ctx) {
     Zamowienie(*(Json*)ctx, z);
     return true;
 }
 
 // A key: decimal digits with an optional sign, nothing else, within 64 bits.
-bool CzytajKlucz(const char* s, int64_t* klucz) {
+bool ParseKey(const char* s, int64_t* klucz) {
     if (!*s) return false;
     char* end = nullptr;
     errno = 0;
@@ -264,13 +264,13 @@ void Zgloszenie(FILE* out, int64_t klucz, const char* tekst) {
 }
 
 // Every window rebuilt and put through the change check with no change.
-bool SprawdzOkna(const strZamRob* z, char* msg) {
+bool CheckWindows(const strZamRob* z, char* msg) {
     for (int32_t i = 0; z->zam.okna && i < z->zam.liczbaOkien; i++) {
         const strOkno& o = z->zam.okna[i];
         char m[KV_MSG_LEN] = "";
-        const int32_t format = FormatStruktury(o.status);
-        bool ok = ObliczGeometrie(o.oper, o.liczbaOper, format, &o, m) &&
-                  SprawdzZmiane(o.oper, o.liczbaOper, nullptr, -2, format, m);
+        const int32_t format = StructureFormat(o.status);
+        bool ok = ComputeGeometry(o.oper, o.liczbaOper, format, &o, m) &&
+                  CheckChange(o.oper, o.liczbaOper, nullptr, -2, format, m);
         if (!ok) {
             KvMsg(msg, "window %d (key %" PRId64 "): %s", (int)(i + 1), o.kluczOkno, m);
             return false;
@@ -279,7 +279,7 @@ bool SprawdzOkna(const strZamRob* z, char* msg) {
     return true;
 }
 
-int Sprawdz(FILE* out, FILE* err) {
+int RunCheck(FILE* out, FILE* err) {
     char msg[KV_MSG_LEN];
     // One snapshot and one file lock for the whole check.
     DbReadTransaction odczyt("SprawdzenieSq", nullptr);
@@ -297,16 +297,16 @@ int Sprawdz(FILE* out, FILE* err) {
     int wynik = 0;
     for (int64_t k : klucze) {
         strZamRob z;
-        if (!WczytajZam(k, &z, msg)) {
+        if (!LoadOrder(k, &z, msg)) {
             Zgloszenie(out, k, msg);
             wynik = 1;
             continue;
         }
-        if (!SprawdzOkna(&z, msg)) {
+        if (!CheckWindows(&z, msg)) {
             Zgloszenie(out, k, msg);
             wynik = 1;
         }
-        ZwolnijIZerujZam(&z);
+        FreeAndZeroOrder(&z);
     }
     return wynik;
 }
@@ -322,17 +322,17 @@ int Wypisz(FILE* out, FILE* err, bool jedno, int64_t klucz) {
     Json j(out);
     if (jedno) {
         strZamRob z;
-        if (!WczytajZam(klucz, &z, msg)) {
+        if (!LoadOrder(klucz, &z, msg)) {
             fputs("kelvaro-inspect: ", err);
             Zgloszenie(err, klucz, msg);
             return 2;
         }
-        PrzeliczZam(&z, kPrzWszystko);
+        RecomputeOrder(&z, kRecomputeAll);
         j.Raw("{\"orders\":");
-        j.Otworz('[');
+        j.OpenNew('[');
         Zamowienie(j, &z);
-        ZwolnijIZerujZam(&z);
-        j.Zamknij(']');
+        FreeAndZeroOrder(&z);
+        j.CloseLast(']');
         j.Raw("}\n");
         return 0;
     }
@@ -345,9 +345,9 @@ int Wypisz(FILE* out, FILE* err, bool jedno, int64_t klucz) {
     }
     Json jm(mem);
     jm.Raw("{\"orders\":");
-    jm.Otworz('[');
-    const int ok = ListaZamowien(0, WypiszZam, &jm, msg);
-    jm.Zamknij(']');
+    jm.OpenNew('[');
+    const int ok = ListOrders(0, WriteOrder, &jm, msg);
+    jm.CloseLast(']');
     jm.Raw("}\n");
     if (!ok) {
         fclose(mem);
@@ -366,9 +366,9 @@ int Wypisz(FILE* out, FILE* err, bool jedno, int64_t klucz) {
 }
 
 #ifdef _WIN32
-const int kDomyslnaStrona = 0;  // the system's ANSI code page
+const int kDefaultAnsiPage = 0;  // the system's ANSI code page
 #else
-const int kDomyslnaStrona = 1252;
+const int kDefaultAnsiPage = 1252;
 #endif
 
 // --register-csv and --lines-csv: the file the program's export writes for
@@ -379,7 +379,7 @@ int Csv(bool rejestr, int strona, FILE* out, FILE* err) {
     strUstUzytk ust;
     std::string tekst;
     const bool ok =
-        UserCsvForm(strona, &forma, msg) && (!rejestr || ReadUstUzytk(&ust, msg)) &&
+        UserCsvForm(strona, &forma, msg) && (!rejestr || ReadUserSettings(&ust, msg)) &&
         (rejestr ? RegisterCsv(0, ust, forma, &tekst, msg) : OrderLinesCsv(0, forma, &tekst, msg));
     if (!ok) {
         std::string t = msg;
@@ -398,7 +398,7 @@ int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
     const bool server = DbTakeServerOption(&argc, argv);
     bool sprawdz = false;
     int csv = 0;  // 1 the register, 2 the order lines
-    int strona = kDomyslnaStrona;
+    int strona = kDefaultAnsiPage;
     if ((argc == 3 || argc == 5) &&
         (strcmp(argv[1], "--register-csv") == 0 || strcmp(argv[1], "--lines-csv") == 0)) {
         csv = strcmp(argv[1], "--register-csv") == 0 ? 1 : 2;
@@ -428,7 +428,7 @@ int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
         return 2;
     }
     int64_t klucz = 0;
-    if (kluczTekst && !CzytajKlucz(kluczTekst, &klucz)) {
+    if (kluczTekst && !ParseKey(kluczTekst, &klucz)) {
         fprintf(err, "kelvaro-inspect: not an order key: %s\n", kluczTekst);
         return 2;
     }
@@ -441,7 +441,7 @@ int InspectMain(int argc, char** argv, FILE* out, FILE* err) {
         return 2;
     }
     const int wynik = csv       ? Csv(csv == 1, strona, out, err)
-                      : sprawdz ? Sprawdz(out, err)
+                      : sprawdz ? RunCheck(out, err)
                                 : Wypisz(out, err, kluczTekst != nullptr, klucz);
     DbClose();
     fflush(out);

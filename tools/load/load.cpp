@@ -90,7 +90,7 @@ bool LoadTemplates(const char* file, char* msg) {
     while (st.Step() == kStepRow) keys.push_back(st.ColumnInt64(0));
     for (int64_t key : keys) {
         strZamRob* z = new strZamRob();
-        if (!WczytajZam(key, z, msg)) return false;
+        if (!LoadOrder(key, z, msg)) return false;
         g_templates.push_back(z);
     }
     DbClose();
@@ -126,7 +126,7 @@ bool SaveNew(Shared::Writer& me, int writer, long n, unsigned* seed) {
     const size_t t = (size_t)rand_r(seed) % g_templates.size();
     strZamRob z{};
     char msg[KV_MSG_LEN];
-    if (!KopiujZam(&z, g_templates[t], msg)) return false;
+    if (!CopyOrder(&z, g_templates[t], msg)) return false;
     z.zam.kluczZam = 0;
     z.loadedPrint = 0;
     z.zam.idZam = 1;  // taken in the save
@@ -134,11 +134,11 @@ bool SaveNew(Shared::Writer& me, int writer, long n, unsigned* seed) {
     snprintf(z.zam.dodOznaczZam, sizeof z.zam.dodOznaczZam, "T%zu", t);
     z.zam.status = 0;
     Mark(&z, 0);
-    PrzeliczZam(&z, kPrzWszystko);
+    RecomputeOrder(&z, kRecomputeAll);
     const bool ok = Timed(me, [&] { return SaveNewOrderNumbered(&z, msg) != 0; });
     if (ok) me.saves++;
     else NoteFailure(msg);
-    ZwolnijZam(&z);
+    FreeOrder(&z);
     return ok;
 }
 
@@ -158,16 +158,16 @@ Outcome Correct(Shared::Writer& me, unsigned* seed) {
     const int64_t key = st.ColumnInt64(0);
     for (int attempt = 0; attempt < kMaxConflicts; attempt++) {
         strZamRob z{};
-        if (!WczytajZam(key, &z, msg)) {
+        if (!LoadOrder(key, &z, msg)) {
             NoteFailure(msg);
             return kFailed;
         }
         const int count = atoi(z.zam.uwagi + strlen("corrections: "));
         Mark(&z, count + 1);
         for (int32_t i = 0; i < z.zam.liczbaOkien; i++) z.zam.okna[i].cenaZReki += 1;
-        PrzeliczZam(&z, kPrzWszystko);
-        const bool ok = Timed(me, [&] { return NadpiszZam(&z, msg) != 0; });
-        ZwolnijZam(&z);
+        RecomputeOrder(&z, kRecomputeAll);
+        const bool ok = Timed(me, [&] { return OverwriteOrder(&z, msg) != 0; });
+        FreeOrder(&z);
         if (ok) {
             __sync_fetch_and_add(&g_shared->corrections[number], 1);
             me.corrections++;
@@ -254,7 +254,7 @@ int Check(int allowance) {
         return 1;
     }
     strZmienne vars{};
-    if (!ReadZmienne(&vars, msg)) fault("%s", msg);
+    if (!ReadVariables(&vars, msg)) fault("%s", msg);
     std::vector<std::pair<int32_t, int64_t>> orders;  // number, key
     {
         Stmt st;
@@ -272,13 +272,13 @@ int Check(int allowance) {
     if (vars.idZam != (int32_t)orders.size()) fault("the last number is %d, with %zu orders", vars.idZam, orders.size());
 
     RegisterSeen seen;
-    if (!ListaZamowien(0, SeeRow, &seen, msg)) fault("the register's reading: %s", msg);
+    if (!ListOrders(0, SeeRow, &seen, msg)) fault("the register's reading: %s", msg);
     if (seen.rows != (int)orders.size()) fault("the register has %d rows for %zu orders", seen.rows, orders.size());
 
     long corrections = 0, uncounted = 0;
     for (const auto& [number, key] : orders) {
         strZamRob z{};
-        if (!WczytajZam(key, &z, msg)) {
+        if (!LoadOrder(key, &z, msg)) {
             fault("order %d does not load: %s", number, msg);
             continue;
         }
@@ -305,11 +305,11 @@ int Check(int allowance) {
         if (stored < counted) fault("order %d lost corrections: %d stored, %d made", number, stored, counted);
         if (stored > counted) uncounted += stored - counted;
         corrections += stored;
-        PrzeliczZam(&z, kPrzWszystko);
+        RecomputeOrder(&z, kRecomputeAll);
         auto row = seen.gross.find(key);
         if (row == seen.gross.end() || row->second != z.sumy.zamBrutto)
             fault("order %d: the register's total is not the order's", number);
-        ZwolnijZam(&z);
+        FreeOrder(&z);
     }
     if (uncounted > allowance) fault("%ld corrections stored that no writer made", uncounted);
     printf("check: %zu orders numbered 1..%zu, %ld corrections stored (%ld of killed writers), register %d rows: %s\n",
@@ -482,7 +482,7 @@ int main(int argc, char** argv) {
     else if (!strcmp(what, "check")) rc = Check(0);
     else fprintf(stderr, "kelvaro-load: no such run: %s\n", what);
     for (strZamRob* z : g_templates) {
-        ZwolnijZam(z);
+        FreeOrder(z);
         delete z;
     }
     return rc;

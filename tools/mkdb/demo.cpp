@@ -47,20 +47,20 @@ struct Projekt {
     ~Projekt() { KvFree(o.oper); }
     Projekt& operator<<(const uniOperRys& op) {
         if (!ok) return *this;
-        const int32_t format = FormatStruktury(o.status);
-        if (o.liczbaOper > 0 && !SprawdzZmiane(o.oper, o.liczbaOper, &op, -1, format, msg)) {
+        const int32_t format = StructureFormat(o.status);
+        if (o.liczbaOper > 0 && !CheckChange(o.oper, o.liczbaOper, &op, -1, format, msg)) {
             ok = false;
             char m[KV_MSG_LEN];
             snprintf(m, sizeof m, "%s", msg);
             KvMsg(msg, "demo window \"%s\", element %d: %s", o.nazProfil, (int)o.liczbaOper, m);
             return *this;
         }
-        ok = DodajOperRys(&o.oper, &o.liczbaOper, &op, msg) != 0;
+        ok = AddDrawOp(&o.oper, &o.liczbaOper, &op, msg) != 0;
         return *this;
     }
 };
 
-struct Dodatek {
+struct NewAccessory {
     const char* nazwa;
     const char* jm;
     int32_t ilWym;
@@ -84,38 +84,38 @@ struct Nabywca {
 static bool Okno(int rodzaj, Projekt& p) {
     switch (rodzaj) {
         case 0:  // one tilt-and-turn sash with a vertical muntin
-            p << OperRama(900, 1200) << OperSkrzydlo(3, 1, 0, 0, 0, 0)
-              << OperWypeln(0, "4/16/4 Ug 1.1", 1, 1, 1, 1) << OperSzpros(450, false, 1, 1, 2);
+            p << OpFrame(900, 1200) << OpSash(3, 1, 0, 0, 0, 0)
+              << OpFilling(0, "4/16/4 Ug 1.1", 1, 1, 1, 1) << OpMuntin(450, false, 1, 1, 2);
             break;
         case 1:  // two sashes either side of a fixed mullion
-            p << OperRama(1500, 1400) << OperSlupek(false, 750, false, 0, 0) << OperSkrzydlo(3, 0, 0, 0, 1, 0)
-              << OperSkrzydlo(2, 1, 1, 0, 0, 0) << OperWypeln(0, "4/16/4 Ug 1.1", 2, 2, 2, 2)
-              << OperWypeln(0, "4/16/4 Ug 1.1", 3, 3, 3, 3);
+            p << OpFrame(1500, 1400) << OpMullion(false, 750, false, 0, 0) << OpSash(3, 0, 0, 0, 1, 0)
+              << OpSash(2, 1, 1, 0, 0, 0) << OpFilling(0, "4/16/4 Ug 1.1", 2, 2, 2, 2)
+              << OpFilling(0, "4/16/4 Ug 1.1", 3, 3, 3, 3);
             break;
         case 2:  // balcony door pair under a transom, false mullion between the sashes
-            p << OperRama(1800, 2300) << OperSlupek(false, 400, true, 0, 0)
-              << OperWypeln(1, "Acrylic 4 mm", 0, 0, 0, 1) << OperSlupek(true, 900, false, 1, 0)
-              << OperSkrzydlo(3, 0, 0, 1, 3, 0) << OperSkrzydlo(2, 1, 3, 1, 0, 0)
-              << OperWypeln(0, "4/16/4 safety glass", 4, 4, 4, 4)
-              << OperWypeln(0, "4/16/4 safety glass", 5, 5, 5, 5) << OperSzpros(1300, true, 4, 4, 6)
-              << OperSzpros(1300, true, 5, 5, 7);
+            p << OpFrame(1800, 2300) << OpMullion(false, 400, true, 0, 0)
+              << OpFilling(1, "Acrylic 4 mm", 0, 0, 0, 1) << OpMullion(true, 900, false, 1, 0)
+              << OpSash(3, 0, 0, 1, 3, 0) << OpSash(2, 1, 3, 1, 0, 0)
+              << OpFilling(0, "4/16/4 safety glass", 4, 4, 4, 4)
+              << OpFilling(0, "4/16/4 safety glass", 5, 5, 5, 5) << OpMuntin(1300, true, 4, 4, 6)
+              << OpMuntin(1300, true, 5, 5, 7);
             break;
         case 3:  // fixed window with a cross of muntins
-            p << OperRama(600, 600) << OperWypeln(0, "Ornament glass", 0, 0, 0, 0)
-              << OperSzpros(300, false, 0, 0, 1) << OperSzpros(300, true, 0, 2, 1)
-              << OperSzpros(300, true, 2, 0, 1);
+            p << OpFrame(600, 600) << OpFilling(0, "Ornament glass", 0, 0, 0, 0)
+              << OpMuntin(300, false, 0, 0, 1) << OpMuntin(300, true, 0, 2, 1)
+              << OpMuntin(300, true, 2, 0, 1);
             break;
         default:  // three fields: fixed, tilt-and-turn, fixed
-            p << OperRama(2400, 1500) << OperSlupek(false, 800, false, 0, 0)
-              << OperSlupek(false, 1600, false, 0, 0) << OperWypeln(0, "4/16/4 Ug 1.1", 0, 0, 1, 0)
-              << OperSkrzydlo(3, 1, 1, 0, 2, 0) << OperWypeln(0, "4/16/4 Ug 1.1", 4, 4, 4, 4)
-              << OperWypeln(0, "4/16/4 Ug 1.1", 2, 0, 0, 0);
+            p << OpFrame(2400, 1500) << OpMullion(false, 800, false, 0, 0)
+              << OpMullion(false, 1600, false, 0, 0) << OpFilling(0, "4/16/4 Ug 1.1", 0, 0, 1, 0)
+              << OpSash(3, 1, 1, 0, 2, 0) << OpFilling(0, "4/16/4 Ug 1.1", 4, 4, 4, 4)
+              << OpFilling(0, "4/16/4 Ug 1.1", 2, 0, 0, 0);
             break;
     }
     return p.ok;
 }
 
-int ZapiszZamowieniaDemo(const char* path, char* msg) {
+int SaveDemoOrders(const char* path, char* msg) {
     static const Nabywca nabywcy[] = {
         {"Familie Berger", "Lindenstrasse 14\r\n80331 Muenchen", "Phone +49 89 1234567", "", 0, 0},
         {"Brakeveld Bouw B.V.", "Keizersgracht 221\r\n1016 DV Amsterdam", "Site manager: P. de Vries",
@@ -125,7 +125,7 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
         {"O'Kelvane Builders Ltd.", "4 Harbour Road\r\nCork", "Invoice to head office", "OSB-22", 4, 8},
         {"Katarzyna Zielinska", "ul. Polna 5\r\n00-625 Warszawa", "", "", 5, 0},
     };
-    static const Dodatek dodatki[] = {
+    static const NewAccessory dodatki[] = {
         {"Window sill PVC white", "m", 1, {12500, 0, 0}, 3, 1890},
         {"Handle Korra Safelock", "", 0, {0, 0, 0}, 4, 2450},
         {"Roller blind", "m2", 2, {9000, 12000, 0}, 2, 8900},
@@ -143,7 +143,7 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
     if (!DbOpen(path, msg)) return -1;
     strZmienne zm{};
     strUstUzytk ust{};
-    if (!ReadZmienne(&zm, msg) || !ReadUstUzytk(&ust, msg)) {
+    if (!ReadVariables(&zm, msg) || !ReadUserSettings(&ust, msg)) {
         DbClose();
         return -1;
     }
@@ -152,8 +152,8 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
         const Nabywca& b = nabywcy[n];
         strZamRob z;
         memset(&z, 0, sizeof z);
-        PrzenumerujZam(&z, &zm, &ust);
-        DomyslneZam(&z, &ust);
+        RenumberOrder(&z, &zm, &ust);
+        SetOrderDefaults(&z, &ust);
         // Older orders further along: the first was taken six weeks ago.
         const int64_t dni = -7 * (int64_t)(6 - n);
         DodajDniDoDataNap(z.zam.dataZam, dni);
@@ -173,8 +173,8 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
         bool ok = true;
         for (int i = 0; ok && i < 7 && okna[n][i] >= 0; i++) {
             // The designer reads the registers as it starts, once per window.
-            strRejestryOkna rej{};
-            if (!WczytajRejestryOkna(&rej, msg)) {
+            WindowRegisters rej{};
+            if (!LoadWindowRegisters(&rej, msg)) {
                 ok = false;
                 break;
             }
@@ -182,13 +182,13 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
             Projekt p(rodzaj == 2 ? "Arvento Classic 82" : "Norvel Line 70", 0,
                       n % 2 ? "Golden oak" : "White", n % 2 ? 3 : 0, ceny[rodzaj]);
             p.o.ilOkien = 1 + (i + n) % 3;
-            ok = Okno(rodzaj, p) && DodajOkno(&z.zam.okna, &z.zam.liczbaOkien, &p.o, p.msg) &&
-                 ZapiszRejestryOkna(&p.o, &rej, msg);
+            ok = Okno(rodzaj, p) && AddWindow(&z.zam.okna, &z.zam.liczbaOkien, &p.o, p.msg) &&
+                 SaveWindowRegisters(&p.o, &rej, msg);
             if (!ok && p.msg[0]) KvMsg(msg, "%s", p.msg);
-            ZwolnijRejestryOkna(&rej);
+            FreeWindowRegisters(&rej);
         }
         for (int i = 0; ok && i < liczbyDodat[n]; i++) {
-            const Dodatek& d = dodatki[(n + i) % 5];
+            const NewAccessory& d = dodatki[(n + i) % 5];
             strDodatZam r{};
             r.iKolej = z.zam.liczbaDodat;
             snprintf(r.nazwa, sizeof r.nazwa, "%s", d.nazwa);
@@ -198,13 +198,13 @@ int ZapiszZamowieniaDemo(const char* path, char* msg) {
             r.ilosc = d.ilosc;
             r.cenaZReki = d.cena;
             strZstDodat* rd = nullptr;
-            int nd = CountReadZstDodat(&rd, msg);
-            ok = nd >= 0 && DodajDodatek(&z.zam.dodatki, &z.zam.liczbaDodat, &r, msg) &&
-                 ZapiszRejestrDodat(&r, rd, nd, msg);
+            int nd = CountReadAccessoryRegister(&rd, msg);
+            ok = nd >= 0 && AppendAccessory(&z.zam.dodatki, &z.zam.liczbaDodat, &r, msg) &&
+                 SaveAccessoryRegister(&r, rd, nd, msg);
             KvFree(rd);
         }
-        ok = ok && ZapiszNoweZam(&z, &zm, msg);
-        ZwolnijIZerujZam(&z);
+        ok = ok && SaveNewOrder(&z, &zm, msg);
+        FreeAndZeroOrder(&z);
         if (!ok) {
             DbClose();
             return -1;
@@ -239,7 +239,7 @@ int CopyOrders(int64_t total, char* msg) {
     }
     std::vector<strZamRob> demo(keys.size());
     for (size_t i = 0; i < keys.size(); i++)
-        if (!WczytajZam(keys[i], &demo[i], msg)) return -1;
+        if (!LoadOrder(keys[i], &demo[i], msg)) return -1;
     // The copies need no journal and no lock taken anew for each order: a
     // tool that fails leaves a file nobody uses.
     DbExec("PRAGMA synchronous = OFF; PRAGMA journal_mode = OFF; PRAGMA locking_mode = EXCLUSIVE;", nullptr);
@@ -258,14 +258,14 @@ int CopyOrders(int64_t total, char* msg) {
         year = y;
         z.zam.idZam = number;
         z.zam.rok = year;
-        if (!ZapiszNoweZam(&z, &zm, msg)) break;
+        if (!SaveNewOrder(&z, &zm, msg)) break;
         added++;
     }
-    for (strZamRob& z : demo) ZwolnijZam(&z);
+    for (strZamRob& z : demo) FreeOrder(&z);
     if (added < total - have) return -1;
     zm.idZam = number;
     zm.rok = year;
-    return UpdateZmienne(&zm, msg) ? added : -1;
+    return UpdateVariables(&zm, msg) ? added : -1;
 }
 
 }  // namespace

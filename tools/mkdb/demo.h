@@ -9,7 +9,7 @@
 // fillings and muntins; accessories with 0-3 dimensions) through the
 // program's own save path and files their names in the registers, then
 // closes it. Returns the number of orders written, or -1 with msg.
-int ZapiszZamowieniaDemo(const char* path, char* msg);
+int SaveDemoOrders(const char* path, char* msg);
 
 // Opens the database at `path` (holding the demo orders) and adds copies of
 // them, each under a number of its own, until it holds `total` orders: the

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (demo) {
-        int n = ZapiszZamowieniaDemo(path, msg);
+        int n = SaveDemoOrders(path, msg);
         if (n < 0) {
             fprintf(stderr, "kelvaro-mkdb: demo orders: %s\n", msg);
             remove(path);  // half a demo is no use to anyone

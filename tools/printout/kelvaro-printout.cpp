@@ -32,7 +32,7 @@
 namespace {
 
 // The page played on white at `szer` pixels, as tall as its frame's shape.
-bool StronaNaPng(HENHMETAFILE strona, int szer, const std::string& plik) {
+bool PageToPng(HENHMETAFILE strona, int szer, const std::string& plik) {
     ENHMETAHEADER nag;
     if (!GetEnhMetaFileHeader(strona, sizeof nag, &nag)) return false;
     const LONG fw = nag.rclFrame.right - nag.rclFrame.left, fh = nag.rclFrame.bottom - nag.rclFrame.top;
@@ -50,7 +50,7 @@ bool StronaNaPng(HENHMETAFILE strona, int szer, const std::string& plik) {
     return fclose(f) == 0 && ok;
 }
 
-int Blad(const char* tekst) {
+int Fault(const char* tekst) {
     fprintf(stderr, "%s\n", tekst);
     return 1;
 }
@@ -60,7 +60,7 @@ int Blad(const char* tekst) {
 int main(int argc, char** argv) {
     int szerPng = 0;
     bool pdf = false;
-    if (argc < 4) return Blad("usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH] [--pdf]");
+    if (argc < 4) return Fault("usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH] [--pdf]");
     for (int i = 4; i < argc; i++) {
         if (strcmp(argv[i], "--pdf") == 0) {
             pdf = true;
@@ -68,45 +68,45 @@ int main(int argc, char** argv) {
             char* koniec = nullptr;
             long w = strtol(argv[++i], &koniec, 10);
             if (!*argv[i] || *koniec || w < 16 || w > 10000)
-                return Blad("The width of --png is 16 to 10000 pixels");
+                return Fault("The width of --png is 16 to 10000 pixels");
             szerPng = (int)w;
         } else {
-            return Blad("usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH] [--pdf]");
+            return Fault("usage: kelvaro-printout DATABASE ORDER_KEY OUT_FOLDER [--png WIDTH] [--pdf]");
         }
     }
     char* koniec = nullptr;
     const long long klucz = strtoll(argv[2], &koniec, 10);
-    if (!*argv[2] || *koniec) return Blad("The order key is not a number");
+    if (!*argv[2] || *koniec) return Fault("The order key is not a number");
     const std::string folder = argv[3];
     if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return Blad("The output folder cannot be made");
+        return Fault("The output folder cannot be made");
 
     char msg[KV_MSG_LEN] = "";
-    if (!KvHeapCreate()) return Blad("Error of creating HEAP");
+    if (!KvHeapCreate()) return Fault("Error of creating HEAP");
     strZamRob zam;
     memset(&zam, 0, sizeof zam);
     strUstUzytk ust;
     memset(&ust, 0, sizeof ust);
-    if (!DbOpen(argv[1], msg)) return Blad(msg);
-    int ok = ReadUstUzytk(&ust, msg) && WczytajZam(klucz, &zam, msg);
+    if (!DbOpen(argv[1], msg)) return Fault(msg);
+    int ok = ReadUserSettings(&ust, msg) && LoadOrder(klucz, &zam, msg);
     DbClose();
-    if (!ok) return Blad(msg);
+    if (!ok) return Fault(msg);
 
     DrawSet ekran, druk;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ekran))
-        return Blad("Error of creating the drawing resources");
+        return Fault("Error of creating the drawing resources");
     if (!CreatePrintDrawSet(&ekran, &druk)) {
         DestroyDrawSet(&ekran);
-        return Blad("Error of creating the drawing resources");
+        return Fault("Error of creating the drawing resources");
     }
-    strStronyWydruku s;
-    ok = ZlozWydrukZam(&zam, &druk, &ust, &s, msg);
+    PrintoutPages s;
+    ok = ComposeOrderPrintout(&zam, &druk, &ust, &s, msg);
     char naglowek[96];
-    TekstNaglowkaZam(&zam.zam, naglowek, sizeof naglowek);
+    OrderHeadingText(&zam.zam, naglowek, sizeof naglowek);
     DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);
-    ZwolnijIZerujZam(&zam);
-    if (!ok) return Blad(msg);
+    FreeAndZeroOrder(&zam);
+    if (!ok) return Fault(msg);
 
     for (int32_t i = 0; ok && i < s.liczba; i++) {
         const std::string nazwa = folder + "\\page-" + std::to_string(i + 1);
@@ -117,15 +117,15 @@ int main(int argc, char** argv) {
             break;
         }
         DeleteEnhMetaFile(kopia);
-        if (szerPng && !StronaNaPng(s.strony[i], szerPng, nazwa + ".png")) {
+        if (szerPng && !PageToPng(s.strony[i], szerPng, nazwa + ".png")) {
             KvMsg(msg, "The page %d cannot be written to %s.png", (int)(i + 1), nazwa.c_str());
             ok = 0;
         }
     }
-    if (ok && pdf) ok = ZapiszStronyPdf(&s, naglowek, (folder + "\\order.pdf").c_str(), msg);
+    if (ok && pdf) ok = SavePagesPdf(&s, naglowek, (folder + "\\order.pdf").c_str(), msg);
     const int32_t liczba = s.liczba;
-    ZwolnijStronyWydruku(&s);
-    if (!ok) return Blad(msg);
+    FreePrintoutPages(&s);
+    if (!ok) return Fault(msg);
     // A bare number and a newline, the same for a script on any system.
     _setmode(_fileno(stdout), _O_BINARY);
     printf("%d\n", (int)liczba);

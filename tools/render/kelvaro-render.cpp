@@ -28,12 +28,12 @@
 namespace {
 
 // Pixels 0x00RRGGBB, top row first, as read from a 32-bit DIB section.
-struct Obraz {
+struct PixelImage {
     int w, h;
     std::vector<DWORD> px;  // w * h
 };
 
-bool ZapiszBmp(const Obraz& o, FILE* f) {
+bool WriteBmp(const PixelImage& o, FILE* f) {
     const uint32_t wiersz = ((uint32_t)o.w * 3 + 3) & ~3u;
     BITMAPFILEHEADER fh = {};
     BITMAPINFOHEADER ih = {};
@@ -59,7 +59,7 @@ bool ZapiszBmp(const Obraz& o, FILE* f) {
     return true;
 }
 
-int Blad(const char* tekst) {
+int Fault(const char* tekst) {
     fprintf(stderr, "kelvaro-render: %s\n", tekst);
     return 1;
 }
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     const int64_t klucz = _strtoi64(argv[2], nullptr, 10);
     const int indeks = atoi(argv[3]);
     const char* plik = argv[4];
-    int w = 800, h = 600, styl = kStylKanwa, wym = kWymEkran;
+    int w = 800, h = 600, styl = kStyleCanvas, wym = kDimensionsScreen;
     if (argc == 9) {
         w = atoi(argv[5]);
         h = atoi(argv[6]);
@@ -87,52 +87,52 @@ int main(int argc, char** argv) {
         wym = atoi(argv[8]);
     }
     if (w < 1 || h < 1 || w > 20000 || h > 20000 || styl < 0 || styl > 2 || wym < 0 || wym > 2)
-        return Blad("size 1-20000, style 0-2, dimensions 0-2");
+        return Fault("size 1-20000, style 0-2, dimensions 0-2");
 
     char msg[KV_MSG_LEN] = "";
     KvHeapCreate();
-    if (!DbOpen(argv[1], msg)) return Blad(msg);
+    if (!DbOpen(argv[1], msg)) return Fault(msg);
     strZamRob zam;
     memset(&zam, 0, sizeof zam);
-    int ok = WczytajZam(klucz, &zam, msg);
+    int ok = LoadOrder(klucz, &zam, msg);
     DbClose();
-    if (!ok) return Blad(msg);
+    if (!ok) return Fault(msg);
     if (indeks < 0 || indeks >= zam.zam.liczbaOkien) {
         fprintf(stderr, "kelvaro-render: the order has %d windows\n", (int)zam.zam.liczbaOkien);
-        ZwolnijIZerujZam(&zam);
+        FreeAndZeroOrder(&zam);
         return 1;
     }
 
     DrawSet ds;
     if (!CreateDrawSet(GetModuleHandleA(nullptr), &ds)) {
-        ZwolnijIZerujZam(&zam);
-        return Blad("cannot create the drawing resources");
+        FreeAndZeroOrder(&zam);
+        return Fault("cannot create the drawing resources");
     }
-    Obraz o = {w, h, std::vector<DWORD>((size_t)w * h)};
+    PixelImage o = {w, h, std::vector<DWORD>((size_t)w * h)};
     {
         MemoryDC dc(nullptr, w, h);
         if (!dc.ok()) {
             DestroyDrawSet(&ds);
-            ZwolnijIZerujZam(&zam);
-            return Blad("cannot create the bitmap");
+            FreeAndZeroOrder(&zam);
+            return Fault("cannot create the bitmap");
         }
         PatBlt(dc, 0, 0, w, h, WHITENESS);
         const RECT cel = {0, 0, w, h};
-        const int margines = styl == kStylKanwa ? 50 : styl == kStylKomorka ? 6 : 40;
-        ok = RysujOknoWProst(dc, &zam.zam.okna[indeks], &cel, margines, &ds, styl, wym, msg);
+        const int margines = styl == kStyleCanvas ? 50 : styl == kStyleCell ? 6 : 40;
+        ok = DrawWindowInRect(dc, &zam.zam.okna[indeks], &cel, margines, &ds, styl, wym, msg);
         GdiFlush();
         o.px.assign(dc.bits(), dc.bits() + (size_t)w * h);
     }
     DestroyDrawSet(&ds);
-    ZwolnijIZerujZam(&zam);
-    if (!ok) return Blad(msg);
+    FreeAndZeroOrder(&zam);
+    if (!ok) return Fault(msg);
 
     FILE* f = fopen(plik, "wb");
-    if (!f) return Blad("cannot open the output file");
+    if (!f) return Fault("cannot open the output file");
     size_t n = strlen(plik);
     bool png = n > 4 && _stricmp(plik + n - 4, ".png") == 0;
-    bool zapisany = png ? WritePng(o.px.data(), o.w, o.h, f) : ZapiszBmp(o, f);
+    bool zapisany = png ? WritePng(o.px.data(), o.w, o.h, f) : WriteBmp(o, f);
     if (fclose(f) != 0) zapisany = false;
-    if (!zapisany) return Blad("cannot write the output file");
+    if (!zapisany) return Fault("cannot write the output file");
     return 0;
 }

@@ -30,79 +30,79 @@
 #include "widgora/widgora.h"
 
 // Which dimension the in-place editor edits.
-enum { kEdZamkniety = 0, kEdSzer = 1, kEdWys = 2, kEdPrawy = 3, kEdDolny = 4, kEdLewy = 5, kEdGorny = 6 };
-enum { kEdSzerPx = 60, kEdWysPx = 22, kMaxWymiar = 10000 };  // the editor's size at 96 dpi
-enum { kGrubGumki = 3 };  // pixels at 96 dpi: the band's pen (penThick) and a margin for its ends
+enum { kEdClosed = 0, kEdWidth = 1, kEdHeight = 2, kEdRight = 3, kEdBottom = 4, kEdLeft = 5, kEdTop = 6 };
+enum { kEdWidthPx = 60, kEdHeightPx = 22, kMaxDimension = 10000 };  // the editor's size at 96 dpi
+enum { kBandThickness = 3 };  // pixels at 96 dpi: the band's pen (penThick) and a margin for its ends
 
-struct ObsProj {
+struct CanvasState {
     HWND hwnd = nullptr;
-    strParamObsProj* p = nullptr;
+    CanvasParams* p = nullptr;
     int edytowalny = 0;
     RECT prost = {0, 0, 0, 0};  // drawing rectangle: the client rectangle, device pixels
     // In-place dimension editor.
     strEdUd ed = {nullptr, nullptr, 0};
     WNDPROC edProc = nullptr;
-    int stanEd = kEdZamkniety;
-    int32_t indeksEd = -1;  // label index within its chain
+    int edState = kEdClosed;
+    int32_t edIndex = -1;  // label index within its chain
     int dpiEd = 0;          // the dpi the editor was sized for ...
     ScopedFont edFont;      // ... and its font for it (none: the stock one)
     // Tooltip naming the mullion or filling under the mouse.
     HWND tip = nullptr;
     int32_t tipElement = -1;
-    bool sledzNad = false, sledzWyj = false;
-    char tipTekst[kNazwaWypelnLen] = {};
+    bool trackingHover = false, trackingLeave = false;
+    char tooltipText[kFillingNameLen] = {};
     // Rubber band.
-    bool gumka = false;
+    bool banding = false;
     POINT start = {0, 0};
-    POINT koniec = {0, 0};            // end of the line last drawn (start: none drawn)
-    std::unique_ptr<MemoryDC> obraz;  // the canvas as it was when the drag began
-    std::unique_ptr<MaskDC> maska;    // one-bit mask the line is drawn on
+    POINT lineEnd = {0, 0};            // end of the line last drawn (start: none drawn)
+    std::unique_ptr<MemoryDC> savedImage;  // the canvas as it was when the drag began
+    std::unique_ptr<MaskDC> bitMask;    // one-bit mask the line is drawn on
 };
 
-inline ObsProj* Stan(HWND hwnd) { return (ObsProj*)GetWindowLongPtrA(hwnd, GWLP_USERDATA); }
+inline CanvasState* StateOf(HWND hwnd) { return (CanvasState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA); }
 
-inline int32_t Liczba(const ObsProj* w) { return w->p->liczbaOper ? *w->p->liczbaOper : 0; }
-inline uniOperRys* Lista(const ObsProj* w) { return w->p->oper ? *w->p->oper : nullptr; }
+inline int32_t OpCount(const CanvasState* w) { return w->p->liczbaOper ? *w->p->liczbaOper : 0; }
+inline uniOperRys* OpList(const CanvasState* w) { return w->p->oper ? *w->p->oper : nullptr; }
 // The dpi the canvas is laid out for: its dimension set's, set by the owner
 // together with the drawing set's fonts.
-inline int Dpi(const ObsProj* w) { return w->p->wym.dpi > 0 ? w->p->wym.dpi : kKvBaseDpi; }
+inline int Dpi(const CanvasState* w) { return w->p->wym.dpi > 0 ? w->p->wym.dpi : kKvBaseDpi; }
 // A measure given at 96 dpi, at the canvas's dpi.
-inline int Px(const ObsProj* w, int px) { return KvScale(px, Dpi(w)); }
-inline int32_t ProfSch(const ObsProj* w) { return w->p->iProfSch ? *w->p->iProfSch : 0; }
+inline int Px(const CanvasState* w, int px) { return KvScale(px, Dpi(w)); }
+inline int32_t ProfileScheme(const CanvasState* w) { return w->p->iProfSch ? *w->p->iProfSch : 0; }
 
-inline strProst Prost(const RECT& r) {
+inline strProst ToRect(const RECT& r) {
     return {(int32_t)r.left, (int32_t)r.top, (int32_t)r.right, (int32_t)r.bottom};
 }
 
 // canvas_win.cpp
-int Limity(ObsProj* w, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg);
-void NowaOper(ObsProj* w, uniOperRys* op);
-void PaintObs(HDC dc, const RECT& r, ObsProj* w);
-void PoZmianie(ObsProj* w, UINT kod);
-void Podmien(ObsProj* w, uniOperRys* nowa, int32_t n);
-void Powiadom(ObsProj* w, UINT kod);
-void RozmiescWszystko(ObsProj* w, uniOperRys* lista, int32_t n);
-void Sledz(ObsProj* w);
-void UkryjTip(ObsProj* w);
-int Wymiary(ObsProj* w, char* msg);
+int AskLimits(CanvasState* w, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg);
+void AnnounceNewOp(CanvasState* w, uniOperRys* op);
+void PaintCanvas(HDC dc, const RECT& r, CanvasState* w);
+void AfterCanvasChange(CanvasState* w, UINT kod);
+void ReplaceList(CanvasState* w, uniOperRys* nowa, int32_t n);
+void NotifyParent(CanvasState* w, UINT kod);
+void LayOutAll(CanvasState* w, uniOperRys* lista, int32_t n);
+void TrackMouse(CanvasState* w);
+void HideTooltip(CanvasState* w);
+int DrawDimensions(CanvasState* w, char* msg);
 
 // canvas_editor_win.cpp
-LRESULT OnSpin(ObsProj* w, NMUPDOWN* ud);
-void OnZamknijEd(ObsProj* w);
-LRESULT OnZastosujEd(ObsProj* w);
-void OtworzEdytor(ObsProj* w, int stan, int32_t indeks);
-void PrzesunEdytor(ObsProj* w);
+LRESULT OnSpin(CanvasState* w, NMUPDOWN* ud);
+void OnCloseEditor(CanvasState* w);
+LRESULT OnApplyEditor(CanvasState* w);
+void OpenEditor(CanvasState* w, int stan, int32_t indeks);
+void MoveEditor(CanvasState* w);
 // Sizes the editor for the canvas's dpi when it was made for another.
-void PrzeskalujEdytor(ObsProj* w);
-bool TworzEdytor(ObsProj* w, HINSTANCE inst);
+void RescaleEditor(CanvasState* w);
+bool CreateEditor(CanvasState* w, HINSTANCE inst);
 
 // canvas_tools_win.cpp
-void OnCaptureChanged(ObsProj* w, HWND nowy);
-void OnLButtonDblClk(ObsProj* w, int x, int y);
-void OnLButtonDown(ObsProj* w, int x, int y);
-void OnLButtonUp(ObsProj* w, int x, int y);
-void OnMouseMove(ObsProj* w, int x, int y);
-void OnRButtonUp(ObsProj* w, int x, int y);
-void ZwolnijGumke(ObsProj* w);
+void OnCaptureChanged(CanvasState* w, HWND nowy);
+void OnLButtonDblClk(CanvasState* w, int x, int y);
+void OnLButtonDown(CanvasState* w, int x, int y);
+void OnLButtonUp(CanvasState* w, int x, int y);
+void OnMouseMove(CanvasState* w, int x, int y);
+void OnRButtonUp(CanvasState* w, int x, int y);
+void FreeBand(CanvasState* w);
 
 #endif  // KV_UI_DESIGNER_CANVAS_INTERNAL_WIN_H

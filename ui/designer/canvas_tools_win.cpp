@@ -5,44 +5,44 @@
 
 // ---- Rubber band -----------------------------------------------------------------
 
-void ZwolnijGumke(ObsProj* w) {
-    w->obraz.reset();
-    w->maska.reset();
-    w->gumka = false;
+void FreeBand(CanvasState* w) {
+    w->savedImage.reset();
+    w->bitMask.reset();
+    w->banding = false;
 }
 
 namespace {
 
-void StartGumki(ObsProj* w, int x, int y) {
-    UkryjTip(w);
+void StartBand(CanvasState* w, int x, int y) {
+    HideTooltip(w);
     UpdateWindow(w->hwnd);
     w->start = {x, y};
-    w->koniec = w->start;
+    w->lineEnd = w->start;
     const int cx = w->prost.right - w->prost.left, cy = w->prost.bottom - w->prost.top;
     ScopedWindowDC dc(w->hwnd);
     // The drawing as it stands, painted again into memory rather than read
     // back from the screen, which may be covered.
-    w->obraz.reset(new (std::nothrow) MemoryDC(dc, cx, cy));
-    if (w->obraz && w->obraz->ok()) PaintObs(*w->obraz, w->prost, w);
-    w->maska.reset(new (std::nothrow) MaskDC(dc, cx, cy));
-    w->gumka = true;
+    w->savedImage.reset(new (std::nothrow) MemoryDC(dc, cx, cy));
+    if (w->savedImage && w->savedImage->ok()) PaintCanvas(*w->savedImage, w->prost, w);
+    w->bitMask.reset(new (std::nothrow) MaskDC(dc, cx, cy));
+    w->banding = true;
     SetCapture(w->hwnd);
 }
 
 // The end of the line for the mouse at (x, y): horizontal when the mouse
 // moved further across than down, else vertical, kept inside the canvas.
-POINT KoniecGumki(const ObsProj* w, int x, int y) {
+POINT BandEnd(const CanvasState* w, int x, int y) {
     if (abs(x - w->start.x) > abs(y - w->start.y)) return {x, w->start.y};
     const int dol = w->prost.bottom - 1;
     return {w->start.x, y > dol ? dol : y};
 }
 
-void RuchGumki(ObsProj* w, int x, int y) {
-    if (!w->obraz || !w->obraz->ok() || !w->maska || !w->maska->ok()) return;
-    const POINT k = KoniecGumki(w, x, y);
-    w->koniec = k;
-    const int cx = w->obraz->width(), cy = w->obraz->height();
-    const HDC maska = *w->maska;
+void MoveBand(CanvasState* w, int x, int y) {
+    if (!w->savedImage || !w->savedImage->ok() || !w->bitMask || !w->bitMask->ok()) return;
+    const POINT k = BandEnd(w, x, y);
+    w->lineEnd = k;
+    const int cx = w->savedImage->width(), cy = w->savedImage->height();
+    const HDC maska = *w->bitMask;
     PatBlt(maska, 0, 0, cx, cy, WHITENESS);
     {
         ScopedSelect pen(maska, w->p->ds->penThick);
@@ -52,7 +52,7 @@ void RuchGumki(ObsProj* w, int x, int y) {
     ScopedWindowDC dc(w->hwnd);
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));
-    BitBlt(dc, 0, 0, cx, cy, *w->obraz, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, cx, cy, *w->savedImage, 0, 0, SRCCOPY);
     BitBlt(dc, 0, 0, cx, cy, maska, 0, 0, SRCAND);
 }
 
@@ -60,35 +60,35 @@ void RuchGumki(ObsProj* w, int x, int y) {
 
 // The capture went elsewhere mid-band (Alt+Tab, a menu): the drag ends as if
 // cancelled, and the line, drawn straight on the screen, is painted over.
-void OnCaptureChanged(ObsProj* w, HWND nowy) {
-    if (!w->gumka || nowy == w->hwnd) return;
-    const int gr = Px(w, kGrubGumki);
-    RECT r = {std::min(w->start.x, w->koniec.x) - gr, std::min(w->start.y, w->koniec.y) - gr,
-              std::max(w->start.x, w->koniec.x) + gr + 1, std::max(w->start.y, w->koniec.y) + gr + 1};
-    ZwolnijGumke(w);
+void OnCaptureChanged(CanvasState* w, HWND nowy) {
+    if (!w->banding || nowy == w->hwnd) return;
+    const int gr = Px(w, kBandThickness);
+    RECT r = {std::min(w->start.x, w->lineEnd.x) - gr, std::min(w->start.y, w->lineEnd.y) - gr,
+              std::max(w->start.x, w->lineEnd.x) + gr + 1, std::max(w->start.y, w->lineEnd.y) + gr + 1};
+    FreeBand(w);
     InvalidateRect(w->hwnd, &r, FALSE);
 }
 
 namespace {
 
 // A new mullion or muntin across area `o` for the line at `poz` mm.
-uniOperRys NowaListwa(ObsProj* w, int32_t narz, const strObsOkno& o, int32_t poz, bool poziomy) {
+uniOperRys NewBar(CanvasState* w, int32_t narz, const strObsOkno& o, int32_t poz, bool poziomy) {
     uniOperRys op;
     memset(&op, 0, sizeof op);
-    const int32_t pocz = poziomy ? o.ogr[kLewa] : o.ogr[kGora];
-    const int32_t kon = poziomy ? o.ogr[kPrawa] : o.ogr[kDol];
-    if (narz == kNarzSzpros) {
-        op.szpros.typ = kOperSzpros;
-        NowaOper(w, &op);
+    const int32_t pocz = poziomy ? o.ogr[kSideLeft] : o.ogr[kSideTop];
+    const int32_t kon = poziomy ? o.ogr[kSideRight] : o.ogr[kSideBottom];
+    if (narz == kToolMuntin) {
+        op.szpros.typ = kOpMuntin;
+        AnnounceNewOp(w, &op);
         op.szpros.poz = poz;
         op.szpros.poziomy = poziomy;
         op.szpros.ogrPocz = pocz;
         op.szpros.ogrKon = kon;
         op.szpros.wypeln = o.wypeln;
     } else {
-        op.slupek.typ = narz == kNarzSlupekRuch ? kOperSlupekRuch : kOperSlupekStaly;
-        NowaOper(w, &op);
-        op.slupek.rodzaj = narz == kNarzSlupekRuch ? 1 : 0;
+        op.slupek.typ = narz == kToolFalseMullion ? kOpFalseMullion : kOpFixedMullion;
+        AnnounceNewOp(w, &op);
+        op.slupek.rodzaj = narz == kToolFalseMullion ? 1 : 0;
         op.slupek.poz = poz;
         op.slupek.poziomy = poziomy;
         op.slupek.ogrPocz = pocz;
@@ -100,143 +100,143 @@ uniOperRys NowaListwa(ObsProj* w, int32_t narz, const strObsOkno& o, int32_t poz
 // One element through the insertion rules (unless `obs` is null), its step of
 // the geometry, the placement and the limit check, then appended. 1 appended;
 // 0 refused with the step's message.
-int Dolacz(ObsProj* w, uniOperRys op, const strObsOkno* obs, char* msg) {
-    const int32_t n = Liczba(w);
-    if (obs && !SprawdzWstawienie(op.typ, KodRodzaju(&op), obs, Lista(w), n, w->p->format, msg)) return 0;
+int AppendOp(CanvasState* w, uniOperRys op, const strObsOkno* obs, char* msg) {
+    const int32_t n = OpCount(w);
+    if (obs && !CheckInsertion(op.typ, KindCode(&op), obs, OpList(w), n, w->p->format, msg)) return 0;
     uniOperRys* kopia = (uniOperRys*)KvAlloc((size_t)(n + 1) * sizeof(uniOperRys));
     if (!kopia) {
         KvMsg(msg, "Error of allocation the uniOperRys union");
         return 0;
     }
-    if (n) memcpy(kopia, Lista(w), (size_t)n * sizeof(uniOperRys));
+    if (n) memcpy(kopia, OpList(w), (size_t)n * sizeof(uniOperRys));
     kopia[n] = op;
-    if (!ObliczElement(kopia, n + 1, n, w->p->format, w->p->okno, msg)) {
+    if (!ComputeElement(kopia, n + 1, n, w->p->format, w->p->okno, msg)) {
         KvFree(kopia);
         return 0;
     }
-    RozmiescWszystko(w, kopia, n + 1);
-    if (!Limity(w, &kopia[n], 1, kLimDolacz, msg)) {
+    LayOutAll(w, kopia, n + 1);
+    if (!AskLimits(w, &kopia[n], 1, kLimAppend, msg)) {
         KvFree(kopia);
         return 0;
     }
-    Podmien(w, kopia, n + 1);
+    ReplaceList(w, kopia, n + 1);
     return 1;
 }
 
-void ZakonczGumke(ObsProj* w, int x, int y) {
-    const POINT k = KoniecGumki(w, x, y);
+void FinishBand(CanvasState* w, int x, int y) {
+    const POINT k = BandEnd(w, x, y);
     const POINT s = w->start;
     // Ended first, so that releasing the capture is not taken for a lost one.
-    ZwolnijGumke(w);
+    FreeBand(w);
     ReleaseCapture();
-    const int32_t narz = NarzedzieObs(w->p->flagi);
+    const int32_t narz = CanvasTool(w->p->flagi);
     const bool poziomy = k.y == s.y && k.x != s.x;
     char msg[KV_MSG_LEN];
     strObsOkno* tab = nullptr;
     int32_t ile = 0;
-    if (Liczba(w) > 0 && !BudujStrukture(Lista(w), Liczba(w), 0, 1, 1, &tab, &ile, msg)) {
+    if (OpCount(w) > 0 && !BuildStructure(OpList(w), OpCount(w), 0, 1, 1, &tab, &ile, msg)) {
         KvShowError(w->hwnd, msg);
         ile = 0;
     }
     int32_t X = 0, Y = 0;
-    const strProst cel = Prost(w->prost);
-    if (Liczba(w) > 0)
-        ObsPxNaMm(Lista(w)[0].rama.x1, Lista(w)[0].rama.y1, &cel, ObsMargines(Dpi(w)), k.x, k.y, &X, &Y);
+    const strProst cel = ToRect(w->prost);
+    if (OpCount(w) > 0)
+        CanvasPxToMm(OpList(w)[0].rama.x1, OpList(w)[0].rama.y1, &cel, CanvasMargin(Dpi(w)), k.x, k.y, &X, &Y);
     const int x0 = s.x < k.x ? s.x : k.x, x1 = s.x < k.x ? k.x : s.x;
     const int y0 = s.y < k.y ? s.y : k.y, y1 = s.y < k.y ? k.y : s.y;
     for (int32_t i = 0; i < ile; i++) {
         const strObsOkno& o = tab[i];
-        if (o.wypelniony && narz != kNarzSzpros) continue;
+        if (o.hasFilling && narz != kToolMuntin) continue;
         const strProst& r = o.prostUrz;
         bool bierze;
         if (poziomy) bierze = x0 < r.left && x1 > r.right && s.y >= r.top && s.y <= r.bottom;
         else bierze = y0 < r.top && y1 > r.bottom && s.x >= r.left && s.x <= r.right;
         if (!bierze) continue;
-        const uniOperRys op = NowaListwa(w, narz, o, poziomy ? Y : X, poziomy);
-        if (!Dolacz(w, op, &o, msg)) continue;
-        if (!Wymiary(w, msg)) {
+        const uniOperRys op = NewBar(w, narz, o, poziomy ? Y : X, poziomy);
+        if (!AppendOp(w, op, &o, msg)) continue;
+        if (!DrawDimensions(w, msg)) {
             KvShowError(w->hwnd, msg);
             break;
         }
     }
-    ZwolnijStrukture(tab);
-    Powiadom(w, kObsKodZmiana);
+    FreeStructure(tab);
+    NotifyParent(w, kCanvasCodeChange);
     InvalidateRect(w->hwnd, nullptr, TRUE);
 }
 
 // ---- Tools ---------------------------------------------------------------------
 
 // The area for a sash or filling at the point, or a refusal.
-bool ObszarPunktu(ObsProj* w, int x, int y, strObsOkno* o, int32_t* wynik, char* msg,
+bool AreaAtPoint(CanvasState* w, int x, int y, strObsOkno* o, int32_t* wynik, char* msg,
                   const char* komunikatWypeln) {
-    strTrafienie t;
-    *wynik = TestTrafienia(Lista(w), Liczba(w), &w->p->wym, x, y, &t);
+    HitResult t;
+    *wynik = HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
     memset(o, 0, sizeof *o);
     for (int k = 0; k < 4; k++) o->ogr[k] = t.ogr[k];
-    o->wypelniony = *wynik == kTrWypeln || *wynik == kTrPole;
-    o->wypeln = o->wypelniony ? t.element : 0;
-    if (*wynik == kTrObszar) return true;
-    KvMsg(msg, "%s", o->wypelniony && komunikatWypeln ? komunikatWypeln : "Incorrect area of the window");
+    o->hasFilling = *wynik == kTrFilling || *wynik == kTrPole;
+    o->wypeln = o->hasFilling ? t.element : 0;
+    if (*wynik == kTrArea) return true;
+    KvMsg(msg, "%s", o->hasFilling && komunikatWypeln ? komunikatWypeln : "Incorrect area of the window");
     return false;
 }
 
-void WstawSkrzydlo(ObsProj* w, int32_t narz, int x, int y) {
+void InsertSashAt(CanvasState* w, int32_t narz, int x, int y) {
     static const int32_t rodzaje[7][2] = {{0, 0}, {1, 0}, {1, 1}, {2, 0}, {2, 1}, {3, 0}, {3, 1}};
     char msg[KV_MSG_LEN];
     strObsOkno o;
     int32_t wynik;
-    if (!ObszarPunktu(w, x, y, &o, &wynik, msg,
+    if (!AreaAtPoint(w, x, y, &o, &wynik, msg,
                       "A sash cannot be inserted into area of the windows with filling")) {
         KvShowError(w->hwnd, msg);
         return;
     }
     uniOperRys op;
     memset(&op, 0, sizeof op);
-    op.skrzydlo.typ = kOperSkrzydlo;
-    NowaOper(w, &op);
-    op.skrzydlo.rodzOtw = rodzaje[narz - kNarzSkrzydloStale][0];
-    op.skrzydlo.stronaOtw = rodzaje[narz - kNarzSkrzydloStale][1];
+    op.skrzydlo.typ = kOpSash;
+    AnnounceNewOp(w, &op);
+    op.skrzydlo.rodzOtw = rodzaje[narz - kToolFixedSash][0];
+    op.skrzydlo.stronaOtw = rodzaje[narz - kToolFixedSash][1];
     for (int k = 0; k < 4; k++) op.skrzydlo.ogr[k] = o.ogr[k];
-    if (!Dolacz(w, op, &o, msg)) {
+    if (!AppendOp(w, op, &o, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
-    PoZmianie(w, kObsKodZmiana);
+    AfterCanvasChange(w, kCanvasCodeChange);
 }
 
-void WstawWypelnienie(ObsProj* w, int x, int y) {
+void InsertFillingAt(CanvasState* w, int x, int y) {
     char msg[KV_MSG_LEN];
     strObsOkno o;
     int32_t wynik;
-    if (!ObszarPunktu(w, x, y, &o, &wynik, msg,
+    if (!AreaAtPoint(w, x, y, &o, &wynik, msg,
                       "A filling cannot be inserted into area of the window with another filling")) {
         KvShowError(w->hwnd, msg);
         return;
     }
     uniOperRys op;
     memset(&op, 0, sizeof op);
-    op.wypeln.typ = kOperWypeln;
-    NowaOper(w, &op);
+    op.wypeln.typ = kOpFilling;
+    AnnounceNewOp(w, &op);
     op.wypeln.typWypeln = w->p->typWypeln == 1 ? 1 : 0;
-    memcpy(op.wypeln.nazwa, w->p->nazwaWypeln, sizeof op.wypeln.nazwa);
+    memcpy(op.wypeln.nazwa, w->p->fillingName, sizeof op.wypeln.nazwa);
     op.wypeln.nazwa[sizeof op.wypeln.nazwa - 1] = 0;
     for (int k = 0; k < 4; k++) op.wypeln.ogr[k] = o.ogr[k];
-    if (!Dolacz(w, op, &o, msg)) {
+    if (!AppendOp(w, op, &o, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
-    PoZmianie(w, kObsKodZmiana);
+    AfterCanvasChange(w, kCanvasCodeChange);
 }
 
-void WstawRame(ObsProj* w, int x, int y) {
-    if (Liczba(w) > 0) return;  // one frame per window
+void InsertFrameAt(CanvasState* w, int x, int y) {
+    if (OpCount(w) > 0) return;  // one frame per window
     uniOperRys rama;
     memset(&rama, 0, sizeof rama);
-    rama.rama.typ = kOperRama;
-    NowaOper(w, &rama);
+    rama.rama.typ = kOpFrame;
+    AnnounceNewOp(w, &rama);
     POINT pt = {x, y};
     ClientToScreen(w->hwnd, &pt);
-    if (!DialogWymiarRamy(w->hwnd, w->p, &rama, pt)) return;
+    if (!DialogFrameDimension(w->hwnd, w->p, &rama, pt)) return;
     char msg[KV_MSG_LEN];
     uniOperRys* lista = (uniOperRys*)KvAlloc(sizeof(uniOperRys));
     if (!lista) {
@@ -244,134 +244,134 @@ void WstawRame(ObsProj* w, int x, int y) {
         return;
     }
     lista[0] = rama;
-    RozmiescWszystko(w, lista, 1);
-    Podmien(w, lista, 1);
-    if (!Wymiary(w, msg)) KvShowError(w->hwnd, msg);
+    LayOutAll(w, lista, 1);
+    ReplaceList(w, lista, 1);
+    if (!DrawDimensions(w, msg)) KvShowError(w->hwnd, msg);
     InvalidateRect(w->hwnd, nullptr, TRUE);
-    Powiadom(w, kObsKodRama);
-    Powiadom(w, kObsKodZmiana);
+    NotifyParent(w, kCanvasCodeFrame);
+    NotifyParent(w, kCanvasCodeChange);
 }
 
 }  // namespace
 
-void OnLButtonDown(ObsProj* w, int x, int y) {
-    if (w->stanEd != kEdZamkniety) OnZamknijEd(w);
+void OnLButtonDown(CanvasState* w, int x, int y) {
+    if (w->edState != kEdClosed) OnCloseEditor(w);
     SetFocus(w->hwnd);  // the tools' letters are the canvas's keys
     if (!w->edytowalny) return;
-    const int32_t narz = NarzedzieObs(w->p->flagi);
+    const int32_t narz = CanvasTool(w->p->flagi);
     switch (narz) {
-        case kNarzWskaznik: {
-            strTrafienie t;
-            const int32_t wynik = TestTrafienia(Lista(w), Liczba(w), &w->p->wym, x, y, &t);
-            if (wynik == kTrEtSzer) OtworzEdytor(w, kEdSzer, -1);
-            else if (wynik == kTrEtWys) OtworzEdytor(w, kEdWys, -1);
-            else if (wynik >= kTrEtPrawy && wynik <= kTrEtGorny)
-                OtworzEdytor(w, kEdPrawy + (wynik - kTrEtPrawy), t.element);
+        case kToolPointer: {
+            HitResult t;
+            const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+            if (wynik == kTrWidthLabel) OpenEditor(w, kEdWidth, -1);
+            else if (wynik == kTrHeightLabel) OpenEditor(w, kEdHeight, -1);
+            else if (wynik >= kTrRightLabel && wynik <= kTrTopLabel)
+                OpenEditor(w, kEdRight + (wynik - kTrRightLabel), t.element);
             break;
         }
-        case kNarzRama: WstawRame(w, x, y); break;
-        case kNarzSlupekStaly:
-        case kNarzSlupekRuch:
-        case kNarzSzpros:
-            if (Liczba(w) > 0) StartGumki(w, x, y);
+        case kToolFrame: InsertFrameAt(w, x, y); break;
+        case kToolFixedMullion:
+        case kToolFalseMullion:
+        case kToolMuntin:
+            if (OpCount(w) > 0) StartBand(w, x, y);
             break;
-        case kNarzWypeln: WstawWypelnienie(w, x, y); break;
+        case kToolFilling: InsertFillingAt(w, x, y); break;
         default:
-            if (narz >= kNarzSkrzydloStale && narz <= kNarzSkrzydloOstatnie) WstawSkrzydlo(w, narz, x, y);
+            if (narz >= kToolFixedSash && narz <= kToolLastSash) InsertSashAt(w, narz, x, y);
             break;
     }
 }
 
-void OnMouseMove(ObsProj* w, int x, int y) {
-    Sledz(w);
-    if (w->gumka) RuchGumki(w, x, y);
+void OnMouseMove(CanvasState* w, int x, int y) {
+    TrackMouse(w);
+    if (w->banding) MoveBand(w, x, y);
 }
 
-void OnLButtonUp(ObsProj* w, int x, int y) {
-    if (w->gumka) ZakonczGumke(w, x, y);
+void OnLButtonUp(CanvasState* w, int x, int y) {
+    if (w->banding) FinishBand(w, x, y);
 }
 
 namespace {
 
 // A grid of mullions or muntins, checked as one batch and inserted whole or
 // not at all.
-int WstawSiatke(ObsProj* w, int32_t narz, const strTrafienie& t, int32_t h, int32_t v, char* msg) {
-    const int32_t n = Liczba(w);
-    const uniOperRys* lista = Lista(w);
-    strObszarSiatki obs;
+int InsertGrid(CanvasState* w, int32_t narz, const HitResult& t, int32_t h, int32_t v, char* msg) {
+    const int32_t n = OpCount(w);
+    const uniOperRys* lista = OpList(w);
+    GridArea obs;
     for (int k = 0; k < 4; k++) obs.ogr[k] = t.ogr[k];
-    obs.x1 = KrawedzElementu(t.ogr[kLewa], kLewa, lista, n);
-    obs.y1 = KrawedzElementu(t.ogr[kGora], kGora, lista, n);
-    obs.x2 = KrawedzElementu(t.ogr[kPrawa], kPrawa, lista, n);
-    obs.y2 = KrawedzElementu(t.ogr[kDol], kDol, lista, n);
-    const int32_t ile = LiczbaSiatki(h, v);
+    obs.x1 = ElementEdge(t.ogr[kSideLeft], kSideLeft, lista, n);
+    obs.y1 = ElementEdge(t.ogr[kSideTop], kSideTop, lista, n);
+    obs.x2 = ElementEdge(t.ogr[kSideRight], kSideRight, lista, n);
+    obs.y2 = ElementEdge(t.ogr[kSideBottom], kSideBottom, lista, n);
+    const int32_t ile = GridCount(h, v);
     uniOperRys* nowa = (uniOperRys*)KvAlloc((size_t)(n + ile) * sizeof(uniOperRys));
     if (!nowa) {
         KvMsg(msg, "Error of allocation the uniOperRys union");
         return 0;
     }
     memcpy(nowa, lista, (size_t)n * sizeof(uniOperRys));
-    const uint32_t typ = narz == kNarzSzpros ? kOperSzpros : kOperSlupekStaly;
-    BudujSiatke(&obs, h, v, typ, 0, t.element, n, nowa + n);
-    int ok = Limity(w, nowa + n, ile, kLimDolacz, msg);
+    const uint32_t typ = narz == kToolMuntin ? kOpMuntin : kOpFixedMullion;
+    BuildGrid(&obs, h, v, typ, 0, t.element, n, nowa + n);
+    int ok = AskLimits(w, nowa + n, ile, kLimAppend, msg);
     for (int32_t j = n; ok && j < n + ile; j++)
-        ok = ObliczElement(nowa, j + 1, j, w->p->format, w->p->okno, msg);
+        ok = ComputeElement(nowa, j + 1, j, w->p->format, w->p->okno, msg);
     if (!ok) {
         KvFree(nowa);
         return 0;
     }
-    RozmiescWszystko(w, nowa, n + ile);
-    Podmien(w, nowa, n + ile);
+    LayOutAll(w, nowa, n + ile);
+    ReplaceList(w, nowa, n + ile);
     return 1;
 }
 
 }  // namespace
 
-void OnLButtonDblClk(ObsProj* w, int x, int y) {
-    const int32_t narz = NarzedzieObs(w->p->flagi);
-    if (!w->edytowalny || (narz != kNarzSlupekStaly && narz != kNarzSzpros) || Liczba(w) < 1) return;
+void OnLButtonDblClk(CanvasState* w, int x, int y) {
+    const int32_t narz = CanvasTool(w->p->flagi);
+    if (!w->edytowalny || (narz != kToolFixedMullion && narz != kToolMuntin) || OpCount(w) < 1) return;
     char msg[KV_MSG_LEN];
-    strTrafienie t;
-    const int32_t wynik = TestTrafienia(Lista(w), Liczba(w), &w->p->wym, x, y, &t);
-    if (wynik != kTrObszar && wynik != kTrWypeln && wynik != kTrPole) {
+    HitResult t;
+    const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+    if (wynik != kTrArea && wynik != kTrFilling && wynik != kTrPole) {
         KvShowError(w->hwnd, "Incorrect area of the window");
         return;
     }
     strObsOkno o;
     memset(&o, 0, sizeof o);
     for (int k = 0; k < 4; k++) o.ogr[k] = t.ogr[k];
-    o.wypelniony = wynik != kTrObszar;
-    o.wypeln = o.wypelniony ? t.element : 0;
-    const uint32_t typ = narz == kNarzSzpros ? kOperSzpros : kOperSlupekStaly;
-    if (!SprawdzWstawienie(typ, 1, &o, Lista(w), Liczba(w), w->p->format, msg) ||
-        !SprawdzWstawienie(typ, 0, &o, Lista(w), Liczba(w), w->p->format, msg)) {
+    o.hasFilling = wynik != kTrArea;
+    o.wypeln = o.hasFilling ? t.element : 0;
+    const uint32_t typ = narz == kToolMuntin ? kOpMuntin : kOpFixedMullion;
+    if (!CheckInsertion(typ, 1, &o, OpList(w), OpCount(w), w->p->format, msg) ||
+        !CheckInsertion(typ, 0, &o, OpList(w), OpCount(w), w->p->format, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
-    strSiatka s = {narz == kNarzSlupekStaly ? 1 : 0, {x, y}, 0, 0};
+    GridDialogData s = {narz == kToolFixedMullion ? 1 : 0, {x, y}, 0, 0};
     ClientToScreen(w->hwnd, &s.pkt);
-    if (!DialogSiatka(w->hwnd, &s)) return;
-    if (LiczbaSiatki(s.poziomo, s.pionowo) == 0) return;
-    if (!WstawSiatke(w, narz, t, s.poziomo, s.pionowo, msg)) {
+    if (!DialogGrid(w->hwnd, &s)) return;
+    if (GridCount(s.horizontalCount, s.verticalCount) == 0) return;
+    if (!InsertGrid(w, narz, t, s.horizontalCount, s.verticalCount, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
-    PoZmianie(w, kObsKodZmiana);
+    AfterCanvasChange(w, kCanvasCodeChange);
 }
 
-void OnRButtonUp(ObsProj* w, int x, int y) {
+void OnRButtonUp(CanvasState* w, int x, int y) {
     if (!w->edytowalny) return;
-    if (w->stanEd != kEdZamkniety) OnZamknijEd(w);
-    strTrafienie t;
-    const int32_t wynik = TestTrafienia(Lista(w), Liczba(w), &w->p->wym, x, y, &t);
-    if ((wynik == kTrProfil || wynik == kTrSzpros || wynik == kTrWypeln || wynik == kTrPole) &&
-        (w->p->flagi & kObsMenu)) {
-        strNotyfObsProj nm;
-        nm.hdr = {w->hwnd, (UINT_PTR)w->p->idKntrl, kObsKodMenu};
+    if (w->edState != kEdClosed) OnCloseEditor(w);
+    HitResult t;
+    const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+    if ((wynik == kTrProfil || wynik == kTrMuntin || wynik == kTrFilling || wynik == kTrPole) &&
+        (w->p->flagi & kCanvasMenu)) {
+        CanvasNotification nm;
+        nm.hdr = {w->hwnd, (UINT_PTR)w->p->controlId, kCanvasCodeMenu};
         nm.element = t.element;
         nm.pkt = {x, y};
         ClientToScreen(w->hwnd, &nm.pkt);
-        SendMessageA(GetParent(w->hwnd), WM_NOTIFY, (WPARAM)w->p->idKntrl, (LPARAM)&nm);
+        SendMessageA(GetParent(w->hwnd), WM_NOTIFY, (WPARAM)w->p->controlId, (LPARAM)&nm);
     }
     SetFocus(w->hwnd);
 }

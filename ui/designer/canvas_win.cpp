@@ -13,31 +13,31 @@
 
 // ---- Notifications and the parent's check -----------------------------------
 
-void Powiadom(ObsProj* w, UINT kod) {
-    const uint32_t bit = kod == kObsKodRama ? kObsNotyfRama : kObsNotyfZmiana;
+void NotifyParent(CanvasState* w, UINT kod) {
+    const uint32_t bit = kod == kCanvasCodeFrame ? kCanvasNotifyFrame : kCanvasNotifyChange;
     if (!(w->p->flagi & bit)) return;
-    NMHDR nm = {w->hwnd, (UINT_PTR)w->p->idKntrl, kod};
-    SendMessageA(GetParent(w->hwnd), WM_NOTIFY, (WPARAM)w->p->idKntrl, (LPARAM)&nm);
+    NMHDR nm = {w->hwnd, (UINT_PTR)w->p->controlId, kod};
+    SendMessageA(GetParent(w->hwnd), WM_NOTIFY, (WPARAM)w->p->controlId, (LPARAM)&nm);
 }
 
-int Limity(ObsProj* w, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg) {
-    if (!(w->p->flagi & kObsLimity)) return 1;
+int AskLimits(CanvasState* w, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg) {
+    if (!(w->p->flagi & kCanvasLimits)) return 1;
     msg[0] = 0;
-    strLimitObsProj a = {ops, n, indeks, msg};
+    CanvasLimitQuery a = {ops, n, indeks, msg};
     if (SendMessageA(GetParent(w->hwnd), UM_OBS_LIMITY, 0, (LPARAM)&a)) return 1;
     if (!msg[0]) KvMsg(msg, "Incorrect area of the window");
     return 0;
 }
 
-void NowaOper(ObsProj* w, uniOperRys* op) {
-    if (w->p->flagi & kObsPytajNowa)
+void AnnounceNewOp(CanvasState* w, uniOperRys* op) {
+    if (w->p->flagi & kCanvasAskNew)
         SendMessageA(GetParent(w->hwnd), UM_OBS_NOWA_OPER, (WPARAM)op, (LPARAM)op->typ);
 }
 
 // ---- Placement ---------------------------------------------------------------
 
-void RozmiescWszystko(ObsProj* w, uniOperRys* lista, int32_t n) {
-    if (n > 0) RozmiescOknoNaUrz(lista, n, &w->prost, ObsMargines(Dpi(w)), w->p->ds);
+void LayOutAll(CanvasState* w, uniOperRys* lista, int32_t n) {
+    if (n > 0) LayOutWindowOnDevice(lista, n, &w->prost, CanvasMargin(Dpi(w)), w->p->ds);
 }
 
 namespace {
@@ -45,45 +45,45 @@ namespace {
 // Places the dimension texts. They are measured on a memory context like
 // the screen: the same fonts give the same sizes, without a round trip to
 // the display for every label.
-void TekstyWymiarow(ObsProj* w) {
-    if (Liczba(w) < 1) return;
+void PlaceDimensionTexts(CanvasState* w) {
+    if (OpCount(w) < 1) return;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) {
-        RozmiescTekstyWymiarowOkna(w->hwnd, w->p->ds, &w->p->wym, Lista(w), Liczba(w), 1);
+        LayOutDimensionTextsOnWindow(w->hwnd, w->p->ds, &w->p->wym, OpList(w), OpCount(w), 1);
         return;
     }
-    RozmiescTekstyWymiarowDC(dc, w->p->ds, &w->p->wym, Lista(w), Liczba(w), 1);
+    LayOutDimensionTextsDC(dc, w->p->ds, &w->p->wym, OpList(w), OpCount(w), 1);
     DeleteDC(dc);
 }
 
 }  // namespace
 
 // Rebuilds the dimension set of the current list and places its texts.
-int Wymiary(ObsProj* w, char* msg) {
-    if (!BudujWymiary(Lista(w), Liczba(w), &w->p->wym, msg)) return 0;
-    TekstyWymiarow(w);
+int DrawDimensions(CanvasState* w, char* msg) {
+    if (!BuildDimensions(OpList(w), OpCount(w), &w->p->wym, msg)) return 0;
+    PlaceDimensionTexts(w);
     return 1;
 }
 
 // Puts a checked list in place of the designer's one; the old list is
 // released.
-void Podmien(ObsProj* w, uniOperRys* nowa, int32_t n) {
+void ReplaceList(CanvasState* w, uniOperRys* nowa, int32_t n) {
     KvFree(*w->p->oper);
     *w->p->oper = nowa;
     *w->p->liczbaOper = n;
 }
 
 // After an accepted change: labels placed, canvas repainted, notification.
-void PoZmianie(ObsProj* w, UINT kod) {
+void AfterCanvasChange(CanvasState* w, UINT kod) {
     char msg[KV_MSG_LEN];
-    if (!Wymiary(w, msg)) KvShowError(w->hwnd, msg);
+    if (!DrawDimensions(w, msg)) KvShowError(w->hwnd, msg);
     InvalidateRect(w->hwnd, nullptr, TRUE);
-    Powiadom(w, kod);
+    NotifyParent(w, kod);
 }
 
 // ---- Tooltip -----------------------------------------------------------------
 
-void UkryjTip(ObsProj* w) {
+void HideTooltip(CanvasState* w) {
     if (!w->tip) return;
     TOOLINFOA ti = {};
     ti.cbSize = sizeof ti;
@@ -95,7 +95,7 @@ void UkryjTip(ObsProj* w) {
 
 namespace {
 
-bool TworzTip(ObsProj* w, HINSTANCE inst) {
+bool CreateTooltip(CanvasState* w, HINSTANCE inst) {
     w->tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w->hwnd, nullptr,
                              inst, nullptr);
@@ -110,19 +110,19 @@ bool TworzTip(ObsProj* w, HINSTANCE inst) {
     return true;
 }
 
-void OnMouseHover(ObsProj* w, WPARAM klawisze, int x, int y) {
-    w->sledzNad = false;
-    UkryjTip(w);
+void OnMouseHover(CanvasState* w, WPARAM klawisze, int x, int y) {
+    w->trackingHover = false;
+    HideTooltip(w);
     if (klawisze != 0) return;
-    strTrafienie t;
-    TestTrafienia(Lista(w), Liczba(w), &w->p->wym, x, y, &t);
-    const uniOperRys* lista = Lista(w);
+    HitResult t;
+    HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+    const uniOperRys* lista = OpList(w);
     if (t.wynik == kTrProfil && t.element > 0 &&
-        (lista[t.element].typ == kOperSlupekStaly || lista[t.element].typ == kOperSlupekRuch)) {
-        strncpy(w->tipTekst, lista[t.element].slupek.rodzaj == 1 ? "False mullion" : "Fixed mullion",
-                sizeof w->tipTekst);
-    } else if ((t.wynik == kTrWypeln || t.wynik == kTrPole) && t.element > 0) {
-        DajNazweWypeln(&lista[t.element].wypeln, w->tipTekst);
+        (lista[t.element].typ == kOpFixedMullion || lista[t.element].typ == kOpFalseMullion)) {
+        strncpy(w->tooltipText, lista[t.element].slupek.rodzaj == 1 ? "False mullion" : "Fixed mullion",
+                sizeof w->tooltipText);
+    } else if ((t.wynik == kTrFilling || t.wynik == kTrPole) && t.element > 0) {
+        GetFillingName(&lista[t.element].wypeln, w->tooltipText);
     } else {
         return;
     }
@@ -139,27 +139,27 @@ void OnMouseHover(ObsProj* w, WPARAM klawisze, int x, int y) {
     SendMessageA(w->tip, TTM_TRACKACTIVATE, TRUE, (LPARAM)&ti);
 }
 
-void OnMouseLeave(ObsProj* w) {
-    w->sledzWyj = false;
-    w->sledzNad = false;
-    UkryjTip(w);
+void OnMouseLeave(CanvasState* w) {
+    w->trackingLeave = false;
+    w->trackingHover = false;
+    HideTooltip(w);
 }
 
 }  // namespace
 
-void Sledz(ObsProj* w) {
-    if (w->sledzNad && w->sledzWyj) return;
+void TrackMouse(CanvasState* w) {
+    if (w->trackingHover && w->trackingLeave) return;
     TRACKMOUSEEVENT tme = {sizeof tme, TME_HOVER | TME_LEAVE, w->hwnd, HOVER_DEFAULT};
-    if (TrackMouseEvent(&tme)) w->sledzNad = w->sledzWyj = true;
+    if (TrackMouseEvent(&tme)) w->trackingHover = w->trackingLeave = true;
 }
 
 // ---- Window --------------------------------------------------------------------
 
-void PaintObs(HDC dc, const RECT& r, ObsProj* w) {
+void PaintCanvas(HDC dc, const RECT& r, CanvasState* w) {
     FillRect(dc, &r, w->p->ds->brushCanvas);
-    if (Liczba(w) > 0)
-        RysujOkno(dc, Lista(w), Liczba(w), ProfSch(w), w->p->format, &w->p->wym, w->p->ds, kStylKanwa,
-                  kWymEkran);
+    if (OpCount(w) > 0)
+        DrawWindow(dc, OpList(w), OpCount(w), ProfileScheme(w), w->p->format, &w->p->wym, w->p->ds, kStyleCanvas,
+                  kDimensionsScreen);
 }
 
 namespace {
@@ -167,69 +167,69 @@ namespace {
 // Straight onto the window: a full-size memory image blitted to the screen
 // costs several times the drawing itself under an X server, and the drawing
 // puts every element down once, in order, so nothing flickers in between.
-void OnPaint(ObsProj* w) {
+void OnPaint(CanvasState* w) {
     ScopedPaint ps(w->hwnd);
-    PaintObs(ps, w->prost, w);
+    PaintCanvas(ps, w->prost, w);
 }
 
-void OnSize(ObsProj* w) {
+void OnSize(CanvasState* w) {
     GetClientRect(w->hwnd, &w->prost);
-    RozmiescWszystko(w, Lista(w), Liczba(w));
-    TekstyWymiarow(w);
-    PrzesunEdytor(w);
+    LayOutAll(w, OpList(w), OpCount(w));
+    PlaceDimensionTexts(w);
+    MoveEditor(w);
 }
 
-void OnOdswiez(ObsProj* w) {
-    UkryjTip(w);
-    OnZamknijEd(w);
-    PrzeskalujEdytor(w);
+void OnRefresh(CanvasState* w) {
+    HideTooltip(w);
+    OnCloseEditor(w);
+    RescaleEditor(w);
     GetClientRect(w->hwnd, &w->prost);
     char msg[KV_MSG_LEN];
-    if (Liczba(w) > 0 && !ObliczGeometrie(Lista(w), Liczba(w), w->p->format, w->p->okno, msg))
+    if (OpCount(w) > 0 && !ComputeGeometry(OpList(w), OpCount(w), w->p->format, w->p->okno, msg))
         KvShowError(w->hwnd, msg);
-    RozmiescWszystko(w, Lista(w), Liczba(w));
-    if (!Wymiary(w, msg)) KvShowError(w->hwnd, msg);
+    LayOutAll(w, OpList(w), OpCount(w));
+    if (!DrawDimensions(w, msg)) KvShowError(w->hwnd, msg);
     InvalidateRect(w->hwnd, nullptr, TRUE);
 }
 
-LRESULT OnCreate(ObsProj* w, CREATESTRUCTA* cs) {
+LRESULT OnCreate(CanvasState* w, CREATESTRUCTA* cs) {
     GetClientRect(w->hwnd, &w->prost);
-    if (!TworzEdytor(w, cs->hInstance)) return -1;
-    TworzTip(w, cs->hInstance);
+    if (!CreateEditor(w, cs->hInstance)) return -1;
+    CreateTooltip(w, cs->hInstance);
     char msg[KV_MSG_LEN];
-    const int32_t n = Liczba(w);
-    if (n > 0 && ObliczGeometrie(Lista(w), n, w->p->format, w->p->okno, msg))
-        RozmiescWszystko(w, Lista(w), n);
-    if (!BudujWymiary(Lista(w), n, &w->p->wym, msg)) {
+    const int32_t n = OpCount(w);
+    if (n > 0 && ComputeGeometry(OpList(w), n, w->p->format, w->p->okno, msg))
+        LayOutAll(w, OpList(w), n);
+    if (!BuildDimensions(OpList(w), n, &w->p->wym, msg)) {
         KvShowError(GetParent(w->hwnd), msg);
         return -1;
     }
-    TekstyWymiarow(w);
+    PlaceDimensionTexts(w);
     return 0;
 }
 
-LRESULT OnNotify(ObsProj* w, NMHDR* nm) {
+LRESULT OnNotify(CanvasState* w, NMHDR* nm) {
     if (nm->hwndFrom == w->ed.hUd && nm->code == UDN_DELTAPOS) return OnSpin(w, (NMUPDOWN*)nm);
     if (nm->hwndFrom == w->tip && nm->code == TTN_GETDISPINFOA) {
-        ((NMTTDISPINFOA*)nm)->lpszText = w->tipTekst;
+        ((NMTTDISPINFOA*)nm)->lpszText = w->tooltipText;
         return 0;
     }
     return 0;
 }
 
-void OnNcDestroy(ObsProj* w) {
-    ZwolnijGumke(w);
-    ZwolnijWymiary(&w->p->wym);
+void OnNcDestroy(CanvasState* w) {
+    FreeBand(w);
+    FreeDimensions(&w->p->wym);
     KvDetachState(w->hwnd);
     delete w;
 }
 
-// The two creation values come in a strTworzObsProj; the canvas's own state
+// The two creation values come in a CanvasCreateParams; the canvas's own state
 // is made from them at WM_NCCREATE and lives until WM_NCDESTROY.
-ObsProj* NowyStan(HWND hwnd, const CREATESTRUCTA* cs) {
-    const strTworzObsProj* tw = (const strTworzObsProj*)cs->lpCreateParams;
+CanvasState* NewState(HWND hwnd, const CREATESTRUCTA* cs) {
+    const CanvasCreateParams* tw = (const CanvasCreateParams*)cs->lpCreateParams;
     if (!tw || !tw->param || !tw->param->ds || !tw->param->oper || !tw->param->liczbaOper) return nullptr;
-    ObsProj* w = new (std::nothrow) ObsProj;
+    CanvasState* w = new (std::nothrow) CanvasState;
     if (!w) return nullptr;
     w->hwnd = hwnd;
     w->p = tw->param;
@@ -238,7 +238,7 @@ ObsProj* NowyStan(HWND hwnd, const CREATESTRUCTA* cs) {
 }
 
 LRESULT CALLBACK ObsProjProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    ObsProj* w = KvWindowStateMadeAtCreation<ObsProj>(hwnd, msg, lp, NowyStan);
+    CanvasState* w = KvWindowStateMadeAtCreation<CanvasState>(hwnd, msg, lp, NewState);
     if (!w) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
     const int x = (short)LOWORD(lp), y = (short)HIWORD(lp);
     switch (msg) {
@@ -255,9 +255,9 @@ LRESULT CALLBACK ObsProjProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOUSELEAVE: OnMouseLeave(w); return 0;
         case WM_CAPTURECHANGED: OnCaptureChanged(w, (HWND)lp); return 0;
         case WM_NOTIFY: return OnNotify(w, (NMHDR*)lp);
-        case UM_OBS_ZAMKNIJ_ED: OnZamknijEd(w); return 0;
-        case UM_OBS_ZASTOSUJ_ED: return OnZastosujEd(w);
-        case UM_OBS_ODSWIEZ: OnOdswiez(w); return 0;
+        case UM_OBS_ZAMKNIJ_ED: OnCloseEditor(w); return 0;
+        case UM_OBS_ZASTOSUJ_ED: return OnApplyEditor(w);
+        case UM_OBS_ODSWIEZ: OnRefresh(w); return 0;
         case WM_NCDESTROY: OnNcDestroy(w); return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
@@ -265,35 +265,35 @@ LRESULT CALLBACK ObsProjProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-bool RejestrujObsProj(HINSTANCE instance, HBRUSH tlo) {
+bool RegisterCanvas(HINSTANCE instance, HBRUSH tlo) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    if (GetClassInfoExA(instance, OBSPROJ_KLASA, &wc)) return true;
+    if (GetClassInfoExA(instance, CANVAS_CLASS, &wc)) return true;
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = ObsProjProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = tlo;
-    wc.lpszClassName = OBSPROJ_KLASA;
+    wc.lpszClassName = CANVAS_CLASS;
     return RegisterClassExA(&wc) != 0;
 }
 
-HWND TworzObsProj(HWND parent, int x, int y, int w, int h, strParamObsProj* param, int edytowalny) {
+HWND CreateCanvasWindow(HWND parent, int x, int y, int w, int h, CanvasParams* param, int edytowalny) {
     HINSTANCE inst = GetModuleHandleA(nullptr);
-    if (!param || !param->ds || !RejestrujObsProj(inst, param->ds->brushCanvas)) return nullptr;
-    strTworzObsProj tw = {param, edytowalny};
-    return CreateWindowExA(WS_EX_CLIENTEDGE, OBSPROJ_KLASA, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent,
-                           (HMENU)(INT_PTR)IDC_OBSPROJ, inst, &tw);
+    if (!param || !param->ds || !RegisterCanvas(inst, param->ds->brushCanvas)) return nullptr;
+    CanvasCreateParams tw = {param, edytowalny};
+    return CreateWindowExA(WS_EX_CLIENTEDGE, CANVAS_CLASS, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent,
+                           (HMENU)(INT_PTR)IDC_CANVAS, inst, &tw);
 }
 
-int OdpowiedzLimity(const strOkno* okno, const strLimitObsProj* a) {
+int AnswerLimits(const strOkno* okno, const CanvasLimitQuery* a) {
     if (!a || !a->msg) return 0;
-    return SprawdzLimity(okno, a->liczba, a->oper, a->indeks, nullptr, nullptr, a->msg);
+    return CheckLimits(okno, a->liczba, a->oper, a->indeks, nullptr, nullptr, a->msg);
 }
 
-int ObsProjSprawdzLimity(HWND obs, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg) {
-    ObsProj* w = obs ? Stan(obs) : nullptr;
+int CanvasCheckLimits(HWND obs, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg) {
+    CanvasState* w = obs ? StateOf(obs) : nullptr;
     if (!w) return 1;
-    return Limity(w, ops, n, indeks, msg);
+    return AskLimits(w, ops, n, indeks, msg);
 }

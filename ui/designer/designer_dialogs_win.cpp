@@ -15,11 +15,11 @@
 
 namespace {
 
-HINSTANCE Modul() { return GetModuleHandleA(nullptr); }
+HINSTANCE Module() { return GetModuleHandleA(nullptr); }
 
 // Moves the dialog's top-left corner to `pkt` when its bottom then stays
 // above the bottom of the screen.
-void NaPunkt(HWND dlg, POINT pkt, bool zawsze) {
+void MoveToPoint(HWND dlg, POINT pkt, bool zawsze) {
     RECT r;
     GetWindowRect(dlg, &r);
     if (zawsze || pkt.y + (r.bottom - r.top) < GetSystemMetrics(SM_CYSCREEN))
@@ -28,7 +28,7 @@ void NaPunkt(HWND dlg, POINT pkt, bool zawsze) {
 
 // A field read as an unsigned number: digits only (blanks around allowed),
 // at most 9 of them so that the value fits; 0 when it is not such a number.
-bool CzytajLiczbe(HWND dlg, int id, int32_t* v) {
+bool ReadNumber(HWND dlg, int id, int32_t* v) {
     char t[64];
     GetDlgItemTextA(dlg, id, t, sizeof t);
     const char* s = t;
@@ -47,21 +47,21 @@ bool CzytajLiczbe(HWND dlg, int id, int32_t* v) {
 
 // ---- Dimension of frame ----------------------------------------------------
 
-struct WymiarRamy {
+struct FrameDimensionState {
     HWND obs;
-    strParamObsProj* p;
+    CanvasParams* p;
     uniOperRys* rama;
     POINT pkt;
 };
 
-void WymiarOk(HWND dlg, WymiarRamy* s) {
+void FrameDimensionOk(HWND dlg, FrameDimensionState* s) {
     char msg[KV_MSG_LEN];
     int32_t szer = 0, wys = 0;
-    if (!CzytajLiczbe(dlg, IDC_WYMIAR_SZER, &szer) || szer == 0) {
+    if (!ReadNumber(dlg, IDC_DIMENSION_WIDTH, &szer) || szer == 0) {
         KvShowError(dlg, "Incorrect value in the field Width");
         return;
     }
-    if (!CzytajLiczbe(dlg, IDC_WYMIAR_WYS, &wys) || wys == 0) {
+    if (!ReadNumber(dlg, IDC_DIMENSION_HEIGHT, &wys) || wys == 0) {
         KvShowError(dlg, "Incorrect value in the field Height");
         return;
     }
@@ -71,8 +71,8 @@ void WymiarOk(HWND dlg, WymiarRamy* s) {
     r.rama.y1 = wys;
     // The inner outline from the frame's thickness: the frame alone is a
     // list of one.
-    if (!ObliczElement(&r, 1, 0, s->p->format, s->p->okno, msg) ||
-        !ObsProjSprawdzLimity(s->obs, &r, 1, kLimDolacz, msg)) {
+    if (!ComputeElement(&r, 1, 0, s->p->format, s->p->okno, msg) ||
+        !CanvasCheckLimits(s->obs, &r, 1, kLimAppend, msg)) {
         KvShowError(dlg, msg);
         return;
     }
@@ -80,77 +80,77 @@ void WymiarOk(HWND dlg, WymiarRamy* s) {
     EndDialog(dlg, 1);
 }
 
-INT_PTR CALLBACK WymiarProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    WymiarRamy* s = KvDialogState<WymiarRamy>(dlg, msg, lp);
+INT_PTR CALLBACK FrameDimensionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    FrameDimensionState* s = KvDialogState<FrameDimensionState>(dlg, msg, lp);
     if (!s) return FALSE;
     switch (msg) {
         case WM_INITDIALOG:
-            NaPunkt(dlg, s->pkt, false);
+            MoveToPoint(dlg, s->pkt, false);
             s->rama->rama.x0 = s->rama->rama.y0 = 0;
-            SendDlgItemMessageA(dlg, IDC_WYMIAR_SZER, EM_LIMITTEXT, 9, 0);
-            SendDlgItemMessageA(dlg, IDC_WYMIAR_WYS, EM_LIMITTEXT, 9, 0);
-            SetFocus(GetDlgItem(dlg, IDC_WYMIAR_SZER));
+            SendDlgItemMessageA(dlg, IDC_DIMENSION_WIDTH, EM_LIMITTEXT, 9, 0);
+            SendDlgItemMessageA(dlg, IDC_DIMENSION_HEIGHT, EM_LIMITTEXT, 9, 0);
+            SetFocus(GetDlgItem(dlg, IDC_DIMENSION_WIDTH));
             return FALSE;
         case WM_COMMAND:
             switch (LOWORD(wp)) {
-                case IDOK: WymiarOk(dlg, s); return TRUE;
+                case IDOK: FrameDimensionOk(dlg, s); return TRUE;
                 case IDCANCEL: EndDialog(dlg, 0); return TRUE;
-                case IDHELP: OpenHelp(dlg, HELP_WYMIAR_RAMY); return TRUE;
+                case IDHELP: OpenHelp(dlg, HELP_FRAME_DIMENSION); return TRUE;
             }
             return FALSE;
-        case WM_HELP: OpenHelp(dlg, HELP_WYMIAR_RAMY); return TRUE;
+        case WM_HELP: OpenHelp(dlg, HELP_FRAME_DIMENSION); return TRUE;
     }
     return FALSE;
 }
 
 // ---- Grid --------------------------------------------------------------------
 
-void SiatkaOk(HWND dlg, strSiatka* s) {
+void GridOk(HWND dlg, GridDialogData* s) {
     BOOL blad = FALSE;
-    const int h = (int)SendDlgItemMessageA(dlg, IDC_SIATKA_POZ_SPIN, UDM_GETPOS32, 0, (LPARAM)&blad);
+    const int h = (int)SendDlgItemMessageA(dlg, IDC_GRID_HORIZONTAL_SPIN, UDM_GETPOS32, 0, (LPARAM)&blad);
     if (blad || h < 0 || h > 100) {
         KvShowError(dlg, "Incorrect horizontally number");
         return;
     }
-    const int v = (int)SendDlgItemMessageA(dlg, IDC_SIATKA_PION_SPIN, UDM_GETPOS32, 0, (LPARAM)&blad);
+    const int v = (int)SendDlgItemMessageA(dlg, IDC_GRID_VERTICAL_SPIN, UDM_GETPOS32, 0, (LPARAM)&blad);
     if (blad || v < 0 || v > 100) {
         KvShowError(dlg, "Incorrect vertically number");
         return;
     }
-    s->poziomo = h;
-    s->pionowo = v;
+    s->horizontalCount = h;
+    s->verticalCount = v;
     EndDialog(dlg, 1);
 }
 
-INT_PTR CALLBACK SiatkaProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    strSiatka* s = KvDialogState<strSiatka>(dlg, msg, lp);
+INT_PTR CALLBACK GridProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    GridDialogData* s = KvDialogState<GridDialogData>(dlg, msg, lp);
     if (!s) return FALSE;
     switch (msg) {
         case WM_INITDIALOG:
-            SetWindowTextA(dlg, s->slupki ? "Insert mullions" : "Insert muntins");
-            NaPunkt(dlg, s->pkt, true);
-            SendDlgItemMessageA(dlg, IDC_SIATKA_POZ_SPIN, UDM_SETRANGE32, 0, 100);
-            SendDlgItemMessageA(dlg, IDC_SIATKA_PION_SPIN, UDM_SETRANGE32, 0, 100);
-            SendDlgItemMessageA(dlg, IDC_SIATKA_POZ_SPIN, UDM_SETPOS32, 0, 0);
-            SendDlgItemMessageA(dlg, IDC_SIATKA_PION_SPIN, UDM_SETPOS32, 0, 0);
+            SetWindowTextA(dlg, s->mullionGrid ? "Insert mullions" : "Insert muntins");
+            MoveToPoint(dlg, s->pkt, true);
+            SendDlgItemMessageA(dlg, IDC_GRID_HORIZONTAL_SPIN, UDM_SETRANGE32, 0, 100);
+            SendDlgItemMessageA(dlg, IDC_GRID_VERTICAL_SPIN, UDM_SETRANGE32, 0, 100);
+            SendDlgItemMessageA(dlg, IDC_GRID_HORIZONTAL_SPIN, UDM_SETPOS32, 0, 0);
+            SendDlgItemMessageA(dlg, IDC_GRID_VERTICAL_SPIN, UDM_SETPOS32, 0, 0);
             return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wp)) {
-                case IDOK: SiatkaOk(dlg, s); return TRUE;
+                case IDOK: GridOk(dlg, s); return TRUE;
                 case IDCANCEL: EndDialog(dlg, 0); return TRUE;
-                case IDHELP: OpenHelp(dlg, HELP_SIATKA); return TRUE;
+                case IDHELP: OpenHelp(dlg, HELP_GRID); return TRUE;
             }
             return FALSE;
-        case WM_HELP: OpenHelp(dlg, HELP_SIATKA); return TRUE;
+        case WM_HELP: OpenHelp(dlg, HELP_GRID); return TRUE;
     }
     return FALSE;
 }
 
 // ---- New filling name ------------------------------------------------------------
 
-void NazwaOk(HWND dlg, strNowyWypeln* w) {
-    char t[kNazwaWypelnLen];
-    GetDlgItemTextA(dlg, IDC_NOWY_WYPELN_NAZWA, t, sizeof t);
+void NewFillingOk(HWND dlg, NewFilling* w) {
+    char t[kFillingNameLen];
+    GetDlgItemTextA(dlg, IDC_NEW_FILLING_NAME, t, sizeof t);
     const char* s = t;
     while (*s == ' ' || *s == '\t') s++;
     size_t n = strlen(s);
@@ -161,48 +161,48 @@ void NazwaOk(HWND dlg, strNowyWypeln* w) {
         KvShowError(dlg, "Empty name");
         return;
     }
-    w->typ = IsDlgButtonChecked(dlg, IDC_NOWY_WYPELN_SZKLO) == BST_CHECKED ? 0 : 1;
+    w->typ = IsDlgButtonChecked(dlg, IDC_NEW_FILLING_GLASS) == BST_CHECKED ? 0 : 1;
     EndDialog(dlg, 1);
 }
 
-INT_PTR CALLBACK NazwaProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    strNowyWypeln* w = KvDialogState<strNowyWypeln>(dlg, msg, lp);
+INT_PTR CALLBACK NewFillingProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    NewFilling* w = KvDialogState<NewFilling>(dlg, msg, lp);
     if (!w) return FALSE;
     switch (msg) {
         case WM_INITDIALOG:
-            SendDlgItemMessageA(dlg, IDC_NOWY_WYPELN_NAZWA, EM_LIMITTEXT, kNazwaWypelnLen - 1, 0);
-            CheckRadioButton(dlg, IDC_NOWY_WYPELN_SZKLO, IDC_NOWY_WYPELN_AKRYL, IDC_NOWY_WYPELN_SZKLO);
+            SendDlgItemMessageA(dlg, IDC_NEW_FILLING_NAME, EM_LIMITTEXT, kFillingNameLen - 1, 0);
+            CheckRadioButton(dlg, IDC_NEW_FILLING_GLASS, IDC_NEW_FILLING_ACRYLIC, IDC_NEW_FILLING_GLASS);
             return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wp)) {
-                case IDC_NOWY_WYPELN_SZKLO:
-                case IDC_NOWY_WYPELN_AKRYL:
-                    CheckRadioButton(dlg, IDC_NOWY_WYPELN_SZKLO, IDC_NOWY_WYPELN_AKRYL, LOWORD(wp));
+                case IDC_NEW_FILLING_GLASS:
+                case IDC_NEW_FILLING_ACRYLIC:
+                    CheckRadioButton(dlg, IDC_NEW_FILLING_GLASS, IDC_NEW_FILLING_ACRYLIC, LOWORD(wp));
                     return TRUE;
-                case IDOK: NazwaOk(dlg, w); return TRUE;
+                case IDOK: NewFillingOk(dlg, w); return TRUE;
                 case IDCANCEL: EndDialog(dlg, 0); return TRUE;
-                case IDHELP: OpenHelp(dlg, HELP_NOWY_WYPELN); return TRUE;
+                case IDHELP: OpenHelp(dlg, HELP_NEW_FILLING); return TRUE;
             }
             return FALSE;
-        case WM_HELP: OpenHelp(dlg, HELP_NOWY_WYPELN); return TRUE;
+        case WM_HELP: OpenHelp(dlg, HELP_NEW_FILLING); return TRUE;
     }
     return FALSE;
 }
 
 }  // namespace
 
-int DialogWymiarRamy(HWND obs, strParamObsProj* param, uniOperRys* rama, POINT pkt) {
+int DialogFrameDimension(HWND obs, CanvasParams* param, uniOperRys* rama, POINT pkt) {
     if (!param || !rama) return 0;
-    WymiarRamy s = {obs, param, rama, pkt};
-    return DialogBoxParamA(Modul(), MAKEINTRESOURCEA(IDD_WYMIAR_RAMY), obs, WymiarProc, (LPARAM)&s) == 1;
+    FrameDimensionState s = {obs, param, rama, pkt};
+    return DialogBoxParamA(Module(), MAKEINTRESOURCEA(IDD_FRAME_DIMENSION), obs, FrameDimensionProc, (LPARAM)&s) == 1;
 }
 
-int DialogSiatka(HWND owner, strSiatka* s) {
+int DialogGrid(HWND owner, GridDialogData* s) {
     if (!s) return 0;
-    return DialogBoxParamA(Modul(), MAKEINTRESOURCEA(IDD_SIATKA), owner, SiatkaProc, (LPARAM)s) == 1;
+    return DialogBoxParamA(Module(), MAKEINTRESOURCEA(IDD_GRID), owner, GridProc, (LPARAM)s) == 1;
 }
 
-int DialogNowyWypeln(HWND owner, strNowyWypeln* w) {
+int DialogNewFilling(HWND owner, NewFilling* w) {
     if (!w) return 0;
-    return DialogBoxParamA(Modul(), MAKEINTRESOURCEA(IDD_NOWY_WYPELN), owner, NazwaProc, (LPARAM)w) == 1;
+    return DialogBoxParamA(Module(), MAKEINTRESOURCEA(IDD_NEW_FILLING), owner, NewFillingProc, (LPARAM)w) == 1;
 }

@@ -13,23 +13,23 @@
 // `rama` (type 0, placed at 0, 0) and checks it with the limit check of the
 // canvas's parent. Opens with its top-left corner at `pkt` (screen) when it
 // then fits above the bottom of the screen. 1 when the frame was accepted.
-int DialogWymiarRamy(HWND obs, strParamObsProj* param, uniOperRys* rama, POINT pkt);
+int DialogFrameDimension(HWND obs, CanvasParams* param, uniOperRys* rama, POINT pkt);
 
 // Grid dialog: on entry the kind and the screen point, on OK the counts
 // (0-100 each).
-struct strSiatka {
-    int32_t slupki;   // 1 mullions ("Insert mullions"), 0 muntins ("Insert muntins")
+struct GridDialogData {
+    int32_t mullionGrid;   // 1 mullions ("Insert mullions"), 0 muntins ("Insert muntins")
     POINT pkt;        // screen point where it opens
-    int32_t poziomo;  // out: horizontal elements per column
-    int32_t pionowo;  // out: vertical elements
+    int32_t horizontalCount;  // out: horizontal elements per column
+    int32_t verticalCount;  // out: vertical elements
 };
-int DialogSiatka(HWND owner, strSiatka* s);
+int DialogGrid(HWND owner, GridDialogData* s);
 
 // "New filling name": on OK the trimmed name and the type (0 glass, 1 acrylic).
-struct strNowyWypeln {
-    char nazwa[kNazwaWypelnLen];
+struct NewFilling {
+    char nazwa[kFillingNameLen];
     int32_t typ;
 };
-int DialogNowyWypeln(HWND owner, strNowyWypeln* w);
+int DialogNewFilling(HWND owner, NewFilling* w);
 
 #endif  // KV_UI_DESIGNER_DESIGNER_DIALOGS_WIN_H

@@ -50,7 +50,7 @@ enum {
 
 // One entry of the filling menu.
 struct strMenuWypeln {
-    char nazwa[kNazwaWypelnLen];
+    char nazwa[kFillingNameLen];
     int32_t typ;  // 0 glass, 1 acrylic
 };
 
@@ -68,8 +68,8 @@ struct DesignerState {
     ScaledDrawSet drawAtDpi;  // the canvas's set and the tools' cursors at the designer's dpi
     int editable;
     int saved;
-    strParamObsProj param;
-    strRejestryOkna rej;
+    CanvasParams param;
+    WindowRegisters regs;
     HMENU context;  // editable only; its submenus below
     HMENU ctxMullion;
     HMENU ctxSash;
@@ -78,9 +78,9 @@ struct DesignerState {
     HMENU dropSash;
     HMENU dropFilling;
     strMenuWypeln* wypeln;
-    int32_t liczbaWypeln;
+    int32_t fillingCount;
     strEdUd spins[kSpinCount];
-    strZamRob wycena;         // the order's valuation parameters for the panel's prices
+    strZamRob orderValuation;         // the order's valuation parameters for the panel's prices
     DesignHistory history;    // the steps of this opening (editable only)
     PriceList prices;         // the seller's price list, read at the start
     int32_t programCurrency;  // the currency its rates are in, or -1 when unknown
@@ -122,7 +122,7 @@ void CmdTool(DesignerState* s, int id);
 bool CreateToolbar(DesignerState* s);
 void DestroyMenus(DesignerState* s);
 void OnMenuCommand(DesignerState* s, int pos, HMENU menu);
-void ShowContextMenu(DesignerState* s, const strNotyfObsProj* n);
+void ShowContextMenu(DesignerState* s, const CanvasNotification* n);
 void ShowDropMenu(DesignerState* s, int button);
 // Gives the canvas the cursor of the chosen tool at the designer's dpi.
 void ShowToolCursor(DesignerState* s);

@@ -9,10 +9,10 @@
 namespace {
 
 // An amount of the window's line, or what says that it does not fit.
-void SetAmount(DesignerState* s, int id, const strLinia& l, uint32_t bit, int64_t amount) {
+void SetAmount(DesignerState* s, int id, const ValuationLine& l, uint32_t bit, int64_t amount) {
     char text[64];
-    if (l.przepelnione & bit) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
-    else if (!DajNapKwotaPokaz(amount, text, (int)sizeof text)) LLX100NaNap(amount, text);
+    if (l.przepelnione & bit) snprintf(text, sizeof text, "%s", kAmountTooLarge);
+    else if (!AmountDisplayText(amount, text, (int)sizeof text)) LLX100NaNap(amount, text);
     SetWindowTextA(PanelItem(s, id), text);
 }
 
@@ -20,13 +20,13 @@ void SetAmount(DesignerState* s, int id, const strLinia& l, uint32_t bit, int64_
 
 // The unit gross, the line net and gross for the quantity, and the Uw.
 void UpdateFigures(DesignerState* s) {
-    strLinia l = {};
-    LiniaOkna(&l, &s->wycena, s->okno, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
-    SetAmount(s, IDC_PNL_GROSS, l, kLiniaJednBrutto, l.jednBrutto);
-    SetAmount(s, IDC_PNL_TOTAL_NET, l, kLiniaNetto, l.liniaNetto);
-    SetAmount(s, IDC_PNL_TOTAL_GROSS, l, kLiniaBrutto, l.liniaBrutto);
-    int32_t uw = OknoUw(s->okno);
-    char text[KV_KWOTA_LEN] = "-";
+    ValuationLine l = {};
+    WindowLine(&l, &s->orderValuation, s->okno, kLineUnitNet | kLineNet | kLineUnitGross | kLineGross);
+    SetAmount(s, IDC_PNL_GROSS, l, kLineUnitGross, l.unitGross);
+    SetAmount(s, IDC_PNL_TOTAL_NET, l, kLineNet, l.lineNet);
+    SetAmount(s, IDC_PNL_TOTAL_GROSS, l, kLineGross, l.lineGross);
+    int32_t uw = WindowUw(s->okno);
+    char text[KV_AMOUNT_LEN] = "-";
     if (uw >= 0) LLX100NaNap(uw, text);
     SetWindowTextA(PanelItem(s, IDC_PNL_UW), text);
     UpdatePriceList(s);
@@ -73,7 +73,7 @@ void FillPanel(DesignerState* s) {
     char text[64];
     snprintf(text, sizeof text, "Price (%s)", currency);
     SetWindowTextA(PanelItem(s, IDC_PNL_PRICE_BOX), text);
-    char price[KV_KWOTA_LEN];
+    char price[KV_AMOUNT_LEN];
     LLX100NaNap(o->cenaZReki, price);
     SetWindowTextA(PanelItem(s, IDC_PNL_NET), price);
     SendMessageA(PanelItem(s, IDC_PNL_NET), EM_SETMODIFY, FALSE, 0);
@@ -139,7 +139,7 @@ void UpdatePriceList(DesignerState* s) {
     char text[96] = "-";
     if (s->suggestionOk) {
         char amount[64];
-        if (!DajNapKwotaPokaz(suggestion.net, amount, (int)sizeof amount))
+        if (!AmountDisplayText(suggestion.net, amount, (int)sizeof amount))
             LLX100NaNap(suggestion.net, amount);
         snprintf(text, sizeof text, "%s %s", amount, CurrencyCode(s->programCurrency));
     }
@@ -158,13 +158,13 @@ void CmdUsePriceList(DesignerState* s) {
     if (!s->editable || !use) return;
     UpdatePriceList(s);
     if (!IsWindowEnabled(use)) return;
-    if (!CenaWZakresie(s->suggestion)) {
+    if (!PriceInRange(s->suggestion)) {
         char text[KV_MSG_LEN];
-        TekstOdmowyCeny("The price list's price is too large for the price field.", text, (int)sizeof text);
+        PriceRefusalText("The price list's price is too large for the price field.", text, (int)sizeof text);
         KvShowError(s->hwnd, text);
         return;
     }
-    char price[KV_KWOTA_LEN];
+    char price[KV_AMOUNT_LEN];
     LLX100NaNap(s->suggestion, price);
     SetWindowTextA(PanelItem(s, IDC_PNL_NET), price);
     OnPrice(s);
@@ -183,7 +183,7 @@ bool ReadSpin(DesignerState* s, int which, int32_t* value) {
 // The typed net price; false (and *price untouched) when it is beyond the
 // largest price a seller may type.
 bool ReadPrice(DesignerState* s, int64_t* price) {
-    return KvReadAmount(PanelItem(s, IDC_PNL_NET), 100, -kMaxCenaWpis, kMaxCenaWpis, price);
+    return KvReadAmount(PanelItem(s, IDC_PNL_NET), 100, -kMaxEnteredPrice, kMaxEnteredPrice, price);
 }
 
 int FirstChecked(DesignerState* s, int first, int count) {
@@ -228,7 +228,7 @@ bool ReadPanel(DesignerState* s) {
     ReadName(s, IDC_PNL_BEAD_LIST, o->nazListwa);
     if (!ReadPrice(s, &o->cenaZReki)) {
         char text[KV_MSG_LEN];
-        TekstOdmowyCeny("Incorrect value in the field Price - net", text, sizeof text);
+        PriceRefusalText("Incorrect value in the field Price - net", text, sizeof text);
         KvShowError(s->hwnd, text);
         return false;
     }
@@ -251,11 +251,11 @@ int UpdateRegisters(DesignerState* s, char* msg) {
     strOkno* o = s->okno;
     for (char* name : {o->nazProfil, o->nazKolor, o->nazSzpros, o->nazOkucie, o->nazListwa}) Trim(name);
     for (int32_t i = 0; i < o->liczbaOper; i++)
-        if (o->oper[i].typ == kOperWypeln) {
-            o->oper[i].wypeln.nazwa[kNazwaWypelnLen - 1] = 0;
+        if (o->oper[i].typ == kOpFilling) {
+            o->oper[i].wypeln.nazwa[kFillingNameLen - 1] = 0;
             Trim(o->oper[i].wypeln.nazwa);
         }
-    return DbSaveWindowRegisters(o, &s->rej, msg);
+    return DbSaveWindowRegisters(o, &s->regs, msg);
 }
 
 }  // namespace
@@ -297,7 +297,7 @@ int SelectedEntry(DesignerState* s, int listId, const char* refusal) {
 // them, or nothing changed and the failure shown (false).
 bool TakeThicknesses(DesignerState* s, const strGrubProf* profile, const int32_t* muntin) {
     char msg[KV_MSG_LEN] = "";
-    if (!SprawdzLimity(s->okno, 0, nullptr, kLimBezZmian, profile, muntin, msg) ||
+    if (!CheckLimits(s->okno, 0, nullptr, kLimNoChange, profile, muntin, msg) ||
         !ApplyThicknesses(s->okno, profile ? *profile : s->okno->sGrubProf, muntin ? *muntin : s->okno->grubSzpros,
                           msg)) {
         KvShowError(s->hwnd, msg);
@@ -328,8 +328,8 @@ void RecordChoice(DesignerState* s, DesignChoice which, const char* before, cons
 // is what the list showed before the choice, or null for its text now.
 LRESULT OnProfileChosen(DesignerState* s, const char* before) {
     int sel = SelectedEntry(s, IDC_PNL_PROFILE_LIST, "Error of selecting profile from the list");
-    if (sel < 0 || sel >= s->rej.liczbaProfili) return 1;
-    const strZstProfil& p = s->rej.profile[sel];
+    if (sel < 0 || sel >= s->regs.profileCount) return 1;
+    const strZstProfil& p = s->regs.profile[sel];
     const DesignNames shown = CurrentNames(s);
     if (!TakeThicknesses(s, &p.sGrubProf, nullptr)) return 1;
     SetThicknessSpins(s);
@@ -342,16 +342,16 @@ LRESULT OnProfileChosen(DesignerState* s, const char* before) {
 
 void OnColourChosen(DesignerState* s) {
     int sel = SelectedEntry(s, IDC_PNL_COLOR_LIST, "Error of selecting color from the list");
-    if (sel < 0 || sel >= s->rej.liczbaKolorow) return;
-    s->okno->iKolor = s->rej.kolory[sel].typ;
+    if (sel < 0 || sel >= s->regs.colourCount) return;
+    s->okno->iKolor = s->regs.colourRows[sel].typ;
     CheckColourType(s);
 }
 
 // 1 when the choice is refused, as for the profile.
 LRESULT OnMuntinChosen(DesignerState* s, const char* before) {
     int sel = SelectedEntry(s, IDC_PNL_MUNTIN_LIST, "Error of selecting muntin from the list");
-    if (sel < 0 || sel >= s->rej.liczbaSzprosow) return 1;
-    const strZstSzpros& m = s->rej.szprosy[sel];
+    if (sel < 0 || sel >= s->regs.muntinCount) return 1;
+    const strZstSzpros& m = s->regs.szprosy[sel];
     const DesignNames shown = CurrentNames(s);
     if (!TakeThicknesses(s, nullptr, &m.grubSzpros)) return 1;
     SetSpin(s, kSpinMuntin, m.grubSzpros);
@@ -371,11 +371,11 @@ LRESULT OnThickness(DesignerState* s, int32_t value, int spinId) {
     strGrubProf g = s->okno->sGrubProf;
     int32_t muntin = s->okno->grubSzpros;
     switch (spinId) {
-        case IDC_PNL_FRAME_SPIN: g.rama = Clamp(value, kMinGrubRamy, kMaxGrubRamy); break;
-        case IDC_PNL_SASH_SPIN: g.skrzydlo = Clamp(value, kMinGrubSkrz, kMaxGrubSkrz); break;
-        case IDC_PNL_FIXED_SPIN: g.slupekStaly = Clamp(value, kMinGrubSlupka, kMaxGrubSlupka); break;
-        case IDC_PNL_FALSE_SPIN: g.slupekRuchomy = Clamp(value, kMinGrubSlupka, kMaxGrubSlupka); break;
-        case IDC_PNL_MUNTIN_TH_SPIN: muntin = Clamp(value, kMinGrubSzpros, kMaxGrubSzpros); break;
+        case IDC_PNL_FRAME_SPIN: g.rama = Clamp(value, kMinFrameThickness, kMaxFrameThickness); break;
+        case IDC_PNL_SASH_SPIN: g.skrzydlo = Clamp(value, kMinSashThickness, kMaxSashThickness); break;
+        case IDC_PNL_FIXED_SPIN: g.slupekStaly = Clamp(value, kMinMullionThickness, kMaxMullionThickness); break;
+        case IDC_PNL_FALSE_SPIN: g.slupekRuchomy = Clamp(value, kMinMullionThickness, kMaxMullionThickness); break;
+        case IDC_PNL_MUNTIN_TH_SPIN: muntin = Clamp(value, kMinMuntinThickness, kMaxMuntinThickness); break;
         default: return 1;
     }
     const bool isMuntin = spinId == IDC_PNL_MUNTIN_TH_SPIN;
@@ -413,10 +413,10 @@ void ShowName(DesignerState* s, int listId, const char* name) {
     HWND c = NameControl(s, listId);
     if (c == PanelItem(s, listId)) {
         int sel = -1;
-        const int count = listId == IDC_PNL_PROFILE_LIST ? s->rej.liczbaProfili : s->rej.liczbaSzprosow;
+        const int count = listId == IDC_PNL_PROFILE_LIST ? s->regs.profileCount : s->regs.muntinCount;
         for (int i = 0; i < count && sel < 0; i++) {
             const char* entry =
-                listId == IDC_PNL_PROFILE_LIST ? s->rej.profile[i].nazwa : s->rej.szprosy[i].nazwa;
+                listId == IDC_PNL_PROFILE_LIST ? s->regs.profile[i].nazwa : s->regs.szprosy[i].nazwa;
             if (strcmp(entry, name) == 0) sel = i;
         }
         SendMessageA(c, CB_SETCURSEL, (WPARAM)sel, 0);
@@ -470,5 +470,5 @@ void OnPrice(DesignerState* s) {
         return;
     }
     for (int id : {IDC_PNL_GROSS, IDC_PNL_TOTAL_NET, IDC_PNL_TOTAL_GROSS})
-        SetWindowTextA(PanelItem(s, id), kKwotaZaDuza);
+        SetWindowTextA(PanelItem(s, id), kAmountTooLarge);
 }

@@ -78,18 +78,18 @@ const char* TipText(int command) {
 namespace {
 
 int ButtonOfTool(int32_t tool) {
-    if (tool == kNarzWskaznik) return CMD_DES_POINTER;
-    if (tool == kNarzRama) return CMD_DES_FRAME;
-    if (tool == kNarzSlupekStaly || tool == kNarzSlupekRuch) return CMD_DES_MULLION;
-    if (tool >= kNarzSkrzydloStale && tool <= kNarzSkrzydloOstatnie) return CMD_DES_SASH;
-    if (tool == kNarzWypeln) return CMD_DES_FILLING;
+    if (tool == kToolPointer) return CMD_DES_POINTER;
+    if (tool == kToolFrame) return CMD_DES_FRAME;
+    if (tool == kToolFixedMullion || tool == kToolFalseMullion) return CMD_DES_MULLION;
+    if (tool >= kToolFixedSash && tool <= kToolLastSash) return CMD_DES_SASH;
+    if (tool == kToolFilling) return CMD_DES_FILLING;
     return CMD_DES_MUNTIN;
 }
 
 // ---- Tools -------------------------------------------------------------------
 
 void SetTool(DesignerState* s, int32_t tool) {
-    s->param.flagi = ZNarzedziem(s->param.flagi, tool);
+    s->param.flagi = WithTool(s->param.flagi, tool);
     ShowToolCursor(s);
     SendMessageA(s->bar.hwnd, TB_CHECKBUTTON, ButtonOfTool(tool), TRUE);
 }
@@ -110,25 +110,25 @@ void EnableTools(DesignerState* s) {
 
 void KeepToolState(DesignerState* s) {
     if (!s->editable) return;
-    const int32_t tool = NarzedzieObs(s->param.flagi);
+    const int32_t tool = CanvasTool(s->param.flagi);
     const bool empty = s->okno->liczbaOper == 0;
-    const bool offered = tool == kNarzWskaznik || (tool == kNarzRama) == empty;
+    const bool offered = tool == kToolPointer || (tool == kToolFrame) == empty;
     EnableTools(s);
-    SetTool(s, offered ? tool : kNarzWskaznik);
+    SetTool(s, offered ? tool : kToolPointer);
 }
 
 void ShowToolCursor(DesignerState* s) {
-    const int32_t tool = s->editable ? NarzedzieObs(s->param.flagi) : kNarzWskaznik;
+    const int32_t tool = s->editable ? CanvasTool(s->param.flagi) : kToolPointer;
     const DrawSet* set = s->param.ds ? s->param.ds : s->draw;
     // The canvas class outlives the designer: a view never keeps the cursor
     // of a tool (or of a set) from an earlier opening.
-    HCURSOR cursor = tool == kNarzWskaznik || !set ? LoadCursorA(nullptr, IDC_ARROW) : set->cursors[tool - 1];
+    HCURSOR cursor = tool == kToolPointer || !set ? LoadCursorA(nullptr, IDC_ARROW) : set->cursors[tool - 1];
     if (s->canvas) SetClassLongPtrA(s->canvas, GCLP_HCURSOR, (LONG_PTR)cursor);
 }
 
 void ApplyToolState(DesignerState* s) {
     if (s->editable) {
-        SetTool(s, kNarzWskaznik);
+        SetTool(s, kToolPointer);
         EnableTools(s);
         return;
     }
@@ -148,22 +148,22 @@ namespace {
 
 bool SameFilling(const strMenuWypeln& e, const char* nazwa, int32_t typ) {
     char a[128], b[128];
-    KluczRejestru(e.nazwa, a);
-    KluczRejestru(nazwa, b);
+    RegisterKey(e.nazwa, a);
+    RegisterKey(nazwa, b);
     return e.typ == typ && strcmp(a, b) == 0;
 }
 
 int32_t FindFilling(const DesignerState* s, const char* nazwa, int32_t typ) {
-    for (int32_t i = 0; i < s->liczbaWypeln; i++)
+    for (int32_t i = 0; i < s->fillingCount; i++)
         if (SameFilling(s->wypeln[i], nazwa, typ)) return i;
     return -1;
 }
 
-// Adds an entry at `at` (0 the top, liczbaWypeln the end).
+// Adds an entry at `at` (0 the top, fillingCount the end).
 int InsertFilling(DesignerState* s, int32_t at, const char* nazwa, int32_t typ, char* msg) {
-    if (s->liczbaWypeln >= kMaxFillingEntries) return 1;  // no command left to name it by
+    if (s->fillingCount >= kMaxFillingEntries) return 1;  // no command left to name it by
     strMenuWypeln* grown =
-        (strMenuWypeln*)KvRealloc(s->wypeln, sizeof(strMenuWypeln) * (size_t)(s->liczbaWypeln + 1));
+        (strMenuWypeln*)KvRealloc(s->wypeln, sizeof(strMenuWypeln) * (size_t)(s->fillingCount + 1));
     if (!grown) {
         KvMsg(msg,
               s->wypeln ? "Error of reallocation the str%s structure"
@@ -172,23 +172,23 @@ int InsertFilling(DesignerState* s, int32_t at, const char* nazwa, int32_t typ, 
         return 0;
     }
     s->wypeln = grown;
-    memmove(&grown[at + 1], &grown[at], sizeof(strMenuWypeln) * (size_t)(s->liczbaWypeln - at));
+    memmove(&grown[at + 1], &grown[at], sizeof(strMenuWypeln) * (size_t)(s->fillingCount - at));
     memset(&grown[at], 0, sizeof grown[at]);
     strncpy(grown[at].nazwa, nazwa, sizeof grown[at].nazwa - 1);
     grown[at].typ = typ;
-    s->liczbaWypeln++;
+    s->fillingCount++;
     return 1;
 }
 
 void FillMenu(HMENU menu, const DesignerState* s) {
     while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
-    for (int32_t i = 0; i < s->liczbaWypeln; i++) {
-        char text[kNazwaWypelnLen + 32];
+    for (int32_t i = 0; i < s->fillingCount; i++) {
+        char text[kFillingNameLen + 32];
         snprintf(text, sizeof text, "%s - [%s]", s->wypeln[i].nazwa,
                  s->wypeln[i].typ == 0 ? "Glass" : "Acrylic");
         AppendMenuA(menu, MF_STRING, CMD_DES_FILLING_FIRST + i, text);
     }
-    if (s->liczbaWypeln > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    if (s->fillingCount > 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, CMD_DES_NEW_FILLING, "Enter new name...");
 }
 
@@ -203,15 +203,15 @@ void RebuildFillingMenus(DesignerState* s) {
 // not there yet (same name in any letter case and blanks, and same type).
 int BuildFillingList(DesignerState* s, char* msg) {
     int32_t poz = 0, typ = 0;
-    char nazwa[kNazwaWypelnLen];
-    while (NastRozneWypeln(&poz, s->okno->oper, s->okno->liczbaOper, nazwa, &typ))
-        if (!InsertFilling(s, s->liczbaWypeln, nazwa, typ, msg)) return 0;
-    for (int32_t i = 0; i < s->rej.liczbaWypeln; i++) {
-        const strZstWypeln& w = s->rej.wypeln[i];
+    char nazwa[kFillingNameLen];
+    while (NextDistinctFilling(&poz, s->okno->oper, s->okno->liczbaOper, nazwa, &typ))
+        if (!InsertFilling(s, s->fillingCount, nazwa, typ, msg)) return 0;
+    for (int32_t i = 0; i < s->regs.fillingCount; i++) {
+        const strZstWypeln& w = s->regs.wypeln[i];
         char klucz[128];
-        KluczRejestru(w.nazwa, klucz);
+        RegisterKey(w.nazwa, klucz);
         if (!klucz[0] || FindFilling(s, w.nazwa, w.typ) >= 0) continue;
-        if (!InsertFilling(s, s->liczbaWypeln, w.nazwa, w.typ, msg)) return 0;
+        if (!InsertFilling(s, s->fillingCount, w.nazwa, w.typ, msg)) return 0;
     }
     RebuildFillingMenus(s);
     return 1;
@@ -266,7 +266,7 @@ void DestroyMenus(DesignerState* s) {
     s->ctxMullion = s->ctxSash = s->ctxFilling = nullptr;  // went with the context menu
     KvFree(s->wypeln);
     s->wypeln = nullptr;
-    s->liczbaWypeln = 0;
+    s->fillingCount = 0;
 }
 
 // ---- Commands ---------------------------------------------------------------------------
@@ -282,27 +282,27 @@ void ShowDropMenu(DesignerState* s, int button) {
     TPMPARAMS tpm = {sizeof tpm, rc};
     TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, rc.left, rc.bottom, s->hwnd, &tpm);
     // Until a choice arrives the check stays with the tool in use.
-    SendMessageA(s->bar.hwnd, TB_CHECKBUTTON, ButtonOfTool(NarzedzieObs(s->param.flagi)), TRUE);
+    SendMessageA(s->bar.hwnd, TB_CHECKBUTTON, ButtonOfTool(CanvasTool(s->param.flagi)), TRUE);
 }
 
 namespace {
 
 void ChooseFilling(DesignerState* s, int32_t index) {
-    if (index < 0 || index >= s->liczbaWypeln) return;
+    if (index < 0 || index >= s->fillingCount) return;
     s->param.typWypeln = s->wypeln[index].typ;
-    memcpy(s->param.nazwaWypeln, s->wypeln[index].nazwa, sizeof s->param.nazwaWypeln);
-    SetTool(s, kNarzWypeln);
+    memcpy(s->param.fillingName, s->wypeln[index].nazwa, sizeof s->param.fillingName);
+    SetTool(s, kToolFilling);
 }
 
 // "New filling name": the name goes to the top of the filling menu unless
 // it is there already. Returns its index, or -1.
-int32_t AddNewFilling(DesignerState* s, strNowyWypeln* w) {
-    *w = strNowyWypeln{};
-    if (!DialogNowyWypeln(s->hwnd, w)) return -1;
+int32_t AddNewFilling(DesignerState* s, NewFilling* w) {
+    *w = NewFilling{};
+    if (!DialogNewFilling(s->hwnd, w)) return -1;
     int32_t at = FindFilling(s, w->nazwa, w->typ);
     if (at >= 0) return at;
     // Every command of the menu is taken: a new name has no entry to go to.
-    if (s->liczbaWypeln >= kMaxFillingEntries) {
+    if (s->fillingCount >= kMaxFillingEntries) {
         char msg[KV_MSG_LEN];
         KvMsg(msg, "The list of fillings is full (%d names).\r\nChoose a filling from the list.",
               (int)kMaxFillingEntries);
@@ -327,18 +327,18 @@ void CmdFactors(DesignerState* s) {
 
 void CmdTool(DesignerState* s, int id) {
     if (!s->editable) return;
-    if (id == CMD_DES_POINTER) SetTool(s, kNarzWskaznik);
-    else if (id == CMD_DES_FRAME) SetTool(s, kNarzRama);
-    else if (id == CMD_DES_MUNTIN) SetTool(s, kNarzSzpros);
+    if (id == CMD_DES_POINTER) SetTool(s, kToolPointer);
+    else if (id == CMD_DES_FRAME) SetTool(s, kToolFrame);
+    else if (id == CMD_DES_MUNTIN) SetTool(s, kToolMuntin);
     else if (id == CMD_DES_FIXED_MULLION || id == CMD_DES_FALSE_MULLION) {
-        s->param.rodzSlupka = id == CMD_DES_FIXED_MULLION ? 0 : 1;
-        SetTool(s, id == CMD_DES_FIXED_MULLION ? kNarzSlupekStaly : kNarzSlupekRuch);
+        s->param.mullionKind = id == CMD_DES_FIXED_MULLION ? 0 : 1;
+        SetTool(s, id == CMD_DES_FIXED_MULLION ? kToolFixedMullion : kToolFalseMullion);
     } else if (id >= CMD_DES_SASH_FIRST && id <= CMD_DES_SASH_LAST) {
-        SetTool(s, kNarzSkrzydloStale + (id - CMD_DES_SASH_FIRST));
+        SetTool(s, kToolFixedSash + (id - CMD_DES_SASH_FIRST));
     } else if (id >= CMD_DES_FILLING_FIRST && id <= CMD_DES_FILLING_LAST) {
         ChooseFilling(s, id - CMD_DES_FILLING_FIRST);
     } else if (id == CMD_DES_NEW_FILLING) {
-        strNowyWypeln w;
+        NewFilling w;
         ChooseFilling(s, AddNewFilling(s, &w));
     } else if (id == CMD_DES_MULLION || id == CMD_DES_SASH || id == CMD_DES_FILLING) {
         ShowDropMenu(s, id);
@@ -347,11 +347,11 @@ void CmdTool(DesignerState* s, int id) {
 
 // ---- Context menu ---------------------------------------------------------------------
 
-void ShowContextMenu(DesignerState* s, const strNotyfObsProj* n) {
+void ShowContextMenu(DesignerState* s, const CanvasNotification* n) {
     if (!s->editable || !s->context || n->element < 0 || n->element >= s->okno->liczbaOper) return;
     uint32_t typ = s->okno->oper[n->element].typ;
-    const bool enable[4] = {true, typ == kOperSlupekStaly || typ == kOperSlupekRuch, typ == kOperSkrzydlo,
-                            typ == kOperWypeln};
+    const bool enable[4] = {true, typ == kOpFixedMullion || typ == kOpFalseMullion, typ == kOpSash,
+                            typ == kOpFilling};
     for (UINT pos = 0; pos < 4; pos++)
         EnableMenuItem(s->context, pos, MF_BYPOSITION | (enable[pos] ? MF_ENABLED : MF_GRAYED));
     MENUINFO mi = {};
@@ -373,18 +373,18 @@ void OnMenuCommand(DesignerState* s, int pos, HMENU menu) {
     int32_t element = (int32_t)mi.dwMenuData;
     char msg[KV_MSG_LEN] = "";
     int ok = -1;
-    if (menu == s->context && pos == 0) ok = ObsProjUsun(s->canvas, element, msg);
+    if (menu == s->context && pos == 0) ok = CanvasDelete(s->canvas, element, msg);
     else if (menu == s->ctxMullion && pos >= 0 && pos <= 1)
-        ok = ObsProjZmienSlupek(s->canvas, element, pos, msg);
+        ok = CanvasChangeMullion(s->canvas, element, pos, msg);
     else if (menu == s->ctxSash && pos >= 0 && pos < 7)
-        ok = ObsProjZmienSkrzydlo(s->canvas, element, kSashKinds[pos][0], kSashKinds[pos][1], msg);
+        ok = CanvasChangeSash(s->canvas, element, kSashKinds[pos][0], kSashKinds[pos][1], msg);
     else if (menu == s->ctxFilling && pos >= 0) {
-        int32_t index = pos < s->liczbaWypeln ? pos : -1;
-        strNowyWypeln w;
-        if (pos >= s->liczbaWypeln && GetMenuItemID(menu, pos) == CMD_DES_NEW_FILLING)
+        int32_t index = pos < s->fillingCount ? pos : -1;
+        NewFilling w;
+        if (pos >= s->fillingCount && GetMenuItemID(menu, pos) == CMD_DES_NEW_FILLING)
             index = AddNewFilling(s, &w);
         if (index >= 0)
-            ok = ObsProjZmienWypeln(s->canvas, element, s->wypeln[index].nazwa, s->wypeln[index].typ, msg);
+            ok = CanvasChangeFilling(s->canvas, element, s->wypeln[index].nazwa, s->wypeln[index].typ, msg);
     }
     if (ok == 0) KvShowError(s->canvas, msg);
     if (ok == 1) {

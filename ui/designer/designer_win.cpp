@@ -18,23 +18,23 @@ void TakeDpi(DesignerState* s, int dpi) {
 }
 
 void FillCanvasParam(DesignerState* s) {
-    s->param = strParamObsProj{};
-    s->param.idKntrl = IDC_OBSPROJ;
+    s->param = CanvasParams{};
+    s->param.controlId = IDC_CANVAS;
     s->param.iProfSch = &s->okno->iProfSch;
     s->param.iSzpros = &s->okno->iSzpros;
-    s->param.rodzSlupka = -1;
+    s->param.mullionKind = -1;
     s->param.typWypeln = -1;
     s->param.format = 5;
     s->param.okno = s->okno;
     s->param.liczbaOper = &s->okno->liczbaOper;
     s->param.oper = &s->okno->oper;
-    s->param.flagi = kObsFlagiProjektanta;
+    s->param.flagi = kCanvasDesignerFlags;
     TakeDpi(s, KvDpiForWindow(s->hwnd));
 }
 
 bool CreateCanvas(DesignerState* s) {
     FillCanvasParam(s);
-    s->canvas = TworzObsProj(s->hwnd, 0, s->toolbarHeight, 100, 100, &s->param, s->editable);
+    s->canvas = CreateCanvasWindow(s->hwnd, 0, s->toolbarHeight, 100, 100, &s->param, s->editable);
     return s->canvas != nullptr;
 }
 
@@ -44,7 +44,7 @@ LRESULT OnCreate(DesignerState* s, HWND hwnd) {
     if (!CreateToolbar(s)) return -1;
     if (!CreateCanvas(s)) return -1;
     if (s->editable) {
-        if (!WczytajRejestryOkna(&s->rej, msg)) {
+        if (!LoadWindowRegisters(&s->regs, msg)) {
             KvShowError(hwnd, msg);
             return -1;
         }
@@ -55,7 +55,7 @@ LRESULT OnCreate(DesignerState* s, HWND hwnd) {
         }
     }
     LoadPriceList(s);
-    PanelCreate values = {&s->rej,
+    PanelCreate values = {&s->regs,
                           {},
                           s->prices.empty() ? kPriceListNone
                           : s->editable     ? kPriceListWithUse
@@ -73,7 +73,7 @@ LRESULT OnCreate(DesignerState* s, HWND hwnd) {
 }
 
 void OnDestroy(DesignerState* s) {
-    ZwolnijRejestryOkna(&s->rej);
+    FreeWindowRegisters(&s->regs);
     if (s->canvas) DestroyWindow(s->canvas);
     s->canvas = nullptr;
     DestroyMenus(s);
@@ -164,18 +164,18 @@ LRESULT OnNotify(DesignerState* s, NMHDR* nm) {
         }
         return 0;
     }
-    if (nm->idFrom != IDC_OBSPROJ || nm->hwndFrom != s->canvas) return 0;
-    if (nm->code == kObsKodRama) ApplyToolState(s);
-    if (nm->code == kObsKodRama || nm->code == kObsKodZmiana) {
+    if (nm->idFrom != IDC_CANVAS || nm->hwndFrom != s->canvas) return 0;
+    if (nm->code == kCanvasCodeFrame) ApplyToolState(s);
+    if (nm->code == kCanvasCodeFrame || nm->code == kCanvasCodeChange) {
         UpdateFigures(s);
         RecordStep(s);  // a deletion tells only of the frame; a new frame of both (one step)
     }
-    if (nm->code == kObsKodMenu) ShowContextMenu(s, (const strNotyfObsProj*)nm);
+    if (nm->code == kCanvasCodeMenu) ShowContextMenu(s, (const CanvasNotification*)nm);
     return 0;
 }
 
-LRESULT OnLimitCheck(DesignerState* s, const strLimitObsProj* arg) {
-    return arg ? OdpowiedzLimity(s->okno, arg) : 0;
+LRESULT OnLimitCheck(DesignerState* s, const CanvasLimitQuery* arg) {
+    return arg ? AnswerLimits(s->okno, arg) : 0;
 }
 
 LRESULT CALLBACK DesignerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -194,7 +194,7 @@ LRESULT CALLBACK DesignerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_NOTIFY: return OnNotify(s, (NMHDR*)lp);
         case WM_CLOSE: OnCommand(s, CMD_DES_CANCEL); return 0;
         case WM_HELP: OpenHelp(hwnd, HELP_DESIGNER); return TRUE;
-        case UM_OBS_LIMITY: return OnLimitCheck(s, (const strLimitObsProj*)lp);
+        case UM_OBS_LIMITY: return OnLimitCheck(s, (const CanvasLimitQuery*)lp);
         case UM_DES_PROFILE_CHOSEN: return OnProfileChosen(s, (const char*)lp);
         case UM_DES_COLOR_CHOSEN: OnColourChosen(s); return 0;
         case UM_DES_MUNTIN_CHOSEN: return OnMuntinChosen(s, (const char*)lp);
@@ -225,12 +225,12 @@ bool RegisterDesignerClass() {
 // The designer's keys: Ctrl+S, and on the canvas the tools' letters.
 const KvKey kDesignerKeys[] = {
     {'S', true, false, CMD_DES_SAVE, 0},
-    {'P', false, false, CMD_DES_POINTER, IDC_OBSPROJ},
-    {'F', false, false, CMD_DES_FRAME, IDC_OBSPROJ},
-    {'M', false, false, CMD_DES_MULLION, IDC_OBSPROJ},
-    {'S', false, false, CMD_DES_SASH, IDC_OBSPROJ},
-    {'G', false, false, CMD_DES_FILLING, IDC_OBSPROJ},
-    {'U', false, false, CMD_DES_MUNTIN, IDC_OBSPROJ},
+    {'P', false, false, CMD_DES_POINTER, IDC_CANVAS},
+    {'F', false, false, CMD_DES_FRAME, IDC_CANVAS},
+    {'M', false, false, CMD_DES_MULLION, IDC_CANVAS},
+    {'S', false, false, CMD_DES_SASH, IDC_CANVAS},
+    {'G', false, false, CMD_DES_FILLING, IDC_CANVAS},
+    {'U', false, false, CMD_DES_MUNTIN, IDC_CANVAS},
 };
 
 bool IsClass(HWND h, const char* name) {
@@ -264,7 +264,7 @@ bool KeyFilter(DesignerState* s, MSG* m) {
     // designer, as Cancel (Exit) does.
     if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE && GetKeyState(VK_CONTROL) >= 0 &&
         !InOpenDropDown(m->hwnd)) {
-        HWND editor = s->canvas ? GetDlgItem(s->canvas, IDC_OBSPROJ_EDIT) : nullptr;
+        HWND editor = s->canvas ? GetDlgItem(s->canvas, IDC_CANVAS_EDIT) : nullptr;
         if (editor && IsWindowVisible(editor)) SendMessageA(s->canvas, UM_OBS_ZAMKNIJ_ED, 0, 0);
         else PostMessageA(s->hwnd, WM_COMMAND, CMD_DES_CANCEL, 0);
         return true;
@@ -305,7 +305,7 @@ int RunDesigner(HWND owner, strOkno* window, const strZam* order, const DrawSet*
     s.zam = order;
     s.draw = draw;
     s.editable = editable ? 1 : 0;
-    if (order) s.wycena.zam.sWycenZamParam = order->sWycenZamParam;
+    if (order) s.orderValuation.zam.sWycenZamParam = order->sWycenZamParam;
     if (owner) EnableWindow(owner, FALSE);
     if (!RegisterDesignerClass()) {
         if (owner) EnableWindow(owner, TRUE);

@@ -59,7 +59,7 @@ void Subclass(HWND edit, int decimals) {
 }
 
 void ShowValue(HWND dlg, int id, int32_t value, int shown, int scale) {
-    char text[KV_KWOTA_LEN + 4];
+    char text[KV_AMOUNT_LEN + 4];
     if (scale == 4) LLX10000NaNap(value, text);
     else LLX100NaNap(value, text);
     DopasujCzDzies(text, shown, nullptr);

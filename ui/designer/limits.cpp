@@ -12,48 +12,48 @@ namespace {
 
 // The four profile thicknesses against their limits, in the order the user
 // reads them: frame, sash, fixed mullion, false mullion.
-int SprawdzGrubosci(const strGrubProf* g, char* msg) {
+int CheckThicknesses(const strGrubProf* g, char* msg) {
     struct Limit {
-        int32_t wartosc, min, max;
-        const char* waska;
-        const char* gruba;
+        int32_t newValue, min, max;
+        const char* tooNarrow;
+        const char* tooThick;
     };
     const Limit limity[] = {
-        {g->rama, kMinGrubRamy, kMaxGrubRamy,
+        {g->rama, kMinFrameThickness, kMaxFrameThickness,
          "The frame is too narrow\r\nThe minimum allowed thickness of a frame is %d mm",
          "The frame is too thick\r\nThe maximum allowed thickness of a frame is %d mm"},
-        {g->skrzydlo, kMinGrubSkrz, kMaxGrubSkrz,
+        {g->skrzydlo, kMinSashThickness, kMaxSashThickness,
          "The sash is too narrow\r\nThe minimum allowed thickness of a sash is %d mm",
          "The sash is too thick\r\nThe maximum allowed thickness of a sash is %d mm"},
-        {g->slupekStaly, kMinGrubSlupka, kMaxGrubSlupka,
+        {g->slupekStaly, kMinMullionThickness, kMaxMullionThickness,
          "The fixed mullion is too narrow\r\nThe minimum allowed thickness of a fixed mullion is %d mm",
          "The fixed mullion is too thick\r\nThe maximum allowed thickness of a fixed mullion is %d mm"},
-        {g->slupekRuchomy, kMinGrubSlupka, kMaxGrubSlupka,
+        {g->slupekRuchomy, kMinMullionThickness, kMaxMullionThickness,
          "The false mullion is too narrow\r\nThe minimum allowed thickness of a false mullion is %d mm",
          "The false mullion is too thick\r\nThe maximum allowed thickness of a false mullion is %d mm"},
     };
     for (const Limit& l : limity) {
-        if (l.wartosc < l.min) {
-            KvMsg(msg, l.waska, (int)l.min);
+        if (l.newValue < l.min) {
+            KvMsg(msg, l.tooNarrow, (int)l.min);
             return 0;
         }
-        if (l.wartosc > l.max) {
-            KvMsg(msg, l.gruba, (int)l.max);
+        if (l.newValue > l.max) {
+            KvMsg(msg, l.tooThick, (int)l.max);
             return 0;
         }
     }
     return 1;
 }
 
-int SprawdzGrubSzpros(int32_t g, char* msg) {
-    if (g < kMinGrubSzpros) {
+int CheckMuntinThickness(int32_t g, char* msg) {
+    if (g < kMinMuntinThickness) {
         KvMsg(msg, "The muntin is too narrow\r\nThe minimum allowed thickness of a muntin is %d mm",
-              (int)kMinGrubSzpros);
+              (int)kMinMuntinThickness);
         return 0;
     }
-    if (g > kMaxGrubSzpros) {
+    if (g > kMaxMuntinThickness) {
         KvMsg(msg, "The muntin is too thick\r\nThe maximum allowed thickness of muntin is %d mm",
-              (int)kMaxGrubSzpros);
+              (int)kMaxMuntinThickness);
         return 0;
     }
     return 1;
@@ -61,23 +61,23 @@ int SprawdzGrubSzpros(int32_t g, char* msg) {
 
 // The frame size and every area's clear width and height, on a list whose
 // geometry is computed.
-int SprawdzObszary(const uniOperRys* lista, int32_t liczba, char* msg) {
+int CheckAreas(const uniOperRys* lista, int32_t liczba, char* msg) {
     strObsOkno* tab = nullptr;
     int32_t ile = 0;
-    if (!BudujStrukture(lista, liczba, 0, 0, 1, &tab, &ile, msg)) return 0;
+    if (!BuildStructure(lista, liczba, 0, 0, 1, &tab, &ile, msg)) return 0;
     int wynik = 1;
     const strOperRama& r = lista[0].rama;
-    if ((int64_t)r.x1 - r.x0 > kMaxRozmRamy) {
+    if ((int64_t)r.x1 - r.x0 > kMaxFrameSize) {
         KvMsg(msg, "The frame is too wide\r\nThe maximum allowed width of a frame is %d mm",
-              (int)kMaxRozmRamy);
+              (int)kMaxFrameSize);
         wynik = 0;
-    } else if ((int64_t)r.y1 - r.y0 > kMaxRozmRamy) {
+    } else if ((int64_t)r.y1 - r.y0 > kMaxFrameSize) {
         KvMsg(msg, "The frame is too high\r\nThe maximum allowed height of a frame is %d mm",
-              (int)kMaxRozmRamy);
+              (int)kMaxFrameSize);
         wynik = 0;
     }
     for (int32_t i = 0; wynik && i < ile; i++) {
-        switch (SprawdzPrzeswit(&tab[i], lista, liczba, kMinPrzeswit, kMinPrzeswit)) {
+        switch (CheckClearance(&tab[i], lista, liczba, kMinClearance, kMinClearance)) {
             case 0: break;
             case 1:
                 KvMsg(msg, "The distance of the profile is too small");
@@ -93,22 +93,22 @@ int SprawdzObszary(const uniOperRys* lista, int32_t liczba, char* msg) {
                 break;
         }
     }
-    ZwolnijStrukture(tab);
+    FreeStructure(tab);
     return wynik;
 }
 
 }  // namespace
 
-int SprawdzLimity(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_t indeks,
+int CheckLimits(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_t indeks,
                   const strGrubProf* grub, const int32_t* grubSzpros, char* msg) {
-    if (grub && !SprawdzGrubosci(grub, msg)) return 0;
-    if (grubSzpros && !SprawdzGrubSzpros(*grubSzpros, msg)) return 0;
+    if (grub && !CheckThicknesses(grub, msg)) return 0;
+    if (grubSzpros && !CheckMuntinThickness(*grubSzpros, msg)) return 0;
     if (!okno) {
         KvMsg(msg, "Wrong structure of the window");
         return 0;
     }
     const int32_t stare = okno->liczbaOper > 0 && okno->oper ? okno->liczbaOper : 0;
-    if (n < 0 || (n > 0 && !nowe) || indeks < kLimBezZmian || (indeks >= 0 && (indeks >= stare || n < 1))) {
+    if (n < 0 || (n > 0 && !nowe) || indeks < kLimNoChange || (indeks >= 0 && (indeks >= stare || n < 1))) {
         KvMsg(msg, "Wrong structure of the window");
         return 0;
     }
@@ -116,7 +116,7 @@ int SprawdzLimity(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_
 
     // The copy: the record by value, the list in one block large enough for
     // everything appended, so a batch of thousands is copied once.
-    const int64_t pojemnosc = (int64_t)stare + (indeks == kLimDolacz ? n : 0);
+    const int64_t pojemnosc = (int64_t)stare + (indeks == kLimAppend ? n : 0);
     if (pojemnosc > 0x7fffffff / (int64_t)sizeof(uniOperRys)) {
         KvMsg(msg, "Error of allocation and copying uniOperRys union");
         return 0;
@@ -135,17 +135,17 @@ int SprawdzLimity(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_
     kopia.liczbaOper = stare;
     const int32_t format = 5;
     int wynik = 1;
-    if (indeks == kLimDolacz) {
+    if (indeks == kLimAppend) {
         for (int32_t k = 0; k < n && wynik; k++) {
             const int32_t j = kopia.liczbaOper;
             kopia.oper[j] = nowe[k];
-            wynik = ObliczElement(kopia.oper, j + 1, j, format, &kopia, msg);
+            wynik = ComputeElement(kopia.oper, j + 1, j, format, &kopia, msg);
             if (wynik) kopia.liczbaOper = j + 1;
         }
     } else if (indeks >= 0) {
         const uniOperRys stary = kopia.oper[indeks];
         kopia.oper[indeks] = nowe[0];
-        wynik = ObliczElement(kopia.oper, kopia.liczbaOper, indeks, format, &kopia, msg);
+        wynik = ComputeElement(kopia.oper, kopia.liczbaOper, indeks, format, &kopia, msg);
         if (!wynik) kopia.oper[indeks] = stary;
     }
     if (wynik && kopia.liczbaOper > 0) {
@@ -154,8 +154,8 @@ int SprawdzLimity(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_
         // A replaced element moves what is bounded by it, and a new thickness
         // moves everything: both need the whole pass again.
         if (grub || grubSzpros || indeks >= 0)
-            wynik = ObliczGeometrie(kopia.oper, kopia.liczbaOper, format, &kopia, msg);
-        if (wynik) wynik = SprawdzObszary(kopia.oper, kopia.liczbaOper, msg);
+            wynik = ComputeGeometry(kopia.oper, kopia.liczbaOper, format, &kopia, msg);
+        if (wynik) wynik = CheckAreas(kopia.oper, kopia.liczbaOper, msg);
     }
     KvFree(kopia.oper);
     return wynik;
@@ -166,12 +166,12 @@ int ApplyThicknesses(strOkno* window, const strGrubProf& profile, int32_t muntin
     const int32_t oldMuntin = window->grubSzpros;
     window->sGrubProf = profile;
     window->grubSzpros = muntin;
-    if (ObliczGeometrie(window->oper, window->liczbaOper, 5, window, msg)) return 1;
+    if (ComputeGeometry(window->oper, window->liczbaOper, 5, window, msg)) return 1;
     // The old thicknesses gave this geometry before, so the pass gives it
     // again; the elements after the one that failed were never touched.
     window->sGrubProf = oldProfile;
     window->grubSzpros = oldMuntin;
     char ignored[KV_MSG_LEN];
-    ObliczGeometrie(window->oper, window->liczbaOper, 5, window, ignored);
+    ComputeGeometry(window->oper, window->liczbaOper, 5, window, ignored);
     return 0;
 }

@@ -10,20 +10,20 @@
 
 // Limits, mm.
 enum : int32_t {
-    kMinGrubRamy = 10,
-    kMaxGrubRamy = 500,
-    kMinGrubSkrz = 10,
-    kMaxGrubSkrz = 500,
-    kMinGrubSlupka = 10,
-    kMaxGrubSlupka = 400,
-    kMinGrubSzpros = 5,
-    kMaxGrubSzpros = 100,
-    kMaxRozmRamy = 10000,
-    kMinPrzeswit = 20,
+    kMinFrameThickness = 10,
+    kMaxFrameThickness = 500,
+    kMinSashThickness = 10,
+    kMaxSashThickness = 500,
+    kMinMullionThickness = 10,
+    kMaxMullionThickness = 400,
+    kMinMuntinThickness = 5,
+    kMaxMuntinThickness = 100,
+    kMaxFrameSize = 10000,
+    kMinClearance = 20,
 };
 
-// Index values for SprawdzLimity.
-enum : int32_t { kLimDolacz = -1, kLimBezZmian = -2 };
+// Index values for CheckLimits.
+enum : int32_t { kLimAppend = -1, kLimNoChange = -2 };
 
 // The limit check: 1 when the window with the change (the `n` elements of
 // `nowe` appended for indeks -1, the one element replacing element `indeks`
@@ -32,7 +32,7 @@ enum : int32_t { kLimDolacz = -1, kLimBezZmian = -2 };
 // keeps every thickness, the frame size and every area's clear width and
 // height within the limits; 0 with the first refusal's message in `msg`
 // (KV_MSG_LEN). `okno` is never changed.
-int SprawdzLimity(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_t indeks,
+int CheckLimits(const strOkno* okno, int32_t n, const uniOperRys* nowe, int32_t indeks,
                   const strGrubProf* grub, const int32_t* grubSzpros, char* msg);
 
 // Gives the window the profile thicknesses `profile` and the muntin

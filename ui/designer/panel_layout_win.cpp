@@ -164,9 +164,9 @@ void PlaceControl(PanelState* s, const Place& pl, int shift) {
 
 bool CreateProfileBlock(PanelState* s) {
     HWND p = s->hwnd;
-    const strRejestryOkna* r = s->v.registers;
+    const WindowRegisters* r = s->v.registers;
     Label(p, IDC_PNL_PROFILE_LABEL, "Profile", 240);
-    if (!Name(p, IDC_PNL_PROFILE_LIST, IDC_PNL_PROFILE_EDIT, r->profile, r->liczbaProfili,
+    if (!Name(p, IDC_PNL_PROFILE_LIST, IDC_PNL_PROFILE_EDIT, r->profile, r->profileCount,
               sizeof(strZstProfil)))
         return false;
     Group(p, IDC_PNL_PROFILE_TYPE, "Profile type", 92, 88);
@@ -186,9 +186,9 @@ bool CreateProfileBlock(PanelState* s) {
 
 bool CreateColourAndMuntinBlocks(PanelState* s) {
     HWND p = s->hwnd;
-    const strRejestryOkna* r = s->v.registers;
+    const WindowRegisters* r = s->v.registers;
     Label(p, IDC_PNL_COLOR_LABEL, "Color", 240);
-    if (!Name(p, IDC_PNL_COLOR_LIST, IDC_PNL_COLOR_EDIT, r->kolory, r->liczbaKolorow, sizeof(strZstKolor)))
+    if (!Name(p, IDC_PNL_COLOR_LIST, IDC_PNL_COLOR_EDIT, r->colourRows, r->colourCount, sizeof(strZstKolor)))
         return false;
     Group(p, IDC_PNL_COLOR_TYPE, "Color type", 242, 58);
     Radio(p, IDC_PNL_WHITE, "White", 110, true);
@@ -196,17 +196,17 @@ bool CreateColourAndMuntinBlocks(PanelState* s) {
     Radio(p, IDC_PNL_EXTERNAL, "External", 110, false);
     Radio(p, IDC_PNL_DOUBLE, "Double-sided", 110, false);
     Label(p, IDC_PNL_MUNTIN_LABEL, "Muntin", 240);
-    if (!Name(p, IDC_PNL_MUNTIN_LIST, IDC_PNL_MUNTIN_EDIT, r->szprosy, r->liczbaSzprosow,
+    if (!Name(p, IDC_PNL_MUNTIN_LIST, IDC_PNL_MUNTIN_EDIT, r->szprosy, r->muntinCount,
               sizeof(strZstSzpros)))
         return false;
     Label(p, IDC_PNL_MUNTIN_TH_LABEL, "Muntin's thickness:", 194, SS_RIGHT);
     if (!Spin(s, kSpinMuntin, IDC_PNL_MUNTIN_TH_EDIT, 5, 100)) return false;
     Label(p, IDC_PNL_HARDWARE_LABEL, "Hardware", 240);
-    if (!Name(p, IDC_PNL_HARDWARE_LIST, IDC_PNL_HARDWARE_EDIT, r->okucia, r->liczbaOkuc,
+    if (!Name(p, IDC_PNL_HARDWARE_LIST, IDC_PNL_HARDWARE_EDIT, r->hardwareRows, r->hardwareCount,
               sizeof(strZstOkucie)))
         return false;
     Label(p, IDC_PNL_BEAD_LABEL, "Glazing bead", 240);
-    return Name(p, IDC_PNL_BEAD_LIST, IDC_PNL_BEAD_EDIT, r->listwy, r->liczbaListew, sizeof(strZstListwa));
+    return Name(p, IDC_PNL_BEAD_LIST, IDC_PNL_BEAD_EDIT, r->beadRows, r->beadCount, sizeof(strZstListwa));
 }
 
 bool CreatePriceBlocks(PanelState* s) {

@@ -22,7 +22,7 @@ enum PanelPriceList { kPriceListNone, kPriceListWithUse, kPriceListViewOnly };
 // viewing only), the six spin records, which the designer owns, and the
 // price list's lines.
 struct PanelCreate {
-    const strRejestryOkna* registers;
+    const WindowRegisters* registers;
     strEdUd* spins[kSpinCount];
     PanelPriceList priceList;
 };

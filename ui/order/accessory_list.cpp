@@ -34,11 +34,11 @@ void SetCell(HWND list, int row, int column, const char* text) {
 
 void SetTotalCell(HWND list, int row, const strZamRob* z, const strDodatZam& d) {
     // The column shows what the buyer pays for the line: its gross.
-    strLinia line = {};
-    LiniaDodatku(&line, z, &d, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
+    ValuationLine line = {};
+    AccessoryLine(&line, z, &d, kLineUnitNet | kLineNet | kLineUnitGross | kLineGross);
     char text[64];
-    if (line.przepelnione & kLiniaBrutto) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
-    else DajNapKwotaPokaz(line.liniaBrutto, text, sizeof text);
+    if (line.przepelnione & kLineGross) snprintf(text, sizeof text, "%s", kAmountTooLarge);
+    else AmountDisplayText(line.lineGross, text, sizeof text);
     SetCell(list, row, 3, text);
 }
 
@@ -47,7 +47,7 @@ void SetRow(HWND list, int row, const strZamRob* z, int index) {
     char text[256];
     snprintf(text, sizeof text, "%.*s", (int)sizeof d.nazwa, d.nazwa);
     SetCell(list, row, 0, text);
-    TekstRozmiaruDodatku(&d, text, sizeof text);
+    AccessorySizeText(&d, text, sizeof text);
     SetCell(list, row, 1, text);
     snprintf(text, sizeof text, "%u", (unsigned)d.ilosc);
     SetCell(list, row, 2, text);
@@ -94,7 +94,7 @@ void DeleteRow(HWND list, int row, int index) {
 int SelectedRow(HWND list) { return (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
 
 void AfterChange(OrderWindow* w) {
-    PrzeliczZam(w->z, kPrzDodatki);
+    RecomputeOrder(w->z, kRecomputeAccessories);
     SendMessageA(w->hwnd, UM_SHOW_TOTALS, 0, 0);
 }
 
@@ -172,12 +172,12 @@ void LayOut(HWND dlg, int n) {
 void ShowResult(AccessoryDialog* a, HWND dlg) {
     char text[256] = "";
     if (a->d->ilWym == 1) snprintf(text, sizeof text, "%.*s", (int)sizeof a->d->jm, a->d->jm);
-    else if (a->d->ilWym >= 2) TekstRozmiaruDodatku(a->d, text, sizeof text);
+    else if (a->d->ilWym >= 2) AccessorySizeText(a->d, text, sizeof text);
     SetDlgItemTextA(dlg, IDC_ACC_RESULT, text);
 }
 
 void SetRate(HWND dlg, int id, int64_t value) {
-    char text[KV_KWOTA_LEN + 8];
+    char text[KV_AMOUNT_LEN + 8];
     DajNapKursWalZl(value, text);
     DopasujCzDzies(text, 4, "0123");
     SetDlgItemTextA(dlg, id, text);
@@ -193,10 +193,10 @@ int64_t ReadDimension(HWND dlg, int id) {
 const int kDimensionIds[3] = {IDC_ACC_DIM1, IDC_ACC_DIM2, IDC_ACC_DIM3};
 
 // An amount of the line, or what says that it does not fit.
-void ShowAmount(HWND dlg, int id, const strLinia& line, uint32_t bit, int64_t amount) {
+void ShowAmount(HWND dlg, int id, const ValuationLine& line, uint32_t bit, int64_t amount) {
     char text[64];
-    if (line.przepelnione & bit) snprintf(text, sizeof text, "%s", kKwotaZaDuza);
-    else DajNapKwotaPokaz(amount, text, sizeof text);
+    if (line.przepelnione & bit) snprintf(text, sizeof text, "%s", kAmountTooLarge);
+    else AmountDisplayText(amount, text, sizeof text);
     SetDlgItemTextA(dlg, id, text);
 }
 
@@ -212,15 +212,15 @@ void Fill(AccessoryDialog* a, HWND dlg) {
     SetDlgItemTextA(dlg, IDC_ACC_UNIT, unit);
     for (int i = 0; i < 3; i++) SetRate(dlg, kDimensionIds[i], d->wymiar[i]);
     ShowResult(a, dlg);
-    char price[KV_KWOTA_LEN + 8];
+    char price[KV_AMOUNT_LEN + 8];
     DajNapKwotaZl(d->cenaZReki, price);
     DopasujCzDzies(price, 2, "0");
     SetDlgItemTextA(dlg, IDC_ACC_PRICE, price);
-    strLinia line = {};
-    LiniaDodatku(&line, a->z, d, kLiniaJednNetto | kLiniaNetto | kLiniaJednBrutto | kLiniaBrutto);
-    ShowAmount(dlg, IDC_ACC_GROSS, line, kLiniaJednBrutto, line.jednBrutto);
-    ShowAmount(dlg, IDC_ACC_TOTAL_NET, line, kLiniaNetto, line.liniaNetto);
-    ShowAmount(dlg, IDC_ACC_TOTAL_GROSS, line, kLiniaBrutto, line.liniaBrutto);
+    ValuationLine line = {};
+    AccessoryLine(&line, a->z, d, kLineUnitNet | kLineNet | kLineUnitGross | kLineGross);
+    ShowAmount(dlg, IDC_ACC_GROSS, line, kLineUnitGross, line.unitGross);
+    ShowAmount(dlg, IDC_ACC_TOTAL_NET, line, kLineNet, line.lineNet);
+    ShowAmount(dlg, IDC_ACC_TOTAL_GROSS, line, kLineGross, line.lineGross);
     for (int id : {IDC_ACC_PRICE_CUR, IDC_ACC_GROSS_CUR, IDC_ACC_TOTAL_NET_CUR, IDC_ACC_TOTAL_GROSS_CUR}) {
         SetDlgItemTextA(dlg, id, OrderCurrency(a->z));
     }
@@ -248,7 +248,7 @@ BOOL OnInit(AccessoryDialog* a, HWND dlg) {
     SendDlgItemMessageA(dlg, IDC_ACC_NAME_COMBO, CB_LIMITTEXT, sizeof a->d->nazwa - 1, 0);
     if (a->editable) {
         char msg[KV_MSG_LEN];
-        a->regCount = CountReadZstDodat(&a->reg, msg);
+        a->regCount = CountReadAccessoryRegister(&a->reg, msg);
         if (a->regCount < 0) {
             a->regCount = 0;
             KvShowError(dlg, msg);
@@ -292,7 +292,7 @@ void OnUnit(AccessoryDialog* a, HWND dlg) {
 // The typed price; false when it is beyond the largest price a seller may
 // type.
 bool ReadPrice(HWND dlg, int64_t* price) {
-    return KvReadAmount(GetDlgItem(dlg, IDC_ACC_PRICE), 100, -kMaxCenaWpis, kMaxCenaWpis, price);
+    return KvReadAmount(GetDlgItem(dlg, IDC_ACC_PRICE), 100, -kMaxEnteredPrice, kMaxEnteredPrice, price);
 }
 
 void OnPrice(AccessoryDialog* a, HWND dlg) {
@@ -355,7 +355,7 @@ bool Accept(AccessoryDialog* a, HWND dlg) {
     probe.ilWym = n;
     memcpy(probe.wymiar, dims, sizeof dims);
     int64_t size;
-    if (!RozmiarDodatku(&probe, &size)) {
+    if (!ComputeAccessorySize(&probe, &size)) {
         KvShowError(dlg, "The size of the accessory is too large.\r\nEnter smaller dimensions.");
         return false;
     }
@@ -368,7 +368,7 @@ bool Accept(AccessoryDialog* a, HWND dlg) {
     int64_t price = 0;
     if (!ReadPrice(dlg, &price)) {
         char text[KV_MSG_LEN];
-        TekstOdmowyCeny("Incorrectly defined the price of the accessory", text, sizeof text);
+        PriceRefusalText("Incorrectly defined the price of the accessory", text, sizeof text);
         KvShowError(dlg, text);
         return false;
     }
@@ -382,7 +382,7 @@ bool Accept(AccessoryDialog* a, HWND dlg) {
     d->ilosc = quantity;
     d->cenaZReki = price;
     char msg[KV_MSG_LEN];
-    if (!ZapiszRejestrDodat(d, a->reg, a->regCount, msg)) {
+    if (!SaveAccessoryRegister(d, a->reg, a->regCount, msg)) {
         KvShowError(dlg, msg);
         return false;
     }
@@ -485,7 +485,7 @@ void CmdAccessoryAdd(OrderWindow* w) {
     d.ilosc = 1;
     if (!RunAccessoryDialog(w->hwnd, &d, w->z, 1)) return;
     char msg[KV_MSG_LEN];
-    if (!DodajDodatek(&w->z->zam.dodatki, &w->z->zam.liczbaDodat, &d, msg)) {
+    if (!AppendAccessory(&w->z->zam.dodatki, &w->z->zam.liczbaDodat, &d, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
@@ -503,7 +503,7 @@ void CmdAccessoryEdit(OrderWindow* w) {
     strDodatZam copy = w->z->zam.dodatki[index];
     const int editable = ModeOf(w) == kModePreview ? 0 : 1;
     if (!RunAccessoryDialog(w->hwnd, &copy, w->z, editable)) return;
-    NadpiszDodatek(w->z->zam.dodatki, w->z->zam.liczbaDodat, index, &copy);
+    OverwriteAccessory(w->z->zam.dodatki, w->z->zam.liczbaDodat, index, &copy);
     SetRow(w->accList, row, w->z, index);
     AfterChange(w);
 }
@@ -517,7 +517,7 @@ void CmdAccessoryDelete(OrderWindow* w) {
         KvShowError(w->hwnd, "Error of removing accessory from the order");
         return;
     }
-    if (!UsunDodatek(&w->z->zam.dodatki, &w->z->zam.liczbaDodat, index, msg)) {
+    if (!DeleteAccessory(&w->z->zam.dodatki, &w->z->zam.liczbaDodat, index, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }

@@ -36,12 +36,12 @@ void DottedFrame(HDC dc, const DrawSet* draw, int left, int top, int right, int 
 
 void CellText(HDC dc, const RECT& cell, const strZamRob* z, const strOkno& okno, bool focused, int textHeight,
               int margin) {
-    strLinia line = {};
-    LiniaOkna(&line, z, &okno, kLiniaJednNetto | kLiniaJednBrutto);
+    ValuationLine line = {};
+    WindowLine(&line, z, &okno, kLineUnitNet | kLineUnitGross);
     char net[64], gross[64];
-    DajNapKwotaPokaz(line.jednNetto, net, sizeof net);
-    if (line.przepelnione & kLiniaJednBrutto) snprintf(gross, sizeof gross, "%s", kKwotaZaDuza);
-    else DajNapKwotaPokaz(line.jednBrutto, gross, sizeof gross);
+    AmountDisplayText(line.unitNet, net, sizeof net);
+    if (line.przepelnione & kLineUnitGross) snprintf(gross, sizeof gross, "%s", kAmountTooLarge);
+    else AmountDisplayText(line.unitGross, gross, sizeof gross);
     const char* code = OrderCurrency(z);
     char text[256];
     snprintf(text, sizeof text, "%d pcs\r\nNet: %s %s\r\nGross: %s %s", okno.ilOkien, net, code, gross, code);
@@ -63,7 +63,7 @@ void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, co
     if (!real) background = GetSysColorBrush(COLOR_BTNFACE);
     else if (focused) background = GetSysColorBrush(COLOR_HIGHLIGHT);
     else if (selected) background = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
-    else background = FormatBrush(draw, FormatStruktury(z->zam.okna[index].status));
+    else background = FormatBrush(draw, StructureFormat(z->zam.okna[index].status));
     FillRect(dc, &cell, background);
     if (!real) {
         if (focused)
@@ -74,7 +74,7 @@ void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, co
     ScopedSelect cellFont(dc, KvGuiFont(font));
     char msg[KV_MSG_LEN];
     strOkno* copy = nullptr;
-    if (!KopiujOkno(&copy, &z->zam.okna[index], msg)) {
+    if (!CopyWindow(&copy, &z->zam.okna[index], msg)) {
         RECT r = cell;
         SetBkMode(dc, TRANSPARENT);
         DrawTextA(dc, msg, -1, &r, DT_WORDBREAK | DT_NOPREFIX);
@@ -85,7 +85,7 @@ void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, co
     const int textHeight = measure.bottom - measure.top;
     RECT picture = {cell.left, cell.top, cell.right, cell.bottom - margin - textHeight};
     if (picture.bottom > picture.top &&
-        !RysujOknoWProst(dc, copy, &picture, KvScale(6, dpi), draw, kStylKomorka, kWymBrak, msg)) {
+        !DrawWindowInRect(dc, copy, &picture, KvScale(6, dpi), draw, kStyleCell, kDimensionsNone, msg)) {
         RECT r = picture;
         SetBkMode(dc, TRANSPARENT);
         DrawTextA(dc, msg, -1, &r, DT_WORDBREAK | DT_NOPREFIX);
@@ -93,5 +93,5 @@ void PaintWindowCell(HDC dc, const RECT& cell, const strZamRob* z, int index, co
     if (selected)
         DottedFrame(dc, draw, cell.left + frame, cell.top + frame, cell.right - frame, cell.bottom - frame);
     CellText(dc, cell, z, *copy, focused, textHeight, margin);
-    ZwolnijOkno(copy);
+    FreeWindow(copy);
 }

@@ -63,8 +63,8 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
     }
     // An order whose totals cannot be computed could not be listed or
     // printed either.
-    if (!SumyZamDokladne(&w->z->sumy)) {
-        KvShowError(w->hwnd, kSumyZaDuze);
+    if (!OrderTotalsExact(&w->z->sumy)) {
+        KvShowError(w->hwnd, kTotalsTooLarge);
         return;
     }
     char number[64], text[512], msg[KV_MSG_LEN];
@@ -72,7 +72,7 @@ void CmdSave(OrderWindow* w, int32_t newStatus) {
     const int32_t old = o.status;
     o.status = newStatus ? newStatus : (old == 0 ? 1 : old);
     const bool insert = old == 0 && !StoredUnderItsNumber(o);
-    const int ok = insert ? SaveNewOrderNumbered(w->z, msg) : NadpiszZam(w->z, msg);
+    const int ok = insert ? SaveNewOrderNumbered(w->z, msg) : OverwriteOrder(w->z, msg);
     if (!ok) {
         o.status = old;
         KvShowError(w->hwnd, msg);
@@ -130,7 +130,7 @@ void CmdCorrect(OrderWindow* w) {
         KvShowError(w->hwnd, msg);
         return;
     }
-    w->z->flagiWidoku |= kWidokKorekta;
+    w->z->flagiWidoku |= kViewCorrection;
     ApplyMode(w);
 }
 
@@ -179,7 +179,7 @@ void CmdSavePdf(OrderWindow* w) { PrintoutTo(w, g_orderSavePdf); }
 void CmdCancel(OrderWindow* w) {
     if (ModeOf(w) == kModeCorrection && w->hasSnapshot) {
         StorePages(w);
-        if (!ZamBezZmian(w->z, &w->snapshot) &&
+        if (!OrderUnchanged(w->z, &w->snapshot) &&
             !KvAskYesNo(w->hwnd, "The order has not been saved !\r\nDo you want to continue ?")) {
             return;
         }
@@ -217,13 +217,13 @@ void PrepareTemplate(OrderWindow* w) {
 }
 
 void AfterWindowsChanged(OrderWindow* w) {
-    PrzeliczZam(w->z, kPrzWszystko);
+    RecomputeOrder(w->z, kRecomputeAll);
     SendMessageA(w->hwnd, UM_SHOW_TOTALS, 0, 0);
 }
 
 bool AppendWindow(OrderWindow* w, const strOkno* okno) {
     char msg[KV_MSG_LEN];
-    if (!DodajOkno(&w->z->zam.okna, &w->z->zam.liczbaOkien, okno, msg)) {
+    if (!AddWindow(&w->z->zam.okna, &w->z->zam.liczbaOkien, okno, msg)) {
         KvShowError(w->hwnd, msg);
         return false;
     }
@@ -265,7 +265,7 @@ void CmdEditWindow(OrderWindow* w, bool asNew) {
     if (index < 0) return;
     char msg[KV_MSG_LEN];
     strOkno* copy = nullptr;
-    if (!KopiujOkno(&copy, &w->z->zam.okna[index], msg)) {
+    if (!CopyWindow(&copy, &w->z->zam.okna[index], msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }
@@ -274,13 +274,13 @@ void CmdEditWindow(OrderWindow* w, bool asNew) {
     if (g_orderDesigner(w->hwnd, copy, &w->z->zam, w->draw, editable)) {
         if (asNew) {
             AppendWindow(w, copy);
-        } else if (ZastapOkno(w->z->zam.okna, w->z->zam.liczbaOkien, index, copy, msg)) {
+        } else if (ReplaceWindow(w->z->zam.okna, w->z->zam.liczbaOkien, index, copy, msg)) {
             AfterWindowsChanged(w);
         } else {
             KvShowError(w->hwnd, msg);
         }
     }
-    ZwolnijOkno(copy);
+    FreeWindow(copy);
 }
 
 void CmdDeleteWindow(OrderWindow* w) {
@@ -289,7 +289,7 @@ void CmdDeleteWindow(OrderWindow* w) {
     const int index = SelectedWindowIndex(w);
     if (index < 0) return;
     char msg[KV_MSG_LEN];
-    if (!UsunOkno(&w->z->zam.okna, &w->z->zam.liczbaOkien, index, msg)) {
+    if (!DeleteWindow(&w->z->zam.okna, &w->z->zam.liczbaOkien, index, msg)) {
         KvShowError(w->hwnd, msg);
         return;
     }

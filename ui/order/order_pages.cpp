@@ -49,7 +49,7 @@ void ShowItem(HWND dlg, int id, bool show) { ShowWindow(GetDlgItem(dlg, id), sho
 
 // Hundredths as text with the decimals cut to the allowed counts.
 void SetHundredths(HWND dlg, int id, int64_t value, const char* allowed) {
-    char text[KV_KWOTA_LEN + 8];
+    char text[KV_AMOUNT_LEN + 8];
     DajNapKwotaZl(value, text);
     DopasujCzDzies(text, 2, allowed);
     SetDlgItemTextA(dlg, id, text);
@@ -57,12 +57,12 @@ void SetHundredths(HWND dlg, int id, int64_t value, const char* allowed) {
 
 // A price typed into a price edit: false, and *price untouched, when it
 // is beyond the largest price a seller may type.
-bool ReadPrice(HWND dlg, int id, int64_t* price) { return KvReadAmount(GetDlgItem(dlg, id), 100, 0, kMaxCenaWpis, price); }
+bool ReadPrice(HWND dlg, int id, int64_t* price) { return KvReadAmount(GetDlgItem(dlg, id), 100, 0, kMaxEnteredPrice, price); }
 
 // The order window, the page's grandparent (the page sits in the tab control).
 void Recompute(OrderPage* p, HWND dlg, uint32_t mask) {
     SendMessageA(dlg, UM_PAGE_STORE, 0, 0);
-    PrzeliczZam(p->z, mask);
+    RecomputeOrder(p->z, mask);
     SendMessageA(p->orderWnd, UM_SHOW_TOTALS, 0, 0);
 }
 
@@ -71,12 +71,12 @@ void Recompute(OrderPage* p, HWND dlg, uint32_t mask) {
 bool PickerDate(HWND dlg, int id, char text[KV_DATA_LEN]) {
     SYSTEMTIME st = {};
     if (SendDlgItemMessageA(dlg, id, DTM_GETSYSTEMTIME, 0, (LPARAM)&st) != GDT_VALID) return false;
-    StDataNaNap((const KvCzas*)&st, text);
+    StDataNaNap((const KvTime*)&st, text);
     return true;
 }
 
 void SetPickerDate(HWND dlg, int id, const char* text) {
-    KvCzas t = {};
+    KvTime t = {};
     NapNaStData(text, &t);
     SendDlgItemMessageA(dlg, id, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&t);
 }
@@ -84,7 +84,7 @@ void SetPickerDate(HWND dlg, int id, const char* text) {
 // The fulfilment date may not come before the order date.
 void LimitFulfilment(HWND dlg, const char* orderDate) {
     SYSTEMTIME range[2] = {};
-    NapNaStData(orderDate, (KvCzas*)&range[0]);
+    NapNaStData(orderDate, (KvTime*)&range[0]);
     SendDlgItemMessageA(dlg, IDC_GEN_DATE_REAL, DTM_SETRANGE, GDTR_MIN, (LPARAM)range);
 }
 
@@ -172,16 +172,16 @@ struct Fitting {
     const char* refusal;  // the message of a price beyond the highest
 };
 const Fitting kAssembly = {
-    IDC_VAL_MONT_NONE, IDC_VAL_MONT_SIZE,        IDC_VAL_MONT_FIXED, IDC_VAL_MONT_PRICE, kMontazMaska, 1, 2,
-    kPrzCenaMont,      "Wrong price of assembly"};
-const Fitting kDisassembly = {IDC_VAL_DEMONT_NONE,
-                              IDC_VAL_DEMONT_SIZE,
-                              IDC_VAL_DEMONT_FIXED,
-                              IDC_VAL_DEMONT_PRICE,
-                              kDemontazMaska,
+    IDC_VAL_ASSEMBLY_NONE, IDC_VAL_ASSEMBLY_SIZE,        IDC_VAL_ASSEMBLY_FIXED, IDC_VAL_ASSEMBLY_PRICE, kAssemblyMask, 1, 2,
+    kRecomputeAssemblyPrice,      "Wrong price of assembly"};
+const Fitting kDisassembly = {IDC_VAL_DISASSEMBLY_NONE,
+                              IDC_VAL_DISASSEMBLY_SIZE,
+                              IDC_VAL_DISASSEMBLY_FIXED,
+                              IDC_VAL_DISASSEMBLY_PRICE,
+                              kDisassemblyMask,
                               4,
                               8,
-                              kPrzCenaDemont,
+                              kRecomputeDisassemblyPrice,
                               "Wrong price of disassembly"};
 
 // The rates and the weight: hundredths kept in 32 bits, so their edits take
@@ -190,7 +190,7 @@ struct RateField {
     int id;
     const char* refusal;
 };
-const RateField kRates[] = {{IDC_VAL_VAT_MONT, "Wrong VAT rate of assembly and disassembly"},
+const RateField kRates[] = {{IDC_VAL_VAT_ASSEMBLY, "Wrong VAT rate of assembly and disassembly"},
                             {IDC_VAL_VAT_WINDOWS, "Wrong VAT rate of windows"},
                             {IDC_VAL_VAT_ACC, "Wrong VAT rate of accessories"},
                             {IDC_VAL_WEIGHT, "Wrong weight of window"}};
@@ -237,7 +237,7 @@ void ValuationLoad(OrderPage* p, HWND dlg) {
     LoadFitting(dlg, kAssembly, v.flagi, v.cenaMont);
     LoadFitting(dlg, kDisassembly, v.flagi, v.cenaDemont);
     SendDlgItemMessageA(dlg, IDC_VAL_DISCOUNT_SPIN, UDM_SETPOS32, 0, v.rabat);
-    SetHundredths(dlg, IDC_VAL_VAT_MONT, v.vatMont, "01");
+    SetHundredths(dlg, IDC_VAL_VAT_ASSEMBLY, v.vatMont, "01");
     SetHundredths(dlg, IDC_VAL_VAT_WINDOWS, v.vatOkna, "01");
     SetHundredths(dlg, IDC_VAL_VAT_ACC, v.vatDodat, "01");
     SetHundredths(dlg, IDC_VAL_WEIGHT, o.waga, "01");
@@ -264,7 +264,7 @@ void ValuationStore(OrderPage* p, HWND dlg) {
         int64_t* price = f == &kAssembly ? &v.cenaMont : &v.cenaDemont;
         if (StoreFitting(dlg, *f, &v.flagi, price)) continue;
         char text[sizeof p->refusal];
-        TekstOdmowyCeny(f->refusal, text, sizeof text);
+        PriceRefusalText(f->refusal, text, sizeof text);
         Refuse(text);
     }
     int32_t* const rates[] = {&v.vatMont, &v.vatOkna, &v.vatDodat, &o.waga};
@@ -280,16 +280,16 @@ void ValuationStore(OrderPage* p, HWND dlg) {
 }
 
 BOOL ValuationInit(OrderPage*, HWND dlg) {
-    ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, IDC_VAL_MONT_PRICE), "0");
-    ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, IDC_VAL_DEMONT_PRICE), "0");
+    ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, IDC_VAL_ASSEMBLY_PRICE), "0");
+    ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, IDC_VAL_DISASSEMBLY_PRICE), "0");
     for (const RateField& r : kRates) {
         ZalozPdklEdL2mPoPrzec(GetDlgItem(dlg, r.id), "01");
         SendDlgItemMessageA(dlg, r.id, EM_LIMITTEXT, kRateLength, 0);
     }
-    SendDlgItemMessageA(dlg, IDC_VAL_MONT_PRICE, EM_LIMITTEXT, kPriceLength, 0);
-    SendDlgItemMessageA(dlg, IDC_VAL_DEMONT_PRICE, EM_LIMITTEXT, kPriceLength, 0);
+    SendDlgItemMessageA(dlg, IDC_VAL_ASSEMBLY_PRICE, EM_LIMITTEXT, kPriceLength, 0);
+    SendDlgItemMessageA(dlg, IDC_VAL_DISASSEMBLY_PRICE, EM_LIMITTEXT, kPriceLength, 0);
     SendDlgItemMessageA(dlg, IDC_VAL_DISCOUNT_SPIN, UDM_SETRANGE32, 0, 100);
-    WypelnijLbxWalut(dlg, IDC_VAL_CURRENCY);
+    FillCurrencyList(dlg, IDC_VAL_CURRENCY);
     return FALSE;
 }
 
@@ -311,22 +311,22 @@ void ValuationCommand(OrderPage* p, HWND dlg, int id, int code) {
         OnFittingClicked(p, dlg, kDisassembly, id);
     } else if (code == EN_CHANGE) {
         switch (id) {
-            case IDC_VAL_MONT_PRICE: OnValuationEdit(p, dlg, id, 0, kPrzCenaMont); break;
-            case IDC_VAL_DEMONT_PRICE: OnValuationEdit(p, dlg, id, 0, kPrzCenaDemont); break;
-            case IDC_VAL_VAT_MONT: OnValuationEdit(p, dlg, id, 0, kPrzVatMont); break;
-            case IDC_VAL_VAT_WINDOWS: OnValuationEdit(p, dlg, id, 0, kPrzVatOkien); break;
-            case IDC_VAL_VAT_ACC: OnValuationEdit(p, dlg, id, 0, kPrzVatDodat); break;
-            case IDC_VAL_DISCOUNT: OnValuationEdit(p, dlg, id, IDC_VAL_DISCOUNT_SPIN, kPrzRabat); break;
+            case IDC_VAL_ASSEMBLY_PRICE: OnValuationEdit(p, dlg, id, 0, kRecomputeAssemblyPrice); break;
+            case IDC_VAL_DISASSEMBLY_PRICE: OnValuationEdit(p, dlg, id, 0, kRecomputeDisassemblyPrice); break;
+            case IDC_VAL_VAT_ASSEMBLY: OnValuationEdit(p, dlg, id, 0, kRecomputeAssemblyVat); break;
+            case IDC_VAL_VAT_WINDOWS: OnValuationEdit(p, dlg, id, 0, kRecomputeWindowsVat); break;
+            case IDC_VAL_VAT_ACC: OnValuationEdit(p, dlg, id, 0, kRecomputeAccessoriesVat); break;
+            case IDC_VAL_DISCOUNT: OnValuationEdit(p, dlg, id, IDC_VAL_DISCOUNT_SPIN, kRecomputeDiscount); break;
         }
     } else if (code == CBN_SELCHANGE && id == IDC_VAL_CURRENCY && !p->loading) {
-        Recompute(p, dlg, kPrzWszystko);
+        Recompute(p, dlg, kRecomputeAll);
     }
 }
 
 void ValuationEnable(OrderPage*, HWND dlg, int enable) {
-    const int ids[] = {IDC_VAL_MONT_NONE,   IDC_VAL_MONT_SIZE,     IDC_VAL_MONT_FIXED,   IDC_VAL_MONT_PRICE,
-                       IDC_VAL_DEMONT_NONE, IDC_VAL_DEMONT_SIZE,   IDC_VAL_DEMONT_FIXED, IDC_VAL_DEMONT_PRICE,
-                       IDC_VAL_DISCOUNT,    IDC_VAL_DISCOUNT_SPIN, IDC_VAL_VAT_MONT,     IDC_VAL_VAT_WINDOWS,
+    const int ids[] = {IDC_VAL_ASSEMBLY_NONE,   IDC_VAL_ASSEMBLY_SIZE,     IDC_VAL_ASSEMBLY_FIXED,   IDC_VAL_ASSEMBLY_PRICE,
+                       IDC_VAL_DISASSEMBLY_NONE, IDC_VAL_DISASSEMBLY_SIZE,   IDC_VAL_DISASSEMBLY_FIXED, IDC_VAL_DISASSEMBLY_PRICE,
+                       IDC_VAL_DISCOUNT,    IDC_VAL_DISCOUNT_SPIN, IDC_VAL_VAT_ASSEMBLY,     IDC_VAL_VAT_WINDOWS,
                        IDC_VAL_VAT_ACC,     IDC_VAL_CURRENCY,      IDC_VAL_WEIGHT};
     for (int id : ids) Switch(dlg, id, enable);
 }

@@ -76,14 +76,14 @@ namespace {
 
 // An amount of the totals, or what says that it does not fit.
 void SetTotal(HWND parent, int id, const strSumyZam& s, uint32_t bit, int64_t amount) {
-    if (s.przepelnione & bit) SetDlgItemTextA(parent, id, kKwotaZaDuza);
+    if (s.przepelnione & bit) SetDlgItemTextA(parent, id, kAmountTooLarge);
     else SetAmount(parent, id, amount);
 }
 
 void SetDiscount(HWND parent, int id, const strSumyZam& s) {
     int64_t discount = 0;
-    if (RabatZam(&s, &discount)) SetAmount(parent, id, discount);
-    else SetDlgItemTextA(parent, id, kKwotaZaDuza);
+    if (OrderDiscount(&s, &discount)) SetAmount(parent, id, discount);
+    else SetDlgItemTextA(parent, id, kAmountTooLarge);
 }
 
 }  // namespace
@@ -96,13 +96,13 @@ void ShowValuationAmounts(OrderWindow* w) {
     const int32_t flags = w->z->zam.sWycenZamParam.flagi;
     char perMetre[32];
     snprintf(perMetre, sizeof perMetre, "%s/m", code);
-    const int32_t mont = flags & kMontazMaska, demont = flags & kDemontazMaska;
-    SetDlgItemTextA(v, IDC_VAL_MONT_UNIT, mont == 1 ? perMetre : mont == 2 ? code : "");
-    SetDlgItemTextA(v, IDC_VAL_DEMONT_UNIT, demont == 4 ? perMetre : demont == 8 ? code : "");
-    SetTotal(v, IDC_VAL_MONT_COST, s, kSumaMontNetto, s.montNetto);
-    SetTotal(v, IDC_VAL_DEMONT_COST, s, kSumaDemontNetto, s.demontNetto);
+    const int32_t mont = flags & kAssemblyMask, demont = flags & kDisassemblyMask;
+    SetDlgItemTextA(v, IDC_VAL_ASSEMBLY_UNIT, mont == 1 ? perMetre : mont == 2 ? code : "");
+    SetDlgItemTextA(v, IDC_VAL_DISASSEMBLY_UNIT, demont == 4 ? perMetre : demont == 8 ? code : "");
+    SetTotal(v, IDC_VAL_ASSEMBLY_COST, s, kTotalAssemblyNet, s.montNetto);
+    SetTotal(v, IDC_VAL_DISASSEMBLY_COST, s, kTotalDisassemblyNet, s.demontNetto);
     SetDiscount(v, IDC_VAL_DISCOUNT_AMOUNT, s);
-    for (int id : {IDC_VAL_MONT_COST_CUR, IDC_VAL_DEMONT_COST_CUR, IDC_VAL_DISCOUNT_CUR}) {
+    for (int id : {IDC_VAL_ASSEMBLY_COST_CUR, IDC_VAL_DISASSEMBLY_COST_CUR, IDC_VAL_DISCOUNT_CUR}) {
         SetDlgItemTextA(v, id, code);
     }
 }
@@ -110,22 +110,22 @@ void ShowValuationAmounts(OrderWindow* w) {
 void OnShowTotals(OrderWindow* w) {
     const strSumyZam& s = w->z->sumy;
     const char* code = OrderCurrency(w->z);
-    SetTotal(w->hwnd, IDC_ORD_NET, s, kSumaZamNetto, s.zamNetto);
-    SetTotal(w->hwnd, IDC_ORD_GROSS, s, kSumaZamBrutto, s.zamBrutto);
+    SetTotal(w->hwnd, IDC_ORD_NET, s, kTotalOrderNet, s.zamNetto);
+    SetTotal(w->hwnd, IDC_ORD_GROSS, s, kTotalOrderGross, s.zamBrutto);
     SetDiscount(w->hwnd, IDC_ORD_DISCOUNT, s);
     ShowValuationAmounts(w);
     AccListRefreshTotals(w->accList, w->z);
-    SetTotal(w->hwnd, IDC_ORD_ACC_NET, s, kSumaDodatNetto, s.dodatNetto);
-    SetTotal(w->hwnd, IDC_ORD_ACC_GROSS, s, kSumaDodatBrutto, s.dodatBrutto);
+    SetTotal(w->hwnd, IDC_ORD_ACC_NET, s, kTotalAccessoriesNet, s.dodatNetto);
+    SetTotal(w->hwnd, IDC_ORD_ACC_GROSS, s, kTotalAccessoriesGross, s.dodatBrutto);
     const int currencyIds[] = {IDC_ORD_NET_CUR, IDC_ORD_GROSS_CUR, IDC_ORD_DISCOUNT_CUR, IDC_ORD_ACC_NET_CUR,
                                IDC_ORD_ACC_GROSS_CUR};
     for (int id : currencyIds) SetDlgItemTextA(w->hwnd, id, code);
     InvalidateRect(w->winList, nullptr, TRUE);
     // Told once when the totals stop fitting, not at every later change.
-    const bool tooLarge = !SumyZamDokladne(&s);
+    const bool tooLarge = !OrderTotalsExact(&s);
     const bool tell = tooLarge && !w->totalsTooLarge;
     w->totalsTooLarge = tooLarge;
-    if (tell) KvShowError(w->hwnd, kSumyZaDuze);
+    if (tell) KvShowError(w->hwnd, kTotalsTooLarge);
 }
 
 void OnShowStatus(OrderWindow* w) {

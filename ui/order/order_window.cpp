@@ -95,10 +95,10 @@ const char* WindowTip(OrderWindow* w) {
     const int index = EntryIndex(w, entry);
     if (index < 0 || index >= w->z->zam.liczbaOkien) return w->tipText;
     const int32_t size = (int32_t)sizeof w->tipText;
-    OpiszOkno(&w->z->zam, index, w->tipText, size);
+    DescribeWindow(&w->z->zam, index, w->tipText, size);
     if (w->z->zam.okna[index].uwagi[0]) {
         strncat(w->tipText, "\r\nNotes:", sizeof w->tipText - strlen(w->tipText) - 1);
-        DodajUwagiOkna(&w->z->zam, index, w->tipText, size, 60);
+        AddWindowNotes(&w->z->zam, index, w->tipText, size, 60);
     }
     return w->tipText;
 }
@@ -196,7 +196,7 @@ bool OnCreate(OrderWindow* w, HWND hwnd) {
 bool FinishAfterPaint(OrderWindow* w) {
     if (!CreateHiddenPages(w)) return false;
     DodajTtMenuPdrDoLbx(w->hwnd, IDC_ORD_WINDOWS, WindowMenu(w), Instance(), 4096, &w->tip, 0);
-    if (w->z->flagiWidoku & kWidokKorekta) {
+    if (w->z->flagiWidoku & kViewCorrection) {
         char msg[KV_MSG_LEN];
         if (!TakeSnapshot(w, msg)) {
             KvShowError(w->hwnd, msg);
@@ -208,7 +208,7 @@ bool FinishAfterPaint(OrderWindow* w) {
 
 void OnDestroy(OrderWindow* w) {
     if (w->hasSnapshot) {
-        ZwolnijZam(&w->snapshot);
+        FreeOrder(&w->snapshot);
         w->hasSnapshot = false;
     }
     EnableWindow(w->owner, TRUE);
@@ -312,7 +312,7 @@ bool RegisterOnce() {
 
 OrderMode ModeOf(const OrderWindow* w) {
     if (w->z->zam.status == 0) return kModeNew;
-    return (w->z->flagiWidoku & kWidokKorekta) ? kModeCorrection : kModePreview;
+    return (w->z->flagiWidoku & kViewCorrection) ? kModeCorrection : kModePreview;
 }
 
 const char* OrderCurrency(const strZamRob* z) { return CurrencyCode(z->zam.idWalZam); }
@@ -344,7 +344,7 @@ int RunOrderWindow(HWND owner, strZamRob* order, int* rowIndex, const DrawSet* d
     w.row = rowIndex;
     w.draw = draw;
     char msg[KV_MSG_LEN];
-    if (!ReadUstUzytk(&w.settings, msg)) {
+    if (!ReadUserSettings(&w.settings, msg)) {
         KvShowError(owner, msg);
         return 0;
     }

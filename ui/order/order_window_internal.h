@@ -153,7 +153,7 @@ inline const char* Status(OrderWindow* w, int status) { return StatusName(&w->se
 
 inline void SetAmount(HWND parent, int id, int64_t amount) {
     char text[64];
-    DajNapKwotaPokaz(amount, text, sizeof text);
+    AmountDisplayText(amount, text, sizeof text);
     SetDlgItemTextA(parent, id, text);
 }
 

@@ -184,7 +184,7 @@ void NameStatusItems(OrderWindow* w) {
 bool TakeSnapshot(OrderWindow* w, char* msg) {
     StorePages(w);
     w->snapshot = strZamRob();
-    if (!KopiujZam(&w->snapshot, w->z, msg)) return false;
+    if (!CopyOrder(&w->snapshot, w->z, msg)) return false;
     w->hasSnapshot = true;
     return true;
 }

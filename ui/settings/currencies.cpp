@@ -2,9 +2,9 @@
 
 #include "db/names.h"
 
-const char* KodWaluty(int index) { return CurrencyCode(index); }
+const char* CurrencyCodeAt(int index) { return CurrencyCode(index); }
 
-void WypelnijLbxWalut(HWND dlg, int id) {
+void FillCurrencyList(HWND dlg, int id) {
     HWND box = GetDlgItem(dlg, id);
     char cls[16] = "";
     GetClassNameA(box, cls, sizeof cls);
@@ -13,6 +13,6 @@ void WypelnijLbxWalut(HWND dlg, int id) {
     SendMessageA(box, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
     // Inserted at their positions, so that a sorted box keeps index order too.
     for (int i = 0; i < kCurrencyCount; i++) {
-        SendMessageA(box, combo ? CB_INSERTSTRING : LB_INSERTSTRING, i, (LPARAM)KodWaluty(i));
+        SendMessageA(box, combo ? CB_INSERTSTRING : LB_INSERTSTRING, i, (LPARAM)CurrencyCodeAt(i));
     }
 }

@@ -46,7 +46,7 @@ int CheckedMode(HWND dlg, const PriceGroup& g) {
 }
 
 const char* SelectedCurrency(HWND dlg) {
-    return KodWaluty((int)SendDlgItemMessageA(dlg, IDC_CURRENCY, CB_GETCURSEL, 0, 0));
+    return CurrencyCodeAt((int)SendDlgItemMessageA(dlg, IDC_CURRENCY, CB_GETCURSEL, 0, 0));
 }
 
 // Shows the price and its unit as the group's mode says: nothing without
@@ -104,9 +104,9 @@ void StoreGroup(HWND dlg, const PriceGroup& g, int32_t* flags, int64_t* price) {
         return;
     }
     *flags |= mode << g.shift;
-    if (KvReadAmount(GetDlgItem(dlg, g.edit), 100, 0, kMaxCenaWpis, price)) return;
+    if (KvReadAmount(GetDlgItem(dlg, g.edit), 100, 0, kMaxEnteredPrice, price)) return;
     char text[256];
-    TekstOdmowyCeny(g.refusal, text, sizeof text);
+    PriceRefusalText(g.refusal, text, sizeof text);
     KvShowError(GetAncestor(dlg, GA_ROOT), text);
 }
 
@@ -155,7 +155,7 @@ BOOL OnInitDialog(DefaultsPage* p, HWND dlg) {
     }
     SendDlgItemMessageA(dlg, IDC_DISCOUNT, EM_LIMITTEXT, 3, 0);
     SendDlgItemMessageA(dlg, IDC_FULFILMENT, EM_LIMITTEXT, 4, 0);
-    WypelnijLbxWalut(dlg, IDC_CURRENCY);
+    FillCurrencyList(dlg, IDC_CURRENCY);
     OnLoad(p, dlg);
     return FALSE;
 }

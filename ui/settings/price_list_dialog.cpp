@@ -85,7 +85,7 @@ struct PriceListDialog {
     HWND list;
     PriceList prices;  // the dialog's copy, saved by OK
     std::vector<PriceEntry> loaded;  // the stored entries as read: OK writes only over these
-    strRejestryOkna registers;
+    WindowRegisters registers;
     bool writable;
     bool saved;
     int kind;                  // the kind the list shows
@@ -95,7 +95,7 @@ struct PriceListDialog {
 // A rate in the amount form, as the list shows it.
 std::string RateText(int64_t v) {
     char text[64];
-    if (!DajNapKwotaPokaz(v, text, (int)sizeof text)) LLX100NaNap(v, text);
+    if (!AmountDisplayText(v, text, (int)sizeof text)) LLX100NaNap(v, text);
     return text;
 }
 
@@ -116,17 +116,17 @@ const int kUnitIds[4] = {IDC_PRE_UNIT1, IDC_PRE_UNIT2, IDC_PRE_UNIT3, IDC_PRE_UN
 
 // The names the registers of used elements offer for the kind.
 void OfferNames(EntryDialog* e, HWND combo) {
-    const strRejestryOkna& r = e->owner->registers;
+    const WindowRegisters& r = e->owner->registers;
     const void* rows = nullptr;
     int32_t count = 0;
     size_t size = 0;
     switch (e->kind) {
-        case kPriceProfile: rows = r.profile, count = r.liczbaProfili, size = sizeof *r.profile; break;
-        case kPriceColour: rows = r.kolory, count = r.liczbaKolorow, size = sizeof *r.kolory; break;
-        case kPriceFilling: rows = r.wypeln, count = r.liczbaWypeln, size = sizeof *r.wypeln; break;
-        case kPriceHardware: rows = r.okucia, count = r.liczbaOkuc, size = sizeof *r.okucia; break;
-        case kPriceMuntin: rows = r.szprosy, count = r.liczbaSzprosow, size = sizeof *r.szprosy; break;
-        case kPriceBead: rows = r.listwy, count = r.liczbaListew, size = sizeof *r.listwy; break;
+        case kPriceProfile: rows = r.profile, count = r.profileCount, size = sizeof *r.profile; break;
+        case kPriceColour: rows = r.colourRows, count = r.colourCount, size = sizeof *r.colourRows; break;
+        case kPriceFilling: rows = r.wypeln, count = r.fillingCount, size = sizeof *r.wypeln; break;
+        case kPriceHardware: rows = r.hardwareRows, count = r.hardwareCount, size = sizeof *r.hardwareRows; break;
+        case kPriceMuntin: rows = r.szprosy, count = r.muntinCount, size = sizeof *r.szprosy; break;
+        case kPriceBead: rows = r.beadRows, count = r.beadCount, size = sizeof *r.beadRows; break;
     }
     for (int32_t i = 0; rows && i < count; i++)
         SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)((const char*)rows + (size_t)i * size));
@@ -149,7 +149,7 @@ BOOL OnEntryInit(EntryDialog* e, HWND dlg) {
         SetDlgItemTextA(dlg, kLabelIds[i], v.labels[i]);
         SetDlgItemTextA(dlg, kUnitIds[i], v.unit);
         SendDlgItemMessageA(dlg, kRateIds[i], EM_LIMITTEXT, 20, 0);
-        char text[KV_KWOTA_LEN] = "";
+        char text[KV_AMOUNT_LEN] = "";
         if (old) LLX100NaNap(old->rates[i], text);
         SetDlgItemTextA(dlg, kRateIds[i], text);
     }
@@ -226,10 +226,10 @@ void EnableButtons(PriceListDialog* d) {
     // The window kind has one entry at most.
     bool room = true;
     if (d->kind == kPriceWindow) room = d->rows.empty();
-    EnableWindow(GetDlgItem(d->dlg, IDC_PRL_ADD), d->writable && room);
-    EnableWindow(GetDlgItem(d->dlg, IDC_PRL_EDIT), d->writable && one);
-    EnableWindow(GetDlgItem(d->dlg, IDC_PRL_DELETE), d->writable && one);
-    EnableWindow(GetDlgItem(d->dlg, IDC_PRL_IMPORT), d->writable);
+    EnableWindow(GetDlgItem(d->dlg, IDC_PRICE_LIST_ADD), d->writable && room);
+    EnableWindow(GetDlgItem(d->dlg, IDC_PRICE_LIST_EDIT), d->writable && one);
+    EnableWindow(GetDlgItem(d->dlg, IDC_PRICE_LIST_DELETE), d->writable && one);
+    EnableWindow(GetDlgItem(d->dlg, IDC_PRICE_LIST_IMPORT), d->writable);
     // A button switched off under the focus takes the focus with it, and
     // the keys (Escape included) would go nowhere: the list gets it.
     if (focus && !IsWindowEnabled(focus) && IsChild(d->dlg, focus))
@@ -334,8 +334,8 @@ void CmdOk(PriceListDialog* d) {
 
 BOOL OnInitDialog(PriceListDialog* d, HWND dlg) {
     d->dlg = dlg;
-    d->tab = GetDlgItem(dlg, IDC_PRL_TAB);
-    d->list = GetDlgItem(dlg, IDC_PRL_LIST);
+    d->tab = GetDlgItem(dlg, IDC_PRICE_LIST_TAB);
+    d->list = GetDlgItem(dlg, IDC_PRICE_LIST_ITEMS);
     SendMessageA(d->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int k = 0; k < kPriceKindCount; k++) {
         TCITEMA item = {};
@@ -346,7 +346,7 @@ BOOL OnInitDialog(PriceListDialog* d, HWND dlg) {
     std::string note =
         std::string("Rates in ") + CurrencyCode(DbPriceListCurrency()) + ", the program currency.";
     if (!d->writable) note += " The database cannot be written: the price list is shown but cannot be saved.";
-    SetDlgItemTextA(dlg, IDC_PRL_NOTE, note.c_str());
+    SetDlgItemTextA(dlg, IDC_PRICE_LIST_NOTE, note.c_str());
     ShowKind(d, kPriceProfile);
     KvTurnTabsWithKeys(dlg, d->tab);
     return TRUE;
@@ -354,12 +354,12 @@ BOOL OnInitDialog(PriceListDialog* d, HWND dlg) {
 
 void OnCommand(PriceListDialog* d, int id) {
     switch (id) {
-        case IDC_PRL_ADD: CmdAdd(d); return;
-        case IDC_PRL_EDIT: CmdEdit(d); return;
-        case IDC_PRL_DELETE: CmdDelete(d); return;
-        case IDC_PRL_IMPORT: CmdImport(d); return;
-        case IDC_PRL_EXPORT: CmdExport(d); return;
-        case IDC_PRL_HELP: OpenHelp(d->dlg, HELP_PRICE_LIST); return;
+        case IDC_PRICE_LIST_ADD: CmdAdd(d); return;
+        case IDC_PRICE_LIST_EDIT: CmdEdit(d); return;
+        case IDC_PRICE_LIST_DELETE: CmdDelete(d); return;
+        case IDC_PRICE_LIST_IMPORT: CmdImport(d); return;
+        case IDC_PRICE_LIST_EXPORT: CmdExport(d); return;
+        case IDC_PRICE_LIST_HELP: OpenHelp(d->dlg, HELP_PRICE_LIST); return;
         case IDOK: CmdOk(d); return;
         case IDCANCEL: EndDialog(d->dlg, IDCANCEL); return;
     }
@@ -396,10 +396,10 @@ int RunPriceListDialog(HWND owner) {
         return 0;
     }
     // The registers only offer names; without them names are typed.
-    if (!WczytajRejestryOkna(&d.registers, msg)) d.registers = strRejestryOkna{};
+    if (!LoadWindowRegisters(&d.registers, msg)) d.registers = WindowRegisters{};
     d.writable = DbPriceListWritable();
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PRICE_LIST), owner, PriceListProc,
                     (LPARAM)&d);
-    ZwolnijRejestryOkna(&d.registers);
+    FreeWindowRegisters(&d.registers);
     return d.saved ? 1 : 0;
 }

@@ -72,15 +72,15 @@
 
 // Dialog "Price list" (Settings > Price list...): one tab per kind of entry
 #define IDD_PRICE_LIST 13430
-#define IDC_PRL_TAB 13431
-#define IDC_PRL_LIST 13432
-#define IDC_PRL_ADD 13433
-#define IDC_PRL_EDIT 13434
-#define IDC_PRL_DELETE 13435
-#define IDC_PRL_IMPORT 13436
-#define IDC_PRL_EXPORT 13437
-#define IDC_PRL_NOTE 13438
-#define IDC_PRL_HELP 13439
+#define IDC_PRICE_LIST_TAB 13431
+#define IDC_PRICE_LIST_ITEMS 13432
+#define IDC_PRICE_LIST_ADD 13433
+#define IDC_PRICE_LIST_EDIT 13434
+#define IDC_PRICE_LIST_DELETE 13435
+#define IDC_PRICE_LIST_IMPORT 13436
+#define IDC_PRICE_LIST_EXPORT 13437
+#define IDC_PRICE_LIST_NOTE 13438
+#define IDC_PRICE_LIST_HELP 13439
 #define HELP_PRICE_LIST 20
 
 // Dialog "Price list entry": the kind, the name and up to four rates
