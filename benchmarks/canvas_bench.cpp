@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
     p.iProfSch = &g_window.iProfSch;
     p.iSzpros = &g_window.iSzpros;
     p.format = 5;
-    p.okno = &g_window;
+    p.windowRec = &g_window;
     p.liczbaOper = &g_window.liczbaOper;
     p.oper = &g_window.oper;
     p.ds = &ds;
@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
 
     if (pokaz) {
         // The editor on the first label of the bottom chain, as a click opens it.
-        const strProst& r = p.wym.wym[kDimensionBottom][0].tekst;
+        const strProst& r = p.dimensionSet.chainSegments[kDimensionBottom][0].tekst;
         PostMessageA(obs, WM_LBUTTONDOWN, MK_LBUTTON,
                      MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
         PostMessageA(obs, WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         const double t = NowMs() - t0;
-        strony = s.liczba;
+        strony = s.itemCount;
         FreePrintoutPages(&s);
         if (i < 2) continue;  // warm-up: fonts and glyph caches
         composing.Add(t);

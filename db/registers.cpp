@@ -62,7 +62,7 @@ int LoadWindowRegisters(WindowRegisters* r, char* msg) {
     memset(r, 0, sizeof *r);
     if ((r->profileCount = CountReadProfileRegister(&r->profile, msg)) >= 0 &&
         (r->colourCount = CountReadColourRegister(&r->colourRows, msg)) >= 0 &&
-        (r->muntinCount = CountReadMuntinRegister(&r->szprosy, msg)) >= 0 &&
+        (r->muntinCount = CountReadMuntinRegister(&r->muntinRows, msg)) >= 0 &&
         (r->hardwareCount = CountReadHardwareRegister(&r->hardwareRows, msg)) >= 0 &&
         (r->beadCount = CountReadBeadRegister(&r->beadRows, msg)) >= 0 &&
         (r->fillingCount = CountReadFillingRegister(&r->wypeln, msg)) >= 0)
@@ -74,7 +74,7 @@ int LoadWindowRegisters(WindowRegisters* r, char* msg) {
 void FreeWindowRegisters(WindowRegisters* r) {
     KvFree(r->profile);
     KvFree(r->colourRows);
-    KvFree(r->szprosy);
+    KvFree(r->muntinRows);
     KvFree(r->hardwareRows);
     KvFree(r->beadRows);
     KvFree(r->wypeln);
@@ -101,7 +101,7 @@ int SaveWindowRegisters(const strOkno* o, const WindowRegisters* r, char* msg) {
     strZstSzpros s{};
     CopyName(s.nazwa, o->nazSzpros);
     s.grubSzpros = o->grubSzpros;
-    if (!Store<strZstSzpros>(r->szprosy, r->muntinCount, s, UpdateMuntinRegister, InsertMuntinRegister, msg))
+    if (!Store<strZstSzpros>(r->muntinRows, r->muntinCount, s, UpdateMuntinRegister, InsertMuntinRegister, msg))
         return 0;
     strZstOkucie ok{};
     CopyName(ok.nazwa, o->nazOkucie);

@@ -21,7 +21,7 @@ struct WindowRegisters {
     int32_t profileCount;
     strZstKolor* colourRows;
     int32_t colourCount;
-    strZstSzpros* szprosy;
+    strZstSzpros* muntinRows;
     int32_t muntinCount;
     strZstOkucie* hardwareRows;
     int32_t hardwareCount;

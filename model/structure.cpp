@@ -82,10 +82,10 @@ int ExamineElement(const uniOperRys* lista, int32_t j) {
 // that it is reported exactly where a fresh build would report it.
 struct StructureBuilder {
     strObsOkno* tab = nullptr;
-    int32_t liczba = 0;
+    int32_t itemCount = 0;
     int32_t allocCount = 0;
     bool muntinsDivide = false;
-    int blad = kNoError;
+    int errorCode = kNoError;
 };
 
 bool DividesArea(uint32_t typ, bool muntinsDivide) {
@@ -101,13 +101,13 @@ int32_t Capacity(const uniOperRys* lista, int32_t n, bool muntinsDivide) {
 
 // Divides the area that element j (a mullion or muntin) lies in.
 int Divide(StructureBuilder& b, const uniOperRys& op, int32_t j, int bladBrakuObszaru) {
-    if (b.liczba >= b.allocCount) return kErrorStructure;
-    int32_t i = DividedArea(&op, b.tab, b.liczba);
+    if (b.itemCount >= b.allocCount) return kErrorStructure;
+    int32_t i = DividedArea(&op, b.tab, b.itemCount);
     if (i < 0) return bladBrakuObszaru;
     const bool poziomy = op.typ == kOpMuntin ? op.szpros.poziomy != 0 : op.slupek.poziomy != 0;
     const int32_t poz = op.typ == kOpMuntin ? op.szpros.poz : op.slupek.poz;
     strObsOkno& stary = b.tab[i];
-    strObsOkno& nowy = b.tab[b.liczba++];
+    strObsOkno& nowy = b.tab[b.itemCount++];
     nowy = stary;
     const int32_t koniec = poziomy ? kSideBottom : kSideRight;
     const int32_t pocz = poziomy ? kSideTop : kSideLeft;
@@ -119,7 +119,7 @@ int Divide(StructureBuilder& b, const uniOperRys& op, int32_t j, int bladBrakuOb
 }
 
 int ApplyElement(StructureBuilder& b, const uniOperRys* lista, int32_t j) {
-    if (b.blad) return b.blad;
+    if (b.errorCode) return b.errorCode;
     int blad = ExamineElement(lista, j);
     if (!blad) {
         const uniOperRys& op = lista[j];
@@ -131,13 +131,13 @@ int ApplyElement(StructureBuilder& b, const uniOperRys* lista, int32_t j) {
                 o.os[kSideTop] = op.rama.y0;
                 o.os[kSideRight] = op.rama.x1;
                 o.os[kSideBottom] = op.rama.y1;
-                b.liczba = 1;
+                b.itemCount = 1;
                 break;
             }
             case kOpFixedMullion:
             case kOpFalseMullion: blad = Divide(b, op, j, kErrorMullion); break;
             case kOpSash: {
-                int32_t i = BoundedArea(&op, b.tab, b.liczba);
+                int32_t i = BoundedArea(&op, b.tab, b.itemCount);
                 if (i < 0) {
                     blad = kErrorSash;
                     break;
@@ -146,7 +146,7 @@ int ApplyElement(StructureBuilder& b, const uniOperRys* lista, int32_t j) {
                 break;
             }
             case kOpFilling: {
-                int32_t i = BoundedArea(&op, b.tab, b.liczba);
+                int32_t i = BoundedArea(&op, b.tab, b.itemCount);
                 if (i < 0) {
                     blad = kErrorFilling;
                     break;
@@ -161,7 +161,7 @@ int ApplyElement(StructureBuilder& b, const uniOperRys* lista, int32_t j) {
             default: break;
         }
     }
-    b.blad = blad;
+    b.errorCode = blad;
     return blad;
 }
 
@@ -197,14 +197,14 @@ int BuildStructure(const uniOperRys* lista, int32_t liczba, int32_t limit, int z
     }
     for (int32_t j = 0; j < n; j++) {
         if (ApplyElement(b, lista, j)) {
-            WriteError(b.blad, msg);
+            WriteError(b.errorCode, msg);
             KvFree(b.tab);
             return 0;
         }
     }
-    AreaRects(b.tab, b.liczba, lista, zUrz != 0);
+    AreaRects(b.tab, b.itemCount, lista, zUrz != 0);
     *tabela = b.tab;
-    *liczbaObs = b.liczba;
+    *liczbaObs = b.itemCount;
     return 1;
 }
 
@@ -367,17 +367,17 @@ int CheckChange(const uniOperRys* lista, int32_t liczba, const uniOperRys* op, i
         if (j > 0 && e.typ >= kOpFixedMullion && e.typ <= kOpMuntin) {
             // The structure of the elements before this one.
             StructureBuilder& b = e.typ == kOpMuntin ? zeSzpros : zwykla;
-            if (b.blad) {
-                WriteError(b.blad, msg);
+            if (b.errorCode) {
+                WriteError(b.errorCode, msg);
                 wynik = 0;
                 break;
             }
             int32_t i;
             const char* co;
-            if (e.typ == kOpSash) i = BoundedArea(&e, b.tab, b.liczba), co = "sash";
-            else if (e.typ == kOpFilling) i = BoundedArea(&e, b.tab, b.liczba), co = "filling";
-            else if (e.typ == kOpMuntin) i = DividedArea(&e, b.tab, b.liczba), co = "muntin";
-            else i = DividedArea(&e, b.tab, b.liczba), co = "mullion";
+            if (e.typ == kOpSash) i = BoundedArea(&e, b.tab, b.itemCount), co = "sash";
+            else if (e.typ == kOpFilling) i = BoundedArea(&e, b.tab, b.itemCount), co = "filling";
+            else if (e.typ == kOpMuntin) i = DividedArea(&e, b.tab, b.itemCount), co = "muntin";
+            else i = DividedArea(&e, b.tab, b.itemCount), co = "mullion";
             if (i < 0) {
                 KvMsg(msg, "Error of trying to find area for the %s", co);
                 wynik = 0;

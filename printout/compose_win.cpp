@@ -116,10 +116,10 @@ void PageHeading(Composition& s) {
     HDC dc = s.dc;
     ScopedSelect f(dc, s.fontLarge);
     const int32_t h = LineHeight(dc);
-    WriteInCell(dc, 0, kPageWidthPx - 1, s.gora, s.headingText, kAlignLeft);
-    WriteInCell(dc, 0, kPageWidthPx - 1, s.gora, s.status, kAlignCentre);
+    WriteInCell(dc, 0, kPageWidthPx - 1, s.headingTop, s.headingText, kAlignLeft);
+    WriteInCell(dc, 0, kPageWidthPx - 1, s.headingTop, s.status, kAlignCentre);
     ScopedSelect p(dc, GetStockObject(BLACK_PEN));
-    s.headingBottom = s.gora + h + 2;
+    s.headingBottom = s.headingTop + h + 2;
     HorizontalLine(dc, 0, kPageWidthPx - 1, s.headingBottom);
     s.y = s.headingBottom;
 }
@@ -151,19 +151,19 @@ void SetPageUnits(HDC dc) {
 // A new slot and an open metafile for the next page.
 bool OpenPage(Composition& s) {
     HENHMETAFILE* nowe =
-        (HENHMETAFILE*)KvRealloc(s.strony.strony, sizeof(HENHMETAFILE) * (s.strony.liczba + 1));
+        (HENHMETAFILE*)KvRealloc(s.closedPages.pageFiles, sizeof(HENHMETAFILE) * (s.closedPages.itemCount + 1));
     if (!nowe) {
         KvMsg(s.msg, "Error of allocation of HENHMETAFILE");
         return false;
     }
-    s.strony.strony = nowe;
-    nowe[s.strony.liczba] = nullptr;
-    s.dc = CreateEnhMetaFileA(nullptr, nullptr, &s.ramka, nullptr);
+    s.closedPages.pageFiles = nowe;
+    nowe[s.closedPages.itemCount] = nullptr;
+    s.dc = CreateEnhMetaFileA(nullptr, nullptr, &s.pageFrame, nullptr);
     if (!s.dc) {
         KvMsg(s.msg, "Error of allocation of HENHMETAFILE");
         return false;
     }
-    s.strony.liczba++;
+    s.closedPages.itemCount++;
     SetPageUnits(s.dc);
     SetBkMode(s.dc, TRANSPARENT);
     SetTextAlign(s.dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
@@ -178,7 +178,7 @@ bool ClosePage(Composition& s) {
         KvMsg(s.msg, "Error of allocation of HENHMETAFILE");
         return false;
     }
-    s.strony.strony[s.strony.liczba - 1] = h;
+    s.closedPages.pageFiles[s.closedPages.itemCount - 1] = h;
     return true;
 }
 
@@ -193,7 +193,7 @@ bool NewPage(Composition& s) {
 void AbandonPages(Composition& s) {
     if (s.dc) DeleteEnhMetaFile(CloseEnhMetaFile(s.dc));
     s.dc = nullptr;
-    FreePrintoutPages(&s.strony);
+    FreePrintoutPages(&s.closedPages);
 }
 
 // Lines of `t` from x 0 across the page at s.y, a page turned where the next
@@ -266,7 +266,7 @@ bool DatesAndContacts(Composition& s) {
     // The seller, then the buyer: each text a block of its own, 2 below the last.
     struct ContactBlock {
         HFONT font;
-        const char* tekst;
+        const char* blockText;
         bool newGroup;
     } const bloki[] = {
         {s.fontBold, sprzedawca[0], true}, {s.normal, sprzedawca[1], false}, {s.normal, sprzedawca[2], false},
@@ -278,10 +278,10 @@ bool DatesAndContacts(Composition& s) {
     for (size_t i = 0; i < sizeof bloki / sizeof bloki[0]; i++) {
         if (i >= 3 && !o.nazwaNabyw[0]) break;
         if (bloki[i].newGroup) odstep = 14;
-        if (!bloki[i].tekst[0]) continue;
+        if (!bloki[i].blockText[0]) continue;
         s.y += odstep;
         odstep = 2;
-        if (!WriteBlock(s, bloki[i].font, bloki[i].tekst, "the seller's and the buyer's data")) return false;
+        if (!WriteBlock(s, bloki[i].font, bloki[i].blockText, "the seller's and the buyer's data")) return false;
     }
     return true;
 }
@@ -316,31 +316,31 @@ bool NotesBlock(Composition& s) {
 // "Page: i/n" on every page: each page is played into a new metafile with
 // the number written over it.
 bool NumberPages(Composition& s) {
-    const int32_t n = s.strony.liczba;
+    const int32_t n = s.closedPages.itemCount;
     for (int32_t i = 0; i < n; i++) {
-        HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &s.ramka, nullptr);
+        HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &s.pageFrame, nullptr);
         if (!dc) {
             KvMsg(s.msg, "Error of allocation of HENHMETAFILE");
             return false;
         }
         SetPageUnits(dc);
         const RECT cel = {0, 0, kPageWidthPx - 1, kPageHeightPx};
-        PlayEnhMetaFile(dc, s.strony.strony[i], &cel);
+        PlayEnhMetaFile(dc, s.closedPages.pageFiles[i], &cel);
         SetBkMode(dc, TRANSPARENT);
         SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
         char t[48];
         snprintf(t, sizeof t, "Page: %u/%u", (unsigned)(i + 1), (unsigned)n);
         {
             ScopedSelect f(dc, s.fontSmall);
-            WriteInCell(dc, 0, kPageWidthPx - 1, s.gora, t, kAlignRight);
+            WriteInCell(dc, 0, kPageWidthPx - 1, s.headingTop, t, kAlignRight);
         }
         HENHMETAFILE h = CloseEnhMetaFile(dc);
         if (!h) {
             KvMsg(s.msg, "Error of allocation of HENHMETAFILE");
             return false;
         }
-        DeleteEnhMetaFile(s.strony.strony[i]);
-        s.strony.strony[i] = h;
+        DeleteEnhMetaFile(s.closedPages.pageFiles[i]);
+        s.closedPages.pageFiles[i] = h;
     }
     return true;
 }
@@ -413,17 +413,17 @@ void OrderHeadingText(const strZam* zam, char* tekst, int rozmiar) {
 }
 
 void FreePrintoutPages(PrintoutPages* s) {
-    for (int32_t i = 0; i < s->liczba; i++)
-        if (s->strony[i]) DeleteEnhMetaFile(s->strony[i]);
-    KvFree(s->strony);
-    s->strony = nullptr;
-    s->liczba = 0;
+    for (int32_t i = 0; i < s->itemCount; i++)
+        if (s->pageFiles[i]) DeleteEnhMetaFile(s->pageFiles[i]);
+    KvFree(s->pageFiles);
+    s->pageFiles = nullptr;
+    s->itemCount = 0;
 }
 
 int ComposeOrderPrintout(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, PrintoutPages* wynik,
                   char* msg) {
-    wynik->strony = nullptr;
-    wynik->liczba = 0;
+    wynik->pageFiles = nullptr;
+    wynik->itemCount = 0;
     if (z->zam.liczbaOkien <= 0 && z->zam.liczbaDodat <= 0) {
         KvMsg(msg, "The order is empty");
         return 0;
@@ -433,16 +433,16 @@ int ComposeOrderPrintout(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust
     Composition s;
     s.z = z;
     s.ds = ds;
-    s.strony = {nullptr, 0};
+    s.closedPages = {nullptr, 0};
     s.dc = nullptr;
     s.msg = msg;
     s.y = s.footerHeight = s.rowHeight = s.headingBottom = 0;
     const float mmPoziomo = MmForInch(nullptr, 1), mmPionowo = MmForInch(nullptr, 0);
-    s.ramka = PrintoutPageFrame(mmPoziomo, mmPionowo);
+    s.pageFrame = PrintoutPageFrame(mmPoziomo, mmPionowo);
     // A heading below the page's top edge only; a height beyond what the
     // settings allow is refused by the first block that finds no room.
     s.headingHeightMm = ust->wysNaglDruk < 0 ? 0 : ust->wysNaglDruk;
-    s.gora = (int32_t)(s.headingHeightMm * 960 * 0.91 / ((double)mmPionowo * 10));
+    s.headingTop = (int32_t)(s.headingHeightMm * 960 * 0.91 / ((double)mmPionowo * 10));
     OrderHeadingText(&z->zam, s.headingText, sizeof s.headingText);
     s.status = StatusName(ust, z->zam.status);
     char dzis[KV_DATA_LEN];
@@ -459,6 +459,6 @@ int ComposeOrderPrintout(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust
         AbandonPages(s);
         return 0;
     }
-    *wynik = s.strony;
+    *wynik = s.closedPages;
     return 1;
 }

@@ -20,13 +20,13 @@ enum Alignment { kAlignLeft, kAlignCentre, kAlignRight };
 struct Composition {
     strZamRob* z;
     const DrawSet* ds;
-    PrintoutPages strony;  // closed pages; the slot of the page being drawn stays null
+    PrintoutPages closedPages;  // closed pages; the slot of the page being drawn stays null
     HDC dc;                   // the page being drawn, or null
-    RECT ramka;               // every page's frame, hundredths of a mm
+    RECT pageFrame;               // every page's frame, hundredths of a mm
     int32_t y;                // lowest y used on the current page
     int32_t footerHeight;           // footer height: its text block + 2
     int32_t rowHeight;           // height of every table row except window rows
-    int32_t gora;             // heading top T
+    int32_t headingTop;             // heading top T
     int32_t headingBottom;      // y of the heading's line, the same on every page
     int32_t headingHeightMm;        // the heading height it came from, mm
     ScopedFont normal;        // 14, 400: values

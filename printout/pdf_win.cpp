@@ -96,7 +96,7 @@ std::string MakeDocument(Player& p, const PrintoutPages* pages, const char* titl
     HPDF_SetInfoAttr(p.pdf, HPDF_INFO_TITLE, title);
     if (p.embedded && !LoadFonts(p, msg)) return std::string();
     bool ok = true;
-    for (int32_t i = 0; ok && i < pages->liczba; i++) {
+    for (int32_t i = 0; ok && i < pages->itemCount; i++) {
         p.page = HPDF_AddPage(p.pdf);
         if (!p.page) break;
         HPDF_Page_SetWidth(p.page, kPageWidth);
@@ -107,7 +107,7 @@ std::string MakeDocument(Player& p, const PrintoutPages* pages, const char* titl
         p.dc.pen = StockObject(BLACK_PEN);
         p.dc.brush = StockObject(WHITE_BRUSH);
         p.dc.font = StockObject(SYSTEM_FONT);
-        ok = EnumEnhMetaFile(nullptr, pages->strony[i], PlayRecord, &p, nullptr) != 0;
+        ok = EnumEnhMetaFile(nullptr, pages->pageFiles[i], PlayRecord, &p, nullptr) != 0;
         ResetClip(p);
     }
     if (p.unwritable) {

@@ -19,10 +19,10 @@ int PreviewOrderPrintout(HWND owner, strZamRob* z, const DrawSet* ds, const strU
     PagoraInitializePagoraprint(&zad);
     zad.wlasciciel = owner;
     zad.formatStr = 0;
-    zad.liczbaStr = s.liczba;
+    zad.liczbaStr = s.itemCount;
     zad.biezStr = 0;
     snprintf(zad.nazwa, sizeof zad.nazwa, "Order %s", naglowek);
-    zad.strony = s.strony;
+    zad.strony = s.pageFiles;
     zad.flagi = PAGORA_JOB_OWNS_PAGES | PAGORA_REPORT_ERROR;
     if (PagoraPrint(owner, &zad, PAGORA_MODE_MODAL, 0) < 0) {
         // A preview that could not open has said why, and never took the
@@ -32,7 +32,7 @@ int PreviewOrderPrintout(HWND owner, strZamRob* z, const DrawSet* ds, const strU
     }
     // The metafiles belonged to the preview, which deleted them as it
     // closed; only the array is ours.
-    KvFree(s.strony);
+    KvFree(s.pageFiles);
     return 1;
 }
 

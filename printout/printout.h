@@ -21,8 +21,8 @@
 // The composed pages: the array comes from the private heap, each handle is
 // a closed metafile.
 struct PrintoutPages {
-    HENHMETAFILE* strony;
-    int32_t liczba;
+    HENHMETAFILE* pageFiles;
+    int32_t itemCount;
 };
 
 // Page geometry, device pixels.

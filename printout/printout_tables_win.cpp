@@ -35,8 +35,8 @@ const CellSpan kPriceCell = {512, 594}, kQuantityCell = {598, 680}, kTotalCell =
 // Sums of the windows table, formed in 64 bits.
 struct WindowTotals {
     int64_t windowCount;    // windows
-    int64_t elementy;  // frames and sashes
-    int64_t dlugosc;   // frame length, mm
+    int64_t elementCount;  // frames and sashes
+    int64_t perimeterMm;   // frame length, mm
     int64_t waga;      // hundredths of a kg
 };
 
@@ -157,10 +157,10 @@ void WindowsSummary(Composition& s, const WindowTotals& su) {
     // Metres with up to two decimals: the length in hundredths of a metre,
     // a remainder of 5 mm or more rounding up.
     char v[3][64];
-    const int64_t cm = su.dlugosc / 10 + (su.dlugosc % 10 >= 5 ? 1 : 0);
+    const int64_t cm = su.perimeterMm / 10 + (su.perimeterMm % 10 >= 5 ? 1 : 0);
     if (!DajNapKwotaZlSepTys(cm, v[0], sizeof v[0] - 4)) LLX100NaNap(cm, v[0]);
     DopasujCzDzies(v[0], 2, "0");
-    snprintf(v[1], sizeof v[1], "%llu", (unsigned long long)su.elementy);
+    snprintf(v[1], sizeof v[1], "%llu", (unsigned long long)su.elementCount);
     LLX100NaNap(su.waga, v[2]);
     for (int i = 0; i < 3; i++) WriteInBand(dc, 222, 298, g + i * w, g + (i + 1) * w, v[i], kAlignRight);
     s.y = g + 3 * w;
@@ -262,8 +262,8 @@ bool WindowsTable(Composition& s) {
         const uint64_t mm2 = (uint64_t)szer * (uint64_t)wys;
         const int64_t waga = (int64_t)((mm2 * (uint64_t)(int64_t)zam.waga + 500000u) / 1000000u);
         su.windowCount = (int64_t)((uint64_t)su.windowCount + (uint64_t)ilosc);
-        su.elementy = (int64_t)((uint64_t)su.elementy + (uint64_t)elementy * (uint64_t)ilosc);
-        su.dlugosc = (int64_t)((uint64_t)su.dlugosc + 2 * (uint64_t)(szer + wys) * (uint64_t)ilosc);
+        su.elementCount = (int64_t)((uint64_t)su.elementCount + (uint64_t)elementy * (uint64_t)ilosc);
+        su.perimeterMm = (int64_t)((uint64_t)su.perimeterMm + 2 * (uint64_t)(szer + wys) * (uint64_t)ilosc);
         su.waga = (int64_t)((uint64_t)su.waga + (uint64_t)waga * (uint64_t)ilosc);
 
         const bool ostatnie = k + 1 == zam.liczbaOkien;
@@ -339,11 +339,11 @@ bool TotalsTable(Composition& s) {
     char etykietaRabatu[48];
     snprintf(etykietaRabatu, sizeof etykietaRabatu, "Discount - %d%%", (int)p.rabat);
     struct TotalsRow {
-        const char* etykieta;
+        const char* rowLabel;
         int64_t netAmount, vat;
         bool hasRate;
         int32_t vatRate;
-        int64_t brutto;
+        int64_t grossTotal;
     } const wiersze[] = {
         {"Accessories", su.dodatNetto, su.dodatBrutto - su.dodatNetto, true, p.vatDodat, su.dodatBrutto},
         {"Windows", su.oknaNetto, su.oknaBrutto - su.oknaNetto, true, p.vatOkna, su.oknaBrutto},
@@ -359,7 +359,7 @@ bool TotalsTable(Composition& s) {
         const int32_t gr = g + (r + 1) * w, dl = gr + w;
         {
             ScopedSelect bold(dc, s.fontBold);
-            WriteInBand(dc, 2, 422, gr, dl, x.etykieta, kAlignLeft);
+            WriteInBand(dc, 2, 422, gr, dl, x.rowLabel, kAlignLeft);
         }
         ScopedSelect normal(dc, s.normal);
         char t[4][64];
@@ -368,8 +368,8 @@ bool TotalsTable(Composition& s) {
         else FormatAmount(x.vat, t[1], sizeof t[1]);
         if (!x.hasRate) strcpy(t[2], "-");
         else FormatVatRate(x.vatRate, t[2]);
-        if (x.brutto == brak) strcpy(t[3], "-");
-        else FormatAmount(x.brutto, t[3], sizeof t[3]);
+        if (x.grossTotal == brak) strcpy(t[3], "-");
+        else FormatAmount(x.grossTotal, t[3], sizeof t[3]);
         for (int c = 0; c < 4; c++) WriteInBand(dc, kolumny[c].l, kolumny[c].r, gr, dl, t[c], kAlignCentre);
     }
     ScopedSelect normal(dc, s.normal);

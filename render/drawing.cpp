@@ -246,19 +246,19 @@ int BuildDimensions(const uniOperRys* lista, int32_t liczba, DimensionSet* w, ch
         int32_t k = 0;
         for (int32_t i = 1; i < liczba; i++) k += ChainOf(&lista[i]) == c;
         if (k == 0) {
-            KvFree(w->wym[c]);
-            w->wym[c] = nullptr;
-            w->liczba[c] = 0;
+            KvFree(w->chainSegments[c]);
+            w->chainSegments[c] = nullptr;
+            w->itemCount[c] = 0;
             continue;
         }
-        strWym* t = (strWym*)KvRealloc(w->wym[c], (size_t)(k + 1) * sizeof(strWym));
+        strWym* t = (strWym*)KvRealloc(w->chainSegments[c], (size_t)(k + 1) * sizeof(strWym));
         if (!t) {
-            KvMsg(msg, w->wym[c] ? "Error of reallocation the table of strWym structures"
+            KvMsg(msg, w->chainSegments[c] ? "Error of reallocation the table of strWym structures"
                                  : "Error of allocation the table of strWym structures");
             return 0;
         }
-        w->wym[c] = t;
-        w->liczba[c] = k + 1;
+        w->chainSegments[c] = t;
+        w->itemCount[c] = k + 1;
         memset(t, 0, (size_t)(k + 1) * sizeof(strWym));
         int32_t n = 0;
         for (int32_t i = 1; i < liczba; i++) {
@@ -286,9 +286,9 @@ int BuildDimensions(const uniOperRys* lista, int32_t liczba, DimensionSet* w, ch
 
 void FreeDimensions(DimensionSet* w) {
     for (int c = 0; c < kDimensionChains; c++) {
-        KvFree(w->wym[c]);
-        w->wym[c] = nullptr;
-        w->liczba[c] = 0;
+        KvFree(w->chainSegments[c]);
+        w->chainSegments[c] = nullptr;
+        w->itemCount[c] = 0;
     }
     w->widthText = strProst{0, 0, 0, 0};
     w->heightText = strProst{0, 0, 0, 0};
@@ -340,8 +340,8 @@ void LayOutDimensionTexts(DimensionSet* w, const uniOperRys* lista, int32_t licz
     w->heightText = VerticalTextRect(z.top, z.bottom, z.right + d1 + 1, dl, wys);
 
     for (int c = 0; c < kDimensionChains; c++) {
-        const int32_t n = w->liczba[c];
-        strWym* t = w->wym[c];
+        const int32_t n = w->itemCount[c];
+        strWym* t = w->chainSegments[c];
         if (n < 2 || !t) continue;
         const bool poziomyLanc = c == kDimensionBottom || c == kDimensionTop;
         // Segments run from the left edge (bottom and top chains) or from the

@@ -82,8 +82,8 @@ static_assert(sizeof(strWym) == 24, "a dimension record is six 32-bit values");
 enum { kDimensionRight = 0, kDimensionBottom = 1, kDimensionLeft = 2, kDimensionTop = 3, kDimensionChains = 4 };
 
 struct DimensionSet {
-    strWym* wym[kDimensionChains];     // from the private heap; null when the chain is empty
-    int32_t liczba[kDimensionChains];  // records in each chain: elements + 1, or 0
+    strWym* chainSegments[kDimensionChains];     // from the private heap; null when the chain is empty
+    int32_t itemCount[kDimensionChains];  // records in each chain: elements + 1, or 0
     strProst widthText;             // overall width's text, device
     strProst heightText;              // overall height's text, device (vertical)
     int32_t dpi;                    // display scale of the screen distances; 0 counts as 96

@@ -87,12 +87,12 @@ SIZE TextSize(HDC dc, const char* t) {
 struct WindowDrawer {
     HDC dc;
     const uniOperRys* drawOps;
-    int32_t liczba;
+    int32_t itemCount;
     const DrawSet* ds;
-    int styl;
+    int drawStyle;
     HBRUSH backgroundBrush;  // background brush (white in style 2)
     COLORREF backgroundColour;
-    PenWidths piora;
+    PenWidths penWidths;
     HPEN whiteEndsPen;  // white flat-capped pen that opens a mullion's ends
     bool isWood;      // profile type 1: butt joints instead of mitres
 
@@ -126,7 +126,7 @@ void WindowDrawer::DrawFrame(const strOperRama& r, int32_t iProfSch) {
         DrawLine(dc, z.left + 1, z.bottom - 2, w.left, w.bottom - 1);
         DrawLine(dc, z.right - 2, z.bottom - 2, w.right - 1, w.bottom - 1);
     }
-    if (styl == kStyleCanvas) {
+    if (drawStyle == kStyleCanvas) {
         const char* nazwa = iProfSch == 0 ? "PVC" : iProfSch == 1 ? "Wood" : iProfSch == 2 ? "ALU" : "";
         RECT rr = {w.left + 1, z.top + 1, w.right - 1, w.top - 1};
         ScopedSelect font(dc, ds->fontNormal);
@@ -147,25 +147,25 @@ void WindowDrawer::DrawMullion(const strOperSlupek& s, int32_t indeks) {
     // Open both ends: the outline of what the mullion meets runs on through.
     ScopedSelect ends(dc, whiteEndsPen);
     if (s.poziomy) {
-        int y0 = p.top + 1 + HalfPenWidth(&op, kSideTop, &piora);
-        int y1 = p.bottom - 1 - HalfPenWidth(&op, kSideBottom, &piora);
-        int xl = p.left + HalfPenWidth(&op, kSideLeft, &piora);
-        int xr = p.right - 1 - HalfPenWidth(&op, kSideRight, &piora);
+        int y0 = p.top + 1 + HalfPenWidth(&op, kSideTop, &penWidths);
+        int y1 = p.bottom - 1 - HalfPenWidth(&op, kSideBottom, &penWidths);
+        int xl = p.left + HalfPenWidth(&op, kSideLeft, &penWidths);
+        int xr = p.right - 1 - HalfPenWidth(&op, kSideRight, &penWidths);
         if (y1 > y0) {
             DrawLine(dc, xl, y0, xl, y1);
             DrawLine(dc, xr, y0, xr, y1);
         }
     } else {
-        int x0 = p.left + 1 + HalfPenWidth(&op, kSideLeft, &piora);
-        int x1 = p.right - 1 - HalfPenWidth(&op, kSideRight, &piora);
-        int yt = p.top + HalfPenWidth(&op, kSideTop, &piora);
-        int yb = p.bottom - 1 - HalfPenWidth(&op, kSideBottom, &piora);
+        int x0 = p.left + 1 + HalfPenWidth(&op, kSideLeft, &penWidths);
+        int x1 = p.right - 1 - HalfPenWidth(&op, kSideRight, &penWidths);
+        int yt = p.top + HalfPenWidth(&op, kSideTop, &penWidths);
+        int yb = p.bottom - 1 - HalfPenWidth(&op, kSideBottom, &penWidths);
         if (x1 > x0) {
             DrawLine(dc, x0, yt, x1, yt);
             DrawLine(dc, x0, yb, x1, yb);
         }
     }
-    if (styl == kStylePrintout) {
+    if (drawStyle == kStylePrintout) {
         char t[16];
         int n = s.typ == kOpFixedMullion ? 1 : 2;
         ScopedSelect font(dc, ds->fontNormal);
@@ -182,14 +182,14 @@ void WindowDrawer::DrawMullion(const strOperSlupek& s, int32_t indeks) {
 void WindowDrawer::SashElement(const strOperSkrzydlo& s) {
     const strProst& z = s.zewnUrz;
     const strProst& w = s.wewnUrz;
-    if (styl == kStylePrintout) SetBkMode(dc, TRANSPARENT);
+    if (drawStyle == kStylePrintout) SetBkMode(dc, TRANSPARENT);
     {
         ScopedSelect pen(dc, GetStockObject(WHITE_PEN));
-        ScopedSelect brush(dc, styl == kStylePrintout ? GetStockObject(NULL_BRUSH) : (HGDIOBJ)ds->brushWhite);
+        ScopedSelect brush(dc, drawStyle == kStylePrintout ? GetStockObject(NULL_BRUSH) : (HGDIOBJ)ds->brushWhite);
         Rectangle(dc, z.left, z.top, z.right, z.bottom);
     }
     ScopedSelect pen(dc, ds->penGreen);
-    ScopedSelect brush(dc, styl == kStylePrintout ? GetStockObject(NULL_BRUSH) : (HGDIOBJ)backgroundBrush);
+    ScopedSelect brush(dc, drawStyle == kStylePrintout ? GetStockObject(NULL_BRUSH) : (HGDIOBJ)backgroundBrush);
     Rectangle(dc, w.left, w.top, w.right, w.bottom);
     if (isWood) {
         // Wood: the rails run through to the sash's outer sides.
@@ -212,12 +212,12 @@ void WindowDrawer::SashElement(const strOperSkrzydlo& s) {
 // pixel.
 void WindowDrawer::Symbol(const strOperSkrzydlo& s) {
     const uniOperRys* op = (const uniOperRys*)&s;
-    int32_t e = piora.falseMullion > 1 ? piora.falseMullion - 1 : 0;
+    int32_t e = penWidths.falseMullion > 1 ? penWidths.falseMullion - 1 : 0;
     const strProst& w = s.wewnUrz;
-    int L = w.left + HalfPenWidth(op, kSideLeft, &piora) + e / 2;
-    int T = w.top + HalfPenWidth(op, kSideTop, &piora) + e / 2;
-    int R = w.right - HalfPenWidth(op, kSideRight, &piora) - (e / 2 + e % 2);
-    int B = w.bottom - HalfPenWidth(op, kSideBottom, &piora) - (e / 2 + e % 2);
+    int L = w.left + HalfPenWidth(op, kSideLeft, &penWidths) + e / 2;
+    int T = w.top + HalfPenWidth(op, kSideTop, &penWidths) + e / 2;
+    int R = w.right - HalfPenWidth(op, kSideRight, &penWidths) - (e / 2 + e % 2);
+    int B = w.bottom - HalfPenWidth(op, kSideBottom, &penWidths) - (e / 2 + e % 2);
     int cx = L + (R - L) / 2, cy = T + (B - T) / 2;
     bool prawa = s.stronaOtw == 1;
     bool daszek = false, wPrawo = false, wLewo = false;  // "^", ">", "<"
@@ -259,9 +259,9 @@ void WindowDrawer::Symbol(const strOperSkrzydlo& s) {
 void WindowDrawer::DrawFilling(const strOperWypeln& w, int32_t indeks) {
     const strProst& p = w.prostUrz;
     char t[24] = "";
-    int32_t nr = FillingNumber(drawOps, liczba, indeks);
+    int32_t nr = FillingNumber(drawOps, itemCount, indeks);
     if (nr > 0) snprintf(t, sizeof t, "(%d)", (int)nr);
-    if (styl != kStylePrintout) {
+    if (drawStyle != kStylePrintout) {
         if (p.right > p.left && p.bottom > p.top) {
             RECT r = {p.left, p.top, p.right, p.bottom};
             FillRect(dc, &r, w.typWypeln == 0 ? ds->brushGlass : ds->brushWhite);
@@ -277,7 +277,7 @@ void WindowDrawer::DrawFilling(const strOperWypeln& w, int32_t indeks) {
                 }
             }
         }
-        if (styl != kStyleCanvas) return;
+        if (drawStyle != kStyleCanvas) return;
     }
     if (!t[0]) return;
     ScopedSelect font(dc, ds->fontNormal);
@@ -343,8 +343,8 @@ void DrawDimensions(HDC dc, const uniOperRys* drawOps, int32_t liczba, const Dim
     static const int kolejnosc[4] = {kDimensionRight, kDimensionBottom, kDimensionLeft, kDimensionTop};
     for (int c : kolejnosc) {
         ScopedSelect red(dc, c == kDimensionLeft || c == kDimensionTop ? ds->penRed : nullptr);
-        const int32_t n = w->liczba[c];
-        const strWym* t = w->wym[c];
+        const int32_t n = w->itemCount[c];
+        const strWym* t = w->chainSegments[c];
         if (n < 2 || !t) continue;
         bool pozioma = c == kDimensionBottom || c == kDimensionTop;
         int przy = c == kDimensionRight   ? z.right + d2
@@ -376,18 +376,18 @@ void DrawWindow(HDC hdc, const uniOperRys* drawOps, int32_t liczba, int32_t iPro
     WindowDrawer r;
     r.dc = hdc;
     r.drawOps = drawOps;
-    r.liczba = liczba;
+    r.itemCount = liczba;
     r.ds = ds;
-    r.styl = styl;
+    r.drawStyle = styl;
     r.isWood = iProfSch == 1;
     if (styl == kStylePrintout) r.backgroundBrush = ds->brushWhite;
     else if (format == 0 || format == 2 || format == 5) r.backgroundBrush = ds->brushCanvas;
     else if (format == 1 || format == 3 || format == 4) r.backgroundBrush = ds->brushGreen;
     else r.backgroundBrush = ds->brushWhite;
     r.backgroundColour = BrushColour(r.backgroundBrush);
-    DrawSetPenWidths(ds, &r.piora);
+    DrawSetPenWidths(ds, &r.penWidths);
     LOGBRUSH lb = {BS_SOLID, RGB(255, 255, 255), 0};
-    int32_t szerKonca = r.piora.rama > 1 ? r.piora.rama : 1;
+    int32_t szerKonca = r.penWidths.rama > 1 ? r.penWidths.rama : 1;
     ScopedPen whiteEndsPen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, szerKonca, &lb, 0, nullptr));
     r.whiteEndsPen = whiteEndsPen;
 

@@ -25,9 +25,9 @@ const DWORD kDefaultWaitMs = 10000;
 
 // What the worker shares with the dialog; freed by whichever lets go last.
 struct SharedWork {
-    int (*praca)(void*, char*);
+    int (*workFn)(void*, char*);
     void* arg;
-    char* komunikat;
+    char* messageText;
     HWND dlg;             // the dialog, fixed before the worker starts
     HWND volatile claim;  // dlg until the job's end or "Stop" takes it
     LONG volatile refs;
@@ -142,7 +142,7 @@ extern "C" {
 
 DWORD WINAPI WtkWolajDlgCzekaj(LPVOID param) {
     SharedWork* s = (SharedWork*)param;
-    int result = s->praca ? s->praca(s->arg, s->komunikat) : 0;
+    int result = s->workFn ? s->workFn(s->arg, s->messageText) : 0;
     if (Claim(s)) PostMessageA(s->dlg, UM_PRACA_KONIEC, 0, 0);
     Release(s);
     return (DWORD)result;
@@ -189,9 +189,9 @@ int WolajDlgCzekaj(HWND owner, strDlgCzekaj* job) {
         InterlockedExchange(&g_busy, 0);
         return 0;
     }
-    s->praca = job->praca;
+    s->workFn = job->praca;
     s->arg = job->argPraca;
-    s->komunikat = job->komunikat;
+    s->messageText = job->komunikat;
     s->refs = 1;
     g_job = job;
     g_shared = s;

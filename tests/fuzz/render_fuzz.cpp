@@ -117,18 +117,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     int chain = slupek ? (poziomy ? kDimensionRight : kDimensionBottom) : (poziomy ? kDimensionLeft : kDimensionTop);
                     k += chain == c;
                 }
-                if (w.liczba[c] != (k ? k + 1 : 0)) abort();
+                if (w.itemCount[c] != (k ? k + 1 : 0)) abort();
                 if (!k) continue;
                 // Sorted the chain's way; lengths add up when nothing was clamped.
                 const bool rosnaco = c == kDimensionBottom || c == kDimensionTop;
                 int64_t suma = 0;
                 bool obciete = false;
-                for (int32_t i = 0; i < w.liczba[c]; i++) {
-                    suma += w.wym[c][i].dlugosc;
-                    obciete |= w.wym[c][i].dlugosc == INT32_MAX || w.wym[c][i].dlugosc == INT32_MIN;
+                for (int32_t i = 0; i < w.itemCount[c]; i++) {
+                    suma += w.chainSegments[c][i].dlugosc;
+                    obciete |= w.chainSegments[c][i].dlugosc == INT32_MAX || w.chainSegments[c][i].dlugosc == INT32_MIN;
                     // Between elements the chain's order makes every step non-negative
                     // (ascending positions, or descending ones measured the other way).
-                    if (i > 0 && i < k && w.wym[c][i].dlugosc < 0) abort();
+                    if (i > 0 && i < k && w.chainSegments[c][i].dlugosc < 0) abort();
                 }
                 const int64_t calosc = rosnaco ? o.oper[0].rama.x1 : o.oper[0].rama.y1;
                 if (!obciete && suma != calosc) abort();
@@ -137,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         LayOutDimensionTexts(&w, o.oper, o.liczbaOper, in.U8() & 1, FakeMeasure, nullptr);
     }
     FreeDimensions(&w);
-    if (w.wym[0] || w.liczba[1] || w.widthText.right) abort();
+    if (w.chainSegments[0] || w.itemCount[1] || w.widthText.right) abort();
 
     int32_t X, Y;
     if (o.oper[0].typ == kOpFrame)

@@ -295,7 +295,7 @@ TEST_F(DbRegistersTest, RegistersAreReadInNameOrder) {
     ASSERT_EQ(1, LoadWindowRegisters(&registers_, msg_)) << msg_;
     EXPECT_EQ(sorted, NamesOf(registers_.profile, registers_.profileCount));
     EXPECT_EQ(sorted, NamesOf(registers_.colourRows, registers_.colourCount));
-    EXPECT_EQ(sorted, NamesOf(registers_.szprosy, registers_.muntinCount));
+    EXPECT_EQ(sorted, NamesOf(registers_.muntinRows, registers_.muntinCount));
     EXPECT_EQ(sorted, NamesOf(registers_.hardwareRows, registers_.hardwareCount));
     EXPECT_EQ(sorted, NamesOf(registers_.beadRows, registers_.beadCount));
     EXPECT_EQ(sorted, NamesOf(registers_.wypeln, registers_.fillingCount));

@@ -146,8 +146,8 @@ TEST_F(CanvasHits, EveryResultCode) {
     px("height label", x, y, kTrHeightLabel, -1);
     const int32_t lab[kDimensionChains] = {kTrRightLabel, kTrBottomLabel, kTrLeftLabel, kTrTopLabel};
     for (int32_t c = 0; c < kDimensionChains; c++) {
-        ASSERT_GE(wym.liczba[c], 2) << c;
-        Centre(wym.wym[c][1].tekst, &x, &y);
+        ASSERT_GE(wym.itemCount[c], 2) << c;
+        Centre(wym.chainSegments[c][1].tekst, &x, &y);
         // Label 1 of the right and left chains measures 0 between equal
         // positions only when two share one; here every label is real.
         px("chain label 1", x, y, lab[c], 1);
@@ -167,7 +167,7 @@ TEST_F(CanvasHits, EveryResultCode) {
         SCOPED_TRACE(r.co);
         HitResult t;
         EXPECT_EQ(HitTest(o.r.oper, o.n(), &wym, r.x, r.y, &t), r.wynik);
-        EXPECT_EQ(t.wynik, r.wynik);
+        EXPECT_EQ(t.resultCode, r.wynik);
         EXPECT_EQ(t.element, r.element);
         for (int k = 0; k < 4; k++) EXPECT_EQ(t.ogr[k], r.ogr[k]) << "bound " << k;
     }
@@ -188,13 +188,13 @@ TEST_F(CanvasHits, ALabelBelowOneIsNeverHit) {
     char msg[KV_MSG_LEN];
     ASSERT_EQ(BuildDimensions(z.r.oper, z.n(), &w2, msg), 1);
     LayOutDimensionTexts(&w2, z.r.oper, z.n(), 1, FakeMeasure, nullptr);
-    ASSERT_EQ(w2.liczba[kDimensionRight], 3);
-    ASSERT_EQ(w2.wym[kDimensionRight][1].dlugosc, 0);
+    ASSERT_EQ(w2.itemCount[kDimensionRight], 3);
+    ASSERT_EQ(w2.chainSegments[kDimensionRight][1].dlugosc, 0);
     int32_t x, y;
-    Centre(w2.wym[kDimensionRight][1].tekst, &x, &y);
+    Centre(w2.chainSegments[kDimensionRight][1].tekst, &x, &y);
     HitResult t;
     EXPECT_NE(HitTest(z.r.oper, z.n(), &w2, x, y, &t), kTrRightLabel);
-    Centre(w2.wym[kDimensionRight][0].tekst, &x, &y);
+    Centre(w2.chainSegments[kDimensionRight][0].tekst, &x, &y);
     EXPECT_EQ(HitTest(z.r.oper, z.n(), &w2, x, y, &t), kTrRightLabel);
     FreeDimensions(&w2);
 }
@@ -329,7 +329,7 @@ TEST(CanvasChains, ATypedValueBecomesTheLabelsDistance) {
         // After the move the same label shows the typed value.
         Geometria(o);
         ASSERT_EQ(BuildDimensions(o.r.oper, o.n(), &w, msg), 1);
-        EXPECT_EQ(w.wym[p.lancuch][p.etykieta].dlugosc, p.v);
+        EXPECT_EQ(w.chainSegments[p.lancuch][p.etykieta].dlugosc, p.v);
         // Typing the value it now has moves nothing.
         EXPECT_EQ(LabelMoves(o.r.oper, o.n(), &w, p.lancuch, p.etykieta, p.v, el, 16, &poz), 0);
         FreeDimensions(&w);

@@ -173,11 +173,11 @@ struct DrawDimensions : ::testing::Test {
         ASSERT_EQ(BuildDimensions(o.r.oper, o.n(), &w, msg), 1) << msg;
     }
     void ExpectChain(int c, std::initializer_list<std::pair<int32_t, int32_t>> dl_el) {
-        ASSERT_EQ(w.liczba[c], (int32_t)dl_el.size()) << "chain " << c;
+        ASSERT_EQ(w.itemCount[c], (int32_t)dl_el.size()) << "chain " << c;
         int32_t i = 0;
         for (auto [dl, el] : dl_el) {
-            EXPECT_EQ(w.wym[c][i].dlugosc, dl) << "chain " << c << " record " << i;
-            EXPECT_EQ(w.wym[c][i].element, el) << "chain " << c << " record " << i;
+            EXPECT_EQ(w.chainSegments[c][i].dlugosc, dl) << "chain " << c << " record " << i;
+            EXPECT_EQ(w.chainSegments[c][i].element, el) << "chain " << c << " record " << i;
             i++;
         }
     }
@@ -188,8 +188,8 @@ TEST_F(DrawDimensions, NoMullionsOrMuntinsNoChains) {
     o << DrawFrame(1200, 1400) << SashElement(3, 1, 0) << DrawFilling(0, "float", 1);
     Build(o);
     for (int c = 0; c < kDimensionChains; c++) {
-        EXPECT_EQ(w.liczba[c], 0);
-        EXPECT_EQ(w.wym[c], nullptr);
+        EXPECT_EQ(w.itemCount[c], 0);
+        EXPECT_EQ(w.chainSegments[c], nullptr);
     }
 }
 
@@ -198,11 +198,11 @@ TEST_F(DrawDimensions, EqualPositionsGiveAZeroSegment) {
     o << DrawFrame(1000, 1000) << DrawMullion(false, 400, true, 0, 0) << DrawMullion(true, 400, true, 0, 0);
     Build(o);
     // From the bottom edge up: 1000 - 400, 0, then 400 to the top.
-    ASSERT_EQ(w.liczba[kDimensionRight], 3);
-    EXPECT_EQ(w.wym[kDimensionRight][0].dlugosc, 600);
-    EXPECT_EQ(w.wym[kDimensionRight][1].dlugosc, 0);
-    EXPECT_EQ(w.wym[kDimensionRight][2].dlugosc, 400);
-    EXPECT_EQ(w.wym[kDimensionRight][2].element, w.wym[kDimensionRight][1].element);
+    ASSERT_EQ(w.itemCount[kDimensionRight], 3);
+    EXPECT_EQ(w.chainSegments[kDimensionRight][0].dlugosc, 600);
+    EXPECT_EQ(w.chainSegments[kDimensionRight][1].dlugosc, 0);
+    EXPECT_EQ(w.chainSegments[kDimensionRight][2].dlugosc, 400);
+    EXPECT_EQ(w.chainSegments[kDimensionRight][2].element, w.chainSegments[kDimensionRight][1].element);
 }
 
 TEST_F(DrawDimensions, MixedMullionsAndMuntinsSortedPerChain) {
@@ -226,7 +226,7 @@ TEST_F(DrawDimensions, MixedMullionsAndMuntinsSortedPerChain) {
     ExpectChain(kDimensionTop, {{300, 8}, {500, 6}, {1200, 6}});
     ExpectChain(kDimensionLeft, {{250, 9}, {500, 7}, {250, 7}});
     int32_t suma = 0;
-    for (int32_t i = 0; i < w.liczba[kDimensionBottom]; i++) suma += w.wym[kDimensionBottom][i].dlugosc;
+    for (int32_t i = 0; i < w.itemCount[kDimensionBottom]; i++) suma += w.chainSegments[kDimensionBottom][i].dlugosc;
     EXPECT_EQ(suma, 2000);
 }
 
@@ -235,11 +235,11 @@ TEST_F(DrawDimensions, ManyEqualAndReversedPositionsSort) {
     o << DrawFrame(5000, 5000);
     for (int i = 0; i < 200; i++) o << DrawMullion(false, i < 100 ? 2500 : 4900 - i * 10, false, 0, 0);
     Build(o);
-    ASSERT_EQ(w.liczba[kDimensionBottom], 201);
+    ASSERT_EQ(w.itemCount[kDimensionBottom], 201);
     int32_t suma = 0;
     for (int32_t i = 0; i < 201; i++) {
-        EXPECT_GE(w.wym[kDimensionBottom][i].dlugosc, 0) << i;
-        suma += w.wym[kDimensionBottom][i].dlugosc;
+        EXPECT_GE(w.chainSegments[kDimensionBottom][i].dlugosc, 0) << i;
+        suma += w.chainSegments[kDimensionBottom][i].dlugosc;
     }
     EXPECT_EQ(suma, 5000);
 }
@@ -248,7 +248,7 @@ TEST_F(DrawDimensions, RebuildReusesOrReleasesAndFailureKeepsTheOldChain) {
     TestWindow o;
     o << DrawFrame(1000, 1000) << DrawMullion(false, 300, false, 0, 0);
     Build(o);
-    ASSERT_EQ(w.liczba[kDimensionBottom], 2);
+    ASSERT_EQ(w.itemCount[kDimensionBottom], 2);
     // Growing needs a reallocation; make it fail.
     o << DrawMullion(false, 700, false, 0, 0);
     char msg[KV_MSG_LEN] = "";
@@ -256,8 +256,8 @@ TEST_F(DrawDimensions, RebuildReusesOrReleasesAndFailureKeepsTheOldChain) {
     EXPECT_EQ(BuildDimensions(o.r.oper, o.n(), &w, msg), 0);
     KvHeapFailAt(0);
     EXPECT_STREQ(msg, "Error of reallocation the table of strWym structures");
-    ASSERT_EQ(w.liczba[kDimensionBottom], 2);
-    EXPECT_EQ(w.wym[kDimensionBottom][0].dlugosc, 300);
+    ASSERT_EQ(w.itemCount[kDimensionBottom], 2);
+    EXPECT_EQ(w.chainSegments[kDimensionBottom][0].dlugosc, 300);
     // A first allocation has its own text.
     o << DrawMullion(false, 500, true, 0, 0);
     KvHeapFailAt(1);  // the right chain comes first
@@ -270,8 +270,8 @@ TEST_F(DrawDimensions, RebuildReusesOrReleasesAndFailureKeepsTheOldChain) {
     TestWindow pusty;
     pusty << DrawFrame(1000, 1000);
     Build(pusty);
-    EXPECT_EQ(w.wym[kDimensionBottom], nullptr);
-    EXPECT_EQ(w.liczba[kDimensionRight], 0);
+    EXPECT_EQ(w.chainSegments[kDimensionBottom], nullptr);
+    EXPECT_EQ(w.itemCount[kDimensionRight], 0);
 }
 
 // Texts 6 px per character and 10 px high.
@@ -296,17 +296,17 @@ TEST_F(DrawDimensions, TextsCentredBetweenCentreLinesAndFrameEdges) {
     // "800" right of it, running upward: text height wide, length tall.
     ExpectRect(w.heightText, 1031, 391, 1041, 409);
     // Bottom chain "400" between x 0 and the centre line at 400, 15 + 1 below.
-    ASSERT_EQ(w.liczba[kDimensionBottom], 2);
-    ExpectRect(w.wym[kDimensionBottom][0].tekst, 191, 816, 209, 826);
+    ASSERT_EQ(w.itemCount[kDimensionBottom], 2);
+    ExpectRect(w.chainSegments[kDimensionBottom][0].tekst, 191, 816, 209, 826);
     // "600" between 400 and 1000.
-    ExpectRect(w.wym[kDimensionBottom][1].tekst, 691, 816, 709, 826);
+    ExpectRect(w.chainSegments[kDimensionBottom][1].tekst, 691, 816, 709, 826);
     // Right chain: "500" between the bottom edge (800) and the centre line at 300.
-    ExpectRect(w.wym[kDimensionRight][0].tekst, 1016, 541, 1026, 559);
-    ExpectRect(w.wym[kDimensionRight][1].tekst, 1016, 141, 1026, 159);
+    ExpectRect(w.chainSegments[kDimensionRight][0].tekst, 1016, 541, 1026, 559);
+    ExpectRect(w.chainSegments[kDimensionRight][1].tekst, 1016, 141, 1026, 159);
     // Printout distances.
     LayOutDimensionTexts(&w, o.r.oper, o.n(), 0, FakeMeasure, &pionowe);
     EXPECT_EQ(w.widthText.top, 800 + 28 + 1);
-    EXPECT_EQ(w.wym[kDimensionBottom][0].tekst.top, 800 + 14 + 1);
+    EXPECT_EQ(w.chainSegments[kDimensionBottom][0].tekst.top, 800 + 14 + 1);
 }
 
 }  // namespace

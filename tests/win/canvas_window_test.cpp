@@ -121,7 +121,7 @@ protected:
         p.typWypeln = 0;
         strcpy(p.fillingName, "Float 4mm");
         p.format = 5;
-        p.okno = &o.r;
+        p.windowRec = &o.r;
         p.liczbaOper = &o.r.liczbaOper;
         p.oper = &o.r.oper;
         p.ds = &ds;
@@ -631,7 +631,7 @@ TEST_F(Edytor, TypedValuesAndTheirChecks) {
         ResetHarness();
         g_parent.notyf.clear();
         const std::vector<unsigned char> przed = ArrayBytes();
-        KliknijEtykiete(w.lancuch < 0 ? p.wym.widthText : p.wym.wym[w.lancuch][w.etykieta].tekst);
+        KliknijEtykiete(w.lancuch < 0 ? p.dimensionSet.widthText : p.dimensionSet.chainSegments[w.lancuch][w.etykieta].tekst);
         ASSERT_TRUE(IsWindowVisible(Ed()));
         EXPECT_EQ(GetFocus(), Ed());
         Wpisz(w.tekst);
@@ -660,7 +660,7 @@ TEST_F(Edytor, SpinBelowZeroClosesAndSpinUpMoves) {
     Geometria();
     OpenNew();
     // Bottom chain: 500, 1000, 500.
-    KliknijEtykiete(p.wym.wym[kDimensionBottom][0].tekst);
+    KliknijEtykiete(p.dimensionSet.chainSegments[kDimensionBottom][0].tekst);
     ASSERT_TRUE(IsWindowVisible(Ed()));
     HWND spin = GetDlgItem(obs, IDC_CANVAS_SPIN);
     EXPECT_EQ(SendMessageA(spin, UDM_GETPOS32, 0, 0), 500);
@@ -673,7 +673,7 @@ TEST_F(Edytor, SpinBelowZeroClosesAndSpinUpMoves) {
     EXPECT_TRUE(g_boxes.empty());
     EXPECT_TRUE(Kody().empty());
 
-    KliknijEtykiete(p.wym.wym[kDimensionBottom][0].tekst);
+    KliknijEtykiete(p.dimensionSet.chainSegments[kDimensionBottom][0].tekst);
     SendMessageA(Ed(), WM_KEYDOWN, VK_UP, 0);
     Pompuj();
     EXPECT_EQ(o[1].slupek.poz, 501);
@@ -703,7 +703,7 @@ TEST_F(Edytor, AChainMoveRefusedOnItsThirdElementMovesNothing) {
         ResetHarness();
         g_parent.notyf.clear();
         g_parent.limity = 0;
-        KliknijEtykiete(p.wym.wym[kDimensionBottom][0].tekst);
+        KliknijEtykiete(p.dimensionSet.chainSegments[kDimensionBottom][0].tekst);
         Wpisz(w.tekst);
         EXPECT_EQ(Komunikaty(), *w.komunikat ? std::vector<std::string>{std::string("Error: ") + w.komunikat}
                                              : std::vector<std::string>{});
@@ -781,7 +781,7 @@ TEST_F(CanvasWindowTest, ViewOnlyChangesNothing) {
     Geometria();
     OpenNew(0);
     const std::vector<unsigned char> przed = ArrayBytes();
-    const strProst etykieta = p.wym.widthText;
+    const strProst etykieta = p.dimensionSet.widthText;
     struct TotalsRow {
         const char* co;
         int32_t narz;

@@ -144,7 +144,7 @@ void ContextMenuRequest(int32_t element) {
     n.hdr.idFrom = IDC_CANVAS;
     n.hdr.code = kCanvasCodeMenu;
     n.element = element;
-    n.pkt = POINT{300, 300};
+    n.curPoint = POINT{300, 300};
     SendMessageA(Designer(), WM_NOTIFY, IDC_CANVAS, (LPARAM)&n);
 }
 
@@ -654,7 +654,7 @@ void PostContextMenuRequest(int32_t element) {
     g_request.hdr.idFrom = IDC_CANVAS;
     g_request.hdr.code = kCanvasCodeMenu;
     g_request.element = element;
-    g_request.pkt = POINT{300, 300};
+    g_request.curPoint = POINT{300, 300};
     PostMessageA(Designer(), WM_NOTIFY, IDC_CANVAS, (LPARAM)&g_request);
 }
 
@@ -1333,7 +1333,7 @@ void DesignerCommand(int id) { SendMessageA(Designer(), WM_COMMAND, id, 0); }
 // that opens over it.
 HWND OpenBottomChainEditor() {
     DesignerCommand(CMD_DES_POINTER);
-    const strProst& label = StateOf(Canvas())->p->wym.wym[kDimensionBottom][0].tekst;
+    const strProst& label = StateOf(Canvas())->p->dimensionSet.chainSegments[kDimensionBottom][0].tekst;
     const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
     SendMessageA(Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(Canvas(), WM_LBUTTONUP, 0, at);

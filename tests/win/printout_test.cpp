@@ -92,10 +92,10 @@ protected:
         char msg[KV_MSG_LEN] = "";
         w.wynik = ComposeOrderPrintout(&z_, &printSet_, &ust_, &s, msg);
         w.msg = msg;
-        for (int32_t i = 0; i < s.liczba; i++) w.strony.push_back(ReadPage(s.strony[i]));
+        for (int32_t i = 0; i < s.itemCount; i++) w.strony.push_back(ReadPage(s.pageFiles[i]));
         if (!w.wynik) {
-            EXPECT_EQ(nullptr, s.strony);
-            EXPECT_EQ(0, s.liczba);
+            EXPECT_EQ(nullptr, s.pageFiles);
+            EXPECT_EQ(0, s.itemCount);
         }
         FreePrintoutPages(&s);
         for (const EmfPage& p : w.strony) {
@@ -179,7 +179,7 @@ TEST_F(PrintoutTest, APagePlayedIntoItsFrameFillsItAtEveryScale) {
     PrintoutPages s = {nullptr, 0};
     char msg[KV_MSG_LEN] = "";
     ASSERT_EQ(1, ComposeOrderPrintout(&z_, &printSet_, &ust_, &s, msg)) << msg;
-    const int footer = FooterLine(ReadPage(s.strony[0]));
+    const int footer = FooterLine(ReadPage(s.pageFiles[0]));
     BITMAPINFO bi = {};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 768, -960, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -189,7 +189,7 @@ TEST_F(PrintoutTest, APagePlayedIntoItsFrameFillsItAtEveryScale) {
     HGDIOBJ old = SelectObject(dc, dib);
     PatBlt(dc, 0, 0, 768, 960, WHITENESS);
     const RECT page = {0, 0, 768, 960};
-    PlayEnhMetaFile(dc, s.strony[0], &page);
+    PlayEnhMetaFile(dc, s.pageFiles[0], &page);
     GdiFlush();
     // The lowest row dark across most of the page's width.
     int lowest = -1;
@@ -1161,9 +1161,9 @@ TEST_F(PrintoutTest, ThePdfPlacesThePageNumberAsThePageDoesAtEveryScale) {
     PrintoutPages s = {nullptr, 0};
     char msg[KV_MSG_LEN] = "";
     ASSERT_EQ(1, ComposeOrderPrintout(&z_, &printSet_, &ust_, &s, msg)) << msg;
-    const EmfPage page = ReadPage(s.strony[0]);
-    Pdf pdf(std::vector<HENHMETAFILE>(s.strony, s.strony + s.liczba), 1252);
-    KvFree(s.strony);  // the metafiles went with the PDF
+    const EmfPage page = ReadPage(s.pageFiles[0]);
+    Pdf pdf(std::vector<HENHMETAFILE>(s.pageFiles, s.pageFiles + s.itemCount), 1252);
+    KvFree(s.pageFiles);  // the metafiles went with the PDF
     ASSERT_EQ(1, pdf.ok) << pdf.msg;
     const EmfText* number = TextAt(page, "Page: ");
     ASSERT_TRUE(number && number->dx.size() == 9);

@@ -98,7 +98,7 @@ TEST_F(PrintoutToolTest, WritesThePagesTheProgramComposes) {
     PrintoutPages s{};
     ASSERT_EQ(1, ComposeOrderPrintout(&z, &druk, &ust, &s, msg_)) << msg_;
     std::vector<EmfPage> oczek;
-    for (int32_t i = 0; i < s.liczba; i++) oczek.push_back(ReadPage(s.strony[i]));
+    for (int32_t i = 0; i < s.itemCount; i++) oczek.push_back(ReadPage(s.pageFiles[i]));
     FreePrintoutPages(&s);
     DestroyPrintDrawSet(&druk);
     DestroyDrawSet(&ekran);

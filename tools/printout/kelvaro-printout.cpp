@@ -108,22 +108,22 @@ int main(int argc, char** argv) {
     FreeAndZeroOrder(&zam);
     if (!ok) return Fault(msg);
 
-    for (int32_t i = 0; ok && i < s.liczba; i++) {
+    for (int32_t i = 0; ok && i < s.itemCount; i++) {
         const std::string nazwa = folder + "\\page-" + std::to_string(i + 1);
-        HENHMETAFILE kopia = CopyEnhMetaFileA(s.strony[i], (nazwa + ".emf").c_str());
+        HENHMETAFILE kopia = CopyEnhMetaFileA(s.pageFiles[i], (nazwa + ".emf").c_str());
         if (!kopia) {
             KvMsg(msg, "The page %d cannot be written to %s.emf", (int)(i + 1), nazwa.c_str());
             ok = 0;
             break;
         }
         DeleteEnhMetaFile(kopia);
-        if (szerPng && !PageToPng(s.strony[i], szerPng, nazwa + ".png")) {
+        if (szerPng && !PageToPng(s.pageFiles[i], szerPng, nazwa + ".png")) {
             KvMsg(msg, "The page %d cannot be written to %s.png", (int)(i + 1), nazwa.c_str());
             ok = 0;
         }
     }
     if (ok && pdf) ok = SavePagesPdf(&s, naglowek, (folder + "\\order.pdf").c_str(), msg);
-    const int32_t liczba = s.liczba;
+    const int32_t liczba = s.itemCount;
     FreePrintoutPages(&s);
     if (!ok) return Fault(msg);
     // A bare number and a newline, the same for a script on any system.

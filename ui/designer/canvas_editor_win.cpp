@@ -92,7 +92,7 @@ int32_t EditorChain(int stan) {
 
 // The label the editor is over: its rectangle and its current value.
 bool EditorLabel(const CanvasState* w, strProst* r, int32_t* wartosc) {
-    const DimensionSet& wym = w->p->wym;
+    const DimensionSet& wym = w->p->dimensionSet;
     const uniOperRys* lista = OpList(w);
     if (OpCount(w) < 1) return false;
     switch (w->edState) {
@@ -106,9 +106,9 @@ bool EditorLabel(const CanvasState* w, strProst* r, int32_t* wartosc) {
             return true;
     }
     const int32_t c = EditorChain(w->edState);
-    if (c < 0 || w->edIndex < 0 || w->edIndex >= wym.liczba[c]) return false;
-    *r = wym.wym[c][w->edIndex].tekst;
-    *wartosc = wym.wym[c][w->edIndex].dlugosc;
+    if (c < 0 || w->edIndex < 0 || w->edIndex >= wym.itemCount[c]) return false;
+    *r = wym.chainSegments[c][w->edIndex].tekst;
+    *wartosc = wym.chainSegments[c][w->edIndex].dlugosc;
     return true;
 }
 
@@ -161,7 +161,7 @@ int ChangeFrame(CanvasState* w, int32_t v, char* msg) {
     int32_t n = 0;
     if (!CopyOpList(OpList(w), OpCount(w), &kopia, &n, msg)) return 0;
     kopia[0] = rama;
-    if (!ComputeGeometry(kopia, n, w->p->format, w->p->okno, msg)) {
+    if (!ComputeGeometry(kopia, n, w->p->format, w->p->windowRec, msg)) {
         KvFree(kopia);
         return 0;
     }
@@ -183,7 +183,7 @@ int MoveChain(CanvasState* w, int32_t v, int* zmiana, char* msg) {
         return 0;
     }
     int32_t poz = 0;
-    const int32_t ile = LabelMoves(OpList(w), n, &w->p->wym, c, w->edIndex, v, el, n, &poz);
+    const int32_t ile = LabelMoves(OpList(w), n, &w->p->dimensionSet, c, w->edIndex, v, el, n, &poz);
     *zmiana = ile > 0;
     uniOperRys* zapas = nullptr;
     int32_t nz = 0;
@@ -195,7 +195,7 @@ int MoveChain(CanvasState* w, int32_t v, int* zmiana, char* msg) {
         ok = AskLimits(w, &op, 1, el[k], msg);
         if (ok) OpList(w)[el[k]] = op;
     }
-    if (ok && ile > 0) ok = ComputeGeometry(OpList(w), n, w->p->format, w->p->okno, msg);
+    if (ok && ile > 0) ok = ComputeGeometry(OpList(w), n, w->p->format, w->p->windowRec, msg);
     if (!ok && zapas) memcpy(OpList(w), zapas, (size_t)n * sizeof(uniOperRys));
     if (ok && ile > 0) LayOutAll(w, OpList(w), n);
     KvFree(zapas);

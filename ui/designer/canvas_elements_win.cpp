@@ -22,7 +22,7 @@ int Store(CanvasState* w, int32_t indeks, const uniOperRys& op, char* msg) {
     int32_t n = 0;
     if (!CopyOpList(OpList(w), OpCount(w), &kopia, &n, msg)) return 0;
     kopia[indeks] = op;
-    if (!ComputeGeometry(kopia, n, w->p->format, w->p->okno, msg)) {
+    if (!ComputeGeometry(kopia, n, w->p->format, w->p->windowRec, msg)) {
         KvFree(kopia);
         return 0;
     }
@@ -40,7 +40,7 @@ int CanvasDelete(HWND obs, int32_t indeks, char* msg) {
     OnCloseEditor(w);
     HideTooltip(w);
     if (!DeleteElement(w->p->oper, w->p->liczbaOper, indeks, msg)) return 0;
-    if (OpCount(w) > 0 && ComputeGeometry(OpList(w), OpCount(w), w->p->format, w->p->okno, msg))
+    if (OpCount(w) > 0 && ComputeGeometry(OpList(w), OpCount(w), w->p->format, w->p->windowRec, msg))
         LayOutAll(w, OpList(w), OpCount(w));
     if (!DrawDimensions(w, msg)) KvShowError(w->hwnd, msg);
     InvalidateRect(w->hwnd, nullptr, TRUE);
@@ -93,7 +93,7 @@ int CanvasChangeMullion(HWND obs, int32_t indeks, int32_t rodzaj, char* msg) {
     int32_t n = 0;
     if (!CopyOpList(OpList(w), OpCount(w), &kopia, &n, msg)) return 0;
     kopia[indeks] = op;
-    int ok = ComputeElement(kopia, n, indeks, w->p->format, w->p->okno, msg);
+    int ok = ComputeElement(kopia, n, indeks, w->p->format, w->p->windowRec, msg);
     if (ok) {
         LayOutAll(w, kopia, n);
         op = kopia[indeks];

@@ -30,8 +30,8 @@ bool Na(const strProst& r, int32_t x, int32_t y) {
 }
 
 bool HitChainLabel(const DimensionSet* wym, int32_t c, int32_t x, int32_t y, int32_t* indeks) {
-    for (int32_t i = 0; i < wym->liczba[c]; i++) {
-        const strWym& e = wym->wym[c][i];
+    for (int32_t i = 0; i < wym->itemCount[c]; i++) {
+        const strWym& e = wym->chainSegments[c][i];
         if (e.dlugosc >= 1 && Na(e.tekst, x, y)) {
             *indeks = i;
             return true;
@@ -73,7 +73,7 @@ void Narrow(AvailableArea& o, const strProst& r, int32_t os, bool poziomy, int32
 }
 
 int32_t Report(HitResult* t, int32_t wynik, int32_t element) {
-    t->wynik = wynik;
+    t->resultCode = wynik;
     t->element = element;
     return wynik;
 }
@@ -260,12 +260,12 @@ int32_t BarPosition(const uniOperRys* op) {
 int32_t LabelMoves(const uniOperRys* lista, int32_t liczba, const DimensionSet* wym, int32_t lancuch,
                       int32_t etykieta, int32_t v, int32_t* elementy, int32_t max, int32_t* newPos) {
     if (!lista || !wym || lancuch < 0 || lancuch >= kDimensionChains || etykieta < 0 ||
-        etykieta >= wym->liczba[lancuch])
+        etykieta >= wym->itemCount[lancuch])
         return -1;
-    const strWym& e = wym->wym[lancuch][etykieta];
+    const strWym& e = wym->chainSegments[lancuch][etykieta];
     if (e.element < 0 || e.element >= liczba || !BelongsToChain(&lista[e.element], lancuch)) return -1;
     const int32_t p = BarPosition(&lista[e.element]);
-    const int ostatnia = etykieta == wym->liczba[lancuch] - 1;
+    const int ostatnia = etykieta == wym->itemCount[lancuch] - 1;
     *newPos = NewLabelPosition(lancuch, ostatnia, p, e.dlugosc, v);
     if (*newPos == p) return 0;
     int32_t n = 0;

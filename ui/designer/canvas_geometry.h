@@ -49,7 +49,7 @@ enum : int32_t {
 };
 
 struct HitResult {
-    int32_t wynik;    // kTr...
+    int32_t resultCode;    // kTr...
     int32_t element;  // element (12, 16), filling (14, 15) or label index (8-11); else -1
     int32_t ogr[4];   // 13-15: bounding elements left, top, right, bottom; else -1
 };

@@ -65,7 +65,7 @@ inline int32_t OpCount(const CanvasState* w) { return w->p->liczbaOper ? *w->p->
 inline uniOperRys* OpList(const CanvasState* w) { return w->p->oper ? *w->p->oper : nullptr; }
 // The dpi the canvas is laid out for: its dimension set's, set by the owner
 // together with the drawing set's fonts.
-inline int Dpi(const CanvasState* w) { return w->p->wym.dpi > 0 ? w->p->wym.dpi : kKvBaseDpi; }
+inline int Dpi(const CanvasState* w) { return w->p->dimensionSet.dpi > 0 ? w->p->dimensionSet.dpi : kKvBaseDpi; }
 // A measure given at 96 dpi, at the canvas's dpi.
 inline int Px(const CanvasState* w, int px) { return KvScale(px, Dpi(w)); }
 inline int32_t ProfileScheme(const CanvasState* w) { return w->p->iProfSch ? *w->p->iProfSch : 0; }

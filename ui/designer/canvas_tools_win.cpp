@@ -110,7 +110,7 @@ int AppendOp(CanvasState* w, uniOperRys op, const strObsOkno* obs, char* msg) {
     }
     if (n) memcpy(kopia, OpList(w), (size_t)n * sizeof(uniOperRys));
     kopia[n] = op;
-    if (!ComputeElement(kopia, n + 1, n, w->p->format, w->p->okno, msg)) {
+    if (!ComputeElement(kopia, n + 1, n, w->p->format, w->p->windowRec, msg)) {
         KvFree(kopia);
         return 0;
     }
@@ -170,7 +170,7 @@ void FinishBand(CanvasState* w, int x, int y) {
 bool AreaAtPoint(CanvasState* w, int x, int y, strObsOkno* o, int32_t* wynik, char* msg,
                   const char* komunikatWypeln) {
     HitResult t;
-    *wynik = HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+    *wynik = HitTest(OpList(w), OpCount(w), &w->p->dimensionSet, x, y, &t);
     memset(o, 0, sizeof *o);
     for (int k = 0; k < 4; k++) o->ogr[k] = t.ogr[k];
     o->hasFilling = *wynik == kTrFilling || *wynik == kTrPole;
@@ -262,7 +262,7 @@ void OnLButtonDown(CanvasState* w, int x, int y) {
     switch (narz) {
         case kToolPointer: {
             HitResult t;
-            const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+            const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->dimensionSet, x, y, &t);
             if (wynik == kTrWidthLabel) OpenEditor(w, kEdWidth, -1);
             else if (wynik == kTrHeightLabel) OpenEditor(w, kEdHeight, -1);
             else if (wynik >= kTrRightLabel && wynik <= kTrTopLabel)
@@ -315,7 +315,7 @@ int InsertGrid(CanvasState* w, int32_t narz, const HitResult& t, int32_t h, int3
     BuildGrid(&obs, h, v, typ, 0, t.element, n, nowa + n);
     int ok = AskLimits(w, nowa + n, ile, kLimAppend, msg);
     for (int32_t j = n; ok && j < n + ile; j++)
-        ok = ComputeElement(nowa, j + 1, j, w->p->format, w->p->okno, msg);
+        ok = ComputeElement(nowa, j + 1, j, w->p->format, w->p->windowRec, msg);
     if (!ok) {
         KvFree(nowa);
         return 0;
@@ -332,7 +332,7 @@ void OnLButtonDblClk(CanvasState* w, int x, int y) {
     if (!w->edytowalny || (narz != kToolFixedMullion && narz != kToolMuntin) || OpCount(w) < 1) return;
     char msg[KV_MSG_LEN];
     HitResult t;
-    const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+    const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->dimensionSet, x, y, &t);
     if (wynik != kTrArea && wynik != kTrFilling && wynik != kTrPole) {
         KvShowError(w->hwnd, "Incorrect area of the window");
         return;
@@ -349,7 +349,7 @@ void OnLButtonDblClk(CanvasState* w, int x, int y) {
         return;
     }
     GridDialogData s = {narz == kToolFixedMullion ? 1 : 0, {x, y}, 0, 0};
-    ClientToScreen(w->hwnd, &s.pkt);
+    ClientToScreen(w->hwnd, &s.curPoint);
     if (!DialogGrid(w->hwnd, &s)) return;
     if (GridCount(s.horizontalCount, s.verticalCount) == 0) return;
     if (!InsertGrid(w, narz, t, s.horizontalCount, s.verticalCount, msg)) {
@@ -363,14 +363,14 @@ void OnRButtonUp(CanvasState* w, int x, int y) {
     if (!w->edytowalny) return;
     if (w->edState != kEdClosed) OnCloseEditor(w);
     HitResult t;
-    const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+    const int32_t wynik = HitTest(OpList(w), OpCount(w), &w->p->dimensionSet, x, y, &t);
     if ((wynik == kTrProfil || wynik == kTrMuntin || wynik == kTrFilling || wynik == kTrPole) &&
         (w->p->flagi & kCanvasMenu)) {
         CanvasNotification nm;
         nm.hdr = {w->hwnd, (UINT_PTR)w->p->controlId, kCanvasCodeMenu};
         nm.element = t.element;
-        nm.pkt = {x, y};
-        ClientToScreen(w->hwnd, &nm.pkt);
+        nm.curPoint = {x, y};
+        ClientToScreen(w->hwnd, &nm.curPoint);
         SendMessageA(GetParent(w->hwnd), WM_NOTIFY, (WPARAM)w->p->controlId, (LPARAM)&nm);
     }
     SetFocus(w->hwnd);

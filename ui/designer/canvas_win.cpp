@@ -49,10 +49,10 @@ void PlaceDimensionTexts(CanvasState* w) {
     if (OpCount(w) < 1) return;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) {
-        LayOutDimensionTextsOnWindow(w->hwnd, w->p->ds, &w->p->wym, OpList(w), OpCount(w), 1);
+        LayOutDimensionTextsOnWindow(w->hwnd, w->p->ds, &w->p->dimensionSet, OpList(w), OpCount(w), 1);
         return;
     }
-    LayOutDimensionTextsDC(dc, w->p->ds, &w->p->wym, OpList(w), OpCount(w), 1);
+    LayOutDimensionTextsDC(dc, w->p->ds, &w->p->dimensionSet, OpList(w), OpCount(w), 1);
     DeleteDC(dc);
 }
 
@@ -60,7 +60,7 @@ void PlaceDimensionTexts(CanvasState* w) {
 
 // Rebuilds the dimension set of the current list and places its texts.
 int DrawDimensions(CanvasState* w, char* msg) {
-    if (!BuildDimensions(OpList(w), OpCount(w), &w->p->wym, msg)) return 0;
+    if (!BuildDimensions(OpList(w), OpCount(w), &w->p->dimensionSet, msg)) return 0;
     PlaceDimensionTexts(w);
     return 1;
 }
@@ -115,13 +115,13 @@ void OnMouseHover(CanvasState* w, WPARAM klawisze, int x, int y) {
     HideTooltip(w);
     if (klawisze != 0) return;
     HitResult t;
-    HitTest(OpList(w), OpCount(w), &w->p->wym, x, y, &t);
+    HitTest(OpList(w), OpCount(w), &w->p->dimensionSet, x, y, &t);
     const uniOperRys* lista = OpList(w);
-    if (t.wynik == kTrProfil && t.element > 0 &&
+    if (t.resultCode == kTrProfil && t.element > 0 &&
         (lista[t.element].typ == kOpFixedMullion || lista[t.element].typ == kOpFalseMullion)) {
         strncpy(w->tooltipText, lista[t.element].slupek.rodzaj == 1 ? "False mullion" : "Fixed mullion",
                 sizeof w->tooltipText);
-    } else if ((t.wynik == kTrFilling || t.wynik == kTrPole) && t.element > 0) {
+    } else if ((t.resultCode == kTrFilling || t.resultCode == kTrPole) && t.element > 0) {
         GetFillingName(&lista[t.element].wypeln, w->tooltipText);
     } else {
         return;
@@ -158,7 +158,7 @@ void TrackMouse(CanvasState* w) {
 void PaintCanvas(HDC dc, const RECT& r, CanvasState* w) {
     FillRect(dc, &r, w->p->ds->brushCanvas);
     if (OpCount(w) > 0)
-        DrawWindow(dc, OpList(w), OpCount(w), ProfileScheme(w), w->p->format, &w->p->wym, w->p->ds, kStyleCanvas,
+        DrawWindow(dc, OpList(w), OpCount(w), ProfileScheme(w), w->p->format, &w->p->dimensionSet, w->p->ds, kStyleCanvas,
                   kDimensionsScreen);
 }
 
@@ -185,7 +185,7 @@ void OnRefresh(CanvasState* w) {
     RescaleEditor(w);
     GetClientRect(w->hwnd, &w->prost);
     char msg[KV_MSG_LEN];
-    if (OpCount(w) > 0 && !ComputeGeometry(OpList(w), OpCount(w), w->p->format, w->p->okno, msg))
+    if (OpCount(w) > 0 && !ComputeGeometry(OpList(w), OpCount(w), w->p->format, w->p->windowRec, msg))
         KvShowError(w->hwnd, msg);
     LayOutAll(w, OpList(w), OpCount(w));
     if (!DrawDimensions(w, msg)) KvShowError(w->hwnd, msg);
@@ -198,9 +198,9 @@ LRESULT OnCreate(CanvasState* w, CREATESTRUCTA* cs) {
     CreateTooltip(w, cs->hInstance);
     char msg[KV_MSG_LEN];
     const int32_t n = OpCount(w);
-    if (n > 0 && ComputeGeometry(OpList(w), n, w->p->format, w->p->okno, msg))
+    if (n > 0 && ComputeGeometry(OpList(w), n, w->p->format, w->p->windowRec, msg))
         LayOutAll(w, OpList(w), n);
-    if (!BuildDimensions(OpList(w), n, &w->p->wym, msg)) {
+    if (!BuildDimensions(OpList(w), n, &w->p->dimensionSet, msg)) {
         KvShowError(GetParent(w->hwnd), msg);
         return -1;
     }
@@ -219,7 +219,7 @@ LRESULT OnNotify(CanvasState* w, NMHDR* nm) {
 
 void OnNcDestroy(CanvasState* w) {
     FreeBand(w);
-    FreeDimensions(&w->p->wym);
+    FreeDimensions(&w->p->dimensionSet);
     KvDetachState(w->hwnd);
     delete w;
 }
@@ -289,7 +289,7 @@ HWND CreateCanvasWindow(HWND parent, int x, int y, int w, int h, CanvasParams* p
 
 int AnswerLimits(const strOkno* okno, const CanvasLimitQuery* a) {
     if (!a || !a->msg) return 0;
-    return CheckLimits(okno, a->liczba, a->oper, a->indeks, nullptr, nullptr, a->msg);
+    return CheckLimits(okno, a->itemCount, a->oper, a->indeks, nullptr, nullptr, a->msg);
 }
 
 int CanvasCheckLimits(HWND obs, const uniOperRys* ops, int32_t n, int32_t indeks, char* msg) {

@@ -58,7 +58,7 @@ enum : UINT { kCanvasCodeFrame = 0, kCanvasCodeChange = 1, kCanvasCodeMenu = 2 }
 struct CanvasNotification {
     NMHDR hdr;
     int32_t element;  // index in the operation list
-    POINT pkt;        // screen coordinates
+    POINT curPoint;        // screen coordinates
 };
 
 // The canvas parameter record, owned by the designer for the canvas's life.
@@ -70,10 +70,10 @@ struct CanvasParams {
     int32_t typWypeln;                  // filling type for new fillings: 0 glass, 1 acrylic (-1 none yet)
     char fillingName[kFillingNameLen];  // filling name for new fillings
     int32_t format;                     // structure format, 5
-    strOkno* okno;                      // the window record (default thicknesses, limit check)
+    strOkno* windowRec;                      // the window record (default thicknesses, limit check)
     int32_t* liczbaOper;                // operation count of the list being edited
     uniOperRys** oper;                  // the list being edited
-    DimensionSet wym;                     // dimension set, owned by the canvas
+    DimensionSet dimensionSet;          // dimension set, owned by the canvas
     const DrawSet* ds;                  // drawing resource set
     uint32_t flagi;                     // kObs... bits; tool code in bits 5-8
 };
@@ -89,7 +89,7 @@ struct CanvasCreateParams {
 // refusal's text. The parent answers 1 (accepted) or 0 (refused).
 struct CanvasLimitQuery {
     const uniOperRys* oper;
-    int32_t liczba;
+    int32_t itemCount;
     int32_t indeks;
     char* msg;
 };

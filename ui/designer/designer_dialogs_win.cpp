@@ -48,10 +48,10 @@ bool ReadNumber(HWND dlg, int id, int32_t* v) {
 // ---- Dimension of frame ----------------------------------------------------
 
 struct FrameDimensionState {
-    HWND obs;
+    HWND canvasWnd;
     CanvasParams* p;
     uniOperRys* rama;
-    POINT pkt;
+    POINT curPoint;
 };
 
 void FrameDimensionOk(HWND dlg, FrameDimensionState* s) {
@@ -71,8 +71,8 @@ void FrameDimensionOk(HWND dlg, FrameDimensionState* s) {
     r.rama.y1 = wys;
     // The inner outline from the frame's thickness: the frame alone is a
     // list of one.
-    if (!ComputeElement(&r, 1, 0, s->p->format, s->p->okno, msg) ||
-        !CanvasCheckLimits(s->obs, &r, 1, kLimAppend, msg)) {
+    if (!ComputeElement(&r, 1, 0, s->p->format, s->p->windowRec, msg) ||
+        !CanvasCheckLimits(s->canvasWnd, &r, 1, kLimAppend, msg)) {
         KvShowError(dlg, msg);
         return;
     }
@@ -85,7 +85,7 @@ INT_PTR CALLBACK FrameDimensionProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     if (!s) return FALSE;
     switch (msg) {
         case WM_INITDIALOG:
-            MoveToPoint(dlg, s->pkt, false);
+            MoveToPoint(dlg, s->curPoint, false);
             s->rama->rama.x0 = s->rama->rama.y0 = 0;
             SendDlgItemMessageA(dlg, IDC_DIMENSION_WIDTH, EM_LIMITTEXT, 9, 0);
             SendDlgItemMessageA(dlg, IDC_DIMENSION_HEIGHT, EM_LIMITTEXT, 9, 0);
@@ -128,7 +128,7 @@ INT_PTR CALLBACK GridProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_INITDIALOG:
             SetWindowTextA(dlg, s->mullionGrid ? "Insert mullions" : "Insert muntins");
-            MoveToPoint(dlg, s->pkt, true);
+            MoveToPoint(dlg, s->curPoint, true);
             SendDlgItemMessageA(dlg, IDC_GRID_HORIZONTAL_SPIN, UDM_SETRANGE32, 0, 100);
             SendDlgItemMessageA(dlg, IDC_GRID_VERTICAL_SPIN, UDM_SETRANGE32, 0, 100);
             SendDlgItemMessageA(dlg, IDC_GRID_HORIZONTAL_SPIN, UDM_SETPOS32, 0, 0);

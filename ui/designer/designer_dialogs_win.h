@@ -19,7 +19,7 @@ int DialogFrameDimension(HWND obs, CanvasParams* param, uniOperRys* rama, POINT 
 // (0-100 each).
 struct GridDialogData {
     int32_t mullionGrid;   // 1 mullions ("Insert mullions"), 0 muntins ("Insert muntins")
-    POINT pkt;        // screen point where it opens
+    POINT curPoint;        // screen point where it opens
     int32_t horizontalCount;  // out: horizontal elements per column
     int32_t verticalCount;  // out: vertical elements
 };

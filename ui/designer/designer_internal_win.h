@@ -62,7 +62,7 @@ struct DesignerState {
     HWND panel;
     int toolbarHeight;  // pixels
     int dpi;            // the dpi the window is laid out for
-    strOkno* okno;
+    strOkno* windowRec;
     const strZam* zam;
     const DrawSet* draw;      // the start-up set, at 96 dpi (its cursors at the system's)
     ScaledDrawSet drawAtDpi;  // the canvas's set and the tools' cursors at the designer's dpi

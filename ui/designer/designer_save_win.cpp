@@ -21,11 +21,11 @@ void SetAmount(DesignerState* s, int id, const ValuationLine& l, uint32_t bit, i
 // The unit gross, the line net and gross for the quantity, and the Uw.
 void UpdateFigures(DesignerState* s) {
     ValuationLine l = {};
-    WindowLine(&l, &s->orderValuation, s->okno, kLineUnitNet | kLineNet | kLineUnitGross | kLineGross);
+    WindowLine(&l, &s->orderValuation, s->windowRec, kLineUnitNet | kLineNet | kLineUnitGross | kLineGross);
     SetAmount(s, IDC_PNL_GROSS, l, kLineUnitGross, l.unitGross);
     SetAmount(s, IDC_PNL_TOTAL_NET, l, kLineNet, l.lineNet);
     SetAmount(s, IDC_PNL_TOTAL_GROSS, l, kLineGross, l.lineGross);
-    int32_t uw = WindowUw(s->okno);
+    int32_t uw = WindowUw(s->windowRec);
     char text[KV_AMOUNT_LEN] = "-";
     if (uw >= 0) LLX100NaNap(uw, text);
     SetWindowTextA(PanelItem(s, IDC_PNL_UW), text);
@@ -39,17 +39,17 @@ void SetSpin(DesignerState* s, int which, int32_t value) {
 }
 
 void CheckProfileType(DesignerState* s) {
-    if (s->okno->iProfSch >= 0 && s->okno->iProfSch <= 2)
-        CheckRadioButton(s->panel, IDC_PNL_PVC, IDC_PNL_ALUMINIUM, IDC_PNL_PVC + s->okno->iProfSch);
+    if (s->windowRec->iProfSch >= 0 && s->windowRec->iProfSch <= 2)
+        CheckRadioButton(s->panel, IDC_PNL_PVC, IDC_PNL_ALUMINIUM, IDC_PNL_PVC + s->windowRec->iProfSch);
 }
 
 void CheckColourType(DesignerState* s) {
-    if (s->okno->iKolor >= 0 && s->okno->iKolor <= 3)
-        CheckRadioButton(s->panel, IDC_PNL_WHITE, IDC_PNL_DOUBLE, IDC_PNL_WHITE + s->okno->iKolor);
+    if (s->windowRec->iKolor >= 0 && s->windowRec->iKolor <= 3)
+        CheckRadioButton(s->panel, IDC_PNL_WHITE, IDC_PNL_DOUBLE, IDC_PNL_WHITE + s->windowRec->iKolor);
 }
 
 void SetThicknessSpins(DesignerState* s) {
-    const strGrubProf& g = s->okno->sGrubProf;
+    const strGrubProf& g = s->windowRec->sGrubProf;
     SetSpin(s, kSpinFrame, g.rama);
     SetSpin(s, kSpinSash, g.skrzydlo);
     SetSpin(s, kSpinFixed, g.slupekStaly);
@@ -59,7 +59,7 @@ void SetThicknessSpins(DesignerState* s) {
 }  // namespace
 
 void FillPanel(DesignerState* s) {
-    strOkno* o = s->okno;
+    strOkno* o = s->windowRec;
     SetWindowTextA(NameControl(s, IDC_PNL_PROFILE_LIST), o->nazProfil);
     CheckProfileType(s);
     SetThicknessSpins(s);
@@ -127,7 +127,7 @@ void UpdatePriceList(DesignerState* s) {
     HWND value = PanelItem(s, IDC_PNL_PRICE_LIST);
     if (!value) return;
     // The names as the panel shows them now, which Save will store.
-    strOkno named = *s->okno;
+    strOkno named = *s->windowRec;
     ReadName(s, IDC_PNL_PROFILE_LIST, named.nazProfil);
     ReadName(s, IDC_PNL_COLOR_LIST, named.nazKolor);
     ReadName(s, IDC_PNL_MUNTIN_LIST, named.nazSzpros);
@@ -195,7 +195,7 @@ int FirstChecked(DesignerState* s, int first, int count) {
 // Reads the panel into the record in the fixed order, stopping at the first
 // refusal; what was read before it stays in the record.
 bool ReadPanel(DesignerState* s) {
-    strOkno* o = s->okno;
+    strOkno* o = s->windowRec;
     struct SpinField {
         int which;
         int32_t* field;
@@ -248,7 +248,7 @@ void Trim(char* text) {
 // The names are trimmed in the record itself, then filed in the six
 // registers in one transaction.
 int UpdateRegisters(DesignerState* s, char* msg) {
-    strOkno* o = s->okno;
+    strOkno* o = s->windowRec;
     for (char* name : {o->nazProfil, o->nazKolor, o->nazSzpros, o->nazOkucie, o->nazListwa}) Trim(name);
     for (int32_t i = 0; i < o->liczbaOper; i++)
         if (o->oper[i].typ == kOpFilling) {
@@ -262,7 +262,7 @@ int UpdateRegisters(DesignerState* s, char* msg) {
 
 void CmdSave(DesignerState* s) {
     if (!s->editable) return;
-    if (s->okno->liczbaOper == 0) {
+    if (s->windowRec->liczbaOper == 0) {
         KvShowError(s->hwnd, "No window");
         return;
     }
@@ -297,8 +297,8 @@ int SelectedEntry(DesignerState* s, int listId, const char* refusal) {
 // them, or nothing changed and the failure shown (false).
 bool TakeThicknesses(DesignerState* s, const strGrubProf* profile, const int32_t* muntin) {
     char msg[KV_MSG_LEN] = "";
-    if (!CheckLimits(s->okno, 0, nullptr, kLimNoChange, profile, muntin, msg) ||
-        !ApplyThicknesses(s->okno, profile ? *profile : s->okno->sGrubProf, muntin ? *muntin : s->okno->grubSzpros,
+    if (!CheckLimits(s->windowRec, 0, nullptr, kLimNoChange, profile, muntin, msg) ||
+        !ApplyThicknesses(s->windowRec, profile ? *profile : s->windowRec->sGrubProf, muntin ? *muntin : s->windowRec->grubSzpros,
                           msg)) {
         KvShowError(s->hwnd, msg);
         return false;
@@ -318,7 +318,7 @@ void RecordChoice(DesignerState* s, DesignChoice which, const char* before, cons
     DesignNames was = CurrentNames(s), now = was;
     Copy(which == kChoiceProfile ? was.profile : was.muntin, before);
     Copy(which == kChoiceProfile ? now.profile : now.muntin, entry);
-    s->history.RecordChoice(*s->okno, which, was, now);
+    s->history.RecordChoice(*s->windowRec, which, was, now);
     UpdateUndoButtons(s);
 }
 
@@ -333,7 +333,7 @@ LRESULT OnProfileChosen(DesignerState* s, const char* before) {
     const DesignNames shown = CurrentNames(s);
     if (!TakeThicknesses(s, &p.sGrubProf, nullptr)) return 1;
     SetThicknessSpins(s);
-    s->okno->iProfSch = p.typ;
+    s->windowRec->iProfSch = p.typ;
     CheckProfileType(s);
     RefreshCanvas(s);
     RecordChoice(s, kChoiceProfile, before ? before : shown.profile, p.nazwa);
@@ -343,7 +343,7 @@ LRESULT OnProfileChosen(DesignerState* s, const char* before) {
 void OnColourChosen(DesignerState* s) {
     int sel = SelectedEntry(s, IDC_PNL_COLOR_LIST, "Error of selecting color from the list");
     if (sel < 0 || sel >= s->regs.colourCount) return;
-    s->okno->iKolor = s->regs.colourRows[sel].typ;
+    s->windowRec->iKolor = s->regs.colourRows[sel].typ;
     CheckColourType(s);
 }
 
@@ -351,7 +351,7 @@ void OnColourChosen(DesignerState* s) {
 LRESULT OnMuntinChosen(DesignerState* s, const char* before) {
     int sel = SelectedEntry(s, IDC_PNL_MUNTIN_LIST, "Error of selecting muntin from the list");
     if (sel < 0 || sel >= s->regs.muntinCount) return 1;
-    const strZstSzpros& m = s->regs.szprosy[sel];
+    const strZstSzpros& m = s->regs.muntinRows[sel];
     const DesignNames shown = CurrentNames(s);
     if (!TakeThicknesses(s, nullptr, &m.grubSzpros)) return 1;
     SetSpin(s, kSpinMuntin, m.grubSzpros);
@@ -368,8 +368,8 @@ int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ?
 
 // A thickness spin is about to move to `value`: 1 refuses the move.
 LRESULT OnThickness(DesignerState* s, int32_t value, int spinId) {
-    strGrubProf g = s->okno->sGrubProf;
-    int32_t muntin = s->okno->grubSzpros;
+    strGrubProf g = s->windowRec->sGrubProf;
+    int32_t muntin = s->windowRec->grubSzpros;
     switch (spinId) {
         case IDC_PNL_FRAME_SPIN: g.rama = Clamp(value, kMinFrameThickness, kMaxFrameThickness); break;
         case IDC_PNL_SASH_SPIN: g.skrzydlo = Clamp(value, kMinSashThickness, kMaxSashThickness); break;
@@ -401,7 +401,7 @@ DesignNames CurrentNames(DesignerState* s) {
 
 void RecordStep(DesignerState* s) {
     if (!s->editable) return;
-    s->history.Record(*s->okno, CurrentNames(s));  // without memory the step is only not undoable
+    s->history.Record(*s->windowRec, CurrentNames(s));  // without memory the step is only not undoable
     UpdateUndoButtons(s);
 }
 
@@ -416,7 +416,7 @@ void ShowName(DesignerState* s, int listId, const char* name) {
         const int count = listId == IDC_PNL_PROFILE_LIST ? s->regs.profileCount : s->regs.muntinCount;
         for (int i = 0; i < count && sel < 0; i++) {
             const char* entry =
-                listId == IDC_PNL_PROFILE_LIST ? s->regs.profile[i].nazwa : s->regs.szprosy[i].nazwa;
+                listId == IDC_PNL_PROFILE_LIST ? s->regs.profile[i].nazwa : s->regs.muntinRows[i].nazwa;
             if (strcmp(entry, name) == 0) sel = i;
         }
         SendMessageA(c, CB_SETCURSEL, (WPARAM)sel, 0);
@@ -436,7 +436,7 @@ void CmdUndo(DesignerState* s, bool redo) {
     const DesignState* state = redo ? s->history.Redo(&names) : s->history.Undo(&names);
     if (!state) return;
     char msg[KV_MSG_LEN] = "";
-    if (!PutDesignState(*state, s->okno, msg)) {
+    if (!PutDesignState(*state, s->windowRec, msg)) {
         // Nothing changed: the history goes back to where the record is.
         if (redo) s->history.Undo();
         else s->history.Redo();
@@ -449,7 +449,7 @@ void CmdUndo(DesignerState* s, bool redo) {
         SendMessageA(s->panel, UM_PNL_KEEP_NAMES, 0, 0);  // what a refused choice comes back to
     }
     SetThicknessSpins(s);
-    SetSpin(s, kSpinMuntin, s->okno->grubSzpros);
+    SetSpin(s, kSpinMuntin, s->windowRec->grubSzpros);
     CheckProfileType(s);
     RefreshCanvas(s);
     KeepToolState(s);
@@ -457,7 +457,7 @@ void CmdUndo(DesignerState* s, bool redo) {
 }
 
 LRESULT OnQuantity(DesignerState* s, int32_t value) {
-    s->okno->ilOkien = Clamp(value, 1, 999);
+    s->windowRec->ilOkien = Clamp(value, 1, 999);
     UpdateFigures(s);
     return 0;
 }
@@ -465,7 +465,7 @@ LRESULT OnQuantity(DesignerState* s, int32_t value) {
 // A price beyond the bound is not taken (Save refuses it); the figures say
 // so meanwhile.
 void OnPrice(DesignerState* s) {
-    if (ReadPrice(s, &s->okno->cenaZReki)) {
+    if (ReadPrice(s, &s->windowRec->cenaZReki)) {
         UpdateFigures(s);
         return;
     }

@@ -100,7 +100,7 @@ namespace {
 
 // The frame's tool while the window has no frame, the others once it has.
 void EnableTools(DesignerState* s) {
-    const bool empty = s->okno->liczbaOper == 0;
+    const bool empty = s->windowRec->liczbaOper == 0;
     SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, CMD_DES_FRAME, empty);
     for (int id : {CMD_DES_MULLION, CMD_DES_SASH, CMD_DES_FILLING, CMD_DES_MUNTIN})
         SendMessageA(s->bar.hwnd, TB_ENABLEBUTTON, id, !empty);
@@ -111,7 +111,7 @@ void EnableTools(DesignerState* s) {
 void KeepToolState(DesignerState* s) {
     if (!s->editable) return;
     const int32_t tool = CanvasTool(s->param.flagi);
-    const bool empty = s->okno->liczbaOper == 0;
+    const bool empty = s->windowRec->liczbaOper == 0;
     const bool offered = tool == kToolPointer || (tool == kToolFrame) == empty;
     EnableTools(s);
     SetTool(s, offered ? tool : kToolPointer);
@@ -204,7 +204,7 @@ void RebuildFillingMenus(DesignerState* s) {
 int BuildFillingList(DesignerState* s, char* msg) {
     int32_t poz = 0, typ = 0;
     char nazwa[kFillingNameLen];
-    while (NextDistinctFilling(&poz, s->okno->oper, s->okno->liczbaOper, nazwa, &typ))
+    while (NextDistinctFilling(&poz, s->windowRec->oper, s->windowRec->liczbaOper, nazwa, &typ))
         if (!InsertFilling(s, s->fillingCount, nazwa, typ, msg)) return 0;
     for (int32_t i = 0; i < s->regs.fillingCount; i++) {
         const strZstWypeln& w = s->regs.wypeln[i];
@@ -321,7 +321,7 @@ int32_t AddNewFilling(DesignerState* s, NewFilling* w) {
 }  // namespace
 
 void CmdFactors(DesignerState* s) {
-    RunFactorsDialog(s->hwnd, s->okno, s->editable);
+    RunFactorsDialog(s->hwnd, s->windowRec, s->editable);
     UpdateFigures(s);
 }
 
@@ -348,8 +348,8 @@ void CmdTool(DesignerState* s, int id) {
 // ---- Context menu ---------------------------------------------------------------------
 
 void ShowContextMenu(DesignerState* s, const CanvasNotification* n) {
-    if (!s->editable || !s->context || n->element < 0 || n->element >= s->okno->liczbaOper) return;
-    uint32_t typ = s->okno->oper[n->element].typ;
+    if (!s->editable || !s->context || n->element < 0 || n->element >= s->windowRec->liczbaOper) return;
+    uint32_t typ = s->windowRec->oper[n->element].typ;
     const bool enable[4] = {true, typ == kOpFixedMullion || typ == kOpFalseMullion, typ == kOpSash,
                             typ == kOpFilling};
     for (UINT pos = 0; pos < 4; pos++)
@@ -359,7 +359,7 @@ void ShowContextMenu(DesignerState* s, const CanvasNotification* n) {
     mi.fMask = MIM_MENUDATA | MIM_APPLYTOSUBMENUS;
     mi.dwMenuData = (ULONG_PTR)n->element;
     SetMenuInfo(s->context, &mi);
-    TrackPopupMenuEx(s->context, TPM_LEFTALIGN | TPM_RIGHTBUTTON, n->pkt.x, n->pkt.y, s->hwnd, nullptr);
+    TrackPopupMenuEx(s->context, TPM_LEFTALIGN | TPM_RIGHTBUTTON, n->curPoint.x, n->curPoint.y, s->hwnd, nullptr);
 }
 
 // A context-menu item, by its menu and position; the element index rides

@@ -14,20 +14,20 @@ void TakeDpi(DesignerState* s, int dpi) {
     s->dpi = dpi;
     if (!s->drawAtDpi.Make(s->draw, dpi, Instance())) s->drawAtDpi.Make(s->draw, kKvBaseDpi, Instance());
     s->param.ds = s->drawAtDpi.get();
-    s->param.wym.dpi = dpi;
+    s->param.dimensionSet.dpi = dpi;
 }
 
 void FillCanvasParam(DesignerState* s) {
     s->param = CanvasParams{};
     s->param.controlId = IDC_CANVAS;
-    s->param.iProfSch = &s->okno->iProfSch;
-    s->param.iSzpros = &s->okno->iSzpros;
+    s->param.iProfSch = &s->windowRec->iProfSch;
+    s->param.iSzpros = &s->windowRec->iSzpros;
     s->param.mullionKind = -1;
     s->param.typWypeln = -1;
     s->param.format = 5;
-    s->param.okno = s->okno;
-    s->param.liczbaOper = &s->okno->liczbaOper;
-    s->param.oper = &s->okno->oper;
+    s->param.windowRec = s->windowRec;
+    s->param.liczbaOper = &s->windowRec->liczbaOper;
+    s->param.oper = &s->windowRec->oper;
     s->param.flagi = kCanvasDesignerFlags;
     TakeDpi(s, KvDpiForWindow(s->hwnd));
 }
@@ -67,7 +67,7 @@ LRESULT OnCreate(DesignerState* s, HWND hwnd) {
     FillPanel(s);
     if (!s->editable) SwitchOffPanel(s);
     ApplyToolState(s);
-    if (s->editable) s->history.Reset(*s->okno, CurrentNames(s));  // without memory there is no undo
+    if (s->editable) s->history.Reset(*s->windowRec, CurrentNames(s));  // without memory there is no undo
     UpdateUndoButtons(s);
     return 0;
 }
@@ -133,14 +133,14 @@ void OnCommand(DesignerState* s, int id) {
         case IDC_PNL_PVC:
         case IDC_PNL_WOOD:
         case IDC_PNL_ALUMINIUM:
-            s->okno->iProfSch = id - IDC_PNL_PVC;
+            s->windowRec->iProfSch = id - IDC_PNL_PVC;
             RefreshCanvas(s);
             RecordStep(s);
             return;
         case IDC_PNL_WHITE:
         case IDC_PNL_INTERNAL:
         case IDC_PNL_EXTERNAL:
-        case IDC_PNL_DOUBLE: s->okno->iKolor = id - IDC_PNL_WHITE; return;
+        case IDC_PNL_DOUBLE: s->windowRec->iKolor = id - IDC_PNL_WHITE; return;
     }
     CmdTool(s, id);
 }
@@ -175,7 +175,7 @@ LRESULT OnNotify(DesignerState* s, NMHDR* nm) {
 }
 
 LRESULT OnLimitCheck(DesignerState* s, const CanvasLimitQuery* arg) {
-    return arg ? AnswerLimits(s->okno, arg) : 0;
+    return arg ? AnswerLimits(s->windowRec, arg) : 0;
 }
 
 LRESULT CALLBACK DesignerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -301,7 +301,7 @@ int RunDesigner(HWND owner, strOkno* window, const strZam* order, const DrawSet*
     if (!window) return 0;
     DesignerState s = {};
     s.owner = owner;
-    s.okno = window;
+    s.windowRec = window;
     s.zam = order;
     s.draw = draw;
     s.editable = editable ? 1 : 0;

@@ -21,7 +21,7 @@ namespace {
 enum : int32_t { kUwEntered = 8 };  // status bit: Uw typed in, not computed
 
 struct FactorsState {
-    strOkno* okno;
+    strOkno* windowRec;
     int editable;
 };
 
@@ -90,8 +90,8 @@ void SwitchFields(FactorsState* s, HWND dlg) {
 }
 
 BOOL OnInit(FactorsState* s, HWND dlg) {
-    const strOkno* o = s->okno;
-    const int32_t* values = FactorValues(s->okno);
+    const strOkno* o = s->windowRec;
+    const int32_t* values = FactorValues(s->windowRec);
     for (int i = 0; i < 8; i++) {
         Subclass(GetDlgItem(dlg, kFactorFields[i].id), kFactorFields[i].shown);
         SendDlgItemMessageA(dlg, kFactorFields[i].id, EM_LIMITTEXT, MaxLength(kFactorFields[i]), 0);
@@ -115,7 +115,7 @@ BOOL OnInit(FactorsState* s, HWND dlg) {
 
 void CmdOk(FactorsState* s, HWND dlg) {
     if (!s->editable) return;
-    strOkno* o = s->okno;
+    strOkno* o = s->windowRec;
     // Everything is read before anything is stored: a refusal keeps the
     // dialog open and the record as it was.
     if (IsDlgButtonChecked(dlg, IDC_FCT_DIRECTLY) == BST_CHECKED) {

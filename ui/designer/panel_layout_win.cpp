@@ -196,7 +196,7 @@ bool CreateColourAndMuntinBlocks(PanelState* s) {
     Radio(p, IDC_PNL_EXTERNAL, "External", 110, false);
     Radio(p, IDC_PNL_DOUBLE, "Double-sided", 110, false);
     Label(p, IDC_PNL_MUNTIN_LABEL, "Muntin", 240);
-    if (!Name(p, IDC_PNL_MUNTIN_LIST, IDC_PNL_MUNTIN_EDIT, r->szprosy, r->muntinCount,
+    if (!Name(p, IDC_PNL_MUNTIN_LIST, IDC_PNL_MUNTIN_EDIT, r->muntinRows, r->muntinCount,
               sizeof(strZstSzpros)))
         return false;
     Label(p, IDC_PNL_MUNTIN_TH_LABEL, "Muntin's thickness:", 194, SS_RIGHT);

@@ -125,7 +125,7 @@ void OfferNames(EntryDialog* e, HWND combo) {
         case kPriceColour: rows = r.colourRows, count = r.colourCount, size = sizeof *r.colourRows; break;
         case kPriceFilling: rows = r.wypeln, count = r.fillingCount, size = sizeof *r.wypeln; break;
         case kPriceHardware: rows = r.hardwareRows, count = r.hardwareCount, size = sizeof *r.hardwareRows; break;
-        case kPriceMuntin: rows = r.szprosy, count = r.muntinCount, size = sizeof *r.szprosy; break;
+        case kPriceMuntin: rows = r.muntinRows, count = r.muntinCount, size = sizeof *r.muntinRows; break;
         case kPriceBead: rows = r.beadRows, count = r.beadCount, size = sizeof *r.beadRows; break;
     }
     for (int32_t i = 0; rows && i < count; i++)
