@@ -30,8 +30,13 @@ DWORD Uruchom(const std::string& args) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 9999;
+    // Wine now and then refuses a start right after the previous child ended.
+    bool started = false;
+    for (int attempt = 0; attempt < 4 && !started; attempt++) {
+        if (attempt) Sleep(250);
+        started = CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    }
+    if (!started) return 9999;
     WaitForSingleObject(pi.hProcess, 30000);
     DWORD rc = 9998;
     GetExitCodeProcess(pi.hProcess, &rc);
