@@ -14,6 +14,7 @@
 #define ORD_CORRECT 10028
 #define ORD_PRINT 10029
 #define ORD_SAVE_PDF 13413  // Order > "Save as PDF...", after "Print"
+#define ORD_PRICES_FROM_LIST 13416  // Order > "Prices from the price list...", after "Save as PDF..."
 #define ORD_SAVE_AS_FIRST 10044  // Order > Save as > status 1-6
 #define ORD_SAVE_AS_LAST 10049
 #define ORD_WIN_ADD 10050

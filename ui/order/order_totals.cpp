@@ -58,6 +58,7 @@ void ApplyMode(OrderWindow* w) {
         EnableWindow(GetDlgItem(w->hwnd, ORD_ACC_DELETE), FALSE);
     }
     EnablePages(w, kPageGeneral);
+    UpdatePricesFromListItem(w);
     // A window not shown yet draws its bar when it is shown.
     if (IsWindowVisible(w->hwnd)) DrawMenuBar(w->hwnd);
     ApplySelectionEnabling(w);
@@ -121,6 +122,8 @@ void OnShowTotals(OrderWindow* w) {
                                IDC_ORD_ACC_GROSS_CUR};
     for (int id : currencyIds) SetDlgItemTextA(w->hwnd, id, code);
     InvalidateRect(w->winList, nullptr, TRUE);
+    // The windows or the currency may have changed.
+    UpdatePricesFromListItem(w);
     // Told once when the totals stop fitting, not at every later change.
     const bool tooLarge = !OrderTotalsExact(&s);
     const bool tell = tooLarge && !w->totalsTooLarge;

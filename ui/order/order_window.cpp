@@ -60,6 +60,7 @@ void OnCommand(OrderWindow* w, int id, int code, HWND from) {
         case ORD_DELETE: CmdDeleteOrder(w); return;
         case ORD_PRINT: CmdPrint(w); return;
         case ORD_SAVE_PDF: CmdSavePdf(w); return;
+        case ORD_PRICES_FROM_LIST: CmdPricesFromList(w); return;
         case ORD_CHANGE_STATUS: ShowStatusMenuBelowButton(w); return;
         case ORD_WIN_ADD: CmdAddWindow(w); return;
         case ORD_WIN_EDIT: CmdEditWindow(w, false); return;
@@ -348,6 +349,7 @@ int RunOrderWindow(HWND owner, strZamRob* order, int* rowIndex, const DrawSet* d
         KvShowError(owner, msg);
         return 0;
     }
+    LoadPriceListState(&w);
     HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDM_ORDER));
     HWND hwnd = CreateWindowExA(0, kClassName, "Order",
                                 WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, CW_USEDEFAULT,
