@@ -31,6 +31,8 @@ enum : int {
     kOrdGross = 10134,
     kOrdCancel = 2,
     kOrdPrint = 10029,
+    kOrdCorrect = 10028,
+    kOrdPricesFromList = 13416,
     kOrdSaveAsFirst = 10044,
     kOrdWinAdd = 10050,
     kOrdWinEdit = 10051,

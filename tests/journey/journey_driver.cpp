@@ -83,6 +83,20 @@ struct WindowDesign {
 
 // One window: a frame, a vertical mullion in its middle, a tilt & turn sash
 // on each side and glass in both sashes, described and saved.
+// "Prices from the price list..." on an order in correction: its question,
+// answered No, so the order stays as it was.
+void ShootPricesQuestion(HWND order) {
+    Command(order, kOrdCorrect);
+    WaitReady(order, "the order in correction");
+    Command(order, kOrdPricesFromList);
+    HWND box = WaitFor("the prices' question", MessageBoxOpen, true);
+    SetCursorPos(0, 0);  // no tooltip of the windows list over the box
+    Settle(box);
+    Shot(box, "order-prices");
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    WaitGone(box, "the prices' question");
+}
+
 void DesignWindow(HWND order, const WindowDesign& d, bool shots) {
     WaitReady(order, "the order window");
     Command(order, kOrdWinAdd);
@@ -335,6 +349,7 @@ void Journey() {
         Shot(GetDlgItem(des, 10234), "designer-panel");  // the data panel with the price list's line
         PostMessageA(des, WM_CLOSE, 0, 0);
         WaitGone(des, "the designer of order 5");
+        ShootPricesQuestion(order);
         Command(order, kOrdCancel);
         WaitGone(order, "demo order 5");
     }

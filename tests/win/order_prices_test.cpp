@@ -215,7 +215,7 @@ TEST_F(OrderPricesTest, OneQuestionListsEachWindowAndYesSetsTheFullyPricedOnes) 
                CloseWith(ORD_SAVE)};
     ASSERT_EQ(1, Open(&s));
     ASSERT_GE(g_boxes.size(), 2u);
-    const std::string question = "Prices from the price list, window by window:\r\n" + lines +
+    const std::string question = "Prices from the price list:\r\n" + lines +
                                  "\r\nDo you want to set these prices ?";
     EXPECT_EQ(question, g_boxes[0].text);
     EXPECT_EQ(question, g_boxes[1].text);

@@ -124,7 +124,7 @@ void CmdPricesFromList(OrderWindow* w) {
         KvShowInfo(w->hwnd, ("The price list prices no window of the order fully:\r\n" + ListLines(all)).c_str());
         return;
     }
-    const std::string question = "Prices from the price list, window by window:\r\n" + ListLines(all) +
+    const std::string question = "Prices from the price list:\r\n" + ListLines(all) +
                                  "\r\nDo you want to set these prices ?";
     if (!KvAskYesNo(w->hwnd, question.c_str())) return;
     for (int i = 0; i < o.liczbaOkien; i++) {
