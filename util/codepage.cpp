@@ -92,3 +92,50 @@ bool KvUtf8ToAnsi(const KvCodePage& page, const char* text, size_t n, std::strin
     }
     return true;
 }
+
+namespace {
+
+// The simple capital of a letter of the scripts the single-byte code pages
+// hold (Latin, Greek, Cyrillic); any other character is its own.
+uint32_t CapitalOf(uint32_t c) {
+    if (c >= 'a' && c <= 'z') return c - 0x20;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+    if (c == 0xFF) return 0x178;
+    if (c == 0x131) return 'I';  // dotless i
+    if (c == 0x17F) return 'S';  // long s
+    // Latin Extended-A pairs each capital with the small letter after it.
+    if (((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) && (c & 1)) return c - 1;
+    if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && !(c & 1)) return c - 1;
+    if (c == 0x1A1 || c == 0x1B0) return c - 1;  // o and u horn
+    if (c == 0x3AC) return 0x386;
+    if (c >= 0x3AD && c <= 0x3AF) return c - 0x25;
+    if (c == 0x3C2) return 0x3A3;  // final sigma
+    if ((c >= 0x3B1 && c <= 0x3CB)) return c - 0x20;
+    if (c == 0x3CC) return 0x38C;
+    if (c == 0x3CD || c == 0x3CE) return c - 0x3F;
+    if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+    if (c == 0x491) return 0x490;
+    return c;
+}
+
+}  // namespace
+
+void KvUpperCaseTable(const KvCodePage& page, unsigned char table[256]) {
+    for (int b = 0; b < 256; b++) {
+        table[b] = (unsigned char)b;
+        const uint32_t c = b < 0x80 ? (uint32_t)b : page.high[b - 0x80];
+        const uint32_t capital = CapitalOf(c);
+        if (capital == c) continue;
+        if (capital < 0x80) {
+            table[b] = (unsigned char)capital;
+            continue;
+        }
+        for (int i = 0; i < 128; i++) {
+            if (page.high[i] == capital) {
+                table[b] = (unsigned char)(0x80 + i);
+                break;
+            }
+        }
+    }
+}

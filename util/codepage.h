@@ -30,4 +30,10 @@ bool KvIsUtf8(const char* text, size_t n);
 // a character the code page has no byte for (nothing is then appended).
 bool KvUtf8ToAnsi(const KvCodePage& page, const char* text, size_t n, std::string* out, size_t* bad);
 
+// The upper-case byte of every byte of the code page, as the system's
+// upper-casing gives it (Windows upper-cases the character and takes it back
+// into the code page): a letter whose capital the code page also holds maps
+// to that capital, every other byte to itself.
+void KvUpperCaseTable(const KvCodePage& page, unsigned char table[256]);
+
 #endif  // KV_UTIL_CODEPAGE_H

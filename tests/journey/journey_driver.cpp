@@ -180,6 +180,28 @@ void DesignWindow(HWND order, const WindowDesign& d, bool shots) {
     Say("window: %d x %d mm, %s, price %s", W, H, d.profile, d.price);
 }
 
+// The buyer field of a new order offering a returning buyer: the focus put
+// in the field as the program's own thread would have it, "Ma" typed, the
+// first entry marked with Down; Escape closes the list again.
+void ShotReturningBuyer(HWND order) {
+    HWND buyer = Item(order, kGenBuyer);
+    const DWORD program = GetWindowThreadProcessId(buyer, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), program, TRUE);
+    SetFocus(buyer);
+    AttachThreadInput(GetCurrentThreadId(), program, FALSE);
+    DWORD_PTR r = 0;
+    for (char c : std::string("Ma")) SendMessageTimeoutA(buyer, WM_CHAR, (WPARAM)c, 1, SMTO_ABORTIFHUNG, 5000, &r);
+    HWND list = WaitFor("the returning buyers", [] {
+        HWND h = FindWindowA("kvSuggestList", nullptr);
+        return h && IsWindowVisible(h) ? h : nullptr;
+    });
+    PostMessageA(buyer, WM_KEYDOWN, VK_DOWN, 1);
+    Settle(list);
+    Shot(order, "order-buyers");
+    PostMessageA(buyer, WM_KEYDOWN, VK_ESCAPE, 1);
+    SetText(buyer, "");
+}
+
 void Start(int argc, char** argv) {
     std::string lnk, exe, cwd;
     for (int i = 1; i < argc; i++) {
@@ -359,6 +381,7 @@ void Journey() {
     Command(main, kRegNew);
     HWND order = WaitTop("oknoZamowienia");
     const std::string number = TextOf(Item(order, kOrdNumber));
+    if (!g_shots.empty()) ShotReturningBuyer(order);
     SetText(Item(order, kGenBuyer), "Anna Kowalska");
     SetText(Item(order, kGenSymbol), "Journey");
     DesignWindow(order, {1200, 1400, "PVC 70 journey", "1500", "Glass 4/16/4"}, !g_shots.empty());

@@ -60,7 +60,7 @@ KV_PG_CONNFILE="$dir/conninfo" timeout 300 "$exe" --gtest_brief=1 --gtest_output
 gtest_counts native "$xml"
 
 # The database layer on the server: the same tests as on the file.
-layer_filter='DbTablesTest.*:DbRegistersTest.*:DbOrdersTest.*:DbQueryTest.*:DbTransactionTest.*:DbServerTest.*'
+layer_filter='DbTablesTest.*:DbRegistersTest.*:DbOrdersTest.*:DbQueryTest.*:DbTransactionTest.*:DbServerTest.*:DbBuyersTest.*'
 orders_filter='OrderList.*:PriceListDbTest.*'
 for t in "db_test:$layer_filter" "valuation_db_test:$orders_filter"; do
   name=${t%%:*}

@@ -333,6 +333,7 @@ void ValuationEnable(OrderPage*, HWND dlg, int enable) {
 
 void GeneralCommand(OrderPage* p, HWND dlg, int id, int code) {
     if (id == IDC_GEN_DAYS && code == EN_CHANGE) OnDaysChanged(p, dlg);
+    else if (id == IDC_GEN_BUYER && code == EN_CHANGE && !p->loading) OfferBuyers(p->orderWnd, dlg);
 }
 
 void ValuationNotify(OrderPage*, HWND, const NMHDR* nm) {

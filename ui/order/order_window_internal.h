@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "db/buyers.h"
 #include "db/names.h"
 #include "db/order_record.h"
 #include "db/records.h"
@@ -33,6 +34,17 @@ struct OrderPage {
 };
 
 enum { kPageGeneral, kPageValuation, kPageNotes, kPageSeller, kPageCount };
+
+// What the buyer field offers (order_buyers.cpp).
+struct BuyerSuggestions {
+    HWND list = nullptr;        // the drop-down under the field, made at the first typing
+    HWND page = nullptr;        // the General page
+    bool loaded = false;        // the buyers were read (or failed to read: none offered then)
+    bool filling = false;       // the fields are being set from a choice
+    std::vector<Buyer> all;     // the buyers of earlier orders, most recent first
+    std::vector<size_t> shown;  // the entries of `all` the list shows
+    unsigned char upper[256] = {};  // the code page's upper-casing
+};
 
 struct OrderWindow {
     HWND hwnd = nullptr;
@@ -68,6 +80,7 @@ struct OrderWindow {
     strTtLbx tip = {};
     char tipText[8192] = {};  // answers the tooltip; outlives the request
     wchar_t tipTextW[8192] = {};
+    BuyerSuggestions buyers;
 };
 
 OrderMode ModeOf(const OrderWindow* w);
@@ -80,6 +93,11 @@ INT_PTR CALLBACK NotesPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
 // not fit its field is not written; the message of the first such field is
 // returned (null when every field was taken).
 const char* StorePages(OrderWindow* w);
+
+// ---- Returning buyers (order_buyers.cpp) --------------------------------------------
+// The buyer field of the General page `page` changed: offers the buyers
+// whose names begin with its text, unless the window only shows the order.
+void OfferBuyers(HWND orderWnd, HWND page);
 
 // ---- Window cells (order_cells.cpp) --------------------------------------------------
 // Paints the cell of window `index` of the order (index < 0: the empty
