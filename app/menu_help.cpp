@@ -27,6 +27,7 @@ const ItemHelp kHelp[] = {
     {CMD_SEARCH, false, "Find an order by its number (Ctrl+F)"},
     {CMD_EXPORT_CSV, false, "Write the orders the list shows to a CSV file"},
     {CMD_EXPORT_LINES_CSV, false, "Write the windows and accessories of the orders the list shows to a CSV file"},
+    {CMD_SALES_OVERVIEW, false, "The orders' totals by month and status, as a chart and a table"},
     {CMD_PRINT, false, "Print the selected order, with a preview first (Ctrl+P)"},
     {CMD_SAVE_PDF, false, "Save the printout of the selected order as a PDF file"},
     {CMD_EXIT, false, "Close the program (Alt+F4)"},

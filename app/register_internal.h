@@ -15,6 +15,7 @@
 #include "app/order_register.h"
 #include "app/pending.h"
 #include "app/register_dialogs.h"
+#include "app/sales_window.h"
 #include "db/connection.h"
 #include "db/names.h"
 #include "db/orders.h"

@@ -412,6 +412,16 @@ void OrderHeadingText(const strZam* zam, char* tekst, int rozmiar) {
     else snprintf(tekst, (size_t)rozmiar, "%s", numer);
 }
 
+HDC BeginPrintoutPage() {
+    const RECT frame = PrintoutPageFrame(MmForInch(nullptr, 1), MmForInch(nullptr, 0));
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+    if (!dc) return nullptr;
+    SetPageUnits(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    return dc;
+}
+
 void FreePrintoutPages(PrintoutPages* s) {
     for (int32_t i = 0; i < s->itemCount; i++)
         if (s->pageFiles[i]) DeleteEnhMetaFile(s->pageFiles[i]);

@@ -10,29 +10,37 @@
 #include "util/msgbox_win.h"
 #include "util/msgbuf.h"
 
+void PreviewPrintoutPages(HWND owner, PrintoutPages* pages, const char* title) {
+    strZadDruk zad;
+    PagoraInitializePagoraprint(&zad);
+    zad.wlasciciel = owner;
+    zad.formatStr = 0;
+    zad.liczbaStr = pages->itemCount;
+    zad.biezStr = 0;
+    snprintf(zad.nazwa, sizeof zad.nazwa, "%s", title);
+    zad.strony = pages->pageFiles;
+    zad.flagi = PAGORA_JOB_OWNS_PAGES | PAGORA_REPORT_ERROR;
+    if (PagoraPrint(owner, &zad, PAGORA_MODE_MODAL, 0) < 0) {
+        // A preview that could not open has said why, and never took the
+        // pages over.
+        FreePrintoutPages(pages);
+        return;
+    }
+    // The metafiles belonged to the preview, which deleted them as it
+    // closed; only the array is ours.
+    KvFree(pages->pageFiles);
+    pages->pageFiles = nullptr;
+    pages->itemCount = 0;
+}
+
 int PreviewOrderPrintout(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, char* msg) {
     PrintoutPages s;
     if (!ComposeOrderPrintout(z, ds, ust, &s, msg)) return 0;
     char naglowek[96];
     OrderHeadingText(&z->zam, naglowek, sizeof naglowek);
-    strZadDruk zad;
-    PagoraInitializePagoraprint(&zad);
-    zad.wlasciciel = owner;
-    zad.formatStr = 0;
-    zad.liczbaStr = s.itemCount;
-    zad.biezStr = 0;
-    snprintf(zad.nazwa, sizeof zad.nazwa, "Order %s", naglowek);
-    zad.strony = s.pageFiles;
-    zad.flagi = PAGORA_JOB_OWNS_PAGES | PAGORA_REPORT_ERROR;
-    if (PagoraPrint(owner, &zad, PAGORA_MODE_MODAL, 0) < 0) {
-        // A preview that could not open has said why, and never took the
-        // pages over.
-        FreePrintoutPages(&s);
-        return 1;
-    }
-    // The metafiles belonged to the preview, which deleted them as it
-    // closed; only the array is ours.
-    KvFree(s.pageFiles);
+    char title[128];
+    snprintf(title, sizeof title, "Order %s", naglowek);
+    PreviewPrintoutPages(owner, &s, title);
     return 1;
 }
 

@@ -50,6 +50,11 @@ int ComposeOrderPrintout(strZamRob* z, const DrawSet* ds, const strUstUzytk* ust
 // display's millimetres per inch, each product truncated in float.
 RECT PrintoutPageFrame(float mmPoziomo, float mmPionowo);
 
+// A new page for a printout of another kind (the sales overview): an open
+// metafile of the printout's frame whose units are the page's 1/96 inch,
+// transparent text aligned top left. Null when it cannot be made.
+HDC BeginPrintoutPage();
+
 // Deletes every page and the array; the record becomes empty.
 void FreePrintoutPages(PrintoutPages* s);
 
@@ -62,6 +67,12 @@ void OrderHeadingText(const strZam* zam, char* tekst, int rozmiar);
 // (a preview that cannot open shows its own message and the pages are
 // deleted here), 0 with the message when composing failed.
 int PreviewOrderPrintout(HWND owner, strZamRob* z, const DrawSet* ds, const strUstUzytk* ust, char* msg);
+
+// Shows the pages in the print library's modal preview under the job name
+// `title`; they belong to the preview from then on (a preview that cannot
+// open says why itself, and the pages are deleted here). `pages` is empty
+// afterwards.
+void PreviewPrintoutPages(HWND owner, PrintoutPages* pages, const char* title);
 
 // The program's "Print": reads the user's settings from the database, runs
 // PreviewOrderPrintout and shows a failure in an "Error" box owned by `owner`.

@@ -47,6 +47,18 @@
 #define CMD_EXPORT_CSV 13411        // Order menu: "Export to CSV...", before "Print"
 #define CMD_EXPORT_LINES_CSV 13412  // Order menu: "Export order lines to CSV..."
 #define CMD_SAVE_PDF 13414          // Order menu: "Save as PDF...", after "Print"
+#define CMD_SALES_OVERVIEW 13415    // Order menu: "Sales overview...", after "Export order lines to CSV..."
+
+// Sales overview window (app/sales_window.cpp)
+#define IDC_SALES_MONTHS_LABEL 13420
+#define IDC_SALES_MONTHS 13421  // combo box: 12, 24 or 36 months
+#define IDC_SALES_CHART 13422
+#define IDC_SALES_NOTE 13423    // the orders left out for their currency
+#define IDC_SALES_TABLE 13424   // list view: month, orders, net, gross
+#define IDC_SALES_COPY 13425
+#define IDC_SALES_PRINT 13426
+#define IDC_SALES_PDF 13427
+#define IDC_SALES_CLOSE 13428
 
 // Order window toolbar pictures
 #define IDB_ORDER_TOOLBAR 10065

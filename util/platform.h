@@ -75,6 +75,10 @@ int FormatNumber(const char* plain, const NumberFormat* fmt, char* out, int size
 // Returns the characters written including the terminator, 0 on failure.
 int FormatDate(const KvTime& t, char* out, int size);
 int FormatTime(const KvTime& t, char* out, int size);
+// A calendar month (1-12) with its year as the locale names it: its short
+// month name and the year ("Dec 2026"; natively the English names). Returns
+// the characters written including the terminator, 0 on failure.
+int FormatYearMonth(int year, int month, char* out, int size);
 
 // The local time now.
 void LocalTime(KvTime* t);

@@ -291,6 +291,14 @@ int FormatTime(const KvTime& t, char* out, int size) {
     return FormatPattern(g_locale.timeFormat, t, out, size);
 }
 
+int FormatYearMonth(int year, int month, char* out, int size) {
+    static const char* const kNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    if (!out || size <= 0 || month < 1 || month > 12 || year < 1 || year > 9999) return 0;
+    const int n = snprintf(out, (size_t)size, "%s %04d", kNames[month - 1], year);
+    return n > 0 && n < size ? n + 1 : 0;
+}
+
 // ---- Clock ------------------------------------------------------------------
 
 static bool g_fixedTime;

@@ -114,6 +114,15 @@ int FormatTime(const KvTime& t, char* out, int size) {
     return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, out, size);
 }
 
+int FormatYearMonth(int year, int month, char* out, int size) {
+    if (!out || size <= 0 || month < 1 || month > 12 || year < 1601 || year > 30827) return 0;
+    SYSTEMTIME st = {};
+    st.wYear = (WORD)year;
+    st.wMonth = (WORD)month;
+    st.wDay = 1;
+    return GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "MMM yyyy", out, size);
+}
+
 void LocalTime(KvTime* t) {
     if (!t) return;
     SYSTEMTIME st;

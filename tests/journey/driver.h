@@ -18,6 +18,8 @@ enum : int {
     kRegPreview = 10018,
     kRegSettings = 10032,
     kRegPriceList = 13410,
+    kRegSalesOverview = 13415,
+    kSalesClose = 13428,
     kRegList = 10060,
     kRegSearch = 10021,
     kRegAbout = 10042,

@@ -314,6 +314,18 @@ void StartThatFails() {
     Say("program ended: exit code %lu", (unsigned long)code);
 }
 
+// The sales overview over the demo orders and the journey's own, for the
+// help page; closed again with its Close button.
+void ShotSalesOverview(HWND main) {
+    WaitReady(main, "the register");
+    Command(main, kRegSalesOverview);
+    HWND sales = WaitTop("salesOverview");
+    SetCursorPos(0, 0);  // no bar's tooltip in the picture
+    Settle(sales);
+    Shot(sales, "sales-overview");
+    Command(sales, kSalesClose);
+    WaitGone(sales, "the sales overview");
+}
 
 void Journey() {
     if (g_startFails) return StartThatFails();
@@ -422,6 +434,7 @@ void Journey() {
     SelectOnly(list, row);
     Settle(main);
     Shot(main, "register");
+    if (!g_shots.empty()) ShotSalesOverview(main);
 
     // Its preview, and the printout from the print preview.
     WaitReady(main, "the register");

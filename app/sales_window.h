@@ -1,0 +1,19 @@
+// sales_window.h - "Sales overview..." of the register's Order menu: a modal
+// window with the orders' gross totals of the last 12, 24 or 36 calendar
+// months as a bar chart divided by status, the table under it (month,
+// orders, net, gross), a note on the orders in other currencies, and Copy,
+// Print..., Save as PDF... and Close.
+#ifndef KV_APP_SALES_WINDOW_H
+#define KV_APP_SALES_WINDOW_H
+
+#include <windows.h>
+
+// The window's class.
+extern const char kSalesWindowClass[];  // "salesOverview"
+
+// Reads the orders once (a wait cursor meanwhile), then runs the window
+// with `owner` disabled under it until it is closed; a failed reading is
+// shown in an "Error" box instead.
+void RunSalesWindow(HWND owner);
+
+#endif  // KV_APP_SALES_WINDOW_H
