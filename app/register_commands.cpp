@@ -283,7 +283,7 @@ bool OrderListCommand(MainWindow* w, int id) {
         case CMD_REFILL: OrderListRefill(w); return true;
         case CMD_SETTINGS: EditSettings(w); return true;
         case CMD_PRICE_LIST: RunPriceListDialog(w->hwnd); return true;
-        case CMD_SALES_OVERVIEW: RunSalesWindow(w->hwnd); return true;
+        case CMD_SALES_OVERVIEW: RunSalesWindow(w->hwnd, w->shownStatus == 0 ? &w->rows : nullptr); return true;
         case CMD_HELP:
         case IDC_HELP_BUTTON: OpenHelp(w->hwnd, 0); return true;
         case CMD_NEXT_NUMBER: NextOrderNumber(w); return true;

@@ -362,14 +362,19 @@ bool RegisterClasses() {
 
 }  // namespace
 
-void RunSalesWindow(HWND owner) {
+void RunSalesWindow(HWND owner, const RegisterRows* allOrders) {
     SalesWindow w;
     w.owner = owner;
     char msg[KV_MSG_LEN] = "";
     int read;
     {
         ScopedWaitCursor wait;
-        read = ComputeSalesOverview(g_app.settings.idWalPrg, kSalesMaxMonths, &w.all, msg);
+        if (allOrders) {
+            SalesFromRows(*allOrders, g_app.settings.idWalPrg, kSalesMaxMonths, &w.all);
+            read = 1;
+        } else {
+            read = ComputeSalesOverview(g_app.settings.idWalPrg, kSalesMaxMonths, &w.all, msg);
+        }
     }
     if (!read) {
         KvShowError(owner, msg);

@@ -11,9 +11,13 @@
 // The window's class.
 extern const char kSalesWindowClass[];  // "salesOverview"
 
-// Reads the orders once (a wait cursor meanwhile), then runs the window
-// with `owner` disabled under it until it is closed; a failed reading is
-// shown in an "Error" box instead.
-void RunSalesWindow(HWND owner);
+class RegisterRows;
+
+// Sums the orders once, then runs the window with `owner` disabled under it
+// until it is closed. With `allOrders`, the rows of a register that lists
+// every order, the sums come from them (the register's one pass and its
+// updates since); without, the orders are read once (a wait cursor
+// meanwhile), and a failed reading is shown in an "Error" box instead.
+void RunSalesWindow(HWND owner, const RegisterRows* allOrders);
 
 #endif  // KV_APP_SALES_WINDOW_H

@@ -397,6 +397,7 @@ struct OrderStream::Impl {
         int64_t key = 0;     // the order key of the held row
     };
     Pending acc, win, op;
+    bool framesOnly = false;
     strDodatZam accRow;
     strOkno winRow;
     strOperRysDb opRow;
@@ -444,13 +445,18 @@ int64_t AccessoryOrder(const TblCursor&, const strDodatZam& r) { return r.kluczZ
 int64_t WindowOrder(const TblCursor&, const strOkno& r) { return r.kluczZam; }
 int64_t OperationOrder(const TblCursor& c, const strOperRysDb&) { return c.Extra(0); }
 
-// The conditions of a pass over one status: bound by value, a small integer.
-std::string StatusCond(const char* column, int32_t status) {
+// The condition of a pass over one status, "" for every order: bound by
+// value, a small integer.
+std::string StatusIn(const char* column, int32_t status) {
     if (status < 1 || status > kStatusCount) return "";
     char cond[96];
-    snprintf(cond, sizeof cond, " WHERE %s IN (SELECT kluczZam FROM T_Zam WHERE status = %d)", column,
-             (int)status);
+    snprintf(cond, sizeof cond, "%s IN (SELECT kluczZam FROM T_Zam WHERE status = %d)", column, (int)status);
     return cond;
+}
+
+std::string StatusCond(const char* column, int32_t status) {
+    const std::string in = StatusIn(column, status);
+    return in.empty() ? in : " WHERE " + in;
 }
 
 }  // namespace
@@ -458,8 +464,9 @@ std::string StatusCond(const char* column, int32_t status) {
 OrderStream::OrderStream() : p_(new Impl) {}
 OrderStream::~OrderStream() = default;
 
-bool OrderStream::Open(int32_t status, char* msg) {
+bool OrderStream::Open(int32_t status, char* msg, bool framesOnly) {
     p_.reset(new Impl);
+    p_->framesOnly = framesOnly;
     const bool one = status >= 1 && status <= kStatusCount;
     char orders[96];
     if (one) snprintf(orders, sizeof orders, "SELECT * FROM T_Zam WHERE status = %d ORDER BY kluczZam", (int)status);
@@ -468,8 +475,16 @@ bool OrderStream::Open(int32_t status, char* msg) {
     const std::string win = "SELECT * FROM T_Okno" + StatusCond("kluczZam", status) + " ORDER BY kluczZam, kluczOkno";
     // Operations carry their window's key only: the order's comes from the
     // window, and the indexes give the rows in this order without a sort.
-    const std::string ops = "SELECT r.*, o.kluczZam FROM T_Okno o JOIN T_OperRysDb r ON r.kluczOkno = o.kluczOkno" +
-                            StatusCond("o.kluczZam", status) + " ORDER BY o.kluczZam, o.kluczOkno, r.indeks";
+    std::string ops = "SELECT r.*, o.kluczZam FROM T_Okno o JOIN T_OperRysDb r ON r.kluczOkno = o.kluczOkno" +
+                      StatusCond("o.kluczZam", status) + " ORDER BY o.kluczZam, o.kluczOkno, r.indeks";
+    if (framesOnly) {
+        // The windows in key order, each one's first operation found by the
+        // index (SQLite keeps a CROSS JOIN's order; without it, it scans
+        // every operation and sorts).
+        const std::string in = StatusIn("o.kluczZam", status);
+        ops = "SELECT r.*, o.kluczZam FROM T_Okno o CROSS JOIN T_OperRysDb r WHERE r.kluczOkno = o.kluczOkno AND "
+              "r.indeks = 0" + (in.empty() ? in : " AND " + in) + " ORDER BY o.kluczZam, o.kluczOkno, r.indeks";
+    }
     return p_->orders.Open(orders, msg) && p_->accessories.Open(acc.c_str(), msg) &&
            p_->windows.Open(win.c_str(), msg) && p_->operations.Open(ops.c_str(), msg);
 }
@@ -515,6 +530,7 @@ int OrderStream::Next(strZamRob* z, char* msg) {
         o.liczbaOper = n;
     }
     for (strOkno& o : s.winList) {
+        if (s.framesOnly) continue;
         if (!RebuildWindow(&o, msg)) {
             memset(z, 0, sizeof *z);
             return -1;

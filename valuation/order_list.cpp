@@ -12,10 +12,10 @@ namespace {
 const char kTrOrderList[] = "ListaZamowienSq";
 }  // namespace
 
-int ListOrders(int32_t filtr, OrderListFn fn, void* ctx, char* msg) {
+int ListOrders(int32_t filtr, OrderListFn fn, void* ctx, char* msg, OrderListDepth depth) {
     DbReadTransaction odczyt(kTrOrderList, nullptr);
     OrderStream pass;
-    if (!pass.Open(filtr, msg)) return 0;
+    if (!pass.Open(filtr, msg, depth == kListTotals)) return 0;
     strZamRob z;
     for (;;) {
         const int r = pass.Next(&z, msg);

@@ -20,7 +20,14 @@ typedef bool (*OrderListFn)(const strZamRob* z, void* ctx);
 // when the query cannot be prepared or a step fails with SQLite's generic
 // error, "Error of reading orders from the database" for any other step
 // failure, and the load's own text when an order does not load.
+// What the walk reads of each window.
+enum OrderListDepth {
+    kListWhole,   // every operation, the structure rebuilt: the order as LoadOrder gives it
+    kListTotals,  // the frame alone, no structure: the totals, the windows' quantities and
+                  // every field of the order and its lines, not the drawings
+};
+
 // REQUIRES: an open database (db/connection.h).
-int ListOrders(int32_t filtr, OrderListFn fn, void* ctx, char* msg);
+int ListOrders(int32_t filtr, OrderListFn fn, void* ctx, char* msg, OrderListDepth depth = kListWhole);
 
 #endif  // KV_VALUATION_ORDER_LIST_H

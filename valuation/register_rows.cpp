@@ -46,8 +46,11 @@ bool RegisterRows::Fill(RegisterRow* r, const strZamRob& z) {
     r->status = o.status;
     r->number = o.idZam;
     r->year = o.rok;
+    r->currency = o.idWalZam;
     r->totalTooLarge = (z.sumy.przepelnione & kTotalOrderGross) != 0;
     r->total = z.sumy.zamBrutto;
+    r->netTooLarge = (z.sumy.przepelnione & kTotalOrderNet) != 0;
+    r->net = z.sumy.zamNetto;
     r->windows = 0;
     for (int32_t i = 0; o.okna && i < o.liczbaOkien; i++) r->windows += o.okna[i].ilOkien;
     try {

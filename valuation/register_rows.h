@@ -35,11 +35,14 @@ enum RegisterColumn {
 struct RegisterRow {
     int64_t key;
     int64_t total;    // the order's gross, hundredths
+    int64_t net;      // the order's net, hundredths
     int64_t windows;  // the windows' quantities summed
     int32_t status;
-    int32_t number;  // idZam
-    int32_t year;    // rok
+    int32_t number;    // idZam
+    int32_t year;      // rok
+    int32_t currency;  // idWalZam
     bool totalTooLarge;
+    bool netTooLarge;
     uint32_t texts;  // where its texts start in the shared block
 };
 
@@ -57,6 +60,9 @@ public:
     void Remove(size_t row);
     // The row of the order `key`, or -1.
     int Find(int64_t key) const;
+
+    // The order's date as stored ("yyyy-mm-dd").
+    const char* OrderDate(size_t row) const { return Text(row, kTextDate); }
 
     // The text of a cell as the list shows it, cut to `size` bytes (always
     // terminated); status names from `settings`.

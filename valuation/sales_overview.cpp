@@ -4,6 +4,7 @@
 #include <inttypes.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "db/names.h"
 #include "util/amounttext.h"
@@ -73,28 +74,60 @@ void SalesBegin(SalesOverview* s, int32_t currency, int32_t year, int32_t month,
     }
 }
 
-void SalesAdd(SalesOverview* s, const strZamRob& z) {
-    const strZam& o = z.zam;
+namespace {
+
+// What the overview takes of an order, from a loaded order or a register's row.
+struct SalesOrder {
+    int32_t status;
+    int32_t currency;
+    const char* date;  // "yyyy-mm-dd"
+    size_t dateWidth;
+    int64_t net, gross;
+    bool netTooLarge, grossTooLarge;
+};
+
+void AddOrder(SalesOverview* s, const SalesOrder& o) {
     if (o.status < 0 || o.status >= kSalesStatusCount || s->months.empty()) return;
     int32_t year, month;
-    if (!DateMonth(o.dataZam, sizeof o.dataZam, &year, &month)) return;
+    if (!DateMonth(o.date, o.dateWidth, &year, &month)) return;
     const SalesMonth& first = s->months.front();
     const int32_t at = MonthNumber(year, month) - MonthNumber(first.year, first.month);
     if (at < 0 || at >= (int32_t)s->months.size()) return;
     SalesMonth& m = s->months[(size_t)at];
-    if (o.idWalZam != s->currency) {
-        m.foreign[o.idWalZam]++;
+    if (o.currency != s->currency) {
+        m.foreign[o.currency]++;
         return;
     }
     const int st = o.status;
     m.orders[st]++;
     m.allOrders++;
-    if (z.sumy.przepelnione & kTotalOrderNet) m.netTooLarge = true;
-    if (z.sumy.przepelnione & kTotalOrderGross) m.grossTooLarge = true;
-    AddChecked(&m.net[st], z.sumy.zamNetto, &m.netTooLarge);
-    AddChecked(&m.allNet, z.sumy.zamNetto, &m.netTooLarge);
-    AddChecked(&m.gross[st], z.sumy.zamBrutto, &m.grossTooLarge);
-    AddChecked(&m.allGross, z.sumy.zamBrutto, &m.grossTooLarge);
+    if (o.netTooLarge) m.netTooLarge = true;
+    if (o.grossTooLarge) m.grossTooLarge = true;
+    AddChecked(&m.net[st], o.net, &m.netTooLarge);
+    AddChecked(&m.allNet, o.net, &m.netTooLarge);
+    AddChecked(&m.gross[st], o.gross, &m.grossTooLarge);
+    AddChecked(&m.allGross, o.gross, &m.grossTooLarge);
+}
+
+}  // namespace
+
+void SalesAdd(SalesOverview* s, const strZamRob& z) {
+    const strZam& o = z.zam;
+    AddOrder(s, {o.status, o.idWalZam, o.dataZam, sizeof o.dataZam, z.sumy.zamNetto, z.sumy.zamBrutto,
+                 (z.sumy.przepelnione & kTotalOrderNet) != 0, (z.sumy.przepelnione & kTotalOrderGross) != 0});
+}
+
+void SalesAddRow(SalesOverview* s, const RegisterRows& rows, size_t row) {
+    const RegisterRow& r = rows[row];
+    const char* date = rows.OrderDate(row);
+    AddOrder(s, {r.status, r.currency, date, strlen(date), r.net, r.total, r.netTooLarge, r.totalTooLarge});
+}
+
+void SalesFromRows(const RegisterRows& rows, int32_t currency, int count, SalesOverview* s) {
+    KvTime now;
+    kvplat::LocalTime(&now);
+    SalesBegin(s, currency, now.wYear, now.wMonth, count);
+    for (size_t i = 0; i < rows.size(); i++) SalesAddRow(s, rows, i);
 }
 
 namespace {
@@ -108,7 +141,8 @@ int ComputeSalesOverview(int32_t currency, int count, SalesOverview* s, char* ms
     KvTime now;
     kvplat::LocalTime(&now);
     SalesBegin(s, currency, now.wYear, now.wMonth, count);
-    return ListOrders(0, AddOne, s, msg);
+    // Only the totals count: the drawings are not read.
+    return ListOrders(0, AddOne, s, msg, kListTotals);
 }
 
 SalesOverview SalesLastMonths(const SalesOverview& all, int count) {

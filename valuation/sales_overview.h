@@ -19,6 +19,7 @@
 
 #include "db/order_record.h"
 #include "db/records.h"
+#include "valuation/register_rows.h"
 
 enum {
     kSalesStatusCount = 7,  // 0 "NEW" and the user's 1-6
@@ -54,12 +55,17 @@ void SalesBegin(SalesOverview* s, int32_t currency, int32_t year, int32_t month,
 // Adds one valued order (its totals computed) where it belongs, or leaves
 // it out.
 void SalesAdd(SalesOverview* s, const strZamRob& z);
+// The same for the order of a register's row.
+void SalesAddRow(SalesOverview* s, const RegisterRows& rows, size_t row);
 
 // The walk: every order of the database through ListOrders, added to an
 // overview of `count` months up to the current month of the local clock.
 // 1, or 0 with the walk's message.
 int ComputeSalesOverview(int32_t currency, int count, SalesOverview* s, char* msg);
 
+// The same from the rows of a register that lists every order: what its
+// one pass read and its updates since, without reading again.
+void SalesFromRows(const RegisterRows& rows, int32_t currency, int count, SalesOverview* s);
 // The last `count` months of `all` (all of it when it has fewer).
 SalesOverview SalesLastMonths(const SalesOverview& all, int count);
 

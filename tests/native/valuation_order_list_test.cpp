@@ -148,6 +148,18 @@ bool Keep(const strZamRob* z, void* ctx) {
     return true;
 }
 
+// What the pass that reads only the frames must agree on: the order's
+// fields and its totals.
+std::string TotalsBytes(const strZamRob& z) {
+    return std::string((const char*)&z.zam, offsetof(strZam, liczbaOkien)) +
+           std::string((const char*)&z.sumy, sizeof z.sumy);
+}
+
+bool KeepTotals(const strZamRob* z, void* ctx) {
+    ((std::vector<std::string>*)ctx)->push_back(TotalsBytes(*z));
+    return true;
+}
+
 int KeyOf(int64_t key, void* ctx, char*) {
     ((std::vector<int64_t>*)ctx)->push_back(key);
     return kDbWalkNext;
@@ -189,8 +201,9 @@ TEST_F(OrderList, ThePassGivesWhatALoadPerOrderGives) {
     }
     for (int32_t filter = 0; filter <= kStatusCount; filter++) {
         SCOPED_TRACE(filter);
-        std::vector<std::string> pass, loads;
+        std::vector<std::string> pass, loads, totalsPass, totalsLoads;
         ASSERT_EQ(1, ListOrders(filter, Keep, &pass, msg_)) << msg_;
+        ASSERT_EQ(1, ListOrders(filter, KeepTotals, &totalsPass, msg_, kListTotals)) << msg_;
         std::vector<int64_t> inOrder;
         ASSERT_EQ(1, DbWalkOrderKeys(filter, KeyOf, &inOrder, msg_)) << msg_;
         for (int64_t key : inOrder) {
@@ -198,12 +211,14 @@ TEST_F(OrderList, ThePassGivesWhatALoadPerOrderGives) {
             ASSERT_EQ(1, LoadOrder(key, &z, msg_)) << msg_;
             RecomputeOrder(&z, kRecomputeAll);
             loads.push_back(Bytes(z));
+            totalsLoads.push_back(TotalsBytes(z));
             FreeAndZeroOrder(&z);
         }
         ASSERT_EQ(loads.size(), pass.size());
         size_t differ = 0;
         for (size_t i = 0; i < loads.size(); i++) differ += loads[i] != pass[i];
         EXPECT_EQ(0u, differ) << "of " << loads.size() << " orders";
+        EXPECT_TRUE(totalsLoads == totalsPass) << "the pass of the frames alone differs";
         if (filter == 0) {
             EXPECT_EQ(keys.size(), pass.size());
         }

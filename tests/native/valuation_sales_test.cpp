@@ -19,6 +19,7 @@
 #include "tests/native/util_locale.h"
 #include "util/kvutil.h"
 #include "util/platform.h"
+#include "valuation/order_list.h"
 #include "valuation/sales_overview.h"
 #include "valuation/valuation.h"
 
@@ -93,9 +94,24 @@ TEST_F(SalesOverviewDb, MonthlySumsEqualTheOrdersValuedOneByOne) {
         FreeOrder(&z);
     }
 
-    SalesOverview all, twelve;
+    SalesOverview all, twelve, fromRows;
     ASSERT_EQ(1, ComputeSalesOverview(home, 36, &all, msg_)) << msg_;
     ASSERT_EQ(1, ComputeSalesOverview(home, 12, &twelve, msg_)) << msg_;
+    // The register's rows of every order give the same months as the walk.
+    RegisterRows rows;
+    ASSERT_EQ(1, ListOrders(0, [](const strZamRob* z, void* r) { return ((RegisterRows*)r)->Append(*z); }, &rows,
+                            msg_))
+        << msg_;
+    SalesFromRows(rows, home, 36, &fromRows);
+    ASSERT_EQ(36u, fromRows.months.size());
+    for (size_t i = 0; i < 36; i++) {
+        const SalesMonth &a = all.months[i], &b = fromRows.months[i];
+        for (int st = 0; st < kSalesStatusCount; st++)
+            EXPECT_EQ(std::make_tuple(a.orders[st], a.net[st], a.gross[st]),
+                      std::make_tuple(b.orders[st], b.net[st], b.gross[st]))
+                << "month " << i << ", status " << st;
+        EXPECT_EQ(a.foreign, b.foreign) << "month " << i;
+    }
     ASSERT_EQ(36u, all.months.size());
     const SalesOverview s = SalesLastMonths(all, 12);
     ASSERT_EQ(12u, s.months.size());
