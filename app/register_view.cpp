@@ -232,7 +232,9 @@ bool FillList(MainWindow* w, int32_t filter, char* msg) {
     if (filter >= 1 && filter <= kStatusCount) snprintf(cond, sizeof cond, "status = %d", (int)filter);
     KvFillProgress progress(w->hwnd, "Reading the orders...");
     Filling f = {w, &progress, cond, -1, 0, false};
-    bool ok = ListOrders(filter, AddRowOfOrder, &f, msg) != 0;
+    // The rows need the totals, not the drawings: an order whose drawing
+    // is damaged is listed, and says so when it is opened.
+    bool ok = ListOrders(filter, AddRowOfOrder, &f, msg, kListTotals) != 0;
     if (f.noMemory) {
         KvMsg(msg, "Error of allocation of the list of orders");
         ok = false;

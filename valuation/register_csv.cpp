@@ -188,7 +188,7 @@ bool RegisterCsv(int32_t filter, const strUstUzytk& settings, const CsvTextForm&
                  char* msg) {
     RegisterWalk walk = {{form, out}, filter, settings};
     Header(walk.w, kRegisterColumnTexts, kRegisterCsvColumns);
-    if (ListOrders(filter, RegisterRow, &walk, msg)) return true;
+    if (ListOrders(filter, RegisterRow, &walk, msg, kListTotals)) return true;
     out->clear();
     return false;
 }

@@ -96,7 +96,7 @@ TEST_F(OrderList, CallbackStopsTheWalk) {
     EXPECT_EQ(2u, w.klucze.size());
 }
 
-TEST_F(OrderList, StopsAtTheFirstOrderThatDoesNotLoad) {
+TEST_F(OrderList, TheWholePassStopsAtTheFirstOrderThatDoesNotLoadTheTotalsPassListsIt) {
     const int64_t a = Store(1, 0, 0);
     const int64_t b = Store(1, 0, 0);
     Store(1, 0, 0);
@@ -114,6 +114,11 @@ TEST_F(OrderList, StopsAtTheFirstOrderThatDoesNotLoad) {
     EXPECT_EQ(0, ListOrders(0, Zbierz, &w, msg_));
     EXPECT_STREQ(oczek, msg_);
     EXPECT_EQ((std::vector<int64_t>{a}), w.klucze);
+    // The register's pass reads the frames alone: it lists all three, and the
+    // damage shows when b is opened.
+    Widziane all;
+    EXPECT_EQ(1, ListOrders(0, Zbierz, &all, msg_, kListTotals)) << msg_;
+    EXPECT_EQ(3u, all.klucze.size());
 }
 
 TEST_F(OrderList, QueryErrors) {

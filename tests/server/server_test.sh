@@ -61,7 +61,7 @@ gtest_counts native "$xml"
 
 # The database layer on the server: the same tests as on the file.
 layer_filter='DbTablesTest.*:DbRegistersTest.*:DbOrdersTest.*:DbQueryTest.*:DbTransactionTest.*:DbServerTest.*:DbBuyersTest.*'
-orders_filter='OrderList.*:PriceListDbTest.*'
+orders_filter='OrderList.*:PriceListDbTest.*:SalesOverviewDb.*'
 for t in "db_test:$layer_filter" "valuation_db_test:$orders_filter"; do
   name=${t%%:*}
   xml="$native/server-$name.xml"
