@@ -110,9 +110,7 @@ void OnNcDestroy(MainWindow* w, HWND hwnd) {
 
 // Comes ahead of WM_NCCREATE as well: needs no state.
 void OnGetMinMaxInfo(HWND hwnd, MINMAXINFO* info) {
-    const int dpi = KvDpiForWindow(hwnd);
-    info->ptMinTrackSize.x = KvScale(kMinWidth, dpi);
-    info->ptMinTrackSize.y = KvScale(kMinHeight, dpi);
+    KvSetMinimumTrackSize(info, kMinWidth, kMinHeight, KvDpiForWindow(hwnd));
 }
 
 // Moved to a monitor of another dpi (or told so by a test).

@@ -130,17 +130,7 @@ void ShowMonths(SalesWindow* w, int count) {
     for (size_t i = 0; i < w->shown.months.size(); i++) {
         std::string cells[kSalesColumnCount];
         SalesRowCells(w->shown.months[i], cells);
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = (int)i;
-        item.pszText = (char*)cells[0].c_str();
-        const int row = (int)SendMessageA(w->table, LVM_INSERTITEMA, 0, (LPARAM)&item);
-        for (int c = 1; c < kSalesColumnCount; c++) {
-            item.iItem = row;
-            item.iSubItem = c;
-            item.pszText = (char*)cells[c].c_str();
-            SendMessageA(w->table, LVM_SETITEMTEXTA, row, (LPARAM)&item);
-        }
+        AppendListRow(w->table, cells, kSalesColumnCount);
     }
     SendMessageA(w->table, WM_SETREDRAW, TRUE, 0);
     SetWindowTextA(w->note, SalesCurrencyNote(w->shown).c_str());
@@ -288,9 +278,7 @@ void OnCommand(SalesWindow* w, int id, int code) {
 }
 
 void OnGetMinMaxInfo(HWND hwnd, MINMAXINFO* info) {
-    const int dpi = KvDpiForWindow(hwnd);
-    info->ptMinTrackSize.x = KvScale(kMinWidth, dpi);
-    info->ptMinTrackSize.y = KvScale(kMinHeight, dpi);
+    KvSetMinimumTrackSize(info, kMinWidth, kMinHeight, KvDpiForWindow(hwnd));
 }
 
 void OnDpiChanged(SalesWindow* w, WPARAM wp, LPARAM lp) {

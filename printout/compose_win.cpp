@@ -148,6 +148,17 @@ void SetPageUnits(HDC dc) {
     SetViewportExtEx(dc, MulDiv(kPageWidthPx, dx, 96), MulDiv(kPageHeightPx, dy, 96), nullptr);
 }
 
+// An open metafile of `frame` in the page's units, text transparent and
+// aligned top left: every page starts so.
+HDC OpenPageMetafile(const RECT& frame) {
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+    if (!dc) return nullptr;
+    SetPageUnits(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    return dc;
+}
+
 // A new slot and an open metafile for the next page.
 bool OpenPage(Composition& s) {
     HENHMETAFILE* nowe =
@@ -158,15 +169,12 @@ bool OpenPage(Composition& s) {
     }
     s.closedPages.pageFiles = nowe;
     nowe[s.closedPages.itemCount] = nullptr;
-    s.dc = CreateEnhMetaFileA(nullptr, nullptr, &s.pageFrame, nullptr);
+    s.dc = OpenPageMetafile(s.pageFrame);
     if (!s.dc) {
         KvMsg(s.msg, "Error of allocation of HENHMETAFILE");
         return false;
     }
     s.closedPages.itemCount++;
-    SetPageUnits(s.dc);
-    SetBkMode(s.dc, TRANSPARENT);
-    SetTextAlign(s.dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     return true;
 }
 
@@ -412,15 +420,7 @@ void OrderHeadingText(const strZam* zam, char* tekst, int rozmiar) {
     else snprintf(tekst, (size_t)rozmiar, "%s", numer);
 }
 
-HDC BeginPrintoutPage() {
-    const RECT frame = PrintoutPageFrame(MmForInch(nullptr, 1), MmForInch(nullptr, 0));
-    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
-    if (!dc) return nullptr;
-    SetPageUnits(dc);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    return dc;
-}
+HDC BeginPrintoutPage() { return OpenPageMetafile(PrintoutPageFrame(MmForInch(nullptr, 1), MmForInch(nullptr, 0))); }
 
 void FreePrintoutPages(PrintoutPages* s) {
     for (int32_t i = 0; i < s->itemCount; i++)

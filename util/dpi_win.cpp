@@ -78,6 +78,11 @@ void KvTakeSuggestedRect(HWND hwnd, LPARAM lParam) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void KvSetMinimumTrackSize(MINMAXINFO* info, int width96, int height96, int dpi) {
+    info->ptMinTrackSize.x = KvScale(width96, dpi);
+    info->ptMinTrackSize.y = KvScale(height96, dpi);
+}
+
 int KvSystemMetricForDpi(int index, int dpi) {
     if (GetSystemMetricsForDpiFn fn = MetricsForDpiFunction()) return fn(index, (UINT)dpi);
     return MulDiv(GetSystemMetrics(index), dpi, KvSystemDpi());

@@ -61,5 +61,8 @@ private:
 // (lParam), which the window takes.
 inline int KvDpiOfDpiChanged(WPARAM wParam) { return LOWORD(wParam); }
 void KvTakeSuggestedRect(HWND hwnd, LPARAM lParam);
+// WM_GETMINMAXINFO: the smallest size a user may drag the window to, given
+// at 96 dpi, at `dpi`.
+void KvSetMinimumTrackSize(MINMAXINFO* info, int width96, int height96, int dpi);
 
 #endif  // KV_UTIL_DPI_WIN_H

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 struct ListColumn {
     const char* header;
     int width;   // pixels at 96 dpi
@@ -29,6 +31,22 @@ inline void InsertListColumns(HWND list, const ListColumn* columns, int count, i
 inline void SetListColumnWidths(HWND list, const ListColumn* columns, int count, int dpi) {
     for (int i = 0; i < count; i++)
         SendMessageA(list, LVM_SETCOLUMNWIDTH, i, MulDiv(columns[i].width, dpi, 96));
+}
+
+// Appends a row whose column i shows cells[i]; its index, or -1.
+inline int AppendListRow(HWND list, const std::string* cells, int count) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    item.pszText = (char*)cells[0].c_str();
+    const int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    for (int c = 1; row >= 0 && c < count; c++) {
+        LVITEMA sub = {};
+        sub.iSubItem = c;
+        sub.pszText = (char*)cells[c].c_str();
+        SendMessageA(list, LVM_SETITEMTEXTA, row, (LPARAM)&sub);
+    }
+    return row;
 }
 
 #endif  // KV_UTIL_LISTVIEW_WIN_H

@@ -92,13 +92,6 @@ Step TypeIntoBuyer(const char* text) {
     };
 }
 
-Step CloseWith(int command) {
-    return [command](HWND w) {
-        Post(w, command);
-        return true;
-    };
-}
-
 struct Fields {
     std::string buyer, address, info;
     bool focusKept = false;

@@ -124,6 +124,13 @@ void Type(HWND edit, const std::string& text) {
 void Command(HWND window, int id) { SendMessageA(window, WM_COMMAND, id, 0); }
 void Post(HWND window, int id) { PostMessageA(window, WM_COMMAND, id, 0); }
 
+Step CloseWith(int id) {
+    return [id](HWND w) {
+        Post(w, id);
+        return true;
+    };
+}
+
 void SelectWindowEntry(HWND window, int entry) {
     HWND list = GetDlgItem(window, 10187);
     SendMessageA(list, LB_SETCURSEL, entry, 0);

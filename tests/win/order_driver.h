@@ -51,6 +51,9 @@ bool ReadOnly(HWND parent, int id);
 void Type(HWND edit, const std::string& text);
 void Command(HWND window, int id);
 void Post(HWND window, int id);
+// A step that posts command `id` to the window (Save, Cancel...), so that
+// what it opens or closes happens after the step.
+Step CloseWith(int id);
 // Selects entry `entry` of the windows list and tells the window, as a click does.
 void SelectWindowEntry(HWND window, int entry);
 // Selects (or clears) row `row` of a list view.

@@ -87,13 +87,6 @@ protected:
 
 using Texts = std::vector<std::string>;
 
-Step CloseWith(int command) {
-    return [command](HWND w) {
-        Post(w, command);
-        return true;
-    };
-}
-
 std::string Amount(int64_t amount) {
     char text[64];
     AmountDisplayText(amount, text, sizeof text);

@@ -85,13 +85,6 @@ protected:
     int row_ = -1;
 };
 
-Step CloseWith(int command) {
-    return [command](HWND w) {
-        Post(w, command);
-        return true;
-    };
-}
-
 std::string Amount(int64_t amount) {
     char text[64];
     AmountDisplayText(amount, text, sizeof text);

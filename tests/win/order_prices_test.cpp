@@ -119,13 +119,6 @@ protected:
     int row_ = -1;
 };
 
-Step CloseWith(int command) {
-    return [command](HWND w) {
-        Post(w, command);
-        return true;
-    };
-}
-
 Step Check(std::vector<bool>* seen) {
     return [seen](HWND w) {
         seen->push_back(MenuEnabled(w, ORD_PRICES_FROM_LIST));
@@ -135,7 +128,7 @@ Step Check(std::vector<bool>* seen) {
 
 Step Do(int command) {
     return [command](HWND w) {
-        SendMessageA(w, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        Command(w, command);
         return true;
     };
 }
@@ -168,7 +161,7 @@ TEST_F(OrderPricesTest, TheItemIsOfferedOnlyForAnEditableOrderWithWindowsInThePr
                    for (int i = 0; i < 3; i++) {
                        g_answers.push_back(IDYES);
                        SelectWindowEntry(w, 0);
-                       SendMessageA(w, WM_COMMAND, MAKEWPARAM(ORD_WIN_DELETE, 0), 0);
+                       Command(w, ORD_WIN_DELETE);
                    }
                    return true;
                },
@@ -204,10 +197,10 @@ TEST_F(OrderPricesTest, OneQuestionListsEachWindowAndYesSetsTheFullyPricedOnes) 
                [&](HWND w) {
                    netBefore = ItemText(w, IDC_ORD_NET);
                    g_answers.push_back(IDNO);
-                   SendMessageA(w, WM_COMMAND, MAKEWPARAM(ORD_PRICES_FROM_LIST, 0), 0);
+                   Command(w, ORD_PRICES_FROM_LIST);
                    netNo = ItemText(w, IDC_ORD_NET);
                    g_answers.push_back(IDYES);
-                   SendMessageA(w, WM_COMMAND, MAKEWPARAM(ORD_PRICES_FROM_LIST, 0), 0);
+                   Command(w, ORD_PRICES_FROM_LIST);
                    netYes = ItemText(w, IDC_ORD_NET);
                    grossYes = ItemText(w, IDC_ORD_GROSS);
                    return true;

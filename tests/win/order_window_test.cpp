@@ -155,13 +155,6 @@ protected:
 
 using Texts = std::vector<std::string>;
 
-Step CloseWith(int command) {
-    return [command](HWND w) {
-        Post(w, command);
-        return true;
-    };
-}
-
 // Fills the accessory dialog once it shows and presses OK.
 struct AccessoryInput {
     const char* name;

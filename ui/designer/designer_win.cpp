@@ -116,9 +116,7 @@ void OnDpiChanged(DesignerState* s, WPARAM wParam, LPARAM lParam) {
 }
 
 void OnMinMaxInfo(const DesignerState* s, HWND hwnd, MINMAXINFO* mm) {
-    const int dpi = s && s->dpi ? s->dpi : KvDpiForWindow(hwnd);
-    mm->ptMinTrackSize.x = KvScale(kMinWidth, dpi);
-    mm->ptMinTrackSize.y = KvScale(kMinHeight, dpi);
+    KvSetMinimumTrackSize(mm, kMinWidth, kMinHeight, s && s->dpi ? s->dpi : KvDpiForWindow(hwnd));
 }
 
 void OnCommand(DesignerState* s, int id) {

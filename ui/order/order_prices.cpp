@@ -81,9 +81,9 @@ std::string ListLines(const std::vector<WindowPricing>& all) {
     return text;
 }
 
-bool OrderInProgramCurrency(const OrderWindow* w) {
-    return w->programCurrency >= 0 && w->z->zam.idWalZam == w->programCurrency;
-}
+// The rates are in the program currency (the settings' idWalPrg), and there
+// are no exchange rates.
+bool OrderInProgramCurrency(const OrderWindow* w) { return w->z->zam.idWalZam == w->settings.idWalPrg; }
 
 }  // namespace
 
@@ -92,7 +92,6 @@ void LoadPriceListState(OrderWindow* w) {
     char msg[KV_MSG_LEN] = "";
     // A list that cannot be read prices nothing; the command says why when used.
     w->priceListEntries = DbLoadPriceList(&entries, msg) ? entries.size() : 0;
-    w->programCurrency = DbPriceListCurrency();
 }
 
 bool PricesFromListAllowed(const OrderWindow* w) {

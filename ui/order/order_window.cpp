@@ -217,9 +217,7 @@ void OnDestroy(OrderWindow* w) {
 }
 
 void OnGetMinMaxInfo(HWND hwnd, MINMAXINFO* m) {
-    const int dpi = KvDpiForWindow(hwnd);
-    m->ptMinTrackSize.x = KvScale(800, dpi);
-    m->ptMinTrackSize.y = KvScale(600, dpi);
+    KvSetMinimumTrackSize(m, 800, 600, KvDpiForWindow(hwnd));
 }
 
 LRESULT CALLBACK OrderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

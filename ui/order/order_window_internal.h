@@ -72,7 +72,6 @@ struct OrderWindow {
     bool totalsTooLarge = false;  // the totals shown do not fit: told once until they fit again
     HMENU menu = nullptr;
     size_t priceListEntries = 0;  // as read when the window opened
-    int32_t programCurrency = -1;  // the currency the price list's rates are in; -1 unknown
     KvToolbar bar;  // its image lists go with the record, after the window
     HWND tab = nullptr, accList = nullptr, winList = nullptr;
     HWND pages[kPageCount] = {};
@@ -214,7 +213,7 @@ void CmdSave(OrderWindow* w, int32_t newStatus);
 void ShowStatusMenuBelowButton(OrderWindow* w);
 
 // order_prices.cpp: "Prices from the price list..."
-// Reads whether the price list has entries and the program's currency.
+// Reads whether the price list has entries.
 void LoadPriceListState(OrderWindow* w);
 // Enables the item when the order has windows, is editable, the list has
 // entries and the order is in the program's currency.

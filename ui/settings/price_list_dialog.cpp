@@ -244,18 +244,10 @@ void Fill(PriceListDialog* d, size_t select) {
     const std::vector<PriceEntry>& all = d->prices.entries();
     for (size_t i = 0; i < all.size(); i++) {
         if (all[i].kind != d->kind) continue;
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = (int)d->rows.size();
-        item.pszText = (char*)(d->kind == kPriceWindow ? "Every window" : all[i].name);
-        const int row = (int)SendMessageA(d->list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-        for (int r = 0; r < PriceKindRates(d->kind); r++) {
-            std::string text = RateText(all[i].rates[r]);
-            LVITEMA sub = {};
-            sub.iSubItem = r + 1;
-            sub.pszText = &text[0];
-            SendMessageA(d->list, LVM_SETITEMTEXTA, row, (LPARAM)&sub);
-        }
+        std::string cells[5] = {d->kind == kPriceWindow ? "Every window" : all[i].name};
+        const int rates = PriceKindRates(d->kind);
+        for (int r = 0; r < rates; r++) cells[r + 1] = RateText(all[i].rates[r]);
+        const int row = AppendListRow(d->list, cells, rates + 1);
         if (i == select) {
             LVITEMA state = {};
             state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
